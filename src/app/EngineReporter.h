@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+// Icons and buttons of a message box an engine asks for.
+enum class MessageIcon { Information, Exclamation, Question, Critical };
+enum class MessageButtons { Ok, YesNo, OkCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+// How a long operation (image build, burn, copy, erase, audio) reports to
+// whoever runs it: a window (through queued signals), the command line, or a
+// test. Texts are UTF-8. Every call comes from the engine's own thread.
+class EngineReporter {
+  public:
+    virtual ~EngineReporter() = default;
+    // Status bar panel 1: the phase ("Writing...", "SYNCHRONIZE CACHE failed.").
+    virtual void PhaseText(const std::string& text) = 0;
+    // Status bar panel 2: the percentage text ("42%").
+    virtual void PercentText(const std::string& text) = 0;
+    // Status bar panel 3: elapsed time "hh:mm:ss".
+    virtual void ElapsedText(const std::string& text) = 0;
+    // Progress bar value (0..100; values outside are ignored by the display).
+    virtual void Progress(int value) = 0;
+    // A message box; blocks until it is answered.
+    virtual MessageAnswer Message(const std::string& text, const std::string& title,
+                                  MessageIcon icon, MessageButtons buttons) = 0;
+    // Called once per unit of work where a window would let pending events run.
+    virtual void PumpEvents() {}
+};

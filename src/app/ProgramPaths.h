@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// Where the program finds and puts its files. Each is decided once per run.
+
+// Folder of the running executable.
+std::string ProgramFolder();
+// Folder of the read-only data (language files, style INI, pictures, manual):
+// <prefix>/share/maple-writer when installed, else the executable's folder.
+std::string ProgramDataFolder();
+// Folder of the temporary images: the program folder when it is writable,
+// otherwise the user's cache folder (~/.cache/maple-writer). MAPLE_TEMP_DIR
+// overrides it. The folder exists after the call.
+std::string TempFolder();
+// Full paths of the two temporary files.
+std::string TempImagePath();  // "tempiso.iso"
+std::string TempWavePath();   // "tempwav.wav"
+// True when `path` names a file directly inside TempFolder().
+bool IsInTempFolder(const std::string& path);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <scsi/sg.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// SCSI address of a device as the kernel reports it.
+struct ScsiAddress {
+    std::uint8_t host = 0;
+    std::uint8_t channel = 0;
+    std::uint8_t target = 0;
+    std::uint8_t lun = 0;
+};
+
+// The operating system calls behind the SG_IO transport, so tests can replace
+// the kernel with a script.
+class SgioSystem {
+  public:
+    virtual ~SgioSystem() = default;
+    // Device nodes of the optical drives, in a stable order (/dev/sr0, /dev/sr1 ... /dev/sr10).
+    virtual std::vector<std::string> ListOpticalDrives() = 0;
+    // Opens a node; returns the descriptor, or -1 with errno's value in `error`.
+    virtual int Open(const std::string& path, bool writable, int& error) = 0;
+    virtual void Close(int fd) = 0;
+    // ioctl(SG_IO); returns the ioctl result, with errno's value in `error` on -1.
+    virtual int SendSgIo(int fd, sg_io_hdr_t& header, int& error) = 0;
+    // The device's SCSI address; false when the kernel does not tell.
+    virtual bool QueryAddress(int fd, ScsiAddress& address) = 0;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "SgioSystem.h"
+#include "clsSCSI.h"
+
+// The pass-through transport of Linux: one SG_IO request per command on the
+// optical drives' block nodes (/dev/srN). The device identifier is the node.
+class clsSGIO final : public clsSCSI {
+  public:
+    // Lists the drives and opens each once; handles stay open for the object's life.
+    explicit clsSGIO(std::unique_ptr<SgioSystem> system);
+    clsSGIO();
+    ~clsSGIO() override;
+
+    std::string Interface() const override { return "SG_IO"; }
+    std::uint8_t LastASCQ() const override { return m_sense.ascq; }
+    std::uint8_t LastASC() const override { return m_sense.asc; }
+    std::uint8_t LastSK() const override { return m_sense.key; }
+    bool Initialized() override { return true; }
+    bool Installed() override;
+    std::int16_t DriveCount() const override;
+    std::string DriveChar(const std::string& drive) override { return drive; }
+    std::string DriveHandle(std::int16_t index) const override;
+    std::uint8_t HostAdapter(const std::string& drive) override;
+    std::uint8_t TargetID(const std::string& drive) override;
+    std::uint8_t LUN(const std::string& drive) override;
+    std::int32_t ExecCMD(const std::string& drive, const std::uint8_t* cdb, std::uint8_t cdbLen,
+                         std::int32_t direction, void* buffer, std::int32_t bufferLen,
+                         std::int32_t& timeout) override;
+
+    // Why drives could not be opened ("/dev/sr0: Permission denied ..."), empty when all opened.
+    std::string OpenProblem() const;
+
+  private:
+    struct Drive {
+        std::string node;
+        int fd = -1;
+        int openError = 0;
+    };
+    struct Sense {
+        std::uint8_t key = 0, asc = 0, ascq = 0;
+    };
+
+    int HandleOf(const std::string& drive) const;
+    bool Address(const std::string& drive, ScsiAddress& address);
+
+    std::unique_ptr<SgioSystem> m_system;
+    std::vector<Drive> m_drives;
+    Sense m_sense;
+    std::mutex m_commandMutex;
+};

@@ -1,0 +1,98 @@
+#include "LanguageFile.h"
+
+#include <gtest/gtest.h>
+
+#include "LanguageTexts.h"
+#include "TestEnvironment.h"
+
+namespace {
+
+TEST(LanguageName, MapsLocalesToLanguageFiles) {
+    EXPECT_EQ(LanguageNameForLocale("zh_CN.UTF-8"), "Chinese Simple");
+    EXPECT_EQ(LanguageNameForLocale("zh_TW"), "Chinese Tradition");
+    EXPECT_EQ(LanguageNameForLocale("zh_HK.UTF-8"), "Chinese Tradition");
+    EXPECT_EQ(LanguageNameForLocale("en_US.UTF-8"), "English");
+    EXPECT_EQ(LanguageNameForLocale("en_US@euro"), "English");
+    EXPECT_EQ(LanguageNameForLocale("en_GB.UTF-8"), "");
+    EXPECT_EQ(LanguageNameForLocale("C"), "");
+    EXPECT_EQ(LanguageNameForLocale("POSIX"), "");
+    EXPECT_EQ(LanguageNameForLocale(""), "");
+}
+
+TEST(LanguageName, ReadsLcAllBeforeLcMessagesBeforeLang) {
+    const std::string saved[3] = {getenv("LC_ALL") ? getenv("LC_ALL") : "",
+                                  getenv("LC_MESSAGES") ? getenv("LC_MESSAGES") : "",
+                                  getenv("LANG") ? getenv("LANG") : ""};
+    setenv("LC_ALL", "", 1);
+    setenv("LC_MESSAGES", "zh_TW.UTF-8", 1);
+    setenv("LANG", "en_US.UTF-8", 1);
+    EXPECT_EQ(GetLanguageName(), "Chinese Tradition");
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    EXPECT_EQ(GetLanguageName(), "English");
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    EXPECT_EQ(GetLanguageName(), "English");
+    setenv("LC_ALL", saved[0].c_str(), 1);
+    setenv("LC_MESSAGES", saved[1].c_str(), 1);
+    setenv("LANG", saved[2].c_str(), 1);
+}
+
+class ReadKeyValueTest : public ::testing::Test {
+  protected:
+    TempFolder folder;
+    std::string path = folder.File("English.lng");
+};
+
+TEST_F(ReadKeyValueTest, FindsTheFirstLineHoldingKeyAndEquals) {
+    WriteFile(path,
+              "[frmMain]\n"
+              "; comment\n"
+              "frmMain.Label10=ten\n"
+              "frmMain.Label1=Pick a recorder: \n"
+              "frmMain.Label1=second\n"
+              "k=a=b\n"
+              "  indented.key=found anywhere\n"
+              "frmMain.Label2=\n");
+    EXPECT_EQ(ReadKeyValue(path, "frmMain.Label1"), "Pick a recorder: ");  // untrimmed, first wins
+    EXPECT_EQ(ReadKeyValue(path, "frmMain.Label10"), "ten");
+    EXPECT_EQ(ReadKeyValue(path, "k"), "a=b");
+    EXPECT_EQ(ReadKeyValue(path, "indented.key"), "found anywhere");
+    EXPECT_EQ(ReadKeyValue(path, "frmMain.Label2"), "");
+    EXPECT_EQ(ReadKeyValue(path, "frmmain.label1"), "");  // case matters
+    EXPECT_EQ(ReadKeyValue(path, "frmMain.Label3"), "");
+}
+
+TEST_F(ReadKeyValueTest, StripsTheCarriageReturnOfCrlfFiles) {
+    WriteFile(path,
+              "\xEF\xBB\xBF"
+              "first=one\r\nsecond=二\r\nlast=end");
+    EXPECT_EQ(ReadKeyValue(path, "first"), "one");  // a BOM does not hide the first key
+    EXPECT_EQ(ReadKeyValue(path, "second"), "二");
+    EXPECT_EQ(ReadKeyValue(path, "last"), "end");
+}
+
+TEST_F(ReadKeyValueTest, MissingFileGivesEmpty) {
+    EXPECT_EQ(ReadKeyValue(folder.File("none.lng"), "frmMain.Label1"), "");
+}
+
+TEST_F(ReadKeyValueTest, RereadsTheFileOnEveryLookup) {
+    WriteFile(path, "a=1\n");
+    EXPECT_EQ(ReadKeyValue(path, "a"), "1");
+    WriteFile(path, "a=2\n");
+    EXPECT_EQ(ReadKeyValue(path, "a"), "2");
+}
+
+TEST_F(ReadKeyValueTest, LanguageTextsFallBackToBuiltInTexts) {
+    WriteFile(
+        path,
+        "frmErase.String07=Erasing ...\nfrmErase.String08=\nfrmMain.CmdAbout.ToolTipText=About\n");
+    const LanguageTexts erase("frmErase", path);
+    EXPECT_EQ(erase.MessageKey(7), "frmErase.String07");
+    EXPECT_EQ(erase.Message(7, "正在抹除光碟 ..."), "Erasing ...");
+    EXPECT_EQ(erase.Message(8, "光碟抹除成功!"), "光碟抹除成功!");  // empty value
+    EXPECT_EQ(erase.Message(9, "信息"), "信息");                    // missing key
+    EXPECT_EQ(LanguageTexts("frmMain", path).Key("CmdAbout.ToolTipText", "x"), "About");
+    EXPECT_EQ(LanguageTexts("frmMain", "").Key("CmdAbout.ToolTipText", "显示"), "显示");
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "DriveLabel.h"
+#include "RecordingTransport.h"
+#include "ScsiStatus.h"
+#include "TransportSlot.h"
+#include "modMMCBasic.h"
+
+namespace {
+
+class BasicCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto fake = std::make_unique<RecordingTransport>(
+            std::vector<std::string>{"/dev/sr0", "/dev/sr1", "/dev/sr2"});
+        transport = fake.get();
+        SetTransport(std::move(fake));
+    }
+    void TearDown() override { SetTransport(nullptr); }
+    const RecordingTransport::Command& Last() { return transport->Commands().back(); }
+
+    RecordingTransport* transport = nullptr;
+};
+
+TEST_F(BasicCommandsTest, TestUnitReadyIsSixZeroBytesWithoutData) {
+    EXPECT_EQ(modMMC::TestUnitReady("/dev/sr0"), 0);
+    ASSERT_EQ(transport->Commands().size(), 1u);
+    EXPECT_EQ(HexBytes(Last().cdb), "00 00 00 00 00 00");
+    EXPECT_EQ(Last().direction, 0);
+    EXPECT_EQ(Last().bufferLen, 0);
+    EXPECT_EQ(Last().timeout, 5);
+    EXPECT_EQ(Last().drive, "/dev/sr0");
+}
+
+TEST_F(BasicCommandsTest, TrayCommandsSetImmedAndLoadEjectBits) {
+    EXPECT_EQ(modMMC::EjectTray("/dev/sr1", 0), 0);
+    EXPECT_EQ(HexBytes(Last().cdb), "1B 00 00 00 02 00");
+    EXPECT_EQ(modMMC::EjectTray("/dev/sr1", -1), 0);
+    EXPECT_EQ(HexBytes(Last().cdb), "1B 01 00 00 02 00");
+    EXPECT_EQ(modMMC::LoadTray("/dev/sr1", -1), 0);
+    EXPECT_EQ(HexBytes(Last().cdb), "1B 01 00 00 03 00");
+    EXPECT_EQ(modMMC::LoadTray("/dev/sr1", 0), 0);
+    EXPECT_EQ(HexBytes(Last().cdb), "1B 00 00 00 03 00");
+    EXPECT_EQ(Last().timeout, 5);
+    EXPECT_EQ(Last().bufferLen, 0);
+}
+
+TEST_F(BasicCommandsTest, TrayStatusIsPassedThrough) {
+    transport->QueueReply({ScsiStatus::kCheckCondition, 0x02, 0x3A, 0x00, {}});
+    EXPECT_EQ(modMMC::LoadTray("/dev/sr0", 0), ScsiStatus::kCheckCondition);
+    EXPECT_EQ(transport->LastASC(), 0x3A);
+}
+
+TEST_F(BasicCommandsTest, InquiryRetriesOnceWithoutVendorControlBits) {
+    transport->QueueReply({ScsiStatus::kCheckCondition, 0x05, 0x24, 0x00, {}});
+    transport->QueueReply({ScsiStatus::kCheckCondition, 0x05, 0x24, 0x00, {}});
+    modMMC::InquiryRecord record{};
+    EXPECT_EQ(modMMC::Inquiry("/dev/sr0", record), ScsiStatus::kCheckCondition);
+    ASSERT_EQ(transport->Commands().size(), 2u);
+    EXPECT_EQ(HexBytes(transport->Commands()[0].cdb), "12 00 00 00 24 C0");
+    EXPECT_EQ(HexBytes(transport->Commands()[1].cdb), "12 00 00 00 24 00");
+    EXPECT_EQ(transport->Commands()[1].bufferLen, 36);
+    EXPECT_EQ(transport->Commands()[1].direction, 0);
+
+    transport->ClearCommands();
+    EXPECT_EQ(modMMC::Inquiry("/dev/sr0", record), 0);
+    EXPECT_EQ(transport->Commands().size(), 1u);  // no retry after success
+}
+
+TEST_F(BasicCommandsTest, NoTransportIsAServiceFailure) {
+    SetTransport(nullptr);
+    EXPECT_EQ(modMMC::TestUnitReady("/dev/sr0"), ScsiStatus::kServiceFailure);
+}
+
+TEST_F(BasicCommandsTest, TraceSeesEveryCommand) {
+    std::vector<std::string> lines;
+    SetCommandTrace(
+        [&](const CommandTraceEntry& entry) { lines.push_back(FormatTraceEntry(entry)); });
+    transport->QueueReply({ScsiStatus::kCheckCondition, 0x02, 0x3A, 0x01, {}});
+    (void)modMMC::TestUnitReady("/dev/sr0");
+    SetCommandTrace({});
+    (void)modMMC::TestUnitReady("/dev/sr0");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "00 00 00 00 00 00 in 0 -> 2 [02/3A/01]");
+}
+
+std::vector<std::uint8_t> InquiryData(const std::string& vendor, const std::string& product,
+                                      const std::string& revision) {
+    std::vector<std::uint8_t> data(36, 0);
+    data[0] = 0x05;
+    std::copy(vendor.begin(), vendor.end(), data.begin() + 8);
+    std::copy(product.begin(), product.end(), data.begin() + 16);
+    std::copy(revision.begin(), revision.end(), data.begin() + 32);
+    return data;
+}
+
+TEST_F(BasicCommandsTest, DriveLabelsComeFromInquiryAndSkipSilentDrives) {
+    transport->SetResponder([](const RecordingTransport::Command& command) {
+        if (command.drive == "/dev/sr1") return RecordingTransport::Reply{2, 5, 0x24, 0, {}};
+        return RecordingTransport::Reply{0, 0, 0, 0,
+                                         InquiryData("MAPLE   ", "VIRTUAL CD-R", "1.0")};
+    });
+    EXPECT_EQ(BuildDriveLabel(*transport, 1).value_or("none"),
+              "/dev/sr0 HA:1 ID:0 MAPLE   VIRTUAL CD-R1.0");  // NULs removed
+    EXPECT_FALSE(BuildDriveLabel(*transport, 2).has_value());
+    EXPECT_TRUE(BuildDriveLabel(*transport, 3).has_value());
+}
+
+TEST(ByteHelpers, MatchTheirDefinitions) {
+    using namespace modMMC;
+    EXPECT_EQ(LoByte(0x1234), 0x34);
+    EXPECT_EQ(HiByte(0x1234), 0x12);
+    EXPECT_EQ(HiByte(0xFFFF), 0xFF);
+    EXPECT_EQ(MakeWord(0x12, 0x34), 0x1234);
+    EXPECT_EQ(MakeWord(0xFF, 0xFF), -1);
+    EXPECT_EQ(MakeWord(0x80, 0x00), -32768);
+    EXPECT_TRUE(BitSet(0x08, 3));
+    EXPECT_FALSE(BitSet(0x08, 2));
+    EXPECT_TRUE(BitSet(0x80000000U, 31));
+    EXPECT_FALSE(BitSet(1, 32));
+    EXPECT_EQ(ShiftLeft(1, 31), 0x80000000U);
+    EXPECT_EQ(ShiftLeft(0x12345678, 8), 0x34567800U);
+    EXPECT_EQ(ShiftLeft(7, 0), 7U);
+    EXPECT_EQ(ShiftLeft(7, -1), 7U);
+    EXPECT_EQ(ShiftLeft(7, 32), 0U);
+    EXPECT_EQ(ShiftRight(0x80000000U, 31), 1U);  // zeros enter at the top
+    EXPECT_EQ(ShiftRight(0xFFFFFFFFU, 24), 0xFFU);
+    EXPECT_EQ(ShiftRight(9, 0), 9U);
+    EXPECT_EQ(ShiftRight(9, 40), 0U);
+}
+
+}  // namespace

@@ -1,0 +1,216 @@
+#include "clsSGIO.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <map>
+
+#include "ScsiStatus.h"
+
+namespace {
+
+// The kernel, scripted: nodes, which of them open, and the answer to SG_IO.
+class FakeSgioSystem : public SgioSystem {
+  public:
+    std::vector<std::string> nodes = {"/dev/sr0", "/dev/sr1"};
+    std::map<std::string, int> openError;  // node -> errno for write opens
+    std::map<std::string, int> readOnlyError;
+    std::function<int(sg_io_hdr_t&, int&)> answer = [](sg_io_hdr_t&, int&) { return 0; };
+    sg_io_hdr_t lastHeader{};
+    std::vector<std::uint8_t> lastCdb;
+    std::shared_ptr<int> closedCount = std::make_shared<int>(0);
+    std::map<int, bool> writable;
+
+    std::vector<std::string> ListOpticalDrives() override { return nodes; }
+    int Open(const std::string& path, bool write, int& error) override {
+        const auto& table = write ? openError : readOnlyError;
+        const auto found = table.find(path);
+        if (found != table.end()) {
+            error = found->second;
+            return -1;
+        }
+        const int fd = 100 + static_cast<int>(path.back() - '0');
+        writable[fd] = write;
+        return fd;
+    }
+    void Close(int) override { ++*closedCount; }
+    int SendSgIo(int, sg_io_hdr_t& header, int& error) override {
+        lastHeader = header;
+        lastCdb.assign(header.cmdp, header.cmdp + header.cmd_len);
+        return answer(header, error);
+    }
+    bool QueryAddress(int fd, ScsiAddress& address) override {
+        if (fd != 101) return false;
+        address = {2, 0, 1, 0};
+        return true;
+    }
+};
+
+struct Fixture {
+    FakeSgioSystem* kernel;
+    std::unique_ptr<clsSGIO> transport;
+};
+
+Fixture Make(const std::function<void(FakeSgioSystem&)>& setUp = {}) {
+    auto kernel = std::make_unique<FakeSgioSystem>();
+    if (setUp) setUp(*kernel);
+    FakeSgioSystem* raw = kernel.get();
+    return {raw, std::make_unique<clsSGIO>(std::move(kernel))};
+}
+
+const std::uint8_t kInquiry[6] = {0x12, 0, 0, 0, 36, 0};
+
+TEST(clsSGIO, DriveTableIsTheNodeListInOrder) {
+    auto [kernel, transport] = Make();
+    EXPECT_EQ(transport->Interface(), "SG_IO");
+    EXPECT_TRUE(transport->Installed());
+    EXPECT_TRUE(transport->Initialized());
+    EXPECT_EQ(transport->DriveCount(), 2);
+    EXPECT_EQ(transport->DriveHandle(1), "/dev/sr0");
+    EXPECT_EQ(transport->DriveHandle(2), "/dev/sr1");
+    EXPECT_EQ(transport->DriveHandle(3), "");
+    EXPECT_EQ(transport->DriveChar("/dev/sr1"), "/dev/sr1");
+    EXPECT_EQ(transport->HostAdapter("/dev/sr1"), 2);
+    EXPECT_EQ(transport->TargetID("/dev/sr1"), 1);
+    EXPECT_EQ(transport->HostAdapter("/dev/sr0"), 0);  // the kernel did not tell
+    EXPECT_EQ(transport->HostAdapter("/dev/nothing"), 0);
+    EXPECT_TRUE(kernel->writable[100]);
+    const auto closed = kernel->closedCount;  // the kernel goes with the transport
+    transport.reset();
+    EXPECT_EQ(*closed, 2);
+}
+
+TEST(clsSGIO, FallsBackToReadOnlyAndExplainsPermissionProblems) {
+    auto [kernel, transport] = Make([](FakeSgioSystem& k) {
+        k.openError["/dev/sr0"] = EROFS;
+        k.openError["/dev/sr1"] = EACCES;
+        k.readOnlyError["/dev/sr1"] = EACCES;
+    });
+    EXPECT_TRUE(transport->Installed());  // sr0 opened read-only
+    EXPECT_FALSE(kernel->writable[100]);
+    EXPECT_NE(transport->OpenProblem().find("/dev/sr1: Permission denied"), std::string::npos);
+    EXPECT_NE(transport->OpenProblem().find("cdrom"), std::string::npos);
+    EXPECT_EQ(transport->OpenProblem().find("/dev/sr0"), std::string::npos);
+    std::int32_t timeout = 5;
+    EXPECT_EQ(transport->ExecCMD("/dev/sr1", kInquiry, 6, 0, nullptr, 0, timeout),
+              ScsiStatus::kCannotOpen);
+}
+
+TEST(clsSGIO, NoDrivesMeansNotInstalled) {
+    auto [kernel, transport] = Make([](FakeSgioSystem& k) { k.nodes.clear(); });
+    EXPECT_FALSE(transport->Installed());
+    EXPECT_EQ(transport->DriveCount(), 0);
+    EXPECT_EQ(transport->OpenProblem(), "");
+}
+
+TEST(clsSGIO, BuildsTheRequestFromTheCommand) {
+    auto [kernel, transport] = Make();
+    std::uint8_t buffer[36] = {};
+    std::int32_t timeout = 5;
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, buffer, 36, timeout), 0);
+    EXPECT_EQ(kernel->lastHeader.interface_id, 'S');
+    EXPECT_EQ(kernel->lastHeader.dxfer_direction, SG_DXFER_FROM_DEV);
+    EXPECT_EQ(kernel->lastHeader.dxfer_len, 36u);
+    EXPECT_EQ(kernel->lastHeader.timeout, 5000u);
+    EXPECT_EQ(kernel->lastHeader.cmd_len, 6);
+    EXPECT_EQ(kernel->lastCdb, std::vector<std::uint8_t>(kInquiry, kInquiry + 6));
+    EXPECT_GE(kernel->lastHeader.mx_sb_len, 32);
+
+    std::uint8_t write[10] = {0x2A};
+    std::uint8_t data[2048] = {};
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", write, 10, 1, data, 2048, timeout), 0);
+    EXPECT_EQ(kernel->lastHeader.dxfer_direction, SG_DXFER_TO_DEV);
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", write, 10, 0, nullptr, 0, timeout), 0);
+    EXPECT_EQ(kernel->lastHeader.dxfer_direction, SG_DXFER_NONE);
+}
+
+TEST(clsSGIO, ZeroTimeoutBecomesAnHourThousandWrittenBack) {
+    auto [kernel, transport] = Make();
+    std::int32_t timeout = 0;
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
+    EXPECT_EQ(timeout, 3600000);
+    EXPECT_EQ(kernel->lastHeader.timeout, 3600000000u);
+}
+
+void FillFixedSense(sg_io_hdr_t& header, std::uint8_t key, std::uint8_t asc, std::uint8_t ascq) {
+    std::memset(header.sbp, 0, header.mx_sb_len);
+    header.sbp[0] = 0x70;
+    header.sbp[2] = key;
+    header.sbp[12] = asc;
+    header.sbp[13] = ascq;
+    header.sb_len_wr = 18;
+}
+
+TEST(clsSGIO, MapsStatusAndSense) {
+    auto [kernel, transport] = Make();
+    std::int32_t timeout = 5;
+    kernel->answer = [](sg_io_hdr_t& header, int&) {
+        header.status = 0x02;
+        header.masked_status = 0x01;
+        header.driver_status = 0x08;  // DRIVER_SENSE is not a failure
+        FillFixedSense(header, 0x02, 0x3A, 0x01);
+        return 0;
+    };
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 2);
+    EXPECT_EQ(transport->LastSK(), 0x02);
+    EXPECT_EQ(transport->LastASC(), 0x3A);
+    EXPECT_EQ(transport->LastASCQ(), 0x01);
+
+    kernel->answer = [](sg_io_hdr_t& header, int&) {
+        header.status = 0x02;
+        std::memset(header.sbp, 0, header.mx_sb_len);
+        header.sbp[0] = 0x72;
+        header.sbp[1] = 0x05;
+        header.sbp[2] = 0x24;
+        header.sb_len_wr = 8;
+        return 0;
+    };
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 2);
+    EXPECT_EQ(transport->LastSK(), 0x05);
+    EXPECT_EQ(transport->LastASC(), 0x24);
+
+    kernel->answer = [](sg_io_hdr_t& header, int&) {
+        header.status = 0x08;  // BUSY
+        return 0;
+    };
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 8);
+
+    kernel->answer = [](sg_io_hdr_t&, int&) { return 0; };
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
+    EXPECT_EQ(transport->LastSK(), 0);  // GOOD clears the sense
+    EXPECT_EQ(transport->LastASC(), 0);
+}
+
+TEST(clsSGIO, TransportFailuresAre255WithClearedSense) {
+    auto [kernel, transport] = Make();
+    std::int32_t timeout = 5;
+    kernel->answer = [](sg_io_hdr_t& header, int&) {
+        header.status = 0x02;
+        FillFixedSense(header, 0x02, 0x3A, 0);
+        return 0;
+    };
+    (void)transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout);
+    ASSERT_EQ(transport->LastASC(), 0x3A);
+
+    kernel->answer = [](sg_io_hdr_t&, int& error) {
+        error = ENODEV;
+        return -1;
+    };
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 255);
+    EXPECT_EQ(transport->LastASC(), 0);  // no stale "no medium" after a failure
+
+    kernel->answer = [](sg_io_hdr_t& header, int&) {
+        header.host_status = 0x03;  // DID_TIME_OUT
+        return 0;
+    };
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 255);
+    kernel->answer = [](sg_io_hdr_t& header, int&) {
+        header.driver_status = 0x06;  // DRIVER_TIMEOUT of older sg
+        return 0;
+    };
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 255);
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "EngineReporter.h"
+
+// An EngineReporter for tests: keeps every text and message, answers
+// questions from a queue (default: Yes / Ok).
+class ScriptedReporter : public EngineReporter {
+  public:
+    struct ShownMessage {
+        std::string text, title;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    void PhaseText(const std::string& text) override { phases.push_back(text); }
+    void PercentText(const std::string& text) override { percents.push_back(text); }
+    void ElapsedText(const std::string& text) override { elapsed.push_back(text); }
+    void Progress(int value) override { progress.push_back(value); }
+    MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
+                          MessageButtons buttons) override;
+    void PumpEvents() override { ++pumps; }
+
+    void QueueAnswer(MessageAnswer answer) { answers.push_back(answer); }
+
+    std::vector<std::string> phases, percents, elapsed;
+    std::vector<int> progress;
+    std::vector<ShownMessage> messages;
+    std::deque<MessageAnswer> answers;
+    int pumps = 0;
+};

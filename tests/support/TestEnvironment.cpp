@@ -1,0 +1,30 @@
+#include "TestEnvironment.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    do {
+        m_path = base / ("maple-test-" + std::to_string(random()));
+    } while (std::filesystem::exists(m_path));
+    std::filesystem::create_directories(m_path);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(m_path, error);
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}

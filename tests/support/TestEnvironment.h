@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// A fresh folder under the system's temp folder, removed with the object.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+// Writes `content` to `path` (binary), creating parent folders.
+void WriteFile(const std::string& path, const std::string& content);
+// The whole file as bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// What a sub-command gets: its own arguments and the global options.
+struct CliContext {
+    std::vector<std::string> args;           // after the sub-command's name
+    int driveIndex = 1;                      // --drive N (1-based table index)
+    std::vector<std::string> virtualDrives;  // --virtual DIR, repeatable
+    std::ostream& out;
+    std::ostream& err;
+};
+
+using CliHandler = int (*)(CliContext&);
+
+// Exit codes of every sub-command.
+namespace CliExit {
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;  // the operation failed (message printed)
+constexpr int kUsage = 2;    // wrong arguments or no usable drive
+}  // namespace CliExit
+
+struct CliCommandInfo {
+    std::string name;     // "drives", "virtual", "mkiso" ...
+    std::string usage;    // "maple-cli [--drive N] eject"
+    std::string summary;  // one line for the help text
+    CliHandler handler = nullptr;
+    bool needsTransport = false;  // main creates the transport before calling
+};
+
+// Sub-commands register themselves from their own file:
+//   static const CliRegistration registration({"eject", ..., &RunEject, true});
+struct CliRegistration {
+    explicit CliRegistration(CliCommandInfo info);
+};
+
+const std::vector<CliCommandInfo>& CliCommands();

@@ -1,0 +1,62 @@
+#include "TerminalReporter.h"
+
+#include <unistd.h>
+
+#include <ostream>
+
+TerminalReporter::TerminalReporter(std::ostream& err)
+    : m_err(err), m_terminal(::isatty(STDERR_FILENO) == 1) {}
+
+void TerminalReporter::PhaseText(const std::string& text) {
+    m_phase = text;
+    Redraw();
+}
+
+void TerminalReporter::PercentText(const std::string& text) {
+    m_percent = text;
+    Redraw();
+}
+
+void TerminalReporter::ElapsedText(const std::string& text) {
+    m_elapsed = text;
+    Redraw();
+}
+
+void TerminalReporter::Progress(int value) {
+    if (value == m_progress) return;
+    m_progress = value;
+    Redraw();
+}
+
+void TerminalReporter::Redraw() {
+    if (!m_terminal) return;
+    constexpr int kWidth = 30;
+    const int value = m_progress < 0 ? 0 : (m_progress > 100 ? 100 : m_progress);
+    const int filled = value * kWidth / 100;
+    std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
+                       m_percent + " " + m_elapsed + " " + m_phase;
+    m_err << line << "\033[K" << std::flush;
+    m_lineOpen = true;
+}
+
+void TerminalReporter::Finish() {
+    if (m_lineOpen) m_err << "\n";
+    m_lineOpen = false;
+}
+
+MessageAnswer TerminalReporter::Message(const std::string& text, const std::string& title,
+                                        MessageIcon icon, MessageButtons buttons) {
+    Finish();
+    if (icon == MessageIcon::Exclamation || icon == MessageIcon::Critical) ++m_warnings;
+    m_err << title << ": " << text << "\n";
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            m_err << (m_yes ? "(answered Yes)\n" : "(answered No; pass --yes to confirm)\n");
+            return m_yes ? MessageAnswer::Yes : MessageAnswer::No;
+        case MessageButtons::OkCancel:
+            return m_yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        case MessageButtons::Ok:
+            break;
+    }
+    return MessageAnswer::Ok;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "EngineReporter.h"
+
+// Engine reports on a terminal: a one-line progress bar on standard error
+// when it is a terminal (nothing otherwise), messages as text lines.
+// Questions get the answer set with SetAnswer (the command's --yes flag).
+class TerminalReporter : public EngineReporter {
+  public:
+    explicit TerminalReporter(std::ostream& err);
+
+    void PhaseText(const std::string& text) override;
+    void PercentText(const std::string& text) override;
+    void ElapsedText(const std::string& text) override;
+    void Progress(int value) override;
+    MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
+                          MessageButtons buttons) override;
+
+    // Answer given to Yes/No and OK/Cancel questions (default: No / Cancel).
+    void SetAnswer(bool yes) { m_yes = yes; }
+    // Ends the progress line so the next output starts on a fresh line.
+    void Finish();
+    // Messages shown so far with the exclamation or critical icon.
+    int WarningCount() const { return m_warnings; }
+
+  private:
+    void Redraw();
+
+    std::ostream& m_err;
+    bool m_terminal = false;
+    bool m_lineOpen = false;
+    bool m_yes = false;
+    int m_warnings = 0;
+    int m_progress = -1;
+    std::string m_phase, m_percent, m_elapsed;
+};

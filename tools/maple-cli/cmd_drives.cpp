@@ -1,0 +1,66 @@
+// maple-cli drives / eject / load: the drive list and the tray.
+#include <ostream>
+
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliDrive.h"
+#include "DriveLabel.h"
+#include "ScsiStatus.h"
+#include "TransportSlot.h"
+#include "modMMCBasic.h"
+
+namespace {
+int RunDrives(CliContext& context) {
+    clsSCSI& transport = *Transport();
+    int listed = 0;
+    for (std::int16_t index = 1; index <= transport.DriveCount(); ++index) {
+        const auto label = BuildDriveLabel(transport, index);
+        if (!label) continue;  // a drive that does not answer INQUIRY gets no entry
+        context.out << index << ": " << *label << "\n";
+        ++listed;
+    }
+    if (listed == 0) {
+        context.err << "maple-cli: no usable optical drive found\n";
+        return CliExit::kFailure;
+    }
+    return CliExit::kSuccess;
+}
+
+int RunTray(CliContext& context, bool load) {
+    CliArguments arguments(context.args);
+    const bool immediate = arguments.TakeFlag("--immed");
+    arguments.Positional();
+    if (!arguments.Error().empty()) {
+        context.err << "maple-cli: " << arguments.Error() << "\n";
+        return CliExit::kUsage;
+    }
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    const std::int16_t immed = immediate ? -1 : 0;
+    const std::int32_t status =
+        load ? modMMC::LoadTray(drive, immed) : modMMC::EjectTray(drive, immed);
+    if (status != ScsiStatus::kGood) {
+        const clsSCSI& transport = *Transport();
+        context.err << "maple-cli: " << (load ? "load" : "eject") << " failed (status " << status
+                    << ", sense " << int(transport.LastSK()) << "/" << int(transport.LastASC())
+                    << "/" << int(transport.LastASCQ()) << ")\n";
+        return CliExit::kFailure;
+    }
+    return CliExit::kSuccess;
+}
+
+int RunEject(CliContext& context) {
+    return RunTray(context, false);
+}
+int RunLoad(CliContext& context) {
+    return RunTray(context, true);
+}
+
+const CliRegistration drives({"drives", "maple-cli drives",
+                              "list the optical drives as the main window shows them", &RunDrives,
+                              true});
+const CliRegistration eject({"eject", "maple-cli [--drive N] eject [--immed]",
+                             "open the tray of the drive", &RunEject, true});
+const CliRegistration load({"load", "maple-cli [--drive N] load [--immed]",
+                            "close the tray of the drive", &RunLoad, true});
+}  // namespace

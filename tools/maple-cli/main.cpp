@@ -1,0 +1,95 @@
+// maple-cli: the recorder's engines from the command line.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CliCommand.h"
+#include "TransportFactory.h"
+#include "TransportSlot.h"
+
+namespace {
+void PrintHelp(std::ostream& out) {
+    out << "MAPLE CD/DVD Writer " << MAPLE_VERSION << " - command line\n\n"
+        << "usage: maple-cli [--drive N] [--virtual DIR]... [--trace] COMMAND [ARGS]\n\n"
+        << "global options:\n"
+        << "  --drive N      the drive, by its number in 'maple-cli drives' (default 1)\n"
+        << "  --virtual DIR  use the virtual drive in DIR (repeatable); without it the\n"
+        << "                 drives of MAPLE_VIRTUAL_DRIVES are used when no real drive exists\n"
+        << "  --trace        print every SCSI command and its result on standard error\n\n"
+        << "commands:\n";
+    for (const auto& command : CliCommands())
+        out << "  " << command.name
+            << std::string(command.name.size() < 9 ? 9 - command.name.size() : 1, ' ')
+            << command.summary << "\n      " << command.usage << "\n";
+}
+
+const CliCommandInfo* FindCommand(const std::string& name) {
+    for (const auto& command : CliCommands())
+        if (command.name == name) return &command;
+    return nullptr;
+}
+
+bool SetUpTransport(const CliContext& context) {
+    TransportOptions options;
+    options.virtualDrives = context.virtualDrives;
+    options.preferVirtual = !context.virtualDrives.empty();
+    if (options.virtualDrives.empty()) options.virtualDrives = VirtualDrivesFromEnvironment();
+    TransportChoice choice = CreateTransport(options);
+    if (!choice.transport) {
+        std::cerr << "maple-cli: no optical drive can be used"
+                  << (choice.problem.empty() ? "" : ": " + choice.problem) << "\n"
+                  << "maple-cli: to rehearse with a virtual drive, see 'maple-cli virtual'\n";
+        return false;
+    }
+    if (!choice.problem.empty()) std::cerr << "maple-cli: note: " << choice.problem << "\n";
+    SetTransport(std::move(choice.transport));
+    return true;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    CliContext context{{}, 1, {}, std::cout, std::cerr};
+    int at = 1;
+    for (; at < argc; ++at) {
+        const std::string arg = argv[at];
+        if ((arg == "--drive" || arg == "--virtual") && at + 1 < argc) {
+            const std::string value = argv[++at];
+            if (arg == "--virtual") {
+                context.virtualDrives.push_back(value);
+            } else {
+                try {
+                    context.driveIndex = std::stoi(value);
+                } catch (...) {
+                    std::cerr << "maple-cli: --drive needs a number\n";
+                    return CliExit::kUsage;
+                }
+            }
+        } else if (arg == "--trace") {
+            SetCommandTrace([](const CommandTraceEntry& entry) {
+                std::cerr << "trace: " << FormatTraceEntry(entry) << "\n";
+            });
+        } else if (arg == "--help" || arg == "-h") {
+            PrintHelp(std::cout);
+            return CliExit::kSuccess;
+        } else if (arg == "--version") {
+            std::cout << "maple-cli " << MAPLE_VERSION << "\n";
+            return CliExit::kSuccess;
+        } else {
+            break;
+        }
+    }
+    if (at >= argc) {
+        PrintHelp(std::cerr);
+        return CliExit::kUsage;
+    }
+    const CliCommandInfo* command = FindCommand(argv[at]);
+    if (command == nullptr) {
+        std::cerr << "maple-cli: unknown command '" << argv[at] << "' (see maple-cli --help)\n";
+        return CliExit::kUsage;
+    }
+    context.args.assign(argv + at + 1, argv + argc);
+    if (command->needsTransport && !SetUpTransport(context)) return CliExit::kUsage;
+    const int result = command->handler(context);
+    TakeTransport().reset();
+    return result;
+}
