@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "EmuFaults.h"
+#include "EmuMedia.h"
+
+class EmuDataFile;
+
+// One virtual recorder kept in a folder: its tray, the medium in it, the
+// drive's settings (Write Parameters page, speeds), its faults, and the
+// medium's recorded blocks in a sparse data file beside a small metadata file.
+// The transport clsEmulatedDrive answers MMC commands with it; tests and
+// `maple-cli virtual` use the methods below directly.
+//
+// Functions returning std::string return an empty text on success and a
+// one-line reason on failure.
+class EmuDrive {
+  public:
+    // Makes `folder` a drive folder: tray closed, no medium. Creates the folder
+    // when needed; fails when it already holds a virtual drive.
+    static std::string CreateFolder(const std::string& folder);
+    // Opens the drive kept in `folder`. On failure returns nullptr and sets
+    // `error` ("DIR/drive.meta line 4: ..."); the data file is never touched then.
+    static std::unique_ptr<EmuDrive> Open(const std::string& folder, std::string& error);
+
+    ~EmuDrive();
+    EmuDrive(const EmuDrive&) = delete;
+    EmuDrive& operator=(const EmuDrive&) = delete;
+
+    const std::string& Folder() const { return m_folder; }
+
+    // Puts a blank medium of `kind` into the drive (tray closed, ready).
+    // Recordable kinds only; replaces any medium that was in.
+    std::string InsertBlank(MediumKind kind);
+    // Puts a finished disc holding the image as one closed data track into the
+    // drive: cd-rom and dvd-rom, or a recordable kind (disc complete). The
+    // image length must be a multiple of 2048 and fit the medium.
+    std::string InsertImage(MediumKind kind, const std::string& imagePath);
+    // Takes the medium out: tray open and empty.
+    std::string RemoveMedium();
+    // Opens or closes the tray (the medium stays in it), as START STOP UNIT does.
+    void SetTrayOpen(bool open);
+    bool TrayOpen() const { return m_trayOpen; }
+
+    // The medium (kind None when the drive is empty).
+    const EmuMedia& Media() const { return m_media; }
+    // Faults to inject; persisted with the folder by Save().
+    EmuFaults& Faults() { return m_faults; }
+    const EmuFaults& Faults() const { return m_faults; }
+
+    // Current write and read speed in kB/s (page 2Ah bytes 28-29 / 14-15).
+    std::uint16_t CurrentWriteSpeed() const { return m_writeSpeed; }
+    std::uint16_t CurrentReadSpeed() const { return m_readSpeed; }
+    // The current Write Parameters page (page bytes 0-51).
+    const std::array<std::uint8_t, 52>& WriteParameters() const { return m_writePage; }
+
+    // User data of a recorded track: length x 2048 bytes (data) or length x
+    // 2352 bytes of CD-DA PCM (audio, little-endian, left then right).
+    // Returns false for a track that does not exist.
+    bool ReadTrack(int trackNumber, std::vector<std::uint8_t>& bytes) const;
+    // Writes each recorded track into `outFolder` in track order: data tracks
+    // as "track01.iso", audio tracks as "track02.wav" (CD-DA WAV). `written`
+    // receives the file paths when not null.
+    std::string ExportTracks(const std::string& outFolder,
+                             std::vector<std::string>* written = nullptr) const;
+    // Several lines for `maple-cli virtual show`: tray, medium, state, sessions,
+    // and each track with its session, mode, start and length.
+    std::string Describe() const;
+
+    // Writes the metadata file now (the drive also saves after every command
+    // that changes the disc's layout, and when it is destroyed).
+    std::string Save();
+
+  private:
+    friend class EmuCommandContext;
+    EmuDrive(std::string folder, std::unique_ptr<EmuDataFile> data);
+
+    std::string m_folder;
+    std::unique_ptr<EmuDataFile> m_data;
+    EmuMedia m_media;
+    EmuFaults m_faults;
+    bool m_trayOpen = false;
+    std::uint16_t m_writeSpeed = 0;
+    std::uint16_t m_readSpeed = 0;
+    std::array<std::uint8_t, 52> m_writePage{};
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Faults a test (or the drive folder's metadata file) injects into one virtual
+// drive. Every counter counts down as the drive uses it; a field at its default
+// injects nothing. Changes take effect with the next command.
+struct EmuFaults {
+    // How SET CD SPEED behaves.
+    enum class SpeedRequests : std::uint8_t {
+        Honour,  // snap to the nearest supported speed at or below the request
+        Ignore,  // answer GOOD, keep the speed
+        Reject,  // answer 05/24/00
+    };
+
+    // A sense the drive answers for a chosen opcode: after `skip` accepted
+    // commands of that opcode, the next `count` of them fail with key/asc/ascq.
+    struct CommandFailure {
+        std::uint8_t opcode = 0;
+        int skip = 0;
+        int count = 1;
+        std::uint8_t key = 0, asc = 0, ascq = 0;
+    };
+
+    // An inclusive range of logical block addresses.
+    struct LbaRange {
+        std::int64_t first = 0;
+        std::int64_t last = 0;
+    };
+
+    // The next N commands that need the medium answer 02/04/01 (becoming ready).
+    // INQUIRY, GET CONFIGURATION and GET EVENT STATUS NOTIFICATION are not counted.
+    int notReadyCommands = 0;
+    // The next N commands of any kind answer status 8 (BUSY) without sense data.
+    int busyCommands = 0;
+    // The next N WRITE(10) answer 02/04/08 (long write in progress); nothing is written.
+    int longWriteWrites = 0;
+    // A WRITE(10) whose blocks include this LBA answers 03/0C/00; nothing is written.
+    std::optional<std::int64_t> writeErrorLba;
+    // READ(10) of a block in one of these ranges answers 03/11/00.
+    std::vector<LbaRange> unreadable;
+    // GET CONFIGURATION answers 05/20/00 (a drive without the command).
+    bool rejectGetConfiguration = false;
+    // GET EVENT STATUS NOTIFICATION answers 05/20/00 (a drive without media events).
+    bool noMediaEvents = false;
+    // MODE SENSE with page control 10b (default values) answers 05/24/00.
+    bool rejectDefaultModeSense = false;
+    // INQUIRY with vendor bits in its control byte (C0h) answers 05/24/00.
+    bool rejectInquiryControlBits = false;
+    SpeedRequests speedRequests = SpeedRequests::Honour;
+    // After N more accepted WRITE(10), the medium is taken out: the tray stands
+    // open and empty, and every later command needing a medium answers 02/3A/02.
+    std::optional<int> removeMediumAfterWrites;
+    // Failures of chosen opcodes (SYNCHRONIZE CACHE, CLOSE TRACK ...).
+    std::vector<CommandFailure> failures;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "EmuMediumKind.h"
+
+// One track of the medium in the virtual drive.
+struct EmuTrack {
+    enum class Mode : std::uint8_t { Data, Audio };
+
+    int number = 1;           // 1-based, across the disc
+    int session = 1;          // 1-based
+    Mode mode = Mode::Data;   // Data: 2048-byte blocks (Mode 1); Audio: 2352-byte CD-DA blocks
+    std::int64_t start = 0;   // LBA of the first user block
+    std::int64_t length = 0;  // user blocks written (readable)
+    std::int64_t runOut = 0;  // unreadable blocks after the data (2 after a TAO data track on CD)
+    bool closed = false;      // false while the track is being written
+
+    // First LBA after the track including its run-out blocks.
+    std::int64_t End() const { return start + length + runOut; }
+    // Bytes per block as written and exported.
+    int BlockSize() const { return mode == Mode::Audio ? 2352 : 2048; }
+};
+
+// What the disc as a whole reports (READ DISC INFORMATION byte 2 bits 1-0).
+enum class DiscState : std::uint8_t { Blank, Appendable, Complete };
+
+// The medium in the drive (or in its open tray) and everything recorded on it.
+// Plain data: the drive's command handlers change it, the folder keeps it.
+struct EmuMedia {
+    MediumKind kind = MediumKind::None;
+    std::int64_t capacity = 0;  // blocks the medium can hold (CD: lead-out start)
+    std::vector<EmuTrack> tracks;
+    int closedSessions = 0;  // sessions closed with CLOSE SESSION
+    bool finalized = false;  // no further session may be added
+    // DVD+RW: first LBA after the highest block ever written (0 when never written).
+    std::int64_t recordedEnd = 0;
+
+    bool Present() const { return kind != MediumKind::None; }
+    DiscState State() const;
+    // Sessions as READ DISC INFORMATION counts them: closed ones plus the open
+    // (empty or incomplete) last session while the disc is not complete.
+    int SessionCount() const;
+    // The track being written, or nullptr.
+    EmuTrack* OpenTrack();
+    const EmuTrack* OpenTrack() const;
+    // The track holding `lba` (run-out included), or nullptr.
+    const EmuTrack* TrackAt(std::int64_t lba) const;
+    // Next writable address of the invisible (or open) track; -1 when the disc
+    // takes no more data. DVD+RW answers 0 (writable anywhere).
+    std::int64_t NextWritableAddress() const;
+    // READ CAPACITY: the last addressable LBA (run-out blocks counted), 0 when blank.
+    std::int64_t LastAddressableLba() const;
+};
