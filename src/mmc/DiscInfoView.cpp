@@ -1,0 +1,37 @@
+#include "DiscInfoView.h"
+
+#include "DriveBusy.h"
+#include "modMMC.h"
+
+namespace {
+constexpr std::int32_t kReadyWaitMs = 15000;
+}
+
+DiscInfoTexts DiscInfoView::NotAvailable() {
+    return {"N/A", "N/A", "N/A", "N/A", "N/A"};
+}
+
+DiscInfoTexts DiscInfoView::ShowDiscInfo(const std::string& drive) {
+    (void)modMMC::TestUnitReady(drive);  // takes a pending unit attention out of the way
+    const modMMC::DiscInfoRecord disc = modMMC::GetDiscStatus(drive);
+    return {modMMC::MediaName(disc.MediaType), std::to_string(disc.Sessions),
+            std::to_string(disc.LastTrack), modMMC::DiscStatusName(disc.DiscState),
+            modMMC::DiscStatusName(disc.LastSessionState)};
+}
+
+std::optional<DiscInfoTexts> DiscInfoView::Load(const std::string& drive) {
+    if (modMMC::WaitUnitReady(drive, kReadyWaitMs) != 1) return std::nullopt;
+    m_shown = true;
+    return ShowDiscInfo(drive);
+}
+
+std::optional<DiscInfoTexts> DiscInfoView::Tick(const std::string& drive) {
+    if (IsDriveBusy()) return std::nullopt;  // another operation owns the drive
+    if (!m_presence.Poll(drive)) {
+        m_shown = false;
+        return NotAvailable();
+    }
+    if (m_shown) return std::nullopt;  // one query per insertion
+    m_shown = true;
+    return ShowDiscInfo(drive);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "MediaPresenceWatch.h"
+
+// The five values the disc information window shows.
+struct DiscInfoTexts {
+    std::string discType;           // media name ("CD-R")
+    std::string sessions;           // decimal
+    std::string lastTrack;          // decimal
+    std::string discStatus;         // status word ("Empty")
+    std::string lastSessionStatus;  // status word
+
+    bool operator==(const DiscInfoTexts&) const = default;
+};
+
+// What the disc information window shows and when it asks the drive: once
+// when it opens (after waiting for readiness), then on each 200 ms tick only
+// when a medium has appeared, and "N/A" while no medium is known.
+class DiscInfoView {
+  public:
+    // The texts of "no medium known".
+    static DiscInfoTexts NotAvailable();
+    // Queries the drive (TEST UNIT READY to clear a pending unit attention,
+    // then the disc status) and names the results.
+    static DiscInfoTexts ShowDiscInfo(const std::string& drive);
+
+    // Opening the window: waits up to 15 s for the drive; the texts to show
+    // when it became ready, nullopt (keep the labels) otherwise.
+    std::optional<DiscInfoTexts> Load(const std::string& drive);
+    // One timer tick: "N/A" texts when no medium is known, the disc's texts
+    // when a medium appeared since the last shown state, nullopt when
+    // nothing changes (also while another operation has the drive busy).
+    std::optional<DiscInfoTexts> Tick(const std::string& drive);
+    // True while the texts shown are those of the medium in the drive.
+    bool Shown() const { return m_shown; }
+
+  private:
+    bool m_shown = false;
+    MediaPresenceWatch m_presence;
+};

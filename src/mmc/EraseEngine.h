@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "LanguageTexts.h"
+
+class EngineReporter;
+
+// How an erase request ended; the messages have been shown by then.
+enum class EraseOutcome {
+    Declined,     // the user answered No to the confirmation
+    DriveBusy,    // the drive did not become ready in time
+    NoDisc,       // no medium in the drive
+    NotErasable,  // the disc is not rewritable
+    Erased,       // BlankDisc succeeded
+    Failed,       // BlankDisc failed
+};
+
+// The erase procedure behind the Erase button and `maple-cli erase`: asks for
+// confirmation, checks readiness, medium and rewritability, then blanks the
+// disc (minimal or whole; DVD+RW is overwritten), reporting through the
+// reporter with the texts of the erase window ("frmErase.StringNN", built-in
+// Chinese defaults). The drive is marked busy while it works.
+class EraseEngine {
+  public:
+    explicit EraseEngine(EngineReporter& reporter);
+    EraseEngine(EngineReporter& reporter, LanguageTexts texts);
+
+    // `quick` sends blanking type 1 (minimal), otherwise 0 (whole disc).
+    EraseOutcome Run(const std::string& drive, bool quick);
+
+  private:
+    EraseOutcome Refuse(EraseOutcome outcome, int message);
+    std::string Text(int number) const;
+
+    EngineReporter& m_reporter;
+    LanguageTexts m_texts;
+};

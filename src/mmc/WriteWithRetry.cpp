@@ -1,0 +1,33 @@
+#include "WriteWithRetry.h"
+
+#include "EngineReporter.h"
+#include "ScsiStatus.h"
+#include "Sleeper.h"
+#include "TransportSlot.h"
+#include "modMMC.h"
+
+namespace {
+constexpr std::uint8_t kSenseMediumError = 0x03;
+constexpr std::uint8_t kAscWriteError = 0x0C;
+
+bool IsWriteError() {
+    const clsSCSI* transport = Transport();
+    return transport->LastSK() == kSenseMediumError && transport->LastASC() == kAscWriteError;
+}
+}  // namespace
+
+WriteOutcome WriteWithRetry(const std::string& drive, std::uint32_t lba, std::uint16_t blocks,
+                            const void* buffer, std::int32_t length, EngineReporter* events) {
+    if (Transport() == nullptr || (length > 0 && buffer == nullptr) || length < 0) {
+        return WriteOutcome::OtherFailure;
+    }
+    for (int failures = 0;; ++failures) {
+        if (modMMC::Write10(drive, lba, blocks, buffer, length) == ScsiStatus::kGood) break;
+        // The last attempt gives up whatever the drive said.
+        if (failures + 1 >= kWriteAttempts) return WriteOutcome::GaveUp;
+        if (IsWriteError()) return WriteOutcome::WriteError;
+        SleepMilliseconds(kWriteRetryWaitMs);
+    }
+    if (events != nullptr) events->PumpEvents();
+    return WriteOutcome::Written;
+}

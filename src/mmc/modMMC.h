@@ -1,0 +1,177 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "modMMCBasic.h"
+
+class EngineReporter;
+
+// The MMC commands the recorder sends, and the composite queries built from
+// them. Every operation takes the device identifier of the current drive;
+// command operations return the ExecCMD status (0 success) or a Boolean, and
+// leave the sense data of a failure readable on the transport.
+namespace modMMC {
+
+// Opcodes of the MMC commands below.
+constexpr std::uint8_t kOpSetCDSpeed = 0xBB;
+constexpr std::uint8_t kOpCloseTrackSession = 0x5B;
+constexpr std::uint8_t kOpSynchronizeCache = 0x35;
+constexpr std::uint8_t kOpWrite10 = 0x2A;
+constexpr std::uint8_t kOpRead10 = 0x28;
+constexpr std::uint8_t kOpReadCapacity = 0x25;
+constexpr std::uint8_t kOpModeSelect10 = 0x55;
+constexpr std::uint8_t kOpModeSense10 = 0x5A;
+constexpr std::uint8_t kOpBlank = 0xA1;
+constexpr std::uint8_t kOpReadDiscInformation = 0x51;
+constexpr std::uint8_t kOpReadTrackInformation = 0x52;
+constexpr std::uint8_t kOpReadDiscStructure = 0xAD;
+constexpr std::uint8_t kOpGetConfiguration = 0x46;
+constexpr std::uint8_t kOpGetEventStatus = 0x4A;
+
+// Media numbers of GetMediaType that callers name.
+namespace Media {
+constexpr std::int32_t kCDROM = 0;
+constexpr std::int32_t kCDR = 1;
+constexpr std::int32_t kCDRW = 2;
+constexpr std::int32_t kDVDRAM = 8;
+constexpr std::int32_t kDVDPlusRW = 11;
+constexpr std::int32_t kDVDPlusRWDL = 12;
+constexpr std::int32_t kUnknown = 22;
+}  // namespace Media
+
+// Disc and session states of DiscInfoRecord.
+namespace DiscState {
+constexpr std::int32_t kEmpty = 0;
+constexpr std::int32_t kIncomplete = 1;
+constexpr std::int32_t kDamaged = 2;  // last session only
+constexpr std::int32_t kComplete = 3;
+constexpr std::int32_t kUnknown = 4;  // disc only
+}  // namespace DiscState
+
+// What GetDiscStatus reports about the disc in the drive.
+struct DiscInfoRecord {
+    std::int32_t MediaType = 0;         // 0..22, from GetMediaType
+    std::int32_t DiscType = 0;          // 0 CD-DA/CD-ROM, 1 CD-I, 2 CD-ROM XA, 3 other
+    std::uint8_t Sessions = 0;          // number of sessions, low byte
+    std::uint8_t LastTrack = 0;         // last track in the last session, low byte
+    std::int32_t DiscState = 0;         // 0 Empty, 1 unComplete, 3 Complete, 4 unKnown
+    std::int32_t LastSessionState = 0;  // 0 Empty, 1 unComplete, 2 Damaged, 3 Complete
+    bool Erasable = false;              // the disc is rewritable
+};
+
+// Speeds of the capabilities page, kB/s as the drive reports them.
+struct DriveSpeeds {
+    std::uint16_t MaxReadSpeed = 0;
+    std::uint16_t MaxWriteSpeed = 0;
+    std::uint16_t CurrentReadSpeed = 0;
+    std::uint16_t CurrentWriteSpeed = 0;
+};
+
+// The 31 bytes of READ DISC INFORMATION the program asks for.
+using DiscInformationBlock = std::array<std::uint8_t, 31>;
+
+// Speed value asking the drive for its maximum.
+constexpr std::uint16_t kMaximumSpeed = 0xFFFF;
+// Close functions of CLOSE TRACK/SESSION.
+constexpr std::int32_t kCloseTrack = 1;
+constexpr std::int32_t kCloseSession = 2;
+// Blanking types of BLANK.
+constexpr std::uint8_t kBlankWholeDisc = 0;
+constexpr std::uint8_t kBlankMinimal = 1;
+
+// ---- Command operations: status results (0 success) ----
+
+// SET CD SPEED; speeds in kB/s (FFFFh = maximum), rotation control as its
+// absolute value (0 CLV, 1 pure CAV).
+[[nodiscard]] std::int32_t SetCDSpeed(const std::string& drive, std::uint16_t readSpeed,
+                                      std::uint16_t writeSpeed, std::int16_t rotationControl);
+// CLOSE TRACK/SESSION with function 1 (track) or 2 (session); low byte used.
+[[nodiscard]] std::int32_t CloseTrackSession(const std::string& drive, std::int32_t closeFunction,
+                                             std::uint16_t trackNumber);
+[[nodiscard]] std::int32_t SynchronizeCache(const std::string& drive);
+// WRITE(10) of `blocks` blocks at `lba` from `length` bytes of `buffer`.
+[[nodiscard]] std::int32_t Write10(const std::string& drive, std::uint32_t lba,
+                                   std::uint16_t blocks, const void* buffer, std::int32_t length);
+// READ(10) of `blocks` blocks at `lba` into `length` bytes of `buffer`.
+[[nodiscard]] std::int32_t Read10(const std::string& drive, std::uint32_t lba, std::uint16_t blocks,
+                                  void* buffer, std::int32_t length);
+// READ CAPACITY: the last logical block address, or -1 when the command fails.
+[[nodiscard]] std::int64_t ReadCapacity(const std::string& drive);
+// MODE SELECT(10), PF set, sending `length` bytes of `buffer`.
+[[nodiscard]] std::int32_t ModeSelect10(const std::string& drive, const void* buffer,
+                                        std::uint16_t length);
+// MODE SENSE(10) of the drive's default values (page control 10b, DBD set).
+[[nodiscard]] std::int32_t ModeSenseDefault(const std::string& drive, std::uint8_t pageCode,
+                                            void* buffer, std::uint16_t length);
+// MODE SENSE(10) of the current values (page control 00b).
+[[nodiscard]] std::int32_t ModeSense10(const std::string& drive, std::uint8_t pageCode,
+                                       void* buffer, std::uint16_t length);
+// BLANK with the given blanking type (Immed clear: returns when done).
+[[nodiscard]] std::int32_t Blank(const std::string& drive, std::uint8_t blankingType);
+// READ DISC INFORMATION, 31 bytes.
+[[nodiscard]] std::int32_t ReadDiscInformation(const std::string& drive,
+                                               DiscInformationBlock& block);
+
+// ---- Command operations: true on success ----
+
+// READ TRACK INFORMATION; address type 1 = track number (low 8 bits used).
+[[nodiscard]] bool ReadTrackInformation(const std::string& drive, std::uint8_t addressType,
+                                        std::uint32_t trackNumber, void* buffer,
+                                        std::uint16_t length);
+// READ DISC STRUCTURE of the given format.
+[[nodiscard]] bool ReadDiscStructure(const std::string& drive, std::uint32_t address,
+                                     std::uint8_t layer, std::uint8_t format, void* buffer,
+                                     std::uint16_t length);
+// GET CONFIGURATION; request type 2 = header and the named feature only.
+[[nodiscard]] bool GetConfiguration(const std::string& drive, std::uint8_t startingFeature,
+                                    std::uint8_t requestType, void* buffer, std::uint16_t length);
+// GET EVENT STATUS NOTIFICATION, polled; class request 10h = media events.
+[[nodiscard]] bool GetEventStatus(const std::string& drive, std::uint8_t classRequest, void* buffer,
+                                  std::uint8_t length);
+
+// ---- Composite queries ----
+
+// Maximum and current speeds of the capabilities page (2Ah); zeros when the
+// drive does not answer.
+[[nodiscard]] DriveSpeeds GetDriveSpeeds(const std::string& drive);
+// Media number 0..22 of the current profile; 0 when GET CONFIGURATION fails,
+// 22 for no medium or an unlisted profile.
+[[nodiscard]] std::int32_t GetMediaType(const std::string& drive);
+// The disc's state. A failed READ DISC INFORMATION decodes as an empty disc;
+// the overload hands its status to callers that must not trust that.
+[[nodiscard]] DiscInfoRecord GetDiscStatus(const std::string& drive);
+[[nodiscard]] DiscInfoRecord GetDiscStatus(const std::string& drive,
+                                           std::int32_t& readDiscInformationStatus);
+// True when sector 16 reads and starts like an ISO 9660 descriptor
+// (byte 1 "C" or byte 2 "D").
+[[nodiscard]] bool HasVolumeDescriptor(const std::string& drive);
+// True when sector 16 reads and holds an ISO 9660 descriptor (as above) or
+// another volume recognition sequence (UDF "BEA01", "NSR02", ...): what
+// tells a used DVD+RW from a blank one.
+[[nodiscard]] bool HasVolumeStructure(const std::string& drive);
+// True when the drive answers the DVD physical format information.
+[[nodiscard]] bool IsDVDMedia(const std::string& drive);
+// 1 medium present, 0 no medium, -1 the drive gives no media event.
+[[nodiscard]] std::int32_t MediaPresent(const std::string& drive);
+// Polls TEST UNIT READY every 200 ms for up to `limitMs`: 1 ready (status 0),
+// 0 no medium (CHECK CONDITION with ASC 3Ah), -1 the limit was reached.
+[[nodiscard]] std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs);
+// Erases the disc: BLANK of `blankingType`, or for DVD+RW zeros over LBAs
+// 0..299. Returns 0 on success, else the failing status (255 when the
+// DVD+RW overwrite gives up). `events` (optional) runs pending events after
+// each block written.
+[[nodiscard]] std::int32_t BlankDisc(const std::string& drive, std::uint8_t blankingType,
+                                     EngineReporter* events = nullptr);
+
+// ---- Display names ----
+
+// "Empty", "unComplete", "Damaged", "Complete", "unKnown" for 0..4; "" otherwise.
+std::string DiscStatusName(std::int32_t status);
+// "CD-ROM" ... "HD-DVD RW DL" for media numbers 0..21; "unknown" otherwise.
+std::string MediaName(std::int32_t mediaNumber);
+// Media number of an MMC profile (22 for no medium or an unlisted profile).
+std::int32_t MediaNumberOfProfile(std::uint16_t profile);
+
+}  // namespace modMMC
