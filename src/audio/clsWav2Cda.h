@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+#include "WavFormat.h"
+#include "WaveFileLayout.h"
+
+class CddaResampler;
+
+// Turns one WAV file into the form an audio track is recorded from: a WAV
+// file of CD-DA PCM (44,100 Hz, 16-bit, stereo) with a canonical 44-byte
+// header. Shows nothing; reports through Source() and Convert()'s status.
+class clsWav2Cda {
+  public:
+    // Results of Convert().
+    static constexpr std::int32_t kNothingDone = 0;      // Source or Destination empty
+    static constexpr std::int32_t kConverterFailed = 1;  // the converter could not be set up
+    static constexpr std::int32_t kBlockFailed = 2;      // reading, converting or writing failed
+    static constexpr std::int32_t kDone = 3;
+
+    // The accepted WAV file, empty until one is accepted and after a refusal.
+    const std::string& Source() const { return m_source; }
+    // Acceptance test: the path ends in "wav" (any case), names a regular
+    // file, its chunks hold a "fmt " and a "data" chunk, and the format is
+    // one the converter reads (8-bit unsigned, 16/24/32-bit signed or 32-bit
+    // float PCM, also as WAVE_FORMAT_EXTENSIBLE; mono or stereo; any rate up
+    // to 768 kHz). A refusal empties Source and keeps the previous format.
+    void SetSource(const std::string& path);
+    // Why the last SetSource refused its file (English); empty after an acceptance.
+    const std::string& RefusalReason() const { return m_refusal; }
+
+    const std::string& Destination() const { return m_destination; }
+    void SetDestination(const std::string& path) { m_destination = path; }
+
+    // Converts Source into Destination. Returns kNothingDone when either is
+    // empty or both name the same file; kDone with Destination set to Source
+    // when the source already is CD-DA (read its data chunk in place);
+    // kConverterFailed or kBlockFailed on failure, after removing the
+    // partial Destination; kDone when Destination holds the complete file.
+    [[nodiscard]] std::int32_t Convert();
+
+    // Receives the percentage of the source data converted, after every block.
+    void SetProgressHandler(std::function<void(std::int16_t percent)> handler) {
+        m_progress = std::move(handler);
+    }
+
+    // The format of the accepted Source.
+    const WavFormat& SourceFormat() const { return m_sourceFormat; }
+
+  private:
+    std::int32_t ConvertData(const WaveFileLayout& layout, CddaResampler& resampler);
+    std::int32_t ConvertBlocks(std::istream& in, std::ostream& out, const WaveFileLayout& layout,
+                               CddaResampler& resampler);
+    void RaiseProgress(std::int64_t done, std::int64_t total);
+    // Writes the CD-DA header for a file of `length` bytes at offset 0 of `file`.
+    static bool WriteWaveHeader(std::ostream& file, std::int64_t length);
+    // True when `path` names an existing regular file.
+    static bool FileFound(const std::string& path);
+
+    std::string m_source;
+    std::string m_destination;
+    std::string m_refusal;
+    WavFormat m_sourceFormat;
+    std::function<void(std::int16_t)> m_progress;
+};

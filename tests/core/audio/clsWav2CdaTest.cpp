@@ -1,0 +1,234 @@
+// Acceptance of WAV files, pass-through of CD-DA, and the files Convert writes.
+#include "clsWav2Cda.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+
+#include "AudioTestSignals.h"
+#include "CddaWaveHeader.h"
+#include "TestEnvironment.h"
+
+namespace {
+using namespace AudioTest;
+
+std::uint32_t Le32At(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+class Wav2Cda : public ::testing::Test {
+  protected:
+    std::string Put(const std::string& name, const std::string& bytes) {
+        const std::string path = temp.File(name);
+        WriteFile(path, bytes);
+        return path;
+    }
+    TempFolder temp;
+    clsWav2Cda converter;
+};
+
+TEST_F(Wav2Cda, AcceptsWavEndingsInAnyCaseAndRefusesOthers) {
+    const std::string bytes = SimpleWave(Format(1, 1, 22050, 8), std::string(100, '\x80'));
+    for (const char* name : {"a.wav", "b.WAV", "c.Wav"}) {
+        converter.SetSource(Put(name, bytes));
+        EXPECT_EQ(converter.Source(), temp.File(name));
+    }
+    for (const char* name : {"d.mp3", "e.wave", "f.wa"}) {
+        converter.SetSource(Put(name, bytes));
+        EXPECT_EQ(converter.Source(), "") << name;
+        EXPECT_EQ(converter.RefusalReason(), "not a .wav file");
+    }
+}
+
+TEST_F(Wav2Cda, RefusesUnreadableTruncatedAndUnsupportedFiles) {
+    const WavFormat mono8 = Format(1, 1, 22050, 8);
+    converter.SetSource(Put("good.wav", SimpleWave(mono8, std::string(10, '\x80'))));
+    ASSERT_EQ(converter.SourceFormat(), mono8);
+
+    struct Case {
+        std::string name, bytes, reason;
+    };
+    WavFormat zeroRate = Format(1, 2, 44100, 16);
+    zeroRate.avgBytesPerSec = 0;
+    const Case cases[] = {
+        {"short.wav", SimpleWave(mono8, "").substr(0, 30), "truncated header"},
+        {"text.wav", "this is not a sound file at all", "not a RIFF/WAVE file"},
+        {"adpcm.wav", SimpleWave(Format(2, 2, 44100, 4), std::string(64, '\0')),
+         "unsupported sample format"},
+        {"surround.wav", SimpleWave(Format(1, 6, 48000, 16), std::string(64, '\0')),
+         "unsupported sample format"},
+        {"zerorate.wav", SimpleWave(zeroRate, std::string(64, '\0')), "unsupported sample format"},
+    };
+    for (const Case& c : cases) {
+        converter.SetSource(Put(c.name, c.bytes));
+        EXPECT_EQ(converter.Source(), "") << c.name;
+        EXPECT_EQ(converter.RefusalReason(), c.reason) << c.name;
+        EXPECT_EQ(converter.SourceFormat(), mono8) << "a refusal keeps the previous format";
+    }
+    converter.SetSource(temp.File("missing.wav"));
+    EXPECT_EQ(converter.Source(), "");
+    std::filesystem::create_directory(temp.File("folder.wav"));
+    converter.SetSource(temp.File("folder.wav"));
+    EXPECT_EQ(converter.Source(), "");
+}
+
+TEST_F(Wav2Cda, EmptySourceOrDestinationDoesNothing) {
+    converter.SetDestination(temp.File("out.wav"));
+    EXPECT_EQ(converter.Convert(), clsWav2Cda::kNothingDone);
+    converter.SetSource(Put("in.wav", SimpleWave(Format(1, 1, 22050, 8), "\x80\x80")));
+    converter.SetDestination("");
+    EXPECT_EQ(converter.Convert(), clsWav2Cda::kNothingDone);
+    EXPECT_FALSE(std::filesystem::exists(temp.File("out.wav")));
+}
+
+TEST_F(Wav2Cda, CddaPassesThroughWithoutWritingAFile) {
+    const std::string source = Put("cd.wav", SimpleWave(WavFormat::Cdda(), std::string(8, '\1')));
+    converter.SetSource(source);
+    converter.SetDestination(temp.File("tempwav.wav"));
+    EXPECT_EQ(converter.Convert(), clsWav2Cda::kDone);
+    EXPECT_EQ(converter.Destination(), source);
+    EXPECT_FALSE(std::filesystem::exists(temp.File("tempwav.wav")));
+}
+
+TEST_F(Wav2Cda, WritesACompleteCddaFileWithCorrectSizes) {
+    // 22,050 Hz mono 8-bit: every source frame becomes two stereo frames.
+    const WavFormat mono8 = Format(1, 1, 22050, 8);
+    const std::string data = Sine(mono8, 22050, 440, {0.5}, {0});
+    converter.SetSource(Put("in.wav", SimpleWave(mono8, data)));
+    const std::string out = temp.File("out.wav");
+    Put("out.wav", "stale content of an earlier track");
+    converter.SetDestination(out);
+    std::vector<int> percents;
+    converter.SetProgressHandler([&](std::int16_t p) { percents.push_back(p); });
+    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
+
+    const std::string bytes = ReadFile(out);
+    ASSERT_GT(bytes.size(), 44u);
+    const auto expected = CddaWaveHeader(std::int64_t(bytes.size()));
+    EXPECT_EQ(bytes.substr(0, 44), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(Le32At(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(Le32At(bytes, 40), bytes.size() - 44);
+    const std::int64_t frames = std::int64_t(bytes.size() - 44) / 4;
+    EXPECT_NEAR(frames, 44100, 2);
+    ASSERT_FALSE(percents.empty());
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+}
+
+TEST(CddaWaveHeader, FieldsAndSizes) {
+    const auto header = CddaWaveHeader(44 + 176400);
+    const std::string bytes(header.begin(), header.end());
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(Le32At(bytes, 4), 176436u);
+    EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(Le32At(bytes, 16), 16u);
+    EXPECT_EQ(Le32At(bytes, 20), 0x00020001u);  // PCM, 2 channels
+    EXPECT_EQ(Le32At(bytes, 24), 44100u);
+    EXPECT_EQ(Le32At(bytes, 28), 176400u);
+    EXPECT_EQ(Le32At(bytes, 32), 0x00100004u);  // block align 4, 16 bits
+    EXPECT_EQ(bytes.substr(36, 4), "data");
+    EXPECT_EQ(Le32At(bytes, 40), 176400u);
+    // Beyond the 32-bit fields: "to the end of the file".
+    const auto huge = CddaWaveHeader(std::int64_t{5} << 30);
+    EXPECT_EQ(Le32At(std::string(huge.begin(), huge.end()), 40), 0xFFFFFFFFu);
+}
+
+TEST_F(Wav2Cda, ChunksAroundTheDataAreNotConvertedAsSound) {
+    // 44,100 Hz mono 16-bit is widened exactly, so the output can be compared sample by sample.
+    const WavFormat mono16 = Format(1, 1, 44100, 16);
+    const std::string data = Sine(mono16, 5000, 1000, {0.7}, {0});
+    const std::string list =
+        Chunk("LIST", "INFOICMT" + std::string(4, '\x40') + std::string(64, '\x7F'));
+    converter.SetSource(Put("tagged.wav", RiffWave(Chunk("fmt ", FormatBody(mono16)) + list +
+                                                   Chunk("data", data) + list)));
+    converter.SetDestination(temp.File("out.wav"));
+    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
+    const std::string pcm = ReadFile(temp.File("out.wav")).substr(44);
+    ASSERT_EQ(pcm.size(), data.size() * 2);
+    for (std::size_t n = 0; n < data.size() / 2; ++n) {
+        ASSERT_EQ(pcm.substr(4 * n, 2), data.substr(2 * n, 2)) << n;
+        ASSERT_EQ(pcm.substr(4 * n + 2, 2), data.substr(2 * n, 2)) << n;
+    }
+}
+
+TEST_F(Wav2Cda, EveryEncodingIsDecodedToTheSameSignal) {
+    // Same 1 kHz tone in every accepted encoding at 44,100 Hz: the CD-DA
+    // output must match the ideal 16-bit samples within the format's precision.
+    struct Row {
+        WavFormat format;
+        double tolerance;  // 16-bit steps
+    };
+    WavFormat extensible = Format(WavFormat::kTagExtensible, 2, 44100, 24);
+    extensible.subFormat = WavFormat::kTagPcm;
+    const Row rows[] = {
+        {Format(1, 1, 44100, 8), 129}, {Format(1, 2, 44100, 16), 0.5}, {Format(1, 2, 44100, 24), 3},
+        {Format(1, 1, 44100, 32), 3},  {Format(3, 2, 44100, 32), 3},   {extensible, 3},
+    };
+    for (const Row& row : rows) {
+        const std::size_t frames = 4410;
+        const std::string data = Sine(row.format, frames, 1000, {0.6, 0.3}, {0.0, 1.0});
+        converter.SetSource(Put("enc.wav", SimpleWave(row.format, data)));
+        ASSERT_NE(converter.Source(), "") << converter.RefusalReason();
+        converter.SetDestination(temp.File("enc-out.wav"));
+        ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
+        const std::string pcm = ReadFile(converter.Destination()).substr(44);  // CD-DA: in place
+        ASSERT_EQ(pcm.size(), frames * 4);
+        for (int channel = 0; channel < 2; ++channel) {
+            const auto x = CddaChannel(pcm, channel);
+            const int source = row.format.channels == 2 ? channel : 0;
+            const double amplitude = source == 0 ? 0.6 : 0.3, phase = source == 0 ? 0.0 : 1.0;
+            double worst = 0;
+            for (std::size_t n = 100; n < frames - 100; ++n) {
+                const double ideal =
+                    32768 * amplitude *
+                    std::sin(2 * std::numbers::pi * 1000 * double(n) / 44100 + phase);
+                worst = std::max(worst, std::abs(x[n] - ideal));
+            }
+            EXPECT_LE(worst, row.tolerance) << "tag " << row.format.formatTag << " bits "
+                                            << row.format.bitsPerSample << " channel " << channel;
+        }
+    }
+}
+
+TEST_F(Wav2Cda, NeverReplacesItsOwnSource) {
+    const std::string bytes = SimpleWave(Format(1, 1, 22050, 8), std::string(500, '\x90'));
+    const std::string source = Put("same.wav", bytes);
+    converter.SetSource(source);
+    converter.SetDestination(temp.Path().string() + "/./same.wav");
+    EXPECT_EQ(converter.Convert(), clsWav2Cda::kNothingDone);
+    EXPECT_EQ(ReadFile(source), bytes);
+}
+
+TEST_F(Wav2Cda, FailuresLeaveNoPartialFile) {
+    const WavFormat mono8 = Format(1, 1, 22050, 8);
+    const std::string source = Put("in.wav", SimpleWave(mono8, std::string(50000, '\x90')));
+    converter.SetSource(source);
+    converter.SetDestination(temp.File("no-such-folder/out.wav"));
+    EXPECT_EQ(converter.Convert(), clsWav2Cda::kBlockFailed);
+
+    // The file was replaced by something else after it was accepted.
+    converter.SetDestination(temp.File("out.wav"));
+    WriteFile(source, SimpleWave(Format(1, 2, 48000, 16), std::string(400, '\0')));
+    EXPECT_EQ(converter.Convert(), clsWav2Cda::kBlockFailed);
+    EXPECT_FALSE(std::filesystem::exists(temp.File("out.wav")));
+    WriteFile(source, "gone");
+    EXPECT_EQ(converter.Convert(), clsWav2Cda::kBlockFailed);
+    EXPECT_FALSE(std::filesystem::exists(temp.File("out.wav")));
+}
+
+TEST_F(Wav2Cda, AnEmptyDataChunkGivesAHeaderOnly) {
+    converter.SetSource(Put("empty.wav", SimpleWave(Format(1, 2, 48000, 24), "")));
+    converter.SetDestination(temp.File("out.wav"));
+    std::vector<int> percents;
+    converter.SetProgressHandler([&](std::int16_t p) { percents.push_back(p); });
+    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
+    const auto header = CddaWaveHeader(44);
+    EXPECT_EQ(ReadFile(temp.File("out.wav")), std::string(header.begin(), header.end()));
+    EXPECT_EQ(percents, std::vector<int>{100});
+}
+}  // namespace
