@@ -1,0 +1,307 @@
+// The Write Parameters page: locating it, encoding every field, sending it back.
+#include <cstring>
+
+#include "FakeDriveFixture.h"
+#include "clsWPP.h"
+#include "modMMC.h"
+
+namespace {
+
+using modMMC::kOpModeSelect10;
+using modMMC::kOpModeSense10;
+
+// A MODE SENSE reply: 8-byte header, then page 05h of `pageBytes` bytes with
+// drive defaults in every field.
+std::vector<std::uint8_t> PageReply(int pageBytes, int headerBytes = 8) {
+    std::vector<std::uint8_t> reply(headerBytes + pageBytes, 0);
+    const int modeDataLength = static_cast<int>(reply.size()) - 2;
+    reply[0] = static_cast<std::uint8_t>(modeDataLength >> 8);
+    reply[1] = static_cast<std::uint8_t>(modeDataLength);
+    reply[2] = 0x70;  // medium type, goes back unchanged
+    std::uint8_t* page = reply.data() + headerBytes;
+    page[0] = 0x85;  // PS set, page 05h
+    page[1] = static_cast<std::uint8_t>(pageBytes - 2);
+    page[2] = 0x62;  // BUFE, LS_V, session at once
+    page[3] = 0xC5;
+    page[4] = 0x0A;
+    page[5] = 0x07;
+    page[6] = 0x66;
+    page[7] = 0x3F;
+    page[8] = 0x20;
+    page[9] = 0x99;
+    page[13] = 0x10;  // packet size 16
+    page[15] = 0x96;  // pause 150
+    for (int i = 16; i < pageBytes; ++i) page[i] = 0xAA;
+    page[31] = 0x31;
+    return reply;
+}
+
+class WritePage : public FakeDriveFixture {
+  protected:
+    // The parameter list of the last MODE SELECT.
+    std::vector<std::uint8_t> Sent() const {
+        for (auto it = transport->Commands().rbegin(); it != transport->Commands().rend(); ++it)
+            if (it->cdb[0] == kOpModeSelect10) return it->dataOut;
+        return {};
+    }
+    std::uint8_t SentPage(const clsWPP& page, int k) const {
+        return Sent().at(static_cast<std::size_t>(page.HeaderSize() + 1 + k));
+    }
+};
+
+TEST_F(WritePage, Page52BytesIsFoundByTheScanAndSentAs60) {
+    Answer(kOpModeSense10, Data(PageReply(52)));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    EXPECT_EQ(HexBytes(transport->Commands()[0].cdb), "5A 08 85 00 00 00 00 02 00 00");
+    EXPECT_EQ(page.PageSize(), 60);
+    EXPECT_EQ(page.HeaderSize(), 7);
+    EXPECT_EQ(page.DataSize(), 54);
+    ASSERT_TRUE(page.SendData(drive));
+    EXPECT_EQ(HexBytes(transport->Commands().back().cdb), "55 10 00 00 00 00 00 00 3C 00");
+    EXPECT_EQ(Sent().size(), 60u);
+}
+
+TEST_F(WritePage, Page56BytesGetsItsVendorBytesZeroed) {
+    Answer(kOpModeSense10, Data(PageReply(56)));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    EXPECT_EQ(page.PageSize(), 64);
+    EXPECT_EQ(page.HeaderSize(), 7);
+    EXPECT_EQ(page.DataSize(), 58);
+    ASSERT_TRUE(page.SendData(drive));
+    ASSERT_EQ(Sent().size(), 64u);
+    for (int k = 48; k < 56; ++k) EXPECT_EQ(SentPage(page, k), 0) << k;
+}
+
+TEST_F(WritePage, UnsetFieldsGoToTheDriveAsZeroAndTheRestAsSensed) {
+    const std::vector<std::uint8_t> reply = PageReply(52);
+    Answer(kOpModeSense10, Data(reply));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    ASSERT_TRUE(page.SendData(drive));
+    const std::vector<std::uint8_t> sent = Sent();
+    EXPECT_EQ(sent[0], 0);  // mode data length is reserved in MODE SELECT
+    EXPECT_EQ(sent[1], 0);
+    for (int i = 2; i < 8; ++i) EXPECT_EQ(sent[i], reply[i]) << i;
+    EXPECT_EQ(sent[8], 0x05);  // PS bit cleared, page code kept
+    EXPECT_EQ(sent[9], 0x32);
+    for (int k : {6, 9, 31}) EXPECT_EQ(sent[8 + k], reply[8 + k]) << k;
+    for (int k = 2; k < 52; ++k) {
+        if (k == 6 || k == 9 || k == 31) continue;
+        EXPECT_EQ(sent[8 + k], 0) << k;
+    }
+}
+
+TEST_F(WritePage, EveryPropertyHasItsBits) {
+    Answer(kOpModeSense10, Data(PageReply(56)));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    page.SetBURNProof(true);
+    page.SetTestMode(true);
+    page.SetcWriteType(0x21);  // low four bits only
+    page.SetMultisession(3);
+    page.SetCopy(true);
+    page.SetTrackMode(0x14);
+    page.SetDataBlockType(8);
+    page.SetLinkSize(16);
+    page.SetApplicationCode(0xFF);
+    page.SetSessionFormat(0x20);
+    page.SetPacketSize(0x01020304);
+    page.SetAudioPauseLength(150);
+    ASSERT_TRUE(page.SendData(drive));
+    EXPECT_EQ(SentPage(page, 2), 0x51);
+    EXPECT_EQ(SentPage(page, 3), 0xD4);  // Multisession 3 sets bits 7 and 6
+    EXPECT_EQ(SentPage(page, 4), 0x08);
+    EXPECT_EQ(SentPage(page, 5), 0x10);  // LinkSize 16
+    EXPECT_EQ(SentPage(page, 7), 0xFF);  // written whole
+    EXPECT_EQ(SentPage(page, 8), 0x20);
+    std::int32_t packet = 0;
+    std::memcpy(&packet, Sent().data() + page.HeaderSize() + 11, 4);
+    EXPECT_EQ(packet, 0x01020304);  // memory order, as it lies in the value
+    EXPECT_EQ(SentPage(page, 14), 0x00);
+    EXPECT_EQ(SentPage(page, 15), 0x96);
+
+    page.SetBURNProof(false);
+    page.SetTestMode(false);
+    page.SetLinkSizeValid(true);
+    page.SetFixedPacket(true);
+    page.SetCopy(false);
+    page.SetMultisession(1);
+    page.SetAudioPauseLength(-2);
+    ASSERT_TRUE(page.SendData(drive));
+    EXPECT_EQ(SentPage(page, 2), 0x21);
+    EXPECT_EQ(SentPage(page, 3), 0x64);
+    EXPECT_EQ(SentPage(page, 14), 0xFF);
+    EXPECT_EQ(SentPage(page, 15), 0xFE);
+}
+
+TEST_F(WritePage, MultisessionBeyondThreeCannotSpillIntoOtherBits) {
+    Answer(kOpModeSense10, Data(PageReply(52)));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    page.SetMultisession(7);
+    ASSERT_TRUE(page.SendData(drive));
+    EXPECT_EQ(SentPage(page, 3), 0xC0);
+}
+
+TEST_F(WritePage, RefusedDefaultValuesMakeGetDataFalse) {
+    Answer(kOpModeSense10, Sense(5, 0x24));
+    clsWPP page;
+    EXPECT_FALSE(page.GetData(drive));
+    EXPECT_FALSE(page.SendData(drive));
+    EXPECT_EQ(CountOf(kOpModeSelect10), 0);
+}
+
+TEST_F(WritePage, RefusedModeSelectMakesSendDataFalse) {
+    Answer(kOpModeSense10, Data(PageReply(52)));
+    Answer(kOpModeSelect10, Sense(5, 0x26));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    EXPECT_FALSE(page.SendData(drive));
+}
+
+TEST_F(WritePage, ExtractDataIsTheInverseOfSendData) {
+    Answer(kOpModeSense10, Data(PageReply(56)));
+    clsWPP written;
+    ASSERT_TRUE(written.GetData(drive));
+    written.SetcWriteType(2);
+    written.SetTestMode(true);
+    written.SetLinkSizeValid(true);
+    written.SetBURNProof(true);
+    written.SetTrackMode(5);
+    written.SetCopy(true);
+    written.SetFixedPacket(true);
+    written.SetMultisession(2);
+    written.SetDataBlockType(13);
+    written.SetLinkSize(7);
+    written.SetApplicationCode(0x2A);
+    written.SetSessionFormat(0x10);
+    written.SetPacketSize(-5);
+    written.SetAudioPauseLength(-300);
+    ASSERT_TRUE(written.SendData(drive));
+    const std::vector<std::uint8_t> firstList = Sent();
+
+    std::vector<std::uint8_t> reply = firstList;
+    reply[1] = 62;  // a drive reports its mode data length
+    Answer(kOpModeSense10, Data(reply));
+    clsWPP read;
+    ASSERT_TRUE(read.GetData(drive));
+    read.ExtractData();
+    EXPECT_EQ(read.cWriteType(), 2);
+    EXPECT_TRUE(read.TestMode());
+    EXPECT_TRUE(read.LinkSizeValid());
+    EXPECT_TRUE(read.BURNProof());
+    EXPECT_EQ(read.TrackMode(), 5);
+    EXPECT_TRUE(read.Copy());
+    EXPECT_TRUE(read.FixedPacket());
+    EXPECT_EQ(read.Multisession(), 2);
+    EXPECT_EQ(read.DataBlockType(), 13);
+    EXPECT_EQ(read.LinkSize(), 7);
+    EXPECT_EQ(read.ApplicationCode(), 0x2A);
+    EXPECT_EQ(read.SessionFormat(), 0x10);
+    EXPECT_EQ(read.PacketSize(), -5);
+    EXPECT_EQ(read.AudioPauseLength(), -300);
+    EXPECT_EQ(read.CatalogueNumber(), written.CatalogueNumber());
+    EXPECT_EQ(read.ISRC(), written.ISRC());
+    ASSERT_TRUE(read.SendData(drive));
+    EXPECT_EQ(HexBytes(Sent()), HexBytes(firstList));
+}
+
+TEST_F(WritePage, ExtractDataReadsTheDriveDefaults) {
+    Answer(kOpModeSense10, Data(PageReply(52)));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    page.ExtractData();
+    EXPECT_TRUE(page.BURNProof());
+    EXPECT_TRUE(page.LinkSizeValid());
+    EXPECT_FALSE(page.TestMode());
+    EXPECT_EQ(page.cWriteType(), 2);
+    EXPECT_EQ(page.Multisession(), 3);
+    EXPECT_EQ(page.TrackMode(), 5);
+    EXPECT_EQ(page.DataBlockType(), 10);
+    EXPECT_EQ(page.LinkSize(), 7);
+    EXPECT_EQ(page.ApplicationCode(), 0x3F);
+    EXPECT_EQ(page.SessionFormat(), 0x20);
+    EXPECT_EQ(page.AudioPauseLength(), 150);
+    EXPECT_EQ(page.CatalogueNumber()[0], 0xAA);
+}
+
+TEST_F(WritePage, PageBehindABlockDescriptorIsFound) {
+    std::vector<std::uint8_t> reply = PageReply(52, 16);
+    reply[7] = 8;  // block descriptor length
+    Answer(kOpModeSense10, Data(reply));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    EXPECT_EQ(page.HeaderSize(), 15);
+    EXPECT_EQ(page.PageSize(), 68);
+}
+
+TEST_F(WritePage, QuickCheckPlacesAPageThatEnds55BytesLater) {
+    // A 52-byte page at offset 9 of a 64-byte reply: p = 64 - 55 = 9.
+    std::vector<std::uint8_t> reply(64, 0);
+    reply[1] = 62;
+    reply[9] = 0x05;
+    reply[10] = 0x32;
+    Answer(kOpModeSense10, Data(reply));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    EXPECT_EQ(page.HeaderSize(), 8);
+    EXPECT_EQ(page.DataSize(), 56);  // the quick check's figure, not the scan's 57
+}
+
+TEST_F(WritePage, StrayQuickCheckMatchThatWouldOverrunFallsBackToTheScan) {
+    // 8-byte block descriptor: p = 68 - 55 = 13 lies inside it.
+    std::vector<std::uint8_t> reply = PageReply(52, 16);
+    reply[7] = 8;
+    reply[13] = 0x05;
+    reply[14] = 0xF0;  // as a page length it runs far past the reply
+    Answer(kOpModeSense10, Data(reply));
+    clsWPP page;
+    ASSERT_TRUE(page.GetData(drive));
+    EXPECT_EQ(page.HeaderSize(), 15);
+    EXPECT_EQ(page.DataSize(), 54);
+}
+
+TEST_F(WritePage, RepliesThatWouldOverrunTheBufferAreRefused) {
+    clsWPP page;
+    std::vector<std::uint8_t> tooLong = PageReply(52);
+    tooLong[0] = 0x01;  // mode data length 314 + 2 is fine ...
+    Answer(kOpModeSense10, Data(tooLong));
+    EXPECT_TRUE(page.GetData(drive));
+    tooLong[0] = 0x02;
+    tooLong[1] = 0x00;  // ... 512 + 2 is not
+    Answer(kOpModeSense10, Data(tooLong));
+    EXPECT_FALSE(page.GetData(drive));
+    tooLong[0] = 0xFF;
+    tooLong[1] = 0xFF;
+    Answer(kOpModeSense10, Data(tooLong));
+    EXPECT_FALSE(page.GetData(drive));
+
+    // A page found near the end: its fields would reach past 512 bytes.
+    std::vector<std::uint8_t> late(512, 0);
+    late[0] = 0x01;
+    late[1] = 0xFE;  // 510 + 2 = 512
+    late[470] = 0x05;
+    late[471] = 0x32;
+    Answer(kOpModeSense10, Data(late));
+    EXPECT_FALSE(page.GetData(drive));
+    EXPECT_FALSE(page.SendData(drive));
+    EXPECT_EQ(CountOf(kOpModeSelect10), 0);
+
+    // A page whose length runs past the reply.
+    std::vector<std::uint8_t> shortReply = PageReply(52);
+    shortReply[1] = 50;  // reply of 52 bytes, page needs 60
+    Answer(kOpModeSense10, Data(shortReply));
+    EXPECT_FALSE(page.GetData(drive));
+}
+
+TEST_F(WritePage, NoPageCodeMeansNoPage) {
+    std::vector<std::uint8_t> reply = PageReply(52);
+    reply[8] = 0x2A;
+    Answer(kOpModeSense10, Data(reply));
+    clsWPP page;
+    EXPECT_FALSE(page.GetData(drive));
+}
+
+}  // namespace

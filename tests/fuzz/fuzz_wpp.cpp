@@ -1,0 +1,119 @@
+// Fuzzes the Write Parameters page: GetData on arbitrary MODE SENSE replies,
+// then SendData and ExtractData. Every located page must leave the fields
+// inside the 512-byte buffer, MODE SELECT must never send more than the
+// buffer holds, and ExtractData must read back what SendData wrote.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "TransportSlot.h"
+#include "clsWPP.h"
+
+namespace {
+
+// Answers MODE SENSE with the fuzz input and checks each MODE SELECT.
+class ReplyTransport : public clsSCSI {
+  public:
+    std::vector<std::uint8_t> reply;
+    int selects = 0;
+
+    std::string Interface() const override { return "Fuzz"; }
+    std::uint8_t LastASCQ() const override { return 0; }
+    std::uint8_t LastASC() const override { return 0; }
+    std::uint8_t LastSK() const override { return 0; }
+    bool Initialized() override { return true; }
+    bool Installed() override { return true; }
+    std::int16_t DriveCount() const override { return 1; }
+    std::string DriveChar(const std::string& drive) override { return drive; }
+    std::string DriveHandle(std::int16_t index) const override { return index == 1 ? "fuzz" : ""; }
+    std::uint8_t HostAdapter(const std::string&) override { return 0; }
+    std::uint8_t TargetID(const std::string&) override { return 0; }
+    std::uint8_t LUN(const std::string&) override { return 0; }
+    std::int32_t ExecCMD(const std::string&, const std::uint8_t* cdb, std::uint8_t, std::int32_t,
+                         void* buffer, std::int32_t bufferLen, std::int32_t&) override {
+        if (cdb[0] == 0x5A) {
+            const std::size_t count = std::min<std::size_t>(reply.size(), bufferLen);
+            std::copy_n(reply.begin(), count, static_cast<std::uint8_t*>(buffer));
+            return 0;
+        }
+        if (cdb[0] == 0x55) {
+            ++selects;
+            if (bufferLen > clsWPP::kBufferSize || (cdb[7] << 8 | cdb[8]) != bufferLen) abort();
+            const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+            if (bytes[0] != 0 || bytes[1] != 0) abort();  // mode data length must be zeroed
+        }
+        return 0;
+    }
+};
+
+ReplyTransport& FuzzTransport() {
+    static ReplyTransport* transport = [] {
+        auto owned = std::make_unique<ReplyTransport>();
+        ReplyTransport* raw = owned.get();
+        SetTransport(std::move(owned));
+        return raw;
+    }();
+    return *transport;
+}
+
+std::uint8_t At(const std::uint8_t* data, std::size_t size, std::size_t i) {
+    return size == 0 ? 0 : data[i % size];
+}
+
+void SetFromInput(clsWPP& page, const std::uint8_t* data, std::size_t size) {
+    page.SetcWriteType(At(data, size, 0));
+    page.SetTestMode(At(data, size, 1) & 1);
+    page.SetLinkSizeValid(At(data, size, 2) & 1);
+    page.SetBURNProof(At(data, size, 3) & 1);
+    page.SetTrackMode(At(data, size, 4));
+    page.SetCopy(At(data, size, 5) & 1);
+    page.SetFixedPacket(At(data, size, 6) & 1);
+    page.SetMultisession(At(data, size, 7));
+    page.SetDataBlockType(At(data, size, 8));
+    page.SetLinkSize(At(data, size, 9));
+    page.SetApplicationCode(At(data, size, 10));
+    page.SetSessionFormat(At(data, size, 11));
+    page.SetPacketSize(static_cast<std::int32_t>(At(data, size, 12) * 0x01010101u));
+    page.SetAudioPauseLength(
+        static_cast<std::int16_t>(At(data, size, 13) << 8 | At(data, size, 14)));
+}
+
+void CheckReadBack(const clsWPP& sent, const clsWPP& read) {
+    const bool same =
+        read.cWriteType() == (sent.cWriteType() & 0x0F) && read.TestMode() == sent.TestMode() &&
+        read.LinkSizeValid() == sent.LinkSizeValid() && read.BURNProof() == sent.BURNProof() &&
+        read.TrackMode() == (sent.TrackMode() & 0x0F) && read.Copy() == sent.Copy() &&
+        read.FixedPacket() == sent.FixedPacket() &&
+        read.Multisession() == (sent.Multisession() & 0x03) &&
+        read.DataBlockType() == (sent.DataBlockType() & 0x0F) &&
+        read.LinkSize() == sent.LinkSize() &&
+        read.ApplicationCode() == (sent.ApplicationCode() & 0x3F) &&
+        read.SessionFormat() == sent.SessionFormat() && read.PacketSize() == sent.PacketSize() &&
+        read.AudioPauseLength() == sent.AudioPauseLength();
+    if (!same) abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ReplyTransport& transport = FuzzTransport();
+    transport.reply.assign(data, data + std::min<std::size_t>(size, clsWPP::kBufferSize));
+    transport.selects = 0;
+    auto page = std::make_unique<clsWPP>();
+    if (!page->GetData("fuzz")) {
+        if (page->SendData("fuzz") || transport.selects != 0) abort();  // nothing to send
+        return 0;
+    }
+    if (page->PageSize() > clsWPP::kBufferSize || page->HeaderSize() < 0 ||
+        page->HeaderSize() + 1 + 56 > clsWPP::kBufferSize) {
+        abort();
+    }
+    SetFromInput(*page, data + std::min<std::size_t>(size, 16), size > 16 ? size - 16 : 0);
+    if (!page->SendData("fuzz") || transport.selects != 1) abort();
+    clsWPP copy = *page;
+    copy.ExtractData();
+    CheckReadBack(*page, copy);
+    return 0;
+}
