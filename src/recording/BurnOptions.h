@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "RecordingTask.h"
+#include "SpeedList.h"
+
+// What a recording of an image is asked to do: the image, the task that was
+// started, and the options of the recording window.
+struct BurnOptions {
+    std::string imagePath;                   // the image to record
+    int task = RecordingTask::kRecordImage;  // 0 data disc, 2 record an image, 3 copy
+    int chosenDiscKind = 0;                  // tasks 0 and 3: 0 CD, 1 DVD ("CDorDVD")
+    std::string temporaryImage;              // tasks 0 and 3: the path read from "TempISO"
+    SpeedEntry writeSpeed = DefaultSpeedEntry();
+    bool testMode = false;  // simulate: the drive records nothing
+    bool fixDisc = true;    // no further session may be added
+    bool ejectDisc = true;
+
+    // Options of a recording started for `task`: for tasks 0 and 3 the image
+    // and its disc kind come from "TempISO" and "CDorDVD", as the data disc and
+    // copy windows left them; task 2 starts without an image.
+    static BurnOptions ForTask(int task);
+};

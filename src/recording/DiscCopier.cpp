@@ -1,0 +1,71 @@
+#include "DiscCopier.h"
+
+#include <filesystem>
+
+#include "BuiltInTexts.h"
+#include "DriveBusy.h"
+#include "EngineReporter.h"
+#include "ProgramPaths.h"
+#include "SettingsStore.h"
+#include "modMMC.h"
+
+namespace {
+constexpr std::int32_t kReadyWaitMs = 15000;
+constexpr std::int16_t kWaitForTray = 0;
+}  // namespace
+
+DiscCopier::DiscCopier(EngineReporter& reporter, CopyOptions options)
+    : m_reporter(reporter),
+      m_options(std::move(options)),
+      m_texts("frmSaveISO2", BuiltInTexts::kSaveIso2),
+      m_sector(2048) {}
+
+void DiscCopier::Warn(const std::string& text, int titleNumber) {
+    m_reporter.Message(text, m_texts(titleNumber), MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+CopyOutcome DiscCopier::Next(const std::string& drive,
+                             const std::function<std::string()>& chooseImagePath) {
+    const DriveBusyScope busy;
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    if (ready != 1) {
+        Warn(m_texts(ready == 0 ? 15 : 17), 16);
+        return CopyOutcome::Stopped;
+    }
+    m_sourceIsDvd = modMMC::IsDVDMedia(drive);
+    if (!m_options.imageOnly) return CopyToDisc(drive);
+    const std::string path = chooseImagePath ? chooseImagePath() : std::string();
+    if (path.empty()) return CopyOutcome::Stopped;
+    return CopyImageOnly(drive, path);
+}
+
+CopyOutcome DiscCopier::CopyImageOnly(const std::string& drive, const std::string& path) {
+    m_reporter.ElapsedText(path);
+    m_reporter.PumpEvents();
+    if (!CopyDiscToImage(drive, path)) {
+        m_reporter.PhaseText(m_texts(22));
+        return CopyOutcome::Failed;
+    }
+    m_reporter.Message(m_texts(20), m_texts(21), MessageIcon::Information, MessageButtons::Ok);
+    return CopyOutcome::ImageSaved;
+}
+
+CopyOutcome DiscCopier::CopyToDisc(const std::string& drive) {
+    const std::string path = TempImagePath();
+    std::error_code error;
+    std::filesystem::remove(path, error);  // an earlier copy's image
+    m_reporter.ElapsedText(path);
+    m_reporter.PumpEvents();
+    if (!CopyDiscToImage(drive, path)) {
+        m_reporter.PhaseText(m_texts(25));
+        return CopyOutcome::Failed;
+    }
+    SaveProgramSetting("TempISO", path);
+    SaveProgramSetting("CDorDVD", m_sourceIsDvd ? "1" : "0");
+    m_reporter.PumpEvents();
+    (void)modMMC::EjectTray(drive, kWaitForTray);
+    m_reporter.Message(m_texts(23), m_texts(24), MessageIcon::Information, MessageButtons::Ok);
+    (void)modMMC::LoadTray(drive, kWaitForTray);
+    m_reporter.PumpEvents();
+    return CopyOutcome::ReadyToRecord;
+}

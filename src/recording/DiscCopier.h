@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "EngineTexts.h"
+#include "SpeedList.h"
+
+class EngineReporter;
+class ImageFileWriter;
+
+// What the disc copy window asks for.
+struct CopyOptions {
+    bool imageOnly = false;  // keep the image in a file the user names; no recording
+    bool badCopy = false;    // an unreadable sector is zero-filled instead of ending the copy
+    SpeedEntry readSpeed = DefaultSpeedEntry();
+};
+
+// How the Next button ended.
+enum class CopyOutcome {
+    Stopped,        // the drive was not ready, had no disc, or no file was chosen
+    Failed,         // the copy failed (its message was shown)
+    ImageSaved,     // image only: the image file is complete
+    ReadyToRecord,  // the temporary image is complete, "TempISO"/"CDorDVD" are
+                    // saved and a blank disc was asked for: record it (task 3)
+};
+
+// Copies a disc sector by sector into an image file, and hands the image
+// over to the recording of task 3 (or keeps it as a file the user names).
+// Holds the program-wide drive-busy flag while it runs.
+class DiscCopier {
+  public:
+    DiscCopier(EngineReporter& reporter, CopyOptions options);
+
+    // The Next button. `chooseImagePath` is asked for the file of an
+    // image-only copy and returns an empty text when the user cancels.
+    CopyOutcome Next(const std::string& drive, const std::function<std::string()>& chooseImagePath);
+    // Reads every sector of the disc into `imagePath`. Returns false (the
+    // copy failed) after showing why; a failed copy leaves no image behind.
+    bool CopyDiscToImage(const std::string& drive, const std::string& imagePath);
+
+    // Whether the source was a DVD (known after Next's drive check).
+    bool SourceIsDvd() const { return m_sourceIsDvd; }
+    // Sectors of the last copy that could not be read and were zero-filled.
+    std::int64_t SkippedSectors() const { return m_skipped; }
+    // Sectors the last copy read (or tried to).
+    std::int64_t SectorCount() const { return m_sectors; }
+
+  private:
+    CopyOutcome CopyImageOnly(const std::string& drive, const std::string& path);
+    CopyOutcome CopyToDisc(const std::string& drive);
+    void SetReadSpeed(const std::string& drive);
+    std::int64_t SectorsToCopy(const std::string& drive, std::int64_t lastLba);
+    bool ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy);
+    bool ReadSectors(const std::string& drive, ImageFileWriter& image);
+    void CreateFailed(const std::string& path, const std::string& reason);
+    void Warn(const std::string& text, int titleNumber);
+
+    EngineReporter& m_reporter;
+    CopyOptions m_options;
+    EngineTexts m_texts;
+    bool m_sourceIsDvd = false;
+    std::int64_t m_skipped = 0;
+    std::int64_t m_sectors = 0;
+    std::vector<std::uint8_t> m_sector;
+};

@@ -1,0 +1,121 @@
+// Phase one of a disc copy: every sector of the source into the image file.
+#include <algorithm>
+
+#include "DiscCopier.h"
+#include "DriveBusy.h"
+#include "EngineReporter.h"
+#include "ImageFileWriter.h"
+#include "ProgressDisplay.h"
+#include "ScsiStatus.h"
+#include "Sleeper.h"
+#include "VolumeSpaceSize.h"
+#include "modMMC.h"
+
+namespace {
+constexpr std::int32_t kSectorSize = 2048;
+constexpr int kDefaultReadFactor = 16;
+constexpr std::int16_t kConstantLinearVelocity = 0;
+constexpr int kReadAttempts = 62;  // 61 waits of 100 ms: about 6000 ms per sector
+constexpr int kReadRetryWaitMs = 100;
+constexpr std::uint32_t kVolumeDescriptorLba = 16;
+constexpr std::int64_t kSmallestVolume = 18;  // system area, one descriptor, terminator
+}  // namespace
+
+void DiscCopier::CreateFailed(const std::string& path, const std::string& reason) {
+    std::string text = m_texts(1) + path + m_texts(2);
+    if (!reason.empty()) text += "\n" + reason;
+    Warn(text, 3);
+}
+
+bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& imagePath) {
+    const DriveBusyScope busy;
+    m_skipped = 0;
+    m_sectors = 0;
+    ImageFileWriter image;
+    if (!image.Create(imagePath)) {
+        CreateFailed(imagePath, {});
+        return false;
+    }
+    SetReadSpeed(drive);
+    // Blank and unreadable discs often report 0: nothing to copy is a failure too.
+    const std::int64_t lastLba = modMMC::ReadCapacity(drive);
+    if (lastLba <= 0) {
+        image.Discard();
+        Warn(m_texts(7), 8);
+        return false;
+    }
+    m_sectors = SectorsToCopy(drive, lastLba);
+    if (!ReadSectors(drive, image)) return false;
+    if (!image.Commit()) {
+        CreateFailed(imagePath, image.Error());
+        return false;
+    }
+    std::string done = m_texts(12);
+    if (m_skipped > 0)
+        done += " (" + std::to_string(m_skipped) + " unreadable sectors filled with zeros)";
+    m_reporter.PhaseText(done);
+    return true;
+}
+
+void DiscCopier::SetReadSpeed(const std::string& drive) {
+    const int factor = m_options.readSpeed.FactorOr(kDefaultReadFactor);
+    const int step = MediaSpeedStep(modMMC::IsDVDMedia(drive));
+    const std::int32_t status = modMMC::SetCDSpeed(drive, SpeedValue(factor, step),
+                                                   modMMC::kMaximumSpeed, kConstantLinearVelocity);
+    if (status != ScsiStatus::kGood)
+        Warn("WARNING: " + m_texts(4) + std::to_string(factor) + "x, " + m_texts(5), 6);
+}
+
+// READ CAPACITY of a Track At Once disc counts the two unreadable run-out
+// blocks after the data. An ISO 9660 volume says how long it really is, so
+// its size is copied when sector 16 holds a primary volume descriptor.
+std::int64_t DiscCopier::SectorsToCopy(const std::string& drive, std::int64_t lastLba) {
+    std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
+    if (modMMC::Read10(drive, kVolumeDescriptorLba, 1, m_sector.data(), kSectorSize) !=
+        ScsiStatus::kGood)
+        return lastLba;
+    const std::int64_t volume = PrimaryVolumeSpaceSize(m_sector);
+    return volume >= kSmallestVolume && volume <= lastLba + 1 ? volume : lastLba;
+}
+
+bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
+    const bool badCopy = m_options.badCopy;
+    m_reporter.PhaseText(m_texts(9));
+    ProgressDisplay progress(m_reporter);
+    progress.Start();
+    for (std::int64_t lba = 0; lba < m_sectors; ++lba) {
+        if (!ReadSector(drive, static_cast<std::uint32_t>(lba), badCopy)) {
+            image.Discard();
+            m_reporter.PumpEvents();
+            Warn("Long read - " + m_texts(10) + "6000" + "ms!", 11);
+            m_reporter.PumpEvents();
+            return false;
+        }
+        if (!image.Write(m_sector)) {
+            const std::string path = image.Path(), reason = image.Error();
+            image.Discard();
+            CreateFailed(path, reason);
+            return false;
+        }
+        progress.Update(lba + 1, m_sectors);
+        m_reporter.PumpEvents();
+    }
+    return true;
+}
+
+// One sector into the buffer, 62 attempts 100 ms apart whatever the sense.
+// With BadCopy a sector that stays unreadable becomes zeros (a failed READ
+// may have left part of a transfer behind) and is counted.
+bool DiscCopier::ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy) {
+    for (int failures = 0;; ++failures) {
+        std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
+        if (modMMC::Read10(drive, lba, 1, m_sector.data(), kSectorSize) == ScsiStatus::kGood)
+            return true;
+        if (failures + 1 >= kReadAttempts) break;
+        SleepMilliseconds(kReadRetryWaitMs);
+    }
+    if (!badCopy) return false;
+    std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
+    ++m_skipped;
+    return true;
+}

@@ -1,0 +1,144 @@
+#include "ImageBurner.h"
+
+#include "BuiltInTexts.h"
+#include "DriveBusy.h"
+#include "EngineReporter.h"
+#include "ImageFileReader.h"
+#include "ScsiStatus.h"
+#include "clsWPP.h"
+#include "modMMC.h"
+
+namespace {
+constexpr std::int32_t kReadyWaitMs = 15000;
+constexpr std::int64_t kBlockSize = 2048;
+constexpr int kChunkBytes = 32768;
+constexpr int kDefaultWriteFactor = 8;
+constexpr std::int16_t kConstantLinearVelocity = 0;
+
+// Write Parameters page values of a data track.
+constexpr std::int32_t kTrackAtOnce = 1;
+constexpr std::int32_t kIncremental = 0;
+constexpr std::uint8_t kDataTrackUninterrupted = 4;
+constexpr std::int32_t kMode1Blocks = 8;
+constexpr std::uint8_t kNoNextSession = 0;
+constexpr std::uint8_t kNextSessionAllowed = 3;
+
+// DVD-R and DVD-RW (media 4 to 7) take no Track At Once write type.
+bool IsSequentialDvdMinus(std::int32_t media) {
+    return media >= 4 && media <= 7;
+}
+
+// DVD-RAM, DVD+R and DVD+RW (media 8 to 12) have no Write Parameters page;
+// drives may refuse it there, which must not stop the recording.
+bool IgnoresWriteParameters(std::int32_t media) {
+    return media >= modMMC::Media::kDVDRAM && media <= modMMC::Media::kDVDPlusRWDL;
+}
+}  // namespace
+
+ImageBurner::ImageBurner(EngineReporter& reporter, BurnOptions options)
+    : m_reporter(reporter),
+      m_options(std::move(options)),
+      m_temporary(m_options.task, m_options.temporaryImage),
+      m_texts("frmWriteISO", BuiltInTexts::kWriteIso),
+      m_chunk(kChunkBytes) {}
+
+void ImageBurner::Warn(const std::string& text, int titleNumber) {
+    m_reporter.Message(text, m_texts(titleNumber), MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+BurnOutcome ImageBurner::Burn(const std::string& drive) {
+    const DriveBusyScope busy;
+    if (!CheckImage() || !CheckDrive(drive)) return BurnOutcome::Refused;
+    return BurnImage(drive, m_options.imagePath);
+}
+
+// An image that cannot be read, or holds less than one block, is refused
+// before anything is sent to the drive.
+bool ImageBurner::CheckImage() {
+    const std::string& path = m_options.imagePath;
+    if (path.empty()) {
+        m_reporter.Message(m_texts(21), m_texts(22), MessageIcon::Information, MessageButtons::Ok);
+        return false;
+    }
+    const std::string problem = ImageFileReader::Check(path, kBlockSize);
+    if (problem.empty()) return true;
+    Warn(m_texts(21) + "\n" + path + " " + problem, 22);
+    return false;
+}
+
+bool ImageBurner::CheckDrive(const std::string& drive) {
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    if (ready != 1) {
+        Warn(m_texts(ready == 0 ? 23 : 25), 24);
+        return false;
+    }
+    const bool discIsDvd = modMMC::IsDVDMedia(drive);
+    if (m_options.task != RecordingTask::kRecordImage &&
+        (discIsDvd ? 1 : 0) != m_options.chosenDiscKind) {
+        Warn(DiscKindMessage(discIsDvd), 29);
+        return false;
+    }
+    // A disc whose state could not be read is not taken for a blank one.
+    std::int32_t status = ScsiStatus::kGood;
+    const modMMC::DiscInfoRecord disc = modMMC::GetDiscStatus(drive, status);
+    if (status != ScsiStatus::kGood || disc.DiscState != modMMC::DiscState::kEmpty) {
+        Warn(m_texts(30), 31);
+        return false;
+    }
+    return true;
+}
+
+std::string ImageBurner::DiscKindMessage(bool discIsDvd) const {
+    const std::string inserted = discIsDvd ? "DVD" : "CD";
+    const std::string wanted = m_options.chosenDiscKind == 1 ? "DVD" : "CD";
+    return m_texts(26) + inserted + m_texts(27) + wanted + "-R or " + wanted + "-RW" + m_texts(28);
+}
+
+BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& imagePath) {
+    const DriveBusyScope busy;
+    if (!WriteParametersPage(drive)) return BurnOutcome::Failed;
+    ImageFileReader image;
+    if (!image.Open(imagePath)) {
+        Warn(m_texts(21) + "\n" + imagePath + " " + image.Error(), 22);
+        return BurnOutcome::Failed;
+    }
+    SetWriteSpeed(drive);
+    m_reporter.PhaseText(m_texts(8));
+    const BurnOutcome written = WriteTrack(drive, image, imagePath);
+    if (written != BurnOutcome::Completed) return written;
+    return Finish(drive, imagePath);
+}
+
+bool ImageBurner::WriteParametersPage(const std::string& drive) {
+    m_mediaType = modMMC::GetMediaType(drive);
+    const bool optional = IgnoresWriteParameters(m_mediaType);
+    clsWPP page;
+    if (!page.GetData(drive)) {
+        if (optional) return true;
+        Warn(m_texts(1), 2);
+        return false;
+    }
+    page.SetcWriteType(IsSequentialDvdMinus(m_mediaType) ? kIncremental : kTrackAtOnce);
+    page.SetTestMode(m_options.testMode);
+    page.SetLinkSizeValid(false);
+    page.SetTrackMode(kDataTrackUninterrupted);
+    page.SetCopy(false);
+    page.SetFixedPacket(false);
+    page.SetMultisession(m_options.fixDisc ? kNoNextSession : kNextSessionAllowed);
+    page.SetDataBlockType(kMode1Blocks);
+    page.SetLinkSize(0);
+    page.SetApplicationCode(0);
+    page.SetSessionFormat(0);
+    if (page.SendData(drive) || optional) return true;
+    Warn(m_texts(3), 4);
+    return false;
+}
+
+void ImageBurner::SetWriteSpeed(const std::string& drive) {
+    const int factor = m_options.writeSpeed.FactorOr(kDefaultWriteFactor);
+    const int step = MediaSpeedStep(modMMC::IsDVDMedia(drive));
+    const std::int32_t status = modMMC::SetCDSpeed(
+        drive, modMMC::kMaximumSpeed, SpeedValue(factor, step), kConstantLinearVelocity);
+    if (status != ScsiStatus::kGood)
+        Warn("WARNING: " + m_texts(5) + std::to_string(factor) + "x!" + m_texts(6), 7);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "BurnOptions.h"
+#include "EngineTexts.h"
+#include "TemporaryImage.h"
+
+class EngineReporter;
+class ImageFileReader;
+
+// How a recording ended.
+enum class BurnOutcome {
+    Refused,              // a check stopped it; nothing on the drive was changed
+    Failed,               // the set-up or the writing failed (the track was closed)
+    CompletedWithErrors,  // every block was written, but flushing or closing failed
+    Completed,            // recorded and closed (or simulated, in test mode)
+};
+
+// Records an image file as one data track on a blank disc: the checks of the
+// Burn button, the Write Parameters page and speed, the 32 KiB WRITE(10)
+// loop from LBA 0 with its busy retries, and the closing commands. Reports
+// every phase, the progress and each message through the reporter; holds the
+// program-wide drive-busy flag while it runs.
+class ImageBurner {
+  public:
+    ImageBurner(EngineReporter& reporter, BurnOptions options);
+
+    // The Burn button: refuses an empty or unusable image path, a drive that
+    // is not ready, a disc of the wrong kind (tasks 0 and 3) or a disc that
+    // is not blank; otherwise records the image with BurnImage.
+    BurnOutcome Burn(const std::string& drive);
+    // Records `imagePath` (the checks above passed).
+    BurnOutcome BurnImage(const std::string& drive, const std::string& imagePath);
+    // Tidies up after a failed write: flushes the drive's cache, closes the
+    // track and the session, ejects when asked. Every result is ignored.
+    void AbortBurn(const std::string& drive);
+
+    // The temporary image this recording may delete (nothing for task 2).
+    const TemporaryImage& Temporary() const { return m_temporary; }
+
+  private:
+    bool CheckImage();
+    bool CheckDrive(const std::string& drive);
+    bool WriteParametersPage(const std::string& drive);
+    void SetWriteSpeed(const std::string& drive);
+    BurnOutcome WriteTrack(const std::string& drive, ImageFileReader& image,
+                           const std::string& imagePath);
+    BurnOutcome StopWriting(const std::string& drive, ImageFileReader& image,
+                            const std::string& message);
+    BurnOutcome Finish(const std::string& drive, const std::string& imagePath);
+    std::string DiscKindMessage(bool discIsDvd) const;
+    void Warn(const std::string& text, int titleNumber);
+
+    EngineReporter& m_reporter;
+    BurnOptions m_options;
+    TemporaryImage m_temporary;
+    EngineTexts m_texts;
+    std::int32_t m_mediaType = 0;
+    std::vector<std::uint8_t> m_chunk;
+};

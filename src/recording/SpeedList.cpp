@@ -1,0 +1,71 @@
+#include "SpeedList.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "modMMC.h"
+
+namespace {
+constexpr std::uint16_t kDvdStepThreshold = 9153;  // kB/s; 52 x 176 = 9152
+constexpr std::int16_t kPureCav = 1;
+
+enum class Side { Write, Read };
+
+std::uint16_t MaximumOf(const modMMC::DriveSpeeds& speeds, Side side) {
+    return side == Side::Write ? speeds.MaxWriteSpeed : speeds.MaxReadSpeed;
+}
+
+std::uint16_t CurrentOf(const modMMC::DriveSpeeds& speeds, Side side) {
+    return side == Side::Write ? speeds.CurrentWriteSpeed : speeds.CurrentReadSpeed;
+}
+
+bool DriveSwitchesTo(const std::string& drive, Side side, int factor, int step) {
+    const std::uint16_t speed = SpeedValue(factor, step);
+    const std::uint16_t read = side == Side::Read ? speed : modMMC::kMaximumSpeed;
+    const std::uint16_t write = side == Side::Write ? speed : modMMC::kMaximumSpeed;
+    (void)modMMC::SetCDSpeed(drive, read, write, kPureCav);
+    return CurrentOf(modMMC::GetDriveSpeeds(drive), side) / step == factor;
+}
+
+SpeedList FillSpeeds(const std::string& drive, Side side) {
+    (void)modMMC::TestUnitReady(drive);  // clears a pending unit attention
+    const std::uint16_t maximum = MaximumOf(modMMC::GetDriveSpeeds(drive), side);
+    const int step = ProbeSpeedStep(modMMC::IsDVDMedia(drive), maximum);
+    // Halves round to even.
+    const int top = static_cast<int>(std::nearbyint(static_cast<double>(maximum) / step));
+    SpeedList list;
+    for (int factor = top; factor >= 1; --factor)
+        if (DriveSwitchesTo(drive, side, factor, step)) list.push_back(SpeedEntryOf(factor));
+    if (list.empty()) list.push_back(DefaultSpeedEntry());
+    return list;
+}
+}  // namespace
+
+SpeedEntry DefaultSpeedEntry() {
+    return {"Default", 0};
+}
+
+SpeedEntry SpeedEntryOf(int factor) {
+    return {std::to_string(factor) + "x", factor};
+}
+
+int ProbeSpeedStep(bool dvdMedia, std::uint16_t maximumSpeed) {
+    return dvdMedia || maximumSpeed >= kDvdStepThreshold ? kDvdSpeedStep : kCdSpeedStep;
+}
+
+int MediaSpeedStep(bool dvdMedia) {
+    return dvdMedia ? kDvdSpeedStep : kCdSpeedStep;
+}
+
+std::uint16_t SpeedValue(int factor, int step) {
+    const long long value = static_cast<long long>(factor) * step;
+    return static_cast<std::uint16_t>(std::clamp<long long>(value, 0, 0xFFFF));
+}
+
+SpeedList FillWriteSpeeds(const std::string& drive) {
+    return FillSpeeds(drive, Side::Write);
+}
+
+SpeedList FillReadSpeeds(const std::string& drive) {
+    return FillSpeeds(drive, Side::Read);
+}

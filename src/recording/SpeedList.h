@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One entry of a speed list: its text ("16x" or "Default") and its speed
+// factor (0 for "Default").
+struct SpeedEntry {
+    std::string text;
+    int factor = 0;
+
+    bool IsDefault() const { return factor <= 0; }
+    // The factor to record or read with: the entry's own, or `defaultFactor`
+    // for "Default".
+    int FactorOr(int defaultFactor) const { return IsDefault() ? defaultFactor : factor; }
+};
+
+// The speeds offered to the user, highest first; never empty.
+using SpeedList = std::vector<SpeedEntry>;
+
+// kB/s of one "x".
+constexpr int kCdSpeedStep = 176;
+constexpr int kDvdSpeedStep = 1385;
+
+// The entry "Default".
+SpeedEntry DefaultSpeedEntry();
+// The entry of factor `factor` ("16x").
+SpeedEntry SpeedEntryOf(int factor);
+
+// Probes the write speeds the drive really switches to: each factor from the
+// drive's maximum down to 1 is asked for with SET CD SPEED (pure CAV) and
+// kept when page 2Ah then reports it. Only "Default" when the maximum is
+// below one step or the drive keeps none.
+SpeedList FillWriteSpeeds(const std::string& drive);
+// The same for the read speeds.
+SpeedList FillReadSpeeds(const std::string& drive);
+
+// The step of a probe: the DVD step for a DVD, and for a maximum of 9153 kB/s
+// or more (above 52 x 176); the CD step otherwise.
+int ProbeSpeedStep(bool dvdMedia, std::uint16_t maximumSpeed);
+// The step recording and reading use: the disc alone decides.
+int MediaSpeedStep(bool dvdMedia);
+// factor x step in kB/s as SET CD SPEED carries it (at most FFFFh).
+std::uint16_t SpeedValue(int factor, int step);

@@ -1,0 +1,219 @@
+// The small parts of the recording engines: progress display, image files,
+// the temporary image rule, the volume size of a primary volume descriptor.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+
+#include "EngineTexts.h"
+#include "ImageFileReader.h"
+#include "ImageFileWriter.h"
+#include "LanguageFile.h"
+#include "MonotonicClock.h"
+#include "ProgressDisplay.h"
+#include "RecordingTestEnvironment.h"
+#include "ScriptedReporter.h"
+#include "TemporaryImage.h"
+#include "VolumeSpaceSize.h"
+
+namespace fs = std::filesystem;
+
+TEST(ProgressDisplay, PercentRunsOneAheadOfTheBarAndStopsAt100) {
+    ScriptedReporter reporter;
+    ProgressDisplay display(reporter);
+    display.Start();
+    display.Update(4, 1000);  // 0.4 % -> bar 0, "1%"
+    display.Update(16, 17);   // 94.1 % -> bar 94, "95%"
+    display.Update(32, 17);   // 188 %: the bar keeps 94, the text says 100
+    ASSERT_EQ(reporter.progress, (std::vector<int>{0, 94}));
+    EXPECT_EQ(reporter.percents, (std::vector<std::string>{"1%", "95%", "100%"}));
+    display.Update(17, 17);
+    EXPECT_EQ(reporter.progress.back(), 100);
+    EXPECT_EQ(ProgressDisplay::PercentText(99), "100%");
+    EXPECT_EQ(ProgressDisplay::PercentText(0), "1%");
+}
+
+TEST(ProgressDisplay, EmptyJobShowsDoneAndBigJobsDoNotOverflow) {
+    ScriptedReporter reporter;
+    ProgressDisplay display(reporter);
+    display.Update(0, 0);
+    EXPECT_EQ(reporter.percents.back(), "100%");
+    // A 4.7 GB DVD image: 2295104 blocks; the product with 100 passes 2^31.
+    display.Update(2295104 / 2, 2295104);
+    EXPECT_EQ(reporter.progress.back(), 50);
+    EXPECT_EQ(reporter.percents.back(), "51%");
+}
+
+TEST(ProgressDisplay, ElapsedTimeIsShownAsHoursMinutesSeconds) {
+    std::int64_t now = 0;
+    SetClockHandler([&] { return now; });
+    ScriptedReporter reporter;
+    ProgressDisplay display(reporter);
+    display.Start();
+    now = 3725 * 1000;
+    display.Update(1, 2);
+    now += 400;  // same second: nothing new to show
+    display.Update(1, 2);
+    SetClockHandler({});
+    EXPECT_EQ(reporter.elapsed, (std::vector<std::string>{"01:02:05"}));
+}
+
+TEST(PrimaryVolumeSpaceSize, ReadsOnlyAStrictPrimaryDescriptor) {
+    std::array<std::uint8_t, 2048> sector{};
+    const auto make = [&](std::uint32_t little, std::uint32_t big) {
+        sector.fill(0);
+        sector[0] = 1;
+        std::memcpy(&sector[1], "CD001", 5);
+        sector[6] = 1;
+        for (int i = 0; i < 4; ++i) {
+            sector[80 + i] = static_cast<std::uint8_t>(little >> (8 * i));
+            sector[87 - i] = static_cast<std::uint8_t>(big >> (8 * i));
+        }
+    };
+    make(359000, 359000);
+    EXPECT_EQ(PrimaryVolumeSpaceSize(sector), 359000);
+    make(1000, 1001);  // halves disagree
+    EXPECT_EQ(PrimaryVolumeSpaceSize(sector), 0);
+    make(1000, 1000);
+    sector[0] = 2;  // a supplementary descriptor
+    EXPECT_EQ(PrimaryVolumeSpaceSize(sector), 0);
+    make(1000, 1000);
+    sector[6] = 2;
+    EXPECT_EQ(PrimaryVolumeSpaceSize(sector), 0);
+    make(1000, 1000);
+    sector[3] = 'X';  // "CDX01": the loose "C at 1 or D at 2" test would accept it
+    EXPECT_EQ(PrimaryVolumeSpaceSize(sector), 0);
+    EXPECT_EQ(PrimaryVolumeSpaceSize(std::span(sector).first(100)), 0);
+}
+
+TEST(ImageFileReader, SendsWholeChunksAndZeroFillsTheLastOne) {
+    TempFolder folder;
+    const std::string path = folder.File("a.iso");
+    WriteFile(path, std::string(32768 + 2048, '\x5A'));
+    ImageFileReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    EXPECT_EQ(reader.Length(), 32768 + 2048);
+    std::vector<std::uint8_t> chunk(32768, 0xEE);
+    int chunks = 0;
+    while (reader.HasMore()) {
+        ASSERT_TRUE(reader.ReadChunk(chunk));
+        ++chunks;
+    }
+    EXPECT_EQ(chunks, 2);
+    EXPECT_EQ(chunk[2047], 0x5A);
+    EXPECT_EQ(chunk[2048], 0x00);
+    EXPECT_EQ(chunk[32767], 0x00);
+}
+
+TEST(ImageFileReader, ExplainsWhatIsWrongWithAnImage) {
+    TempFolder folder;
+    EXPECT_NE(ImageFileReader::Check(folder.File("missing.iso"), 2048).find("cannot be opened"),
+              std::string::npos);
+    EXPECT_EQ(ImageFileReader::Check(folder.Path().string(), 2048), "is not a regular file");
+    WriteFile(folder.File("small.iso"), std::string(2047, 'x'));
+    EXPECT_EQ(ImageFileReader::Check(folder.File("small.iso"), 2048), "is shorter than 2048 bytes");
+    WriteFile(folder.File("ok.iso"), std::string(2048, 'x'));
+    EXPECT_EQ(ImageFileReader::Check(folder.File("ok.iso"), 2048), "");
+}
+
+TEST(ImageFileReader, AFileThatShrankIsAReadError) {
+    TempFolder folder;
+    const std::string path = folder.File("a.iso");
+    WriteFile(path, std::string(65536, 'x'));
+    ImageFileReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    fs::resize_file(path, 40000);
+    std::vector<std::uint8_t> chunk(32768);
+    EXPECT_TRUE(reader.ReadChunk(chunk));
+    EXPECT_FALSE(reader.ReadChunk(chunk));
+    EXPECT_NE(reader.Error().find("shrank"), std::string::npos);
+}
+
+TEST(ImageFileWriter, TheImageTakesItsNameOnlyWhenComplete) {
+    TempFolder folder;
+    const std::string path = folder.File("copy.iso");
+    WriteFile(path, "older image");
+    {
+        ImageFileWriter writer;
+        ASSERT_TRUE(writer.Create(path));
+        const std::vector<std::uint8_t> bytes(3000, 7);
+        ASSERT_TRUE(writer.Write(bytes));
+        EXPECT_TRUE(fs::exists(path + ".part"));
+        EXPECT_EQ(ReadFile(path), "older image");  // abandoned below
+    }
+    EXPECT_FALSE(fs::exists(path + ".part"));
+    EXPECT_EQ(ReadFile(path), "older image");
+    ImageFileWriter writer;
+    ASSERT_TRUE(writer.Create(path));
+    const std::vector<std::uint8_t> bytes(2 << 20, 9);  // more than the write buffer
+    ASSERT_TRUE(writer.Write(bytes));
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(fs::file_size(path), bytes.size());
+    EXPECT_FALSE(fs::exists(path + ".part"));
+}
+
+TEST(ImageFileWriter, AFullDiskIsReportedAndNothingIsLeft) {
+    TempFolder folder;
+    const std::string path = folder.File("copy.iso");
+    // The file size limit makes write() fail as on a full disk.
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limited = old;
+    limited.rlim_cur = 1 << 20;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    ImageFileWriter writer;
+    ASSERT_TRUE(writer.Create(path));
+    const std::vector<std::uint8_t> sector(2048, 1);
+    bool failed = false;
+    for (int i = 0; i < 1024 && !failed; ++i) failed = !writer.Write(sector);
+    failed = failed || !writer.Commit();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_TRUE(failed);
+    EXPECT_NE(writer.Error().find("write error"), std::string::npos) << writer.Error();
+    writer.Discard();
+    EXPECT_FALSE(fs::exists(path + ".part"));
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST(TemporaryImage, OnlyTheRememberedImageInTheTempFolderIsEverDeleted) {
+    ResetRecordingFolders();
+    const std::string temp = RecordingTempFolder() + "/tempiso.iso";
+    TempFolder elsewhere;
+    const std::string own = elsewhere.File("own.iso");
+    WriteFile(temp, "t");
+    WriteFile(own, "u");
+    // Task 2: nothing is temporary, whatever was remembered.
+    EXPECT_FALSE(TemporaryImage(2, temp).DeleteIfCovered(temp));
+    // Another path than the remembered one.
+    EXPECT_FALSE(TemporaryImage(3, temp).DeleteIfCovered(own));
+    // A remembered path outside the temp folder (a stale or edited setting).
+    EXPECT_FALSE(TemporaryImage(0, own).DeleteIfCovered(own));
+    EXPECT_TRUE(fs::exists(own));
+    EXPECT_TRUE(fs::exists(temp));
+    EXPECT_TRUE(TemporaryImage(0, temp).DeleteIfCovered(temp));
+    EXPECT_FALSE(fs::exists(temp));
+}
+
+TEST(EngineTexts, LanguageFileValuesReplaceBuiltInTextsAndEmptyOnesKeepThem) {
+    TempFolder folder;
+    const std::string language = folder.File("English.lng");
+    WriteFile(language, "frmWriteISO.String26=You inserted a \nfrmWriteISO.String27=\n");
+    SetLanguageFilePath(language);
+    std::array<const char*, 27> texts{};
+    texts.fill("");
+    texts[25] = "built-in 26";
+    texts[26] = "built-in 27";
+    const EngineTexts loaded("frmWriteISO", texts);
+    SetLanguageFilePath("");
+    EXPECT_EQ(loaded(26), "You inserted a ");
+    EXPECT_EQ(loaded(27), "built-in 27");
+    EXPECT_EQ(loaded(99), "");
+}

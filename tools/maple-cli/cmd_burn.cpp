@@ -1,0 +1,102 @@
+// maple-cli burn: records an image file as the record-image window does.
+#include <ostream>
+
+#include "BurnOptions.h"
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliDrive.h"
+#include "ImageBurner.h"
+#include "TerminalReporter.h"
+#include "WriteCapabilities.h"
+
+namespace {
+struct BurnArguments {
+    BurnOptions options;
+    std::optional<long long> speed;
+};
+
+// Reads the arguments; false after printing why they are wrong.
+bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
+    CliArguments arguments(context.args);
+    parsed.speed = arguments.TakeNumber("--speed");
+    const bool test = arguments.TakeFlag("--test");
+    const bool noFix = arguments.TakeFlag("--no-fix");
+    const bool noEject = arguments.TakeFlag("--no-eject");
+    const bool temporary = arguments.TakeFlag("--temporary");
+    const std::vector<std::string> images = arguments.Positional();
+    std::string error = arguments.Error();
+    if (error.empty() && (images.size() > 1 || (images.empty() && !temporary)))
+        error = "burn needs one image file (or --temporary)";
+    if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
+        error = "--speed needs a factor from 1 to 372";
+    if (!error.empty()) {
+        context.err << "maple-cli: " << error << "\n";
+        return false;
+    }
+    // --temporary records the image the data disc or copy step left in
+    // "TempISO", as their recording window does: disc kind checked, image
+    // deleted after a successful recording.
+    parsed.options =
+        BurnOptions::ForTask(temporary ? RecordingTask::kDataDisc : RecordingTask::kRecordImage);
+    if (!images.empty()) parsed.options.imagePath = images.front();
+    parsed.options.testMode = test;
+    parsed.options.fixDisc = !noFix;
+    parsed.options.ejectDisc = !noEject;
+    return true;
+}
+
+// The drive's capabilities gate the Burn button and the test mode box.
+bool DriveCanRecord(CliContext& context, const std::string& drive, bool testMode) {
+    const WriteCapabilities capabilities = ReadWriteCapabilities(drive);
+    if (!capabilities.canWrite) {
+        context.err << "maple-cli: the drive cannot record CD-R media\n";
+        return false;
+    }
+    if (testMode && !capabilities.testWrite) {
+        context.err << "maple-cli: the drive has no test mode\n";
+        return false;
+    }
+    return true;
+}
+
+int ReportOutcome(CliContext& context, BurnOutcome outcome, const ImageBurner& burner,
+                  const BurnOptions& options) {
+    if (outcome == BurnOutcome::Completed) {
+        context.out << (options.testMode ? "test recording complete: " : "recorded: ")
+                    << options.imagePath << "\n";
+        return CliExit::kSuccess;
+    }
+    context.err << "maple-cli: "
+                << (outcome == BurnOutcome::Refused ? "recording refused"
+                    : outcome == BurnOutcome::Failed
+                        ? "recording failed"
+                        : "recording finished with errors; the disc may be unusable")
+                << "\n";
+    if (outcome != BurnOutcome::Refused && burner.Temporary().Covers(options.imagePath))
+        context.err << "maple-cli: the temporary image " << options.imagePath
+                    << " was kept; 'maple-cli burn --temporary' tries again\n";
+    return CliExit::kFailure;
+}
+
+int RunBurn(CliContext& context) {
+    BurnArguments parsed;
+    if (!ParseBurnArguments(context, parsed)) return CliExit::kUsage;
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
+    parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
+                                             : FillWriteSpeeds(drive).front();
+    TerminalReporter reporter(context.err);
+    ImageBurner burner(reporter, parsed.options);
+    const BurnOutcome outcome = burner.Burn(drive);
+    reporter.Finish();
+    return ReportOutcome(context, outcome, burner, parsed.options);
+}
+
+const CliRegistration burn(
+    {"burn",
+     "maple-cli [--drive N] burn IMAGE.iso [--speed N] [--test] [--no-fix] [--no-eject] "
+     "[--temporary]",
+     "record an ISO image on a blank disc (--temporary: the image a disc copy left)", &RunBurn,
+     true});
+}  // namespace

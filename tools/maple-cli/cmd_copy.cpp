@@ -1,0 +1,159 @@
+// maple-cli copy: copies a disc through an image, as the disc copy window
+// does, then records the image on a blank disc (or keeps it with --to-iso).
+#include <unistd.h>
+
+#include <iostream>
+
+#include "BuiltInTexts.h"
+#include "BurnOptions.h"
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliDrive.h"
+#include "DiscCopier.h"
+#include "EmuMediumKind.h"
+#include "EngineTexts.h"
+#include "ImageBurner.h"
+#include "TerminalReporter.h"
+#include "TransportSlot.h"
+#include "WriteCapabilities.h"
+#include "clsEmulatedDrive.h"
+
+namespace {
+struct CopyArguments {
+    CopyOptions options;
+    std::string imagePath;  // --to-iso
+    std::optional<long long> readSpeed, writeSpeed;
+    std::optional<MediumKind> blank;
+    bool eject = true;
+};
+
+bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
+    CliArguments arguments(context.args);
+    const auto toIso = arguments.TakeOption("--to-iso");
+    parsed.options.badCopy = arguments.TakeFlag("--bad-copy");
+    parsed.readSpeed = arguments.TakeNumber("--speed");
+    parsed.writeSpeed = arguments.TakeNumber("--write-speed");
+    const auto blank = arguments.TakeOption("--blank");
+    parsed.eject = !arguments.TakeFlag("--no-eject");
+    const bool extra = !arguments.Positional().empty();
+    std::string error = arguments.Error();
+    if (error.empty() && extra) error = "copy takes no file names (use --to-iso OUT.iso)";
+    for (const auto& speed : {parsed.readSpeed, parsed.writeSpeed})
+        if (error.empty() && speed && (*speed < 1 || *speed > 372))
+            error = "a speed needs a factor from 1 to 372";
+    if (error.empty() && toIso && toIso->empty()) error = "--to-iso needs a file name";
+    if (error.empty() && blank) {
+        parsed.blank = MediumKindFromName(*blank);
+        if (!parsed.blank || !TraitsOf(*parsed.blank).recordable)
+            error = "--blank needs a recordable kind (cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw)";
+        else if (dynamic_cast<clsEmulatedDrive*>(Transport()) == nullptr)
+            error = "--blank works only with a virtual drive";
+    }
+    if (!error.empty()) {
+        context.err << "maple-cli: " << error << "\n";
+        return false;
+    }
+    parsed.options.imageOnly = toIso.has_value();
+    if (toIso) parsed.imagePath = *toIso;
+    return true;
+}
+
+// Answers the "insert a blank disc" prompt: a virtual drive gets the blank
+// named by --blank; on a terminal the user inserts one and presses Enter.
+class CopyReporter : public TerminalReporter {
+  public:
+    CopyReporter(std::ostream& err, std::string drive, std::optional<MediumKind> blank)
+        : TerminalReporter(err),
+          m_prompt(EngineTexts("frmSaveISO2", BuiltInTexts::kSaveIso2)(23)),
+          m_drive(std::move(drive)),
+          m_blank(blank) {}
+
+    MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
+                          MessageButtons buttons) override {
+        const MessageAnswer answer = TerminalReporter::Message(text, title, icon, buttons);
+        if (text == m_prompt) InsertBlank();
+        return answer;
+    }
+
+    std::string problem;
+
+  private:
+    void InsertBlank() {
+        auto* virtualDrives = dynamic_cast<clsEmulatedDrive*>(Transport());
+        EmuDrive* drive = virtualDrives ? virtualDrives->DriveById(m_drive) : nullptr;
+        if (m_blank && drive) {
+            problem = drive->InsertBlank(*m_blank);
+        } else if (::isatty(STDIN_FILENO) == 1) {
+            std::string line;
+            std::getline(std::cin, line);
+        }
+    }
+
+    std::string m_prompt, m_drive;
+    std::optional<MediumKind> m_blank;
+};
+
+SpeedEntry ChosenSpeed(const std::optional<long long>& factor,
+                       SpeedList (*fill)(const std::string&), const std::string& drive) {
+    return factor ? SpeedEntryOf(static_cast<int>(*factor)) : fill(drive).front();
+}
+
+// The recording phase, as the record-image window runs it for task 3.
+int RecordCopy(CliContext& context, const std::string& drive, const CopyArguments& parsed,
+               CopyReporter& reporter) {
+    if (!reporter.problem.empty()) {
+        context.err << "maple-cli: " << reporter.problem << "\n";
+        return CliExit::kFailure;
+    }
+    if (!ReadWriteCapabilities(drive).canWrite) {
+        context.err << "maple-cli: the drive cannot record CD-R media\n";
+        return CliExit::kFailure;
+    }
+    BurnOptions options = BurnOptions::ForTask(RecordingTask::kCopyDisc);
+    options.writeSpeed = ChosenSpeed(parsed.writeSpeed, &FillWriteSpeeds, drive);
+    options.ejectDisc = parsed.eject;
+    ImageBurner burner(reporter, options);
+    const BurnOutcome outcome = burner.Burn(drive);
+    reporter.Finish();
+    if (outcome == BurnOutcome::Completed) {
+        context.out << "disc copied\n";
+        return CliExit::kSuccess;
+    }
+    context.err << "maple-cli: recording the copy failed; the image " << options.imagePath
+                << " was kept: 'maple-cli burn --temporary' records it\n";
+    return CliExit::kFailure;
+}
+
+int RunCopy(CliContext& context) {
+    CopyArguments parsed;
+    if (!ParseCopyArguments(context, parsed)) return CliExit::kUsage;
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    parsed.options.readSpeed = ChosenSpeed(parsed.readSpeed, &FillReadSpeeds, drive);
+    CopyReporter reporter(context.err, drive, parsed.blank);
+    DiscCopier copier(reporter, parsed.options);
+    const CopyOutcome outcome = copier.Next(drive, [&] { return parsed.imagePath; });
+    reporter.Finish();
+    if (copier.SkippedSectors() > 0)
+        context.err << "maple-cli: " << copier.SkippedSectors()
+                    << " unreadable sectors were filled with zeros\n";
+    switch (outcome) {
+        case CopyOutcome::ImageSaved:
+            context.out << "image saved: " << parsed.imagePath << "\n";
+            return CliExit::kSuccess;
+        case CopyOutcome::ReadyToRecord:
+            return RecordCopy(context, drive, parsed, reporter);
+        case CopyOutcome::Stopped:
+        case CopyOutcome::Failed:
+            break;
+    }
+    context.err << "maple-cli: the disc could not be copied\n";
+    return CliExit::kFailure;
+}
+
+const CliRegistration copy(
+    {"copy",
+     "maple-cli [--drive N] copy [--to-iso OUT.iso] [--bad-copy] [--speed N] [--blank KIND] "
+     "[--write-speed N] [--no-eject]",
+     "copy a disc to a blank disc (or only to an image file with --to-iso)", &RunCopy, true});
+}  // namespace
