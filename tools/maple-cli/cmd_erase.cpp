@@ -1,0 +1,53 @@
+// maple-cli erase: the erase window's procedure, confirmed with --yes.
+#include <ostream>
+
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliDrive.h"
+#include "EraseEngine.h"
+#include "TerminalReporter.h"
+
+namespace {
+// The one "maple-cli: " line of each outcome that is not a success.
+const char* FailureLine(EraseOutcome outcome) {
+    switch (outcome) {
+        case EraseOutcome::Declined:
+            return "erase not confirmed (pass --yes to erase)";
+        case EraseOutcome::DriveBusy:
+            return "the drive did not become ready";
+        case EraseOutcome::NoDisc:
+            return "no disc in the drive";
+        case EraseOutcome::NotErasable:
+            return "the disc is not rewritable";
+        case EraseOutcome::Failed:
+            return "erasing the disc failed";
+        case EraseOutcome::Erased:
+            break;
+    }
+    return "";
+}
+
+int RunErase(CliContext& context) {
+    CliArguments arguments(context.args);
+    const bool full = arguments.TakeFlag("--full");
+    const bool yes = arguments.TakeFlag("--yes");
+    arguments.Positional();
+    if (!arguments.Error().empty()) {
+        context.err << "maple-cli: " << arguments.Error() << "\n";
+        return CliExit::kUsage;
+    }
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    TerminalReporter reporter(context.err);
+    reporter.SetAnswer(yes);
+    const EraseOutcome outcome = EraseEngine(reporter).Run(drive, !full);
+    reporter.Finish();
+    if (outcome == EraseOutcome::Erased) return CliExit::kSuccess;
+    context.err << "maple-cli: " << FailureLine(outcome) << "\n";
+    return CliExit::kFailure;
+}
+
+const CliRegistration erase({"erase", "maple-cli [--drive N] erase [--full] [--yes]",
+                             "erase a rewritable disc (quick unless --full; asks unless --yes)",
+                             &RunErase, true});
+}  // namespace

@@ -1,0 +1,34 @@
+// maple-cli speeds: the maximum and current speeds the drive reports.
+#include <iomanip>
+#include <ostream>
+
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliDrive.h"
+#include "modMMC.h"
+
+namespace {
+int RunSpeeds(CliContext& context) {
+    CliArguments arguments(context.args);
+    arguments.Positional();
+    if (!arguments.Error().empty()) {
+        context.err << "maple-cli: " << arguments.Error() << "\n";
+        return CliExit::kUsage;
+    }
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    const modMMC::DriveSpeeds speeds = modMMC::GetDriveSpeeds(drive);
+    const std::pair<const char*, std::uint16_t> rows[] = {
+        {"Maximum read speed:", speeds.MaxReadSpeed},
+        {"Maximum write speed:", speeds.MaxWriteSpeed},
+        {"Current read speed:", speeds.CurrentReadSpeed},
+        {"Current write speed:", speeds.CurrentWriteSpeed}};
+    for (const auto& [caption, value] : rows)
+        context.out << std::left << std::setw(21) << caption << value << " kB/s\n";
+    return CliExit::kSuccess;
+}
+
+const CliRegistration speeds({"speeds", "maple-cli [--drive N] speeds",
+                              "maximum and current read/write speeds of the drive (kB/s)",
+                              &RunSpeeds, true});
+}  // namespace
