@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "clsEmulatedDrive.h"
 #ifdef __linux__
 #include "clsSGIO.h"
 #endif
@@ -22,10 +23,15 @@ TransportChoice PassThrough() {
     return choice;
 }
 
-// Virtual drives come with the emulated recorder; none are configured here yet.
+// The virtual drives in the folders the user named; none when no folder is
+// named. Folders that cannot be opened are named in the problem text.
 TransportChoice VirtualDrives(const std::vector<std::string>& folders) {
     TransportChoice choice;
-    if (!folders.empty()) choice.problem = "virtual drives are not available in this build";
+    if (folders.empty()) return choice;
+    auto drives = std::make_unique<clsEmulatedDrive>(folders);
+    drives->SetCommandLogLimit(0);  // the log is for tests; a long burn would fill it
+    choice.problem = drives->OpenProblem();
+    if (Usable(*drives)) choice.transport = std::move(drives);
     return choice;
 }
 }  // namespace
@@ -47,7 +53,14 @@ TransportChoice CreateTransport(const TransportOptions& options) {
     TransportChoice choice = PassThrough();
     if (choice.transport) return choice;
     TransportChoice fallback = VirtualDrives(options.virtualDrives);
-    if (fallback.transport) return fallback;
+    if (fallback.transport) {
+        // Say why a real drive was passed over (permissions) rather than
+        // switching to the virtual drive silently.
+        if (!choice.problem.empty())
+            fallback.problem =
+                choice.problem + (fallback.problem.empty() ? "" : "\n") + fallback.problem;
+        return fallback;
+    }
     // A real drive that could not be opened must not look like "no drive".
     if (choice.problem.empty()) choice.problem = fallback.problem;
     return choice;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "EmuFaults.h"
-#include "EmuMedia.h"
+#include "EmuCommand.h"
+#include "EmuDriveState.h"
 
 class EmuDataFile;
 
@@ -43,21 +43,22 @@ class EmuDrive {
     std::string InsertImage(MediumKind kind, const std::string& imagePath);
     // Takes the medium out: tray open and empty.
     std::string RemoveMedium();
-    // Opens or closes the tray (the medium stays in it), as START STOP UNIT does.
+    // Opens or closes the tray; the medium stays in it. Unlike START STOP UNIT
+    // this raises no unit attention (the test stands in for the user).
     void SetTrayOpen(bool open);
-    bool TrayOpen() const { return m_trayOpen; }
+    bool TrayOpen() const { return m_state.trayOpen; }
 
     // The medium (kind None when the drive is empty).
-    const EmuMedia& Media() const { return m_media; }
+    const EmuMedia& Media() const { return m_state.media; }
     // Faults to inject; persisted with the folder by Save().
-    EmuFaults& Faults() { return m_faults; }
-    const EmuFaults& Faults() const { return m_faults; }
+    EmuFaults& Faults() { return m_state.faults; }
+    const EmuFaults& Faults() const { return m_state.faults; }
 
     // Current write and read speed in kB/s (page 2Ah bytes 28-29 / 14-15).
-    std::uint16_t CurrentWriteSpeed() const { return m_writeSpeed; }
-    std::uint16_t CurrentReadSpeed() const { return m_readSpeed; }
+    std::uint16_t CurrentWriteSpeed() const { return m_state.writeSpeed; }
+    std::uint16_t CurrentReadSpeed() const { return m_state.readSpeed; }
     // The current Write Parameters page (page bytes 0-51).
-    const std::array<std::uint8_t, 52>& WriteParameters() const { return m_writePage; }
+    const std::array<std::uint8_t, 52>& WriteParameters() const { return m_state.writePage; }
 
     // User data of a recorded track: length x 2048 bytes (data) or length x
     // 2352 bytes of CD-DA PCM (audio, little-endian, left then right).
@@ -73,19 +74,20 @@ class EmuDrive {
     std::string Describe() const;
 
     // Writes the metadata file now (the drive also saves after every command
-    // that changes the disc's layout, and when it is destroyed).
+    // that changes the disc's layout, except WRITE(10) itself, and when it is
+    // destroyed).
     std::string Save();
 
+    // Answers one command: the common gates (CDB length, injected busy and
+    // not-ready, unit attention, no medium, scripted failures), then the
+    // opcode's handler. Used by clsEmulatedDrive.
+    EmuOutcome Execute(const EmuCommand& command);
+
   private:
-    friend class EmuCommandContext;
-    EmuDrive(std::string folder, std::unique_ptr<EmuDataFile> data);
+    EmuDrive(std::string folder, std::unique_ptr<EmuDataFile> data, bool trayOpen, EmuMedia media,
+             EmuFaults faults);
 
     std::string m_folder;
     std::unique_ptr<EmuDataFile> m_data;
-    EmuMedia m_media;
-    EmuFaults m_faults;
-    bool m_trayOpen = false;
-    std::uint16_t m_writeSpeed = 0;
-    std::uint16_t m_readSpeed = 0;
-    std::array<std::uint8_t, 52> m_writePage{};
+    EmuDriveState m_state;
 };

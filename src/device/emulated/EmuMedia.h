@@ -52,4 +52,8 @@ struct EmuMedia {
     std::int64_t NextWritableAddress() const;
     // READ CAPACITY: the last addressable LBA (run-out blocks counted), 0 when blank.
     std::int64_t LastAddressableLba() const;
+    // Where block `lba` of `track` lies in the data file: each track is stored
+    // contiguously from its start LBA times the slot size (2352 bytes on CD,
+    // which holds any block size, 2048 on DVD).
+    std::int64_t DataOffset(const EmuTrack& track, std::int64_t lba) const;
 };

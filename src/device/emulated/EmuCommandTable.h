@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "EmuCommand.h"
+
+// One entry of the opcode table.
+struct EmuCommandEntry {
+    EmuHandler handler = nullptr;  // nullptr: 05/20/00 invalid command operation code
+    bool needsMedium = false;      // 02/3A/0x without a medium in the closed tray
+    // Never reports a pending unit attention or an injected not-ready
+    // (INQUIRY, REQUEST SENSE, GET CONFIGURATION, GET EVENT STATUS NOTIFICATION).
+    bool exempt = false;
+};
+
+// The 256-entry opcode table of the virtual drive.
+const std::array<EmuCommandEntry, 256>& EmuCommandTable();
+
+// Minimum CDB length of an opcode's group (6, 10, 12 or 16).
+int EmuCdbLength(std::uint8_t opcode);
+
+// Handlers, by family (EmuCommands_*.cpp). Each answers one opcode.
+namespace EmuCommands {
+// Basic: TEST UNIT READY, REQUEST SENSE, INQUIRY, START STOP UNIT, SET CD SPEED.
+EmuOutcome TestUnitReady(EmuCall& call);
+EmuOutcome RequestSense(EmuCall& call);
+EmuOutcome Inquiry(EmuCall& call);
+EmuOutcome StartStopUnit(EmuCall& call);
+EmuOutcome SetCdSpeed(EmuCall& call);
+// Queries: GET CONFIGURATION, GET EVENT STATUS NOTIFICATION.
+EmuOutcome GetConfiguration(EmuCall& call);
+EmuOutcome GetEventStatus(EmuCall& call);
+// Disc: READ DISC INFORMATION, READ TRACK INFORMATION, READ DISC STRUCTURE, READ CAPACITY.
+EmuOutcome ReadDiscInformation(EmuCall& call);
+EmuOutcome ReadTrackInformation(EmuCall& call);
+EmuOutcome ReadDiscStructure(EmuCall& call);
+EmuOutcome ReadCapacity(EmuCall& call);
+// Data: READ(10), WRITE(10).
+EmuOutcome Read10(EmuCall& call);
+EmuOutcome Write10(EmuCall& call);
+// Closing and erasing: SYNCHRONIZE CACHE, CLOSE TRACK/SESSION, BLANK.
+EmuOutcome SynchronizeCache(EmuCall& call);
+EmuOutcome CloseTrackSession(EmuCall& call);
+EmuOutcome Blank(EmuCall& call);
+// Mode pages: MODE SENSE(10), MODE SELECT(10).
+EmuOutcome ModeSense10(EmuCall& call);
+EmuOutcome ModeSelect10(EmuCall& call);
+}  // namespace EmuCommands

@@ -1,0 +1,112 @@
+// SYNCHRONIZE CACHE, CLOSE TRACK/SESSION, BLANK.
+#include "EmuCommandTable.h"
+#include "EmuDataFile.h"
+#include "EmuDriveState.h"
+#include "EmuWritePage.h"
+
+namespace EmuCommands {
+
+namespace {
+// A CD track shorter than 4 seconds is padded with zero blocks on close.
+constexpr std::int64_t kMinimumCdTrack = 300;
+// A Track At Once data track ends with two run-out blocks.
+constexpr std::int64_t kDataRunOut = 2;
+
+bool CloseTrack(EmuCall& call, EmuTrack& track) {
+    EmuDriveState& state = call.state;
+    EmuMedia& media = state.media;
+    if (TraitsOf(media.kind).cd) {
+        if (track.length < kMinimumCdTrack) {
+            const std::int64_t pad = kMinimumCdTrack - track.length;
+            const std::int64_t at = track.start + track.length;
+            if (!state.beforeSimulation &&
+                !call.data.Zero(media.DataOffset(track, at), pad * track.BlockSize()))
+                return false;
+            track.length = kMinimumCdTrack;
+        }
+        if (track.mode == EmuTrack::Mode::Data) track.runOut = kDataRunOut;
+    }
+    track.closed = true;
+    state.layoutChanged = true;
+    return true;
+}
+
+EmuOutcome CloseSession(EmuCall& call, bool finalize) {
+    EmuDriveState& state = call.state;
+    EmuMedia& media = state.media;
+    if (media.OpenTrack() != nullptr) return EmuSense::kIncompleteTrackInSession;
+    const bool empty = media.tracks.empty() || media.tracks.back().session <= media.closedSessions;
+    if (empty) return EmuSense::kGood;  // nothing to write
+    if (state.beforeSimulation) {
+        state.EndSimulation();  // a test write leaves the disc as it was
+        return EmuSense::kGood;
+    }
+    ++media.closedSessions;
+    // DVD+R ignores page 05h: it stays appendable unless finalised explicitly.
+    const bool keepOpen = media.kind == MediumKind::DvdPlusR
+                              ? true
+                              : EmuWritePage::MultiSession(state.writePage) == 3;
+    media.finalized = finalize || !keepOpen;
+    if (!media.finalized && media.NextWritableAddress() < 0) media.finalized = true;
+    state.layoutChanged = true;
+    return EmuSense::kGood;
+}
+
+EmuOutcome CloseTrackNumbered(EmuCall& call, std::uint16_t number) {
+    EmuMedia& media = call.state.media;
+    EmuTrack* open = media.OpenTrack();
+    if (open != nullptr && open->number == number)
+        return CloseTrack(call, *open) ? EmuSense::kGood : EmuSense::kWriteError;
+    // A closed track, or the invisible one: nothing to do.
+    if (number >= 1 && number <= media.tracks.size() + 1) return EmuSense::kGood;
+    return EmuSense::kInvalidFieldInCdb;
+}
+}  // namespace
+
+EmuOutcome SynchronizeCache(EmuCall& call) {
+    // In Track At Once on CD, flushing the buffer ends the track.
+    EmuMedia& media = call.state.media;
+    EmuTrack* open = media.OpenTrack();
+    if (open != nullptr && TraitsOf(media.kind).cd && !CloseTrack(call, *open))
+        return EmuSense::kWriteError;
+    return EmuSense::kGood;
+}
+
+EmuOutcome CloseTrackSession(EmuCall& call) {
+    const MediumTraits& traits = TraitsOf(call.state.media.kind);
+    const std::uint8_t function = call.command.Byte(2) & 0x07;
+    if (!traits.recordable) return EmuSense::kCannotWriteFormat;
+    if (traits.overwritable)  // DVD+RW: only stops background formatting
+        return function <= 2 ? EmuSense::kGood : EmuSense::kInvalidFieldInCdb;
+    switch (function) {
+        case 1:
+            return CloseTrackNumbered(call, call.command.Word(4));
+        case 2:
+            return CloseSession(call, false);
+        case 5:
+        case 6:  // DVD+R: close the session and finalise the disc
+            if (call.state.media.kind == MediumKind::DvdPlusR) return CloseSession(call, true);
+            return EmuSense::kInvalidFieldInCdb;
+        default:
+            return EmuSense::kInvalidFieldInCdb;
+    }
+}
+
+EmuOutcome Blank(EmuCall& call) {
+    EmuDriveState& state = call.state;
+    const MediumTraits& traits = TraitsOf(state.media.kind);
+    if (!traits.erasable || traits.overwritable) return EmuSense::kIncompatibleMedium;
+    const std::uint8_t type = call.command.Byte(1) & 0x07;
+    if (type > 1) return EmuSense::kInvalidFieldInCdb;  // only full (0) and minimal (1)
+    state.EndSimulation();
+    EmuMedia blank;
+    blank.kind = state.media.kind;
+    blank.capacity = traits.capacity;
+    state.media = blank;
+    state.layoutChanged = true;
+    // A full blank erases every block; a minimal one only makes the disc look empty.
+    if (type == 0 && !call.data.Clear()) return EmuSense::kWriteError;
+    return EmuSense::kGood;
+}
+
+}  // namespace EmuCommands

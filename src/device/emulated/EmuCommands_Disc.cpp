@@ -1,0 +1,113 @@
+// READ DISC INFORMATION, READ DISC STRUCTURE, READ CAPACITY.
+#include "EmuCommandTable.h"
+#include "EmuDriveState.h"
+#include "EmuReply.h"
+
+namespace EmuCommands {
+
+namespace {
+// Disc status (byte 2 bits 1-0) and state of the last session (bits 3-2).
+std::uint8_t StatusByte(const EmuMedia& media) {
+    const MediumTraits& traits = TraitsOf(media.kind);
+    std::uint8_t disc = 0, session = 0;
+    switch (media.State()) {
+        case DiscState::Blank:
+            break;
+        case DiscState::Appendable:
+            disc = 1;
+            // The open session is incomplete once a track was written into it.
+            session = !media.tracks.empty() && media.tracks.back().session > media.closedSessions;
+            break;
+        case DiscState::Complete:
+            disc = 2;
+            session = 3;
+            break;
+    }
+    return static_cast<std::uint8_t>((traits.erasable ? 0x10 : 0) | session << 2 | disc);
+}
+
+int FirstTrackOfLastSession(const EmuMedia& media) {
+    const int lastSession = media.SessionCount();
+    for (const EmuTrack& track : media.tracks)
+        if (track.session == lastSession) return track.number;
+    return static_cast<int>(media.tracks.size()) + 1;  // the invisible track
+}
+
+int LastTrackOfLastSession(const EmuMedia& media) {
+    const int count = static_cast<int>(media.tracks.size());
+    if (media.State() == DiscState::Complete || media.OpenTrack() != nullptr)
+        return count > 0 ? count : 1;
+    return count + 1;  // the invisible track
+}
+
+// Bytes 16-23: lead-in start of the last session and last possible lead-out
+// start, as MSF on CD (ATIP) and LBA on DVD; FFh once the disc is complete.
+void PutLeadAddresses(std::vector<std::uint8_t>& reply, const EmuMedia& media) {
+    if (media.State() == DiscState::Complete) {
+        for (std::size_t at = 16; at < 24; ++at) reply[at] = 0xFF;
+        return;
+    }
+    if (!TraitsOf(media.kind).cd) {
+        EmuReply::Put32(reply, 20, static_cast<std::uint32_t>(media.capacity));
+        return;
+    }
+    const std::int64_t next = media.NextWritableAddress();
+    // First session: the ATIP lead-in 97:27:66; later ones lie 4650 blocks
+    // (lead-in and pre-gap) before the session's first track.
+    EmuReply::PutMsf(reply, 16, media.closedSessions == 0 || next < 0 ? -11559 : next - 4650);
+    EmuReply::PutMsf(reply, 20, media.capacity);
+}
+}  // namespace
+
+EmuOutcome ReadDiscInformation(EmuCall& call) {
+    const EmuCommand& command = call.command;
+    if ((command.Byte(1) & 0x07) != 0) return EmuSense::kInvalidFieldInCdb;  // standard data only
+    const EmuMedia& media = call.state.media;
+    std::vector<std::uint8_t> reply(34, 0);
+    EmuReply::Put16(reply, 0, 32);  // disc information length
+    reply[2] = StatusByte(media);
+    reply[3] = 1;  // first track on disc
+    const int sessions = media.SessionCount();
+    const int first = FirstTrackOfLastSession(media), last = LastTrackOfLastSession(media);
+    reply[4] = static_cast<std::uint8_t>(sessions);
+    reply[9] = static_cast<std::uint8_t>(sessions >> 8);
+    reply[5] = static_cast<std::uint8_t>(first);
+    reply[10] = static_cast<std::uint8_t>(first >> 8);
+    reply[6] = static_cast<std::uint8_t>(last);
+    reply[11] = static_cast<std::uint8_t>(last >> 8);
+    if (TraitsOf(media.kind).overwritable) reply[7] = 0x03;  // background format complete
+    reply[8] = 0x00;                                         // disc type: CD-DA or CD-ROM
+    PutLeadAddresses(reply, media);
+    return EmuReply::Send(call, reply, command.Word(7));
+}
+
+EmuOutcome ReadDiscStructure(EmuCall& call) {
+    const EmuCommand& command = call.command;
+    const EmuMedia& media = call.state.media;
+    const MediumTraits& traits = TraitsOf(media.kind);
+    if ((command.Byte(1) & 0x0F) != 0) return EmuSense::kInvalidFieldInCdb;  // DVD media type only
+    if (traits.cd) return EmuSense::kCannotReadFormat;
+    if (command.Byte(6) != 0 || command.Byte(7) != 0x00) return EmuSense::kInvalidFieldInCdb;
+    // Format 00h: physical format information, 4-byte header + 2048 bytes.
+    std::vector<std::uint8_t> reply(4 + 2048, 0);
+    EmuReply::Put16(reply, 0, 2048 + 2);
+    const bool rewritable = traits.erasable;
+    reply[4] = static_cast<std::uint8_t>(traits.bookType << 4 | (traits.recordable ? 0x05 : 0x01));
+    reply[5] = 0x0F;  // 120 mm, maximum rate not specified
+    reply[6] = !traits.recordable ? 0x01 : rewritable ? 0x04 : 0x02;  // one layer: embossed/R/RW
+    reply[7] = 0x10;                                                  // densities
+    constexpr std::uint32_t kFirstSector = 0x030000;
+    const std::int64_t blocks = traits.recordable ? media.capacity : media.LastAddressableLba() + 1;
+    EmuReply::Put32(reply, 8, kFirstSector);
+    EmuReply::Put32(reply, 12, static_cast<std::uint32_t>(kFirstSector + blocks - 1));
+    return EmuReply::Send(call, reply, command.Word(8));
+}
+
+EmuOutcome ReadCapacity(EmuCall& call) {
+    std::vector<std::uint8_t> reply(8, 0);
+    EmuReply::Put32(reply, 0, static_cast<std::uint32_t>(call.state.media.LastAddressableLba()));
+    EmuReply::Put32(reply, 4, 2048);
+    return EmuReply::Send(call, reply, 8);
+}
+
+}  // namespace EmuCommands

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The recorded blocks of a virtual drive's medium: one sparse file addressed
+// by byte offset. Blocks never written read as zeros.
+class EmuDataFile {
+  public:
+    // Opens (creating when absent) the file for reading and writing; nullptr
+    // with `error` set when that fails.
+    static std::unique_ptr<EmuDataFile> Open(const std::string& path, std::string& error);
+    ~EmuDataFile();
+    EmuDataFile(const EmuDataFile&) = delete;
+    EmuDataFile& operator=(const EmuDataFile&) = delete;
+
+    // Each returns true when all `length` bytes were transferred. Reads past
+    // the end of the file give zeros.
+    bool Read(std::int64_t offset, void* buffer, std::int64_t length) const;
+    bool Write(std::int64_t offset, const void* buffer, std::int64_t length);
+    // Writes `length` zero bytes (keeps the file sparse where it can).
+    bool Zero(std::int64_t offset, std::int64_t length);
+    // Drops every byte: the whole medium reads as zeros afterwards.
+    bool Clear();
+    // Current size of the file in bytes.
+    std::int64_t Size() const;
+
+  private:
+    explicit EmuDataFile(int descriptor) : m_fd(descriptor) {}
+    int m_fd = -1;
+};

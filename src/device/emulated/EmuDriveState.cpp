@@ -1,0 +1,24 @@
+#include "EmuDriveState.h"
+
+#include "EmuSpeeds.h"
+
+void EmuDriveState::ChangeMedium(EmuMedia next) {
+    media = std::move(next);
+    beforeSimulation.reset();
+    unitAttention = false;
+    newMediaEvent = false;
+    layoutChanged = true;
+    ResetSpeeds();
+}
+
+void EmuDriveState::EndSimulation() {
+    if (!beforeSimulation) return;
+    media = std::move(*beforeSimulation);
+    beforeSimulation.reset();
+}
+
+void EmuDriveState::ResetSpeeds() {
+    writeSpeed = EmuSpeeds::WriteSpeeds(media.kind).back();
+    readSpeed = EmuSpeeds::ReadSpeeds(media.kind).back();
+    rotationControl = 0;
+}

@@ -1,0 +1,64 @@
+#include "EmuMedia.h"
+
+namespace {
+// CD Track At Once: the pre-gap before every track after the first of a
+// session, and the lead-out + lead-in + pre-gap before a new session.
+constexpr std::int64_t kPreGap = 150;
+constexpr std::int64_t kFirstSessionGap = 6750 + 4500 + 150;
+constexpr std::int64_t kLaterSessionGap = 2250 + 4500 + 150;
+}  // namespace
+
+DiscState EmuMedia::State() const {
+    const MediumTraits& traits = TraitsOf(kind);
+    if (!traits.recordable || traits.overwritable || finalized) return DiscState::Complete;
+    if (tracks.empty() && closedSessions == 0) return DiscState::Blank;
+    return DiscState::Appendable;
+}
+
+int EmuMedia::SessionCount() const {
+    if (State() == DiscState::Complete) return closedSessions > 0 ? closedSessions : 1;
+    return closedSessions + 1;
+}
+
+EmuTrack* EmuMedia::OpenTrack() {
+    return !tracks.empty() && !tracks.back().closed ? &tracks.back() : nullptr;
+}
+
+const EmuTrack* EmuMedia::OpenTrack() const {
+    return !tracks.empty() && !tracks.back().closed ? &tracks.back() : nullptr;
+}
+
+const EmuTrack* EmuMedia::TrackAt(std::int64_t lba) const {
+    for (const EmuTrack& track : tracks)
+        if (lba >= track.start && lba < track.End()) return &track;
+    return nullptr;
+}
+
+std::int64_t EmuMedia::NextWritableAddress() const {
+    const MediumTraits& traits = TraitsOf(kind);
+    if (traits.overwritable) return 0;
+    if (State() == DiscState::Complete) return -1;
+    if (const EmuTrack* open = OpenTrack()) return open->start + open->length;
+    std::int64_t next = 0;
+    if (!tracks.empty()) {
+        const EmuTrack& last = tracks.back();
+        const bool newSession = last.session <= closedSessions;
+        if (!traits.cd)
+            next = last.End();
+        else if (!newSession)
+            next = last.End() + kPreGap;
+        else
+            next = last.End() + (closedSessions == 1 ? kFirstSessionGap : kLaterSessionGap);
+    }
+    return next < capacity ? next : -1;
+}
+
+std::int64_t EmuMedia::LastAddressableLba() const {
+    if (TraitsOf(kind).overwritable) return recordedEnd > 0 ? recordedEnd - 1 : 0;
+    return tracks.empty() ? 0 : tracks.back().End() - 1;
+}
+
+std::int64_t EmuMedia::DataOffset(const EmuTrack& track, std::int64_t lba) const {
+    const std::int64_t slot = TraitsOf(kind).cd ? 2352 : 2048;
+    return track.start * slot + (lba - track.start) * track.BlockSize();
+}

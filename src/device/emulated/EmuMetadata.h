@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "EmuFaults.h"
+#include "EmuMedia.h"
+
+// What a drive folder's metadata file ("drive.meta") keeps: the tray, the
+// medium with its sessions and tracks, and the injected faults. A small text
+// file, one item per line:
+//
+//   maple-virtual-drive 1
+//   tray closed
+//   medium cd-r
+//   capacity 359849
+//   sessions 1 finalized
+//   track 1 session 1 data start 0 length 1000 run-out 2 closed
+//   fault long-write 3
+struct EmuMetadata {
+    bool trayOpen = false;
+    EmuMedia media;
+    EmuFaults faults;
+
+    // The file's text.
+    std::string Format() const;
+    // Reads a file's text into `out`. Returns an empty text, or "line N: why"
+    // for the first line that is malformed or a layout that cannot exist
+    // (overlapping tracks, tracks past the capacity ...).
+    static std::string Parse(const std::string& text, EmuMetadata& out);
+};

@@ -1,0 +1,100 @@
+// maple-cli virtual create/insert/eject/show/export: the virtual drive's folder.
+#include <memory>
+#include <ostream>
+
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "EmuDrive.h"
+#include "TransportFactory.h"
+
+namespace {
+constexpr const char* kUsage =
+    "maple-cli virtual create DIR | maple-cli --virtual DIR virtual "
+    "insert KIND [--from IMAGE.iso] | eject | show | export OUTDIR";
+
+int Fail(CliContext& context, const std::string& why, int code = CliExit::kFailure) {
+    context.err << "maple-cli: " << why << "\n";
+    return code;
+}
+
+// The folder of the drive chosen with --virtual (and --drive among several),
+// else from MAPLE_VIRTUAL_DRIVES; empty after printing why there is none.
+std::string ChosenFolder(CliContext& context) {
+    std::vector<std::string> folders = context.virtualDrives;
+    if (folders.empty()) folders = VirtualDrivesFromEnvironment();
+    if (folders.empty()) {
+        Fail(context, "name the virtual drive with --virtual DIR", CliExit::kUsage);
+        return {};
+    }
+    if (context.driveIndex < 1 || context.driveIndex > static_cast<int>(folders.size())) {
+        Fail(context, "no virtual drive " + std::to_string(context.driveIndex), CliExit::kUsage);
+        return {};
+    }
+    return folders[context.driveIndex - 1];
+}
+
+int Insert(CliContext& context, EmuDrive& drive, CliArguments& arguments) {
+    const std::optional<std::string> image = arguments.TakeOption("--from");
+    const std::vector<std::string> rest = arguments.Positional();
+    if (!arguments.Error().empty() || rest.size() != 1)
+        return Fail(context,
+                    arguments.Error().empty() ? std::string("usage: ") + kUsage : arguments.Error(),
+                    CliExit::kUsage);
+    const std::optional<MediumKind> kind = MediumKindFromName(rest[0]);
+    if (!kind || *kind == MediumKind::None)
+        return Fail(
+            context,
+            "unknown medium '" + rest[0] +
+                "' (cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw; cd-rom, dvd-rom with --from)",
+            CliExit::kUsage);
+    const std::string problem = image ? drive.InsertImage(*kind, *image) : drive.InsertBlank(*kind);
+    return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
+}
+
+// The sub-commands that work on an existing drive folder.
+int OnDrive(CliContext& context, const std::string& action, CliArguments& arguments) {
+    const std::string folder = ChosenFolder(context);
+    if (folder.empty()) return CliExit::kUsage;
+    std::string error;
+    const std::unique_ptr<EmuDrive> drive = EmuDrive::Open(folder, error);
+    if (!drive) return Fail(context, error);
+    if (action == "insert") return Insert(context, *drive, arguments);
+    const std::vector<std::string> rest = arguments.Positional();
+    if (!arguments.Error().empty()) return Fail(context, arguments.Error(), CliExit::kUsage);
+    std::string problem;
+    if (action == "eject" && rest.empty()) {
+        problem = drive->RemoveMedium();
+    } else if (action == "show" && rest.empty()) {
+        context.out << drive->Describe();
+    } else if (action == "export" && rest.size() == 1) {
+        std::vector<std::string> written;
+        problem = drive->ExportTracks(rest[0], &written);
+        for (const std::string& path : written) context.out << path << "\n";
+    } else {
+        return Fail(context, std::string("usage: ") + kUsage, CliExit::kUsage);
+    }
+    return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
+}
+
+int RunVirtual(CliContext& context) {
+    if (context.args.empty())
+        return Fail(context, std::string("usage: ") + kUsage, CliExit::kUsage);
+    const std::string action = context.args[0];
+    CliArguments arguments({context.args.begin() + 1, context.args.end()});
+    if (action == "create") {
+        const std::vector<std::string> rest = arguments.Positional();
+        if (!arguments.Error().empty() || rest.size() != 1)
+            return Fail(context, "usage: maple-cli virtual create DIR", CliExit::kUsage);
+        const std::string problem = EmuDrive::CreateFolder(rest[0]);
+        return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
+    }
+    if (action == "insert" || action == "eject" || action == "show" || action == "export")
+        return OnDrive(context, action, arguments);
+    return Fail(context, "unknown virtual action '" + action + "' (usage: " + kUsage + ")",
+                CliExit::kUsage);
+}
+
+const CliRegistration registration(
+    {"virtual", kUsage, "make and control a virtual drive (a recorder kept in a folder)",
+     &RunVirtual, false});
+}  // namespace
