@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+// One open source file, read front to back.
+class FileReader {
+  public:
+    virtual ~FileReader() = default;
+    // Reads up to `count` bytes: the bytes read, 0 at the end, -1 on a read error.
+    virtual std::int64_t Read(std::uint8_t* buffer, std::int64_t count) = 0;
+};
+
+// Where the image writer gets the bytes of the files in its tree, by their
+// LocalPath. The program reads the local disk; tests feed in-memory files.
+class FileSource {
+  public:
+    virtual ~FileSource() = default;
+    // Current length of the file; nullopt when it is gone or not a readable file.
+    virtual std::optional<std::int64_t> Length(const std::string& path) = 0;
+    // The opened file; nullptr when it cannot be opened.
+    virtual std::unique_ptr<FileReader> Open(const std::string& path) = 0;
+    // Why the last Length or Open failed, as text.
+    virtual std::string LastProblem() const = 0;
+};

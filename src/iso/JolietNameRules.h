@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// Joliet names of one group of siblings: the names themselves, except that a
+// name longer than kJolietNameLimit UTF-16 units is shortened so that its
+// directory record fits the record's one-byte length (33 + 220 + 1 <= 255).
+// A shortened name keeps its extension, never splits a surrogate pair and is
+// unique among the group, ignoring case.
+namespace JolietNameRules {
+
+constexpr qsizetype kJolietNameLimit = 110;
+
+std::vector<QString> Names(const std::vector<QString>& names);
+// `name` cut to the limit with `mark` ("~2") put before its extension.
+QString Shorten(const QString& name, const QString& mark = QString());
+
+}  // namespace JolietNameRules

@@ -1,0 +1,78 @@
+#include "clsISODirectory.h"
+
+#include "NameText.h"
+
+clsISODirectory* clsISODirectory::AddSubDirectory(const QString& name) {
+    const QString trimmed = NameText::TrimSpaces(name);
+    if (trimmed.isEmpty()) return nullptr;
+    const QString key = NameText::CaseKey(trimmed);
+    if (clsISODirectory* existing = Index().value(key, nullptr)) return existing;
+    auto child = std::make_unique<clsISODirectory>();
+    child->m_name = trimmed;
+    child->m_parent = this;
+    m_index.insert(key, child.get());
+    m_children.push_back(std::move(child));
+    return m_children.back().get();
+}
+
+clsISODirectory* clsISODirectory::AddSubDirectoryByRef(std::unique_ptr<clsISODirectory> directory) {
+    if (!directory) return nullptr;
+    directory->m_parent = this;
+    m_children.push_back(std::move(directory));
+    m_indexValid = false;
+    return m_children.back().get();
+}
+
+std::unique_ptr<clsISODirectory> clsISODirectory::RemoveSubDirectory(int index, bool KeepSubDirs) {
+    if (index < 0 || index >= SubDirectoryCount()) return nullptr;
+    auto child = std::move(m_children[static_cast<std::size_t>(index)]);
+    m_children.erase(m_children.begin() + index);
+    m_indexValid = false;
+    if (!KeepSubDirs) child->Clear();
+    child->m_parent = nullptr;
+    return child;
+}
+
+void clsISODirectory::Clear() {
+    m_children.clear();
+    m_index.clear();
+    m_indexValid = true;
+    m_files.Clear();
+}
+
+bool clsISODirectory::SubDirExists(const QString& name) const {
+    return Index().contains(NameText::CaseKey(name));
+}
+
+clsISODirectory* clsISODirectory::SubDirectory(int index) const {
+    return index < 0 || index >= SubDirectoryCount()
+               ? nullptr
+               : m_children[static_cast<std::size_t>(index)].get();
+}
+
+QString clsISODirectory::FullPath() const {
+    QString path = QStringLiteral("\\");
+    std::vector<const clsISODirectory*> chain;
+    for (const clsISODirectory* at = this; at->m_parent != nullptr; at = at->m_parent)
+        chain.push_back(at);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) path += (*it)->m_name + u'\\';
+    return path;
+}
+
+void clsISODirectory::SetName(const QString& name) {
+    if (name.isEmpty()) return;
+    m_name = name;
+    if (m_parent != nullptr) m_parent->m_indexValid = false;
+}
+
+const QHash<QString, clsISODirectory*>& clsISODirectory::Index() const {
+    if (!m_indexValid) {
+        m_index.clear();
+        for (const auto& child : m_children) {
+            const QString key = NameText::CaseKey(child->m_name);
+            if (!m_index.contains(key)) m_index.insert(key, child.get());
+        }
+        m_indexValid = true;
+    }
+    return m_index;
+}

@@ -1,0 +1,51 @@
+#include "clsISOFiles.h"
+
+#include "NameText.h"
+#include "modFileAccess.h"
+
+clsISOFile* clsISOFiles::Add(const std::string& localfile, const QString& name) {
+    if (localfile.empty() || name.contains(u'\\')) return nullptr;
+    const QString effective =
+        name.isEmpty() ? NameText::DiscNameFromLocal(NameText::LastPathPart(localfile)) : name;
+    if (effective.isEmpty() || FileExists(effective)) return nullptr;
+    auto file = std::make_unique<clsISOFile>(localfile, effective);
+    if (const auto facts = modFileAccess::FileInfo(localfile)) {
+        file->SetSize(facts->size);
+        file->SetCreationDate(LocalDateTime::FromEpoch(facts->creationEpoch));
+    }
+    file->m_owner = this;
+    clsISOFile* added = file.get();
+    m_files.push_back(std::move(file));
+    if (m_indexValid) m_index.insert(NameText::CaseKey(effective), added);
+    return added;
+}
+
+void clsISOFiles::Remove(int index) {
+    if (index < 0 || index >= count()) return;
+    m_files.erase(m_files.begin() + index);
+    m_indexValid = false;
+}
+
+void clsISOFiles::Clear() {
+    m_files.clear();
+    m_index.clear();
+    m_indexValid = true;
+}
+
+clsISOFile* clsISOFiles::File(int index) const {
+    return index < 0 || index >= count() ? nullptr : m_files[static_cast<std::size_t>(index)].get();
+}
+
+bool clsISOFiles::FileExists(const QString& name) const {
+    return Index().contains(NameText::CaseKey(name));
+}
+
+const QHash<QString, clsISOFile*>& clsISOFiles::Index() const {
+    if (!m_indexValid) {
+        m_index.clear();
+        for (const auto& file : m_files)
+            m_index.insert(NameText::CaseKey(file->name()), file.get());
+        m_indexValid = true;
+    }
+    return m_index;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clsISOFile.h"
+
+// The ordered file list of one directory, with the sectors of that
+// directory's own extents.
+class clsISOFiles {
+  public:
+    // Adds a local file under `name` (empty: the last part of `localfile`).
+    // Returns nullptr for an empty path, a name with "\" or a name that a
+    // file of this list already has, ignoring case.
+    clsISOFile* Add(const std::string& localfile, const QString& name);
+    // Removes the file at `index` (0-based); later files move down.
+    void Remove(int index);
+    void Clear();
+    int count() const { return static_cast<int>(m_files.size()); }
+    // File by 0-based index; nullptr outside the list.
+    clsISOFile* File(int index) const;
+    // True when a file's name equals `name`, ignoring case.
+    bool FileExists(const QString& name) const;
+
+    std::int32_t LBA() const { return m_lba; }
+    void SetLBA(std::int32_t value) { m_lba = value; }
+    std::int32_t Blocks() const { return m_blocks; }
+    void SetBlocks(std::int32_t value) { m_blocks = value; }
+    std::int32_t LBAJoliet() const { return m_lbaJoliet; }
+    void SetLBAJoliet(std::int32_t value) { m_lbaJoliet = value; }
+    std::int32_t BlocksJoliet() const { return m_blocksJoliet; }
+    void SetBlocksJoliet(std::int32_t value) { m_blocksJoliet = value; }
+
+  private:
+    friend class clsISOFile;
+    void NamesChanged() { m_indexValid = false; }
+    const QHash<QString, clsISOFile*>& Index() const;
+
+    std::vector<std::unique_ptr<clsISOFile>> m_files;
+    // Case key -> first file of that name; rebuilt lazily after renames and removals.
+    mutable QHash<QString, clsISOFile*> m_index;
+    mutable bool m_indexValid = true;
+    std::int32_t m_lba = 0, m_blocks = 0, m_lbaJoliet = 0, m_blocksJoliet = 0;
+};

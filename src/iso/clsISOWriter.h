@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ISOWriterEvents.h"
+#include "ImagePlan.h"
+#include "LocalDateTime.h"
+#include "clsISODirectory.h"
+
+struct FileHandleRecord;
+class FileSource;
+class ImageOutput;
+
+// A source file whose bytes did not all reach the image (zeros stand in).
+struct UnreadableFile {
+    std::string path;
+    std::string reason;
+};
+
+// Builds an ISO 9660 image with a Joliet tree from a tree of directories
+// and local files: names, layout, volume descriptors and the image file.
+class clsISOWriter {
+  public:
+    clsISOWriter();
+    ~clsISOWriter();
+    clsISOWriter(const clsISOWriter&) = delete;
+    clsISOWriter& operator=(const clsISOWriter&) = delete;
+
+    // --- tree ---
+    clsISODirectory& Root() { return *m_root; }
+    // The directory of a tree path ("\" root, "\A\B" or "\A\B\"), matching
+    // names exactly; nullptr for an empty path, one without the leading "\"
+    // or a part that names no child.
+    clsISODirectory* DirByPath(const QString& strPath);
+    // Depth: root 0, its children 1 …
+    static std::int32_t DirectoryLevel(const clsISODirectory& clsDir);
+    // Number of equal leading parts of the two FullPath texts (split at "\").
+    static std::int32_t DirectoryInPath(const clsISODirectory& clsDir1,
+                                        const clsISODirectory& clsDir2);
+    // True when clsChild is clsParent or lies anywhere below it.
+    static bool DirectoryIsChildOf(const clsISODirectory& clsParent,
+                                   const clsISODirectory& clsChild);
+
+    // --- volume fields: the Joliet or the ISO 9660 form ---
+    QString VolumeID(bool joliet) const { return Text(kVolume, joliet); }
+    void SetVolumeID(const QString& value, bool joliet) { SetText(kVolume, value, joliet); }
+    QString SystemID(bool joliet) const { return Text(kSystem, joliet); }
+    void SetSystemID(const QString& value, bool joliet) { SetText(kSystem, value, joliet); }
+    QString VolumeSetID(bool joliet) const { return Text(kVolumeSet, joliet); }
+    void SetVolumeSetID(const QString& value, bool joliet) { SetText(kVolumeSet, value, joliet); }
+    QString PublisherID(bool joliet) const { return Text(kPublisher, joliet); }
+    void SetPublisherID(const QString& value, bool joliet) { SetText(kPublisher, value, joliet); }
+    QString DataPreparerID(bool joliet) const { return Text(kPreparer, joliet); }
+    void SetDataPreparerID(const QString& value, bool joliet) { SetText(kPreparer, value, joliet); }
+    QString ApplicationID(bool joliet) const { return Text(kApplication, joliet); }
+    void SetApplicationID(const QString& value, bool joliet) {
+        SetText(kApplication, value, joliet);
+    }
+    QString CopyRightID(bool joliet) const { return Text(kCopyright, joliet); }
+    void SetCopyRightID(const QString& value, bool joliet) { SetText(kCopyright, value, joliet); }
+    const LocalDateTime& VolumeCreation() const { return m_creation; }
+    void SetVolumeCreation(const LocalDateTime& value) { m_creation = value; }
+    bool Joliet() const { return m_joliet; }
+    void SetJoliet(bool value) { m_joliet = value; }
+
+    // --- building ---
+    // Size estimate in bytes: SectorRoundUp of every file's Size + 204800.
+    std::int64_t ImageSize() const;
+    // Writes the image to `file_out` (through "<file_out>.part", renamed at
+    // the end). True when the image is complete and every source file was
+    // read whole. False, with LastError(), when the output cannot be created
+    // or written (no file is left then), a file is 4 GiB or larger, the tree
+    // has more than 65,535 directories or `file_out` is one of the source
+    // files; false also when source files could not be read: the image is
+    // then complete with zeros in their place and UnreadableFiles() lists them.
+    bool SaveISO(const std::string& file_out);
+    const std::string& LastError() const { return m_lastError; }
+    const std::vector<UnreadableFile>& UnreadableFiles() const { return m_unreadable; }
+
+    // The receiver of the progress events (nullptr: none); not owned.
+    void SetEvents(ISOWriterEvents* events) { m_events = events; }
+    // Where file bytes come from (nullptr: the local disk); not owned.
+    void SetFileSource(FileSource* source);
+
+    // The naming pass over the whole tree (SaveISO runs it first).
+    void AssignNames();
+
+  private:
+    enum TextField {
+        kVolume,
+        kSystem,
+        kVolumeSet,
+        kPublisher,
+        kPreparer,
+        kApplication,
+        kCopyright,
+        kFieldCount
+    };
+    struct VolumeText {
+        QString iso, joliet;
+    };
+    using Sector = std::array<std::uint8_t, 2048>;
+
+    QString Text(TextField field, bool joliet) const;
+    void SetText(TextField field, const QString& value, bool joliet);
+
+    void NameDirectories(clsISODirectory& directory);
+    void NameFiles(clsISODirectory& directory);
+
+    bool MakeLayout(ImagePlan& plan);
+    void WalkTree(ImagePlan& plan) const;
+    bool RefreshFileSizes(ImagePlan& plan);
+    bool CheckLimits(const ImagePlan& plan);
+    void PlanPathTables(ImagePlan& plan) const;
+    void PlanExtents(ImagePlan& plan) const;
+
+    Sector PrimaryDescriptor(const ImagePlan& plan) const;
+    Sector JolietDescriptor(const ImagePlan& plan) const;
+    static Sector Terminator();
+    void PutCommonFields(Sector& sector, const ImagePlan& plan, bool joliet) const;
+
+    bool WriteImage(FileHandleRecord& out);
+    bool WriteDescriptors(ImageOutput& output, const ImagePlan& plan);
+    bool WritePathTable(ImageOutput& output, const ImagePlan& plan, bool joliet, bool bigEndian);
+    bool WriteExtent(ImageOutput& output, const clsISODirectory& directory, bool joliet);
+    bool WriteFileData(ImageOutput& output, const ImagePlan& plan);
+    bool CopyFile(ImageOutput& output, clsISOFile& file, bool available);
+    bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
+    bool OutputIsSource(const std::string& path);
+    void Raise(void (ISOWriterEvents::*event)());
+
+    std::unique_ptr<clsISODirectory> m_root;
+    std::array<VolumeText, kFieldCount> m_texts;
+    LocalDateTime m_creation;
+    bool m_joliet = true;
+    ISOWriterEvents* m_events = nullptr;
+    std::unique_ptr<FileSource> m_localSource;
+    FileSource* m_source = nullptr;
+    std::string m_lastError;
+    std::vector<UnreadableFile> m_unreadable;
+};

@@ -1,0 +1,165 @@
+// Layout: the walks of the tree, table sizes and the sector of every extent.
+#include <deque>
+#include <limits>
+
+#include "FileSource.h"
+#include "RecordBytes.h"
+#include "SectorMath.h"
+#include "clsISOWriter.h"
+
+namespace {
+constexpr std::int64_t kReservedBytes = 204800;  // descriptors, tables and directories
+constexpr std::int64_t kLargestExtent = 0xFFFFFFFFLL;
+constexpr std::size_t kMostDirectories = 65535;  // path table parent numbers are 16-bit
+
+std::int64_t FilesSize(const clsISODirectory& directory) {
+    std::int64_t total = 0;
+    const clsISOFiles& files = directory.Files();
+    for (int i = 0; i < files.count(); ++i) total += SectorRoundUp(files.File(i)->Size());
+    for (int i = 0; i < directory.SubDirectoryCount(); ++i)
+        total += FilesSize(*directory.SubDirectory(i));
+    return total;
+}
+
+int NameBytes(const QString& dosName, const QString& jolietName, bool joliet) {
+    return joliet ? static_cast<int>(jolietName.size() * 2) : static_cast<int>(dosName.size());
+}
+
+// Bytes of a directory's extent: ".", "..", then one record per child and
+// per file, no record crossing a sector boundary.
+std::int64_t ExtentBytes(const clsISODirectory& directory, bool joliet) {
+    std::int64_t size = 2 * RecordBytes::DirectoryRecordLength(1);
+    const auto add = [&size](int nameBytes) {
+        const int record = RecordBytes::DirectoryRecordLength(nameBytes);
+        if (size + record > SectorRoundUp(size)) size = SectorRoundUp(size);
+        size += record;
+    };
+    for (int i = 0; i < directory.SubDirectoryCount(); ++i) {
+        const clsISODirectory& child = *directory.SubDirectory(i);
+        add(NameBytes(child.DOSName(), child.JolietName(), joliet));
+    }
+    const clsISOFiles& files = directory.Files();
+    for (int i = 0; i < files.count(); ++i)
+        add(NameBytes(files.File(i)->DOSName(), files.File(i)->JolietName(), joliet));
+    return size;
+}
+
+std::int64_t PathTableBytes(const ImagePlan& plan, bool joliet) {
+    std::int64_t total = RecordBytes::PathTableRecordLength(1);
+    for (std::size_t i = 1; i < plan.directories.size(); ++i) {
+        const clsISODirectory& directory = *plan.directories[i];
+        total += RecordBytes::PathTableRecordLength(
+            NameBytes(directory.DOSName(), directory.JolietName(), joliet));
+    }
+    return total;
+}
+}  // namespace
+
+std::int64_t clsISOWriter::ImageSize() const {
+    return FilesSize(*m_root) + kReservedBytes;
+}
+
+bool clsISOWriter::MakeLayout(ImagePlan& plan) {
+    WalkTree(plan);
+    if (!RefreshFileSizes(plan) || !CheckLimits(plan)) return false;
+    PlanPathTables(plan);
+    PlanExtents(plan);
+    if (plan.volumeSpace < 0) {
+        m_lastError = "the image would be larger than ISO 9660 can address";
+        return false;
+    }
+    return true;
+}
+
+void clsISOWriter::WalkTree(ImagePlan& plan) const {
+    std::vector<clsISODirectory*> pending{m_root.get()};
+    while (!pending.empty()) {
+        clsISODirectory* directory = pending.back();
+        pending.pop_back();
+        plan.directories.push_back(directory);
+        for (int i = 0; i < directory->Files().count(); ++i)
+            plan.files.push_back(directory->Files().File(i));
+        for (int i = directory->SubDirectoryCount() - 1; i >= 0; --i)
+            pending.push_back(directory->SubDirectory(i));
+    }
+    // Path tables list level by level, each level in the order of the walk.
+    std::deque<clsISODirectory*> queue{m_root.get()};
+    while (!queue.empty()) {
+        clsISODirectory* directory = queue.front();
+        queue.pop_front();
+        plan.tableOrder.push_back(directory);
+        for (int i = 0; i < directory->SubDirectoryCount(); ++i)
+            queue.push_back(directory->SubDirectory(i));
+    }
+    plan.unavailable.assign(plan.files.size(), false);
+}
+
+bool clsISOWriter::RefreshFileSizes(ImagePlan& plan) {
+    // Files are placed with their current length, as they will be read.
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        clsISOFile& file = *plan.files[i];
+        if (const auto length = m_source->Length(file.LocalPath())) {
+            file.SetSize(*length);
+            continue;
+        }
+        plan.unavailable[i] = true;
+        m_unreadable.push_back({file.LocalPath(), m_source->LastProblem()});
+    }
+    return true;
+}
+
+bool clsISOWriter::CheckLimits(const ImagePlan& plan) {
+    if (plan.directories.size() > kMostDirectories) {
+        m_lastError = "the disc has " + std::to_string(plan.directories.size()) +
+                      " directories; ISO 9660 allows at most 65535";
+        return false;
+    }
+    for (const clsISOFile* file : plan.files) {
+        if (file->Size() <= kLargestExtent) continue;
+        m_lastError = file->LocalPath() + ": the file is 4 GiB or larger (" +
+                      std::to_string(file->Size()) +
+                      " bytes); ISO 9660 cannot hold it in one extent";
+        return false;
+    }
+    return true;
+}
+
+void clsISOWriter::PlanPathTables(ImagePlan& plan) const {
+    const std::int32_t j = m_joliet ? 1 : 0;
+    plan.tableBytes = PathTableBytes(plan, false);
+    plan.tableSectors = static_cast<std::int32_t>(SectorCount(plan.tableBytes));
+    plan.typeL = 18 + j;
+    plan.typeM = plan.typeL + plan.tableSectors;
+    plan.firstDirectorySector = plan.typeM + plan.tableSectors;
+    if (!m_joliet) return;
+    plan.tableBytesJoliet = PathTableBytes(plan, true);
+    plan.tableSectorsJoliet = static_cast<std::int32_t>(SectorCount(plan.tableBytesJoliet));
+    plan.typeLJoliet = 19 + 2 * plan.tableSectors;
+    plan.typeMJoliet = plan.typeLJoliet + plan.tableSectorsJoliet;
+    plan.firstDirectorySector = plan.typeMJoliet + plan.tableSectorsJoliet;
+}
+
+void clsISOWriter::PlanExtents(ImagePlan& plan) const {
+    std::int64_t next = plan.firstDirectorySector;
+    for (clsISODirectory* directory : plan.directories) {
+        const auto blocks = SectorCount(ExtentBytes(*directory, false));
+        directory->Files().SetBlocks(static_cast<std::int32_t>(blocks));
+        directory->Files().SetLBA(static_cast<std::int32_t>(next));
+        next += blocks;
+    }
+    for (clsISODirectory* directory :
+         m_joliet ? plan.directories : std::vector<clsISODirectory*>{}) {
+        const auto blocks = SectorCount(ExtentBytes(*directory, true));
+        directory->Files().SetBlocksJoliet(static_cast<std::int32_t>(blocks));
+        directory->Files().SetLBAJoliet(static_cast<std::int32_t>(next));
+        next += blocks;
+    }
+    for (clsISOFile* file : plan.files) {
+        file->SetLBA(file->Size() >= 1 && next <= std::numeric_limits<std::int32_t>::max()
+                         ? static_cast<std::int32_t>(next)
+                         : 0);
+        if (file->Size() >= 1) next += SectorCount(file->Size());
+    }
+    plan.volumeSpace =
+        next <= std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(next) : -1;
+}

@@ -1,0 +1,226 @@
+// Writing the image file: descriptors, path tables, directories, file data.
+#include <cassert>
+#include <cmath>
+#include <set>
+
+#include "FileSource.h"
+#include "ImageOutput.h"
+#include "RecordBytes.h"
+#include "SectorMath.h"
+#include "clsISOWriter.h"
+
+namespace {
+constexpr std::size_t kTableChunk = 64 * 1024;
+
+QByteArray NameOf(const clsISODirectory& directory, bool joliet) {
+    return joliet ? RecordBytes::JolietNameBytes(directory.JolietName())
+                  : RecordBytes::IsoNameBytes(directory.DOSName());
+}
+
+RecordBytes::DirectoryRecord ExtentRecord(const clsISODirectory& directory, bool joliet,
+                                          const LocalDateTime& date, QByteArray name) {
+    const clsISOFiles& files = directory.Files();
+    return {static_cast<std::uint32_t>(joliet ? files.LBAJoliet() : files.LBA()),
+            static_cast<std::uint32_t>(joliet ? files.BlocksJoliet() : files.Blocks()) * 2048U,
+            date, true, std::move(name)};
+}
+
+void CollectPaths(const clsISODirectory& directory, std::vector<const clsISOFile*>& files) {
+    for (int i = 0; i < directory.Files().count(); ++i) files.push_back(directory.Files().File(i));
+    for (int i = 0; i < directory.SubDirectoryCount(); ++i)
+        CollectPaths(*directory.SubDirectory(i), files);
+}
+}  // namespace
+
+bool clsISOWriter::SaveISO(const std::string& file_out) {
+    m_lastError.clear();
+    m_unreadable.clear();
+    if (OutputIsSource(file_out)) return false;
+    const std::string partPath = file_out + ".part";
+    FileHandleRecord out = modFileAccess::FileOpen(partPath, modFileAccess::Access::Write,
+                                                   modFileAccess::Share::ReadWrite,
+                                                   modFileAccess::Disposition::CreateAlways);
+    if (out.handle == -1) {
+        m_lastError = "cannot create " + partPath + ": " + modFileAccess::LastErrorText();
+        return false;
+    }
+    Raise(&ISOWriterEvents::BuildingFilesystem);
+    bool written = WriteImage(out);
+    modFileAccess::FileClose(out);
+    if (written && !modFileAccess::RenameFile(partPath, file_out)) {
+        m_lastError =
+            "cannot rename " + partPath + " to " + file_out + ": " + modFileAccess::LastErrorText();
+        written = false;
+    }
+    // A failed build leaves nothing that could pass for an image.
+    if (!written) (void)modFileAccess::DeleteFile(partPath);
+    Raise(&ISOWriterEvents::WritingFinished);
+    if (written && !m_unreadable.empty())
+        m_lastError =
+            std::to_string(m_unreadable.size()) +
+            " source file(s) could not be read whole; zeros stand in for the missing bytes";
+    return written && m_unreadable.empty();
+}
+
+bool clsISOWriter::WriteImage(FileHandleRecord& out) {
+    AssignNames();
+    ImagePlan plan;
+    if (!MakeLayout(plan)) return false;
+    ImageOutput output(out);
+    if (!WriteDescriptors(output, plan)) return false;
+    Raise(&ISOWriterEvents::WritingPathTable);
+    for (const bool joliet : {false, true}) {
+        if (joliet && !m_joliet) break;
+        if (!WritePathTable(output, plan, joliet, false) ||
+            !WritePathTable(output, plan, joliet, true))
+            return false;
+    }
+    Raise(&ISOWriterEvents::WritingDirectoryRecords);
+    for (const bool joliet : {false, true}) {
+        if (joliet && !m_joliet) break;
+        for (const clsISODirectory* directory : plan.directories)
+            if (!WriteExtent(output, *directory, joliet)) return false;
+    }
+    if (!WriteFileData(output, plan) || !output.Flush()) {
+        if (m_lastError.empty()) m_lastError = output.Problem();
+        return false;
+    }
+    return AtSector(output, plan.volumeSpace, "end of the image");
+}
+
+bool clsISOWriter::WriteDescriptors(ImageOutput& output, const ImagePlan& plan) {
+    output.Zeros(16 * kSectorBytes);
+    output.Write(PrimaryDescriptor(plan));
+    if (m_joliet) output.Write(JolietDescriptor(plan));
+    output.Write(Terminator());
+    return AtSector(output, plan.typeL, "type L path table");
+}
+
+bool clsISOWriter::WritePathTable(ImageOutput& output, const ImagePlan& plan, bool joliet,
+                                  bool bigEndian) {
+    const std::int32_t start = joliet ? (bigEndian ? plan.typeMJoliet : plan.typeLJoliet)
+                                      : (bigEndian ? plan.typeM : plan.typeL);
+    if (!AtSector(output, start, "path table")) return false;
+    const auto endian = bigEndian ? RecordBytes::Endian::Big : RecordBytes::Endian::Little;
+    std::vector<std::uint8_t> bytes;
+    std::int32_t number = 1;
+    for (clsISODirectory* directory : plan.tableOrder) {
+        directory->SetDirectoryNumber(number++);
+        const bool root = directory->Parent() == nullptr;
+        const std::int32_t parent = root ? 1 : directory->Parent()->DirectoryNumber();
+        const clsISOFiles& files = directory->Files();
+        RecordBytes::AppendPathTableRecord(
+            bytes, root ? QByteArray(1, '\0') : NameOf(*directory, joliet),
+            static_cast<std::uint32_t>(joliet ? files.LBAJoliet() : files.LBA()),
+            static_cast<std::uint16_t>(parent), endian);
+        if (bytes.size() >= kTableChunk) {
+            output.Write(bytes);
+            bytes.clear();
+        }
+    }
+    output.Write(bytes);
+    return output.PadToSector();
+}
+
+bool clsISOWriter::WriteExtent(ImageOutput& output, const clsISODirectory& directory, bool joliet) {
+    const clsISOFiles& files = directory.Files();
+    if (!AtSector(output, joliet ? files.LBAJoliet() : files.LBA(), "directory extent"))
+        return false;
+    const clsISODirectory& parent = directory.Parent() != nullptr ? *directory.Parent() : directory;
+    std::vector<std::uint8_t> bytes;
+    const auto put = [&](const RecordBytes::DirectoryRecord& record) {
+        bytes.clear();
+        RecordBytes::AppendDirectoryRecord(bytes, record);
+        const std::int64_t at = output.Position();
+        if (at + static_cast<std::int64_t>(bytes.size()) > SectorRoundUp(at)) output.PadToSector();
+        output.Write(bytes);
+    };
+    put(ExtentRecord(directory, joliet, m_creation, QByteArray(1, '\0')));
+    put(ExtentRecord(parent, joliet, m_creation, QByteArray(1, '\1')));
+    for (int i = 0; i < directory.SubDirectoryCount(); ++i) {
+        const clsISODirectory& child = *directory.SubDirectory(i);
+        put(ExtentRecord(child, joliet, m_creation, NameOf(child, joliet)));
+    }
+    for (int i = 0; i < files.count(); ++i) {
+        const clsISOFile& file = *files.File(i);
+        put({static_cast<std::uint32_t>(file.LBA()), static_cast<std::uint32_t>(file.Size()),
+             file.CreationDate(), false,
+             joliet ? RecordBytes::JolietNameBytes(file.JolietName())
+                    : RecordBytes::IsoNameBytes(file.DOSName())});
+    }
+    return output.PadToSector();
+}
+
+bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan) {
+    const double total = static_cast<double>(ImageSize());
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        clsISOFile& file = *plan.files[i];
+        if (m_events != nullptr)
+            m_events->WritingFiles(static_cast<std::int32_t>(
+                std::nearbyint(static_cast<double>(output.Position()) * 100.0 / total)));
+        if (file.Size() < 1) continue;
+        if (!AtSector(output, file.LBA(), "file data") ||
+            !CopyFile(output, file, !plan.unavailable[i]) || !output.PadToSector())
+            return false;
+    }
+    return !output.Failed();
+}
+
+bool clsISOWriter::CopyFile(ImageOutput& output, clsISOFile& file, bool available) {
+    std::int64_t remaining = file.Size();
+    std::unique_ptr<FileReader> reader = available ? m_source->Open(file.LocalPath()) : nullptr;
+    if (available && !reader) m_unreadable.push_back({file.LocalPath(), m_source->LastProblem()});
+    while (reader && remaining > 0) {
+        const std::span<std::uint8_t> room = output.Room();
+        if (room.empty()) return false;
+        const std::int64_t got = reader->Read(
+            room.data(), std::min<std::int64_t>(remaining, static_cast<std::int64_t>(room.size())));
+        if (got <= 0) {
+            m_unreadable.push_back(
+                {file.LocalPath(), got < 0
+                                       ? "read error: " + m_source->LastProblem()
+                                       : "shrank to " + std::to_string(file.Size() - remaining) +
+                                             " of " + std::to_string(file.Size()) + " bytes"});
+            break;
+        }
+        output.Commit(got);
+        remaining -= got;
+    }
+    // Whatever could not be read stays zero, so every later sector is where the layout put it.
+    return output.Zeros(remaining);
+}
+
+bool clsISOWriter::AtSector(const ImageOutput& output, std::int64_t sector, const char* what) {
+    if (output.Failed()) {
+        m_lastError = output.Problem();
+        return false;
+    }
+    if (output.Position() == sector * kSectorBytes) return true;
+    assert(false && "the write position drifted from the layout");
+    m_lastError = std::string("internal error: ") + what + " written at byte " +
+                  std::to_string(output.Position()) + ", planned for sector " +
+                  std::to_string(sector);
+    return false;
+}
+
+bool clsISOWriter::OutputIsSource(const std::string& path) {
+    std::set<std::pair<std::uint64_t, std::uint64_t>> outputs;
+    for (const std::string& candidate : {path, path + ".part"})
+        if (const auto facts = modFileAccess::FileInfo(candidate))
+            outputs.insert({facts->device, facts->inode});
+    if (outputs.empty()) return false;
+    std::vector<const clsISOFile*> files;
+    CollectPaths(*m_root, files);
+    for (const clsISOFile* file : files) {
+        const auto facts = modFileAccess::FileInfo(file->LocalPath());
+        if (!facts || outputs.count({facts->device, facts->inode}) == 0) continue;
+        m_lastError = path + " is one of the files of the disc (" + file->LocalPath() +
+                      "); choose another name";
+        return true;
+    }
+    return false;
+}
+
+void clsISOWriter::Raise(void (ISOWriterEvents::*event)()) {
+    if (m_events != nullptr) (m_events->*event)();
+}

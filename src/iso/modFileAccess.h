@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// An open file of modFileAccess: the platform handle (-1 when closed) and the
+// path it was opened with.
+struct FileHandleRecord {
+    std::intptr_t handle = -1;
+    std::string path;
+};
+
+// Thin portable file layer with 64-bit positions. Paths are the platform's
+// own bytes (UTF-8 on Linux), never reinterpreted.
+namespace modFileAccess {
+
+enum class Access { Read, Write, ReadWrite };
+// Sharing is a Windows notion; POSIX files are always shared.
+enum class Share { None, Read, ReadWrite };
+enum class Disposition { OpenExisting, CreateAlways };
+enum class SeekMethod { Begin, Current, End };
+
+// Opens `path`; the record's handle is -1 on failure.
+FileHandleRecord FileOpen(const std::string& path, Access access, Share share,
+                          Disposition disposition);
+// Closes the handle (if open); afterwards handle -1 and empty path.
+void FileClose(FileHandleRecord& file);
+// Reads up to `count` bytes: 0 when the handle is -1 or at the end, -1 on
+// failure, else the bytes read.
+std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count);
+// Writes all `count` bytes: 0 when the handle is -1, -1 on failure (disk
+// full, I/O error), else `count`.
+std::int64_t FileWrite(FileHandleRecord& file, const void* buffer, std::int64_t count);
+// Moves the position; returns the new position, or -1 on failure.
+std::int64_t FileSeek(FileHandleRecord& file, std::int64_t distance, SeekMethod method);
+// The current position, or -1.
+std::int64_t FilePos(FileHandleRecord& file);
+// The last failure of this thread's file calls as text ("No space left on device").
+std::string LastErrorText();
+
+enum class EntryKind { RegularFile, Directory, Other };
+
+// What the file system says about a path (symbolic links followed).
+struct FileFacts {
+    EntryKind kind = EntryKind::Other;
+    std::int64_t size = 0;
+    // Birth time where the file system records one, else the modification time.
+    std::int64_t creationEpoch = 0;
+    std::uint64_t device = 0, inode = 0;
+};
+// nullopt when the path does not exist or cannot be examined.
+std::optional<FileFacts> FileInfo(const std::string& path);
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind = EntryKind::Other;  // symbolic links followed, except to folders
+    bool linkToFolder = false;          // a symbolic link that leads to a folder
+    std::uint64_t device = 0, inode = 0;
+};
+// The entries of a folder ("." and ".." left out), sorted by name; nullopt
+// when it cannot be listed. Names are taken literally: no wildcards.
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder);
+
+// Replaces `to` by `from` in one step; false on failure.
+bool RenameFile(const std::string& from, const std::string& to);
+// Removes a file; false when it could not be removed.
+bool DeleteFile(const std::string& path);
+
+}  // namespace modFileAccess

@@ -1,0 +1,145 @@
+// Builds that cannot, or can only partly, succeed.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "IsoTestSupport.h"
+#include "TestEnvironment.h"
+#include "clsISOWriter.h"
+
+namespace {
+constexpr std::size_t kSector = 2048;
+
+class IsoFailure : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_writer.SetFileSource(&m_source);
+        m_writer.SetEvents(&m_events);
+    }
+    clsISOFile* AddFile(const std::string& name, std::string bytes) {
+        MemoryFileSource::Entry& entry = m_source.Put("/memory/" + name, std::move(bytes));
+        (void)entry;
+        return m_writer.Root().Files().Add("/memory/" + name, QString::fromStdString(name));
+    }
+    bool Exists(const std::string& path) const { return std::filesystem::exists(path); }
+
+    TempFolder m_folder;
+    MemoryFileSource m_source;
+    EventLog m_events;
+    clsISOWriter m_writer;
+};
+
+TEST_F(IsoFailure, AnOutputThatCannotBeCreatedRaisesNoEvent) {
+    EXPECT_FALSE(m_writer.SaveISO(m_folder.File("missing/out.iso")));
+    EXPECT_TRUE(m_events.events.empty());
+    EXPECT_NE(m_writer.LastError().find("cannot create"), std::string::npos);
+}
+
+TEST_F(IsoFailure, AWriteErrorLeavesNoImageBehind) {
+    AddFile("big.bin", std::string(300000, 'b'));
+    const std::string out = m_folder.File("out.iso");
+    WriteFile(out, "previous image");
+    // The file size limit makes the output fail like a full disk.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 200000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool saved_ok = m_writer.SaveISO(out);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(saved_ok);
+    EXPECT_NE(m_writer.LastError().find("cannot write"), std::string::npos) << m_writer.LastError();
+    EXPECT_FALSE(Exists(out + ".part"));
+    EXPECT_EQ(ReadFile(out), "previous image");
+    EXPECT_EQ(m_events.events.back(), "finished");
+}
+
+TEST_F(IsoFailure, UnreadableSourcesBecomeZerosAndAreListed) {
+    const clsISOFile* locked = AddFile("locked.bin", std::string(3000, 'l'));
+    m_source.Put("/memory/locked.bin", std::string(3000, 'l')).openFails = true;
+    const clsISOFile* shrunk = AddFile("shrunk.bin", std::string(3000, 's'));
+    m_source.Put("/memory/shrunk.bin", std::string(1000, 's')).reportedLength = 3000;
+    const clsISOFile* broken = AddFile("broken.bin", std::string(3000, 'x'));
+    m_source.Put("/memory/broken.bin", std::string(3000, 'x')).readErrorAfter = 0;
+    const clsISOFile* gone = AddFile("gone.bin", "");
+    const clsISOFile* fine = AddFile("fine.bin", std::string(2500, 'f'));
+    m_source.Erase("/memory/gone.bin");
+    const std::string out = m_folder.File("out.iso");
+    EXPECT_FALSE(m_writer.SaveISO(out));
+    std::vector<std::string> listed;
+    for (const auto& file : m_writer.UnreadableFiles()) listed.push_back(file.path);
+    EXPECT_EQ(listed, (std::vector<std::string>{"/memory/gone.bin", "/memory/locked.bin",
+                                                "/memory/shrunk.bin", "/memory/broken.bin"}));
+    // The image is complete: zeros where bytes are missing, later files in place.
+    const std::string image = ReadFile(out);
+    ASSERT_FALSE(image.empty());
+    EXPECT_TRUE(AllZero(image, locked->LBA() * kSector, 3000));
+    EXPECT_EQ(Bytes(image, shrunk->LBA() * kSector, 1000), std::string(1000, 's'));
+    EXPECT_TRUE(AllZero(image, shrunk->LBA() * kSector + 1000, 2000));
+    EXPECT_TRUE(AllZero(image, broken->LBA() * kSector, 3000));
+    EXPECT_EQ(gone->Size(), 0);
+    EXPECT_EQ(Bytes(image, fine->LBA() * kSector, 2500), std::string(2500, 'f'));
+    EXPECT_EQ(image.size(), (fine->LBA() + 2) * kSector);
+}
+
+TEST_F(IsoFailure, AGrownFileIsCutToItsPlannedSize) {
+    const clsISOFile* file = AddFile("grows.bin", std::string(4000, 'g'));
+    m_source.Put("/memory/grows.bin", std::string(4000, 'g')).reportedLength = 2000;
+    const std::string out = m_folder.File("out.iso");
+    EXPECT_TRUE(m_writer.SaveISO(out)) << m_writer.LastError();
+    const std::string image = ReadFile(out);
+    EXPECT_EQ(file->Size(), 2000);
+    EXPECT_TRUE(AllZero(image, file->LBA() * kSector + 2000, 48));
+}
+
+TEST_F(IsoFailure, FilesOf4GiBAreRefusedByName) {
+    const std::string huge = m_folder.File("huge.bin");
+    WriteFile(huge, "");
+    std::filesystem::resize_file(huge, 4LL << 30);  // sparse: no 4 GiB written
+    clsISOWriter writer;
+    ASSERT_NE(writer.Root().Files().Add(huge, QString()), nullptr);
+    const std::string out = m_folder.File("out.iso");
+    EXPECT_FALSE(writer.SaveISO(out));
+    EXPECT_NE(writer.LastError().find(huge), std::string::npos) << writer.LastError();
+    EXPECT_NE(writer.LastError().find("4 GiB"), std::string::npos);
+    EXPECT_FALSE(Exists(out));
+    EXPECT_FALSE(Exists(out + ".part"));
+}
+
+TEST_F(IsoFailure, TheOutputMayNotBeOneOfTheSources) {
+    const std::string source = m_folder.File("backup.iso");
+    WriteFile(source, "precious");
+    clsISOWriter writer;
+    writer.Root().AddSubDirectory(QStringLiteral("old"))->Files().Add(source, QString());
+    EXPECT_FALSE(writer.SaveISO(source));
+    EXPECT_NE(writer.LastError().find("one of the files"), std::string::npos);
+    EXPECT_EQ(ReadFile(source), "precious");
+    std::filesystem::create_hard_link(source, m_folder.File("alias.iso"));
+    EXPECT_FALSE(writer.SaveISO(m_folder.File("alias.iso")));
+}
+
+TEST_F(IsoFailure, MoreThan65535DirectoriesAreRefused) {
+    for (int i = 0; i < 65535; ++i) m_writer.Root().AddSubDirectory(QString::number(i));
+    const std::string out = m_folder.File("out.iso");
+    EXPECT_FALSE(m_writer.SaveISO(out));
+    EXPECT_NE(m_writer.LastError().find("65535"), std::string::npos);
+    EXPECT_FALSE(Exists(out));
+}
+
+TEST_F(IsoFailure, AVanishedLocalFileIsReported) {
+    const std::string path = m_folder.File("soon-gone.txt");
+    WriteFile(path, std::string(100, 'v'));
+    clsISOWriter writer;
+    writer.Root().Files().Add(path, QString());
+    std::filesystem::remove(path);
+    const std::string out = m_folder.File("out.iso");
+    EXPECT_FALSE(writer.SaveISO(out));
+    ASSERT_EQ(writer.UnreadableFiles().size(), 1u);
+    EXPECT_EQ(writer.UnreadableFiles()[0].path, path);
+    EXPECT_TRUE(Exists(out));  // complete, with zeros in the file's place
+}
+}  // namespace

@@ -1,0 +1,293 @@
+// Whole images built from in-memory trees, checked byte by byte.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "IsoTestSupport.h"
+#include "TestEnvironment.h"
+#include "clsISOWriter.h"
+
+namespace {
+constexpr std::size_t kSector = 2048;
+
+struct Record {
+    std::uint32_t extent, length;
+    std::uint8_t flags, recordLength;
+    std::string name;
+    std::size_t offset;
+};
+
+// The records of the extent starting at `sector`, "." and ".." included.
+std::vector<Record> Records(const std::string& image, std::size_t sector, std::size_t sectors = 1) {
+    std::vector<Record> records;
+    std::size_t at = sector * kSector;
+    const std::size_t end = at + sectors * kSector;
+    while (at < end) {
+        const auto length = static_cast<std::uint8_t>(image.at(at));
+        if (length == 0) {
+            at = (at / kSector + 1) * kSector;
+            continue;
+        }
+        const auto nameLength = static_cast<std::uint8_t>(image.at(at + 32));
+        records.push_back({Little32(image, at + 2), Little32(image, at + 10),
+                           static_cast<std::uint8_t>(image.at(at + 25)), length,
+                           Bytes(image, at + 33, nameLength), at});
+        at += length;
+    }
+    return records;
+}
+
+class IsoImage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        UseShanghaiTime();
+        m_writer.SetFileSource(&m_source);
+        m_writer.SetEvents(&m_events);
+        m_writer.SetVolumeCreation({2024, 10, 3, 14, 5, 9});
+    }
+    clsISOFile* AddFile(clsISODirectory& directory, const std::string& name, std::string bytes) {
+        const std::string path = "/memory/" + directory.FullPath().toStdString() + name;
+        m_source.Put(path, std::move(bytes));
+        clsISOFile* file = directory.Files().Add(path, QString::fromStdString(name));
+        file->SetCreationDate({2023, 5, 6, 7, 8, 9});
+        return file;
+    }
+    std::string Build() {
+        const std::string path = m_folder.File("out.iso");
+        EXPECT_TRUE(m_writer.SaveISO(path)) << m_writer.LastError();
+        return ReadFile(path);
+    }
+
+    TempFolder m_folder;
+    MemoryFileSource m_source;
+    EventLog m_events;
+    clsISOWriter m_writer;
+};
+
+TEST_F(IsoImage, EmptyRootWithJolietIs25Sectors) {
+    const std::string image = Build();
+    ASSERT_EQ(image.size(), 25 * kSector);
+    EXPECT_TRUE(AllZero(image, 0, 16 * kSector));
+    EXPECT_EQ(Bytes(image, 16 * kSector, 6), std::string("\x01"
+                                                         "CD001",
+                                                         6));
+    EXPECT_EQ(Bytes(image, 17 * kSector, 6), std::string("\x02"
+                                                         "CD001",
+                                                         6));
+    EXPECT_EQ(Bytes(image, 18 * kSector, 7), std::string("\xff"
+                                                         "CD001\x01",
+                                                         7));
+    EXPECT_TRUE(AllZero(image, 18 * kSector + 7, kSector - 7));
+    const std::size_t pvd = 16 * kSector, svd = 17 * kSector;
+    EXPECT_EQ(Little32(image, pvd + 80), 25u);
+    EXPECT_EQ(Big32(image, pvd + 84), 25u);
+    EXPECT_EQ(Little32(image, pvd + 132), 10u);
+    EXPECT_EQ(Little32(image, pvd + 140), 19u);
+    EXPECT_EQ(Big32(image, pvd + 148), 20u);
+    EXPECT_EQ(Little32(image, svd + 140), 21u);
+    EXPECT_EQ(Big32(image, svd + 148), 22u);
+    EXPECT_EQ(Little32(image, pvd + 156 + 2), 23u);     // root extent
+    EXPECT_EQ(Little32(image, pvd + 156 + 10), 2048u);  // one sector
+    EXPECT_EQ(Little32(image, svd + 156 + 2), 24u);
+    EXPECT_EQ(Bytes(image, 19 * kSector, 10),
+              std::string("\x01\x00\x17\x00\x00\x00\x01\x00\x00\x00", 10));
+    EXPECT_EQ(Bytes(image, 20 * kSector, 10),
+              std::string("\x01\x00\x00\x00\x00\x17\x00\x01\x00\x00", 10));
+    EXPECT_EQ(Bytes(image, 21 * kSector, 10),
+              std::string("\x01\x00\x18\x00\x00\x00\x01\x00\x00\x00", 10));
+    EXPECT_EQ(Bytes(image, 22 * kSector, 10),
+              std::string("\x01\x00\x00\x00\x00\x18\x00\x01\x00\x00", 10));
+    for (std::size_t table = 19; table <= 22; ++table)
+        EXPECT_TRUE(AllZero(image, table * kSector + 10, kSector - 10));
+    const auto iso = Records(image, 23);
+    ASSERT_EQ(iso.size(), 2u);
+    EXPECT_EQ(iso[0].name, std::string(1, '\0'));
+    EXPECT_EQ(iso[1].name, std::string(1, '\1'));
+    EXPECT_EQ(iso[1].extent, 23u);
+    EXPECT_EQ(iso[0].flags, 2);
+    EXPECT_TRUE(AllZero(image, 23 * kSector + 68, kSector - 68));
+    EXPECT_EQ(Records(image, 24)[0].extent, 24u);
+    EXPECT_EQ(m_events.events,
+              (std::vector<std::string>{"building", "tables", "directories", "finished"}));
+}
+
+TEST_F(IsoImage, EmptyRootWithoutJolietIs21Sectors) {
+    m_writer.SetJoliet(false);
+    const std::string image = Build();
+    ASSERT_EQ(image.size(), 21 * kSector);
+    EXPECT_EQ(Bytes(image, 17 * kSector, 6), std::string("\xff"
+                                                         "CD001",
+                                                         6));
+    EXPECT_EQ(Little32(image, 16 * kSector + 140), 18u);
+    EXPECT_EQ(Big32(image, 16 * kSector + 148), 19u);
+    EXPECT_EQ(Little32(image, 16 * kSector + 156 + 2), 20u);
+    EXPECT_EQ(Records(image, 20)[0].extent, 20u);
+}
+
+TEST_F(IsoImage, FileDataIsPaddedToTheNextSectorBoundary) {
+    std::string five(5000, 'f'), four(4096, 'g');
+    clsISOFile* a = AddFile(m_writer.Root(), "five.bin", five);
+    clsISOFile* empty = AddFile(m_writer.Root(), "empty", "");
+    clsISOFile* b = AddFile(m_writer.Root(), "four.bin", four);
+    const std::string image = Build();
+    EXPECT_EQ(Bytes(image, a->LBA() * kSector, 5000), five);
+    EXPECT_TRUE(AllZero(image, a->LBA() * kSector + 5000, 1144));
+    EXPECT_EQ(b->LBA(), a->LBA() + 3);
+    EXPECT_EQ(Bytes(image, b->LBA() * kSector, 4096), four);
+    EXPECT_TRUE(AllZero(image, b->LBA() * kSector + 4096, 2048));
+    EXPECT_EQ(image.size(), (b->LBA() + 3) * kSector);
+    EXPECT_EQ(empty->LBA(), 0);
+    const auto records = Records(image, static_cast<std::size_t>(m_writer.Root().Files().LBA()));
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[3].name, "EMPTY.");
+    EXPECT_EQ(records[3].extent, 0u);
+    EXPECT_EQ(records[3].length, 0u);
+    EXPECT_EQ(records[2].length, 5000u);
+    // Progress: an empty file is announced too, at the unchanged position.
+    ASSERT_EQ(m_events.events.size(), 7u);
+    const double total = static_cast<double>(m_writer.ImageSize());
+    EXPECT_EQ(m_writer.ImageSize(), 6144 + 2048 + 6144 + 204800);
+    EXPECT_EQ(m_events.events[4], "files " + std::to_string(static_cast<int>(std::nearbyint(
+                                                 (a->LBA() + 3) * 2048.0 * 100 / total))));
+    EXPECT_EQ(m_events.events[4], m_events.events[5]);
+}
+
+TEST_F(IsoImage, RecordsKeepInsertionOrderAndZeroPadding) {
+    clsISODirectory& root = m_writer.Root();
+    root.AddSubDirectory(QStringLiteral("SEVENCH"));
+    root.AddSubDirectory(QStringLiteral("B"));
+    root.AddSubDirectory(QStringLiteral("A"));
+    root.AddSubDirectory(QStringLiteral("FOUR"));
+    AddFile(root, "z.txt", "1");
+    AddFile(root, "y.txt", "2");
+    const std::string image = Build();
+    for (const bool joliet : {false, true}) {
+        const auto lba = joliet ? root.Files().LBAJoliet() : root.Files().LBA();
+        const auto records = Records(image, static_cast<std::size_t>(lba));
+        ASSERT_EQ(records.size(), 8u);
+        std::vector<std::string> names;
+        for (std::size_t i = 2; i < records.size(); ++i) names.push_back(records[i].name);
+        const std::vector<std::string> expected =
+            joliet ? std::vector<std::string>{std::string("\0S\0E\0V\0E\0N\0C\0H", 14),
+                                              std::string("\0B", 2),
+                                              std::string("\0A", 2),
+                                              std::string("\0F\0O\0U\0R", 8),
+                                              std::string("\0z\0.\0t\0x\0t", 10),
+                                              std::string("\0y\0.\0t\0x\0t", 10)}
+                   : std::vector<std::string>{"SEVENCH", "B", "A", "FOUR", "Z.TXT", "Y.TXT"};
+        EXPECT_EQ(names, expected);
+    }
+    const auto records = Records(image, static_cast<std::size_t>(root.Files().LBA()));
+    // FOUR (even length) follows SEVENCH: its padding byte is 00h.
+    EXPECT_EQ(records[5].recordLength, 38);
+    EXPECT_EQ(image.at(records[5].offset + 37), '\0');
+    EXPECT_EQ(records[2].recordLength, 40);
+}
+
+TEST_F(IsoImage, PathTablesListLevelByLevelInInsertionOrder) {
+    clsISODirectory& root = m_writer.Root();
+    clsISODirectory* b = root.AddSubDirectory(QStringLiteral("B"));
+    clsISODirectory* a = root.AddSubDirectory(QStringLiteral("A"));
+    b->AddSubDirectory(QStringLiteral("B1"));
+    b->AddSubDirectory(QStringLiteral("B2"));
+    clsISODirectory* a1 = a->AddSubDirectory(QStringLiteral("A1"));
+    const std::string image = Build();
+    const std::size_t table =
+        static_cast<std::size_t>(Little32(image, 16 * kSector + 140)) * kSector;
+    std::vector<std::pair<std::string, int>> entries;
+    for (std::size_t at = table + 10; image.at(at) != 0;) {
+        const auto length = static_cast<std::uint8_t>(image.at(at));
+        entries.push_back({Bytes(image, at + 8, length), Little16(image, at + 6)});
+        at += 8 + length + length % 2;
+    }
+    EXPECT_EQ(entries, (std::vector<std::pair<std::string, int>>{
+                           {"B", 1}, {"A", 1}, {"B1", 2}, {"B2", 2}, {"A1", 3}}));
+    EXPECT_EQ(a1->DirectoryNumber(), 6);
+    EXPECT_EQ(Little32(image, 16 * kSector + 132), 10u + 4 * 10 + 10);
+    // The big-endian table repeats it.
+    const std::size_t typeM = static_cast<std::size_t>(Big32(image, 16 * kSector + 148)) * kSector;
+    EXPECT_EQ(Big32(image, typeM + 2), static_cast<std::uint32_t>(root.Files().LBA()));
+}
+
+TEST_F(IsoImage, BuildingTwiceGivesTheSameImage) {
+    clsISODirectory* docs = m_writer.Root().AddSubDirectory(QStringLiteral("Docs"));
+    AddFile(*docs, "Report.docx", std::string(3000, 'r'));
+    AddFile(*docs, "Report.docm", std::string(2048, 'm'));
+    const std::string first = Build();
+    const std::string second = Build();
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(IsoImage, ALongJolietNameFitsItsRecordAndTables) {
+    clsISODirectory* folder = m_writer.Root().AddSubDirectory(QString(150, u'd'));
+    AddFile(*folder, std::string(150, 'f') + ".txt", "data");
+    const std::string image = Build();
+    EXPECT_EQ(folder->JolietName(), QString(110, u'd'));
+    const auto records = Records(image, static_cast<std::size_t>(folder->Files().LBAJoliet()));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[2].recordLength, 33 + 220 + 1);
+    EXPECT_EQ(Little32(image, 17 * kSector + 132), 10u + 8 + 220);
+}
+
+TEST_F(IsoImage, DescriptorFieldsAndFilters) {
+    m_writer.SetVolumeID(QStringLiteral("my disc 1"), false);
+    EXPECT_EQ(m_writer.VolumeID(false), QStringLiteral("MY_DISC_1"));
+    m_writer.SetVolumeID(QStringLiteral("my disc 1"), true);
+    EXPECT_EQ(m_writer.VolumeID(true), QStringLiteral("my disc 1"));
+    m_writer.SetVolumeID(QStringLiteral("New_Disc"), true);
+    m_writer.SetPublisherID(QStringLiteral("a#b$c%d"), false);
+    EXPECT_EQ(m_writer.PublisherID(false), QStringLiteral("a_b_c_d"));
+    m_writer.SetSystemID(QString::fromUtf8("系统 LINUX"), false);
+    EXPECT_EQ(m_writer.SystemID(false), QStringLiteral("__ LINUX"));
+    m_writer.SetVolumeSetID(QString(40, u'v'), false);
+    const std::string image = Build();
+    const std::size_t pvd = 16 * kSector, svd = 17 * kSector;
+    EXPECT_EQ(Bytes(image, pvd + 40, 32), "MY_DISC_1" + std::string(23, ' '));
+    EXPECT_EQ(Bytes(image, pvd + 190, 128), std::string(40, 'V') + std::string(88, ' '));
+    EXPECT_EQ(Bytes(image, pvd + 574, 128), "MAPLE CD/DVD WRITER" + std::string(109, ' '));
+    EXPECT_EQ(Bytes(image, pvd + 739, 74), std::string(74, ' '));
+    EXPECT_EQ(Bytes(image, pvd + 813, 17), std::string("2024100314050900\x20", 17));
+    EXPECT_EQ(Bytes(image, pvd + 830, 17), std::string("2024100314050900\x20", 17));
+    EXPECT_EQ(Bytes(image, pvd + 847, 17), std::string("0000000000000000\0", 17));
+    EXPECT_EQ(image.at(pvd + 881), 1);
+    // Recording date of the root record: years since 1900, then +8 h in quarter hours.
+    EXPECT_EQ(Bytes(image, pvd + 156 + 18, 7), std::string("\x7c\x0a\x03\x0e\x05\x09\x20", 7));
+    EXPECT_EQ(Bytes(image, svd + 88, 4), std::string("\x25\x2f\x45\x00", 4));
+    std::string volume;
+    for (const char c : std::string("New_Disc")) volume += std::string(1, '\0') + c;
+    for (int i = 0; i < 8; ++i) volume += std::string("\x20\x00", 2);
+    EXPECT_EQ(Bytes(image, svd + 40, 32), volume);
+    std::string application;
+    for (const char c : std::string("MAPLE CD/DVD Writer")) application += std::string(1, '\0') + c;
+    for (int i = 19; i < 64; ++i) application += std::string("\x00\x20", 2);
+    application.back() = '\0';
+    EXPECT_EQ(Bytes(image, svd + 574, 128), application);
+    std::string emptyField;
+    for (int i = 0; i < 18; ++i) emptyField += std::string("\x00\x20", 2);
+    EXPECT_EQ(Bytes(image, svd + 776, 37), emptyField + std::string(1, '\0'));
+    EXPECT_EQ(Bytes(image, svd + 813, 17), Bytes(image, pvd + 813, 17));
+}
+
+TEST_F(IsoImage, DatesOutsideTheRecordRangeAndMonthDigits) {
+    m_writer.SetVolumeCreation({1850, 5, 1, 0, 0, 0});
+    const std::string image = Build();
+    EXPECT_TRUE(AllZero(image, 16 * kSector + 156 + 18, 7));
+    EXPECT_EQ(Bytes(image, 16 * kSector + 813, 16), "1850050100000000");
+}
+
+TEST_F(IsoImage, DefaultsOfANewWriter) {
+    clsISOWriter fresh;
+    EXPECT_EQ(fresh.VolumeID(false), QStringLiteral("NEW_DISC"));
+    EXPECT_EQ(fresh.VolumeID(true), QStringLiteral("New_Disc"));
+    EXPECT_EQ(fresh.ApplicationID(true), QStringLiteral("MAPLE CD/DVD Writer"));
+    EXPECT_TRUE(fresh.Joliet());
+    // The data preparer's ISO 9660 form is already filtered.
+    const QString iso = fresh.DataPreparerID(false);
+    fresh.SetDataPreparerID(fresh.DataPreparerID(true), false);
+    EXPECT_EQ(iso, fresh.DataPreparerID(false));
+    fresh.SetDataPreparerID(QStringLiteral("DOMAIN\\user"), false);
+    EXPECT_EQ(fresh.DataPreparerID(false), QStringLiteral("DOMAIN_user"));
+    EXPECT_FALSE(fresh.VolumeCreation().IsZero());
+    EXPECT_EQ(fresh.ImageSize(), 204800);
+}
+}  // namespace

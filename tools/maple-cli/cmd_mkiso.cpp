@@ -1,0 +1,136 @@
+// maple-cli mkiso: builds an ISO 9660 / Joliet image from files and folders.
+#include <ostream>
+
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "NameText.h"
+#include "TerminalReporter.h"
+#include "clsISOWriter.h"
+#include "modFileAccess.h"
+
+namespace {
+// Shows the writer's events as the terminal's progress bar.
+class MkisoProgress : public ISOWriterEvents {
+  public:
+    explicit MkisoProgress(TerminalReporter& reporter) : m_reporter(reporter) {}
+    void BuildingFilesystem() override { m_reporter.PhaseText("Building the file system..."); }
+    void WritingPathTable() override { m_reporter.PhaseText("Writing path tables..."); }
+    void WritingDirectoryRecords() override { m_reporter.PhaseText("Writing directories..."); }
+    void WritingFiles(std::int32_t percent) override {
+        const int shown = percent > 100 ? 100 : percent;
+        if (shown == m_percent) return;
+        m_percent = shown;
+        m_reporter.PhaseText("Writing files...");
+        m_reporter.PercentText(std::to_string(shown) + "%");
+        m_reporter.Progress(shown);
+    }
+    void WritingFinished() override {
+        m_reporter.PhaseText("Ready");
+        m_reporter.Finish();
+    }
+
+  private:
+    TerminalReporter& m_reporter;
+    int m_percent = -1;
+};
+
+struct MkisoOptions {
+    std::string output;
+    std::optional<std::string> volumeId, jolietVolumeId, date;
+    bool noJoliet = false;
+    std::vector<std::string> paths;
+};
+
+bool ReadOptions(CliContext& context, MkisoOptions& options) {
+    CliArguments arguments(context.args);
+    options.output = arguments.TakeOption("-o").value_or("");
+    options.volumeId = arguments.TakeOption("--volume-id");
+    options.jolietVolumeId = arguments.TakeOption("--joliet-volume-id");
+    options.date = arguments.TakeOption("--date");
+    options.noJoliet = arguments.TakeFlag("--no-joliet");
+    options.paths = arguments.Positional();
+    std::string problem = arguments.Error();
+    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso";
+    if (problem.empty() && options.paths.empty())
+        problem = "mkiso needs at least one file or folder";
+    if (!problem.empty()) context.err << "maple-cli: " << problem << "\n";
+    return problem.empty();
+}
+
+bool ApplyVolumeFields(CliContext& context, const MkisoOptions& options, clsISOWriter& writer) {
+    if (options.volumeId) {
+        // One label for both trees unless the Joliet one is given separately.
+        const QString label = QString::fromStdString(*options.volumeId);
+        writer.SetVolumeID(label, false);
+        writer.SetVolumeID(label, true);
+    }
+    if (options.jolietVolumeId)
+        writer.SetVolumeID(QString::fromStdString(*options.jolietVolumeId), true);
+    if (options.date) {
+        const auto date = LocalDateTime::Parse(*options.date);
+        if (!date) {
+            context.err << "maple-cli: --date needs \"YYYY-MM-DD hh:mm:ss\", not \""
+                        << *options.date << "\"\n";
+            return false;
+        }
+        writer.SetVolumeCreation(*date);
+    }
+    writer.SetJoliet(!options.noJoliet);
+    return true;
+}
+
+// Adds one PATH as a drop on the root adds it: a folder with its whole content, a file into the
+// root.
+bool AddPath(CliContext& context, const std::string& path, clsISOWriter& writer) {
+    const auto facts = modFileAccess::FileInfo(path);
+    if (!facts) {
+        context.err << "maple-cli: cannot add " << path << ": " << modFileAccess::LastErrorText()
+                    << "\n";
+        return false;
+    }
+    std::vector<SkippedEntry> skipped;
+    if (facts->kind == modFileAccess::EntryKind::Directory) {
+        clsISODirectory* folder = writer.Root().AddSubDirectory(
+            NameText::DiscNameFromLocal(NameText::LastPathPart(path)));
+        if (folder == nullptr) {
+            context.err << "maple-cli: cannot add " << path
+                        << ": the folder has no name to use on the disc\n";
+            return false;
+        }
+        folder->AddLocalDirectory(path, {QStringLiteral("*")}, true, &skipped);
+    } else if (facts->kind != modFileAccess::EntryKind::RegularFile) {
+        context.err << "maple-cli: cannot add " << path << ": not a regular file or folder\n";
+        return false;
+    } else if (writer.Root().Files().Add(path, QString()) == nullptr) {
+        skipped.push_back({path, "a file of the same name (ignoring case) is already there"});
+    }
+    for (const auto& entry : skipped)
+        context.err << "maple-cli: warning: skipped " << entry.localPath << " (" << entry.reason
+                    << ")\n";
+    return true;
+}
+
+int RunMkiso(CliContext& context) {
+    MkisoOptions options;
+    if (!ReadOptions(context, options)) return CliExit::kUsage;
+    clsISOWriter writer;
+    if (!ApplyVolumeFields(context, options, writer)) return CliExit::kUsage;
+    for (const auto& path : options.paths)
+        if (!AddPath(context, path, writer)) return CliExit::kFailure;
+    TerminalReporter reporter(context.err);
+    MkisoProgress progress(reporter);
+    writer.SetEvents(&progress);
+    if (writer.SaveISO(options.output)) return CliExit::kSuccess;
+    for (const auto& file : writer.UnreadableFiles())
+        context.err << "maple-cli: could not read " << file.path << " (" << file.reason << ")\n";
+    context.err << "maple-cli: " << (writer.UnreadableFiles().empty() ? "" : options.output + ": ")
+                << writer.LastError() << "\n";
+    return CliExit::kFailure;
+}
+
+const CliRegistration mkiso(
+    {"mkiso",
+     "maple-cli mkiso -o OUT.iso [--volume-id TEXT] [--joliet-volume-id TEXT] "
+     "[--date \"YYYY-MM-DD hh:mm:ss\"] [--no-joliet] PATH...",
+     "build an ISO 9660 / Joliet image of files and folders", &RunMkiso, false});
+}  // namespace
