@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstring>
 #include <filesystem>
+#include <random>
+
+#include "DriveBusy.h"
 
 #include "ProgramPaths.h"
 #include "SettingsStore.h"
@@ -73,4 +77,41 @@ VirtualDriveBench::~VirtualDriveBench() {
 
 EmuDrive& VirtualDriveBench::Drive() {
     return m_transport->Drive(0);
+}
+
+void EventReporter::PhaseText(const std::string& text) {
+    ScriptedReporter::PhaseText(text);
+    events.push_back("phase:" + text);
+}
+
+MessageAnswer EventReporter::Message(const std::string& text, const std::string& title,
+                                     MessageIcon icon, MessageButtons buttons) {
+    events.push_back("message:" + title + "|" + text);
+    commandsAtMessage.push_back(m_drive ? m_drive->CommandLog().size() : 0);
+    return ScriptedReporter::Message(text, title, icon, buttons);
+}
+
+void EventReporter::PumpEvents() {
+    ScriptedReporter::PumpEvents();
+    busyWhilePumping = busyWhilePumping && IsDriveBusy();
+    if (onPump) onPump();
+}
+
+std::string RandomImage(std::size_t bytes, unsigned seed, std::int64_t volumeBlocks) {
+    std::mt19937 random(seed);
+    std::string image(bytes, '\0');
+    for (char& c : image) c = static_cast<char>(random());
+    if (image.size() >= 17 * 2048) {
+        char* pvd = image.data() + 16 * 2048;
+        pvd[0] = volumeBlocks > 0 ? 1 : 0x55;  // a sector that is no descriptor
+        if (volumeBlocks > 0) {
+            std::memcpy(pvd + 1, "CD001", 5);
+            pvd[6] = 1;
+            for (int i = 0; i < 4; ++i) {
+                pvd[80 + i] = static_cast<char>(volumeBlocks >> (8 * i));
+                pvd[87 - i] = static_cast<char>(volumeBlocks >> (8 * i));
+            }
+        }
+    }
+    return image;
 }

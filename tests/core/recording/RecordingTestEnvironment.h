@@ -3,6 +3,10 @@
 #include <memory>
 #include <string>
 
+#include <functional>
+#include <vector>
+
+#include "ScriptedReporter.h"
 #include "TestEnvironment.h"
 
 class clsEmulatedDrive;
@@ -37,3 +41,29 @@ class VirtualDriveBench {
     long long m_sleptMs = 0;
     int m_sleeps = 0;
 };
+
+// A ScriptedReporter that also keeps phases and messages in one sequence
+// ("phase:...", "message:TITLE|TEXT"), notes how many commands the drive had
+// answered when each message appeared, and whether the drive-busy flag was
+// set whenever events were pumped.
+class EventReporter : public ScriptedReporter {
+  public:
+    explicit EventReporter(clsEmulatedDrive* drive = nullptr) : m_drive(drive) {}
+
+    void PhaseText(const std::string& text) override;
+    MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
+                          MessageButtons buttons) override;
+    void PumpEvents() override;
+
+    std::vector<std::string> events;
+    std::vector<std::size_t> commandsAtMessage;
+    bool busyWhilePumping = true;
+    std::function<void()> onPump;
+
+  private:
+    clsEmulatedDrive* m_drive;
+};
+
+// A random image of `bytes` bytes whose sector 16 holds no volume descriptor,
+// or (with `volumeBlocks` > 0) a strict primary volume descriptor of that size.
+std::string RandomImage(std::size_t bytes, unsigned seed, std::int64_t volumeBlocks = 0);

@@ -1,0 +1,251 @@
+// Disc copies on the virtual drive: sector counts, the retry and BadCopy
+// rules, failures that leave no image behind, and the hand-over to recording.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "DiscCopier.h"
+#include "DriveBusy.h"
+#include "ImageBurner.h"
+#include "RecordingTestEnvironment.h"
+#include "RecordingTransport.h"
+#include "SettingsStore.h"
+#include "clsEmulatedDrive.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+class DiscCopierTest : public ::testing::Test {
+  protected:
+    // A finished disc of `kind` holding `content`.
+    void InsertDisc(MediumKind kind, const std::string& content) {
+        const std::string source = bench.File("source.iso");
+        WriteFile(source, content);
+        ASSERT_EQ(bench.Drive().InsertImage(kind, source), "");
+    }
+    // Copies to a file of the user's choice.
+    CopyOutcome CopyToFile(const std::string& path, bool badCopy = false) {
+        DiscCopier copier(reporter, {true, badCopy, DefaultSpeedEntry()});
+        const CopyOutcome outcome = copier.Next(bench.Id(), [&] { return path; });
+        skipped = copier.SkippedSectors();
+        return outcome;
+    }
+    std::size_t Count(std::uint8_t opcode) {
+        const auto opcodes = bench.Transport().LoggedOpcodes();
+        return static_cast<std::size_t>(std::count(opcodes.begin(), opcodes.end(), opcode));
+    }
+    std::string LastMessage() const {
+        return reporter.messages.empty() ? "" : reporter.messages.back().text;
+    }
+
+    VirtualDriveBench bench;
+    EventReporter reporter{&bench.Transport()};
+    std::int64_t skipped = 0;
+};
+}  // namespace
+
+TEST_F(DiscCopierTest, ADiscWithoutFileSystemIsCopiedUpToItsLastLbaExclusive) {
+    const std::string content = RandomImage(1001 * 2048, 5);  // last LBA 1000
+    InsertDisc(MediumKind::CdRom, content);
+    const std::string out = bench.File("out.iso");
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved);
+    EXPECT_EQ(fs::file_size(out), 1000u * 2048);
+    EXPECT_EQ(ReadFile(out), content.substr(0, 1000 * 2048));
+    EXPECT_FALSE(fs::exists(out + ".part"));
+    // Drive check, speed, capacity, the descriptor probe, then one READ(10) per sector.
+    const auto opcodes = bench.Transport().LoggedOpcodes();
+    ASSERT_GE(opcodes.size(), 6u);
+    EXPECT_EQ(std::vector<std::uint8_t>(opcodes.begin(), opcodes.begin() + 6),
+              (std::vector<std::uint8_t>{0x00, 0xAD, 0xAD, 0xBB, 0x25, 0x28}));
+    EXPECT_EQ(Count(0x28), 1001u);
+    for (const auto& entry : bench.Transport().CommandLog())
+        if (entry.Opcode() == 0xBB) {
+            EXPECT_EQ(HexBytes(entry.cdb), "BB 00 0B 00 FF FF 00 00 00 00 00 00");  // 16 x 176
+        }
+    EXPECT_EQ(reporter.elapsed.front(), out);  // panel 3 names the file first
+    EXPECT_EQ(reporter.percents.back(), "100%");
+    EXPECT_EQ(reporter.events.back(), "message:信息|ISO文件创建成功!");
+    EXPECT_TRUE(reporter.busyWhilePumping);
+    EXPECT_FALSE(IsDriveBusy());
+    EXPECT_EQ(GetProgramSetting("TempISO"), "");  // an image-only copy hands nothing over
+}
+
+TEST_F(DiscCopierTest, ADiscThisProgramRecordedCopiesBackToTheRecordedImage) {
+    // 410 blocks: recorded as 26 chunks (416 blocks) plus two run-out blocks,
+    // so READ CAPACITY says 417 while the volume holds 410.
+    const std::string image = RandomImage(410 * 2048, 9, 410);
+    BurnOptions burn;
+    burn.imagePath = bench.File("recorded.iso");
+    WriteFile(burn.imagePath, image);
+    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
+    ASSERT_EQ(ImageBurner(reporter, burn).Burn(bench.Id()), BurnOutcome::Completed);
+    bench.Drive().SetTrayOpen(false);
+    bench.Transport().ClearCommandLog();
+    const std::string out = bench.File("copy.iso");
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved) << LastMessage();
+    EXPECT_EQ(ReadFile(out), image);
+    EXPECT_EQ(Count(0x28), 411u);  // the probe of sector 16, then 410 sectors
+    EXPECT_EQ(bench.Sleeps(), 0);
+}
+
+TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoImage) {
+    InsertDisc(MediumKind::CdRom, RandomImage(101 * 2048, 5));
+    bench.Drive().Faults().unreadable.push_back({40, 40});
+    const std::string out = bench.File("out.iso");
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
+    EXPECT_EQ(bench.Sleeps(), 61);
+    EXPECT_EQ(bench.SleptMs(), 6100);
+    std::size_t readsOf40 = 0;
+    for (const auto& entry : bench.Transport().CommandLog())
+        if (entry.Opcode() == 0x28 && entry.cdb[5] == 40) ++readsOf40;
+    EXPECT_EQ(readsOf40, 62u);
+    EXPECT_EQ(Count(0x28), 1u + 40 + 62);  // nothing after the bad sector
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(out + ".part"));
+    EXPECT_EQ(reporter.messages.back().text, "Long read - 单次读取时间超过6000ms!");
+    EXPECT_EQ(reporter.messages.back().title, "错误");
+    EXPECT_EQ(reporter.events.back(), "phase:复制光盘到.ISO发生错误...");
+}
+
+TEST_F(DiscCopierTest, BadCopyZeroFillsAndCountsUnreadableSectors) {
+    const std::string content = RandomImage(101 * 2048, 5);
+    InsertDisc(MediumKind::CdRom, content);
+    bench.Drive().Faults().unreadable.push_back({40, 41});
+    bench.Drive().Faults().unreadable.push_back({0, 0});
+    const std::string out = bench.File("out.iso");
+    EXPECT_EQ(CopyToFile(out, true), CopyOutcome::ImageSaved);
+    EXPECT_EQ(skipped, 3);
+    EXPECT_EQ(bench.Sleeps(), 3 * 61);
+    std::string expected = content.substr(0, 100 * 2048);
+    std::fill_n(expected.begin(), 2048, '\0');
+    std::fill_n(expected.begin() + 40 * 2048, 2 * 2048, '\0');
+    EXPECT_EQ(ReadFile(out), expected);
+    EXPECT_EQ(reporter.phases.back(), "映像生成完成! (3 unreadable sectors filled with zeros)");
+}
+
+TEST_F(DiscCopierTest, ADiscWithoutCapacityFailsAndLeavesNoFile) {
+    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");  // READ CAPACITY: 0
+    const std::string out = bench.File("out.iso");
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
+    EXPECT_EQ(reporter.events.end()[-2], "message:错误|读取光盘失败！");
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(out + ".part"));
+    EXPECT_EQ(Count(0x28), 0u);
+    InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
+    bench.Drive().Faults().failures.push_back({0x25, 0, 1, 0x03, 0x02, 0x00});  // -1
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
+    EXPECT_EQ(LastMessage(), "读取光盘失败！");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(DiscCopierTest, AFullDiskEndsTheCopyNamingTheFileAndDeletesThePartialImage) {
+    InsertDisc(MediumKind::CdRom, RandomImage(1001 * 2048, 5));
+    const std::string out = bench.File("out.iso");
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limited = old;
+    limited.rlim_cur = 1 << 20;  // the image needs 2 MB
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    const CopyOutcome outcome = CopyToFile(out);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_EQ(outcome, CopyOutcome::Failed);
+    EXPECT_EQ(LastMessage().rfind("文件" + out + "创建失败！\nwrite error", 0), 0u)
+        << LastMessage();
+    EXPECT_EQ(reporter.messages.back().title, "错误");
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(out + ".part"));
+}
+
+TEST_F(DiscCopierTest, AnImageThatCannotBeCreatedIsReported) {
+    InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
+    const std::string out = bench.File("no/such/folder/out.iso");
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
+    EXPECT_EQ(reporter.events.end()[-2], "message:错误|文件" + out + "创建失败！");
+    EXPECT_EQ(Count(0x28), 0u);
+}
+
+TEST_F(DiscCopierTest, ARefusedReadSpeedIsWarnedAboutAndTheCopyGoesOn) {
+    const std::string content = RandomImage(101 * 2048, 5);
+    InsertDisc(MediumKind::CdRom, content);
+    bench.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Reject;
+    const std::string out = bench.File("out.iso");
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved);
+    EXPECT_EQ(reporter.messages.front().text,
+              "WARNING: 碟机不支持所选定的读取倍速16x, 将以默认的速度读取!");
+    EXPECT_EQ(reporter.messages.front().title, "提示");
+    EXPECT_EQ(ReadFile(out), content.substr(0, 100 * 2048));
+}
+
+TEST_F(DiscCopierTest, NoDiscABusyDriveAndACancelledDialogStopBeforeReading) {
+    ASSERT_EQ(bench.Drive().RemoveMedium(), "");
+    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Stopped);
+    EXPECT_EQ(reporter.events.back(), "message:提示|您的光碟机中没有光碟片");
+    InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
+    bench.Drive().Faults().notReadyCommands = 1000;
+    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Stopped);
+    EXPECT_EQ(reporter.events.back(), "message:提示|您的刻录机正在忙碌中！");
+    EXPECT_EQ(bench.SleptMs(), 15000);
+    bench.Drive().Faults().notReadyCommands = 0;
+    bench.Transport().ClearCommandLog();
+    const std::size_t messages = reporter.messages.size();
+    EXPECT_EQ(CopyToFile(""), CopyOutcome::Stopped);  // the user cancelled the dialog
+    EXPECT_EQ(reporter.messages.size(), messages);
+    EXPECT_EQ(Count(0x28) + Count(0x25), 0u);
+}
+
+TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
+    const std::string content = RandomImage(300 * 2048, 5, 300);
+    InsertDisc(MediumKind::DvdRom, content);
+    const std::string temp = RecordingTempFolder() + "/tempiso.iso";
+    WriteFile(temp, "an earlier copy");
+    DiscCopier copier(reporter, {});
+    bench.Transport().ClearCommandLog();
+    EXPECT_EQ(copier.Next(bench.Id(), {}), CopyOutcome::ReadyToRecord);
+    EXPECT_EQ(ReadFile(temp), content);
+    EXPECT_EQ(GetProgramSetting("TempISO"), temp);
+    EXPECT_EQ(GetProgramSetting("CDorDVD"), "1");
+    const auto& log = bench.Transport().CommandLog();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(HexBytes(log[log.size() - 2].cdb), "1B 00 00 00 02 00");  // eject, waiting
+    EXPECT_EQ(HexBytes(log.back().cdb), "1B 00 00 00 03 00");           // load, waiting
+    EXPECT_EQ(reporter.events.back(), "message:提示|请放入一张空白光碟片,并点击确定继续");
+    EXPECT_EQ(reporter.commandsAtMessage.back(), log.size() - 1);  // between the two
+    EXPECT_EQ(reporter.elapsed.front(), temp);
+}
+
+TEST_F(DiscCopierTest, AFailedCopyToDiscLeavesNoTemporaryImage) {
+    const std::string temp = RecordingTempFolder() + "/tempiso.iso";
+    WriteFile(temp, "an earlier copy");
+    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
+    DiscCopier copier(reporter, {});
+    EXPECT_EQ(copier.Next(bench.Id(), {}), CopyOutcome::Failed);
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_EQ(reporter.phases.back(), "复制光盘发生错误...");
+    EXPECT_EQ(Count(0x1B), 0u);
+}
+
+TEST_F(DiscCopierTest, ACopiedDvdRecordsOnlyOnADvdAndTheTemporaryImageGoesAfterwards) {
+    const std::string content = RandomImage(400 * 2048, 5, 400);
+    InsertDisc(MediumKind::DvdRom, content);
+    ASSERT_EQ(DiscCopier(reporter, {}).Next(bench.Id(), {}), CopyOutcome::ReadyToRecord);
+    // The recording window of task 3 takes the image and its kind from the settings.
+    const BurnOptions options = BurnOptions::ForTask(3);
+    EXPECT_EQ(options.imagePath, RecordingTempFolder() + "/tempiso.iso");
+    EXPECT_EQ(options.chosenDiscKind, 1);
+    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
+    EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Refused);
+    EXPECT_EQ(LastMessage(), "您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!");
+    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::DvdR), "");
+    EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Completed);
+    std::vector<std::uint8_t> track;
+    ASSERT_TRUE(bench.Drive().ReadTrack(1, track));
+    EXPECT_EQ(std::string(track.begin(), track.begin() + content.size()), content);
+    EXPECT_FALSE(fs::exists(options.imagePath));
+}

@@ -1,0 +1,392 @@
+// Whole recordings on the virtual drive: command sequences, retries, the
+// fatal write cases, the checks before recording, and what is deleted.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "DriveBusy.h"
+#include "ImageBurner.h"
+#include "RecordingTestEnvironment.h"
+#include "RecordingTransport.h"
+#include "clsEmulatedDrive.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr std::size_t kChunk = 32768;
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+class ImageBurnerTest : public ::testing::Test {
+  protected:
+    // An image the user picked (task 2) of `bytes` random bytes.
+    BurnOptions UserImage(std::size_t bytes) {
+        BurnOptions options;
+        options.imagePath = bench.File("user.iso");
+        WriteFile(options.imagePath, RandomImage(bytes, 7));
+        return options;
+    }
+    // The temporary image of a data disc or copy (task 0 or 3).
+    BurnOptions TemporaryImageOf(int task, std::size_t bytes, int discKind = 0) {
+        BurnOptions options;
+        options.task = task;
+        options.imagePath = RecordingTempFolder() + "/tempiso.iso";
+        options.temporaryImage = options.imagePath;
+        options.chosenDiscKind = discKind;
+        WriteFile(options.imagePath, RandomImage(bytes, 11));
+        return options;
+    }
+    BurnOutcome Burn(const BurnOptions& options) {
+        ImageBurner burner(reporter, options);
+        return burner.Burn(bench.Id());
+    }
+    void Insert(MediumKind kind) { ASSERT_EQ(bench.Drive().InsertBlank(kind), ""); }
+    std::vector<std::uint8_t> Opcodes() { return bench.Transport().LoggedOpcodes(); }
+    // LBAs of the WRITE(10) commands, in order.
+    std::vector<std::uint32_t> WriteLbas() {
+        std::vector<std::uint32_t> lbas;
+        for (const auto& entry : bench.Transport().CommandLog())
+            if (entry.Opcode() == 0x2A)
+                lbas.push_back(entry.cdb[2] << 24 | entry.cdb[3] << 16 | entry.cdb[4] << 8 |
+                               entry.cdb[5]);
+        return lbas;
+    }
+    std::size_t Count(std::uint8_t opcode) {
+        const auto opcodes = Opcodes();
+        return static_cast<std::size_t>(std::count(opcodes.begin(), opcodes.end(), opcode));
+    }
+    std::vector<std::uint8_t> Track1() {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(bench.Drive().ReadTrack(1, bytes));
+        return bytes;
+    }
+    std::string LastMessage() const {
+        return reporter.messages.empty() ? "" : reporter.messages.back().text;
+    }
+
+    VirtualDriveBench bench;
+    EventReporter reporter{&bench.Transport()};
+};
+
+// The commands of a whole recording on a blank CD-R, before and after the writes.
+const std::vector<std::uint8_t> kChecks = {0x00, 0xAD, 0x51, 0x46};
+const std::vector<std::uint8_t> kSetUp = {0x46, 0x5A, 0x55, 0xAD, 0xBB};
+const std::vector<std::uint8_t> kFinish = {0x35, 0x5B, 0x5B, 0x1B};
+
+std::vector<std::uint8_t> Recording(std::size_t chunks, bool eject = true) {
+    std::vector<std::uint8_t> opcodes = kChecks;
+    opcodes.insert(opcodes.end(), kSetUp.begin(), kSetUp.end());
+    opcodes.insert(opcodes.end(), chunks, 0x2A);
+    opcodes.insert(opcodes.end(), kFinish.begin(), kFinish.end() - (eject ? 0 : 1));
+    return opcodes;
+}
+}  // namespace
+
+TEST_F(ImageBurnerTest, AnImageOfWholeChunksIsSentAsThatManyWritesFromLba0) {
+    Insert(MediumKind::CdR);
+    const BurnOptions options = UserImage(20 * kChunk);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    EXPECT_EQ(Opcodes(), Recording(20));
+    std::vector<std::uint32_t> expected;
+    for (std::uint32_t lba = 0; lba < 20 * 16; lba += 16) expected.push_back(lba);
+    EXPECT_EQ(WriteLbas(), expected);
+    for (const auto& entry : bench.Transport().CommandLog()) {
+        if (entry.Opcode() != 0x2A) continue;
+        EXPECT_EQ(entry.cdb[7] << 8 | entry.cdb[8], 16);
+        EXPECT_EQ(entry.bufferLen, 32768);
+    }
+    EXPECT_EQ(Track1(), Bytes(ReadFile(options.imagePath)));
+    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
+    EXPECT_TRUE(bench.Drive().TrayOpen());
+    EXPECT_TRUE(fs::exists(options.imagePath));  // the user's own image stays
+    EXPECT_EQ(reporter.progress.back(), 100);
+    EXPECT_EQ(reporter.percents.back(), "100%");
+    EXPECT_EQ(reporter.events,
+              (std::vector<std::string>{"phase:正在写入数据 ...", "phase:SYNCHRONIZE CACHE ...",
+                                        "phase:关闭轨道(Track) ...", "phase:关闭区间(Session)...",
+                                        "phase:弹出光盘...", "phase:刻录完成!",
+                                        "message:信息|刻录完成!"}));
+    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
+    EXPECT_TRUE(reporter.busyWhilePumping);
+    EXPECT_FALSE(IsDriveBusy());
+}
+
+TEST_F(ImageBurnerTest, AShortLastChunkIsSentWholeAndFilledWithZeros) {
+    Insert(MediumKind::CdR);
+    const BurnOptions options = UserImage(20 * kChunk + 2048);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    EXPECT_EQ(Count(0x2A), 21u);
+    EXPECT_EQ(WriteLbas().back(), 320u);
+    std::vector<std::uint8_t> expected = Bytes(ReadFile(options.imagePath));
+    expected.resize(21 * kChunk, 0);
+    EXPECT_EQ(Track1(), expected);
+    // The last chunk passes the image's length: the bar stays, the text says 100 %.
+    EXPECT_EQ(reporter.percents.back(), "100%");
+    EXPECT_LE(reporter.progress.back(), 100);
+}
+
+TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
+    Insert(MediumKind::CdR);
+    BurnOptions options = UserImage(20 * kChunk);
+    options.fixDisc = false;
+    options.writeSpeed = SpeedEntryOf(16);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    const auto& page = bench.Drive().WriteParameters();
+    EXPECT_EQ(page[2], 0x01);  // no BUFE, no LS_V, no test write, Track At Once
+    EXPECT_EQ(page[3], 0xC4);  // next session allowed, track mode 4
+    EXPECT_EQ(page[4], 0x08);  // Mode 1
+    for (const auto& entry : bench.Transport().CommandLog())
+        if (entry.Opcode() == 0xBB) {
+            EXPECT_EQ(HexBytes(entry.cdb), "BB 00 FF FF 0B 00 00 00 00 00 00 00");  // 16 x 176
+        }
+    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Appendable);
+}
+
+TEST_F(ImageBurnerTest, TheDefaultSpeedAsksForEightTimesTheStep) {
+    Insert(MediumKind::CdR);
+    BurnOptions options = UserImage(20 * kChunk);
+    options.writeSpeed = DefaultSpeedEntry();
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    for (const auto& entry : bench.Transport().CommandLog())
+        if (entry.Opcode() == 0xBB) {
+            EXPECT_EQ(entry.cdb[4] << 8 | entry.cdb[5], 8 * 176);
+            EXPECT_EQ(entry.cdb[1], 0);
+        }
+}
+
+TEST_F(ImageBurnerTest, ASpeedTheDriveRefusesIsWarnedAboutOnceAndRecordingGoesOn) {
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Reject;
+    BurnOptions options = UserImage(20 * kChunk);
+    options.writeSpeed = SpeedEntryOf(16);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    ASSERT_EQ(reporter.messages.size(), 2u);
+    EXPECT_EQ(reporter.messages[0].text,
+              "WARNING: 碟机不支持所选定的写入倍速16x!将以默认的速度刻录!");
+    EXPECT_EQ(reporter.messages[0].title, "提示");
+    EXPECT_EQ(reporter.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(Track1(), Bytes(ReadFile(options.imagePath)));
+}
+
+TEST_F(ImageBurnerTest, ABusyDriveIsAskedAgainForTheSameBlocksEvery100Ms) {
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().longWriteWrites = 5;  // 02/04/08 five times
+    const BurnOptions options = UserImage(20 * kChunk);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    const auto lbas = WriteLbas();
+    ASSERT_EQ(lbas.size(), 25u);
+    EXPECT_EQ(std::vector<std::uint32_t>(lbas.begin(), lbas.begin() + 7),
+              (std::vector<std::uint32_t>{0, 0, 0, 0, 0, 0, 16}));
+    EXPECT_EQ(bench.Sleeps(), 5);
+    EXPECT_EQ(bench.SleptMs(), 500);
+    EXPECT_EQ(Track1(), Bytes(ReadFile(options.imagePath)));
+}
+
+TEST_F(ImageBurnerTest, SixtyTwoFailuresCloseTheDiscThenReportALongWrite) {
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().longWriteWrites = 1000;
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Failed);
+    EXPECT_EQ(WriteLbas(), std::vector<std::uint32_t>(62, 0));
+    EXPECT_EQ(bench.Sleeps(), 61);
+    EXPECT_EQ(bench.SleptMs(), 6100);
+    std::vector<std::uint8_t> expected = kChecks;
+    expected.insert(expected.end(), kSetUp.begin(), kSetUp.end());
+    expected.insert(expected.end(), 62, 0x2A);
+    expected.insert(expected.end(), kFinish.begin(), kFinish.end());
+    EXPECT_EQ(Opcodes(), expected);
+    // AbortBurn ran first: every command was sent and "error" shown before the message.
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.commandsAtMessage.back(), expected.size());
+    EXPECT_EQ(reporter.events.end()[-2], "phase:error");
+    EXPECT_EQ(reporter.events.back(), "message:错误|Long write - 单次刻录时间超过6000ms!");
+    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
+}
+
+TEST_F(ImageBurnerTest, AWriteErrorStopsAtOnceAsABufferUnderRun) {
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().writeErrorLba = 40;  // inside the third chunk
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Failed);
+    EXPECT_EQ(WriteLbas(), (std::vector<std::uint32_t>{0, 16, 32}));
+    EXPECT_EQ(bench.Sleeps(), 0);
+    EXPECT_EQ(reporter.events.back(), "message:错误|刻录出错 (Buffer Under-Run?)");
+    const auto opcodes = Opcodes();
+    EXPECT_EQ(std::vector<std::uint8_t>(opcodes.end() - 4, opcodes.end()), kFinish);
+}
+
+TEST_F(ImageBurnerTest, EjectingFollowsTheOptionAfterSuccessAndAfterAFailure) {
+    Insert(MediumKind::CdR);
+    BurnOptions options = UserImage(20 * kChunk);
+    options.ejectDisc = false;
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    EXPECT_EQ(Opcodes(), Recording(20, false));
+    EXPECT_FALSE(bench.Drive().TrayOpen());
+    Insert(MediumKind::CdR);
+    bench.Transport().ClearCommandLog();
+    bench.Drive().Faults().writeErrorLba = 0;
+    EXPECT_EQ(Burn(options), BurnOutcome::Failed);
+    EXPECT_EQ(Count(0x1B), 0u);
+    EXPECT_FALSE(bench.Drive().TrayOpen());
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().writeErrorLba = 0;
+    options.ejectDisc = true;
+    EXPECT_EQ(Burn(options), BurnOutcome::Failed);
+    EXPECT_TRUE(bench.Drive().TrayOpen());
+}
+
+TEST_F(ImageBurnerTest, NothingReachesTheDriveForAnEmptyMissingOrTinyImage) {
+    Insert(MediumKind::CdR);
+    BurnOptions options;
+    EXPECT_EQ(Burn(options), BurnOutcome::Refused);
+    EXPECT_EQ(LastMessage(), "请先添加一个.ISO映像文件!");
+    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
+    options.imagePath = bench.File("missing.iso");
+    EXPECT_EQ(Burn(options), BurnOutcome::Refused);
+    EXPECT_NE(LastMessage().find(options.imagePath + " cannot be opened"), std::string::npos);
+    options.imagePath = bench.File("tiny.iso");
+    WriteFile(options.imagePath, std::string(2047, 'x'));
+    EXPECT_EQ(Burn(options), BurnOutcome::Refused);
+    EXPECT_NE(LastMessage().find(options.imagePath + " is shorter than 2048 bytes"),
+              std::string::npos);
+    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(bench.Transport().CommandLog().empty());
+}
+
+TEST_F(ImageBurnerTest, AnImageThatCannotBeReadMidwayEndsTheRecordingNamingTheFile) {
+    Insert(MediumKind::CdR);
+    const BurnOptions options = UserImage(20 * kChunk);
+    reporter.onPump = [&] { fs::resize_file(options.imagePath, 3 * kChunk); };
+    EXPECT_EQ(Burn(options), BurnOutcome::Failed);
+    EXPECT_EQ(Count(0x2A), 3u);
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages.back().title, "错误");
+    EXPECT_NE(LastMessage().find("Read error - " + options.imagePath), std::string::npos);
+    EXPECT_EQ(Count(0x35), 1u);  // the track was closed
+}
+
+TEST_F(ImageBurnerTest, NoDiscIsReportedAtOnce) {
+    ASSERT_EQ(bench.Drive().RemoveMedium(), "");
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
+    EXPECT_EQ(Opcodes(), (std::vector<std::uint8_t>{0x00}));
+    EXPECT_EQ(bench.Sleeps(), 0);
+    EXPECT_EQ(reporter.events.back(), "message:提示|您的光碟机中没有光碟片");
+}
+
+TEST_F(ImageBurnerTest, ADriveThatNeverBecomesReadyIsBusyAfter75PollsWithoutRealWaiting) {
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().notReadyCommands = 1000;
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
+    EXPECT_EQ(Opcodes(), std::vector<std::uint8_t>(75, 0x00));
+    EXPECT_EQ(bench.SleptMs(), 15000);
+    EXPECT_EQ(reporter.events.back(), "message:提示|您的刻录机正在忙碌中！");
+}
+
+TEST_F(ImageBurnerTest, AWrittenDiscOrOneWhoseStateCannotBeReadIsRefused) {
+    const std::string image = bench.File("old.iso");
+    WriteFile(image, RandomImage(400 * 2048, 3));
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdR, image), "");
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
+    EXPECT_EQ(reporter.events.back(),
+              "message:提示|碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().failures.push_back({0x51, 0, 1, 0x02, 0x04, 0x01});
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
+    EXPECT_EQ(LastMessage(), "碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
+    EXPECT_EQ(Count(0x2A) + Count(0x55) + Count(0xBB), 0u);
+}
+
+TEST_F(ImageBurnerTest, TheDiscKindMustMatchTheTemporaryImageInBothDirections) {
+    Insert(MediumKind::DvdR);
+    EXPECT_EQ(Burn(TemporaryImageOf(3, 20 * kChunk, 0)), BurnOutcome::Refused);
+    EXPECT_EQ(reporter.events.back(),
+              "message:提示|您入放的是一张DVD碟片，请更换成CD-R or CD-RW碟片再进行刻录!");
+    Insert(MediumKind::CdR);
+    EXPECT_EQ(Burn(TemporaryImageOf(0, 20 * kChunk, 1)), BurnOutcome::Refused);
+    EXPECT_EQ(reporter.events.back(),
+              "message:提示|您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!");
+    EXPECT_EQ(Count(0x2A), 0u);
+}
+
+TEST_F(ImageBurnerTest, AUserImageIsNotComparedWithTheDiscKindAndDvdRTakesIncrementalWriting) {
+    Insert(MediumKind::DvdR);
+    BurnOptions options = UserImage(20 * kChunk);
+    options.chosenDiscKind = 0;  // ignored for task 2
+    options.writeSpeed = SpeedEntryOf(4);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << LastMessage();
+    EXPECT_EQ(bench.Drive().WriteParameters()[2] & 0x0F, 0);  // write type 0
+    EXPECT_EQ(Track1(), Bytes(ReadFile(options.imagePath)));
+    for (const auto& entry : bench.Transport().CommandLog())
+        if (entry.Opcode() == 0xBB) {
+            EXPECT_EQ(entry.cdb[4] << 8 | entry.cdb[5], 4 * 1385);
+        }
+}
+
+TEST_F(ImageBurnerTest, ADvdPlusRwRecordsAlthoughItHasNoWriteParameters) {
+    Insert(MediumKind::DvdPlusRw);
+    bench.Drive().Faults().failures.push_back({0x55, 0, 1, 0x05, 0x26, 0x00});
+    bench.Drive().Faults().failures.push_back({0x5B, 0, 2, 0x05, 0x24, 0x00});
+    const BurnOptions options = UserImage(20 * kChunk);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << LastMessage();
+    EXPECT_EQ(bench.Drive().Media().recordedEnd, 320);
+}
+
+TEST_F(ImageBurnerTest, AFailedFlushIsNotReportedAsACompletedRecording) {
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().failures.push_back({0x35, 0, 1, 0x03, 0x0C, 0x00});
+    const BurnOptions options = TemporaryImageOf(0, 20 * kChunk);
+    EXPECT_EQ(Burn(options), BurnOutcome::CompletedWithErrors);
+    EXPECT_EQ(Count(0x5B), 2u);  // the track and session are still closed
+    EXPECT_EQ(Count(0x1B), 1u);
+    EXPECT_EQ(reporter.events.back(), "message:错误|SYNCHRONIZE CACHE failed.");
+    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(fs::exists(options.imagePath));  // kept for another try
+}
+
+TEST_F(ImageBurnerTest, AFailedCloseOnACdIsReportedWithItsPanelText) {
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().failures.push_back({0x5B, 0, 1, 0x05, 0x2C, 0x00});
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::CompletedWithErrors);
+    EXPECT_EQ(reporter.events.back(), "message:错误|关闭轨道(Track)失败!");
+}
+
+TEST_F(ImageBurnerTest, ATemporaryImageIsDeletedAfterARealRecordingOnly) {
+    Insert(MediumKind::CdR);
+    BurnOptions options = TemporaryImageOf(3, 20 * kChunk);
+    options.testMode = true;  // a test run records nothing: keep the image
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    EXPECT_TRUE(fs::exists(options.imagePath));
+    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Blank);
+    EXPECT_EQ(bench.Drive().WriteParameters()[2] & 0x10, 0x10);
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().writeErrorLba = 0;  // a failure: keep it for another try
+    EXPECT_EQ(Burn(options), BurnOutcome::Failed);
+    EXPECT_TRUE(fs::exists(options.imagePath));
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().writeErrorLba.reset();
+    options.testMode = false;
+    const std::vector<std::uint8_t> content = Bytes(ReadFile(options.imagePath));
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << LastMessage();
+    EXPECT_FALSE(fs::exists(options.imagePath));
+    EXPECT_EQ(Track1(), content);
+}
+
+TEST_F(ImageBurnerTest, OnlyTheRememberedTemporaryImageIsEverDeleted) {
+    // Task 2: the user's image stays after success and after failure.
+    Insert(MediumKind::CdR);
+    BurnOptions user = UserImage(20 * kChunk);
+    user.temporaryImage = user.imagePath;  // even if it were remembered
+    EXPECT_EQ(Burn(user), BurnOutcome::Completed);
+    Insert(MediumKind::CdR);
+    bench.Drive().Faults().longWriteWrites = 1000;
+    EXPECT_EQ(Burn(user), BurnOutcome::Failed);
+    EXPECT_TRUE(fs::exists(user.imagePath));
+    // Task 3 with another image than the one remembered from "TempISO".
+    bench.Drive().Faults().longWriteWrites = 0;
+    Insert(MediumKind::CdR);
+    BurnOptions copy = TemporaryImageOf(3, 20 * kChunk);
+    copy.imagePath = user.imagePath;
+    EXPECT_EQ(Burn(copy), BurnOutcome::Completed);
+    EXPECT_TRUE(fs::exists(user.imagePath));
+    EXPECT_TRUE(fs::exists(copy.temporaryImage));
+}
