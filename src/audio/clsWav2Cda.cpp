@@ -60,12 +60,12 @@ void clsWav2Cda::SetSource(const std::string& path) {
 
 std::int32_t clsWav2Cda::Convert() {
     if (m_source.empty() || m_destination.empty()) return kNothingDone;
+    // Replacing the destination would delete the source itself.
+    if (SameFile(m_source, m_destination)) return kNothingDone;
     if (m_sourceFormat.IsCdda()) {
         m_destination = m_source;
         return kDone;
     }
-    // Replacing the destination first would delete the source itself.
-    if (SameFile(m_source, m_destination)) return kNothingDone;
     const std::size_t frames = kBlockBytes / m_sourceFormat.blockAlign;
     const auto resampler = CddaResampler::Create(m_sourceFormat, frames);
     if (!resampler) return kConverterFailed;

@@ -196,12 +196,14 @@ TEST_F(Wav2Cda, EveryEncodingIsDecodedToTheSameSignal) {
 }
 
 TEST_F(Wav2Cda, NeverReplacesItsOwnSource) {
-    const std::string bytes = SimpleWave(Format(1, 1, 22050, 8), std::string(500, '\x90'));
-    const std::string source = Put("same.wav", bytes);
-    converter.SetSource(source);
-    converter.SetDestination(temp.Path().string() + "/./same.wav");
-    EXPECT_EQ(converter.Convert(), clsWav2Cda::kNothingDone);
-    EXPECT_EQ(ReadFile(source), bytes);
+    for (const WavFormat& format : {Format(1, 1, 22050, 8), WavFormat::Cdda()}) {
+        const std::string bytes = SimpleWave(format, std::string(500, '\x40'));
+        const std::string source = Put("same.wav", bytes);
+        converter.SetSource(source);
+        converter.SetDestination(temp.Path().string() + "/./same.wav");
+        EXPECT_EQ(converter.Convert(), clsWav2Cda::kNothingDone);
+        EXPECT_EQ(ReadFile(source), bytes);
+    }
 }
 
 TEST_F(Wav2Cda, FailuresLeaveNoPartialFile) {

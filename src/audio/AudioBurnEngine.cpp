@@ -1,0 +1,258 @@
+#include "AudioBurnEngine.h"
+
+#include <array>
+#include <filesystem>
+
+#include "AudioBurnMessages.h"
+#include "DriveBusy.h"
+#include "EngineReporter.h"
+#include "ProgramPaths.h"
+#include "ScsiStatus.h"
+#include "WaveFileLayout.h"
+#include "clsWPP.h"
+#include "modMMC.h"
+
+namespace {
+constexpr std::int32_t kReadyLimitMs = 15000;
+constexpr std::uint16_t kAudioWriteSpeed = 16 * 176;  // 16x, kB/s
+constexpr std::int16_t kAudioPause = 150;             // blocks: 2 seconds
+constexpr std::uint16_t kTrackInfoBytes = 35;
+constexpr std::int16_t kImmediate = -1;
+}  // namespace
+
+AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
+    : AudioBurnEngine(reporter, options, LanguageTexts("frmWriteCDDA")) {}
+
+AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options,
+                                 LanguageTexts texts)
+    : m_reporter(reporter), m_options(options), m_texts(std::move(texts)) {
+    m_converter.SetProgressHandler([this](std::int16_t percent) {
+        m_reporter.Progress(percent);
+        m_reporter.PumpEvents();
+    });
+}
+
+std::string AudioBurnEngine::Text(int number) const {
+    return m_texts.Message(number, AudioBurnBuiltInText(number));
+}
+
+void AudioBurnEngine::Show(const std::string& text, int title, bool information) {
+    m_reporter.Message(text, Text(title),
+                       information ? MessageIcon::Information : MessageIcon::Exclamation,
+                       MessageButtons::Ok);
+}
+
+AudioBurnOutcome AudioBurnEngine::Refuse(int message, int title) {
+    Show(Text(message), title);
+    return AudioBurnOutcome::Refused;
+}
+
+void AudioBurnEngine::ShowUnsupported(const std::string& path) {
+    Show(path + Text(34), 35);
+}
+
+AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
+                                                 const std::vector<std::string>& tracks) {
+    if (tracks.empty()) return Refuse(22, 23);
+    const DriveBusyScope busy;
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyLimitMs);
+    if (ready == -1) return Refuse(26, 25);
+    if (ready == 0) return Refuse(24, 25);
+    if (modMMC::IsDVDMedia(drive)) return Refuse(27, 28);
+    if (!DiscAccepted(drive)) return Refuse(29, 30);
+    if (tracks.size() > kMostTracks) return Refuse(31, 32);
+    if (!TracksReadable(tracks)) return AudioBurnOutcome::Refused;
+    return BurnAudioTracks(drive, tracks);
+}
+
+// Blank only when READ DISC INFORMATION itself succeeded: a failed read
+// decodes as zeros, which would pass for an empty disc.
+bool AudioBurnEngine::DiscAccepted(const std::string& drive) {
+    std::int32_t status = ScsiStatus::kServiceFailure;
+    const modMMC::DiscInfoRecord record = modMMC::GetDiscStatus(drive, status);
+    return status == ScsiStatus::kGood && record.DiscState == modMMC::DiscState::kEmpty;
+}
+
+// Every file is tried before the disc is touched, so a file that cannot be
+// recorded never ends a recording halfway. A track also needs some sound:
+// an empty one would leave the drive without a track to close.
+bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
+    for (const std::string& path : tracks) {
+        m_converter.SetSource(path);
+        const bool accepted =
+            !m_converter.Source().empty() &&
+            ReadWaveFileLayout(path).dataSize >= m_converter.SourceFormat().blockAlign;
+        if (!accepted) {
+            ShowUnsupported(path);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
+    clsWPP page;
+    if (!page.GetData(drive)) {
+        Show(Text(1), 2);
+        return false;
+    }
+    page.SetcWriteType(1);  // Track At Once
+    page.SetTestMode(m_options.testMode);
+    page.SetDataBlockType(0);  // raw 2352-byte blocks
+    page.SetTrackMode(0);      // 2-channel audio, no pre-emphasis, copy prohibited
+    page.SetSessionFormat(0);  // CD-DA / CD-ROM
+    // 0: no further session; 3: the next session stays possible.
+    page.SetMultisession(m_options.fixDisc ? 0 : 3);
+    page.SetCopy(false);
+    page.SetFixedPacket(false);
+    page.SetLinkSizeValid(false);
+    page.SetLinkSize(0);
+    page.SetApplicationCode(0);
+    page.SetAudioPauseLength(kAudioPause);
+    if (!page.SendData(drive)) {
+        Show(Text(3), 4);
+        return false;
+    }
+    return true;
+}
+
+AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
+                                                  const std::vector<std::string>& tracks) {
+    const DriveBusyScope busy;
+    m_finishFailure.clear();
+    if (!SendWriteParameters(drive)) return AudioBurnOutcome::Failed;
+    for (std::size_t index = 0; index < tracks.size(); ++index) {
+        const auto track = static_cast<std::uint16_t>(index + 1);
+        if (RecordTrack(drive, track, tracks.size(), tracks[index]) == Step::Stop)
+            return AudioBurnOutcome::Failed;
+    }
+    return FinishDisc(drive);
+}
+
+AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std::uint16_t track,
+                                                   std::size_t count, const std::string& path) {
+    if (m_trackCounter)
+        m_trackCounter("-   " + std::to_string(track) + "   of   " + std::to_string(count) +
+                       "   -");
+    m_reporter.PhaseText(Text(5));
+    m_reporter.ElapsedText(path);
+    if (!ConvertTrack(path)) {
+        AbortAudioBurn(drive, track);
+        ShowUnsupported(path);
+        return Step::Stop;
+    }
+    m_reporter.PhaseText(Text(6));
+    if (modMMC::SetCDSpeed(drive, modMMC::kMaximumSpeed, kAudioWriteSpeed, 0) != ScsiStatus::kGood)
+        Show("WARNING: " + Text(7) + "16" + "x, " + Text(8), 9);
+    std::uint32_t address = 0;
+    if (!NextWritableAddress(drive, track, address)) {
+        // Earlier tracks must not stay in an unfinished session.
+        if (track > 1) CloseAfterFailure(drive, track);
+        RemoveTempTrack();
+        Show(Text(10), 11);
+        return Step::Stop;
+    }
+    AudioTrackWriter writer(m_reporter);
+    const TrackWriteOutcome outcome = writer.Write(drive, m_converter.Destination(), address);
+    if (outcome != TrackWriteOutcome::Written) return StopAfterWrite(drive, track, outcome, path);
+    FinishTrack(drive, track);
+    return Step::Next;
+}
+
+// Converts into the temporary track file; false when the result is not a
+// readable CD-DA file with sound in it.
+bool AudioBurnEngine::ConvertTrack(const std::string& path) {
+    RemoveTempTrack();
+    m_converter.SetSource(path);
+    m_converter.SetDestination(TempWavePath());
+    m_reporter.PumpEvents();
+    if (m_converter.Convert() != clsWav2Cda::kDone) return false;
+    const WaveFileLayout layout = ReadWaveFileLayout(m_converter.Destination());
+    return layout.Ok() && layout.format.IsCdda() && layout.dataSize > 0;
+}
+
+bool AudioBurnEngine::NextWritableAddress(const std::string& drive, std::uint16_t track,
+                                          std::uint32_t& address) {
+    std::array<std::uint8_t, kTrackInfoBytes> info{};
+    if (!modMMC::ReadTrackInformation(drive, 1, track, info.data(), kTrackInfoBytes)) return false;
+    if ((info[7] & 0x01) == 0) return false;  // NWA_V: the address is not valid
+    address = std::uint32_t{info[12]} << 24 | std::uint32_t{info[13]} << 16 |
+              std::uint32_t{info[14]} << 8 | info[15];
+    return true;
+}
+
+AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, std::uint16_t track,
+                                                      TrackWriteOutcome outcome,
+                                                      const std::string& path) {
+    AbortAudioBurn(drive, track);
+    switch (outcome) {
+        case TrackWriteOutcome::ReadFailed:
+            ShowUnsupported(path);
+            break;
+        case TrackWriteOutcome::GaveUp:
+            Show("Long write - " + Text(12) + "6000" + "ms!", 13);
+            break;
+        default:
+            Show(Text(14) + " (Buffer Under-Run?)", 13);
+            break;
+    }
+    return Step::Stop;
+}
+
+void AudioBurnEngine::NoteFailure(const std::string& panelText) {
+    m_reporter.PhaseText(panelText);
+    if (m_finishFailure.empty()) m_finishFailure = panelText;
+}
+
+void AudioBurnEngine::FinishTrack(const std::string& drive, std::uint16_t track) {
+    m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
+    if (modMMC::SynchronizeCache(drive) != ScsiStatus::kGood)
+        NoteFailure("SYNCHRONIZE CACHE failed.");
+    m_reporter.PhaseText(Text(15) + " ...");
+    if (modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track) != ScsiStatus::kGood)
+        NoteFailure(Text(15) + Text(16));
+}
+
+// Closes the session and ends the recording. A failed flush or close
+// (deferred write errors surface there) ends with that failure, never with
+// the completion message.
+AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
+    m_reporter.PhaseText(Text(17) + "...");
+    if (modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1) != ScsiStatus::kGood)
+        NoteFailure(Text(17) + Text(18));
+    if (m_options.ejectDisc) {
+        m_reporter.PhaseText(Text(19));
+        (void)modMMC::EjectTray(drive, kImmediate);
+    }
+    RemoveTempTrack();
+    m_reporter.PumpEvents();
+    if (!m_finishFailure.empty()) {
+        m_reporter.PhaseText(m_finishFailure);
+        Show(m_finishFailure, 13);
+        return AudioBurnOutcome::FinishedWithErrors;
+    }
+    m_reporter.PhaseText(Text(20));
+    Show(Text(20), 21, true);
+    return AudioBurnOutcome::Finished;
+}
+
+void AudioBurnEngine::CloseAfterFailure(const std::string& drive, std::uint16_t track) {
+    (void)modMMC::SynchronizeCache(drive);
+    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track);
+    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1);
+}
+
+void AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t track) {
+    CloseAfterFailure(drive, track);
+    if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
+    RemoveTempTrack();
+    m_reporter.PumpEvents();
+    m_reporter.PhaseText("error");
+}
+
+// Only the temporary track file: a CD-DA source was read in place and stays.
+void AudioBurnEngine::RemoveTempTrack() {
+    std::error_code error;
+    const std::string path = TempWavePath();
+    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AudioTrackWriter.h"
+#include "LanguageTexts.h"
+#include "clsWav2Cda.h"
+
+class EngineReporter;
+
+// How an audio recording request ended; its messages have been shown by then.
+enum class AudioBurnOutcome {
+    Refused,             // a check before recording said no; the disc was not touched
+    Finished,            // every track written and closed, the session closed
+    FinishedWithErrors,  // every track written, but a flush or close failed (shown)
+    Failed,              // recording stopped early (the failure was shown)
+};
+
+// The three check boxes of the audio window.
+struct AudioBurnOptions {
+    bool testMode = false;  // simulate: the drive records nothing
+    bool fixDisc = true;    // close the disc against further sessions
+    bool ejectDisc = true;  // open the tray at the end (also after a failure)
+};
+
+// Records WAV files as an audio CD: one Track-At-Once CD-DA track per file,
+// 2-second pauses, converted one at a time into the temporary track file.
+// Reports through the reporter: PhaseText = status panel 1, ElapsedText =
+// panel 3 (the file being converted, then the elapsed time), PercentText and
+// Progress = the percentage label and bar; texts and messages are those of
+// the audio window ("frmWriteCDDA.StringNN", built-in Chinese defaults).
+// The drive is marked busy for the whole request.
+class AudioBurnEngine {
+  public:
+    static constexpr std::size_t kMostTracks = 99;
+
+    AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options);
+    AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options, LanguageTexts texts);
+
+    // Receives the track counter text ("-   2   of   5   -") before each track.
+    void SetTrackCounterHandler(std::function<void(const std::string&)> handler) {
+        m_trackCounter = std::move(handler);
+    }
+
+    // The Burn button: checks the list, the drive and the disc, and every
+    // file, then records. Refusals show their message and touch nothing.
+    AudioBurnOutcome StartAudioBurn(const std::string& drive,
+                                    const std::vector<std::string>& tracks);
+    // Records the tracks on the disc in `drive` (the checks passed).
+    AudioBurnOutcome BurnAudioTracks(const std::string& drive,
+                                     const std::vector<std::string>& tracks);
+    // After a fatal failure while track `track` was being written: flushes,
+    // closes that track and the session, ejects if asked, removes the
+    // temporary track file. Results are not checked.
+    void AbortAudioBurn(const std::string& drive, std::uint16_t track);
+
+  private:
+    enum class Step { Next, Stop };
+
+    AudioBurnOutcome Refuse(int message, int title);
+    bool DiscAccepted(const std::string& drive);
+    bool TracksReadable(const std::vector<std::string>& tracks);
+    bool SendWriteParameters(const std::string& drive);
+    Step RecordTrack(const std::string& drive, std::uint16_t track, std::size_t count,
+                     const std::string& path);
+    bool ConvertTrack(const std::string& path);
+    bool NextWritableAddress(const std::string& drive, std::uint16_t track, std::uint32_t& address);
+    Step StopAfterWrite(const std::string& drive, std::uint16_t track, TrackWriteOutcome outcome,
+                        const std::string& path);
+    // Flush, close track `track` and the session; results are not checked.
+    void CloseAfterFailure(const std::string& drive, std::uint16_t track);
+    void FinishTrack(const std::string& drive, std::uint16_t track);
+    AudioBurnOutcome FinishDisc(const std::string& drive);
+    void NoteFailure(const std::string& panelText);
+    void ShowUnsupported(const std::string& path);
+    void RemoveTempTrack();
+    std::string Text(int number) const;
+    void Show(const std::string& text, int title, bool information = false);
+
+    EngineReporter& m_reporter;
+    AudioBurnOptions m_options;
+    LanguageTexts m_texts;
+    clsWav2Cda m_converter;
+    std::function<void(const std::string&)> m_trackCounter;
+    std::string m_finishFailure;  // panel text of the first failed flush or close
+};

@@ -1,0 +1,67 @@
+#include "AudioTrackWriter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <vector>
+
+#include "ElapsedTime.h"
+#include "EngineReporter.h"
+#include "WaveFileLayout.h"
+#include "WriteWithRetry.h"
+
+namespace {
+TrackWriteOutcome FromWrite(WriteOutcome outcome) {
+    switch (outcome) {
+        case WriteOutcome::Written:
+            return TrackWriteOutcome::Written;
+        case WriteOutcome::GaveUp:
+            return TrackWriteOutcome::GaveUp;
+        case WriteOutcome::WriteError:
+            return TrackWriteOutcome::WriteError;
+        case WriteOutcome::OtherFailure:
+            break;
+    }
+    return TrackWriteOutcome::OtherFailure;
+}
+}  // namespace
+
+TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::string& path,
+                                          std::uint32_t start) {
+    m_sectors = 0;
+    const ElapsedTime elapsed;
+    const WaveFileLayout layout = ReadWaveFileLayout(path);
+    std::ifstream in(path, std::ios::binary);
+    if (!layout.Ok() || !in) return TrackWriteOutcome::ReadFailed;
+    in.seekg(layout.dataOffset);
+    // Whole sectors of the track, for the percentage only.
+    const std::int64_t trackSectors = layout.dataSize / kSectorBytes;
+    std::vector<char> block(kBlockBytes);
+    for (std::int64_t done = 0; done < layout.dataSize;) {
+        const std::int64_t bytes = std::min<std::int64_t>(kBlockBytes, layout.dataSize - done);
+        in.read(block.data(), bytes);
+        if (in.gcount() != bytes) return TrackWriteOutcome::ReadFailed;
+        // Silence after the end of the sound, never the previous block's tail.
+        std::fill(block.begin() + bytes, block.end(), '\0');
+        const auto lba = static_cast<std::uint32_t>(start + m_sectors);
+        const WriteOutcome outcome =
+            WriteWithRetry(drive, lba, kBlockSectors, block.data(), kBlockBytes);
+        if (outcome != WriteOutcome::Written) return FromWrite(outcome);
+        m_sectors += kBlockSectors;
+        done += bytes;
+        ShowProgress(trackSectors, elapsed.Text());
+        m_reporter.PumpEvents();
+    }
+    return TrackWriteOutcome::Written;
+}
+
+void AudioTrackWriter::ShowProgress(std::int64_t trackSectors, const std::string& elapsed) {
+    // A track shorter than one sector counts as done; the last block of a
+    // track can pass 100 %, which the bar ignores and the text caps.
+    const double value =
+        trackSectors > 0 ? double(m_sectors) / double(trackSectors) * 100.0 : 100.0;
+    const auto whole = static_cast<std::int64_t>(std::floor(value));
+    m_reporter.Progress(static_cast<int>(std::min<std::int64_t>(whole, 1000)));
+    m_reporter.PercentText(std::to_string(whole < 100 ? whole + 1 : 100) + "%");
+    m_reporter.ElapsedText(elapsed);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class EngineReporter;
+
+// How the writing of one audio track ended.
+enum class TrackWriteOutcome {
+    Written,     // every block of the track was accepted
+    ReadFailed,  // the track file could not be read (nothing more was sent)
+    GaveUp,      // a block kept failing for every attempt ("long write")
+    WriteError,  // the drive reported a write error (sense 3/0Ch)
+    OtherFailure,
+};
+
+// Sends the sound of one CD-DA WAV file to the drive as WRITE(10) commands
+// of 8 raw 2352-byte sectors (18,816 bytes) from the track's next writable
+// address, with the busy-retry rule of every write. The last block is padded
+// with silence; no block is sent that holds no sound of the file. Reports
+// the percentage and the elapsed time after each block.
+class AudioTrackWriter {
+  public:
+    static constexpr std::int32_t kSectorBytes = 2352;
+    static constexpr std::uint16_t kBlockSectors = 8;
+    static constexpr std::int32_t kBlockBytes = kSectorBytes * kBlockSectors;  // 18,816
+
+    explicit AudioTrackWriter(EngineReporter& reporter) : m_reporter(reporter) {}
+
+    // Writes the data chunk of `path` (a CD-DA WAV file) from LBA `start`.
+    [[nodiscard]] TrackWriteOutcome Write(const std::string& drive, const std::string& path,
+                                          std::uint32_t start);
+    // Sectors written by the last Write.
+    std::int64_t SectorsWritten() const { return m_sectors; }
+
+  private:
+    void ShowProgress(std::int64_t trackSectors, const std::string& elapsed);
+
+    EngineReporter& m_reporter;
+    std::int64_t m_sectors = 0;
+};

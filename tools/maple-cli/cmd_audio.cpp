@@ -1,0 +1,124 @@
+// maple-cli audio: records WAV files as an audio CD, as the audio window does.
+// maple-cli wav2cda: only the conversion of one WAV file to CD-DA.
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "AudioBurnEngine.h"
+#include "CddaWaveHeader.h"
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliDrive.h"
+#include "TerminalReporter.h"
+#include "WaveFileLayout.h"
+#include "clsWav2Cda.h"
+
+namespace {
+const char* FailureLine(AudioBurnOutcome outcome) {
+    switch (outcome) {
+        case AudioBurnOutcome::Refused:
+            return "audio recording refused";
+        case AudioBurnOutcome::FinishedWithErrors:
+            return "audio recording finished with errors; the disc may be unusable";
+        case AudioBurnOutcome::Failed:
+            return "audio recording failed";
+        case AudioBurnOutcome::Finished:
+            break;
+    }
+    return "";
+}
+
+int RunAudio(CliContext& context) {
+    CliArguments arguments(context.args);
+    AudioBurnOptions options;
+    options.testMode = arguments.TakeFlag("--test");
+    options.fixDisc = !arguments.TakeFlag("--no-fix");
+    options.ejectDisc = !arguments.TakeFlag("--no-eject");
+    const std::vector<std::string> tracks = arguments.Positional();
+    std::string error = arguments.Error();
+    if (error.empty() && tracks.empty()) error = "audio needs at least one WAV file";
+    if (!error.empty()) {
+        context.err << "maple-cli: " << error << "\n";
+        return CliExit::kUsage;
+    }
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    TerminalReporter reporter(context.err);
+    AudioBurnEngine engine(reporter, options);
+    engine.SetTrackCounterHandler([&](const std::string& counter) {
+        reporter.Finish();
+        context.err << counter << "\n";
+    });
+    const AudioBurnOutcome outcome = engine.StartAudioBurn(drive, tracks);
+    reporter.Finish();
+    if (outcome == AudioBurnOutcome::Finished) {
+        context.out << (options.testMode ? "test recording complete: " : "recorded: ")
+                    << tracks.size() << " audio track(s)\n";
+        return CliExit::kSuccess;
+    }
+    context.err << "maple-cli: " << FailureLine(outcome) << "\n";
+    return CliExit::kFailure;
+}
+
+// A source that already is CD-DA is not converted; its data chunk is copied
+// under a canonical header so that OUT is always a plain CD-DA file.
+bool CopyCdda(const std::string& source, const std::string& target) {
+    const WaveFileLayout layout = ReadWaveFileLayout(source);
+    std::ifstream in(source, std::ios::binary);
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!layout.Ok() || !in || !out) return false;
+    const auto header = CddaWaveHeader(44 + layout.dataSize);
+    out.write(reinterpret_cast<const char*>(header.data()), header.size());
+    in.seekg(layout.dataOffset);
+    std::vector<char> buffer(1 << 20);
+    for (std::int64_t left = layout.dataSize; left > 0;) {
+        const auto bytes = static_cast<std::streamsize>(
+            std::min<std::int64_t>(left, static_cast<std::int64_t>(buffer.size())));
+        if (!in.read(buffer.data(), bytes) || !out.write(buffer.data(), bytes)) return false;
+        left -= bytes;
+    }
+    out.close();
+    return !out.fail();
+}
+
+int RunWav2Cda(CliContext& context) {
+    CliArguments arguments(context.args);
+    const std::vector<std::string> files = arguments.Positional();
+    std::string error = arguments.Error();
+    if (error.empty() && files.size() != 2) error = "wav2cda needs IN.wav and OUT.wav";
+    if (!error.empty()) {
+        context.err << "maple-cli: " << error << "\n";
+        return CliExit::kUsage;
+    }
+    clsWav2Cda converter;
+    converter.SetSource(files[0]);
+    if (converter.Source().empty()) {
+        context.err << "maple-cli: " << files[0] << ": " << converter.RefusalReason() << "\n";
+        return CliExit::kFailure;
+    }
+    TerminalReporter reporter(context.err);
+    converter.SetProgressHandler([&](std::int16_t percent) {
+        reporter.Progress(percent);
+        reporter.PercentText(std::to_string(percent) + "%");
+    });
+    converter.SetDestination(files[1]);
+    const std::int32_t status = converter.Convert();
+    reporter.Finish();
+    const bool passedThrough = status == clsWav2Cda::kDone && converter.Destination() != files[1];
+    if (status == clsWav2Cda::kDone && (!passedThrough || CopyCdda(files[0], files[1])))
+        return CliExit::kSuccess;
+    context.err << "maple-cli: converting " << files[0] << " to " << files[1] << " failed"
+                << (status == clsWav2Cda::kNothingDone ? " (the two name the same file)" : "")
+                << "\n";
+    return CliExit::kFailure;
+}
+
+const CliRegistration audio({"audio",
+                             "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] "
+                             "FILE.wav...",
+                             "record WAV files as an audio CD, one track per file", &RunAudio,
+                             true});
+const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN.wav OUT.wav",
+                               "convert a WAV file to CD-DA (44.1 kHz, 16-bit, stereo)",
+                               &RunWav2Cda, false});
+}  // namespace
