@@ -10,7 +10,6 @@
 
 namespace {
 constexpr std::int32_t kReadyWaitMs = 15000;
-constexpr std::int64_t kBlockSize = 2048;
 constexpr int kChunkBytes = 32768;
 constexpr int kDefaultWriteFactor = 8;
 constexpr std::int16_t kConstantLinearVelocity = 0;
@@ -60,7 +59,7 @@ bool ImageBurner::CheckImage() {
         m_reporter.Message(m_texts(21), m_texts(22), MessageIcon::Information, MessageButtons::Ok);
         return false;
     }
-    const std::string problem = ImageFileReader::Check(path, kBlockSize);
+    const std::string problem = ImageFileReader::Check(path, kSmallestImage);
     if (problem.empty()) return true;
     Warn(m_texts(21) + "\n" + path + " " + problem, 22);
     return false;

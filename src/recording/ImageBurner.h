@@ -26,6 +26,9 @@ enum class BurnOutcome {
 // program-wide drive-busy flag while it runs.
 class ImageBurner {
   public:
+    // Images shorter than one block are refused.
+    static constexpr std::int64_t kSmallestImage = 2048;
+
     ImageBurner(EngineReporter& reporter, BurnOptions options);
 
     // The Burn button: refuses an empty or unusable image path, a drive that

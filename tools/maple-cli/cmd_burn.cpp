@@ -6,6 +6,7 @@
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "ImageBurner.h"
+#include "ImageFileReader.h"
 #include "TerminalReporter.h"
 #include "WriteCapabilities.h"
 
@@ -83,9 +84,14 @@ int RunBurn(CliContext& context) {
     if (!ParseBurnArguments(context, parsed)) return CliExit::kUsage;
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
-    if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
-    parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
-                                             : FillWriteSpeeds(drive).front();
+    // The window reads the capabilities and probes the speeds when it opens;
+    // here that waits until the image is known to be usable, so a wrong path
+    // sends nothing to the drive.
+    if (ImageFileReader::Check(parsed.options.imagePath, ImageBurner::kSmallestImage).empty()) {
+        if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
+        parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
+                                                 : FillWriteSpeeds(drive).front();
+    }
     TerminalReporter reporter(context.err);
     ImageBurner burner(reporter, parsed.options);
     const BurnOutcome outcome = burner.Burn(drive);

@@ -1,0 +1,102 @@
+#!/bin/bash
+# maple-cli burn and copy on a virtual drive: options, refusals, failures
+# and exit codes, the temporary image of a disc copy, BadCopy.
+set -u
+CLI=$1
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+export MAPLE_TEMP_DIR=$WORK/temp MAPLE_CONFIG_DIR=$WORK/config
+unset MAPLE_VIRTUAL_DRIVES
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+v() { "$CLI" --virtual drive "$@"; }
+show() { v virtual show; }
+insert() { v virtual insert "$@" >/dev/null || fail "virtual insert $*"; }
+fault() { echo "fault $*" >>drive/drive.meta; }
+clear_faults() { sed -i '/^fault /d' drive/drive.meta; }
+# expect CODE TEXT COMMAND...: exit code and a line of standard error.
+expect() {
+    local code=$1 text=$2
+    shift 2
+    "$@" >out.txt 2>err.txt
+    local got=$?
+    [ "$got" = "$code" ] || fail "$* exited $got, expected $code: $(cat err.txt)"
+    grep -qF -- "$text" err.txt || fail "$*: no \"$text\" in: $(cat err.txt)"
+}
+
+head -c 700000 /dev/urandom >data.bin
+"$CLI" mkiso -o image.iso data.bin >/dev/null 2>&1 || fail "mkiso"
+"$CLI" virtual create drive >/dev/null || fail "virtual create"
+insert cd-r
+
+# Usage errors: exit 2 with one line.
+expect 2 "maple-cli: burn needs one image file" v burn
+expect 2 "maple-cli: burn needs one image file" v burn a.iso b.iso
+expect 2 "maple-cli: --speed needs a factor" v burn --speed 0 image.iso
+expect 2 "maple-cli: unknown option --fast" v burn --fast image.iso
+expect 2 "maple-cli: --blank needs a recordable kind" v copy --blank cd-rom
+expect 2 "maple-cli: copy takes no file names" v copy out.iso
+
+# An image that cannot be used is refused before any command reaches the drive.
+expect 1 "missing.iso cannot be opened" v --trace burn missing.iso
+grep -q "^trace:" err.txt && fail "commands were sent for a missing image"
+grep -q "^maple-cli: recording refused" err.txt || fail "no refusal line"
+head -c 1000 /dev/urandom >tiny.iso
+expect 1 "tiny.iso is shorter than 2048 bytes" v burn tiny.iso
+
+# Test mode records nothing; --no-eject keeps the tray closed.
+v burn --test --no-eject image.iso >out.txt 2>err.txt || fail "test burn: $(cat err.txt)"
+grep -q "^test recording complete" out.txt || fail "test burn output: $(cat out.txt)"
+show | grep -q "state: blank" || fail "a test recording changed the disc"
+show | grep -q "tray: closed" || fail "--no-eject ejected"
+# --no-fix leaves the disc open for another session.
+v burn --no-fix image.iso >/dev/null 2>&1 || fail "burn --no-fix"
+show | grep -q "state: appendable" || fail "--no-fix closed the disc: $(show)"
+v load
+expect 1 "碟片不是空白的" v burn image.iso
+
+# A write error ends at once with the under-run message; the disc is closed.
+insert cd-r
+fault write-error 64
+expect 1 "刻录出错 (Buffer Under-Run?)" v burn image.iso
+grep -q "^maple-cli: recording failed" err.txt || fail "no failure line"
+show | grep -q "tray: open" || fail "AbortBurn did not eject"
+clear_faults
+
+# No disc.
+v virtual eject >/dev/null
+expect 1 "您的光碟机中没有光碟片" v burn image.iso
+
+# A DVD copied onto a CD is refused; the temporary image stays for another
+# try with 'burn --temporary', which deletes it after the recording.
+"$CLI" mkiso -o dvd.iso data.bin >/dev/null 2>&1
+insert dvd-rom --from dvd.iso
+expect 1 "您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!" v copy --blank cd-r
+grep -q "was kept" err.txt || fail "no hint about the kept image"
+[ -f temp/tempiso.iso ] || fail "the temporary image was deleted after a refusal"
+insert dvd-r
+v burn --temporary >out.txt 2>err.txt || fail "burn --temporary: $(cat err.txt)"
+[ -e temp/tempiso.iso ] && fail "the temporary image survived its recording"
+v virtual export exported >/dev/null
+cmp -n "$(stat -c %s dvd.iso)" dvd.iso exported/track01.iso || fail "DVD copy differs"
+# A user's image is never deleted, even when named like a remembered one.
+[ -f image.iso ] && [ -f dvd.iso ] || fail "a user image was deleted"
+
+# BadCopy: an unreadable sector becomes zeros and is counted.
+insert cd-rom --from image.iso
+fault unreadable 20 20
+v copy --to-iso bad.iso --bad-copy >out.txt 2>err.txt || fail "copy --bad-copy: $(cat err.txt)"
+grep -q "1 unreadable sectors were filled with zeros" err.txt || fail "skipped sector not reported"
+cmp -n 40960 image.iso bad.iso || fail "sectors before the bad one differ"
+[ "$(dd if=bad.iso bs=2048 skip=20 count=1 2>/dev/null | tr -d '\0' | wc -c)" = 0 ] ||
+    fail "the unreadable sector is not zero-filled"
+clear_faults
+
+# A blank disc has nothing to copy.
+insert cd-r
+expect 1 "读取光盘失败！" v copy --to-iso blank.iso
+[ -e blank.iso ] || [ -e blank.iso.part ] && fail "a failed copy left a file"
+
+[ "$failures" = 0 ] && echo "recording cli: all checks passed"
+exit $((failures > 0))
