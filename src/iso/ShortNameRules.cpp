@@ -12,6 +12,14 @@ namespace {
 constexpr qsizetype kStemLimit = 31;
 constexpr qsizetype kPrefixLimit = 29;
 
+// Printable ASCII, upper case; ";" separates the version number in ISO 9660
+// identifiers, so readers would cut a name at it.
+QString ShortForm(const QString& name) {
+    QString ascii = NameText::PrintableAscii(name);
+    ascii.replace(u';', u'_');
+    return ascii;
+}
+
 QString Upper(const QString& ascii) {
     return ascii.toUpper();
 }
@@ -27,7 +35,7 @@ std::vector<DirectoryEntry> FirstDirectoryNames(const std::vector<QString>& name
     std::vector<DirectoryEntry> entries(names.size());
     QHash<QString, int> counts;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const QString ascii = NameText::PrintableAscii(names[i]);
+        const QString ascii = ShortForm(names[i]);
         DirectoryEntry& entry = entries[i];
         entry.dos = Upper(ascii.left(kStemLimit));
         const qsizetype tilde = entry.dos.indexOf(u'~');
@@ -183,7 +191,7 @@ std::vector<QString> FileNames(const std::vector<QString>& names) {
     std::vector<QString> dos;
     std::vector<bool> longStem;
     for (const QString& name : names) {
-        const QString ascii = NameText::PrintableAscii(name);
+        const QString ascii = ShortForm(name);
         const qsizetype dot = ascii.lastIndexOf(u'.');
         const QString base = dot < 0 ? ascii : ascii.left(dot);
         const QString extension = dot < 0 ? QString() : ascii.mid(dot + 1);

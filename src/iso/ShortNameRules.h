@@ -10,6 +10,7 @@
 // unique by counting on; all other names are exactly what the rules give.
 namespace ShortNameRules {
 
+// ";" (the version separator of ISO 9660) becomes "_" as well.
 // Directory names: up to 31 characters, upper case; a longer name, or a
 // "~digits" name, becomes stem + "~" + number.
 std::vector<QString> DirectoryNames(const std::vector<QString>& names);
