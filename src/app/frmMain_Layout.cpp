@@ -1,0 +1,125 @@
+// The controls and menus of the main window.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "MouseLabel.h"
+#include "Pictures.h"
+#include "frmMain.h"
+
+namespace {
+constexpr int kTaskTop = 150;
+constexpr int kTaskStep = 76;
+constexpr int kPictureLeft = 28;
+constexpr QSize kPictureSize(64, 52);
+// Width of Picture2, the strip that joins picture 0 and the chooser.
+constexpr int kStripWidth = 8;
+constexpr QSize kLargeImage(128, 128);
+const char* const kTaskPictures[] = {"task_data", "task_audio", "task_image", "task_copy"};
+const char* const kTaskNames[] = {"数据光盘", "音乐光盘", "从ISO文件刻录", "复制光盘"};
+
+template <typename T>
+T* Named(T* control, const QString& name, QRect where) {
+    control->setObjectName(name);
+    control->setGeometry(where);
+    return control;
+}
+}  // namespace
+
+void frmMain::BuildControls() {
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    setPalette(colours);
+
+    m_label1 = Named(new QLabel(QString::fromUtf8("请选择你要使用的刻录机："), this),
+                     QStringLiteral("Label1"), {24, 62, 400, 20});
+    m_cboDrv = Named(new QComboBox(this), QStringLiteral("CboDrv"), {24, 84, 566, 26});
+    m_lblDrvSel = Named(new MouseLabel(this), QStringLiteral("LblDrvSel"), {596, 84, 40, 26});
+    m_lblDrvSel->setAlignment(Qt::AlignCenter);
+    m_lblDrvSel->setCursor(Qt::PointingHandCursor);
+    m_label2 = Named(new MouseLabel(this), QStringLiteral("Label2"), {24, 122, 400, 20});
+    m_label2->setText(QString::fromUtf8("请选择您要刻录的内容："));
+    BuildTaskControls();
+
+    m_imgDiscType = Named(new QLabel(this), QStringLiteral("ImgDiscType"), {248, 166, 128, 128});
+    m_lblDiscType = Named(new QLabel(this), QStringLiteral("lblDiscType"), {392, 170, 232, 30});
+    QFont big = m_lblDiscType->font();
+    big.setPointSize(big.pointSize() + 5);
+    big.setBold(true);
+    m_lblDiscType->setFont(big);
+    m_lblInfo = Named(new MouseLabel(this), QStringLiteral("lblInfo"), {392, 208, 232, 180});
+    m_lblInfo->setWordWrap(true);
+    m_lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    const auto button = [this](const char* name, const char* picture, int left, const char* tip) {
+        auto* control =
+            Named(new QPushButton(this), QString::fromLatin1(name), {left, 414, 44, 44});
+        control->setIcon(QIcon(Pictures::Load(QString::fromLatin1(picture), {36, 36})));
+        control->setIconSize({36, 36});
+        control->setFlat(true);
+        control->setToolTip(QString::fromUtf8(tip));
+        return control;
+    };
+    m_cmdAbout = button("cmdAbout", "button_about", 496, "显示关于本程式的信息");
+    m_cmdTools = button("CmdTools", "button_tools", 544, "选用更多的工具");
+    m_cmdExit = button("cmdExit", "button_exit", 592, "退出本程式");
+}
+
+void frmMain::BuildTaskControls() {
+    for (std::uint8_t i = 0; i < 4; ++i) {
+        const int top = kTaskTop + i * kTaskStep;
+        m_picture1[i] = Named(new MouseLabel(this), QStringLiteral("Picture1(%1)").arg(i),
+                              QRect(QPoint(kPictureLeft, top), kPictureSize));
+        m_picture1[i]->setAlignment(Qt::AlignCenter);
+        m_picture1[i]->SetBackColor(Qt::white);
+        m_picture1[i]->setCursor(Qt::PointingHandCursor);
+        m_picture1[i]->setPixmap(Pictures::Load(QString::fromLatin1(kTaskPictures[i]), {48, 48}));
+        m_lblText[i] = Named(new MouseLabel(this), QStringLiteral("LblText(%1)").arg(i),
+                             {4, top + kPictureSize.height() + 2, 112, 18});
+        m_lblText[i]->setAlignment(Qt::AlignCenter);
+        m_lblText[i]->setCursor(Qt::PointingHandCursor);
+        m_lblText[i]->setText(QString::fromUtf8(kTaskNames[i]));
+        m_builtInImages[i] = Pictures::Load(QString::fromLatin1(kTaskPictures[i]), kLargeImage);
+        m_styleImages[i] = Pictures::Load(
+            QStringLiteral("maple_") + QString::fromLatin1(kTaskPictures[i]), kLargeImage);
+    }
+    m_picture2 =
+        Named(new MouseLabel(this), QStringLiteral("Picture2"),
+              {kPictureLeft + kPictureSize.width(), kTaskTop, kStripWidth, kPictureSize.height()});
+    m_picture2->SetBackColor(Qt::white);
+}
+
+QAction* frmMain::AddMenuItem(QMenu* menu, const char* name, const char* caption) {
+    QAction* item = menu->addAction(QString::fromUtf8(caption));
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+
+void frmMain::BuildMenus() {
+    const auto menu = [this](const char* name) {
+        auto* popup = new QMenu(this);
+        popup->setObjectName(QString::fromLatin1(name));
+        return popup;
+    };
+    m_meuDrvSel = menu("meuDrvSel");
+    m_meuSelectFirstDrive = AddMenuItem(m_meuDrvSel, "meuSelectFirstDrive", "默认选择第一个刻录机");
+    m_meuSelectLastDrive = AddMenuItem(m_meuDrvSel, "meuSelectLastDrive", "默认选择最后一个刻录机");
+    m_meuSelectFirstDrive->setCheckable(true);
+    m_meuSelectLastDrive->setCheckable(true);
+    m_meutray = menu("meutray");
+    m_meuEject = AddMenuItem(m_meutray, "meuEject", "弹出托盘");
+    m_meuLoadTray = AddMenuItem(m_meutray, "meuLoadTray", "关闭托盘");
+    m_meutools = menu("meutools");
+    m_meuDiscInfo = AddMenuItem(m_meutools, "meuDiscInfo", "光碟信息 ...");
+    m_meuEraseDisc = AddMenuItem(m_meutools, "meuEraseDisc", "擦除可重写光碟");
+    m_meuHelp = menu("meuHelp");
+    m_meuHelpFile = AddMenuItem(m_meuHelp, "meuHelpFile", "帮助文件");
+    m_meuHelp->addSeparator()->setObjectName(QStringLiteral("barHelp"));
+    m_meuVisitMyWeb = AddMenuItem(m_meuHelp, "meuVisitMyWeb", "访问本程式的主页");
+    m_meuMailToMe = AddMenuItem(m_meuHelp, "meuMailToMe", "给作者写信");
+    m_meuHelp->addSeparator()->setObjectName(QStringLiteral("barAbout"));
+    m_meuAbout = AddMenuItem(m_meuHelp, "meuAbout", "关于...");
+}

@@ -1,0 +1,142 @@
+// Start-up of the program and the drive list.
+#include <QAction>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+#include "DriveLabel.h"
+#include "InstanceLock.h"
+#include "LanguageTexts.h"
+#include "MessageBoxSeam.h"
+#include "MouseLabel.h"
+#include "ProgramStyle.h"
+#include "SettingsStore.h"
+#include "TransportSlot.h"
+#include "ValLike.h"
+#include "WindowTexts.h"
+#include "frmMain.h"
+
+bool frmMain::Load() {
+    LoadTexts();
+    if (!m_instanceLock->TryLock()) {
+        ShowMessageBox(this, (*m_messages)[1], (*m_messages)[2], MessageIcon::Exclamation);
+        return false;
+    }
+    setWindowTitle(QStringLiteral("MAPLE CD/DVD Writer"));
+    ApplyStyle();
+    if (!CreateTransportOrEnd()) return false;
+    const bool selectLast = ValLike(GetProgramSetting("DefaultDrive", "0")) != 0.0;
+    m_meuSelectLastDrive->setChecked(selectLast);
+    m_meuSelectFirstDrive->setChecked(!selectLast);
+    RefreshDriveList(selectLast);
+    m_hoveredTask = Task::kNone;
+    SetMainWindow(this);
+    return true;
+}
+
+void frmMain::LoadTexts() {
+    const LanguageTexts texts("frmMain");
+    ApplyLanguageTexts(texts,
+                       {
+                           {"Label1", TextTarget::Caption(m_label1)},
+                           {"Label2", TextTarget::Caption(m_label2)},
+                           {"LblText(0)", TextTarget::Caption(m_lblText[0])},
+                           {"LblText(1)", TextTarget::Caption(m_lblText[1])},
+                           {"LblText(2)", TextTarget::Caption(m_lblText[2])},
+                           {"LblText(3)", TextTarget::Caption(m_lblText[3])},
+                           {"CmdAbout.ToolTipText", TextTarget::ToolTip(m_cmdAbout)},
+                           {"CmdTools.ToolTipText", TextTarget::ToolTip(m_cmdTools)},
+                           {"cmdExit.ToolTipText", TextTarget::ToolTip(m_cmdExit)},
+                           {"meuSelectFirstDrive", TextTarget::Caption(m_meuSelectFirstDrive)},
+                           {"meuSelectLastDrive", TextTarget::Caption(m_meuSelectLastDrive)},
+                           {"meuEject", TextTarget::Caption(m_meuEject)},
+                           {"meuLoadTray", TextTarget::Caption(m_meuLoadTray)},
+                           {"meuDiscInfo", TextTarget::Caption(m_meuDiscInfo)},
+                           {"meuEraseDisc", TextTarget::Caption(m_meuEraseDisc)},
+                           {"meuHelpFile", TextTarget::Caption(m_meuHelpFile)},
+                           {"meuVisitMyWeb", TextTarget::Caption(m_meuVisitMyWeb)},
+                           {"meuMailToMe", TextTarget::Caption(m_meuMailToMe)},
+                           {"meuAbout", TextTarget::Caption(m_meuAbout)},
+                       });
+    m_messages.emplace(
+        texts,
+        std::vector<std::pair<int, const char*>>{
+            {1, "本程式已运行！"},
+            {2, "提示"},
+            {3, "SCSI设备界面初始化失败!"},
+            {4, "错误"},
+            {5, "将您的硬碟上的资料或文件刻录到光盘中,以帮助您实现对资料的备份或交换"},
+            {6, "将您的音乐文件(目前仅支持.WAV档)转换成CD-DA格式并刻录到CD中"},
+            {7, "将.ISO文件储存的文件刻录到光盘上(你可以使用本工具或Nero以及其它工具创建.ISO档)"},
+            {8, "将您手中光盘上完全备份到另外一张光盘上，并保存光盘上所有的资讯数据完全相同"},
+            {9, "没有找到可用的光碟机！"},
+            {10, "提示"},
+        });
+}
+
+void frmMain::ApplyStyle() {
+    m_alternativeStyle = ProgramStyle::AlternativeSelected();
+    if (!m_alternativeStyle) return;
+    const char* taskFiles[] = {"Disc_Data.ico", "Disc_CDAudio.ico", "Disc_Image.ico",
+                               "Disc_Copy.ico"};
+    for (int i = 0; i < 4; ++i) {
+        const QPixmap picture = ProgramStyle::Picture(QString::fromLatin1(taskFiles[i]));
+        if (!picture.isNull())
+            m_picture1[i]->setPixmap(
+                picture.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    const std::pair<QPushButton*, const char*> buttons[] = {{m_cmdAbout, "Button_About.bmp"},
+                                                            {m_cmdTools, "Button_Tool.bmp"},
+                                                            {m_cmdExit, "Button_Exit.bmp"}};
+    for (const auto& [button, file] : buttons) {
+        const QPixmap picture = ProgramStyle::Picture(QString::fromLatin1(file));
+        if (!picture.isNull()) button->setIcon(QIcon(picture));
+    }
+}
+
+bool frmMain::CreateTransportOrEnd() {
+    TransportChoice choice = m_makeTransport
+                                 ? m_makeTransport()
+                                 : CreateTransport({VirtualDrivesFromEnvironment(), false});
+    const QString problem = QString::fromStdString(choice.problem);
+    if (!choice.transport) {
+        QString text = (*m_messages)[3];
+        if (!problem.isEmpty()) text += QStringLiteral("\n\n") + problem;
+        ShowMessageBox(this, text, (*m_messages)[4], MessageIcon::Exclamation);
+        close();
+        return false;
+    }
+    // Drives that exist but could not be opened (permissions) must not look
+    // like missing drives.
+    if (!problem.isEmpty())
+        ShowMessageBox(this, problem, (*m_messages)[2], MessageIcon::Exclamation);
+    SetTransport(std::move(choice.transport));
+    return true;
+}
+
+void frmMain::RefreshDriveList(bool selectLast) {
+    m_cboDrv->clear();
+    const std::int16_t count = Transport() != nullptr ? Transport()->DriveCount() : 0;
+    for (std::int16_t index = 1; index <= count; ++index) AddDrive(index);
+    if (m_cboDrv->count() > 0) {
+        m_cboDrv->setCurrentIndex(selectLast ? m_cboDrv->count() - 1 : 0);
+        SetDriveMenusEnabled(true);
+        return;
+    }
+    // No drive, or none that answers: there is no current drive at all.
+    ShowMessageBox(this, (*m_messages)[9], (*m_messages)[10], MessageIcon::Exclamation);
+    SetDriveMenusEnabled(false);
+}
+
+void frmMain::AddDrive(std::int16_t index) {
+    const auto label = BuildDriveLabel(*Transport(), index);
+    if (!label) return;
+    m_cboDrv->addItem(QString::fromLatin1(label->data(), static_cast<qsizetype>(label->size())),
+                      QVariant(static_cast<int>(index)));
+}
+
+void frmMain::SetDriveMenusEnabled(bool enabled) {
+    for (QAction* item : {m_meuDiscInfo, m_meuEraseDisc, m_meuEject, m_meuLoadTray})
+        item->setEnabled(enabled);
+}

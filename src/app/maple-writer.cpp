@@ -1,0 +1,34 @@
+// The program: start-up of the main window, then the event loop until the
+// user ends it.
+#include <QApplication>
+
+#include "ProgramFont.h"
+#include "TransportSlot.h"
+#include "frmMain.h"
+
+int main(int argc, char* argv[]) {
+    // Windows place themselves beside or centred on the main window, which
+    // Wayland does not allow: use X11 (XWayland) when it is there.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+    // The main window hides while a task window is open; only its own close
+    // ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ApplyProgramFont();
+
+    int result = 1;
+    {
+        frmMain window;
+        QObject::connect(&window, &frmMain::endProgram, &application, &QApplication::quit,
+                         Qt::QueuedConnection);
+        if (window.Load()) {
+            window.show();
+            result = QApplication::exec();
+        }
+    }
+    // The transport closes its drives (and saves virtual drives) before the
+    // application object goes away.
+    SetTransport(nullptr);
+    return result;
+}

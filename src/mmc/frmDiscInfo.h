@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "DiscInfoView.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+// The disc information window: media type, sessions, last track, disc and
+// last-session state of the disc in the current drive, kept up to date by a
+// 200 ms timer while it is open. Modeless, opened from the tools menus.
+class frmDiscInfo : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmDiscInfo(QWidget* parent = nullptr);
+
+    // Shows the one disc information window of the program, creating it
+    // (and running its first query) when needed.
+    static frmDiscInfo* ShowWindow();
+
+    // Queries `drive` and fills the five value labels.
+    void ShowDiscInfo(const std::string& drive);
+
+  public slots:
+    // One tick of Timer1.
+    void Timer1Tick();
+
+  private:
+    void BuildControls();
+    void LoadTexts();
+    void Load();
+    void ShowTexts(const DiscInfoTexts& texts);
+
+    DiscInfoView m_view;
+    // The drive the labels belong to: another selection starts afresh.
+    std::string m_drive;
+    QGroupBox* m_frameInfo = nullptr;
+    std::array<QLabel*, 5> m_captions{};
+    std::array<QLabel*, 5> m_values{};
+    QPushButton* m_cmdExit = nullptr;
+    QTimer* m_timer1 = nullptr;
+};

@@ -1,0 +1,137 @@
+#include "EngineRunner.h"
+
+#include <QAction>
+#include <QThread>
+#include <QWidget>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+
+#include "DriveBusy.h"
+#include "MessageBoxSeam.h"
+
+// The engine's side of the bridge: every call comes from the worker thread
+// and is posted to the runner's (window) thread.
+class QueuedReporter : public EngineReporter {
+  public:
+    explicit QueuedReporter(EngineRunner* runner) : m_runner(runner) {}
+
+    void PhaseText(const std::string& text) override {
+        Post([runner = m_runner, t = QString::fromStdString(text)] { emit runner->phaseText(t); });
+    }
+    void PercentText(const std::string& text) override {
+        Post(
+            [runner = m_runner, t = QString::fromStdString(text)] { emit runner->percentText(t); });
+    }
+    void ElapsedText(const std::string& text) override {
+        Post(
+            [runner = m_runner, t = QString::fromStdString(text)] { emit runner->elapsedText(t); });
+    }
+    void Progress(int value) override {
+        Post([runner = m_runner, value] { emit runner->progress(value); });
+    }
+
+    MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
+                          MessageButtons buttons) override {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_answer.reset();
+        if (m_abandoned) return DefaultAnswer(buttons);
+        Post([this, t = QString::fromStdString(text), c = QString::fromStdString(title), icon,
+              buttons] { Answer(m_runner->AskOnWindowThread(t, c, icon, buttons)); });
+        m_answered.wait(lock, [this] { return m_answer.has_value() || m_abandoned; });
+        return m_answer.value_or(DefaultAnswer(buttons));
+    }
+
+    // The window goes away: questions still open get the cautious answer.
+    void Abandon() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_abandoned = true;
+        m_answered.notify_all();
+    }
+
+  private:
+    template <typename F>
+    void Post(F&& call) {
+        QMetaObject::invokeMethod(m_runner, std::forward<F>(call), Qt::QueuedConnection);
+    }
+
+    void Answer(MessageAnswer answer) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_answer = answer;
+        m_answered.notify_all();
+    }
+
+    static MessageAnswer DefaultAnswer(MessageButtons buttons) {
+        switch (buttons) {
+            case MessageButtons::YesNo:
+                return MessageAnswer::No;
+            case MessageButtons::OkCancel:
+                return MessageAnswer::Cancel;
+            case MessageButtons::Ok:
+                break;
+        }
+        return MessageAnswer::Ok;
+    }
+
+    EngineRunner* m_runner;
+    std::mutex m_mutex;
+    std::condition_variable m_answered;
+    std::optional<MessageAnswer> m_answer;
+    bool m_abandoned = false;
+};
+
+EngineRunner::EngineRunner(QWidget* window)
+    : QObject(window), m_window(window), m_reporter(std::make_unique<QueuedReporter>(this)) {}
+
+EngineRunner::~EngineRunner() {
+    if (m_thread == nullptr) return;
+    m_reporter->Abandon();
+    m_thread->wait();
+    delete m_thread;
+}
+
+void EngineRunner::LockWhileRunning(std::vector<QWidget*> controls,
+                                    std::vector<QAction*> menuItems) {
+    m_controls.assign(controls.begin(), controls.end());
+    m_menuItems.assign(menuItems.begin(), menuItems.end());
+}
+
+bool EngineRunner::Start(Engine engine, DriveUse use) {
+    if (m_thread != nullptr) return false;
+    // Set on this thread before the worker starts, so no poll slips in between.
+    if (use == DriveUse::Exclusive) m_busy = std::make_unique<DriveBusyScope>();
+    SetLocked(true);
+    m_thread = QThread::create(
+        [reporter = m_reporter.get(), engine = std::move(engine)] { engine(*reporter); });
+    connect(m_thread, &QThread::finished, this, &EngineRunner::OnThreadFinished,
+            Qt::QueuedConnection);
+    m_thread->start();
+    return true;
+}
+
+MessageAnswer EngineRunner::AskOnWindowThread(const QString& text, const QString& title,
+                                              MessageIcon icon, MessageButtons buttons) {
+    return ShowMessageBox(m_window, text, title, icon, buttons);
+}
+
+void EngineRunner::OnThreadFinished() {
+    if (m_thread == nullptr) return;
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    m_busy.reset();
+    SetLocked(false);
+    emit finished();
+}
+
+void EngineRunner::SetLocked(bool locked) {
+    if (locked) m_wasEnabled.clear();
+    std::size_t slot = 0;
+    const auto apply = [&](auto& pointer) {
+        if (locked) m_wasEnabled.push_back(pointer && pointer->isEnabled());
+        const bool before = m_wasEnabled[slot++];
+        if (pointer) pointer->setEnabled(locked ? false : before);
+    };
+    for (auto& control : m_controls) apply(control);
+    for (auto& item : m_menuItems) apply(item);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "EngineReporter.h"
+
+class DriveBusyScope;
+class QAction;
+class QThread;
+class QWidget;
+class QueuedReporter;
+
+// Runs a long operation (erase, burn, copy, image build, audio) on a worker
+// thread so its window keeps repainting. The engine's reports reach the
+// window as queued signals; a message box the engine asks for is shown by the
+// window while the worker waits for the answer. The controls that could
+// start a second operation are disabled for the run.
+class EngineRunner : public QObject {
+    Q_OBJECT
+  public:
+    using Engine = std::function<void(EngineReporter&)>;
+    // Whether the operation owns the drive: then the program-wide busy flag
+    // is set for the run, and polling windows leave the drive alone.
+    enum class DriveUse { Exclusive, None };
+
+    // `window` owns the runner and parents the message boxes.
+    explicit EngineRunner(QWidget* window);
+    // Waits for a running engine (its questions are answered No/Cancel).
+    ~EngineRunner() override;
+
+    // Controls disabled while an engine runs; each gets its former state back.
+    void LockWhileRunning(std::vector<QWidget*> controls, std::vector<QAction*> menuItems = {});
+
+    // Starts `engine` on the worker. Returns false when one is running.
+    bool Start(Engine engine, DriveUse use = DriveUse::Exclusive);
+    bool IsRunning() const { return m_thread != nullptr; }
+
+  signals:
+    void phaseText(const QString& text);
+    void percentText(const QString& text);
+    void elapsedText(const QString& text);
+    void progress(int value);
+    // The engine has returned; emitted on the window's thread.
+    void finished();
+
+  private:
+    friend class QueuedReporter;
+    MessageAnswer AskOnWindowThread(const QString& text, const QString& title, MessageIcon icon,
+                                    MessageButtons buttons);
+    void OnThreadFinished();
+    void SetLocked(bool locked);
+
+    QWidget* m_window;
+    QThread* m_thread = nullptr;
+    std::unique_ptr<QueuedReporter> m_reporter;
+    std::unique_ptr<DriveBusyScope> m_busy;
+    std::vector<QPointer<QWidget>> m_controls;
+    std::vector<QPointer<QAction>> m_menuItems;
+    std::vector<bool> m_wasEnabled;
+};

@@ -1,0 +1,64 @@
+#include "MessageBoxSeam.h"
+
+#include <QMessageBox>
+
+namespace {
+std::function<MessageAnswer(const MessageBoxRequest&)>& Handler() {
+    static std::function<MessageAnswer(const MessageBoxRequest&)> handler;
+    return handler;
+}
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok:
+            return QMessageBox::Ok;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageAnswer ShowOnScreen(const MessageBoxRequest& request) {
+    QMessageBox box(QtIcon(request.icon), request.title, request.text, QtButtons(request.buttons),
+                    request.parent);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            break;
+    }
+    // Closing a Yes/No box with the window's close button means No.
+    return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+}  // namespace
+
+MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, const QString& title,
+                             MessageIcon icon, MessageButtons buttons) {
+    const MessageBoxRequest request{parent, text, title, icon, buttons};
+    if (Handler()) return Handler()(request);
+    return ShowOnScreen(request);
+}
+
+void SetMessageBoxHandler(std::function<MessageAnswer(const MessageBoxRequest&)> handler) {
+    Handler() = std::move(handler);
+}

@@ -1,0 +1,34 @@
+#include "TaskWindows.h"
+
+#include <iterator>
+
+#include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
+
+namespace {
+// The task windows, in task order. A task window registers itself here when
+// it exists: it is created on the heap with Qt::WA_DeleteOnClose and shown,
+// and it shows MainWindow()->Window() again when it closes.
+using OpenFunction = void (*)(int chosenMedium);
+constexpr OpenFunction kTaskWindows[] = {
+    nullptr,  // Task::kDataDisc: the data disc project window
+    nullptr,  // Task::kAudioCd: the audio CD window
+    nullptr,  // Task::kRecordImage: the record-image window
+    nullptr,  // Task::kCopyDisc: the disc copy window
+};
+}  // namespace
+
+bool OpenTaskWindow(int task, int chosenMedium) {
+    if (task < 0 || task >= static_cast<int>(std::size(kTaskWindows))) return false;
+    const OpenFunction open = kTaskWindows[task];
+    if (open == nullptr) return false;
+    open(chosenMedium);
+    return true;
+}
+
+void ShowTaskUnavailable(QWidget* parent) {
+    ShowMessageBox(parent,
+                   QString::fromUtf8("此功能在本版本中尚未提供。\n"
+                                     "This task is not available in this version."),
+                   QString::fromUtf8("提示"), MessageIcon::Information);
+}

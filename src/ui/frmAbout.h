@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// The about window: product title, version with the build number, and the
+// test-phase notice. Opened modeless from the help menus.
+class frmAbout : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmAbout(QWidget* parent = nullptr);
+
+    // Shows the one about window of the program (creating it when needed),
+    // centred on the main window.
+    static frmAbout* ShowWindow();
+
+    // "1.00  Beta6 (Build:0042)"
+    static QString VersionText(int buildNumber);
+    // The notice of a language file value: its first grave accent becomes a
+    // paragraph break; an empty value gives the built-in notice.
+    static QString NoticeText(const QString& languageValue);
+
+  private:
+    void BuildControls();
+    void LoadTexts();
+    void CentreOnMainWindow();
+
+    QLabel* m_label1;
+    QLabel* m_label2;
+    QLabel* m_lblVersion;
+    QLabel* m_label3;
+    QLabel* m_picture1;
+    QPushButton* m_cmdOK;
+};

@@ -1,0 +1,80 @@
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <cstdlib>
+
+#include "LanguageFile.h"
+#include "ProgramStyle.h"
+#include "SettingsStore.h"
+
+MessageBoxRecorder::MessageBoxRecorder() {
+    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
+        shown.push_back(request);
+        if (m_hook) m_hook(request);
+        if (!m_answers.empty()) {
+            const MessageAnswer answer = m_answers.front();
+            m_answers.pop_front();
+            return answer;
+        }
+        return request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    SetMessageBoxHandler({});
+}
+
+FakeMainWindow::FakeMainWindow(std::string driveId) : drive(std::move(driveId)) {
+    SetMainWindow(this);
+}
+
+FakeMainWindow::~FakeMainWindow() {
+    if (MainWindow() == this) SetMainWindow(nullptr);
+}
+
+WindowTestFolders::WindowTestFolders() {
+    std::filesystem::create_directories(Config());
+    std::filesystem::create_directories(Data());
+    std::filesystem::create_directories(m_folder.File("runtime"));
+    setenv("MAPLE_CONFIG_DIR", Config().c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", m_folder.File("runtime").c_str(), 1);
+    ProgramStyle::SetDataFolder(QString::fromStdString(Data()));
+    SetLanguageFilePath("");
+}
+
+WindowTestFolders::~WindowTestFolders() {
+    CloseAllWindows();
+    ProgramStyle::SetDataFolder(QString());
+    SetLanguageFilePath("");
+    unsetenv("MAPLE_CONFIG_DIR");
+}
+
+std::string ShippedLanguageFile(const std::string& name) {
+    return std::string(MAPLE_SOURCE_DIR) + "/data/" + name + ".lng";
+}
+
+void MoveMouseOver(QWidget* widget, QPoint at) {
+    if (at == QPoint(-1, -1)) at = widget->rect().center();
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+void RightPress(QWidget* widget) {
+    const QPoint at = widget->rect().center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+void CloseAllWindows() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->testAttribute(Qt::WA_DeleteOnClose))
+            window->close();
+        else
+            window->hide();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

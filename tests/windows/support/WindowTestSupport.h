@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
+#include "TestEnvironment.h"
+
+// The control `name` of `parent`; a missing control ends the test run, since
+// every later step would only repeat that failure.
+template <typename T>
+T* Control(const QObject* parent, const QString& name) {
+    T* control = parent->findChild<T*>(name);
+    if (control == nullptr) qFatal("control %s not found", qPrintable(name));
+    return control;
+}
+
+// Records every message box a window asks for and answers from a queue
+// (Ok / Yes when the queue is empty). Installed for the object's lifetime.
+class MessageBoxRecorder {
+  public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    void QueueAnswer(MessageAnswer answer) { m_answers.push_back(answer); }
+    // Called on the window thread when a box is shown, before it is answered.
+    void OnShow(std::function<void(const MessageBoxRequest&)> hook) { m_hook = std::move(hook); }
+
+    std::vector<MessageBoxRequest> shown;
+
+  private:
+    std::deque<MessageAnswer> m_answers;
+    std::function<void(const MessageBoxRequest&)> m_hook;
+};
+
+// A main window for the windows that read the current drive.
+class FakeMainWindow : public MainWindowLink {
+  public:
+    explicit FakeMainWindow(std::string drive = {});
+    ~FakeMainWindow() override;
+    std::string CurrentDrive() const override { return drive; }
+    bool DriveListEmpty() const override { return drive.empty(); }
+    int StartedTask() const override { return startedTask; }
+    QWidget* Window() override { return &widget; }
+
+    std::string drive;
+    int startedTask = Task::kNone;
+    QWidget widget;
+};
+
+// Per-test folders for settings, the instance lock and data files, and the
+// built-in texts (no language file) unless a test chooses one.
+class WindowTestFolders {
+  public:
+    WindowTestFolders();
+    ~WindowTestFolders();
+    const TempFolder& Folder() const { return m_folder; }
+    std::string Config() const { return m_folder.File("config"); }
+    std::string Data() const { return m_folder.File("data"); }
+
+  private:
+    TempFolder m_folder;
+};
+
+// The shipped language file of that name ("English").
+std::string ShippedLanguageFile(const std::string& name);
+
+// Sends a mouse move (no button pressed) to `widget` at `at` (its centre by default).
+void MoveMouseOver(QWidget* widget, QPoint at = QPoint(-1, -1));
+// Sends a right button press to `widget`.
+void RightPress(QWidget* widget);
+// Closes and deletes every top-level window left over by a test.
+void CloseAllWindows();

@@ -1,0 +1,212 @@
+// Start-up of the main window: language file, instance lock, transport,
+// "DefaultDrive" and the drive list.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLockFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "DriveBusy.h"
+#include "InstanceLock.h"
+#include "LanguageFile.h"
+#include "MainWindowTestKit.h"
+#include "SettingsStore.h"
+#include "TransportSlot.h"
+#include "WindowTestSupport.h"
+#include "frmMain.h"
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { m_folders = std::make_unique<WindowTestFolders>(); }
+    void cleanup() {
+        m_folders.reset();
+        SetTransport(nullptr);
+    }
+
+    void builtInTextsWithoutLanguageFile() {
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
+        QVERIFY(window.Load());
+        QVERIFY(boxes.shown.empty());
+        QCOMPARE(window.windowTitle(), QStringLiteral("MAPLE CD/DVD Writer"));
+        QCOMPARE(Control<QLabel>(&window, "Label1")->text(),
+                 QString::fromUtf8("请选择你要使用的刻录机："));
+        QCOMPARE(Control<QLabel>(&window, "Label2")->text(),
+                 QString::fromUtf8("请选择您要刻录的内容："));
+        QCOMPARE(Control<QLabel>(&window, "LblText(2)")->text(),
+                 QString::fromUtf8("从ISO文件刻录"));
+        QCOMPARE(Control<QPushButton>(&window, "cmdAbout")->toolTip(),
+                 QString::fromUtf8("显示关于本程式的信息"));
+        QCOMPARE(Control<QPushButton>(&window, "cmdExit")->toolTip(),
+                 QString::fromUtf8("退出本程式"));
+        QCOMPARE(window.HoveredTask(), Task::kNone);
+        QCOMPARE(window.StartedTask(), Task::kNone);
+        QCOMPARE(window.size(), QSize(10005 / 15 - 8, 7500 / 15 - 30));
+    }
+
+    void englishTextsFromTheLanguageFile() {
+        SetLanguageFilePath(ShippedLanguageFile("English"));
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
+        QVERIFY(window.Load());
+        QCOMPARE(Control<QLabel>(&window, "Label1")->text(),
+                 QStringLiteral("Select the recorder you want to use:"));
+        QCOMPARE(Control<QLabel>(&window, "LblText(3)")->text(), QStringLiteral("Copy Disc"));
+        // The key of cmdAbout's tool tip is spelled "CmdAbout".
+        QCOMPARE(Control<QPushButton>(&window, "cmdAbout")->toolTip(),
+                 QStringLiteral("Show information about this program"));
+        QCOMPARE(Control<QAction>(&window, "meuEject")->text(), QStringLiteral("Eject tray"));
+        QCOMPARE(Control<QAction>(&window, "meuMailToMe")->text(),
+                 QStringLiteral("Write to the author"));
+    }
+
+    void emptyOrMissingValuesKeepTheBuiltInTexts() {
+        const std::string file = m_folders->Folder().File("Partial.lng");
+        WriteFile(file, "frmMain.Label1=\nfrmMain.Label2=Pick a task:\r\nfrmMain.String09=\n");
+        SetLanguageFilePath(file);
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport({})));
+        QVERIFY(window.Load());
+        QCOMPARE(Control<QLabel>(&window, "Label1")->text(),
+                 QString::fromUtf8("请选择你要使用的刻录机："));
+        QCOMPARE(Control<QLabel>(&window, "Label2")->text(), QStringLiteral("Pick a task:"));
+        QCOMPARE(Control<QLabel>(&window, "LblText(0)")->text(), QString::fromUtf8("数据光盘"));
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text, QString::fromUtf8("没有找到可用的光碟机！"));
+    }
+
+    void defaultDriveSelectsFirstOrLast_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("last");
+        QTest::newRow("absent") << QString() << false;
+        QTest::newRow("0") << QStringLiteral("0") << false;
+        QTest::newRow("1") << QStringLiteral("1") << true;
+        QTest::newRow("other number") << QStringLiteral("-2") << true;
+        QTest::newRow("garbage") << QStringLiteral("last") << false;
+    }
+    void defaultDriveSelectsFirstOrLast() {
+        QFETCH(QString, stored);
+        QFETCH(bool, last);
+        if (!stored.isNull()) SaveProgramSetting("DefaultDrive", stored.toStdString());
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport({"/dev/sr0", "/dev/sr1", "/dev/sr2"})));
+        QVERIFY(window.Load());
+        QCOMPARE(Control<QComboBox>(&window, "CboDrv")->currentIndex(), last ? 2 : 0);
+        QCOMPARE(window.CurrentDrive(), last ? std::string("/dev/sr2") : std::string("/dev/sr0"));
+        QCOMPARE(Control<QAction>(&window, "meuSelectLastDrive")->isChecked(), last);
+        QCOMPARE(Control<QAction>(&window, "meuSelectFirstDrive")->isChecked(), !last);
+    }
+
+    void driveFailingInquiryKeepsTableIndexes() {
+        SaveProgramSetting("DefaultDrive", "1");
+        MessageBoxRecorder boxes;
+        frmMain window(
+            MakerOf(InquiryTransport({"/dev/sr0", "/dev/sr1", "/dev/sr2"}, {"/dev/sr1"})));
+        QVERIFY(window.Load());
+        QVERIFY(boxes.shown.empty());
+        auto* list = Control<QComboBox>(&window, "CboDrv");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(0), QStringLiteral("/dev/sr0 HA:1 ID:0 ") + kTestInquiryText);
+        QCOMPARE(list->itemData(0).toInt(), 1);
+        QCOMPARE(list->itemData(1).toInt(), 3);
+        QCOMPARE(window.CurrentDrive(), std::string("/dev/sr2"));
+    }
+
+    void noDrivesDisablesTheDriveMenus_data() {
+        QTest::addColumn<QStringList>("drives");
+        QTest::newRow("none in the table") << QStringList();
+        QTest::newRow("none answers") << QStringList{"/dev/sr0", "/dev/sr1"};
+    }
+    void noDrivesDisablesTheDriveMenus() {
+        QFETCH(QStringList, drives);
+        std::vector<std::string> ids;
+        for (const QString& drive : drives) ids.push_back(drive.toStdString());
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport(ids, ids)));
+        QVERIFY(window.Load());
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text, QString::fromUtf8("没有找到可用的光碟机！"));
+        QCOMPARE(boxes.shown[0].title, QString::fromUtf8("提示"));
+        QCOMPARE(boxes.shown[0].icon, MessageIcon::Exclamation);
+        for (const char* name : {"meuDiscInfo", "meuEraseDisc", "meuEject", "meuLoadTray"})
+            QVERIFY2(!Control<QAction>(&window, name)->isEnabled(), name);
+        QVERIFY(Control<QAction>(&window, "meuAbout")->isEnabled());
+        QVERIFY(window.DriveListEmpty());
+        QCOMPARE(window.CurrentDrive(), std::string());
+    }
+
+    void noTransportEndsTheProgram() {
+        MessageBoxRecorder boxes;
+        frmMain window([] {
+            TransportChoice none;
+            none.problem = "/dev/sr0: permission denied";
+            return none;
+        });
+        QSignalSpy ended(&window, &frmMain::endProgram);
+        QVERIFY(!window.Load());
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QVERIFY(boxes.shown[0].text.startsWith(QString::fromUtf8("SCSI设备界面初始化失败!")));
+        QVERIFY(boxes.shown[0].text.contains(QStringLiteral("permission denied")));
+        QCOMPARE(boxes.shown[0].title, QString::fromUtf8("错误"));
+        QCOMPARE(boxes.shown[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(Transport() == nullptr);
+    }
+
+    void secondInstanceIsRefused() {
+        MessageBoxRecorder boxes;
+        {
+            frmMain first(MakerOf(InquiryTransport({"/dev/sr0"})));
+            QVERIFY(first.Load());
+            bool transportAsked = false;
+            frmMain second([&transportAsked] {
+                transportAsked = true;
+                return TransportChoice{};
+            });
+            QVERIFY(!second.Load());
+            QVERIFY(!transportAsked);
+            QCOMPARE(boxes.shown.size(), std::size_t(1));
+            QCOMPARE(boxes.shown[0].text, QString::fromUtf8("本程式已运行！"));
+            QCOMPARE(boxes.shown[0].title, QString::fromUtf8("提示"));
+        }
+        // The lock goes with the first instance.
+        frmMain third(MakerOf(InquiryTransport({"/dev/sr0"})));
+        QVERIFY(third.Load());
+    }
+
+    void lockOfACrashedRunIsTakenOver() {
+        // A lock file whose owner process no longer exists.
+        WriteFile(InstanceLock::LockPath().toStdString(),
+                  "2147480000\nmaple-writer\n" + QSysInfo::machineHostName().toStdString() + "\n");
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
+        QVERIFY(window.Load());
+        QVERIFY(boxes.shown.empty());
+    }
+
+    void closingEndsTheProgramUnlessTheDriveIsBusy() {
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
+        QVERIFY(window.Load());
+        window.show();
+        QSignalSpy ended(&window, &frmMain::endProgram);
+        {
+            const DriveBusyScope busy;
+            QVERIFY(!window.close());
+            QVERIFY(window.isVisible());
+            QCOMPARE(ended.count(), 0);
+        }
+        QTest::mouseClick(Control<QPushButton>(&window, "cmdExit"), Qt::LeftButton);
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!window.isVisible());
+    }
+
+  private:
+    std::unique_ptr<WindowTestFolders> m_folders;
+};
+
+QTEST_MAIN(StartUpTest)
+#include "tst_frmMainStartUp.moc"
