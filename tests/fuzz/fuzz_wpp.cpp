@@ -58,6 +58,22 @@ ReplyTransport& FuzzTransport() {
     return *transport;
 }
 
+// The input as a MODE SENSE reply. Inputs whose first byte has bit 7 set
+// also place a page header (05h, 32h or 36h) at the offset of bytes 1-2 and
+// take the mode data length from bytes 3-4, so replies with pages near the
+// end of the buffer are reached quickly.
+std::vector<std::uint8_t> ReplyOf(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::uint8_t> reply(data, data + std::min<std::size_t>(size, clsWPP::kBufferSize));
+    if (size < 5 || (data[0] & 0x80) == 0) return reply;
+    reply.resize(clsWPP::kBufferSize, 0);
+    const std::size_t offset = (data[1] << 8 | data[2]) % (clsWPP::kBufferSize - 1);
+    reply[offset] = 0x05;
+    reply[offset + 1] = (data[0] & 1) != 0 ? 0x36 : 0x32;
+    reply[0] = data[3];
+    reply[1] = data[4];
+    return reply;
+}
+
 std::uint8_t At(const std::uint8_t* data, std::size_t size, std::size_t i) {
     return size == 0 ? 0 : data[i % size];
 }
@@ -99,7 +115,7 @@ void CheckReadBack(const clsWPP& sent, const clsWPP& read) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ReplyTransport& transport = FuzzTransport();
-    transport.reply.assign(data, data + std::min<std::size_t>(size, clsWPP::kBufferSize));
+    transport.reply = ReplyOf(data, size);
     transport.selects = 0;
     auto page = std::make_unique<clsWPP>();
     if (!page->GetData("fuzz")) {
