@@ -4,34 +4,50 @@
 
 #include <cstdio>
 
+#include "TransportSlot.h"
+
 VirtualDriveBench::VirtualDriveBench(MediumKind kind) : m_folder(m_temp.File("drive")) {
     EXPECT_EQ(EmuDrive::CreateFolder(m_folder), "");
-    m_transport = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder});
-    EXPECT_TRUE(m_transport->Installed()) << m_transport->OpenProblem();
+    m_owned = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder});
+    m_drive = m_owned.get();
+    EXPECT_TRUE(m_drive->Installed()) << m_drive->OpenProblem();
     if (kind != MediumKind::None) {
         EXPECT_EQ(Drive().InsertBlank(kind), "");
     }
 }
 
-void VirtualDriveBench::Reopen() {
-    m_transport.reset();
-    m_transport = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder});
-    ASSERT_TRUE(m_transport->Installed()) << m_transport->OpenProblem();
+VirtualDriveBench::~VirtualDriveBench() {
+    if (m_inSlot) SetTransport(nullptr);
+}
+
+void VirtualDriveBench::InstallInSlot() {
+    SetTransport(std::move(m_owned));
+    m_inSlot = true;
+}
+
+void VirtualDriveBench::Reopen(const std::string& metadata) {
+    if (m_inSlot) SetTransport(nullptr);
+    m_owned.reset();
+    if (!metadata.empty()) WriteFile(m_folder + "/drive.meta", metadata);
+    m_owned = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder});
+    m_drive = m_owned.get();
+    ASSERT_TRUE(m_drive->Installed()) << m_drive->OpenProblem();
+    if (m_inSlot) SetTransport(std::move(m_owned));
 }
 
 std::int32_t VirtualDriveBench::Exec(std::initializer_list<std::uint8_t> cdb,
                                      std::vector<std::uint8_t>* data, bool dataOut) {
     const std::vector<std::uint8_t> bytes(cdb);
     std::int32_t timeout = 5;
-    return m_transport->ExecCMD("virtual0", bytes.data(), static_cast<std::uint8_t>(bytes.size()),
-                                dataOut ? 1 : 0, data ? data->data() : nullptr,
-                                data ? static_cast<std::int32_t>(data->size()) : 0, timeout);
+    return m_drive->ExecCMD("virtual0", bytes.data(), static_cast<std::uint8_t>(bytes.size()),
+                            dataOut ? 1 : 0, data ? data->data() : nullptr,
+                            data ? static_cast<std::int32_t>(data->size()) : 0, timeout);
 }
 
 std::string VirtualDriveBench::Sense() const {
     char text[16];
-    std::snprintf(text, sizeof text, "%02X/%02X/%02X", m_transport->LastSK(),
-                  m_transport->LastASC(), m_transport->LastASCQ());
+    std::snprintf(text, sizeof text, "%02X/%02X/%02X", m_drive->LastSK(), m_drive->LastASC(),
+                  m_drive->LastASCQ());
     return text;
 }
 

@@ -15,13 +15,20 @@ class VirtualDriveBench {
   public:
     // Creates a drive folder; `kind` None leaves the tray closed and empty.
     explicit VirtualDriveBench(MediumKind kind = MediumKind::None);
+    // Takes the drive out of the program-wide slot if it was put there.
+    ~VirtualDriveBench();
+    VirtualDriveBench(const VirtualDriveBench&) = delete;
+    VirtualDriveBench& operator=(const VirtualDriveBench&) = delete;
 
-    clsEmulatedDrive& Transport() { return *m_transport; }
-    EmuDrive& Drive() { return m_transport->Drive(0); }
+    clsEmulatedDrive& Transport() { return *m_drive; }
+    EmuDrive& Drive() { return m_drive->Drive(0); }
+    // Puts the transport into the program-wide slot (for the command operations).
+    void InstallInSlot();
     const std::string& Folder() const { return m_folder; }
     std::string Path(const std::string& name) const { return m_temp.File(name); }
-    // Closes the transport (saving the folder) and opens the folder again.
-    void Reopen();
+    // Closes the transport (saving the folder) and opens the folder again,
+    // after replacing its metadata file with `metadata` when one is given.
+    void Reopen(const std::string& metadata = "");
 
     // Sends a CDB (its length is the list's) with an optional buffer.
     std::int32_t Exec(std::initializer_list<std::uint8_t> cdb,
@@ -57,7 +64,9 @@ class VirtualDriveBench {
   private:
     TempFolder m_temp;
     std::string m_folder;
-    std::unique_ptr<clsEmulatedDrive> m_transport;
+    std::unique_ptr<clsEmulatedDrive> m_owned;
+    clsEmulatedDrive* m_drive = nullptr;
+    bool m_inSlot = false;
 };
 
 // Big-endian fields of a reply.

@@ -1,0 +1,142 @@
+// Mode pages 05h and 2Ah, MODE SELECT strictness, and SET CD SPEED as the
+// program's speed probe sees them.
+#include <gtest/gtest.h>
+
+#include "emulated/VirtualDriveBench.h"
+
+namespace {
+
+constexpr std::uint8_t kDefaults = 0x80, kChangeable = 0x40, kSaved = 0xC0, kDbd = 0x08;
+
+TEST(EmulatedModePagesTest, WriteParametersPageHasAnEightByteHeaderAndA52BytePage) {
+    VirtualDriveBench bench;  // no medium needed
+    const auto page = bench.ModeSense(kDefaults | 0x05, 512, kDbd);
+    ASSERT_FALSE(page.empty()) << bench.Sense();
+    EXPECT_EQ(Be16(page, 0), 58u);  // mode data length: 8 + 52 - 2
+    EXPECT_EQ(Be16(page, 6), 0u);   // no block descriptor
+    EXPECT_EQ(page[8], 0x05);
+    EXPECT_EQ(page[9], 0x32);
+    EXPECT_EQ(page[10], 0x01);  // Track At Once
+    EXPECT_EQ(page[11], 0x04);  // data track
+    EXPECT_EQ(page[12], 0x08);  // Mode 1
+    EXPECT_EQ(Be16(page, 22), 150u);
+    EXPECT_EQ(bench.ModeSense(0x05, 512), page) << "current values start as the defaults";
+    const auto mask = bench.ModeSense(kChangeable | 0x05, 512);
+    ASSERT_FALSE(mask.empty());
+    EXPECT_EQ(mask[10], 0x7F);
+    EXPECT_EQ(mask[14], 0x00) << "reserved byte 6 is not changeable";
+    EXPECT_TRUE(bench.ModeSense(kSaved | 0x05, 512).empty());
+    EXPECT_EQ(bench.Sense(), "05/39/00");
+    EXPECT_TRUE(bench.ModeSense(0x01, 512).empty());
+    EXPECT_EQ(bench.Sense(), "05/24/00");
+}
+
+TEST(EmulatedModePagesTest, CapabilitiesPageOffersCdRWritingAndTestWrite) {
+    VirtualDriveBench bench(MediumKind::CdR);
+    const auto page = bench.ModeSense(kDefaults | 0x2A, 37, kDbd);
+    ASSERT_EQ(page.size(), 37u) << bench.Sense();
+    EXPECT_EQ(page[8], 0x2A);
+    EXPECT_EQ(page[11] & 0x05, 0x05) << "CD-R write and test write bits";
+    const auto current = bench.ModeSense(0x2A, 50);
+    EXPECT_EQ(Be16(current, 16), 8467u);  // maximum read speed
+    EXPECT_EQ(Be16(current, 26), 8467u);  // maximum write speed: 48x, below the 9153 mark
+    EXPECT_EQ(Be16(current, 28), 8467u);  // current write speed
+    EXPECT_EQ(Be16(current, 22), 8467u);  // current read speed
+}
+
+// The program's speed probe: request n x step for n = top .. 1 and keep n
+// when the current write speed / step, rounded down, equals n.
+std::vector<int> ProbeWriteSpeeds(VirtualDriveBench& bench, int step) {
+    const int maximum = static_cast<int>(Be16(bench.ModeSense(0x2A, 50), 26));
+    std::vector<int> kept;
+    for (int n = (maximum + step / 2) / step; n >= 1; --n) {
+        EXPECT_EQ(bench.SetCdSpeed(0xFFFF, static_cast<std::uint16_t>(n * step), 1), 0);
+        if (static_cast<int>(Be16(bench.ModeSense(0x2A, 50), 28)) / step == n) kept.push_back(n);
+    }
+    return kept;
+}
+
+TEST(EmulatedModePagesTest, SetCdSpeedRoundsDownAndPage2AReportsIt) {
+    VirtualDriveBench cd(MediumKind::CdRw);
+    EXPECT_EQ(ProbeWriteSpeeds(cd, 176), (std::vector<int>{48, 32, 24, 16, 8, 4}));
+    EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 3000), 0);
+    EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 2822) << "3000 kB/s selects 16x";
+    EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 100), 0);
+    EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 706) << "below the slowest: the slowest";
+    EXPECT_EQ(cd.SetCdSpeed(1411, 0xFFFF), 0);
+    EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 8467);
+    EXPECT_EQ(cd.Drive().CurrentReadSpeed(), 1411);
+    EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 0xFFFF, 2), 2) << "rotation control 1xb is reserved";
+    EXPECT_EQ(cd.Sense(), "05/24/00");
+
+    VirtualDriveBench dvd(MediumKind::DvdR);
+    EXPECT_EQ(Be16(dvd.ModeSense(0x2A, 50), 26), 22160u);
+    EXPECT_EQ(ProbeWriteSpeeds(dvd, 1385), (std::vector<int>{16, 8, 4, 2}));
+    // A new medium brings back the fastest speeds.
+    ASSERT_EQ(dvd.Drive().InsertBlank(MediumKind::DvdR), "");
+    EXPECT_EQ(dvd.Drive().CurrentWriteSpeed(), 22160);
+}
+
+TEST(EmulatedModePagesTest, ModeSelectAppliesAValidWriteParametersPage) {
+    VirtualDriveBench bench(MediumKind::CdR);
+    ASSERT_EQ(bench.SetWriteParameters(1, 0, 0, true, 3), 0) << bench.Sense();
+    const auto page = bench.ModeSense(0x05, 512);
+    EXPECT_EQ(page[10], 0x11);  // test write, TAO
+    EXPECT_EQ(page[11], 0xC0);  // multi-session 11b, audio
+    EXPECT_EQ(page[12], 0x00);  // raw 2352
+    EXPECT_EQ(bench.Drive().WriteParameters()[3], 0xC0);
+    EXPECT_EQ(bench.ModeSense(kDefaults | 0x05, 512, kDbd)[11], 0x04) << "defaults unchanged";
+}
+
+// Sends the default page with one byte of the parameter list changed.
+std::int32_t SelectWithChange(VirtualDriveBench& bench, std::size_t at, std::uint8_t value,
+                              std::size_t length = 60) {
+    std::vector<std::uint8_t> list = bench.ModeSense(kDefaults | 0x05, 512, kDbd);
+    list.resize(60);
+    list[0] = list[1] = 0;
+    list[at] = value;
+    list.resize(length);
+    return bench.Exec({0x55, 0x10, 0, 0, 0, 0, 0, 0, std::uint8_t(length), 0}, &list, true);
+}
+
+TEST(EmulatedModePagesTest, ModeSelectRefusesReservedFieldsAsStrictDrivesDo) {
+    VirtualDriveBench bench(MediumKind::CdR);
+    const auto before = bench.ModeSense(0x05, 512);
+    EXPECT_EQ(SelectWithChange(bench, 1, 58), 2) << "mode data length must be zero";
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    EXPECT_EQ(SelectWithChange(bench, 8, 0x85), 2) << "PS bit must be zero";
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    EXPECT_EQ(SelectWithChange(bench, 7, 8), 2) << "no block descriptor";
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    EXPECT_EQ(SelectWithChange(bench, 14, 1), 2) << "page byte 6 is not changeable";
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    EXPECT_EQ(SelectWithChange(bench, 10, 0x09), 2) << "write type 9 does not exist";
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    EXPECT_EQ(SelectWithChange(bench, 11, 0x84), 2) << "multi-session 10b is reserved";
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    EXPECT_EQ(SelectWithChange(bench, 10, 0x01, 40), 2) << "list shorter than the page";
+    EXPECT_EQ(bench.Sense(), "05/1A/00");
+    EXPECT_EQ(bench.ModeSense(0x05, 512), before) << "a refused list changes nothing";
+    std::vector<std::uint8_t> list(60, 0);
+    EXPECT_EQ(bench.Exec({0x55, 0x00, 0, 0, 0, 0, 0, 0, 60, 0}, &list, true), 2)
+        << "PF must be set";
+    EXPECT_EQ(bench.Sense(), "05/24/00");
+    EXPECT_EQ(SelectWithChange(bench, 10, 0x01), 0) << "the unchanged page passes";
+}
+
+TEST(EmulatedModePagesTest, PageApplicabilityDependsOnTheMedium) {
+    VirtualDriveBench dvdR(MediumKind::DvdR);
+    EXPECT_EQ(dvdR.SetWriteParameters(1, 4, 8, false, 0), 2) << "no Track At Once on DVD-R";
+    EXPECT_EQ(dvdR.Sense(), "05/26/00");
+    EXPECT_EQ(dvdR.SetWriteParameters(0, 4, 8, true, 0), 0) << "incremental with test write";
+    VirtualDriveBench dvdRw(MediumKind::DvdRw);
+    EXPECT_EQ(dvdRw.SetWriteParameters(1, 4, 8, false, 0), 2);
+    EXPECT_EQ(dvdRw.SetWriteParameters(2, 4, 8, false, 0), 0);
+    for (MediumKind kind : {MediumKind::DvdPlusR, MediumKind::DvdPlusRw}) {
+        VirtualDriveBench plus(kind);
+        EXPECT_EQ(plus.SetWriteParameters(1, 4, 8, true, 3), 0) << "accepted ...";
+        EXPECT_EQ(plus.Drive().WriteParameters()[2], 0x01) << "... and ignored";
+    }
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// libFuzzer target: random command streams into the virtual drive's ExecCMD.
+// Input: byte 0 picks the medium and a few faults; then commands of the form
+// [CDB length % 20][CDB bytes][direction][buffer length, 2 bytes big-endian]
+// [data-out bytes].
+// Buffers are allocated at exactly the stated length, so AddressSanitizer
+// catches any access beyond what the caller handed over.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "clsEmulatedDrive.h"
+
+namespace {
+// One drive folder for the whole run, removed at exit.
+struct FuzzDrive {
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("maple-fuzz-drive-" + std::to_string(::getpid()));
+    std::unique_ptr<clsEmulatedDrive> transport;
+
+    FuzzDrive() {
+        std::filesystem::remove_all(folder);
+        (void)EmuDrive::CreateFolder(folder.string());
+        transport = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{folder.string()});
+        transport->SetCommandLogLimit(16);
+    }
+    ~FuzzDrive() {
+        transport.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+clsEmulatedDrive& Drive() {
+    static FuzzDrive drive;
+    return *drive.transport;
+}
+
+class Input {
+  public:
+    Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+    bool Empty() const { return m_at >= m_size; }
+    std::uint8_t Byte() { return m_at < m_size ? m_data[m_at++] : 0; }
+    std::size_t Take(std::uint8_t* out, std::size_t count) {
+        std::size_t taken = 0;
+        while (taken < count && m_at < m_size) out[taken++] = m_data[m_at++];
+        return taken;
+    }
+
+  private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_at = 0;
+};
+
+void Prepare(clsEmulatedDrive& transport, std::uint8_t setup) {
+    EmuDrive& drive = transport.Drive(0);
+    drive.Faults() = EmuFaults{};
+    const auto kind = static_cast<MediumKind>(setup % 9);
+    if (TraitsOf(kind).recordable)
+        (void)drive.InsertBlank(kind);
+    else
+        (void)drive.RemoveMedium();
+    drive.SetTrayOpen((setup & 0x10) != 0);
+    if ((setup & 0x20) != 0) drive.Faults().notReadyCommands = 1;
+    if ((setup & 0x40) != 0) drive.Faults().removeMediumAfterWrites = 2;
+    if ((setup & 0x80) != 0) drive.Faults().unreadable.push_back({16, 20});
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    clsEmulatedDrive& transport = Drive();
+    Input input(data, size);
+    Prepare(transport, input.Byte());
+    for (int commands = 0; commands < 64 && !input.Empty(); ++commands) {
+        const std::uint8_t cdbLen = input.Byte() % 20;
+        auto cdb = std::make_unique<std::uint8_t[]>(cdbLen);
+        input.Take(cdb.get(), cdbLen);
+        const std::int32_t direction = input.Byte() & 1;
+        const std::size_t high = input.Byte();
+        const std::size_t length = high << 8 | input.Byte();
+        auto buffer = std::make_unique<std::uint8_t[]>(length);
+        if (direction != 0) input.Take(buffer.get(), length);
+        std::int32_t timeout = 5;
+        (void)transport.ExecCMD("virtual0", cdbLen ? cdb.get() : nullptr, cdbLen, direction,
+                                length ? buffer.get() : nullptr, static_cast<std::int32_t>(length),
+                                timeout);
+    }
+    return 0;
+}
