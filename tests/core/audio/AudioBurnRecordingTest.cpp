@@ -1,0 +1,224 @@
+// Audio recordings on the virtual drive: commands, track layout, blocks,
+// the Write Parameters page, test mode, and the recorded sound.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "AudioBurnBench.h"
+#include "AudioTestSignals.h"
+#include "EmuDrive.h"
+#include "clsEmulatedDrive.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using namespace AudioTest;
+using Write = std::pair<std::uint32_t, std::uint16_t>;
+
+constexpr std::size_t kSector = 2352, kBlock = 18816;
+
+class AudioBurnRecording : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), ""); }
+    std::vector<std::string> Messages() {
+        std::vector<std::string> messages;
+        for (const auto& event : bench.reporter.events)
+            if (event.rfind("message:", 0) == 0) messages.push_back(event.substr(8));
+        return messages;
+    }
+    // Opcodes from the first MODE SENSE on (the checks before it vary with the queries).
+    std::vector<std::uint8_t> RecordingOpcodes() {
+        const auto all = bench.Opcodes();
+        return {std::find(all.begin(), all.end(), 0x5A), all.end()};
+    }
+
+    AudioBurnBench bench;
+};
+
+TEST_F(AudioBurnRecording, TwoTracksFromStartToFinish) {
+    const auto one = bench.PutCdda("one.wav", 400 * kSector, 1);
+    const auto two = bench.PutCdda("two.wav", 3 * kBlock + 100, 2);
+    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Finished);
+
+    std::vector<std::uint8_t> expected = {0x5A, 0x55};
+    for (std::size_t blocks : {50u, 4u}) {
+        expected.insert(expected.end(), {0xBB, 0x52});
+        expected.insert(expected.end(), blocks, 0x2A);
+        expected.insert(expected.end(), {0x35, 0x5B});
+    }
+    expected.insert(expected.end(), {0x5B, 0x1B});
+    EXPECT_EQ(RecordingOpcodes(), expected);
+
+    // Each track starts at the address the drive gave for it: after the
+    // first track's last block and the 2-second pause.
+    const auto& tracks = bench.Drive().Media().tracks;
+    ASSERT_EQ(tracks.size(), 2u);
+    EXPECT_EQ(tracks[0].start, 0);
+    EXPECT_EQ(tracks[1].start, tracks[0].End() + 150);
+    const auto writes = bench.Writes();
+    EXPECT_EQ(writes[0], Write(0, 8));
+    EXPECT_EQ(writes[49], Write(392, 8));
+    EXPECT_EQ(writes[50], Write(std::uint32_t(tracks[1].start), 8));
+    EXPECT_EQ(writes[53], Write(std::uint32_t(tracks[1].start + 24), 8));
+
+    // SET CD SPEED: read at the maximum, write 16 x 176 kB/s.
+    for (const auto& cdb : bench.Cdbs(0xBB))
+        EXPECT_EQ(std::vector<std::uint8_t>(cdb.begin() + 1, cdb.begin() + 6),
+                  (std::vector<std::uint8_t>{0x00, 0xFF, 0xFF, 0x0B, 0x00}));
+    // READ TRACK INFORMATION by track number n, 35 bytes.
+    const auto infos = bench.Cdbs(0x52);
+    for (int n = 0; n < 2; ++n) {
+        EXPECT_EQ(infos[n][1] & 3, 1);
+        EXPECT_EQ(infos[n][5], n + 1);
+        EXPECT_EQ(infos[n][7] << 8 | infos[n][8], 35);
+    }
+    // CLOSE TRACK n after track n; CLOSE SESSION last.
+    const auto closes = bench.Cdbs(0x5B);
+    ASSERT_EQ(closes.size(), 3u);
+    EXPECT_EQ(closes[0][2] & 7, 1);
+    EXPECT_EQ(closes[0][4] << 8 | closes[0][5], 1);
+    EXPECT_EQ(closes[1][2] & 7, 1);
+    EXPECT_EQ(closes[1][4] << 8 | closes[1][5], 2);
+    EXPECT_EQ(closes[2][2] & 7, 2);
+
+    EXPECT_EQ(RecordedDifference(bench.Track(1), CddaData(one)), "");
+    EXPECT_EQ(RecordedDifference(bench.Track(2), CddaData(two)), "");
+    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
+    EXPECT_TRUE(bench.Drive().TrayOpen());
+
+    EXPECT_EQ(Messages(), std::vector<std::string>{"信息|刻录完成!"});
+    EXPECT_EQ(bench.reporter.messages.back().icon, MessageIcon::Information);
+    EXPECT_EQ(bench.counters,
+              (std::vector<std::string>{"-   1   of   2   -", "-   2   of   2   -"}));
+    EXPECT_TRUE(bench.reporter.busyWhilePumping);
+    // CD-DA sources are read in place and kept; no temporary file is left.
+    EXPECT_TRUE(fs::exists(one) && fs::exists(two));
+    EXPECT_FALSE(fs::exists(AudioBurnBench::TempTrack()));
+}
+
+TEST_F(AudioBurnRecording, StatusTextsOfATrack) {
+    const auto nine = bench.PutCdda("nine.wav", 9 * kSector);
+    ASSERT_EQ(bench.Start({nine}), AudioBurnOutcome::Finished);
+    const auto& phases = bench.reporter.phases;
+    const std::vector<std::string> expected = {"正在生成轨道 ...",
+                                               "正在写入轨道 ...",
+                                               "SYNCHRONIZE CACHE ...",
+                                               "关闭轨道(Track) ...",
+                                               "关闭区间(Session)...",
+                                               "弹出光盘...",
+                                               "刻录完成!"};
+    EXPECT_EQ(phases, expected);
+    // 8 and 16 of 9 sectors: 88.9 % shows "89%"; past 100 the text stays at
+    // "100%" and the bar gets a value it ignores.
+    EXPECT_EQ(bench.reporter.percents, (std::vector<std::string>{"89%", "100%"}));
+    EXPECT_EQ(bench.reporter.progress.back(), 177);
+    // Panel 3: the file while converting, then the elapsed time.
+    EXPECT_EQ(bench.reporter.elapsed.front(), nine);
+    EXPECT_EQ(bench.reporter.elapsed.back(), "00:00:00");
+}
+
+TEST_F(AudioBurnRecording, BlockCounts) {
+    // 9 sectors: two blocks, the second with one sector of sound and silence.
+    const auto nine = bench.PutCdda("nine.wav", 9 * kSector, 3);
+    // Exactly one block: no block without sound follows it.
+    const auto exact = bench.PutCdda("exact.wav", kBlock, 4);
+    // One frame more than a block: two blocks.
+    const auto over = bench.PutCdda("over.wav", kBlock + 4, 5);
+    ASSERT_EQ(bench.Start({nine, exact, over}), AudioBurnOutcome::Finished);
+    const auto& tracks = bench.Drive().Media().tracks;
+    ASSERT_EQ(tracks.size(), 3u);
+    const auto writes = bench.Writes();
+    ASSERT_EQ(writes.size(), 5u);
+    EXPECT_EQ(writes[0], Write(0, 8));
+    EXPECT_EQ(writes[1], Write(8, 8));
+    EXPECT_EQ(writes[2], Write(std::uint32_t(tracks[1].start), 8));
+    EXPECT_EQ(writes[3], Write(std::uint32_t(tracks[2].start), 8));
+    EXPECT_EQ(writes[4], Write(std::uint32_t(tracks[2].start + 8), 8));
+    // The silence after the sound is zeros, not the previous block's tail.
+    EXPECT_EQ(RecordedDifference(bench.Track(1), CddaData(nine)), "");
+    EXPECT_EQ(RecordedDifference(bench.Track(2), CddaData(exact)), "");
+    EXPECT_EQ(RecordedDifference(bench.Track(3), CddaData(over)), "");
+}
+
+TEST_F(AudioBurnRecording, WriteParametersForAudio) {
+    const auto track = bench.PutCdda("t.wav", kBlock);
+    ASSERT_EQ(bench.Start({track}), AudioBurnOutcome::Finished);
+    const auto page = bench.Drive().WriteParameters();
+    EXPECT_EQ(page[2], 0x01) << "track at once, no test write, no BUFE, no link size";
+    EXPECT_EQ(page[3], 0x00) << "no next session, audio track mode 0";
+    EXPECT_EQ(page[4], 0x00) << "raw 2352-byte blocks";
+    EXPECT_EQ(page[8], 0x00) << "CD-DA session format";
+    EXPECT_EQ(page[14] << 8 | page[15], 150) << "2-second pause";
+    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
+}
+
+TEST_F(AudioBurnRecording, AnOpenDiscKeepsTheNextSessionPossible) {
+    const auto track = bench.PutCdda("t.wav", kBlock);
+    AudioBurnOptions options;
+    options.fixDisc = false;
+    options.ejectDisc = false;
+    ASSERT_EQ(bench.Start({track}, options), AudioBurnOutcome::Finished);
+    EXPECT_EQ(bench.Drive().WriteParameters()[3] >> 6, 3);
+    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Appendable);
+    EXPECT_EQ(bench.Count(0x1B), 0u) << "no eject";
+    EXPECT_FALSE(bench.Drive().TrayOpen());
+}
+
+TEST_F(AudioBurnRecording, TestModeSendsTheSameCommandsAndRecordsNothing) {
+    const auto one = bench.PutCdda("one.wav", 20 * kSector, 1);
+    const auto two = bench.PutCdda("two.wav", 3 * kSector, 2);
+    AudioBurnOptions options;
+    options.testMode = true;
+    ASSERT_EQ(bench.Start({one, two}, options), AudioBurnOutcome::Finished);
+    EXPECT_EQ(bench.Drive().WriteParameters()[2], 0x11) << "test write bit";
+    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Blank);
+    EXPECT_TRUE(bench.Drive().Media().tracks.empty());
+    const auto testRun = RecordingOpcodes();
+
+    AudioBurnBench real;
+    ASSERT_EQ(real.Drive().InsertBlank(MediumKind::CdR), "");
+    ASSERT_EQ(real.Start({one, two}), AudioBurnOutcome::Finished);
+    const auto all = real.Opcodes();
+    EXPECT_EQ(testRun,
+              std::vector<std::uint8_t>(std::find(all.begin(), all.end(), 0x5A), all.end()));
+}
+
+TEST_F(AudioBurnRecording, ConvertedSoundIsWhatTheDiscHolds) {
+    const WavFormat mono8 = Format(1, 1, 22050, 8);
+    const WavFormat stereo24 = Format(1, 2, 48000, 24);
+    const auto low = bench.Put("low.wav", SimpleWave(mono8, Sine(mono8, 30000, 440, {0.5}, {0})));
+    const auto high = bench.Put(
+        "high.wav", SimpleWave(stereo24, Sine(stereo24, 50000, 1000, {0.7, 0.2}, {0, 1})));
+    // A CD-DA file with metadata chunks around its sound.
+    const std::string sound(5 * kSector, '\x33');
+    const auto tagged = bench.Put(
+        "tagged.wav", RiffWave(Chunk("fmt ", FormatBody(WavFormat::Cdda())) +
+                               Chunk("LIST", std::string(300, 'L')) + Chunk("data", sound) +
+                               Chunk("id3 ", std::string(128, 'I'))));
+    // The converted track as the writer reads it (the file is gone afterwards).
+    std::vector<std::string> converted;
+    bench.reporter.onPhase = [&](const std::string& phase) {
+        if (phase == "正在写入轨道 ...") converted.push_back(CddaData(AudioBurnBench::TempTrack()));
+    };
+    ASSERT_EQ(bench.Start({low, high, tagged}), AudioBurnOutcome::Finished);
+    ASSERT_EQ(converted.size(), 3u);
+    EXPECT_NEAR(double(converted[0].size()) / 4, 60000, 2);
+    EXPECT_NEAR(double(converted[1].size()) / 4, 50000 * 44100.0 / 48000, 2);
+    EXPECT_EQ(RecordedDifference(bench.Track(1), converted[0]), "");
+    EXPECT_EQ(RecordedDifference(bench.Track(2), converted[1]), "");
+    EXPECT_EQ(RecordedDifference(bench.Track(3), sound), "");
+    EXPECT_FALSE(fs::exists(AudioBurnBench::TempTrack()));
+    EXPECT_TRUE(fs::exists(tagged));
+}
+
+TEST_F(AudioBurnRecording, RejectedSpeedIsWarnedAboutForEveryTrack) {
+    bench.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Reject;
+    const auto one = bench.PutCdda("one.wav", kBlock, 1);
+    const auto two = bench.PutCdda("two.wav", kBlock, 2);
+    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Finished);
+    const std::string warning = "提示|WARNING: 碟机不支持所选定的写入倍速16x, 将以默认速度刻录!";
+    EXPECT_EQ(Messages(), (std::vector<std::string>{warning, warning, "信息|刻录完成!"}));
+    EXPECT_EQ(bench.Drive().Media().tracks.size(), 2u);
+}
+}  // namespace
