@@ -118,6 +118,14 @@ TEST_F(AudioBurnRecording, StatusTextsOfATrack) {
     EXPECT_EQ(bench.reporter.elapsed.back(), "00:00:00");
 }
 
+TEST_F(AudioBurnRecording, ATrackShorterThanASectorShowsAHundredPercent) {
+    const auto tiny = bench.PutCdda("tiny.wav", 4);
+    ASSERT_EQ(bench.Start({tiny}), AudioBurnOutcome::Finished);
+    EXPECT_EQ(bench.reporter.percents, std::vector<std::string>{"100%"});
+    EXPECT_EQ(bench.Writes().size(), 1u);
+    EXPECT_EQ(RecordedDifference(bench.Track(1), CddaData(tiny)), "");
+}
+
 TEST_F(AudioBurnRecording, BlockCounts) {
     // 9 sectors: two blocks, the second with one sector of sound and silence.
     const auto nine = bench.PutCdda("nine.wav", 9 * kSector, 3);
