@@ -1,5 +1,6 @@
 // GET CONFIGURATION and GET EVENT STATUS NOTIFICATION: both answer without a
 // medium and never report a unit attention.
+#include <algorithm>
 #include <array>
 
 #include "EmuCommandTable.h"
@@ -34,11 +35,11 @@ std::vector<std::uint8_t> ProfileList(std::uint16_t current) {
 // A feature descriptor without data beyond `extra` bytes.
 std::vector<std::uint8_t> Feature(std::uint16_t code, std::uint8_t flags,
                                   std::vector<std::uint8_t> extra) {
-    std::vector<std::uint8_t> feature(4, 0);
+    std::vector<std::uint8_t> feature(4 + extra.size(), 0);
     EmuReply::Put16(feature, 0, code);
     feature[2] = flags;
     feature[3] = static_cast<std::uint8_t>(extra.size());
-    feature.insert(feature.end(), extra.begin(), extra.end());
+    std::copy(extra.begin(), extra.end(), feature.begin() + 4);
     return feature;
 }
 
@@ -88,14 +89,14 @@ EmuOutcome GetEventStatus(EmuCall& call) {
     if (state.faults.noMediaEvents) return EmuSense::kInvalidOpcode;
     if ((command.Byte(1) & 0x01) == 0) return EmuSense::kInvalidFieldInCdb;  // polled only
     constexpr std::uint8_t kMediaClass = 0x10;
-    std::vector<std::uint8_t> reply(4, 0);
+    std::vector<std::uint8_t> reply(8, 0);
     reply[3] = kMediaClass;  // supported event classes
     if ((command.Byte(4) & kMediaClass) == 0) {
         reply[1] = 2;
         reply[2] = 0x80;  // NEA: no event of the requested classes
+        reply.resize(4);  // the header alone
         return EmuReply::Send(call, reply, command.Word(7));
     }
-    reply.resize(8, 0);
     reply[1] = 6;     // event descriptor length: bytes after byte 1
     reply[2] = 0x04;  // notification class 4: media
     if (state.newMediaEvent && state.MediumReady()) {

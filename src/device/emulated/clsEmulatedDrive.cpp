@@ -12,10 +12,13 @@ constexpr std::size_t kLoggedDataOut = 512;
 clsEmulatedDrive::clsEmulatedDrive(const std::vector<std::string>& folders) {
     for (const std::string& folder : folders) {
         std::string error;
-        if (auto drive = EmuDrive::Open(folder, error))
+        if (auto drive = EmuDrive::Open(folder, error)) {
             m_drives.push_back(std::move(drive));
-        else
-            m_problem += (m_problem.empty() ? "" : "\n") + ("virtual drive " + error);
+            continue;
+        }
+        if (!m_problem.empty()) m_problem += '\n';
+        m_problem += "virtual drive ";
+        m_problem += error;
     }
 }
 
