@@ -1,0 +1,184 @@
+// A virtual drive folder survives restarts, refuses damaged metadata with a
+// clear reason (leaving the data file alone), and hands its tracks out.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "emulated/VirtualDriveBench.h"
+
+namespace {
+
+constexpr const char* kCdHeader =
+    "maple-virtual-drive 1\ntray closed\nmedium cd-r\ncapacity 359849\n";
+
+TEST(EmulatedPersistenceTest, ABurnedDiscIsThereAfterARestart) {
+    VirtualDriveBench bench(MediumKind::CdRw);
+    ASSERT_EQ(bench.WriteDataTrack(0, 320, 5), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
+    bench.Reopen();
+    EXPECT_EQ(bench.DiscInformation()[2], 0x1E);
+    EXPECT_EQ(bench.ReadCapacity(), 321);
+    std::vector<std::uint8_t> block;
+    ASSERT_EQ(bench.Read10(300, 1, block), 0);
+    EXPECT_EQ(block[100], std::uint8_t(305));
+    EXPECT_EQ(ReadFile(bench.Folder() + "/drive.meta"),
+              "maple-virtual-drive 1\ntray closed\nmedium cd-rw\ncapacity 359849\n"
+              "sessions 1 finalized\n"
+              "track 1 session 1 data start 0 length 320 run-out 2 closed\n");
+}
+
+TEST(EmulatedPersistenceTest, AnOpenTrackCanBeContinuedInTheNextRun) {
+    VirtualDriveBench bench(MediumKind::CdR);
+    ASSERT_EQ(bench.WriteDataTrack(0, 64), 0);
+    bench.Reopen();
+    EXPECT_EQ(Be32(bench.TrackInformation(1, 1), 12), 64u);
+    EXPECT_EQ(bench.WriteDataTrack(64, 16), 0);
+}
+
+// Opens a folder whose metadata file holds `text`; returns the problem text.
+std::string OpenProblem(VirtualDriveBench& bench, const std::string& text) {
+    WriteFile(bench.Folder() + "/medium.data", "precious bytes");
+    WriteFile(bench.Folder() + "/drive.meta", text);
+    clsEmulatedDrive drive({bench.Folder()});
+    EXPECT_FALSE(drive.Installed());
+    EXPECT_EQ(drive.DriveCount(), 0);
+    EXPECT_EQ(ReadFile(bench.Folder() + "/medium.data"), "precious bytes") << "data file untouched";
+    EXPECT_EQ(ReadFile(bench.Folder() + "/drive.meta"), text) << "metadata left for the user";
+    return drive.OpenProblem();
+}
+
+TEST(EmulatedPersistenceTest, DamagedMetadataIsRefusedWithAReason) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"garbage\n", "line 1: not a virtual drive metadata file"},
+        {"", "empty metadata file"},
+        {std::string(kCdHeader) + "capacity twelve\n", "line 5: unknown or malformed line"},
+        {std::string(kCdHeader) + "medium bluray\n", "line 5: unknown medium 'bluray'"},
+        {std::string(kCdHeader) + "track 1 session 1 data start 0 length 10\n",
+         "line 5: expected 'track N session S"},
+        {std::string(kCdHeader) + "fault long-write -3\n", "line 5: unknown or malformed fault"},
+        {std::string(kCdHeader) +
+             "sessions 0\ntrack 1 session 1 data start 0 length 400 run-out 2 "
+             "closed\ntrack 2 session 1 data start 100 length 10 run-out 0 closed\n",
+         "layout: track 2: overlaps another track"},
+        {std::string(kCdHeader) + "sessions 0\ntrack 1 session 1 data start 359800 length 400 "
+                                  "run-out 0 open\n",
+         "layout: track 1: overlaps another track or passes the capacity"},
+        {std::string(kCdHeader) + "sessions 1\n", "layout: more closed sessions than sessions"},
+        {"maple-virtual-drive 1\nmedium cd-rom\ncapacity 100\nsessions 0\n",
+         "layout: a pressed disc must hold a finalized session"},
+    };
+    for (const auto& [text, reason] : cases) {
+        VirtualDriveBench bench;
+        const std::string problem = OpenProblem(bench, text);
+        EXPECT_NE(problem.find("virtual drive " + bench.Folder() + "/drive.meta: " + reason),
+                  std::string::npos)
+            << problem;
+    }
+}
+
+TEST(EmulatedPersistenceTest, MissingFoldersAndDataFilesAreNamed) {
+    TempFolder temp;
+    clsEmulatedDrive none({temp.File("nothing-here")});
+    EXPECT_FALSE(none.Installed());
+    EXPECT_NE(none.OpenProblem().find(temp.File("nothing-here") + ": not a virtual drive folder"),
+              std::string::npos);
+
+    VirtualDriveBench bench;
+    bench.Reopen(std::string(kCdHeader) +
+                 "sessions 0\ntrack 1 session 1 data start 0 length 16 run-out 0 open\n");
+    bench.Reopen();  // saves the same layout again
+    std::filesystem::remove(bench.Folder() + "/medium.data");
+    clsEmulatedDrive lost({bench.Folder()});
+    EXPECT_NE(lost.OpenProblem().find("medium.data: missing"), std::string::npos)
+        << lost.OpenProblem();
+
+    // One good folder among bad ones still gives a drive, and the note names the bad one.
+    VirtualDriveBench good;
+    clsEmulatedDrive mixed({temp.File("nothing-here"), good.Folder()});
+    EXPECT_TRUE(mixed.Installed());
+    EXPECT_EQ(mixed.DriveCount(), 1);
+    EXPECT_EQ(mixed.DriveHandle(1), "virtual0");
+    EXPECT_NE(mixed.OpenProblem().find("nothing-here"), std::string::npos);
+}
+
+TEST(EmulatedPersistenceTest, CreatingAFolderTwiceIsRefused) {
+    VirtualDriveBench bench;
+    EXPECT_NE(EmuDrive::CreateFolder(bench.Folder()).find("already holds a virtual drive"),
+              std::string::npos);
+}
+
+TEST(EmulatedPersistenceTest, FinishedDiscsFromImages) {
+    VirtualDriveBench bench;
+    std::string image(2048 * 40, '\0');
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i / 2048 + 1);
+    WriteFile(bench.Path("disc.iso"), image);
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom, bench.Path("disc.iso")), "");
+    EXPECT_EQ(bench.ReadCapacity(), 39) << "pressed: no run-out";
+    EXPECT_EQ(bench.DiscInformation()[2], 0x0E);
+    std::string copy;
+    std::vector<std::uint8_t> block;
+    for (std::uint32_t lba = 0; lba < 40; ++lba) {
+        ASSERT_EQ(bench.Read10(lba, 1, block), 0);
+        copy.append(block.begin(), block.end());
+    }
+    EXPECT_EQ(copy, image);
+
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdR, bench.Path("disc.iso")), "");
+    EXPECT_EQ(bench.ReadCapacity(), 41) << "recorded Track At Once: run-out counted";
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::DvdPlusRw, bench.Path("disc.iso")), "");
+    EXPECT_EQ(bench.ReadCapacity(), 39);
+    ASSERT_EQ(bench.Read10(16, 1, block), 0);
+    EXPECT_EQ(block[0], 17);
+
+    WriteFile(bench.Path("odd.iso"), std::string(3000, 'x'));
+    EXPECT_NE(bench.Drive().InsertImage(MediumKind::CdRom, bench.Path("odd.iso")).find("2048-byte"),
+              std::string::npos);
+    std::filesystem::resize_file(bench.Path("odd.iso"), (359849LL + 1) * 2048);  // sparse
+    EXPECT_NE(
+        bench.Drive().InsertImage(MediumKind::CdR, bench.Path("odd.iso")).find("does not fit"),
+        std::string::npos);
+    EXPECT_NE(bench.Drive().InsertBlank(MediumKind::DvdRom).find("not a blank medium"),
+              std::string::npos);
+}
+
+TEST(EmulatedPersistenceTest, ExportWritesIsoAndCdDaWaveFiles) {
+    VirtualDriveBench bench(MediumKind::CdR);
+    ASSERT_EQ(bench.WriteDataTrack(0, 320, 7), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    ASSERT_EQ(bench.SetWriteParameters(1, 0, 0, false, 0), 0);
+    const std::uint32_t nwa = Be32(bench.TrackInformation(1, 2), 12);
+    std::vector<std::uint8_t> pcm(std::size_t(304) * 2352);
+    for (std::size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<std::uint8_t>(i % 251);
+    for (std::uint32_t at = 0; at < 304; at += 8) {
+        const std::vector<std::uint8_t> chunk(pcm.begin() + at * 2352,
+                                              pcm.begin() + (at + 8) * 2352);
+        ASSERT_EQ(bench.Write10(nwa + at, 8, chunk), 0);
+    }
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
+
+    std::vector<std::string> files;
+    ASSERT_EQ(bench.Drive().ExportTracks(bench.Path("out"), &files), "");
+    ASSERT_EQ(files, (std::vector<std::string>{bench.Path("out") + "/track01.iso",
+                                               bench.Path("out") + "/track02.wav"}));
+    const std::string iso = ReadFile(files[0]);
+    ASSERT_EQ(iso.size(), 320u * 2048);
+    EXPECT_EQ(std::uint8_t(iso[2048 * 5]), 12);
+    const std::string wav = ReadFile(files[1]);
+    ASSERT_EQ(wav.size(), 44 + pcm.size());
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(wav.substr(36, 4), "data");
+    auto le32 = [&wav](std::size_t at) {
+        return std::uint32_t(std::uint8_t(wav[at])) |
+               std::uint32_t(std::uint8_t(wav[at + 1])) << 8 |
+               std::uint32_t(std::uint8_t(wav[at + 2])) << 16 |
+               std::uint32_t(std::uint8_t(wav[at + 3])) << 24;
+    };
+    EXPECT_EQ(le32(24), 44100u);
+    EXPECT_EQ(le32(40), pcm.size());
+    EXPECT_EQ(wav.substr(44), std::string(pcm.begin(), pcm.end()));
+}
+
+}  // namespace
