@@ -58,7 +58,9 @@ EmuOutcome CloseTrackNumbered(EmuCall& call, std::uint16_t number) {
     if (open != nullptr && open->number == number)
         return CloseTrack(call, *open) ? EmuSense::kGood : EmuSense::kWriteError;
     // A closed track, or the invisible one: nothing to do.
-    if (number >= 1 && number <= media.tracks.size() + 1) return EmuSense::kGood;
+    const bool invisible = open == nullptr && media.NextWritableAddress() >= 0 &&
+                           number == media.tracks.size() + 1;
+    if ((number >= 1 && number <= media.tracks.size()) || invisible) return EmuSense::kGood;
     return EmuSense::kInvalidFieldInCdb;
 }
 }  // namespace
