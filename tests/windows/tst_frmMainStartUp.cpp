@@ -12,6 +12,8 @@
 #include "InstanceLock.h"
 #include "LanguageFile.h"
 #include "MainWindowTestKit.h"
+#include "MouseLabel.h"
+#include "Pictures.h"
 #include "SettingsStore.h"
 #include "TransportSlot.h"
 #include "WindowTestSupport.h"
@@ -202,6 +204,30 @@ class StartUpTest : public QObject {
         QTest::mouseClick(Control<QPushButton>(&window, "cmdExit"), Qt::LeftButton);
         QCOMPARE(ended.count(), 1);
         QVERIFY(!window.isVisible());
+    }
+
+    void alternativeStyleReplacesOnlyThePicturesThatExist() {
+        WriteFile(m_folders->Data() + "/maple-writer.INI", "; options\nstyle=1\n");
+        std::filesystem::create_directories(m_folders->Data() + "/style/Maple");
+        QImage red(32, 32, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(QString::fromStdString(m_folders->Data() + "/style/Maple/Disc_Data.ico")));
+        QVERIFY(
+            red.save(QString::fromStdString(m_folders->Data() + "/style/Maple/Button_Exit.bmp")));
+        MessageBoxRecorder boxes;
+        frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
+        QVERIFY(window.Load());
+        const QImage data = Control<MouseLabel>(&window, "Picture1(0)")->pixmap().toImage();
+        QCOMPARE(data.pixelColor(data.width() / 2, data.height() / 2), QColor(Qt::red));
+        QCOMPARE(Control<MouseLabel>(&window, "Picture1(1)")->pixmap().toImage(),
+                 Pictures::Load(QStringLiteral("task_audio"), {48, 48}).toImage());
+        const QImage exit =
+            Control<QPushButton>(&window, "cmdExit")->icon().pixmap(16, 16).toImage();
+        QCOMPARE(exit.pixelColor(8, 8), QColor(Qt::red));
+        // The large task pictures come from the style's own set.
+        MoveMouseOver(Control<MouseLabel>(&window, "Picture1(1)"));
+        QCOMPARE(Control<QLabel>(&window, "ImgDiscType")->pixmap().toImage(),
+                 Pictures::Load(QStringLiteral("maple_task_audio"), {128, 128}).toImage());
     }
 
   private:

@@ -1,0 +1,114 @@
+// The worker-thread runner that windows use for long drive operations.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+
+#include "DriveBusy.h"
+#include "EngineRunner.h"
+#include "WindowTestSupport.h"
+
+class EngineRunnerTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void reportsArriveOnTheWindowThreadInOrder() {
+        QWidget window;
+        EngineRunner runner(&window);
+        QStringList phases;
+        QList<int> progress;
+        QThread* reportThread = nullptr;
+        connect(&runner, &EngineRunner::phaseText, &window, [&](const QString& text) {
+            phases << text;
+            reportThread = QThread::currentThread();
+        });
+        connect(&runner, &EngineRunner::progress, &window, [&](int value) { progress << value; });
+        QThread* engineThread = nullptr;
+        QSignalSpy finished(&runner, &EngineRunner::finished);
+        QVERIFY(runner.Start([&engineThread](EngineReporter& reporter) {
+            engineThread = QThread::currentThread();
+            reporter.PhaseText("one");
+            for (int i = 0; i <= 100; i += 50) reporter.Progress(i);
+            reporter.PhaseText("two");
+        }));
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(phases, (QStringList{"one", "two"}));
+        QCOMPARE(progress, (QList<int>{0, 50, 100}));
+        QVERIFY(engineThread != QThread::currentThread());
+        QCOMPARE(reportThread, QThread::currentThread());
+        QVERIFY(!runner.IsRunning());
+    }
+
+    void aQuestionWaitsForTheWindowsAnswer() {
+        QWidget window;
+        EngineRunner runner(&window);
+        MessageBoxRecorder boxes;
+        boxes.QueueAnswer(MessageAnswer::No);
+        std::atomic<MessageAnswer> answer{MessageAnswer::Ok};
+        QSignalSpy finished(&runner, &EngineRunner::finished);
+        runner.Start([&answer](EngineReporter& reporter) {
+            answer =
+                reporter.Message("Erase?", "Erase", MessageIcon::Question, MessageButtons::YesNo);
+        });
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(answer.load(), MessageAnswer::No);
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text, QStringLiteral("Erase?"));
+        QCOMPARE(boxes.shown[0].parent, &window);
+    }
+
+    void controlsAreLockedAndTheDriveBusyDuringTheRun() {
+        QWidget window;
+        auto* start = new QPushButton(&window);
+        auto* option = new QCheckBox(&window);
+        auto* alreadyOff = new QPushButton(&window);
+        alreadyOff->setEnabled(false);
+        QAction item(&window);
+        EngineRunner runner(&window);
+        runner.LockWhileRunning({start, option, alreadyOff}, {&item});
+        std::atomic<bool> busyInside{false};
+        QSignalSpy finished(&runner, &EngineRunner::finished);
+        runner.Start([&busyInside](EngineReporter&) { busyInside = IsDriveBusy(); });
+        QVERIFY(!start->isEnabled() && !option->isEnabled() && !item.isEnabled());
+        QVERIFY(!runner.Start([](EngineReporter&) {}));  // one at a time
+        QVERIFY(finished.wait(5000));
+        QVERIFY(busyInside);
+        QVERIFY(!IsDriveBusy());
+        QVERIFY(start->isEnabled() && option->isEnabled() && item.isEnabled());
+        QVERIFY(!alreadyOff->isEnabled());
+    }
+
+    void operationsWithoutTheDriveLeaveItFree() {
+        QWidget window;
+        EngineRunner runner(&window);
+        std::atomic<bool> busyInside{true};
+        QSignalSpy finished(&runner, &EngineRunner::finished);
+        runner.Start([&busyInside](EngineReporter&) { busyInside = IsDriveBusy(); },
+                     EngineRunner::DriveUse::None);
+        QVERIFY(finished.wait(5000));
+        QVERIFY(!busyInside);
+    }
+
+    void aWindowGoingAwayAnswersOpenQuestionsCautiously() {
+        MessageBoxRecorder boxes;
+        std::atomic<MessageAnswer> answer{MessageAnswer::Yes};
+        {
+            QWidget window;
+            auto* runner = new EngineRunner(&window);
+            runner->Start([&answer](EngineReporter& reporter) {
+                answer =
+                    reporter.Message("Go on?", "", MessageIcon::Question, MessageButtons::YesNo);
+            });
+            QThread::msleep(50);  // no events run: the question is never shown
+        }
+        QCOMPARE(answer.load(), MessageAnswer::No);
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(!IsDriveBusy());
+    }
+};
+
+QTEST_MAIN(EngineRunnerTest)
+#include "tst_EngineRunner.moc"

@@ -1,0 +1,167 @@
+// The about window and the CD-or-DVD chooser.
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "LanguageFile.h"
+#include "MouseLabel.h"
+#include "Pictures.h"
+#include "SettingsStore.h"
+#include "Twips.h"
+#include "WindowTestSupport.h"
+#include "frmAbout.h"
+#include "frmCDorDVD.h"
+
+namespace {
+const char* const kBuiltInNotice =
+    "警告：本程式目前正处于测试期间，请暂时不要用于重要资料的备份；并且建议尽可能地采用可复写光碟"
+    "(CD/DVD-RW)进行测试，以免造成您的光碟(例如:可记录光碟CD/DVD-R)损坏。\n\n"
+    "最后，谢谢您的参与测试！";
+
+void WriteStylePicture(const std::string& dataFolder, const char* file, Qt::GlobalColor colour) {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(colour);
+    const QString path = QString::fromStdString(dataFolder + "/style/Maple/") + file;
+    std::filesystem::create_directories(dataFolder + "/style/Maple");
+    QVERIFY(image.save(path));
+}
+}  // namespace
+
+class SmallWindowsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { m_folders = std::make_unique<WindowTestFolders>(); }
+    void cleanup() { m_folders.reset(); }
+
+    void aboutWithBuiltInTexts() {
+        frmAbout window;
+        QCOMPARE(window.windowTitle(), QString::fromUtf8("关于本程式"));
+        QCOMPARE(Control<QLabel>(&window, "Label1")->text(), QStringLiteral("MAPLE CD/DVD Writer"));
+        QCOMPARE(Control<QLabel>(&window, "Label2")->text(), QString::fromUtf8("版本: "));
+        QCOMPARE(Control<QPushButton>(&window, "CmdOK")->text(), QString::fromUtf8("确 定(&O)"));
+        const QRegularExpression version(QStringLiteral("^1\\.00  Beta6 \\(Build:\\d{4,}\\)$"));
+        QVERIFY(version.match(Control<QLabel>(&window, "LblVersion")->text()).hasMatch());
+        QCOMPARE(Control<QLabel>(&window, "Label3")->text(), QString::fromUtf8(kBuiltInNotice));
+        QVERIFY(!Control<QLabel>(&window, "Picture1")->pixmap().isNull());
+    }
+
+    void aboutWithEnglishTexts() {
+        SetLanguageFilePath(ShippedLanguageFile("English"));
+        frmAbout window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("About this program"));
+        QCOMPARE(Control<QPushButton>(&window, "CmdOK")->text(), QStringLiteral("&OK"));
+        const QString notice = Control<QLabel>(&window, "Label3")->text();
+        QVERIFY(notice.contains(QStringLiteral("spoiled.\n\nFinally, thank you")));
+    }
+
+    void versionTextAndNotice() {
+        QCOMPARE(frmAbout::VersionText(7), QStringLiteral("1.00  Beta6 (Build:0007)"));
+        QCOMPARE(frmAbout::VersionText(12345), QStringLiteral("1.00  Beta6 (Build:12345)"));
+        QCOMPARE(frmAbout::NoticeText(QStringLiteral("first`second")),
+                 QStringLiteral("first\n\nsecond"));
+        // Only the first grave accent is a paragraph break.
+        QCOMPARE(frmAbout::NoticeText(QStringLiteral("a`b`c")), QStringLiteral("a\n\nb`c"));
+        QCOMPARE(frmAbout::NoticeText(QString()), QString::fromUtf8(kBuiltInNotice));
+        QCOMPARE(frmAbout::NoticeText(QStringLiteral("`")), QStringLiteral("\n\n"));
+    }
+
+    void aboutIsCentredOnTheMainWindowAndClosesWithOk() {
+        FakeMainWindow main;
+        main.widget.setGeometry(100, 80, 600, 400);
+        frmAbout* window = frmAbout::ShowWindow();
+        QCOMPARE(frmAbout::ShowWindow(), window);
+        const QRect outer = main.widget.frameGeometry();
+        QCOMPARE(window->pos(), QPoint(outer.left() + (outer.width() - 6300 / 15) / 2,
+                                       outer.top() + (outer.height() - 4200 / 15) / 2));
+        QTest::mouseClick(Control<QPushButton>(window, "CmdOK"), Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+    }
+
+    void chooserPlacesItselfFromTheSettings() {
+        SaveProgramSetting("TempX0", "1500");
+        SaveProgramSetting("TempY0", "3000abc");
+        frmCDorDVD chooser;
+        QCOMPARE(chooser.pos(), QPoint(100, 200));
+        QCOMPARE(chooser.ChosenMedium(), std::uint8_t(2));
+        QCOMPARE(chooser.HoverIndex(), std::uint8_t(2));
+        QCOMPARE(Control<QLabel>(&chooser, "LblText(0)")->text(), QString::fromUtf8("CD 数据光盘"));
+        QCOMPARE(Control<QLabel>(&chooser, "LblText(1)")->text(), QString::fromUtf8("DVD数据光盘"));
+    }
+
+    void chooserWithoutStoredPositionAndWithEnglishTexts() {
+        SetLanguageFilePath(ShippedLanguageFile("English"));
+        frmCDorDVD chooser;
+        QCOMPARE(chooser.pos(), QPoint(0, 0));
+        QCOMPARE(Control<QLabel>(&chooser, "LblText(1)")->text(), QStringLiteral("DVD data disc"));
+    }
+
+    void chooserHighlightsThePictureUnderTheMouse() {
+        frmCDorDVD chooser;
+        auto* cd = Control<MouseLabel>(&chooser, "Picture1(0)");
+        auto* dvd = Control<MouseLabel>(&chooser, "Picture1(1)");
+        MoveMouseOver(dvd);
+        QCOMPARE(chooser.HoverIndex(), std::uint8_t(1));
+        QCOMPARE(dvd->BackColor(), frmCDorDVD::HighlightColour());
+        QCOMPARE(cd->BackColor(), frmCDorDVD::NormalColour());
+        MoveMouseOver(cd);
+        QCOMPARE(chooser.HoverIndex(), std::uint8_t(0));
+        QCOMPARE(cd->BackColor(), QColor(0, 128, 0));
+        QCOMPARE(dvd->BackColor(), QColor(255, 255, 255));
+    }
+
+    void closingWithoutAChoiceOpensNothing() {
+        auto* chooser = new frmCDorDVD();
+        QSignalSpy chosen(chooser, &frmCDorDVD::chosen);
+        chooser->show();
+        chooser->close();
+        QCOMPARE(chosen.count(), 0);
+    }
+
+    void aClickChoosesOnce_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("medium");
+        QTest::newRow("CD picture") << QStringLiteral("Picture1(0)") << 0;
+        QTest::newRow("DVD label") << QStringLiteral("LblText(1)") << 1;
+    }
+    void aClickChoosesOnce() {
+        QFETCH(QString, control);
+        QFETCH(int, medium);
+        auto* chooser = new frmCDorDVD();
+        chooser->show();
+        QSignalSpy chosen(chooser, &frmCDorDVD::chosen);
+        QTest::mouseClick(Control<MouseLabel>(chooser, control), Qt::LeftButton);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), medium);
+        QCOMPARE(chooser->ChosenMedium(), std::uint8_t(medium));
+        QVERIFY(!chooser->isVisible());
+        chooser->close();  // closed again by its owner: still one report
+        QCOMPARE(chosen.count(), 1);
+    }
+
+    void stylePicturesReplaceOnlyThoseThatExist() {
+        WriteFile(m_folders->Data() + "/maple-writer.INI", "style=1\n");
+        WriteStylePicture(m_folders->Data(), "Group_CD.ico", Qt::red);
+        frmCDorDVD chooser;
+        const QImage cd = Control<MouseLabel>(&chooser, "Picture1(0)")->pixmap().toImage();
+        const QImage dvd = Control<MouseLabel>(&chooser, "Picture1(1)")->pixmap().toImage();
+        QCOMPARE(cd.pixelColor(cd.width() / 2, cd.height() / 2), QColor(Qt::red));
+        QCOMPARE(dvd, Pictures::Load(QStringLiteral("group_dvd"), {48, 48}).toImage());
+    }
+
+    void styleSwitchedOffIgnoresTheStylePictures() {
+        WriteFile(m_folders->Data() + "/maple-writer.INI", "style=0\n");
+        WriteStylePicture(m_folders->Data(), "Group_CD.ico", Qt::red);
+        frmCDorDVD chooser;
+        QCOMPARE(Control<MouseLabel>(&chooser, "Picture1(0)")->pixmap().toImage(),
+                 Pictures::Load(QStringLiteral("group_cd"), {48, 48}).toImage());
+    }
+
+  private:
+    std::unique_ptr<WindowTestFolders> m_folders;
+};
+
+QTEST_MAIN(SmallWindowsTest)
+#include "tst_SmallWindows.moc"
