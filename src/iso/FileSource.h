@@ -5,12 +5,21 @@
 #include <optional>
 #include <string>
 
+#include "modFileAccess.h"
+
 // One open source file, read front to back.
 class FileReader {
   public:
     virtual ~FileReader() = default;
     // Reads up to `count` bytes: the bytes read, 0 at the end, -1 on a read error.
     virtual std::int64_t Read(std::uint8_t* buffer, std::int64_t count) = 0;
+    // Copies up to `count` bytes straight into `target` at its position:
+    // the bytes copied, 0 at the end, -1 when this reader cannot (use Read).
+    virtual std::int64_t CopyTo(FileHandleRecord& target, std::int64_t count) {
+        (void)target;
+        (void)count;
+        return -1;
+    }
 };
 
 // Where the image writer gets the bytes of the files in its tree, by their

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "FileSource.h"
 #include "SectorMath.h"
 
 ImageOutput::ImageOutput(FileHandleRecord& file) : m_file(file), m_buffer(kBufferBytes) {}
@@ -20,7 +21,15 @@ bool ImageOutput::Flush() {
     return true;
 }
 
+std::int64_t ImageOutput::CopyFrom(FileReader& reader, std::int64_t count) {
+    if (!Flush()) return -1;
+    const std::int64_t copied = reader.CopyTo(m_file, count);
+    if (copied > 0) m_flushed += copied;
+    return copied;
+}
+
 std::span<std::uint8_t> ImageOutput::Room() {
+    if (Failed()) return {};
     if (m_used == m_buffer.size() && !Flush()) return {};
     return {m_buffer.data() + m_used, m_buffer.size() - m_used};
 }

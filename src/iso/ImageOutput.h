@@ -7,6 +7,8 @@
 
 #include "modFileAccess.h"
 
+class FileReader;
+
 // The image file being written, front to back, through one bounded buffer.
 // After the first write error every call fails and the error is kept.
 class ImageOutput {
@@ -23,6 +25,9 @@ class ImageOutput {
     // file data straight into it; Commit hands over what was put there.
     std::span<std::uint8_t> Room();
     void Commit(std::int64_t count);
+    // Lets `reader` copy up to `count` bytes straight into the file (after a
+    // Flush): the bytes copied, 0 at the reader's end, -1 when not possible.
+    std::int64_t CopyFrom(FileReader& reader, std::int64_t count);
     bool Flush();
     bool Failed() const { return !m_problem.empty(); }
     const std::string& Problem() const { return m_problem; }

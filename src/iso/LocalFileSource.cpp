@@ -11,6 +11,9 @@ class LocalFileReader : public FileReader {
     std::int64_t Read(std::uint8_t* buffer, std::int64_t count) override {
         return modFileAccess::FileRead(m_file, buffer, count);
     }
+    std::int64_t CopyTo(FileHandleRecord& target, std::int64_t count) override {
+        return modFileAccess::FileCopy(m_file, target, count);
+    }
 
   private:
     FileHandleRecord m_file;

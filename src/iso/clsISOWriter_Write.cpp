@@ -11,6 +11,8 @@
 
 namespace {
 constexpr std::size_t kTableChunk = 64 * 1024;
+// From this size on, file data is copied by the system rather than through our buffer.
+constexpr std::int64_t kSystemCopyBytes = 256 * 1024;
 
 QByteArray NameOf(const clsISODirectory& directory, bool joliet) {
     return joliet ? RecordBytes::JolietNameBytes(directory.JolietName())
@@ -170,6 +172,13 @@ bool clsISOWriter::CopyFile(ImageOutput& output, clsISOFile& file, bool availabl
     std::int64_t remaining = file.Size();
     std::unique_ptr<FileReader> reader = available ? m_source->Open(file.LocalPath()) : nullptr;
     if (available && !reader) m_unreadable.push_back({file.LocalPath(), m_source->LastProblem()});
+    // Whatever the system copy does not finish (end of file, an error) goes
+    // through the reading loop, which tells a short file from a failing one.
+    while (reader && remaining >= kSystemCopyBytes) {
+        const std::int64_t copied = output.CopyFrom(*reader, remaining);
+        if (copied <= 0) break;
+        remaining -= copied;
+    }
     while (reader && remaining > 0) {
         const std::span<std::uint8_t> room = output.Room();
         if (room.empty()) return false;

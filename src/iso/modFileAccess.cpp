@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,19 +38,26 @@ int Fd(const FileHandleRecord& file) {
     return static_cast<int>(file.handle);
 }
 
-std::int64_t CreationTime(const std::string& path, const struct stat& facts) {
-    struct statx extended {};
-    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME, &extended) == 0 &&
-        (extended.stx_mask & STATX_BTIME) != 0)
-        return extended.stx_btime.tv_sec;
-    return facts.st_mtim.tv_sec;
-}
-
-EntryKind KindOf(mode_t mode) {
+EntryKind KindOf(unsigned mode) {
     if (S_ISREG(mode)) return EntryKind::RegularFile;
     if (S_ISDIR(mode)) return EntryKind::Directory;
     return EntryKind::Other;
 }
+
+// One statx call gives size, kind, identity and (where recorded) the birth time.
+std::optional<FileFacts> StatPath(int folder, const char* path, int flags) {
+    struct statx facts {};
+    if (::statx(folder, path, flags, STATX_BASIC_STATS | STATX_BTIME, &facts) != 0) {
+        lastError = errno;
+        return std::nullopt;
+    }
+    const bool born = (facts.stx_mask & STATX_BTIME) != 0;
+    return FileFacts{KindOf(facts.stx_mode), static_cast<std::int64_t>(facts.stx_size),
+                     born ? facts.stx_btime.tv_sec : facts.stx_mtime.tv_sec,
+                     static_cast<std::uint64_t>(makedev(facts.stx_dev_major, facts.stx_dev_minor)),
+                     static_cast<std::uint64_t>(facts.stx_ino)};
+}
+
 }  // namespace
 
 FileHandleRecord FileOpen(const std::string& path, Access access, Share /*share*/,
@@ -100,6 +108,17 @@ std::int64_t FileWrite(FileHandleRecord& file, const void* buffer, std::int64_t 
     return done;
 }
 
+std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count) {
+    if (from.handle == -1 || to.handle == -1) return -1;
+    ssize_t copied;
+    do {
+        copied = ::copy_file_range(Fd(from), nullptr, Fd(to), nullptr,
+                                   static_cast<std::size_t>(count), 0);
+    } while (copied < 0 && errno == EINTR);
+    if (copied < 0) lastError = errno;
+    return copied;
+}
+
 std::int64_t FileSeek(FileHandleRecord& file, std::int64_t distance, SeekMethod method) {
     if (file.handle == -1) return -1;
     const int whence = method == SeekMethod::Begin
@@ -119,15 +138,32 @@ std::string LastErrorText() {
 }
 
 std::optional<FileFacts> FileInfo(const std::string& path) {
-    struct stat facts {};
-    if (::stat(path.c_str(), &facts) != 0) {
-        lastError = errno;
-        return std::nullopt;
-    }
-    return FileFacts{KindOf(facts.st_mode), static_cast<std::int64_t>(facts.st_size),
-                     CreationTime(path, facts), static_cast<std::uint64_t>(facts.st_dev),
-                     static_cast<std::uint64_t>(facts.st_ino)};
+    return StatPath(AT_FDCWD, path.c_str(), 0);
 }
+
+namespace {
+// The entry's kind, following a symbolic link only to a file; the type in the
+// listing spares a stat call for plain files.
+void Classify(DIR* listing, const dirent& found, FolderEntry& entry) {
+    if (found.d_type == DT_REG) {
+        entry.kind = EntryKind::RegularFile;
+        return;
+    }
+    const int folder = ::dirfd(listing);
+    bool link = found.d_type == DT_LNK;
+    if (found.d_type == DT_UNKNOWN) {
+        struct stat own {};
+        link =
+            ::fstatat(folder, found.d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+    }
+    const auto facts = StatPath(folder, found.d_name, link ? 0 : AT_SYMLINK_NOFOLLOW);
+    if (!facts) return;
+    entry.kind = link && facts->kind != EntryKind::RegularFile ? EntryKind::Other : facts->kind;
+    entry.linkToFolder = link && facts->kind == EntryKind::Directory;
+    entry.device = facts->device;
+    entry.inode = facts->inode;
+}
+}  // namespace
 
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     DIR* listing = ::opendir(folder.c_str());
@@ -136,21 +172,10 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
         return std::nullopt;
     }
     std::vector<FolderEntry> entries;
-    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     while (const dirent* found = ::readdir(listing)) {
-        const std::string name = found->d_name;
-        if (name == "." || name == "..") continue;
-        FolderEntry entry{name};
-        struct stat own {
-        }, target{};
-        const std::string path = prefix + name;
-        if (::lstat(path.c_str(), &own) != 0) continue;
-        const bool link = S_ISLNK(own.st_mode);
-        const struct stat& facts = link && ::stat(path.c_str(), &target) == 0 ? target : own;
-        entry.kind = link && !S_ISREG(facts.st_mode) ? EntryKind::Other : KindOf(facts.st_mode);
-        entry.linkToFolder = link && S_ISDIR(facts.st_mode);
-        entry.device = facts.st_dev;
-        entry.inode = facts.st_ino;
+        FolderEntry entry{found->d_name};
+        if (entry.name == "." || entry.name == "..") continue;
+        Classify(listing, *found, entry);
         entries.push_back(std::move(entry));
     }
     ::closedir(listing);

@@ -33,6 +33,11 @@ std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count);
 // Writes all `count` bytes: 0 when the handle is -1, -1 on failure (disk
 // full, I/O error), else `count`.
 std::int64_t FileWrite(FileHandleRecord& file, const void* buffer, std::int64_t count);
+// Copies up to `count` bytes from the position of `from` to the position of
+// `to` inside the system, without passing them through this program: the
+// bytes copied, 0 at the end of `from`, -1 when it failed or the system cannot
+// copy between these two files (the caller then reads and writes itself).
+std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count);
 // Moves the position; returns the new position, or -1 on failure.
 std::int64_t FileSeek(FileHandleRecord& file, std::int64_t distance, SeekMethod method);
 // The current position, or -1.

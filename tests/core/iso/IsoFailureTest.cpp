@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "IsoTestSupport.h"
+#include "LocalFileSource.h"
 #include "TestEnvironment.h"
 #include "clsISOWriter.h"
 
@@ -128,6 +129,38 @@ TEST_F(IsoFailure, MoreThan65535DirectoriesAreRefused) {
     EXPECT_FALSE(m_writer.SaveISO(out));
     EXPECT_NE(m_writer.LastError().find("65535"), std::string::npos);
     EXPECT_FALSE(Exists(out));
+}
+
+// Local files; "large.bin" was 100000 bytes longer at layout time than when it is read.
+class ShrinkingLocalFiles : public LocalFileSource {
+  public:
+    std::optional<std::int64_t> Length(const std::string& path) override {
+        const auto length = LocalFileSource::Length(path);
+        const bool shrinks = length && path.ends_with("large.bin");
+        return shrinks ? std::optional<std::int64_t>(*length + 100000) : length;
+    }
+};
+
+TEST_F(IsoFailure, ALargeLocalFileThatShrankIsPaddedAndReported) {
+    const std::string path = m_folder.File("large.bin");
+    std::string content(600000, 'L');
+    content[0] = 'F';
+    WriteFile(path, content);
+    ShrinkingLocalFiles source;
+    clsISOWriter writer;
+    writer.SetFileSource(&source);
+    WriteFile(m_folder.File("after.txt"), "after");
+    const clsISOFile* file = writer.Root().Files().Add(path, QString());
+    const clsISOFile* after = writer.Root().Files().Add(m_folder.File("after.txt"), QString());
+    const std::string out = m_folder.File("out.iso");
+    EXPECT_FALSE(writer.SaveISO(out));
+    ASSERT_EQ(writer.UnreadableFiles().size(), 1u);
+    EXPECT_NE(writer.UnreadableFiles()[0].reason.find("shrank to 600000 of 700000"),
+              std::string::npos);
+    const std::string image = ReadFile(out);
+    EXPECT_EQ(Bytes(image, file->LBA() * kSector, 600000), content);
+    EXPECT_TRUE(AllZero(image, file->LBA() * kSector + 600000, 100000));
+    EXPECT_EQ(Bytes(image, after->LBA() * kSector, 5), "after");
 }
 
 TEST_F(IsoFailure, AVanishedLocalFileIsReported) {

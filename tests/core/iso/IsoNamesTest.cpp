@@ -56,6 +56,8 @@ TEST(IsoShortNames, NamesArePlainAscii) {
     EXPECT_EQ(FileNames(Names({"café.txt"})), Names({"CAF_.TXT"}));
     EXPECT_EQ(FileNames(Names({"😀x.txt"})), Names({"_X.TXT"}));  // one "_" per code point
     EXPECT_EQ(DirectoryNames(Names({"Été"})), Names({"_T_"}));
+    // ";" would be read as the start of a version number.
+    EXPECT_EQ(FileNames(Names({"semi;colon.txt"})), Names({"SEMI_COLON.TXT"}));
 }
 
 TEST(IsoShortNames, DirectoryEdgeCases) {
