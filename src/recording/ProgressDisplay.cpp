@@ -14,14 +14,14 @@ void ProgressDisplay::Update(std::int64_t done, std::int64_t total) {
         m_bar = static_cast<int>(value);
         m_reporter.Progress(m_bar);
     }
-    std::string percent = PercentText(value);
-    if (percent != m_percent) {
-        m_percent = std::move(percent);
-        m_reporter.PercentText(m_percent);
+    const std::int64_t shown = value < 100 ? value : 100;
+    if (shown != m_shownValue) {
+        m_shownValue = shown;
+        m_reporter.PercentText(PercentText(shown));
     }
-    std::string elapsed = m_elapsed.Text();
-    if (elapsed != m_elapsedText) {
-        m_elapsedText = std::move(elapsed);
-        m_reporter.ElapsedText(m_elapsedText);
+    const std::int64_t seconds = m_elapsed.Seconds();
+    if (seconds != m_shownSeconds) {
+        m_shownSeconds = seconds;
+        m_reporter.ElapsedText(ElapsedTime::Format(seconds));
     }
 }

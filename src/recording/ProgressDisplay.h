@@ -9,7 +9,7 @@ class EngineReporter;
 
 // The progress bar and the percentage and elapsed-time panels of a burn or
 // copy, refreshed once per unit of work (chunk or sector). Only changes are
-// passed on, so a per-sector refresh costs the display nothing.
+// passed on to the reporter.
 class ProgressDisplay {
   public:
     explicit ProgressDisplay(EngineReporter& reporter) : m_reporter(reporter) {}
@@ -19,7 +19,8 @@ class ProgressDisplay {
     // `done` of `total` units. The bar takes done / total in percent and keeps
     // its value when that lies above 100; the percentage panel runs one ahead
     // of the bar ("1%" for 0.4 %) and never shows more than "100%"; an empty
-    // job (total 0) shows "100%".
+    // job (total 0) shows "100%". Texts are made only when they change, so a
+    // per-sector refresh of a 700 MB copy costs next to nothing.
     void Update(std::int64_t done, std::int64_t total);
 
     // Percentage panel text for a bar at `value` percent.
@@ -29,5 +30,6 @@ class ProgressDisplay {
     EngineReporter& m_reporter;
     ElapsedTime m_elapsed;
     int m_bar = -1;
-    std::string m_percent, m_elapsedText;
+    std::int64_t m_shownValue = -1;    // percent the text was made from
+    std::int64_t m_shownSeconds = -1;  // elapsed seconds shown
 };
