@@ -47,7 +47,7 @@ EmuOutcome CloseSession(EmuCall& call, bool finalize) {
                               ? true
                               : EmuWritePage::MultiSession(state.writePage) == 3;
     media.finalized = finalize || !keepOpen;
-    if (!media.finalized && media.NextWritableAddress() < 0) media.finalized = true;
+    if (!media.finalized && state.NextWritableAddress() < 0) media.finalized = true;
     state.layoutChanged = true;
     return EmuSense::kGood;
 }
@@ -58,7 +58,7 @@ EmuOutcome CloseTrackNumbered(EmuCall& call, std::uint16_t number) {
     if (open != nullptr && open->number == number)
         return CloseTrack(call, *open) ? EmuSense::kGood : EmuSense::kWriteError;
     // A closed track, or the invisible one: nothing to do.
-    const bool invisible = open == nullptr && media.NextWritableAddress() >= 0 &&
+    const bool invisible = open == nullptr && call.state.NextWritableAddress() >= 0 &&
                            number == media.tracks.size() + 1;
     if ((number >= 1 && number <= media.tracks.size()) || invisible) return EmuSense::kGood;
     return EmuSense::kInvalidFieldInCdb;

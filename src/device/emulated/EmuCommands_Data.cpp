@@ -78,7 +78,8 @@ EmuOutcome WriteOverwritable(EmuCall& call, std::int64_t lba, std::int64_t block
 }
 
 // The open track, or a new one at the next writable address.
-EmuTrack* TrackForWrite(EmuMedia& media, const EmuWritePage::WriteSetup& setup) {
+EmuTrack* TrackForWrite(EmuMedia& media, const EmuWritePage::WriteSetup& setup,
+                        std::int64_t start) {
     const EmuTrack::Mode mode = setup.audio ? EmuTrack::Mode::Audio : EmuTrack::Mode::Data;
     if (EmuTrack* open = media.OpenTrack()) return open->mode == mode ? open : nullptr;
     if (TraitsOf(media.kind).cd && media.tracks.size() >= kMaxCdTracks) return nullptr;
@@ -86,7 +87,7 @@ EmuTrack* TrackForWrite(EmuMedia& media, const EmuWritePage::WriteSetup& setup) 
     track.number = static_cast<int>(media.tracks.size()) + 1;
     track.session = media.closedSessions + 1;
     track.mode = mode;
-    track.start = media.NextWritableAddress();
+    track.start = start;
     media.tracks.push_back(track);
     return &media.tracks.back();
 }
@@ -95,11 +96,11 @@ EmuOutcome WriteSequential(EmuCall& call, std::int64_t lba, std::int64_t blocks,
                            const EmuWritePage::WriteSetup& setup) {
     EmuDriveState& state = call.state;
     if (!setup.testWrite) state.EndSimulation();
-    const std::int64_t next = state.media.NextWritableAddress();
+    const std::int64_t next = state.NextWritableAddress();
     if (next < 0 || lba != next) return EmuSense::kInvalidWriteAddress;
     if (lba + blocks > state.media.capacity) return EmuSense::kLbaOutOfRange;
     if (setup.testWrite && !state.beforeSimulation) state.beforeSimulation = state.media;
-    EmuTrack* track = TrackForWrite(state.media, setup);
+    EmuTrack* track = TrackForWrite(state.media, setup, next);
     if (track == nullptr) return EmuSense::kIllegalModeForTrack;
     if (!setup.testWrite && !call.data.Write(state.media.DataOffset(*track, lba),
                                              call.command.dataOut, blocks * setup.blockSize))

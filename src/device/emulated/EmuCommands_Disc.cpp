@@ -42,7 +42,7 @@ int LastTrackOfLastSession(const EmuMedia& media) {
 
 // Bytes 16-23: lead-in start of the last session and last possible lead-out
 // start, as MSF on CD (ATIP) and LBA on DVD; FFh once the disc is complete.
-void PutLeadAddresses(std::vector<std::uint8_t>& reply, const EmuMedia& media) {
+void PutLeadAddresses(std::vector<std::uint8_t>& reply, const EmuMedia& media, std::int64_t next) {
     if (media.State() == DiscState::Complete) {
         for (std::size_t at = 16; at < 24; ++at) reply[at] = 0xFF;
         return;
@@ -51,7 +51,6 @@ void PutLeadAddresses(std::vector<std::uint8_t>& reply, const EmuMedia& media) {
         EmuReply::Put32(reply, 20, static_cast<std::uint32_t>(media.capacity));
         return;
     }
-    const std::int64_t next = media.NextWritableAddress();
     // First session: the ATIP lead-in 97:27:66; later ones lie 4650 blocks
     // (lead-in and pre-gap) before the session's first track.
     EmuReply::PutMsf(reply, 16, media.closedSessions == 0 || next < 0 ? -11559 : next - 4650);
@@ -77,7 +76,7 @@ EmuOutcome ReadDiscInformation(EmuCall& call) {
     reply[11] = static_cast<std::uint8_t>(last >> 8);
     if (TraitsOf(media.kind).overwritable) reply[7] = 0x03;  // background format complete
     reply[8] = 0x00;                                         // disc type: CD-DA or CD-ROM
-    PutLeadAddresses(reply, media);
+    PutLeadAddresses(reply, media, call.state.NextWritableAddress());
     return EmuReply::Send(call, reply, command.Word(7));
 }
 

@@ -21,8 +21,7 @@ struct TrackView {
     bool blank = false;
 };
 
-std::optional<TrackView> Invisible(const EmuMedia& media) {
-    const std::int64_t next = media.NextWritableAddress();
+std::optional<TrackView> Invisible(const EmuMedia& media, std::int64_t next) {
     if (next < 0 || media.OpenTrack() != nullptr) return std::nullopt;
     TrackView view;
     view.number = static_cast<int>(media.tracks.size()) + 1;
@@ -55,36 +54,37 @@ TrackView Overwritable(const EmuMedia& media) {
     return view;
 }
 
-std::optional<TrackView> ByNumber(const EmuMedia& media, std::uint32_t number) {
+std::optional<TrackView> ByNumber(const EmuMedia& media, std::int64_t next, std::uint32_t number) {
     if (TraitsOf(media.kind).overwritable)
         return number == 1 || number == 0xFF ? std::optional(Overwritable(media)) : std::nullopt;
     if (number == 0xFF) {
         if (const EmuTrack* open = media.OpenTrack()) return Recorded(media, *open);
-        return Invisible(media);
+        return Invisible(media, next);
     }
     if (number >= 1 && number <= media.tracks.size())
         return Recorded(media, media.tracks[number - 1]);
-    const std::optional<TrackView> invisible = Invisible(media);
+    const std::optional<TrackView> invisible = Invisible(media, next);
     if (invisible && static_cast<std::uint32_t>(invisible->number) == number) return invisible;
     return std::nullopt;
 }
 
-std::optional<TrackView> ByAddress(const EmuMedia& media, std::uint32_t lba) {
+std::optional<TrackView> ByAddress(const EmuMedia& media, std::int64_t next, std::uint32_t lba) {
     if (TraitsOf(media.kind).overwritable)
         return lba < media.capacity ? std::optional(Overwritable(media)) : std::nullopt;
     for (const EmuTrack& track : media.tracks)
         if (lba >= track.start && (lba < track.End() || !track.closed))
             return Recorded(media, track);
-    const std::optional<TrackView> invisible = Invisible(media);
+    const std::optional<TrackView> invisible = Invisible(media, next);
     if (invisible && lba >= invisible->start && lba < media.capacity) return invisible;
     return std::nullopt;
 }
 
-std::optional<TrackView> BySession(const EmuMedia& media, std::uint32_t session) {
+std::optional<TrackView> BySession(const EmuMedia& media, std::int64_t next,
+                                   std::uint32_t session) {
     for (const EmuTrack& track : media.tracks)
         if (static_cast<std::uint32_t>(track.session) == session)
-            return ByNumber(media, track.number);
-    const std::optional<TrackView> invisible = Invisible(media);
+            return ByNumber(media, next, track.number);
+    const std::optional<TrackView> invisible = Invisible(media, next);
     if (invisible && static_cast<std::uint32_t>(invisible->session) == session) return invisible;
     return std::nullopt;
 }
@@ -121,16 +121,17 @@ EmuOutcome ReadTrackInformation(EmuCall& call) {
     const EmuCommand& command = call.command;
     const EmuMedia& media = call.state.media;
     const std::uint32_t number = command.Long(2);
+    const std::int64_t next = call.state.NextWritableAddress();
     std::optional<TrackView> view;
     switch (command.Byte(1) & 0x03) {
         case 0:
-            view = ByAddress(media, number);
+            view = ByAddress(media, next, number);
             break;
         case 1:
-            view = ByNumber(media, number);
+            view = ByNumber(media, next, number);
             break;
         case 2:
-            view = BySession(media, number);
+            view = BySession(media, next, number);
             break;
         default:
             return EmuSense::kInvalidFieldInCdb;

@@ -1,6 +1,7 @@
 #include "EmuDriveState.h"
 
 #include "EmuSpeeds.h"
+#include "EmuWritePage.h"
 
 void EmuDriveState::ChangeMedium(EmuMedia next) {
     media = std::move(next);
@@ -15,6 +16,10 @@ void EmuDriveState::EndSimulation() {
     if (!beforeSimulation) return;
     media = std::move(*beforeSimulation);
     beforeSimulation.reset();
+}
+
+std::int64_t EmuDriveState::NextWritableAddress() const {
+    return media.NextWritableAddress(EmuWritePage::PreGap(writePage));
 }
 
 void EmuDriveState::ResetSpeeds() {

@@ -33,6 +33,9 @@ struct EmuDriveState {
     // The fastest speeds of the medium (the state after a medium change).
     void ResetSpeeds();
 
+    // Next writable address with the pre-gap the current page asks for.
+    std::int64_t NextWritableAddress() const;
+
     // True when a medium sits in the closed tray.
     bool MediumReady() const { return media.Present() && !trayOpen; }
     // The medium as it is kept on disk (without a running simulation).

@@ -1,11 +1,9 @@
 #include "EmuMedia.h"
 
 namespace {
-// CD Track At Once: the pre-gap before every track after the first of a
-// session, and the lead-out + lead-in + pre-gap before a new session.
-constexpr std::int64_t kPreGap = 150;
-constexpr std::int64_t kFirstSessionGap = 6750 + 4500 + 150;
-constexpr std::int64_t kLaterSessionGap = 2250 + 4500 + 150;
+// CD: lead-out + lead-in before the pre-gap of a new session's first track.
+constexpr std::int64_t kFirstSessionGap = 6750 + 4500;
+constexpr std::int64_t kLaterSessionGap = 2250 + 4500;
 }  // namespace
 
 DiscState EmuMedia::State() const {
@@ -34,7 +32,7 @@ const EmuTrack* EmuMedia::TrackAt(std::int64_t lba) const {
     return nullptr;
 }
 
-std::int64_t EmuMedia::NextWritableAddress() const {
+std::int64_t EmuMedia::NextWritableAddress(std::int64_t preGap) const {
     const MediumTraits& traits = TraitsOf(kind);
     if (traits.overwritable) return 0;
     if (State() == DiscState::Complete) return -1;
@@ -46,9 +44,10 @@ std::int64_t EmuMedia::NextWritableAddress() const {
         if (!traits.cd)
             next = last.End();
         else if (!newSession)
-            next = last.End() + kPreGap;
+            next = last.End() + preGap;
         else
-            next = last.End() + (closedSessions == 1 ? kFirstSessionGap : kLaterSessionGap);
+            next =
+                last.End() + preGap + (closedSessions == 1 ? kFirstSessionGap : kLaterSessionGap);
     }
     return next < capacity ? next : -1;
 }

@@ -47,9 +47,13 @@ struct EmuMedia {
     const EmuTrack* OpenTrack() const;
     // The track holding `lba` (run-out included), or nullptr.
     const EmuTrack* TrackAt(std::int64_t lba) const;
+    // Pre-gap a Track At Once CD track gets when nothing longer is asked for.
+    static constexpr std::int64_t kTrackPreGap = 150;
+
     // Next writable address of the invisible (or open) track; -1 when the disc
-    // takes no more data. DVD+RW answers 0 (writable anywhere).
-    std::int64_t NextWritableAddress() const;
+    // takes no more data. `preGap` is the pre-gap the drive puts before a new
+    // CD track (page 05h). DVD+RW answers 0 (writable anywhere).
+    std::int64_t NextWritableAddress(std::int64_t preGap = kTrackPreGap) const;
     // READ CAPACITY: the last addressable LBA (run-out blocks counted), 0 when blank.
     std::int64_t LastAddressableLba() const;
     // Where block `lba` of `track` lies in the data file: each track is stored

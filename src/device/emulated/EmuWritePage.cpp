@@ -62,6 +62,11 @@ EmuOutcome Validate(const std::uint8_t* page, int pageBytes, const Page& current
     return EmuSense::kGood;
 }
 
+std::int64_t PreGap(const Page& page) {
+    const std::int64_t pause = page[14] << 8 | page[15];
+    return AudioTrack(page) && pause > 150 ? pause : 150;
+}
+
 WriteSetup SetupFor(const Page& page, MediumKind medium) {
     const MediumTraits& traits = TraitsOf(medium);
     WriteSetup setup;

@@ -46,6 +46,9 @@ inline bool AudioTrack(const Page& page) {
 // take (DVD-R/-RW: only 0 and 2).
 EmuOutcome Validate(const std::uint8_t* page, int pageBytes, const Page& current,
                     MediumKind medium);
+// The pre-gap before the next CD track: the audio pause length for an audio
+// track, never less than the 150 blocks Track At Once needs.
+std::int64_t PreGap(const Page& page);
 // Whether WRITE(10) can record with this page on this medium; the block size
 // in bytes on success (CD: 2048 for data block type 8, 2352 for 0; DVD 2048).
 struct WriteSetup {

@@ -116,6 +116,19 @@ TEST(EmulatedRecordingTest, AudioTracksLeaveTwoSecondGapsAndReadBackAsPcm) {
         std::all_of(data.begin() + second.size(), data.end(), [](auto b) { return b == 0; }));
 }
 
+TEST(EmulatedRecordingTest, AudioPauseLengthOfThePageSetsTheGap) {
+    VirtualDriveBench bench(MediumKind::CdR);
+    ASSERT_EQ(bench.SetWriteParameters(kTao, kAudioMode, kRaw, false, kFinalise, 225), 0);
+    for (std::uint32_t at = 0; at < 304; at += 8)
+        ASSERT_EQ(bench.Write10(at, 8, AudioBlocks(8, 0)), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    EXPECT_EQ(Be32(bench.TrackInformation(kByNumber, 2), 12), 304u + 225);
+    ASSERT_EQ(bench.SetWriteParameters(kTao, kAudioMode, kRaw, false, kFinalise, 75), 0);
+    EXPECT_EQ(Be32(bench.TrackInformation(kByNumber, 2), 12), 304u + 150) << "never below 150";
+    ASSERT_EQ(bench.SetWriteParameters(kTao, kDataMode, kMode1, false, kFinalise, 225), 0);
+    EXPECT_EQ(Be32(bench.TrackInformation(kByNumber, 2), 12), 304u + 150) << "a data track: 150";
+}
+
 TEST(EmulatedRecordingTest, MultisessionKeepsTheDiscAppendable) {
     VirtualDriveBench bench(MediumKind::CdR);
     ASSERT_EQ(bench.SetWriteParameters(kTao, kDataMode, kMode1, false, kKeepOpen), 0);

@@ -91,7 +91,7 @@ std::int64_t VirtualDriveBench::ReadCapacity() {
 
 std::int32_t VirtualDriveBench::SetWriteParameters(std::uint8_t writeType, std::uint8_t trackMode,
                                                    std::uint8_t dataBlockType, bool testWrite,
-                                                   std::uint8_t multiSession) {
+                                                   std::uint8_t multiSession, std::uint16_t pause) {
     // Read the defaults, change the fields, send the list back with the
     // reserved header length and PS bit cleared, as the program does.
     std::vector<std::uint8_t> page = ModeSense(0x85, 512, 0x08);
@@ -103,8 +103,8 @@ std::int32_t VirtualDriveBench::SetWriteParameters(std::uint8_t writeType, std::
     page[10] = static_cast<std::uint8_t>((testWrite ? 0x10 : 0) | writeType);
     page[11] = static_cast<std::uint8_t>(multiSession << 6 | trackMode);
     page[12] = dataBlockType;
-    page[22] = 0;
-    page[23] = 150;
+    page[22] = static_cast<std::uint8_t>(pause >> 8);
+    page[23] = static_cast<std::uint8_t>(pause);
     return Exec({0x55, 0x10, 0, 0, 0, 0, 0, 0, std::uint8_t(length), 0}, &page, true);
 }
 

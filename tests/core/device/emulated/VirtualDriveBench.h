@@ -46,10 +46,10 @@ class VirtualDriveBench {
     std::int64_t ReadCapacity();
 
     // Sets Write Parameters the way the recorders do (write type, track mode,
-    // data block type, test write, multi-session, audio pause 150).
+    // data block type, test write, multi-session, audio pause length).
     std::int32_t SetWriteParameters(std::uint8_t writeType, std::uint8_t trackMode,
                                     std::uint8_t dataBlockType, bool testWrite,
-                                    std::uint8_t multiSession);
+                                    std::uint8_t multiSession, std::uint16_t pause = 150);
     std::int32_t Write10(std::uint32_t lba, std::uint16_t blocks,
                          const std::vector<std::uint8_t>& data);
     std::int32_t Read10(std::uint32_t lba, std::uint16_t blocks, std::vector<std::uint8_t>& data);
