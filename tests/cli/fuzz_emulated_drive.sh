@@ -48,7 +48,9 @@ seed metadata/rw "maple-virtual-drive 1\ntray open\nmedium dvd+rw\ncapacity 2295
 fuzz_tmp="${TMPDIR:-/tmp}"
 [ -w /dev/shm ] && fuzz_tmp=/dev/shm
 for target in drive metadata; do
+  # A crashing input is kept in the build folder, never in the source tree.
+  mkdir -p "$build_dir/fuzz-artifacts"
   TMPDIR="$fuzz_tmp" "$build_dir/bin/fuzz_emulated_$target" -runs="$runs" -max_total_time=150 \
-    -rss_limit_mb=2048 -max_len=4096 -detect_leaks=0 -print_final_stats=1 "$work/$target" 2>&1 |
-    tail -n 6
+    -rss_limit_mb=2048 -max_len=4096 -detect_leaks=0 -print_final_stats=1 \
+    -artifact_prefix="$build_dir/fuzz-artifacts/$target-" "$work/$target" 2>&1 | tail -n 6
 done

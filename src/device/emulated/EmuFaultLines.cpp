@@ -44,14 +44,22 @@ std::string ParseValue(const std::vector<std::string>& words, EmuFaults& faults)
     const std::string& name = words[0];
     std::int64_t number = 0, last = 0;
     int count = 0;
-    if (words.size() == 2 && Count(words[1], count)) {
-        if (name == "not-ready") return faults.notReadyCommands = count, "";
-        if (name == "busy") return faults.busyCommands = count, "";
-        if (name == "long-write") return faults.longWriteWrites = count, "";
-        if (name == "remove-medium-after-writes") return faults.removeMediumAfterWrites = count, "";
+    const std::pair<const char*, int*> counters[] = {{"not-ready", &faults.notReadyCommands},
+                                                     {"busy", &faults.busyCommands},
+                                                     {"long-write", &faults.longWriteWrites}};
+    for (const auto& [counter, field] : counters) {
+        if (name != counter) continue;
+        if (words.size() != 2 || !Count(words[1], *field)) break;
+        return {};
     }
-    if (name == "write-error" && words.size() == 2 && Number(words[1], number))
-        return faults.writeErrorLba = number, "";
+    if (name == "remove-medium-after-writes" && words.size() == 2 && Count(words[1], count)) {
+        faults.removeMediumAfterWrites = count;
+        return {};
+    }
+    if (name == "write-error" && words.size() == 2 && Number(words[1], number)) {
+        faults.writeErrorLba = number;
+        return {};
+    }
     if (name == "unreadable" && words.size() == 3 && Number(words[1], number) &&
         Number(words[2], last) && last >= number) {
         faults.unreadable.push_back({number, last});
@@ -69,15 +77,17 @@ std::string ParseValue(const std::vector<std::string>& words, EmuFaults& faults)
 
 std::string Parse(const std::vector<std::string>& words, EmuFaults& faults) {
     if (words.empty()) return "fault without a name";
-    const std::string& name = words[0];
-    if (words.size() == 1) {
-        if (name == "reject-get-configuration") return faults.rejectGetConfiguration = true, "";
-        if (name == "no-media-events") return faults.noMediaEvents = true, "";
-        if (name == "reject-default-mode-sense") return faults.rejectDefaultModeSense = true, "";
-        if (name == "reject-inquiry-control-bits")
-            return faults.rejectInquiryControlBits = true, "";
+    const std::pair<const char*, bool*> switches[] = {
+        {"reject-get-configuration", &faults.rejectGetConfiguration},
+        {"no-media-events", &faults.noMediaEvents},
+        {"reject-default-mode-sense", &faults.rejectDefaultModeSense},
+        {"reject-inquiry-control-bits", &faults.rejectInquiryControlBits}};
+    for (const auto& [name, field] : switches) {
+        if (words[0] != name || words.size() != 1) continue;
+        *field = true;
+        return {};
     }
-    if (name == "fail") return ParseFailure(words, faults);
+    if (words[0] == "fail") return ParseFailure(words, faults);
     return ParseValue(words, faults);
 }
 
