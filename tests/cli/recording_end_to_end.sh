@@ -44,7 +44,7 @@ cmp -n "$size" source.iso copy.iso || fail "the copy differs from the burned ima
 [ -e copy.iso.part ] && fail "a partial image was left"
 
 # xorriso reads the copy: every file of the tree with its content, by its Joliet name.
-xorriso -osirrox on -indev copy.iso -extract / extracted >xorriso.out 2>&1 ||
+LC_ALL=C.UTF-8 xorriso -osirrox on -indev copy.iso -extract / extracted >xorriso.out 2>&1 ||
     fail "xorriso cannot read the copy: $(tail -3 xorriso.out)"
 diff -r tree extracted/tree >diff.out 2>&1 || fail "extracted tree differs: $(head -5 diff.out)"
 

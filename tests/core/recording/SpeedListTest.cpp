@@ -4,12 +4,20 @@
 
 #include <algorithm>
 
+#include "RecordingTestEnvironment.h"
 #include "RecordingTransport.h"
 #include "SpeedList.h"
 #include "TransportSlot.h"
 #include "WriteCapabilities.h"
+#include "clsEmulatedDrive.h"
 
 namespace {
+std::vector<std::string> Texts(const SpeedList& list) {
+    std::vector<std::string> texts;
+    for (const auto& entry : list) texts.push_back(entry.text);
+    return texts;
+}
+
 // A drive that reports speeds on page 2Ah and snaps SET CD SPEED down to the
 // speeds it supports (or ignores it).
 struct ScriptedSpeedDrive {
@@ -75,12 +83,6 @@ class SpeedListTest : public ::testing::Test {
         SetTransport(std::move(transport));
     }
     void TearDown() override { TakeTransport().reset(); }
-
-    std::vector<std::string> Texts(const SpeedList& list) {
-        std::vector<std::string> texts;
-        for (const auto& entry : list) texts.push_back(entry.text);
-        return texts;
-    }
 
     ScriptedSpeedDrive drive;
     RecordingTransport* m_transport = nullptr;
@@ -194,4 +196,21 @@ TEST_F(SpeedListTest, CapabilitiesComeFromTheWriteByteOfPage2A) {
     capabilities = ReadWriteCapabilities("/dev/sr0");
     EXPECT_FALSE(capabilities.sensed);
     EXPECT_TRUE(capabilities.canWrite);
+}
+
+// The same probes against the virtual recorder, which rounds requests down.
+TEST(SpeedListOnVirtualDrive, CdAndDvdSpeedsAreTheOnesTheDriveSwitchesTo) {
+    VirtualDriveBench bench;
+    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
+    EXPECT_EQ(Texts(FillWriteSpeeds(bench.Id())),
+              (std::vector<std::string>{"48x", "32x", "24x", "16x", "8x", "4x"}));
+    const auto& log = bench.Transport().CommandLog();
+    const auto firstSpeed = std::find_if(log.begin(), log.end(),
+                                         [](const EmuLogEntry& e) { return e.Opcode() == 0xBB; });
+    ASSERT_NE(firstSpeed, log.end());
+    EXPECT_EQ(firstSpeed->cdb[4] << 8 | firstSpeed->cdb[5], 48 * 176);
+    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::DvdR), "");
+    // 2.4x is offered as "2x": the drive's speed divided by the step, rounded down.
+    EXPECT_EQ(Texts(FillWriteSpeeds(bench.Id())),
+              (std::vector<std::string>{"16x", "8x", "4x", "2x"}));
 }
