@@ -52,10 +52,18 @@ int LocalDateTime::UtcOffsetQuarterHours() const {
     tm.tm_hour = hour;
     tm.tm_min = minute;
     tm.tm_sec = second;
-    tm.tm_isdst = -1;  // let the zone rules decide whether summer time applies
-    const std::time_t local = std::mktime(&tm);
-    if (local == static_cast<std::time_t>(-1)) return 0;
-    // ECMA-119 allows -48..+52 quarter hours; tm_gmtoff is the offset in force then.
-    const long quarters = tm.tm_gmtoff / (15 * 60);
+    // The wall time read as UTC, corrected by the offset in force then. Not
+    // mktime: glibc re-reads the zone file on every mktime call, which costs a
+    // file system call per directory record.
+    const std::time_t asUtc = ::timegm(&tm);
+    std::tm local{};
+    std::time_t instant = asUtc;
+    for (int pass = 0; pass < 2; ++pass) {
+        if (localtime_r(&instant, &local) == nullptr) return 0;
+        instant = asUtc - local.tm_gmtoff;
+    }
+    if (localtime_r(&instant, &local) == nullptr) return 0;
+    // ECMA-119 allows -48..+52 quarter hours.
+    const long quarters = local.tm_gmtoff / (15 * 60);
     return quarters < -48 ? -48 : (quarters > 52 ? 52 : static_cast<int>(quarters));
 }

@@ -18,9 +18,11 @@ class clsISODirectory::Scan {
         const std::string prefix = folder.back() == '/' ? folder : folder + "/";
         for (const auto& entry : *entries) {
             if (entry.name.front() == '.') continue;
-            const QString discName = NameText::DiscNameFromLocal(entry.name);
-            if (!Matches(discName)) continue;
-            Entry(prefix + entry.name, entry, NameText::TrimSpaces(discName), target);
+            if (!Matches(QString::fromUtf8(entry.name.data(),
+                                           static_cast<qsizetype>(entry.name.size()))))
+                continue;
+            const QString discName = NameText::TrimSpaces(NameText::DiscNameFromLocal(entry.name));
+            Entry(prefix + entry.name, entry, discName, target);
         }
     }
 

@@ -197,6 +197,15 @@ TEST_F(IsoScan, SpacesBackslashesAndCaseTwinsAreHandled) {
     EXPECT_EQ(skipped[0].localPath, Path("src/Readme"));
 }
 
+TEST_F(IsoScan, NamesThatAreNotUtf8KeepTheirLocalPath) {
+    Make("src/bad\xff.txt", "bytes");
+    m_writer.Root().AddLocalDirectory(Path("src"), {Q("*")}, true);
+    ASSERT_EQ(m_writer.Root().Files().count(), 1);
+    const clsISOFile* file = m_writer.Root().Files().File(0);
+    EXPECT_EQ(file->name(), QString::fromUtf8("bad\xef\xbf\xbd.txt"));  // U+FFFD on the disc
+    EXPECT_EQ(ReadFile(file->LocalPath()), "bytes");                    // the real file is read
+}
+
 TEST_F(IsoScan, LoopsAndSpecialFilesAreNotFollowed) {
     Make("src/a.txt");
     std::filesystem::create_directory_symlink(Path("src"), Path("src/loop"));
