@@ -14,7 +14,7 @@ class ImageFileReader;
 // How a recording ended.
 enum class BurnOutcome {
     Refused,              // a check stopped it; nothing on the drive was changed
-    Failed,               // the set-up or the writing failed (the track was closed)
+    Failed,               // the set-up or the writing failed (a failed write closed the disc)
     CompletedWithErrors,  // every block was written, but flushing or closing failed
     Completed,            // recorded and closed (or simulated, in test mode)
 };
