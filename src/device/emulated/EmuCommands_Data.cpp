@@ -1,5 +1,6 @@
 // READ(10) and WRITE(10).
 #include <algorithm>
+#include <optional>
 
 #include "EmuCommandTable.h"
 #include "EmuDataFile.h"
