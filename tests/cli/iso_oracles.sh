@@ -10,6 +10,8 @@
 #   xorriso -abort_on FATAL -return_with FATAL 0   (warnings and SORRY allowed)
 #   isoinfo -J, pycdlib joliet_path=...            (contents through the Joliet tree)
 set -euo pipefail
+# The readers convert names to the local character set: make it UTF-8 (ctest runs with LC_ALL=C).
+export LC_ALL=C.UTF-8
 cli=$1
 tools=$(cd "$(dirname "$0")/../tools" && pwd)
 py=/usr/bin/python3  # the Debian python that has python3-pycdlib
@@ -22,7 +24,7 @@ fail() { echo "iso_oracles: FAIL: $*" >&2; exit 1; }
 [ ! -s "$work/err" ] || fail "mkiso printed on a non-terminal: $(cat "$work/err")"
 
 # xorriso: extract the Joliet tree and compare it with the source.
-xorriso -abort_on FATAL -return_with FATAL 0 -joliet on -indev "$work/out.iso" \
+xorriso -abort_on FATAL -return_with FATAL 0 -local_charset UTF-8 -joliet on -indev "$work/out.iso" \
     -osirrox on -extract /tree "$work/xorriso" >"$work/xorriso.log" 2>&1 || { cat "$work/xorriso.log"; fail "xorriso"; }
 "$py" "$tools/iso_compare.py" folder "$work/xorriso" "$work/tree" || fail "xorriso tree differs"
 
