@@ -1,0 +1,99 @@
+// Sector numbers of tables and extents at their boundaries.
+#include <gtest/gtest.h>
+
+#include "IsoTestSupport.h"
+#include "TestEnvironment.h"
+#include "clsISOWriter.h"
+
+namespace {
+constexpr std::size_t kSector = 2048;
+
+class IsoLayout : public ::testing::Test {
+  protected:
+    void SetUp() override { m_writer.SetFileSource(&m_source); }
+    // Empty files whose short names have exactly the given lengths.
+    void AddFiles(int count, int nameLength) {
+        for (int i = 0; i < count; ++i) {
+            const QString stem =
+                QStringLiteral("%1").arg(m_next++, nameLength - 4, 10, QLatin1Char('0'));
+            const std::string path = "/memory/" + stem.toStdString() + ".TXT";
+            m_source.Put(path, "");
+            ASSERT_NE(m_writer.Root().Files().Add(path, QString()), nullptr);
+        }
+    }
+    std::string Build() {
+        const std::string path = m_folder.File("out.iso");
+        EXPECT_TRUE(m_writer.SaveISO(path)) << m_writer.LastError();
+        return ReadFile(path);
+    }
+
+    TempFolder m_folder;
+    MemoryFileSource m_source;
+    clsISOWriter m_writer;
+    int m_next = 0;
+};
+
+TEST_F(IsoLayout, AnExtentFilledExactlyTakesAnExtraSector) {
+    AddFiles(45, 11);  // 68 + 45 x 44 = 2048 bytes of records
+    const std::string image = Build();
+    const clsISOFiles& root = m_writer.Root().Files();
+    EXPECT_EQ(root.Blocks(), 2);
+    EXPECT_NE(image.at(root.LBA() * kSector + 2047), 0);
+    EXPECT_TRUE(AllZero(image, (root.LBA() + 1) * kSector, kSector));
+    EXPECT_EQ(root.LBAJoliet(), root.LBA() + 2);
+}
+
+TEST_F(IsoLayout, ARecordNeverCrossesASectorBoundary) {
+    AddFiles(31, 11);  // 68 + 31 x 44 + 14 x 42 = 2020
+    AddFiles(14, 9);
+    AddFiles(1, 7);  // 40 bytes: would end at 2060
+    const std::string image = Build();
+    const std::size_t extent = static_cast<std::size_t>(m_writer.Root().Files().LBA()) * kSector;
+    EXPECT_NE(image.at(extent + 2019), 0);
+    EXPECT_TRUE(AllZero(image, extent + 2020, 28));
+    EXPECT_EQ(image.at(extent + 2048), 40);
+    EXPECT_EQ(Bytes(image, extent + 2048 + 33, 7), "045.TXT");
+    EXPECT_EQ(m_writer.Root().Files().Blocks(), 2);
+}
+
+TEST_F(IsoLayout, APathTableOfExactly2048BytesTakesTwoSectors) {
+    for (int i = 0; i < 199; ++i)
+        m_writer.Root().AddSubDirectory(
+            QStringLiteral("%1").arg(i, 2, 36, QLatin1Char('0')).toUpper());
+    for (int i = 0; i < 4; ++i) m_writer.Root().AddSubDirectory(QStringLiteral("LON%1").arg(i));
+    const std::string image = Build();
+    const std::size_t pvd = 16 * kSector, svd = 17 * kSector;
+    EXPECT_EQ(Little32(image, pvd + 132), 2048u);  // 10 + 199 x 10 + 4 x 12
+    EXPECT_EQ(Little32(image, pvd + 140), 19u);
+    EXPECT_EQ(Big32(image, pvd + 148), 21u);
+    EXPECT_EQ(Little32(image, svd + 132), 10u + 199 * 12 + 4 * 16);
+    EXPECT_EQ(Little32(image, svd + 140), 23u);
+    EXPECT_EQ(Big32(image, svd + 148), 25u);
+    EXPECT_EQ(m_writer.Root().Files().LBA(), 27);
+}
+
+TEST_F(IsoLayout, ALargerJolietTableMovesTheDirectories) {
+    for (int i = 0; i < 20; ++i)
+        m_writer.Root().AddSubDirectory(QString(97, u'j') +
+                                        QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')));
+    const std::string image = Build();
+    EXPECT_EQ(Little32(image, 16 * kSector + 132), 10u + 20 * 40);   // s = 1
+    EXPECT_EQ(Little32(image, 17 * kSector + 132), 10u + 20 * 208);  // sJ = 3
+    EXPECT_EQ(Big32(image, 17 * kSector + 148), 19u + 2 + 3);
+    EXPECT_EQ(m_writer.Root().Files().LBA(), 19 + 2 * 1 + 2 * 3);
+}
+
+// A file of one byte takes one sector, one of 2048 bytes two.
+TEST_F(IsoLayout, FileSectorCounts) {
+    m_source.Put("/memory/one", "1");
+    m_source.Put("/memory/full", std::string(2048, 'f'));
+    m_source.Put("/memory/after", "a");
+    const clsISOFile* one = m_writer.Root().Files().Add("/memory/one", QString());
+    const clsISOFile* full = m_writer.Root().Files().Add("/memory/full", QString());
+    const clsISOFile* after = m_writer.Root().Files().Add("/memory/after", QString());
+    const std::string image = Build();
+    EXPECT_EQ(full->LBA(), one->LBA() + 1);
+    EXPECT_EQ(after->LBA(), full->LBA() + 2);
+    EXPECT_EQ(image.size(), (after->LBA() + 1) * kSector);
+}
+}  // namespace
