@@ -13,6 +13,8 @@ class FileReader {
     virtual ~FileReader() = default;
     // Reads up to `count` bytes: the bytes read, 0 at the end, -1 on a read error.
     virtual std::int64_t Read(std::uint8_t* buffer, std::int64_t count) = 0;
+    // Why the last Read failed, as text.
+    virtual std::string Problem() const { return "read error"; }
     // Copies up to `count` bytes straight into `target` at its position:
     // the bytes copied, 0 at the end, -1 when this reader cannot (use Read).
     virtual std::int64_t CopyTo(FileHandleRecord& target, std::int64_t count) {

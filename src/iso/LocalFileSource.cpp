@@ -9,14 +9,18 @@ class LocalFileReader : public FileReader {
     ~LocalFileReader() override { modFileAccess::FileClose(m_file); }
 
     std::int64_t Read(std::uint8_t* buffer, std::int64_t count) override {
-        return modFileAccess::FileRead(m_file, buffer, count);
+        const std::int64_t got = modFileAccess::FileRead(m_file, buffer, count);
+        if (got < 0) m_problem = "read error: " + modFileAccess::LastErrorText();
+        return got;
     }
+    std::string Problem() const override { return m_problem; }
     std::int64_t CopyTo(FileHandleRecord& target, std::int64_t count) override {
         return modFileAccess::FileCopy(m_file, target, count);
     }
 
   private:
     FileHandleRecord m_file;
+    std::string m_problem;
 };
 }  // namespace
 

@@ -187,7 +187,7 @@ bool clsISOWriter::CopyFile(ImageOutput& output, clsISOFile& file, bool availabl
         if (got <= 0) {
             m_unreadable.push_back(
                 {file.LocalPath(), got < 0
-                                       ? "read error: " + m_source->LastProblem()
+                                       ? reader->Problem()
                                        : "shrank to " + std::to_string(file.Size() - remaining) +
                                              " of " + std::to_string(file.Size()) + " bytes"});
             break;
