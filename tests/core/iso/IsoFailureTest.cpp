@@ -75,6 +75,8 @@ TEST_F(IsoFailure, UnreadableSourcesBecomeZerosAndAreListed) {
     for (const auto& file : m_writer.UnreadableFiles()) listed.push_back(file.path);
     EXPECT_EQ(listed, (std::vector<std::string>{"/memory/gone.bin", "/memory/locked.bin",
                                                 "/memory/shrunk.bin", "/memory/broken.bin"}));
+    EXPECT_EQ(m_writer.UnreadableFiles()[2].reason, "shrank to 1000 of 3000 bytes");
+    EXPECT_EQ(m_writer.UnreadableFiles()[3].reason, "read error");
     // The image is complete: zeros where bytes are missing, later files in place.
     const std::string image = ReadFile(out);
     ASSERT_FALSE(image.empty());
