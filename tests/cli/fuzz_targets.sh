@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the virtual drive's libFuzzer targets with clang in a build folder of
+# Builds the libFuzzer targets (virtual drive, Write Parameters page) with clang in a build folder of
 # their own (beside the tested build) and runs each for a bounded number of
 # inputs, starting from a few seed command streams. Fails on any crash,
 # sanitizer report or time-out.
@@ -18,11 +18,11 @@ if [ ! -f "$build_dir/build.ninja" ]; then
   cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DMAPLE_FUZZ=ON -DMAPLE_BUILD_GUI=OFF "${launcher[@]}" >/dev/null
 fi
-cmake --build "$build_dir" -j2 --target fuzz_emulated_drive fuzz_emulated_metadata
+cmake --build "$build_dir" -j2 --target fuzz_emulated_drive fuzz_emulated_metadata fuzz_wpp
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/drive" "$work/metadata"
+mkdir -p "$work/drive" "$work/metadata" "$work/wpp"
 
 # Seed streams: byte 0 = medium (2 CD-R, 6 DVD-RW, 8 DVD+RW), then commands
 # [len][cdb][dir][buffer length hi lo][data].
@@ -47,10 +47,11 @@ seed metadata/rw "maple-virtual-drive 1\ntray open\nmedium dvd+rw\ncapacity 2295
 # down; LeakSanitizer still checks at exit.
 fuzz_tmp="${TMPDIR:-/tmp}"
 [ -w /dev/shm ] && fuzz_tmp=/dev/shm
-for target in drive metadata; do
+seed wpp/page "\x00\x3a\x00\x00\x00\x00\x00\x00\x05\x32\x41\x01\x04\x08"
+for target in emulated_drive emulated_metadata wpp; do
   # A crashing input is kept in the build folder, never in the source tree.
   mkdir -p "$build_dir/fuzz-artifacts"
-  TMPDIR="$fuzz_tmp" "$build_dir/bin/fuzz_emulated_$target" -runs="$runs" -max_total_time=150 \
+  TMPDIR="$fuzz_tmp" "$build_dir/bin/fuzz_$target" -runs="$runs" -max_total_time=150 \
     -rss_limit_mb=2048 -max_len=4096 -detect_leaks=0 -print_final_stats=1 \
-    -artifact_prefix="$build_dir/fuzz-artifacts/$target-" "$work/$target" 2>&1 | tail -n 6
+    -artifact_prefix="$build_dir/fuzz-artifacts/$target-" "$work/${target#emulated_}" 2>&1 | tail -n 6
 done
