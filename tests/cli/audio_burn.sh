@@ -3,12 +3,7 @@
 # (sox as the oracle for the converted track), the three options, refusals
 # and failures with their exit codes.
 set -u
-CLI=$1
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 
 fresh() {  # a new virtual drive in folder $1 with a blank medium $2
     rm -rf "$1"
@@ -82,5 +77,4 @@ grep -q 'Buffer Under-Run' err.txt || fail "write error: no under-run message"
 grep -q '^maple-cli: audio recording failed$' err.txt || fail "write error: $(tail -1 err.txt)"
 grep -q '刻录完成' err.txt out.txt && fail "write error reported as finished"
 
-[ $failures = 0 ] && echo "audio_burn: all checks passed"
-exit $((failures > 0))
+finish "audio_burn"

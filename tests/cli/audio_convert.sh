@@ -3,12 +3,7 @@
 # levels and channel order of the converted CD-DA, pass-through of CD-DA with
 # metadata chunks, and refusals.
 set -u
-CLI=$1
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 
 # "RMS lev dB" (overall column) of sox's stats of the inputs given.
 rms_db() { sox "$@" -n stats 2>&1 | awk '/^RMS lev dB/ {print $4}'; }
@@ -86,5 +81,4 @@ done
 "$CLI" wav2cda in8.wav 2> /dev/null
 [ $? = 2 ] || fail "missing argument: exit code is not 2"
 
-[ $failures = 0 ] && echo "audio_convert: all checks passed"
-exit $((failures > 0))
+finish "audio_convert"

@@ -2,26 +2,8 @@
 # maple-cli erase on a virtual drive: confirmation, refusals, quick and full
 # BLANK, the DVD+RW overwrite, a write error.
 set -u
-CLI=$1
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export MAPLE_TEMP_DIR=$WORK/temp MAPLE_CONFIG_DIR=$WORK/config
-unset MAPLE_VIRTUAL_DRIVES
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-v() { "$CLI" --virtual drive "$@"; }
-insert() { v virtual insert "$@" >/dev/null || fail "virtual insert $*"; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 disc_status() { v info | sed -n 's/^Disc status: *//p'; }
-# expect CODE TEXT COMMAND...: exit code and a line of standard error.
-expect() {
-    local code=$1 text=$2
-    shift 2
-    "$@" >out.txt 2>err.txt
-    local got=$?
-    [ "$got" = "$code" ] || fail "$* exited $got, expected $code: $(cat err.txt)"
-    grep -qF -- "$text" err.txt || fail "$*: no \"$text\" in: $(cat err.txt)"
-}
 
 echo hello >hello.txt
 "$CLI" mkiso -o image.iso hello.txt >/dev/null 2>&1 || fail "mkiso"
@@ -61,5 +43,4 @@ echo "fault write-error 100" >>drive/drive.meta
 expect 1 "maple-cli: erasing the disc failed" v erase --yes
 grep -qF "光碟抹除失败!" err.txt || fail "no failure message"
 
-[ "$failures" = 0 ] && echo "mmc_erase: all checks passed"
-exit $((failures > 0))
+finish "mmc_erase"

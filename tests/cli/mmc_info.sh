@@ -2,15 +2,7 @@
 # maple-cli info and speeds on a virtual drive: what the disc information
 # window shows for blank, written and missing media.
 set -u
-CLI=$1
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export MAPLE_TEMP_DIR=$WORK/temp MAPLE_CONFIG_DIR=$WORK/config
-unset MAPLE_VIRTUAL_DRIVES
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-v() { "$CLI" --virtual drive "$@"; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 # field CAPTION: the value printed after CAPTION by the last info.
 field() { sed -n "s/^$1: *//p" info.txt; }
 # expect_info TYPE SESSIONS TRACK DISC SESSION
@@ -54,5 +46,4 @@ max=$(sed -n 's/^Maximum write speed: *\([0-9]*\) kB\/s$/\1/p' speeds.txt)
 v info --verbose >/dev/null 2>err.txt
 [ $? = 2 ] && grep -q '^maple-cli: unknown option --verbose' err.txt || fail "info --verbose"
 
-[ "$failures" = 0 ] && echo "mmc_info: all checks passed"
-exit $((failures > 0))
+finish "mmc_info"

@@ -2,28 +2,10 @@
 # maple-cli burn and copy on a virtual drive: options, refusals, failures
 # and exit codes, the temporary image of a disc copy, BadCopy.
 set -u
-CLI=$1
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export MAPLE_TEMP_DIR=$WORK/temp MAPLE_CONFIG_DIR=$WORK/config
-unset MAPLE_VIRTUAL_DRIVES
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-v() { "$CLI" --virtual drive "$@"; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 show() { v virtual show; }
-insert() { v virtual insert "$@" >/dev/null || fail "virtual insert $*"; }
 fault() { echo "fault $*" >>drive/drive.meta; }
 clear_faults() { sed -i '/^fault /d' drive/drive.meta; }
-# expect CODE TEXT COMMAND...: exit code and a line of standard error.
-expect() {
-    local code=$1 text=$2
-    shift 2
-    "$@" >out.txt 2>err.txt
-    local got=$?
-    [ "$got" = "$code" ] || fail "$* exited $got, expected $code: $(cat err.txt)"
-    grep -qF -- "$text" err.txt || fail "$*: no \"$text\" in: $(cat err.txt)"
-}
 
 head -c 700000 /dev/urandom >data.bin
 "$CLI" mkiso -o image.iso data.bin >/dev/null 2>&1 || fail "mkiso"
@@ -98,5 +80,4 @@ insert cd-r
 expect 1 "读取光盘失败！" v copy --to-iso blank.iso
 [ -e blank.iso ] || [ -e blank.iso.part ] && fail "a failed copy left a file"
 
-[ "$failures" = 0 ] && echo "recording cli: all checks passed"
-exit $((failures > 0))
+finish "recording cli"

@@ -3,14 +3,7 @@
 # back to an image (compared with the burned image and read by xorriso as the
 # independent reader), then a disc-to-disc copy onto a second blank.
 set -u
-CLI=$1
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export MAPLE_TEMP_DIR=$WORK/temp MAPLE_CONFIG_DIR=$WORK/config
-unset MAPLE_VIRTUAL_DRIVES
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 show() { "$CLI" --virtual drive virtual show; }
 
 mkdir -p tree/docs/深层/更深 tree/empty
@@ -60,5 +53,4 @@ cmp -n "$size" source.iso exported/track01.iso || fail "the second disc differs 
 grep -qx "TempISO=$WORK/temp/tempiso.iso" config/*.ini || fail "TempISO was not saved"
 grep -qx "CDorDVD=0" config/*.ini || fail "CDorDVD was not saved"
 
-[ "$failures" = 0 ] && echo "recording end to end: all checks passed"
-exit $((failures > 0))
+finish "recording end to end"

@@ -1,0 +1,31 @@
+# Shared set-up of the command-line tests, sourced with the path of maple-cli
+# as $1: a work folder (the current folder, removed at exit), private settings
+# and temporary folders, no configured virtual drives, and failure counting.
+CLI=$1
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+export MAPLE_TEMP_DIR=$WORK/temp MAPLE_CONFIG_DIR=$WORK/config
+unset MAPLE_VIRTUAL_DRIVES
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The virtual drive in ./drive.
+v() { "$CLI" --virtual drive "$@"; }
+insert() { v virtual insert "$@" >/dev/null || fail "virtual insert $*"; }
+
+# expect CODE TEXT COMMAND...: exit code and a line of standard error.
+expect() {
+    local code=$1 text=$2
+    shift 2
+    "$@" >out.txt 2>err.txt
+    local got=$?
+    [ "$got" = "$code" ] || fail "$* exited $got, expected $code: $(cat err.txt)"
+    grep -qF -- "$text" err.txt || fail "$*: no \"$text\" in: $(cat err.txt)"
+}
+
+# finish NAME: the summary line and the exit code of the test.
+finish() {
+    [ "$failures" = 0 ] && echo "$1: all checks passed"
+    exit $((failures > 0))
+}
