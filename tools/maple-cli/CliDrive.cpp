@@ -14,3 +14,13 @@ std::string CliDrive(CliContext& context) {
     }
     return transport->DriveHandle(static_cast<std::int16_t>(context.driveIndex));
 }
+
+std::string CliDriveForCommand(CliContext& context, CliArguments& arguments) {
+    const auto extra = arguments.Positional();
+    if (arguments.Error().empty() && !extra.empty())
+        context.err << "maple-cli: unexpected argument " << extra.front() << "\n";
+    else if (!arguments.Error().empty())
+        context.err << "maple-cli: " << arguments.Error() << "\n";
+    if (!arguments.Error().empty() || !extra.empty()) return {};
+    return CliDrive(context);
+}

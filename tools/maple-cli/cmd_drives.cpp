@@ -1,7 +1,6 @@
 // maple-cli drives / eject / load: the drive list and the tray.
 #include <ostream>
 
-#include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "DriveLabel.h"
@@ -29,12 +28,7 @@ int RunDrives(CliContext& context) {
 int RunTray(CliContext& context, bool load) {
     CliArguments arguments(context.args);
     const bool immediate = arguments.TakeFlag("--immed");
-    arguments.Positional();
-    if (!arguments.Error().empty()) {
-        context.err << "maple-cli: " << arguments.Error() << "\n";
-        return CliExit::kUsage;
-    }
-    const std::string drive = CliDrive(context);
+    const std::string drive = CliDriveForCommand(context, arguments);
     if (drive.empty()) return CliExit::kUsage;
     const std::int16_t immed = immediate ? -1 : 0;
     const std::int32_t status =

@@ -1,7 +1,6 @@
 // maple-cli erase: the erase window's procedure, confirmed with --yes.
 #include <ostream>
 
-#include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "EraseEngine.h"
@@ -31,12 +30,7 @@ int RunErase(CliContext& context) {
     CliArguments arguments(context.args);
     const bool full = arguments.TakeFlag("--full");
     const bool yes = arguments.TakeFlag("--yes");
-    arguments.Positional();
-    if (!arguments.Error().empty()) {
-        context.err << "maple-cli: " << arguments.Error() << "\n";
-        return CliExit::kUsage;
-    }
-    const std::string drive = CliDrive(context);
+    const std::string drive = CliDriveForCommand(context, arguments);
     if (drive.empty()) return CliExit::kUsage;
     TerminalReporter reporter(context.err);
     reporter.SetAnswer(yes);

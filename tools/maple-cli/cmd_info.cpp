@@ -2,7 +2,6 @@
 #include <iomanip>
 #include <ostream>
 
-#include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "DiscInfoView.h"
@@ -10,12 +9,7 @@
 namespace {
 int RunInfo(CliContext& context) {
     CliArguments arguments(context.args);
-    arguments.Positional();
-    if (!arguments.Error().empty()) {
-        context.err << "maple-cli: " << arguments.Error() << "\n";
-        return CliExit::kUsage;
-    }
-    const std::string drive = CliDrive(context);
+    const std::string drive = CliDriveForCommand(context, arguments);
     if (drive.empty()) return CliExit::kUsage;
     // As the window: the labels start as "N/A", opening fills them once the
     // drive is ready, and the first timer tick follows the medium.

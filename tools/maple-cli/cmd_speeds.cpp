@@ -2,7 +2,6 @@
 #include <iomanip>
 #include <ostream>
 
-#include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "modMMC.h"
@@ -10,12 +9,7 @@
 namespace {
 int RunSpeeds(CliContext& context) {
     CliArguments arguments(context.args);
-    arguments.Positional();
-    if (!arguments.Error().empty()) {
-        context.err << "maple-cli: " << arguments.Error() << "\n";
-        return CliExit::kUsage;
-    }
-    const std::string drive = CliDrive(context);
+    const std::string drive = CliDriveForCommand(context, arguments);
     if (drive.empty()) return CliExit::kUsage;
     const modMMC::DriveSpeeds speeds = modMMC::GetDriveSpeeds(drive);
     const std::pair<const char*, std::uint16_t> rows[] = {
