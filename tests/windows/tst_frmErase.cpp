@@ -75,6 +75,20 @@ class EraseTest : public QObject {
         QVERIFY(!erase->isEnabled());
     }
 
+    void buttonFollowsTheMediumAlsoWithoutMediaEvents() {
+        m_drives->Drive().Faults().noMediaEvents = true;
+        frmErase window;
+        auto* erase = Control<QPushButton>(&window, "cmdErase");
+        window.Timer1Tick();
+        QVERIFY(!erase->isEnabled());
+        QCOMPARE(m_drives->Drive().InsertBlank(MediumKind::CdRw), std::string());
+        window.Timer1Tick();
+        QVERIFY(erase->isEnabled());
+        QCOMPARE(m_drives->Drive().RemoveMedium(), std::string());
+        window.Timer1Tick();
+        QVERIFY(!erase->isEnabled());
+    }
+
     void answeringNoLeavesTheDiscUntouched() {
         m_drives->InsertRecorded(MediumKind::CdRw);
         m_boxes->QueueAnswer(MessageAnswer::No);
