@@ -10,6 +10,7 @@
 #include "DriveBusy.h"
 #include "EngineRunner.h"
 #include "InstanceLock.h"
+#include "LanguageTexts.h"
 #include "MouseLabel.h"
 #include "TransportSlot.h"
 #include "Twips.h"
@@ -23,7 +24,8 @@ constexpr int kHeightTwips = 7500;
 frmMain::frmMain(TransportMaker makeTransport)
     : QWidget(nullptr),
       m_makeTransport(std::move(makeTransport)),
-      m_instanceLock(std::make_unique<InstanceLock>()) {
+      m_instanceLock(std::make_unique<InstanceLock>()),
+      m_messages(LanguageTexts("frmMain", ""), BuiltInMessages()) {
     setObjectName(QStringLiteral("frmMain"));
     setMouseTracking(true);
     BuildControls();

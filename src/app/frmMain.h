@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include "MainWindowLink.h"
 #include "TransportFactory.h"
@@ -76,6 +75,7 @@ class frmMain : public QWidget, public MainWindowLink {
     void ConnectControls();
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption);
     // frmMain_StartUp.cpp
+    static std::vector<std::pair<int, const char*>> BuiltInMessages();
     void LoadTexts();
     void ApplyStyle();
     bool CreateTransportOrEnd();
@@ -93,7 +93,7 @@ class frmMain : public QWidget, public MainWindowLink {
 
     TransportMaker m_makeTransport;
     std::unique_ptr<InstanceLock> m_instanceLock;
-    std::optional<WindowMessages> m_messages;
+    WindowMessages m_messages;
     EngineRunner* m_trayRunner = nullptr;
 
     std::array<MouseLabel*, 4> m_picture1{};

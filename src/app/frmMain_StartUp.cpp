@@ -17,10 +17,25 @@
 #include "WindowTexts.h"
 #include "frmMain.h"
 
+std::vector<std::pair<int, const char*>> frmMain::BuiltInMessages() {
+    return {
+        {1, "本程式已运行！"},
+        {2, "提示"},
+        {3, "SCSI设备界面初始化失败!"},
+        {4, "错误"},
+        {5, "将您的硬碟上的资料或文件刻录到光盘中,以帮助您实现对资料的备份或交换"},
+        {6, "将您的音乐文件(目前仅支持.WAV档)转换成CD-DA格式并刻录到CD中"},
+        {7, "将.ISO文件储存的文件刻录到光盘上(你可以使用本工具或Nero以及其它工具创建.ISO档)"},
+        {8, "将您手中光盘上完全备份到另外一张光盘上，并保存光盘上所有的资讯数据完全相同"},
+        {9, "没有找到可用的光碟机！"},
+        {10, "提示"},
+    };
+}
+
 bool frmMain::Load() {
     LoadTexts();
     if (!m_instanceLock->TryLock()) {
-        ShowMessageBox(this, (*m_messages)[1], (*m_messages)[2], MessageIcon::Exclamation);
+        ShowMessageBox(this, m_messages[1], m_messages[2], MessageIcon::Exclamation);
         return false;
     }
     setWindowTitle(QStringLiteral("MAPLE CD/DVD Writer"));
@@ -59,20 +74,7 @@ void frmMain::LoadTexts() {
                            {"meuMailToMe", TextTarget::Caption(m_meuMailToMe)},
                            {"meuAbout", TextTarget::Caption(m_meuAbout)},
                        });
-    m_messages.emplace(
-        texts,
-        std::vector<std::pair<int, const char*>>{
-            {1, "本程式已运行！"},
-            {2, "提示"},
-            {3, "SCSI设备界面初始化失败!"},
-            {4, "错误"},
-            {5, "将您的硬碟上的资料或文件刻录到光盘中,以帮助您实现对资料的备份或交换"},
-            {6, "将您的音乐文件(目前仅支持.WAV档)转换成CD-DA格式并刻录到CD中"},
-            {7, "将.ISO文件储存的文件刻录到光盘上(你可以使用本工具或Nero以及其它工具创建.ISO档)"},
-            {8, "将您手中光盘上完全备份到另外一张光盘上，并保存光盘上所有的资讯数据完全相同"},
-            {9, "没有找到可用的光碟机！"},
-            {10, "提示"},
-        });
+    m_messages = WindowMessages(texts, BuiltInMessages());
 }
 
 void frmMain::ApplyStyle() {
@@ -101,16 +103,15 @@ bool frmMain::CreateTransportOrEnd() {
                                  : CreateTransport({VirtualDrivesFromEnvironment(), false});
     const QString problem = QString::fromStdString(choice.problem);
     if (!choice.transport) {
-        QString text = (*m_messages)[3];
+        QString text = m_messages[3];
         if (!problem.isEmpty()) text += QStringLiteral("\n\n") + problem;
-        ShowMessageBox(this, text, (*m_messages)[4], MessageIcon::Exclamation);
+        ShowMessageBox(this, text, m_messages[4], MessageIcon::Exclamation);
         close();
         return false;
     }
     // Drives that exist but could not be opened (permissions) must not look
     // like missing drives.
-    if (!problem.isEmpty())
-        ShowMessageBox(this, problem, (*m_messages)[2], MessageIcon::Exclamation);
+    if (!problem.isEmpty()) ShowMessageBox(this, problem, m_messages[2], MessageIcon::Exclamation);
     SetTransport(std::move(choice.transport));
     return true;
 }
@@ -125,7 +126,7 @@ void frmMain::RefreshDriveList(bool selectLast) {
         return;
     }
     // No drive, or none that answers: there is no current drive at all.
-    ShowMessageBox(this, (*m_messages)[9], (*m_messages)[10], MessageIcon::Exclamation);
+    ShowMessageBox(this, m_messages[9], m_messages[10], MessageIcon::Exclamation);
     SetDriveMenusEnabled(false);
 }
 

@@ -75,7 +75,7 @@ void frmMain::HoverTask(std::uint8_t task) {
         }
         m_lblDiscType->setText(m_lblText[task]->text());
         m_imgDiscType->setPixmap(m_alternativeStyle ? m_styleImages[task] : m_builtInImages[task]);
-        m_lblInfo->setText((*m_messages)[5 + task]);
+        m_lblInfo->setText(m_messages[5 + task]);
         m_hoveredTask = task;
     }
     StoreChooserPosition();

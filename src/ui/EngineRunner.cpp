@@ -12,7 +12,7 @@
 
 // The engine's side of the bridge: every call comes from the worker thread
 // and is posted to the runner's (window) thread.
-class QueuedReporter : public EngineReporter {
+class EngineRunner::QueuedReporter : public EngineReporter {
   public:
     explicit QueuedReporter(EngineRunner* runner) : m_runner(runner) {}
 

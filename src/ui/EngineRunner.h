@@ -13,7 +13,6 @@ class DriveBusyScope;
 class QAction;
 class QThread;
 class QWidget;
-class QueuedReporter;
 
 // Runs a long operation (erase, burn, copy, image build, audio) on a worker
 // thread so its window keeps repainting. The engine's reports reach the
@@ -49,7 +48,9 @@ class EngineRunner : public QObject {
     void finished();
 
   private:
-    friend class QueuedReporter;
+    // The engine's side of the bridge (defined in the .cpp).
+    class QueuedReporter;
+
     MessageAnswer AskOnWindowThread(const QString& text, const QString& title, MessageIcon icon,
                                     MessageButtons buttons);
     void OnThreadFinished();
