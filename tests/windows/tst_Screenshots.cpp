@@ -1,4 +1,4 @@
-// The README's screenshots of the main window. Runs only when
+// The README's screenshots of the windows. Runs only when
 // MAPLE_SCREENSHOT_DIR names the folder to write them to (under Xvfb with
 // the xcb platform, MAPLE_VIRTUAL_DRIVES naming a virtual drive, and the
 // locale choosing the language); otherwise it is skipped.
@@ -14,21 +14,31 @@
 #include "TransportSlot.h"
 #include "WindowTestSupport.h"
 #include "frmCDorDVD.h"
+#include "frmDiscInfo.h"
+#include "frmErase.h"
 #include "frmMain.h"
+
+namespace {
+bool SaveShot(QWidget& window, const QString& name) {
+    const QRect area = window.frameGeometry();
+    const QPixmap shot =
+        window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    return shot.save(QDir(qEnvironmentVariable("MAPLE_SCREENSHOT_DIR")).filePath(name + ".png"));
+}
+}  // namespace
 
 class ScreenshotTest : public QObject {
     Q_OBJECT
   private slots:
-    void mainWindow() {
-        const QString folder = qEnvironmentVariable("MAPLE_SCREENSHOT_DIR");
-        if (folder.isEmpty()) QSKIP("MAPLE_SCREENSHOT_DIR is not set");
+    void windows() {
+        if (qEnvironmentVariableIsEmpty("MAPLE_SCREENSHOT_DIR"))
+            QSKIP("MAPLE_SCREENSHOT_DIR is not set");
         TempFolder settings;
         qputenv("MAPLE_CONFIG_DIR", settings.Path().string().c_str());
         qputenv("XDG_RUNTIME_DIR", settings.Path().string().c_str());
         ApplyProgramFont();
-        const QString language = QString::fromStdString(GetLanguageName());
-        const QString name = language.isEmpty() ? QStringLiteral("main-window-chinese")
-                                                : QStringLiteral("main-window-english");
+        const QString language =
+            GetLanguageName().empty() ? QStringLiteral("chinese") : QStringLiteral("english");
 
         frmMain window;
         QVERIFY(window.Load());
@@ -41,7 +51,23 @@ class ScreenshotTest : public QObject {
         const QRect area = window.frameGeometry().united(window.Chooser()->frameGeometry());
         const QPixmap shot =
             window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-        QVERIFY(shot.save(QDir(folder).filePath(name + QStringLiteral(".png"))));
+        QVERIFY(shot.save(QDir(qEnvironmentVariable("MAPLE_SCREENSHOT_DIR"))
+                              .filePath("main-window-" + language + ".png")));
+        window.hide();
+        window.Chooser()->close();
+
+        frmDiscInfo* info = frmDiscInfo::ShowWindow();
+        info->move(40, 40);
+        QVERIFY(QTest::qWaitForWindowExposed(info));
+        QTest::qWait(500);
+        QVERIFY(SaveShot(*info, "disc-information-" + language));
+        info->close();
+        frmErase* erase = frmErase::ShowWindow();
+        erase->move(40, 40);
+        QVERIFY(QTest::qWaitForWindowExposed(erase));
+        QTest::qWait(500);
+        QVERIFY(SaveShot(*erase, "erase-" + language));
+        erase->close();
         SetTransport(nullptr);
     }
 };

@@ -49,6 +49,7 @@ WindowTestFolders::~WindowTestFolders() {
     ProgramStyle::SetDataFolder(QString());
     SetLanguageFilePath("");
     unsetenv("MAPLE_CONFIG_DIR");
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 std::string ShippedLanguageFile(const std::string& name) {
