@@ -25,6 +25,8 @@ class ScriptedReporter : public EngineReporter {
     void PumpEvents() override { ++pumps; }
 
     void QueueAnswer(MessageAnswer answer) { answers.push_back(answer); }
+    // The text of the last message shown, empty when none was.
+    std::string LastMessage() const { return messages.empty() ? "" : messages.back().text; }
 
     std::vector<std::string> phases, percents, elapsed;
     std::vector<int> progress;

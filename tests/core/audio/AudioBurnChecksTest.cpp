@@ -21,9 +21,7 @@ class AudioBurnChecks : public ::testing::Test {
     }
     // The one message shown, as "TITLE|TEXT".
     std::string OnlyMessage() {
-        std::vector<std::string> messages;
-        for (const auto& event : bench.reporter.events)
-            if (event.rfind("message:", 0) == 0) messages.push_back(event.substr(8));
+        const auto messages = bench.reporter.Messages();
         EXPECT_EQ(messages.size(), 1u);
         return messages.empty() ? "" : messages.front();
     }

@@ -53,12 +53,6 @@ class InvalidAddressTransport : public clsSCSI {
 class AudioBurnFailure : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), ""); }
-    std::vector<std::string> Messages() {
-        std::vector<std::string> messages;
-        for (const auto& event : bench.reporter.events)
-            if (event.rfind("message:", 0) == 0) messages.push_back(event.substr(8));
-        return messages;
-    }
     // The opcodes after the last WRITE(10) (or after READ TRACK INFORMATION when none).
     std::vector<std::uint8_t> AfterWriting() {
         const auto all = bench.Opcodes();
@@ -74,7 +68,7 @@ class AudioBurnFailure : public ::testing::Test {
         return tracks;
     }
     void ExpectNoSuccess() {
-        const auto messages = Messages();
+        const auto messages = bench.reporter.Messages();
         EXPECT_EQ(std::count(messages.begin(), messages.end(), kFinished), 0);
         const auto& phases = bench.reporter.phases;
         EXPECT_EQ(std::count(phases.begin(), phases.end(), "刻录完成!"), 0);
@@ -93,7 +87,8 @@ TEST_F(AudioBurnFailure, AConversionFailureStopsBeforeTheTrack) {
         if (phase == "正在写入轨道 ...") WriteFile(two, "overwritten meanwhile");
     };
     EXPECT_EQ(bench.Start({one, two}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"提示|" + two + "不支持的文件类型!"});
+    EXPECT_EQ(bench.reporter.Messages(),
+              std::vector<std::string>{"提示|" + two + "不支持的文件类型!"});
     // Track 1 is closed normally; then the abort flushes, closes track 2 (not
     // started) and the session, and ejects.
     EXPECT_EQ(AfterWriting(), (std::vector<std::uint8_t>{0x35, 0x5B, 0x35, 0x5B, 0x5B, 0x1B}));
@@ -107,7 +102,8 @@ TEST_F(AudioBurnFailure, AWriteErrorAbortsAtOnce) {
     bench.Drive().Faults().writeErrorLba = 8;
     const auto one = bench.PutCdda("one.wav", 3 * kBlock);
     EXPECT_EQ(bench.Start({one}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"错误|刻录出错 (Buffer Under-Run?)"});
+    EXPECT_EQ(bench.reporter.Messages(),
+              std::vector<std::string>{"错误|刻录出错 (Buffer Under-Run?)"});
     EXPECT_EQ(bench.Writes().size(), 2u);
     EXPECT_EQ(bench.Sleeps(), 0);
     EXPECT_EQ(AfterWriting(), (std::vector<std::uint8_t>{0x35, 0x5B, 0x5B, 0x1B}));
@@ -121,7 +117,8 @@ TEST_F(AudioBurnFailure, ABlockThatKeepsFailingGivesUpAfter62Attempts) {
     AudioBurnOptions options;
     options.ejectDisc = false;
     EXPECT_EQ(bench.Start({one}, options), AudioBurnOutcome::Failed);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"错误|Long write - 单次刻录时间超过6000ms!"});
+    EXPECT_EQ(bench.reporter.Messages(),
+              std::vector<std::string>{"错误|Long write - 单次刻录时间超过6000ms!"});
     EXPECT_EQ(bench.Writes().size(), 62u);
     EXPECT_EQ(bench.Sleeps(), 61);
     EXPECT_EQ(bench.SleptMs(), 6100);
@@ -145,7 +142,8 @@ TEST_F(AudioBurnFailure, AFailedFlushIsNeverReportedAsFinished) {
     // The recording goes on, closes and ejects, then names the failure.
     EXPECT_EQ(ClosedTracks(), (std::vector<int>{1, 2}));
     EXPECT_EQ(bench.Count(0x1B), 1u);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"错误|SYNCHRONIZE CACHE failed."});
+    EXPECT_EQ(bench.reporter.Messages(),
+              std::vector<std::string>{"错误|SYNCHRONIZE CACHE failed."});
     EXPECT_EQ(bench.reporter.messages.back().icon, MessageIcon::Exclamation);
     EXPECT_EQ(bench.reporter.phases.back(), "SYNCHRONIZE CACHE failed.");
     ExpectNoSuccess();
@@ -155,7 +153,7 @@ TEST_F(AudioBurnFailure, FailedClosesAreNeverReportedAsFinished) {
     bench.Drive().Faults().failures.push_back({0x5B, 0, 1, 0x05, 0x2C, 0x00});
     const auto one = bench.PutCdda("one.wav", kBlock);
     EXPECT_EQ(bench.Start({one}), AudioBurnOutcome::FinishedWithErrors);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"错误|关闭轨道(Track)失败!"});
+    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|关闭轨道(Track)失败!"});
     ExpectNoSuccess();
 
     AudioBurnBench second;
@@ -172,7 +170,7 @@ TEST_F(AudioBurnFailure, TrackInformationOfTheFirstTrackFails) {
     const WavFormat mono8 = Format(1, 1, 22050, 8);
     const auto two = bench.Put("two.wav", SimpleWave(mono8, std::string(4000, '\x90')));
     EXPECT_EQ(bench.Start({two, one}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
+    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
     // Nothing was written, so nothing is closed and the tray stays shut.
     EXPECT_EQ(AfterWriting(), std::vector<std::uint8_t>{});
     EXPECT_FALSE(bench.Drive().TrayOpen());
@@ -184,7 +182,7 @@ TEST_F(AudioBurnFailure, TrackInformationOfALaterTrackFailsAndTheSessionIsClosed
     const auto one = bench.PutCdda("one.wav", kBlock, 1);
     const auto two = bench.PutCdda("two.wav", kBlock, 2);
     EXPECT_EQ(bench.Start({one, two}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
+    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
     EXPECT_EQ(AfterWriting(), (std::vector<std::uint8_t>{0x35, 0x5B, 0x5B}));
     EXPECT_EQ(ClosedTracks(), (std::vector<int>{1, 2}));
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete) << "track 1 stays playable";
@@ -197,7 +195,7 @@ TEST_F(AudioBurnFailure, AnAddressMarkedInvalidIsNotWrittenTo) {
     const auto one = bench.PutCdda("one.wav", kBlock, 1);
     const auto two = bench.PutCdda("two.wav", kBlock, 2);
     EXPECT_EQ(bench.Start({one, two}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
+    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
     EXPECT_EQ(bench.Writes().size(), 1u);
     ExpectNoSuccess();
 }

@@ -21,12 +21,6 @@ constexpr std::size_t kSector = 2352, kBlock = 18816;
 class AudioBurnRecording : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), ""); }
-    std::vector<std::string> Messages() {
-        std::vector<std::string> messages;
-        for (const auto& event : bench.reporter.events)
-            if (event.rfind("message:", 0) == 0) messages.push_back(event.substr(8));
-        return messages;
-    }
     // Opcodes from the first MODE SENSE on (the checks before it vary with the queries).
     std::vector<std::uint8_t> RecordingOpcodes() {
         const auto all = bench.Opcodes();
@@ -87,7 +81,7 @@ TEST_F(AudioBurnRecording, TwoTracksFromStartToFinish) {
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
     EXPECT_TRUE(bench.Drive().TrayOpen());
 
-    EXPECT_EQ(Messages(), std::vector<std::string>{"信息|刻录完成!"});
+    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"信息|刻录完成!"});
     EXPECT_EQ(bench.reporter.messages.back().icon, MessageIcon::Information);
     EXPECT_EQ(bench.counters,
               (std::vector<std::string>{"-   1   of   2   -", "-   2   of   2   -"}));
@@ -226,7 +220,8 @@ TEST_F(AudioBurnRecording, RejectedSpeedIsWarnedAboutForEveryTrack) {
     const auto two = bench.PutCdda("two.wav", kBlock, 2);
     ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Finished);
     const std::string warning = "提示|WARNING: 碟机不支持所选定的写入倍速16x, 将以默认速度刻录!";
-    EXPECT_EQ(Messages(), (std::vector<std::string>{warning, warning, "信息|刻录完成!"}));
+    EXPECT_EQ(bench.reporter.Messages(),
+              (std::vector<std::string>{warning, warning, "信息|刻录完成!"}));
     EXPECT_EQ(bench.Drive().Media().tracks.size(), 2u);
 }
 }  // namespace

@@ -65,8 +65,7 @@ class VirtualErase : public VirtualDriveFixture {
     }
     std::vector<std::uint8_t> BlankCommands() const {
         std::vector<std::uint8_t> types;
-        for (const auto& entry : emu->CommandLog())
-            if (entry.Opcode() == modMMC::kOpBlank) types.push_back(entry.cdb.at(1));
+        for (const auto& cdb : session.Cdbs(modMMC::kOpBlank)) types.push_back(cdb.at(1));
         return types;
     }
     modMMC::DiscInfoRecord Disc() { return modMMC::GetDiscStatus(drive); }
@@ -78,7 +77,7 @@ TEST_F(VirtualErase, CDRWQuickAndFull) {
     for (const bool quick : {true, false}) {
         ASSERT_EQ(Drive().InsertImage(MediumKind::CdRw, ImageFile()), "");
         ASSERT_EQ(Disc().DiscState, modMMC::DiscState::kComplete);
-        emu->ClearCommandLog();
+        session.Transport().ClearCommandLog();
         EXPECT_EQ(Erase(quick), EraseOutcome::Erased);
         EXPECT_EQ(BlankCommands(),
                   std::vector<std::uint8_t>{quick ? std::uint8_t{1} : std::uint8_t{0}});
@@ -93,11 +92,11 @@ TEST_F(VirtualErase, CDRWQuickAndFull) {
 TEST_F(VirtualErase, DVDPlusRWIsOverwrittenAndThenReadsEmpty) {
     ASSERT_EQ(Drive().InsertImage(MediumKind::DvdPlusRw, ImageFile()), "");
     ASSERT_EQ(Disc().DiscState, modMMC::DiscState::kComplete);
-    emu->ClearCommandLog();
+    session.Transport().ClearCommandLog();
     EXPECT_EQ(Erase(true), EraseOutcome::Erased);
     EXPECT_TRUE(BlankCommands().empty());
-    EXPECT_EQ(Logged(modMMC::kOpWrite10), 12);
-    EXPECT_EQ(Logged(modMMC::kOpSynchronizeCache), 1);
+    EXPECT_EQ(session.Count(modMMC::kOpWrite10), 12u);
+    EXPECT_EQ(session.Count(modMMC::kOpSynchronizeCache), 1u);
     const modMMC::DiscInfoRecord disc = Disc();
     EXPECT_EQ(disc.DiscState, modMMC::DiscState::kEmpty);
     EXPECT_EQ(disc.LastSessionState, modMMC::DiscState::kEmpty);
@@ -111,17 +110,17 @@ TEST_F(VirtualErase, DVDPlusRWLongWritesAreWaitedOut) {
     ASSERT_EQ(Drive().InsertImage(MediumKind::DvdPlusRw, ImageFile()), "");
     Drive().Faults().longWriteWrites = 4;
     EXPECT_EQ(Erase(false), EraseOutcome::Erased);
-    EXPECT_EQ(sleeps, std::vector<int>(4, 100));
+    EXPECT_EQ(session.Waits(), std::vector<int>(4, 100));
     EXPECT_EQ(Disc().DiscState, modMMC::DiscState::kEmpty);
 }
 
 TEST_F(VirtualErase, DVDPlusRWWriteErrorEndsInFailure) {
     ASSERT_EQ(Drive().InsertImage(MediumKind::DvdPlusRw, ImageFile()), "");
     Drive().Faults().writeErrorLba = 60;
-    emu->ClearCommandLog();
+    session.Transport().ClearCommandLog();
     EXPECT_EQ(Erase(true), EraseOutcome::Failed);
-    EXPECT_EQ(Logged(modMMC::kOpWrite10), 3);  // LBAs 0 and 25 written, 50..74 fails
-    EXPECT_EQ(Logged(modMMC::kOpSynchronizeCache), 0);
+    EXPECT_EQ(session.Count(modMMC::kOpWrite10), 3u);  // LBAs 0 and 25 written, 50..74 fails
+    EXPECT_EQ(session.Count(modMMC::kOpSynchronizeCache), 0u);
     EXPECT_EQ(reporter.messages.back().text, "光碟抹除失败!");
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
 }
@@ -130,22 +129,22 @@ TEST_F(VirtualErase, DVDPlusRWRemovedDuringTheOverwriteEndsInFailure) {
     ASSERT_EQ(Drive().InsertImage(MediumKind::DvdPlusRw, ImageFile()), "");
     Drive().Faults().removeMediumAfterWrites = 2;
     EXPECT_EQ(Erase(true), EraseOutcome::Failed);
-    EXPECT_EQ(Logged(modMMC::kOpWrite10), 2 + 62);
-    EXPECT_EQ(sleeps.size(), 61u);
+    EXPECT_EQ(session.Count(modMMC::kOpWrite10), 2u + 62);
+    EXPECT_EQ(session.Waits().size(), 61u);
 }
 
 TEST_F(VirtualErase, CDRIsRefusedAsNotErasable) {
     ASSERT_EQ(Drive().InsertBlank(MediumKind::CdR), "");
     EXPECT_EQ(Erase(true), EraseOutcome::NotErasable);
     EXPECT_TRUE(BlankCommands().empty());
-    EXPECT_EQ(Logged(modMMC::kOpWrite10), 0);
+    EXPECT_EQ(session.Count(modMMC::kOpWrite10), 0u);
     EXPECT_EQ(reporter.messages.back().text, "您放入的光碟不是可重写型光碟!");
 }
 
 TEST_F(VirtualErase, EmptyDriveHasNoDisc) {
     EXPECT_EQ(Erase(true), EraseOutcome::NoDisc);
     EXPECT_EQ(reporter.messages.back().text, "您的光碟机中没有光碟片");
-    EXPECT_TRUE(sleeps.empty());
+    EXPECT_TRUE(session.Waits().empty());
 }
 
 }  // namespace

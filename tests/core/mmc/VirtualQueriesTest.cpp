@@ -60,7 +60,7 @@ TEST_P(VirtualMedia, AreReportedAsTheyAre) {
     EXPECT_EQ(disc.Erasable, medium.erasable);
     EXPECT_EQ(disc.Sessions, 1);
     EXPECT_EQ(disc.LastTrack, 1);
-    EXPECT_TRUE(sleeps.empty());
+    EXPECT_TRUE(session.Waits().empty());
 }
 
 TEST_P(VirtualMedia, CapacityIsTheLastAddressableBlock) {
@@ -90,7 +90,7 @@ TEST_F(VirtualDrive, EmptyDriveAnswersNoMediumAtOnce) {
         (void)modMMC::GetDiscStatus(drive, status);
         EXPECT_NE(status, 0);
     }
-    EXPECT_TRUE(sleeps.empty());
+    EXPECT_TRUE(session.Waits().empty());
 }
 
 TEST_F(VirtualDrive, RemovedMediumIsNoticed) {
@@ -105,15 +105,15 @@ TEST_F(VirtualDrive, NeverReadyDriveGivesUpWithoutWaitingForReal) {
     ASSERT_EQ(Drive().InsertBlank(MediumKind::CdRw), "");
     Drive().Faults().notReadyCommands = 1000;
     EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), -1);
-    EXPECT_EQ(Logged(modMMC::kOpTestUnitReady), 75);
-    EXPECT_EQ(sleeps, std::vector<int>(75, 200));
+    EXPECT_EQ(session.Count(modMMC::kOpTestUnitReady), 75u);
+    EXPECT_EQ(session.Waits(), std::vector<int>(75, 200));
 }
 
 TEST_F(VirtualDrive, BecomingReadyIsWaitedFor) {
     ASSERT_EQ(Drive().InsertBlank(MediumKind::CdRw), "");
     Drive().Faults().notReadyCommands = 3;
     EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), 1);
-    EXPECT_EQ(sleeps.size(), 3u);
+    EXPECT_EQ(session.Waits().size(), 3u);
 }
 
 TEST_F(VirtualDrive, LoadedTrayRaisesAUnitAttentionThatIsNotReady) {
@@ -121,7 +121,7 @@ TEST_F(VirtualDrive, LoadedTrayRaisesAUnitAttentionThatIsNotReady) {
     ASSERT_EQ(modMMC::EjectTray(drive, 0), 0);
     ASSERT_EQ(modMMC::LoadTray(drive, 0), 0);
     EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), 1);
-    EXPECT_EQ(sleeps.size(), 1u);  // 06/28/00 once, then ready
+    EXPECT_EQ(session.Waits().size(), 1u);  // 06/28/00 once, then ready
 }
 
 TEST_F(VirtualDrive, DriveWithoutMediaEventsOrConfiguration) {

@@ -1,13 +1,12 @@
 // Disc copies on the virtual drive: sector counts, the retry and BadCopy
 // rules, failures that leave no image behind, and the hand-over to recording.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 
 #include "DiscCopier.h"
 #include "DriveBusy.h"
+#include "FileSizeLimit.h"
 #include "ImageBurner.h"
 #include "RecordingTestEnvironment.h"
 #include "RecordingTransport.h"
@@ -32,15 +31,9 @@ class DiscCopierTest : public ::testing::Test {
         skipped = copier.SkippedSectors();
         return outcome;
     }
-    std::size_t Count(std::uint8_t opcode) {
-        const auto opcodes = bench.Transport().LoggedOpcodes();
-        return static_cast<std::size_t>(std::count(opcodes.begin(), opcodes.end(), opcode));
-    }
-    std::string LastMessage() const {
-        return reporter.messages.empty() ? "" : reporter.messages.back().text;
-    }
 
-    VirtualDriveBench bench;
+    IsolatedProgramFolders folders;
+    VirtualDriveSession bench;
     EventReporter reporter{&bench.Transport()};
     std::int64_t skipped = 0;
 };
@@ -55,11 +48,11 @@ TEST_F(DiscCopierTest, ADiscWithoutFileSystemIsCopiedUpToItsLastLbaExclusive) {
     EXPECT_EQ(ReadFile(out), content.substr(0, 1000 * 2048));
     EXPECT_FALSE(fs::exists(out + ".part"));
     // Drive check, speed, capacity, the descriptor probe, then one READ(10) per sector.
-    const auto opcodes = bench.Transport().LoggedOpcodes();
+    const auto opcodes = bench.Opcodes();
     ASSERT_GE(opcodes.size(), 6u);
     EXPECT_EQ(std::vector<std::uint8_t>(opcodes.begin(), opcodes.begin() + 6),
               (std::vector<std::uint8_t>{0x00, 0xAD, 0xAD, 0xBB, 0x25, 0x28}));
-    EXPECT_EQ(Count(0x28), 1001u);
+    EXPECT_EQ(bench.Count(0x28), 1001u);
     for (const auto& entry : bench.Transport().CommandLog())
         if (entry.Opcode() == 0xBB) {
             EXPECT_EQ(HexBytes(entry.cdb), "BB 00 0B 00 FF FF 00 00 00 00 00 00");  // 16 x 176
@@ -84,9 +77,9 @@ TEST_F(DiscCopierTest, ADiscThisProgramRecordedCopiesBackToTheRecordedImage) {
     bench.Drive().SetTrayOpen(false);
     bench.Transport().ClearCommandLog();
     const std::string out = bench.File("copy.iso");
-    EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved) << LastMessage();
+    EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved) << reporter.LastMessage();
     EXPECT_EQ(ReadFile(out), image);
-    EXPECT_EQ(Count(0x28), 411u);  // the probe of sector 16, then 410 sectors
+    EXPECT_EQ(bench.Count(0x28), 411u);  // the probe of sector 16, then 410 sectors
     EXPECT_EQ(bench.Sleeps(), 0);
 }
 
@@ -101,7 +94,7 @@ TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoIm
     for (const auto& entry : bench.Transport().CommandLog())
         if (entry.Opcode() == 0x28 && entry.cdb[5] == 40) ++readsOf40;
     EXPECT_EQ(readsOf40, 62u);
-    EXPECT_EQ(Count(0x28), 1u + 40 + 62);  // nothing after the bad sector
+    EXPECT_EQ(bench.Count(0x28), 1u + 40 + 62);  // nothing after the bad sector
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(out + ".part"));
     EXPECT_EQ(reporter.messages.back().text, "Long read - 单次读取时间超过6000ms!");
@@ -132,32 +125,25 @@ TEST_F(DiscCopierTest, ADiscWithoutCapacityFailsAndLeavesNoFile) {
     EXPECT_EQ(reporter.events.end()[-2], "message:错误|读取光盘失败！");
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(out + ".part"));
-    EXPECT_EQ(Count(0x28), 0u);
+    EXPECT_EQ(bench.Count(0x28), 0u);
     InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
     bench.Drive().Faults().failures.push_back({0x25, 0, 1, 0x03, 0x02, 0x00});  // -1
     EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
-    EXPECT_EQ(LastMessage(), "读取光盘失败！");
+    EXPECT_EQ(reporter.LastMessage(), "读取光盘失败！");
     EXPECT_FALSE(fs::exists(out));
 }
 
 TEST_F(DiscCopierTest, AFullDiskEndsTheCopyNamingTheFileAndDeletesThePartialImage) {
     InsertDisc(MediumKind::CdRom, RandomImage(1001 * 2048, 5));
     const std::string out = bench.File("out.iso");
-    struct sigaction ignore {
-    }, previous{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limited = old;
-    limited.rlim_cur = 1 << 20;  // the image needs 2 MB
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-    const CopyOutcome outcome = CopyToFile(out);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
+    CopyOutcome outcome{};
+    {
+        const FileSizeLimit fullDisk(1 << 20);  // the image needs 2 MB
+        outcome = CopyToFile(out);
+    }
     EXPECT_EQ(outcome, CopyOutcome::Failed);
-    EXPECT_EQ(LastMessage().rfind("文件" + out + "创建失败！\nwrite error", 0), 0u)
-        << LastMessage();
+    EXPECT_EQ(reporter.LastMessage().rfind("文件" + out + "创建失败！\nwrite error", 0), 0u)
+        << reporter.LastMessage();
     EXPECT_EQ(reporter.messages.back().title, "错误");
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(out + ".part"));
@@ -168,7 +154,7 @@ TEST_F(DiscCopierTest, AnImageThatCannotBeCreatedIsReported) {
     const std::string out = bench.File("no/such/folder/out.iso");
     EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
     EXPECT_EQ(reporter.events.end()[-2], "message:错误|文件" + out + "创建失败！");
-    EXPECT_EQ(Count(0x28), 0u);
+    EXPECT_EQ(bench.Count(0x28), 0u);
 }
 
 TEST_F(DiscCopierTest, ARefusedReadSpeedIsWarnedAboutAndTheCopyGoesOn) {
@@ -197,13 +183,13 @@ TEST_F(DiscCopierTest, NoDiscABusyDriveAndACancelledDialogStopBeforeReading) {
     const std::size_t messages = reporter.messages.size();
     EXPECT_EQ(CopyToFile(""), CopyOutcome::Stopped);  // the user cancelled the dialog
     EXPECT_EQ(reporter.messages.size(), messages);
-    EXPECT_EQ(Count(0x28) + Count(0x25), 0u);
+    EXPECT_EQ(bench.Count(0x28) + bench.Count(0x25), 0u);
 }
 
 TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
     const std::string content = RandomImage(300 * 2048, 5, 300);
     InsertDisc(MediumKind::DvdRom, content);
-    const std::string temp = RecordingTempFolder() + "/tempiso.iso";
+    const std::string temp = IsolatedProgramFolders::Temp() + "/tempiso.iso";
     WriteFile(temp, "an earlier copy");
     DiscCopier copier(reporter, {});
     bench.Transport().ClearCommandLog();
@@ -221,14 +207,14 @@ TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
 }
 
 TEST_F(DiscCopierTest, AFailedCopyToDiscLeavesNoTemporaryImage) {
-    const std::string temp = RecordingTempFolder() + "/tempiso.iso";
+    const std::string temp = IsolatedProgramFolders::Temp() + "/tempiso.iso";
     WriteFile(temp, "an earlier copy");
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
     DiscCopier copier(reporter, {});
     EXPECT_EQ(copier.Next(bench.Id(), {}), CopyOutcome::Failed);
     EXPECT_FALSE(fs::exists(temp));
     EXPECT_EQ(reporter.phases.back(), "复制光盘发生错误...");
-    EXPECT_EQ(Count(0x1B), 0u);
+    EXPECT_EQ(bench.Count(0x1B), 0u);
 }
 
 TEST_F(DiscCopierTest, ACopiedDvdRecordsOnlyOnADvdAndTheTemporaryImageGoesAfterwards) {
@@ -237,11 +223,12 @@ TEST_F(DiscCopierTest, ACopiedDvdRecordsOnlyOnADvdAndTheTemporaryImageGoesAfterw
     ASSERT_EQ(DiscCopier(reporter, {}).Next(bench.Id(), {}), CopyOutcome::ReadyToRecord);
     // The recording window of task 3 takes the image and its kind from the settings.
     const BurnOptions options = BurnOptions::ForTask(3);
-    EXPECT_EQ(options.imagePath, RecordingTempFolder() + "/tempiso.iso");
+    EXPECT_EQ(options.imagePath, IsolatedProgramFolders::Temp() + "/tempiso.iso");
     EXPECT_EQ(options.chosenDiscKind, 1);
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
     EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Refused);
-    EXPECT_EQ(LastMessage(), "您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!");
+    EXPECT_EQ(reporter.LastMessage(),
+              "您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!");
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::DvdR), "");
     EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Completed);
     std::vector<std::uint8_t> track;

@@ -32,7 +32,7 @@ class ImageBurnerTest : public ::testing::Test {
     BurnOptions TemporaryImageOf(int task, std::size_t bytes, int discKind = 0) {
         BurnOptions options;
         options.task = task;
-        options.imagePath = RecordingTempFolder() + "/tempiso.iso";
+        options.imagePath = IsolatedProgramFolders::Temp() + "/tempiso.iso";
         options.temporaryImage = options.imagePath;
         options.chosenDiscKind = discKind;
         WriteFile(options.imagePath, RandomImage(bytes, 11));
@@ -43,30 +43,20 @@ class ImageBurnerTest : public ::testing::Test {
         return burner.Burn(bench.Id());
     }
     void Insert(MediumKind kind) { ASSERT_EQ(bench.Drive().InsertBlank(kind), ""); }
-    std::vector<std::uint8_t> Opcodes() { return bench.Transport().LoggedOpcodes(); }
     // LBAs of the WRITE(10) commands, in order.
     std::vector<std::uint32_t> WriteLbas() {
         std::vector<std::uint32_t> lbas;
-        for (const auto& entry : bench.Transport().CommandLog())
-            if (entry.Opcode() == 0x2A)
-                lbas.push_back(entry.cdb[2] << 24 | entry.cdb[3] << 16 | entry.cdb[4] << 8 |
-                               entry.cdb[5]);
+        for (const auto& write : bench.Writes()) lbas.push_back(write.first);
         return lbas;
-    }
-    std::size_t Count(std::uint8_t opcode) {
-        const auto opcodes = Opcodes();
-        return static_cast<std::size_t>(std::count(opcodes.begin(), opcodes.end(), opcode));
     }
     std::vector<std::uint8_t> Track1() {
         std::vector<std::uint8_t> bytes;
         EXPECT_TRUE(bench.Drive().ReadTrack(1, bytes));
         return bytes;
     }
-    std::string LastMessage() const {
-        return reporter.messages.empty() ? "" : reporter.messages.back().text;
-    }
 
-    VirtualDriveBench bench;
+    IsolatedProgramFolders folders;
+    VirtualDriveSession bench;
     EventReporter reporter{&bench.Transport()};
 };
 
@@ -88,7 +78,7 @@ TEST_F(ImageBurnerTest, AnImageOfWholeChunksIsSentAsThatManyWritesFromLba0) {
     Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
-    EXPECT_EQ(Opcodes(), Recording(20));
+    EXPECT_EQ(bench.Opcodes(), Recording(20));
     std::vector<std::uint32_t> expected;
     for (std::uint32_t lba = 0; lba < 20 * 16; lba += 16) expected.push_back(lba);
     EXPECT_EQ(WriteLbas(), expected);
@@ -117,7 +107,7 @@ TEST_F(ImageBurnerTest, AShortLastChunkIsSentWholeAndFilledWithZeros) {
     Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk + 2048);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
-    EXPECT_EQ(Count(0x2A), 21u);
+    EXPECT_EQ(bench.Count(0x2A), 21u);
     EXPECT_EQ(WriteLbas().back(), 320u);
     std::vector<std::uint8_t> expected = Bytes(ReadFile(options.imagePath));
     expected.resize(21 * kChunk, 0);
@@ -195,7 +185,7 @@ TEST_F(ImageBurnerTest, SixtyTwoFailuresCloseTheDiscThenReportALongWrite) {
     expected.insert(expected.end(), kSetUp.begin(), kSetUp.end());
     expected.insert(expected.end(), 62, 0x2A);
     expected.insert(expected.end(), kFinish.begin(), kFinish.end());
-    EXPECT_EQ(Opcodes(), expected);
+    EXPECT_EQ(bench.Opcodes(), expected);
     // AbortBurn ran first: every command was sent and "error" shown before the message.
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.commandsAtMessage.back(), expected.size());
@@ -211,7 +201,7 @@ TEST_F(ImageBurnerTest, AWriteErrorStopsAtOnceAsABufferUnderRun) {
     EXPECT_EQ(WriteLbas(), (std::vector<std::uint32_t>{0, 16, 32}));
     EXPECT_EQ(bench.Sleeps(), 0);
     EXPECT_EQ(reporter.events.back(), "message:错误|刻录出错 (Buffer Under-Run?)");
-    const auto opcodes = Opcodes();
+    const auto opcodes = bench.Opcodes();
     EXPECT_EQ(std::vector<std::uint8_t>(opcodes.end() - 4, opcodes.end()), kFinish);
 }
 
@@ -220,13 +210,13 @@ TEST_F(ImageBurnerTest, EjectingFollowsTheOptionAfterSuccessAndAfterAFailure) {
     BurnOptions options = UserImage(20 * kChunk);
     options.ejectDisc = false;
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
-    EXPECT_EQ(Opcodes(), Recording(20, false));
+    EXPECT_EQ(bench.Opcodes(), Recording(20, false));
     EXPECT_FALSE(bench.Drive().TrayOpen());
     Insert(MediumKind::CdR);
     bench.Transport().ClearCommandLog();
     bench.Drive().Faults().writeErrorLba = 0;
     EXPECT_EQ(Burn(options), BurnOutcome::Failed);
-    EXPECT_EQ(Count(0x1B), 0u);
+    EXPECT_EQ(bench.Count(0x1B), 0u);
     EXPECT_FALSE(bench.Drive().TrayOpen());
     Insert(MediumKind::CdR);
     bench.Drive().Faults().writeErrorLba = 0;
@@ -239,15 +229,16 @@ TEST_F(ImageBurnerTest, NothingReachesTheDriveForAnEmptyMissingOrTinyImage) {
     Insert(MediumKind::CdR);
     BurnOptions options;
     EXPECT_EQ(Burn(options), BurnOutcome::Refused);
-    EXPECT_EQ(LastMessage(), "请先添加一个.ISO映像文件!");
+    EXPECT_EQ(reporter.LastMessage(), "请先添加一个.ISO映像文件!");
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
     options.imagePath = bench.File("missing.iso");
     EXPECT_EQ(Burn(options), BurnOutcome::Refused);
-    EXPECT_NE(LastMessage().find(options.imagePath + " cannot be opened"), std::string::npos);
+    EXPECT_NE(reporter.LastMessage().find(options.imagePath + " cannot be opened"),
+              std::string::npos);
     options.imagePath = bench.File("tiny.iso");
     WriteFile(options.imagePath, std::string(2047, 'x'));
     EXPECT_EQ(Burn(options), BurnOutcome::Refused);
-    EXPECT_NE(LastMessage().find(options.imagePath + " is shorter than 2048 bytes"),
+    EXPECT_NE(reporter.LastMessage().find(options.imagePath + " is shorter than 2048 bytes"),
               std::string::npos);
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
     EXPECT_TRUE(bench.Transport().CommandLog().empty());
@@ -258,17 +249,17 @@ TEST_F(ImageBurnerTest, AnImageThatCannotBeReadMidwayEndsTheRecordingNamingTheFi
     const BurnOptions options = UserImage(20 * kChunk);
     reporter.onPump = [&] { fs::resize_file(options.imagePath, 3 * kChunk); };
     EXPECT_EQ(Burn(options), BurnOutcome::Failed);
-    EXPECT_EQ(Count(0x2A), 3u);
+    EXPECT_EQ(bench.Count(0x2A), 3u);
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.messages.back().title, "错误");
-    EXPECT_NE(LastMessage().find("Read error - " + options.imagePath), std::string::npos);
-    EXPECT_EQ(Count(0x35), 1u);  // the track was closed
+    EXPECT_NE(reporter.LastMessage().find("Read error - " + options.imagePath), std::string::npos);
+    EXPECT_EQ(bench.Count(0x35), 1u);  // the track was closed
 }
 
 TEST_F(ImageBurnerTest, NoDiscIsReportedAtOnce) {
     ASSERT_EQ(bench.Drive().RemoveMedium(), "");
     EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
-    EXPECT_EQ(Opcodes(), (std::vector<std::uint8_t>{0x00}));
+    EXPECT_EQ(bench.Opcodes(), (std::vector<std::uint8_t>{0x00}));
     EXPECT_EQ(bench.Sleeps(), 0);
     EXPECT_EQ(reporter.events.back(), "message:提示|您的光碟机中没有光碟片");
 }
@@ -277,7 +268,7 @@ TEST_F(ImageBurnerTest, ADriveThatNeverBecomesReadyIsBusyAfter75PollsWithoutReal
     Insert(MediumKind::CdR);
     bench.Drive().Faults().notReadyCommands = 1000;
     EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
-    EXPECT_EQ(Opcodes(), std::vector<std::uint8_t>(75, 0x00));
+    EXPECT_EQ(bench.Opcodes(), std::vector<std::uint8_t>(75, 0x00));
     EXPECT_EQ(bench.SleptMs(), 15000);
     EXPECT_EQ(reporter.events.back(), "message:提示|您的刻录机正在忙碌中！");
 }
@@ -292,8 +283,8 @@ TEST_F(ImageBurnerTest, AWrittenDiscOrOneWhoseStateCannotBeReadIsRefused) {
     Insert(MediumKind::CdR);
     bench.Drive().Faults().failures.push_back({0x51, 0, 1, 0x02, 0x04, 0x01});
     EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
-    EXPECT_EQ(LastMessage(), "碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
-    EXPECT_EQ(Count(0x2A) + Count(0x55) + Count(0xBB), 0u);
+    EXPECT_EQ(reporter.LastMessage(), "碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
+    EXPECT_EQ(bench.Count(0x2A) + bench.Count(0x55) + bench.Count(0xBB), 0u);
 }
 
 TEST_F(ImageBurnerTest, TheDiscKindMustMatchTheTemporaryImageInBothDirections) {
@@ -305,7 +296,7 @@ TEST_F(ImageBurnerTest, TheDiscKindMustMatchTheTemporaryImageInBothDirections) {
     EXPECT_EQ(Burn(TemporaryImageOf(0, 20 * kChunk, 1)), BurnOutcome::Refused);
     EXPECT_EQ(reporter.events.back(),
               "message:提示|您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!");
-    EXPECT_EQ(Count(0x2A), 0u);
+    EXPECT_EQ(bench.Count(0x2A), 0u);
 }
 
 TEST_F(ImageBurnerTest, AUserImageIsNotComparedWithTheDiscKindAndDvdRTakesIncrementalWriting) {
@@ -313,7 +304,7 @@ TEST_F(ImageBurnerTest, AUserImageIsNotComparedWithTheDiscKindAndDvdRTakesIncrem
     BurnOptions options = UserImage(20 * kChunk);
     options.chosenDiscKind = 0;  // ignored for task 2
     options.writeSpeed = SpeedEntryOf(4);
-    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << LastMessage();
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
     EXPECT_EQ(bench.Drive().WriteParameters()[2] & 0x0F, 0);  // write type 0
     EXPECT_EQ(Track1(), Bytes(ReadFile(options.imagePath)));
     for (const auto& entry : bench.Transport().CommandLog())
@@ -327,7 +318,7 @@ TEST_F(ImageBurnerTest, ADvdPlusRwRecordsAlthoughItHasNoWriteParameters) {
     bench.Drive().Faults().failures.push_back({0x55, 0, 1, 0x05, 0x26, 0x00});
     bench.Drive().Faults().failures.push_back({0x5B, 0, 2, 0x05, 0x24, 0x00});
     const BurnOptions options = UserImage(20 * kChunk);
-    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << LastMessage();
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
     EXPECT_EQ(bench.Drive().Media().recordedEnd, 320);
 }
 
@@ -336,8 +327,8 @@ TEST_F(ImageBurnerTest, AFailedFlushIsNotReportedAsACompletedRecording) {
     bench.Drive().Faults().failures.push_back({0x35, 0, 1, 0x03, 0x0C, 0x00});
     const BurnOptions options = TemporaryImageOf(0, 20 * kChunk);
     EXPECT_EQ(Burn(options), BurnOutcome::CompletedWithErrors);
-    EXPECT_EQ(Count(0x5B), 2u);  // the track and session are still closed
-    EXPECT_EQ(Count(0x1B), 1u);
+    EXPECT_EQ(bench.Count(0x5B), 2u);  // the track and session are still closed
+    EXPECT_EQ(bench.Count(0x1B), 1u);
     EXPECT_EQ(reporter.events.back(), "message:错误|SYNCHRONIZE CACHE failed.");
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
     EXPECT_TRUE(fs::exists(options.imagePath));  // kept for another try
@@ -366,7 +357,7 @@ TEST_F(ImageBurnerTest, ATemporaryImageIsDeletedAfterARealRecordingOnly) {
     bench.Drive().Faults().writeErrorLba.reset();
     options.testMode = false;
     const std::vector<std::uint8_t> content = Bytes(ReadFile(options.imagePath));
-    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << LastMessage();
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
     EXPECT_FALSE(fs::exists(options.imagePath));
     EXPECT_EQ(Track1(), content);
 }

@@ -1,14 +1,13 @@
 // The small parts of the recording engines: progress display, image files,
 // the temporary image rule, the volume size of a primary volume descriptor.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <array>
 #include <cstring>
 #include <filesystem>
 
 #include "EngineTexts.h"
+#include "FileSizeLimit.h"
 #include "ImageFileReader.h"
 #include "ImageFileWriter.h"
 #include "LanguageFile.h"
@@ -158,24 +157,15 @@ TEST(ImageFileWriter, TheImageTakesItsNameOnlyWhenComplete) {
 TEST(ImageFileWriter, AFullDiskIsReportedAndNothingIsLeft) {
     TempFolder folder;
     const std::string path = folder.File("copy.iso");
-    // The file size limit makes write() fail as on a full disk.
-    struct sigaction ignore {
-    }, previous{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limited = old;
-    limited.rlim_cur = 1 << 20;
-    ::setrlimit(RLIMIT_FSIZE, &limited);
     ImageFileWriter writer;
-    ASSERT_TRUE(writer.Create(path));
-    const std::vector<std::uint8_t> sector(2048, 1);
     bool failed = false;
-    for (int i = 0; i < 1024 && !failed; ++i) failed = !writer.Write(sector);
-    failed = failed || !writer.Commit();
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
+    {
+        const FileSizeLimit fullDisk(1 << 20);
+        ASSERT_TRUE(writer.Create(path));
+        const std::vector<std::uint8_t> sector(2048, 1);
+        for (int i = 0; i < 1024 && !failed; ++i) failed = !writer.Write(sector);
+        failed = failed || !writer.Commit();
+    }
     EXPECT_TRUE(failed);
     EXPECT_NE(writer.Error().find("write error"), std::string::npos) << writer.Error();
     writer.Discard();
@@ -184,8 +174,8 @@ TEST(ImageFileWriter, AFullDiskIsReportedAndNothingIsLeft) {
 }
 
 TEST(TemporaryImage, OnlyTheRememberedImageInTheTempFolderIsEverDeleted) {
-    ResetRecordingFolders();
-    const std::string temp = RecordingTempFolder() + "/tempiso.iso";
+    IsolatedProgramFolders::Reset();
+    const std::string temp = IsolatedProgramFolders::Temp() + "/tempiso.iso";
     TempFolder elsewhere;
     const std::string own = elsewhere.File("own.iso");
     WriteFile(temp, "t");

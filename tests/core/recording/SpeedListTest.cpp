@@ -200,7 +200,8 @@ TEST_F(SpeedListTest, CapabilitiesComeFromTheWriteByteOfPage2A) {
 
 // The same probes against the virtual recorder, which rounds requests down.
 TEST(SpeedListOnVirtualDrive, CdAndDvdSpeedsAreTheOnesTheDriveSwitchesTo) {
-    VirtualDriveBench bench;
+    IsolatedProgramFolders folders;
+    VirtualDriveSession bench;
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
     EXPECT_EQ(Texts(FillWriteSpeeds(bench.Id())),
               (std::vector<std::string>{"48x", "32x", "24x", "16x", "8x", "4x"}));
