@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +22,7 @@
 #include "ImageBurner.h"
 #include "TransportSlot.h"
 #include "clsEmulatedDrive.h"
+#include "modMMC.h"
 
 namespace fs = std::filesystem;
 
@@ -64,21 +64,12 @@ class BenchSetup {
     std::string Drive() const { return (m_folder / "drive").string(); }
     EmuDrive& Emu() { return *m_drive; }
 
-    std::int32_t Exec(std::uint8_t opcode, std::uint32_t lba, std::uint16_t blocks,
-                      std::vector<std::uint8_t>& buffer) {
-        const std::array<std::uint8_t, 10> cdb{opcode,
-                                               0,
-                                               std::uint8_t(lba >> 24),
-                                               std::uint8_t(lba >> 16),
-                                               std::uint8_t(lba >> 8),
-                                               std::uint8_t(lba),
-                                               0,
-                                               std::uint8_t(blocks >> 8),
-                                               std::uint8_t(blocks),
-                                               0};
-        std::int32_t timeout = 600;
-        return Transport()->ExecCMD("virtual0", cdb.data(), 10, opcode == 0x2A ? 1 : 0,
-                                    buffer.data(), blocks * 2048, timeout);
+    // The raw commands, through the same command operations the engines use.
+    std::int32_t Write(std::uint32_t lba, std::uint16_t blocks, std::vector<std::uint8_t>& data) {
+        return modMMC::Write10("virtual0", lba, blocks, data.data(), blocks * 2048);
+    }
+    std::int32_t Read(std::uint32_t lba, std::uint16_t blocks, std::vector<std::uint8_t>& data) {
+        return modMMC::Read10("virtual0", lba, blocks, data.data(), blocks * 2048);
     }
 
   private:
@@ -124,7 +115,7 @@ void RawWrite16(benchmark::State& state) {
         (void)Setup().Emu().InsertBlank(MediumKind::CdR);
         state.ResumeTiming();
         for (std::uint32_t lba = 0; lba < kImageBlocks; lba += 16)
-            if (Setup().Exec(0x2A, lba, 16, chunk) != 0) state.SkipWithError("WRITE failed");
+            if (Setup().Write(lba, 16, chunk) != 0) state.SkipWithError("WRITE failed");
     }
     Report(state);
 }
@@ -139,7 +130,7 @@ void RawWrite16FromFile(benchmark::State& state) {
         const int fd = ::open(Setup().Image().c_str(), O_RDONLY);
         for (std::uint32_t lba = 0; lba < kImageBlocks; lba += 16) {
             if (::read(fd, chunk.data(), chunk.size()) != 32768) state.SkipWithError("read failed");
-            if (Setup().Exec(0x2A, lba, 16, chunk) != 0) state.SkipWithError("WRITE failed");
+            if (Setup().Write(lba, 16, chunk) != 0) state.SkipWithError("WRITE failed");
         }
         ::close(fd);
     }
@@ -174,7 +165,7 @@ void RawRead(benchmark::State& state) {
     InsertRecordedDisc();
     for (auto _ : state)
         for (std::uint32_t lba = 0; lba < kImageBlocks; lba += blocks)
-            if (Setup().Exec(0x28, lba, blocks, buffer) != 0) state.SkipWithError("READ failed");
+            if (Setup().Read(lba, blocks, buffer) != 0) state.SkipWithError("READ failed");
     Report(state);
 }
 
@@ -187,7 +178,7 @@ void RawRead1ToFile(benchmark::State& state) {
     for (auto _ : state) {
         const int fd = ::open(Setup().Copy().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         for (std::uint32_t lba = 0; lba < kImageBlocks; ++lba) {
-            if (Setup().Exec(0x28, lba, 1, sector) != 0) state.SkipWithError("READ failed");
+            if (Setup().Read(lba, 1, sector) != 0) state.SkipWithError("READ failed");
             buffer.insert(buffer.end(), sector.begin(), sector.end());
             if (buffer.size() == buffer.capacity()) {
                 if (::write(fd, buffer.data(), buffer.size()) < 0) state.SkipWithError("write");

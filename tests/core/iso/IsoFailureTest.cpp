@@ -1,12 +1,12 @@
 // Builds that cannot, or can only partly, succeed.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "FileSizeLimit.h"
 #include "IsoTestSupport.h"
+#include "IsoWriterTest.h"
 #include "LocalFileSource.h"
 #include "TestEnvironment.h"
 #include "clsISOWriter.h"
@@ -14,23 +14,14 @@
 namespace {
 constexpr std::size_t kSector = 2048;
 
-class IsoFailure : public ::testing::Test {
+class IsoFailure : public IsoWriterTest {
   protected:
-    void SetUp() override {
-        m_writer.SetFileSource(&m_source);
-        m_writer.SetEvents(&m_events);
-    }
     clsISOFile* AddFile(const std::string& name, std::string bytes) {
         MemoryFileSource::Entry& entry = m_source.Put("/memory/" + name, std::move(bytes));
         (void)entry;
         return m_writer.Root().Files().Add("/memory/" + name, QString::fromStdString(name));
     }
     bool Exists(const std::string& path) const { return std::filesystem::exists(path); }
-
-    TempFolder m_folder;
-    MemoryFileSource m_source;
-    EventLog m_events;
-    clsISOWriter m_writer;
 };
 
 TEST_F(IsoFailure, AnOutputThatCannotBeCreatedRaisesNoEvent) {
@@ -43,15 +34,11 @@ TEST_F(IsoFailure, AWriteErrorLeavesNoImageBehind) {
     AddFile("big.bin", std::string(300000, 'b'));
     const std::string out = m_folder.File("out.iso");
     WriteFile(out, "previous image");
-    // The file size limit makes the output fail like a full disk.
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    ::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 200000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool saved_ok = m_writer.SaveISO(out);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    bool saved_ok = true;
+    {
+        const FileSizeLimit full(200000);  // the output fails like a full disk
+        saved_ok = m_writer.SaveISO(out);
+    }
     EXPECT_FALSE(saved_ok);
     EXPECT_NE(m_writer.LastError().find("cannot write"), std::string::npos) << m_writer.LastError();
     EXPECT_FALSE(Exists(out + ".part"));

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "IsoTestSupport.h"
+#include "IsoWriterTest.h"
 #include "TestEnvironment.h"
 #include "clsISOWriter.h"
 
@@ -37,12 +38,11 @@ std::vector<Record> Records(const std::string& image, std::size_t sector, std::s
     return records;
 }
 
-class IsoImage : public ::testing::Test {
+class IsoImage : public IsoWriterTest {
   protected:
     void SetUp() override {
+        IsoWriterTest::SetUp();
         UseShanghaiTime();
-        m_writer.SetFileSource(&m_source);
-        m_writer.SetEvents(&m_events);
         m_writer.SetVolumeCreation({2024, 10, 3, 14, 5, 9});
     }
     clsISOFile* AddFile(clsISODirectory& directory, const std::string& name, std::string bytes) {
@@ -52,16 +52,6 @@ class IsoImage : public ::testing::Test {
         file->SetCreationDate({2023, 5, 6, 7, 8, 9});
         return file;
     }
-    std::string Build() {
-        const std::string path = m_folder.File("out.iso");
-        EXPECT_TRUE(m_writer.SaveISO(path)) << m_writer.LastError();
-        return ReadFile(path);
-    }
-
-    TempFolder m_folder;
-    MemoryFileSource m_source;
-    EventLog m_events;
-    clsISOWriter m_writer;
 };
 
 TEST_F(IsoImage, EmptyRootWithJolietIs25Sectors) {

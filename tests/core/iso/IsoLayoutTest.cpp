@@ -2,15 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "IsoTestSupport.h"
+#include "IsoWriterTest.h"
 #include "TestEnvironment.h"
 #include "clsISOWriter.h"
 
 namespace {
 constexpr std::size_t kSector = 2048;
 
-class IsoLayout : public ::testing::Test {
+class IsoLayout : public IsoWriterTest {
   protected:
-    void SetUp() override { m_writer.SetFileSource(&m_source); }
     // Empty files whose short names have exactly the given lengths.
     void AddFiles(int count, int nameLength) {
         for (int i = 0; i < count; ++i) {
@@ -21,15 +21,7 @@ class IsoLayout : public ::testing::Test {
             ASSERT_NE(m_writer.Root().Files().Add(path, QString()), nullptr);
         }
     }
-    std::string Build() {
-        const std::string path = m_folder.File("out.iso");
-        EXPECT_TRUE(m_writer.SaveISO(path)) << m_writer.LastError();
-        return ReadFile(path);
-    }
 
-    TempFolder m_folder;
-    MemoryFileSource m_source;
-    clsISOWriter m_writer;
     int m_next = 0;
 };
 
