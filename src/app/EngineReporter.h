@@ -26,4 +26,7 @@ class EngineReporter {
                                   MessageIcon icon, MessageButtons buttons) = 0;
     // Called once per unit of work where a window would let pending events run.
     virtual void PumpEvents() {}
+    // True once the user asked to stop (a window's Cancel, Ctrl-C on the command
+    // line). Engines ask between blocks and stop at the next safe point.
+    virtual bool CancelRequested() { return false; }
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QThread>
 #include <QWidget>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -42,6 +43,9 @@ class EngineRunner::QueuedReporter : public EngineReporter {
         return m_answer.value_or(DefaultAnswer(buttons));
     }
 
+    bool CancelRequested() override { return m_cancel.load(); }
+    void SetCancel(bool cancel) { m_cancel.store(cancel); }
+
     // The window goes away: questions still open get the cautious answer.
     void Abandon() {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -78,6 +82,7 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     std::condition_variable m_answered;
     std::optional<MessageAnswer> m_answer;
     bool m_abandoned = false;
+    std::atomic<bool> m_cancel = false;
 };
 
 EngineRunner::EngineRunner(QWidget* window)
@@ -101,12 +106,17 @@ bool EngineRunner::Start(Engine engine, DriveUse use) {
     // Set on this thread before the worker starts, so no poll slips in between.
     if (use == DriveUse::Exclusive) m_busy = std::make_unique<DriveBusyScope>();
     SetLocked(true);
+    m_reporter->SetCancel(false);
     m_thread = QThread::create(
         [reporter = m_reporter.get(), engine = std::move(engine)] { engine(*reporter); });
     connect(m_thread, &QThread::finished, this, &EngineRunner::OnThreadFinished,
             Qt::QueuedConnection);
     m_thread->start();
     return true;
+}
+
+void EngineRunner::Cancel() {
+    if (m_thread != nullptr) m_reporter->SetCancel(true);
 }
 
 MessageAnswer EngineRunner::AskOnWindowThread(const QString& text, const QString& title,

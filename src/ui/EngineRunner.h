@@ -38,6 +38,9 @@ class EngineRunner : public QObject {
     // Starts `engine` on the worker. Returns false when one is running.
     bool Start(Engine engine, DriveUse use = DriveUse::Exclusive);
     bool IsRunning() const { return m_thread != nullptr; }
+    // Asks the running engine to stop at its next safe point (its reporter's
+    // CancelRequested() turns true until the next Start).
+    void Cancel();
 
   signals:
     void phaseText(const QString& text);

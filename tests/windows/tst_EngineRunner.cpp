@@ -92,6 +92,26 @@ class EngineRunnerTest : public QObject {
         QVERIFY(!busyInside);
     }
 
+    void cancelReachesTheEngineAndEndsWithTheRun() {
+        QWidget window;
+        EngineRunner runner(&window);
+        QSignalSpy finished(&runner, &EngineRunner::finished);
+        std::atomic<bool> started{false};
+        runner.Start([&started](EngineReporter& reporter) {
+            started = true;
+            while (!reporter.CancelRequested()) QThread::msleep(1);
+        });
+        QTRY_VERIFY(started);
+        runner.Cancel();
+        QVERIFY(finished.wait(5000));
+        // A new run starts without the old request.
+        std::atomic<bool> cancelledAtStart{true};
+        runner.Start(
+            [&](EngineReporter& reporter) { cancelledAtStart = reporter.CancelRequested(); });
+        QVERIFY(finished.wait(5000));
+        QVERIFY(!cancelledAtStart);
+    }
+
     void aWindowGoingAwayAnswersOpenQuestionsCautiously() {
         MessageBoxRecorder boxes;
         std::atomic<MessageAnswer> answer{MessageAnswer::Yes};
