@@ -24,8 +24,6 @@ class EngineReporter {
     // A message box; blocks until it is answered.
     virtual MessageAnswer Message(const std::string& text, const std::string& title,
                                   MessageIcon icon, MessageButtons buttons) = 0;
-    // Called once per unit of work where a window would let pending events run.
-    virtual void PumpEvents() {}
     // True once the user asked to stop (a window's Cancel, Ctrl-C on the command
     // line). Engines ask between blocks and stop at the next safe point.
     virtual bool CancelRequested() { return false; }

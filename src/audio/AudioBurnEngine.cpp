@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "AudioBurnMessages.h"
+#include "DiscAfterStop.h"
 #include "DriveBusy.h"
 #include "EngineReporter.h"
 #include "ProgramPaths.h"
@@ -26,10 +27,7 @@ AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions opti
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options,
                                  LanguageTexts texts)
     : m_reporter(reporter), m_options(options), m_texts(std::move(texts)) {
-    m_converter.SetProgressHandler([this](std::int16_t percent) {
-        m_reporter.Progress(percent);
-        m_reporter.PumpEvents();
-    });
+    m_converter.SetProgressHandler([this](std::int16_t percent) { m_reporter.Progress(percent); });
 }
 
 std::string AudioBurnEngine::Text(int number) const {
@@ -120,11 +118,16 @@ AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
                                                   const std::vector<std::string>& tracks) {
     const DriveBusyScope busy;
     m_finishFailure.clear();
+    if (m_reporter.CancelRequested()) {
+        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+        return AudioBurnOutcome::Cancelled;
+    }
     if (!SendWriteParameters(drive)) return AudioBurnOutcome::Failed;
     for (std::size_t index = 0; index < tracks.size(); ++index) {
         const auto track = static_cast<std::uint16_t>(index + 1);
-        if (RecordTrack(drive, track, tracks.size(), tracks[index]) == Step::Stop)
-            return AudioBurnOutcome::Failed;
+        const Step step = RecordTrack(drive, track, tracks.size(), tracks[index]);
+        if (step == Step::Stop) return AudioBurnOutcome::Failed;
+        if (step == Step::Cancel) return AudioBurnOutcome::Cancelled;
     }
     return FinishDisc(drive);
 }
@@ -136,7 +139,10 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
                        "   -");
     m_reporter.PhaseText(Text(5));
     m_reporter.ElapsedText(path);
-    if (!ConvertTrack(path)) {
+    const bool converted = ConvertTrack(path);
+    // Earlier tracks are on the disc; a stop now leaves it unfinished.
+    if (m_reporter.CancelRequested()) return Cancel(drive, track > 1);
+    if (!converted) {
         AbortAudioBurn(drive, track);
         ShowUnsupported(path);
         return Step::Stop;
@@ -154,6 +160,8 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
     }
     AudioTrackWriter writer(m_reporter);
     const TrackWriteOutcome outcome = writer.Write(drive, m_converter.Destination(), address);
+    if (outcome == TrackWriteOutcome::Cancelled)
+        return Cancel(drive, track > 1 || writer.SectorsWritten() > 0);
     if (outcome != TrackWriteOutcome::Written) return StopAfterWrite(drive, track, outcome, path);
     FinishTrack(drive, track);
     return Step::Next;
@@ -165,7 +173,6 @@ bool AudioBurnEngine::ConvertTrack(const std::string& path) {
     RemoveTempTrack();
     m_converter.SetSource(path);
     m_converter.SetDestination(TempWavePath());
-    m_reporter.PumpEvents();
     if (m_converter.Convert() != clsWav2Cda::kDone) return false;
     const WaveFileLayout layout = ReadWaveFileLayout(m_converter.Destination());
     return layout.Ok() && layout.format.IsCdda() && layout.dataSize > 0;
@@ -179,6 +186,12 @@ bool AudioBurnEngine::NextWritableAddress(const std::string& drive, std::uint16_
     address = std::uint32_t{info[12]} << 24 | std::uint32_t{info[13]} << 16 |
               std::uint32_t{info[14]} << 8 | info[15];
     return true;
+}
+
+AudioBurnEngine::Step AudioBurnEngine::Cancel(const std::string& drive, bool written) {
+    RemoveTempTrack();
+    ReportStop(m_reporter, drive, written ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
+    return Step::Cancel;
 }
 
 AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, std::uint16_t track,
@@ -225,7 +238,6 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
         (void)modMMC::EjectTray(drive, kImmediate);
     }
     RemoveTempTrack();
-    m_reporter.PumpEvents();
     if (!m_finishFailure.empty()) {
         m_reporter.PhaseText(m_finishFailure);
         Show(m_finishFailure, 13);
@@ -246,7 +258,6 @@ void AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t tra
     CloseAfterFailure(drive, track);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
     RemoveTempTrack();
-    m_reporter.PumpEvents();
     m_reporter.PhaseText("error");
 }
 

@@ -17,6 +17,7 @@ enum class AudioBurnOutcome {
     Finished,            // every track written and closed, the session closed
     FinishedWithErrors,  // every track written, but a flush or close failed (shown)
     Failed,              // recording stopped early (the failure was shown)
+    Cancelled,           // the user stopped it; the message said what the disc holds
 };
 
 // The three check boxes of the audio window.
@@ -32,7 +33,8 @@ struct AudioBurnOptions {
 // panel 3 (the file being converted, then the elapsed time), PercentText and
 // Progress = the percentage label and bar; texts and messages are those of
 // the audio window ("frmWriteCDDA.StringNN", built-in Chinese defaults).
-// The drive is marked busy for the whole request.
+// The drive is marked busy for the whole request. A cancel request stops it
+// before the next block or track (see ReportStop).
 class AudioBurnEngine {
   public:
     static constexpr std::size_t kMostTracks = 99;
@@ -58,7 +60,7 @@ class AudioBurnEngine {
     void AbortAudioBurn(const std::string& drive, std::uint16_t track);
 
   private:
-    enum class Step { Next, Stop };
+    enum class Step { Next, Stop, Cancel };
 
     AudioBurnOutcome Refuse(int message, int title);
     bool DiscAccepted(const std::string& drive);
@@ -68,6 +70,8 @@ class AudioBurnEngine {
                      const std::string& path);
     bool ConvertTrack(const std::string& path);
     bool NextWritableAddress(const std::string& drive, std::uint16_t track, std::uint32_t& address);
+    // Ends a cancelled recording; `written`: blocks reached the disc.
+    Step Cancel(const std::string& drive, bool written);
     Step StopAfterWrite(const std::string& drive, std::uint16_t track, TrackWriteOutcome outcome,
                         const std::string& path);
     // Flush, close track `track` and the session; results are not checked.

@@ -38,6 +38,7 @@ TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::s
     const std::int64_t trackSectors = layout.dataSize / kSectorBytes;
     std::vector<char> block(kBlockBytes);
     for (std::int64_t done = 0; done < layout.dataSize;) {
+        if (m_reporter.CancelRequested()) return TrackWriteOutcome::Cancelled;
         const std::int64_t bytes = std::min<std::int64_t>(kBlockBytes, layout.dataSize - done);
         in.read(block.data(), bytes);
         if (in.gcount() != bytes) return TrackWriteOutcome::ReadFailed;
@@ -50,7 +51,6 @@ TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::s
         m_sectors += kBlockSectors;
         done += bytes;
         ShowProgress(trackSectors, elapsed.Text());
-        m_reporter.PumpEvents();
     }
     return TrackWriteOutcome::Written;
 }

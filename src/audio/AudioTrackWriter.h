@@ -12,13 +12,15 @@ enum class TrackWriteOutcome {
     GaveUp,      // a block kept failing for every attempt ("long write")
     WriteError,  // the drive reported a write error (sense 3/0Ch)
     OtherFailure,
+    Cancelled,  // the reporter asked to stop; SectorsWritten() tells how far it got
 };
 
 // Sends the sound of one CD-DA WAV file to the drive as WRITE(10) commands
 // of 8 raw 2352-byte sectors (18,816 bytes) from the track's next writable
 // address, with the busy-retry rule of every write. The last block is padded
 // with silence; no block is sent that holds no sound of the file. Reports
-// the percentage and the elapsed time after each block.
+// the percentage and the elapsed time after each block, and asks the
+// reporter before each block whether to stop.
 class AudioTrackWriter {
   public:
     static constexpr std::int32_t kSectorBytes = 2352;

@@ -13,4 +13,7 @@ class ISOWriterEvents {
     // `percent`: position in the image x 100 / ImageSize, rounded; may pass 100.
     virtual void WritingFiles(std::int32_t percent) { (void)percent; }
     virtual void WritingFinished() {}
+    // Asked before each file and each block of file data: true stops the
+    // build there (the partial image is removed and SaveISO returns false).
+    virtual bool CancelRequested() { return false; }
 };

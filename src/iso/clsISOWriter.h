@@ -81,6 +81,9 @@ class clsISOWriter {
     // then complete with zeros in their place and UnreadableFiles() lists them.
     bool SaveISO(const std::string& file_out);
     const std::string& LastError() const { return m_lastError; }
+    // True when the last SaveISO stopped because the events asked it to
+    // (no file is left then).
+    bool Cancelled() const { return m_cancelled; }
     const std::vector<UnreadableFile>& UnreadableFiles() const { return m_unreadable; }
 
     // The receiver of the progress events (nullptr: none); not owned.
@@ -132,6 +135,7 @@ class clsISOWriter {
     bool WriteFileData(ImageOutput& output, const ImagePlan& plan);
     bool CopyFile(ImageOutput& output, clsISOFile& file, bool available);
     bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
+    bool StopRequested();
     bool OutputIsSource(const std::string& path);
     void Raise(void (ISOWriterEvents::*event)());
 
@@ -143,5 +147,6 @@ class clsISOWriter {
     std::unique_ptr<FileSource> m_localSource;
     FileSource* m_source = nullptr;
     std::string m_lastError;
+    bool m_cancelled = false;
     std::vector<UnreadableFile> m_unreadable;
 };

@@ -13,6 +13,8 @@ namespace {
 constexpr std::size_t kTableChunk = 64 * 1024;
 // From this size on, file data is copied by the system rather than through our buffer.
 constexpr std::int64_t kSystemCopyBytes = 256 * 1024;
+// The most the system copies at once, so a stop request is seen within a moment.
+constexpr std::int64_t kSystemCopyStep = 32 * 1024 * 1024;
 
 QByteArray NameOf(const clsISODirectory& directory, bool joliet) {
     return joliet ? RecordBytes::JolietNameBytes(directory.JolietName())
@@ -36,6 +38,7 @@ void CollectPaths(const clsISODirectory& directory, std::vector<const clsISOFile
 
 bool clsISOWriter::SaveISO(const std::string& file_out) {
     m_lastError.clear();
+    m_cancelled = false;
     m_unreadable.clear();
     if (OutputIsSource(file_out)) return false;
     const std::string partPath = file_out + ".part";
@@ -161,7 +164,7 @@ bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan) {
             m_events->WritingFiles(static_cast<std::int32_t>(
                 std::nearbyint(static_cast<double>(output.Position()) * 100.0 / total)));
         if (file.Size() < 1) continue;
-        if (!AtSector(output, file.LBA(), "file data") ||
+        if (StopRequested() || !AtSector(output, file.LBA(), "file data") ||
             !CopyFile(output, file, !plan.unavailable[i]) || !output.PadToSector())
             return false;
     }
@@ -175,11 +178,13 @@ bool clsISOWriter::CopyFile(ImageOutput& output, clsISOFile& file, bool availabl
     // Whatever the system copy does not finish (end of file, an error) goes
     // through the reading loop, which tells a short file from a failing one.
     while (reader && remaining >= kSystemCopyBytes) {
-        const std::int64_t copied = output.CopyFrom(*reader, remaining);
+        if (StopRequested()) return false;
+        const std::int64_t copied = output.CopyFrom(*reader, std::min(remaining, kSystemCopyStep));
         if (copied <= 0) break;
         remaining -= copied;
     }
     while (reader && remaining > 0) {
+        if (StopRequested()) return false;
         const std::span<std::uint8_t> room = output.Room();
         if (room.empty()) return false;
         const std::int64_t got = reader->Read(
@@ -210,6 +215,13 @@ bool clsISOWriter::AtSector(const ImageOutput& output, std::int64_t sector, cons
                   std::to_string(output.Position()) + ", planned for sector " +
                   std::to_string(sector);
     return false;
+}
+
+bool clsISOWriter::StopRequested() {
+    if (m_events == nullptr || !m_events->CancelRequested()) return false;
+    m_cancelled = true;
+    m_lastError = "stopped before the image was complete; no image was written";
+    return true;
 }
 
 bool clsISOWriter::OutputIsSource(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "DiscAfterStop.h"
 #include "DriveBusy.h"
 #include "EngineReporter.h"
 #include "ScsiStatus.h"
@@ -52,9 +53,18 @@ EraseOutcome EraseEngine::Run(const std::string& drive, bool quick) {
     if (ready == 0) return Refuse(EraseOutcome::NoDisc, 3);
     if (!modMMC::GetDiscStatus(drive).Erasable) return Refuse(EraseOutcome::NotErasable, 6);
 
+    if (m_reporter.CancelRequested()) {
+        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+        return EraseOutcome::Cancelled;
+    }
     m_reporter.PhaseText(Text(7));
     const std::uint8_t type = quick ? modMMC::kBlankMinimal : modMMC::kBlankWholeDisc;
-    if (modMMC::BlankDisc(drive, type, &m_reporter) == ScsiStatus::kGood) {
+    const std::int32_t status = modMMC::BlankDisc(drive, type, &m_reporter);
+    if (status == modMMC::kBlankStopped) {
+        ReportStop(m_reporter, drive, DiscAfterStop::PartlyErased);
+        return EraseOutcome::Cancelled;
+    }
+    if (status == ScsiStatus::kGood) {
         m_reporter.PhaseText(Text(8));
         m_reporter.Message(Text(8), Text(9), MessageIcon::Information, MessageButtons::Ok);
         return EraseOutcome::Erased;

@@ -14,13 +14,16 @@ enum class EraseOutcome {
     NotErasable,  // the disc is not rewritable
     Erased,       // BlankDisc succeeded
     Failed,       // BlankDisc failed
+    Cancelled,    // the user stopped it before BLANK, or during a DVD+RW overwrite
 };
 
 // The erase procedure behind the Erase button and `maple-cli erase`: asks for
 // confirmation, checks readiness, medium and rewritability, then blanks the
 // disc (minimal or whole; DVD+RW is overwritten), reporting through the
 // reporter with the texts of the erase window ("frmErase.StringNN", built-in
-// Chinese defaults). The drive is marked busy while it works.
+// Chinese defaults). The drive is marked busy while it works. BLANK itself
+// cannot be stopped; a cancel request is honoured before it and between the
+// blocks of a DVD+RW overwrite.
 class EraseEngine {
   public:
     explicit EraseEngine(EngineReporter& reporter);

@@ -1,6 +1,5 @@
 #include "WriteWithRetry.h"
 
-#include "EngineReporter.h"
 #include "ScsiStatus.h"
 #include "Sleeper.h"
 #include "TransportSlot.h"
@@ -17,7 +16,7 @@ bool IsWriteError() {
 }  // namespace
 
 WriteOutcome WriteWithRetry(const std::string& drive, std::uint32_t lba, std::uint16_t blocks,
-                            const void* buffer, std::int32_t length, EngineReporter* events) {
+                            const void* buffer, std::int32_t length) {
     if (Transport() == nullptr || (length > 0 && buffer == nullptr) || length < 0) {
         return WriteOutcome::OtherFailure;
     }
@@ -28,6 +27,5 @@ WriteOutcome WriteWithRetry(const std::string& drive, std::uint32_t lba, std::ui
         if (IsWriteError()) return WriteOutcome::WriteError;
         SleepMilliseconds(kWriteRetryWaitMs);
     }
-    if (events != nullptr) events->PumpEvents();
     return WriteOutcome::Written;
 }

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <string>
 
-class EngineReporter;
-
 // How one WRITE(10) with busy retries ended.
 enum class WriteOutcome {
     Written,       // the drive accepted the data
@@ -22,9 +20,7 @@ constexpr int kWriteRetryWaitMs = 100;
 // `buffer`, resending the same LBA and data after every failure other than a
 // write error, with a wait of kWriteRetryWaitMs (through SleepMilliseconds)
 // between attempts. A write error (sense key 3, ASC 0Ch) ends it at once,
-// unless it is the last attempt, which gives up whatever its sense. No events
-// run during the retries; when `events` is given, its PumpEvents runs once
-// after the data was written.
+// unless it is the last attempt, which gives up whatever its sense.
 [[nodiscard]] WriteOutcome WriteWithRetry(const std::string& drive, std::uint32_t lba,
                                           std::uint16_t blocks, const void* buffer,
-                                          std::int32_t length, EngineReporter* events = nullptr);
+                                          std::int32_t length);

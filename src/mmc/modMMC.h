@@ -35,9 +35,20 @@ namespace Media {
 constexpr std::int32_t kCDROM = 0;
 constexpr std::int32_t kCDR = 1;
 constexpr std::int32_t kCDRW = 2;
+constexpr std::int32_t kDVDR = 4;
+constexpr std::int32_t kDVDRDL = 5;
+constexpr std::int32_t kDVDRW = 6;
+constexpr std::int32_t kDVDRWDL = 7;
 constexpr std::int32_t kDVDRAM = 8;
+constexpr std::int32_t kDVDPlusR = 9;
+constexpr std::int32_t kDVDPlusRDL = 10;
 constexpr std::int32_t kDVDPlusRW = 11;
 constexpr std::int32_t kDVDPlusRWDL = 12;
+constexpr std::int32_t kBDR = 14;
+constexpr std::int32_t kBDRE = 15;
+constexpr std::int32_t kHDDVDR = 17;
+constexpr std::int32_t kHDDVDRAM = 18;
+constexpr std::int32_t kHDDVDRDL = 20;
 constexpr std::int32_t kUnknown = 22;
 }  // namespace Media
 
@@ -158,10 +169,13 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // Polls TEST UNIT READY every 200 ms for up to `limitMs`: 1 ready (status 0),
 // 0 no medium (CHECK CONDITION with ASC 3Ah), -1 the limit was reached.
 [[nodiscard]] std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs);
+// What BlankDisc returns when `events` asked it to stop between the blocks
+// of a DVD+RW overwrite (the disc is partly erased).
+constexpr std::int32_t kBlankStopped = -1;
 // Erases the disc: BLANK of `blankingType`, or for DVD+RW zeros over LBAs
 // 0..299. Returns 0 on success, else the failing status (255 when the
-// DVD+RW overwrite gives up). `events` (optional) runs pending events after
-// each block written.
+// DVD+RW overwrite gives up), or kBlankStopped when `events` (optional)
+// asked to stop after a block of the overwrite.
 [[nodiscard]] std::int32_t BlankDisc(const std::string& drive, std::uint8_t blankingType,
                                      EngineReporter* events = nullptr);
 

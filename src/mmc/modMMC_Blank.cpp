@@ -1,6 +1,8 @@
 // Erasing a rewritable disc: BLANK, or an overwrite where the medium has none.
 #include <vector>
 
+#include "EngineReporter.h"
+
 #include "ScsiStatus.h"
 #include "WriteWithRetry.h"
 #include "clsWPP.h"
@@ -38,9 +40,9 @@ std::int32_t OverwriteStart(const std::string& drive, EngineReporter* events) {
     (void)SetCDSpeed(drive, kMaximumSpeed, kDVDWriteSpeed, 0);  // a refusal keeps the old speed
     const std::vector<std::uint8_t> zeros(kOverwriteBlocks * kBlockBytes, 0);
     for (std::uint32_t lba = 0; lba < kOverwriteEnd; lba += kOverwriteBlocks) {
+        if (lba > 0 && events != nullptr && events->CancelRequested()) return kBlankStopped;
         if (WriteWithRetry(drive, lba, kOverwriteBlocks, zeros.data(),
-                           static_cast<std::int32_t>(zeros.size()),
-                           events) != WriteOutcome::Written) {
+                           static_cast<std::int32_t>(zeros.size())) != WriteOutcome::Written) {
             return ScsiStatus::kServiceFailure;
         }
     }

@@ -41,8 +41,8 @@ CopyOutcome DiscCopier::Next(const std::string& drive,
 
 CopyOutcome DiscCopier::CopyImageOnly(const std::string& drive, const std::string& path) {
     m_reporter.ElapsedText(path);
-    m_reporter.PumpEvents();
     if (!CopyDiscToImage(drive, path)) {
+        if (m_cancelled) return CopyOutcome::Cancelled;
         m_reporter.PhaseText(m_texts(22));
         return CopyOutcome::Failed;
     }
@@ -55,17 +55,15 @@ CopyOutcome DiscCopier::CopyToDisc(const std::string& drive) {
     std::error_code error;
     std::filesystem::remove(path, error);  // an earlier copy's image
     m_reporter.ElapsedText(path);
-    m_reporter.PumpEvents();
     if (!CopyDiscToImage(drive, path)) {
+        if (m_cancelled) return CopyOutcome::Cancelled;
         m_reporter.PhaseText(m_texts(25));
         return CopyOutcome::Failed;
     }
     SaveProgramSetting("TempISO", path);
     SaveProgramSetting("CDorDVD", m_sourceIsDvd ? "1" : "0");
-    m_reporter.PumpEvents();
     (void)modMMC::EjectTray(drive, kWaitForTray);
     m_reporter.Message(m_texts(23), m_texts(24), MessageIcon::Information, MessageButtons::Ok);
     (void)modMMC::LoadTray(drive, kWaitForTray);
-    m_reporter.PumpEvents();
     return CopyOutcome::ReadyToRecord;
 }

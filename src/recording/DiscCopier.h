@@ -25,11 +25,13 @@ enum class CopyOutcome {
     ImageSaved,     // image only: the image file is complete
     ReadyToRecord,  // the temporary image is complete, "TempISO"/"CDorDVD" are
                     // saved and a blank disc was asked for: record it (task 3)
+    Cancelled,      // the user stopped the reading; no image was kept
 };
 
 // Copies a disc sector by sector into an image file, and hands the image
 // over to the recording of task 3 (or keeps it as a file the user names).
-// Holds the program-wide drive-busy flag while it runs.
+// Holds the program-wide drive-busy flag while it runs. A cancel request
+// stops the reading at the next sector and removes the partial image.
 class DiscCopier {
   public:
     DiscCopier(EngineReporter& reporter, CopyOptions options);
@@ -38,8 +40,10 @@ class DiscCopier {
     // image-only copy and returns an empty text when the user cancels.
     CopyOutcome Next(const std::string& drive, const std::function<std::string()>& chooseImagePath);
     // Reads every sector of the disc into `imagePath`. Returns false (the
-    // copy failed) after showing why; a failed copy leaves no image behind.
+    // copy failed or was cancelled) after showing why; then no image is left.
     bool CopyDiscToImage(const std::string& drive, const std::string& imagePath);
+    // Whether the last copy ended on the user's request.
+    bool Cancelled() const { return m_cancelled; }
 
     // Whether the source was a DVD (known after Next's drive check).
     bool SourceIsDvd() const { return m_sourceIsDvd; }
@@ -62,6 +66,7 @@ class DiscCopier {
     CopyOptions m_options;
     EngineTexts m_texts;
     bool m_sourceIsDvd = false;
+    bool m_cancelled = false;
     std::int64_t m_skipped = 0;
     std::int64_t m_sectors = 0;
     std::vector<std::uint8_t> m_sector;

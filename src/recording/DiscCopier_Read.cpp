@@ -1,6 +1,7 @@
 // Phase one of a disc copy: every sector of the source into the image file.
 #include <algorithm>
 
+#include "DiscAfterStop.h"
 #include "DiscCopier.h"
 #include "DriveBusy.h"
 #include "EngineReporter.h"
@@ -31,6 +32,7 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     const DriveBusyScope busy;
     m_skipped = 0;
     m_sectors = 0;
+    m_cancelled = false;
     ImageFileWriter image;
     if (!image.Create(imagePath)) {
         CreateFailed(imagePath, {});
@@ -84,11 +86,15 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
     ProgressDisplay progress(m_reporter);
     progress.Start();
     for (std::int64_t lba = 0; lba < m_sectors; ++lba) {
+        if (m_reporter.CancelRequested()) {
+            image.Discard();
+            m_cancelled = true;
+            ReportStop(m_reporter, drive, DiscAfterStop::NoImage);
+            return false;
+        }
         if (!ReadSector(drive, static_cast<std::uint32_t>(lba), badCopy)) {
             image.Discard();
-            m_reporter.PumpEvents();
             Warn("Long read - " + m_texts(10) + "6000" + "ms!", 11);
-            m_reporter.PumpEvents();
             return false;
         }
         if (!image.Write(m_sector)) {
@@ -98,7 +104,6 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
             return false;
         }
         progress.Update(lba + 1, m_sectors);
-        m_reporter.PumpEvents();
     }
     return true;
 }

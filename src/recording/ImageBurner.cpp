@@ -1,6 +1,7 @@
 #include "ImageBurner.h"
 
 #include "BuiltInTexts.h"
+#include "DiscAfterStop.h"
 #include "DriveBusy.h"
 #include "EngineReporter.h"
 #include "ImageFileReader.h"
@@ -48,6 +49,10 @@ void ImageBurner::Warn(const std::string& text, int titleNumber) {
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
     const DriveBusyScope busy;
     if (!CheckImage() || !CheckDrive(drive)) return BurnOutcome::Refused;
+    if (m_reporter.CancelRequested()) {
+        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+        return BurnOutcome::Cancelled;
+    }
     return BurnImage(drive, m_options.imagePath);
 }
 

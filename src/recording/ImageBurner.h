@@ -17,13 +17,15 @@ enum class BurnOutcome {
     Failed,               // the set-up or the writing failed (a failed write closed the disc)
     CompletedWithErrors,  // every block was written, but flushing or closing failed
     Completed,            // recorded and closed (or simulated, in test mode)
+    Cancelled,            // the user stopped it; the message said what the disc holds
 };
 
 // Records an image file as one data track on a blank disc: the checks of the
 // Burn button, the Write Parameters page and speed, the 32 KiB WRITE(10)
 // loop from LBA 0 with its busy retries, and the closing commands. Reports
 // every phase, the progress and each message through the reporter; holds the
-// program-wide drive-busy flag while it runs.
+// program-wide drive-busy flag while it runs. A cancel request stops it
+// before the next block (see ReportStop).
 class ImageBurner {
   public:
     // Images shorter than one block are refused.

@@ -1,4 +1,5 @@
 // The write loop, the closing commands and the tidy-up after a failed write.
+#include "DiscAfterStop.h"
 #include "EngineReporter.h"
 #include "ImageBurner.h"
 #include "ImageFileReader.h"
@@ -28,6 +29,12 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
     const std::int64_t totalBlocks = image.Length() / kBlockSize;
     std::uint32_t lba = 0;
     while (image.HasMore()) {
+        if (m_reporter.CancelRequested()) {
+            image.Close();
+            ReportStop(m_reporter, drive,
+                       lba > 0 ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
+            return BurnOutcome::Cancelled;
+        }
         if (!image.ReadChunk(m_chunk))
             return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
         const WriteOutcome outcome = WriteWithRetry(drive, lba, kBlocksPerChunk, m_chunk.data(),
@@ -37,7 +44,6 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
             return StopWriting(drive, image, "Long write - " + m_texts(9) + "6000" + "ms!");
         lba += kBlocksPerChunk;
         progress.Update(lba, totalBlocks);
-        m_reporter.PumpEvents();
     }
     image.Close();
     return BurnOutcome::Completed;
@@ -78,7 +84,6 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     }
     // A test run recorded nothing: its temporary image is kept for the real recording.
     if (!m_options.testMode) m_temporary.DeleteIfCovered(imagePath);
-    m_reporter.PumpEvents();
     m_reporter.PhaseText(m_texts(17));
     m_reporter.Message(m_texts(17), m_texts(18), MessageIcon::Information, MessageButtons::Ok);
     return BurnOutcome::Completed;
@@ -91,6 +96,5 @@ void ImageBurner::AbortBurn(const std::string& drive) {
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
     // The temporary image stays until the recording window closes, so the
     // user can try again with another disc.
-    m_reporter.PumpEvents();
     m_reporter.PhaseText("error");
 }

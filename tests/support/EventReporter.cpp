@@ -20,10 +20,10 @@ MessageAnswer EventReporter::Message(const std::string& text, const std::string&
     return ScriptedReporter::Message(text, title, icon, buttons);
 }
 
-void EventReporter::PumpEvents() {
-    ScriptedReporter::PumpEvents();
-    busyWhilePumping = busyWhilePumping && IsDriveBusy();
-    if (onPump) onPump();
+bool EventReporter::CancelRequested() {
+    busyAtCancelChecks = busyAtCancelChecks && IsDriveBusy();
+    if (onCancelCheck) onCancelCheck();
+    return ScriptedReporter::CancelRequested();
 }
 
 std::vector<std::string> EventReporter::Messages() const {

@@ -11,8 +11,9 @@ class clsEmulatedDrive;
 
 // A ScriptedReporter that also keeps phases and messages in one sequence
 // ("phase:...", "message:TITLE|TEXT"), checks that the drive is marked busy
-// whenever events are pumped, calls hooks at phases and pumps, and, given the
-// drive, notes how many commands it had answered when each message appeared.
+// whenever the engine asks whether to stop, calls hooks at phases and at
+// those checks, and, given the drive, notes how many commands it had
+// answered when each message appeared.
 class EventReporter : public ScriptedReporter {
   public:
     explicit EventReporter(const clsEmulatedDrive* drive = nullptr) : m_drive(drive) {}
@@ -20,16 +21,16 @@ class EventReporter : public ScriptedReporter {
     void PhaseText(const std::string& text) override;
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override;
-    void PumpEvents() override;
+    bool CancelRequested() override;
 
     // The messages shown, as "TITLE|TEXT", in order.
     std::vector<std::string> Messages() const;
 
     std::vector<std::string> events;
     std::vector<std::size_t> commandsAtMessage;
-    bool busyWhilePumping = true;
+    bool busyAtCancelChecks = true;
     std::function<void(const std::string&)> onPhase;
-    std::function<void()> onPump;
+    std::function<void()> onCancelCheck;
 
   private:
     const clsEmulatedDrive* m_drive;

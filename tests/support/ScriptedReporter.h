@@ -7,7 +7,8 @@
 #include "EngineReporter.h"
 
 // An EngineReporter for tests: keeps every text and message, answers
-// questions from a queue (default: Yes / Ok).
+// questions from a queue (default: Yes / Ok), and asks to stop from the
+// (cancelAt + 1)-th cancel check on (never while cancelAt is negative).
 class ScriptedReporter : public EngineReporter {
   public:
     struct ShownMessage {
@@ -22,7 +23,7 @@ class ScriptedReporter : public EngineReporter {
     void Progress(int value) override { progress.push_back(value); }
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override;
-    void PumpEvents() override { ++pumps; }
+    bool CancelRequested() override { return cancelAt >= 0 && ++cancelChecks > cancelAt; }
 
     void QueueAnswer(MessageAnswer answer) { answers.push_back(answer); }
     // The text of the last message shown, empty when none was.
@@ -32,5 +33,6 @@ class ScriptedReporter : public EngineReporter {
     std::vector<int> progress;
     std::vector<ShownMessage> messages;
     std::deque<MessageAnswer> answers;
-    int pumps = 0;
+    int cancelAt = -1;
+    int cancelChecks = 0;
 };

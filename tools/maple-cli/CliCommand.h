@@ -18,8 +18,9 @@ using CliHandler = int (*)(CliContext&);
 // Exit codes of every sub-command.
 namespace CliExit {
 constexpr int kSuccess = 0;
-constexpr int kFailure = 1;  // the operation failed (message printed)
-constexpr int kUsage = 2;    // wrong arguments or no usable drive
+constexpr int kFailure = 1;    // the operation failed (message printed)
+constexpr int kUsage = 2;      // wrong arguments or no usable drive
+constexpr int kStopped = 130;  // stopped by Ctrl-C or SIGTERM, after a safe stop
 }  // namespace CliExit
 
 struct CliCommandInfo {
@@ -28,6 +29,7 @@ struct CliCommandInfo {
     std::string summary;  // one line for the help text
     CliHandler handler = nullptr;
     bool needsTransport = false;  // main creates the transport before calling
+    bool stoppable = false;       // Ctrl-C asks its engine to stop (see StopSignals.h)
 };
 
 // Sub-commands register themselves from their own file:

@@ -4,6 +4,8 @@
 
 #include <ostream>
 
+#include "StopSignals.h"
+
 TerminalReporter::TerminalReporter(std::ostream& err)
     : m_err(err), m_terminal(::isatty(STDERR_FILENO) == 1) {}
 
@@ -59,4 +61,8 @@ MessageAnswer TerminalReporter::Message(const std::string& text, const std::stri
             break;
     }
     return MessageAnswer::Ok;
+}
+
+bool TerminalReporter::CancelRequested() {
+    return StopSignalled();
 }

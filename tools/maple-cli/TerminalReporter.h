@@ -8,6 +8,7 @@
 // Engine reports on a terminal: a one-line progress bar on standard error
 // when it is a terminal (nothing otherwise), messages as text lines.
 // Questions get the answer set with SetAnswer (the command's --yes flag).
+// A stop signal (Ctrl-C) is the cancel request.
 class TerminalReporter : public EngineReporter {
   public:
     explicit TerminalReporter(std::ostream& err);
@@ -18,6 +19,7 @@ class TerminalReporter : public EngineReporter {
     void Progress(int value) override;
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override;
+    bool CancelRequested() override;
 
     // Answer given to Yes/No and OK/Cancel questions (default: No / Cancel).
     void SetAnswer(bool yes) { m_yes = yes; }

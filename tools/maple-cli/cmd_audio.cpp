@@ -22,6 +22,8 @@ const char* FailureLine(AudioBurnOutcome outcome) {
             return "audio recording finished with errors; the disc may be unusable";
         case AudioBurnOutcome::Failed:
             return "audio recording failed";
+        case AudioBurnOutcome::Cancelled:
+            return "audio recording stopped on request";
         case AudioBurnOutcome::Finished:
             break;
     }
@@ -57,7 +59,7 @@ int RunAudio(CliContext& context) {
         return CliExit::kSuccess;
     }
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
-    return CliExit::kFailure;
+    return outcome == AudioBurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
 // A source that already is CD-DA is not converted; its data chunk is copied
@@ -116,7 +118,7 @@ int RunWav2Cda(CliContext& context) {
 const CliRegistration audio({"audio",
                              "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] "
                              "FILE.wav...",
-                             "record WAV files as an audio CD, one track per file", &RunAudio,
+                             "record WAV files as an audio CD, one track per file", &RunAudio, true,
                              true});
 const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN.wav OUT.wav",
                                "convert a WAV file to CD-DA (44.1 kHz, 16-bit, stereo)",

@@ -60,6 +60,22 @@ bool DriveCanRecord(CliContext& context, const std::string& drive, bool testMode
     return true;
 }
 
+const char* FailureLine(BurnOutcome outcome) {
+    switch (outcome) {
+        case BurnOutcome::Refused:
+            return "recording refused";
+        case BurnOutcome::Failed:
+            return "recording failed";
+        case BurnOutcome::CompletedWithErrors:
+            return "recording finished with errors; the disc may be unusable";
+        case BurnOutcome::Cancelled:
+            return "recording stopped on request";
+        case BurnOutcome::Completed:
+            break;
+    }
+    return "";
+}
+
 int ReportOutcome(CliContext& context, BurnOutcome outcome, const ImageBurner& burner,
                   const BurnOptions& options) {
     if (outcome == BurnOutcome::Completed) {
@@ -67,16 +83,11 @@ int ReportOutcome(CliContext& context, BurnOutcome outcome, const ImageBurner& b
                     << options.imagePath << "\n";
         return CliExit::kSuccess;
     }
-    context.err << "maple-cli: "
-                << (outcome == BurnOutcome::Refused ? "recording refused"
-                    : outcome == BurnOutcome::Failed
-                        ? "recording failed"
-                        : "recording finished with errors; the disc may be unusable")
-                << "\n";
+    context.err << "maple-cli: " << FailureLine(outcome) << "\n";
     if (outcome != BurnOutcome::Refused && burner.Temporary().Covers(options.imagePath))
         context.err << "maple-cli: the temporary image " << options.imagePath
                     << " was kept; 'maple-cli burn --temporary' tries again\n";
-    return CliExit::kFailure;
+    return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
 int RunBurn(CliContext& context) {
@@ -104,5 +115,5 @@ const CliRegistration burn(
      "maple-cli [--drive N] burn IMAGE.iso [--speed N] [--test] [--no-fix] [--no-eject] "
      "[--temporary]",
      "record an ISO image on a blank disc (--temporary: the image a disc copy left)", &RunBurn,
-     true});
+     true, true});
 }  // namespace

@@ -119,9 +119,11 @@ int RecordCopy(CliContext& context, const std::string& drive, const CopyArgument
         context.out << "disc copied\n";
         return CliExit::kSuccess;
     }
-    context.err << "maple-cli: recording the copy failed; the image " << options.imagePath
+    const bool stopped = outcome == BurnOutcome::Cancelled;
+    context.err << "maple-cli: recording the copy " << (stopped ? "stopped on request" : "failed")
+                << "; the image " << options.imagePath
                 << " was kept: 'maple-cli burn --temporary' records it\n";
-    return CliExit::kFailure;
+    return stopped ? CliExit::kStopped : CliExit::kFailure;
 }
 
 int RunCopy(CliContext& context) {
@@ -143,6 +145,9 @@ int RunCopy(CliContext& context) {
             return CliExit::kSuccess;
         case CopyOutcome::ReadyToRecord:
             return RecordCopy(context, drive, parsed, reporter);
+        case CopyOutcome::Cancelled:
+            context.err << "maple-cli: copy stopped on request; no image was kept\n";
+            return CliExit::kStopped;
         case CopyOutcome::Stopped:
         case CopyOutcome::Failed:
             break;
@@ -155,5 +160,5 @@ const CliRegistration copy(
     {"copy",
      "maple-cli [--drive N] copy [--to-iso OUT.iso] [--bad-copy] [--speed N] [--blank KIND] "
      "[--write-speed N] [--no-eject]",
-     "copy a disc to a blank disc (or only to an image file with --to-iso)", &RunCopy, true});
+     "copy a disc to a blank disc (or only to an image file with --to-iso)", &RunCopy, true, true});
 }  // namespace

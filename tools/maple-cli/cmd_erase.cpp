@@ -20,6 +20,8 @@ const char* FailureLine(EraseOutcome outcome) {
             return "the disc is not rewritable";
         case EraseOutcome::Failed:
             return "erasing the disc failed";
+        case EraseOutcome::Cancelled:
+            return "erasing stopped on request";
         case EraseOutcome::Erased:
             break;
     }
@@ -38,10 +40,10 @@ int RunErase(CliContext& context) {
     reporter.Finish();
     if (outcome == EraseOutcome::Erased) return CliExit::kSuccess;
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
-    return CliExit::kFailure;
+    return outcome == EraseOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
 const CliRegistration erase({"erase", "maple-cli [--drive N] erase [--full] [--yes]",
                              "erase a rewritable disc (quick unless --full; asks unless --yes)",
-                             &RunErase, true});
+                             &RunErase, true, true});
 }  // namespace

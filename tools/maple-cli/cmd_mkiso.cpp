@@ -4,6 +4,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "NameText.h"
+#include "StopSignals.h"
 #include "TerminalReporter.h"
 #include "clsISOWriter.h"
 #include "modFileAccess.h"
@@ -28,6 +29,7 @@ class MkisoProgress : public ISOWriterEvents {
         m_reporter.PhaseText("Ready");
         m_reporter.Finish();
     }
+    bool CancelRequested() override { return StopSignalled(); }
 
   private:
     TerminalReporter& m_reporter;
@@ -121,6 +123,10 @@ int RunMkiso(CliContext& context) {
     MkisoProgress progress(reporter);
     writer.SetEvents(&progress);
     if (writer.SaveISO(options.output)) return CliExit::kSuccess;
+    if (writer.Cancelled()) {
+        context.err << "maple-cli: " << writer.LastError() << "\n";
+        return CliExit::kStopped;
+    }
     for (const auto& file : writer.UnreadableFiles())
         context.err << "maple-cli: could not read " << file.path << " (" << file.reason << ")\n";
     context.err << "maple-cli: " << (writer.UnreadableFiles().empty() ? "" : options.output + ": ")
@@ -132,5 +138,5 @@ const CliRegistration mkiso(
     {"mkiso",
      "maple-cli mkiso -o OUT.iso [--volume-id TEXT] [--joliet-volume-id TEXT] "
      "[--date \"YYYY-MM-DD hh:mm:ss\"] [--no-joliet] PATH...",
-     "build an ISO 9660 / Joliet image of files and folders", &RunMkiso, false});
+     "build an ISO 9660 / Joliet image of files and folders", &RunMkiso, false, true});
 }  // namespace

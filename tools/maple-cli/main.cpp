@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "StopSignals.h"
 #include "TransportFactory.h"
 #include "TransportSlot.h"
 
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     }
     context.args.assign(argv + at + 1, argv + argc);
     if (command->needsTransport && !SetUpTransport(context)) return CliExit::kUsage;
+    if (command->stoppable) CatchStopSignals();
     const int result = command->handler(context);
     TakeTransport().reset();
     return result;

@@ -85,7 +85,7 @@ TEST_F(AudioBurnRecording, TwoTracksFromStartToFinish) {
     EXPECT_EQ(bench.reporter.messages.back().icon, MessageIcon::Information);
     EXPECT_EQ(bench.counters,
               (std::vector<std::string>{"-   1   of   2   -", "-   2   of   2   -"}));
-    EXPECT_TRUE(bench.reporter.busyWhilePumping);
+    EXPECT_TRUE(bench.reporter.busyAtCancelChecks);
     // CD-DA sources are read in place and kept; no temporary file is left.
     EXPECT_TRUE(fs::exists(one) && fs::exists(two));
     EXPECT_FALSE(fs::exists(AudioBurnBench::TempTrack()));

@@ -60,7 +60,7 @@ TEST_F(DiscCopierTest, ADiscWithoutFileSystemIsCopiedUpToItsLastLbaExclusive) {
     EXPECT_EQ(reporter.elapsed.front(), out);  // panel 3 names the file first
     EXPECT_EQ(reporter.percents.back(), "100%");
     EXPECT_EQ(reporter.events.back(), "message:信息|ISO文件创建成功!");
-    EXPECT_TRUE(reporter.busyWhilePumping);
+    EXPECT_TRUE(reporter.busyAtCancelChecks);
     EXPECT_FALSE(IsDriveBusy());
     EXPECT_EQ(GetProgramSetting("TempISO"), "");  // an image-only copy hands nothing over
 }

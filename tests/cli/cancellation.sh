@@ -1,0 +1,85 @@
+#!/bin/bash
+# Ctrl-C (SIGINT) and SIGTERM during long maple-cli commands on a virtual
+# drive: a safe stop at the next block, exit code 130, a message naming the
+# state of the disc, and no partial file left behind.
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
+fault() { echo "fault $*" >>drive/drive.meta; }
+show() { v virtual show; }
+
+# interrupt SIGNAL OPCODE COMMAND...: runs the command with the command trace,
+# sends SIGNAL (TIMES times) once the drive has answered a command of OPCODE
+# (hex), and leaves the exit code in $code, standard error in err.txt.
+interrupt() {
+    local signal=$1 opcode=$2
+    shift 2
+    "$CLI" --virtual drive --trace "$@" >out.txt 2>err.txt &
+    local pid=$!
+    for _ in $(seq 200); do
+        grep -q "^trace: $opcode " err.txt && break
+        sleep 0.05
+    done
+    for _ in $(seq "${TIMES:-1}"); do
+        kill -"$signal" "$pid"
+        sleep 0.1
+    done
+    wait "$pid"
+    code=$?
+}
+expect_stop() {  # expect_stop TEXT...: exit 130 and each text on standard error
+    [ "$code" = 130 ] || fail "exit code $code, expected 130: $(grep -v '^trace' err.txt)"
+    for text in "$@"; do grep -qF -- "$text" err.txt || fail "no \"$text\" in: $(grep -v '^trace' err.txt)"; done
+}
+
+head -c 700000 /dev/urandom >data.bin
+"$CLI" mkiso -o image.iso data.bin >/dev/null 2>&1 || fail "mkiso"
+"$CLI" virtual create drive >/dev/null || fail "virtual create"
+
+# Stopped while waiting for the drive: nothing was written.
+insert cd-r
+fault not-ready 8
+interrupt INT 00 burn image.iso
+expect_stop "已停止。光碟上没有写入任何内容，光碟保持不变。" "maple-cli: recording stopped on request"
+grep -q '^trace: 2A' err.txt && fail "a block was written after the stop"
+show | grep -q "state: blank" || fail "the disc changed: $(show)"
+
+# Stopped during the writes (each one slowed by the drive's buffer): the
+# first block is flushed, the session stays open, the CD-R is lost.
+insert cd-r
+fault long-write 10
+interrupt INT 2A burn image.iso
+expect_stop "一次性写入的光碟已无法再使用" "maple-cli: recording stopped on request"
+grep '^trace: 2A' err.txt | grep -qv -- '-> 2' || fail "no block was written"
+tail -n 5 err.txt | grep -q '^trace: 35 ' || fail "the cache was not flushed"
+show | grep -q "sessions: 0 closed" || fail "the session was closed: $(show)"
+show | grep -q "state: appendable" || fail "disc: $(show)"
+
+# A second Ctrl-C during the stop changes nothing.
+insert cd-rw
+fault long-write 10
+LC_ALL=en_US.UTF-8 TIMES=3 interrupt INT 2A burn image.iso
+expect_stop "Stopped. The disc holds an unfinished recording: erase it before recording on it again."
+
+# SIGTERM while a disc is copied into an image: no image, no partial file.
+"$CLI" mkiso -o source.iso data.bin >/dev/null 2>&1
+v virtual insert cd-rom --from source.iso >/dev/null || fail "insert cd-rom"
+fault fail 28 skip 5 count 10 sense 02 04 08
+interrupt TERM 28 copy --to-iso copy.iso
+expect_stop "没有保留映像文件" "maple-cli: copy stopped on request"
+[ -e copy.iso ] || [ -e copy.iso.part ] && fail "a copy file was left"
+
+# Audio: the temporary track file goes too.
+sox -n -r 44100 -b 16 -c 2 song.wav synth 3 sine 440 2>/dev/null || fail "sox"
+insert cd-r
+fault long-write 10
+interrupt INT 2A audio song.wav
+expect_stop "一次性写入的光碟已无法再使用" "maple-cli: audio recording stopped on request"
+[ -n "$(ls temp 2>/dev/null)" ] && fail "files left in the temp folder: $(ls temp)"
+
+# Erasing a DVD+RW (an overwrite of its start) stopped after a block.
+v virtual insert dvd+rw --from image.iso >/dev/null || fail "insert dvd+rw"
+fault long-write 10
+interrupt INT 2A erase --yes
+expect_stop "光碟只被部分抹除" "maple-cli: erasing stopped on request"
+
+finish cancellation
