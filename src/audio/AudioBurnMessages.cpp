@@ -4,7 +4,7 @@
 
 namespace {
 // Index = message number.
-constexpr std::array<std::string_view, 37> kBuiltIn = {
+constexpr std::array<std::string_view, 39> kBuiltIn = {
     "",
     "读取 Write Parameters Page出错!",  // 01 reading the Write Parameters page failed
     "错误",
@@ -41,7 +41,9 @@ constexpr std::array<std::string_view, 37> kBuiltIn = {
     "正在添加文件 ...",   // 33 adding files
     "不支持的文件类型!",  // 34 file type not supported
     "提示",
-    "文件添加完成！",  // 36 files added
+    "文件添加完成！",                                  // 36 files added
+    "确定要停止刻录吗？光盘上只会留下已刻录的部分。",  // 37 stop the recording?
+    "停止刻录",
 };
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "MediaPresenceWatch.h"
 
+#include "DriveBusy.h"
 #include "ScsiStatus.h"
 #include "TransportSlot.h"
 #include "modMMC.h"
@@ -19,4 +20,8 @@ bool MediaPresenceWatch::Poll(const std::string& drive) {
         m_present = false;
     }
     return m_present;
+}
+
+bool MediaPresenceWatch::ReadyToStart(const std::string& drive) {
+    return !drive.empty() && !IsDriveBusy() && Poll(drive);
 }

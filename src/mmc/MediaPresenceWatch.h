@@ -9,6 +9,10 @@ class MediaPresenceWatch {
   public:
     // Asks the drive once; true when a medium is (still) believed present.
     bool Poll(const std::string& drive);
+    // Whether a window may start an operation on `drive` now: a drive is
+    // chosen, no other operation has it (then it is left alone), and Poll
+    // finds a medium.
+    bool ReadyToStart(const std::string& drive);
     // The result of the last Poll (false before the first).
     bool Present() const { return m_present; }
     // Forget the last result (a different drive was chosen).

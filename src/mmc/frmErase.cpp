@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "DriveBusy.h"
 #include "EngineRunner.h"
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
@@ -98,13 +97,7 @@ void frmErase::LoadTexts() {
 }
 
 void frmErase::Timer1Tick() {
-    const std::string drive = CurrentDrive();
-    // Another window's burn or erase owns the drive: leave it alone.
-    if (drive.empty() || IsDriveBusy()) {
-        m_cmdErase->setEnabled(false);
-        return;
-    }
-    m_cmdErase->setEnabled(m_presence.Poll(drive));
+    m_cmdErase->setEnabled(m_presence.ReadyToStart(CurrentDrive()));
 }
 
 void frmErase::StartErase() {

@@ -4,6 +4,7 @@
 
 #include "MainWindowLink.h"
 #include "MessageBoxSeam.h"
+#include "frmWriteCDDA.h"
 
 namespace {
 // The task windows, in task order. A task window registers itself here when
@@ -11,10 +12,10 @@ namespace {
 // and it shows MainWindow()->Window() again when it closes.
 using OpenFunction = void (*)(int chosenMedium);
 constexpr OpenFunction kTaskWindows[] = {
-    nullptr,  // Task::kDataDisc: the data disc project window
-    nullptr,  // Task::kAudioCd: the audio CD window
-    nullptr,  // Task::kRecordImage: the record-image window
-    nullptr,  // Task::kCopyDisc: the disc copy window
+    nullptr,              // Task::kDataDisc: the data disc project window
+    &frmWriteCDDA::Open,  // Task::kAudioCd: the audio CD window
+    nullptr,              // Task::kRecordImage: the record-image window
+    nullptr,              // Task::kCopyDisc: the disc copy window
 };
 }  // namespace
 

@@ -1,0 +1,182 @@
+#include "frmWriteCDDA.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+
+#include "AudioBurnMessages.h"
+#include "DesktopOpener.h"
+#include "EngineRunner.h"
+#include "LanguageTexts.h"
+#include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
+#include "ProgramStyle.h"
+#include "TrackListView.h"
+#include "Twips.h"
+#include "frmAbout.h"
+#include "frmDiscInfo.h"
+#include "frmErase.h"
+
+namespace {
+constexpr int kWidthTwips = 10005;
+constexpr int kHeightTwips = 7500;
+constexpr int kTickMs = 200;
+
+// The messages the window itself shows (the recorder shows the others).
+std::vector<std::pair<int, const char*>> WindowBuiltIns() {
+    std::vector<std::pair<int, const char*>> texts;
+    for (int number : {33, 34, 35, 36, 37, 38})
+        texts.emplace_back(number, AudioBurnBuiltInText(number).data());
+    return texts;
+}
+
+void PopUp(QMenu* menu, QWidget* below) {
+    menu->popup(below->mapToGlobal(QPoint(0, below->height())));
+}
+}  // namespace
+
+frmWriteCDDA::frmWriteCDDA(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_messages(LanguageTexts("frmWriteCDDA"), WindowBuiltIns()) {
+    setObjectName(QStringLiteral("frmWriteCDDA"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("CD-DA Burner"));
+    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+    BuildControls();
+    BuildMenus();
+    LoadTexts();
+    if (ProgramStyle::AlternativeSelected()) ApplyStylePictures();
+    m_runner = new EngineRunner(this);
+    m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
+                                m_chkFixDisc, m_chkTestMode, m_chkEjectDisc},
+                               {m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(kTickMs);
+    ConnectControls();
+    m_panels[0]->setText(QStringLiteral("Ready"));
+    ShowTotals();
+    if (MainWindow() == nullptr || MainWindow()->DriveListEmpty()) {
+        m_cmdBurn->setEnabled(false);
+        m_meuDiscInfo->setEnabled(false);
+        m_meuEraseDisc->setEnabled(false);
+        return;
+    }
+    m_timer1->start();
+}
+
+frmWriteCDDA::~frmWriteCDDA() {
+    delete m_runner;
+}
+
+void frmWriteCDDA::Open(int) {
+    auto* window = new frmWriteCDDA();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool frmWriteCDDA::Recording() const {
+    return m_runner->IsRunning();
+}
+
+std::optional<AudioBurnOutcome> frmWriteCDDA::LastOutcome() const {
+    const int outcome = m_lastOutcome.load();
+    if (outcome < 0) return std::nullopt;
+    return static_cast<AudioBurnOutcome>(outcome);
+}
+
+void frmWriteCDDA::ConnectControls() {
+    connect(m_timer1, &QTimer::timeout, this, &frmWriteCDDA::UpdateBurnButton);
+    connect(m_lvwFiles, &TrackListView::filesDropped, this, &frmWriteCDDA::AddDroppedFiles);
+    connect(m_lvwFiles, &TrackListView::rowsMoved, this, &frmWriteCDDA::MoveTracks);
+    connect(m_lvwFiles, &TrackListView::rightButtonPressed, this,
+            [this](const QPoint& at) { m_meuMenuFiles->popup(at); });
+    connect(m_lvwFiles, &QTreeWidget::itemChanged, this, &frmWriteCDDA::FinishRename);
+    connect(m_cmdDel, &QPushButton::clicked, this, &frmWriteCDDA::RemoveSelectedTracks);
+    connect(m_meuFilesRem, &QAction::triggered, this, &frmWriteCDDA::RemoveSelectedTracks);
+    connect(m_cmdRen, &QPushButton::clicked, this, &frmWriteCDDA::StartRename);
+    connect(m_meuFileRen, &QAction::triggered, this, &frmWriteCDDA::StartRename);
+    connect(m_cmdNewPrj, &QPushButton::clicked, this, &frmWriteCDDA::NewAudioProject);
+    connect(m_cmdTools, &QPushButton::clicked, this, [this] { PopUp(m_meuTools, m_cmdTools); });
+    connect(m_cmdAbout, &QPushButton::clicked, this, [this] { PopUp(m_meuHelp, m_cmdAbout); });
+    connect(m_meuDiscInfo, &QAction::triggered, this, [] { frmDiscInfo::ShowWindow(); });
+    connect(m_meuEraseDisc, &QAction::triggered, this, [] { frmErase::ShowWindow(); });
+    connect(m_meuAbout, &QAction::triggered, this, [] { frmAbout::ShowWindow(); });
+    connect(m_meuHelpFile, &QAction::triggered, this, [] {
+        const QString manual = ProgramStyle::DataFile(QStringLiteral("User Manual.pdf"));
+        if (QFileInfo(manual).isFile()) OpenWithDesktop(QUrl::fromLocalFile(manual));
+    });
+    connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cmdBurn, &QPushButton::clicked, this, &frmWriteCDDA::StartAudioBurn);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &frmWriteCDDA::CancelBurn);
+    connect(m_runner, &EngineRunner::phaseText, m_panels[0], &QLabel::setText);
+    connect(m_runner, &EngineRunner::elapsedText, m_panels[2], &QLabel::setText);
+    connect(m_runner, &EngineRunner::percentText, m_label2, &QLabel::setText);
+    // The last block of a track can take the value past 100: the bar shows it full.
+    connect(m_runner, &EngineRunner::progress, m_prg,
+            [this](int value) { m_prg->setValue(std::min(value, 100)); });
+    connect(m_runner, &EngineRunner::finished, this, &frmWriteCDDA::OnBurnFinished);
+}
+
+void frmWriteCDDA::UpdateBurnButton() {
+    m_cmdBurn->setEnabled(m_presence.ReadyToStart(CurrentDrive()));
+}
+
+void frmWriteCDDA::StartAudioBurn() {
+    m_timer1->stop();
+    m_cmdBurn->setEnabled(false);
+    m_prg->setValue(0);
+    m_label2->clear();
+    m_label3->clear();
+    AudioBurnOptions options;
+    options.fixDisc = m_chkFixDisc->isChecked();
+    options.testMode = m_chkTestMode->isChecked();
+    options.ejectDisc = m_chkEjectDisc->isChecked();
+    const std::string drive = CurrentDrive();
+    const std::vector<std::string> tracks = m_tracks.Paths();
+    m_runner->Start([this, options, drive, tracks](EngineReporter& reporter) {
+        AudioBurnEngine engine(reporter, options);
+        engine.SetTrackCounterHandler([this](const std::string& text) { ShowTrackCounter(text); });
+        m_lastOutcome = static_cast<int>(engine.StartAudioBurn(drive, tracks));
+    });
+    m_cmdCancel->setEnabled(true);
+}
+
+// Called on the recording's thread: the label is set on the window's.
+void frmWriteCDDA::ShowTrackCounter(const std::string& text) {
+    QMetaObject::invokeMethod(
+        m_label3, [label = m_label3, t = QString::fromStdString(text)] { label->setText(t); },
+        Qt::QueuedConnection);
+}
+
+void frmWriteCDDA::CancelBurn() {
+    const MessageAnswer answer = ShowMessageBox(this, m_messages[37], m_messages[38],
+                                                MessageIcon::Question, MessageButtons::YesNo);
+    if (answer == MessageAnswer::Yes) m_runner->Cancel();
+}
+
+void frmWriteCDDA::OnBurnFinished() {
+    m_cmdCancel->setEnabled(false);
+    m_timer1->start();
+    emit burnFinished();
+    // A finished recording ends the task: back to the main window.
+    if (LastOutcome() == AudioBurnOutcome::Finished) close();
+}
+
+void frmWriteCDDA::closeEvent(QCloseEvent* event) {
+    // Closing now would destroy the window under the running recording.
+    if (m_runner->IsRunning()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (MainWindow() != nullptr) MainWindow()->Window()->show();
+}

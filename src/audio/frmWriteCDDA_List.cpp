@@ -1,0 +1,135 @@
+// The track list of the audio CD window: drops, renames, removals, moves,
+// and the size and playing-time panels. The rules are AudioTrackList's;
+// these functions mirror it into the rows.
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
+
+#include "ElapsedTime.h"
+#include "MessageBoxSeam.h"
+#include "SizeText.h"
+#include "TrackListView.h"
+#include "frmWriteCDDA.h"
+
+namespace {
+// "mm:ss" of a number of blocks (75 per second), minutes not limited to 60.
+QString DiscTime(std::int64_t blocks) {
+    const std::int64_t seconds = blocks / 75;
+    return QStringLiteral("%1:%2")
+        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+bool OnlySpaces(const QString& text) {
+    for (const QChar c : text)
+        if (c != QLatin1Char(' ')) return false;
+    return true;
+}
+}  // namespace
+
+void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
+    if (!paths.isEmpty()) {
+        m_panels[0]->setText(m_messages[33]);
+        std::vector<std::string> files;
+        for (const QString& path : paths) files.push_back(path.toStdString());
+        const std::size_t before = m_tracks.Size();
+        for (const std::string& refused : m_tracks.Add(files))
+            ShowMessageBox(this, QString::fromStdString(refused) + m_messages[34], m_messages[35],
+                           MessageIcon::Exclamation);
+        QList<int> added;
+        for (std::size_t row = before; row < m_tracks.Size(); ++row)
+            added.append(static_cast<int>(row));
+        ShowTracks(added);
+        m_panels[0]->setText(m_messages[36]);
+    }
+    ShowTotals();
+}
+
+void frmWriteCDDA::RemoveSelectedTracks() {
+    std::vector<std::size_t> rows;
+    for (int row : m_lvwFiles->SelectedRows()) rows.push_back(static_cast<std::size_t>(row));
+    m_tracks.Remove(rows);
+    ShowTracks();
+    ShowTotals();
+}
+
+void frmWriteCDDA::NewAudioProject() {
+    m_tracks.Clear();
+    ShowTracks();
+    ShowTotals();
+    m_panels[0]->setText(QStringLiteral("Ready"));
+    m_panels[1]->setText(QStringLiteral("Size: 0 KB"));
+}
+
+void frmWriteCDDA::MoveTracks(const QList<int>& rows, int before) {
+    std::vector<std::size_t> moving;
+    for (int row : rows) moving.push_back(static_cast<std::size_t>(row));
+    const std::size_t first = m_tracks.Move(moving, static_cast<std::size_t>(before));
+    QList<int> moved;
+    for (qsizetype i = 0; i < rows.size(); ++i) moved.append(static_cast<int>(first + i));
+    ShowTracks(moved);
+}
+
+void frmWriteCDDA::StartRename() {
+    QTreeWidgetItem* item = m_lvwFiles->currentItem();
+    if (item == nullptr) return;
+    m_lvwFiles->setFocus();
+    m_lvwFiles->editItem(item, 0);
+}
+
+// The edit stays only when it names a file the list takes; the row then
+// shows that file's facts. Otherwise the row gets its former text back.
+void frmWriteCDDA::FinishRename(QTreeWidgetItem* item, int column) {
+    if (m_showingRows || column != 0) return;
+    const int row = m_lvwFiles->indexOfTopLevelItem(item);
+    if (row < 0) return;
+    const QString text = item->text(0);
+    if (!OnlySpaces(text)) m_tracks.Rename(static_cast<std::size_t>(row), text.toStdString());
+    ShowRow(item, m_tracks.Tracks()[static_cast<std::size_t>(row)]);
+    ShowTotals();
+}
+
+void frmWriteCDDA::ShowTracks(const QList<int>& selectRows) {
+    m_showingRows = true;
+    m_lvwFiles->clear();
+    for (const AudioTrack& track : m_tracks.Tracks()) {
+        auto* item = new QTreeWidgetItem(m_lvwFiles);
+        item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
+        item->setFlags(item->flags() & ~Qt::ItemIsDropEnabled);
+        ShowRow(item, track);
+    }
+    for (int row : selectRows)
+        if (QTreeWidgetItem* item = m_lvwFiles->topLevelItem(row)) item->setSelected(true);
+    if (!selectRows.isEmpty())
+        m_lvwFiles->setCurrentItem(m_lvwFiles->topLevelItem(selectRows.first()), 0,
+                                   QItemSelectionModel::NoUpdate);
+    m_showingRows = false;
+}
+
+void frmWriteCDDA::ShowRow(QTreeWidgetItem* item, const AudioTrack& track) {
+    const bool showing = m_showingRows;
+    m_showingRows = true;
+    item->setText(0, QString::fromStdString(track.path));
+    item->setText(1, QString::fromStdString(SizeText(track.facts.fileBytes)));
+    item->setText(2, QString::fromStdString(ElapsedTime::Format(track.facts.seconds)));
+    // An unknown date leaves the cell empty.
+    item->setText(3, track.facts.modified
+                         ? QLocale().toString(QDateTime::fromSecsSinceEpoch(*track.facts.modified),
+                                              QLocale::ShortFormat)
+                         : QString());
+    m_showingRows = showing;
+}
+
+// Panel 2: the size of the sound; panel 4: the playing time with the pauses
+// against the capacity, in red when the tracks do not fit.
+void frmWriteCDDA::ShowTotals() {
+    m_panels[1]->setText(QStringLiteral("Size: ") +
+                         QString::fromStdString(SizeText(m_tracks.TotalBytes())));
+    const std::int64_t capacity = m_blankBlocks.value_or(AudioTrackList::kCdBlocks);
+    const std::int64_t needed = m_tracks.DiscBlocks();
+    m_panels[3]->setText(DiscTime(needed) + QStringLiteral(" / ") + DiscTime(capacity));
+    QPalette colours = m_panels[3]->palette();
+    colours.setColor(QPalette::WindowText,
+                     needed > capacity ? Qt::red : palette().windowText().color());
+    m_panels[3]->setPalette(colours);
+}

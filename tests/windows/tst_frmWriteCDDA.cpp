@@ -1,0 +1,328 @@
+// The audio CD window on the virtual drive: building the track list, a
+// recording compared with sox's own conversion, the refusals, and the Burn
+// button following the medium.
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QMimeData>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <filesystem>
+
+#include "DriveBusy.h"
+#include "IsolatedProgramFolders.h"
+#include "TaskWindows.h"
+#include "TrackListView.h"
+#include "VirtualDriveFixture.h"
+#include "WindowTestSupport.h"
+#include "frmWriteCDDA.h"
+
+namespace {
+constexpr std::uint8_t kWrite10 = 0x2A;
+const QString kUnsupported = QString::fromUtf8("不支持的文件类型!");
+
+// Runs sox; false (and the reason printed) when it fails.
+bool Sox(const QStringList& arguments, QString* output = nullptr) {
+    QProcess sox;
+    sox.start(QStringLiteral("sox"), arguments);
+    const bool ran = sox.waitForFinished(60000) && sox.exitCode() == 0;
+    if (!ran)
+        qWarning("sox %s: %s", qPrintable(arguments.join(' ')), sox.readAllStandardError().data());
+    if (output != nullptr) *output = QString::fromUtf8(sox.readAllStandardError());
+    return ran;
+}
+
+// RMS level in dB of `a` minus `b` (sox pads the shorter one with silence).
+double DifferenceDb(const QString& a, const QString& b) {
+    QString stats;
+    if (!Sox({"-m", "-v", "1", a, "-v", "-1", b, "-n", "stats"}, &stats)) return 0;
+    for (const QString& line : stats.split('\n'))
+        if (line.startsWith(QStringLiteral("RMS lev dB")))
+            return line.section(' ', -1, -1, QString::SectionSkipEmpty).toDouble();
+    return 0;
+}
+
+QStringList RowTexts(const frmWriteCDDA& window, int column) {
+    QStringList texts;
+    auto* list = Control<TrackListView>(&window, "lvwFiles");
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        texts << list->topLevelItem(row)->text(column);
+    return texts;
+}
+
+QString Panel(const frmWriteCDDA& window, int number) {
+    return Control<QLabel>(&window, QStringLiteral("Panels(%1)").arg(number))->text();
+}
+
+// Drags `data` into the list and drops it at the top of row `row` (the end
+// for the row count).
+void Drop(frmWriteCDDA& window, QMimeData* data, int row = 0) {
+    auto* list = Control<TrackListView>(&window, "lvwFiles");
+    const QPoint at = row < list->topLevelItemCount()
+                          ? list->visualItemRect(list->topLevelItem(row)).topLeft() + QPoint(4, 1)
+                          : QPoint(4, list->viewport()->height() - 2);
+    QDragEnterEvent enter(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &enter);
+    QDropEvent drop(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &drop);
+    delete data;
+}
+
+void DropFiles(frmWriteCDDA& window, const QStringList& paths) {
+    auto* data = new QMimeData();
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    data->setUrls(urls);
+    Drop(window, data);
+}
+
+// Drags the selected rows of the list in front of row `before`.
+void DragSelectedRows(frmWriteCDDA& window, int before) {
+    auto* list = Control<TrackListView>(&window, "lvwFiles");
+    Drop(window, list->model()->mimeData(list->selectionModel()->selectedRows()), before);
+}
+
+void Select(frmWriteCDDA& window, const QList<int>& rows) {
+    auto* list = Control<TrackListView>(&window, "lvwFiles");
+    list->clearSelection();
+    for (int row : rows) list->topLevelItem(row)->setSelected(true);
+    list->setCurrentItem(list->topLevelItem(rows.first()), 0, QItemSelectionModel::NoUpdate);
+}
+}  // namespace
+
+class WriteCddaTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        m_files = std::make_unique<TempFolder>();
+        // A 3,725 s and a 59 s file, a CD-DA and a 48 kHz 24-bit file of a few seconds.
+        WriteFile(m_files->File("long.u8"), std::string(3725 * 100, '\x80'));
+        QVERIFY(Sox({"-t", "u8", "-r", "100", "-c", "1", File("long.u8"), File("long.wav")}));
+        QVERIFY(Sox({"-n", "-r", "8000", "-c", "1", "-b", "8", File("minute.WAV"), "synth", "59",
+                     "sine", "440"}));
+        QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("cd.wav"), "synth", "2",
+                     "sine", "440", "gain", "-6"}));
+        QVERIFY(Sox({"-n", "-r", "48000", "-c", "2", "-b", "24", File("hd.wav"), "synth", "3",
+                     "sine", "1000", "sine", "1500", "gain", "-3"}));
+        WriteFile(m_files->File("song.mp3"), "ID3");
+        std::filesystem::create_directory(m_files->File("folder.wav"));
+    }
+    void init() {
+        m_folders = std::make_unique<WindowTestFolders>();
+        m_temp = std::make_unique<IsolatedProgramFolders>();
+        m_drives = std::make_unique<VirtualDriveFixture>();
+        m_main = std::make_unique<FakeMainWindow>(m_drives->Id());
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
+    void cleanup() {
+        m_boxes.reset();
+        m_main.reset();
+        m_drives.reset();
+        m_temp.reset();
+        m_folders.reset();
+    }
+
+    void listFromDrops() {
+        frmWriteCDDA window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("CD-DA Burner"));
+        QCOMPARE(Panel(window, 4), QStringLiteral("00:00 / 80:00"));
+        DropFiles(window,
+                  {File("long.wav"), File("minute.WAV"), File("song.mp3"), File("folder.wav")});
+        QCOMPARE(RowTexts(window, 0), QStringList({File("long.wav"), File("minute.WAV")}));
+        QCOMPARE(RowTexts(window, 1), QStringList({"364 KB", "461 KB"}));
+        QCOMPARE(RowTexts(window, 2), QStringList({"01:02:05", "00:00:59"}));
+        QVERIFY(!RowTexts(window, 3).contains(QString()));
+        QCOMPARE(m_boxes->shown.size(), std::size_t(2));
+        QCOMPARE(m_boxes->shown[0].text, File("song.mp3") + kUnsupported);
+        QCOMPARE(m_boxes->shown[1].text, File("folder.wav") + kUnsupported);
+        QCOMPARE(m_boxes->shown[1].title, QString::fromUtf8("提示"));
+        QCOMPARE(m_boxes->shown[1].icon, MessageIcon::Exclamation);
+        QCOMPARE(Panel(window, 1), QString::fromUtf8("文件添加完成！"));
+        QCOMPARE(Panel(window, 2), QStringLiteral("Size: 825 KB"));
+        // 3,725 s + 59 s with the pause between them is over an hour.
+        QCOMPARE(Panel(window, 4), QStringLiteral("63:06 / 80:00"));
+        const auto timeColour = [&] {
+            return Control<QLabel>(&window, "Panels(4)")->palette().windowText().color();
+        };
+        QCOMPARE(timeColour(), window.palette().windowText().color());
+
+        // Five rows are more than 80 minutes; removing rows 2 and 4 keeps 1,
+        // 3 and 5, and the totals follow.
+        DropFiles(window, {File("cd.wav"), File("long.wav"), File("hd.wav")});
+        QCOMPARE(Panel(window, 4), QStringLiteral("125:25 / 80:00"));
+        QCOMPARE(timeColour(), QColor(Qt::red));
+        Select(window, {1, 3});
+        QTest::mouseClick(Control<QPushButton>(&window, "cmdDel"), Qt::LeftButton);
+        QCOMPARE(RowTexts(window, 0),
+                 QStringList({File("long.wav"), File("cd.wav"), File("hd.wav")}));
+        QCOMPARE(Panel(window, 2), QStringLiteral("Size: 1.52 MB"));
+        QCOMPARE(timeColour(), window.palette().windowText().color());
+
+        // Dragging the last row to the top; then the first two below the last.
+        Select(window, {2});
+        DragSelectedRows(window, 0);
+        QCOMPARE(RowTexts(window, 0),
+                 QStringList({File("hd.wav"), File("long.wav"), File("cd.wav")}));
+        Select(window, {0, 1});
+        DragSelectedRows(window, 3);
+        QCOMPARE(RowTexts(window, 0),
+                 QStringList({File("cd.wav"), File("hd.wav"), File("long.wav")}));
+        QCOMPARE(window.Tracks().Paths()[0], File("cd.wav").toStdString());
+
+        // A rename stays only when it names a file the list takes.
+        auto* list = Control<TrackListView>(&window, "lvwFiles");
+        Select(window, {2});
+        for (const QString& edit : {QStringLiteral("   "), File("missing.wav"), File("song.mp3")}) {
+            list->topLevelItem(2)->setText(0, edit);
+            QCOMPARE(list->topLevelItem(2)->text(0), File("long.wav"));
+        }
+        list->topLevelItem(2)->setText(0, File("minute.WAV"));
+        QCOMPARE(RowTexts(window, 2), QStringList({"00:00:02", "00:00:03", "00:00:59"}));
+        QCOMPARE(Panel(window, 4), QStringLiteral("01:11 / 80:00"));
+
+        // New project: empty; then one drop shows that file's sound alone.
+        QTest::mouseClick(Control<QPushButton>(&window, "cmdNewPrj"), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QCOMPARE(Panel(window, 1), QStringLiteral("Ready"));
+        QCOMPARE(Panel(window, 2), QStringLiteral("Size: 0 KB"));
+        DropFiles(window, {File("cd.wav")});
+        QCOMPARE(Panel(window, 2), QStringLiteral("Size: 345 KB"));
+    }
+
+    void recordsTracksInListOrder() {
+        QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
+        QPointer<frmWriteCDDA> window = new frmWriteCDDA();
+        window->show();
+        DropFiles(*window, {File("cd.wav"), File("hd.wav")});
+        Select(*window, {1});
+        DragSelectedRows(*window, 0);
+        QStringList shownAtTheEnd;
+        bool lockedWhileRecording = false;
+        m_boxes->OnShow([&](const MessageBoxRequest&) {
+            lockedWhileRecording = window->Recording() && IsDriveBusy() &&
+                                   !Control<TrackListView>(window, "lvwFiles")->isEnabled() &&
+                                   !Control<QPushButton>(window, "cmdNewPrj")->isEnabled() &&
+                                   Control<QPushButton>(window, "cmdCancel")->isEnabled() &&
+                                   !window->close();
+            shownAtTheEnd = {Control<QLabel>(window, "Label3")->text(),
+                             Control<QLabel>(window, "Label2")->text(),
+                             QString::number(Control<QProgressBar>(window, "prg")->value())};
+        });
+        QSignalSpy finished(window, &frmWriteCDDA::burnFinished);
+        window->UpdateBurnButton();
+        QTest::mouseClick(Control<QPushButton>(window, "CmdBurn"), Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(m_boxes->shown.back().text, QString::fromUtf8("刻录完成!"));
+        QCOMPARE(m_boxes->shown.back().icon, MessageIcon::Information);
+        QVERIFY(lockedWhileRecording);
+        QCOMPARE(shownAtTheEnd, QStringList({"-   2   of   2   -", "100%", "100"}));
+        QTRY_VERIFY(window.isNull());  // a finished recording closes the window
+        QVERIFY(m_main->widget.isVisible());
+
+        const TempFolder out;
+        std::vector<std::string> tracks;
+        QVERIFY(m_drives->Drive().ExportTracks(out.Path().string(), &tracks).empty());
+        QCOMPARE(tracks.size(), std::size_t(2));
+        const QString reference = QString::fromStdString(out.File("reference.wav"));
+        QVERIFY(Sox({File("hd.wav"), "-r", "44100", "-b", "16", "-c", "2", reference}));
+        QVERIFY(DifferenceDb(QString::fromStdString(tracks[0]), reference) < -85);
+        QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), File("cd.wav")) < -200);
+        QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), reference) > -20);
+    }
+
+    void refusalsLeaveTheDiscUntouched_data() {
+        QTest::addColumn<QString>("disc");
+        QTest::addColumn<int>("tracks");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("100 tracks")
+            << "cd-r" << 100
+            << QString::fromUtf8("轨道数超过Read-Book标准所规定的99轨!请移除部分轨道!");
+        QTest::newRow("DVD") << "dvd-r" << 1
+                             << QString::fromUtf8(
+                                    "您入放的是一张DVD碟片，请更换成CD-R or CD-RW碟片再进行刻录!");
+        QTest::newRow("not blank")
+            << "recorded" << 1
+            << QString::fromUtf8("碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
+        QTest::newRow("no disc") << "" << 1 << QString::fromUtf8("您的光碟机中没有光碟片");
+        QTest::newRow("file vanished") << "cd-r" << 0 << File("gone.wav") + kUnsupported;
+    }
+    void refusalsLeaveTheDiscUntouched() {
+        QFETCH(QString, disc);
+        QFETCH(int, tracks);
+        QFETCH(QString, message);
+        if (disc == "cd-r") QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
+        if (disc == "dvd-r") QVERIFY(m_drives->Drive().InsertBlank(MediumKind::DvdR).empty());
+        if (disc == "recorded") m_drives->InsertRecorded(MediumKind::CdR);
+        frmWriteCDDA window;
+        window.AddDroppedFiles(QStringList(tracks, File("cd.wav")));
+        if (tracks == 0) {  // added, then gone before Burn
+            const QString gone = File("gone.wav");
+            QVERIFY(QFile::copy(File("cd.wav"), gone));
+            window.AddDroppedFiles({gone});
+            QVERIFY(QFile::remove(gone));
+        }
+        auto* burn = Control<QPushButton>(&window, "CmdBurn");
+        QSignalSpy finished(&window, &frmWriteCDDA::burnFinished);
+        burn->setEnabled(true);  // also without a medium, to reach the checks
+        QTest::mouseClick(burn, Qt::LeftButton);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(window.LastOutcome(), AudioBurnOutcome::Refused);
+        QCOMPARE(m_boxes->shown.back().text, message);
+        QCOMPARE(m_drives->Count(kWrite10), 0);
+        QVERIFY(Control<QTimer>(&window, "Timer1")->isActive());
+    }
+
+    void burnButtonFollowsTheMedium_data() {
+        QTest::addColumn<bool>("mediaEvents");
+        QTest::newRow("media events") << true;
+        QTest::newRow("no media events") << false;
+    }
+    void burnButtonFollowsTheMedium() {
+        QFETCH(bool, mediaEvents);
+        m_drives->Drive().Faults().noMediaEvents = !mediaEvents;
+        frmWriteCDDA window;
+        auto* burn = Control<QPushButton>(&window, "CmdBurn");
+        auto* timer = Control<QTimer>(&window, "Timer1");
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 200);
+        QVERIFY(!burn->isEnabled());
+        QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
+        QTRY_VERIFY_WITH_TIMEOUT(burn->isEnabled(), 1000);
+        {
+            const DriveBusyScope busy;  // another window burns
+            window.UpdateBurnButton();
+            QVERIFY(!burn->isEnabled());
+        }
+        QVERIFY(m_drives->Drive().RemoveMedium().empty());
+        QTRY_VERIFY_WITH_TIMEOUT(!burn->isEnabled(), 1000);
+    }
+
+    void audioTaskOpensTheWindowAndReturns() {
+        QVERIFY(OpenTaskWindow(Task::kAudioCd, ChosenMedium::kNothing));
+        frmWriteCDDA* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* audio = qobject_cast<frmWriteCDDA*>(top)) window = audio;
+        QVERIFY(window != nullptr && window->isVisible());
+        QTest::mouseClick(Control<QPushButton>(window, "cmdBack"), Qt::LeftButton);
+        QVERIFY(m_main->widget.isVisible());
+    }
+
+  private:
+    QString File(const char* name) const { return QString::fromStdString(m_files->File(name)); }
+
+    std::unique_ptr<TempFolder> m_files;
+    std::unique_ptr<WindowTestFolders> m_folders;
+    std::unique_ptr<IsolatedProgramFolders> m_temp;
+    std::unique_ptr<VirtualDriveFixture> m_drives;
+    std::unique_ptr<FakeMainWindow> m_main;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+};
+
+QTEST_MAIN(WriteCddaTest)
+#include "tst_frmWriteCDDA.moc"
