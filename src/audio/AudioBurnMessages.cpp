@@ -41,8 +41,10 @@ constexpr std::array<std::string_view, 39> kBuiltIn = {
     "正在添加文件 ...",   // 33 adding files
     "不支持的文件类型!",  // 34 file type not supported
     "提示",
-    "文件添加完成！",                                  // 36 files added
-    "确定要停止刻录吗？光盘上只会留下已刻录的部分。",  // 37 stop the recording?
+    "文件添加完成！",  // 36 files added
+    "确定要停止刻录吗？中途停止的光盘无法播放：CD-R 将无法再使用，CD-RW 需要先抹除。",  // 37 stop
+                                                                                        // the
+                                                                                        // recording?
     "停止刻录",
 };
 }  // namespace

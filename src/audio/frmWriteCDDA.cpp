@@ -24,6 +24,7 @@
 #include "frmAbout.h"
 #include "frmDiscInfo.h"
 #include "frmErase.h"
+#include "modMMC.h"
 
 namespace {
 constexpr int kWidthTwips = 10005;
@@ -127,7 +128,21 @@ void frmWriteCDDA::ConnectControls() {
 }
 
 void frmWriteCDDA::UpdateBurnButton() {
-    m_cmdBurn->setEnabled(m_presence.ReadyToStart(CurrentDrive()));
+    const std::string drive = CurrentDrive();
+    const bool ready = m_presence.ReadyToStart(drive);
+    m_cmdBurn->setEnabled(ready);
+    // Once per medium: when it appears, and again after a recording.
+    if (ready && m_capacityOf != drive)
+        ReadBlankCapacity(drive);
+    else if (!m_presence.Present() && !m_capacityOf.empty())
+        ReadBlankCapacity({});
+}
+
+void frmWriteCDDA::ReadBlankCapacity(const std::string& drive) {
+    m_capacityOf = drive;
+    const std::int64_t blocks = drive.empty() ? -1 : modMMC::FreeBlocks(drive);
+    m_blankBlocks = blocks > 0 ? std::optional(blocks) : std::nullopt;
+    ShowTotals();
 }
 
 void frmWriteCDDA::StartAudioBurn() {
@@ -165,6 +180,7 @@ void frmWriteCDDA::CancelBurn() {
 
 void frmWriteCDDA::OnBurnFinished() {
     m_cmdCancel->setEnabled(false);
+    m_capacityOf.clear();
     m_timer1->start();
     emit burnFinished();
     // A finished recording ends the task: back to the main window.

@@ -81,6 +81,8 @@ class frmWriteCDDA : public QWidget {
     void FinishRename(QTreeWidgetItem* item, int column);
     void MoveTracks(const QList<int>& rows, int before);
     // frmWriteCDDA.cpp
+    // Reads the free blocks of the disc in `drive` (empty: forgets them).
+    void ReadBlankCapacity(const std::string& drive);
     void OnBurnFinished();
     void CancelBurn();
     void ShowTrackCounter(const std::string& text);
@@ -90,6 +92,7 @@ class frmWriteCDDA : public QWidget {
     WindowMessages m_messages;
     // Blocks of the blank in the drive when known; else an 80-minute CD.
     std::optional<std::int64_t> m_blankBlocks;
+    std::string m_capacityOf;  // the drive m_blankBlocks was read from
     EngineRunner* m_runner = nullptr;
     std::atomic<int> m_lastOutcome{-1};
     bool m_showingRows = false;  // the rows are being refilled: no edit to handle

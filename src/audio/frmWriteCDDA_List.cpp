@@ -32,14 +32,10 @@ void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
         m_panels[0]->setText(m_messages[33]);
         std::vector<std::string> files;
         for (const QString& path : paths) files.push_back(path.toStdString());
-        const std::size_t before = m_tracks.Size();
         for (const std::string& refused : m_tracks.Add(files))
             ShowMessageBox(this, QString::fromStdString(refused) + m_messages[34], m_messages[35],
                            MessageIcon::Exclamation);
-        QList<int> added;
-        for (std::size_t row = before; row < m_tracks.Size(); ++row)
-            added.append(static_cast<int>(row));
-        ShowTracks(added);
+        ShowTracks();
         m_panels[0]->setText(m_messages[36]);
     }
     ShowTotals();

@@ -1,4 +1,4 @@
-// Composite queries: speeds, media type, disc status, presence, readiness.
+// Composite queries: speeds, media type, disc status, presence, readiness, free space.
 #include <array>
 #include <cstring>
 
@@ -149,6 +149,14 @@ std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs) {
         SleepMilliseconds(kReadyPollMs);
     }
     return -1;
+}
+
+std::int64_t FreeBlocks(const std::string& drive) {
+    std::array<std::uint8_t, 36> info{};
+    // Track number FFh: the invisible track, where the next recording starts.
+    if (!ReadTrackInformation(drive, 1, 0xFF, info.data(), info.size())) return -1;
+    if (!BitSet(info[7], 0)) return -1;  // NWA_V clear: nothing more can be written
+    return std::int64_t{BigEndian16(info.data() + 16)} << 16 | BigEndian16(info.data() + 18);
 }
 
 }  // namespace modMMC

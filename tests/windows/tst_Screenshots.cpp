@@ -4,6 +4,7 @@
 // locale choosing the language); otherwise it is skipped.
 #include <QDir>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 
@@ -17,6 +18,7 @@
 #include "frmDiscInfo.h"
 #include "frmErase.h"
 #include "frmMain.h"
+#include "frmWriteCDDA.h"
 
 namespace {
 bool SaveShot(QWidget& window, const QString& name) {
@@ -29,6 +31,31 @@ bool SaveShot(QWidget& window, const QString& name) {
 
 class ScreenshotTest : public QObject {
     Q_OBJECT
+    // The audio window with three tracks of different formats.
+    void ShowAudioWindow(const QString& language) {
+        TempFolder music;
+        const std::pair<const char*, QStringList> tracks[] = {
+            {"01 Morning.wav", {"-r", "44100", "-c", "2", "-b", "16"}},
+            {"02 Rain.wav", {"-r", "48000", "-c", "2", "-b", "24"}},
+            {"03 Evening.wav", {"-r", "22050", "-c", "1", "-b", "8"}},
+        };
+        QStringList paths;
+        for (const auto& [name, format] : tracks) {
+            paths << QString::fromStdString(music.File(name));
+            QVERIFY(QProcess::execute(
+                        "sox", QStringList{"-n"} + format +
+                                   QStringList{paths.back(), "synth", "95", "sine", "440"}) == 0);
+        }
+        auto* audio = new frmWriteCDDA();
+        audio->move(40, 40);
+        audio->show();
+        audio->AddDroppedFiles(paths);
+        QVERIFY(QTest::qWaitForWindowExposed(audio));
+        QTest::qWait(500);
+        QVERIFY(SaveShot(*audio, "audio-cd-" + language));
+        audio->close();
+    }
+
   private slots:
     void windows() {
         if (qEnvironmentVariableIsEmpty("MAPLE_SCREENSHOT_DIR"))
@@ -68,6 +95,7 @@ class ScreenshotTest : public QObject {
         QTest::qWait(500);
         QVERIFY(SaveShot(*erase, "erase-" + language));
         erase->close();
+        ShowAudioWindow(language);
         SetTransport(nullptr);
     }
 };
