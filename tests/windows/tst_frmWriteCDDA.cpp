@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "DriveBusy.h"
+#include "EngineRunner.h"
 #include "IsolatedProgramFolders.h"
 #include "TaskWindows.h"
 #include "TrackListView.h"
@@ -234,6 +235,33 @@ class WriteCddaTest : public QObject {
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[0]), reference) < -85);
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), File("cd.wav")) < -200);
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), reference) > -20);
+    }
+
+    void cancelStopsAtTheNextBlockAndSaysWhatTheDiscHolds() {
+        QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
+        // After the first block, the drive reports a long write for 2 s.
+        m_drives->Drive().Faults().failures.push_back({0x2A, 1, 20, 0x02, 0x04, 0x08});
+        frmWriteCDDA window;
+        window.AddDroppedFiles({File("cd.wav"), File("hd.wav")});
+        auto* cancel = Control<QPushButton>(&window, "cmdCancel");
+        bool clicked = false;
+        connect(window.findChild<EngineRunner*>(), &EngineRunner::progress, this, [&] {
+            if (!std::exchange(clicked, true)) QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+        QSignalSpy finished(&window, &frmWriteCDDA::burnFinished);
+        window.UpdateBurnButton();
+        QTest::mouseClick(Control<QPushButton>(&window, "CmdBurn"), Qt::LeftButton);
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(window.LastOutcome(), AudioBurnOutcome::Cancelled);
+        QCOMPARE(m_boxes->shown.front().text.left(8), QString::fromUtf8("确定要停止刻录吗"));
+        QCOMPARE(m_boxes->shown.front().buttons, MessageButtons::YesNo);
+        QCOMPARE(m_boxes->shown.back().text,
+                 QString::fromUtf8(
+                     "已停止。光碟上留有未完成的刻录：这张一次性写入的光碟已无法再使用。"));
+        QCOMPARE(m_drives->Drive().Media().tracks.size(), std::size_t(1));
+        QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::Temp() + "/tempwav.wav"));
+        QVERIFY(!cancel->isEnabled());
+        QVERIFY(Control<TrackListView>(&window, "lvwFiles")->isEnabled());
     }
 
     void refusalsLeaveTheDiscUntouched_data() {
