@@ -18,6 +18,7 @@
 #include "DriveBusy.h"
 #include "EngineRunner.h"
 #include "IsolatedProgramFolders.h"
+#include "LanguageFile.h"
 #include "TaskWindows.h"
 #include "TrackListView.h"
 #include "VirtualDriveFixture.h"
@@ -129,6 +130,36 @@ class WriteCddaTest : public QObject {
         m_folders.reset();
     }
 
+    void textsFromTheLanguageFile() {
+        {
+            frmWriteCDDA window;
+            QCOMPARE(Control<QLabel>(&window, "lblHeader")->text(),
+                     QStringLiteral("Write .wav to CD-DA Disc"));
+            QCOMPARE(Control<QLabel>(&window, "lblInfo")->text(),
+                     QString::fromUtf8("请用拖拉的方式添加.WAV文件!"));
+            QVERIFY(Control<QCheckBox>(&window, "chkFixDisc")->isChecked());
+            QVERIFY(!Control<QCheckBox>(&window, "chkTestMode")->isChecked());
+            QVERIFY(Control<QCheckBox>(&window, "chkEjectDisc")->isChecked());
+        }
+        SetLanguageFilePath(ShippedLanguageFile("English"));
+        {
+            frmWriteCDDA window;
+            QCOMPARE(Control<QCheckBox>(&window, "chkFixDisc")->text(),
+                     QStringLiteral("Finalise the disc (no Multi Session)"));
+            QCOMPARE(Control<QPushButton>(&window, "cmdNewPrj")->toolTip(),
+                     QStringLiteral("Create a new project"));
+            QCOMPARE(Control<TrackListView>(&window, "lvwFiles")->headerItem()->text(2),
+                     QStringLiteral("Length"));
+        }
+        // A file without a key keeps that control's built-in text.
+        WriteFile(m_files->File("partial.lng"), "frmWriteCDDA.chkTestMode=Test\n");
+        SetLanguageFilePath(m_files->File("partial.lng"));
+        frmWriteCDDA window;
+        QCOMPARE(Control<QCheckBox>(&window, "chkTestMode")->text(), QStringLiteral("Test"));
+        QCOMPARE(Control<QCheckBox>(&window, "chkEjectDisc")->text(),
+                 QString::fromUtf8("结束时弹出托盘"));
+    }
+
     void listFromDrops() {
         frmWriteCDDA window;
         QCOMPARE(window.windowTitle(), QStringLiteral("CD-DA Burner"));
@@ -201,6 +232,8 @@ class WriteCddaTest : public QObject {
         QPointer<frmWriteCDDA> window = new frmWriteCDDA();
         window->show();
         DropFiles(*window, {File("cd.wav"), File("hd.wav")});
+        Control<QCheckBox>(window, "chkFixDisc")->setChecked(false);
+        Control<QCheckBox>(window, "chkEjectDisc")->setChecked(false);
         Select(*window, {1});
         DragSelectedRows(*window, 0);
         QStringList shownAtTheEnd;
@@ -225,6 +258,8 @@ class WriteCddaTest : public QObject {
         QCOMPARE(shownAtTheEnd, QStringList({"-   2   of   2   -", "100%", "100"}));
         QTRY_VERIFY(window.isNull());  // a finished recording closes the window
         QVERIFY(m_main->widget.isVisible());
+        QCOMPARE(m_drives->Drive().Media().State(), DiscState::Appendable);
+        QVERIFY(!m_drives->Drive().TrayOpen());
 
         const TempFolder out;
         std::vector<std::string> tracks;
