@@ -1,7 +1,6 @@
 #include "RecordingTransport.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 RecordingTransport::RecordingTransport(std::vector<std::string> drives)
@@ -10,6 +9,29 @@ RecordingTransport::RecordingTransport(std::vector<std::string> drives)
 std::string RecordingTransport::DriveHandle(std::int16_t index) const {
     if (index < 1 || index > DriveCount()) return {};
     return m_drives[index - 1];
+}
+
+std::vector<std::uint8_t> RecordingTransport::Opcodes() const {
+    std::vector<std::uint8_t> opcodes;
+    for (const Command& command : m_commands) opcodes.push_back(command.cdb.at(0));
+    return opcodes;
+}
+
+int RecordingTransport::CountOf(std::uint8_t opcode) const {
+    const auto opcodes = Opcodes();
+    return static_cast<int>(std::count(opcodes.begin(), opcodes.end(), opcode));
+}
+
+RecordingTransport::Reply RecordingTransport::ReplyTo(const Command& command) {
+    if (m_responder) return m_responder(command);
+    auto& once = m_once[command.cdb.at(0)];
+    if (!once.empty()) {
+        Reply reply = std::move(once.front());
+        once.pop_front();
+        return reply;
+    }
+    const auto standing = m_standing.find(command.cdb.at(0));
+    return standing != m_standing.end() ? standing->second : Reply{};
 }
 
 std::int32_t RecordingTransport::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
@@ -22,13 +44,7 @@ std::int32_t RecordingTransport::ExecCMD(const std::string& drive, const std::ui
         command.dataOut.assign(bytes, bytes + bufferLen);
     }
     m_commands.push_back(command);
-    Reply reply = m_default;
-    if (m_responder) {
-        reply = m_responder(command);
-    } else if (!m_replies.empty()) {
-        reply = std::move(m_replies.front());
-        m_replies.pop_front();
-    }
+    const Reply reply = ReplyTo(command);
     if (direction == 0 && buffer != nullptr && !reply.dataIn.empty()) {
         const std::size_t count =
             std::min<std::size_t>(reply.dataIn.size(), static_cast<std::size_t>(bufferLen));
@@ -38,14 +54,4 @@ std::int32_t RecordingTransport::ExecCMD(const std::string& drive, const std::ui
     m_asc = reply.asc;
     m_ascq = reply.ascq;
     return reply.status;
-}
-
-std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
-    std::string text;
-    char byte[4];
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", bytes[i]);
-        text += byte;
-    }
-    return text;
 }

@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "TestEnvironment.h"
 #include "clsSCSI.h"
 
 // A scripted fake transport for tests: records every command (CDB, length,
-// direction, buffer length, time limit) and answers from a script.
+// direction, buffer length, time limit, data sent) and answers by opcode.
 class RecordingTransport : public clsSCSI {
   public:
     struct Command {
@@ -25,19 +27,28 @@ class RecordingTransport : public clsSCSI {
         std::uint8_t key = 0, asc = 0, ascq = 0;
         std::vector<std::uint8_t> dataIn;  // copied into the buffer (at most bufferLen)
     };
+    static Reply Sense(std::uint8_t key, std::uint8_t asc, std::uint8_t ascq = 0) {
+        return {2, key, asc, ascq, {}};
+    }
+    static Reply Data(std::vector<std::uint8_t> bytes) { return {0, 0, 0, 0, std::move(bytes)}; }
 
     explicit RecordingTransport(std::vector<std::string> drives = {"/dev/sr0"});
 
-    // Replies are used in order; when none is queued the default reply (GOOD) answers.
-    void QueueReply(Reply reply) { m_replies.push_back(std::move(reply)); }
-    void SetDefaultReply(Reply reply) { m_default = std::move(reply); }
-    // Answers by a function instead of the queue (receives the command).
+    // The standing answer to an opcode (GOOD without data when none is set).
+    void Answer(std::uint8_t opcode, Reply reply) { m_standing[opcode] = std::move(reply); }
+    // One-off answers to an opcode, used in order before the standing one.
+    void AnswerOnce(std::uint8_t opcode, Reply reply) {
+        m_once[opcode].push_back(std::move(reply));
+    }
+    // Answers every command by a function instead.
     void SetResponder(std::function<Reply(const Command&)> responder) {
         m_responder = std::move(responder);
     }
 
     const std::vector<Command>& Commands() const { return m_commands; }
     void ClearCommands() { m_commands.clear(); }
+    std::vector<std::uint8_t> Opcodes() const;
+    int CountOf(std::uint8_t opcode) const;
 
     std::string Interface() const override { return "Recording"; }
     std::uint8_t LastASCQ() const override { return m_ascq; }
@@ -56,13 +67,12 @@ class RecordingTransport : public clsSCSI {
                          std::int32_t& timeout) override;
 
   private:
+    Reply ReplyTo(const Command& command);
+
     std::vector<std::string> m_drives;
     std::vector<Command> m_commands;
-    std::deque<Reply> m_replies;
-    Reply m_default;
+    std::map<std::uint8_t, Reply> m_standing;
+    std::map<std::uint8_t, std::deque<Reply>> m_once;
     std::function<Reply(const Command&)> m_responder;
     std::uint8_t m_key = 0, m_asc = 0, m_ascq = 0;
 };
-
-// Hex text of bytes, "12 00 00 00 24 C0", for readable assertions.
-std::string HexBytes(const std::vector<std::uint8_t>& bytes);

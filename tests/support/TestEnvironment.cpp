@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -27,4 +28,14 @@ void WriteFile(const std::string& path, const std::string& content) {
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    char byte[4];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", bytes[i]);
+        text += byte;
+    }
+    return text;
 }

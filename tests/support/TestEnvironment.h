@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temp folder, removed with the object.
 class TempFolder {
@@ -22,3 +24,5 @@ class TempFolder {
 void WriteFile(const std::string& path, const std::string& content);
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+// Hex text of bytes, "12 00 00 00 24 C0", for readable assertions.
+std::string HexBytes(const std::vector<std::uint8_t>& bytes);

@@ -1,33 +1,51 @@
 #include "VirtualDriveSession.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <numeric>
 
 #include "Sleeper.h"
 #include "TransportSlot.h"
-#include "clsEmulatedDrive.h"
 
-VirtualDriveSession::VirtualDriveSession() {
-    const std::string folder = m_folder.File("drive");
-    EXPECT_EQ(EmuDrive::CreateFolder(folder), "");
-    auto transport = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{folder});
-    EXPECT_TRUE(transport->Installed()) << transport->OpenProblem();
-    m_transport = transport.get();
-    SetTransport(std::move(transport));
-    m_id = ::Transport()->DriveHandle(1);
+namespace {
+// The slot holds one transport: a second session would pull the first's away.
+int g_sessions = 0;
+
+void Require(const std::string& problem, const char* what) {
+    if (problem.empty()) return;
+    std::fprintf(stderr, "virtual drive %s: %s\n", what, problem.c_str());
+    std::abort();
+}
+}  // namespace
+
+VirtualDriveSession::VirtualDriveSession(int drives) : m_drives(drives) {
+    Require(g_sessions++ == 0 ? "" : "only one session at a time", "set-up");
+    for (int i = 0; i < drives; ++i) Require(EmuDrive::CreateFolder(Folder(i)), "set-up");
+    Open();
     SetSleepHandler([this](int ms) { m_waits.push_back(ms); });
 }
 
 VirtualDriveSession::~VirtualDriveSession() {
+    --g_sessions;
     SetSleepHandler({});
-    TakeTransport().reset();
+    SetTransport(nullptr);
 }
 
-EmuDrive& VirtualDriveSession::Drive() {
-    return m_transport->Drive(0);
+void VirtualDriveSession::Open() {
+    std::vector<std::string> folders;
+    for (int i = 0; i < m_drives; ++i) folders.push_back(Folder(i));
+    auto transport = std::make_unique<clsEmulatedDrive>(folders);
+    Require(transport->OpenProblem(), "folder");
+    m_transport = transport.get();
+    SetTransport(std::move(transport));
+}
+
+void VirtualDriveSession::Reopen(const std::string& metadata) {
+    SetTransport(nullptr);
+    if (!metadata.empty()) WriteFile(Folder() + "/drive.meta", metadata);
+    Open();
 }
 
 std::string VirtualDriveSession::Put(const std::string& name, const std::string& bytes) const {
@@ -36,12 +54,15 @@ std::string VirtualDriveSession::Put(const std::string& name, const std::string&
     return path;
 }
 
-long long VirtualDriveSession::SleptMs() const {
-    return std::accumulate(m_waits.begin(), m_waits.end(), 0LL);
+void VirtualDriveSession::Insert(MediumKind medium, int blocks, int index) {
+    if (blocks == 0) return Require(Drive(index).InsertBlank(medium), "insert");
+    std::string bytes(static_cast<std::size_t>(blocks) * 2048, '\0');
+    if (blocks > 16) bytes.replace(16 * 2048, 6, std::string(1, '\x01') + "CD001");
+    Require(Drive(index).InsertImage(medium, Put("image.iso", bytes)), "insert");
 }
 
-std::vector<std::uint8_t> VirtualDriveSession::Opcodes() const {
-    return m_transport->LoggedOpcodes();
+long long VirtualDriveSession::SleptMs() const {
+    return std::accumulate(m_waits.begin(), m_waits.end(), 0LL);
 }
 
 std::size_t VirtualDriveSession::Count(std::uint8_t opcode) const {

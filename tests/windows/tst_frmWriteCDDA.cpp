@@ -21,7 +21,7 @@
 #include "LanguageFile.h"
 #include "TaskWindows.h"
 #include "TrackListView.h"
-#include "VirtualDriveFixture.h"
+#include "VirtualDriveSession.h"
 #include "WindowTestSupport.h"
 #include "frmWriteCDDA.h"
 
@@ -118,7 +118,7 @@ class WriteCddaTest : public QObject {
     void init() {
         m_folders = std::make_unique<WindowTestFolders>();
         m_temp = std::make_unique<IsolatedProgramFolders>();
-        m_drives = std::make_unique<VirtualDriveFixture>();
+        m_drives = std::make_unique<VirtualDriveSession>();
         m_main = std::make_unique<FakeMainWindow>(m_drives->Id());
         m_boxes = std::make_unique<MessageBoxRecorder>();
     }
@@ -321,7 +321,7 @@ class WriteCddaTest : public QObject {
         QFETCH(QString, message);
         if (disc == "cd-r") QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
         if (disc == "dvd-r") QVERIFY(m_drives->Drive().InsertBlank(MediumKind::DvdR).empty());
-        if (disc == "recorded") m_drives->InsertRecorded(MediumKind::CdR);
+        if (disc == "recorded") m_drives->Insert(MediumKind::CdR, 32);
         frmWriteCDDA window;
         window.AddDroppedFiles(QStringList(tracks, File("cd.wav")));
         if (tracks == 0) {  // added, then gone before Burn
@@ -337,7 +337,7 @@ class WriteCddaTest : public QObject {
         QVERIFY(finished.wait(20000));
         QCOMPARE(window.LastOutcome(), AudioBurnOutcome::Refused);
         QCOMPARE(m_boxes->shown.back().text, message);
-        QCOMPARE(m_drives->Count(kWrite10), 0);
+        QCOMPARE(m_drives->Count(kWrite10), std::size_t(0));
         QVERIFY(Control<QTimer>(&window, "Timer1")->isActive());
     }
 
@@ -387,7 +387,7 @@ class WriteCddaTest : public QObject {
     std::unique_ptr<TempFolder> m_files;
     std::unique_ptr<WindowTestFolders> m_folders;
     std::unique_ptr<IsolatedProgramFolders> m_temp;
-    std::unique_ptr<VirtualDriveFixture> m_drives;
+    std::unique_ptr<VirtualDriveSession> m_drives;
     std::unique_ptr<FakeMainWindow> m_main;
     std::unique_ptr<MessageBoxRecorder> m_boxes;
 };

@@ -1,23 +1,171 @@
 // Audio recordings that fail: conversion, writes, track information, flush
-// and close. None may end with the completion message.
+// and close. None may end with the completion message, each says what failed,
+// and the disc is closed as far as it can be.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
-#include "AudioBurnBench.h"
+#include "AudioBurnSession.h"
 #include "AudioTestSignals.h"
-#include "EmuDrive.h"
 #include "TransportSlot.h"
-#include "clsEmulatedDrive.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 using namespace AudioTest;
+using Opcodes = std::vector<std::uint8_t>;
 
-constexpr std::size_t kSector = 2352, kBlock = 18816;
-const std::string kFinished = "信息|刻录完成!";
+constexpr std::size_t kBlock = 18816;
+const WavFormat kMono8 = Format(1, 1, 22050, 8);
+
+// The opcodes after the last WRITE(10) (or after READ TRACK INFORMATION when none).
+Opcodes AfterWriting(const AudioBurnSession& session) {
+    const auto all = session.Opcodes();
+    auto last = std::find_if(all.rbegin(), all.rend(),
+                             [](std::uint8_t op) { return op == 0x2A || op == 0x52; });
+    return {last.base(), all.end()};
+}
+
+// Track numbers of the CLOSE TRACK commands.
+std::vector<int> ClosedTracks(const AudioBurnSession& session) {
+    std::vector<int> tracks;
+    for (const auto& cdb : session.Cdbs(0x5B))
+        if ((cdb[2] & 7) == 1) tracks.push_back(cdb[4] << 8 | cdb[5]);
+    return tracks;
+}
+
+struct Failure {
+    const char* name;
+    std::function<void(EmuFaults&)> fault;
+    bool convertedFirst;  // a file to convert before a CD-DA one, else two CD-DA files
+    AudioBurnOutcome outcome;
+    std::string message;
+    Opcodes afterWriting;
+    std::size_t writes;
+    std::vector<int> closedTracks;
+    bool ejected;
+};
+
+const Failure kFailures[] = {
+    // Track 1 fills the shortest track, 300 blocks; track 2 starts 150 blocks later.
+    {"write error",
+     [](EmuFaults& f) { f.writeErrorLba = 450; },
+     false,
+     AudioBurnOutcome::Failed,
+     "错误|刻录出错 (Buffer Under-Run?)",
+     {0x35, 0x5B, 0x5B, 0x1B},
+     2,
+     {1, 2},
+     true},
+    {"a block that is never accepted",
+     [](EmuFaults& f) { f.longWriteWrites = 62; },
+     false,
+     AudioBurnOutcome::Failed,
+     "错误|Long write - 单次刻录时间超过6000ms!",
+     {0x35, 0x5B, 0x5B, 0x1B},
+     62,
+     {1},
+     true},
+    {"failed flush",
+     [](EmuFaults& f) {
+         f.failures = {{0x35, 0, 1, 3, 0x0C, 0}};
+     },
+     false,
+     AudioBurnOutcome::FinishedWithErrors,
+     "错误|SYNCHRONIZE CACHE failed.",
+     {0x35, 0x5B, 0x5B, 0x1B},
+     2,
+     {1, 2},
+     true},
+    {"failed track close",
+     [](EmuFaults& f) {
+         f.failures = {{0x5B, 0, 1, 5, 0x2C, 0}};
+     },
+     false,
+     AudioBurnOutcome::FinishedWithErrors,
+     "错误|关闭轨道(Track)失败!",
+     {0x35, 0x5B, 0x5B, 0x1B},
+     2,
+     {1, 2},
+     true},
+    {"failed session close",
+     [](EmuFaults& f) {
+         f.failures = {{0x5B, 2, 1, 5, 0x2C, 0}};
+     },
+     false,
+     AudioBurnOutcome::FinishedWithErrors,
+     "错误|关闭区间(Session)失败!",
+     {0x35, 0x5B, 0x5B, 0x1B},
+     2,
+     {1, 2},
+     true},
+    // Nothing written yet: nothing is closed and the tray stays shut.
+    {"track information of track 1",
+     [](EmuFaults& f) {
+         f.failures = {{0x52, 0, 1, 5, 0x24, 0}};
+     },
+     true,
+     AudioBurnOutcome::Failed,
+     "错误|读取轨道信息失败!",
+     {},
+     0,
+     {},
+     false},
+    // Track 1 stays playable: the session is closed.
+    {"track information of track 2",
+     [](EmuFaults& f) {
+         f.failures = {{0x52, 1, 1, 5, 0x24, 0}};
+     },
+     false,
+     AudioBurnOutcome::Failed,
+     "错误|读取轨道信息失败!",
+     {0x35, 0x5B, 0x5B},
+     1,
+     {1, 2},
+     false},
+};
+
+TEST(AudioBurnFailure, EachFailureIsNamedAndNeverReportedAsFinished) {
+    for (const Failure& c : kFailures) {
+        AudioBurnSession session;
+        session.Insert(MediumKind::CdR);
+        c.fault(session.Drive().Faults());
+        const auto first = c.convertedFirst
+                               ? session.Put("low.wav", SimpleWave(kMono8, std::string(4000, 'x')))
+                               : session.PutCdda("one.wav", kBlock, 1);
+        const auto second = session.PutCdda("two.wav", kBlock, 2);
+        EXPECT_EQ(session.Start({first, second}), c.outcome) << c.name;
+        EXPECT_EQ(session.reporter.Messages(), std::vector<std::string>{c.message}) << c.name;
+        EXPECT_EQ(session.reporter.messages.back().icon, MessageIcon::Exclamation) << c.name;
+        EXPECT_NE(session.reporter.phases.back(), "刻录完成!") << c.name;
+        EXPECT_EQ(AfterWriting(session), c.afterWriting) << c.name;
+        EXPECT_EQ(session.Writes().size(), c.writes) << c.name;
+        EXPECT_EQ(session.Drive().TrayOpen(), c.ejected) << c.name;
+        EXPECT_EQ(ClosedTracks(session), c.closedTracks) << c.name;
+        EXPECT_FALSE(fs::exists(AudioBurnSession::TempTrack())) << c.name;
+    }
+}
+
+TEST(AudioBurnFailure, AFileThatChangedBeforeItsConversionStopsTheRecording) {
+    AudioBurnSession session;
+    session.Insert(MediumKind::CdR);
+    const auto one = session.PutCdda("one.wav", 2 * kBlock, 1);
+    const auto two = session.Put("two.wav", SimpleWave(kMono8, std::string(40000, '\x90')));
+    session.reporter.onPhase = [&](const std::string& phase) {
+        if (phase == "正在写入轨道 ...") WriteFile(two, "overwritten meanwhile");
+    };
+    EXPECT_EQ(session.Start({one, two}), AudioBurnOutcome::Failed);
+    EXPECT_EQ(session.reporter.Messages(),
+              std::vector<std::string>{"提示|" + two + "不支持的文件类型!"});
+    // Track 1 is closed normally; then the abort flushes, closes track 2 (not
+    // started) and the session, and ejects.
+    EXPECT_EQ(AfterWriting(session), (Opcodes{0x35, 0x5B, 0x35, 0x5B, 0x5B, 0x1B}));
+    EXPECT_EQ(ClosedTracks(session), (std::vector<int>{1, 2}));
+    EXPECT_EQ(session.reporter.phases.back(), "error");
+    EXPECT_EQ(session.Drive().Media().tracks.size(), 1u);
+}
 
 // Passes every command to the virtual drive, but clears the "next writable
 // address valid" bit of READ TRACK INFORMATION answers for track 2 and later.
@@ -50,153 +198,14 @@ class InvalidAddressTransport : public clsSCSI {
     std::unique_ptr<clsSCSI> m_inner;
 };
 
-class AudioBurnFailure : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), ""); }
-    // The opcodes after the last WRITE(10) (or after READ TRACK INFORMATION when none).
-    std::vector<std::uint8_t> AfterWriting() {
-        const auto all = bench.Opcodes();
-        auto last = std::find_if(all.rbegin(), all.rend(),
-                                 [](std::uint8_t op) { return op == 0x2A || op == 0x52; });
-        return {last.base(), all.end()};
-    }
-    // Track numbers of the CLOSE TRACK commands.
-    std::vector<int> ClosedTracks() {
-        std::vector<int> tracks;
-        for (const auto& cdb : bench.Cdbs(0x5B))
-            if ((cdb[2] & 7) == 1) tracks.push_back(cdb[4] << 8 | cdb[5]);
-        return tracks;
-    }
-    void ExpectNoSuccess() {
-        const auto messages = bench.reporter.Messages();
-        EXPECT_EQ(std::count(messages.begin(), messages.end(), kFinished), 0);
-        const auto& phases = bench.reporter.phases;
-        EXPECT_EQ(std::count(phases.begin(), phases.end(), "刻录完成!"), 0);
-        EXPECT_FALSE(fs::exists(AudioBurnBench::TempTrack()));
-    }
-
-    AudioBurnBench bench;
-};
-
-TEST_F(AudioBurnFailure, AConversionFailureStopsBeforeTheTrack) {
-    const WavFormat mono8 = Format(1, 1, 22050, 8);
-    const auto one = bench.PutCdda("one.wav", 2 * kBlock, 1);
-    const auto two = bench.Put("two.wav", SimpleWave(mono8, std::string(40000, '\x90')));
-    // The second file passes the check and is gone by the time it is converted.
-    bench.reporter.onPhase = [&](const std::string& phase) {
-        if (phase == "正在写入轨道 ...") WriteFile(two, "overwritten meanwhile");
-    };
-    EXPECT_EQ(bench.Start({one, two}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(bench.reporter.Messages(),
-              std::vector<std::string>{"提示|" + two + "不支持的文件类型!"});
-    // Track 1 is closed normally; then the abort flushes, closes track 2 (not
-    // started) and the session, and ejects.
-    EXPECT_EQ(AfterWriting(), (std::vector<std::uint8_t>{0x35, 0x5B, 0x35, 0x5B, 0x5B, 0x1B}));
-    EXPECT_EQ(ClosedTracks(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(bench.reporter.phases.back(), "error");
-    EXPECT_EQ(bench.Drive().Media().tracks.size(), 1u);
-    ExpectNoSuccess();
-}
-
-TEST_F(AudioBurnFailure, AWriteErrorAbortsAtOnce) {
-    bench.Drive().Faults().writeErrorLba = 8;
-    const auto one = bench.PutCdda("one.wav", 3 * kBlock);
-    EXPECT_EQ(bench.Start({one}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(bench.reporter.Messages(),
-              std::vector<std::string>{"错误|刻录出错 (Buffer Under-Run?)"});
-    EXPECT_EQ(bench.Writes().size(), 2u);
-    EXPECT_EQ(bench.Sleeps(), 0);
-    EXPECT_EQ(AfterWriting(), (std::vector<std::uint8_t>{0x35, 0x5B, 0x5B, 0x1B}));
-    EXPECT_EQ(bench.reporter.phases.back(), "error");
-    ExpectNoSuccess();
-}
-
-TEST_F(AudioBurnFailure, ABlockThatKeepsFailingGivesUpAfter62Attempts) {
-    bench.Drive().Faults().longWriteWrites = 62;
-    const auto one = bench.PutCdda("one.wav", kBlock);
-    AudioBurnOptions options;
-    options.ejectDisc = false;
-    EXPECT_EQ(bench.Start({one}, options), AudioBurnOutcome::Failed);
-    EXPECT_EQ(bench.reporter.Messages(),
-              std::vector<std::string>{"错误|Long write - 单次刻录时间超过6000ms!"});
-    EXPECT_EQ(bench.Writes().size(), 62u);
-    EXPECT_EQ(bench.Sleeps(), 61);
-    EXPECT_EQ(bench.SleptMs(), 6100);
-    EXPECT_EQ(AfterWriting(), (std::vector<std::uint8_t>{0x35, 0x5B, 0x5B}));
-    ExpectNoSuccess();
-}
-
-TEST_F(AudioBurnFailure, ABlockAcceptedOnTheLastAttemptIsRecorded) {
-    bench.Drive().Faults().longWriteWrites = 61;
-    const auto one = bench.PutCdda("one.wav", kBlock);
-    EXPECT_EQ(bench.Start({one}), AudioBurnOutcome::Finished);
-    EXPECT_EQ(bench.Sleeps(), 61);
-    EXPECT_EQ(RecordedDifference(bench.Track(1), CddaData(one)), "");
-}
-
-TEST_F(AudioBurnFailure, AFailedFlushIsNeverReportedAsFinished) {
-    bench.Drive().Faults().failures.push_back({0x35, 0, 1, 0x03, 0x0C, 0x00});
-    const auto one = bench.PutCdda("one.wav", kBlock, 1);
-    const auto two = bench.PutCdda("two.wav", kBlock, 2);
-    EXPECT_EQ(bench.Start({one, two}), AudioBurnOutcome::FinishedWithErrors);
-    // The recording goes on, closes and ejects, then names the failure.
-    EXPECT_EQ(ClosedTracks(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(bench.Count(0x1B), 1u);
-    EXPECT_EQ(bench.reporter.Messages(),
-              std::vector<std::string>{"错误|SYNCHRONIZE CACHE failed."});
-    EXPECT_EQ(bench.reporter.messages.back().icon, MessageIcon::Exclamation);
-    EXPECT_EQ(bench.reporter.phases.back(), "SYNCHRONIZE CACHE failed.");
-    ExpectNoSuccess();
-}
-
-TEST_F(AudioBurnFailure, FailedClosesAreNeverReportedAsFinished) {
-    bench.Drive().Faults().failures.push_back({0x5B, 0, 1, 0x05, 0x2C, 0x00});
-    const auto one = bench.PutCdda("one.wav", kBlock);
-    EXPECT_EQ(bench.Start({one}), AudioBurnOutcome::FinishedWithErrors);
-    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|关闭轨道(Track)失败!"});
-    ExpectNoSuccess();
-
-    AudioBurnBench second;
-    ASSERT_EQ(second.Drive().InsertBlank(MediumKind::CdR), "");
-    second.Drive().Faults().failures.push_back({0x5B, 1, 1, 0x05, 0x2C, 0x00});
-    EXPECT_EQ(second.Start({one}), AudioBurnOutcome::FinishedWithErrors);
-    EXPECT_EQ(second.reporter.messages.back().text, "关闭区间(Session)失败!");
-    EXPECT_EQ(second.reporter.messages.back().title, "错误");
-}
-
-TEST_F(AudioBurnFailure, TrackInformationOfTheFirstTrackFails) {
-    bench.Drive().Faults().failures.push_back({0x52, 0, 1, 0x05, 0x24, 0x00});
-    const auto one = bench.PutCdda("one.wav", kBlock);
-    const WavFormat mono8 = Format(1, 1, 22050, 8);
-    const auto two = bench.Put("two.wav", SimpleWave(mono8, std::string(4000, '\x90')));
-    EXPECT_EQ(bench.Start({two, one}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
-    // Nothing was written, so nothing is closed and the tray stays shut.
-    EXPECT_EQ(AfterWriting(), std::vector<std::uint8_t>{});
-    EXPECT_FALSE(bench.Drive().TrayOpen());
-    ExpectNoSuccess();
-}
-
-TEST_F(AudioBurnFailure, TrackInformationOfALaterTrackFailsAndTheSessionIsClosed) {
-    bench.Drive().Faults().failures.push_back({0x52, 1, 1, 0x05, 0x24, 0x00});
-    const auto one = bench.PutCdda("one.wav", kBlock, 1);
-    const auto two = bench.PutCdda("two.wav", kBlock, 2);
-    EXPECT_EQ(bench.Start({one, two}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
-    EXPECT_EQ(AfterWriting(), (std::vector<std::uint8_t>{0x35, 0x5B, 0x5B}));
-    EXPECT_EQ(ClosedTracks(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete) << "track 1 stays playable";
-    EXPECT_FALSE(bench.Drive().TrayOpen());
-    ExpectNoSuccess();
-}
-
-TEST_F(AudioBurnFailure, AnAddressMarkedInvalidIsNotWrittenTo) {
+TEST(AudioBurnFailure, AnAddressMarkedInvalidIsNotWrittenTo) {
+    AudioBurnSession session;
+    session.Insert(MediumKind::CdR);
     SetTransport(std::make_unique<InvalidAddressTransport>(TakeTransport()));
-    const auto one = bench.PutCdda("one.wav", kBlock, 1);
-    const auto two = bench.PutCdda("two.wav", kBlock, 2);
-    EXPECT_EQ(bench.Start({one, two}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(bench.reporter.Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
-    EXPECT_EQ(bench.Writes().size(), 1u);
-    ExpectNoSuccess();
+    const auto one = session.PutCdda("one.wav", kBlock, 1);
+    const auto two = session.PutCdda("two.wav", kBlock, 2);
+    EXPECT_EQ(session.Start({one, two}), AudioBurnOutcome::Failed);
+    EXPECT_EQ(session.reporter.Messages(), std::vector<std::string>{"错误|读取轨道信息失败!"});
+    EXPECT_EQ(session.Writes().size(), 1u);
 }
 }  // namespace

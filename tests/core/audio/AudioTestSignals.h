@@ -29,16 +29,4 @@ std::string Sine(const WavFormat& format, std::size_t frames, double frequency,
 // The 16-bit samples of one channel (0 left, 1 right) of CD-DA PCM bytes.
 std::vector<double> CddaChannel(const std::string& pcm, int channel);
 
-// Least-squares fit of a sine of `frequency` over x[first, first + count).
-struct ToneFit {
-    double amplitude = 0;  // in sample units
-    double snrDb = 0;      // fitted sine against everything else
-};
-ToneFit FitTone(const std::vector<double>& x, double rate, double frequency, std::size_t first,
-                std::size_t count);
-// Frequency from the rising zero crossings of x[first, first + count),
-// interpolated between samples.
-double ZeroCrossingFrequency(const std::vector<double>& x, double rate, std::size_t first,
-                             std::size_t count);
-
 }  // namespace AudioTest

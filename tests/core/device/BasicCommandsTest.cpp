@@ -48,14 +48,14 @@ TEST_F(BasicCommandsTest, TrayCommandsSetImmedAndLoadEjectBits) {
 }
 
 TEST_F(BasicCommandsTest, TrayStatusIsPassedThrough) {
-    transport->QueueReply({ScsiStatus::kCheckCondition, 0x02, 0x3A, 0x00, {}});
+    transport->AnswerOnce(0x1B, RecordingTransport::Sense(0x02, 0x3A));
     EXPECT_EQ(modMMC::LoadTray("/dev/sr0", 0), ScsiStatus::kCheckCondition);
     EXPECT_EQ(transport->LastASC(), 0x3A);
 }
 
 TEST_F(BasicCommandsTest, InquiryRetriesOnceWithoutVendorControlBits) {
-    transport->QueueReply({ScsiStatus::kCheckCondition, 0x05, 0x24, 0x00, {}});
-    transport->QueueReply({ScsiStatus::kCheckCondition, 0x05, 0x24, 0x00, {}});
+    transport->AnswerOnce(0x12, RecordingTransport::Sense(0x05, 0x24));
+    transport->AnswerOnce(0x12, RecordingTransport::Sense(0x05, 0x24));
     modMMC::InquiryRecord record{};
     EXPECT_EQ(modMMC::Inquiry("/dev/sr0", record), ScsiStatus::kCheckCondition);
     ASSERT_EQ(transport->Commands().size(), 2u);
@@ -78,7 +78,7 @@ TEST_F(BasicCommandsTest, TraceSeesEveryCommand) {
     std::vector<std::string> lines;
     SetCommandTrace(
         [&](const CommandTraceEntry& entry) { lines.push_back(FormatTraceEntry(entry)); });
-    transport->QueueReply({ScsiStatus::kCheckCondition, 0x02, 0x3A, 0x01, {}});
+    transport->AnswerOnce(0x00, RecordingTransport::Sense(0x02, 0x3A, 0x01));
     (void)modMMC::TestUnitReady("/dev/sr0");
     SetCommandTrace({});
     (void)modMMC::TestUnitReady("/dev/sr0");
@@ -106,29 +106,6 @@ TEST_F(BasicCommandsTest, DriveLabelsComeFromInquiryAndSkipSilentDrives) {
               "/dev/sr0 HA:1 ID:0 MAPLE   VIRTUAL CD-R1.0");  // NULs removed
     EXPECT_FALSE(BuildDriveLabel(*transport, 2).has_value());
     EXPECT_TRUE(BuildDriveLabel(*transport, 3).has_value());
-}
-
-TEST(ByteHelpers, MatchTheirDefinitions) {
-    using namespace modMMC;
-    EXPECT_EQ(LoByte(0x1234), 0x34);
-    EXPECT_EQ(HiByte(0x1234), 0x12);
-    EXPECT_EQ(HiByte(0xFFFF), 0xFF);
-    EXPECT_EQ(MakeWord(0x12, 0x34), 0x1234);
-    EXPECT_EQ(MakeWord(0xFF, 0xFF), -1);
-    EXPECT_EQ(MakeWord(0x80, 0x00), -32768);
-    EXPECT_TRUE(BitSet(0x08, 3));
-    EXPECT_FALSE(BitSet(0x08, 2));
-    EXPECT_TRUE(BitSet(0x80000000U, 31));
-    EXPECT_FALSE(BitSet(1, 32));
-    EXPECT_EQ(ShiftLeft(1, 31), 0x80000000U);
-    EXPECT_EQ(ShiftLeft(0x12345678, 8), 0x34567800U);
-    EXPECT_EQ(ShiftLeft(7, 0), 7U);
-    EXPECT_EQ(ShiftLeft(7, -1), 7U);
-    EXPECT_EQ(ShiftLeft(7, 32), 0U);
-    EXPECT_EQ(ShiftRight(0x80000000U, 31), 1U);  // zeros enter at the top
-    EXPECT_EQ(ShiftRight(0xFFFFFFFFU, 24), 0xFFU);
-    EXPECT_EQ(ShiftRight(9, 0), 9U);
-    EXPECT_EQ(ShiftRight(9, 40), 0U);
 }
 
 }  // namespace

@@ -2,14 +2,14 @@
 // program's speed probe sees them.
 #include <gtest/gtest.h>
 
-#include "emulated/VirtualDriveBench.h"
+#include "VirtualDriveSession.h"
 
 namespace {
 
 constexpr std::uint8_t kDefaults = 0x80, kChangeable = 0x40, kSaved = 0xC0, kDbd = 0x08;
 
 TEST(EmulatedModePagesTest, WriteParametersPageHasAnEightByteHeaderAndA52BytePage) {
-    VirtualDriveBench bench;  // no medium needed
+    VirtualDriveSession bench;  // no medium needed
     const auto page = bench.ModeSense(kDefaults | 0x05, 512, kDbd);
     ASSERT_FALSE(page.empty()) << bench.Sense();
     EXPECT_EQ(Be16(page, 0), 58u);  // mode data length: 8 + 52 - 2
@@ -32,7 +32,8 @@ TEST(EmulatedModePagesTest, WriteParametersPageHasAnEightByteHeaderAndA52BytePag
 }
 
 TEST(EmulatedModePagesTest, CapabilitiesPageOffersCdRWritingAndTestWrite) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     const auto page = bench.ModeSense(kDefaults | 0x2A, 37, kDbd);
     ASSERT_EQ(page.size(), 37u) << bench.Sense();
     EXPECT_EQ(page[8], 0x2A);
@@ -44,41 +45,36 @@ TEST(EmulatedModePagesTest, CapabilitiesPageOffersCdRWritingAndTestWrite) {
     EXPECT_EQ(Be16(current, 22), 8467u);  // current read speed
 }
 
-// The program's speed probe: request n x step for n = top .. 1 and keep n
-// when the current write speed / step, rounded down, equals n.
-std::vector<int> ProbeWriteSpeeds(VirtualDriveBench& bench, int step) {
-    const int maximum = static_cast<int>(Be16(bench.ModeSense(0x2A, 50), 26));
-    std::vector<int> kept;
-    for (int n = (maximum + step / 2) / step; n >= 1; --n) {
-        EXPECT_EQ(bench.SetCdSpeed(0xFFFF, static_cast<std::uint16_t>(n * step), 1), 0);
-        if (static_cast<int>(Be16(bench.ModeSense(0x2A, 50), 28)) / step == n) kept.push_back(n);
-    }
-    return kept;
-}
-
 TEST(EmulatedModePagesTest, SetCdSpeedRoundsDownAndPage2AReportsIt) {
-    VirtualDriveBench cd(MediumKind::CdRw);
-    EXPECT_EQ(ProbeWriteSpeeds(cd, 176), (std::vector<int>{48, 32, 24, 16, 8, 4}));
-    EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 3000), 0);
-    EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 2822) << "3000 kB/s selects 16x";
-    EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 100), 0);
-    EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 706) << "below the slowest: the slowest";
-    EXPECT_EQ(cd.SetCdSpeed(1411, 0xFFFF), 0);
-    EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 8467);
-    EXPECT_EQ(cd.Drive().CurrentReadSpeed(), 1411);
-    EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 0xFFFF, 2), 2) << "rotation control 1xb is reserved";
-    EXPECT_EQ(cd.Sense(), "05/24/00");
-
-    VirtualDriveBench dvd(MediumKind::DvdR);
+    {
+        VirtualDriveSession cd;
+        cd.Insert(MediumKind::CdRw);
+        EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 3000), 0);
+        EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 2822) << "3000 kB/s selects 16x";
+        EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 100), 0);
+        EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 706) << "below the slowest: the slowest";
+        EXPECT_EQ(cd.SetCdSpeed(1411, 0xFFFF), 0);
+        EXPECT_EQ(cd.Drive().CurrentWriteSpeed(), 8467);
+        EXPECT_EQ(cd.Drive().CurrentReadSpeed(), 1411);
+        EXPECT_EQ(cd.SetCdSpeed(0xFFFF, 0xFFFF, 2), 2) << "rotation control 1xb is reserved";
+        EXPECT_EQ(cd.Sense(), "05/24/00");
+    }
+    VirtualDriveSession dvd;
+    dvd.Insert(MediumKind::DvdR);
     EXPECT_EQ(Be16(dvd.ModeSense(0x2A, 50), 26), 22160u);
-    EXPECT_EQ(ProbeWriteSpeeds(dvd, 1385), (std::vector<int>{16, 8, 4, 2}));
+    EXPECT_EQ(dvd.SetCdSpeed(0xFFFF, 4 * 1385), 0);
+    EXPECT_EQ(Be16(dvd.ModeSense(0x2A, 50), 28), 5540u) << "page 2Ah reports the speed set";
     // A new medium brings back the fastest speeds.
-    ASSERT_EQ(dvd.Drive().InsertBlank(MediumKind::DvdR), "");
+    dvd.Insert(MediumKind::DvdR);
     EXPECT_EQ(dvd.Drive().CurrentWriteSpeed(), 22160);
+    dvd.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Ignore;
+    EXPECT_EQ(dvd.SetCdSpeed(0xFFFF, 2770), 0);
+    EXPECT_EQ(dvd.Drive().CurrentWriteSpeed(), 22160) << "a drive that ignores the request";
 }
 
 TEST(EmulatedModePagesTest, ModeSelectAppliesAValidWriteParametersPage) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     ASSERT_EQ(bench.SetWriteParameters(1, 0, 0, true, 3), 0) << bench.Sense();
     const auto page = bench.ModeSense(0x05, 512);
     EXPECT_EQ(page[10], 0x11);  // test write, TAO
@@ -89,7 +85,7 @@ TEST(EmulatedModePagesTest, ModeSelectAppliesAValidWriteParametersPage) {
 }
 
 // Sends the default page with one byte of the parameter list changed.
-std::int32_t SelectWithChange(VirtualDriveBench& bench, std::size_t at, std::uint8_t value,
+std::int32_t SelectWithChange(VirtualDriveSession& bench, std::size_t at, std::uint8_t value,
                               std::size_t length = 60) {
     std::vector<std::uint8_t> list = bench.ModeSense(kDefaults | 0x05, 512, kDbd);
     list.resize(60);
@@ -100,7 +96,8 @@ std::int32_t SelectWithChange(VirtualDriveBench& bench, std::size_t at, std::uin
 }
 
 TEST(EmulatedModePagesTest, ModeSelectRefusesReservedFieldsAsStrictDrivesDo) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     const auto before = bench.ModeSense(0x05, 512);
     EXPECT_EQ(SelectWithChange(bench, 1, 58), 2) << "mode data length must be zero";
     EXPECT_EQ(bench.Sense(), "05/26/00");
@@ -125,17 +122,26 @@ TEST(EmulatedModePagesTest, ModeSelectRefusesReservedFieldsAsStrictDrivesDo) {
 }
 
 TEST(EmulatedModePagesTest, PageApplicabilityDependsOnTheMedium) {
-    VirtualDriveBench dvdR(MediumKind::DvdR);
-    EXPECT_EQ(dvdR.SetWriteParameters(1, 4, 8, false, 0), 2) << "no Track At Once on DVD-R";
-    EXPECT_EQ(dvdR.Sense(), "05/26/00");
-    EXPECT_EQ(dvdR.SetWriteParameters(0, 4, 8, true, 0), 0) << "incremental with test write";
-    VirtualDriveBench dvdRw(MediumKind::DvdRw);
-    EXPECT_EQ(dvdRw.SetWriteParameters(1, 4, 8, false, 0), 2);
-    EXPECT_EQ(dvdRw.SetWriteParameters(2, 4, 8, false, 0), 0);
-    for (MediumKind kind : {MediumKind::DvdPlusR, MediumKind::DvdPlusRw}) {
-        VirtualDriveBench plus(kind);
-        EXPECT_EQ(plus.SetWriteParameters(1, 4, 8, true, 3), 0) << "accepted ...";
-        EXPECT_EQ(plus.Drive().WriteParameters()[2], 0x01) << "... and ignored";
+    struct Case {
+        MediumKind kind;
+        std::uint8_t writeType;
+        std::int32_t status;
+    };
+    const Case cases[] = {{MediumKind::DvdR, 1, 2},     {MediumKind::DvdR, 0, 0},
+                          {MediumKind::DvdRw, 1, 2},    {MediumKind::DvdRw, 2, 0},
+                          {MediumKind::DvdPlusR, 1, 0}, {MediumKind::DvdPlusRw, 1, 0}};
+    for (const Case& c : cases) {
+        VirtualDriveSession drive;
+        drive.Insert(c.kind);
+        const std::string name =
+            TraitsOf(c.kind).name + std::string(" type ") + char('0' + c.writeType);
+        EXPECT_EQ(drive.SetWriteParameters(c.writeType, 4, 8, true, 3), c.status) << name;
+        if (c.status != 0) {
+            EXPECT_EQ(drive.Sense(), "05/26/00") << name;
+        }
+        if (c.kind == MediumKind::DvdPlusR || c.kind == MediumKind::DvdPlusRw) {
+            EXPECT_EQ(drive.Drive().WriteParameters()[2], 0x01) << name << ": accepted, ignored";
+        }
     }
 }
 

@@ -1,10 +1,12 @@
 // A virtual drive folder survives restarts, refuses damaged metadata with a
-// clear reason (leaving the data file alone), and hands its tracks out.
+// clear reason (leaving the data file alone), keeps its scripted faults, and
+// hands its tracks out; the program chooses it from named folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "emulated/VirtualDriveBench.h"
+#include "TransportFactory.h"
+#include "VirtualDriveSession.h"
 
 namespace {
 
@@ -12,7 +14,8 @@ constexpr const char* kCdHeader =
     "maple-virtual-drive 1\ntray closed\nmedium cd-r\ncapacity 359849\n";
 
 TEST(EmulatedPersistenceTest, ABurnedDiscIsThereAfterARestart) {
-    VirtualDriveBench bench(MediumKind::CdRw);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdRw);
     ASSERT_EQ(bench.WriteDataTrack(0, 320, 5), 0);
     ASSERT_EQ(bench.SynchronizeCache(), 0);
     ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
@@ -29,7 +32,8 @@ TEST(EmulatedPersistenceTest, ABurnedDiscIsThereAfterARestart) {
 }
 
 TEST(EmulatedPersistenceTest, AnOpenTrackCanBeContinuedInTheNextRun) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     ASSERT_EQ(bench.WriteDataTrack(0, 64), 0);
     bench.Reopen();
     EXPECT_EQ(Be32(bench.TrackInformation(1, 1), 12), 64u);
@@ -37,7 +41,7 @@ TEST(EmulatedPersistenceTest, AnOpenTrackCanBeContinuedInTheNextRun) {
 }
 
 // Opens a folder whose metadata file holds `text`; returns the problem text.
-std::string OpenProblem(VirtualDriveBench& bench, const std::string& text) {
+std::string OpenProblem(VirtualDriveSession& bench, const std::string& text) {
     WriteFile(bench.Folder() + "/medium.data", "precious bytes");
     WriteFile(bench.Folder() + "/drive.meta", text);
     clsEmulatedDrive drive({bench.Folder()});
@@ -69,7 +73,7 @@ TEST(EmulatedPersistenceTest, DamagedMetadataIsRefusedWithAReason) {
          "layout: a pressed disc must hold a finalized session"},
     };
     for (const auto& [text, reason] : cases) {
-        VirtualDriveBench bench;
+        VirtualDriveSession bench;
         const std::string problem = OpenProblem(bench, text);
         EXPECT_NE(problem.find("virtual drive " + bench.Folder() + "/drive.meta: " + reason),
                   std::string::npos)
@@ -78,13 +82,19 @@ TEST(EmulatedPersistenceTest, DamagedMetadataIsRefusedWithAReason) {
 }
 
 TEST(EmulatedPersistenceTest, MissingFoldersAndDataFilesAreNamed) {
-    TempFolder temp;
-    clsEmulatedDrive none({temp.File("nothing-here")});
+    VirtualDriveSession bench(2);
+    const std::string nothing = bench.File("nothing-here");
+    clsEmulatedDrive none({nothing});
     EXPECT_FALSE(none.Installed());
-    EXPECT_NE(none.OpenProblem().find(temp.File("nothing-here") + ": not a virtual drive folder"),
+    EXPECT_NE(none.OpenProblem().find(nothing + ": not a virtual drive folder"), std::string::npos);
+    // One good folder among bad ones still gives a drive, and the note names the bad one.
+    clsEmulatedDrive mixed({nothing, bench.Folder(1)});
+    EXPECT_EQ(mixed.DriveCount(), 1);
+    EXPECT_EQ(mixed.DriveHandle(1), "virtual0");
+    EXPECT_NE(mixed.OpenProblem().find("nothing-here"), std::string::npos);
+    EXPECT_NE(EmuDrive::CreateFolder(bench.Folder()).find("already holds a virtual drive"),
               std::string::npos);
 
-    VirtualDriveBench bench;
     bench.Reopen(std::string(kCdHeader) +
                  "sessions 0\ntrack 1 session 1 data start 0 length 16 run-out 0 open\n");
     bench.Reopen();  // saves the same layout again
@@ -92,28 +102,61 @@ TEST(EmulatedPersistenceTest, MissingFoldersAndDataFilesAreNamed) {
     clsEmulatedDrive lost({bench.Folder()});
     EXPECT_NE(lost.OpenProblem().find("medium.data: missing"), std::string::npos)
         << lost.OpenProblem();
-
-    // One good folder among bad ones still gives a drive, and the note names the bad one.
-    VirtualDriveBench good;
-    clsEmulatedDrive mixed({temp.File("nothing-here"), good.Folder()});
-    EXPECT_TRUE(mixed.Installed());
-    EXPECT_EQ(mixed.DriveCount(), 1);
-    EXPECT_EQ(mixed.DriveHandle(1), "virtual0");
-    EXPECT_NE(mixed.OpenProblem().find("nothing-here"), std::string::npos);
 }
 
-TEST(EmulatedPersistenceTest, CreatingAFolderTwiceIsRefused) {
-    VirtualDriveBench bench;
-    EXPECT_NE(EmuDrive::CreateFolder(bench.Folder()).find("already holds a virtual drive"),
-              std::string::npos);
+TEST(EmulatedPersistenceTest, FaultsScriptedInTheFolderCountDownAcrossRuns) {
+    VirtualDriveSession bench;
+    bench.Reopen(std::string(kCdHeader) +
+                 "sessions 0\nfault long-write 3\nfault unreadable 5 6\nfault set-cd-speed reject\n"
+                 "fault fail 5B skip 1 count 2 sense 05 2C 00\n");
+    const EmuFaults& faults = bench.Drive().Faults();
+    EXPECT_EQ(faults.longWriteWrites, 3);
+    ASSERT_EQ(faults.unreadable.size(), 1u);
+    EXPECT_EQ(faults.unreadable[0].last, 6);
+    EXPECT_EQ(faults.speedRequests, EmuFaults::SpeedRequests::Reject);
+    ASSERT_EQ(faults.failures.size(), 1u);
+    EXPECT_EQ(faults.failures[0].asc, 0x2C);
+    EXPECT_EQ(bench.Write10(0, 16, std::vector<std::uint8_t>(16 * 2048)), 2);
+    bench.Reopen();
+    EXPECT_EQ(bench.Drive().Faults().longWriteWrites, 2) << "the remaining count was kept";
+    const std::string meta = ReadFile(bench.Folder() + "/drive.meta");
+    EXPECT_NE(meta.find("fault long-write 2\n"), std::string::npos) << meta;
+    EXPECT_NE(meta.find("fault fail 5B skip 1 count 2 sense 05 2C 00\n"), std::string::npos)
+        << meta;
+}
+
+TEST(EmulatedPersistenceTest, TheProgramOpensNamedFoldersOrSaysWhichIsDamaged) {
+    VirtualDriveSession bench(2);
+    TransportOptions options;
+    options.virtualDrives = {bench.Folder(0), bench.Folder(1)};
+    options.preferVirtual = true;
+    TransportChoice choice = CreateTransport(options);
+    ASSERT_TRUE(choice.transport) << choice.problem;
+    EXPECT_EQ(choice.transport->Interface(), "Virtual");
+    EXPECT_EQ(choice.transport->DriveHandle(2), "virtual1");
+    EXPECT_EQ(choice.transport->TargetID("virtual1"), 1);
+    EXPECT_EQ(choice.problem, "");
+    choice.transport.reset();
+
+    WriteFile(bench.Folder(1) + "/drive.meta", "maple-virtual-drive 1\nmedium floppy\n");
+    options.virtualDrives = {bench.Folder(1)};
+    choice = CreateTransport(options);
+    EXPECT_FALSE(choice.transport);
+    EXPECT_EQ(choice.problem,
+              "virtual drive " + bench.Folder(1) + "/drive.meta: line 2: unknown medium 'floppy'");
+
+    ASSERT_EQ(setenv("MAPLE_VIRTUAL_DRIVES", "/a/one::/b/two:", 1), 0);
+    EXPECT_EQ(VirtualDrivesFromEnvironment(), (std::vector<std::string>{"/a/one", "/b/two"}));
+    ASSERT_EQ(unsetenv("MAPLE_VIRTUAL_DRIVES"), 0);
+    EXPECT_TRUE(VirtualDrivesFromEnvironment().empty());
 }
 
 TEST(EmulatedPersistenceTest, FinishedDiscsFromImages) {
-    VirtualDriveBench bench;
+    VirtualDriveSession bench;
     std::string image(2048 * 40, '\0');
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i / 2048 + 1);
-    WriteFile(bench.Path("disc.iso"), image);
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom, bench.Path("disc.iso")), "");
+    WriteFile(bench.File("disc.iso"), image);
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom, bench.File("disc.iso")), "");
     EXPECT_EQ(bench.ReadCapacity(), 39) << "pressed: no run-out";
     EXPECT_EQ(bench.DiscInformation()[2], 0x0E);
     std::string copy;
@@ -124,26 +167,27 @@ TEST(EmulatedPersistenceTest, FinishedDiscsFromImages) {
     }
     EXPECT_EQ(copy, image);
 
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdR, bench.Path("disc.iso")), "");
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdR, bench.File("disc.iso")), "");
     EXPECT_EQ(bench.ReadCapacity(), 41) << "recorded Track At Once: run-out counted";
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::DvdPlusRw, bench.Path("disc.iso")), "");
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::DvdPlusRw, bench.File("disc.iso")), "");
     EXPECT_EQ(bench.ReadCapacity(), 39);
     ASSERT_EQ(bench.Read10(16, 1, block), 0);
     EXPECT_EQ(block[0], 17);
 
-    WriteFile(bench.Path("odd.iso"), std::string(3000, 'x'));
-    EXPECT_NE(bench.Drive().InsertImage(MediumKind::CdRom, bench.Path("odd.iso")).find("2048-byte"),
+    WriteFile(bench.File("odd.iso"), std::string(3000, 'x'));
+    EXPECT_NE(bench.Drive().InsertImage(MediumKind::CdRom, bench.File("odd.iso")).find("2048-byte"),
               std::string::npos);
-    std::filesystem::resize_file(bench.Path("odd.iso"), (359849LL + 1) * 2048);  // sparse
+    std::filesystem::resize_file(bench.File("odd.iso"), (359849LL + 1) * 2048);  // sparse
     EXPECT_NE(
-        bench.Drive().InsertImage(MediumKind::CdR, bench.Path("odd.iso")).find("does not fit"),
+        bench.Drive().InsertImage(MediumKind::CdR, bench.File("odd.iso")).find("does not fit"),
         std::string::npos);
     EXPECT_NE(bench.Drive().InsertBlank(MediumKind::DvdRom).find("not a blank medium"),
               std::string::npos);
 }
 
 TEST(EmulatedPersistenceTest, ExportWritesIsoAndCdDaWaveFiles) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     ASSERT_EQ(bench.WriteDataTrack(0, 320, 7), 0);
     ASSERT_EQ(bench.SynchronizeCache(), 0);
     ASSERT_EQ(bench.SetWriteParameters(1, 0, 0, false, 0), 0);
@@ -159,9 +203,9 @@ TEST(EmulatedPersistenceTest, ExportWritesIsoAndCdDaWaveFiles) {
     ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
 
     std::vector<std::string> files;
-    ASSERT_EQ(bench.Drive().ExportTracks(bench.Path("out"), &files), "");
-    ASSERT_EQ(files, (std::vector<std::string>{bench.Path("out") + "/track01.iso",
-                                               bench.Path("out") + "/track02.wav"}));
+    ASSERT_EQ(bench.Drive().ExportTracks(bench.File("out"), &files), "");
+    ASSERT_EQ(files, (std::vector<std::string>{bench.File("out") + "/track01.iso",
+                                               bench.File("out") + "/track02.wav"}));
     const std::string iso = ReadFile(files[0]);
     ASSERT_EQ(iso.size(), 320u * 2048);
     EXPECT_EQ(std::uint8_t(iso[2048 * 5]), 12);

@@ -2,7 +2,10 @@
 // reads back: disc and track information, capacities, the recorded bytes.
 #include <gtest/gtest.h>
 
-#include "emulated/VirtualDriveBench.h"
+#include <cstring>
+#include <filesystem>
+
+#include "VirtualDriveSession.h"
 
 namespace {
 
@@ -18,40 +21,9 @@ std::vector<std::uint8_t> AudioBlocks(std::uint16_t blocks, std::uint8_t seed) {
     return pcm;
 }
 
-TEST(EmulatedRecordingTest, DataTrackOnCdRFinalisesTheDisc) {
-    VirtualDriveBench bench(MediumKind::CdR);
-    ASSERT_EQ(bench.SetWriteParameters(kTao, kDataMode, kMode1, false, kFinalise), 0)
-        << bench.Sense();
-    ASSERT_EQ(bench.WriteDataTrack(0, 1000), 0) << bench.Sense();
-    EXPECT_EQ(bench.SynchronizeCache(), 0);
-    EXPECT_EQ(bench.CloseTrackSession(1, 1), 0);
-    EXPECT_EQ(bench.CloseTrackSession(2, 1), 0);
-
-    const auto info = bench.DiscInformation();
-    ASSERT_FALSE(info.empty());
-    EXPECT_EQ(info[2], 0x0E);  // complete disc, complete last session, not erasable
-    EXPECT_EQ(info[4], 1);     // sessions
-    EXPECT_EQ(info[6], 1);     // last track in last session
-    EXPECT_EQ(Be32(info, 16), 0xFFFFFFFFu);
-    EXPECT_EQ(Be32(info, 20), 0xFFFFFFFFu);
-    // TAO: the two run-out blocks are counted, not readable.
-    EXPECT_EQ(bench.ReadCapacity(), 1001);
-    std::vector<std::uint8_t> block;
-    ASSERT_EQ(bench.Read10(999, 1, block), 0);
-    EXPECT_EQ(block[0], std::uint8_t(999));
-    EXPECT_EQ(block[2047], std::uint8_t(999));
-    EXPECT_EQ(bench.Read10(1000, 1, block), 2);
-    EXPECT_EQ(bench.Sense(), "03/11/05");
-    EXPECT_EQ(bench.Read10(1002, 1, block), 2);
-    EXPECT_EQ(bench.Sense(), "05/21/00");
-    // Complete disc: no invisible track, and writing is refused.
-    EXPECT_TRUE(bench.TrackInformation(kByNumber, 2).empty());
-    EXPECT_EQ(bench.WriteDataTrack(1002, 16), 2);
-    EXPECT_EQ(bench.Sense(), "05/21/02");
-}
-
 TEST(EmulatedRecordingTest, TrackTwoStartsAfterPreGapAndRunOut) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     const auto blank = bench.TrackInformation(kByNumber, 1);
     ASSERT_FALSE(blank.empty());
     EXPECT_EQ(blank[6] & 0x40, 0x40);  // blank
@@ -83,7 +55,8 @@ TEST(EmulatedRecordingTest, TrackTwoStartsAfterPreGapAndRunOut) {
 }
 
 TEST(EmulatedRecordingTest, AudioTracksLeaveTwoSecondGapsAndReadBackAsPcm) {
-    VirtualDriveBench bench(MediumKind::CdRw);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdRw);
     ASSERT_EQ(bench.SetWriteParameters(kTao, kAudioMode, kRaw, false, kFinalise), 0);
     const std::vector<std::uint8_t> first = AudioBlocks(400, 1), second = AudioBlocks(160, 9);
     std::uint32_t nwa = 0;
@@ -117,7 +90,8 @@ TEST(EmulatedRecordingTest, AudioTracksLeaveTwoSecondGapsAndReadBackAsPcm) {
 }
 
 TEST(EmulatedRecordingTest, AudioPauseLengthOfThePageSetsTheGap) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     ASSERT_EQ(bench.SetWriteParameters(kTao, kAudioMode, kRaw, false, kFinalise, 225), 0);
     for (std::uint32_t at = 0; at < 304; at += 8)
         ASSERT_EQ(bench.Write10(at, 8, AudioBlocks(8, 0)), 0);
@@ -130,7 +104,8 @@ TEST(EmulatedRecordingTest, AudioPauseLengthOfThePageSetsTheGap) {
 }
 
 TEST(EmulatedRecordingTest, MultisessionKeepsTheDiscAppendable) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     ASSERT_EQ(bench.SetWriteParameters(kTao, kDataMode, kMode1, false, kKeepOpen), 0);
     ASSERT_EQ(bench.WriteDataTrack(0, 1000), 0);
     ASSERT_EQ(bench.SynchronizeCache(), 0);
@@ -159,7 +134,8 @@ TEST(EmulatedRecordingTest, MultisessionKeepsTheDiscAppendable) {
 }
 
 TEST(EmulatedRecordingTest, TestWriteRecordsNothing) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     ASSERT_EQ(bench.SetWriteParameters(kTao, kAudioMode, kRaw, true, kFinalise), 0);
     for (int track = 1; track <= 2; ++track) {
         const std::uint32_t nwa = Be32(bench.TrackInformation(kByNumber, track), 12);
@@ -177,7 +153,8 @@ TEST(EmulatedRecordingTest, TestWriteRecordsNothing) {
 }
 
 TEST(EmulatedRecordingTest, WritesThatADriveRefuses) {
-    VirtualDriveBench bench(MediumKind::CdR);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
     EXPECT_EQ(bench.WriteDataTrack(16, 16), 2) << "a blank disc starts at 0";
     EXPECT_EQ(bench.Sense(), "05/21/02");
     std::vector<std::uint8_t> shortBuffer(2048 * 15);
@@ -196,8 +173,7 @@ TEST(EmulatedRecordingTest, WritesThatADriveRefuses) {
     EXPECT_EQ(bench.Sense(), "05/64/00");
     EXPECT_EQ(bench.Write10(16, 0, {}), 0) << "zero blocks: nothing to do";
 
-    WriteFile(bench.Path("rom.iso"), std::string(2048 * 32, 'r'));
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom, bench.Path("rom.iso")), "");
+    bench.Insert(MediumKind::CdRom, 32);
     EXPECT_EQ(bench.WriteDataTrack(0, 16), 2);
     EXPECT_EQ(bench.Sense(), "05/30/05");
     EXPECT_EQ(bench.Exec({0xA1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 2);
@@ -205,7 +181,7 @@ TEST(EmulatedRecordingTest, WritesThatADriveRefuses) {
 }
 
 TEST(EmulatedRecordingTest, WritesPastTheCapacityFail) {
-    VirtualDriveBench bench;
+    VirtualDriveSession bench;
     // A DVD-R whose open track ends eight blocks before the end.
     bench.Reopen(
         "maple-virtual-drive 1\ntray closed\nmedium dvd-r\ncapacity 2295104\nsessions 0\n"
@@ -219,7 +195,8 @@ TEST(EmulatedRecordingTest, WritesPastTheCapacityFail) {
 }
 
 TEST(EmulatedRecordingTest, DvdPlusRwIsOverwrittenAnywhere) {
-    VirtualDriveBench bench(MediumKind::DvdPlusRw);
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::DvdPlusRw);
     auto info = bench.DiscInformation();
     EXPECT_EQ(info[2], 0x1E) << "formatted: complete whatever its content";
     EXPECT_EQ(info[7] & 0x03, 0x03) << "background format complete";
@@ -246,23 +223,137 @@ TEST(EmulatedRecordingTest, DvdPlusRwIsOverwrittenAnywhere) {
     EXPECT_EQ(bench.Sense(), "05/21/00");
 }
 
-TEST(EmulatedRecordingTest, DiscStructureAnswersForDvdOnly) {
-    std::vector<std::uint8_t> reply(512, 0);
-    const std::pair<MediumKind, std::uint8_t> dvds[] = {{MediumKind::DvdR, 0x2},
-                                                        {MediumKind::DvdRw, 0x3},
-                                                        {MediumKind::DvdPlusR, 0xA},
-                                                        {MediumKind::DvdPlusRw, 0x9}};
-    for (const auto& [kind, book] : dvds) {
-        VirtualDriveBench bench(kind);
-        ASSERT_EQ(bench.Exec({0xAD, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0}, &reply), 0);
-        EXPECT_EQ(Be16(reply, 0), 0x0802u);
-        EXPECT_EQ(reply[4] >> 4, book) << TraitsOf(kind).name;
+// Each recordable medium through a burn, a copy and an erase, with the
+// replies the program reads at each step: profile, disc information byte 2,
+// disc structure, track information, capacity.
+TEST(EmulatedRecordingTest, EveryRecordableMediumIsBurnedCopiedAndErased) {
+    enum class Erase { None, Blank, Overwrite };
+    struct Lifecycle {
+        MediumKind kind;
+        std::uint16_t profile;
+        std::uint8_t blankStatus;   // READ DISC INFORMATION byte 2 when blank
+        std::uint8_t writeType;     // page 05h write type the program sends
+        std::uint8_t burnedStatus;  // byte 2 after the session was closed
+        std::int64_t lastLba;       // READ CAPACITY after 320 blocks
+        Erase erase;
+        int bookType;  // READ DISC STRUCTURE byte 4 bits 7-4, -1: refused (CD)
+    };
+    const Lifecycle media[] = {
+        {MediumKind::CdR, 0x0009, 0x00, 1, 0x0E, 321, Erase::None, -1},
+        {MediumKind::CdRw, 0x000A, 0x10, 1, 0x1E, 321, Erase::Blank, -1},
+        {MediumKind::DvdR, 0x0011, 0x00, 0, 0x0E, 319, Erase::None, 0x2},
+        {MediumKind::DvdRw, 0x0014, 0x10, 0, 0x1E, 319, Erase::Blank, 0x3},
+        {MediumKind::DvdPlusR, 0x001B, 0x00, 1, 0x01, 319, Erase::None, 0xA},
+        {MediumKind::DvdPlusRw, 0x001A, 0x1E, 1, 0x1E, 319, Erase::Overwrite, 0x9}};
+    const auto hasVolumeDescriptor = [](VirtualDriveSession& bench) {
+        std::vector<std::uint8_t> block;
+        return bench.Read10(16, 1, block) == 0 && std::memcmp(block.data(),
+                                                              "\x01"
+                                                              "CD001",
+                                                              6) == 0;
+    };
+    const auto burn = [](VirtualDriveSession& bench) {
+        for (std::uint32_t lba = 0; lba < 320; lba += 16) {
+            std::vector<std::uint8_t> chunk(16 * 2048, std::uint8_t(lba / 16 + 1));
+            if (lba == 16)
+                std::memcpy(chunk.data(),
+                            "\x01"
+                            "CD001",
+                            6);
+            if (const std::int32_t status = bench.Write10(lba, 16, chunk); status != 0)
+                return status;
+        }
+        return 0;
+    };
+    for (const Lifecycle& c : media) {
+        const MediumTraits& traits = TraitsOf(c.kind);
+        SCOPED_TRACE(traits.name);
+        VirtualDriveSession bench;
+        bench.Insert(c.kind);
+        EXPECT_EQ(bench.CurrentProfile(), c.profile);
+        EXPECT_EQ(bench.DiscInformation()[2], c.blankStatus);
+        std::vector<std::uint8_t> structure(512, 0);
+        const int book = bench.Exec({0xAD, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0}, &structure) == 0
+                             ? structure[4] >> 4
+                             : -1;
+        EXPECT_EQ(book, c.bookType);
+        EXPECT_FALSE(hasVolumeDescriptor(bench));
+
+        ASSERT_EQ(bench.SetWriteParameters(c.writeType, 4, 8, false, 0), 0) << bench.Sense();
+        ASSERT_EQ(bench.SetCdSpeed(0xFFFF, traits.cd ? 16 * 176 : 8 * 1385), 0);
+        ASSERT_EQ(burn(bench), 0) << bench.Sense();
+        ASSERT_EQ(bench.SynchronizeCache(), 0);
+        ASSERT_EQ(bench.CloseTrackSession(1, 1), 0);
+        ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
+        EXPECT_EQ(bench.DiscInformation()[2], c.burnedStatus);
+        EXPECT_EQ(bench.ReadCapacity(), c.lastLba);
+        const auto track = bench.TrackInformation(1, 1);
+        ASSERT_FALSE(track.empty());
+        EXPECT_EQ(track[7] & 0x01, traits.overwritable ? 1 : 0) << "NWA valid only on +RW";
+        if (!traits.overwritable) {
+            EXPECT_EQ(Be32(track, 24), c.lastLba + 1) << "track size";
+        }
+
+        EXPECT_TRUE(hasVolumeDescriptor(bench));
+        std::vector<std::uint8_t> block;
+        for (std::uint32_t lba = 0; lba < 320; lba += 37) {
+            ASSERT_EQ(bench.Read10(lba, 1, block), 0) << lba;
+            EXPECT_EQ(block[2047], std::uint8_t(lba / 16 + 1));
+        }
+        if (traits.cd) {  // Track At Once: the run-out is counted, not readable
+            EXPECT_EQ(bench.Read10(320, 1, block), 2);
+            EXPECT_EQ(bench.Sense(), "03/11/05");
+        }
+
+        if (c.erase == Erase::None) {
+            EXPECT_EQ(bench.Exec({0xA1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 2);
+            if (c.burnedStatus == 0x0E) {  // a complete disc takes no more writes
+                EXPECT_TRUE(bench.TrackInformation(1, 2).empty());
+                EXPECT_EQ(bench.WriteDataTrack(c.lastLba + 1, 16), 2);
+                EXPECT_EQ(bench.Sense(), "05/21/02");
+            }
+            continue;
+        }
+        if (c.erase == Erase::Blank) {
+            ASSERT_EQ(bench.Exec({0xA1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
+            EXPECT_EQ(Be32(bench.TrackInformation(1, 1), 12), 0u);
+        } else {
+            for (std::uint32_t lba = 0; lba < 300; lba += 25)
+                ASSERT_EQ(bench.Write10(lba, 25, std::vector<std::uint8_t>(25 * 2048, 0)), 0);
+            ASSERT_EQ(bench.SynchronizeCache(), 0);
+        }
+        EXPECT_EQ(bench.DiscInformation()[2], c.blankStatus);
+        EXPECT_FALSE(hasVolumeDescriptor(bench)) << "what the program takes for blank";
+        ASSERT_EQ(burn(bench), 0) << "recordable again";
     }
-    for (MediumKind kind : {MediumKind::CdR, MediumKind::CdRw}) {
-        VirtualDriveBench bench(kind);
-        EXPECT_EQ(bench.Exec({0xAD, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0}, &reply), 2);
-        EXPECT_EQ(bench.Sense(), "05/30/02");
-    }
+}
+
+TEST(EmulatedRecordingTest, DvdTracksCloseWithCloseTrackNotWithTheFlush) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::DvdR);
+    ASSERT_EQ(bench.SetWriteParameters(0, 4, 8, false, 3), 0);
+    ASSERT_EQ(bench.WriteDataTrack(0, 32), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    EXPECT_NE(bench.Drive().Media().OpenTrack(), nullptr);
+    EXPECT_EQ(bench.CloseTrackSession(1, 2), 2) << "no track 2 yet";
+    ASSERT_EQ(bench.CloseTrackSession(1, 1), 0);
+    EXPECT_EQ(bench.Drive().Media().OpenTrack(), nullptr);
+    EXPECT_EQ(Be32(bench.TrackInformation(1, 2), 12), 32u) << "no gaps on DVD";
+    ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
+    EXPECT_EQ(bench.DiscInformation()[2], 0x01) << "multi-session 11b: appendable";
+}
+
+TEST(EmulatedRecordingTest, FullBlankErasesTheData) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdRw);
+    ASSERT_EQ(bench.WriteDataTrack(0, 320), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    EXPECT_EQ(bench.Exec({0xA1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 2)
+        << "track blanking not offered";
+    EXPECT_EQ(bench.Sense(), "05/24/00");
+    ASSERT_EQ(bench.Exec({0xA1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
+    EXPECT_EQ(std::filesystem::file_size(bench.Folder() + "/medium.data"), 0u);
+    EXPECT_EQ(bench.DiscInformation()[2], 0x10);
 }
 
 }  // namespace

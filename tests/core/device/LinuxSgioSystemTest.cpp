@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "TestEnvironment.h"
-#include "TransportFactory.h"
 
 namespace {
 
@@ -39,13 +38,6 @@ TEST(LinuxSgioSystem, OpenReportsTheErrorOfAMissingNode) {
     int error = 0;
     EXPECT_EQ(system.Open("/dev/does-not-exist-sr99", false, error), -1);
     EXPECT_EQ(error, ENOENT);
-}
-
-TEST(TransportFactory, VirtualDrivesComeFromTheEnvironment) {
-    setenv("MAPLE_VIRTUAL_DRIVES", "/a/b::/c d", 1);
-    EXPECT_EQ(VirtualDrivesFromEnvironment(), (std::vector<std::string>{"/a/b", "/c d"}));
-    unsetenv("MAPLE_VIRTUAL_DRIVES");
-    EXPECT_TRUE(VirtualDrivesFromEnvironment().empty());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "FakeDriveFixture.h"
+#include "ScriptedDriveTest.h"
 #include "ScsiStatus.h"
 #include "modMMC.h"
 
@@ -91,25 +91,23 @@ const CdbCase kCases[] = {
      "4A 01 00 00 10 00 00 00 FF 00 00 00", 0, 5, 255},
 };
 
-class CommandCdb : public FakeDriveFixture, public ::testing::WithParamInterface<CdbCase> {};
+class CommandCdb : public ScriptedDriveTest {};
 
-TEST_P(CommandCdb, IsByteExact) {
-    GetParam().call(drive);
-    ASSERT_EQ(transport->Commands().size(), 1u);
-    const auto& command = transport->Commands()[0];
-    EXPECT_EQ(HexBytes(command.cdb), GetParam().cdb);
-    EXPECT_EQ(command.direction, GetParam().direction);
-    EXPECT_EQ(command.timeout, GetParam().timeout);
-    EXPECT_EQ(command.bufferLen, GetParam().bufferLen);
-    EXPECT_EQ(command.drive, drive);
+TEST_F(CommandCdb, EveryOperationIsByteExact) {
+    for (const CdbCase& c : kCases) {
+        transport->ClearCommands();
+        c.call(drive);
+        ASSERT_EQ(transport->Commands().size(), 1u) << c.name;
+        const auto& command = transport->Commands()[0];
+        EXPECT_EQ(HexBytes(command.cdb), c.cdb) << c.name;
+        EXPECT_EQ(command.direction, c.direction) << c.name;
+        EXPECT_EQ(command.timeout, c.timeout) << c.name;
+        EXPECT_EQ(command.bufferLen, c.bufferLen) << c.name;
+        EXPECT_EQ(command.drive, drive) << c.name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllOperations, CommandCdb, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-class CommandResults : public FakeDriveFixture {};
-
-TEST_F(CommandResults, StatusOperationsPassTheStatusThrough) {
+TEST_F(CommandCdb, StatusOperationsPassTheStatusThrough) {
     Answer(modMMC::kOpSynchronizeCache, Sense(3, 0x0C));
     EXPECT_EQ(modMMC::SynchronizeCache(drive), ScsiStatus::kCheckCondition);
     EXPECT_EQ(transport->LastASC(), 0x0C);  // the sense stays readable
@@ -118,30 +116,22 @@ TEST_F(CommandResults, StatusOperationsPassTheStatusThrough) {
     EXPECT_EQ(modMMC::SetCDSpeed(drive, 1, 2, 0), ScsiStatus::kGood);
 }
 
-TEST_F(CommandResults, BooleanOperationsAreTrueOnlyOnGoodStatus) {
+TEST_F(CommandCdb, BooleanOperationsAreTrueOnlyOnGoodStatus) {
     std::array<std::uint8_t, 512> reply{};
     EXPECT_TRUE(modMMC::GetConfiguration(drive, 0, 2, reply.data(), 512));
     EXPECT_TRUE(modMMC::ReadDiscStructure(drive, 0, 0, 0, reply.data(), 512));
     EXPECT_TRUE(modMMC::ReadTrackInformation(drive, 1, 1, reply.data(), 35));
     EXPECT_TRUE(modMMC::GetEventStatus(drive, 0x10, reply.data(), 8));
-    transport->SetResponder({});
-    transport->SetDefaultReply(Sense(5, 0x24));
+    transport->SetResponder([](const auto&) { return Sense(5, 0x24); });
     EXPECT_FALSE(modMMC::GetConfiguration(drive, 0, 2, reply.data(), 512));
     EXPECT_FALSE(modMMC::ReadDiscStructure(drive, 0, 0, 0, reply.data(), 512));
     EXPECT_FALSE(modMMC::ReadTrackInformation(drive, 1, 1, reply.data(), 35));
     EXPECT_FALSE(modMMC::GetEventStatus(drive, 0x10, reply.data(), 8));
-    transport->SetDefaultReply({ScsiStatus::kBusy, 0, 0, 0, {}});
+    transport->SetResponder([](const auto&) { return Reply{ScsiStatus::kBusy, 0, 0, 0, {}}; });
     EXPECT_FALSE(modMMC::GetEventStatus(drive, 0x10, reply.data(), 8));
 }
 
-TEST_F(CommandResults, WriteSendsTheCallersData) {
-    std::vector<std::uint8_t> data(2048 * 2);
-    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7);
-    EXPECT_EQ(modMMC::Write10(drive, 5, 2, data.data(), static_cast<int>(data.size())), 0);
-    EXPECT_EQ(transport->Commands()[0].dataOut, data);
-}
-
-TEST_F(CommandResults, ReadCapacityGivesTheLastLbaOrMinusOne) {
+TEST_F(CommandCdb, ReadCapacityGivesTheLastLbaOrMinusOne) {
     AnswerOnce(modMMC::kOpReadCapacity, Data({0x00, 0x05, 0x7E, 0x3F, 0x00, 0x00, 0x08, 0x00}));
     EXPECT_EQ(modMMC::ReadCapacity(drive), 0x57E3F);
     AnswerOnce(modMMC::kOpReadCapacity, Data({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x08, 0x00}));

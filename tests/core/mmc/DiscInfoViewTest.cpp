@@ -1,14 +1,14 @@
 // What the disc information window shows, and when it asks the drive.
 #include "DiscInfoView.h"
 #include "DriveBusy.h"
-#include "FakeDriveFixture.h"
+#include "ScriptedDriveTest.h"
 #include "modMMC.h"
 
 namespace {
 
 using namespace modMMC;
 
-class DiscInfoFake : public FakeDriveFixture {
+class DiscInfoFake : public ScriptedDriveTest {
   protected:
     void MediaEvent(bool present) {
         Answer(kOpGetEventStatus,

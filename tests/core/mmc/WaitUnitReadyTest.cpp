@@ -1,72 +1,67 @@
 // Readiness polling: attempts, waits, and what counts as ready.
-#include "FakeDriveFixture.h"
+#include "ScriptedDriveTest.h"
 #include "ScsiStatus.h"
 #include "modMMC.h"
 
 namespace {
 
 using modMMC::kOpTestUnitReady;
+using Reply = RecordingTransport::Reply;
 
-class WaitUnitReady : public FakeDriveFixture {};
+const Reply kNoMedium = RecordingTransport::Sense(2, 0x3A, 0x01);
+const Reply kBecomingReady = RecordingTransport::Sense(2, 0x04, 0x01);
 
-TEST_F(WaitUnitReady, ReadyDriveAnswersAtOnce) {
-    EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), 1);
-    EXPECT_EQ(transport->Commands().size(), 1u);
-    EXPECT_TRUE(sleeps.empty());
-}
+struct Case {
+    const char* name;
+    std::vector<Reply> first;  // answers before the standing one
+    Reply standing;
+    std::int32_t limit, result;
+    std::size_t commands;
+};
 
-TEST_F(WaitUnitReady, NoMediumAnswersZeroAtOnce) {
-    Answer(kOpTestUnitReady, Sense(2, 0x3A, 0x01));
-    EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), 0);
-    EXPECT_EQ(transport->Commands().size(), 1u);
-    EXPECT_TRUE(sleeps.empty());
-}
-
-TEST_F(WaitUnitReady, BecomingReadyIsPolledEvery200ms) {
-    AnswerOnce(kOpTestUnitReady, Sense(2, 0x04, 0x01));
-    AnswerOnce(kOpTestUnitReady, Sense(2, 0x04, 0x01));
-    AnswerOnce(kOpTestUnitReady, Sense(6, 0x28));  // unit attention: not yet ready either
-    EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), 1);
-    EXPECT_EQ(transport->Commands().size(), 4u);
-    EXPECT_EQ(sleeps, (std::vector<int>{200, 200, 200}));
-}
-
-TEST_F(WaitUnitReady, NeverReadyEndsAfterLimitOver200Attempts) {
-    Answer(kOpTestUnitReady, Sense(2, 0x04, 0x01));
-    EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), -1);
-    EXPECT_EQ(transport->Commands().size(), 75u);
-    EXPECT_EQ(sleeps, std::vector<int>(75, 200));
-}
-
-TEST_F(WaitUnitReady, AttemptsAreTheLimitOver200AsAFraction) {
-    Answer(kOpTestUnitReady, Sense(2, 0x04, 0x01));
-    const std::pair<std::int32_t, std::size_t> cases[] = {{200, 1}, {199, 1}, {201, 2}, {300, 2},
-                                                          {400, 2}, {1, 1},   {0, 0},   {-200, 0}};
-    for (const auto& [limit, attempts] : cases) {
-        transport->ClearCommands();
-        EXPECT_EQ(modMMC::WaitUnitReady(drive, limit), -1) << limit;
-        EXPECT_EQ(transport->Commands().size(), attempts) << limit;
-    }
-}
-
-TEST_F(WaitUnitReady, TransportFailureIsNotReady) {
+const Case kCases[] = {
+    {"ReadyAtOnce", {}, {}, 15000, 1, 1},
+    {"NoMediumAtOnce", {}, kNoMedium, 15000, 0, 1},
+    {"BecomingReadyAndUnitAttention",
+     {kBecomingReady, kBecomingReady, RecordingTransport::Sense(6, 0x28)},
+     {},
+     15000,
+     1,
+     4},
+    {"NeverReadyLimitOver200Attempts", {}, kBecomingReady, 15000, -1, 75},
+    {"LimitRoundedUp", {}, kBecomingReady, 201, -1, 2},
+    {"LimitOne", {}, kBecomingReady, 1, -1, 1},
+    {"LimitZero", {}, kBecomingReady, 0, -1, 0},
+    {"NegativeLimit", {}, kBecomingReady, -200, -1, 0},
     // A drive that cannot be reached leaves the sense fields at zero.
-    Answer(kOpTestUnitReady, {ScsiStatus::kServiceFailure, 0, 0, 0, {}});
-    EXPECT_EQ(modMMC::WaitUnitReady(drive, 1000), -1);
-    EXPECT_EQ(transport->Commands().size(), 5u);
-}
+    {"TransportFailure", {}, {ScsiStatus::kServiceFailure, 0, 0, 0, {}}, 1000, -1, 5},
+    {"CannotOpenWithStaleNoMediumSense",
+     {},
+     {ScsiStatus::kCannotOpen, 2, 0x3A, 0, {}},
+     1000,
+     -1,
+     5},
+    {"CheckConditionWithoutSense",
+     {RecordingTransport::Sense(0, 0), {ScsiStatus::kBusy, 0, 0, 0, {}}},
+     {},
+     15000,
+     1,
+     3},
+};
 
-TEST_F(WaitUnitReady, CannotOpenWithStaleNoMediumSenseIsNotNoMedium) {
-    Answer(kOpTestUnitReady, {ScsiStatus::kCannotOpen, 2, 0x3A, 0, {}});
-    EXPECT_EQ(modMMC::WaitUnitReady(drive, 1000), -1);
-    EXPECT_EQ(transport->Commands().size(), 5u);
-}
+class WaitUnitReady : public ScriptedDriveTest {};
 
-TEST_F(WaitUnitReady, CheckConditionWithNoSenseIsNotReady) {
-    AnswerOnce(kOpTestUnitReady, Sense(0, 0));
-    AnswerOnce(kOpTestUnitReady, {ScsiStatus::kBusy, 0, 0, 0, {}});
-    EXPECT_EQ(modMMC::WaitUnitReady(drive, 15000), 1);
-    EXPECT_EQ(transport->Commands().size(), 3u);
+TEST_F(WaitUnitReady, PollsEvery200msUpToTheLimit) {
+    for (const Case& c : kCases) {
+        transport->ClearCommands();
+        sleeps.clear();
+        for (const Reply& reply : c.first) AnswerOnce(kOpTestUnitReady, reply);
+        Answer(kOpTestUnitReady, c.standing);
+        EXPECT_EQ(modMMC::WaitUnitReady(drive, c.limit), c.result) << c.name;
+        EXPECT_EQ(transport->Commands().size(), c.commands) << c.name;
+        const std::size_t waits = c.result == -1 ? c.commands : c.commands - 1;
+        EXPECT_EQ(sleeps, std::vector<int>(waits, 200)) << c.name;
+    }
 }
 
 TEST_F(WaitUnitReady, NoTransportIsNotReady) {

@@ -53,7 +53,7 @@ class Cancellation : public ::testing::Test {
 
     IsolatedProgramFolders folders;
     VirtualDriveSession bench;
-    EventReporter reporter{&bench.Transport()};
+    ScriptedReporter reporter;
 };
 
 TEST_F(Cancellation, ABurnStoppedBeforeItsFirstBlockLeavesTheDiscUnchanged) {
@@ -76,7 +76,7 @@ TEST_F(Cancellation, ABurnStoppedMidwayFlushesAndNamesTheStateOfTheDisc) {
     for (const auto& [kind, message] : cases) {
         SCOPED_TRACE(TraitsOf(kind).name);
         bench.Transport().ClearCommandLog();
-        reporter = EventReporter(&bench.Transport());
+        reporter = ScriptedReporter();
         EXPECT_EQ(Burn(kind, 4), BurnOutcome::Cancelled);  // the Burn check, then 3 blocks
         EXPECT_EQ(StopMessage(), message);
         EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
@@ -103,7 +103,7 @@ TEST_F(Cancellation, AnAudioRecordingStopsBetweenBlocksAndRemovesItsTrackFile) {
     EXPECT_TRUE(fs::exists(tracks[1]));
     // Stopped before a block was written: the disc is as it was.
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
-    reporter = EventReporter(&bench.Transport());
+    reporter = ScriptedReporter();
     reporter.cancelAt = 1;
     EXPECT_EQ(AudioBurnEngine(reporter, {}).StartAudioBurn(bench.Id(), tracks),
               AudioBurnOutcome::Cancelled);
@@ -138,7 +138,7 @@ TEST_F(Cancellation, AnEraseStopsBeforeBlankOrBetweenTheBlocksOfAnOverwrite) {
     ASSERT_EQ(bench.Drive().InsertImage(MediumKind::DvdPlusRw,
                                         bench.Put("b.iso", RandomImage(400 * 2048, 6, 400))),
               "");
-    reporter = EventReporter(&bench.Transport());
+    reporter = ScriptedReporter();
     reporter.cancelAt = 2;
     EXPECT_EQ(EraseEngine(reporter).Run(bench.Id(), false), EraseOutcome::Cancelled);
     EXPECT_EQ(reporter.LastMessage(), "已停止。光碟只被部分抹除：请再次抹除后再使用。");

@@ -18,6 +18,9 @@ namespace fs = std::filesystem;
 namespace {
 class DiscCopierTest : public ::testing::Test {
   protected:
+    void SetUp() override {
+        reporter.commandCount = [this] { return bench.Transport().CommandLog().size(); };
+    }
     // A finished disc of `kind` holding `content`.
     void InsertDisc(MediumKind kind, const std::string& content) {
         const std::string source = bench.File("source.iso");
@@ -34,7 +37,7 @@ class DiscCopierTest : public ::testing::Test {
 
     IsolatedProgramFolders folders;
     VirtualDriveSession bench;
-    EventReporter reporter{&bench.Transport()};
+    ScriptedReporter reporter;
     std::int64_t skipped = 0;
 };
 }  // namespace
@@ -202,7 +205,7 @@ TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
     EXPECT_EQ(HexBytes(log[log.size() - 2].cdb), "1B 00 00 00 02 00");  // eject, waiting
     EXPECT_EQ(HexBytes(log.back().cdb), "1B 00 00 00 03 00");           // load, waiting
     EXPECT_EQ(reporter.events.back(), "message:提示|请放入一张空白光碟片,并点击确定继续");
-    EXPECT_EQ(reporter.commandsAtMessage.back(), log.size() - 1);  // between the two
+    EXPECT_EQ(reporter.messages.back().commandsBefore, log.size() - 1);  // between the two
     EXPECT_EQ(reporter.elapsed.front(), temp);
 }
 

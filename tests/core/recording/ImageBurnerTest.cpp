@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "DriveBusy.h"
 #include "ImageBurner.h"
@@ -21,6 +22,9 @@ std::vector<std::uint8_t> Bytes(const std::string& text) {
 
 class ImageBurnerTest : public ::testing::Test {
   protected:
+    void SetUp() override {
+        reporter.commandCount = [this] { return bench.Transport().CommandLog().size(); };
+    }
     // An image the user picked (task 2) of `bytes` random bytes.
     BurnOptions UserImage(std::size_t bytes) {
         BurnOptions options;
@@ -42,7 +46,7 @@ class ImageBurnerTest : public ::testing::Test {
         ImageBurner burner(reporter, options);
         return burner.Burn(bench.Id());
     }
-    void Insert(MediumKind kind) { ASSERT_EQ(bench.Drive().InsertBlank(kind), ""); }
+    void Insert(MediumKind kind) { bench.Insert(kind); }
     // LBAs of the WRITE(10) commands, in order.
     std::vector<std::uint32_t> WriteLbas() {
         std::vector<std::uint32_t> lbas;
@@ -57,7 +61,7 @@ class ImageBurnerTest : public ::testing::Test {
 
     IsolatedProgramFolders folders;
     VirtualDriveSession bench;
-    EventReporter reporter{&bench.Transport()};
+    ScriptedReporter reporter;
 };
 
 // The commands of a whole recording on a blank CD-R, before and after the writes.
@@ -132,18 +136,11 @@ TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
             EXPECT_EQ(HexBytes(entry.cdb), "BB 00 FF FF 0B 00 00 00 00 00 00 00");  // 16 x 176
         }
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Appendable);
-}
-
-TEST_F(ImageBurnerTest, TheDefaultSpeedAsksForEightTimesTheStep) {
+    // The default speed asks for eight times the step.
     Insert(MediumKind::CdR);
-    BurnOptions options = UserImage(20 * kChunk);
     options.writeSpeed = DefaultSpeedEntry();
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
-    for (const auto& entry : bench.Transport().CommandLog())
-        if (entry.Opcode() == 0xBB) {
-            EXPECT_EQ(entry.cdb[4] << 8 | entry.cdb[5], 8 * 176);
-            EXPECT_EQ(entry.cdb[1], 0);
-        }
+    EXPECT_EQ(HexBytes(bench.Cdbs(0xBB).back()), "BB 00 FF FF 05 80 00 00 00 00 00 00");
 }
 
 TEST_F(ImageBurnerTest, ASpeedTheDriveRefusesIsWarnedAboutOnceAndRecordingGoesOn) {
@@ -188,7 +185,7 @@ TEST_F(ImageBurnerTest, SixtyTwoFailuresCloseTheDiscThenReportALongWrite) {
     EXPECT_EQ(bench.Opcodes(), expected);
     // AbortBurn ran first: every command was sent and "error" shown before the message.
     ASSERT_EQ(reporter.messages.size(), 1u);
-    EXPECT_EQ(reporter.commandsAtMessage.back(), expected.size());
+    EXPECT_EQ(reporter.messages.back().commandsBefore, expected.size());
     EXPECT_EQ(reporter.events.end()[-2], "phase:error");
     EXPECT_EQ(reporter.events.back(), "message:错误|Long write - 单次刻录时间超过6000ms!");
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
@@ -225,25 +222,6 @@ TEST_F(ImageBurnerTest, EjectingFollowsTheOptionAfterSuccessAndAfterAFailure) {
     EXPECT_TRUE(bench.Drive().TrayOpen());
 }
 
-TEST_F(ImageBurnerTest, NothingReachesTheDriveForAnEmptyMissingOrTinyImage) {
-    Insert(MediumKind::CdR);
-    BurnOptions options;
-    EXPECT_EQ(Burn(options), BurnOutcome::Refused);
-    EXPECT_EQ(reporter.LastMessage(), "请先添加一个.ISO映像文件!");
-    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
-    options.imagePath = bench.File("missing.iso");
-    EXPECT_EQ(Burn(options), BurnOutcome::Refused);
-    EXPECT_NE(reporter.LastMessage().find(options.imagePath + " cannot be opened"),
-              std::string::npos);
-    options.imagePath = bench.File("tiny.iso");
-    WriteFile(options.imagePath, std::string(2047, 'x'));
-    EXPECT_EQ(Burn(options), BurnOutcome::Refused);
-    EXPECT_NE(reporter.LastMessage().find(options.imagePath + " is shorter than 2048 bytes"),
-              std::string::npos);
-    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(bench.Transport().CommandLog().empty());
-}
-
 TEST_F(ImageBurnerTest, AnImageThatCannotBeReadMidwayEndsTheRecordingNamingTheFile) {
     Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk);
@@ -256,49 +234,6 @@ TEST_F(ImageBurnerTest, AnImageThatCannotBeReadMidwayEndsTheRecordingNamingTheFi
     EXPECT_EQ(reporter.messages.back().title, "错误");
     EXPECT_NE(reporter.LastMessage().find("Read error - " + options.imagePath), std::string::npos);
     EXPECT_EQ(bench.Count(0x35), 1u);  // the track was closed
-}
-
-TEST_F(ImageBurnerTest, NoDiscIsReportedAtOnce) {
-    ASSERT_EQ(bench.Drive().RemoveMedium(), "");
-    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
-    EXPECT_EQ(bench.Opcodes(), (std::vector<std::uint8_t>{0x00}));
-    EXPECT_EQ(bench.Sleeps(), 0);
-    EXPECT_EQ(reporter.events.back(), "message:提示|您的光碟机中没有光碟片");
-}
-
-TEST_F(ImageBurnerTest, ADriveThatNeverBecomesReadyIsBusyAfter75PollsWithoutRealWaiting) {
-    Insert(MediumKind::CdR);
-    bench.Drive().Faults().notReadyCommands = 1000;
-    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
-    EXPECT_EQ(bench.Opcodes(), std::vector<std::uint8_t>(75, 0x00));
-    EXPECT_EQ(bench.SleptMs(), 15000);
-    EXPECT_EQ(reporter.events.back(), "message:提示|您的刻录机正在忙碌中！");
-}
-
-TEST_F(ImageBurnerTest, AWrittenDiscOrOneWhoseStateCannotBeReadIsRefused) {
-    const std::string image = bench.File("old.iso");
-    WriteFile(image, RandomImage(400 * 2048, 3));
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdR, image), "");
-    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
-    EXPECT_EQ(reporter.events.back(),
-              "message:提示|碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
-    Insert(MediumKind::CdR);
-    bench.Drive().Faults().failures.push_back({0x51, 0, 1, 0x02, 0x04, 0x01});
-    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Refused);
-    EXPECT_EQ(reporter.LastMessage(), "碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
-    EXPECT_EQ(bench.Count(0x2A) + bench.Count(0x55) + bench.Count(0xBB), 0u);
-}
-
-TEST_F(ImageBurnerTest, TheDiscKindMustMatchTheTemporaryImageInBothDirections) {
-    Insert(MediumKind::DvdR);
-    EXPECT_EQ(Burn(TemporaryImageOf(3, 20 * kChunk, 0)), BurnOutcome::Refused);
-    EXPECT_EQ(reporter.events.back(),
-              "message:提示|您入放的是一张DVD碟片，请更换成CD-R or CD-RW碟片再进行刻录!");
-    Insert(MediumKind::CdR);
-    EXPECT_EQ(Burn(TemporaryImageOf(0, 20 * kChunk, 1)), BurnOutcome::Refused);
-    EXPECT_EQ(reporter.events.back(),
-              "message:提示|您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!");
-    EXPECT_EQ(bench.Count(0x2A), 0u);
 }
 
 TEST_F(ImageBurnerTest, AUserImageIsNotComparedWithTheDiscKindAndDvdRTakesIncrementalWriting) {
@@ -324,6 +259,76 @@ TEST_F(ImageBurnerTest, ADvdPlusRwRecordsAlthoughItHasNoWriteParameters) {
     EXPECT_EQ(bench.Drive().Media().recordedEnd, 320);
 }
 
+TEST_F(ImageBurnerTest, RefusalsSayWhyBeforeAnythingIsRecorded) {
+    struct Refusal {
+        const char* name;
+        std::function<BurnOptions()> prepare;
+        std::string message;  // "TITLE|TEXT"; for an image file, a part of the text
+    };
+    const auto userImage = [this] { return UserImage(20 * kChunk); };
+    const auto imageAt = [](const std::string& path) {
+        BurnOptions options;
+        options.imagePath = path;
+        return options;
+    };
+    const Refusal refusals[] = {
+        {"no image", [] { return BurnOptions{}; }, "提示|请先添加一个.ISO映像文件!"},
+        {"missing image", [&] { return imageAt(bench.File("missing.iso")); },
+         "提示|" + bench.File("missing.iso") + " cannot be opened"},
+        {"tiny image", [&] { return imageAt(bench.Put("tiny.iso", std::string(2047, 'x'))); },
+         "提示|" + bench.File("tiny.iso") + " is shorter than 2048 bytes"},
+        {"a folder", [&] { return imageAt(bench.File("")); },
+         "提示|" + bench.File("") + " is not a regular file"},
+        {"no disc",
+         [&] {
+             (void)bench.Drive().RemoveMedium();
+             return userImage();
+         },
+         "提示|您的光碟机中没有光碟片"},
+        {"never ready",
+         [&] {
+             bench.Drive().Faults().notReadyCommands = 1000;
+             return userImage();
+         },
+         "提示|您的刻录机正在忙碌中！"},
+        {"written disc",
+         [&] {
+             bench.Insert(MediumKind::CdR, 400);
+             return userImage();
+         },
+         "提示|碟片不是空白的，请更换一张碟片或抹除后再进行刻录..."},
+        {"disc state unreadable",
+         [&] {
+             bench.Drive().Faults().failures.push_back({0x51, 0, 1, 0x02, 0x04, 0x01});
+             return userImage();
+         },
+         "提示|碟片不是空白的，请更换一张碟片或抹除后再进行刻录..."},
+        {"a DVD for a CD copy",
+         [this] {
+             bench.Insert(MediumKind::DvdR);
+             return TemporaryImageOf(3, 20 * kChunk, 0);
+         },
+         "提示|您入放的是一张DVD碟片，请更换成CD-R or CD-RW碟片再进行刻录!"},
+        {"a CD for a DVD data disc", [this] { return TemporaryImageOf(0, 20 * kChunk, 1); },
+         "提示|您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!"},
+    };
+    for (const Refusal& refusal : refusals) {
+        Insert(MediumKind::CdR);
+        bench.Drive().Faults() = {};
+        const BurnOptions options = refusal.prepare();
+        bench.Transport().ClearCommandLog();
+        reporter = ScriptedReporter();
+        EXPECT_EQ(Burn(options), BurnOutcome::Refused) << refusal.name;
+        ASSERT_EQ(reporter.messages.size(), 1u) << refusal.name;
+        const std::size_t bar = refusal.message.find('|');
+        EXPECT_EQ(reporter.messages[0].title, refusal.message.substr(0, bar)) << refusal.name;
+        EXPECT_NE(reporter.messages[0].text.find(refusal.message.substr(bar + 1)),
+                  std::string::npos)
+            << reporter.messages[0].text;
+        EXPECT_EQ(bench.Count(0x2A) + bench.Count(0x55) + bench.Count(0xBB), 0u) << refusal.name;
+    }
+}
+
 TEST_F(ImageBurnerTest, AFailedFlushIsNotReportedAsACompletedRecording) {
     Insert(MediumKind::CdR);
     bench.Drive().Faults().failures.push_back({0x35, 0, 1, 0x03, 0x0C, 0x00});
@@ -334,11 +339,8 @@ TEST_F(ImageBurnerTest, AFailedFlushIsNotReportedAsACompletedRecording) {
     EXPECT_EQ(reporter.events.back(), "message:错误|SYNCHRONIZE CACHE failed.");
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
     EXPECT_TRUE(fs::exists(options.imagePath));  // kept for another try
-}
-
-TEST_F(ImageBurnerTest, AFailedCloseOnACdIsReportedWithItsPanelText) {
     Insert(MediumKind::CdR);
-    bench.Drive().Faults().failures.push_back({0x5B, 0, 1, 0x05, 0x2C, 0x00});
+    bench.Drive().Faults().failures = {{0x5B, 0, 1, 0x05, 0x2C, 0x00}};
     EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::CompletedWithErrors);
     EXPECT_EQ(reporter.events.back(), "message:错误|关闭轨道(Track)失败!");
 }
@@ -362,24 +364,4 @@ TEST_F(ImageBurnerTest, ATemporaryImageIsDeletedAfterARealRecordingOnly) {
     EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
     EXPECT_FALSE(fs::exists(options.imagePath));
     EXPECT_EQ(Track1(), content);
-}
-
-TEST_F(ImageBurnerTest, OnlyTheRememberedTemporaryImageIsEverDeleted) {
-    // Task 2: the user's image stays after success and after failure.
-    Insert(MediumKind::CdR);
-    BurnOptions user = UserImage(20 * kChunk);
-    user.temporaryImage = user.imagePath;  // even if it were remembered
-    EXPECT_EQ(Burn(user), BurnOutcome::Completed);
-    Insert(MediumKind::CdR);
-    bench.Drive().Faults().longWriteWrites = 1000;
-    EXPECT_EQ(Burn(user), BurnOutcome::Failed);
-    EXPECT_TRUE(fs::exists(user.imagePath));
-    // Task 3 with another image than the one remembered from "TempISO".
-    bench.Drive().Faults().longWriteWrites = 0;
-    Insert(MediumKind::CdR);
-    BurnOptions copy = TemporaryImageOf(3, 20 * kChunk);
-    copy.imagePath = user.imagePath;
-    EXPECT_EQ(Burn(copy), BurnOutcome::Completed);
-    EXPECT_TRUE(fs::exists(user.imagePath));
-    EXPECT_TRUE(fs::exists(copy.temporaryImage));
 }

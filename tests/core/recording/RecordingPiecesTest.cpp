@@ -1,4 +1,4 @@
-// The small parts of the recording engines: progress display, image files,
+// The small parts of the recording engines: progress display, the image file,
 // the temporary image rule, the volume size of a primary volume descriptor.
 #include <gtest/gtest.h>
 
@@ -7,8 +7,6 @@
 #include <filesystem>
 
 #include "EngineTexts.h"
-#include "FileSizeLimit.h"
-#include "ImageFileReader.h"
 #include "ImageFileWriter.h"
 #include "LanguageFile.h"
 #include "MonotonicClock.h"
@@ -46,7 +44,7 @@ TEST(ProgressDisplay, EmptyJobShowsDoneAndBigJobsDoNotOverflow) {
     EXPECT_EQ(reporter.percents.back(), "51%");
 }
 
-TEST(ProgressDisplay, ElapsedTimeIsShownAsHoursMinutesSeconds) {
+TEST(ProgressDisplay, ElapsedTimeIsShownOncePerSecond) {
     std::int64_t now = 0;
     SetClockHandler([&] { return now; });
     ScriptedReporter reporter;
@@ -88,49 +86,6 @@ TEST(PrimaryVolumeSpaceSize, ReadsOnlyAStrictPrimaryDescriptor) {
     EXPECT_EQ(PrimaryVolumeSpaceSize(std::span(sector).first(100)), 0);
 }
 
-TEST(ImageFileReader, SendsWholeChunksAndZeroFillsTheLastOne) {
-    TempFolder folder;
-    const std::string path = folder.File("a.iso");
-    WriteFile(path, std::string(32768 + 2048, '\x5A'));
-    ImageFileReader reader;
-    ASSERT_TRUE(reader.Open(path));
-    EXPECT_EQ(reader.Length(), 32768 + 2048);
-    std::vector<std::uint8_t> chunk(32768, 0xEE);
-    int chunks = 0;
-    while (reader.HasMore()) {
-        ASSERT_TRUE(reader.ReadChunk(chunk));
-        ++chunks;
-    }
-    EXPECT_EQ(chunks, 2);
-    EXPECT_EQ(chunk[2047], 0x5A);
-    EXPECT_EQ(chunk[2048], 0x00);
-    EXPECT_EQ(chunk[32767], 0x00);
-}
-
-TEST(ImageFileReader, ExplainsWhatIsWrongWithAnImage) {
-    TempFolder folder;
-    EXPECT_NE(ImageFileReader::Check(folder.File("missing.iso"), 2048).find("cannot be opened"),
-              std::string::npos);
-    EXPECT_EQ(ImageFileReader::Check(folder.Path().string(), 2048), "is not a regular file");
-    WriteFile(folder.File("small.iso"), std::string(2047, 'x'));
-    EXPECT_EQ(ImageFileReader::Check(folder.File("small.iso"), 2048), "is shorter than 2048 bytes");
-    WriteFile(folder.File("ok.iso"), std::string(2048, 'x'));
-    EXPECT_EQ(ImageFileReader::Check(folder.File("ok.iso"), 2048), "");
-}
-
-TEST(ImageFileReader, AFileThatShrankIsAReadError) {
-    TempFolder folder;
-    const std::string path = folder.File("a.iso");
-    WriteFile(path, std::string(65536, 'x'));
-    ImageFileReader reader;
-    ASSERT_TRUE(reader.Open(path));
-    fs::resize_file(path, 40000);
-    std::vector<std::uint8_t> chunk(32768);
-    EXPECT_TRUE(reader.ReadChunk(chunk));
-    EXPECT_FALSE(reader.ReadChunk(chunk));
-    EXPECT_NE(reader.Error().find("shrank"), std::string::npos);
-}
-
 TEST(ImageFileWriter, TheImageTakesItsNameOnlyWhenComplete) {
     TempFolder folder;
     const std::string path = folder.File("copy.iso");
@@ -152,25 +107,6 @@ TEST(ImageFileWriter, TheImageTakesItsNameOnlyWhenComplete) {
     ASSERT_TRUE(writer.Commit());
     EXPECT_EQ(fs::file_size(path), bytes.size());
     EXPECT_FALSE(fs::exists(path + ".part"));
-}
-
-TEST(ImageFileWriter, AFullDiskIsReportedAndNothingIsLeft) {
-    TempFolder folder;
-    const std::string path = folder.File("copy.iso");
-    ImageFileWriter writer;
-    bool failed = false;
-    {
-        const FileSizeLimit fullDisk(1 << 20);
-        ASSERT_TRUE(writer.Create(path));
-        const std::vector<std::uint8_t> sector(2048, 1);
-        for (int i = 0; i < 1024 && !failed; ++i) failed = !writer.Write(sector);
-        failed = failed || !writer.Commit();
-    }
-    EXPECT_TRUE(failed);
-    EXPECT_NE(writer.Error().find("write error"), std::string::npos) << writer.Error();
-    writer.Discard();
-    EXPECT_FALSE(fs::exists(path + ".part"));
-    EXPECT_FALSE(fs::exists(path));
 }
 
 TEST(TemporaryImage, OnlyTheRememberedImageInTheTempFolderIsEverDeleted) {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "EventReporter.h"
 #include "IsolatedProgramFolders.h"
+#include "ScriptedReporter.h"
 #include "VirtualDriveSession.h"
 
 // A random image of `bytes` bytes whose sector 16 holds no volume descriptor,

@@ -89,26 +89,6 @@ class SpeedListTest : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(SpeedListTest, A48xCdRecorderIsProbedFrom48DownWithTheCdStep) {
-    drive.maxWrite = 8467;                                  // 48.1 x 176
-    drive.supported = {704, 1408, 2816, 4224, 5632, 8448};  // 4 8 16 24 32 48x
-    Install();
-    const SpeedList list = FillWriteSpeeds("/dev/sr0");
-    ASSERT_FALSE(drive.requests.empty());
-    EXPECT_EQ(drive.requests.front(), std::make_pair(std::uint16_t{0xFFFF}, std::uint16_t{8448}));
-    EXPECT_EQ(drive.requests.size(), 48u);
-    EXPECT_EQ(drive.requests.back().second, 176);
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"48x", "32x", "24x", "16x", "8x", "4x"}));
-    EXPECT_EQ(list.front().factor, 48);
-    // Every probe asks for pure CAV; the first command clears a unit attention.
-    const auto& commands = m_transport->Commands();
-    EXPECT_EQ(commands.front().cdb[0], 0x00);
-    for (const auto& command : commands)
-        if (command.cdb[0] == 0xBB) {
-            EXPECT_EQ(command.cdb[1], 1);
-        }
-}
-
 TEST_F(SpeedListTest, AFastMaximumWithoutDvdMediaUsesTheDvdStep) {
     drive.maxWrite = 22160;  // 16 x 1385, CD in the drive
     drive.supported = {5540, 11080, 22160};
@@ -200,17 +180,18 @@ TEST_F(SpeedListTest, CapabilitiesComeFromTheWriteByteOfPage2A) {
 
 // The same probes against the virtual recorder, which rounds requests down.
 TEST(SpeedListOnVirtualDrive, CdAndDvdSpeedsAreTheOnesTheDriveSwitchesTo) {
-    IsolatedProgramFolders folders;
     VirtualDriveSession bench;
-    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
+    bench.Insert(MediumKind::CdR);
     EXPECT_EQ(Texts(FillWriteSpeeds(bench.Id())),
               (std::vector<std::string>{"48x", "32x", "24x", "16x", "8x", "4x"}));
-    const auto& log = bench.Transport().CommandLog();
-    const auto firstSpeed = std::find_if(log.begin(), log.end(),
-                                         [](const EmuLogEntry& e) { return e.Opcode() == 0xBB; });
-    ASSERT_NE(firstSpeed, log.end());
-    EXPECT_EQ(firstSpeed->cdb[4] << 8 | firstSpeed->cdb[5], 48 * 176);
-    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::DvdR), "");
+    // From 48 x 176 kB/s down to 1 x, each asking for pure CAV, after a
+    // TEST UNIT READY that clears a unit attention.
+    const auto probes = bench.Cdbs(0xBB);
+    ASSERT_EQ(probes.size(), 48u);
+    EXPECT_EQ(HexBytes(probes.front()), "BB 01 FF FF 21 00 00 00 00 00 00 00");
+    EXPECT_EQ(HexBytes(probes.back()), "BB 01 FF FF 00 B0 00 00 00 00 00 00");
+    EXPECT_EQ(bench.Opcodes().front(), 0x00);
+    bench.Insert(MediumKind::DvdR);
     // 2.4x is offered as "2x": the drive's speed divided by the step, rounded down.
     EXPECT_EQ(Texts(FillWriteSpeeds(bench.Id())),
               (std::vector<std::string>{"16x", "8x", "4x", "2x"}));

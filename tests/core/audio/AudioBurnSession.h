@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "AudioBurnEngine.h"
-#include "EventReporter.h"
+#include "ScriptedReporter.h"
 #include "IsolatedProgramFolders.h"
 #include "VirtualDriveSession.h"
 
 // A virtual drive session for audio recordings: the program's folders
 // emptied, CD-DA WAV files to record, and the engine run with the built-in texts.
-class AudioBurnBench : public VirtualDriveSession {
+class AudioBurnSession : public VirtualDriveSession {
   public:
     // A CD-DA WAV of `bytes` data bytes (a counting pattern that differs per `seed`).
     std::string PutCdda(const std::string& name, std::size_t bytes, int seed = 0);
@@ -22,7 +22,7 @@ class AudioBurnBench : public VirtualDriveSession {
     // The recorded PCM of track n (empty when there is none).
     std::string Track(int number);
 
-    EventReporter reporter;
+    ScriptedReporter reporter;
     std::vector<std::string> counters;  // track counter texts shown
 
   private:

@@ -1,4 +1,4 @@
-#include "AudioBurnBench.h"
+#include "AudioBurnSession.h"
 
 #include <algorithm>
 
@@ -7,24 +7,24 @@
 #include "WaveFileLayout.h"
 #include "clsEmulatedDrive.h"
 
-std::string AudioBurnBench::PutCdda(const std::string& name, std::size_t bytes, int seed) {
+std::string AudioBurnSession::PutCdda(const std::string& name, std::size_t bytes, int seed) {
     std::string data(bytes, '\0');
     for (std::size_t i = 0; i < bytes; ++i) data[i] = static_cast<char>(i * 7 + seed * 13 + 1);
     return Put(name, AudioTest::SimpleWave(WavFormat::Cdda(), data));
 }
 
-std::string AudioBurnBench::TempTrack() {
+std::string AudioBurnSession::TempTrack() {
     return TempWavePath();
 }
 
-AudioBurnOutcome AudioBurnBench::Start(const std::vector<std::string>& tracks,
+AudioBurnOutcome AudioBurnSession::Start(const std::vector<std::string>& tracks,
                                        AudioBurnOptions options) {
     AudioBurnEngine engine(reporter, options, LanguageTexts("frmWriteCDDA", ""));
     engine.SetTrackCounterHandler([this](const std::string& text) { counters.push_back(text); });
     return engine.StartAudioBurn(Id(), tracks);
 }
 
-std::string AudioBurnBench::Track(int number) {
+std::string AudioBurnSession::Track(int number) {
     std::vector<std::uint8_t> bytes;
     if (!Drive().ReadTrack(number, bytes)) return {};
     return {bytes.begin(), bytes.end()};

@@ -1,63 +1,31 @@
-#include "VirtualDriveBench.h"
+#include "VirtualDriveSession.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstdio>
 
-#include "TransportSlot.h"
-
-VirtualDriveBench::VirtualDriveBench(MediumKind kind) : m_folder(m_temp.File("drive")) {
-    EXPECT_EQ(EmuDrive::CreateFolder(m_folder), "");
-    m_owned = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder});
-    m_drive = m_owned.get();
-    EXPECT_TRUE(m_drive->Installed()) << m_drive->OpenProblem();
-    if (kind != MediumKind::None) {
-        EXPECT_EQ(Drive().InsertBlank(kind), "");
-    }
-}
-
-VirtualDriveBench::~VirtualDriveBench() {
-    if (m_inSlot) SetTransport(nullptr);
-}
-
-void VirtualDriveBench::InstallInSlot() {
-    SetTransport(std::move(m_owned));
-    m_inSlot = true;
-}
-
-void VirtualDriveBench::Reopen(const std::string& metadata) {
-    if (m_inSlot) SetTransport(nullptr);
-    m_owned.reset();
-    if (!metadata.empty()) WriteFile(m_folder + "/drive.meta", metadata);
-    m_owned = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder});
-    m_drive = m_owned.get();
-    ASSERT_TRUE(m_drive->Installed()) << m_drive->OpenProblem();
-    if (m_inSlot) SetTransport(std::move(m_owned));
-}
-
-std::int32_t VirtualDriveBench::Exec(std::initializer_list<std::uint8_t> cdb,
+std::int32_t VirtualDriveSession::Exec(std::initializer_list<std::uint8_t> cdb,
                                      std::vector<std::uint8_t>* data, bool dataOut) {
     const std::vector<std::uint8_t> bytes(cdb);
     std::int32_t timeout = 5;
-    return m_drive->ExecCMD("virtual0", bytes.data(), static_cast<std::uint8_t>(bytes.size()),
+    return m_transport->ExecCMD("virtual0", bytes.data(), static_cast<std::uint8_t>(bytes.size()),
                             dataOut ? 1 : 0, data ? data->data() : nullptr,
                             data ? static_cast<std::int32_t>(data->size()) : 0, timeout);
 }
 
-std::string VirtualDriveBench::Sense() const {
+std::string VirtualDriveSession::Sense() const {
     char text[16];
-    std::snprintf(text, sizeof text, "%02X/%02X/%02X", m_drive->LastSK(), m_drive->LastASC(),
-                  m_drive->LastASCQ());
+    std::snprintf(text, sizeof text, "%02X/%02X/%02X", m_transport->LastSK(), m_transport->LastASC(),
+                  m_transport->LastASCQ());
     return text;
 }
 
-std::vector<std::uint8_t> VirtualDriveBench::DiscInformation() {
+std::vector<std::uint8_t> VirtualDriveSession::DiscInformation() {
     std::vector<std::uint8_t> reply(34, 0);
     if (Exec({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, &reply) != 0) return {};
     return reply;
 }
 
-std::vector<std::uint8_t> VirtualDriveBench::TrackInformation(std::uint8_t addressType,
+std::vector<std::uint8_t> VirtualDriveSession::TrackInformation(std::uint8_t addressType,
                                                               std::uint32_t number) {
     std::vector<std::uint8_t> reply(36, 0);
     if (Exec({0x52, addressType, std::uint8_t(number >> 24), std::uint8_t(number >> 16),
@@ -67,7 +35,7 @@ std::vector<std::uint8_t> VirtualDriveBench::TrackInformation(std::uint8_t addre
     return reply;
 }
 
-std::vector<std::uint8_t> VirtualDriveBench::ModeSense(std::uint8_t pageByte, std::uint16_t length,
+std::vector<std::uint8_t> VirtualDriveSession::ModeSense(std::uint8_t pageByte, std::uint16_t length,
                                                        std::uint8_t byte1) {
     std::vector<std::uint8_t> reply(length, 0);
     if (Exec(
@@ -77,19 +45,19 @@ std::vector<std::uint8_t> VirtualDriveBench::ModeSense(std::uint8_t pageByte, st
     return reply;
 }
 
-std::uint16_t VirtualDriveBench::CurrentProfile() {
+std::uint16_t VirtualDriveSession::CurrentProfile() {
     std::vector<std::uint8_t> reply(512, 0);
     if (Exec({0x46, 2, 0, 0, 0, 0, 0, 0x02, 0x00, 0, 0, 0}, &reply) != 0) return 0xFFFF;
     return static_cast<std::uint16_t>(Be16(reply, 6));
 }
 
-std::int64_t VirtualDriveBench::ReadCapacity() {
+std::int64_t VirtualDriveSession::ReadCapacity() {
     std::vector<std::uint8_t> reply(8, 0);
     if (Exec({0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, &reply) != 0) return -1;
     return Be32(reply, 0);
 }
 
-std::int32_t VirtualDriveBench::SetWriteParameters(std::uint8_t writeType, std::uint8_t trackMode,
+std::int32_t VirtualDriveSession::SetWriteParameters(std::uint8_t writeType, std::uint8_t trackMode,
                                                    std::uint8_t dataBlockType, bool testWrite,
                                                    std::uint8_t multiSession, std::uint16_t pause) {
     // Read the defaults, change the fields, send the list back with the
@@ -108,15 +76,14 @@ std::int32_t VirtualDriveBench::SetWriteParameters(std::uint8_t writeType, std::
     return Exec({0x55, 0x10, 0, 0, 0, 0, 0, 0, std::uint8_t(length), 0}, &page, true);
 }
 
-std::int32_t VirtualDriveBench::Write10(std::uint32_t lba, std::uint16_t blocks,
-                                        const std::vector<std::uint8_t>& data) {
-    std::vector<std::uint8_t> copy = data;
+std::int32_t VirtualDriveSession::Write10(std::uint32_t lba, std::uint16_t blocks,
+                                         std::vector<std::uint8_t> data) {
     return Exec({0x2A, 0, std::uint8_t(lba >> 24), std::uint8_t(lba >> 16), std::uint8_t(lba >> 8),
                  std::uint8_t(lba), 0, std::uint8_t(blocks >> 8), std::uint8_t(blocks), 0},
-                &copy, true);
+                &data, true);
 }
 
-std::int32_t VirtualDriveBench::Read10(std::uint32_t lba, std::uint16_t blocks,
+std::int32_t VirtualDriveSession::Read10(std::uint32_t lba, std::uint16_t blocks,
                                        std::vector<std::uint8_t>& data) {
     data.assign(std::size_t(blocks) * 2048, 0);
     return Exec({0x28, 0, std::uint8_t(lba >> 24), std::uint8_t(lba >> 16), std::uint8_t(lba >> 8),
@@ -124,21 +91,17 @@ std::int32_t VirtualDriveBench::Read10(std::uint32_t lba, std::uint16_t blocks,
                 &data);
 }
 
-std::int32_t VirtualDriveBench::SynchronizeCache() {
-    return Exec({0x35, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-}
-
-std::int32_t VirtualDriveBench::CloseTrackSession(std::uint8_t function, std::uint16_t track) {
+std::int32_t VirtualDriveSession::CloseTrackSession(std::uint8_t function, std::uint16_t track) {
     return Exec({0x5B, 0, function, 0, std::uint8_t(track >> 8), std::uint8_t(track), 0, 0, 0, 0});
 }
 
-std::int32_t VirtualDriveBench::SetCdSpeed(std::uint16_t read, std::uint16_t write,
+std::int32_t VirtualDriveSession::SetCdSpeed(std::uint16_t read, std::uint16_t write,
                                            std::uint8_t rotation) {
     return Exec({0xBB, rotation, std::uint8_t(read >> 8), std::uint8_t(read),
                  std::uint8_t(write >> 8), std::uint8_t(write), 0, 0, 0, 0, 0, 0});
 }
 
-std::int32_t VirtualDriveBench::WriteDataTrack(std::uint32_t lba, std::uint32_t blocks,
+std::int32_t VirtualDriveSession::WriteDataTrack(std::uint32_t lba, std::uint32_t blocks,
                                                std::uint8_t seed) {
     for (std::uint32_t done = 0; done < blocks; done += 16) {
         const std::uint16_t count =

@@ -1,0 +1,172 @@
+// Erasing on the virtual drive: the confirmation, the checks in order with
+// their messages, BLANK or the DVD+RW overwrite, and the disc afterwards.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "DriveBusy.h"
+#include "EraseEngine.h"
+#include "ScriptedReporter.h"
+#include "VirtualDriveSession.h"
+#include "modMMC.h"
+
+namespace {
+
+class Erase : public ::testing::Test {
+  protected:
+    EraseOutcome Run(bool quick, const std::string& languageFile = "") {
+        EraseEngine engine(reporter, LanguageTexts("frmErase", languageFile));
+        return engine.Run(session.Id(), quick);
+    }
+    std::vector<int> BlankTypes() const {
+        std::vector<int> types;
+        for (const auto& cdb : session.Cdbs(modMMC::kOpBlank)) types.push_back(cdb.at(1));
+        return types;
+    }
+    std::int32_t DiscState() { return modMMC::GetDiscStatus(session.Id()).DiscState; }
+    void ExpectResult(const std::string& text, const std::string& title, MessageIcon icon) {
+        ASSERT_FALSE(reporter.messages.empty());
+        EXPECT_EQ(reporter.messages.back().text, text);
+        EXPECT_EQ(reporter.messages.back().title, title);
+        EXPECT_EQ(reporter.messages.back().icon, icon);
+    }
+
+    VirtualDriveSession session;
+    ScriptedReporter reporter;
+};
+
+TEST_F(Erase, AsksFirstAndNoLeavesTheDriveAlone) {
+    session.Insert(MediumKind::CdRw, 40);
+    reporter.QueueAnswer(MessageAnswer::No);
+    EXPECT_EQ(Run(true), EraseOutcome::Declined);
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.Messages()[0], "抹除光碟|此动作将导致您的光碟上的资料丢失，您确定继续吗?");
+    EXPECT_EQ(reporter.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(reporter.messages[0].driveBusy);
+    EXPECT_TRUE(session.Opcodes().empty());
+}
+
+TEST_F(Erase, RefusalsSayWhyAndTouchNothing) {
+    struct Case {
+        std::function<void(EmuDrive&)> prepare;
+        EraseOutcome outcome;
+        const char* text;
+    };
+    const Case cases[] = {
+        {[](EmuDrive&) {}, EraseOutcome::NoDisc, "您的光碟机中没有光碟片"},
+        {[](EmuDrive& d) {
+             (void)d.InsertBlank(MediumKind::CdRw), d.Faults().notReadyCommands = 999;
+         },
+         EraseOutcome::DriveBusy, "您的刻录机正在忙碌中!"},
+        {[](EmuDrive& d) { (void)d.InsertBlank(MediumKind::CdR); }, EraseOutcome::NotErasable,
+         "您放入的光碟不是可重写型光碟!"},
+    };
+    for (const Case& c : cases) {
+        session.Drive().Faults() = {};
+        c.prepare(session.Drive());
+        session.Transport().ClearCommandLog();
+        EXPECT_EQ(Run(true), c.outcome) << c.text;
+        ExpectResult(c.text, "提示", MessageIcon::Exclamation);
+        EXPECT_EQ(session.Count(modMMC::kOpBlank) + session.Count(modMMC::kOpWrite10), 0u);
+    }
+    EXPECT_EQ(session.Waits(), std::vector<int>(75, 200)) << "no waiting for a missing disc";
+}
+
+TEST_F(Erase, CdRwQuickAndFullSendTheirBlankingType) {
+    for (const bool quick : {true, false}) {
+        session.Insert(MediumKind::CdRw, 40);
+        ASSERT_EQ(DiscState(), modMMC::DiscState::kComplete);
+        session.Transport().ClearCommandLog();
+        reporter = ScriptedReporter();
+        EXPECT_EQ(Run(quick), EraseOutcome::Erased);
+        EXPECT_EQ(BlankTypes(), std::vector<int>{quick ? 1 : 0});
+        EXPECT_EQ(reporter.phases, (std::vector<std::string>{"正在抹除光碟 ...", "光碟抹除成功!"}));
+        ExpectResult("光碟抹除成功!", "信息", MessageIcon::Information);
+        EXPECT_TRUE(reporter.messages.back().driveBusy);
+        EXPECT_FALSE(IsDriveBusy());
+        EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
+        EXPECT_TRUE(session.Drive().Media().tracks.empty());
+    }
+}
+
+TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
+    session.Insert(MediumKind::DvdPlusRw, 40);
+    ASSERT_EQ(DiscState(), modMMC::DiscState::kComplete);
+    session.Drive().Faults().longWriteWrites = 2;
+    session.Transport().ClearCommandLog();
+    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_TRUE(BlankTypes().empty());
+    std::vector<std::pair<std::uint32_t, std::uint16_t>> writes(2, {0, 25});
+    for (std::uint32_t lba = 0; lba < 300; lba += 25) writes.emplace_back(lba, 25);
+    EXPECT_EQ(session.Writes(), writes);
+    EXPECT_EQ(session.Waits(), (std::vector<int>{100, 100})) << "busy writes are sent again";
+    EXPECT_EQ(session.Count(modMMC::kOpSynchronizeCache), 1u);
+    EXPECT_EQ(HexBytes(session.Cdbs(modMMC::kOpSetCDSpeed).at(0)),
+              "BB 00 FF FF 2B 48 00 00 00 00 00 00");
+    for (const auto& entry : session.Transport().CommandLog())
+        if (entry.Opcode() == modMMC::kOpModeSelect10) {
+            EXPECT_EQ(HexBytes({entry.dataOut.begin() + 8, entry.dataOut.begin() + 18}),
+                      "05 32 01 04 08 00 00 00 00 00");  // Track At Once, Mode 1 data
+        }
+    EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
+    std::vector<std::uint8_t> sector;
+    ASSERT_EQ(session.Read10(16, 1, sector), 0);
+    EXPECT_TRUE(std::all_of(sector.begin(), sector.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST_F(Erase, ADvdPlusRwRefusingPage05OrTheSpeedIsStillOverwritten) {
+    session.Insert(MediumKind::DvdPlusRw, 40);
+    session.Drive().Faults().rejectDefaultModeSense = true;
+    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(session.Count(modMMC::kOpModeSelect10), 0u);
+    session.Insert(MediumKind::DvdPlusRw, 40);
+    session.Drive().Faults() = {};
+    session.Drive().Faults().failures = {{0x55, 0, 1, 5, 0x26, 0}, {0xBB, 0, 1, 5, 0x24, 0}};
+    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
+}
+
+TEST_F(Erase, FailuresAreReportedAsFailures) {
+    struct Case {
+        const char* name;
+        MediumKind medium;
+        std::function<void(EmuFaults&)> fault;
+        std::size_t writes, flushes;
+    };
+    const Case cases[] = {
+        {"BLANK fails", MediumKind::CdRw,
+         [](EmuFaults& f) {
+             f.failures = {{0xA1, 0, 1, 3, 0x51, 0}};
+         },
+         0, 0},
+        {"write error", MediumKind::DvdPlusRw, [](EmuFaults& f) { f.writeErrorLba = 60; }, 3, 0},
+        {"medium removed", MediumKind::DvdPlusRw,
+         [](EmuFaults& f) { f.removeMediumAfterWrites = 2; }, 2 + 62, 0},
+        {"flush fails", MediumKind::DvdPlusRw,
+         [](EmuFaults& f) {
+             f.failures = {{0x35, 0, 1, 3, 0x0C, 0}};
+         },
+         12, 1},
+    };
+    for (const Case& c : cases) {
+        session.Insert(c.medium, 40);
+        c.fault(session.Drive().Faults());
+        session.Transport().ClearCommandLog();
+        EXPECT_EQ(Run(false), EraseOutcome::Failed) << c.name;
+        EXPECT_EQ(session.Count(modMMC::kOpWrite10), c.writes) << c.name;
+        EXPECT_EQ(session.Count(modMMC::kOpSynchronizeCache), c.flushes) << c.name;
+        EXPECT_EQ(reporter.phases.back(), "光碟抹除失败!");
+        ExpectResult("光碟抹除失败!", "错误", MessageIcon::Exclamation);
+        session.Drive().Faults() = {};
+    }
+}
+
+TEST_F(Erase, TextsComeFromTheLanguageFile) {
+    const std::string file = session.Put(
+        "English.lng", "frmErase.String03=There is no disc in the drive\r\nfrmErase.String04=\n");
+    EXPECT_EQ(Run(true, file), EraseOutcome::NoDisc);
+    ExpectResult("There is no disc in the drive", "提示", MessageIcon::Exclamation);
+}
+
+}  // namespace
