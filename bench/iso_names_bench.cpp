@@ -11,12 +11,12 @@
 #include "clsISOWriter.h"
 
 namespace {
-std::vector<QString> SharedPrefixNames(int count) {
-    std::vector<QString> names;
+std::vector<std::string> SharedPrefixNames(int count) {
+    std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(count));
     // Every name shares its first 29 characters: one numbering group.
     for (int i = 0; i < count; ++i)
-        names.push_back(QStringLiteral("a very long common prefix of files %1.txt").arg(i));
+        names.push_back("a very long common prefix of files " + std::to_string(i) + ".txt");
     return names;
 }
 
@@ -56,7 +56,7 @@ void IsoBuildOneLargeDirectory(benchmark::State& state) {
     writer.SetFileSource(&source);
     for (int i = 0; i < state.range(0); ++i)
         writer.Root().Files().Add("/bench/" + std::to_string(i),
-                                  QStringLiteral("holiday photo %1 of the summer.jpeg").arg(i));
+                                  "holiday photo " + std::to_string(i) + " of the summer.jpeg");
     const std::string out = "/tmp/maple-iso-names-bench-" + std::to_string(::getpid()) + ".iso";
     for (auto _ : state)
         if (!writer.SaveISO(out)) state.SkipWithError(writer.LastError().c_str());

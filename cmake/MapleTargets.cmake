@@ -4,9 +4,15 @@
 # maple_core_library(name [DEPS ...])
 # Builds every .cpp below the calling folder, except window files (frm*, uc*,
 # ModFileDlg*) and platform folders (linux/, win/, emulated/ are added by the
-# folder itself), into a static library that never links Qt Widgets.
+# folder itself), into a static library that never links Qt: a Qt include in
+# core code then fails to compile.
 function(maple_core_library name)
     cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    foreach(dep ${ARG_DEPS})
+        if(dep MATCHES "^Qt")
+            message(FATAL_ERROR "${name}: core libraries must not link ${dep}")
+        endif()
+    endforeach()
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     list(FILTER sources EXCLUDE REGEX "/(frm|uc|ModFileDlg)[^/]*\\.cpp$")
     list(FILTER sources EXCLUDE REGEX "/(linux|win|emulated)/")

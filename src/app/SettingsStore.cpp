@@ -1,46 +1,61 @@
 #include "SettingsStore.h"
 
-#include <QSettings>
-#include <QStandardPaths>
-#include <QString>
 #include <cstdlib>
 #include <mutex>
+
+#include "IniFile.h"
 
 namespace {
 std::mutex g_settingsMutex;
 
-QString IniPathOf(const std::string& application) {
+std::string IniPathOf(const std::string& application) {
     std::string fileName = application;
     for (char& c : fileName)
         if (c == '/' || c == '\\') c = '-';
-    return QString::fromStdString(SettingsFolder() + "/" + fileName + ".ini");
+    return SettingsFolder() + "/" + fileName + ".ini";
 }
 
-QString KeyOf(const std::string& section, const std::string& key) {
-    return QString::fromStdString(section + "/" + key);
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// The user's configuration folder: $XDG_CONFIG_HOME, else ~/.config (on
+// Windows the local application data folder).
+std::string UserConfigFolder() {
+#ifdef _WIN32
+    return Environment("LOCALAPPDATA");
+#else
+    if (const std::string folder = Environment("XDG_CONFIG_HOME"); !folder.empty()) return folder;
+    std::string home = Environment("HOME");
+    while (home.size() > 1 && home.back() == '/') home.pop_back();
+    return (home.empty() || home == "/" ? "" : home) + "/.config";
+#endif
 }
 }  // namespace
 
 std::string SettingsFolder() {
-    if (const char* folder = std::getenv("MAPLE_CONFIG_DIR"); folder && *folder) return folder;
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return base.toStdString() + "/maple-writer";
+    if (const std::string folder = Environment("MAPLE_CONFIG_DIR"); !folder.empty()) return folder;
+    return UserConfigFolder() + "/maple-writer";
 }
 
 std::string GetSetting(const std::string& application, const std::string& section,
                        const std::string& key, const std::string& defaultValue) {
     std::lock_guard<std::mutex> lock(g_settingsMutex);
-    QSettings settings(IniPathOf(application), QSettings::IniFormat);
-    const QVariant value = settings.value(KeyOf(section, key));
-    return value.isValid() ? value.toString().toStdString() : defaultValue;
+    IniFile file;
+    if (!file.Load(IniPathOf(application))) return defaultValue;
+    return file.Value(section, key).value_or(defaultValue);
 }
 
 void SaveSetting(const std::string& application, const std::string& section, const std::string& key,
                  const std::string& value) {
     std::lock_guard<std::mutex> lock(g_settingsMutex);
-    QSettings settings(IniPathOf(application), QSettings::IniFormat);
-    settings.setValue(KeyOf(section, key), QString::fromStdString(value));
-    settings.sync();
+    IniFile file;
+    const std::string path = IniPathOf(application);
+    // A file that cannot be read is not overwritten with only this key.
+    if (!file.Load(path)) return;
+    file.SetValue(section, key, value);
+    (void)file.Save(path);
 }
 
 std::string GetProgramSetting(const std::string& key, const std::string& defaultValue) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "NameText.h"
+#include "UnicodeText.h"
 
 namespace IsoFields {
 
@@ -39,9 +40,9 @@ void PutBothEndian32(std::span<std::uint8_t> at, std::uint32_t value) {
     PutBigEndian32(at.subspan(4), value);
 }
 
-void PutIsoText(std::span<std::uint8_t> at, const QString& text) {
+void PutIsoText(std::span<std::uint8_t> at, std::string_view text) {
     std::fill(at.begin(), at.end(), std::uint8_t{0x20});
-    const QByteArray ascii = NameText::PrintableAscii(text).toLatin1();
+    const std::string ascii = NameText::PrintableAscii(text);
     std::copy_n(ascii.begin(),
                 std::min<std::size_t>(at.size(), static_cast<std::size_t>(ascii.size())),
                 at.begin());
@@ -62,11 +63,11 @@ void PutUcs2(std::span<std::uint8_t> at, std::vector<std::uint8_t> bytes) {
     std::copy_n(bytes.begin(), width, at.begin());
 }
 
-std::vector<std::uint8_t> Utf16LittleEndian(const QString& text) {
+std::vector<std::uint8_t> Utf16LittleEndian(std::string_view text) {
     std::vector<std::uint8_t> bytes;
-    for (const QChar unit : text) {
-        bytes.push_back(static_cast<std::uint8_t>(unit.unicode()));
-        bytes.push_back(static_cast<std::uint8_t>(unit.unicode() >> 8));
+    for (const char16_t unit : UnicodeText::Utf8ToUtf16(text)) {
+        bytes.push_back(static_cast<std::uint8_t>(unit));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
     }
     return bytes;
 }
@@ -81,19 +82,18 @@ bool IsDChar(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'.' || c == u'_';
 }
 
-QString Filter(const QString& ascii, bool (*allowed)(char16_t)) {
-    QString result = ascii;
-    for (QChar& unit : result)
-        if (!allowed(unit.unicode())) unit = u'_';
-    return result;
+std::string Filter(std::string ascii, bool (*allowed)(char16_t)) {
+    for (char& c : ascii)
+        if (!allowed(static_cast<unsigned char>(c))) c = '_';
+    return ascii;
 }
 }  // namespace
 
-void PutJolietText(std::span<std::uint8_t> at, const QString& text) {
+void PutJolietText(std::span<std::uint8_t> at, std::string_view text) {
     PutUcs2(at, Utf16LittleEndian(text));
 }
 
-void PutJolietVolumeId(std::span<std::uint8_t> at, const QString& text) {
+void PutJolietVolumeId(std::span<std::uint8_t> at, std::string_view text) {
     std::vector<std::uint8_t> bytes = Utf16LittleEndian(text);
     if (!bytes.empty()) bytes.push_back(0x00);
     PutUcs2(at, std::move(bytes));
@@ -122,13 +122,13 @@ void PutVolumeDate(std::span<std::uint8_t> at, const LocalDateTime& date) {
     at[16] = static_cast<std::uint8_t>(static_cast<std::int8_t>(date.UtcOffsetQuarterHours()));
 }
 
-QString DFilter(const QString& text) {
-    QString spaced = NameText::PrintableAscii(text);
-    spaced.replace(u' ', u'_');
-    return Filter(spaced.toUpper(), IsDChar);
+std::string DFilter(std::string_view text) {
+    std::string spaced = NameText::PrintableAscii(text);
+    std::replace(spaced.begin(), spaced.end(), ' ', '_');
+    return Filter(NameText::AsciiUpper(std::move(spaced)), IsDChar);
 }
 
-QString AFilter(const QString& text) {
+std::string AFilter(std::string_view text) {
     return Filter(NameText::PrintableAscii(text), IsAChar);
 }
 

@@ -2,31 +2,43 @@
 
 #include <set>
 
-#include "NameText.h"
+#include "CaseFolding.h"
 
 namespace JolietNameRules {
+namespace {
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
 
-QString Shorten(const QString& name, const QString& mark) {
-    const qsizetype dot = name.lastIndexOf(u'.');
+std::u16string Number(int counter) {
+    const std::string digits = std::to_string(counter);
+    return std::u16string(digits.begin(), digits.end());
+}
+}  // namespace
+
+std::u16string Shorten(const std::u16string& name, const std::u16string& mark) {
+    const auto dot = name.rfind(u'.');
     // An extension that would leave little of the name is not kept.
-    const bool keepExtension = dot > 0 && name.size() - dot <= kJolietNameLimit / 4;
-    const QString extension = keepExtension ? name.mid(dot) : QString();
-    const qsizetype room = kJolietNameLimit - extension.size() - mark.size();
-    QString base = (keepExtension ? name.left(dot) : name).left(room);
-    if (!base.isEmpty() && base.back().isHighSurrogate()) base.chop(1);
+    const bool keepExtension =
+        dot != std::u16string::npos && dot > 0 && name.size() - dot <= kJolietNameLimit / 4;
+    const std::u16string extension = keepExtension ? name.substr(dot) : std::u16string();
+    const std::size_t used = extension.size() + mark.size();
+    const std::size_t room = kJolietNameLimit > used ? kJolietNameLimit - used : 0;
+    std::u16string base = (keepExtension ? name.substr(0, dot) : name).substr(0, room);
+    if (!base.empty() && IsHighSurrogate(base.back())) base.pop_back();
     return base + mark + extension;
 }
 
-std::vector<QString> Names(const std::vector<QString>& names) {
-    std::vector<QString> result = names;
-    std::set<QString> taken;
-    for (const QString& name : names)
-        if (name.size() <= kJolietNameLimit) taken.insert(NameText::CaseKey(name));
-    for (QString& name : result) {
+std::vector<std::u16string> Names(const std::vector<std::u16string>& names) {
+    std::vector<std::u16string> result = names;
+    std::set<std::u16string> taken;
+    for (const std::u16string& name : names)
+        if (name.size() <= kJolietNameLimit) taken.insert(CaseFolding::Key(name));
+    for (std::u16string& name : result) {
         if (name.size() <= kJolietNameLimit) continue;
-        QString candidate = Shorten(name);
-        for (int counter = 2; !taken.insert(NameText::CaseKey(candidate)).second; ++counter)
-            candidate = Shorten(name, u'~' + QString::number(counter));
+        std::u16string candidate = Shorten(name);
+        for (int counter = 2; !taken.insert(CaseFolding::Key(candidate)).second; ++counter)
+            candidate = Shorten(name, u'~' + Number(counter));
         name = candidate;
     }
     return result;

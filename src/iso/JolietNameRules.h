@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <cstddef>
+#include <string>
 #include <vector>
 
 // Joliet names of one group of siblings: the names themselves, except that a
@@ -10,10 +11,10 @@
 // unique among the group, ignoring case.
 namespace JolietNameRules {
 
-constexpr qsizetype kJolietNameLimit = 110;
+constexpr std::size_t kJolietNameLimit = 110;
 
-std::vector<QString> Names(const std::vector<QString>& names);
+std::vector<std::u16string> Names(const std::vector<std::u16string>& names);
 // `name` cut to the limit with `mark` ("~2") put before its extension.
-QString Shorten(const QString& name, const QString& mark = QString());
+std::u16string Shorten(const std::u16string& name, const std::u16string& mark = {});
 
 }  // namespace JolietNameRules

@@ -1,36 +1,37 @@
 #include "NameText.h"
 
+#include <algorithm>
+
+#include "UnicodeText.h"
+
 namespace NameText {
 
-QString TrimSpaces(const QString& text) {
-    qsizetype first = 0, last = text.size();
-    while (first < last && text[first] == u' ') ++first;
-    while (last > first && text[last - 1] == u' ') --last;
-    return text.mid(first, last - first);
+std::string TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
-QString CaseKey(const QString& text) {
-    return text.toCaseFolded();
-}
-
-QString PrintableAscii(const QString& text) {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar unit = text[at];
-        if (unit.unicode() >= 0x20 && unit.unicode() < 0x7F) {
-            result += unit;
-            continue;
-        }
-        if (unit.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()) ++at;
-        result += u'_';
+std::string PrintableAscii(std::string_view text) {
+    const std::u16string units = UnicodeText::Utf8ToUtf16(text);
+    std::string result;
+    result.reserve(units.size());
+    for (std::size_t at = 0; at < units.size();) {
+        const char32_t c = UnicodeText::NextCodePoint(units, at);
+        result += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '_';
     }
     return result;
 }
 
-QString DiscNameFromLocal(const std::string& localName) {
-    QString name = QString::fromUtf8(localName.data(), static_cast<qsizetype>(localName.size()));
-    name.replace(u'\\', u'_');
+std::string AsciiUpper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string DiscNameFromLocal(const std::string& localName) {
+    std::string name = UnicodeText::ValidUtf8(localName);
+    std::replace(name.begin(), name.end(), '\\', '_');
     return name;
 }
 
@@ -41,11 +42,9 @@ std::string LastPathPart(const std::string& path) {
     return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
 }
 
-bool IsDigits(const QString& text) {
-    if (text.isEmpty()) return false;
-    for (const QChar unit : text)
-        if (unit < u'0' || unit > u'9') return false;
-    return true;
+bool IsDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace NameText

@@ -1,25 +1,26 @@
 #pragma once
 
-#include <QString>
 #include <string>
+#include <string_view>
 
-// Small text rules shared by the tree and the naming pass. "Characters" are
-// UTF-16 code units, as everywhere in the image's names.
+// Small text rules shared by the tree and the naming pass. Names are UTF-8;
+// where a rule counts characters it counts UTF-16 code units, as the disc's
+// Joliet names do.
 namespace NameText {
 
 // Removes leading and trailing U+0020 only (tabs and other blanks stay).
-QString TrimSpaces(const QString& text);
-// The key under which two names count as equal ignoring case.
-QString CaseKey(const QString& text);
-// Every code point outside printable ASCII becomes one "_" (a surrogate pair
-// gives one "_").
-QString PrintableAscii(const QString& text);
-// A disc name from a local name: UTF-8 decoded, "\" (the tree's path
-// separator) mapped to "_".
-QString DiscNameFromLocal(const std::string& localName);
+std::string TrimSpaces(std::string_view text);
+// Every code point outside printable ASCII becomes one "_" (invalid UTF-8
+// gives one "_" per offending byte).
+std::string PrintableAscii(std::string_view text);
+// ASCII letters in upper case; every other byte as it is.
+std::string AsciiUpper(std::string text);
+// A disc name from a local name: invalid UTF-8 replaced, "\" (the tree's
+// path separator) mapped to "_".
+std::string DiscNameFromLocal(const std::string& localName);
 // The part of a local path after its last "/" (trailing "/" ignored).
 std::string LastPathPart(const std::string& path);
 // True when `text` is one or more ASCII digits.
-bool IsDigits(const QString& text);
+bool IsDigits(std::string_view text);
 
 }  // namespace NameText

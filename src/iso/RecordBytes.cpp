@@ -3,19 +3,21 @@
 #include <cassert>
 
 #include "IsoFields.h"
+#include "UnicodeText.h"
 
 namespace RecordBytes {
 
-QByteArray IsoNameBytes(const QString& dosName) {
-    return dosName.toLatin1();
+Bytes IsoNameBytes(const std::string& dosName) {
+    return Bytes(dosName.begin(), dosName.end());
 }
 
-QByteArray JolietNameBytes(const QString& jolietName) {
-    QByteArray bytes;
-    bytes.reserve(jolietName.size() * 2);
-    for (const QChar unit : jolietName) {
-        bytes.append(static_cast<char>(unit.unicode() >> 8));
-        bytes.append(static_cast<char>(unit.unicode() & 0xFF));
+Bytes JolietNameBytes(const std::string& jolietName) {
+    const std::u16string units = UnicodeText::Utf8ToUtf16(jolietName);
+    Bytes bytes;
+    bytes.reserve(units.size() * 2);
+    for (const char16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
     }
     return bytes;
 }
@@ -37,8 +39,8 @@ void AppendDirectoryRecord(std::vector<std::uint8_t>& out, const DirectoryRecord
     std::copy(record.name.begin(), record.name.end(), bytes.begin() + 33);  // BP 34-: identifier
 }
 
-void AppendPathTableRecord(std::vector<std::uint8_t>& out, const QByteArray& name,
-                           std::uint32_t extent, std::uint16_t parentNumber, Endian endian) {
+void AppendPathTableRecord(std::vector<std::uint8_t>& out, const Bytes& name, std::uint32_t extent,
+                           std::uint16_t parentNumber, Endian endian) {
     const int nameBytes = static_cast<int>(name.size());
     const int length = PathTableRecordLength(nameBytes);
     const std::size_t start = out.size();

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "LocalDateTime.h"
@@ -11,9 +10,12 @@
 // Directory records (ECMA-119 9.1) and path table records (9.4).
 namespace RecordBytes {
 
-// Name bytes as written: ISO 9660 names as ASCII, Joliet names UCS-2 big-endian.
-QByteArray IsoNameBytes(const QString& dosName);
-QByteArray JolietNameBytes(const QString& jolietName);
+using Bytes = std::vector<std::uint8_t>;
+
+// Name bytes as written: ISO 9660 names as ASCII, Joliet names (UTF-8 here)
+// UCS-2 big-endian.
+Bytes IsoNameBytes(const std::string& dosName);
+Bytes JolietNameBytes(const std::string& jolietName);
 
 // Length of a directory record with an identifier of `nameBytes` bytes.
 constexpr int DirectoryRecordLength(int nameBytes) {
@@ -30,14 +32,14 @@ struct DirectoryRecord {
     std::uint32_t dataLength = 0;
     LocalDateTime date;
     bool directory = false;
-    QByteArray name;  // 00h for ".", 01h for ".."
+    Bytes name;  // 00h for ".", 01h for ".."
 };
 // Appends the record's bytes (all padding 00h) to `out`.
 void AppendDirectoryRecord(std::vector<std::uint8_t>& out, const DirectoryRecord& record);
 
 enum class Endian { Little, Big };
 // Appends a path table record (type L little-endian, type M big-endian).
-void AppendPathTableRecord(std::vector<std::uint8_t>& out, const QByteArray& name,
-                           std::uint32_t extent, std::uint16_t parentNumber, Endian endian);
+void AppendPathTableRecord(std::vector<std::uint8_t>& out, const Bytes& name, std::uint32_t extent,
+                           std::uint16_t parentNumber, Endian endian);
 
 }  // namespace RecordBytes

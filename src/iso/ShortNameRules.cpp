@@ -1,58 +1,70 @@
 #include "ShortNameRules.h"
 
-#include <QHash>
-#include <QRegularExpression>
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "NameText.h"
 
 namespace ShortNameRules {
 namespace {
-constexpr qsizetype kStemLimit = 31;
-constexpr qsizetype kPrefixLimit = 29;
+constexpr std::size_t kStemLimit = 31;
+constexpr std::size_t kPrefixLimit = 29;
 
-// Printable ASCII, upper case; ";" separates the version number in ISO 9660
+// Printable ASCII; ";" separates the version number in ISO 9660
 // identifiers, so readers would cut a name at it.
-QString ShortForm(const QString& name) {
-    QString ascii = NameText::PrintableAscii(name);
-    ascii.replace(u';', u'_');
+std::string ShortForm(const std::string& name) {
+    std::string ascii = NameText::PrintableAscii(name);
+    std::replace(ascii.begin(), ascii.end(), ';', '_');
     return ascii;
 }
 
-QString Upper(const QString& ascii) {
-    return ascii.toUpper();
+// Short names are ASCII, so ignoring case is comparing in lower case.
+std::string CaseKey(std::string ascii) {
+    for (char& c : ascii)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ascii;
+}
+
+std::string Left(const std::string& text, std::size_t count) {
+    return text.substr(0, std::min(count, text.size()));
+}
+
+bool Contains(const std::string& text, char c) {
+    return text.find(c) != std::string::npos;
 }
 
 struct DirectoryEntry {
-    QString dos;
+    std::string dos;
     bool takesPart = false;  // numbered together with its equals, itself included
     bool valid = false;      // numbered in this pass
 };
 
 // First step: upper-cased names, "~digits" and long names cut to "…~".
-std::vector<DirectoryEntry> FirstDirectoryNames(const std::vector<QString>& names) {
+std::vector<DirectoryEntry> FirstDirectoryNames(const std::vector<std::string>& names) {
     std::vector<DirectoryEntry> entries(names.size());
-    QHash<QString, int> counts;
+    std::unordered_map<std::string, int> counts;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const QString ascii = ShortForm(names[i]);
+        const std::string ascii = ShortForm(names[i]);
         DirectoryEntry& entry = entries[i];
-        entry.dos = Upper(ascii.left(kStemLimit));
-        const qsizetype tilde = entry.dos.indexOf(u'~');
-        if (tilde >= 0 && NameText::IsDigits(entry.dos.mid(tilde + 1))) {
-            entry.dos.truncate(tilde + 1);
+        entry.dos = NameText::AsciiUpper(Left(ascii, kStemLimit));
+        const auto tilde = entry.dos.find('~');
+        if (tilde != std::string::npos && NameText::IsDigits(entry.dos.substr(tilde + 1))) {
+            entry.dos.resize(tilde + 1);
             entry.takesPart = true;
         } else if (ascii.size() > kStemLimit) {
-            entry.dos = Upper(ascii.left(kPrefixLimit)) + u'~';
+            entry.dos = NameText::AsciiUpper(Left(ascii, kPrefixLimit)) + '~';
             entry.takesPart = true;
         }
-        ++counts[NameText::CaseKey(entry.dos)];
+        ++counts[CaseKey(entry.dos)];
     }
     // Short names that map to the same text ("照片" and "文档" both give "__")
     // are numbered like long names.
     for (DirectoryEntry& entry : entries) {
-        if (entry.takesPart || counts.value(NameText::CaseKey(entry.dos)) < 2) continue;
-        entry.dos = entry.dos.left(kPrefixLimit) + u'~';
+        if (entry.takesPart || counts[CaseKey(entry.dos)] < 2) continue;
+        entry.dos = Left(entry.dos, kPrefixLimit) + '~';
         entry.takesPart = true;
     }
     return entries;
@@ -60,17 +72,17 @@ std::vector<DirectoryEntry> FirstDirectoryNames(const std::vector<QString>& name
 
 // Second step: every group of equal "…~" names numbered ~1, ~2 … in list order.
 void NumberDirectoryGroups(std::vector<DirectoryEntry>& entries) {
-    QHash<QString, std::vector<int>> groups;
+    std::unordered_map<std::string, std::vector<int>> groups;
     for (std::size_t i = 0; i < entries.size(); ++i)
-        groups[NameText::CaseKey(entries[i].dos)].push_back(static_cast<int>(i));
+        groups[CaseKey(entries[i].dos)].push_back(static_cast<int>(i));
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const QString x = entries[i].dos;
-        if (!x.contains(u'~')) continue;
-        auto group = groups.find(NameText::CaseKey(x));
+        const std::string x = entries[i].dos;
+        if (!Contains(x, '~')) continue;
+        auto group = groups.find(CaseKey(x));
         if (group == groups.end()) continue;
         int counter = 1;
         std::vector<int> waiting;
-        for (const int j : *group) {
+        for (const int j : group->second) {
             DirectoryEntry& member = entries[static_cast<std::size_t>(j)];
             if (member.valid) continue;
             if (static_cast<std::size_t>(j) == i && !member.takesPart) {
@@ -80,81 +92,98 @@ void NumberDirectoryGroups(std::vector<DirectoryEntry>& entries) {
             member.dos = TildeNumber(x, counter++);
             member.valid = true;
         }
-        *group = std::move(waiting);
+        group->second = std::move(waiting);
     }
+}
+
+// "…~digits": the part up to and with the last "~" and the number after it
+// (0 when it does not fit a 32-bit integer).
+struct TildeSuffix {
+    std::string prefix;
+    long long number = 0;
+};
+std::optional<TildeSuffix> SplitTildeNumber(const std::string& base) {
+    const auto tilde = base.rfind('~');
+    if (tilde == std::string::npos || !NameText::IsDigits(base.substr(tilde + 1)))
+        return std::nullopt;
+    TildeSuffix suffix{base.substr(0, tilde + 1)};
+    for (std::size_t at = tilde + 1; at < base.size() && suffix.number <= 0x7FFFFFFF; ++at)
+        suffix.number = suffix.number * 10 + (base[at] - '0');
+    if (suffix.number > 0x7FFFFFFF) suffix.number = 0;
+    return suffix;
 }
 
 // Where a later sibling repeats an earlier short name, count on from the
 // name's own number until the name is free.
 class UniqueGuard {
   public:
-    UniqueGuard(std::vector<QString>& names, bool files) : m_names(names), m_files(files) {
-        for (const QString& name : names) m_taken.insert(NameText::CaseKey(name));
+    UniqueGuard(std::vector<std::string>& names, bool files) : m_names(names), m_files(files) {
+        for (const std::string& name : names) m_taken.insert(CaseKey(name));
     }
 
     void Run() {
-        std::set<QString> seen;
-        for (QString& name : m_names) {
-            if (seen.insert(NameText::CaseKey(name)).second) continue;
+        std::set<std::string> seen;
+        for (std::string& name : m_names) {
+            if (seen.insert(CaseKey(name)).second) continue;
             name = FreeName(name);
-            seen.insert(NameText::CaseKey(name));
+            seen.insert(CaseKey(name));
         }
     }
 
   private:
-    QString FreeName(const QString& name) {
-        const qsizetype dot = m_files ? name.lastIndexOf(u'.') : -1;
-        const QString base = dot < 0 ? name : name.left(dot);
-        const QString extension = dot < 0 ? QString() : name.mid(dot + 1);
-        static const QRegularExpression numbered(QStringLiteral("^(.*~)(\\d+)$"));
-        const auto match = numbered.match(base);
-        const QString key = NameText::CaseKey(name);
-        int& counter = m_next[key];
-        if (counter == 0) counter = match.hasMatch() ? match.captured(2).toInt() + 1 : 1;
+    std::string FreeName(const std::string& name) {
+        const auto dot = m_files ? name.rfind('.') : std::string::npos;
+        const std::string base = name.substr(0, dot);
+        const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+        const auto numbered = SplitTildeNumber(base);
+        long long& counter = m_next[CaseKey(name)];
+        if (counter == 0) counter = numbered ? numbered->number + 1 : 1;
         for (;; ++counter) {
-            QString candidate = match.hasMatch() ? TildeNumber(match.captured(1), counter)
-                                                 : Numbered(base, counter);
-            if (!extension.isEmpty()) candidate += u'.' + extension;
-            if (m_taken.insert(NameText::CaseKey(candidate)).second) return candidate;
+            std::string candidate =
+                numbered ? TildeNumber(numbered->prefix, counter) : Numbered(base, counter);
+            if (!extension.empty()) candidate += '.' + extension;
+            if (m_taken.insert(CaseKey(candidate)).second) return candidate;
         }
     }
 
-    QString Numbered(const QString& base, int counter) const {
+    std::string Numbered(const std::string& base, long long counter) const {
         return m_files ? TildeRename(base, counter)
-                       : TildeNumber(base.left(kPrefixLimit) + u'~', counter);
+                       : TildeNumber(Left(base, kPrefixLimit) + '~', counter);
     }
 
-    std::vector<QString>& m_names;
+    std::vector<std::string>& m_names;
     bool m_files;
-    std::set<QString> m_taken;
-    std::map<QString, int> m_next;
+    std::set<std::string> m_taken;
+    std::map<std::string, long long> m_next;
 };
 
 // A file name numbered from its part before the first "."; the extension
 // stays only when the name had exactly one ".".
-QString NumberedFileName(const QString& dos, int counter) {
-    const QStringList parts = dos.split(u'.');
-    QString result = TildeRename(parts.front(), counter);
-    if (parts.size() == 2 && !parts[1].isEmpty()) result += u'.' + parts[1];
+std::string NumberedFileName(const std::string& dos, int counter) {
+    const auto first = dos.find('.');
+    std::string result = TildeRename(dos.substr(0, first), counter);
+    if (first == std::string::npos) return result;
+    const std::string rest = dos.substr(first + 1);
+    if (!rest.empty() && !Contains(rest, '.')) result += '.' + rest;
     return result;
 }
 
 class FileNumbering {
   public:
-    explicit FileNumbering(std::vector<QString>& dos) : m_dos(dos) {
+    explicit FileNumbering(std::vector<std::string>& dos) : m_dos(dos) {
         for (std::size_t i = 0; i < dos.size(); ++i)
-            m_groups[dos[i].left(kPrefixLimit)].insert(static_cast<int>(i));
+            m_groups[Left(dos[i], kPrefixLimit)].insert(static_cast<int>(i));
     }
 
-    void Rename(int index, const QString& name) {
-        QString& current = m_dos[static_cast<std::size_t>(index)];
-        m_groups[current.left(kPrefixLimit)].erase(index);
+    void Rename(int index, const std::string& name) {
+        std::string& current = m_dos[static_cast<std::size_t>(index)];
+        m_groups[Left(current, kPrefixLimit)].erase(index);
         current = name;
-        m_groups[current.left(kPrefixLimit)].insert(index);
+        m_groups[Left(current, kPrefixLimit)].insert(index);
     }
 
     // Members of the group of `prefix`, in list order.
-    std::vector<int> Group(const QString& prefix) const {
+    std::vector<int> Group(const std::string& prefix) const {
         const auto found = m_groups.find(prefix);
         return found == m_groups.end()
                    ? std::vector<int>{}
@@ -162,51 +191,53 @@ class FileNumbering {
     }
 
   private:
-    std::vector<QString>& m_dos;
-    std::map<QString, std::set<int>> m_groups;  // first 29 characters -> files
+    std::vector<std::string>& m_dos;
+    std::map<std::string, std::set<int>> m_groups;  // first 29 characters -> files
 };
 }  // namespace
 
-QString TildeRename(const QString& stem, int n) {
-    const QString digits = QString::number(n);
-    return stem.left(std::max<qsizetype>(0, stem.size() - digits.size() - 1)) + u'~' + digits;
+std::string TildeRename(const std::string& stem, long long n) {
+    const std::string digits = std::to_string(n);
+    return Left(stem, stem.size() > digits.size() ? stem.size() - digits.size() - 1 : 0) + '~' +
+           digits;
 }
 
-QString TildeNumber(const QString& x, int n) {
-    const QString digits = QString::number(n);
-    return x.left(std::max<qsizetype>(0, x.size() - digits.size())) + u'~' + digits;
+std::string TildeNumber(const std::string& x, long long n) {
+    const std::string digits = std::to_string(n);
+    return Left(x, x.size() > digits.size() ? x.size() - digits.size() : 0) + '~' + digits;
 }
 
-std::vector<QString> DirectoryNames(const std::vector<QString>& names) {
+std::vector<std::string> DirectoryNames(const std::vector<std::string>& names) {
     std::vector<DirectoryEntry> entries = FirstDirectoryNames(names);
     NumberDirectoryGroups(entries);
-    std::vector<QString> result;
+    std::vector<std::string> result;
     result.reserve(entries.size());
     for (const auto& entry : entries) result.push_back(entry.dos);
     UniqueGuard(result, false).Run();
     return result;
 }
 
-std::vector<QString> FileNames(const std::vector<QString>& names) {
-    std::vector<QString> dos;
+std::vector<std::string> FileNames(const std::vector<std::string>& names) {
+    std::vector<std::string> dos;
     std::vector<bool> longStem;
-    for (const QString& name : names) {
-        const QString ascii = ShortForm(name);
-        const qsizetype dot = ascii.lastIndexOf(u'.');
-        const QString base = dot < 0 ? ascii : ascii.left(dot);
-        const QString extension = dot < 0 ? QString() : ascii.mid(dot + 1);
-        dos.push_back(Upper(base.left(kStemLimit)) + u'.' + Upper(extension.left(3)));
+    for (const std::string& name : names) {
+        const std::string ascii = ShortForm(name);
+        const auto dot = ascii.rfind('.');
+        const std::string base = ascii.substr(0, dot);
+        const std::string extension = dot == std::string::npos ? "" : ascii.substr(dot + 1);
+        dos.push_back(NameText::AsciiUpper(Left(base, kStemLimit)) + '.' +
+                      NameText::AsciiUpper(Left(extension, 3)));
         longStem.push_back(base.size() > kStemLimit);
     }
     FileNumbering numbering(dos);
     for (std::size_t i = 0; i < dos.size(); ++i) {
-        if (dos[i].left(kStemLimit).contains(u'~')) continue;
-        const std::vector<int> group = numbering.Group(dos[i].left(kPrefixLimit));
+        if (Contains(Left(dos[i], kStemLimit), '~')) continue;
+        const std::vector<int> group = numbering.Group(Left(dos[i], kPrefixLimit));
         if (group.size() > 1) {
             int counter = 1;
             for (const int j : group)
                 numbering.Rename(j, NumberedFileName(dos[static_cast<std::size_t>(j)], counter++));
-        } else if (!dos[i].contains(u'~') && longStem[i]) {
+        } else if (!Contains(dos[i], '~') && longStem[i]) {
             numbering.Rename(static_cast<int>(i), NumberedFileName(dos[i], 1));
         }
     }

@@ -1,18 +1,20 @@
 #include "WildcardMatch.h"
 
 namespace {
-// Matches name[at] against the bracket list starting after "[" at pattern[open];
-// returns the index after "]" or -1 when the list is not closed.
-qsizetype BracketEnd(const QString& pattern, qsizetype open) {
-    const qsizetype close = pattern.indexOf(u']', open + 1);
-    return close < 0 ? -1 : close + 1;
+using View = std::u16string_view;
+
+// The index after the "]" that closes the list opened at pattern[open], or
+// npos when the list is not closed.
+std::size_t BracketEnd(View pattern, std::size_t open) {
+    const std::size_t close = pattern.find(u']', open + 1);
+    return close == View::npos ? View::npos : close + 1;
 }
 
-bool InList(QChar unit, const QString& list) {
-    bool negate = list.startsWith(u'!');
-    const QString items = negate ? list.mid(1) : list;
+bool InList(char16_t unit, View list) {
+    const bool negate = !list.empty() && list.front() == u'!';
+    const View items = negate ? list.substr(1) : list;
     bool found = false;
-    for (qsizetype i = 0; i < items.size() && !found; ++i) {
+    for (std::size_t i = 0; i < items.size() && !found; ++i) {
         if (i + 2 < items.size() && items[i + 1] == u'-') {
             found = unit >= items[i] && unit <= items[i + 2];
             i += 2;
@@ -23,14 +25,14 @@ bool InList(QChar unit, const QString& list) {
     return found != negate;
 }
 
-bool MatchOne(const QString& pattern, qsizetype& p, QChar unit) {
-    const QChar token = pattern[p];
+bool MatchOne(View pattern, std::size_t& p, char16_t unit) {
+    const char16_t token = pattern[p];
     if (token == u'?') return ++p, true;
-    if (token == u'#') return ++p, unit.isDigit() && unit.unicode() < 0x80;
+    if (token == u'#') return ++p, unit >= u'0' && unit <= u'9';
     if (token == u'[') {
-        const qsizetype end = BracketEnd(pattern, p);
-        if (end > 0) {
-            const bool ok = InList(unit, pattern.mid(p + 1, end - p - 2));
+        const std::size_t end = BracketEnd(pattern, p);
+        if (end != View::npos) {
+            const bool ok = InList(unit, pattern.substr(p + 1, end - p - 2));
             p = end;
             return ok;
         }
@@ -39,22 +41,22 @@ bool MatchOne(const QString& pattern, qsizetype& p, QChar unit) {
 }
 }  // namespace
 
-bool WildcardMatch(const QString& name, const QString& pattern) {
+bool WildcardMatch(View name, View pattern) {
     // Iterative match with one backtrack point for the last "*" seen.
-    qsizetype n = 0, p = 0, starP = -1, starN = 0;
+    std::size_t n = 0, p = 0, starP = View::npos, starN = 0;
     while (n < name.size()) {
         if (p < pattern.size() && pattern[p] == u'*') {
             starP = ++p;
             starN = n;
             continue;
         }
-        qsizetype next = p;
+        std::size_t next = p;
         if (p < pattern.size() && MatchOne(pattern, next, name[n])) {
             p = next;
             ++n;
             continue;
         }
-        if (starP < 0) return false;
+        if (starP == View::npos) return false;
         p = starP;
         n = ++starN;
     }

@@ -1,16 +1,17 @@
 #include "clsISODirectory.h"
 
+#include "CaseFolding.h"
 #include "NameText.h"
 
-clsISODirectory* clsISODirectory::AddSubDirectory(const QString& name) {
-    const QString trimmed = NameText::TrimSpaces(name);
-    if (trimmed.isEmpty()) return nullptr;
-    const QString key = NameText::CaseKey(trimmed);
-    if (clsISODirectory* existing = Index().value(key, nullptr)) return existing;
+clsISODirectory* clsISODirectory::AddSubDirectory(const std::string& name) {
+    const std::string trimmed = NameText::TrimSpaces(name);
+    if (trimmed.empty()) return nullptr;
+    std::u16string key = CaseFolding::Key(trimmed);
+    if (const auto existing = Index().find(key); existing != m_index.end()) return existing->second;
     auto child = std::make_unique<clsISODirectory>();
     child->m_name = trimmed;
     child->m_parent = this;
-    m_index.insert(key, child.get());
+    m_index.emplace(std::move(key), child.get());
     m_children.push_back(std::move(child));
     return m_children.back().get();
 }
@@ -40,8 +41,8 @@ void clsISODirectory::Clear() {
     m_files.Clear();
 }
 
-bool clsISODirectory::SubDirExists(const QString& name) const {
-    return Index().contains(NameText::CaseKey(name));
+bool clsISODirectory::SubDirExists(const std::string& name) const {
+    return Index().contains(CaseFolding::Key(name));
 }
 
 clsISODirectory* clsISODirectory::SubDirectory(int index) const {
@@ -50,27 +51,26 @@ clsISODirectory* clsISODirectory::SubDirectory(int index) const {
                : m_children[static_cast<std::size_t>(index)].get();
 }
 
-QString clsISODirectory::FullPath() const {
-    QString path = QStringLiteral("\\");
+std::string clsISODirectory::FullPath() const {
+    std::string path = "\\";
     std::vector<const clsISODirectory*> chain;
     for (const clsISODirectory* at = this; at->m_parent != nullptr; at = at->m_parent)
         chain.push_back(at);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) path += (*it)->m_name + u'\\';
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) path += (*it)->m_name + '\\';
     return path;
 }
 
-void clsISODirectory::SetName(const QString& name) {
-    if (name.isEmpty()) return;
+void clsISODirectory::SetName(const std::string& name) {
+    if (name.empty()) return;
     m_name = name;
     if (m_parent != nullptr) m_parent->m_indexValid = false;
 }
 
-const QHash<QString, clsISODirectory*>& clsISODirectory::Index() const {
+const clsISODirectory::NameIndex& clsISODirectory::Index() const {
     if (!m_indexValid) {
         m_index.clear();
         for (const auto& child : m_children) {
-            const QString key = NameText::CaseKey(child->m_name);
-            if (!m_index.contains(key)) m_index.insert(key, child.get());
+            m_index.emplace(CaseFolding::Key(child->m_name), child.get());
         }
         m_indexValid = true;
     }

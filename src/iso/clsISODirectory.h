@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QHash>
-#include <QString>
-#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "clsISOFiles.h"
@@ -17,7 +15,8 @@ struct SkippedEntry {
 };
 
 // One directory of the disc: its ordered subdirectories and its file list.
-// A parent owns its children; each child points back at its parent.
+// A parent owns its children; each child points back at its parent. Names
+// are UTF-8.
 class clsISODirectory {
   public:
     clsISODirectory() = default;
@@ -26,7 +25,7 @@ class clsISODirectory {
 
     // The child of that name (spaces trimmed, case ignored), created and
     // appended when missing; nullptr for a name that is empty once trimmed.
-    clsISODirectory* AddSubDirectory(const QString& name);
+    clsISODirectory* AddSubDirectory(const std::string& name);
     // Appends `directory` with its whole subtree (no name check); returns it.
     clsISODirectory* AddSubDirectoryByRef(std::unique_ptr<clsISODirectory> directory);
     // Detaches the child at `index` (0-based) and hands it back; unless
@@ -34,30 +33,30 @@ class clsISODirectory {
     std::unique_ptr<clsISODirectory> RemoveSubDirectory(int index, bool KeepSubDirs);
     // Drops all children and empties Files.
     void Clear();
-    bool SubDirExists(const QString& name) const;
+    bool SubDirExists(const std::string& name) const;
     int SubDirectoryCount() const { return static_cast<int>(m_children.size()); }
     // Child by 0-based index; nullptr outside the list.
     clsISODirectory* SubDirectory(int index) const;
     // "\" for the root, "\A\B\" for B inside A.
-    QString FullPath() const;
+    std::string FullPath() const;
     // Adds the entries of local folder `directory` whose names match one of
     // `filter`: regular files to Files, subfolders (when `recursive`) as
     // merged subdirectories. Entries whose names begin with "." are skipped,
     // so are links to folders, special files and refused names (listed in
     // `skipped` when given).
-    void AddLocalDirectory(const std::string& directory, const QStringList& filter, bool recursive,
-                           std::vector<SkippedEntry>* skipped = nullptr);
+    void AddLocalDirectory(const std::string& directory, const std::vector<std::string>& filter,
+                           bool recursive, std::vector<SkippedEntry>* skipped = nullptr);
 
     clsISOFiles& Files() { return m_files; }
     const clsISOFiles& Files() const { return m_files; }
     clsISODirectory* Parent() const { return m_parent; }
-    const QString& name() const { return m_name; }
+    const std::string& name() const { return m_name; }
     // An empty text leaves the name unchanged.
-    void SetName(const QString& name);
-    const QString& DOSName() const { return m_dosName; }
-    void SetDOSName(const QString& name) { m_dosName = name; }
-    const QString& JolietName() const { return m_jolietName; }
-    void SetJolietName(const QString& name) { m_jolietName = name; }
+    void SetName(const std::string& name);
+    const std::string& DOSName() const { return m_dosName; }
+    void SetDOSName(const std::string& name) { m_dosName = name; }
+    const std::string& JolietName() const { return m_jolietName; }
+    void SetJolietName(const std::string& name) { m_jolietName = name; }
     std::int32_t DirectoryNumber() const { return m_directoryNumber; }
     void SetDirectoryNumber(std::int32_t number) { m_directoryNumber = number; }
     bool NameValid() const { return m_nameValid; }
@@ -65,15 +64,16 @@ class clsISODirectory {
 
   private:
     class Scan;
-    const QHash<QString, clsISODirectory*>& Index() const;
+    using NameIndex = std::unordered_map<std::u16string, clsISODirectory*>;
+    const NameIndex& Index() const;
 
     clsISODirectory* m_parent = nullptr;
     std::vector<std::unique_ptr<clsISODirectory>> m_children;
     // Case key -> first child of that name; rebuilt lazily after renames and removals.
-    mutable QHash<QString, clsISODirectory*> m_index;
+    mutable NameIndex m_index;
     mutable bool m_indexValid = true;
     clsISOFiles m_files;
-    QString m_name, m_dosName, m_jolietName;
+    std::string m_name, m_dosName, m_jolietName;
     std::int32_t m_directoryNumber = 0;
     bool m_nameValid = false;
 };

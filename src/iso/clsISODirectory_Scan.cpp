@@ -3,14 +3,18 @@
 #include <utility>
 
 #include "NameText.h"
+#include "UnicodeText.h"
 #include "WildcardMatch.h"
 #include "clsISODirectory.h"
 #include "modFileAccess.h"
 
 class clsISODirectory::Scan {
   public:
-    Scan(const QStringList& filter, bool recursive, std::vector<SkippedEntry>* skipped)
-        : m_filter(filter), m_recursive(recursive), m_skipped(skipped) {}
+    Scan(const std::vector<std::string>& filter, bool recursive, std::vector<SkippedEntry>* skipped)
+        : m_recursive(recursive), m_skipped(skipped) {
+        for (const std::string& pattern : filter)
+            m_filter.push_back(UnicodeText::Utf8ToUtf16(pattern));
+    }
 
     void Folder(const std::string& folder, clsISODirectory& target) {
         const auto entries = modFileAccess::ListFolder(folder);
@@ -18,10 +22,9 @@ class clsISODirectory::Scan {
         const std::string prefix = folder.back() == '/' ? folder : folder + "/";
         for (const auto& entry : *entries) {
             if (entry.name.front() == '.') continue;
-            if (!Matches(QString::fromUtf8(entry.name.data(),
-                                           static_cast<qsizetype>(entry.name.size()))))
-                continue;
-            const QString discName = NameText::TrimSpaces(NameText::DiscNameFromLocal(entry.name));
+            if (!Matches(UnicodeText::Utf8ToUtf16(entry.name))) continue;
+            const std::string discName =
+                NameText::TrimSpaces(NameText::DiscNameFromLocal(entry.name));
             Entry(prefix + entry.name, entry, discName, target);
         }
     }
@@ -34,9 +37,9 @@ class clsISODirectory::Scan {
 
   private:
     void Entry(const std::string& path, const modFileAccess::FolderEntry& entry,
-               const QString& discName, clsISODirectory& target) {
+               const std::string& discName, clsISODirectory& target) {
         using modFileAccess::EntryKind;
-        if (discName.isEmpty()) return Skip(path, "no name left once spaces are trimmed");
+        if (discName.empty()) return Skip(path, "no name left once spaces are trimmed");
         if (entry.kind == EntryKind::RegularFile) {
             // The local path keeps the exact name; only the disc name is trimmed.
             if (target.Files().Add(path, discName) == nullptr)
@@ -53,8 +56,8 @@ class clsISODirectory::Scan {
         if (child != nullptr) Folder(path, *child);
     }
 
-    bool Matches(const QString& name) const {
-        for (const QString& pattern : m_filter)
+    bool Matches(const std::u16string& name) const {
+        for (const std::u16string& pattern : m_filter)
             if (WildcardMatch(name, pattern)) return true;
         return false;
     }
@@ -63,14 +66,15 @@ class clsISODirectory::Scan {
         if (m_skipped != nullptr) m_skipped->push_back({path, reason});
     }
 
-    const QStringList& m_filter;
+    std::vector<std::u16string> m_filter;
     bool m_recursive;
     std::vector<SkippedEntry>* m_skipped;
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_visited;
 };
 
-void clsISODirectory::AddLocalDirectory(const std::string& directory, const QStringList& filter,
-                                        bool recursive, std::vector<SkippedEntry>* skipped) {
+void clsISODirectory::AddLocalDirectory(const std::string& directory,
+                                        const std::vector<std::string>& filter, bool recursive,
+                                        std::vector<SkippedEntry>* skipped) {
     if (directory.empty()) return;
     Scan scan(filter, recursive, skipped);
     if (const auto facts = modFileAccess::FileInfo(directory))

@@ -2,8 +2,8 @@
 
 #include "clsISOFiles.h"
 
-void clsISOFile::SetName(const QString& name) {
-    if (name.isEmpty()) return;
+void clsISOFile::SetName(const std::string& name) {
+    if (name.empty()) return;
     m_name = name;
     if (m_owner != nullptr) m_owner->NamesChanged();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <string>
 
@@ -9,15 +8,15 @@
 class clsISOFiles;
 
 // One file of the disc: the local file it comes from, its names and where its
-// data lies in the image.
+// data lies in the image. Names are UTF-8.
 class clsISOFile {
   public:
-    clsISOFile(std::string localPath, QString name)
+    clsISOFile(std::string localPath, std::string name)
         : m_localPath(std::move(localPath)), m_name(std::move(name)) {}
 
-    const QString& name() const { return m_name; }
+    const std::string& name() const { return m_name; }
     // An empty text leaves the name unchanged.
-    void SetName(const QString& name);
+    void SetName(const std::string& name);
     const std::string& LocalPath() const { return m_localPath; }
     void SetLocalPath(const std::string& path) { m_localPath = path; }
     // Length in bytes, refreshed from the local file when the layout is made.
@@ -25,10 +24,10 @@ class clsISOFile {
     void SetSize(std::int64_t size) { m_size = size; }
     const LocalDateTime& CreationDate() const { return m_creation; }
     void SetCreationDate(const LocalDateTime& date) { m_creation = date; }
-    const QString& DOSName() const { return m_dosName; }
-    void SetDOSName(const QString& name) { m_dosName = name; }
-    const QString& JolietName() const { return m_jolietName; }
-    void SetJolietName(const QString& name) { m_jolietName = name; }
+    const std::string& DOSName() const { return m_dosName; }
+    void SetDOSName(const std::string& name) { m_dosName = name; }
+    const std::string& JolietName() const { return m_jolietName; }
+    void SetJolietName(const std::string& name) { m_jolietName = name; }
     // First sector of the data; 0 for an empty file.
     std::int32_t LBA() const { return m_lba; }
     void SetLBA(std::int32_t lba) { m_lba = lba; }
@@ -37,7 +36,7 @@ class clsISOFile {
     friend class clsISOFiles;
     clsISOFiles* m_owner = nullptr;  // told about renames so its name index stays true
     std::string m_localPath;
-    QString m_name, m_dosName, m_jolietName;
+    std::string m_name, m_dosName, m_jolietName;
     std::int64_t m_size = 0;
     LocalDateTime m_creation;
     std::int32_t m_lba = 0;

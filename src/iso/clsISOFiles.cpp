@@ -1,13 +1,14 @@
 #include "clsISOFiles.h"
 
+#include "CaseFolding.h"
 #include "NameText.h"
 #include "modFileAccess.h"
 
-clsISOFile* clsISOFiles::Add(const std::string& localfile, const QString& name) {
-    if (localfile.empty() || name.contains(u'\\')) return nullptr;
-    const QString effective =
-        name.isEmpty() ? NameText::DiscNameFromLocal(NameText::LastPathPart(localfile)) : name;
-    if (effective.isEmpty() || FileExists(effective)) return nullptr;
+clsISOFile* clsISOFiles::Add(const std::string& localfile, const std::string& name) {
+    if (localfile.empty() || name.find('\\') != std::string::npos) return nullptr;
+    const std::string effective =
+        name.empty() ? NameText::DiscNameFromLocal(NameText::LastPathPart(localfile)) : name;
+    if (effective.empty() || FileExists(effective)) return nullptr;
     auto file = std::make_unique<clsISOFile>(localfile, effective);
     if (const auto facts = modFileAccess::FileInfo(localfile)) {
         file->SetSize(facts->size);
@@ -16,7 +17,7 @@ clsISOFile* clsISOFiles::Add(const std::string& localfile, const QString& name) 
     file->m_owner = this;
     clsISOFile* added = file.get();
     m_files.push_back(std::move(file));
-    if (m_indexValid) m_index.insert(NameText::CaseKey(effective), added);
+    if (m_indexValid) m_index.insert_or_assign(CaseFolding::Key(effective), added);
     return added;
 }
 
@@ -36,15 +37,15 @@ clsISOFile* clsISOFiles::File(int index) const {
     return index < 0 || index >= count() ? nullptr : m_files[static_cast<std::size_t>(index)].get();
 }
 
-bool clsISOFiles::FileExists(const QString& name) const {
-    return Index().contains(NameText::CaseKey(name));
+bool clsISOFiles::FileExists(const std::string& name) const {
+    return Index().contains(CaseFolding::Key(name));
 }
 
-const QHash<QString, clsISOFile*>& clsISOFiles::Index() const {
+const clsISOFiles::NameIndex& clsISOFiles::Index() const {
     if (!m_indexValid) {
         m_index.clear();
         for (const auto& file : m_files)
-            m_index.insert(NameText::CaseKey(file->name()), file.get());
+            m_index.insert_or_assign(CaseFolding::Key(file->name()), file.get());
         m_indexValid = true;
     }
     return m_index;

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QHash>
-#include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "clsISOFile.h"
@@ -16,7 +15,7 @@ class clsISOFiles {
     // Adds a local file under `name` (empty: the last part of `localfile`).
     // Returns nullptr for an empty path, a name with "\" or a name that a
     // file of this list already has, ignoring case.
-    clsISOFile* Add(const std::string& localfile, const QString& name);
+    clsISOFile* Add(const std::string& localfile, const std::string& name);
     // Removes the file at `index` (0-based); later files move down.
     void Remove(int index);
     void Clear();
@@ -24,7 +23,7 @@ class clsISOFiles {
     // File by 0-based index; nullptr outside the list.
     clsISOFile* File(int index) const;
     // True when a file's name equals `name`, ignoring case.
-    bool FileExists(const QString& name) const;
+    bool FileExists(const std::string& name) const;
 
     std::int32_t LBA() const { return m_lba; }
     void SetLBA(std::int32_t value) { m_lba = value; }
@@ -38,11 +37,12 @@ class clsISOFiles {
   private:
     friend class clsISOFile;
     void NamesChanged() { m_indexValid = false; }
-    const QHash<QString, clsISOFile*>& Index() const;
+    using NameIndex = std::unordered_map<std::u16string, clsISOFile*>;
+    const NameIndex& Index() const;
 
     std::vector<std::unique_ptr<clsISOFile>> m_files;
     // Case key -> first file of that name; rebuilt lazily after renames and removals.
-    mutable QHash<QString, clsISOFile*> m_index;
+    mutable NameIndex m_index;
     mutable bool m_indexValid = true;
     std::int32_t m_lba = 0, m_blocks = 0, m_lbaJoliet = 0, m_blocksJoliet = 0;
 };

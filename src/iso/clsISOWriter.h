@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -37,7 +36,7 @@ class clsISOWriter {
     // The directory of a tree path ("\" root, "\A\B" or "\A\B\"), matching
     // names exactly; nullptr for an empty path, one without the leading "\"
     // or a part that names no child.
-    clsISODirectory* DirByPath(const QString& strPath);
+    clsISODirectory* DirByPath(const std::string& strPath);
     // Depth: root 0, its children 1 …
     static std::int32_t DirectoryLevel(const clsISODirectory& clsDir);
     // Number of equal leading parts of the two FullPath texts (split at "\").
@@ -47,23 +46,31 @@ class clsISOWriter {
     static bool DirectoryIsChildOf(const clsISODirectory& clsParent,
                                    const clsISODirectory& clsChild);
 
-    // --- volume fields: the Joliet or the ISO 9660 form ---
-    QString VolumeID(bool joliet) const { return Text(kVolume, joliet); }
-    void SetVolumeID(const QString& value, bool joliet) { SetText(kVolume, value, joliet); }
-    QString SystemID(bool joliet) const { return Text(kSystem, joliet); }
-    void SetSystemID(const QString& value, bool joliet) { SetText(kSystem, value, joliet); }
-    QString VolumeSetID(bool joliet) const { return Text(kVolumeSet, joliet); }
-    void SetVolumeSetID(const QString& value, bool joliet) { SetText(kVolumeSet, value, joliet); }
-    QString PublisherID(bool joliet) const { return Text(kPublisher, joliet); }
-    void SetPublisherID(const QString& value, bool joliet) { SetText(kPublisher, value, joliet); }
-    QString DataPreparerID(bool joliet) const { return Text(kPreparer, joliet); }
-    void SetDataPreparerID(const QString& value, bool joliet) { SetText(kPreparer, value, joliet); }
-    QString ApplicationID(bool joliet) const { return Text(kApplication, joliet); }
-    void SetApplicationID(const QString& value, bool joliet) {
+    // --- volume fields (UTF-8): the Joliet or the ISO 9660 form ---
+    std::string VolumeID(bool joliet) const { return Text(kVolume, joliet); }
+    void SetVolumeID(const std::string& value, bool joliet) { SetText(kVolume, value, joliet); }
+    std::string SystemID(bool joliet) const { return Text(kSystem, joliet); }
+    void SetSystemID(const std::string& value, bool joliet) { SetText(kSystem, value, joliet); }
+    std::string VolumeSetID(bool joliet) const { return Text(kVolumeSet, joliet); }
+    void SetVolumeSetID(const std::string& value, bool joliet) {
+        SetText(kVolumeSet, value, joliet);
+    }
+    std::string PublisherID(bool joliet) const { return Text(kPublisher, joliet); }
+    void SetPublisherID(const std::string& value, bool joliet) {
+        SetText(kPublisher, value, joliet);
+    }
+    std::string DataPreparerID(bool joliet) const { return Text(kPreparer, joliet); }
+    void SetDataPreparerID(const std::string& value, bool joliet) {
+        SetText(kPreparer, value, joliet);
+    }
+    std::string ApplicationID(bool joliet) const { return Text(kApplication, joliet); }
+    void SetApplicationID(const std::string& value, bool joliet) {
         SetText(kApplication, value, joliet);
     }
-    QString CopyRightID(bool joliet) const { return Text(kCopyright, joliet); }
-    void SetCopyRightID(const QString& value, bool joliet) { SetText(kCopyright, value, joliet); }
+    std::string CopyRightID(bool joliet) const { return Text(kCopyright, joliet); }
+    void SetCopyRightID(const std::string& value, bool joliet) {
+        SetText(kCopyright, value, joliet);
+    }
     const LocalDateTime& VolumeCreation() const { return m_creation; }
     void SetVolumeCreation(const LocalDateTime& value) { m_creation = value; }
     bool Joliet() const { return m_joliet; }
@@ -106,12 +113,12 @@ class clsISOWriter {
         kFieldCount
     };
     struct VolumeText {
-        QString iso, joliet;
+        std::string iso, joliet;
     };
     using Sector = std::array<std::uint8_t, 2048>;
 
-    QString Text(TextField field, bool joliet) const;
-    void SetText(TextField field, const QString& value, bool joliet);
+    std::string Text(TextField field, bool joliet) const;
+    void SetText(TextField field, const std::string& value, bool joliet);
 
     void NameDirectories(clsISODirectory& directory);
     void NameFiles(clsISODirectory& directory);

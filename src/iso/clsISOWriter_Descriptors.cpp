@@ -8,6 +8,7 @@
 #include "IsoFields.h"
 #include "LocalFileSource.h"
 #include "RecordBytes.h"
+#include "UnicodeText.h"
 #include "clsISOWriter.h"
 
 namespace {
@@ -32,14 +33,14 @@ std::span<std::uint8_t> Field(std::array<std::uint8_t, 2048>& sector, std::size_
     return std::span<std::uint8_t>(sector).subspan(at, width);
 }
 
-QString LoggedOnUser() {
+std::string LoggedOnUser() {
     std::vector<char> buffer(4096);
     passwd entry{};
     passwd* found = nullptr;
     if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
         found != nullptr)
-        return QString::fromUtf8(found->pw_name);
-    if (const char* user = std::getenv("USER")) return QString::fromUtf8(user);
+        return UnicodeText::ValidUtf8(found->pw_name);
+    if (const char* user = std::getenv("USER")) return UnicodeText::ValidUtf8(user);
     return {};
 }
 }  // namespace
@@ -49,11 +50,10 @@ clsISOWriter::clsISOWriter()
       m_creation(LocalDateTime::Now()),
       m_localSource(std::make_unique<LocalFileSource>()),
       m_source(m_localSource.get()) {
-    m_texts[kVolume] = {QStringLiteral("NEW_DISC"), QStringLiteral("New_Disc")};
-    m_texts[kApplication] = {QStringLiteral("MAPLE CD/DVD WRITER"),
-                             QStringLiteral("MAPLE CD/DVD Writer")};
+    m_texts[kVolume] = {"NEW_DISC", "New_Disc"};
+    m_texts[kApplication] = {"MAPLE CD/DVD WRITER", "MAPLE CD/DVD Writer"};
     // The user name can hold any character; only its ISO 9660 form is filtered.
-    const QString user = LoggedOnUser();
+    const std::string user = LoggedOnUser();
     m_texts[kPreparer] = {IsoFields::AFilter(user), user};
 }
 
@@ -63,11 +63,11 @@ void clsISOWriter::SetFileSource(FileSource* source) {
     m_source = source != nullptr ? source : m_localSource.get();
 }
 
-QString clsISOWriter::Text(TextField field, bool joliet) const {
+std::string clsISOWriter::Text(TextField field, bool joliet) const {
     return joliet ? m_texts[field].joliet : m_texts[field].iso;
 }
 
-void clsISOWriter::SetText(TextField field, const QString& value, bool joliet) {
+void clsISOWriter::SetText(TextField field, const std::string& value, bool joliet) {
     if (joliet) {
         m_texts[field].joliet = value;
         return;
@@ -89,7 +89,9 @@ void clsISOWriter::PutCommonFields(Sector& sector, const ImagePlan& plan, bool j
     RecordBytes::AppendDirectoryRecord(
         record, {static_cast<std::uint32_t>(joliet ? root.LBAJoliet() : root.LBA()),
                  static_cast<std::uint32_t>(joliet ? root.BlocksJoliet() : root.Blocks()) * 2048U,
-                 m_creation, true, QByteArray(1, '\0')});
+                 m_creation,
+                 true,
+                 {0}});
     std::copy(record.begin(), record.end(), sector.begin() + kRootRecord);
     IsoFields::PutVolumeDate(Field(sector, kCreated, 17), m_creation);
     IsoFields::PutVolumeDate(Field(sector, kModified, 17), m_creation);
@@ -116,8 +118,8 @@ clsISOWriter::Sector clsISOWriter::PrimaryDescriptor(const ImagePlan& plan) cons
     text(kPreparerId, 128, kPreparer);
     text(kApplicationId, 128, kApplication);
     text(kCopyrightId, 37, kCopyright);
-    IsoFields::PutIsoText(Field(sector, kAbstractId, 37), QString());
-    IsoFields::PutIsoText(Field(sector, kBibliographicId, 37), QString());
+    IsoFields::PutIsoText(Field(sector, kAbstractId, 37), "");
+    IsoFields::PutIsoText(Field(sector, kBibliographicId, 37), "");
     return sector;
 }
 
@@ -146,8 +148,8 @@ clsISOWriter::Sector clsISOWriter::JolietDescriptor(const ImagePlan& plan) const
     text(kPreparerId, 128, kPreparer);
     text(kApplicationId, 128, kApplication);
     text(kCopyrightId, 37, kCopyright);
-    IsoFields::PutJolietText(Field(sector, kAbstractId, 37), QString());
-    IsoFields::PutJolietText(Field(sector, kBibliographicId, 37), QString());
+    IsoFields::PutJolietText(Field(sector, kAbstractId, 37), "");
+    IsoFields::PutJolietText(Field(sector, kBibliographicId, 37), "");
     return sector;
 }
 

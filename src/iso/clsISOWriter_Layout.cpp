@@ -5,6 +5,7 @@
 #include "FileSource.h"
 #include "RecordBytes.h"
 #include "SectorMath.h"
+#include "UnicodeText.h"
 #include "clsISOWriter.h"
 
 namespace {
@@ -21,8 +22,9 @@ std::int64_t FilesSize(const clsISODirectory& directory) {
     return total;
 }
 
-int NameBytes(const QString& dosName, const QString& jolietName, bool joliet) {
-    return joliet ? static_cast<int>(jolietName.size() * 2) : static_cast<int>(dosName.size());
+int NameBytes(const std::string& dosName, const std::string& jolietName, bool joliet) {
+    return static_cast<int>(joliet ? UnicodeText::Utf8ToUtf16(jolietName).size() * 2
+                                   : dosName.size());
 }
 
 // Bytes of a directory's extent: ".", "..", then one record per child and

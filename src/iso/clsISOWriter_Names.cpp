@@ -1,7 +1,22 @@
 // The naming pass: ISO 9660 short names and Joliet names for every node.
 #include "JolietNameRules.h"
 #include "ShortNameRules.h"
+#include "UnicodeText.h"
 #include "clsISOWriter.h"
+
+namespace {
+// Joliet names are counted and cut in UTF-16 units.
+std::vector<std::string> JolietNames(const std::vector<std::string>& names) {
+    std::vector<std::u16string> units;
+    units.reserve(names.size());
+    for (const std::string& name : names) units.push_back(UnicodeText::Utf8ToUtf16(name));
+    std::vector<std::string> result;
+    result.reserve(names.size());
+    for (const std::u16string& name : JolietNameRules::Names(units))
+        result.push_back(UnicodeText::Utf16ToUtf8(name));
+    return result;
+}
+}  // namespace
 
 void clsISOWriter::AssignNames() {
     NameDirectories(*m_root);
@@ -9,12 +24,12 @@ void clsISOWriter::AssignNames() {
 }
 
 void clsISOWriter::NameDirectories(clsISODirectory& directory) {
-    std::vector<QString> names;
+    std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(directory.SubDirectoryCount()));
     for (int i = 0; i < directory.SubDirectoryCount(); ++i)
         names.push_back(directory.SubDirectory(i)->name());
-    const std::vector<QString> dosNames = ShortNameRules::DirectoryNames(names);
-    const std::vector<QString> jolietNames = JolietNameRules::Names(names);
+    const std::vector<std::string> dosNames = ShortNameRules::DirectoryNames(names);
+    const std::vector<std::string> jolietNames = JolietNames(names);
     for (int i = 0; i < directory.SubDirectoryCount(); ++i) {
         clsISODirectory& child = *directory.SubDirectory(i);
         child.SetDOSName(dosNames[static_cast<std::size_t>(i)]);
@@ -27,11 +42,11 @@ void clsISOWriter::NameDirectories(clsISODirectory& directory) {
 
 void clsISOWriter::NameFiles(clsISODirectory& directory) {
     clsISOFiles& files = directory.Files();
-    std::vector<QString> names;
+    std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(files.count()));
     for (int i = 0; i < files.count(); ++i) names.push_back(files.File(i)->name());
-    const std::vector<QString> dosNames = ShortNameRules::FileNames(names);
-    const std::vector<QString> jolietNames = JolietNameRules::Names(names);
+    const std::vector<std::string> dosNames = ShortNameRules::FileNames(names);
+    const std::vector<std::string> jolietNames = JolietNames(names);
     for (int i = 0; i < files.count(); ++i) {
         files.File(i)->SetDOSName(dosNames[static_cast<std::size_t>(i)]);
         files.File(i)->SetJolietName(jolietNames[static_cast<std::size_t>(i)]);

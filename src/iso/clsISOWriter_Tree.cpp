@@ -2,19 +2,29 @@
 #include "clsISOWriter.h"
 
 namespace {
-QStringList PathParts(const clsISODirectory& directory) {
-    return directory.FullPath().split(u'\\');
+// The parts of a tree path between backslashes, empty parts included.
+std::vector<std::string> SplitAtBackslashes(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at; (at = path.find('\\', start)) != std::string::npos; start = at + 1)
+        parts.push_back(path.substr(start, at - start));
+    parts.push_back(path.substr(start));
+    return parts;
+}
+
+std::vector<std::string> PathParts(const clsISODirectory& directory) {
+    return SplitAtBackslashes(directory.FullPath());
 }
 }  // namespace
 
-clsISODirectory* clsISOWriter::DirByPath(const QString& strPath) {
-    if (strPath.isEmpty() || !strPath.startsWith(u'\\')) return nullptr;
-    if (strPath == QStringLiteral("\\")) return m_root.get();
-    QStringList parts = strPath.mid(1).split(u'\\');
+clsISODirectory* clsISOWriter::DirByPath(const std::string& strPath) {
+    if (strPath.empty() || strPath.front() != '\\') return nullptr;
+    if (strPath == "\\") return m_root.get();
+    std::vector<std::string> parts = SplitAtBackslashes(strPath.substr(1));
     // FullPath texts end in "\": accept them as they are.
-    if (parts.size() > 1 && parts.back().isEmpty()) parts.removeLast();
+    if (parts.size() > 1 && parts.back().empty()) parts.pop_back();
     clsISODirectory* at = m_root.get();
-    for (const QString& part : parts) {
+    for (const std::string& part : parts) {
         clsISODirectory* next = nullptr;
         for (int i = 0; i < at->SubDirectoryCount() && next == nullptr; ++i)
             if (at->SubDirectory(i)->name() == part) next = at->SubDirectory(i);
@@ -30,12 +40,12 @@ std::int32_t clsISOWriter::DirectoryLevel(const clsISODirectory& clsDir) {
 
 std::int32_t clsISOWriter::DirectoryInPath(const clsISODirectory& clsDir1,
                                            const clsISODirectory& clsDir2) {
-    const QStringList first = PathParts(clsDir1);
-    const QStringList second = PathParts(clsDir2);
-    const qsizetype shorter = std::min(first.size(), second.size());
-    std::int32_t equal = 0;
+    const std::vector<std::string> first = PathParts(clsDir1);
+    const std::vector<std::string> second = PathParts(clsDir2);
+    const std::size_t shorter = std::min(first.size(), second.size());
+    std::size_t equal = 0;
     while (equal < shorter && first[equal] == second[equal]) ++equal;
-    return equal;
+    return static_cast<std::int32_t>(equal);
 }
 
 bool clsISOWriter::DirectoryIsChildOf(const clsISODirectory& clsParent,

@@ -16,13 +16,13 @@ constexpr std::int64_t kSystemCopyBytes = 256 * 1024;
 // The most the system copies at once, so a stop request is seen within a moment.
 constexpr std::int64_t kSystemCopyStep = 32 * 1024 * 1024;
 
-QByteArray NameOf(const clsISODirectory& directory, bool joliet) {
+RecordBytes::Bytes NameOf(const clsISODirectory& directory, bool joliet) {
     return joliet ? RecordBytes::JolietNameBytes(directory.JolietName())
                   : RecordBytes::IsoNameBytes(directory.DOSName());
 }
 
 RecordBytes::DirectoryRecord ExtentRecord(const clsISODirectory& directory, bool joliet,
-                                          const LocalDateTime& date, QByteArray name) {
+                                          const LocalDateTime& date, RecordBytes::Bytes name) {
     const clsISOFiles& files = directory.Files();
     return {static_cast<std::uint32_t>(joliet ? files.LBAJoliet() : files.LBA()),
             static_cast<std::uint32_t>(joliet ? files.BlocksJoliet() : files.Blocks()) * 2048U,
@@ -115,7 +115,7 @@ bool clsISOWriter::WritePathTable(ImageOutput& output, const ImagePlan& plan, bo
         const std::int32_t parent = root ? 1 : directory->Parent()->DirectoryNumber();
         const clsISOFiles& files = directory->Files();
         RecordBytes::AppendPathTableRecord(
-            bytes, root ? QByteArray(1, '\0') : NameOf(*directory, joliet),
+            bytes, root ? RecordBytes::Bytes{0} : NameOf(*directory, joliet),
             static_cast<std::uint32_t>(joliet ? files.LBAJoliet() : files.LBA()),
             static_cast<std::uint16_t>(parent), endian);
         if (bytes.size() >= kTableChunk) {
@@ -140,8 +140,8 @@ bool clsISOWriter::WriteExtent(ImageOutput& output, const clsISODirectory& direc
         if (at + static_cast<std::int64_t>(bytes.size()) > SectorRoundUp(at)) output.PadToSector();
         output.Write(bytes);
     };
-    put(ExtentRecord(directory, joliet, m_creation, QByteArray(1, '\0')));
-    put(ExtentRecord(parent, joliet, m_creation, QByteArray(1, '\1')));
+    put(ExtentRecord(directory, joliet, m_creation, {0}));
+    put(ExtentRecord(parent, joliet, m_creation, {1}));
     for (int i = 0; i < directory.SubDirectoryCount(); ++i) {
         const clsISODirectory& child = *directory.SubDirectory(i);
         put(ExtentRecord(child, joliet, m_creation, NameOf(child, joliet)));

@@ -62,12 +62,10 @@ bool ReadOptions(CliContext& context, MkisoOptions& options) {
 bool ApplyVolumeFields(CliContext& context, const MkisoOptions& options, clsISOWriter& writer) {
     if (options.volumeId) {
         // One label for both trees unless the Joliet one is given separately.
-        const QString label = QString::fromStdString(*options.volumeId);
-        writer.SetVolumeID(label, false);
-        writer.SetVolumeID(label, true);
+        writer.SetVolumeID(*options.volumeId, false);
+        writer.SetVolumeID(*options.volumeId, true);
     }
-    if (options.jolietVolumeId)
-        writer.SetVolumeID(QString::fromStdString(*options.jolietVolumeId), true);
+    if (options.jolietVolumeId) writer.SetVolumeID(*options.jolietVolumeId, true);
     if (options.date) {
         const auto date = LocalDateTime::Parse(*options.date);
         if (!date) {
@@ -99,11 +97,11 @@ bool AddPath(CliContext& context, const std::string& path, clsISOWriter& writer)
                         << ": the folder has no name to use on the disc\n";
             return false;
         }
-        folder->AddLocalDirectory(path, {QStringLiteral("*")}, true, &skipped);
+        folder->AddLocalDirectory(path, {"*"}, true, &skipped);
     } else if (facts->kind != modFileAccess::EntryKind::RegularFile) {
         context.err << "maple-cli: cannot add " << path << ": not a regular file or folder\n";
         return false;
-    } else if (writer.Root().Files().Add(path, QString()) == nullptr) {
+    } else if (writer.Root().Files().Add(path, "") == nullptr) {
         skipped.push_back({path, "a file of the same name (ignoring case) is already there"});
     }
     for (const auto& entry : skipped)

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "IniFile.h"
 #include "TestEnvironment.h"
 #include "ValLike.h"
 
@@ -65,6 +66,77 @@ TEST(ValLike, IntegerReadingRoundsHalvesToEven) {
     EXPECT_EQ(ValLikeInt("3.5"), 4);
     EXPECT_EQ(ValLikeInt("garbage"), 0);
     EXPECT_EQ(ValLikeInt("1e30"), 0);  // out of range reads as 0, not undefined
+}
+
+}  // namespace
+
+namespace {
+
+// A file as the Qt-based versions of the program wrote it.
+constexpr const char* kWrittenByQt =
+    "[%General]\n"
+    "g=x\n"
+    "\n"
+    "[Other%20Section]\n"
+    "key%20with%20space=v\n"
+    "%DCn%EF=w\n"
+    "\n"
+    "[Setting]\n"
+    "At=@@home\n"
+    "Ctl=a\\x1\\x62\n"
+    "DefaultDrive=1\n"
+    "Empty=\n"
+    "Quote=say \\\"hi\\\"\\\\ \\t tab\\nline\n"
+    "Spaces=\" padded \"\n"
+    "TempISO=\"/home/\xe6\x9d\x8e/a, b;c=d.iso\"\n";
+
+struct StoredValue {
+    const char* section;
+    const char* key;
+    std::string value;
+};
+const StoredValue kStoredValues[] = {
+    {"General", "g", "x"},
+    {"Other Section", "key with space", "v"},
+    {"Other Section", "\xc3\x9cn\xc3\xaf", "w"},
+    {"Setting", "At", "@home"},
+    {"Setting", "Ctl", std::string("a\x01") + "b"},
+    {"Setting", "DefaultDrive", "1"},
+    {"Setting", "Empty", ""},
+    {"Setting", "Quote", "say \"hi\"\\ \t tab\nline"},
+    {"Setting", "Spaces", " padded "},
+    {"Setting", "TempISO", "/home/\xe6\x9d\x8e/a, b;c=d.iso"},
+};
+
+TEST(IniFile, ReadsAndWritesTheFilesOfEarlierVersions) {
+    TempFolder folder;
+    const std::string path = folder.File("old.ini");
+    WriteFile(path, kWrittenByQt);
+    IniFile old;
+    ASSERT_TRUE(old.Load(path));
+    for (const auto& stored : kStoredValues)
+        EXPECT_EQ(old.Value(stored.section, stored.key), stored.value) << stored.key;
+    IniFile fresh;
+    for (const auto& stored : kStoredValues)
+        fresh.SetValue(stored.section, stored.key, stored.value);
+    ASSERT_TRUE(fresh.Save(path));
+    EXPECT_EQ(ReadFile(path), kWrittenByQt);
+}
+
+TEST(IniFile, ToleratesHandEditedFiles) {
+    TempFolder folder;
+    const std::string path = folder.File("edited.ini");
+    WriteFile(path,
+              "\xef\xbb\xbf; a comment\r\n[Setting]\r\nA = 1 ; note\r\nList=a, b\r\n"
+              "Gone=@Invalid()\r\nB=\"multi\nline\"\r\n[Setting]\r\nA=2\r\n");
+    IniFile file;
+    ASSERT_TRUE(file.Load(path));
+    EXPECT_EQ(file.Value("Setting", "A"), "2");
+    EXPECT_EQ(file.Value("Setting", "List"), "");
+    EXPECT_EQ(file.Value("Setting", "Gone"), std::nullopt);
+    EXPECT_EQ(file.Value("Setting", "B"), "multi\nline");
+    EXPECT_EQ(file.Value("Setting", "Missing"), std::nullopt);
+    EXPECT_FALSE(file.Load(folder.Path().string()));  // a folder is no readable file
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ class IsoCancellation : public IsoWriterTest {};
 TEST_F(IsoCancellation, AStopDuringTheFileDataRemovesThePartialImage) {
     for (const char* name : {"a.bin", "b.bin"}) {
         m_source.Put(std::string("/memory/") + name, std::string(3 << 20, name[0]));
-        ASSERT_NE(m_writer.Root().Files().Add(std::string("/memory/") + name, QString()), nullptr);
+        ASSERT_NE(m_writer.Root().Files().Add(std::string("/memory/") + name, ""), nullptr);
     }
     const std::string out = m_folder.File("out.iso");
     WriteFile(out, "previous image");

@@ -19,7 +19,7 @@ class IsoFailure : public IsoWriterTest {
     clsISOFile* AddFile(const std::string& name, std::string bytes) {
         MemoryFileSource::Entry& entry = m_source.Put("/memory/" + name, std::move(bytes));
         (void)entry;
-        return m_writer.Root().Files().Add("/memory/" + name, QString::fromStdString(name));
+        return m_writer.Root().Files().Add("/memory/" + name, name);
     }
     bool Exists(const std::string& path) const { return std::filesystem::exists(path); }
 };
@@ -91,7 +91,7 @@ TEST_F(IsoFailure, FilesOf4GiBAreRefusedByName) {
     WriteFile(huge, "");
     std::filesystem::resize_file(huge, 4LL << 30);  // sparse: no 4 GiB written
     clsISOWriter writer;
-    ASSERT_NE(writer.Root().Files().Add(huge, QString()), nullptr);
+    ASSERT_NE(writer.Root().Files().Add(huge, ""), nullptr);
     const std::string out = m_folder.File("out.iso");
     EXPECT_FALSE(writer.SaveISO(out));
     EXPECT_NE(writer.LastError().find(huge), std::string::npos) << writer.LastError();
@@ -104,7 +104,7 @@ TEST_F(IsoFailure, TheOutputMayNotBeOneOfTheSources) {
     const std::string source = m_folder.File("backup.iso");
     WriteFile(source, "precious");
     clsISOWriter writer;
-    writer.Root().AddSubDirectory(QStringLiteral("old"))->Files().Add(source, QString());
+    writer.Root().AddSubDirectory("old")->Files().Add(source, "");
     EXPECT_FALSE(writer.SaveISO(source));
     EXPECT_NE(writer.LastError().find("one of the files"), std::string::npos);
     EXPECT_EQ(ReadFile(source), "precious");
@@ -113,7 +113,7 @@ TEST_F(IsoFailure, TheOutputMayNotBeOneOfTheSources) {
 }
 
 TEST_F(IsoFailure, MoreThan65535DirectoriesAreRefused) {
-    for (int i = 0; i < 65535; ++i) m_writer.Root().AddSubDirectory(QString::number(i));
+    for (int i = 0; i < 65535; ++i) m_writer.Root().AddSubDirectory(std::to_string(i));
     const std::string out = m_folder.File("out.iso");
     EXPECT_FALSE(m_writer.SaveISO(out));
     EXPECT_NE(m_writer.LastError().find("65535"), std::string::npos);
@@ -139,8 +139,8 @@ TEST_F(IsoFailure, ALargeLocalFileThatShrankIsPaddedAndReported) {
     clsISOWriter writer;
     writer.SetFileSource(&source);
     WriteFile(m_folder.File("after.txt"), "after");
-    const clsISOFile* file = writer.Root().Files().Add(path, QString());
-    const clsISOFile* after = writer.Root().Files().Add(m_folder.File("after.txt"), QString());
+    const clsISOFile* file = writer.Root().Files().Add(path, "");
+    const clsISOFile* after = writer.Root().Files().Add(m_folder.File("after.txt"), "");
     const std::string out = m_folder.File("out.iso");
     EXPECT_FALSE(writer.SaveISO(out));
     ASSERT_EQ(writer.UnreadableFiles().size(), 1u);
@@ -156,7 +156,7 @@ TEST_F(IsoFailure, AVanishedLocalFileIsReported) {
     const std::string path = m_folder.File("soon-gone.txt");
     WriteFile(path, std::string(100, 'v'));
     clsISOWriter writer;
-    writer.Root().Files().Add(path, QString());
+    writer.Root().Files().Add(path, "");
     std::filesystem::remove(path);
     const std::string out = m_folder.File("out.iso");
     EXPECT_FALSE(writer.SaveISO(out));

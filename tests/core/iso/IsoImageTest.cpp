@@ -46,9 +46,9 @@ class IsoImage : public IsoWriterTest {
         m_writer.SetVolumeCreation({2024, 10, 3, 14, 5, 9});
     }
     clsISOFile* AddFile(clsISODirectory& directory, const std::string& name, std::string bytes) {
-        const std::string path = "/memory/" + directory.FullPath().toStdString() + name;
+        const std::string path = "/memory/" + directory.FullPath() + name;
         m_source.Put(path, std::move(bytes));
-        clsISOFile* file = directory.Files().Add(path, QString::fromStdString(name));
+        clsISOFile* file = directory.Files().Add(path, name);
         file->SetCreationDate({2023, 5, 6, 7, 8, 9});
         return file;
     }
@@ -144,10 +144,10 @@ TEST_F(IsoImage, FileDataIsPaddedToTheNextSectorBoundary) {
 
 TEST_F(IsoImage, RecordsKeepInsertionOrderAndZeroPadding) {
     clsISODirectory& root = m_writer.Root();
-    root.AddSubDirectory(QStringLiteral("SEVENCH"));
-    root.AddSubDirectory(QStringLiteral("B"));
-    root.AddSubDirectory(QStringLiteral("A"));
-    root.AddSubDirectory(QStringLiteral("FOUR"));
+    root.AddSubDirectory("SEVENCH");
+    root.AddSubDirectory("B");
+    root.AddSubDirectory("A");
+    root.AddSubDirectory("FOUR");
     AddFile(root, "z.txt", "1");
     AddFile(root, "y.txt", "2");
     const std::string image = Build();
@@ -176,11 +176,11 @@ TEST_F(IsoImage, RecordsKeepInsertionOrderAndZeroPadding) {
 
 TEST_F(IsoImage, PathTablesListLevelByLevelInInsertionOrder) {
     clsISODirectory& root = m_writer.Root();
-    clsISODirectory* b = root.AddSubDirectory(QStringLiteral("B"));
-    clsISODirectory* a = root.AddSubDirectory(QStringLiteral("A"));
-    b->AddSubDirectory(QStringLiteral("B1"));
-    b->AddSubDirectory(QStringLiteral("B2"));
-    clsISODirectory* a1 = a->AddSubDirectory(QStringLiteral("A1"));
+    clsISODirectory* b = root.AddSubDirectory("B");
+    clsISODirectory* a = root.AddSubDirectory("A");
+    b->AddSubDirectory("B1");
+    b->AddSubDirectory("B2");
+    clsISODirectory* a1 = a->AddSubDirectory("A1");
     const std::string image = Build();
     const std::size_t table =
         static_cast<std::size_t>(Little32(image, 16 * kSector + 140)) * kSector;
@@ -200,7 +200,7 @@ TEST_F(IsoImage, PathTablesListLevelByLevelInInsertionOrder) {
 }
 
 TEST_F(IsoImage, BuildingTwiceGivesTheSameImage) {
-    clsISODirectory* docs = m_writer.Root().AddSubDirectory(QStringLiteral("Docs"));
+    clsISODirectory* docs = m_writer.Root().AddSubDirectory("Docs");
     AddFile(*docs, "Report.docx", std::string(3000, 'r'));
     AddFile(*docs, "Report.docm", std::string(2048, 'm'));
     const std::string first = Build();
@@ -209,10 +209,10 @@ TEST_F(IsoImage, BuildingTwiceGivesTheSameImage) {
 }
 
 TEST_F(IsoImage, ALongJolietNameFitsItsRecordAndTables) {
-    clsISODirectory* folder = m_writer.Root().AddSubDirectory(QString(150, u'd'));
+    clsISODirectory* folder = m_writer.Root().AddSubDirectory(std::string(150, 'd'));
     AddFile(*folder, std::string(150, 'f') + ".txt", "data");
     const std::string image = Build();
-    EXPECT_EQ(folder->JolietName(), QString(110, u'd'));
+    EXPECT_EQ(folder->JolietName(), std::string(110, 'd'));
     const auto records = Records(image, static_cast<std::size_t>(folder->Files().LBAJoliet()));
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[2].recordLength, 33 + 220 + 1);
@@ -220,16 +220,16 @@ TEST_F(IsoImage, ALongJolietNameFitsItsRecordAndTables) {
 }
 
 TEST_F(IsoImage, DescriptorFieldsAndFilters) {
-    m_writer.SetVolumeID(QStringLiteral("my disc 1"), false);
-    EXPECT_EQ(m_writer.VolumeID(false), QStringLiteral("MY_DISC_1"));
-    m_writer.SetVolumeID(QStringLiteral("my disc 1"), true);
-    EXPECT_EQ(m_writer.VolumeID(true), QStringLiteral("my disc 1"));
-    m_writer.SetVolumeID(QStringLiteral("New_Disc"), true);
-    m_writer.SetPublisherID(QStringLiteral("a#b$c%d"), false);
-    EXPECT_EQ(m_writer.PublisherID(false), QStringLiteral("a_b_c_d"));
-    m_writer.SetSystemID(QString::fromUtf8("系统 LINUX"), false);
-    EXPECT_EQ(m_writer.SystemID(false), QStringLiteral("__ LINUX"));
-    m_writer.SetVolumeSetID(QString(40, u'v'), false);
+    m_writer.SetVolumeID("my disc 1", false);
+    EXPECT_EQ(m_writer.VolumeID(false), "MY_DISC_1");
+    m_writer.SetVolumeID("my disc 1", true);
+    EXPECT_EQ(m_writer.VolumeID(true), "my disc 1");
+    m_writer.SetVolumeID("New_Disc", true);
+    m_writer.SetPublisherID("a#b$c%d", false);
+    EXPECT_EQ(m_writer.PublisherID(false), "a_b_c_d");
+    m_writer.SetSystemID("系统 LINUX", false);
+    EXPECT_EQ(m_writer.SystemID(false), "__ LINUX");
+    m_writer.SetVolumeSetID(std::string(40, 'v'), false);
     const std::string image = Build();
     const std::size_t pvd = 16 * kSector, svd = 17 * kSector;
     EXPECT_EQ(Bytes(image, pvd + 40, 32), "MY_DISC_1" + std::string(23, ' '));
@@ -267,16 +267,16 @@ TEST_F(IsoImage, DatesOutsideTheRecordRangeAndMonthDigits) {
 
 TEST_F(IsoImage, DefaultsOfANewWriter) {
     clsISOWriter fresh;
-    EXPECT_EQ(fresh.VolumeID(false), QStringLiteral("NEW_DISC"));
-    EXPECT_EQ(fresh.VolumeID(true), QStringLiteral("New_Disc"));
-    EXPECT_EQ(fresh.ApplicationID(true), QStringLiteral("MAPLE CD/DVD Writer"));
+    EXPECT_EQ(fresh.VolumeID(false), "NEW_DISC");
+    EXPECT_EQ(fresh.VolumeID(true), "New_Disc");
+    EXPECT_EQ(fresh.ApplicationID(true), "MAPLE CD/DVD Writer");
     EXPECT_TRUE(fresh.Joliet());
     // The data preparer's ISO 9660 form is already filtered.
-    const QString iso = fresh.DataPreparerID(false);
+    const std::string iso = fresh.DataPreparerID(false);
     fresh.SetDataPreparerID(fresh.DataPreparerID(true), false);
     EXPECT_EQ(iso, fresh.DataPreparerID(false));
-    fresh.SetDataPreparerID(QStringLiteral("DOMAIN\\user"), false);
-    EXPECT_EQ(fresh.DataPreparerID(false), QStringLiteral("DOMAIN_user"));
+    fresh.SetDataPreparerID("DOMAIN\\user", false);
+    EXPECT_EQ(fresh.DataPreparerID(false), "DOMAIN_user");
     EXPECT_FALSE(fresh.VolumeCreation().IsZero());
     EXPECT_EQ(fresh.ImageSize(), 204800);
 }

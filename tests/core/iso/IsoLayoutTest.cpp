@@ -1,6 +1,8 @@
 // Sector numbers of tables and extents at their boundaries.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "IsoTestSupport.h"
 #include "IsoWriterTest.h"
 #include "TestEnvironment.h"
@@ -8,17 +10,18 @@
 
 namespace {
 constexpr std::size_t kSector = 2048;
+constexpr const char* kBase36 = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 class IsoLayout : public IsoWriterTest {
   protected:
     // Empty files whose short names have exactly the given lengths.
     void AddFiles(int count, int nameLength) {
         for (int i = 0; i < count; ++i) {
-            const QString stem =
-                QStringLiteral("%1").arg(m_next++, nameLength - 4, 10, QLatin1Char('0'));
-            const std::string path = "/memory/" + stem.toStdString() + ".TXT";
+            char stem[32];
+            std::snprintf(stem, sizeof stem, "%0*d", nameLength - 4, m_next++);
+            const std::string path = "/memory/" + std::string(stem) + ".TXT";
             m_source.Put(path, "");
-            ASSERT_NE(m_writer.Root().Files().Add(path, QString()), nullptr);
+            ASSERT_NE(m_writer.Root().Files().Add(path, ""), nullptr);
         }
     }
 
@@ -50,9 +53,8 @@ TEST_F(IsoLayout, ARecordNeverCrossesASectorBoundary) {
 
 TEST_F(IsoLayout, APathTableOfExactly2048BytesTakesTwoSectors) {
     for (int i = 0; i < 199; ++i)
-        m_writer.Root().AddSubDirectory(
-            QStringLiteral("%1").arg(i, 2, 36, QLatin1Char('0')).toUpper());
-    for (int i = 0; i < 4; ++i) m_writer.Root().AddSubDirectory(QStringLiteral("LON%1").arg(i));
+        m_writer.Root().AddSubDirectory({kBase36[i / 36], kBase36[i % 36]});
+    for (int i = 0; i < 4; ++i) m_writer.Root().AddSubDirectory("LON" + std::to_string(i));
     const std::string image = Build();
     const std::size_t pvd = 16 * kSector, svd = 17 * kSector;
     EXPECT_EQ(Little32(image, pvd + 132), 2048u);  // 10 + 199 x 10 + 4 x 12
@@ -66,8 +68,7 @@ TEST_F(IsoLayout, APathTableOfExactly2048BytesTakesTwoSectors) {
 
 TEST_F(IsoLayout, ALargerJolietTableMovesTheDirectories) {
     for (int i = 0; i < 20; ++i)
-        m_writer.Root().AddSubDirectory(QString(97, u'j') +
-                                        QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')));
+        m_writer.Root().AddSubDirectory(std::string(97, 'j') + std::to_string(1000 + i).substr(1));
     const std::string image = Build();
     EXPECT_EQ(Little32(image, 16 * kSector + 132), 10u + 20 * 40);   // s = 1
     EXPECT_EQ(Little32(image, 17 * kSector + 132), 10u + 20 * 208);  // sJ = 3
@@ -80,9 +81,9 @@ TEST_F(IsoLayout, FileSectorCounts) {
     m_source.Put("/memory/one", "1");
     m_source.Put("/memory/full", std::string(2048, 'f'));
     m_source.Put("/memory/after", "a");
-    const clsISOFile* one = m_writer.Root().Files().Add("/memory/one", QString());
-    const clsISOFile* full = m_writer.Root().Files().Add("/memory/full", QString());
-    const clsISOFile* after = m_writer.Root().Files().Add("/memory/after", QString());
+    const clsISOFile* one = m_writer.Root().Files().Add("/memory/one", "");
+    const clsISOFile* full = m_writer.Root().Files().Add("/memory/full", "");
+    const clsISOFile* after = m_writer.Root().Files().Add("/memory/after", "");
     const std::string image = Build();
     EXPECT_EQ(full->LBA(), one->LBA() + 1);
     EXPECT_EQ(after->LBA(), full->LBA() + 2);

@@ -4,6 +4,7 @@
 #include <random>
 #include <set>
 
+#include "CaseFolding.h"
 #include "JolietNameRules.h"
 #include "NameText.h"
 #include "ShortNameRules.h"
@@ -12,128 +13,137 @@
 namespace {
 using ShortNameRules::DirectoryNames;
 using ShortNameRules::FileNames;
+using Names = std::vector<std::string>;
 
-std::vector<QString> Names(std::initializer_list<const char*> texts) {
-    std::vector<QString> names;
-    for (const char* text : texts) names.push_back(QString::fromUtf8(text));
-    return names;
+template <typename Text>
+Text Repeat(const Text& unit, int count) {
+    Text text;
+    for (int i = 0; i < count; ++i) text += unit;
+    return text;
 }
 
-QString Repeat(const char* unit, int count) {
-    return QString::fromUtf8(unit).repeated(count);
+std::string Repeat(const char* unit, int count) {
+    return Repeat(std::string(unit), count);
 }
 
 TEST(IsoShortNames, FileEdgeCases) {
-    EXPECT_EQ(FileNames(Names({"Report.docx"})), Names({"REPORT.DOC"}));
-    EXPECT_EQ(FileNames(Names({"Report.docx", "Report.docm"})),
-              Names({"REPO~1.DOC", "REPO~2.DOC"}));
-    EXPECT_EQ(FileNames(Names({"LICENSE"})), Names({"LICENSE."}));
-    const QString stem40 = Repeat("a", 29) + Repeat("b", 11);
-    const QString other40 = Repeat("a", 29) + Repeat("c", 11);
+    EXPECT_EQ(FileNames({"Report.docx"}), Names({"REPORT.DOC"}));
+    EXPECT_EQ(FileNames({"Report.docx", "Report.docm"}), Names({"REPO~1.DOC", "REPO~2.DOC"}));
+    EXPECT_EQ(FileNames({"LICENSE"}), Names({"LICENSE."}));
+    const std::string stem40 = Repeat("a", 29) + Repeat("b", 11);
+    const std::string other40 = Repeat("a", 29) + Repeat("c", 11);
     EXPECT_EQ(FileNames({stem40 + ".txt", other40 + ".txt"}),
-              std::vector<QString>({Repeat("A", 29) + "~1.TXT", Repeat("A", 29) + "~2.TXT"}));
-    EXPECT_EQ(FileNames({stem40 + ".txt"}), std::vector<QString>({Repeat("A", 29) + "~1.TXT"}));
+              Names({Repeat("A", 29) + "~1.TXT", Repeat("A", 29) + "~2.TXT"}));
+    EXPECT_EQ(FileNames({stem40 + ".txt"}), Names({Repeat("A", 29) + "~1.TXT"}));
     // A numbered name keeps only its part before the first ".", and loses an empty extension.
-    EXPECT_EQ(FileNames(Names({"a.b.txt", "a.b.txt2"})), Names({"~1", "~2"}));
-    EXPECT_EQ(FileNames({stem40}), std::vector<QString>({Repeat("A", 29) + "~1"}));
-    EXPECT_EQ(FileNames({Repeat("x", 31) + ".html"}),
-              std::vector<QString>({Repeat("X", 31) + ".HTM"}));
+    EXPECT_EQ(FileNames({"a.b.txt", "a.b.txt2"}), Names({"~1", "~2"}));
+    EXPECT_EQ(FileNames({stem40}), Names({Repeat("A", 29) + "~1"}));
+    EXPECT_EQ(FileNames({Repeat("x", 31) + ".html"}), Names({Repeat("X", 31) + ".HTM"}));
 }
 
 TEST(IsoShortNames, FileCollisionsTheRulesLeaveAreCountedOn) {
     // htm/html pairs: each prefix group numbers from 1.
-    const auto pages = FileNames(Names({"page1.htm", "page1.html", "page2.htm", "page2.html"}));
+    const auto pages = FileNames({"page1.htm", "page1.html", "page2.htm", "page2.html"});
     EXPECT_EQ(pages, Names({"PAG~1.HTM", "PAG~2.HTM", "PAG~3.HTM", "PAG~4.HTM"}));
     // A user name "AB~1.TXT" keeps its name; the numbered ones step past it.
-    EXPECT_EQ(FileNames(Names({"AB~1.TXT", "abcd.txt", "abcd.txtx"})),
+    EXPECT_EQ(FileNames({"AB~1.TXT", "abcd.txt", "abcd.txtx"}),
               Names({"AB~1.TXT", "AB~3.TXT", "AB~2.TXT"}));
     // Stems shorter than the suffix keep no stem characters.
-    EXPECT_EQ(FileNames(Names({"a.htm", "a.html"})), Names({"~1.HTM", "~2.HTM"}));
-    EXPECT_EQ(FileNames(Names({"照片.txt", "文档.txt"})), Names({"~1.TXT", "~2.TXT"}));
+    EXPECT_EQ(FileNames({"a.htm", "a.html"}), Names({"~1.HTM", "~2.HTM"}));
+    EXPECT_EQ(FileNames({"照片.txt", "文档.txt"}), Names({"~1.TXT", "~2.TXT"}));
 }
 
 TEST(IsoShortNames, NamesArePlainAscii) {
-    EXPECT_EQ(FileNames(Names({"café.txt"})), Names({"CAF_.TXT"}));
-    EXPECT_EQ(FileNames(Names({"😀x.txt"})), Names({"_X.TXT"}));  // one "_" per code point
-    EXPECT_EQ(DirectoryNames(Names({"Été"})), Names({"_T_"}));
+    EXPECT_EQ(FileNames({"café.txt"}), Names({"CAF_.TXT"}));
+    EXPECT_EQ(FileNames({"😀x.txt"}), Names({"_X.TXT"}));  // one "_" per code point
+    EXPECT_EQ(DirectoryNames({"Été"}), Names({"_T_"}));
     // ";" would be read as the start of a version number.
-    EXPECT_EQ(FileNames(Names({"semi;colon.txt"})), Names({"SEMI_COLON.TXT"}));
+    EXPECT_EQ(FileNames({"semi;colon.txt"}), Names({"SEMI_COLON.TXT"}));
 }
 
 TEST(IsoShortNames, DirectoryEdgeCases) {
-    const QString name31 = Repeat("d", 31);
-    EXPECT_EQ(DirectoryNames({name31}), std::vector<QString>({Repeat("D", 31)}));
-    EXPECT_EQ(DirectoryNames({name31 + "e"}), std::vector<QString>({Repeat("D", 29) + "~1"}));
+    const std::string name31 = Repeat("d", 31);
+    EXPECT_EQ(DirectoryNames({name31}), Names({Repeat("D", 31)}));
+    EXPECT_EQ(DirectoryNames({name31 + "e"}), Names({Repeat("D", 29) + "~1"}));
     EXPECT_EQ(DirectoryNames({name31 + "e", name31 + "f"}),
-              std::vector<QString>({Repeat("D", 29) + "~1", Repeat("D", 29) + "~2"}));
-    std::vector<QString> many;
-    for (int i = 0; i < 12; ++i) many.push_back(name31 + QString::number(i));
+              Names({Repeat("D", 29) + "~1", Repeat("D", 29) + "~2"}));
+    Names many;
+    for (int i = 0; i < 12; ++i) many.push_back(name31 + std::to_string(i));
     EXPECT_EQ(DirectoryNames(many)[9], Repeat("D", 28) + "~10");
     // Short names are never numbered, "~digits" names are numbered like long names.
-    EXPECT_EQ(DirectoryNames(Names({"Docs", "b"})), Names({"DOCS", "B"}));
-    EXPECT_EQ(DirectoryNames(Names({"PROGRA~1"})), Names({"PROGRA~1"}));
-    EXPECT_EQ(DirectoryNames(Names({"a~1", "A~2"})), Names({"A~1", "A~2"}));
+    EXPECT_EQ(DirectoryNames({"Docs", "b"}), Names({"DOCS", "B"}));
+    EXPECT_EQ(DirectoryNames({"PROGRA~1"}), Names({"PROGRA~1"}));
+    EXPECT_EQ(DirectoryNames({"a~1", "A~2"}), Names({"A~1", "A~2"}));
     // Names that become equal once mapped are numbered.
-    EXPECT_EQ(DirectoryNames(Names({"照片", "文档", "x"})), Names({"__~1", "__~2", "X"}));
+    EXPECT_EQ(DirectoryNames({"照片", "文档", "x"}), Names({"__~1", "__~2", "X"}));
 }
 
 TEST(IsoShortNames, FilesAndDirectoriesAreNumberedIndependently) {
     clsISOWriter writer;
-    writer.Root().AddSubDirectory(QStringLiteral("Report.docx"));
-    writer.Root().Files().Add("/x/Report.docx", QString());
-    writer.Root().Files().Add("/x/Report.docm", QString());
+    writer.Root().AddSubDirectory("Report.docx");
+    writer.Root().Files().Add("/x/Report.docx", "");
+    writer.Root().Files().Add("/x/Report.docm", "");
     writer.AssignNames();
-    EXPECT_EQ(writer.Root().SubDirectory(0)->DOSName(), QStringLiteral("REPORT.DOCX"));
-    EXPECT_EQ(writer.Root().Files().File(0)->DOSName(), QStringLiteral("REPO~1.DOC"));
-    EXPECT_EQ(writer.Root().Files().File(1)->JolietName(), QStringLiteral("Report.docm"));
+    EXPECT_EQ(writer.Root().SubDirectory(0)->DOSName(), "REPORT.DOCX");
+    EXPECT_EQ(writer.Root().Files().File(0)->DOSName(), "REPO~1.DOC");
+    EXPECT_EQ(writer.Root().Files().File(1)->JolietName(), "Report.docm");
+}
+
+std::string Left(const std::string& text, std::size_t count) {
+    return text.substr(0, std::min(count, text.size()));
 }
 
 // The numbering rules as literally stated, quadratic, for comparison.
-std::vector<QString> ReferenceFileNames(const std::vector<QString>& names) {
-    std::vector<QString> dos;
+Names ReferenceFileNames(const Names& names) {
+    Names dos;
     std::vector<bool> longStem;
-    for (const QString& name : names) {
-        const QString ascii = NameText::PrintableAscii(name);
-        const qsizetype dot = ascii.lastIndexOf(u'.');
-        const QString base = dot < 0 ? ascii : ascii.left(dot);
-        const QString ext = dot < 0 ? QString() : ascii.mid(dot + 1);
-        dos.push_back(base.left(31).toUpper() + "." + ext.left(3).toUpper());
+    for (const std::string& name : names) {
+        const std::string ascii = NameText::PrintableAscii(name);
+        const auto dot = ascii.rfind('.');
+        const std::string base = ascii.substr(0, dot);
+        const std::string ext = dot == std::string::npos ? "" : ascii.substr(dot + 1);
+        dos.push_back(NameText::AsciiUpper(Left(base, 31) + "." + Left(ext, 3)));
         longStem.push_back(base.size() > 31);
     }
-    const auto renamed = [](const QString& old, int counter) {
-        const QStringList parts = old.split(u'.');
-        QString result = ShortNameRules::TildeRename(parts[0], counter);
-        if (parts.size() == 2 && !parts[1].isEmpty()) result += "." + parts[1];
+    const auto renamed = [](const std::string& old, int counter) {
+        Names parts{""};
+        for (const char c : old) {
+            if (c == '.')
+                parts.emplace_back();
+            else
+                parts.back().push_back(c);
+        }
+        std::string result = ShortNameRules::TildeRename(parts[0], counter);
+        if (parts.size() == 2 && !parts[1].empty()) result += "." + parts[1];
         return result;
     };
     for (std::size_t i = 0; i < dos.size(); ++i) {
-        if (dos[i].left(31).contains(u'~')) continue;
-        const QString prefix = dos[i].left(29);
+        if (Left(dos[i], 31).find('~') != std::string::npos) continue;
+        const std::string prefix = Left(dos[i], 29);
         int others = 0;
-        for (std::size_t j = 0; j < dos.size(); ++j) others += j != i && dos[j].left(29) == prefix;
+        for (std::size_t j = 0; j < dos.size(); ++j) others += j != i && Left(dos[j], 29) == prefix;
         int counter = 1;
         if (others > 0) {
             for (std::size_t j = 0; j < dos.size(); ++j)
-                if (dos[j].left(29) == prefix) dos[j] = renamed(dos[j], counter++);
-        } else if (!dos[i].contains(u'~') && longStem[i]) {
+                if (Left(dos[j], 29) == prefix) dos[j] = renamed(dos[j], counter++);
+        } else if (dos[i].find('~') == std::string::npos && longStem[i]) {
             dos[i] = renamed(dos[i], 1);
         }
     }
     return dos;
 }
 
-bool Distinct(const std::vector<QString>& names) {
-    std::set<QString> keys;
-    for (const QString& name : names) keys.insert(name.toCaseFolded());
+bool Distinct(const Names& names) {
+    std::set<std::u16string> keys;
+    for (const std::string& name : names) keys.insert(CaseFolding::Key(name));
     return keys.size() == names.size();
 }
 
-QString RandomName(std::mt19937& random) {
-    static const std::vector<QString> pieces = {"a",     "B",   "page",  "照片",
-                                                "~",     "~1",  ".",     ".htm",
-                                                ".html", "x.y", " ",     "Long" + QString(30, u'n'),
-                                                "1",     "é",   "REPORT"};
-    QString name;
+std::string RandomName(std::mt19937& random) {
+    static const Names pieces = {"a",   "B",  ".", ".htm",   ".html",
+                                 "x.y", " ",  "1", "page",   "照片",
+                                 "~",   "~1", "é", "REPORT", "Long" + std::string(30, 'n')};
+    std::string name;
     const int parts = 1 + static_cast<int>(random() % 4);
     for (int i = 0; i < parts; ++i) name += pieces[random() % pieces.size()];
     return name;
@@ -143,58 +153,58 @@ TEST(IsoShortNames, RandomSiblingsGetDistinctNamesThatFollowTheRules) {
     std::mt19937 random(20240601);
     int agreed = 0;
     for (int round = 0; round < 3000; ++round) {
-        std::vector<QString> names;
-        std::set<QString> keys;
+        Names names;
+        std::set<std::u16string> keys;
         const int count = 1 + static_cast<int>(random() % 12);
         while (static_cast<int>(names.size()) < count) {
-            const QString name = RandomName(random);
-            if (keys.insert(name.toCaseFolded()).second) names.push_back(name);
+            const std::string name = RandomName(random);
+            if (keys.insert(CaseFolding::Key(name)).second) names.push_back(name);
         }
         const auto files = FileNames(names);
         const auto directories = DirectoryNames(names);
-        ASSERT_TRUE(Distinct(files)) << names.front().toStdString();
-        ASSERT_TRUE(Distinct(directories)) << names.front().toStdString();
-        for (const QString& name : directories) ASSERT_LE(name.size(), 31);
+        ASSERT_TRUE(Distinct(files)) << names.front();
+        ASSERT_TRUE(Distinct(directories)) << names.front();
+        for (const std::string& name : directories) ASSERT_LE(name.size(), 31u);
         const auto reference = ReferenceFileNames(names);
         if (!Distinct(reference)) continue;
-        ASSERT_EQ(files, reference) << names.front().toStdString();
+        ASSERT_EQ(files, reference) << names.front();
         ++agreed;
     }
     EXPECT_GT(agreed, 1000);  // most random sets have no collision left by the rules
 }
 
 TEST(IsoShortNames, FiftyThousandSiblingsStayDistinct) {
-    std::vector<QString> names;
+    Names names;
     // One group: every name shares its first 29 characters.
     for (int i = 0; i < 50000; ++i)
-        names.push_back(QStringLiteral("a very long common prefix of files %1.txt").arg(i));
+        names.push_back("a very long common prefix of files " + std::to_string(i) + ".txt");
     const auto files = FileNames(names);
     EXPECT_TRUE(Distinct(files));
-    EXPECT_EQ(files[0], QStringLiteral("A VERY LONG COMMON PREFIX OF ~1.TXT"));
-    EXPECT_EQ(files[49999], QStringLiteral("A VERY LONG COMMON PREFIX~50000.TXT"));
+    EXPECT_EQ(files[0], "A VERY LONG COMMON PREFIX OF ~1.TXT");
+    EXPECT_EQ(files[49999], "A VERY LONG COMMON PREFIX~50000.TXT");
     const auto directories = DirectoryNames(names);
     EXPECT_TRUE(Distinct(directories));
 }
 
 TEST(IsoJolietNames, LongNamesAreShortenedToFitTheRecord) {
-    const QString shortEnough = Repeat("n", 110);
-    EXPECT_EQ(JolietNameRules::Names({shortEnough}), std::vector<QString>({shortEnough}));
-    const QString long1 = Repeat("n", 150) + ".txt";
-    const QString long2 = Repeat("n", 140) + ".txt";
-    const auto names = JolietNameRules::Names({long1, long2});
-    EXPECT_EQ(names[0], Repeat("n", 106) + ".txt");
-    EXPECT_EQ(names[1], Repeat("n", 104) + "~2.txt");
-    for (const QString& name : names) EXPECT_LE(name.size(), 110);
+    using Names16 = std::vector<std::u16string>;
+    const std::u16string n = u"n";
+    const std::u16string shortEnough = Repeat(n, 110);
+    EXPECT_EQ(JolietNameRules::Names({shortEnough}), Names16({shortEnough}));
+    const auto names = JolietNameRules::Names({Repeat(n, 150) + u".txt", Repeat(n, 140) + u".txt"});
+    EXPECT_EQ(names[0], Repeat(n, 106) + u".txt");
+    EXPECT_EQ(names[1], Repeat(n, 104) + u"~2.txt");
+    for (const std::u16string& name : names) EXPECT_LE(name.size(), 110u);
     // A surrogate pair is never split.
-    const QString emoji = QString::fromUtf8("😀");
-    const QString shortened =
-        JolietNameRules::Shorten(Repeat("a", 105) + emoji.repeated(10) + ".txt");
-    EXPECT_FALSE(shortened.at(105).isLowSurrogate());
-    EXPECT_TRUE(shortened.endsWith(".txt"));
-    EXPECT_FALSE(shortened[shortened.size() - 5].isHighSurrogate());
+    const std::u16string shortened = JolietNameRules::Shorten(
+        Repeat(std::u16string(u"a"), 105) + Repeat(std::u16string(u"😀"), 10) + u".txt");
+    EXPECT_FALSE(shortened.at(105) >= 0xDC00 && shortened.at(105) <= 0xDFFF);
+    EXPECT_TRUE(shortened.ends_with(u".txt"));
+    EXPECT_FALSE(shortened[shortened.size() - 5] >= 0xD800 &&
+                 shortened[shortened.size() - 5] <= 0xDBFF);
     // A shortened name does not take the name of an existing sibling.
-    const auto clash =
-        JolietNameRules::Names({Repeat("k", 106) + ".TXT", Repeat("k", 120) + ".txt"});
-    EXPECT_EQ(clash[1], Repeat("k", 104) + "~2.txt");
+    const auto clash = JolietNameRules::Names(
+        {Repeat(std::u16string(u"k"), 106) + u".TXT", Repeat(std::u16string(u"k"), 120) + u".txt"});
+    EXPECT_EQ(clash[1], Repeat(std::u16string(u"k"), 104) + u"~2.txt");
 }
 }  // namespace
