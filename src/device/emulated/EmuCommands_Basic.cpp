@@ -1,4 +1,5 @@
-// TEST UNIT READY, REQUEST SENSE, INQUIRY, START STOP UNIT, SET CD SPEED.
+// TEST UNIT READY, REQUEST SENSE, INQUIRY, START STOP UNIT, PREVENT ALLOW MEDIUM
+// REMOVAL, SET CD SPEED.
 #include <cstring>
 
 #include "EmuCommandTable.h"
@@ -59,11 +60,14 @@ EmuOutcome StartStopUnit(EmuCall& call) {
     }
     const bool load = (flags & 0x01) != 0;
     if (load == !state.trayOpen) return EmuSense::kGood;  // already there
+    if (!load && state.removalPrevented) return EmuSense::kRemovalPrevented;
     state.trayOpen = !load;
     state.layoutChanged = true;
     if (!load) {
-        // A disc leaving the drive ends a test write: nothing was recorded.
+        // A disc leaving the drive ends a test write (nothing was recorded)
+        // and a Session At Once recording.
         state.EndSimulation();
+        state.cueSheet.reset();
         return EmuSense::kGood;
     }
     state.ResetSpeeds();
@@ -71,6 +75,11 @@ EmuOutcome StartStopUnit(EmuCall& call) {
         state.unitAttention = true;
         state.newMediaEvent = true;
     }
+    return EmuSense::kGood;
+}
+
+EmuOutcome PreventAllowMediumRemoval(EmuCall& call) {
+    call.state.removalPrevented = (call.command.Byte(4) & 0x01) != 0;
     return EmuSense::kGood;
 }
 

@@ -66,6 +66,9 @@ EmuOutcome CloseTrackNumbered(EmuCall& call, std::uint16_t number) {
 }  // namespace
 
 EmuOutcome SynchronizeCache(EmuCall& call) {
+    // Session At Once: the lead-out follows the last block, closing the session.
+    if (call.state.cueSheet)
+        return SessionAtOnceComplete(call.state) ? CloseSession(call, false) : EmuSense::kGood;
     // In Track At Once on CD, flushing the buffer ends the track.
     EmuMedia& media = call.state.media;
     EmuTrack* open = media.OpenTrack();
@@ -105,6 +108,7 @@ EmuOutcome Blank(EmuCall& call) {
     blank.kind = state.media.kind;
     blank.capacity = traits.capacity;
     state.media = blank;
+    state.cueSheet.reset();
     state.layoutChanged = true;
     // A full blank erases every block; a minimal one only makes the disc look empty.
     if (type == 0 && !call.data.Clear()) return EmuSense::kWriteError;

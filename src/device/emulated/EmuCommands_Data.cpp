@@ -131,20 +131,31 @@ std::optional<EmuOutcome> WriteFault(EmuDriveState& state, std::int64_t lba, std
 }
 }  // namespace
 
-EmuOutcome Write10(EmuCall& call) {
+namespace {
+EmuOutcome WriteTrackAtOnce(EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     EmuDriveState& state = call.state;
-    const MediumTraits& traits = TraitsOf(state.media.kind);
-    if (!traits.recordable) return EmuSense::kCannotWriteFormat;
-    const std::int64_t lba = call.command.Long(2);
-    const std::int64_t blocks = call.command.Word(7);
-    if (const auto fault = WriteFault(state, lba, blocks)) return *fault;
     const EmuWritePage::WriteSetup setup =
         EmuWritePage::SetupFor(state.writePage, state.media.kind);
     if (!setup.outcome.Good()) return setup.outcome;
     if (blocks == 0) return EmuSense::kGood;
     if (call.command.dataOutLen < blocks * setup.blockSize) return EmuSense::kInvalidFieldInCdb;
-    const EmuOutcome outcome = traits.overwritable ? WriteOverwritable(call, lba, blocks)
+    return TraitsOf(state.media.kind).overwritable ? WriteOverwritable(call, lba, blocks)
                                                    : WriteSequential(call, lba, blocks, setup);
+}
+}  // namespace
+
+EmuOutcome Write10(EmuCall& call) {
+    EmuDriveState& state = call.state;
+    if (!TraitsOf(state.media.kind).recordable) return EmuSense::kCannotWriteFormat;
+    // Signed: Session At Once starts in the first pre-gap (LBA -150).
+    const std::int64_t lba = static_cast<std::int32_t>(call.command.Long(2));
+    const std::int64_t blocks = call.command.Word(7);
+    if (const auto fault = WriteFault(state, lba, blocks)) return *fault;
+    const EmuOutcome outcome =
+        !SessionAtOnce(state) ? WriteTrackAtOnce(call, lba, blocks)
+        : blocks == 0
+            ? EmuSense::kGood
+            : WriteSessionAtOnce(call, lba, blocks, EmuWritePage::TestWrite(state.writePage));
     if (outcome.Good() && state.faults.removeMediumAfterWrites)
         --*state.faults.removeMediumAfterWrites;
     return outcome;

@@ -1,4 +1,4 @@
-// READ DISC INFORMATION, READ DISC STRUCTURE, READ CAPACITY.
+// READ DISC INFORMATION, READ DISC STRUCTURE, READ CAPACITY, READ FORMAT CAPACITIES.
 #include "EmuCommandTable.h"
 #include "EmuDriveState.h"
 #include "EmuReply.h"
@@ -107,6 +107,23 @@ EmuOutcome ReadCapacity(EmuCall& call) {
     EmuReply::Put32(reply, 0, static_cast<std::uint32_t>(call.state.media.LastAddressableLba()));
     EmuReply::Put32(reply, 4, 2048);
     return EmuReply::Send(call, reply, 8);
+}
+
+EmuOutcome ReadFormatCapacities(EmuCall& call) {
+    const EmuMedia& media = call.state.media;
+    const bool overwritable = TraitsOf(media.kind).overwritable;
+    // Capacity list header, the current capacity descriptor (formatted
+    // media, 2048-byte blocks) and, on DVD+RW, its full format (26h).
+    std::vector<std::uint8_t> reply(overwritable ? 20 : 12, 0);
+    reply[3] = static_cast<std::uint8_t>(reply.size() - 4);
+    EmuReply::Put32(reply, 4, static_cast<std::uint32_t>(media.capacity));
+    EmuReply::Put32(reply, 8, 2048);
+    reply[8] = 0x02;  // descriptor type 10b: formatted media
+    if (overwritable) {
+        EmuReply::Put32(reply, 12, static_cast<std::uint32_t>(media.capacity));
+        reply[16] = 0x26 << 2;
+    }
+    return EmuReply::Send(call, reply, call.command.Word(7));
 }
 
 }  // namespace EmuCommands

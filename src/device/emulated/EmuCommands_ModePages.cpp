@@ -1,5 +1,5 @@
-// MODE SENSE(10) and MODE SELECT(10) with the Write Parameters page (05h) and
-// the capabilities and mechanical status page (2Ah).
+// MODE SENSE(6), MODE SENSE(10) and MODE SELECT(10) with the Write Parameters
+// page (05h) and the capabilities and mechanical status page (2Ah).
 #include <algorithm>
 
 #include "EmuCommandTable.h"
@@ -13,7 +13,8 @@ namespace EmuCommands {
 namespace {
 constexpr std::uint8_t kCapabilitiesPage = 0x2A;
 constexpr std::uint8_t kAllPages = 0x3F;
-constexpr std::size_t kHeader = 8;  // mode parameter header (10), no block descriptor
+constexpr std::size_t kHeader = 8;       // mode parameter header (10), no block descriptor
+constexpr std::size_t kShortHeader = 4;  // mode parameter header (6)
 
 enum class PageControl : std::uint8_t { Current = 0, Changeable = 1, Default = 2, Saved = 3 };
 
@@ -56,7 +57,10 @@ void Append(std::vector<std::uint8_t>& reply, const std::vector<std::uint8_t>& p
 }
 }  // namespace
 
-EmuOutcome ModeSense10(EmuCall& call) {
+namespace {
+// The pages asked for after a header of `header` bytes (8 for MODE SENSE(10),
+// 4 for MODE SENSE(6)); never a block descriptor.
+EmuOutcome ModeSense(EmuCall& call, std::size_t header, std::uint32_t allocationLength) {
     const EmuCommand& command = call.command;
     const auto control = static_cast<PageControl>(command.Byte(2) >> 6);
     const std::uint8_t code = command.Byte(2) & 0x3F;
@@ -65,7 +69,7 @@ EmuOutcome ModeSense10(EmuCall& call) {
         return EmuSense::kInvalidFieldInCdb;
     if (command.Byte(3) != 0 && !(code == kAllPages && command.Byte(3) == 0xFF))
         return EmuSense::kInvalidFieldInCdb;  // no subpages
-    std::vector<std::uint8_t> reply(kHeader, 0);
+    std::vector<std::uint8_t> reply(header, 0);
     if (code == EmuWritePage::kCode || code == kAllPages)
         Append(reply, WritePage(call.state, control));
     if (code == kCapabilitiesPage || code == kAllPages) {
@@ -73,9 +77,21 @@ EmuOutcome ModeSense10(EmuCall& call) {
         if (control == PageControl::Changeable) std::fill(page.begin() + 2, page.end(), 0);
         Append(reply, page);
     }
-    if (reply.size() == kHeader) return EmuSense::kInvalidFieldInCdb;
-    EmuReply::Put16(reply, 0, static_cast<std::uint32_t>(reply.size() - 2));
-    return EmuReply::Send(call, reply, command.Word(7));
+    if (reply.size() == header) return EmuSense::kInvalidFieldInCdb;
+    if (header == kShortHeader)
+        reply[0] = static_cast<std::uint8_t>(reply.size() - 1);  // mode data length
+    else
+        EmuReply::Put16(reply, 0, static_cast<std::uint32_t>(reply.size() - 2));
+    return EmuReply::Send(call, reply, allocationLength);
+}
+}  // namespace
+
+EmuOutcome ModeSense6(EmuCall& call) {
+    return ModeSense(call, kShortHeader, call.command.Byte(4));
+}
+
+EmuOutcome ModeSense10(EmuCall& call) {
+    return ModeSense(call, kHeader, call.command.Word(7));
 }
 
 namespace {

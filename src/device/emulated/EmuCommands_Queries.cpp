@@ -61,6 +61,8 @@ std::vector<Descriptor> Features(const EmuDriveState& state) {
         {0x0003, true, Feature(0x0003, 0x03, {0x29, 0, 0, 0})},
         // CD Track At Once: test write and R-W subcode absent.
         {0x002D, cd, Feature(0x002D, cd ? 0x09 : 0x08, {0x04, 0, 0, 0})},
+        // CD Mastering: Session At Once, test write; cue sheets up to 4 KiB.
+        {0x002E, cd, Feature(0x002E, cd ? 0x09 : 0x08, {0x64, 0x00, 0x10, 0x00})},
     };
 }
 }  // namespace

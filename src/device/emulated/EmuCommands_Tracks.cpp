@@ -1,4 +1,4 @@
-// READ TRACK INFORMATION.
+// READ TRACK INFORMATION and RESERVE TRACK.
 #include <optional>
 
 #include "EmuCommandTable.h"
@@ -138,6 +138,20 @@ EmuOutcome ReadTrackInformation(EmuCall& call) {
     }
     if (!view) return EmuSense::kInvalidFieldInCdb;
     return EmuReply::Send(call, Describe(media, *view), command.Word(7));
+}
+
+EmuOutcome ReserveTrack(EmuCall& call) {
+    const EmuDriveState& state = call.state;
+    const MediumTraits& traits = TraitsOf(state.media.kind);
+    if (!traits.recordable || traits.overwritable) return EmuSense::kIncompatibleMedium;
+    if ((call.command.Byte(1) & 0x01) != 0) return EmuSense::kInvalidFieldInCdb;  // by size only
+    const std::int64_t next = state.NextWritableAddress();
+    if (next < 0) return EmuSense::kInvalidWriteAddress;
+    if (state.media.OpenTrack() != nullptr) return EmuSense::kCommandSequenceError;
+    const std::int64_t blocks = call.command.Long(5);
+    if (blocks == 0 || blocks > state.media.capacity - next) return EmuSense::kInvalidFieldInCdb;
+    // The reservation is checked; the track then grows with the writes that fill it.
+    return EmuSense::kGood;
 }
 
 }  // namespace EmuCommands

@@ -6,6 +6,7 @@
 void EmuDriveState::ChangeMedium(EmuMedia next) {
     media = std::move(next);
     beforeSimulation.reset();
+    cueSheet.reset();
     unitAttention = false;
     newMediaEvent = false;
     layoutChanged = true;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "EmuCueSheet.h"
 #include "EmuFaults.h"
 #include "EmuMedia.h"
 
@@ -18,12 +19,14 @@ struct EmuDriveState {
     std::uint16_t writeSpeed = 0;              // kB/s in effect
     std::uint16_t readSpeed = 0;
     std::uint8_t rotationControl = 0;
-    bool unitAttention = false;  // 06/28/00 pending after a load with a medium
-    bool newMediaEvent = false;  // GESN "new media" not yet reported
+    bool removalPrevented = false;  // PREVENT ALLOW MEDIUM REMOVAL: eject refused
+    bool unitAttention = false;     // 06/28/00 pending after a load with a medium
+    bool newMediaEvent = false;     // GESN "new media" not yet reported
     // While a test write runs, the medium as it was before it: restored when
     // the simulated session ends, so nothing is recorded.
     std::optional<EmuMedia> beforeSimulation;
-    bool layoutChanged = false;  // the metadata file is behind
+    std::optional<EmuCueSheet> cueSheet;  // a Session At Once recording under way
+    bool layoutChanged = false;           // the metadata file is behind
 
     // Puts another medium (or none) in: the speeds of the new medium apply,
     // any test write ends, nothing is pending.

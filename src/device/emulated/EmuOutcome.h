@@ -37,6 +37,7 @@ constexpr EmuOutcome kIncompatibleMedium = Check(0x05, 0x30, 0x00);
 constexpr EmuOutcome kCannotReadFormat = Check(0x05, 0x30, 0x02);
 constexpr EmuOutcome kCannotWriteFormat = Check(0x05, 0x30, 0x05);
 constexpr EmuOutcome kSavingNotSupported = Check(0x05, 0x39, 0x00);
+constexpr EmuOutcome kRemovalPrevented = Check(0x05, 0x53, 0x02);
 constexpr EmuOutcome kIllegalModeForTrack = Check(0x05, 0x64, 0x00);
 constexpr EmuOutcome kIncompleteTrackInSession = Check(0x05, 0x72, 0x03);
 constexpr EmuOutcome kMediumMayHaveChanged = Check(0x06, 0x28, 0x00);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "EmuMedia.h"
+#include "EmuOutcome.h"
+
+// A Session At Once recording on CD as SEND CUE SHEET describes it: the
+// stretches the host writes in order, from the first track's pre-gap to the
+// lead-out, each with its track, block size and whether it is the track's
+// user data (index 1 on) or its pre-gap (index 0).
+struct EmuCueSheet {
+    struct Stretch {
+        int track = 1;
+        EmuTrack::Mode mode = EmuTrack::Mode::Data;
+        bool userData = false;
+        std::int64_t start = 0, end = 0;  // LBAs, end exclusive
+        int BlockSize() const { return mode == EmuTrack::Mode::Audio ? 2352 : 2048; }
+    };
+    std::vector<Stretch> stretches;
+    std::int64_t next = 0;     // the LBA the next WRITE must start at
+    std::int64_t leadOut = 0;  // where the lead-out starts: the session is complete there
+
+    // Reads a cue sheet of 8-byte entries (CTL/ADR, TNO, INDEX, DATA FORM,
+    // SCMS, MIN, SEC, FRAME): a lead-in entry, track entries and the lead-out
+    // entry. Tracks carry CD-DA (data form 00h, 2352 bytes) or Mode 1 (10h,
+    // 2048 bytes) and are numbered on from `firstTrack`; the first track's
+    // index 1 lies at `start` and the lead-out within `capacity`. 05/26/00
+    // for anything else.
+    static EmuOutcome Parse(const std::uint8_t* sheet, int length, int firstTrack,
+                            std::int64_t start, std::int64_t capacity,
+                            std::optional<EmuCueSheet>& parsed);
+    // The stretch holding `lba`, or nullptr.
+    const Stretch* At(std::int64_t lba) const;
+};

@@ -1,0 +1,178 @@
+// Commands other burning programs and the Linux kernel send a recorder:
+// READ TOC, Session At Once with a cue sheet, PREVENT ALLOW MEDIUM REMOVAL,
+// MODE SENSE(6), READ FORMAT CAPACITIES, RESERVE TRACK and the speed and
+// buffer queries.
+#include <gtest/gtest.h>
+
+#include "VirtualDriveSession.h"
+
+namespace {
+
+constexpr std::uint8_t kTao = 1, kSao = 2, kDataMode = 4, kMode1 = 8, kKeepOpen = 3;
+
+std::vector<std::uint8_t> Reply(VirtualDriveSession& bench, std::initializer_list<std::uint8_t> cdb,
+                                std::size_t length = 512) {
+    std::vector<std::uint8_t> reply(length, 0);
+    return bench.Exec(cdb, &reply) == 0 ? reply : std::vector<std::uint8_t>{};
+}
+
+std::vector<std::uint8_t> ReadToc(VirtualDriveSession& bench, std::uint8_t msf, std::uint8_t format,
+                                  std::uint8_t track = 0) {
+    return Reply(bench, {0x43, msf, format, 0, 0, 0, track, 0x02, 0x00, 0});
+}
+
+// A closed TAO data track of `blocks` blocks on a CD-R, the session left open.
+void RecordDataTrack(VirtualDriveSession& bench, std::uint32_t blocks) {
+    ASSERT_EQ(bench.SetWriteParameters(kTao, kDataMode, kMode1, false, kKeepOpen), 0);
+    ASSERT_EQ(bench.WriteDataTrack(0, blocks), 0) << bench.Sense();
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
+}
+
+TEST(EmulatedPeerCommands, TableOfContentsOfARecordedCd) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    EXPECT_TRUE(ReadToc(bench, 0, 0).empty()) << "a blank disc has no TOC";
+    EXPECT_EQ(bench.Sense(), "05/24/00");
+    RecordDataTrack(bench, 400);
+    std::vector<std::uint8_t> toc = ReadToc(bench, 0, 0);
+    ASSERT_FALSE(toc.empty());
+    EXPECT_EQ(Be16(toc, 0), 18u) << "header, track 1, lead-out";
+    EXPECT_EQ(toc[2], 1);
+    EXPECT_EQ(toc[3], 1);
+    EXPECT_EQ(toc[5], 0x14) << "ADR 1, data track";
+    EXPECT_EQ(toc[6], 1);
+    EXPECT_EQ(Be32(toc, 8), 0u);
+    EXPECT_EQ(toc[14], 0xAA);
+    EXPECT_EQ(Be32(toc, 16), 402u) << "lead-out after the two run-out blocks";
+    toc = ReadToc(bench, 0x02, 0, 0xAA);
+    EXPECT_EQ(Be16(toc, 0), 10u) << "lead-out only";
+    EXPECT_EQ(Be32(toc, 8), 0x0000071Bu) << "MSF 00:07:27: LBA 402 + 150 frames";
+    toc = Reply(bench, {0x43, 0, 0, 0, 0, 0, 0, 0x02, 0x00, 0x40});  // format 1 in the control byte
+    EXPECT_EQ(Be16(toc, 0), 10u);
+    EXPECT_EQ(toc[3], 1) << "last complete session";
+    toc = ReadToc(bench, 0, 2);
+    ASSERT_EQ(Be16(toc, 0), 2u + 5 * 11) << "A0, A1, A2, track 1, B0";
+    EXPECT_EQ(toc[4 + 3], 0xA0);
+    EXPECT_EQ(toc[4 + 2 * 11 + 3], 0xA2);
+    EXPECT_EQ(toc[4 + 2 * 11 + 9], 7) << "lead-out at 00:07:27";
+    EXPECT_EQ(toc[4 + 4 * 11 + 3], 0xB0);
+    EXPECT_EQ(toc[4 + 4 * 11 + 4], 2) << "next program area at 02:39:27: LBA 11802 + 150";
+    EXPECT_TRUE(ReadToc(bench, 0, 0, 2).empty()) << "no track 2";
+}
+
+TEST(EmulatedPeerCommands, AtipOfCdMediaOnly) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdRw);
+    const std::vector<std::uint8_t> atip = ReadToc(bench, 0, 4);
+    ASSERT_EQ(atip.size(), 512u);
+    EXPECT_EQ(Be16(atip, 0), 26u);
+    EXPECT_EQ(atip[6] & 0x40, 0x40) << "CD-RW";
+    EXPECT_EQ(std::vector<int>(atip.begin() + 8, atip.begin() + 11),
+              (std::vector<int>{97, 27, 66}));
+    EXPECT_EQ(std::vector<int>(atip.begin() + 12, atip.begin() + 15),
+              (std::vector<int>{79, 59, 74}));
+    bench.Insert(MediumKind::DvdR);
+    EXPECT_TRUE(ReadToc(bench, 0, 4).empty());
+}
+
+// Cue sheet entries: CTL/ADR, TNO, INDEX, DATA FORM, SCMS, MIN, SEC, FRAME.
+std::vector<std::uint8_t> AudioCueSheet() {
+    return {0x01, 0x00, 0,    0x01, 0,    0,    0, 0,    0x01, 0x01, 0,    0x00, 0, 0,
+            0,    0,    0x01, 0x01, 1,    0x00, 0, 0,    2,    0,    0x01, 0x02, 1, 0x00,
+            0,    0,    6,    0,    0x01, 0xAA, 1, 0x01, 0,    0,    10,   0};
+}
+
+std::int32_t SendCueSheet(VirtualDriveSession& bench, std::vector<std::uint8_t> sheet) {
+    const auto length = static_cast<std::uint8_t>(sheet.size());
+    return bench.Exec({0x5D, 0, 0, 0, 0, 0, 0, 0, length, 0}, &sheet, true);
+}
+
+TEST(EmulatedPeerCommands, SessionAtOnceWritesFromThePreGapToTheLeadOut) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    EXPECT_EQ(SendCueSheet(bench, AudioCueSheet()), 2) << "page 05h still asks for TAO";
+    EXPECT_EQ(bench.Sense(), "05/2C/00");
+    ASSERT_EQ(bench.SetWriteParameters(kSao, 0, 0, false, 0), 0);
+    std::vector<std::uint8_t> broken = AudioCueSheet();
+    broken[25] = 3;  // track 3 after track 1
+    EXPECT_EQ(SendCueSheet(bench, broken), 2);
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    ASSERT_EQ(SendCueSheet(bench, AudioCueSheet()), 0);
+    const std::vector<std::uint8_t> block(8 * 2352, 0x5A);
+    EXPECT_EQ(bench.Write10(0, 8, block), 2) << "writing starts in the pre-gap";
+    EXPECT_EQ(bench.Sense(), "05/21/02");
+    // Pre-gap -150..-1, track 1 0..299 (4 s), track 2 300..599, lead-out 600.
+    for (std::int32_t lba = -150; lba < 600; lba += 10)
+        ASSERT_EQ(bench.Write10(static_cast<std::uint32_t>(lba), 10,
+                                std::vector<std::uint8_t>(10 * 2352, std::uint8_t(lba < 300))),
+                  0)
+            << lba << " " << bench.Sense();
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    const EmuMedia& media = bench.Drive().Media();
+    EXPECT_EQ(media.State(), DiscState::Complete) << "multi-session 00b: finalised";
+    ASSERT_EQ(media.tracks.size(), 2u);
+    EXPECT_EQ(media.tracks[1].start, 300);
+    EXPECT_EQ(media.tracks[1].length, 300);
+    std::vector<std::uint8_t> data;
+    ASSERT_TRUE(bench.Drive().ReadTrack(1, data));
+    EXPECT_EQ(data, std::vector<std::uint8_t>(300 * 2352, 1));
+    EXPECT_EQ(ReadToc(bench, 0, 0)[3], 2);
+}
+
+TEST(EmulatedPeerCommands, PreventedRemovalRefusesTheEject) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    ASSERT_EQ(bench.Exec({0x1E, 0, 0, 0, 0x01, 0}), 0);
+    EXPECT_EQ(bench.Exec({0x1B, 0, 0, 0, 0x02, 0}), 2);
+    EXPECT_EQ(bench.Sense(), "05/53/02");
+    ASSERT_EQ(bench.Exec({0x1E, 0, 0, 0, 0x00, 0}), 0);
+    EXPECT_EQ(bench.Exec({0x1B, 0, 0, 0, 0x02, 0}), 0);
+}
+
+TEST(EmulatedPeerCommands, ModeSenseSixGivesTheSamePageAfterAShortHeader) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    const std::vector<std::uint8_t> six = Reply(bench, {0x1A, 0, 0x2A, 0, 128, 0}, 128);
+    const std::vector<std::uint8_t> ten = bench.ModeSense(0x2A, 128);
+    ASSERT_FALSE(six.empty());
+    EXPECT_EQ(six[0], ten[1] - 3) << "mode data length of the 4-byte header";
+    EXPECT_EQ(six[3], 0) << "no block descriptor";
+    EXPECT_TRUE(std::equal(six.begin() + 4, six.begin() + 4 + ten[9] + 2, ten.begin() + 8));
+}
+
+TEST(EmulatedPeerCommands, FormatCapacitiesAndTrackReservation) {
+    VirtualDriveSession drive;
+    drive.Insert(MediumKind::DvdPlusRw);
+    const std::vector<std::uint8_t> formats = Reply(drive, {0x23, 0, 0, 0, 0, 0, 0, 0, 252, 0});
+    EXPECT_EQ(formats[3], 16) << "current capacity and one format";
+    EXPECT_EQ(Be32(formats, 4), 2295104u);
+    EXPECT_EQ(formats[8], 0x02) << "formatted";
+    EXPECT_EQ(formats[16], 0x26 << 2) << "DVD+RW full format";
+    EXPECT_EQ(drive.Exec({0x53, 0, 0, 0, 0, 0, 0, 0x10, 0, 0}), 2) << "nothing to reserve on +RW";
+
+    drive.Insert(MediumKind::DvdR);
+    EXPECT_EQ(drive.Exec({0x53, 0, 0, 0, 0, 0, 0, 0x10, 0, 0}), 0);
+    EXPECT_EQ(drive.Exec({0x53, 0, 0, 0, 0, 0, 0x7F, 0, 0, 0}), 2) << "more than the disc holds";
+    EXPECT_EQ(drive.Sense(), "05/24/00");
+}
+
+TEST(EmulatedPeerCommands, BufferAndSpeedQueries) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::DvdPlusR);
+    const std::vector<std::uint8_t> buffer = Reply(bench, {0x5C, 0, 0, 0, 0, 0, 0, 0, 12, 0});
+    EXPECT_EQ(Be32(buffer, 4), 2048u * 1024);
+    EXPECT_EQ(Be32(buffer, 8), Be32(buffer, 4)) << "always empty";
+    const std::vector<std::uint8_t> speeds =
+        Reply(bench, {0xAC, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0x03, 0});
+    const std::uint32_t count = (Be32(speeds, 0) - 4) / 16;
+    ASSERT_GE(count, 2u);
+    EXPECT_GT(Be32(speeds, 8 + 12), Be32(speeds, 8 + 16 + 12)) << "fastest first";
+    // SET STREAMING: 5540 kB written per second selects 4x.
+    std::vector<std::uint8_t> descriptor(28, 0);
+    descriptor[22] = 0x15, descriptor[23] = 0xA4, descriptor[26] = 0x03, descriptor[27] = 0xE8;
+    ASSERT_EQ(bench.Exec({0xB6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 28, 0}, &descriptor, true), 0);
+    EXPECT_EQ(bench.Drive().CurrentWriteSpeed(), 5540);
+}
+
+}  // namespace
