@@ -1,13 +1,16 @@
-// The shipped language files: all keys of every window, spelled as the
-// windows look them up, each found on its own line.
+// The shipped language files: the same keys in both, every key the windows
+// look up present, the StringNN messages of a window numbered without gaps,
+// each key found on its own line, UTF-8 and Traditional Chinese.
 #include <QFile>
-#include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringConverter>
 #include <QTest>
+#include <map>
 
 #include "LanguageFile.h"
 #include "MainWindowTestKit.h"
+#include "TaskWindows.h"
 #include "TransportSlot.h"
 #include "WindowTestSupport.h"
 #include "WindowTexts.h"
@@ -16,7 +19,6 @@
 #include "frmDiscInfo.h"
 #include "frmErase.h"
 #include "frmMain.h"
-#include "frmWriteCDDA.h"
 
 namespace {
 struct LanguageLine {
@@ -48,11 +50,7 @@ QSet<QString> KeysOf(const std::vector<LanguageLine>& lines) {
     return keys;
 }
 
-QString WindowOf(const QString& key) {
-    return key.section(QLatin1Char('.'), 0, 0);
-}
-
-// Every key the windows of this program look up when they open.
+// Every key this program's windows look up when they open, task windows included.
 QSet<QString> KeysReadByTheWindows() {
     QSet<QString> keys;
     SetLanguageKeyObserver(
@@ -61,16 +59,21 @@ QSet<QString> KeysReadByTheWindows() {
     {
         frmMain main(MakerOf(InquiryTransport({"/dev/sr0"})));
         if (!main.Load()) qFatal("the main window did not load");
-        frmDiscInfo discInfo;
-        frmErase erase;
-        frmAbout about;
-        frmCDorDVD chooser;
-        frmWriteCDDA audio;
+        {
+            frmDiscInfo discInfo;
+            frmErase erase;
+            frmAbout about;
+            frmCDorDVD chooser;
+        }
+        for (int task = 0; task < 4; ++task) (void)OpenTaskWindow(task, 0);
+        CloseAllWindows();
     }
     SetLanguageKeyObserver({});
     SetTransport(nullptr);
     return keys;
 }
+
+const QStringList kLanguages{"English", "Chinese Tradition"};
 }  // namespace
 
 class LanguageFilesTest : public QObject {
@@ -79,63 +82,66 @@ class LanguageFilesTest : public QObject {
     void init() { m_folders = std::make_unique<WindowTestFolders>(); }
     void cleanup() { m_folders.reset(); }
 
-    void everyWindowHasAllItsKeys_data() {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("English") << QStringLiteral("English");
-        QTest::newRow("Chinese Tradition") << QStringLiteral("Chinese Tradition");
+    void bothFilesHaveTheSameKeysOnceWithValues() {
+        const auto english = ReadLines(ShippedLanguageFile("English"));
+        const auto chinese = ReadLines(ShippedLanguageFile("Chinese Tradition"));
+        const QSet<QString> inEnglish = KeysOf(english), inChinese = KeysOf(chinese);
+        for (const QString& key : inEnglish - inChinese)
+            QVERIFY2(false, qPrintable("missing in Chinese Tradition.lng: " + key));
+        for (const QString& key : inChinese - inEnglish)
+            QVERIFY2(false, qPrintable("missing in English.lng: " + key));
+        QCOMPARE(std::size_t(inEnglish.size()), english.size());  // no key twice
+        QCOMPARE(std::size_t(inChinese.size()), chinese.size());
+        for (const auto* lines : {&english, &chinese})
+            for (const LanguageLine& line : *lines)
+                QVERIFY2(!line.value.isEmpty(), qPrintable(line.key));
     }
-    void everyWindowHasAllItsKeys() {
-        QFETCH(QString, language);
-        const auto lines = ReadLines(ShippedLanguageFile(language.toStdString()));
-        QCOMPARE(lines.size(), std::size_t(282));
-        QCOMPARE(KeysOf(lines).size(), 282);  // no key twice
-        QMap<QString, int> perWindow;
-        for (const LanguageLine& line : lines) {
-            ++perWindow[WindowOf(line.key)];
-            QVERIFY2(!line.value.isEmpty(), qPrintable(line.key));
+
+    void everyKeyTheWindowsReadIsShipped() {
+        const QSet<QString> read = KeysReadByTheWindows();
+        QVERIFY(!read.isEmpty());
+        const QSet<QString> shipped = KeysOf(ReadLines(ShippedLanguageFile("English")));
+        for (const QString& key : read) QVERIFY2(shipped.contains(key), qPrintable(key));
+        // These windows read all of their keys when they open: none is left unused.
+        for (const QString& key : shipped) {
+            const QString window = key.section(QLatin1Char('.'), 0, 0);
+            if (window == "frmMain" || window == "frmDiscInfo" || window == "frmAbout" ||
+                window == "frmCDorDVD")
+                QVERIFY2(read.contains(key), qPrintable(key));
         }
-        const QMap<QString, int> expected{
-            {"frmMain", 29},      {"frmWriteISO", 51}, {"frmSaveISO", 65}, {"frmSaveISO2", 39},
-            {"frmWriteCDDA", 61}, {"frmErase", 17},    {"frmDiscInfo", 7}, {"frmCDorDVD", 2},
-            {"frmAbout", 4},      {"Engines", 7}};
-        QCOMPARE(perWindow, expected);
-        // Keys whose spelling differs from their control's name.
-        for (const char* key :
-             {"frmMain.CmdAbout.ToolTipText", "frmWriteISO.cmdBurn.ToolTipText",
-              "frmSaveISO.cmdnewPrj.ToolTipText", "frmSaveISO.CmdNext.ToolTipText",
-              "frmWriteCDDA.cmdnewPrj.ToolTipText", "frmAbout.Caption",
-              "frmSaveISO.lvwFiles.ColumnHeaders(3)", "frmSaveISO.tabstrip.Tabs(2)",
-              "frmWriteISO.sbar.Panels(1)", "frmSaveISO2.sbar.Panels(1)"})
-            QVERIFY2(KeysOf(lines).contains(QString::fromLatin1(key)), key);
     }
 
-    void bothFilesHaveTheSameKeys() {
-        QCOMPARE(KeysOf(ReadLines(ShippedLanguageFile("Chinese Tradition"))),
-                 KeysOf(ReadLines(ShippedLanguageFile("English"))));
+    void messagesOfAWindowAreNumberedWithoutGaps() {
+        const QRegularExpression message(QStringLiteral("^(\\w+)\\.String(\\d+)$"));
+        std::map<QString, QSet<int>> numbers;
+        for (const LanguageLine& line : ReadLines(ShippedLanguageFile("English"))) {
+            const auto match = message.match(line.key);
+            if (match.hasMatch()) numbers[match.captured(1)].insert(match.captured(2).toInt());
+        }
+        QVERIFY(!numbers.empty());
+        for (const auto& [window, used] : numbers)
+            for (int n = 1; n <= *std::max_element(used.begin(), used.end()); ++n)
+                QVERIFY2(
+                    used.contains(n),
+                    qPrintable(window + QStringLiteral(".String%1").arg(n, 2, 10, QChar('0'))));
     }
 
-    void eachKeyFindsItsOwnLine_data() { everyWindowHasAllItsKeys_data(); }
-    void eachKeyFindsItsOwnLine() {
+    void eachKeyFindsItsOwnLineInAUtf8File() {
         // The lookup takes the first line containing key + "=" anywhere: no
         // line may shadow another key.
-        QFETCH(QString, language);
-        const std::string path = ShippedLanguageFile(language.toStdString());
-        for (const LanguageLine& line : ReadLines(path))
-            QCOMPARE(QString::fromStdString(ReadKeyValue(path, line.key.toStdString())),
-                     line.value);
-    }
-
-    void filesAreUtf8WithLineFeeds_data() { everyWindowHasAllItsKeys_data(); }
-    void filesAreUtf8WithLineFeeds() {
-        QFETCH(QString, language);
-        QByteArray raw;
-        ReadLines(ShippedLanguageFile(language.toStdString()), &raw);
-        QVERIFY(!raw.contains('\r'));
-        QVERIFY(raw.endsWith('\n'));
-        auto decoder = QStringDecoder(QStringDecoder::Utf8);
-        const QString text = decoder(raw);
-        QVERIFY(!decoder.hasError());
-        QVERIFY(!text.contains(QChar::ReplacementCharacter));
+        for (const QString& language : kLanguages) {
+            const std::string path = ShippedLanguageFile(language.toStdString());
+            QByteArray raw;
+            for (const LanguageLine& line : ReadLines(path, &raw))
+                QCOMPARE(QString::fromStdString(ReadKeyValue(path, line.key.toStdString())),
+                         line.value);
+            QVERIFY(!raw.contains('\r'));
+            QVERIFY(raw.endsWith('\n'));
+            auto decoder = QStringDecoder(QStringDecoder::Utf8);
+            const QString text = decoder(raw);
+            QVERIFY(!decoder.hasError());
+            QVERIFY(!text.contains(QChar::ReplacementCharacter));
+        }
     }
 
     void traditionalChineseUsesTraditionalCharacters() {
@@ -145,20 +151,6 @@ class LanguageFilesTest : public QObject {
         for (const LanguageLine& line : ReadLines(ShippedLanguageFile("Chinese Tradition")))
             for (const QChar c : simplified)
                 QVERIFY2(!line.value.contains(c), qPrintable(line.key + QStringLiteral(": ") + c));
-    }
-
-    void everyKeyTheWindowsReadIsShipped() {
-        const QSet<QString> read = KeysReadByTheWindows();
-        const QSet<QString> shipped = KeysOf(ReadLines(ShippedLanguageFile("English")));
-        QVERIFY(!read.isEmpty());
-        for (const QString& key : read) QVERIFY2(shipped.contains(key), qPrintable(key));
-        // These windows read all of their keys when they open.
-        for (const QString& key : shipped) {
-            const QString window = WindowOf(key);
-            const bool opened = window == "frmMain" || window == "frmDiscInfo" ||
-                                window == "frmAbout" || window == "frmCDorDVD";
-            if (opened) QVERIFY2(read.contains(key), qPrintable(key));
-        }
     }
 
   private:

@@ -65,21 +65,6 @@ class StartUpTest : public QObject {
                  QStringLiteral("Write to the author"));
     }
 
-    void emptyOrMissingValuesKeepTheBuiltInTexts() {
-        const std::string file = m_folders->Folder().File("Partial.lng");
-        WriteFile(file, "frmMain.Label1=\nfrmMain.Label2=Pick a task:\r\nfrmMain.String09=\n");
-        SetLanguageFilePath(file);
-        MessageBoxRecorder boxes;
-        frmMain window(MakerOf(InquiryTransport({})));
-        QVERIFY(window.Load());
-        QCOMPARE(Control<QLabel>(&window, "Label1")->text(),
-                 QString::fromUtf8("请选择你要使用的刻录机："));
-        QCOMPARE(Control<QLabel>(&window, "Label2")->text(), QStringLiteral("Pick a task:"));
-        QCOMPARE(Control<QLabel>(&window, "LblText(0)")->text(), QString::fromUtf8("数据光盘"));
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QCOMPARE(boxes.shown[0].text, QString::fromUtf8("没有找到可用的光碟机！"));
-    }
-
     void defaultDriveSelectsFirstOrLast_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("last");

@@ -1,0 +1,93 @@
+// Takes the README's pictures of the windows: the main window with the CD or
+// DVD chooser beside it, the disc information and erase windows, and the
+// audio CD window holding the WAV files given. Needs an X server
+// (scripts/screenshots starts Xvfb); the drive is the virtual drive
+// MAPLE_VIRTUAL_DRIVES names, the language the locale's.
+// Usage: maple-screenshots OUTDIR WAV...
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "LanguageFile.h"
+#include "MouseLabel.h"
+#include "ProgramFont.h"
+#include "TransportSlot.h"
+#include "frmCDorDVD.h"
+#include "frmDiscInfo.h"
+#include "frmErase.h"
+#include "frmMain.h"
+#include "frmWriteCDDA.h"
+
+namespace {
+// Lets the window system draw (and the windows' timers run) for a while.
+void Settle(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Saves the screen area of `area` as OUTDIR/NAME-LANGUAGE.png.
+bool Save(QWidget& window, QRect area, const QString& name) {
+    const QString language = GetLanguageName().empty() ? "chinese" : "english";
+    const QString path =
+        QDir(QApplication::arguments().at(1)).filePath(name + "-" + language + ".png");
+    const QPixmap shot =
+        window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    if (!shot.save(path)) return false;
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+bool Shoot(QWidget& window, const QString& name) {
+    window.move(40, 40);
+    window.show();
+    Settle(500);
+    return Save(window, window.frameGeometry(), name);
+}
+
+bool ShootMainWindow(frmMain& window) {
+    if (!window.Load()) return false;
+    window.move(40, 40);
+    window.show();
+    Settle(300);
+    auto* dataDisc = window.findChild<MouseLabel*>("Picture1(0)");  // hovering opens the chooser
+    const QPoint centre = dataDisc->rect().center();
+    QMouseEvent move(QEvent::MouseMove, centre, dataDisc->mapToGlobal(centre), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(dataDisc, &move);
+    Settle(300);
+    if (window.Chooser() == nullptr) return false;
+    const QRect area = window.frameGeometry().united(window.Chooser()->frameGeometry());
+    const bool saved = Save(window, area, "main-window");
+    window.Chooser()->close();
+    window.hide();  // it stays the windows' main window, which names the drive
+    return saved;
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: maple-screenshots OUTDIR WAV...\n");
+        return 2;
+    }
+    ApplyProgramFont();
+    frmMain main;
+    bool saved = ShootMainWindow(main);
+    frmDiscInfo* info = frmDiscInfo::ShowWindow();
+    saved = saved && Shoot(*info, "disc-information");
+    info->close();
+    frmErase* erase = frmErase::ShowWindow();
+    saved = saved && Shoot(*erase, "erase");
+    erase->close();
+    auto* audio = new frmWriteCDDA();
+    audio->AddDroppedFiles(QApplication::arguments().mid(2));
+    saved = saved && Shoot(*audio, "audio-cd");
+    audio->close();
+    SetTransport(nullptr);
+    return saved ? 0 : 1;
+}
