@@ -27,6 +27,7 @@ EmuDataFile::~EmuDataFile() {
 
 bool EmuDataFile::Read(std::int64_t offset, void* buffer, std::int64_t length) const {
     auto* bytes = static_cast<char*>(buffer);
+    if (m_fd < 0) return ReadMemory(offset, bytes, length);
     while (length > 0) {
         const ssize_t got = ::pread(m_fd, bytes, static_cast<std::size_t>(length), offset);
         if (got < 0 && errno == EINTR) continue;
@@ -44,6 +45,7 @@ bool EmuDataFile::Read(std::int64_t offset, void* buffer, std::int64_t length) c
 
 bool EmuDataFile::Write(std::int64_t offset, const void* buffer, std::int64_t length) {
     const auto* bytes = static_cast<const char*>(buffer);
+    if (m_fd < 0) return WriteMemory(offset, bytes, length);
     while (length > 0) {
         const ssize_t put = ::pwrite(m_fd, bytes, static_cast<std::size_t>(length), offset);
         if (put < 0 && errno == EINTR) continue;
@@ -68,10 +70,13 @@ bool EmuDataFile::Zero(std::int64_t offset, std::int64_t length) {
 }
 
 bool EmuDataFile::Clear() {
-    return ::ftruncate(m_fd, 0) == 0;
+    m_pieces.clear();
+    m_memorySize = 0;
+    return m_fd < 0 || ::ftruncate(m_fd, 0) == 0;
 }
 
 std::int64_t EmuDataFile::Size() const {
+    if (m_fd < 0) return m_memorySize;
     struct stat info {};
     return ::fstat(m_fd, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : 0;
 }

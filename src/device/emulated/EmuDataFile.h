@@ -1,16 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
 // The recorded blocks of a virtual drive's medium: one sparse file addressed
-// by byte offset. Blocks never written read as zeros.
+// by byte offset, or bytes in memory (for the fuzzer, which runs many
+// thousands of short sessions). Blocks never written read as zeros.
 class EmuDataFile {
   public:
     // Opens (creating when absent) the file for reading and writing; nullptr
     // with `error` set when that fails.
     static std::unique_ptr<EmuDataFile> Open(const std::string& path, std::string& error);
+    // A medium that lives in memory only.
+    static std::unique_ptr<EmuDataFile> InMemory();
     ~EmuDataFile();
     EmuDataFile(const EmuDataFile&) = delete;
     EmuDataFile& operator=(const EmuDataFile&) = delete;
@@ -28,5 +32,13 @@ class EmuDataFile {
 
   private:
     explicit EmuDataFile(int descriptor) : m_fd(descriptor) {}
-    int m_fd = -1;
+    // Read and Write of a medium in memory (EmuDataFile_Memory.cpp).
+    bool ReadMemory(std::int64_t offset, char* bytes, std::int64_t length) const;
+    bool WriteMemory(std::int64_t offset, const char* bytes, std::int64_t length);
+
+    int m_fd = -1;  // -1: the medium lives in m_pieces
+    // 64 KiB pieces by index, so that a write far into a DVD costs no more than
+    // one at its start; pieces never written read as zeros.
+    std::map<std::int64_t, std::string> m_pieces;
+    std::int64_t m_memorySize = 0;
 };

@@ -106,6 +106,11 @@ std::unique_ptr<EmuDrive> EmuDrive::Open(const std::string& folder, std::string&
         new EmuDrive(folder, std::move(data), metadata.trayOpen, metadata.media, metadata.faults));
 }
 
+std::unique_ptr<EmuDrive> EmuDrive::InMemory() {
+    return std::unique_ptr<EmuDrive>(
+        new EmuDrive("", EmuDataFile::InMemory(), false, EmuMedia{}, EmuFaults{}));
+}
+
 std::string EmuDrive::InsertBlank(MediumKind kind) {
     const MediumTraits& traits = TraitsOf(kind);
     if (!traits.recordable)
@@ -165,6 +170,7 @@ void EmuDrive::SetTrayOpen(bool open) {
 }
 
 std::string EmuDrive::Save() {
+    if (m_folder.empty()) return "";
     EmuMetadata metadata;
     metadata.trayOpen = m_state.trayOpen;
     metadata.media = m_state.RecordedMedia();

@@ -27,6 +27,9 @@ class EmuDrive {
     // Opens the drive kept in `folder`. On failure returns nullptr and sets
     // `error` ("DIR/drive.meta line 4: ..."); the data file is never touched then.
     static std::unique_ptr<EmuDrive> Open(const std::string& folder, std::string& error);
+    // A drive without a folder: tray closed, no medium, the medium in memory,
+    // nothing saved (for the fuzzer).
+    static std::unique_ptr<EmuDrive> InMemory();
 
     ~EmuDrive();
     EmuDrive(const EmuDrive&) = delete;
@@ -75,7 +78,7 @@ class EmuDrive {
 
     // Writes the metadata file now (the drive also saves after every command
     // that changes the disc's layout, except WRITE(10) itself, and when it is
-    // destroyed).
+    // destroyed). A drive in memory has nothing to save.
     std::string Save();
 
     // Answers one command: the common gates (CDB length, injected busy and

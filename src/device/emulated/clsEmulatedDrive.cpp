@@ -22,6 +22,10 @@ clsEmulatedDrive::clsEmulatedDrive(const std::vector<std::string>& folders) {
     }
 }
 
+clsEmulatedDrive::clsEmulatedDrive(std::unique_ptr<EmuDrive> drive) {
+    m_drives.push_back(std::move(drive));
+}
+
 clsEmulatedDrive::~clsEmulatedDrive() = default;  // each EmuDrive saves itself
 
 std::int16_t clsEmulatedDrive::DriveCount() const {

@@ -20,6 +20,8 @@ class clsEmulatedDrive final : public clsSCSI {
     // Opens the drive folders in order. A folder that cannot be opened is left
     // out of the drive table and named in OpenProblem().
     explicit clsEmulatedDrive(const std::vector<std::string>& folders);
+    // One drive made elsewhere ("virtual0"), such as EmuDrive::InMemory().
+    explicit clsEmulatedDrive(std::unique_ptr<EmuDrive> drive);
     // Saves every drive's state into its folder.
     ~clsEmulatedDrive() override;
 

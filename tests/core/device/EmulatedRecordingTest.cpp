@@ -357,3 +357,25 @@ TEST(EmulatedRecordingTest, FullBlankErasesTheData) {
 }
 
 }  // namespace
+
+namespace {
+// The fuzzer's drive: the medium lives in memory, sparse like the data file.
+TEST(EmulatedRecordingTest, AMediumInMemoryReadsBackWhatWasWritten) {
+    clsEmulatedDrive transport(EmuDrive::InMemory());
+    ASSERT_EQ(transport.Drive(0).InsertBlank(MediumKind::DvdPlusRw), "");
+    const auto exec = [&](std::vector<std::uint8_t> cdb, std::vector<std::uint8_t>& data, int out) {
+        std::int32_t timeout = 5;
+        return transport.ExecCMD("virtual0", cdb.data(), std::uint8_t(cdb.size()), out, data.data(),
+                                 std::int32_t(data.size()), timeout);
+    };
+    std::vector<std::uint8_t> near(2048, 0x11), far(2 * 2048, 0x22), read(3 * 2048, 0xEE);
+    ASSERT_EQ(exec({0x2A, 0, 0, 0, 0, 1, 0, 0, 1, 0}, near, 1), 0);
+    ASSERT_EQ(exec({0x2A, 0, 0, 0x23, 0x05, 0x3E, 0, 0, 2, 0}, far, 1), 0);  // the last 2 blocks
+    ASSERT_EQ(exec({0x28, 0, 0, 0, 0, 0, 0, 0, 3, 0}, read, 0), 0);
+    std::vector<std::uint8_t> expected(3 * 2048, 0);  // blocks never written read as zeros
+    std::fill_n(expected.begin() + 2048, 2048, 0x11);
+    EXPECT_EQ(read, expected);
+    ASSERT_EQ(exec({0x28, 0, 0, 0x23, 0x05, 0x3E, 0, 0, 2, 0}, far, 0), 0);
+    EXPECT_EQ(far, std::vector<std::uint8_t>(2 * 2048, 0x22));
+}
+}  // namespace
