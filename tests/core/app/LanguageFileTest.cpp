@@ -8,15 +8,17 @@
 namespace {
 
 TEST(LanguageName, MapsLocalesToLanguageFiles) {
-    EXPECT_EQ(LanguageNameForLocale("zh_CN.UTF-8"), "Chinese Simple");
-    EXPECT_EQ(LanguageNameForLocale("zh_TW"), "Chinese Tradition");
-    EXPECT_EQ(LanguageNameForLocale("zh_HK.UTF-8"), "Chinese Tradition");
-    EXPECT_EQ(LanguageNameForLocale("en_US.UTF-8"), "English");
-    EXPECT_EQ(LanguageNameForLocale("en_US@euro"), "English");
-    EXPECT_EQ(LanguageNameForLocale("en_GB.UTF-8"), "");
-    EXPECT_EQ(LanguageNameForLocale("C"), "");
-    EXPECT_EQ(LanguageNameForLocale("POSIX"), "");
-    EXPECT_EQ(LanguageNameForLocale(""), "");
+    const std::pair<const char*, const char*> cases[] = {{"zh_CN.UTF-8", "Chinese Simple"},
+                                                         {"zh_TW", "Chinese Tradition"},
+                                                         {"zh_HK.UTF-8", "Chinese Tradition"},
+                                                         {"en_US.UTF-8", "English"},
+                                                         {"en_US@euro", "English"},
+                                                         {"en_GB.UTF-8", ""},
+                                                         {"C", ""},
+                                                         {"POSIX", ""},
+                                                         {"", ""}};
+    for (const auto& [locale, name] : cases)
+        EXPECT_EQ(LanguageNameForLocale(locale), name) << locale;
 }
 
 TEST(LanguageName, ReadsLcAllBeforeLcMessagesBeforeLang) {
@@ -71,15 +73,12 @@ TEST_F(ReadKeyValueTest, StripsTheCarriageReturnOfCrlfFiles) {
     EXPECT_EQ(ReadKeyValue(path, "last"), "end");
 }
 
-TEST_F(ReadKeyValueTest, MissingFileGivesEmpty) {
-    EXPECT_EQ(ReadKeyValue(folder.File("none.lng"), "frmMain.Label1"), "");
-}
-
-TEST_F(ReadKeyValueTest, RereadsTheFileOnEveryLookup) {
+TEST_F(ReadKeyValueTest, RereadsTheFileOnEveryLookupAndAMissingFileGivesEmpty) {
     WriteFile(path, "a=1\n");
     EXPECT_EQ(ReadKeyValue(path, "a"), "1");
     WriteFile(path, "a=2\n");
     EXPECT_EQ(ReadKeyValue(path, "a"), "2");
+    EXPECT_EQ(ReadKeyValue(folder.File("none.lng"), "a"), "");
 }
 
 TEST_F(ReadKeyValueTest, LanguageTextsFallBackToBuiltInTexts) {
