@@ -343,19 +343,6 @@ TEST(EmulatedRecordingTest, DvdTracksCloseWithCloseTrackNotWithTheFlush) {
     EXPECT_EQ(bench.DiscInformation()[2], 0x01) << "multi-session 11b: appendable";
 }
 
-TEST(EmulatedRecordingTest, FullBlankErasesTheData) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::CdRw);
-    ASSERT_EQ(bench.WriteDataTrack(0, 320), 0);
-    ASSERT_EQ(bench.SynchronizeCache(), 0);
-    EXPECT_EQ(bench.Exec({0xA1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 2)
-        << "track blanking not offered";
-    EXPECT_EQ(bench.Sense(), "05/24/00");
-    ASSERT_EQ(bench.Exec({0xA1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
-    EXPECT_EQ(std::filesystem::file_size(bench.Folder() + "/medium.data"), 0u);
-    EXPECT_EQ(bench.DiscInformation()[2], 0x10);
-}
-
 }  // namespace
 
 namespace {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "DriveBusy.h"
 #include "EraseEngine.h"
 #include "ScriptedReporter.h"
 #include "VirtualDriveSession.h"
@@ -71,23 +70,6 @@ TEST_F(Erase, RefusalsSayWhyAndTouchNothing) {
         EXPECT_EQ(session.Count(modMMC::kOpBlank) + session.Count(modMMC::kOpWrite10), 0u);
     }
     EXPECT_EQ(session.Waits(), std::vector<int>(75, 200)) << "no waiting for a missing disc";
-}
-
-TEST_F(Erase, CdRwQuickAndFullSendTheirBlankingType) {
-    for (const bool quick : {true, false}) {
-        session.Insert(MediumKind::CdRw, 40);
-        ASSERT_EQ(DiscState(), modMMC::DiscState::kComplete);
-        session.Transport().ClearCommandLog();
-        reporter = ScriptedReporter();
-        EXPECT_EQ(Run(quick), EraseOutcome::Erased);
-        EXPECT_EQ(BlankTypes(), std::vector<int>{quick ? 1 : 0});
-        EXPECT_EQ(reporter.phases, (std::vector<std::string>{"正在抹除光碟 ...", "光碟抹除成功!"}));
-        ExpectResult("光碟抹除成功!", "信息", MessageIcon::Information);
-        EXPECT_TRUE(reporter.messages.back().driveBusy);
-        EXPECT_FALSE(IsDriveBusy());
-        EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
-        EXPECT_TRUE(session.Drive().Media().tracks.empty());
-    }
 }
 
 TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {

@@ -68,24 +68,6 @@ TEST_F(DiscCopierTest, ADiscWithoutFileSystemIsCopiedUpToItsLastLbaExclusive) {
     EXPECT_EQ(GetProgramSetting("TempISO"), "");  // an image-only copy hands nothing over
 }
 
-TEST_F(DiscCopierTest, ADiscThisProgramRecordedCopiesBackToTheRecordedImage) {
-    // 410 blocks: recorded as 26 chunks (416 blocks) plus two run-out blocks,
-    // so READ CAPACITY says 417 while the volume holds 410.
-    const std::string image = RandomImage(410 * 2048, 9, 410);
-    BurnOptions burn;
-    burn.imagePath = bench.File("recorded.iso");
-    WriteFile(burn.imagePath, image);
-    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
-    ASSERT_EQ(ImageBurner(reporter, burn).Burn(bench.Id()), BurnOutcome::Completed);
-    bench.Drive().SetTrayOpen(false);
-    bench.Transport().ClearCommandLog();
-    const std::string out = bench.File("copy.iso");
-    EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved) << reporter.LastMessage();
-    EXPECT_EQ(ReadFile(out), image);
-    EXPECT_EQ(bench.Count(0x28), 411u);  // the probe of sector 16, then 410 sectors
-    EXPECT_EQ(bench.Sleeps(), 0);
-}
-
 TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoImage) {
     InsertDisc(MediumKind::CdRom, RandomImage(101 * 2048, 5));
     bench.Drive().Faults().unreadable.push_back({40, 40});
@@ -103,22 +85,6 @@ TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoIm
     EXPECT_EQ(reporter.messages.back().text, "Long read - 单次读取时间超过6000ms!");
     EXPECT_EQ(reporter.messages.back().title, "错误");
     EXPECT_EQ(reporter.events.back(), "phase:复制光盘到.ISO发生错误...");
-}
-
-TEST_F(DiscCopierTest, BadCopyZeroFillsAndCountsUnreadableSectors) {
-    const std::string content = RandomImage(101 * 2048, 5);
-    InsertDisc(MediumKind::CdRom, content);
-    bench.Drive().Faults().unreadable.push_back({40, 41});
-    bench.Drive().Faults().unreadable.push_back({0, 0});
-    const std::string out = bench.File("out.iso");
-    EXPECT_EQ(CopyToFile(out, true), CopyOutcome::ImageSaved);
-    EXPECT_EQ(skipped, 3);
-    EXPECT_EQ(bench.Sleeps(), 3 * 61);
-    std::string expected = content.substr(0, 100 * 2048);
-    std::fill_n(expected.begin(), 2048, '\0');
-    std::fill_n(expected.begin() + 40 * 2048, 2 * 2048, '\0');
-    EXPECT_EQ(ReadFile(out), expected);
-    EXPECT_EQ(reporter.phases.back(), "映像生成完成! (3 unreadable sectors filled with zeros)");
 }
 
 TEST_F(DiscCopierTest, ADiscWithoutCapacityFailsAndLeavesNoFile) {
@@ -218,24 +184,4 @@ TEST_F(DiscCopierTest, AFailedCopyToDiscLeavesNoTemporaryImage) {
     EXPECT_FALSE(fs::exists(temp));
     EXPECT_EQ(reporter.phases.back(), "复制光盘发生错误...");
     EXPECT_EQ(bench.Count(0x1B), 0u);
-}
-
-TEST_F(DiscCopierTest, ACopiedDvdRecordsOnlyOnADvdAndTheTemporaryImageGoesAfterwards) {
-    const std::string content = RandomImage(400 * 2048, 5, 400);
-    InsertDisc(MediumKind::DvdRom, content);
-    ASSERT_EQ(DiscCopier(reporter, {}).Next(bench.Id(), {}), CopyOutcome::ReadyToRecord);
-    // The recording window of task 3 takes the image and its kind from the settings.
-    const BurnOptions options = BurnOptions::ForTask(3);
-    EXPECT_EQ(options.imagePath, IsolatedProgramFolders::Temp() + "/tempiso.iso");
-    EXPECT_EQ(options.chosenDiscKind, 1);
-    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
-    EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Refused);
-    EXPECT_EQ(reporter.LastMessage(),
-              "您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!");
-    ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::DvdR), "");
-    EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Completed);
-    std::vector<std::uint8_t> track;
-    ASSERT_TRUE(bench.Drive().ReadTrack(1, track));
-    EXPECT_EQ(std::string(track.begin(), track.begin() + content.size()), content);
-    EXPECT_FALSE(fs::exists(options.imagePath));
 }
