@@ -1,16 +1,31 @@
 #!/bin/bash
-# Converting a 10-minute 48 kHz 24-bit stereo WAV to CD-DA: maple-cli's
-# converter against sox at comparable quality (both: high-quality linear-phase
-# resampling with TPDF dither to 16 bits). Best of N runs, wall-clock seconds.
+# Decoding and converting 10 minutes of music-like sound to CD-DA, per input
+# format: maple-cli wav2cda against `sox IN -r 44100 -b 16 -c 2 OUT.wav` at
+# comparable quality (both: high-quality linear-phase resampling, TPDF dither
+# to 16 bits). sox cannot read Opus; there the peer is opusdec --rate 44100.
+# Best of N runs, wall-clock seconds, and the speed as a multiple of real time.
 #   bash bench/audio_convert_bench.sh path/to/release/maple-cli [runs]
 set -eu
 CLI=$1
 RUNS=${2:-3}
+SECONDS_OF_SOUND=600
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-IN=$WORK/in.wav
-# Music-like content: two tones and some noise, so neither tool meets silence.
-sox -n -r 48000 -b 24 -c 2 "$IN" synth 600 sine 220-1760 sine 330 synth 600 pinknoise mix gain -6
+cd "$WORK"
+
+# Two tones and some noise, so that no encoder or converter meets silence.
+music() {  # file rate bits
+    sox -n -r "$2" -b "$3" -c 2 "$1" synth $SECONDS_OF_SOUND sine 220-1760 sine 330 \
+        synth $SECONDS_OF_SOUND pinknoise mix gain -6
+}
+music hd.wav 48000 24
+music cd.wav 44100 16
+music hr.wav 96000 24
+flac -s -f cd.wav -o cd.flac
+flac -s -f hr.wav -o hr.flac
+lame --quiet -V2 cd.wav cd.mp3
+oggenc -Q -q5 cd.wav -o cd.ogg
+opusenc --quiet --bitrate 160 cd.wav cd.opus
 
 best() {  # command...; prints the best wall time of RUNS runs
     local best_time=""
@@ -25,9 +40,16 @@ best() {  # command...; prints the best wall time of RUNS runs
     echo "$best_time"
 }
 
-maple=$(best "$CLI" wav2cda "$IN" "$WORK/maple.wav")
-soxt=$(best sox "$IN" -r 44100 -b 16 -c 2 "$WORK/sox.wav")
-echo "input: $(soxi -D "$IN") s, 48000 Hz, 24-bit, stereo ($(stat -c %s "$IN") bytes)"
-echo "maple-cli wav2cda: ${maple} s"
-echo "sox -r 44100 -b 16 -c 2: ${soxt} s"
-awk -v m="$maple" -v s="$soxt" 'BEGIN { printf "maple-cli / sox = %.2f\n", m / s }'
+printf '%-24s %10s %10s %12s %10s %8s\n' input maple-s peer-s maple-xRT peer-xRT ratio
+for input in hd.wav cd.flac hr.flac cd.mp3 cd.ogg cd.opus; do
+    maple=$(best "$CLI" wav2cda "$input" maple.wav)
+    if [ "$input" = cd.opus ]; then
+        peer=$(best opusdec --quiet --rate 44100 "$input" peer.wav)
+    else
+        peer=$(best sox "$input" -r 44100 -b 16 -c 2 peer.wav)
+    fi
+    label="$input ($(soxi -r "$input" 2> /dev/null || echo 48000) Hz)"
+    awk -v l="$label" -v m="$maple" -v p="$peer" -v s=$SECONDS_OF_SOUND \
+        'BEGIN { printf "%-24s %10.3f %10.3f %12.0f %10.0f %8.2f\n", l, m, p, s / m, s / p, m / p }'
+done
+echo "ratio = maple-cli time / peer time (below 1: maple-cli is faster)"

@@ -45,8 +45,8 @@ AudioBurnOutcome AudioBurnEngine::Refuse(int message, int title) {
     return AudioBurnOutcome::Refused;
 }
 
-void AudioBurnEngine::ShowUnsupported(const std::string& path) {
-    Show(path + Text(34), 35);
+void AudioBurnEngine::ShowUnsupported(const std::string& path, const std::string& reason) {
+    Show(UnsupportedFileText(path, Text(34), reason), 35);
 }
 
 AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
@@ -77,11 +77,12 @@ bool AudioBurnEngine::DiscAccepted(const std::string& drive) {
 bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
     for (const std::string& path : tracks) {
         m_converter.SetSource(path);
-        const bool accepted =
-            !m_converter.Source().empty() &&
-            ReadWaveFileLayout(path).dataSize >= m_converter.SourceFormat().blockAlign;
-        if (!accepted) {
-            ShowUnsupported(path);
+        if (m_converter.Source().empty()) {
+            ShowUnsupported(path, m_converter.RefusalReason());
+            return false;
+        }
+        if (m_converter.SourceFrames() < 1) {
+            ShowUnsupported(path, "holds no sound");
             return false;
         }
     }
@@ -144,7 +145,7 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
     if (m_reporter.CancelRequested()) return Cancel(drive, track > 1);
     if (!converted) {
         AbortAudioBurn(drive, track);
-        ShowUnsupported(path);
+        ShowUnsupported(path, "converting it failed");
         return Step::Stop;
     }
     m_reporter.PhaseText(Text(6));
@@ -200,7 +201,7 @@ AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, 
     AbortAudioBurn(drive, track);
     switch (outcome) {
         case TrackWriteOutcome::ReadFailed:
-            ShowUnsupported(path);
+            ShowUnsupported(path, "the converted track could not be read");
             break;
         case TrackWriteOutcome::GaveUp:
             Show("Long write - " + Text(12) + "6000" + "ms!", 13);

@@ -27,8 +27,9 @@ struct AudioBurnOptions {
     bool ejectDisc = true;  // open the tray at the end (also after a failure)
 };
 
-// Records WAV files as an audio CD: one Track-At-Once CD-DA track per file,
-// 2-second pauses, converted one at a time into the temporary track file.
+// Records sound files (WAV, FLAC, MP3, Ogg) as an audio CD: one Track-At-Once
+// CD-DA track per file, 2-second pauses, converted one at a time into the
+// temporary track file.
 // Reports through the reporter: PhaseText = status panel 1, ElapsedText =
 // panel 3 (the file being converted, then the elapsed time), PercentText and
 // Progress = the percentage label and bar; texts and messages are those of
@@ -79,7 +80,7 @@ class AudioBurnEngine {
     void FinishTrack(const std::string& drive, std::uint16_t track);
     AudioBurnOutcome FinishDisc(const std::string& drive);
     void NoteFailure(const std::string& panelText);
-    void ShowUnsupported(const std::string& path);
+    void ShowUnsupported(const std::string& path, const std::string& reason);
     void RemoveTempTrack();
     std::string Text(int number) const;
     void Show(const std::string& text, int title, bool information = false);

@@ -53,3 +53,8 @@ std::string_view AudioBurnBuiltInText(int number) {
     if (number < 1 || number >= static_cast<int>(kBuiltIn.size())) return {};
     return kBuiltIn[number];
 }
+
+std::string UnsupportedFileText(const std::string& path, const std::string& notSupported,
+                                const std::string& reason) {
+    return path + notSupported + (reason.empty() ? "" : " (" + reason + ")");
+}

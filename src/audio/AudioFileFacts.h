@@ -8,8 +8,11 @@
 struct AudioFileFacts {
     // The file can become an audio track (see InspectAudioFile).
     bool accepted = false;
+    // Why it cannot (English), when not accepted.
+    std::string refusal;
     std::int64_t fileBytes = 0;
-    // Bytes of sound in the file (a WAV file's data chunk).
+    // Bytes of sound: a WAV file's data chunk; for FLAC, MP3 and Ogg files
+    // the CD-DA bytes their decoded sound becomes.
     std::int64_t soundBytes = 0;
     // Playing time in whole seconds, the fraction discarded.
     std::int32_t seconds = 0;
@@ -20,8 +23,9 @@ struct AudioFileFacts {
 };
 
 // The one test of which files the audio CD task takes, and their facts: a
-// path ending in ".wav" (any case) that names a regular, readable WAV file
-// whose format the converter reads and which holds at least one frame of
-// sound. Folders, other files, and WAV files that are cut short, empty or
-// of an unreadable format come back not accepted (with no facts).
+// file the converter accepts (clsWav2Cda::SetSource: a WAV file by its
+// chunks, a FLAC, MP3 or Ogg file by its decoder) that holds at least one
+// frame of sound. Lengths come from the frame count (the decoder's for
+// compressed files). Folders, other files, and files that are cut short,
+// empty or of an unreadable format come back not accepted, with the reason.
 AudioFileFacts InspectAudioFile(const std::string& path);

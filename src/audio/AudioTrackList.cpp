@@ -8,14 +8,11 @@ constexpr std::int64_t kSectorsPerWrite = 8;
 constexpr std::int64_t kShortestTrack = 300;
 }  // namespace
 
-std::vector<std::string> AudioTrackList::Add(const std::vector<std::string>& paths) {
-    std::vector<std::string> refused;
+std::vector<AudioTrack> AudioTrackList::Add(const std::vector<std::string>& paths) {
+    std::vector<AudioTrack> refused;
     for (const std::string& path : paths) {
         AudioFileFacts facts = InspectAudioFile(path);
-        if (facts.accepted)
-            m_tracks.push_back({path, std::move(facts)});
-        else
-            refused.push_back(path);
+        (facts.accepted ? m_tracks : refused).push_back({path, std::move(facts)});
     }
     return refused;
 }

@@ -23,8 +23,9 @@ class AudioTrackList {
     static constexpr std::int64_t kCdBlocks = 80 * 60 * 75;
     static constexpr std::int64_t kPauseBlocks = 150;
 
-    // Appends the accepted files in the order given; returns the refused paths.
-    std::vector<std::string> Add(const std::vector<std::string>& paths);
+    // Appends the accepted files in the order given; returns the refused
+    // ones, each with the reason in its facts.
+    std::vector<AudioTrack> Add(const std::vector<std::string>& paths);
     // Row `row` names `path` from now on, when that is an accepted file; its
     // facts are read again. Otherwise nothing changes and false is returned.
     bool Rename(std::size_t row, const std::string& path);

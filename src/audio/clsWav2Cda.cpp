@@ -9,6 +9,8 @@
 
 #include "CddaResampler.h"
 #include "CddaWaveHeader.h"
+#include "SoundFileDecoder.h"
+#include "WaveFileLayout.h"
 
 namespace {
 // Source bytes per block: large enough that the per-block costs vanish,
@@ -36,8 +38,13 @@ bool clsWav2Cda::FileFound(const std::string& path) {
 
 void clsWav2Cda::SetSource(const std::string& path) {
     m_source.clear();
+    if (SoundFileDecoder::HandlesName(path)) {
+        const auto decoder = SoundFileDecoder::Open(path, m_refusal);
+        if (decoder) Accept(path, decoder->Format(), decoder->Frames(), true);
+        return;
+    }
     if (!EndsInWav(path)) {
-        m_refusal = "not a .wav file";
+        m_refusal = "not a WAV, FLAC, MP3 or Ogg file";
         return;
     }
     if (!FileFound(path)) {
@@ -53,8 +60,15 @@ void clsWav2Cda::SetSource(const std::string& path) {
         m_refusal = "unsupported sample format";
         return;
     }
+    Accept(path, layout.format, layout.dataSize / layout.format.blockAlign, false);
+}
+
+void clsWav2Cda::Accept(const std::string& path, const WavFormat& format, std::int64_t frames,
+                        bool decoded) {
     m_refusal.clear();
-    m_sourceFormat = layout.format;
+    m_sourceFormat = format;
+    m_sourceFrames = frames;
+    m_decoded = decoded;
     m_source = path;
 }
 
@@ -62,58 +76,84 @@ std::int32_t clsWav2Cda::Convert() {
     if (m_source.empty() || m_destination.empty()) return kNothingDone;
     // Replacing the destination would delete the source itself.
     if (SameFile(m_source, m_destination)) return kNothingDone;
-    if (m_sourceFormat.IsCdda()) {
+    if (!m_decoded && m_sourceFormat.IsCdda()) {
         m_destination = m_source;
         return kDone;
     }
     const std::size_t frames = kBlockBytes / m_sourceFormat.blockAlign;
     const auto resampler = CddaResampler::Create(m_sourceFormat, frames);
     if (!resampler) return kConverterFailed;
-    // The file is read again: it may have changed since it was accepted.
-    const WaveFileLayout layout = ReadWaveFileLayout(m_source);
-    if (!layout.Ok() || layout.format != m_sourceFormat) return kBlockFailed;
     std::error_code error;
     if (!std::filesystem::is_directory(m_destination, error))
         std::filesystem::remove(m_destination, error);
-    const std::int32_t status = ConvertData(layout, *resampler);
+    // The file is opened again: it may have changed since it was accepted.
+    const std::int32_t status = m_decoded ? ConvertDecoded(*resampler) : ConvertWave(*resampler);
     // A partial file must not be mistaken for a track.
     if (status != kDone) std::filesystem::remove(m_destination, error);
     return status;
 }
 
-std::int32_t clsWav2Cda::ConvertData(const WaveFileLayout& layout, CddaResampler& resampler) {
+std::int32_t clsWav2Cda::ConvertWave(CddaResampler& resampler) {
+    const WaveFileLayout layout = ReadWaveFileLayout(m_source);
+    if (!layout.Ok() || layout.format != m_sourceFormat) return kBlockFailed;
     std::ifstream in(m_source, std::ios::binary);
-    std::ofstream out(m_destination, std::ios::binary | std::ios::trunc);
-    if (!in || !out) return kBlockFailed;
+    if (!in) return kBlockFailed;
     in.seekg(layout.dataOffset);
+    const std::int64_t frameBytes = m_sourceFormat.blockAlign;
+    std::int64_t left = layout.dataSize / frameBytes;  // whole frames only
+    return ConvertData(resampler, layout.dataSize / frameBytes,
+                       [&](std::uint8_t* block, std::int64_t wanted) -> std::int64_t {
+                           const std::int64_t count = std::min(wanted, left);
+                           in.read(reinterpret_cast<char*>(block), count * frameBytes);
+                           left -= count;
+                           // A short read: the file shrank meanwhile.
+                           return in.gcount() == count * frameBytes ? count : -1;
+                       });
+}
+
+std::int32_t clsWav2Cda::ConvertDecoded(CddaResampler& resampler) {
+    std::string reason;
+    const auto decoder = SoundFileDecoder::Open(m_source, reason);
+    if (!decoder || decoder->Format() != m_sourceFormat) return kBlockFailed;
+    return ConvertData(resampler, decoder->Frames(), [&](std::uint8_t* block, std::int64_t wanted) {
+        return decoder->Read(block, wanted);
+    });
+}
+
+std::int32_t clsWav2Cda::ConvertData(CddaResampler& resampler, std::int64_t totalFrames,
+                                     const FrameReader& read) {
+    std::ofstream out(m_destination, std::ios::binary | std::ios::trunc);
+    if (!out) return kBlockFailed;
     const std::vector<char> room(kHeaderBytes, 0);  // the header is written last
     out.write(room.data(), kHeaderBytes);
-    if (ConvertBlocks(in, out, layout, resampler) != kDone) return kBlockFailed;
+    if (ConvertBlocks(out, resampler, totalFrames, read) != kDone) return kBlockFailed;
     const std::int64_t length = out.tellp();
     if (length < kHeaderBytes || !WriteWaveHeader(out, length)) return kBlockFailed;
     out.close();
     return out.fail() ? kBlockFailed : kDone;
 }
 
-std::int32_t clsWav2Cda::ConvertBlocks(std::istream& in, std::ostream& out,
-                                       const WaveFileLayout& layout, CddaResampler& resampler) {
-    const std::int64_t frameBytes = m_sourceFormat.blockAlign;
-    const std::int64_t total = layout.dataSize / frameBytes * frameBytes;  // whole frames only
-    const std::size_t blockFrames = kBlockBytes / frameBytes;
-    std::vector<std::uint8_t> block(blockFrames * frameBytes);
+// Reads blocks until the reader has no more frames; a decoder may deliver
+// a few frames fewer than it counted (the tail of a damaged MP3).
+std::int32_t clsWav2Cda::ConvertBlocks(std::ostream& out, CddaResampler& resampler,
+                                       std::int64_t totalFrames, const FrameReader& read) {
+    const std::size_t blockFrames = kBlockBytes / m_sourceFormat.blockAlign;
+    std::vector<std::uint8_t> block(blockFrames * m_sourceFormat.blockAlign);
     std::vector<std::uint8_t> converted;
     std::int64_t done = 0;
-    do {
-        const std::int64_t bytes = std::min<std::int64_t>(total - done, block.size());
-        in.read(reinterpret_cast<char*>(block.data()), bytes);
-        if (in.gcount() != bytes) return kBlockFailed;  // the file shrank meanwhile
-        if (!resampler.Process(block.data(), bytes / frameBytes, converted)) return kBlockFailed;
+    for (;;) {
+        const std::int64_t frames = read(block.data(), static_cast<std::int64_t>(blockFrames));
+        if (frames < 0) return kBlockFailed;
+        if (frames == 0) break;
+        if (!resampler.Process(block.data(), static_cast<std::size_t>(frames), converted))
+            return kBlockFailed;
         out.write(reinterpret_cast<const char*>(converted.data()),
                   static_cast<std::streamsize>(converted.size()));
         if (!out) return kBlockFailed;
-        done += bytes;
-        RaiseProgress(done, total);
-    } while (done < total);
+        done += frames;
+        RaiseProgress(std::min(done, totalFrames), totalFrames);
+    }
+    if (done == 0) RaiseProgress(0, 0);  // an empty source is done at once
     if (!resampler.Flush(converted)) return kBlockFailed;
     out.write(reinterpret_cast<const char*>(converted.data()),
               static_cast<std::streamsize>(converted.size()));

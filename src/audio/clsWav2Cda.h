@@ -6,13 +6,14 @@
 #include <string>
 
 #include "WavFormat.h"
-#include "WaveFileLayout.h"
 
 class CddaResampler;
 
-// Turns one WAV file into the form an audio track is recorded from: a WAV
-// file of CD-DA PCM (44,100 Hz, 16-bit, stereo) with a canonical 44-byte
-// header. Shows nothing; reports through Source() and Convert()'s status.
+// Turns one sound file (WAV, FLAC, MP3, Ogg Vorbis or Opus) into the form an
+// audio track is recorded from: a WAV file of CD-DA PCM (44,100 Hz, 16-bit,
+// stereo) with a canonical 44-byte header. WAV files are read by walking
+// their RIFF chunks, the others through SoundFileDecoder. Shows nothing;
+// reports through Source() and Convert()'s status.
 class clsWav2Cda {
   public:
     // Results of Convert().
@@ -21,13 +22,14 @@ class clsWav2Cda {
     static constexpr std::int32_t kBlockFailed = 2;      // reading, converting or writing failed
     static constexpr std::int32_t kDone = 3;
 
-    // The accepted WAV file, empty until one is accepted and after a refusal.
+    // The accepted file, empty until one is accepted and after a refusal.
     const std::string& Source() const { return m_source; }
-    // Acceptance test: the path ends in "wav" (any case), names a regular
-    // file, its chunks hold a "fmt " and a "data" chunk, and the format is
-    // one the converter reads (8-bit unsigned, 16/24/32-bit signed or 32-bit
-    // float PCM, also as WAVE_FORMAT_EXTENSIBLE; mono or stereo; any rate up
-    // to 768 kHz). A refusal empties Source and keeps the previous format.
+    // Acceptance test. A path ending in "wav" (any case) must name a regular
+    // file whose chunks hold a "fmt " and a "data" chunk, in a format the
+    // converter reads (8-bit unsigned, 16/24/32-bit signed or 32-bit float
+    // PCM, also as WAVE_FORMAT_EXTENSIBLE; mono or stereo; any rate up to
+    // 768 kHz). A FLAC, MP3 or Ogg name must pass SoundFileDecoder::Open.
+    // A refusal empties Source and keeps the previous format.
     void SetSource(const std::string& path);
     // Why the last SetSource refused its file (English); empty after an acceptance.
     const std::string& RefusalReason() const { return m_refusal; }
@@ -37,7 +39,7 @@ class clsWav2Cda {
 
     // Converts Source into Destination. Returns kNothingDone when either is
     // empty or both name the same file; kDone with Destination set to Source
-    // when the source already is CD-DA (read its data chunk in place);
+    // when the source is a CD-DA WAV file (read its data chunk in place);
     // kConverterFailed or kBlockFailed on failure, after removing the
     // partial Destination; kDone when Destination holds the complete file.
     [[nodiscard]] std::int32_t Convert();
@@ -47,13 +49,25 @@ class clsWav2Cda {
         m_progress = std::move(handler);
     }
 
-    // The format of the accepted Source.
+    // The format of the accepted Source (for a decoded file: of the samples
+    // its decoder delivers), and its length in frames at its own rate.
     const WavFormat& SourceFormat() const { return m_sourceFormat; }
+    std::int64_t SourceFrames() const { return m_sourceFrames; }
+    // True when the accepted Source is decoded (FLAC, MP3, Ogg), not a WAV file.
+    bool SourceDecoded() const { return m_decoded; }
 
   private:
-    std::int32_t ConvertData(const WaveFileLayout& layout, CddaResampler& resampler);
-    std::int32_t ConvertBlocks(std::istream& in, std::ostream& out, const WaveFileLayout& layout,
-                               CddaResampler& resampler);
+    // Fills a buffer with up to n frames; returns the count, 0 at the end, -1 on failure.
+    using FrameReader = std::function<std::int64_t(std::uint8_t* block, std::int64_t n)>;
+
+    void Accept(const std::string& path, const WavFormat& format, std::int64_t frames,
+                bool decoded);
+    std::int32_t ConvertWave(CddaResampler& resampler);
+    std::int32_t ConvertDecoded(CddaResampler& resampler);
+    std::int32_t ConvertData(CddaResampler& resampler, std::int64_t totalFrames,
+                             const FrameReader& read);
+    std::int32_t ConvertBlocks(std::ostream& out, CddaResampler& resampler,
+                               std::int64_t totalFrames, const FrameReader& read);
     void RaiseProgress(std::int64_t done, std::int64_t total);
     // Writes the CD-DA header for a file of `length` bytes at offset 0 of `file`.
     static bool WriteWaveHeader(std::ostream& file, std::int64_t length);
@@ -64,5 +78,7 @@ class clsWav2Cda {
     std::string m_destination;
     std::string m_refusal;
     WavFormat m_sourceFormat;
+    std::int64_t m_sourceFrames = 0;
+    bool m_decoded = false;
     std::function<void(std::int16_t)> m_progress;
 };

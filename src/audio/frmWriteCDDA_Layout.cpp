@@ -46,8 +46,9 @@ void frmWriteCDDA::BuildControls() {
     big.setPointSize(big.pointSize() + 5);
     m_lblHeader->setFont(big);
     m_label1 = Named(new QLabel(QString::fromUtf8("音轨:"), this), "Label1", {16, 60, 200, 22});
-    m_lblInfo = Named(new QLabel(QString::fromUtf8("请用拖拉的方式添加.WAV文件!"), this), "lblInfo",
-                      {216, 60, 426, 22});
+    m_lblInfo =
+        Named(new QLabel(QString::fromUtf8("请用拖拉的方式添加WAV、FLAC、MP3、Ogg文件!"), this),
+              "lblInfo", {216, 60, 426, 22});
     m_lblInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lvwFiles = Named(new TrackListView(this), "lvwFiles", {16, kListTop, 626, kListHeight});
     m_lvwFiles->setHeaderLabels({QString::fromUtf8("文件名"), QString::fromUtf8("大小"),

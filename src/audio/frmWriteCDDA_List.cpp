@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLocale>
 
+#include "AudioBurnMessages.h"
 #include "ElapsedTime.h"
 #include "MessageBoxSeam.h"
 #include "SizeText.h"
@@ -32,9 +33,11 @@ void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
         m_panels[0]->setText(m_messages[33]);
         std::vector<std::string> files;
         for (const QString& path : paths) files.push_back(path.toStdString());
-        for (const std::string& refused : m_tracks.Add(files))
-            ShowMessageBox(this, QString::fromStdString(refused) + m_messages[34], m_messages[35],
-                           MessageIcon::Exclamation);
+        for (const AudioTrack& refused : m_tracks.Add(files))
+            ShowMessageBox(this,
+                           QString::fromStdString(UnsupportedFileText(
+                               refused.path, m_messages[34].toStdString(), refused.facts.refusal)),
+                           m_messages[35], MessageIcon::Exclamation);
         ShowTracks();
         m_panels[0]->setText(m_messages[36]);
     }

@@ -29,25 +29,40 @@ namespace {
 constexpr std::uint8_t kWrite10 = 0x2A;
 const QString kUnsupported = QString::fromUtf8("不支持的文件类型!");
 
-// Runs sox; false (and the reason printed) when it fails.
-bool Sox(const QStringList& arguments, QString* output = nullptr) {
-    QProcess sox;
-    sox.start(QStringLiteral("sox"), arguments);
-    const bool ran = sox.waitForFinished(60000) && sox.exitCode() == 0;
+// Runs a tool (sox, an encoder); false (and the reason printed) when it
+// fails. `output` receives what it printed on standard output and error.
+bool Run(const QString& program, const QStringList& arguments, QString* output = nullptr) {
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    const bool ran = tool.waitForFinished(60000) && tool.exitCode() == 0;
+    const QString printed = QString::fromUtf8(tool.readAll());
     if (!ran)
-        qWarning("sox %s: %s", qPrintable(arguments.join(' ')), sox.readAllStandardError().data());
-    if (output != nullptr) *output = QString::fromUtf8(sox.readAllStandardError());
+        qWarning("%s %s: %s", qPrintable(program), qPrintable(arguments.join(' ')),
+                 qPrintable(printed));
+    if (output != nullptr) *output = printed;
     return ran;
 }
+bool Sox(const QStringList& arguments, QString* output = nullptr) {
+    return Run(QStringLiteral("sox"), arguments, output);
+}
 
-// RMS level in dB of `a` minus `b` (sox pads the shorter one with silence).
-double DifferenceDb(const QString& a, const QString& b) {
+// RMS level in dB of sox's mix of the inputs before "-n" (sox pads the
+// shorter one with silence), after the effects that follow.
+double RmsDb(const QStringList& inputs, const QStringList& effects = {}) {
     QString stats;
-    if (!Sox({"-m", "-v", "1", a, "-v", "-1", b, "-n", "stats"}, &stats)) return 0;
+    if (!Sox(inputs + QStringList{"-n"} + effects + QStringList{"stats"}, &stats)) return 0;
     for (const QString& line : stats.split('\n'))
         if (line.startsWith(QStringLiteral("RMS lev dB")))
             return line.section(' ', -1, -1, QString::SectionSkipEmpty).toDouble();
     return 0;
+}
+double DifferenceDb(const QString& a, const QString& b) {
+    return RmsDb({"-m", "-v", "1", a, "-v", "-1", b});
+}
+qint64 Frames(const QString& file) {
+    QString frames;
+    return Run(QStringLiteral("soxi"), {"-s", file}, &frames) ? frames.trimmed().toLongLong() : -1;
 }
 
 QStringList RowTexts(const frmWriteCDDA& window, int column) {
@@ -112,6 +127,16 @@ class WriteCddaTest : public QObject {
                      "sine", "440", "gain", "-6"}));
         QVERIFY(Sox({"-n", "-r", "48000", "-c", "2", "-b", "24", File("hd.wav"), "synth", "3",
                      "sine", "1000", "sine", "1500", "gain", "-3"}));
+        // FLAC, MP3 and Ogg Vorbis made by their encoders.
+        QVERIFY(Sox({"-n", "-r", "48000", "-c", "1", "-b", "16", File("flac.wav"), "synth", "5",
+                     "sine", "600", "gain", "-6"}));
+        QVERIFY(Run("flac", {"-s", "-f", File("flac.wav"), "-o", File("tone.flac")}));
+        QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("mp3.wav"), "synth", "5",
+                     "sine", "1000", "gain", "-6"}));
+        QVERIFY(Run("lame", {"--quiet", File("mp3.wav"), File("tone.mp3")}));
+        QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("ogg.wav"), "synth", "5",
+                     "sine", "1500", "gain", "-6"}));
+        QVERIFY(Run("oggenc", {"-Q", File("ogg.wav"), "-o", File("tone.ogg")}));
         WriteFile(m_files->File("song.mp3"), "ID3");
         std::filesystem::create_directory(m_files->File("folder.wav"));
     }
@@ -136,7 +161,7 @@ class WriteCddaTest : public QObject {
             QCOMPARE(Control<QLabel>(&window, "lblHeader")->text(),
                      QStringLiteral("Write .wav to CD-DA Disc"));
             QCOMPARE(Control<QLabel>(&window, "lblInfo")->text(),
-                     QString::fromUtf8("请用拖拉的方式添加.WAV文件!"));
+                     QString::fromUtf8("请用拖拉的方式添加WAV、FLAC、MP3、Ogg文件!"));
             QVERIFY(Control<QCheckBox>(&window, "chkFixDisc")->isChecked());
             QVERIFY(!Control<QCheckBox>(&window, "chkTestMode")->isChecked());
             QVERIFY(Control<QCheckBox>(&window, "chkEjectDisc")->isChecked());
@@ -171,8 +196,9 @@ class WriteCddaTest : public QObject {
         QCOMPARE(RowTexts(window, 2), QStringList({"01:02:05", "00:00:59"}));
         QVERIFY(!RowTexts(window, 3).contains(QString()));
         QCOMPARE(m_boxes->shown.size(), std::size_t(2));
-        QCOMPARE(m_boxes->shown[0].text, File("song.mp3") + kUnsupported);
-        QCOMPARE(m_boxes->shown[1].text, File("folder.wav") + kUnsupported);
+        QCOMPARE(m_boxes->shown[0].text, File("song.mp3") + kUnsupported + " (not an MP3 file)");
+        QCOMPARE(m_boxes->shown[1].text,
+                 File("folder.wav") + kUnsupported + " (not found or not a regular file)");
         QCOMPARE(m_boxes->shown[1].title, QString::fromUtf8("提示"));
         QCOMPARE(m_boxes->shown[1].icon, MessageIcon::Exclamation);
         QCOMPARE(Panel(window, 1), QString::fromUtf8("文件添加完成！"));
@@ -231,7 +257,10 @@ class WriteCddaTest : public QObject {
         QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
         QPointer<frmWriteCDDA> window = new frmWriteCDDA();
         window->show();
-        DropFiles(*window, {File("cd.wav"), File("hd.wav")});
+        DropFiles(*window, {File("cd.wav"), File("hd.wav"), File("tone.flac"), File("tone.mp3"),
+                            File("tone.ogg")});
+        QCOMPARE(RowTexts(*window, 2),
+                 QStringList({"00:00:02", "00:00:03", "00:00:05", "00:00:05", "00:00:05"}));
         Control<QCheckBox>(window, "chkFixDisc")->setChecked(false);
         Control<QCheckBox>(window, "chkEjectDisc")->setChecked(false);
         Select(*window, {1});
@@ -255,7 +284,7 @@ class WriteCddaTest : public QObject {
         QCOMPARE(m_boxes->shown.back().text, QString::fromUtf8("刻录完成!"));
         QCOMPARE(m_boxes->shown.back().icon, MessageIcon::Information);
         QVERIFY(lockedWhileRecording);
-        QCOMPARE(shownAtTheEnd, QStringList({"-   2   of   2   -", "100%", "100"}));
+        QCOMPARE(shownAtTheEnd, QStringList({"-   5   of   5   -", "100%", "100"}));
         QTRY_VERIFY(window.isNull());  // a finished recording closes the window
         QVERIFY(m_main->widget.isVisible());
         QCOMPARE(m_drives->Drive().Media().State(), DiscState::Appendable);
@@ -264,12 +293,25 @@ class WriteCddaTest : public QObject {
         const TempFolder out;
         std::vector<std::string> tracks;
         QVERIFY(m_drives->Drive().ExportTracks(out.Path().string(), &tracks).empty());
-        QCOMPARE(tracks.size(), std::size_t(2));
+        QCOMPARE(tracks.size(), std::size_t(5));
         const QString reference = QString::fromStdString(out.File("reference.wav"));
         QVERIFY(Sox({File("hd.wav"), "-r", "44100", "-b", "16", "-c", "2", reference}));
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[0]), reference) < -85);
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), File("cd.wav")) < -200);
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), reference) > -20);
+        // The compressed files sound as sox decodes them: the same length
+        // within one write of 8 sectors, the same level within 0.5 dB.
+        const char* sources[] = {"tone.flac", "tone.mp3", "tone.ogg"};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const QString track = QString::fromStdString(tracks[i + 2]);
+            const QString decoded = QString::fromStdString(out.File("decoded.wav"));
+            QVERIFY(Sox({File(sources[i]), "-r", "44100", "-b", "16", "-c", "2", decoded}));
+            const qint64 frames = Frames(decoded);
+            QVERIFY2(std::abs(Frames(track) - frames) < 4704, qPrintable(track));
+            const QString length = QStringLiteral("%1s").arg(frames);
+            QVERIFY2(std::abs(RmsDb({track}, {"trim", "0s", length}) - RmsDb({decoded})) < 0.5,
+                     qPrintable(track));
+        }
     }
 
     void cancelStopsAtTheNextBlockAndSaysWhatTheDiscHolds() {
@@ -313,7 +355,9 @@ class WriteCddaTest : public QObject {
             << "recorded" << 1
             << QString::fromUtf8("碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
         QTest::newRow("no disc") << "" << 1 << QString::fromUtf8("您的光碟机中没有光碟片");
-        QTest::newRow("file vanished") << "cd-r" << 0 << File("gone.wav") + kUnsupported;
+        QTest::newRow("file vanished")
+            << "cd-r" << 0
+            << File("gone.wav") + kUnsupported + " (not found or not a regular file)";
     }
     void refusalsLeaveTheDiscUntouched() {
         QFETCH(QString, disc);

@@ -1,5 +1,6 @@
-// maple-cli audio: records WAV files as an audio CD, as the audio window does.
-// maple-cli wav2cda: only the conversion of one WAV file to CD-DA.
+// maple-cli audio: records sound files (WAV, FLAC, MP3, Ogg) as an audio CD,
+// as the audio window does.
+// maple-cli wav2cda: only the conversion of one sound file to CD-DA.
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -38,7 +39,7 @@ int RunAudio(CliContext& context) {
     options.ejectDisc = !arguments.TakeFlag("--no-eject");
     const std::vector<std::string> tracks = arguments.Positional();
     std::string error = arguments.Error();
-    if (error.empty() && tracks.empty()) error = "audio needs at least one WAV file";
+    if (error.empty() && tracks.empty()) error = "audio needs at least one sound file";
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
         return CliExit::kUsage;
@@ -87,7 +88,7 @@ int RunWav2Cda(CliContext& context) {
     CliArguments arguments(context.args);
     const std::vector<std::string> files = arguments.Positional();
     std::string error = arguments.Error();
-    if (error.empty() && files.size() != 2) error = "wav2cda needs IN.wav and OUT.wav";
+    if (error.empty() && files.size() != 2) error = "wav2cda needs IN and OUT.wav";
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
         return CliExit::kUsage;
@@ -115,12 +116,14 @@ int RunWav2Cda(CliContext& context) {
     return CliExit::kFailure;
 }
 
-const CliRegistration audio({"audio",
-                             "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] "
-                             "FILE.wav...",
-                             "record WAV files as an audio CD, one track per file", &RunAudio, true,
-                             true});
-const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN.wav OUT.wav",
-                               "convert a WAV file to CD-DA (44.1 kHz, 16-bit, stereo)",
+const CliRegistration audio(
+    {"audio",
+     "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] "
+     "FILE...",
+     "record WAV, FLAC, MP3 or Ogg files as an audio CD, one track per file", &RunAudio, true,
+     true});
+const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN OUT.wav",
+                               "convert a WAV, FLAC, MP3 or Ogg file to a CD-DA WAV file "
+                               "(44.1 kHz, 16-bit, stereo)",
                                &RunWav2Cda, false});
 }  // namespace

@@ -30,7 +30,7 @@ const std::string kTooMany = "提示|轨道数超过Read-Book标准所规定的9
 struct Refusal {
     const char* name;
     std::function<std::vector<std::string>(AudioBurnSession&)> prepare;  // returns the list
-    std::string message;  // "" for "<the bad file>不支持的文件类型!"
+    std::string message;  // the reason, for "<the bad file>不支持的文件类型! (reason)"
 };
 
 const Refusal kRefusals[] = {
@@ -80,25 +80,25 @@ const Refusal kRefusals[] = {
          s.Insert(MediumKind::CdR);
          return WithBadFile(s, s.Put("a.wav", SimpleWave(Format(2, 2, 44100, 4), "\1\2")));
      },
-     ""},
+     "unsupported sample format"},
     {"no samples",
      [](AudioBurnSession& s) {
          s.Insert(MediumKind::CdR);
          return WithBadFile(s, s.Put("e.wav", SimpleWave(Format(1, 2, 48000, 16), "")));
      },
-     ""},
+     "holds no sound"},
     {"not named .wav",
      [](AudioBurnSession& s) {
          s.Insert(MediumKind::CdR);
          return WithBadFile(s, s.PutCdda("song.mp3", 2352));
      },
-     ""},
+     "not an MP3 file"},
     {"missing file",
      [](AudioBurnSession& s) {
          s.Insert(MediumKind::CdR);
          return WithBadFile(s, "/nonexistent/x.wav");
      },
-     ""},
+     "not found or not a regular file"},
 };
 
 TEST(AudioBurnChecks, RefusalsSayWhyAndNeverTouchTheDisc) {
@@ -106,8 +106,10 @@ TEST(AudioBurnChecks, RefusalsSayWhyAndNeverTouchTheDisc) {
         AudioBurnSession session;
         const auto tracks = refusal.prepare(session);
         EXPECT_EQ(session.Start(tracks), AudioBurnOutcome::Refused) << refusal.name;
+        const bool fileRefused = refusal.message.find('|') == std::string::npos;
         const std::string expected =
-            refusal.message.empty() ? "提示|" + tracks[2] + "不支持的文件类型!" : refusal.message;
+            fileRefused ? "提示|" + tracks[2] + "不支持的文件类型! (" + refusal.message + ")"
+                        : refusal.message;
         EXPECT_EQ(session.reporter.Messages(), std::vector<std::string>{expected}) << refusal.name;
         // Nothing that changes the drive's settings or the disc was sent.
         for (std::uint8_t opcode : {0x55, 0xBB, 0x2A, 0x35, 0x5B, 0x1B}) {

@@ -158,7 +158,7 @@ TEST(AudioBurnFailure, AFileThatChangedBeforeItsConversionStopsTheRecording) {
     };
     EXPECT_EQ(session.Start({one, two}), AudioBurnOutcome::Failed);
     EXPECT_EQ(session.reporter.Messages(),
-              std::vector<std::string>{"提示|" + two + "不支持的文件类型!"});
+              std::vector<std::string>{"提示|" + two + "不支持的文件类型! (converting it failed)"});
     // Track 1 is closed normally; then the abort flushes, closes track 2 (not
     // started) and the session, and ejects.
     EXPECT_EQ(AfterWriting(session), (Opcodes{0x35, 0x5B, 0x35, 0x5B, 0x5B, 0x1B}));

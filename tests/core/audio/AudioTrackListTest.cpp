@@ -24,31 +24,43 @@ class AudioTrackListTest : public ::testing::Test {
     TempFolder temp;
 };
 
-TEST_F(AudioTrackListTest, TakesOnlyWavFilesWithSoundInAFormatTheConverterReads) {
+TEST_F(AudioTrackListTest, TakesOnlySoundFilesWithSoundInAFormatTheConverterReadsAndSaysWhy) {
     WavFormat zeroRate = Format(1, 2, 44100, 16);
     zeroRate.avgBytesPerSec = 0;
     std::filesystem::create_directory(temp.File("folder.wav"));
-    const std::pair<std::string, std::string> refused[] = {
-        {"song.wave", SimpleWave(WavFormat::Cdda(), std::string(4, '\0'))},
-        {"songwav", SimpleWave(WavFormat::Cdda(), std::string(4, '\0'))},
-        {"short.wav", std::string(40, 'R')},
-        {"silent.wav", SimpleWave(WavFormat::Cdda(), "")},
-        {"zero-rate.wav", SimpleWave(zeroRate, std::string(4, '\0'))},
-        {"adpcm.wav", SimpleWave(Format(2, 1, 22050, 4), std::string(64, '\0'))},
-        {"six-channels.wav", SimpleWave(Format(1, 6, 44100, 16), std::string(12, '\0'))},
+    const std::string cd4 = SimpleWave(WavFormat::Cdda(), std::string(4, '\0'));
+    const struct {
+        std::string name, bytes, reason;
+    } refused[] = {
+        {"song.wave", cd4, "not a WAV, FLAC, MP3 or Ogg file"},
+        {"songwav", cd4, "not a WAV, FLAC, MP3 or Ogg file"},
+        {"short.wav", std::string(40, 'R'), "not a RIFF/WAVE file"},
+        {"silent.wav", SimpleWave(WavFormat::Cdda(), ""), "holds no sound"},
+        {"zero-rate.wav", SimpleWave(zeroRate, std::string(4, '\0')), "unsupported sample format"},
+        {"adpcm.wav", SimpleWave(Format(2, 1, 22050, 4), std::string(64, '\0')),
+         "unsupported sample format"},
+        {"six-channels.wav", SimpleWave(Format(1, 6, 44100, 16), std::string(12, '\0')),
+         "unsupported sample format"},
+        {"wave.flac", cd4, "not a FLAC file"},
+        {"text.ogg", "liner notes", "the decoder does not recognise it as sound"},
     };
     std::vector<std::string> paths = {temp.File("folder.wav"), temp.File("missing.wav")};
-    for (const auto& [name, bytes] : refused) {
+    std::vector<std::string> expected = {paths[0] + ": not found or not a regular file",
+                                         paths[1] + ": not found or not a regular file"};
+    for (const auto& [name, bytes, reason] : refused) {
         WriteFile(temp.File(name), bytes);
         paths.push_back(temp.File(name));
+        expected.push_back(paths.back() + ": " + reason);
     }
     const std::string upper = temp.File("UPPER.WAV");
     WriteFile(upper, SimpleWave(Format(1, 1, 22050, 8), std::string(22050 * 3 + 8, '\x80')));
     paths.push_back(upper);
 
     AudioTrackList list;
-    std::vector<std::string> expected(paths.begin(), paths.end() - 1);
-    EXPECT_EQ(list.Add(paths), expected);
+    std::vector<std::string> got;
+    for (const AudioTrack& track : list.Add(paths))
+        got.push_back(track.path + ": " + track.facts.refusal);
+    EXPECT_EQ(got, expected);
     ASSERT_EQ(list.Size(), 1u);
     const AudioFileFacts& facts = list.Tracks()[0].facts;
     EXPECT_EQ(facts.fileBytes, 44 + 22050 * 3 + 8);

@@ -38,11 +38,15 @@ TEST_F(Wav2Cda, AcceptsWavEndingsInAnyCaseAndRefusesOthers) {
         converter.SetSource(Put(name, bytes));
         EXPECT_EQ(converter.Source(), temp.File(name));
     }
-    for (const char* name : {"d.mp3", "e.wave", "f.wa"}) {
+    for (const char* name : {"e.wave", "f.wa"}) {
         converter.SetSource(Put(name, bytes));
         EXPECT_EQ(converter.Source(), "") << name;
-        EXPECT_EQ(converter.RefusalReason(), "not a .wav file");
+        EXPECT_EQ(converter.RefusalReason(), "not a WAV, FLAC, MP3 or Ogg file");
     }
+    // The ending of a compressed format asks for that content.
+    converter.SetSource(Put("d.mp3", bytes));
+    EXPECT_EQ(converter.Source(), "");
+    EXPECT_EQ(converter.RefusalReason(), "not an MP3 file");
 }
 
 TEST_F(Wav2Cda, RefusesUnreadableTruncatedAndUnsupportedFiles) {
