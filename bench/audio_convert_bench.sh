@@ -6,7 +6,7 @@
 # Best of N runs, wall-clock seconds, and the speed as a multiple of real time.
 #   bash bench/audio_convert_bench.sh path/to/release/maple-cli [runs]
 set -eu
-CLI=$1
+CLI=$(realpath "$1")
 RUNS=${2:-3}
 SECONDS_OF_SOUND=600
 WORK=$(mktemp -d)
@@ -32,7 +32,7 @@ best() {  # command...; prints the best wall time of RUNS runs
     for _ in $(seq "$RUNS"); do
         local start end
         start=$(date +%s.%N)
-        "$@" > /dev/null 2>&1
+        "$@" > /dev/null 2> err.txt || { echo "failed: $* ($(tail -1 err.txt))" >&2; exit 1; }
         end=$(date +%s.%N)
         best_time=$(awk -v s="$start" -v e="$end" -v b="$best_time" \
             'BEGIN { t = e - s; if (b == "" || t < b) b = t; printf "%.3f", b }')
