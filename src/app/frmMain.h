@@ -73,7 +73,6 @@ class frmMain : public QWidget, public MainWindowLink {
     void BuildTaskControls();
     void BuildMenus();
     void ConnectControls();
-    QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption);
     // frmMain_StartUp.cpp
     static std::vector<std::pair<int, const char*>> BuiltInMessages();
     void LoadTexts();

@@ -7,6 +7,7 @@
 
 #include "MouseLabel.h"
 #include "Pictures.h"
+#include "PopupMenus.h"
 #include "frmMain.h"
 
 namespace {
@@ -92,34 +93,25 @@ void frmMain::BuildTaskControls() {
     m_picture2->SetBackColor(Qt::white);
 }
 
-QAction* frmMain::AddMenuItem(QMenu* menu, const char* name, const char* caption) {
-    QAction* item = menu->addAction(QString::fromUtf8(caption));
-    item->setObjectName(QString::fromLatin1(name));
-    return item;
-}
-
 void frmMain::BuildMenus() {
-    const auto menu = [this](const char* name) {
-        auto* popup = new QMenu(this);
-        popup->setObjectName(QString::fromLatin1(name));
-        return popup;
-    };
+    using PopupMenus::AddItem;
+    const auto menu = [this](const char* name) { return PopupMenus::Create(this, name); };
     m_meuDrvSel = menu("meuDrvSel");
-    m_meuSelectFirstDrive = AddMenuItem(m_meuDrvSel, "meuSelectFirstDrive", "默认选择第一个刻录机");
-    m_meuSelectLastDrive = AddMenuItem(m_meuDrvSel, "meuSelectLastDrive", "默认选择最后一个刻录机");
+    m_meuSelectFirstDrive = AddItem(m_meuDrvSel, "meuSelectFirstDrive", "默认选择第一个刻录机");
+    m_meuSelectLastDrive = AddItem(m_meuDrvSel, "meuSelectLastDrive", "默认选择最后一个刻录机");
     m_meuSelectFirstDrive->setCheckable(true);
     m_meuSelectLastDrive->setCheckable(true);
     m_meutray = menu("meutray");
-    m_meuEject = AddMenuItem(m_meutray, "meuEject", "弹出托盘");
-    m_meuLoadTray = AddMenuItem(m_meutray, "meuLoadTray", "关闭托盘");
+    m_meuEject = AddItem(m_meutray, "meuEject", "弹出托盘");
+    m_meuLoadTray = AddItem(m_meutray, "meuLoadTray", "关闭托盘");
     m_meutools = menu("meutools");
-    m_meuDiscInfo = AddMenuItem(m_meutools, "meuDiscInfo", "光碟信息 ...");
-    m_meuEraseDisc = AddMenuItem(m_meutools, "meuEraseDisc", "擦除可重写光碟");
+    m_meuDiscInfo = AddItem(m_meutools, "meuDiscInfo", "光碟信息 ...");
+    m_meuEraseDisc = AddItem(m_meutools, "meuEraseDisc", "擦除可重写光碟");
     m_meuHelp = menu("meuHelp");
-    m_meuHelpFile = AddMenuItem(m_meuHelp, "meuHelpFile", "帮助文件");
+    m_meuHelpFile = AddItem(m_meuHelp, "meuHelpFile", "帮助文件");
     m_meuHelp->addSeparator()->setObjectName(QStringLiteral("barHelp"));
-    m_meuVisitMyWeb = AddMenuItem(m_meuHelp, "meuVisitMyWeb", "访问本程式的主页");
-    m_meuMailToMe = AddMenuItem(m_meuHelp, "meuMailToMe", "给作者写信");
+    m_meuVisitMyWeb = AddItem(m_meuHelp, "meuVisitMyWeb", "访问本程式的主页");
+    m_meuMailToMe = AddItem(m_meuHelp, "meuMailToMe", "给作者写信");
     m_meuHelp->addSeparator()->setObjectName(QStringLiteral("barAbout"));
-    m_meuAbout = AddMenuItem(m_meuHelp, "meuAbout", "关于...");
+    m_meuAbout = AddItem(m_meuHelp, "meuAbout", "关于...");
 }

@@ -4,6 +4,7 @@
 
 #include "MainWindowLink.h"
 #include "MessageBoxSeam.h"
+#include "frmSaveISO.h"
 #include "frmWriteCDDA.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 // and it shows MainWindow()->Window() again when it closes.
 using OpenFunction = void (*)(int chosenMedium);
 constexpr OpenFunction kTaskWindows[] = {
-    nullptr,              // Task::kDataDisc: the data disc project window
+    &frmSaveISO::Open,    // Task::kDataDisc: the data disc project window
     &frmWriteCDDA::Open,  // Task::kAudioCd: the audio CD window
     nullptr,              // Task::kRecordImage: the record-image window
     nullptr,              // Task::kCopyDisc: the disc copy window

@@ -13,8 +13,8 @@
 
 namespace {
 constexpr int kWidthTwips = 1800;
-constexpr int kHeightTwips = 1920;
-constexpr int kRowHeight = 62;
+constexpr int kHeightTwips = 2310;
+constexpr int kRowHeight = 76;
 }  // namespace
 
 frmCDorDVD::frmCDorDVD(QWidget* owner) : QFrame(owner, Qt::Tool | Qt::FramelessWindowHint) {
@@ -41,14 +41,15 @@ void frmCDorDVD::BuildControls() {
         const int top = 3 + i * kRowHeight;
         m_picture1[i] = new MouseLabel(this);
         m_picture1[i]->setObjectName(QStringLiteral("Picture1(%1)").arg(i));
-        m_picture1[i]->setGeometry(4, top, 52, 56);
+        m_picture1[i]->setGeometry(32, top, 56, 54);
         m_picture1[i]->setAlignment(Qt::AlignCenter);
         m_picture1[i]->SetBackColor(NormalColour());
         m_picture1[i]->setPixmap(Pictures::Load(QString::fromLatin1(pictures[i]), {48, 48}));
+        // Under its picture, on one line: a caption never breaks inside a word.
         m_lblText[i] = new MouseLabel(this);
         m_lblText[i]->setObjectName(QStringLiteral("LblText(%1)").arg(i));
-        m_lblText[i]->setGeometry(58, top, 58, 56);
-        m_lblText[i]->setWordWrap(true);
+        m_lblText[i]->setGeometry(2, top + 54, 116, 18);
+        m_lblText[i]->setAlignment(Qt::AlignCenter);
         m_lblText[i]->setText(QString::fromUtf8(captions[i]));
         connect(m_picture1[i], &MouseLabel::mouseMoved, this, [this, i] { Highlight(i); });
         connect(m_picture1[i], &MouseLabel::clicked, this, [this, i] { Choose(i); });

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "LocalDateTime.h"
+#include "clsISODirectory.h"
+
+class EngineReporter;
+class clsISOWriter;
+
+// The kind of disc a data disc project is made for.
+enum class DiscKind { Cd = 0, Dvd = 1 };
+
+// Why an edit of the project was refused; the project is unchanged then.
+enum class Refusal {
+    None,            // done
+    Unchanged,       // nothing to do (a move onto the place it already has)
+    NotFound,        // no directory or file at that key or index
+    EmptyName,       // nothing left once spaces are trimmed
+    InvalidName,     // ".", "..", or holding "\" or "/"
+    NameTaken,       // a sibling of the same kind has that name, ignoring case
+    RootDirectory,   // the root cannot be removed, renamed or moved
+    IntoOwnSubtree,  // a directory cannot move into itself or below itself
+};
+
+// Result of an edit: the refusal, the key of the directory it made, renamed
+// or moved (directory keys are tree paths: "\" the root, "\A\B\" B inside
+// A), and the name as stored (or as refused), spaces trimmed.
+struct EditResult {
+    Refusal refusal = Refusal::None;
+    std::string key;
+    std::string name;
+};
+
+// The data disc being assembled in the project window: a tree of directories
+// and local files with the volume fields of the image, and every rule the
+// window applies to it. Texts are UTF-8. The window mirrors the tree into its
+// controls; nothing here knows about widgets.
+class DiscProject {
+  public:
+    struct DirectoryItem {
+        std::string key, name;
+    };
+    struct FileItem {
+        std::string name, localPath;
+        std::int64_t size = 0;
+        LocalDateTime date;
+    };
+    // What a move of files did: the names that stayed because the target
+    // already holds a file of that name.
+    struct MoveResult {
+        Refusal refusal = Refusal::None;
+        int moved = 0;
+        std::vector<std::string> refusedNames;
+    };
+    // What a drop of local files and folders did.
+    struct AddResult {
+        bool foldersAdded = false;
+        std::vector<SkippedEntry> skipped;
+    };
+
+    explicit DiscProject(DiscKind kind);
+    ~DiscProject();
+
+    DiscKind Kind() const { return m_kind; }
+    // Starts over: empty tree, default volume fields, creation date now.
+    void New();
+    clsISOWriter& Writer() { return *m_writer; }
+
+    // --- the tree ---
+    static constexpr const char* kRootKey = "\\";
+    bool DirectoryExists(const std::string& key) const;
+    std::vector<DirectoryItem> SubDirectories(const std::string& key) const;
+    std::vector<FileItem> Files(const std::string& key) const;
+
+    EditResult NewDirectory(const std::string& parentKey, const std::string& name);
+    EditResult RemoveDirectory(const std::string& key);
+    EditResult RenameDirectory(const std::string& key, const std::string& name);
+    // Files by their 0-based index in the directory's list.
+    EditResult RenameFile(const std::string& key, int index, const std::string& name);
+    void RemoveFiles(const std::string& key, std::vector<int> indexes);
+    // Moves the directory at `key` with its subtree into `targetKey`.
+    EditResult MoveDirectory(const std::string& key, const std::string& targetKey);
+    MoveResult MoveFiles(const std::string& key, const std::vector<int>& indexes,
+                         const std::string& targetKey);
+    // Adds dropped local paths to the directory at `key`: a folder becomes a
+    // directory of its name with its whole content (merged into a directory
+    // of that name), anything else a file.
+    AddResult AddLocalPaths(const std::string& key, const std::vector<std::string>& paths);
+
+    // A name as a user typed it: spaces trimmed, checked for the refusals
+    // that do not depend on siblings.
+    static Refusal CheckName(std::string& name);
+
+    // --- sizes ---
+    std::int64_t ImageSize() const;
+    // Bytes a blank disc of the project's kind holds (80-minute CD, single-layer DVD).
+    std::int64_t Capacity() const;
+    // True when no file was added (directories alone do not count).
+    bool IsEmpty() const;
+    bool Fits() const { return ImageSize() <= Capacity(); }
+    // "Size: 12.40 MB / 703.13 MB": the image against the disc. A new
+    // project shows "Size: 0 KB" for its image.
+    std::string SizeLine(bool newProject = false) const;
+
+    // --- volume fields, in the order of the window's boxes ---
+    enum class Field {
+        VolumeID,
+        SystemID,
+        ApplicationID,
+        PublisherID,
+        DataPreparerID,
+        VolumeSetID,
+        CopyRightID
+    };
+    static constexpr int kFieldCount = 7;
+    // The longest text a box takes, so that what the user types reaches the
+    // descriptor whole.
+    static int MaxLength(Field field, bool joliet);
+    std::string FieldText(Field field, bool joliet) const;
+    // Stores `text` (its ISO 9660 form filtered) and returns the stored form.
+    std::string CommitField(Field field, bool joliet, const std::string& text);
+
+    // Creation date texts "yyyy-mm-dd" and "hh:mm:ss".
+    std::string DateText() const;
+    std::string TimeText() const;
+    void SetCreationNow();
+    // False, and nothing changes, unless both texts make a real date and time.
+    bool SetCreation(const std::string& date, const std::string& time);
+
+    // The texts of the build's progress events (the window's messages).
+    struct BuildTexts {
+        std::string buildingFilesystem, writingDirectories, writingFiles, writingPathTable;
+    };
+    struct BuildResult {
+        bool written = false;
+        bool cancelled = false;  // stopped on request; no image was kept
+        std::string error;       // why it failed (English, from the image writer)
+        std::vector<std::string> unreadableFiles;
+    };
+    // Writes the image to `path`, reporting phase and progress, and stops when
+    // the reporter's CancelRequested() turns true. Runs on the worker thread
+    // while the window leaves the project alone.
+    BuildResult Build(const std::string& path, EngineReporter& reporter, const BuildTexts& texts);
+
+  private:
+    clsISODirectory* Directory(const std::string& key) const;
+    static bool SameName(const clsISODirectory& directory, const std::string& name);
+
+    DiscKind m_kind;
+    std::unique_ptr<clsISOWriter> m_writer;
+};

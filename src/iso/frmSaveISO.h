@@ -1,0 +1,174 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "DiscProject.h"
+#include "WindowMessages.h"
+
+class EngineRunner;
+class MouseLabel;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMimeData;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTabBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class ucTreeView;
+
+// The data disc project window: the user assembles the directories and files
+// of a data disc, edits its volume fields and presses Next, which builds the
+// image on a worker thread, either into an .ISO file of the user's choice or
+// into the temporary image that the record-image window records. The rules
+// of every edit live in DiscProject; this window mirrors it into its tree and
+// list.
+class frmSaveISO : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmSaveISO(DiscKind kind, QWidget* parent = nullptr);
+    ~frmSaveISO() override;
+
+    // Opens the window for the data disc task (medium 0 CD, 1 DVD).
+    static void Open(int chosenMedium);
+
+    DiscProject& Project() { return *m_project; }
+    bool Building() const;
+
+  signals:
+    // Work on the worker thread (adding dropped files, a build) has ended
+    // and the window shows its outcome.
+    void workFinished();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    enum class LastClicked { Tree, List };
+
+    // Construction (frmSaveISO.cpp, frmSaveISO_Layout.cpp).
+    void BuildControls();
+    void BuildFileSystemPage();
+    void BuildVolumePage();
+    void BuildVolumeBoxes(QWidget* frame);
+    void BuildDateBoxes();
+    void BuildButtons();
+    void BuildMenus();
+    void LoadTexts();
+    void LoadStylePictures();
+    void ConnectControls();
+    void ConnectVolumePage();
+    void ConnectTree();
+    void ConnectMenus();
+
+    // The tree and the list (frmSaveISO_Tree.cpp).
+    void ShowNewProject(int rootMessage);
+    void AddChildNodes(QTreeWidgetItem* node);
+    void RebuildBelow(QTreeWidgetItem* node);
+    void FillList();
+    void RefreshSize(bool newProject = false);
+    std::string CurrentKey() const;
+    void NewDirectory();
+    void RemoveDirectory();
+    void RenameDirectory(QTreeWidgetItem* node, QString& text, bool& cancel);
+    void RemoveFiles();
+    bool RenameFile(int row, QString& text);
+    void DeleteSelected();
+    void RenameSelected();
+    void Refuse(Refusal refusal, const QString& name = {});
+    void ShowList(int message, const std::vector<std::string>& items);
+
+    // Drag and drop (frmSaveISO_Drops.cpp).
+    Qt::DropAction DropEffect(const QMimeData* data, QObject* source, QTreeWidgetItem* node) const;
+    void DropOnTree(const QMimeData* data, QObject* source, QTreeWidgetItem* node,
+                    Qt::DropAction& effect);
+    void AddDropped(const std::string& key, const std::vector<std::string>& paths);
+    void MoveDirectory(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
+    void MoveFiles(QTreeWidgetItem* target);
+    bool ListDragEvent(QEvent* event);
+
+    // Volume fields (frmSaveISO_Volume.cpp).
+    void ShowDescriptorForm(int form);
+    void ShowBoxes();
+    void CommitBox(int field);
+    void CommitAllBoxes();
+    void DateEdited();
+    void SetDateNow();
+    void MarkDate(bool valid);
+    void UpdateNextToolTip();
+    void MarkVeltracLink(bool hovered);
+
+    // Next and the build (frmSaveISO_Next.cpp).
+    void Next();
+    bool ReadyToBuild();
+    void StartBuild(const std::string& path, bool isoOnly);
+    void BuildEnded(const std::string& path, bool isoOnly);
+    void ShowBuildFailure(const DiscProject::BuildResult& result);
+    void HandOverToRecording(const std::string& imagePath);
+    void RunOnWorker(std::function<void(EngineReporter&)> work, std::function<void()> then);
+
+    std::unique_ptr<DiscProject> m_project;
+    std::unique_ptr<WindowMessages> m_messages;
+    EngineRunner* m_runner = nullptr;
+    std::function<void()> m_afterRun;
+    DiscProject::BuildResult m_buildResult;
+    DiscProject::AddResult m_addResult;
+    LastClicked m_lastClicked = LastClicked::Tree;
+    int m_form = 0;  // 0 ISO 9660, 1 Joliet
+    bool m_dateValid = true;
+
+    QTabBar* m_tabstrip = nullptr;
+    QWidget* m_picInfo = nullptr;
+    QWidget* m_picVD = nullptr;
+    QLabel* m_lblInfo = nullptr;
+    QSplitter* m_spltMain = nullptr;
+    ucTreeView* m_tvwDirs = nullptr;
+    QTreeWidget* m_lvwFiles = nullptr;
+    QGroupBox* m_frame1 = nullptr;
+    QGroupBox* m_frame2 = nullptr;
+    std::array<QLabel*, 8> m_label1{};
+    QLabel* m_label2 = nullptr;
+    QComboBox* m_cboDescr = nullptr;
+    std::array<QLineEdit*, DiscProject::kFieldCount> m_boxes{};
+    QLabel* m_lblFileSysType = nullptr;
+    QLabel* m_lblFileSysInfo = nullptr;
+    QLabel* m_lblMoreInfo = nullptr;
+    MouseLabel* m_lblVeltracODD = nullptr;
+    QLineEdit* m_dateCreation = nullptr;
+    QLineEdit* m_timeCreation = nullptr;
+    QPushButton* m_cmdSetDate = nullptr;
+    QCheckBox* m_chkCreateISOonly = nullptr;
+    QPushButton* m_cmdNext = nullptr;
+    QPushButton* m_cmdBack = nullptr;
+    QPushButton* m_cmdNewPrj = nullptr;
+    QPushButton* m_cmdDel = nullptr;
+    QPushButton* m_cmdRen = nullptr;
+    QPushButton* m_cmdAbout = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    QProgressBar* m_prg = nullptr;
+    QStatusBar* m_sbar = nullptr;
+    QLabel* m_panel1 = nullptr;
+    QLabel* m_panel2 = nullptr;
+    QMenu* m_meuMenuDir = nullptr;
+    QMenu* m_meuMenuFiles = nullptr;
+    QMenu* m_meuHelp = nullptr;
+    QAction* m_meuDirNew = nullptr;
+    QAction* m_meuDirRemove = nullptr;
+    QAction* m_meuDirRen = nullptr;
+    QAction* m_meuFilesRem = nullptr;
+    QAction* m_meuFileRen = nullptr;
+    QAction* m_meuHelpFile = nullptr;
+    QAction* m_meuAbout = nullptr;
+};

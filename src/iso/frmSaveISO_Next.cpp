@@ -1,0 +1,107 @@
+// Next: the checks, the build on the worker thread, and what follows it.
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <filesystem>
+
+#include "DiscAfterStop.h"
+#include "MessageBoxSeam.h"
+#include "ModFileDlg.h"
+#include "ProgramPaths.h"
+#include "RecordingTask.h"
+#include "SettingsStore.h"
+#include "TaskWindows.h"
+#include "TemporaryImage.h"
+#include "frmSaveISO.h"
+
+void frmSaveISO::Next() {
+    if (!ReadyToBuild()) return;
+    const bool isoOnly = m_chkCreateISOonly->isChecked();
+    std::string path;
+    if (isoOnly) {
+        path = ModFileDlg::ShowSaveDialog(this, (*m_messages)[13], QStringLiteral("*.ISO"),
+                                          (*m_messages)[14])
+                   .toStdString();
+        if (path.empty()) return;
+    } else {
+        path = TempImagePath();
+        // A temporary image left by an earlier run goes first.
+        std::error_code error;
+        std::filesystem::remove(path, error);
+    }
+    StartBuild(path, isoOnly);
+}
+
+bool frmSaveISO::ReadyToBuild() {
+    if (m_project->IsEmpty()) {
+        ShowMessageBox(this, (*m_messages)[11], (*m_messages)[12], MessageIcon::Exclamation);
+        return false;
+    }
+    if (!m_dateValid) {
+        m_tabstrip->setCurrentIndex(1);
+        ShowMessageBox(this, (*m_messages)[34], (*m_messages)[12], MessageIcon::Exclamation);
+        return false;
+    }
+    CommitAllBoxes();
+    // The pre-flight check: an image the disc cannot hold is built only on request.
+    return m_project->Fits() ||
+           ShowMessageBox(this, (*m_messages)[32], (*m_messages)[12], MessageIcon::Question,
+                          MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+void frmSaveISO::StartBuild(const std::string& path, bool isoOnly) {
+    m_prg->setValue(0);
+    m_prg->show();
+    m_cmdCancel->show();
+    const DiscProject::BuildTexts texts{
+        (*m_messages)[7].toStdString(), (*m_messages)[8].toStdString(),
+        (*m_messages)[9].toStdString(), (*m_messages)[10].toStdString()};
+    RunOnWorker(
+        [this, path, texts](EngineReporter& reporter) {
+            m_buildResult = m_project->Build(path, reporter, texts);
+            if (m_buildResult.cancelled) ReportStop(reporter, {}, DiscAfterStop::NoImage);
+        },
+        [this, path, isoOnly] { BuildEnded(path, isoOnly); });
+}
+
+void frmSaveISO::BuildEnded(const std::string& path, bool isoOnly) {
+    m_prg->hide();
+    m_cmdCancel->hide();
+    const DiscProject::BuildResult& result = m_buildResult;
+    if (result.cancelled) return;  // the stop was reported; the writer kept nothing
+    if (!result.written) {
+        ShowBuildFailure(result);
+        // An image with zeros for unreadable files is never recorded.
+        std::error_code error;
+        if (!isoOnly) std::filesystem::remove(path, error);
+        return;
+    }
+    if (isoOnly) {
+        ShowMessageBox(this, (*m_messages)[17], (*m_messages)[18], MessageIcon::Information);
+        return;
+    }
+    SaveProgramSetting("TempISO", path);
+    SaveProgramSetting("CDorDVD", m_project->Kind() == DiscKind::Dvd ? "1" : "0");
+    HandOverToRecording(path);
+}
+
+void frmSaveISO::ShowBuildFailure(const DiscProject::BuildResult& result) {
+    QString text =
+        (*m_messages)[15] + QStringLiteral("\n\n") + QString::fromStdString(result.error);
+    for (const std::string& file : result.unreadableFiles)
+        text += u'\n' + QString::fromStdString(file);
+    ShowMessageBox(this, text, (*m_messages)[16], MessageIcon::Exclamation);
+}
+
+// The hand-over to the record-image window, which records the temporary
+// image and returns here on Back. This build has no record-image window
+// yet: the user is told so and comes back as from Back, and the temporary
+// image goes as that window would delete it.
+void frmSaveISO::HandOverToRecording(const std::string& imagePath) {
+    hide();
+    ShowTaskUnavailable(this);
+    TemporaryImage::FromSettings(RecordingTask::kDataDisc).DeleteIfCovered(imagePath);
+    show();
+}

@@ -1,0 +1,435 @@
+// The data disc project window with a virtual drive: a whole disc from the
+// drop to an image that xorriso and isoinfo read back, the recording path's
+// hand-over, the refusals (in the project and in the window), sizes and the
+// pre-flight check, texts and the task start.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QUrl>
+#include <fstream>
+#include <functional>
+
+#include "DiscProject.h"
+#include "InputBoxSeam.h"
+#include "LanguageFile.h"
+#include "ModFileDlg.h"
+#include "SettingsStore.h"
+#include "TaskWindows.h"
+#include "VirtualDriveFixture.h"
+#include "WindowTestSupport.h"
+#include "frmCDorDVD.h"
+#include "frmSaveISO.h"
+#include "ucTreeView.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+frmSaveISO* OpenedWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* project = qobject_cast<frmSaveISO*>(window); project && !project->isHidden())
+            return project;
+    return nullptr;
+}
+
+ucTreeView* Tree(frmSaveISO* window) {
+    return Control<ucTreeView>(window, "tvwDirs");
+}
+QTreeWidget* List(frmSaveISO* window) {
+    return Control<QTreeWidget>(window, "lvwFiles");
+}
+
+QStringList ListNames(frmSaveISO* window) {
+    QStringList names;
+    for (int i = 0; i < List(window)->topLevelItemCount(); ++i)
+        names << List(window)->topLevelItem(i)->text(0);
+    return names;
+}
+
+void Select(frmSaveISO* window, const char* key) {
+    Tree(window)->setCurrentItem(Tree(window)->GetKeyNode(QString::fromUtf8(key)));
+}
+
+// Files and folders dropped from the desktop onto the list; returns when added.
+void DropOnList(frmSaveISO* window, const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const auto& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    QSignalSpy added(window, &frmSaveISO::workFinished);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(List(window)->viewport(), &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(List(window)->viewport(), &drop);
+    QVERIFY(added.wait(10000));
+}
+
+// A drag from `source` (the tree itself for a directory) dropped on a node.
+void DropOnNode(frmSaveISO* window, QObject* source, const char* draggedKey, const char* target) {
+    QMimeData data;
+    if (draggedKey != nullptr) data.setData(ucTreeView::kNodeFormat, draggedKey);
+    Qt::DropAction effect = Qt::MoveAction;
+    emit Tree(window)->OLEDragDrop(&data, source, Tree(window)->GetKeyNode(target), effect);
+    QCoreApplication::processEvents();
+}
+
+void TypeLabel(QAbstractItemView* view, const QString& text) {
+    auto* editor = view->findChild<QLineEdit*>();
+    QVERIFY(editor != nullptr);
+    editor->setText(text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+// Next, and the build it starts; false when it did not end in time.
+bool NextAndWait(frmSaveISO* window) {
+    QSignalSpy built(window, &frmSaveISO::workFinished);
+    QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+    return built.wait(20000);
+}
+
+void Leave(QLineEdit* box) {
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(box, &out);
+}
+
+bool Run(const QString& program, const QStringList& arguments, QString* output = nullptr) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) return false;
+    if (output != nullptr) *output = QString::fromUtf8(process.readAllStandardOutput());
+    if (process.exitCode() != 0) qWarning("%s", process.readAll().constData());
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+}  // namespace
+
+class SaveIsoTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        // The temporary folder is decided once per run, at its first use.
+        setenv("MAPLE_TEMP_DIR", m_temp.File("temp").c_str(), 1);
+    }
+    void init() {
+        m_folders = std::make_unique<WindowTestFolders>();
+        m_drives = std::make_unique<VirtualDriveFixture>();
+        m_main = std::make_unique<FakeMainWindow>(m_drives->Id());
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+        m_src = std::make_unique<TempFolder>();
+        WriteFile(Src("Photos/a.jpg"), "alpha");
+        WriteFile(Src("Photos/2020/b.jpg"), "bravo");
+        WriteFile(Src("Photos/Trips/c.txt"), "charlie");
+        WriteFile(Src("readme.txt"), "readme");
+    }
+    void cleanup() {
+        SetInputBoxHandler({});
+        ModFileDlg::SetDialogHandler({});
+        m_boxes.reset();
+        m_folders.reset();  // closes the windows
+        m_main.reset();
+        m_drives.reset();
+        m_src.reset();
+    }
+
+    void wholeDataDiscFromDropToImage() {
+        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        frmSaveISO* window = OpenedWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(Tree(window)->topLevelItem(0)->text(0), QString::fromUtf8("CD光盘"));
+        DropOnList(window, {Src("Photos"), Src("readme.txt")});
+        QCOMPARE(ListNames(window), QStringList{"readme.txt"});
+        QVERIFY(Tree(window)->GetKeyNode("\\Photos\\Trips\\") != nullptr);
+
+        List(window)->editItem(List(window)->topLevelItem(0), 0);
+        TypeLabel(List(window), QStringLiteral(" notes.txt "));
+        DropOnNode(window, Tree(window), "\\Photos\\Trips\\", "\\");
+        QVERIFY(Tree(window)->GetKeyNode("\\Trips\\") != nullptr);
+        DropOnNode(window, Tree(window), "\\Photos\\", "\\Photos\\2020\\");
+        QCOMPARE(m_boxes->shown.size(), std::size_t(1));
+        QCOMPARE(m_boxes->shown[0].text,
+                 QString::fromUtf8("不能将目录移动到它自身或它的子目录中!"));
+        Select(window, "\\Photos\\");
+        List(window)->topLevelItem(0)->setSelected(true);
+        DropOnNode(window, List(window), nullptr, "\\Trips\\");
+        QVERIFY(ListNames(window).isEmpty());
+
+        Control<QTabBar>(window, "tabstrip")->setCurrentIndex(1);
+        auto* label = Control<QLineEdit>(window, "txtVolID");
+        label->setText(QStringLiteral("my disc"));
+        Leave(label);
+        QCOMPARE(label->text(), QStringLiteral("MY_DISC"));
+
+        Control<QCheckBox>(window, "chkCreateISOonly")->setChecked(true);
+        ModFileDlg::SetDialogHandler(
+            [this](const ModFileDlg::Request&) { return QString::fromStdString(Src("disc")); });
+        QVERIFY(NextAndWait(window));
+        QCOMPARE(m_boxes->shown.back().text, QString::fromUtf8("ISO文件创建成功!"));
+        QVERIFY(fs::exists(Src("disc.iso")) && !fs::exists(Src("disc.iso.part")));
+        ReadBackWithOracles(Src("disc.iso"));
+    }
+
+    void recordingPathHandsOverTheTemporaryImage() {
+        QVERIFY(OpenTaskWindow(Task::kDataDisc, 1));
+        frmSaveISO* window = OpenedWindow();
+        DropOnList(window, {Src("readme.txt")});
+        bool hiddenWithImage = false;
+        m_boxes->OnShow([&](const MessageBoxRequest&) {
+            const std::string stored = GetProgramSetting("TempISO");
+            hiddenWithImage = !window->isVisible() && stored == TempImage() &&
+                              fs::file_size(stored) > 0 && GetProgramSetting("CDorDVD") == "1";
+        });
+        QVERIFY(NextAndWait(window));
+        QVERIFY(hiddenWithImage);
+        QVERIFY(m_boxes->shown.back().text.contains(QStringLiteral("not available")));
+        // Back from recording finds the same project; the temporary image is gone.
+        QVERIFY(window->isVisible());
+        QCOMPARE(ListNames(window), QStringList{"readme.txt"});
+        QVERIFY(!fs::exists(TempImage()));
+    }
+
+    void projectRulesRefuseWithoutLosingAnything() {
+        const auto project = [this] {
+            auto made = std::make_unique<DiscProject>(DiscKind::Cd);
+            made->NewDirectory("\\", "Photos");
+            made->NewDirectory("\\Photos\\", "2020");
+            made->NewDirectory("\\", "Music");
+            made->NewDirectory("\\Music\\", "2020");
+            made->AddLocalPaths("\\", {Src("readme.txt"), Src("Photos/a.jpg")});
+            made->AddLocalPaths("\\Music\\", {Src("Photos/Trips/c.txt")});
+            return made;
+        };
+        // Edits: n new directory, r rename it, d remove it, f rename file 0,
+        // m move the directory, F move files 0 and 1.
+        const std::vector<std::tuple<char, const char*, const char*, Refusal>> rows = {
+            {'n', "\\", " photos ", Refusal::NameTaken},
+            {'n', "\\", "a/b", Refusal::InvalidName},
+            {'n', "\\", "a\\b", Refusal::InvalidName},
+            {'n', "\\", "..", Refusal::InvalidName},
+            {'n', "\\", "   ", Refusal::EmptyName},
+            {'r', "\\Music\\", "PHOTOS", Refusal::NameTaken},
+            {'r', "\\Music\\", "MUSIC", Refusal::None},
+            {'r', "\\", "x", Refusal::RootDirectory},
+            {'d', "\\", "", Refusal::RootDirectory},
+            {'f', "\\", "A.JPG", Refusal::NameTaken},
+            {'f', "\\", ".", Refusal::InvalidName},
+            {'m', "\\Photos\\", "\\Photos\\2020\\", Refusal::IntoOwnSubtree},
+            {'m', "\\Photos\\", "\\", Refusal::Unchanged},
+            {'m', "\\Photos\\2020\\", "\\Music\\", Refusal::NameTaken},
+            {'m', "\\Photos\\2020\\", "\\Music\\2020\\", Refusal::None},
+            {'F', "\\", "\\", Refusal::Unchanged},
+        };
+        const auto apply = [](DiscProject& p, char edit, const char* key, const char* text) {
+            switch (edit) {
+                case 'n':
+                    return p.NewDirectory(key, text).refusal;
+                case 'r':
+                    return p.RenameDirectory(key, text).refusal;
+                case 'd':
+                    return p.RemoveDirectory(key).refusal;
+                case 'f':
+                    return p.RenameFile(key, 0, text).refusal;
+                case 'm':
+                    return p.MoveDirectory(key, text).refusal;
+                default:
+                    return p.MoveFiles(key, {0, 1}, text).refusal;
+            }
+        };
+        for (const auto& [edit, key, text, expected] : rows) {
+            auto made = project();
+            QVERIFY2(apply(*made, edit, key, text) == expected, text);
+            QCOMPARE(made->Files("\\").size(), std::size_t(2));
+        }
+        // A file that meets its twin in the target stays where it was.
+        auto made = project();
+        made->AddLocalPaths("\\Photos\\", {Src("readme.txt")});
+        const auto moved = made->MoveFiles("\\", {0, 1}, "\\Photos\\");
+        QCOMPARE(moved.refusedNames, std::vector<std::string>{"readme.txt"});
+        QCOMPARE(made->Files("\\").size(), std::size_t(1));
+        QCOMPARE(made->Files("\\Photos\\").size(), std::size_t(2));
+    }
+
+    void refusalsInTheWindow() {
+        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        frmSaveISO* window = OpenedWindow();
+        std::vector<QString> answers{"Photos", " photos ", "a/b", "  "};
+        SetInputBoxHandler([&answers](const InputBoxRequest&) {
+            const QString answer = answers.front();
+            answers.erase(answers.begin());
+            return std::optional<QString>(answer);
+        });
+        for (int i = 0; i < 4; ++i) Control<QAction>(window, "meuDirNew")->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(Tree(window)->topLevelItem(0)->childCount(), 1);
+        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);  // no files
+        QStringList texts;
+        for (const auto& box : m_boxes->shown) texts << box.text;
+        QCOMPARE(texts, (QStringList{
+                            QString::fromUtf8("此目录中已有同名的项目(不区分大小写):\nphotos"),
+                            QString::fromUtf8("名称不能为空,不能是“.”或“..”,也不能包含“\\”或“/”!"),
+                            QString::fromUtf8("你尚未添加要刻录文件!")}));
+
+        Select(window, "\\");
+        QTest::mouseClick(Control<QPushButton>(window, "cmdRen"), Qt::LeftButton);
+        QVERIFY(Tree(window)->findChild<QLineEdit*>() == nullptr);  // the root keeps its name
+        QTest::mouseClick(Control<QPushButton>(window, "cmdDel"), Qt::LeftButton);
+        QCOMPARE(Tree(window)->topLevelItem(0)->childCount(), 1);  // and stays
+
+        DropOnList(window, {Src("readme.txt")});
+        DropOnList(window, {Src("readme.txt")});
+        QVERIFY(
+            m_boxes->shown.back().text.endsWith(QString::fromStdString("\n" + Src("readme.txt"))));
+    }
+
+    void sizesAndThePreflightCheck() {
+        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        frmSaveISO* window = OpenedWindow();
+        auto* size = Control<QLabel>(window, "Panels(2)");
+        QCOMPARE(size->text(), QStringLiteral("Size: 0 KB / 703.13 MB"));
+        DropOnList(window, {Src("readme.txt")});
+        QCOMPARE(size->text(), QStringLiteral("Size: 202 KB / 703.13 MB"));
+        QVERIFY(size->styleSheet().isEmpty());
+        DropOnList(window, {SparseFile("big.bin", 800)});
+        QVERIFY(!size->styleSheet().isEmpty());
+        bool asked = false;
+        ModFileDlg::SetDialogHandler([&asked](const ModFileDlg::Request&) {
+            asked = true;
+            return QString();
+        });
+        Control<QCheckBox>(window, "chkCreateISOonly")->setChecked(true);
+        m_boxes->QueueAnswer(MessageAnswer::No);
+        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(m_boxes->shown.back().buttons, MessageButtons::YesNo);
+        QVERIFY(!asked);  // No: nothing is built
+    }
+
+    void cancelStopsTheBuildAndKeepsNothing() {
+        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        frmSaveISO* window = OpenedWindow();
+        DropOnList(window, {SparseFile("big.bin", 300)});
+        Control<QCheckBox>(window, "chkCreateISOonly")->setChecked(true);
+        ModFileDlg::SetDialogHandler(
+            [this](const ModFileDlg::Request&) { return QString::fromStdString(Src("disc.iso")); });
+        QSignalSpy ended(window, &frmSaveISO::workFinished);
+        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+        auto* cancel = Control<QPushButton>(window, "cmdCancel");
+        QVERIFY(cancel->isVisible() && !Control<QPushButton>(window, "cmdBack")->isEnabled());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(m_boxes->shown.back().text,
+                 QString::fromUtf8("已停止。没有保留映像文件，光碟保持不变。"));
+        QVERIFY(!fs::exists(Src("disc.iso")) && !fs::exists(Src("disc.iso.part")));
+        QVERIFY(!cancel->isVisible() && Control<QPushButton>(window, "cmdBack")->isEnabled());
+    }
+
+    void volumeFieldsFollowTheChosenForm() {
+        frmSaveISO window(DiscKind::Cd);
+        auto* form = Control<QComboBox>(&window, "cboDescr");
+        auto* label = Control<QLineEdit>(&window, "txtVolID");
+        auto* copyright = Control<QLineEdit>(&window, "txtCopy");
+        QCOMPARE(label->maxLength(), 32);
+        copyright->setText(QStringLiteral("(c) me"));
+        form->setCurrentIndex(1);  // the ISO 9660 boxes are kept before Joliet shows
+        QCOMPARE(label->text(), QStringLiteral("New_Disc"));
+        QCOMPARE(label->maxLength(), 15);  // the 16th character would lose a byte
+        QCOMPARE(copyright->text(), QString());
+        form->setCurrentIndex(0);
+        QCOMPARE(copyright->text(), QStringLiteral("(c) me"));
+    }
+
+    void invalidDatesAreShownButNeverUsed() {
+        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        frmSaveISO* window = OpenedWindow();
+        auto* date = Control<QLineEdit>(window, "dateCreation");
+        const std::string before = window->Project().DateText();
+        date->clear();
+        QTest::keyClicks(date, QStringLiteral("2024-02-30"));
+        QCOMPARE(window->Project().DateText(), before);
+        QVERIFY(!date->styleSheet().isEmpty());
+        DropOnList(window, {Src("readme.txt")});
+        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(m_boxes->shown.back().text,
+                 QString::fromUtf8("日期或时间无效,请按 yyyy-mm-dd 和 hh:mm:ss 的格式输入。"));
+        date->clear();
+        QTest::keyClicks(date, QStringLiteral("2024-02-29"));
+        QCOMPARE(window->Project().DateText(), std::string("2024-02-29"));
+        QVERIFY(date->styleSheet().isEmpty());
+    }
+
+    void textsAndTheTaskStart() {
+        SetLanguageFilePath(ShippedLanguageFile("English"));
+        QVERIFY(OpenTaskWindow(Task::kDataDisc, 1));
+        frmSaveISO* window = OpenedWindow();
+        QCOMPARE(Tree(window)->topLevelItem(0)->text(0), QStringLiteral("DVD Disc"));
+        auto* isoOnly = Control<QCheckBox>(window, "chkCreateISOonly");
+        auto* next = Control<QPushButton>(window, "cmdNext");
+        isoOnly->setChecked(true);
+        QCOMPARE(next->toolTip(), QStringLiteral("Build and save an ISO image file"));
+        isoOnly->setChecked(false);
+        QCOMPARE(next->toolTip(), QStringLiteral("Next step: prepare to record"));
+        m_main->widget.hide();
+        QTest::mouseClick(Control<QPushButton>(window, "cmdBack"), Qt::LeftButton);
+        QVERIFY(m_main->widget.isVisible() && OpenedWindow() == nullptr);
+
+        m_main->drive.clear();  // no drive: an image is all one can make
+        frmSaveISO driveless(DiscKind::Cd);
+        QVERIFY(Control<QCheckBox>(&driveless, "chkCreateISOonly")->isChecked());
+        QVERIFY(!Control<QCheckBox>(&driveless, "chkCreateISOonly")->isEnabled());
+
+        for (const char* language : {"", "English", "Chinese Tradition"}) {
+            SetLanguageFilePath(*language ? ShippedLanguageFile(language) : "");
+            frmCDorDVD chooser;
+            for (const char* name : {"LblText(0)", "LblText(1)"}) {
+                auto* caption = Control<QLabel>(&chooser, name);
+                QVERIFY2(
+                    caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width(),
+                    qPrintable(caption->text()));
+            }
+        }
+    }
+
+  private:
+    std::string Src(const std::string& relative) const { return m_src->File(relative); }
+    std::string TempImage() const { return m_temp.File("temp/tempiso.iso"); }
+    // A file of `megabytes` that takes no disc space here.
+    std::string SparseFile(const std::string& name, std::int64_t megabytes) const {
+        std::ofstream(Src(name)).close();
+        fs::resize_file(Src(name), megabytes * 1024 * 1024);
+        return Src(name);
+    }
+
+    void ReadBackWithOracles(const std::string& image) {
+        // The disc as the user arranged it, written out as a folder.
+        const std::string expected = m_src->File("expected");
+        WriteFile(expected + "/notes.txt", "readme");
+        WriteFile(expected + "/Photos/2020/b.jpg", "bravo");
+        WriteFile(expected + "/Trips/a.jpg", "alpha");
+        WriteFile(expected + "/Trips/c.txt", "charlie");
+        const QString tools = QStringLiteral(MAPLE_SOURCE_DIR "/tests/tools/iso_compare.py");
+        const QString extracted = QString::fromStdString(m_src->File("xorriso"));
+        QVERIFY(Run("xorriso",
+                    {"-abort_on", "FATAL", "-return_with", "FATAL", "0", "-joliet", "on", "-indev",
+                     QString::fromStdString(image), "-osirrox", "on", "-extract", "/", extracted}));
+        QVERIFY(Run("python3", {tools, "folder", extracted, QString::fromStdString(expected)}));
+        QVERIFY(Run("python3", {tools, "isoinfo", QString::fromStdString(image),
+                                QString::fromStdString(expected), ""}));
+        QString volume;
+        QVERIFY(Run("isoinfo", {"-d", "-i", QString::fromStdString(image)}, &volume));
+        QVERIFY(volume.contains(QStringLiteral("Volume id: MY_DISC\n")));
+    }
+
+    TempFolder m_temp;
+    std::unique_ptr<WindowTestFolders> m_folders;
+    std::unique_ptr<VirtualDriveFixture> m_drives;
+    std::unique_ptr<FakeMainWindow> m_main;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    std::unique_ptr<TempFolder> m_src;
+};
+
+QTEST_MAIN(SaveIsoTest)
+#include "tst_frmSaveISO.moc"
