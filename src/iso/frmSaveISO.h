@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -45,6 +46,9 @@ class frmSaveISO : public QWidget {
 
     DiscProject& Project() { return *m_project; }
     bool Building() const;
+    // Adds local files and folders to the selected directory as a drop from
+    // the desktop does; workFinished() follows.
+    void AddDroppedFiles(const QStringList& paths);
 
   signals:
     // Work on the worker thread (adding dropped files, a build) has ended

@@ -44,6 +44,12 @@ void frmSaveISO::DropOnTree(const QMimeData* data, QObject* source, QTreeWidgetI
         AddDropped(m_tvwDirs->GetNodeKey(node).toStdString(), LocalPaths(data));
 }
 
+void frmSaveISO::AddDroppedFiles(const QStringList& paths) {
+    std::vector<std::string> local;
+    for (const QString& path : paths) local.push_back(path.toStdString());
+    AddDropped(CurrentKey(), local);
+}
+
 void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::string>& paths) {
     m_panel1->setText((*m_messages)[23]);
     RunOnWorker(

@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
-#include <QUrl>
 #include <fstream>
 #include <functional>
 
@@ -58,15 +57,8 @@ void Select(frmSaveISO* window, const char* key) {
 
 // Files and folders dropped from the desktop onto the list; returns when added.
 void DropOnList(frmSaveISO* window, const std::vector<std::string>& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const auto& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    data.setUrls(urls);
     QSignalSpy added(window, &frmSaveISO::workFinished);
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(List(window)->viewport(), &enter);
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(List(window)->viewport(), &drop);
+    DropLocalFiles(List(window)->viewport(), paths);
     QVERIFY(added.wait(10000));
 }
 

@@ -1,15 +1,17 @@
 // Takes the README's pictures of the windows: the main window with the CD or
-// DVD chooser beside it, the disc information and erase windows, and the
-// audio CD window holding the WAV files given. Needs an X server
+// DVD chooser beside it, the disc information and erase windows, the data
+// disc window holding the entries of FOLDER, and the audio CD window holding
+// the WAV files given. Needs an X server
 // (scripts/screenshots starts Xvfb); the drive is the virtual drive
 // MAPLE_VIRTUAL_DRIVES names, the language the locale's.
-// Usage: maple-screenshots OUTDIR WAV...
+// Usage: maple-screenshots OUTDIR FOLDER WAV...
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 
 #include "LanguageFile.h"
@@ -20,7 +22,9 @@
 #include "frmDiscInfo.h"
 #include "frmErase.h"
 #include "frmMain.h"
+#include "frmSaveISO.h"
 #include "frmWriteCDDA.h"
+#include "ucTreeView.h"
 
 namespace {
 // Lets the window system draw (and the windows' timers run) for a while.
@@ -67,12 +71,32 @@ bool ShootMainWindow(frmMain& window) {
     window.hide();  // it stays the windows' main window, which names the drive
     return saved;
 }
+
+// The data disc window holding `folder`'s entries, its last directory
+// selected and every directory open.
+bool ShootDataDiscWindow(const QString& folder) {
+    auto* project = new frmSaveISO(DiscKind::Cd);
+    QStringList entries;
+    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        entries << QDir(folder).filePath(name);
+    QEventLoop added;
+    QObject::connect(project, &frmSaveISO::workFinished, &added, &QEventLoop::quit);
+    project->AddDroppedFiles(entries);
+    added.exec();
+    auto* tree = project->findChild<ucTreeView*>("tvwDirs");
+    tree->expandAll();
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    if (root->childCount() > 0) tree->setCurrentItem(root->child(root->childCount() - 1));
+    const bool saved = Shoot(*project, "data-disc");
+    project->close();
+    return saved;
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: maple-screenshots OUTDIR WAV...\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: maple-screenshots OUTDIR FOLDER WAV...\n");
         return 2;
     }
     ApplyProgramFont();
@@ -84,8 +108,9 @@ int main(int argc, char* argv[]) {
     frmErase* erase = frmErase::ShowWindow();
     saved = saved && Shoot(*erase, "erase");
     erase->close();
+    saved = saved && ShootDataDiscWindow(QApplication::arguments().at(2));
     auto* audio = new frmWriteCDDA();
-    audio->AddDroppedFiles(QApplication::arguments().mid(2));
+    audio->AddDroppedFiles(QApplication::arguments().mid(3));
     saved = saved && Shoot(*audio, "audio-cd");
     audio->close();
     SetTransport(nullptr);

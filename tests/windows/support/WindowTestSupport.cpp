@@ -1,8 +1,10 @@
 #include "WindowTestSupport.h"
 
 #include <QApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
+#include <QUrl>
 #include <cstdlib>
 
 #include "LanguageFile.h"
@@ -61,6 +63,17 @@ void MoveMouseOver(QWidget* widget, QPoint at) {
     QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
+}
+
+void DropLocalFiles(QWidget* target, const std::vector<std::string>& paths, QPoint at) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const auto& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
 }
 
 void RightPress(QWidget* widget) {

@@ -73,6 +73,10 @@ std::string ShippedLanguageFile(const std::string& name);
 
 // Sends a mouse move (no button pressed) to `widget` at `at` (its centre by default).
 void MoveMouseOver(QWidget* widget, QPoint at = QPoint(-1, -1));
+// Drops local files and folders on `target` as a drag from the desktop does
+// (a drag entering at `at`, then the drop).
+void DropLocalFiles(QWidget* target, const std::vector<std::string>& paths,
+                    QPoint at = QPoint(20, 20));
 // Sends a right button press to `widget`.
 void RightPress(QWidget* widget);
 // Closes and deletes every top-level window left over by a test.
