@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "MouseLabel.h"
+#include "PictureButton.h"
 #include "Pictures.h"
 #include "PopupMenus.h"
 #include "frmMain.h"
@@ -56,13 +57,7 @@ void frmMain::BuildControls() {
     m_lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const auto button = [this](const char* name, const char* picture, int left, const char* tip) {
-        auto* control =
-            Named(new QPushButton(this), QString::fromLatin1(name), {left, 414, 44, 44});
-        control->setIcon(QIcon(Pictures::Load(QString::fromLatin1(picture), {36, 36})));
-        control->setIconSize({36, 36});
-        control->setFlat(true);
-        control->setToolTip(QString::fromUtf8(tip));
-        return control;
+        return PictureButton(this, name, picture, {left, 414, 44, 44}, tip);
     };
     m_cmdAbout = button("cmdAbout", "button_about", 496, "显示关于本程式的信息");
     m_cmdTools = button("CmdTools", "button_tools", 544, "选用更多的工具");

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include "MouseLabel.h"
+#include "PictureButton.h"
 #include "Pictures.h"
 #include "PopupMenus.h"
 #include "frmSaveISO.h"
@@ -28,17 +29,6 @@ T* Named(T* control, const char* name, QRect where) {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(where);
     return control;
-}
-
-QPushButton* PictureButton(QWidget* parent, const char* name, const char* picture, QRect where,
-                           const char* tip) {
-    auto* button = Named(new QPushButton(parent), name, where);
-    const int side = where.height() - 8;
-    button->setIcon(QIcon(Pictures::Load(QString::fromLatin1(picture), {side, side})));
-    button->setIconSize({side, side});
-    button->setFlat(true);
-    button->setToolTip(QString::fromUtf8(tip));
-    return button;
 }
 
 // The captions of the volume boxes (Label1(1) .. Label1(7)) and their boxes.
@@ -78,7 +68,8 @@ void frmSaveISO::BuildFileSystemPage() {
                       "lblInfo", {4, 8, 500, 22});
     m_cmdNewPrj =
         PictureButton(m_picInfo, "cmdNewPrj", "button_new", {537, 2, 34, 34}, "创建一个新的项目");
-    m_cmdDel = PictureButton(m_picInfo, "cmdDel", "button_delete", {574, 2, 34, 34}, "删除选中的项目");
+    m_cmdDel =
+        PictureButton(m_picInfo, "cmdDel", "button_delete", {574, 2, 34, 34}, "删除选中的项目");
     m_cmdRen =
         PictureButton(m_picInfo, "cmdRen", "button_rename", {611, 2, 34, 34}, "重命名选中的项目");
     m_spltMain = Named(new QSplitter(m_picInfo), "spltMain", {0, 40, kPageSize.width(), 294});

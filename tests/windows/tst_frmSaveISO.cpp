@@ -17,11 +17,12 @@
 
 #include "DiscProject.h"
 #include "InputBoxSeam.h"
+#include "IsolatedProgramFolders.h"
 #include "LanguageFile.h"
 #include "ModFileDlg.h"
 #include "SettingsStore.h"
 #include "TaskWindows.h"
-#include "VirtualDriveFixture.h"
+#include "VirtualDriveSession.h"
 #include "WindowTestSupport.h"
 #include "frmCDorDVD.h"
 #include "frmSaveISO.h"
@@ -104,13 +105,10 @@ bool Run(const QString& program, const QStringList& arguments, QString* output =
 class SaveIsoTest : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() {
-        // The temporary folder is decided once per run, at its first use.
-        setenv("MAPLE_TEMP_DIR", m_temp.File("temp").c_str(), 1);
-    }
     void init() {
         m_folders = std::make_unique<WindowTestFolders>();
-        m_drives = std::make_unique<VirtualDriveFixture>();
+        m_temp = std::make_unique<IsolatedProgramFolders>();
+        m_drives = std::make_unique<VirtualDriveSession>();
         m_main = std::make_unique<FakeMainWindow>(m_drives->Id());
         m_boxes = std::make_unique<MessageBoxRecorder>();
         m_src = std::make_unique<TempFolder>();
@@ -126,6 +124,7 @@ class SaveIsoTest : public QObject {
         m_folders.reset();  // closes the windows
         m_main.reset();
         m_drives.reset();
+        m_temp.reset();
         m_src.reset();
     }
 
@@ -387,7 +386,7 @@ class SaveIsoTest : public QObject {
 
   private:
     std::string Src(const std::string& relative) const { return m_src->File(relative); }
-    std::string TempImage() const { return m_temp.File("temp/tempiso.iso"); }
+    static std::string TempImage() { return IsolatedProgramFolders::Temp() + "/tempiso.iso"; }
     // A file of `megabytes` that takes no disc space here.
     std::string SparseFile(const std::string& name, std::int64_t megabytes) const {
         std::ofstream(Src(name)).close();
@@ -415,9 +414,9 @@ class SaveIsoTest : public QObject {
         QVERIFY(volume.contains(QStringLiteral("Volume id: MY_DISC\n")));
     }
 
-    TempFolder m_temp;
     std::unique_ptr<WindowTestFolders> m_folders;
-    std::unique_ptr<VirtualDriveFixture> m_drives;
+    std::unique_ptr<IsolatedProgramFolders> m_temp;
+    std::unique_ptr<VirtualDriveSession> m_drives;
     std::unique_ptr<FakeMainWindow> m_main;
     std::unique_ptr<MessageBoxRecorder> m_boxes;
     std::unique_ptr<TempFolder> m_src;
