@@ -24,7 +24,7 @@ expect 2 "maple-cli: copy takes no file names" v copy out.iso
 expect 1 "missing.iso cannot be opened" v --trace burn missing.iso
 grep -q "^trace:" err.txt && fail "commands were sent for a missing image"
 grep -q "^maple-cli: recording refused" err.txt || fail "no refusal line"
-head -c 1000 /dev/urandom >tiny.iso
+head -c 2047 /dev/urandom >tiny.iso
 expect 1 "tiny.iso is shorter than 2048 bytes" v burn tiny.iso
 
 # Test mode records nothing; --no-eject keeps the tray closed.

@@ -152,18 +152,6 @@ TEST_F(AudioBurnRecording, WriteParametersForAudio) {
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
 }
 
-TEST_F(AudioBurnRecording, AnOpenDiscKeepsTheNextSessionPossible) {
-    const auto track = bench.PutCdda("t.wav", kBlock);
-    AudioBurnOptions options;
-    options.fixDisc = false;
-    options.ejectDisc = false;
-    ASSERT_EQ(bench.Start({track}, options), AudioBurnOutcome::Finished);
-    EXPECT_EQ(bench.Drive().WriteParameters()[3] >> 6, 3);
-    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Appendable);
-    EXPECT_EQ(bench.Count(0x1B), 0u) << "no eject";
-    EXPECT_FALSE(bench.Drive().TrayOpen());
-}
-
 TEST_F(AudioBurnRecording, TestModeSendsTheSameCommandsAndRecordsNothing) {
     const auto one = bench.PutCdda("one.wav", 20 * kSector, 1);
     const auto two = bench.PutCdda("two.wav", 3 * kSector, 2);

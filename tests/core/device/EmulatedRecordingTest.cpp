@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "VirtualDriveSession.h"
 
@@ -131,25 +130,6 @@ TEST(EmulatedRecordingTest, MultisessionKeepsTheDiscAppendable) {
     EXPECT_EQ(info[5], 2);
     EXPECT_EQ(bench.ReadCapacity(), second + 320 + 2 - 1);
     EXPECT_EQ(bench.TrackInformation(0, second + 5)[2], 2) << "track by address";
-}
-
-TEST(EmulatedRecordingTest, TestWriteRecordsNothing) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::CdR);
-    ASSERT_EQ(bench.SetWriteParameters(kTao, kAudioMode, kRaw, true, kFinalise), 0);
-    for (int track = 1; track <= 2; ++track) {
-        const std::uint32_t nwa = Be32(bench.TrackInformation(kByNumber, track), 12);
-        EXPECT_EQ(nwa, track == 1 ? 0u : 454u) << "the simulation keeps its own track table";
-        for (std::uint32_t at = 0; at < 300; at += 8)
-            ASSERT_EQ(bench.Write10(nwa + at, 8, AudioBlocks(8, 3)), 0) << bench.Sense();
-        ASSERT_EQ(bench.SynchronizeCache(), 0);
-        ASSERT_EQ(bench.CloseTrackSession(1, static_cast<std::uint16_t>(track)), 0);
-    }
-    ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
-    EXPECT_EQ(bench.DiscInformation()[2], 0x00) << "still blank";
-    EXPECT_EQ(Be32(bench.TrackInformation(kByNumber, 1), 12), 0u);
-    EXPECT_TRUE(bench.Drive().Media().tracks.empty());
-    EXPECT_EQ(std::filesystem::file_size(bench.Folder() + "/medium.data"), 0u);
 }
 
 TEST(EmulatedRecordingTest, WritesThatADriveRefuses) {

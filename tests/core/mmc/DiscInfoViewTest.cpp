@@ -1,6 +1,5 @@
 // What the disc information window shows, and when it asks the drive.
 #include "DiscInfoView.h"
-#include "DriveBusy.h"
 #include "ScriptedDriveTest.h"
 #include "modMMC.h"
 
@@ -91,13 +90,6 @@ TEST_F(DiscInfoFake, DriveWithoutMediaEventsFallsBackToReadiness) {
     EXPECT_EQ(view.Tick(drive), DiscInfoView::NotAvailable());
     Answer(kOpTestUnitReady, {255, 0, 0, 0, {}});
     EXPECT_EQ(view.Tick(drive), DiscInfoView::NotAvailable());  // state kept: absent
-}
-
-TEST_F(DiscInfoFake, TicksSendNothingWhileTheDriveIsBusy) {
-    InsertBlankCDR();
-    const DriveBusyScope busy;
-    EXPECT_EQ(view.Tick(drive), std::nullopt);
-    EXPECT_TRUE(transport->Commands().empty());
 }
 
 }  // namespace
