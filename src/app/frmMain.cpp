@@ -73,6 +73,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     CloseChooser();
+    if (isVisible()) StorePosition();
     event->accept();
     emit endProgram();
 }

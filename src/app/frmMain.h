@@ -45,6 +45,10 @@ class frmMain : public QWidget, public MainWindowLink {
     // Probes drive `index` (1-based table index) and adds its entry.
     void AddDrive(std::int16_t index);
 
+    // Starts the record-image task with `image` chosen, as the desktop asks
+    // when it opens an image file with the program.
+    void RecordImage(const QString& image);
+
     // The task picture under the mouse: 0 to 3, 4 for none. It only decides
     // the highlight; task windows read StartedTask().
     std::uint8_t HoveredTask() const { return m_hoveredTask; }
@@ -79,6 +83,9 @@ class frmMain : public QWidget, public MainWindowLink {
     void ApplyStyle();
     bool CreateTransportOrEnd();
     void SetDriveMenusEnabled(bool enabled);
+    // The window opens where the user left it ("MainLeft", "MainTop", twips).
+    void RestorePosition();
+    void StorePosition();
     // frmMain_Tasks.cpp
     void HoverTask(std::uint8_t task);
     void StoreChooserPosition();

@@ -1,9 +1,11 @@
 // Start-up of the program and the drive list.
 #include <QAction>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "DriveLabel.h"
 #include "InstanceLock.h"
@@ -13,6 +15,7 @@
 #include "ProgramStyle.h"
 #include "SettingsStore.h"
 #include "TransportSlot.h"
+#include "Twips.h"
 #include "ValLike.h"
 #include "WindowTexts.h"
 #include "frmMain.h"
@@ -47,7 +50,24 @@ bool frmMain::Load() {
     RefreshDriveList(selectLast);
     m_hoveredTask = Task::kNone;
     SetMainWindow(this);
+    RestorePosition();
     return true;
+}
+
+void frmMain::RestorePosition() {
+    const std::string left = GetProgramSetting("MainLeft");
+    const std::string top = GetProgramSetting("MainTop");
+    if (left.empty() || top.empty()) return;  // centred on the screen when shown
+    const QPoint position = Twips::ToPixels(QPoint(ValLikeInt(left), ValLikeInt(top)));
+    // A screen that is gone (or smaller now) must not hide the window.
+    const QScreen* screen = QGuiApplication::screenAt(position + QPoint(40, 10));
+    if (screen != nullptr && screen->availableGeometry().contains(position)) move(position);
+}
+
+void frmMain::StorePosition() {
+    const QPoint twips = Twips::FromPixels(pos());
+    SaveProgramSetting("MainLeft", std::to_string(twips.x()));
+    SaveProgramSetting("MainTop", std::to_string(twips.y()));
 }
 
 void frmMain::LoadTexts() {
@@ -75,6 +95,7 @@ void frmMain::LoadTexts() {
                            {"meuAbout", TextTarget::Caption(m_meuAbout)},
                        });
     m_messages = WindowMessages(texts, BuiltInMessages());
+    for (int i = 0; i < 4; ++i) m_picture1[i]->ActAsButton(m_lblText[i]->text());
 }
 
 void frmMain::ApplyStyle() {

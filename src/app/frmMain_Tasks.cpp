@@ -112,11 +112,24 @@ void frmMain::StartTask(std::uint8_t task) {
     if (task == Task::kDataDisc) {
         StoreChooserPosition();
         ShowChooser();
+        // From the keyboard, the choice goes on in the chooser.
+        m_chooser->activateWindow();
+        m_chooser->setFocus(Qt::OtherFocusReason);
         return;
     }
     m_startedTask = task;
     CloseChooser();
     if (!OpenTaskWindow(task, ChosenMedium::kNothing)) {
+        ShowTaskUnavailable(this);
+        return;
+    }
+    hide();
+}
+
+void frmMain::RecordImage(const QString& image) {
+    m_startedTask = Task::kRecordImage;
+    if (!OpenRecordImageWindow(image)) {
+        show();
         ShowTaskUnavailable(this);
         return;
     }

@@ -3,7 +3,9 @@
 #include <QApplication>
 
 #include "ProgramFont.h"
+#include "StartUpArguments.h"
 #include "TransportSlot.h"
+#include "WindowPlacement.h"
 #include "frmMain.h"
 
 int main(int argc, char* argv[]) {
@@ -16,6 +18,7 @@ int main(int argc, char* argv[]) {
     // ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     ApplyProgramFont();
+    application.installEventFilter(new WindowPlacement(&application));
 
     int result = 1;
     {
@@ -23,7 +26,12 @@ int main(int argc, char* argv[]) {
         QObject::connect(&window, &frmMain::endProgram, &application, &QApplication::quit,
                          Qt::QueuedConnection);
         if (window.Load()) {
-            window.show();
+            // QApplication took its own options out of argv.
+            const std::string image = ImageToRecord({argv + 1, argv + argc});
+            if (image.empty())
+                window.show();
+            else
+                window.RecordImage(QString::fromLocal8Bit(image.c_str()));
             result = QApplication::exec();
         }
     }

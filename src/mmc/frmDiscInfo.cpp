@@ -10,6 +10,7 @@
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -47,9 +48,7 @@ frmDiscInfo::frmDiscInfo(QWidget* parent) : QWidget(parent, Qt::Window) {
 frmDiscInfo* frmDiscInfo::ShowWindow() {
     static QPointer<frmDiscInfo> window;
     if (window == nullptr) window = new frmDiscInfo();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowOverOwner(window);
     return window;
 }
 

@@ -11,6 +11,7 @@
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -44,9 +45,7 @@ frmErase::~frmErase() {
 frmErase* frmErase::ShowWindow() {
     static QPointer<frmErase> window;
     if (window == nullptr) window = new frmErase();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowOverOwner(window);
     return window;
 }
 

@@ -1,6 +1,9 @@
 #include "MessageBoxSeam.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+
+#include "LanguageTexts.h"
 
 namespace {
 std::function<MessageAnswer(const MessageBoxRequest&)>& Handler() {
@@ -34,9 +37,26 @@ QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
+// The buttons speak the program's language, not Qt's English.
+void SetButtonTexts(QMessageBox& box) {
+    const LanguageTexts texts("MsgBox");
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* key;
+        const char* builtIn;
+    } buttons[] = {{QMessageBox::Ok, "OK", "确定"},
+                   {QMessageBox::Cancel, "Cancel", "取消"},
+                   {QMessageBox::Yes, "Yes", "是(&Y)"},
+                   {QMessageBox::No, "No", "否(&N)"}};
+    for (const auto& [button, key, builtIn] : buttons)
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(QString::fromStdString(texts.Key(key, builtIn)));
+}
+
 MessageAnswer ShowOnScreen(const MessageBoxRequest& request) {
     QMessageBox box(QtIcon(request.icon), request.title, request.text, QtButtons(request.buttons),
                     request.parent);
+    SetButtonTexts(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;

@@ -13,6 +13,10 @@ class MouseLabel : public QLabel {
     // Background colour; the label paints its background with it.
     void SetBackColor(const QColor& colour);
     QColor BackColor() const;
+    // Makes the label a button for the keyboard too: reachable by Tab with a
+    // visible focus frame, focus acts as the mouse moving over it, and Enter
+    // or Space click it. `accessibleName` names it for screen readers.
+    void ActAsButton(const QString& accessibleName);
 
   signals:
     void clicked();
@@ -23,4 +27,7 @@ class MouseLabel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };

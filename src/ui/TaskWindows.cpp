@@ -28,6 +28,11 @@ bool OpenTaskWindow(int task, int chosenMedium) {
     return true;
 }
 
+bool OpenRecordImageWindow(const QString& imagePath) {
+    (void)imagePath;
+    return false;
+}
+
 void ShowTaskUnavailable(QWidget* parent) {
     ShowMessageBox(parent,
                    QString::fromUtf8("此功能在本版本中尚未提供。\n"

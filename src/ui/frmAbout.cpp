@@ -9,6 +9,7 @@
 #include "MainWindowLink.h"
 #include "Pictures.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -33,9 +34,7 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window) {
 frmAbout* frmAbout::ShowWindow() {
     static QPointer<frmAbout> window;
     if (window == nullptr) window = new frmAbout();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowOverOwner(window);
     return window;
 }
 

@@ -1,6 +1,7 @@
 #include "frmCDorDVD.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
 
 #include "LanguageTexts.h"
 #include "MouseLabel.h"
@@ -32,6 +33,7 @@ frmCDorDVD::frmCDorDVD(QWidget* owner) : QFrame(owner, Qt::Tool | Qt::FramelessW
     move(Twips::ToPixels(
         QPoint(ValLikeInt(GetProgramSetting("TempX0")), ValLikeInt(GetProgramSetting("TempY0")))));
     LoadStylePictures();
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 }
 
 void frmCDorDVD::BuildControls() {
@@ -51,6 +53,7 @@ void frmCDorDVD::BuildControls() {
         m_lblText[i]->setGeometry(2, top + 54, 116, 18);
         m_lblText[i]->setAlignment(Qt::AlignCenter);
         m_lblText[i]->setText(QString::fromUtf8(captions[i]));
+        m_picture1[i]->ActAsButton(QString::fromUtf8(captions[i]));
         connect(m_picture1[i], &MouseLabel::mouseMoved, this, [this, i] { Highlight(i); });
         connect(m_picture1[i], &MouseLabel::clicked, this, [this, i] { Choose(i); });
         connect(m_lblText[i], &MouseLabel::clicked, this, [this, i] { Choose(i); });

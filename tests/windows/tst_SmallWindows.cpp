@@ -1,16 +1,23 @@
 // The about window and the CD-or-DVD chooser.
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "LanguageFile.h"
+#include "MessageBoxSeam.h"
 #include "MouseLabel.h"
 #include "Pictures.h"
 #include "SettingsStore.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 #include "WindowTestSupport.h"
 #include "frmAbout.h"
 #include "frmCDorDVD.h"
@@ -157,6 +164,61 @@ class SmallWindowsTest : public QObject {
         frmCDorDVD chooser;
         QCOMPARE(Control<MouseLabel>(&chooser, "Picture1(0)")->pixmap().toImage(),
                  Pictures::Load(QStringLiteral("group_cd"), {48, 48}).toImage());
+    }
+
+    void windowsOpenCentredOverTheirOwnerAndEscapeClosesToolWindows() {
+        WindowPlacement placement;
+        qApp->installEventFilter(&placement);
+        FakeMainWindow main;
+        main.widget.setGeometry(100, 80, 600, 400);
+        main.widget.show();
+        QWidget taskWindow(nullptr, Qt::Window);
+        taskWindow.resize(200, 100);
+        taskWindow.show();
+        QCOMPARE(taskWindow.frameGeometry().center(), main.widget.frameGeometry().center());
+        auto* tool = new QWidget(nullptr, Qt::Window);
+        tool->setAttribute(Qt::WA_DeleteOnClose);
+        tool->resize(300, 150);
+        ShowOverOwner(tool);
+        QCOMPARE(tool->frameGeometry().center(), main.widget.frameGeometry().center());
+        QCOMPARE(tool->windowHandle()->transientParent(), main.widget.windowHandle());
+        QPointer<QWidget> closed(tool);
+        QVERIFY(QTest::qWaitForWindowActive(tool));
+        QTest::keyClick(tool, Qt::Key_Escape);
+        QTRY_VERIFY(closed.isNull());
+    }
+
+    void messageBoxButtonsSpeakTheProgramsLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("yesNoOkCancel");
+        QTest::newRow("built-in") << QString() << QStringList{"是(&Y)", "否(&N)", "确定", "取消"};
+        QTest::newRow("English") << "English" << QStringList{"&Yes", "&No", "OK", "Cancel"};
+        QTest::newRow("Chinese Tradition")
+            << "Chinese Tradition" << QStringList{"是(&Y)", "否(&N)", "確定", "取消"};
+    }
+    void messageBoxButtonsSpeakTheProgramsLanguage() {
+        QFETCH(QString, language);
+        QFETCH(QStringList, yesNoOkCancel);
+        if (!language.isEmpty()) SetLanguageFilePath(ShippedLanguageFile(language.toStdString()));
+        QStringList shown;
+        const auto readAndAnswer = [&shown](QMessageBox::StandardButton answer) {
+            QTimer::singleShot(0, [&shown, answer] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                for (QAbstractButton* button : box->buttons()) shown << button->text();
+                box->button(answer)->click();
+            });
+        };
+        readAndAnswer(QMessageBox::No);
+        QCOMPARE(ShowMessageBox(nullptr, "?", "", MessageIcon::Question, MessageButtons::YesNo),
+                 MessageAnswer::No);
+        readAndAnswer(QMessageBox::Ok);
+        QCOMPARE(
+            ShowMessageBox(nullptr, "!", "", MessageIcon::Exclamation, MessageButtons::OkCancel),
+            MessageAnswer::Ok);
+        shown.sort();
+        yesNoOkCancel.sort();
+        QCOMPARE(shown, yesNoOkCancel);
     }
 
   private:

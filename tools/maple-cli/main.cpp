@@ -4,26 +4,12 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "CliHelp.h"
 #include "StopSignals.h"
 #include "TransportFactory.h"
 #include "TransportSlot.h"
 
 namespace {
-void PrintHelp(std::ostream& out) {
-    out << "MAPLE CD/DVD Writer " << MAPLE_VERSION << " - command line\n\n"
-        << "usage: maple-cli [--drive N] [--virtual DIR]... [--trace] COMMAND [ARGS]\n\n"
-        << "global options:\n"
-        << "  --drive N      the drive, by its number in 'maple-cli drives' (default 1)\n"
-        << "  --virtual DIR  use the virtual drive in DIR (repeatable); without it the\n"
-        << "                 drives of MAPLE_VIRTUAL_DRIVES are used when no real drive exists\n"
-        << "  --trace        print every SCSI command and its result on standard error\n\n"
-        << "commands:\n";
-    for (const auto& command : CliCommands())
-        out << "  " << command.name
-            << std::string(command.name.size() < 9 ? 9 - command.name.size() : 1, ' ')
-            << command.summary << "\n      " << command.usage << "\n";
-}
-
 const CliCommandInfo* FindCommand(const std::string& name) {
     for (const auto& command : CliCommands())
         if (command.name == name) return &command;
@@ -72,6 +58,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--help" || arg == "-h") {
             PrintHelp(std::cout);
             return CliExit::kSuccess;
+        } else if (arg == "--man-page") {
+            PrintManPage(std::cout);
+            return CliExit::kSuccess;
         } else if (arg == "--version") {
             std::cout << "maple-cli " << MAPLE_VERSION << "\n";
             return CliExit::kSuccess;
@@ -89,6 +78,10 @@ int main(int argc, char** argv) {
         return CliExit::kUsage;
     }
     context.args.assign(argv + at + 1, argv + argc);
+    if (context.args.size() == 1 && (context.args[0] == "--help" || context.args[0] == "-h")) {
+        PrintCommandHelp(*command, std::cout);
+        return CliExit::kSuccess;
+    }
     if (command->needsTransport && !SetUpTransport(context)) return CliExit::kUsage;
     if (command->stoppable) CatchStopSignals();
     const int result = command->handler(context);

@@ -1,0 +1,77 @@
+#include "CliHelpTexts.h"
+
+#include <map>
+
+const std::vector<CliOptionText>& GlobalOptionTexts() {
+    static const std::vector<CliOptionText> options{
+        {"--drive N", "the drive, by its number in 'maple-cli drives' (default 1)"},
+        {"--virtual DIR", "use the virtual drive in DIR (repeatable; see ENVIRONMENT)"},
+        {"--trace", "print every SCSI command and its result on standard error"},
+        {"--help", "this help; 'maple-cli COMMAND --help' explains one command"},
+        {"--version", "the version of the program"},
+        {"--man-page", "this help as a manual page (roff)"},
+    };
+    return options;
+}
+
+const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command) {
+    static const std::map<std::string, std::vector<CliOptionText>> options{
+        {"audio",
+         {{"FILE.wav...", "one track per file, in this order (8 to 32-bit or float PCM, any rate)"},
+          {"--test", "simulate the recording"},
+          {"--no-fix", "leave the disc open for another session"},
+          {"--no-eject", "keep the tray closed at the end"}}},
+        {"burn",
+         {{"IMAGE.iso", "the ISO 9660 image to record"},
+          {"--speed N", "write speed as a factor of the medium's base speed (1 to 372)"},
+          {"--test", "simulate the recording"},
+          {"--no-fix", "leave the disc open for another session"},
+          {"--no-eject", "keep the tray closed at the end"},
+          {"--temporary", "record the image a failed disc copy kept, and delete it afterwards"}}},
+        {"copy",
+         {{"--to-iso OUT.iso", "only copy the disc into an image file"},
+          {"--bad-copy", "rescue a damaged disc: unreadable sectors become zeros"},
+          {"--speed N", "read speed factor"},
+          {"--write-speed N", "write speed factor of the copy"},
+          {"--blank KIND", "on a virtual drive, insert a blank of KIND for the copy"},
+          {"--no-eject", "keep the tray closed at the end"}}},
+        {"eject", {{"--immed", "return at once, without waiting for the tray"}}},
+        {"load", {{"--immed", "return at once, without waiting for the tray"}}},
+        {"erase",
+         {{"--full", "erase the whole disc (slow) instead of its table of contents"},
+          {"--yes", "erase without asking"}}},
+        {"mkiso",
+         {{"-o OUT.iso",
+           "the image file to write (written as OUT.iso.part, renamed when complete)"},
+          {"--volume-id TEXT", "the volume name of the ISO 9660 descriptor"},
+          {"--joliet-volume-id TEXT", "the volume name of the Joliet descriptor"},
+          {"--date \"YYYY-MM-DD hh:mm:ss\"", "the date of the volume instead of now"},
+          {"--no-joliet", "ISO 9660 names only"},
+          {"PATH...", "files go into the root, folders become folders with all they hold"}}},
+        {"virtual",
+         {{"create DIR", "make a virtual drive in the folder DIR"},
+          {"insert KIND [--from IMAGE.iso]",
+           "put in a blank of KIND, or a finished dvd-rom made from IMAGE.iso"},
+          {"eject", "take the disc out"},
+          {"show", "describe the disc"},
+          {"export OUTDIR", "write the recorded tracks out as .iso and .wav files"}}},
+        {"wav2cda", {{"IN.wav OUT.wav", "convert IN.wav to 44.1 kHz, 16-bit stereo"}}},
+    };
+    static const std::vector<CliOptionText> none;
+    const auto found = options.find(command);
+    return found != options.end() ? found->second : none;
+}
+
+const std::vector<CliSectionText>& ClosingSectionTexts() {
+    static const std::vector<CliSectionText> sections{
+        {"MEDIA KINDS", "cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw, and dvd-rom (with --from)."},
+        {"EXIT STATUS",
+         "0 success, 1 the operation failed, 2 wrong arguments or no usable drive, 130 stopped "
+         "by Ctrl-C or SIGTERM after a safe stop. Every failure prints one line starting with "
+         "'maple-cli:'."},
+        {"ENVIRONMENT",
+         "MAPLE_VIRTUAL_DRIVES: folders of virtual drives, separated by ':', used when no real "
+         "drive can be used and --virtual names none."},
+    };
+    return sections;
+}
