@@ -133,19 +133,21 @@ class SaveIsoTest : public QObject {
         frmSaveISO* window = OpenedWindow();
         QVERIFY(window != nullptr);
         QCOMPARE(Tree(window)->topLevelItem(0)->text(0), QString::fromUtf8("CD光盘"));
-        DropOnList(window, {Src("Photos"), Src("readme.txt")});
+        DropOnList(window, {Src("Photos") + "/", Src("readme.txt")});  // URLs may end in "/"
         QCOMPARE(ListNames(window), QStringList{"readme.txt"});
         QVERIFY(Tree(window)->GetKeyNode("\\Photos\\Trips\\") != nullptr);
 
         List(window)->editItem(List(window)->topLevelItem(0), 0);
         TypeLabel(List(window), QStringLiteral(" notes.txt "));
-        DropOnNode(window, Tree(window), "\\Photos\\Trips\\", "\\");
+        Tree(window)->StartLabelEdit(Tree(window)->GetKeyNode("\\Photos\\"));
+        TypeLabel(Tree(window), QStringLiteral("Pictures"));  // the keys below follow
+        DropOnNode(window, Tree(window), "\\Pictures\\Trips\\", "\\");
         QVERIFY(Tree(window)->GetKeyNode("\\Trips\\") != nullptr);
-        DropOnNode(window, Tree(window), "\\Photos\\", "\\Photos\\2020\\");
+        DropOnNode(window, Tree(window), "\\Pictures\\", "\\Pictures\\2020\\");
         QCOMPARE(m_boxes->shown.size(), std::size_t(1));
         QCOMPARE(m_boxes->shown[0].text,
                  QString::fromUtf8("不能将目录移动到它自身或它的子目录中!"));
-        Select(window, "\\Photos\\");
+        Select(window, "\\Pictures\\");
         List(window)->topLevelItem(0)->setSelected(true);
         DropOnNode(window, List(window), nullptr, "\\Trips\\");
         QVERIFY(ListNames(window).isEmpty());
@@ -272,9 +274,9 @@ class SaveIsoTest : public QObject {
         QCOMPARE(Tree(window)->topLevelItem(0)->childCount(), 1);  // and stays
 
         DropOnList(window, {Src("readme.txt")});
-        DropOnList(window, {Src("readme.txt")});
-        QVERIFY(
-            m_boxes->shown.back().text.endsWith(QString::fromStdString("\n" + Src("readme.txt"))));
+        DropOnList(window, {"/", Src("readme.txt")});  // no name for the disc; a twin
+        QVERIFY(m_boxes->shown.back().text.endsWith(
+            QString::fromStdString("\n/\n" + Src("readme.txt"))));
     }
 
     void sizesAndThePreflightCheck() {
@@ -398,7 +400,7 @@ class SaveIsoTest : public QObject {
         // The disc as the user arranged it, written out as a folder.
         const std::string expected = m_src->File("expected");
         WriteFile(expected + "/notes.txt", "readme");
-        WriteFile(expected + "/Photos/2020/b.jpg", "bravo");
+        WriteFile(expected + "/Pictures/2020/b.jpg", "bravo");
         WriteFile(expected + "/Trips/a.jpg", "alpha");
         WriteFile(expected + "/Trips/c.txt", "charlie");
         const QString tools = QStringLiteral(MAPLE_SOURCE_DIR "/tests/tools/iso_compare.py");
