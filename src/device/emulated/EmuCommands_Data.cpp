@@ -68,7 +68,7 @@ EmuOutcome Read10(EmuCall& call) {
 namespace {
 EmuOutcome WriteOverwritable(EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     EmuMedia& media = call.state.media;
-    if (lba + blocks > media.capacity) return EmuSense::kLbaOutOfRange;
+    if (lba < 0 || lba + blocks > media.capacity) return EmuSense::kLbaOutOfRange;
     if (!call.data.Write(lba * 2048, call.command.dataOut, blocks * 2048))
         return EmuSense::kWriteError;
     if (lba + blocks > media.recordedEnd) {

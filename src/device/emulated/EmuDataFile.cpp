@@ -27,6 +27,7 @@ EmuDataFile::~EmuDataFile() {
 
 bool EmuDataFile::Read(std::int64_t offset, void* buffer, std::int64_t length) const {
     auto* bytes = static_cast<char*>(buffer);
+    if (offset < 0 || length < 0) return false;  // as pread refuses them
     if (m_fd < 0) return ReadMemory(offset, bytes, length);
     while (length > 0) {
         const ssize_t got = ::pread(m_fd, bytes, static_cast<std::size_t>(length), offset);
@@ -45,6 +46,7 @@ bool EmuDataFile::Read(std::int64_t offset, void* buffer, std::int64_t length) c
 
 bool EmuDataFile::Write(std::int64_t offset, const void* buffer, std::int64_t length) {
     const auto* bytes = static_cast<const char*>(buffer);
+    if (offset < 0 || length < 0) return false;  // as pwrite refuses them
     if (m_fd < 0) return WriteMemory(offset, bytes, length);
     while (length > 0) {
         const ssize_t put = ::pwrite(m_fd, bytes, static_cast<std::size_t>(length), offset);

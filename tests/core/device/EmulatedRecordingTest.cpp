@@ -344,5 +344,7 @@ TEST(EmulatedRecordingTest, AMediumInMemoryReadsBackWhatWasWritten) {
     EXPECT_EQ(read, expected);
     ASSERT_EQ(exec({0x28, 0, 0, 0x23, 0x05, 0x3E, 0, 0, 2, 0}, far, 0), 0);
     EXPECT_EQ(far, std::vector<std::uint8_t>(2 * 2048, 0x22));
+    // An address beyond 2^31 is out of range, not a negative offset into memory.
+    EXPECT_EQ(exec({0x2A, 0, 0x80, 0, 0, 0x31, 0, 0, 1, 0}, near, 1), 2);
 }
 }  // namespace
