@@ -13,24 +13,6 @@ namespace {
 constexpr const char* kCdHeader =
     "maple-virtual-drive 1\ntray closed\nmedium cd-r\ncapacity 359849\n";
 
-TEST(EmulatedPersistenceTest, ABurnedDiscIsThereAfterARestart) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::CdRw);
-    ASSERT_EQ(bench.WriteDataTrack(0, 320, 5), 0);
-    ASSERT_EQ(bench.SynchronizeCache(), 0);
-    ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
-    bench.Reopen();
-    EXPECT_EQ(bench.DiscInformation()[2], 0x1E);
-    EXPECT_EQ(bench.ReadCapacity(), 321);
-    std::vector<std::uint8_t> block;
-    ASSERT_EQ(bench.Read10(300, 1, block), 0);
-    EXPECT_EQ(block[100], std::uint8_t(305));
-    EXPECT_EQ(ReadFile(bench.Folder() + "/drive.meta"),
-              "maple-virtual-drive 1\ntray closed\nmedium cd-rw\ncapacity 359849\n"
-              "sessions 1 finalized\n"
-              "track 1 session 1 data start 0 length 320 run-out 2 closed\n");
-}
-
 TEST(EmulatedPersistenceTest, AnOpenTrackCanBeContinuedInTheNextRun) {
     VirtualDriveSession bench;
     bench.Insert(MediumKind::CdR);
@@ -183,46 +165,6 @@ TEST(EmulatedPersistenceTest, FinishedDiscsFromImages) {
         std::string::npos);
     EXPECT_NE(bench.Drive().InsertBlank(MediumKind::DvdRom).find("not a blank medium"),
               std::string::npos);
-}
-
-TEST(EmulatedPersistenceTest, ExportWritesIsoAndCdDaWaveFiles) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::CdR);
-    ASSERT_EQ(bench.WriteDataTrack(0, 320, 7), 0);
-    ASSERT_EQ(bench.SynchronizeCache(), 0);
-    ASSERT_EQ(bench.SetWriteParameters(1, 0, 0, false, 0), 0);
-    const std::uint32_t nwa = Be32(bench.TrackInformation(1, 2), 12);
-    std::vector<std::uint8_t> pcm(std::size_t(304) * 2352);
-    for (std::size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<std::uint8_t>(i % 251);
-    for (std::uint32_t at = 0; at < 304; at += 8) {
-        const std::vector<std::uint8_t> chunk(pcm.begin() + at * 2352,
-                                              pcm.begin() + (at + 8) * 2352);
-        ASSERT_EQ(bench.Write10(nwa + at, 8, chunk), 0);
-    }
-    ASSERT_EQ(bench.SynchronizeCache(), 0);
-    ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
-
-    std::vector<std::string> files;
-    ASSERT_EQ(bench.Drive().ExportTracks(bench.File("out"), &files), "");
-    ASSERT_EQ(files, (std::vector<std::string>{bench.File("out") + "/track01.iso",
-                                               bench.File("out") + "/track02.wav"}));
-    const std::string iso = ReadFile(files[0]);
-    ASSERT_EQ(iso.size(), 320u * 2048);
-    EXPECT_EQ(std::uint8_t(iso[2048 * 5]), 12);
-    const std::string wav = ReadFile(files[1]);
-    ASSERT_EQ(wav.size(), 44 + pcm.size());
-    EXPECT_EQ(wav.substr(0, 4), "RIFF");
-    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(wav.substr(36, 4), "data");
-    auto le32 = [&wav](std::size_t at) {
-        return std::uint32_t(std::uint8_t(wav[at])) |
-               std::uint32_t(std::uint8_t(wav[at + 1])) << 8 |
-               std::uint32_t(std::uint8_t(wav[at + 2])) << 16 |
-               std::uint32_t(std::uint8_t(wav[at + 3])) << 24;
-    };
-    EXPECT_EQ(le32(24), 44100u);
-    EXPECT_EQ(le32(40), pcm.size());
-    EXPECT_EQ(wav.substr(44), std::string(pcm.begin(), pcm.end()));
 }
 
 }  // namespace
