@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "MonotonicClock.h"
 #include "StopSignals.h"
 
 TerminalReporter::TerminalReporter(std::ostream& err)
@@ -16,27 +17,31 @@ void TerminalReporter::PhaseText(const std::string& text) {
 
 void TerminalReporter::PercentText(const std::string& text) {
     m_percent = text;
-    Redraw();
+    Redraw(false);
 }
 
 void TerminalReporter::ElapsedText(const std::string& text) {
     m_elapsed = text;
-    Redraw();
+    Redraw(false);
 }
 
 void TerminalReporter::Progress(int value) {
     if (value == m_progress) return;
+    if (m_progress < 0) m_line.Start(MonotonicMilliseconds());
     m_progress = value;
-    Redraw();
+    Redraw(value >= 100);
 }
 
-void TerminalReporter::Redraw() {
+void TerminalReporter::Redraw(bool forced) {
     if (!m_terminal) return;
+    const std::int64_t now = MonotonicMilliseconds();
+    if (!m_line.DueForRedraw(now) && !forced) return;
     constexpr int kWidth = 30;
     const int value = m_progress < 0 ? 0 : (m_progress > 100 ? 100 : m_progress);
     const int filled = value * kWidth / 100;
     std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
-                       m_percent + " " + m_elapsed + " " + m_phase;
+                       m_percent + " " + m_elapsed + " " + m_line.Text(m_progress, now) + " " +
+                       m_phase;
     m_err << line << "\033[K" << std::flush;
     m_lineOpen = true;
 }

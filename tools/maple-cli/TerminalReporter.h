@@ -4,6 +4,7 @@
 #include <string>
 
 #include "EngineReporter.h"
+#include "ProgressLine.h"
 
 // Engine reports on a terminal: a one-line progress bar on standard error
 // when it is a terminal (nothing otherwise), messages as text lines.
@@ -23,13 +24,17 @@ class TerminalReporter : public EngineReporter {
 
     // Answer given to Yes/No and OK/Cancel questions (default: No / Cancel).
     void SetAnswer(bool yes) { m_yes = yes; }
+    // The job's size and the drive's 1x speed in bytes per second, so that
+    // the progress line shows the speed (see ProgressLine).
+    void SetJob(std::int64_t bytes, std::int64_t bytesPerX) { m_line.SetJob(bytes, bytesPerX); }
     // Ends the progress line so the next output starts on a fresh line.
     void Finish();
     // Messages shown so far with the exclamation or critical icon.
     int WarningCount() const { return m_warnings; }
 
   private:
-    void Redraw();
+    // Draws the line; a draw that is not `forced` waits its turn (a few a second).
+    void Redraw(bool forced = true);
 
     std::ostream& m_err;
     bool m_terminal = false;
@@ -38,4 +43,5 @@ class TerminalReporter : public EngineReporter {
     int m_warnings = 0;
     int m_progress = -1;
     std::string m_phase, m_percent, m_elapsed;
+    ProgressLine m_line;
 };

@@ -1,4 +1,5 @@
 // maple-cli burn: records an image file as the record-image window does.
+#include <filesystem>
 #include <ostream>
 
 #include "BurnOptions.h"
@@ -9,8 +10,13 @@
 #include "ImageFileReader.h"
 #include "TerminalReporter.h"
 #include "WriteCapabilities.h"
+#include "modMMC.h"
 
 namespace {
+// 1x of a data CD (75 sectors of 2048 bytes a second) and of a DVD.
+constexpr std::int64_t kCdBytesPerX = 153600;
+constexpr std::int64_t kDvdBytesPerX = 1385000;
+
 struct BurnArguments {
     BurnOptions options;
     std::optional<long long> speed;
@@ -98,12 +104,18 @@ int RunBurn(CliContext& context) {
     // The window reads the capabilities and probes the speeds when it opens;
     // here that waits until the image is known to be usable, so a wrong path
     // sends nothing to the drive.
+    TerminalReporter reporter(context.err);
     if (ImageFileReader::Check(parsed.options.imagePath, ImageBurner::kSmallestImage).empty()) {
         if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
         parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
                                                  : FillWriteSpeeds(drive).front();
+        // The progress line's speed, in the unit of the disc in the drive.
+        std::error_code error;
+        const auto bytes = std::filesystem::file_size(parsed.options.imagePath, error);
+        if (!error)
+            reporter.SetJob(static_cast<std::int64_t>(bytes),
+                            modMMC::IsDVDMedia(drive) ? kDvdBytesPerX : kCdBytesPerX);
     }
-    TerminalReporter reporter(context.err);
     ImageBurner burner(reporter, parsed.options);
     const BurnOutcome outcome = burner.Burn(drive);
     reporter.Finish();
