@@ -79,10 +79,11 @@ class clsISOWriter {
     // --- building ---
     // Size estimate in bytes: SectorRoundUp of every file's Size + 204800.
     std::int64_t ImageSize() const;
-    // Writes the image to `file_out` (through "<file_out>.part", renamed at
-    // the end). True when the image is complete and every source file was
+    // Writes the image to `file_out` (through a partial file beside it, see
+    // OutputFile). True when the image is complete and every source file was
     // read whole. False, with LastError(), when the output cannot be created
-    // or written (no file is left then), a file is 4 GiB or larger, the tree
+    // or written, or `file_out` exists and is not a regular file (no file is
+    // left and nothing replaced then), a file is 4 GiB or larger, the tree
     // has more than 65,535 directories or `file_out` is one of the source
     // files; false also when source files could not be read: the image is
     // then complete with zeros in their place and UnreadableFiles() lists them.

@@ -1,10 +1,10 @@
 // Writing the image file: descriptors, path tables, directories, file data.
 #include <cassert>
 #include <cmath>
-#include <set>
 
 #include "FileSource.h"
 #include "ImageOutput.h"
+#include "OutputFile.h"
 #include "RecordBytes.h"
 #include "SectorMath.h"
 #include "clsISOWriter.h"
@@ -41,24 +41,19 @@ bool clsISOWriter::SaveISO(const std::string& file_out) {
     m_cancelled = false;
     m_unreadable.clear();
     if (OutputIsSource(file_out)) return false;
-    const std::string partPath = file_out + ".part";
-    FileHandleRecord out = modFileAccess::FileOpen(partPath, modFileAccess::Access::Write,
-                                                   modFileAccess::Share::ReadWrite,
-                                                   modFileAccess::Disposition::CreateAlways);
-    if (out.handle == -1) {
-        m_lastError = "cannot create " + partPath + ": " + modFileAccess::LastErrorText();
+    OutputFile out;
+    if (!out.Create(file_out)) {
+        m_lastError = out.Error();
         return false;
     }
     Raise(&ISOWriterEvents::BuildingFilesystem);
-    bool written = WriteImage(out);
-    modFileAccess::FileClose(out);
-    if (written && !modFileAccess::RenameFile(partPath, file_out)) {
-        m_lastError =
-            "cannot rename " + partPath + " to " + file_out + ": " + modFileAccess::LastErrorText();
+    bool written = WriteImage(out.File());
+    if (written && !out.Commit()) {
+        m_lastError = out.Error();
         written = false;
     }
     // A failed build leaves nothing that could pass for an image.
-    if (!written) (void)modFileAccess::DeleteFile(partPath);
+    if (!written) out.Discard();
     Raise(&ISOWriterEvents::WritingFinished);
     if (written && !m_unreadable.empty())
         m_lastError =
@@ -225,16 +220,13 @@ bool clsISOWriter::StopRequested() {
 }
 
 bool clsISOWriter::OutputIsSource(const std::string& path) {
-    std::set<std::pair<std::uint64_t, std::uint64_t>> outputs;
-    for (const std::string& candidate : {path, path + ".part"})
-        if (const auto facts = modFileAccess::FileInfo(candidate))
-            outputs.insert({facts->device, facts->inode});
-    if (outputs.empty()) return false;
+    const auto output = modFileAccess::FileInfo(path);
+    if (!output) return false;
     std::vector<const clsISOFile*> files;
     CollectPaths(*m_root, files);
     for (const clsISOFile* file : files) {
         const auto facts = modFileAccess::FileInfo(file->LocalPath());
-        if (!facts || outputs.count({facts->device, facts->inode}) == 0) continue;
+        if (!facts || facts->device != output->device || facts->inode != output->inode) continue;
         m_lastError = path + " is one of the files of the disc (" + file->LocalPath() +
                       "); choose another name";
         return true;

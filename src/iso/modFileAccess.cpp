@@ -31,6 +31,7 @@ int OpenFlags(Access access, Disposition disposition) {
             break;
     }
     if (disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
+    if (disposition == Disposition::CreateNew) flags |= O_CREAT | O_EXCL | O_NOFOLLOW;
     return flags;
 }
 
@@ -41,6 +42,10 @@ int Fd(const FileHandleRecord& file) {
 EntryKind KindOf(unsigned mode) {
     if (S_ISREG(mode)) return EntryKind::RegularFile;
     if (S_ISDIR(mode)) return EntryKind::Directory;
+    if (S_ISLNK(mode)) return EntryKind::Link;
+    if (S_ISFIFO(mode)) return EntryKind::Fifo;
+    if (S_ISSOCK(mode)) return EntryKind::Socket;
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return EntryKind::Device;
     return EntryKind::Other;
 }
 
@@ -76,10 +81,12 @@ FileHandleRecord FileOpen(const std::string& path, Access access, Share /*share*
     return file;
 }
 
-void FileClose(FileHandleRecord& file) {
-    if (file.handle != -1 && ::close(Fd(file)) != 0) lastError = errno;
+bool FileClose(FileHandleRecord& file) {
+    const bool failed = file.handle != -1 && ::close(Fd(file)) != 0;
+    if (failed) lastError = errno;
     file.handle = -1;
     file.path.clear();
+    return !failed;
 }
 
 std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count) {
@@ -139,6 +146,10 @@ std::string LastErrorText() {
 
 std::optional<FileFacts> FileInfo(const std::string& path) {
     return StatPath(AT_FDCWD, path.c_str(), 0);
+}
+
+std::optional<FileFacts> EntryInfo(const std::string& path) {
+    return StatPath(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW);
 }
 
 namespace {

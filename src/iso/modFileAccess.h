@@ -19,14 +19,17 @@ namespace modFileAccess {
 enum class Access { Read, Write, ReadWrite };
 // Sharing is a Windows notion; POSIX files are always shared.
 enum class Share { None, Read, ReadWrite };
-enum class Disposition { OpenExisting, CreateAlways };
+// CreateNew makes a file that did not exist, never through a link (it fails
+// when anything, even a dangling link, has that name).
+enum class Disposition { OpenExisting, CreateAlways, CreateNew };
 enum class SeekMethod { Begin, Current, End };
 
 // Opens `path`; the record's handle is -1 on failure.
 FileHandleRecord FileOpen(const std::string& path, Access access, Share share,
                           Disposition disposition);
-// Closes the handle (if open); afterwards handle -1 and empty path.
-void FileClose(FileHandleRecord& file);
+// Closes the handle (if open); afterwards handle -1 and empty path. False
+// when the system reported an error at closing (a write it had deferred).
+bool FileClose(FileHandleRecord& file);
 // Reads up to `count` bytes: 0 when the handle is -1 or at the end, -1 on
 // failure, else the bytes read.
 std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count);
@@ -45,9 +48,10 @@ std::int64_t FilePos(FileHandleRecord& file);
 // The last failure of this thread's file calls as text ("No space left on device").
 std::string LastErrorText();
 
-enum class EntryKind { RegularFile, Directory, Other };
+enum class EntryKind { RegularFile, Directory, Link, Fifo, Socket, Device, Other };
 
-// What the file system says about a path (symbolic links followed).
+// What the file system says about a path (symbolic links followed, so Link
+// comes only from EntryInfo).
 struct FileFacts {
     EntryKind kind = EntryKind::Other;
     std::int64_t size = 0;
@@ -57,6 +61,8 @@ struct FileFacts {
 };
 // nullopt when the path does not exist or cannot be examined.
 std::optional<FileFacts> FileInfo(const std::string& path);
+// The same for the entry itself: a symbolic link is a Link.
+std::optional<FileFacts> EntryInfo(const std::string& path);
 
 struct FolderEntry {
     std::string name;

@@ -35,7 +35,7 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     m_cancelled = false;
     ImageFileWriter image;
     if (!image.Create(imagePath)) {
-        CreateFailed(imagePath, {});
+        CreateFailed(imagePath, image.Error());
         return false;
     }
     SetReadSpeed(drive);

@@ -53,10 +53,10 @@ print(iso.joliet_vd.volume_identifier.decode("utf-16-be").rstrip("\u2000"))' "$w
 # Failures: nothing that looks like a finished image is left behind.
 expect 1 "cannot add $work/missing" -- "$cli" mkiso -o "$work/x.iso" "$work/missing"
 expect 1 "cannot add /" -- "$cli" mkiso -o "$work/x.iso" /
-expect 1 "cannot create $work/no/such/dir/x.iso.part" -- "$cli" mkiso -o "$work/no/such/dir/x.iso" "$work/src"
+expect 1 "cannot create $work/no/such/dir/x.iso:" -- "$cli" mkiso -o "$work/no/such/dir/x.iso" "$work/src"
 truncate -s 4G "$work/huge.bin"  # sparse
 expect 1 "$work/huge.bin: the file is 4 GiB or larger" -- "$cli" mkiso -o "$work/x.iso" "$work/huge.bin"
-[ ! -e "$work/x.iso" ] && [ ! -e "$work/x.iso.part" ] || fail "refused build left a file"
+[ ! -e "$work/x.iso" ] && ! ls "$work" | grep -q part || fail "refused build left a file"
 rm "$work/huge.bin"
 cp "$work/src/note.txt" "$work/src/backup.iso"
 expect 1 "is one of the files of the disc" -- "$cli" mkiso -o "$work/src/backup.iso" "$work/src"
@@ -67,9 +67,9 @@ rm "$work/src/backup.iso" "$work/alias.iso"
 # A full disk: the file size limit makes writes fail; the old image stays as it was.
 head -c 300000 /dev/urandom >"$work/big.bin"
 echo "old image" >"$work/full.iso"
-expect 1 "cannot write $work/full.iso.part" -- bash -c "trap '' XFSZ; ulimit -f 200; exec \"\$0\" \"\$@\"" \
+expect 1 "cannot write $work/full.iso." -- bash -c "trap '' XFSZ; ulimit -f 200; exec \"\$0\" \"\$@\"" \
     "$cli" mkiso -o "$work/full.iso" "$work/big.bin"
-[ "$(cat "$work/full.iso")" = "old image" ] && [ ! -e "$work/full.iso.part" ] || fail "write error left a file"
+[ "$(cat "$work/full.iso")" = "old image" ] && ! ls "$work" | grep -q part || fail "write error left a file"
 # A source file that cannot be read: the image is complete, the exit code says it is not right.
 unreadable=$(find /sys -maxdepth 4 -type f -perm 0200 -size +0 2>/dev/null | head -1 || true)
 if [ -n "$unreadable" ]; then

@@ -30,6 +30,18 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+bool HasPartialFile(const std::string& target) {
+    const std::filesystem::path path(target);
+    const std::string stem = path.filename().string() + ".";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(path.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == stem.size() + 6 + 5 && name.starts_with(stem) && name.ends_with(".part"))
+            return true;
+    }
+    return false;
+}
+
 std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
     std::string text;
     char byte[4];

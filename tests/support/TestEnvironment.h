@@ -24,5 +24,7 @@ class TempFolder {
 void WriteFile(const std::string& path, const std::string& content);
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+// True when a partial file of `target` ("<target>.XXXXXX.part") lies beside it.
+bool HasPartialFile(const std::string& target);
 // Hex text of bytes, "12 00 00 00 24 C0", for readable assertions.
 std::string HexBytes(const std::vector<std::uint8_t>& bytes);

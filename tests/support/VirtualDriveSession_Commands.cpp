@@ -4,18 +4,18 @@
 #include <cstdio>
 
 std::int32_t VirtualDriveSession::Exec(std::initializer_list<std::uint8_t> cdb,
-                                     std::vector<std::uint8_t>* data, bool dataOut) {
+                                       std::vector<std::uint8_t>* data, bool dataOut) {
     const std::vector<std::uint8_t> bytes(cdb);
     std::int32_t timeout = 5;
     return m_transport->ExecCMD("virtual0", bytes.data(), static_cast<std::uint8_t>(bytes.size()),
-                            dataOut ? 1 : 0, data ? data->data() : nullptr,
-                            data ? static_cast<std::int32_t>(data->size()) : 0, timeout);
+                                dataOut ? 1 : 0, data ? data->data() : nullptr,
+                                data ? static_cast<std::int32_t>(data->size()) : 0, timeout);
 }
 
 std::string VirtualDriveSession::Sense() const {
     char text[16];
-    std::snprintf(text, sizeof text, "%02X/%02X/%02X", m_transport->LastSK(), m_transport->LastASC(),
-                  m_transport->LastASCQ());
+    std::snprintf(text, sizeof text, "%02X/%02X/%02X", m_transport->LastSK(),
+                  m_transport->LastASC(), m_transport->LastASCQ());
     return text;
 }
 
@@ -26,7 +26,7 @@ std::vector<std::uint8_t> VirtualDriveSession::DiscInformation() {
 }
 
 std::vector<std::uint8_t> VirtualDriveSession::TrackInformation(std::uint8_t addressType,
-                                                              std::uint32_t number) {
+                                                                std::uint32_t number) {
     std::vector<std::uint8_t> reply(36, 0);
     if (Exec({0x52, addressType, std::uint8_t(number >> 24), std::uint8_t(number >> 16),
               std::uint8_t(number >> 8), std::uint8_t(number), 0, 0, 36, 0},
@@ -35,8 +35,8 @@ std::vector<std::uint8_t> VirtualDriveSession::TrackInformation(std::uint8_t add
     return reply;
 }
 
-std::vector<std::uint8_t> VirtualDriveSession::ModeSense(std::uint8_t pageByte, std::uint16_t length,
-                                                       std::uint8_t byte1) {
+std::vector<std::uint8_t> VirtualDriveSession::ModeSense(std::uint8_t pageByte,
+                                                         std::uint16_t length, std::uint8_t byte1) {
     std::vector<std::uint8_t> reply(length, 0);
     if (Exec(
             {0x5A, byte1, pageByte, 0, 0, 0, 0, std::uint8_t(length >> 8), std::uint8_t(length), 0},
@@ -58,8 +58,9 @@ std::int64_t VirtualDriveSession::ReadCapacity() {
 }
 
 std::int32_t VirtualDriveSession::SetWriteParameters(std::uint8_t writeType, std::uint8_t trackMode,
-                                                   std::uint8_t dataBlockType, bool testWrite,
-                                                   std::uint8_t multiSession, std::uint16_t pause) {
+                                                     std::uint8_t dataBlockType, bool testWrite,
+                                                     std::uint8_t multiSession,
+                                                     std::uint16_t pause) {
     // Read the defaults, change the fields, send the list back with the
     // reserved header length and PS bit cleared, as the program does.
     std::vector<std::uint8_t> page = ModeSense(0x85, 512, 0x08);
@@ -77,14 +78,14 @@ std::int32_t VirtualDriveSession::SetWriteParameters(std::uint8_t writeType, std
 }
 
 std::int32_t VirtualDriveSession::Write10(std::uint32_t lba, std::uint16_t blocks,
-                                         std::vector<std::uint8_t> data) {
+                                          std::vector<std::uint8_t> data) {
     return Exec({0x2A, 0, std::uint8_t(lba >> 24), std::uint8_t(lba >> 16), std::uint8_t(lba >> 8),
                  std::uint8_t(lba), 0, std::uint8_t(blocks >> 8), std::uint8_t(blocks), 0},
                 &data, true);
 }
 
 std::int32_t VirtualDriveSession::Read10(std::uint32_t lba, std::uint16_t blocks,
-                                       std::vector<std::uint8_t>& data) {
+                                         std::vector<std::uint8_t>& data) {
     data.assign(std::size_t(blocks) * 2048, 0);
     return Exec({0x28, 0, std::uint8_t(lba >> 24), std::uint8_t(lba >> 16), std::uint8_t(lba >> 8),
                  std::uint8_t(lba), 0, std::uint8_t(blocks >> 8), std::uint8_t(blocks), 0},
@@ -96,13 +97,13 @@ std::int32_t VirtualDriveSession::CloseTrackSession(std::uint8_t function, std::
 }
 
 std::int32_t VirtualDriveSession::SetCdSpeed(std::uint16_t read, std::uint16_t write,
-                                           std::uint8_t rotation) {
+                                             std::uint8_t rotation) {
     return Exec({0xBB, rotation, std::uint8_t(read >> 8), std::uint8_t(read),
                  std::uint8_t(write >> 8), std::uint8_t(write), 0, 0, 0, 0, 0, 0});
 }
 
 std::int32_t VirtualDriveSession::WriteDataTrack(std::uint32_t lba, std::uint32_t blocks,
-                                               std::uint8_t seed) {
+                                                 std::uint8_t seed) {
     for (std::uint32_t done = 0; done < blocks; done += 16) {
         const std::uint16_t count =
             static_cast<std::uint16_t>(std::min<std::uint32_t>(16, blocks - done));

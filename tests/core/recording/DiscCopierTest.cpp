@@ -49,7 +49,7 @@ TEST_F(DiscCopierTest, ADiscWithoutFileSystemIsCopiedUpToItsLastLbaExclusive) {
     EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved);
     EXPECT_EQ(fs::file_size(out), 1000u * 2048);
     EXPECT_EQ(ReadFile(out), content.substr(0, 1000 * 2048));
-    EXPECT_FALSE(fs::exists(out + ".part"));
+    EXPECT_FALSE(HasPartialFile(out));
     // Drive check, speed, capacity, the descriptor probe, then one READ(10) per sector.
     const auto opcodes = bench.Opcodes();
     ASSERT_GE(opcodes.size(), 6u);
@@ -81,7 +81,7 @@ TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoIm
     EXPECT_EQ(readsOf40, 62u);
     EXPECT_EQ(bench.Count(0x28), 1u + 40 + 62);  // nothing after the bad sector
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_FALSE(fs::exists(out + ".part"));
+    EXPECT_FALSE(HasPartialFile(out));
     EXPECT_EQ(reporter.messages.back().text, "Long read - 单次读取时间超过6000ms!");
     EXPECT_EQ(reporter.messages.back().title, "错误");
     EXPECT_EQ(reporter.events.back(), "phase:复制光盘到.ISO发生错误...");
@@ -93,7 +93,7 @@ TEST_F(DiscCopierTest, ADiscWithoutCapacityFailsAndLeavesNoFile) {
     EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
     EXPECT_EQ(reporter.events.end()[-2], "message:错误|读取光盘失败！");
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_FALSE(fs::exists(out + ".part"));
+    EXPECT_FALSE(HasPartialFile(out));
     EXPECT_EQ(bench.Count(0x28), 0u);
     InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
     bench.Drive().Faults().failures.push_back({0x25, 0, 1, 0x03, 0x02, 0x00});  // -1
@@ -115,14 +115,16 @@ TEST_F(DiscCopierTest, AFullDiskEndsTheCopyNamingTheFileAndDeletesThePartialImag
         << reporter.LastMessage();
     EXPECT_EQ(reporter.messages.back().title, "错误");
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_FALSE(fs::exists(out + ".part"));
+    EXPECT_FALSE(HasPartialFile(out));
 }
 
 TEST_F(DiscCopierTest, AnImageThatCannotBeCreatedIsReported) {
     InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
     const std::string out = bench.File("no/such/folder/out.iso");
     EXPECT_EQ(CopyToFile(out), CopyOutcome::Failed);
-    EXPECT_EQ(reporter.events.end()[-2], "message:错误|文件" + out + "创建失败！");
+    // The window's text, then the cause.
+    EXPECT_EQ(reporter.events.end()[-2], "message:错误|文件" + out + "创建失败！\ncannot create " +
+                                             out + ": No such file or directory");
     EXPECT_EQ(bench.Count(0x28), 0u);
 }
 

@@ -86,19 +86,22 @@ TEST(PrimaryVolumeSpaceSize, ReadsOnlyAStrictPrimaryDescriptor) {
     EXPECT_EQ(PrimaryVolumeSpaceSize(std::span(sector).first(100)), 0);
 }
 
-TEST(ImageFileWriter, TheImageTakesItsNameOnlyWhenComplete) {
+TEST(ImageFileWriter, TheImageTakesItsNameOnlyWhenCompleteAndNeverWritesThroughALink) {
     TempFolder folder;
     const std::string path = folder.File("copy.iso");
     WriteFile(path, "older image");
+    // A link planted where a partial file could be expected is left alone.
+    WriteFile(folder.File("victim"), "victim");
+    fs::create_symlink(folder.File("victim"), path + ".part");
     {
         ImageFileWriter writer;
         ASSERT_TRUE(writer.Create(path));
         const std::vector<std::uint8_t> bytes(3000, 7);
         ASSERT_TRUE(writer.Write(bytes));
-        EXPECT_TRUE(fs::exists(path + ".part"));
+        EXPECT_TRUE(HasPartialFile(path));
         EXPECT_EQ(ReadFile(path), "older image");  // abandoned below
     }
-    EXPECT_FALSE(fs::exists(path + ".part"));
+    EXPECT_FALSE(HasPartialFile(path));
     EXPECT_EQ(ReadFile(path), "older image");
     ImageFileWriter writer;
     ASSERT_TRUE(writer.Create(path));
@@ -106,7 +109,8 @@ TEST(ImageFileWriter, TheImageTakesItsNameOnlyWhenComplete) {
     ASSERT_TRUE(writer.Write(bytes));
     ASSERT_TRUE(writer.Commit());
     EXPECT_EQ(fs::file_size(path), bytes.size());
-    EXPECT_FALSE(fs::exists(path + ".part"));
+    EXPECT_FALSE(HasPartialFile(path));
+    EXPECT_EQ(ReadFile(folder.File("victim")), "victim");
 }
 
 TEST(TemporaryImage, OnlyTheRememberedImageInTheTempFolderIsEverDeleted) {

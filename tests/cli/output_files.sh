@@ -1,0 +1,39 @@
+#!/bin/bash
+# Output files of mkiso and copy --to-iso: built under a fresh partial name,
+# never written through a link, and never replacing anything but a regular
+# file; a refusal leaves everything as it was.
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
+
+echo data >data.bin
+"$CLI" mkiso -o image.iso data.bin 2>/dev/null || fail "mkiso"
+"$CLI" virtual create drive >/dev/null || fail "virtual create"
+insert cd-rom --from image.iso
+echo victim >victim
+
+# A link planted where a partial file might be expected is not followed.
+for name in out.iso copy.iso; do ln -s victim "$name.part"; done
+"$CLI" mkiso -o out.iso data.bin 2>err.txt || fail "mkiso beside a planted link: $(cat err.txt)"
+v copy --to-iso copy.iso >/dev/null 2>err.txt || fail "copy beside a planted link: $(cat err.txt)"
+[ "$(cat victim)" = victim ] || fail "a planted link was written through"
+[ -f out.iso ] && [ ! -L out.iso ] && cmp -s image.iso copy.iso || fail "outputs not made"
+
+# Targets that are not regular files: refused by name, nothing replaced.
+ln -s victim link.iso
+ln -s nowhere dangling.iso
+mkfifo fifo.iso
+mkdir folder.iso
+targets=("link.iso:a symbolic link" "dangling.iso:a symbolic link" "fifo.iso:a named pipe"
+    "folder.iso:a folder")
+mknod device.iso c 1 3 2>/dev/null && targets+=("device.iso:a device")
+for entry in "${targets[@]}"; do
+    target=${entry%%:*} kind=${entry#*:}
+    before=$(stat -c %F "$target")
+    expect 1 "$target is $kind, not a regular file" "$CLI" mkiso -o "$target" data.bin
+    expect 1 "$target is $kind, not a regular file" v copy --to-iso "$target"
+    [ "$(stat -c %F "$target")" = "$before" ] || fail "$target was replaced"
+done
+[ "$(cat victim)" = victim ] || fail "a link's target was written"
+ls | grep -Eq '\.iso\.[[:alnum:]]{6}\.part$' && fail "a partial file was left: $(ls)"
+
+finish "output files"
