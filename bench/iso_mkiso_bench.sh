@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
 # Image build speed: maple-cli mkiso against xorriso -as mkisofs -J,
-# genisoimage -J and a plain copy of the same bytes (cat of every file into
-# one file), on two generated trees: ~700 MB of mixed file sizes and 20,000
-# small files. Runs alternate between the tools; each figure is the median
-# of RUNS runs, peak memory the largest of them (/usr/bin/time -v).
+# genisoimage -J, a plain copy of the same bytes (cat of every file into one
+# file) and `tar -cf - TREE | cat > /dev/null`, on two generated trees: ~700 MB
+# of mixed file sizes and 20,000 small files, each with a warm page cache and
+# with the trees' data dropped from it before every run (posix_fadvise
+# DONTNEED per file; folders and inodes stay cached; BENCH_DROP_CACHES=1 drops
+# all caches instead, where allowed). Runs alternate between the tools; each
+# figure is the median of RUNS runs (wall clock and user+system CPU, which
+# tells more on a shared machine), peak memory the largest of them.
+# Given a second maple-cli (say, a build of an older commit), it runs as
+# "before" too, and the images of both must be byte for byte the same.
 #
-# usage: bench/iso_mkiso_bench.sh PATH/TO/maple-cli (a Release build) [RUNS]
+# usage: bench/iso_mkiso_bench.sh PATH/TO/maple-cli (a Release build) [RUNS] [BEFORE/maple-cli]
 # Generated data lives under ${BENCH_DIR:-/tmp/maple-iso-bench} and is removed at the end.
 set -euo pipefail
 cli=$(realpath "$1")
 runs=${2:-5}
+before=${3:+$(realpath "$3")}
+tools=(maple ${before:+before} tar copy xorriso genisoimage)
+date_option=(--date "2024-01-01 12:00:00")  # the same volume date in every image
 work=${BENCH_DIR:-/tmp/maple-iso-bench}
 rm -rf "$work"
 mkdir -p "$work"
@@ -38,55 +47,79 @@ for folder in range(200):
 PY
 }
 
-# run TOOL TREE: one timed run; prints "seconds peak_kB".
+drop_cache() {  # TREE
+    if [ "${BENCH_DROP_CACHES:-0}" = 1 ]; then
+        sync && echo 3 >/proc/sys/vm/drop_caches
+        return
+    fi
+    /usr/bin/python3 - "$1" <<'PY'
+import os, sys
+for root, _, files in os.walk(sys.argv[1]):
+    for name in files:
+        fd = os.open(os.path.join(root, name), os.O_RDONLY)
+        os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
+        os.close(fd)
+PY
+}
+
+# run TOOL TREE CACHE: one timed run; prints "seconds cpu_seconds peak_kB".
 run() {
-    local tool=$1 tree=$2 out="$work/out.img"
+    local tool=$1 tree=$2 cache=$3 out="$work/out.img"
     local -a command
     case $tool in
-        maple) command=("$cli" mkiso -o "$out" "$tree") ;;
+        maple) command=("$cli" mkiso "${date_option[@]}" -o "$out" "$tree") ;;
+        before) command=("$before" mkiso "${date_option[@]}" -o "$work/before.img" "$tree") ;;
+        tar) command=(sh -c 'tar -cf - -C "$1" . | cat >/dev/null' tar "$tree") ;;
         xorriso) command=(xorriso -as mkisofs -quiet -J -o "$out" "$tree") ;;
         genisoimage) command=(genisoimage -quiet -J -joliet-long -o "$out" "$tree") ;;
         copy) command=(sh -c 'find "$1" -type f -print0 | sort -z | xargs -0 cat >"$2"' copy "$tree" "$out") ;;
     esac
     sync
-    /usr/bin/time -f "%e %M" -o "$work/time.txt" "${command[@]}" >/dev/null 2>"$work/stderr.txt" ||
+    [ "$cache" = cold ] && drop_cache "$tree"
+    /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" "${command[@]}" >/dev/null 2>"$work/stderr.txt" ||
         { cat "$work/stderr.txt" >&2; exit 1; }
-    rm -f "$out"
-    cat "$work/time.txt"
+    if [ "$tool" = before ]; then
+        cmp "$work/out.img" "$work/before.img" >&2 || { echo "the images differ" >&2; exit 1; }
+        rm -f "$work/before.img"
+    fi
+    [ "$tool" = maple ] && [ -n "$before" ] || rm -f "$out"
+    awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time.txt"
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-bench_tree() {
-    local label=$1 tree=$2 tool i
-    local bytes
+bench_tree() {  # LABEL TREE CACHE
+    local label=$1 tree=$2 cache=$3 tool i bytes files
     bytes=$(find "$tree" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }')
-    local files
     files=$(find "$tree" -type f | wc -l)
-    cat "$(find "$tree" -type f)" >/dev/null 2>&1 || true
     find "$tree" -type f -print0 | xargs -0 cat >/dev/null  # warm the page cache for everyone
-    declare -A times peaks
+    declare -A times cpus peaks
     for i in $(seq 1 "$runs"); do
-        for tool in maple xorriso genisoimage copy; do
-            read -r seconds peak < <(run "$tool" "$tree")
-            times[$tool]+="$seconds "
+        for tool in "${tools[@]}"; do
+            read -r seconds cpu peak < <(run "$tool" "$tree" "$cache")
+            times[$tool]+="$seconds " cpus[$tool]+="$cpu "
             peaks[$tool]=$(( ${peaks[$tool]:-0} > peak ? ${peaks[$tool]:-0} : peak ))
         done
     done
-    printf '\n%s: %d files, %.1f MB; median of %d runs\n' "$label" "$files" "$(echo "$bytes / 1000000" | bc -l)" "$runs"
-    printf '%-12s %9s %9s %14s %10s\n' tool seconds MB/s "maple faster" "peak MB"
+    printf '\n%s, %s cache: %d files, %.1f MB; median of %d runs\n' "$label" "$cache" "$files" \
+        "$(echo "$bytes / 1000000" | bc -l)" "$runs"
+    printf '%-12s %9s %9s %9s %14s %10s\n' tool seconds cpu-s MB/s "maple faster" "peak MB"
     local maple_time
     maple_time=$(echo "${times[maple]}" | tr ' ' '\n' | grep . | median)
-    for tool in maple xorriso genisoimage copy; do
-        local t
+    for tool in "${tools[@]}"; do
+        local t c
         t=$(echo "${times[$tool]}" | tr ' ' '\n' | grep . | median)
-        printf '%-12s %9.3f %9.1f %13.2fx %10.1f\n' "$tool" "$t" "$(echo "$bytes / 1000000 / $t" | bc -l)" \
-            "$(echo "$t / $maple_time" | bc -l)" "$(echo "${peaks[$tool]} / 1024" | bc -l)"
+        c=$(echo "${cpus[$tool]}" | tr ' ' '\n' | grep . | median)
+        printf '%-12s %9.3f %9.2f %9.1f %13.2fx %10.1f\n' "$tool" "$t" "$c" \
+            "$(echo "$bytes / 1000000 / $t" | bc -l)" "$(echo "$t / $maple_time" | bc -l)" \
+            "$(echo "${peaks[$tool]} / 1024" | bc -l)"
     done
 }
 
 echo "generating trees under $work ..."
 make_big_tree "$work/big"
 make_small_tree "$work/small"
-bench_tree "mixed sizes" "$work/big"
-bench_tree "20,000 small files" "$work/small"
+for cache in warm cold; do
+    bench_tree "mixed sizes" "$work/big" "$cache"
+    bench_tree "20,000 small files" "$work/small" "$cache"
+done

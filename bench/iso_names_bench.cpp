@@ -45,7 +45,7 @@ BENCHMARK(IsoShortDirectoryNames)
 // Every file is empty: the build is names, layout and directory records.
 class EmptyFiles : public FileSource {
   public:
-    std::optional<std::int64_t> Length(const std::string&) override { return 0; }
+    std::optional<Facts> Examine(const std::string&) override { return Facts{}; }
     std::unique_ptr<FileReader> Open(const std::string&) override { return nullptr; }
     std::string LastProblem() const override { return {}; }
 };

@@ -29,10 +29,15 @@ class FileReader {
 class FileSource {
   public:
     virtual ~FileSource() = default;
-    // Current length of the file; nullopt when it is gone or not a readable file.
-    virtual std::optional<std::int64_t> Length(const std::string& path) = 0;
+    struct Facts {
+        std::int64_t length = 0;
+        std::optional<std::int64_t> creationEpoch;  // when the source keeps dates
+    };
+    // Current length of the file and, where the source keeps one, its
+    // creation time; nullopt when it is gone or not a readable file.
+    virtual std::optional<Facts> Examine(const std::string& path) = 0;
     // The opened file; nullptr when it cannot be opened.
     virtual std::unique_ptr<FileReader> Open(const std::string& path) = 0;
-    // Why the last Length or Open failed, as text.
+    // Why the last Examine or Open failed, as text.
     virtual std::string LastProblem() const = 0;
 };

@@ -24,7 +24,7 @@ class LocalFileReader : public FileReader {
 };
 }  // namespace
 
-std::optional<std::int64_t> LocalFileSource::Length(const std::string& path) {
+std::optional<FileSource::Facts> LocalFileSource::Examine(const std::string& path) {
     const auto facts = modFileAccess::FileInfo(path);
     if (!facts) {
         m_problem = modFileAccess::LastErrorText();
@@ -34,7 +34,7 @@ std::optional<std::int64_t> LocalFileSource::Length(const std::string& path) {
         m_problem = "not a regular file";
         return std::nullopt;
     }
-    return facts->size;
+    return Facts{facts->size, facts->creationEpoch};
 }
 
 std::unique_ptr<FileReader> LocalFileSource::Open(const std::string& path) {

@@ -5,7 +5,7 @@
 // The files of the local disk, through modFileAccess.
 class LocalFileSource : public FileSource {
   public:
-    std::optional<std::int64_t> Length(const std::string& path) override;
+    std::optional<Facts> Examine(const std::string& path) override;
     std::unique_ptr<FileReader> Open(const std::string& path) override;
     std::string LastProblem() const override { return m_problem; }
 

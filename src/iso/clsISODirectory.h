@@ -43,9 +43,10 @@ class clsISODirectory {
     // `filter`: regular files to Files, subfolders (when `recursive`) as
     // merged subdirectories. Entries whose names begin with "." are skipped,
     // so are links to folders, special files and refused names (listed in
-    // `skipped` when given).
+    // `skipped` when given). `examineFiles` as for clsISOFiles::Add.
     void AddLocalDirectory(const std::string& directory, const std::vector<std::string>& filter,
-                           bool recursive, std::vector<SkippedEntry>* skipped = nullptr);
+                           bool recursive, std::vector<SkippedEntry>* skipped = nullptr,
+                           bool examineFiles = true);
 
     clsISOFiles& Files() { return m_files; }
     const clsISOFiles& Files() const { return m_files; }

@@ -10,8 +10,9 @@
 
 class clsISODirectory::Scan {
   public:
-    Scan(const std::vector<std::string>& filter, bool recursive, std::vector<SkippedEntry>* skipped)
-        : m_recursive(recursive), m_skipped(skipped) {
+    Scan(const std::vector<std::string>& filter, bool recursive, std::vector<SkippedEntry>* skipped,
+         bool examineFiles)
+        : m_recursive(recursive), m_examineFiles(examineFiles), m_skipped(skipped) {
         for (const std::string& pattern : filter)
             m_filter.push_back(UnicodeText::Utf8ToUtf16(pattern));
     }
@@ -42,7 +43,7 @@ class clsISODirectory::Scan {
         if (discName.empty()) return Skip(path, "no name left once spaces are trimmed");
         if (entry.kind == EntryKind::RegularFile) {
             // The local path keeps the exact name; only the disc name is trimmed.
-            if (target.Files().Add(path, discName) == nullptr)
+            if (target.Files().Add(path, discName, m_examineFiles) == nullptr)
                 Skip(path, "a file of the same name (ignoring case) is already there");
             return;
         }
@@ -68,15 +69,16 @@ class clsISODirectory::Scan {
 
     std::vector<std::u16string> m_filter;
     bool m_recursive;
+    bool m_examineFiles;
     std::vector<SkippedEntry>* m_skipped;
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_visited;
 };
 
 void clsISODirectory::AddLocalDirectory(const std::string& directory,
                                         const std::vector<std::string>& filter, bool recursive,
-                                        std::vector<SkippedEntry>* skipped) {
+                                        std::vector<SkippedEntry>* skipped, bool examineFiles) {
     if (directory.empty()) return;
-    Scan scan(filter, recursive, skipped);
+    Scan scan(filter, recursive, skipped, examineFiles);
     if (const auto facts = modFileAccess::FileInfo(directory))
         scan.Enter(facts->device, facts->inode);
     scan.Folder(directory, *this);

@@ -4,13 +4,13 @@
 #include "NameText.h"
 #include "modFileAccess.h"
 
-clsISOFile* clsISOFiles::Add(const std::string& localfile, const std::string& name) {
+clsISOFile* clsISOFiles::Add(const std::string& localfile, const std::string& name, bool examine) {
     if (localfile.empty() || name.find('\\') != std::string::npos) return nullptr;
     const std::string effective =
         name.empty() ? NameText::DiscNameFromLocal(NameText::LastPathPart(localfile)) : name;
     if (effective.empty() || FileExists(effective)) return nullptr;
     auto file = std::make_unique<clsISOFile>(localfile, effective);
-    if (const auto facts = modFileAccess::FileInfo(localfile)) {
+    if (const auto facts = examine ? modFileAccess::FileInfo(localfile) : std::nullopt) {
         file->SetSize(facts->size);
         file->SetCreationDate(LocalDateTime::FromEpoch(facts->creationEpoch));
     }

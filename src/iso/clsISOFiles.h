@@ -14,8 +14,10 @@ class clsISOFiles {
   public:
     // Adds a local file under `name` (empty: the last part of `localfile`).
     // Returns nullptr for an empty path, a name with "\" or a name that a
-    // file of this list already has, ignoring case.
-    clsISOFile* Add(const std::string& localfile, const std::string& name);
+    // file of this list already has, ignoring case. Unless `examine` is
+    // false, its size and date are taken now (else they are 0 until an image
+    // is laid out, which takes them anyway).
+    clsISOFile* Add(const std::string& localfile, const std::string& name, bool examine = true);
     // Removes the file at `index` (0-based); later files move down.
     void Remove(int index);
     void Clear();

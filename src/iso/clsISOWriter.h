@@ -13,6 +13,7 @@
 #include "clsISODirectory.h"
 
 struct FileHandleRecord;
+class FileReader;
 class FileSource;
 class ImageOutput;
 
@@ -141,7 +142,7 @@ class clsISOWriter {
     bool WritePathTable(ImageOutput& output, const ImagePlan& plan, bool joliet, bool bigEndian);
     bool WriteExtent(ImageOutput& output, const clsISODirectory& directory, bool joliet);
     bool WriteFileData(ImageOutput& output, const ImagePlan& plan);
-    bool CopyFile(ImageOutput& output, clsISOFile& file, bool available);
+    bool CopyFile(ImageOutput& output, const clsISOFile& file, FileReader* reader);
     bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
     bool StopRequested();
     bool OutputIsSource(const std::string& path);

@@ -97,11 +97,13 @@ void clsISOWriter::WalkTree(ImagePlan& plan) const {
 }
 
 bool clsISOWriter::RefreshFileSizes(ImagePlan& plan) {
-    // Files are placed with their current length, as they will be read.
+    // Files are placed with their current length and date, as they will be read.
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         clsISOFile& file = *plan.files[i];
-        if (const auto length = m_source->Length(file.LocalPath())) {
-            file.SetSize(*length);
+        if (const auto facts = m_source->Examine(file.LocalPath())) {
+            file.SetSize(facts->length);
+            if (facts->creationEpoch)
+                file.SetCreationDate(LocalDateTime::FromEpoch(*facts->creationEpoch));
             continue;
         }
         plan.unavailable[i] = true;

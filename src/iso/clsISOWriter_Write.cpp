@@ -2,6 +2,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "FileReadAhead.h"
 #include "FileSource.h"
 #include "ImageOutput.h"
 #include "OutputFile.h"
@@ -152,6 +153,11 @@ bool clsISOWriter::WriteExtent(ImageOutput& output, const clsISODirectory& direc
 }
 
 bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan) {
+    std::vector<FileReadAhead::Planned> planned;
+    for (std::size_t i = 0; i < plan.files.size(); ++i)
+        if (plan.files[i]->Size() >= 1 && !plan.unavailable[i])
+            planned.push_back({plan.files[i]->LocalPath(), plan.files[i]->Size()});
+    FileReadAhead ahead(*m_source, std::move(planned));
     const double total = static_cast<double>(ImageSize());
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         clsISOFile& file = *plan.files[i];
@@ -159,17 +165,19 @@ bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan) {
             m_events->WritingFiles(static_cast<std::int32_t>(
                 std::nearbyint(static_cast<double>(output.Position()) * 100.0 / total)));
         if (file.Size() < 1) continue;
-        if (StopRequested() || !AtSector(output, file.LBA(), "file data") ||
-            !CopyFile(output, file, !plan.unavailable[i]) || !output.PadToSector())
-            return false;
+        if (StopRequested() || !AtSector(output, file.LBA(), "file data")) return false;
+        std::unique_ptr<FileReader> reader = plan.unavailable[i] ? nullptr : ahead.Next();
+        if (!plan.unavailable[i] && !reader)
+            m_unreadable.push_back({file.LocalPath(), ahead.Problem()});
+        if (!CopyFile(output, file, reader.get()) || !output.PadToSector()) return false;
     }
     return !output.Failed();
 }
 
-bool clsISOWriter::CopyFile(ImageOutput& output, clsISOFile& file, bool available) {
+// Copies the file's Size bytes from `reader`; zeros stand in for what it
+// cannot give (all of the file when it is nullptr).
+bool clsISOWriter::CopyFile(ImageOutput& output, const clsISOFile& file, FileReader* reader) {
     std::int64_t remaining = file.Size();
-    std::unique_ptr<FileReader> reader = available ? m_source->Open(file.LocalPath()) : nullptr;
-    if (available && !reader) m_unreadable.push_back({file.LocalPath(), m_source->LastProblem()});
     // Whatever the system copy does not finish (end of file, an error) goes
     // through the reading loop, which tells a short file from a failing one.
     while (reader && remaining >= kSystemCopyBytes) {

@@ -97,7 +97,8 @@ bool AddPath(CliContext& context, const std::string& path, clsISOWriter& writer)
                         << ": the folder has no name to use on the disc\n";
             return false;
         }
-        folder->AddLocalDirectory(path, {"*"}, true, &skipped);
+        // Sizes and dates are taken once, when the image is laid out.
+        folder->AddLocalDirectory(path, {"*"}, true, &skipped, false);
     } else if (facts->kind != modFileAccess::EntryKind::RegularFile) {
         context.err << "maple-cli: cannot add " << path << ": not a regular file or folder\n";
         return false;

@@ -71,10 +71,10 @@ TEST_F(IsoFailure, MoreThan65535DirectoriesAreRefused) {
 // Local files; "large.bin" was 100000 bytes longer at layout time than when it is read.
 class ShrinkingLocalFiles : public LocalFileSource {
   public:
-    std::optional<std::int64_t> Length(const std::string& path) override {
-        const auto length = LocalFileSource::Length(path);
-        const bool shrinks = length && path.ends_with("large.bin");
-        return shrinks ? std::optional<std::int64_t>(*length + 100000) : length;
+    std::optional<Facts> Examine(const std::string& path) override {
+        auto facts = LocalFileSource::Examine(path);
+        if (facts && path.ends_with("large.bin")) facts->length += 100000;
+        return facts;
     }
 };
 

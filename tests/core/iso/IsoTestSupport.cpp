@@ -23,12 +23,13 @@ class MemoryReader : public FileReader {
 };
 }  // namespace
 
-std::optional<std::int64_t> MemoryFileSource::Length(const std::string& path) {
+std::optional<FileSource::Facts> MemoryFileSource::Examine(const std::string& path) {
     const auto found = m_files.find(path);
     if (found == m_files.end()) return std::nullopt;
     const Entry& entry = found->second;
-    return entry.reportedLength >= 0 ? entry.reportedLength
-                                     : static_cast<std::int64_t>(entry.bytes.size());
+    return Facts{entry.reportedLength >= 0 ? entry.reportedLength
+                                           : static_cast<std::int64_t>(entry.bytes.size()),
+                 std::nullopt};
 }
 
 std::unique_ptr<FileReader> MemoryFileSource::Open(const std::string& path) {

@@ -25,7 +25,7 @@ class MemoryFileSource : public FileSource {
     }
     void Erase(const std::string& path) { m_files.erase(path); }
 
-    std::optional<std::int64_t> Length(const std::string& path) override;
+    std::optional<Facts> Examine(const std::string& path) override;
     std::unique_ptr<FileReader> Open(const std::string& path) override;
     std::string LastProblem() const override { return "simulated failure"; }
 

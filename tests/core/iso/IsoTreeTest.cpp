@@ -49,7 +49,7 @@ TEST(IsoTree, FilesRefuseDuplicatesEmptyPathsAndBackslashes) {
     EXPECT_EQ(files.count(), 0);
 }
 
-TEST(IsoTree, AddReadsSizeAndATimeOfTheLocalFile) {
+TEST(IsoTree, AddReadsSizeAndATimeOfTheLocalFileNowOrWhenTheImageIsLaidOut) {
     TempFolder folder;
     WriteFile(folder.File("f.bin"), std::string(777, 'x'));
     ::chmod(folder.File("f.bin").c_str(), 0444);  // read-only files keep their date too
@@ -59,6 +59,12 @@ TEST(IsoTree, AddReadsSizeAndATimeOfTheLocalFile) {
     EXPECT_EQ(file->Size(), 777);
     EXPECT_FALSE(file->CreationDate().IsZero());
     EXPECT_EQ(file->LocalPath(), folder.File("f.bin"));
+    clsISOWriter writer;
+    const clsISOFile* later = writer.Root().Files().Add(folder.File("f.bin"), "", false);
+    EXPECT_EQ(later->Size(), 0);
+    ASSERT_TRUE(writer.SaveISO(folder.File("out.iso")));
+    EXPECT_EQ(later->Size(), 777);
+    EXPECT_TRUE(later->CreationDate() == file->CreationDate());
 }
 
 TEST(IsoTree, PathsLevelsAndAncestry) {
