@@ -99,19 +99,6 @@ TEST_F(IsoImage, EmptyRootWithJolietIs25Sectors) {
               (std::vector<std::string>{"building", "tables", "directories", "finished"}));
 }
 
-TEST_F(IsoImage, EmptyRootWithoutJolietIs21Sectors) {
-    m_writer.SetJoliet(false);
-    const std::string image = Build();
-    ASSERT_EQ(image.size(), 21 * kSector);
-    EXPECT_EQ(Bytes(image, 17 * kSector, 6), std::string("\xff"
-                                                         "CD001",
-                                                         6));
-    EXPECT_EQ(Little32(image, 16 * kSector + 140), 18u);
-    EXPECT_EQ(Big32(image, 16 * kSector + 148), 19u);
-    EXPECT_EQ(Little32(image, 16 * kSector + 156 + 2), 20u);
-    EXPECT_EQ(Records(image, 20)[0].extent, 20u);
-}
-
 TEST_F(IsoImage, FileDataIsPaddedToTheNextSectorBoundary) {
     std::string five(5000, 'f'), four(4096, 'g');
     clsISOFile* a = AddFile(m_writer.Root(), "five.bin", five);
