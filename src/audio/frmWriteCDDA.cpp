@@ -3,27 +3,21 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 #include <algorithm>
 
 #include "AudioBurnMessages.h"
-#include "DesktopOpener.h"
 #include "EngineRunner.h"
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "MessageBoxSeam.h"
-#include "ProgramStyle.h"
 #include "TrackListView.h"
 #include "Twips.h"
-#include "frmAbout.h"
-#include "frmDiscInfo.h"
-#include "frmErase.h"
+#include "WindowParts.h"
 #include "modMMC.h"
 
 namespace {
@@ -38,10 +32,6 @@ std::vector<std::pair<int, const char*>> WindowBuiltIns() {
         texts.emplace_back(number, AudioBurnBuiltInText(number).data());
     return texts;
 }
-
-void PopUp(QMenu* menu, QWidget* below) {
-    menu->popup(below->mapToGlobal(QPoint(0, below->height())));
-}
 }  // namespace
 
 frmWriteCDDA::frmWriteCDDA(QWidget* parent)
@@ -53,7 +43,7 @@ frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     BuildControls();
     BuildMenus();
     LoadTexts();
-    if (ProgramStyle::AlternativeSelected()) ApplyStylePictures();
+    ApplyStylePictures();
     m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
                                 m_chkFixDisc, m_chkTestMode, m_chkEjectDisc},
@@ -78,10 +68,7 @@ frmWriteCDDA::~frmWriteCDDA() {
 }
 
 void frmWriteCDDA::Open(int) {
-    auto* window = new frmWriteCDDA();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    WindowParts::ShowInFront(new frmWriteCDDA());
 }
 
 bool frmWriteCDDA::Recording() const {
@@ -89,9 +76,7 @@ bool frmWriteCDDA::Recording() const {
 }
 
 std::optional<AudioBurnOutcome> frmWriteCDDA::LastOutcome() const {
-    const int outcome = m_lastOutcome.load();
-    if (outcome < 0) return std::nullopt;
-    return static_cast<AudioBurnOutcome>(outcome);
+    return m_lastOutcome.Get();
 }
 
 void frmWriteCDDA::ConnectControls() {
@@ -106,15 +91,6 @@ void frmWriteCDDA::ConnectControls() {
     connect(m_cmdRen, &QPushButton::clicked, this, &frmWriteCDDA::StartRename);
     connect(m_meuFileRen, &QAction::triggered, this, &frmWriteCDDA::StartRename);
     connect(m_cmdNewPrj, &QPushButton::clicked, this, &frmWriteCDDA::NewAudioProject);
-    connect(m_cmdTools, &QPushButton::clicked, this, [this] { PopUp(m_meuTools, m_cmdTools); });
-    connect(m_cmdAbout, &QPushButton::clicked, this, [this] { PopUp(m_meuHelp, m_cmdAbout); });
-    connect(m_meuDiscInfo, &QAction::triggered, this, [] { frmDiscInfo::ShowWindow(); });
-    connect(m_meuEraseDisc, &QAction::triggered, this, [] { frmErase::ShowWindow(); });
-    connect(m_meuAbout, &QAction::triggered, this, [] { frmAbout::ShowWindow(); });
-    connect(m_meuHelpFile, &QAction::triggered, this, [] {
-        const QString manual = ProgramStyle::DataFile(QStringLiteral("User Manual.pdf"));
-        if (QFileInfo(manual).isFile()) OpenWithDesktop(QUrl::fromLocalFile(manual));
-    });
     connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdBurn, &QPushButton::clicked, this, &frmWriteCDDA::StartAudioBurn);
     connect(m_cmdCancel, &QPushButton::clicked, this, &frmWriteCDDA::CancelBurn);
@@ -160,7 +136,7 @@ void frmWriteCDDA::StartAudioBurn() {
     m_runner->Start([this, options, drive, tracks](EngineReporter& reporter) {
         AudioBurnEngine engine(reporter, options);
         engine.SetTrackCounterHandler([this](const std::string& text) { ShowTrackCounter(text); });
-        m_lastOutcome = static_cast<int>(engine.StartAudioBurn(drive, tracks));
+        m_lastOutcome.Set(engine.StartAudioBurn(drive, tracks));
     });
     m_cmdCancel->setEnabled(true);
 }

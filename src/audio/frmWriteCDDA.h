@@ -3,11 +3,11 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
-#include <atomic>
 #include <optional>
 
 #include "AudioBurnEngine.h"
 #include "AudioTrackList.h"
+#include "EngineOutcome.h"
 #include "MediaPresenceWatch.h"
 #include "WindowMessages.h"
 
@@ -18,7 +18,6 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QStatusBar;
 class QTimer;
 class QTreeWidgetItem;
 class TrackListView;
@@ -94,10 +93,9 @@ class frmWriteCDDA : public QWidget {
     std::optional<std::int64_t> m_blankBlocks;
     std::string m_capacityOf;  // the drive m_blankBlocks was read from
     EngineRunner* m_runner = nullptr;
-    std::atomic<int> m_lastOutcome{-1};
+    EngineOutcome<AudioBurnOutcome> m_lastOutcome;
     bool m_showingRows = false;  // the rows are being refilled: no edit to handle
 
-    QLabel* m_lblHeader = nullptr;
     QLabel* m_lblInfo = nullptr;
     QLabel* m_label1 = nullptr;
     TrackListView* m_lvwFiles = nullptr;
@@ -115,15 +113,12 @@ class frmWriteCDDA : public QWidget {
     QLabel* m_label2 = nullptr;  // percentage
     QLabel* m_label3 = nullptr;  // track counter
     QProgressBar* m_prg = nullptr;
-    QStatusBar* m_sbar = nullptr;
     std::array<QLabel*, 4> m_panels{};
     QMenu* m_meuMenuFiles = nullptr;
     QAction* m_meuFilesRem = nullptr;
     QAction* m_meuFileRen = nullptr;
-    QMenu* m_meuTools = nullptr;
     QAction* m_meuDiscInfo = nullptr;
     QAction* m_meuEraseDisc = nullptr;
-    QMenu* m_meuHelp = nullptr;
     QAction* m_meuHelpFile = nullptr;
     QAction* m_meuAbout = nullptr;
     QTimer* m_timer1 = nullptr;

@@ -6,12 +6,12 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStatusBar>
 
 #include "LanguageTexts.h"
-#include "Pictures.h"
-#include "ProgramStyle.h"
+#include "PictureButton.h"
+#include "PopupMenus.h"
 #include "TrackListView.h"
+#include "WindowParts.h"
 #include "WindowTexts.h"
 #include "frmWriteCDDA.h"
 
@@ -21,30 +21,12 @@ constexpr int kListTop = 84;
 constexpr int kListHeight = 206;
 constexpr int kButtonSize = 44;
 constexpr int kSmallButtonSize = 36;
-
-template <typename T>
-T* Named(T* control, const char* name) {
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
-}
-
-template <typename T>
-T* Named(T* control, const char* name, QRect where) {
-    control->setGeometry(where);
-    return Named(control, name);
-}
 }  // namespace
 
+using WindowParts::Named;
+
 void frmWriteCDDA::BuildControls() {
-    m_lblHeader = Named(new QLabel(QStringLiteral("Write .wav to CD-DA Disc"), this), "lblHeader",
-                        {0, 0, width(), kBannerHeight});
-    m_lblHeader->setIndent(24);
-    m_lblHeader->setStyleSheet(QStringLiteral(
-        "color: white; font-weight: bold; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
-        "stop:0 #1b3a6b, stop:1 #6f8fb5);"));
-    QFont big = m_lblHeader->font();
-    big.setPointSize(big.pointSize() + 5);
-    m_lblHeader->setFont(big);
+    WindowParts::Banner(this, QStringLiteral("Write .wav to CD-DA Disc"), kBannerHeight);
     m_label1 = Named(new QLabel(QString::fromUtf8("音轨:"), this), "Label1", {16, 60, 200, 22});
     m_lblInfo =
         Named(new QLabel(QString::fromUtf8("请用拖拉的方式添加WAV、FLAC、MP3、Ogg文件!"), this),
@@ -64,13 +46,7 @@ void frmWriteCDDA::BuildControls() {
 void frmWriteCDDA::BuildButtons() {
     const auto button = [this](const char* name, const char* picture, QRect where,
                                const char* tip) {
-        auto* control = Named(new QPushButton(this), name, where);
-        const int side = where.height() - 8;
-        control->setIcon(QIcon(Pictures::Load(QString::fromLatin1(picture), {side, side})));
-        control->setIconSize({side, side});
-        control->setFlat(true);
-        if (tip != nullptr) control->setToolTip(QString::fromUtf8(tip));
-        return control;
+        return PictureButton(this, name, picture, where, tip);
     };
     const int listBottom = kListTop + kListHeight + 6;
     const auto small = [listBottom](int left) {
@@ -111,35 +87,21 @@ void frmWriteCDDA::BuildOptionsAndProgress() {
 }
 
 void frmWriteCDDA::BuildStatusBar() {
-    m_sbar = Named(new QStatusBar(this), "sbar", {0, height() - 24, width(), 24});
-    m_sbar->setSizeGripEnabled(false);
-    const int stretch[] = {3, 0, 3, 0};
-    const int least[] = {0, 130, 0, 110};
-    for (std::size_t i = 0; i < m_panels.size(); ++i) {
-        const std::string name = "Panels(" + std::to_string(i + 1) + ")";
-        m_panels[i] = new QLabel(m_sbar);
-        m_panels[i]->setObjectName(QString::fromStdString(name));
-        m_panels[i]->setMinimumWidth(least[i]);
-        // Long paths are cut at the panel's edge instead of widening the bar.
-        if (least[i] == 0) m_panels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        m_sbar->addWidget(m_panels[i], stretch[i]);
-    }
+    const std::vector<QLabel*> panels = WindowParts::StatusBar(this, {0, 130, 0, 110});
+    std::copy(panels.begin(), panels.end(), m_panels.begin());
 }
 
 void frmWriteCDDA::BuildMenus() {
-    const auto menu = [this](const char* name) { return Named(new QMenu(this), name); };
-    const auto item = [](QMenu* owner, const char* name, const char* caption) {
-        return Named(owner->addAction(QString::fromUtf8(caption)), name);
-    };
-    m_meuMenuFiles = menu("meuMenuFiles");
-    m_meuFilesRem = item(m_meuMenuFiles, "meuFilesRem", "删除文件");
-    m_meuFileRen = item(m_meuMenuFiles, "meuFileRen", "文件改名");
-    m_meuTools = menu("meuTools");
-    m_meuDiscInfo = item(m_meuTools, "meuDiscInfo", "光盘信息 ...");
-    m_meuEraseDisc = item(m_meuTools, "meuEraseDisc", "擦除可重写光盘");
-    m_meuHelp = menu("meuHelp");
-    m_meuHelpFile = item(m_meuHelp, "meuHelpFile", "帮助文件");
-    m_meuAbout = item(m_meuHelp, "meuAbout", "关于...");
+    m_meuMenuFiles = PopupMenus::Create(this, "meuMenuFiles");
+    m_meuFilesRem = PopupMenus::AddItem(m_meuMenuFiles, "meuFilesRem", "删除文件");
+    m_meuFileRen = PopupMenus::AddItem(m_meuMenuFiles, "meuFileRen", "文件改名");
+    const WindowParts::ToolsMenu tools =
+        WindowParts::AddToolsMenu(this, m_cmdTools, "光盘信息 ...", "擦除可重写光盘");
+    m_meuDiscInfo = tools.meuDiscInfo;
+    m_meuEraseDisc = tools.meuEraseDisc;
+    const WindowParts::HelpMenu help = WindowParts::AddHelpMenu(this, m_cmdAbout);
+    m_meuHelpFile = help.meuHelpFile;
+    m_meuAbout = help.meuAbout;
 }
 
 void frmWriteCDDA::LoadTexts() {
@@ -171,16 +133,12 @@ void frmWriteCDDA::LoadTexts() {
                        });
 }
 
-// The alternative style replaces a button's picture when its file is there.
 void frmWriteCDDA::ApplyStylePictures() {
-    const std::pair<QPushButton*, const char*> pictures[] = {
-        {m_cmdDel, "Button_Del.bmp"},     {m_cmdRen, "Button_REN.bmp"},
-        {m_cmdAbout, "Button_About.bmp"}, {m_cmdTools, "Button_Tool.bmp"},
-        {m_cmdNewPrj, "Button_New.bmp"},  {m_cmdBack, "Button_Back.bmp"},
-        {m_cmdBurn, "Button_Write.bmp"},
-    };
-    for (const auto& [button, file] : pictures) {
-        const QPixmap picture = ProgramStyle::Picture(QString::fromLatin1(file));
-        if (!picture.isNull()) button->setIcon(QIcon(picture));
-    }
+    WindowParts::StylePictures({{m_cmdDel, "Button_Del.bmp"},
+                                {m_cmdRen, "Button_REN.bmp"},
+                                {m_cmdAbout, "Button_About.bmp"},
+                                {m_cmdTools, "Button_Tool.bmp"},
+                                {m_cmdNewPrj, "Button_New.bmp"},
+                                {m_cmdBack, "Button_Back.bmp"},
+                                {m_cmdBurn, "Button_Write.bmp"}});
 }

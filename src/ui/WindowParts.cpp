@@ -1,0 +1,120 @@
+#include "WindowParts.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "DesktopOpener.h"
+#include "EngineRunner.h"
+#include "Pictures.h"
+#include "PopupMenus.h"
+#include "ProgramStyle.h"
+#include "frmAbout.h"
+#include "frmDiscInfo.h"
+#include "frmErase.h"
+
+namespace WindowParts {
+
+using PopupMenus::AddItem;
+
+namespace {
+QMenu* PopUpMenu(QWidget* owner, const char* name, QPushButton* button) {
+    QMenu* menu = PopupMenus::Create(owner, name);
+    QObject::connect(button, &QPushButton::clicked, menu, [menu, button] {
+        menu->popup(button->mapToGlobal(QPoint(0, button->height())));
+    });
+    return menu;
+}
+}  // namespace
+
+void StylePictures(std::initializer_list<std::pair<QPushButton*, const char*>> pictures) {
+    for (const auto& [button, file] : pictures) {
+        const QPixmap picture = ProgramStyle::Picture(QString::fromLatin1(file));
+        if (!picture.isNull()) button->setIcon(QIcon(picture));
+    }
+}
+
+QLabel* Banner(QWidget* window, const QString& text, int height) {
+    auto* banner = Named(new QLabel(text, window), "lblHeader", {0, 0, window->width(), height});
+    banner->setIndent(24);
+    banner->setStyleSheet(QStringLiteral(
+        "color: white; font-weight: bold; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+        "stop:0 #1b3a6b, stop:1 #6f8fb5);"));
+    QFont big = banner->font();
+    big.setPointSize(big.pointSize() + 5);
+    banner->setFont(big);
+    return banner;
+}
+
+std::vector<QLabel*> StatusBar(QWidget* window, std::initializer_list<int> widths) {
+    constexpr int kHeight = 24;
+    auto* bar = Named(new QStatusBar(window), "sbar",
+                      {0, window->height() - kHeight, window->width(), kHeight});
+    bar->setSizeGripEnabled(false);
+    std::vector<QLabel*> panels;
+    for (const int width : widths) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("Panels(%1)").arg(panels.size() + 1));
+        if (width == 0) panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        panel->setMinimumWidth(width);
+        bar->addWidget(panel, width == 0 ? 1 : 0);
+        panels.push_back(panel);
+    }
+    return panels;
+}
+
+ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo,
+                       const char* eraseDisc) {
+    QMenu* menu = PopUpMenu(owner, "meuTools", button);
+    const ToolsMenu tools{menu, AddItem(menu, "meuDiscInfo", discInfo),
+                          AddItem(menu, "meuEraseDisc", eraseDisc)};
+    QObject::connect(tools.meuDiscInfo, &QAction::triggered, [] { frmDiscInfo::ShowWindow(); });
+    QObject::connect(tools.meuEraseDisc, &QAction::triggered, [] { frmErase::ShowWindow(); });
+    return tools;
+}
+
+HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button) {
+    QMenu* menu = PopUpMenu(owner, "meuHelp", button);
+    const HelpMenu help{menu, AddItem(menu, "meuHelpFile", "帮助文件"),
+                        AddItem(menu, "meuAbout", "关于...")};
+    QObject::connect(help.meuHelpFile, &QAction::triggered, [] {
+        const QString manual = ProgramStyle::DataFile(QStringLiteral("User Manual.pdf"));
+        if (QFileInfo(manual).isFile()) OpenWithDesktop(QUrl::fromLocalFile(manual));
+    });
+    QObject::connect(help.meuAbout, &QAction::triggered, [] { frmAbout::ShowWindow(); });
+    return help;
+}
+
+QLabel* TeaPicture(QWidget* parent, QPoint topLeft) {
+    constexpr int kSide = 96;
+    auto* picture = Named(new QLabel(parent), "imgtea", {topLeft, QSize(kSide, kSide)});
+    picture->setPixmap(Pictures::Load(QStringLiteral("tea"), {kSide, kSide}));
+    picture->hide();
+    return picture;
+}
+
+void ShowProgress(EngineRunner* runner, const std::vector<QLabel*>& panels, QProgressBar* bar,
+                  QLabel* picture, const QString& busyText) {
+    QObject::connect(runner, &EngineRunner::phaseText, picture,
+                     [label = panels.at(0), picture, busyText](const QString& text) {
+                         label->setText(text);
+                         picture->setVisible(text == busyText);
+                     });
+    QObject::connect(runner, &EngineRunner::percentText, panels.at(1), &QLabel::setText);
+    QObject::connect(runner, &EngineRunner::elapsedText, panels.at(2), &QLabel::setText);
+    QObject::connect(runner, &EngineRunner::progress, bar, &QProgressBar::setValue);
+    QObject::connect(runner, &EngineRunner::finished, picture, &QWidget::hide);
+}
+
+void ShowInFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace WindowParts

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+class EngineRunner;
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+
+// Building blocks the task windows share: controls named as the windows name
+// them, the header band, the status bar, the tools and help
+// menus, and the display of a running engine.
+namespace WindowParts {
+
+// `control`, given its name (and place).
+template <typename T>
+T* Named(T* control, const char* name) {
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+template <typename T>
+T* Named(T* control, const char* name, QRect where) {
+    control->setGeometry(where);
+    return Named(control, name);
+}
+
+// Gives each button its picture of the alternative style ("Button_Back.bmp")
+// when that style is selected and the file is there.
+void StylePictures(std::initializer_list<std::pair<QPushButton*, const char*>> pictures);
+
+// The band across the top of a task window that names what it does.
+QLabel* Banner(QWidget* window, const QString& text, int height);
+
+// A status bar `sbar` across the bottom of `window` with one panel per
+// width, named "Panels(1)", "Panels(2)" ... A width of 0 makes a panel share
+// the free room; long texts are cut there instead of widening the bar.
+std::vector<QLabel*> StatusBar(QWidget* window, std::initializer_list<int> widths);
+
+// The menus of a task window's tools and about buttons, each item named as
+// the windows name it; the button pops its menu up.
+struct ToolsMenu {
+    QMenu* menu;
+    QAction* meuDiscInfo;   // the disc information window
+    QAction* meuEraseDisc;  // the erase window
+};
+// `discInfo` and `eraseDisc` are the built-in captions (UTF-8).
+ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo,
+                       const char* eraseDisc);
+struct HelpMenu {
+    QMenu* menu;
+    QAction* meuHelpFile;  // the manual, when it is there
+    QAction* meuAbout;     // the about window
+};
+HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button);
+
+// The recording windows' picture `imgtea` (hidden): a cup of tea to have
+// while the drive works.
+QLabel* TeaPicture(QWidget* parent, QPoint topLeft);
+// Shows what `runner`'s engine reports: the phase, percentage and elapsed
+// time in the status bar `panels`, the value on `bar`, and `picture` while
+// the phase is `busyText`.
+void ShowProgress(EngineRunner* runner, const std::vector<QLabel*>& panels, QProgressBar* bar,
+                  QLabel* picture, const QString& busyText);
+
+// Shows `window` in front of the others.
+void ShowInFront(QWidget* window);
+
+}  // namespace WindowParts
