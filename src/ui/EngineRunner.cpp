@@ -6,7 +6,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <optional>
 
 #include "DriveBusy.h"
 #include "MessageBoxSeam.h"
@@ -34,13 +33,26 @@ class EngineRunner::QueuedReporter : public EngineReporter {
 
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override {
+        MessageAnswer answer = DefaultAnswer(buttons);
+        RunOnWindowThread([&, t = QString::fromStdString(text), c = QString::fromStdString(title)] {
+            answer = m_runner->AskOnWindowThread(t, c, icon, buttons);
+        });
+        return answer;
+    }
+
+    // Runs `call` on the window's thread and waits for it; once the window
+    // has gone, `call` is not run.
+    void RunOnWindowThread(const std::function<void()>& call) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_answer.reset();
-        if (m_abandoned) return DefaultAnswer(buttons);
-        Post([this, t = QString::fromStdString(text), c = QString::fromStdString(title), icon,
-              buttons] { Answer(m_runner->AskOnWindowThread(t, c, icon, buttons)); });
-        m_answered.wait(lock, [this] { return m_answer.has_value() || m_abandoned; });
-        return m_answer.value_or(DefaultAnswer(buttons));
+        if (m_abandoned) return;
+        m_done = false;
+        Post([this, &call] {
+            call();
+            std::lock_guard<std::mutex> done(m_mutex);
+            m_done = true;
+            m_answered.notify_all();
+        });
+        m_answered.wait(lock, [this] { return m_done || m_abandoned; });
     }
 
     bool CancelRequested() override { return m_cancel.load(); }
@@ -59,12 +71,6 @@ class EngineRunner::QueuedReporter : public EngineReporter {
         QMetaObject::invokeMethod(m_runner, std::forward<F>(call), Qt::QueuedConnection);
     }
 
-    void Answer(MessageAnswer answer) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_answer = answer;
-        m_answered.notify_all();
-    }
-
     static MessageAnswer DefaultAnswer(MessageButtons buttons) {
         switch (buttons) {
             case MessageButtons::YesNo:
@@ -80,7 +86,7 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     EngineRunner* m_runner;
     std::mutex m_mutex;
     std::condition_variable m_answered;
-    std::optional<MessageAnswer> m_answer;
+    bool m_done = false;
     bool m_abandoned = false;
     std::atomic<bool> m_cancel = false;
 };
@@ -113,6 +119,10 @@ bool EngineRunner::Start(Engine engine, DriveUse use) {
             Qt::QueuedConnection);
     m_thread->start();
     return true;
+}
+
+void EngineRunner::RunOnWindowThread(const std::function<void()>& call) {
+    m_reporter->RunOnWindowThread(call);
 }
 
 void EngineRunner::Cancel() {

@@ -41,6 +41,10 @@ class EngineRunner : public QObject {
     // Asks the running engine to stop at its next safe point (its reporter's
     // CancelRequested() turns true until the next Start).
     void Cancel();
+    // From the engine's thread: runs `call` on the window's thread (a file
+    // dialog the engine needs) and waits for it. Once the window has gone,
+    // `call` is not run.
+    void RunOnWindowThread(const std::function<void()>& call);
 
   signals:
     void phaseText(const QString& text);

@@ -5,7 +5,9 @@
 #include "MainWindowLink.h"
 #include "MessageBoxSeam.h"
 #include "frmSaveISO.h"
+#include "frmSaveISO2.h"
 #include "frmWriteCDDA.h"
+#include "frmWriteISO.h"
 
 namespace {
 // The task windows, in task order. A task window registers itself here when
@@ -13,10 +15,10 @@ namespace {
 // and it shows MainWindow()->Window() again when it closes.
 using OpenFunction = void (*)(int chosenMedium);
 constexpr OpenFunction kTaskWindows[] = {
-    &frmSaveISO::Open,    // Task::kDataDisc: the data disc project window
-    &frmWriteCDDA::Open,  // Task::kAudioCd: the audio CD window
-    nullptr,              // Task::kRecordImage: the record-image window
-    nullptr,              // Task::kCopyDisc: the disc copy window
+    &frmSaveISO::Open,                      // Task::kDataDisc: the data disc project window
+    &frmWriteCDDA::Open,                    // Task::kAudioCd: the audio CD window
+    [](int) { frmWriteISO::OpenImage(); },  // Task::kRecordImage: the record-image window
+    &frmSaveISO2::Open,                     // Task::kCopyDisc: the disc copy window
 };
 }  // namespace
 

@@ -1,0 +1,160 @@
+#include "frmSaveISO2.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "BuiltInTexts.h"
+#include "EngineRunner.h"
+#include "LanguageTexts.h"
+#include "MainWindowLink.h"
+#include "ModFileDlg.h"
+#include "ProgramPaths.h"
+#include "RecordingTask.h"
+#include "SpeedListBox.h"
+#include "TemporaryImage.h"
+#include "Twips.h"
+#include "WindowParts.h"
+#include "frmWriteISO.h"
+#include "modMMC.h"
+
+namespace {
+constexpr int kWidthTwips = 10035;
+constexpr int kHeightTwips = 7530;
+constexpr int kTickMs = 200;
+
+// The messages the window shows itself (the copier shows the others).
+std::vector<std::pair<int, const char*>> WindowBuiltIns() {
+    std::vector<std::pair<int, const char*>> texts;
+    for (int number : {9, 13, 14, 18, 19, 26})
+        texts.emplace_back(number, BuiltInTexts::kSaveIso2[number - 1]);
+    return texts;
+}
+}  // namespace
+
+frmSaveISO2::frmSaveISO2(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_messages(LanguageTexts("frmSaveISO2"), WindowBuiltIns()) {
+    setObjectName(QStringLiteral("frmSaveISO2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Disc Duplicator"));
+    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+    BuildControls();
+    LoadTexts();
+    ShowNextPurpose();
+    m_runner = new EngineRunner(this);
+    m_runner->LockWhileRunning(
+        {m_cboReadSpeed, m_chkCreateISOonly, m_chkBadCopy, m_cmdNext, m_cmdBack});
+    m_timer1->setInterval(kTickMs);
+    ConnectControls();
+    Load();
+}
+
+frmSaveISO2::~frmSaveISO2() {
+    delete m_runner;
+}
+
+void frmSaveISO2::Open(int) {
+    WindowParts::ShowInFront(new frmSaveISO2());
+}
+
+bool frmSaveISO2::Copying() const {
+    return m_runner->IsRunning();
+}
+
+void frmSaveISO2::ConnectControls() {
+    connect(m_timer1, &QTimer::timeout, this, &frmSaveISO2::Timer1Tick);
+    connect(m_chkCreateISOonly, &QCheckBox::toggled, this, &frmSaveISO2::ShowNextPurpose);
+    connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO2::Next);
+    connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
+    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, m_messages[9]);
+    connect(m_runner, &EngineRunner::finished, this, &frmSaveISO2::OnCopyFinished);
+}
+
+void frmSaveISO2::Load() {
+    // Without a drive there is no disc to copy.
+    if (MainWindow() == nullptr || MainWindow()->DriveListEmpty()) {
+        m_cmdNext->setEnabled(false);
+        m_chkCreateISOonly->setChecked(true);
+        m_chkCreateISOonly->setEnabled(false);
+        return;
+    }
+    Timer1Tick();
+    m_panels[0]->setText(m_messages[26]);
+    m_timer1->start();
+}
+
+void frmSaveISO2::Timer1Tick() {
+    const std::string drive = CurrentDrive();
+    const SpeedListBox::Medium medium = m_cboReadSpeed->Follow(drive);
+    if (medium == SpeedListBox::Medium::Appeared)
+        m_lblSourceDisc->setText(
+            QString::fromStdString(modMMC::MediaName(modMMC::GetMediaType(drive))));
+    else if (medium == SpeedListBox::Medium::Absent)
+        m_lblSourceDisc->clear();
+    m_cmdNext->setEnabled(medium != SpeedListBox::Medium::Absent);
+}
+
+void frmSaveISO2::Next() {
+    m_timer1->stop();
+    m_cmdNext->setEnabled(false);
+    m_prg->setValue(0);
+    m_cmdCancel->show();
+    CopyOptions options;
+    options.imageOnly = m_chkCreateISOonly->isChecked();
+    options.badCopy = m_chkBadCopy->isChecked();
+    options.readSpeed = m_cboReadSpeed->Selected();
+    const std::string drive = CurrentDrive();
+    m_runner->Start([this, drive, options](EngineReporter& reporter) {
+        DiscCopier copier(reporter, options);
+        m_lastOutcome.Set(copier.Next(drive, [this] { return AskImagePath(); }));
+    });
+}
+
+// Called on the copy's thread: the save dialog runs on the window's.
+std::string frmSaveISO2::AskImagePath() {
+    QString path;
+    m_runner->RunOnWindowThread([this, &path] {
+        path = ModFileDlg::ShowSaveDialog(this, m_messages[18], QStringLiteral("*.ISO"),
+                                          m_messages[19]);
+    });
+    return path.toStdString();
+}
+
+void frmSaveISO2::OnCopyFinished() {
+    m_cmdCancel->hide();
+    m_cboReadSpeed->Forget();  // the disc may have changed
+    m_imgtea->hide();
+    emit copyFinished();
+    const std::optional<CopyOutcome> outcome = LastOutcome();
+    if (outcome == CopyOutcome::ReadyToRecord && !m_closeWhenStopped) {
+        // The recording window comes back here on Back.
+        frmWriteISO::OpenTemporary(RecordingTask::kCopyDisc, this);
+        hide();
+        return;
+    }
+    if (outcome == CopyOutcome::ImageSaved || m_closeWhenStopped) {
+        // Left before its recording: the temporary image goes.
+        if (outcome == CopyOutcome::ReadyToRecord)
+            TemporaryImage::FromSettings(RecordingTask::kCopyDisc).DeleteIfCovered(TempImagePath());
+        close();
+        return;
+    }
+    m_timer1->start();
+}
+
+void frmSaveISO2::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    // Reading can stop at any sector without harm to the disc: closing
+    // cancels the copy and the window goes once it has stopped.
+    if (m_runner->IsRunning()) {
+        m_closeWhenStopped = true;
+        m_runner->Cancel();
+        return;
+    }
+    event->accept();
+    if (MainWindow() != nullptr) MainWindow()->Window()->show();
+}

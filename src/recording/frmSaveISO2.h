@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "DiscCopier.h"
+#include "EngineOutcome.h"
+#include "WindowMessages.h"
+#include "WindowParts.h"
+
+class EngineRunner;
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class SpeedListBox;
+
+// The disc copy window: reads the disc in the current drive sector by
+// sector into an image, either an .ISO file the user names or the temporary
+// image that the record-image window then records on a blank disc. The
+// reading runs in DiscCopier on a worker thread and can be cancelled.
+class frmSaveISO2 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmSaveISO2(QWidget* parent = nullptr);
+    // Waits for a running copy before the window's state goes away.
+    ~frmSaveISO2() override;
+
+    // Opens a new copy window for the main window's copy task.
+    static void Open(int chosenMedium);
+
+    // True from Next until the copy's last message is answered.
+    bool Copying() const;
+    // How the last Next ended (none before the first).
+    std::optional<CopyOutcome> LastOutcome() const { return m_lastOutcome.Get(); }
+
+  public slots:
+    // Timer1: Next follows the medium in the current drive; a new medium
+    // gets its read speed list.
+    void Timer1Tick();
+    // Next: copies the disc on a worker thread.
+    void Next();
+
+  signals:
+    // A copy request has ended (whatever its outcome).
+    void copyFinished();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // frmSaveISO2_Layout.cpp
+    void BuildControls();
+    void BuildOptions();
+    void BuildButtons();
+    void LoadTexts();
+    void ShowNextPurpose();
+    // frmSaveISO2.cpp
+    void ConnectControls();
+    void Load();
+    std::string AskImagePath();
+    void OnCopyFinished();
+
+    WindowMessages m_messages;
+    EngineRunner* m_runner = nullptr;
+    EngineOutcome<CopyOutcome> m_lastOutcome;
+    bool m_closeWhenStopped = false;  // the user closed the window during the copy
+
+    QLabel* m_label1 = nullptr;
+    QLabel* m_label2 = nullptr;
+    QLabel* m_label3 = nullptr;
+    QLabel* m_label4 = nullptr;
+    QLabel* m_lblSourceDisc = nullptr;
+    SpeedListBox* m_cboReadSpeed = nullptr;
+    QCheckBox* m_chkCreateISOonly = nullptr;
+    QCheckBox* m_chkBadCopy = nullptr;
+    QProgressBar* m_prg = nullptr;
+    QLabel* m_imgtea = nullptr;
+    std::vector<QLabel*> m_panels;
+    QPushButton* m_cmdCancel = nullptr;
+    QPushButton* m_cmdNext = nullptr;
+    QPushButton* m_cmdBack = nullptr;
+    QPushButton* m_cmdAbout = nullptr;
+    WindowParts::HelpMenu m_help{};
+    QTimer* m_timer1 = nullptr;
+};

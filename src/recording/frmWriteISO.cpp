@@ -1,0 +1,221 @@
+#include "frmWriteISO.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include "BuiltInTexts.h"
+#include "EngineRunner.h"
+#include "LanguageTexts.h"
+#include "MainWindowLink.h"
+#include "MediaClasses.h"
+#include "MessageBoxSeam.h"
+#include "ModFileDlg.h"
+#include "SpeedListBox.h"
+#include "Twips.h"
+#include "WindowParts.h"
+#include "modMMC.h"
+
+namespace {
+constexpr int kWidthTwips = 10035;
+constexpr int kHeightTwips = 7530;
+constexpr int kTickMs = 200;
+
+// The messages the window shows itself (the recorder shows the others).
+std::vector<std::pair<int, const char*>> WindowBuiltIns() {
+    std::vector<std::pair<int, const char*>> texts;
+    for (int number : {8, 19, 20, 32, 33, 34})
+        texts.emplace_back(number, BuiltInTexts::kWriteIso[number - 1]);
+    texts.emplace_back(35, "正在刻录。要停止刻录并关闭窗口吗？中途停止的光碟可能无法再使用。");
+    texts.emplace_back(36, "停止刻录");
+    return texts;
+}
+
+frmWriteISO* ShowNew(frmWriteISO* window) {
+    WindowParts::ShowInFront(window);
+    return window;
+}
+}  // namespace
+
+frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
+    : QWidget(nullptr, Qt::Window),
+      m_task(task),
+      m_taskOptions(BurnOptions::ForTask(task)),
+      m_previous(previous),
+      m_temporary(task, m_taskOptions.temporaryImage),
+      m_messages(LanguageTexts("frmWriteISO"), WindowBuiltIns()) {
+    setObjectName(QStringLiteral("frmWriteISO"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("ISO Burner"));
+    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+    BuildControls();
+    LoadTexts();
+    ApplyStylePictures();
+    m_runner = new EngineRunner(this);
+    m_runner->LockWhileRunning({m_txtISO, m_cmdBrowse, m_cboWriteSpeed, m_chkTestMode, m_chkFixDisc,
+                                m_chkEjectDisc, m_cmdBurn, m_cmdBack},
+                               {m_tools.meuDiscInfo, m_tools.meuEraseDisc});
+    m_timer1->setInterval(kTickMs);
+    ConnectControls();
+    Load(imagePath);
+}
+
+frmWriteISO::~frmWriteISO() {
+    delete m_runner;
+}
+
+frmWriteISO* frmWriteISO::OpenImage(const QString& imagePath) {
+    return ShowNew(new frmWriteISO(RecordingTask::kRecordImage, imagePath));
+}
+
+frmWriteISO* frmWriteISO::OpenTemporary(int task, QWidget* previous) {
+    return ShowNew(new frmWriteISO(task, {}, previous));
+}
+
+bool frmWriteISO::Recording() const {
+    return m_runner->IsRunning();
+}
+
+void frmWriteISO::ConnectControls() {
+    connect(m_timer1, &QTimer::timeout, this, &frmWriteISO::Timer1Tick);
+    connect(m_cmdBrowse, &QPushButton::clicked, this, &frmWriteISO::Browse);
+    connect(m_cmdBurn, &QPushButton::clicked, this, &frmWriteISO::Burn);
+    connect(m_cmdBack, &QPushButton::clicked, this, [this] {
+        m_backToPrevious = true;
+        close();
+    });
+    // The tea is served while the data is written.
+    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, m_messages[8]);
+    connect(m_runner, &EngineRunner::finished, this, &frmWriteISO::OnBurnFinished);
+}
+
+void frmWriteISO::Load(const QString& imagePath) {
+    const bool temporary = m_task != RecordingTask::kRecordImage;
+    // A temporary image is fixed: no other file may take its place (and be
+    // deleted as if it were temporary).
+    m_txtISO->setText(temporary ? QString::fromStdString(m_taskOptions.imagePath) : imagePath);
+    m_txtISO->setEnabled(!temporary);
+    m_cmdBrowse->setEnabled(!temporary);
+    m_lblInfo->setVisible(!temporary);
+    setAcceptDrops(!temporary);
+    m_cmdBack->setToolTip(m_messages[temporary ? 33 : 32]);
+    if (MainWindow() == nullptr || MainWindow()->DriveListEmpty()) {
+        m_cmdBurn->setEnabled(false);
+        m_tools.meuDiscInfo->setEnabled(false);
+        m_tools.meuEraseDisc->setEnabled(false);
+        return;
+    }
+    m_capabilities = ReadWriteCapabilities(CurrentDrive());
+    m_chkTestMode->setEnabled(m_capabilities.testWrite);
+    Timer1Tick();
+    m_panels[0]->setText(m_messages[34]);
+    m_timer1->start();
+}
+
+void frmWriteISO::Timer1Tick() {
+    const std::string drive = CurrentDrive();
+    const SpeedListBox::Medium medium = m_cboWriteSpeed->Follow(drive);
+    if (medium == SpeedListBox::Medium::Appeared) ReadMedium(drive);
+    // A drive that cannot write CD-R never gets Burn.
+    m_cmdBurn->setEnabled(medium != SpeedListBox::Medium::Absent && m_capabilities.canWrite);
+}
+
+// Test mode only on media whose recorders simulate: elsewhere the drive
+// would record for real.
+void frmWriteISO::ReadMedium(const std::string& drive) {
+    const bool simulates = MediaClasses::HasTestWrite(modMMC::GetMediaType(drive));
+    if (!simulates) m_chkTestMode->setChecked(false);
+    m_chkTestMode->setEnabled(m_capabilities.testWrite && simulates);
+}
+
+void frmWriteISO::Browse() {
+    const QString path =
+        ModFileDlg::ShowOpenDialog(this, m_messages[19], QStringLiteral("*.ISO"), m_messages[20]);
+    if (!path.isEmpty()) m_txtISO->setText(path);
+}
+
+std::vector<QString> frmWriteISO::DroppedImages(const QMimeData* data) {
+    std::vector<QString> images;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(".iso"), Qt::CaseInsensitive))
+            images.push_back(url.toLocalFile());
+    return images;
+}
+
+void frmWriteISO::dragEnterEvent(QDragEnterEvent* event) {
+    if (!Recording() && !DroppedImages(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+// The last image file of the drop wins; other files are ignored.
+void frmWriteISO::dropEvent(QDropEvent* event) {
+    const std::vector<QString> images = DroppedImages(event->mimeData());
+    if (m_task != RecordingTask::kRecordImage || Recording() || images.empty()) return;
+    m_txtISO->setText(images.back());
+    event->acceptProposedAction();
+}
+
+BurnOptions frmWriteISO::ChosenOptions() const {
+    BurnOptions options = m_taskOptions;
+    options.imagePath = m_txtISO->text().toStdString();
+    options.writeSpeed = m_cboWriteSpeed->Selected();
+    options.testMode = m_chkTestMode->isChecked();
+    options.fixDisc = m_chkFixDisc->isChecked();
+    options.ejectDisc = m_chkEjectDisc->isChecked();
+    return options;
+}
+
+void frmWriteISO::Burn() {
+    m_timer1->stop();
+    m_cmdBurn->setEnabled(false);
+    m_prg->setValue(0);
+    const std::string drive = CurrentDrive();
+    const BurnOptions options = ChosenOptions();
+    m_testRun = options.testMode;
+    m_runner->Start([this, drive, options](EngineReporter& reporter) {
+        m_lastOutcome.Set(ImageBurner(reporter, options).Burn(drive));
+    });
+}
+
+void frmWriteISO::OnBurnFinished() {
+    m_cboWriteSpeed->Forget();  // the disc may have changed
+    emit burnFinished();
+    // A real recording ends the task; after a test run the window stays for
+    // the recording itself, and after a failure for another try.
+    if (m_closeWhenStopped || (LastOutcome() == BurnOutcome::Completed && !m_testRun)) {
+        m_backToPrevious = false;
+        close();
+        return;
+    }
+    m_timer1->start();
+}
+
+void frmWriteISO::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_runner->IsRunning()) {
+        // Closing would leave the recording without its window: stop it
+        // safely first, if the user wants that.
+        if (!m_closeWhenStopped &&
+            ShowMessageBox(this, m_messages[35], m_messages[36], MessageIcon::Question,
+                           MessageButtons::YesNo) == MessageAnswer::Yes) {
+            m_closeWhenStopped = true;
+            m_runner->Cancel();
+        }
+        return;
+    }
+    event->accept();
+    m_temporary.DeleteIfCovered(m_txtISO->text().toStdString());
+    if (m_previous != nullptr && m_backToPrevious) {
+        m_previous->show();
+        return;
+    }
+    // The hidden window of the previous step goes too (it shows the main window).
+    if (m_previous != nullptr) m_previous->close();
+    if (MainWindow() != nullptr) MainWindow()->Window()->show();
+}

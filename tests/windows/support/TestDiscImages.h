@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+class EmuDrive;
+
+// A file of `blocks` 2048-byte blocks that a reader takes for an ISO 9660
+// image (a primary volume descriptor of that size at sector 16) and that
+// otherwise holds a pattern in which a shifted or missing block shows.
+void WriteTestImage(const std::string& path, int blocks);
+
+// True when the first track on the disc in `drive`, as `maple-cli virtual
+// export` writes it, equals `image` over the image's length (checked by cmp).
+bool DiscHoldsImage(const EmuDrive& drive, const std::string& image);
