@@ -38,6 +38,11 @@ std::string WriteAtomically(const std::string& path, const std::string& text) {
     return error ? path + ": " + error.message() : "";
 }
 
+std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 // Copies an image into the data file, leaving all-zero stretches sparse.
 std::string CopyImage(std::ifstream& image, EmuDataFile& data) {
     std::vector<char> chunk(1 << 20);
@@ -66,7 +71,8 @@ EmuDrive::EmuDrive(std::string folder, std::unique_ptr<EmuDataFile> data, bool t
 }
 
 EmuDrive::~EmuDrive() {
-    (void)Save();  // nowhere to report a failure from a destructor
+    // A disc another program put in stays; nowhere to report a failure from here.
+    if (m_folder.empty() || ReadText(MetadataPath(m_folder)) == m_metadataText) (void)Save();
 }
 
 std::string EmuDrive::CreateFolder(const std::string& folder) {
@@ -87,7 +93,7 @@ std::unique_ptr<EmuDrive> EmuDrive::Open(const std::string& folder, std::string&
                 "; make one with 'maple-cli virtual create DIR')";
         return nullptr;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     EmuMetadata metadata;
     if (const std::string problem = EmuMetadata::Parse(text, metadata); !problem.empty()) {
         error = metaPath + ": " + problem;
@@ -102,8 +108,10 @@ std::unique_ptr<EmuDrive> EmuDrive::Open(const std::string& folder, std::string&
     }
     std::unique_ptr<EmuDataFile> data = EmuDataFile::Open(DataPath(folder), error);
     if (!data) return nullptr;
-    return std::unique_ptr<EmuDrive>(
+    std::unique_ptr<EmuDrive> drive(
         new EmuDrive(folder, std::move(data), metadata.trayOpen, metadata.media, metadata.faults));
+    drive->m_metadataText = std::move(text);
+    return drive;
 }
 
 std::unique_ptr<EmuDrive> EmuDrive::InMemory() {
@@ -176,5 +184,23 @@ std::string EmuDrive::Save() {
     metadata.media = m_state.RecordedMedia();
     metadata.faults = m_state.faults;
     m_state.layoutChanged = false;
-    return WriteAtomically(MetadataPath(m_folder), metadata.Format());
+    m_metadataText = metadata.Format();
+    return WriteAtomically(MetadataPath(m_folder), m_metadataText);
+}
+
+void EmuDrive::FollowFolder() {
+    if (m_folder.empty()) return;  // in memory: nobody else can change the disc
+    std::string text = ReadText(MetadataPath(m_folder));
+    EmuMetadata metadata;
+    // Unchanged, or caught mid-write or damaged: keep the disc, look again next time.
+    if (text == m_metadataText || !EmuMetadata::Parse(text, metadata).empty()) return;
+    m_metadataText = std::move(text);
+    m_state.ChangeMedium(std::move(metadata.media));
+    m_state.trayOpen = metadata.trayOpen;
+    m_state.faults = std::move(metadata.faults);
+    m_state.layoutChanged = false;
+    if (!m_state.trayOpen && m_state.media.Present()) {
+        m_state.unitAttention = true;
+        m_state.newMediaEvent = true;
+    }
 }

@@ -78,10 +78,15 @@ class EmuDrive {
 
     // Writes the metadata file now (the drive also saves after every command
     // that changes the disc's layout, except WRITE(10) itself, and when it is
-    // destroyed). A drive in memory has nothing to save.
+    // destroyed, unless another program changed the file since). A drive in
+    // memory has nothing to save.
     std::string Save();
 
-    // Answers one command: the common gates (CDB length, injected busy and
+    // Answers one command. The commands a program polls the drive with
+    // (TEST UNIT READY, GET EVENT STATUS NOTIFICATION) and START STOP UNIT
+    // first take a disc that another program (`maple-cli virtual insert` or
+    // `eject`) put into the folder meanwhile, as a disc the user changed. Then
+    // the common gates (CDB length, injected busy and
     // not-ready, unit attention, no medium, scripted failures), then the
     // opcode's handler. Used by clsEmulatedDrive.
     EmuOutcome Execute(const EmuCommand& command);
@@ -89,8 +94,10 @@ class EmuDrive {
   private:
     EmuDrive(std::string folder, std::unique_ptr<EmuDataFile> data, bool trayOpen, EmuMedia media,
              EmuFaults faults);
+    void FollowFolder();
 
     std::string m_folder;
     std::unique_ptr<EmuDataFile> m_data;
     EmuDriveState m_state;
+    std::string m_metadataText;  // the metadata file as this drive last read or wrote it
 };

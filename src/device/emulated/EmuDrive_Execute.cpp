@@ -6,6 +6,9 @@
 
 namespace {
 constexpr std::uint8_t kWrite10 = 0x2A;
+constexpr std::uint8_t kTestUnitReady = 0x00;
+constexpr std::uint8_t kStartStopUnit = 0x1B;
+constexpr std::uint8_t kGetEventStatus = 0x4A;
 
 // A failure scripted for this opcode, counting the commands it lets pass.
 std::optional<EmuOutcome> ScriptedFailure(EmuFaults& faults, std::uint8_t opcode) {
@@ -45,6 +48,8 @@ std::optional<EmuOutcome> Gate(EmuDriveState& state, const EmuCommandEntry& entr
 
 EmuOutcome EmuDrive::Execute(const EmuCommand& command) {
     const std::uint8_t opcode = command.Opcode();
+    if (opcode == kTestUnitReady || opcode == kStartStopUnit || opcode == kGetEventStatus)
+        FollowFolder();
     if (command.cdbLen < EmuCdbLength(opcode)) return EmuSense::kInvalidFieldInCdb;
     const EmuCommandEntry& entry = EmuCommandTable()[opcode];
     if (const auto refused = Gate(m_state, entry, opcode)) return *refused;

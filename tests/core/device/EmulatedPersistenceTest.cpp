@@ -22,6 +22,26 @@ TEST(EmulatedPersistenceTest, AnOpenTrackCanBeContinuedInTheNextRun) {
     EXPECT_EQ(bench.WriteDataTrack(64, 16), 0);
 }
 
+TEST(EmulatedPersistenceTest, ADiscAnotherProgramPutsInIsTakenAtTheNextPoll) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR, 40);
+    // maple-cli virtual insert while the program holds the drive
+    const auto insertElsewhere = [&bench](MediumKind kind) {
+        std::string error;
+        const std::unique_ptr<EmuDrive> other = EmuDrive::Open(bench.Folder(), error);
+        ASSERT_NE(other, nullptr) << error;
+        ASSERT_EQ(other->InsertBlank(kind), "");
+    };
+    insertElsewhere(MediumKind::DvdPlusRw);
+    bench.Reopen();  // the program's drive did not write its old disc back
+    EXPECT_EQ(bench.CurrentProfile(), 0x1A);
+    insertElsewhere(MediumKind::CdRw);
+    EXPECT_EQ(bench.CurrentProfile(), 0x1A) << "only polls look at the folder";
+    EXPECT_EQ(bench.Exec({0x00, 0, 0, 0, 0, 0}), 2);  // TEST UNIT READY
+    EXPECT_EQ(bench.Sense(), "06/28/00");
+    EXPECT_EQ(bench.CurrentProfile(), 0x0A);
+}
+
 // Opens a folder whose metadata file holds `text`; returns the problem text.
 std::string OpenProblem(VirtualDriveSession& bench, const std::string& text) {
     WriteFile(bench.Folder() + "/medium.data", "precious bytes");
