@@ -31,8 +31,8 @@ bool OpenTaskWindow(int task, int chosenMedium) {
 }
 
 bool OpenRecordImageWindow(const QString& imagePath) {
-    (void)imagePath;
-    return false;
+    frmWriteISO::OpenImage(imagePath);
+    return true;
 }
 
 void ShowTaskUnavailable(QWidget* parent) {
