@@ -120,7 +120,7 @@ class frmSaveISO : public QWidget {
     void StartBuild(const std::string& path, bool isoOnly);
     void BuildEnded(const std::string& path, bool isoOnly);
     void ShowBuildFailure(const DiscProject::BuildResult& result);
-    void HandOverToRecording(const std::string& imagePath);
+    void HandOverToRecording();
     void RunOnWorker(std::function<void(EngineReporter&)> work, std::function<void()> then);
 
     std::unique_ptr<DiscProject> m_project;

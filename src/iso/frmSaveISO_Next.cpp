@@ -12,9 +12,8 @@
 #include "ProgramPaths.h"
 #include "RecordingTask.h"
 #include "SettingsStore.h"
-#include "TaskWindows.h"
-#include "TemporaryImage.h"
 #include "frmSaveISO.h"
+#include "frmWriteISO.h"
 
 void frmSaveISO::Next() {
     if (!ReadyToBuild()) return;
@@ -84,7 +83,7 @@ void frmSaveISO::BuildEnded(const std::string& path, bool isoOnly) {
     }
     SaveProgramSetting("TempISO", path);
     SaveProgramSetting("CDorDVD", m_project->Kind() == DiscKind::Dvd ? "1" : "0");
-    HandOverToRecording(path);
+    HandOverToRecording();
 }
 
 void frmSaveISO::ShowBuildFailure(const DiscProject::BuildResult& result) {
@@ -95,13 +94,9 @@ void frmSaveISO::ShowBuildFailure(const DiscProject::BuildResult& result) {
     ShowMessageBox(this, text, (*m_messages)[16], MessageIcon::Exclamation);
 }
 
-// The hand-over to the record-image window, which records the temporary
-// image and returns here on Back. This build has no record-image window
-// yet: the user is told so and comes back as from Back, and the temporary
-// image goes as that window would delete it.
-void frmSaveISO::HandOverToRecording(const std::string& imagePath) {
+// The hand-over to the record-image window: it records the temporary image,
+// deletes it when it closes, and shows this window again on Back.
+void frmSaveISO::HandOverToRecording() {
     hide();
-    ShowTaskUnavailable(this);
-    TemporaryImage::FromSettings(RecordingTask::kDataDisc).DeleteIfCovered(imagePath);
-    show();
+    frmWriteISO::OpenTemporary(RecordingTask::kDataDisc, this);
 }

@@ -26,6 +26,7 @@
 #include "WindowTestSupport.h"
 #include "frmCDorDVD.h"
 #include "frmSaveISO.h"
+#include "frmWriteISO.h"
 #include "ucTreeView.h"
 
 namespace fs = std::filesystem;
@@ -171,16 +172,20 @@ class SaveIsoTest : public QObject {
         QVERIFY(OpenTaskWindow(Task::kDataDisc, 1));
         frmSaveISO* window = OpenedWindow();
         DropOnList(window, {Src("readme.txt")});
-        bool hiddenWithImage = false;
-        m_boxes->OnShow([&](const MessageBoxRequest&) {
-            const std::string stored = GetProgramSetting("TempISO");
-            hiddenWithImage = !window->isVisible() && stored == TempImage() &&
-                              fs::file_size(stored) > 0 && GetProgramSetting("CDorDVD") == "1";
-        });
         QVERIFY(NextAndWait(window));
-        QVERIFY(hiddenWithImage);
-        QVERIFY(m_boxes->shown.back().text.contains(QStringLiteral("not available")));
+        const std::string stored = GetProgramSetting("TempISO");
+        QVERIFY(!window->isVisible());
+        QVERIFY(stored == TempImage() && fs::file_size(stored) > 0);
+        QCOMPARE(GetProgramSetting("CDorDVD"), std::string("1"));
+        frmWriteISO* recorder = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmWriteISO*>(top); found && found->isVisible())
+                recorder = found;
+        QVERIFY(recorder != nullptr);
+        // The temporary image is fixed in the record-image window.
+        QCOMPARE(Control<QLineEdit>(recorder, "txtISO")->text().toStdString(), stored);
         // Back from recording finds the same project; the temporary image is gone.
+        QTest::mouseClick(Control<QPushButton>(recorder, "cmdBack"), Qt::LeftButton);
         QVERIFY(window->isVisible());
         QCOMPARE(ListNames(window), QStringList{"readme.txt"});
         QVERIFY(!fs::exists(TempImage()));
