@@ -1,7 +1,5 @@
 #include "ProgramPaths.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 
@@ -15,10 +13,6 @@ std::string ComputeProgramFolder() {
     return exe.parent_path().string();
 }
 
-bool IsWritableFolder(const std::string& folder) {
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
 std::string UserCacheFolder() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache)
         return std::string(cache) + "/maple-writer";
@@ -29,8 +23,7 @@ std::string UserCacheFolder() {
 
 std::string ComputeTempFolder() {
     if (const char* folder = std::getenv("MAPLE_TEMP_DIR"); folder && *folder) return folder;
-    const std::string program = ProgramFolder();
-    return IsWritableFolder(program) ? program : UserCacheFolder();
+    return UserCacheFolder();
 }
 }  // namespace
 

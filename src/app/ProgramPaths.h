@@ -9,9 +9,9 @@ std::string ProgramFolder();
 // Folder of the read-only data (language files, style INI, pictures, manual):
 // <prefix>/share/maple-writer when installed, else the executable's folder.
 std::string ProgramDataFolder();
-// Folder of the temporary images: the program folder when it is writable,
-// otherwise the user's cache folder (~/.cache/maple-writer). MAPLE_TEMP_DIR
-// overrides it. The folder exists after the call.
+// Folder of the temporary images: the user's own cache folder
+// ($XDG_CACHE_HOME or ~/.cache, plus "maple-writer"), never the program
+// folder; MAPLE_TEMP_DIR overrides it. The folder exists after the call.
 std::string TempFolder();
 // Full paths of the two temporary files.
 std::string TempImagePath();  // "tempiso.iso"

@@ -14,6 +14,7 @@
 #include "MouseLabel.h"
 #include "ProgramStyle.h"
 #include "SettingsStore.h"
+#include "TemporaryImage.h"
 #include "TransportSlot.h"
 #include "Twips.h"
 #include "ValLike.h"
@@ -41,6 +42,7 @@ bool frmMain::Load() {
         ShowMessageBox(this, m_messages[1], m_messages[2], MessageIcon::Exclamation);
         return false;
     }
+    TemporaryImage::RemoveStaleFiles();  // only one program runs: what is there is stale
     setWindowTitle(QStringLiteral("MAPLE CD/DVD Writer"));
     ApplyStyle();
     if (!CreateTransportOrEnd()) return false;

@@ -46,6 +46,13 @@ std::string OutputFile::TargetProblem(const std::string& target) {
     return target + " is " + KindText(facts->kind) + ", not a regular file; choose another name";
 }
 
+bool OutputFile::IsPartialName(const std::string& name, const std::string& targetName) {
+    const std::size_t stem = targetName.size() + 1;
+    const std::size_t suffix = std::char_traits<char>::length(kPartialSuffix);
+    return name.size() == stem + kRandomLength + suffix && name.starts_with(targetName + '.') &&
+           name.ends_with(kPartialSuffix);
+}
+
 bool OutputFile::Create(const std::string& target) {
     Discard();
     m_error.clear();

@@ -35,6 +35,8 @@ class OutputFile {
     // Why `target` must not be written ("... is a symbolic link, not a
     // regular file"); empty when it is free or a regular file.
     static std::string TargetProblem(const std::string& target);
+    // True for a name OutputFile gives a partial file of `targetName`.
+    static bool IsPartialName(const std::string& name, const std::string& targetName);
 
   private:
     bool Fail(const std::string& text);

@@ -2,15 +2,24 @@
 
 #include <filesystem>
 
+#include "OutputFile.h"
 #include "ProgramPaths.h"
 #include "RecordingTask.h"
 #include "SettingsStore.h"
+#include "Utf8Path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 bool IsTemporaryTask(int task) {
     return task == RecordingTask::kDataDisc || task == RecordingTask::kCopyDisc;
+}
+
+// The program's own temporary files and their partial files.
+bool IsOwnTempName(const std::string& name) {
+    for (const char* own : {"tempiso.iso", "tempwav.wav"})
+        if (name == own || OutputFile::IsPartialName(name, own)) return true;
+    return false;
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
@@ -38,4 +47,14 @@ bool TemporaryImage::DeleteIfCovered(const std::string& path) const {
     if (!Covers(path)) return false;
     std::error_code error;
     return fs::remove(m_path, error);
+}
+
+void TemporaryImage::RemoveStaleFiles() {
+    const auto started = fs::file_time_type::clock::now();
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(Utf8Path(TempFolder()), error)) {
+        if (!IsOwnTempName(Utf8Of(entry.path().filename()))) continue;
+        if (!entry.is_regular_file(error) || entry.is_symlink(error)) continue;
+        if (entry.last_write_time(error) < started) fs::remove(entry.path(), error);
+    }
 }

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Output files of mkiso and copy --to-iso: built under a fresh partial name,
 # never written through a link, and never replacing anything but a regular
-# file; a refusal leaves everything as it was.
+# file; a refusal leaves everything as it was. Temporary files: where they go
+# and which stale ones are removed.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 
@@ -35,5 +36,22 @@ for entry in "${targets[@]}"; do
 done
 [ "$(cat victim)" = victim ] || fail "a link's target was written"
 ls | grep -Eq '\.iso\.[[:alnum:]]{6}\.part$' && fail "a partial file was left: $(ls)"
+
+# Temporary files: the user's cache folder unless MAPLE_TEMP_DIR says
+# otherwise; what an earlier run left there is removed when copy starts, and
+# nothing else is.
+unset MAPLE_TEMP_DIR
+export XDG_CACHE_HOME=$WORK/cache
+own=$XDG_CACHE_HOME/maple-writer
+mkdir -p "$own"
+stale=(tempiso.iso tempwav.wav tempiso.iso.Ab12Cd.part)
+kept=(notes.txt tempiso.iso.part other.iso.Ab12Cd.part)
+for name in "${stale[@]}" "${kept[@]}"; do touch -d '1 hour ago' "$own/$name"; done
+touch -d '1 hour' "$own/tempwav.wav.Zz99Zz.part"  # written by a program started later
+kept+=(tempwav.wav.Zz99Zz.part)
+v copy --to-iso fresh.iso >/dev/null 2>&1 || fail "copy with a cache folder"
+for name in "${stale[@]}"; do [ -e "$own/$name" ] && fail "stale $name was kept"; done
+for name in "${kept[@]}"; do [ -e "$own/$name" ] || fail "$name was removed"; done
+[ -e "$(dirname "$CLI")/tempiso.iso" ] && fail "a temporary image in the program folder"
 
 finish "output files"

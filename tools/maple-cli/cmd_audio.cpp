@@ -10,6 +10,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "WaveFileLayout.h"
 #include "clsWav2Cda.h"
@@ -46,6 +47,7 @@ int RunAudio(CliContext& context) {
     }
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
+    TemporaryImage::RemoveStaleFiles();
     TerminalReporter reporter(context.err);
     AudioBurnEngine engine(reporter, options);
     engine.SetTrackCounterHandler([&](const std::string& counter) {

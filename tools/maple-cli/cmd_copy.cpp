@@ -13,6 +13,7 @@
 #include "EmuMediumKind.h"
 #include "EngineTexts.h"
 #include "ImageBurner.h"
+#include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "TransportSlot.h"
 #include "WriteCapabilities.h"
@@ -131,6 +132,7 @@ int RunCopy(CliContext& context) {
     if (!ParseCopyArguments(context, parsed)) return CliExit::kUsage;
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
+    TemporaryImage::RemoveStaleFiles();
     parsed.options.readSpeed = ChosenSpeed(parsed.readSpeed, &FillReadSpeeds, drive);
     CopyReporter reporter(context.err, drive, parsed.blank);
     DiscCopier copier(reporter, parsed.options);
