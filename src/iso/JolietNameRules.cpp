@@ -29,15 +29,21 @@ std::u16string Shorten(const std::u16string& name, const std::u16string& mark) {
     return base + mark + extension;
 }
 
-std::vector<std::u16string> Names(const std::vector<std::u16string>& names) {
-    std::vector<std::u16string> result = names;
-    std::set<std::u16string> taken;
+std::vector<std::u16string> Names(const std::vector<std::u16string>& names,
+                                  const std::vector<std::u16string>& taken) {
+    std::set<std::u16string> others;
+    for (const std::u16string& name : taken) others.insert(CaseFolding::Key(name));
+    const auto keeps = [&](const std::u16string& name) {
+        return name.size() <= kJolietNameLimit && !others.contains(CaseFolding::Key(name));
+    };
+    std::set<std::u16string> used = others;
     for (const std::u16string& name : names)
-        if (name.size() <= kJolietNameLimit) taken.insert(CaseFolding::Key(name));
+        if (keeps(name)) used.insert(CaseFolding::Key(name));
+    std::vector<std::u16string> result = names;
     for (std::u16string& name : result) {
-        if (name.size() <= kJolietNameLimit) continue;
+        if (keeps(name)) continue;
         std::u16string candidate = Shorten(name);
-        for (int counter = 2; !taken.insert(CaseFolding::Key(candidate)).second; ++counter)
+        for (int counter = 2; !used.insert(CaseFolding::Key(candidate)).second; ++counter)
             candidate = Shorten(name, u'~' + Number(counter));
         name = candidate;
     }

@@ -13,7 +13,10 @@ namespace JolietNameRules {
 
 constexpr std::size_t kJolietNameLimit = 110;
 
-std::vector<std::u16string> Names(const std::vector<std::u16string>& names);
+// A name equal to one of `taken` (ignoring case; the names of the sibling
+// directories) is numbered the same way, so a file and a folder never share one.
+std::vector<std::u16string> Names(const std::vector<std::u16string>& names,
+                                  const std::vector<std::u16string>& taken = {});
 // `name` cut to the limit with `mark` ("~2") put before its extension.
 std::u16string Shorten(const std::u16string& name, const std::u16string& mark = {});
 

@@ -42,6 +42,37 @@ std::string LastPathPart(const std::string& path) {
     return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
 }
 
+bool IsUsableName(std::string_view name) {
+    const std::string trimmed = TrimSpaces(name);
+    return !trimmed.empty() && trimmed != "." && trimmed != "..";
+}
+
+std::string NumberedName(const std::string& name, int number, bool file) {
+    const auto dot = file ? name.rfind('.') : std::string::npos;
+    const std::size_t stem = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    return name.substr(0, stem) + " (" + std::to_string(number) + ")" + name.substr(stem);
+}
+
+std::string ShownText(std::string_view text) {
+    std::string shown;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 1;
+        // The shortest prefix that decodes to itself is one whole character.
+        while (length <= 4 && at + length <= text.size() &&
+               UnicodeText::ValidUtf8(text.substr(at, length)) != text.substr(at, length))
+            ++length;
+        if (length <= 4 && at + length <= text.size()) {
+            shown += text.substr(at, length);
+            at += length;
+            continue;
+        }
+        static const char kHex[] = "0123456789ABCDEF";
+        const auto byte = static_cast<unsigned char>(text[at++]);
+        shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+    }
+    return shown;
+}
+
 bool IsDigits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });

@@ -20,6 +20,14 @@ std::string AsciiUpper(std::string text);
 std::string DiscNameFromLocal(const std::string& localName);
 // The part of a local path after its last "/" (trailing "/" ignored).
 std::string LastPathPart(const std::string& path);
+// False for names no entry of the disc may carry: empty once spaces are
+// trimmed, "." and ".." (readers take them for the folder and its parent).
+bool IsUsableName(std::string_view name);
+// `name` numbered to stand beside a twin: "readme (2).txt" for a file (the
+// number goes before the extension), "photos (2)" for a folder.
+std::string NumberedName(const std::string& name, int number, bool file);
+// `text` for a message: valid UTF-8 as it is, every other byte as "\xNN".
+std::string ShownText(std::string_view text);
 // True when `text` is one or more ASCII digits.
 bool IsDigits(std::string_view text);
 

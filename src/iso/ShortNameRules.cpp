@@ -117,12 +117,16 @@ std::optional<TildeSuffix> SplitTildeNumber(const std::string& base) {
 // name's own number until the name is free.
 class UniqueGuard {
   public:
-    UniqueGuard(std::vector<std::string>& names, bool files) : m_names(names), m_files(files) {
+    UniqueGuard(std::vector<std::string>& names, bool files,
+                const std::vector<std::string>& others = {})
+        : m_names(names), m_files(files) {
+        for (const std::string& name : others) m_others.insert(CaseKey(name));
+        m_taken = m_others;
         for (const std::string& name : names) m_taken.insert(CaseKey(name));
     }
 
     void Run() {
-        std::set<std::string> seen;
+        std::set<std::string> seen = m_others;
         for (std::string& name : m_names) {
             if (seen.insert(CaseKey(name)).second) continue;
             name = FreeName(name);
@@ -153,6 +157,7 @@ class UniqueGuard {
 
     std::vector<std::string>& m_names;
     bool m_files;
+    std::set<std::string> m_others;  // names of the other list of the directory
     std::set<std::string> m_taken;
     std::map<std::string, long long> m_next;
 };
@@ -217,7 +222,8 @@ std::vector<std::string> DirectoryNames(const std::vector<std::string>& names) {
     return result;
 }
 
-std::vector<std::string> FileNames(const std::vector<std::string>& names) {
+std::vector<std::string> FileNames(const std::vector<std::string>& names,
+                                   const std::vector<std::string>& taken) {
     std::vector<std::string> dos;
     std::vector<bool> longStem;
     for (const std::string& name : names) {
@@ -241,7 +247,7 @@ std::vector<std::string> FileNames(const std::vector<std::string>& names) {
             numbering.Rename(static_cast<int>(i), NumberedFileName(dos[i], 1));
         }
     }
-    UniqueGuard(dos, true).Run();
+    UniqueGuard(dos, true, taken).Run();
     return dos;
 }
 

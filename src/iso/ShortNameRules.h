@@ -16,8 +16,11 @@ namespace ShortNameRules {
 // "~digits" name, becomes stem + "~" + number.
 std::vector<std::string> DirectoryNames(const std::vector<std::string>& names);
 // File names: stem of up to 31 characters + "." + up to 3 extension
-// characters, numbered "~n" where their first 29 characters clash.
-std::vector<std::string> FileNames(const std::vector<std::string>& names);
+// characters, numbered "~n" where their first 29 characters clash. A name
+// equal to one of `taken` (the short names of the sibling directories) is
+// counted on like a repeated name, so a file and a folder never share one.
+std::vector<std::string> FileNames(const std::vector<std::string>& names,
+                                   const std::vector<std::string>& taken = {});
 // Tilde rename of a file stem: cut digits(n) + 1 characters, append "~n"
 // (keeping no stem character when the stem is shorter).
 std::string TildeRename(const std::string& stem, long long n);

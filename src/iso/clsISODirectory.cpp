@@ -4,8 +4,8 @@
 #include "NameText.h"
 
 clsISODirectory* clsISODirectory::AddSubDirectory(const std::string& name) {
+    if (!NameText::IsUsableName(name)) return nullptr;
     const std::string trimmed = NameText::TrimSpaces(name);
-    if (trimmed.empty()) return nullptr;
     std::u16string key = CaseFolding::Key(trimmed);
     if (const auto existing = Index().find(key); existing != m_index.end()) return existing->second;
     auto child = std::make_unique<clsISODirectory>();
@@ -14,6 +14,14 @@ clsISODirectory* clsISODirectory::AddSubDirectory(const std::string& name) {
     m_index.emplace(std::move(key), child.get());
     m_children.push_back(std::move(child));
     return m_children.back().get();
+}
+
+clsISODirectory* clsISODirectory::AddNewSubDirectory(const std::string& name) {
+    const std::string trimmed = NameText::TrimSpaces(name);
+    std::string free = trimmed;
+    for (int number = 2; SubDirExists(free); ++number)
+        free = NameText::NumberedName(trimmed, number, false);
+    return AddSubDirectory(free);
 }
 
 clsISODirectory* clsISODirectory::AddSubDirectoryByRef(std::unique_ptr<clsISODirectory> directory) {
@@ -61,7 +69,7 @@ std::string clsISODirectory::FullPath() const {
 }
 
 void clsISODirectory::SetName(const std::string& name) {
-    if (name.empty()) return;
+    if (!NameText::IsUsableName(name)) return;
     m_name = name;
     if (m_parent != nullptr) m_parent->m_indexValid = false;
 }

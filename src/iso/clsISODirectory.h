@@ -8,10 +8,14 @@
 
 #include "clsISOFiles.h"
 
-// What a folder scan left out, for the caller to tell the user.
+// What adding local files and folders left out or changed, for the caller to
+// tell the user. Unreadable (a folder that could not be listed) is a failure
+// the way an unreadable file is; the others are warnings.
 struct SkippedEntry {
+    enum class Kind { Skipped, Renamed, Unreadable };
     std::string localPath;
     std::string reason;
+    Kind kind = Kind::Skipped;
 };
 
 // One directory of the disc: its ordered subdirectories and its file list.
@@ -24,8 +28,12 @@ class clsISODirectory {
     clsISODirectory& operator=(const clsISODirectory&) = delete;
 
     // The child of that name (spaces trimmed, case ignored), created and
-    // appended when missing; nullptr for a name that is empty once trimmed.
+    // appended when missing; nullptr for a name that is not usable
+    // (NameText::IsUsableName).
     clsISODirectory* AddSubDirectory(const std::string& name);
+    // A new child, numbered ("photos (2)") when the name is taken; nullptr
+    // for a name that is not usable.
+    clsISODirectory* AddNewSubDirectory(const std::string& name);
     // Appends `directory` with its whole subtree (no name check); returns it.
     clsISODirectory* AddSubDirectoryByRef(std::unique_ptr<clsISODirectory> directory);
     // Detaches the child at `index` (0-based) and hands it back; unless
@@ -40,19 +48,29 @@ class clsISODirectory {
     // "\" for the root, "\A\B\" for B inside A.
     std::string FullPath() const;
     // Adds the entries of local folder `directory` whose names match one of
-    // `filter`: regular files to Files, subfolders (when `recursive`) as
-    // merged subdirectories. Entries whose names begin with "." are skipped,
-    // so are links to folders, special files and refused names (listed in
-    // `skipped` when given). `examineFiles` as for clsISOFiles::Add.
+    // `filter`: regular files to Files, subfolders (when `recursive`) as new
+    // subdirectories. A name taken by an earlier entry is numbered, so that
+    // nothing is lost; names that are not valid UTF-8 are kept with U+FFFD in
+    // their place (the local path keeps the exact bytes). Entries whose names
+    // begin with "." are left out silently; links to folders, special files
+    // and dangling links are left out and noted, and so is a folder that
+    // cannot be listed (as Unreadable).
     void AddLocalDirectory(const std::string& directory, const std::vector<std::string>& filter,
-                           bool recursive, std::vector<SkippedEntry>* skipped = nullptr,
+                           bool recursive, std::vector<SkippedEntry>* notes = nullptr,
                            bool examineFiles = true);
+    // Adds a local file or folder the way a drop onto this directory does: a
+    // file to Files, a folder (named by the last part of its resolved path, so
+    // "." and "dir/.." name real folders) with its whole content as a new
+    // subdirectory. Returns why nothing could be added, empty when added.
+    // `examineFiles` as for clsISOFiles::Add.
+    std::string AddLocalPath(const std::string& path, std::vector<SkippedEntry>* notes = nullptr,
+                             bool examineFiles = true);
 
     clsISOFiles& Files() { return m_files; }
     const clsISOFiles& Files() const { return m_files; }
     clsISODirectory* Parent() const { return m_parent; }
     const std::string& name() const { return m_name; }
-    // An empty text leaves the name unchanged.
+    // A name that is not usable (empty, "." or "..") leaves the name unchanged.
     void SetName(const std::string& name);
     const std::string& DOSName() const { return m_dosName; }
     void SetDOSName(const std::string& name) { m_dosName = name; }

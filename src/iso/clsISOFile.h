@@ -15,7 +15,7 @@ class clsISOFile {
         : m_localPath(std::move(localPath)), m_name(std::move(name)) {}
 
     const std::string& name() const { return m_name; }
-    // An empty text leaves the name unchanged.
+    // A name that is not usable (empty, "." or "..") leaves the name unchanged.
     void SetName(const std::string& name);
     const std::string& LocalPath() const { return m_localPath; }
     void SetLocalPath(const std::string& path) { m_localPath = path; }

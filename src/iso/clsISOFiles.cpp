@@ -4,11 +4,25 @@
 #include "NameText.h"
 #include "modFileAccess.h"
 
+namespace {
+std::string EffectiveName(const std::string& localfile, const std::string& name) {
+    return name.empty() ? NameText::DiscNameFromLocal(NameText::LastPathPart(localfile)) : name;
+}
+}  // namespace
+
+clsISOFile* clsISOFiles::AddNumbered(const std::string& localfile, const std::string& name,
+                                     bool examine) {
+    const std::string effective = EffectiveName(localfile, name);
+    std::string free = effective;
+    for (int number = 2; FileExists(free); ++number)
+        free = NameText::NumberedName(effective, number, true);
+    return Add(localfile, free, examine);
+}
+
 clsISOFile* clsISOFiles::Add(const std::string& localfile, const std::string& name, bool examine) {
     if (localfile.empty() || name.find('\\') != std::string::npos) return nullptr;
-    const std::string effective =
-        name.empty() ? NameText::DiscNameFromLocal(NameText::LastPathPart(localfile)) : name;
-    if (effective.empty() || FileExists(effective)) return nullptr;
+    const std::string effective = EffectiveName(localfile, name);
+    if (!NameText::IsUsableName(effective) || FileExists(effective)) return nullptr;
     auto file = std::make_unique<clsISOFile>(localfile, effective);
     if (const auto facts = examine ? modFileAccess::FileInfo(localfile) : std::nullopt) {
         file->SetSize(facts->size);

@@ -13,11 +13,16 @@
 class clsISOFiles {
   public:
     // Adds a local file under `name` (empty: the last part of `localfile`).
-    // Returns nullptr for an empty path, a name with "\" or a name that a
-    // file of this list already has, ignoring case. Unless `examine` is
-    // false, its size and date are taken now (else they are 0 until an image
-    // is laid out, which takes them anyway).
+    // Returns nullptr for an empty path, a name with "\", a name that is not
+    // usable (NameText::IsUsableName) or one that a file of this list already
+    // has, ignoring case. Unless `examine` is false, its size and date are
+    // taken now (else they are 0 until an image is laid out, which takes them
+    // anyway).
     clsISOFile* Add(const std::string& localfile, const std::string& name, bool examine = true);
+    // The same, except that a name already taken is numbered ("readme (2).txt")
+    // so that both files are kept.
+    clsISOFile* AddNumbered(const std::string& localfile, const std::string& name,
+                            bool examine = true);
     // Removes the file at `index` (0-based); later files move down.
     void Remove(int index);
     void Clear();

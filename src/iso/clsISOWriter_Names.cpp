@@ -5,14 +5,19 @@
 #include "clsISOWriter.h"
 
 namespace {
-// Joliet names are counted and cut in UTF-16 units.
-std::vector<std::string> JolietNames(const std::vector<std::string>& names) {
+std::vector<std::u16string> Utf16Names(const std::vector<std::string>& names) {
     std::vector<std::u16string> units;
     units.reserve(names.size());
     for (const std::string& name : names) units.push_back(UnicodeText::Utf8ToUtf16(name));
+    return units;
+}
+
+// Joliet names are counted and cut in UTF-16 units.
+std::vector<std::string> JolietNames(const std::vector<std::string>& names,
+                                     const std::vector<std::string>& taken = {}) {
     std::vector<std::string> result;
     result.reserve(names.size());
-    for (const std::u16string& name : JolietNameRules::Names(units))
+    for (const std::u16string& name : JolietNameRules::Names(Utf16Names(names), Utf16Names(taken)))
         result.push_back(UnicodeText::Utf16ToUtf8(name));
     return result;
 }
@@ -45,8 +50,14 @@ void clsISOWriter::NameFiles(clsISODirectory& directory) {
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(files.count()));
     for (int i = 0; i < files.count(); ++i) names.push_back(files.File(i)->name());
-    const std::vector<std::string> dosNames = ShortNameRules::FileNames(names);
-    const std::vector<std::string> jolietNames = JolietNames(names);
+    // Files give way to the folders beside them (named first), in both trees.
+    std::vector<std::string> folderDos, folderJoliet;
+    for (int i = 0; i < directory.SubDirectoryCount(); ++i) {
+        folderDos.push_back(directory.SubDirectory(i)->DOSName());
+        folderJoliet.push_back(directory.SubDirectory(i)->JolietName());
+    }
+    const std::vector<std::string> dosNames = ShortNameRules::FileNames(names, folderDos);
+    const std::vector<std::string> jolietNames = JolietNames(names, folderJoliet);
     for (int i = 0; i < files.count(); ++i) {
         files.File(i)->SetDOSName(dosNames[static_cast<std::size_t>(i)]);
         files.File(i)->SetJolietName(jolietNames[static_cast<std::size_t>(i)]);

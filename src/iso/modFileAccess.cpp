@@ -168,8 +168,11 @@ void Classify(DIR* listing, const dirent& found, FolderEntry& entry) {
             ::fstatat(folder, found.d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
     }
     const auto facts = StatPath(folder, found.d_name, link ? 0 : AT_SYMLINK_NOFOLLOW);
-    if (!facts) return;
-    entry.kind = link && facts->kind != EntryKind::RegularFile ? EntryKind::Other : facts->kind;
+    if (!facts) {
+        entry.danglingLink = link;
+        return;
+    }
+    entry.kind = link && facts->kind == EntryKind::Directory ? EntryKind::Other : facts->kind;
     entry.linkToFolder = link && facts->kind == EntryKind::Directory;
     entry.device = facts->device;
     entry.inode = facts->inode;

@@ -68,6 +68,7 @@ struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::Other;  // symbolic links followed, except to folders
     bool linkToFolder = false;          // a symbolic link that leads to a folder
+    bool danglingLink = false;          // a symbolic link that leads nowhere
     std::uint64_t device = 0, inode = 0;
 };
 // The entries of a folder ("." and ".." left out), sorted by name; nullopt

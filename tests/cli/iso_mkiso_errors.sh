@@ -32,9 +32,10 @@ expect 2 "unknown option --bogus" -- "$cli" mkiso -o "$work/x.iso" --bogus "$wor
 # PATHs are added as a drop on the root: folders with their content, files into the root.
 "$cli" mkiso -o "$work/drop.iso" --date "2024-10-03 14:05:09" "$work/src/Photos/" "$work/src/note.txt" \
     "$work/src/docs" 2>"$work/err"
-grep -qF "skipped $work/src/docs/Readme" "$work/err" || fail "case twin not reported: $(cat "$work/err")"
+grep -qF "$work/src/docs/Readme: a file of that name is already there; kept as \"Readme (2)\"" "$work/err" ||
+    fail "case twin not reported: $(cat "$work/err")"
 listing=$(isoinfo -i "$work/drop.iso" -J -f | sort | tr '\n' ' ')
-[ "$listing" = "/Photos /Photos/2024 /Photos/2024/a.jpg /docs /docs/README /note.txt " ] || fail "listing: $listing"
+[ "$listing" = "/Photos /Photos/2024 /Photos/2024/a.jpg /docs /docs/README /docs/Readme (2) /note.txt " ] || fail "listing: $listing"
 # The given date, with the local offset (+8 h at Asia/Shanghai is 32 quarter hours).
 TZ=Asia/Shanghai "$cli" mkiso -o "$work/dated.iso" --date "2024-10-03 14:05:09" "$work/src/note.txt"
 date_bytes=$(od -An -tx1 -j $((16 * 2048 + 813)) -N 17 "$work/dated.iso" | tr -d ' \n')

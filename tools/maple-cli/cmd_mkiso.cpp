@@ -7,7 +7,6 @@
 #include "StopSignals.h"
 #include "TerminalReporter.h"
 #include "clsISOWriter.h"
-#include "modFileAccess.h"
 
 namespace {
 // Shows the writer's events as the terminal's progress bar.
@@ -79,36 +78,21 @@ bool ApplyVolumeFields(CliContext& context, const MkisoOptions& options, clsISOW
     return true;
 }
 
-// Adds one PATH as a drop on the root adds it: a folder with its whole content, a file into the
-// root.
-bool AddPath(CliContext& context, const std::string& path, clsISOWriter& writer) {
-    const auto facts = modFileAccess::FileInfo(path);
-    if (!facts) {
-        context.err << "maple-cli: cannot add " << path << ": " << modFileAccess::LastErrorText()
-                    << "\n";
-        return false;
-    }
-    std::vector<SkippedEntry> skipped;
-    if (facts->kind == modFileAccess::EntryKind::Directory) {
-        clsISODirectory* folder = writer.Root().AddSubDirectory(
-            NameText::DiscNameFromLocal(NameText::LastPathPart(path)));
-        if (folder == nullptr) {
-            context.err << "maple-cli: cannot add " << path
-                        << ": the folder has no name to use on the disc\n";
-            return false;
+// Tells what adding left out or changed; true when all of it could be read.
+bool ShowNotes(CliContext& context, const std::vector<SkippedEntry>& notes) {
+    bool readable = true;
+    for (const SkippedEntry& note : notes) {
+        const std::string path = NameText::ShownText(note.localPath);
+        if (note.kind == SkippedEntry::Kind::Unreadable) {
+            context.err << "maple-cli: could not read " << path << " (" << note.reason << ")\n";
+            readable = false;
+        } else if (note.kind == SkippedEntry::Kind::Skipped) {
+            context.err << "maple-cli: warning: skipped " << path << " (" << note.reason << ")\n";
+        } else {
+            context.err << "maple-cli: warning: " << path << ": " << note.reason << "\n";
         }
-        // Sizes and dates are taken once, when the image is laid out.
-        folder->AddLocalDirectory(path, {"*"}, true, &skipped, false);
-    } else if (facts->kind != modFileAccess::EntryKind::RegularFile) {
-        context.err << "maple-cli: cannot add " << path << ": not a regular file or folder\n";
-        return false;
-    } else if (writer.Root().Files().Add(path, "") == nullptr) {
-        skipped.push_back({path, "a file of the same name (ignoring case) is already there"});
     }
-    for (const auto& entry : skipped)
-        context.err << "maple-cli: warning: skipped " << entry.localPath << " (" << entry.reason
-                    << ")\n";
-    return true;
+    return readable;
 }
 
 int RunMkiso(CliContext& context) {
@@ -116,12 +100,21 @@ int RunMkiso(CliContext& context) {
     if (!ReadOptions(context, options)) return CliExit::kUsage;
     clsISOWriter writer;
     if (!ApplyVolumeFields(context, options, writer)) return CliExit::kUsage;
-    for (const auto& path : options.paths)
-        if (!AddPath(context, path, writer)) return CliExit::kFailure;
+    // Each PATH is added as a drop on the root adds it; sizes and dates are
+    // taken once, when the image is laid out.
+    std::vector<SkippedEntry> notes;
+    for (const auto& path : options.paths) {
+        if (std::string problem = writer.Root().AddLocalPath(path, &notes, false);
+            !problem.empty()) {
+            context.err << "maple-cli: " << NameText::ShownText(problem) << "\n";
+            return CliExit::kFailure;
+        }
+    }
+    const bool readable = ShowNotes(context, notes);
     TerminalReporter reporter(context.err);
     MkisoProgress progress(reporter);
     writer.SetEvents(&progress);
-    if (writer.SaveISO(options.output)) return CliExit::kSuccess;
+    if (writer.SaveISO(options.output)) return readable ? CliExit::kSuccess : CliExit::kFailure;
     if (writer.Cancelled()) {
         context.err << "maple-cli: " << writer.LastError() << "\n";
         return CliExit::kStopped;

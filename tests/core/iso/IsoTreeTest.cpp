@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 
+#include "CaseFolding.h"
 #include "TestEnvironment.h"
 #include "WildcardMatch.h"
 #include "clsISOWriter.h"
@@ -25,6 +27,12 @@ TEST(IsoTree, SubdirectoriesAreTrimmedAndMergedIgnoringCase) {
     EXPECT_FALSE(writer.Root().SubDirExists("photos"));
     EXPECT_EQ(writer.Root().AddSubDirectory("pictures"), photos);
     photos->SetName("");
+    // Names readers take for the folder itself or its parent are never set.
+    for (const char* name : {".", " .. "}) {
+        photos->SetName(name);
+        EXPECT_EQ(writer.Root().AddSubDirectory(name), nullptr) << name;
+        EXPECT_EQ(writer.Root().Files().Add("/x/a", name), nullptr) << name;
+    }
     EXPECT_EQ(photos->name(), "Pictures");
     EXPECT_NE(writer.Root().Files().Add("/x/Pictures", ""), nullptr);  // a file may share it
 }
@@ -174,63 +182,86 @@ TEST_F(IsoScan, NonRecursiveScanCreatesNoDirectories) {
     EXPECT_EQ(m_writer.Root().Files().count(), 1);
 }
 
-TEST_F(IsoScan, SpacesBackslashesAndCaseTwinsAreHandled) {
+TEST_F(IsoScan, EveryFileIsKeptUnderAUniqueName) {
     Make("src/ notes.txt ", "spaced");
     Make("src/back\\slash");
-    Make("src/README");
-    Make("src/Readme");
-    std::vector<SkippedEntry> skipped;
-    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true, &skipped);
+    Make("src/README", "upper");
+    Make("src/Readme", "mixed");
+    Make("src/bad\xff.txt", "ff");
+    Make("src/bad\xfe.txt", "fe");
+    std::vector<SkippedEntry> notes;
+    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true, &notes);
+    // Disc name -> content: trimmed, "\\" mapped, twins numbered, U+FFFD for
+    // bytes that are not UTF-8; the exact local file is read.
+    std::map<std::string, std::string> found;
     const clsISOFiles& files = m_writer.Root().Files();
-    ASSERT_EQ(files.count(), 3);
-    // The disc name is trimmed, the local path keeps the real name.
-    const clsISOFile* spaced = files.File(0);
-    EXPECT_EQ(spaced->name(), "notes.txt");
-    EXPECT_EQ(ReadFile(spaced->LocalPath()), "spaced");
-    EXPECT_TRUE(files.FileExists("back_slash"));
-    ASSERT_EQ(skipped.size(), 1u);
-    EXPECT_EQ(skipped[0].localPath, Path("src/Readme"));
+    for (int i = 0; i < files.count(); ++i)
+        found[files.File(i)->name()] = ReadFile(files.File(i)->LocalPath());
+    const std::map<std::string, std::string> expected = {
+        {"notes.txt", "spaced"}, {"back_slash", "x"},     {"README", "upper"},
+        {"Readme (2)", "mixed"}, {"bad\uFFFD.txt", "fe"}, {"bad\uFFFD (2).txt", "ff"}};
+    EXPECT_EQ(found, expected);
+    std::vector<std::string> noted;
+    for (const SkippedEntry& note : notes) {
+        EXPECT_EQ(note.kind, SkippedEntry::Kind::Renamed);
+        noted.push_back(note.localPath.substr(Path("src/").size()) + ": " + note.reason);
+    }
+    EXPECT_EQ(noted,
+              (std::vector<std::string>{
+                  "Readme: a file of that name is already there; kept as \"Readme (2)\"",
+                  "bad\xfe.txt: the name is not valid UTF-8; kept as \"bad\uFFFD.txt\"",
+                  "bad\xff.txt: the name is not valid UTF-8; kept as \"bad\uFFFD (2).txt\""}));
 }
 
-TEST_F(IsoScan, NamesThatAreNotUtf8KeepTheirLocalPath) {
-    Make("src/bad\xff.txt", "bytes");
-    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true);
-    ASSERT_EQ(m_writer.Root().Files().count(), 1);
-    const clsISOFile* file = m_writer.Root().Files().File(0);
-    EXPECT_EQ(file->name(), std::string("bad\xef\xbf\xbd.txt"));  // U+FFFD on the disc
-    EXPECT_EQ(ReadFile(file->LocalPath()), "bytes");              // the real file is read
-}
-
-TEST_F(IsoScan, LoopsAndSpecialFilesAreNotFollowed) {
+TEST_F(IsoScan, LoopsAndSpecialFilesAreNotFollowedButNoted) {
     Make("src/a.txt");
     std::filesystem::create_directory_symlink(Path("src"), Path("src/loop"));
     std::filesystem::create_symlink(Path("src/a.txt"), Path("src/link.txt"));
+    std::filesystem::create_symlink(Path("src/none"), Path("src/dangling"));
     ASSERT_EQ(::mkfifo(Path("src/pipe").c_str(), 0600), 0);
-    std::vector<SkippedEntry> skipped;
-    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true, &skipped);
+    std::vector<SkippedEntry> notes;
+    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true, &notes);
     const clsISOFiles& files = m_writer.Root().Files();
     EXPECT_EQ(files.count(), 2);  // a.txt and the link to a file
     EXPECT_TRUE(files.FileExists("link.txt"));
-    EXPECT_FALSE(files.FileExists("pipe"));
     EXPECT_EQ(m_writer.Root().SubDirectoryCount(), 0);
-    ASSERT_EQ(skipped.size(), 1u);
-    EXPECT_EQ(skipped[0].localPath, Path("src/loop"));
+    std::vector<std::string> noted;
+    for (const SkippedEntry& note : notes) noted.push_back(note.localPath + ": " + note.reason);
+    EXPECT_EQ(noted,
+              (std::vector<std::string>{Path("src/dangling") + ": a link that leads nowhere",
+                                        Path("src/loop") + ": link to a folder, not followed",
+                                        Path("src/pipe") + ": a named pipe"}));
 }
 
-TEST_F(IsoScan, AScanMergesIntoExistingDirectories) {
-    Make("src/Photos/one.jpg");
-    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true);
-    Make("src/Photos/two.jpg");
-    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true);
-    ASSERT_EQ(m_writer.Root().SubDirectoryCount(), 1);
-    EXPECT_EQ(m_writer.Root().SubDirectory(0)->Files().count(), 2);
-    m_writer.Root().AddLocalDirectory(Path("missing"), {"*"}, true);
-    EXPECT_EQ(m_writer.Root().SubDirectoryCount(), 1);
+TEST_F(IsoScan, AFolderOfATakenNameIsKeptBesideIt) {
+    Make("a/Photos/one.jpg", "a");
+    Make("b/photos/one.jpg", "b");
+    for (const char* folder : {"a/Photos", "b/photos/", "a/Photos/.."})
+        EXPECT_EQ(m_writer.Root().AddLocalPath(Path(folder)), "");
+    std::vector<std::string> names;
+    for (int i = 0; i < m_writer.Root().SubDirectoryCount(); ++i)
+        names.push_back(m_writer.Root().SubDirectory(i)->name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Photos", "photos (2)", "a"}));
+    EXPECT_EQ(ReadFile(m_writer.Root().SubDirectory(1)->Files().File(0)->LocalPath()), "b");
+    EXPECT_NE(m_writer.Root().AddLocalPath("/"), "");
+    std::vector<SkippedEntry> notes;
+    m_writer.Root().AddLocalDirectory(Path("missing"), {"*"}, true, &notes);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, SkippedEntry::Kind::Unreadable);
 }
 }  // namespace
 
 namespace {
 TEST(IsoTree, CaseIsIgnoredBeyondAscii) {
+    struct Fold {
+        char32_t from, to;
+    };
+    const Fold folds[] = {
+        {U'A', U'a'},           {U'\u00C9', U'\u00E9'},         {U'\u03A3', U'\u03C3'},
+        {U'\u03C2', U'\u03C3'}, {U'\u1E9E', U'\u00DF'},         {U'\u212A', U'k'},
+        {U'\u0416', U'\u0436'}, {U'\U00010400', U'\U00010428'}, {U'\u00DF', U'\u00DF'},
+        {U'\u0130', U'\u0130'}, {U'\u674E', U'\u674E'}};
+    for (const Fold& fold : folds) EXPECT_EQ(CaseFolding::Fold(fold.from), fold.to);
     clsISOFiles files;
     ASSERT_NE(files.Add("/x/Ärger.txt", ""), nullptr);
     EXPECT_EQ(files.Add("/y/äRGER.TXT", ""), nullptr);
