@@ -7,6 +7,9 @@
 
 namespace {
 constexpr std::uint8_t kWrite10 = 0x2A;
+constexpr std::uint8_t kTestUnitReady = 0x00;
+constexpr std::uint8_t kStartStopUnit = 0x1B;
+constexpr std::uint8_t kGetEventStatus = 0x4A;
 
 // A failure scripted for this opcode, counting the commands it lets pass.
 std::optional<EmuOutcome> ScriptedFailure(EmuFaults& faults, std::uint8_t opcode) {
