@@ -1,8 +1,8 @@
 #!/bin/bash
 # Recordings refused before the disc is touched, and the virtual drive's
 # guards: a file that is no disc image (unless --raw), test mode where the
-# medium cannot simulate, and 'virtual export' over existing files (unless
-# --force). The fit check is proved at its limits in FitCheckTest.
+# medium cannot simulate, a job larger than the blank, and 'virtual export'
+# over existing files (unless --force).
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 show() { v virtual show; }
@@ -28,6 +28,27 @@ for kind in dvd+r dvd+rw; do
   untouched "test mode on $kind"
 done
 show | grep -q 'recorded: 0 blocks' || fail "the DVD+RW was written: $(show)"
+
+# Larger than the blank: refused naming both sizes (a sparse image).
+insert cd-r
+truncate -s 800M big.iso
+printf '\001CD001' | dd of=big.iso bs=1 seek=32768 conv=notrunc status=none
+expect 1 "映像需要 409602 个区块（800 MB），但光碟只有 359849 个可用区块（702 MB）" v --trace burn big.iso
+untouched "an image larger than the disc"
+show | grep -q 'state: blank' || fail "the disc changed: $(show)"
+rm -f big.iso
+
+# Audio: 81 minutes of sound (a sparse CD-DA WAV) do not fit an 80-minute CD-R.
+python3 -c '
+import struct, sys
+size = 81 * 60 * 176400
+with open("long.wav", "wb") as f:
+    f.write(b"RIFF" + struct.pack("<I", 36 + size) + b"WAVEfmt " +
+            struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", size))
+    f.truncate(44 + size)' || fail "long.wav"
+expect 1 "这些音轨连同间隔需要 364504 个区块（81:00），但光碟只有 359849 个可用区块（79:57）" v --trace audio long.wav
+untouched "audio longer than the disc"
+rm -f long.wav
 
 # Export never overwrites without --force.
 v burn --no-eject image.iso >/dev/null 2>&1 || fail "burn"

@@ -1,7 +1,7 @@
-// Exclusive drive access inside one process: a second transport on the same
-// virtual drive folder never writes a stale state back, and the Linux
-// transport holds a claimed drive with O_EXCL (tests/cli/exclusive_access.sh
-// races real processes).
+// Exclusive drive access: a recording, erase or copy holds the drive; other
+// programs (here: a second transport on the same folder, or the kernel of a
+// scripted SG_IO transport) are refused, may still ask, and never write a
+// stale state back.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -35,6 +35,31 @@ class OtherProgram {
   private:
     clsEmulatedDrive m_drive;
 };
+
+TEST(ExclusiveAccess, AnOperationHoldsTheFolderAgainstOtherPrograms) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    OtherProgram other(bench);
+    ASSERT_EQ(bench.Transport().ClaimDrive("virtual0"), "");
+    ASSERT_EQ(bench.Transport().ClaimDrive("virtual0"), "");  // claims nest
+    EXPECT_EQ(other.Drive().Claim(), kInUse);
+    EXPECT_EQ(other.Drive().InsertBlank(MediumKind::CdRw), kInUse);
+    EXPECT_EQ(other.Drive().RemoveMedium(), kInUse);
+    // Asking still works; changing the drive does not.
+    EXPECT_EQ(other.Exec({0x00, 0, 0, 0, 0, 0}), "0 00/00/00");
+    EXPECT_EQ(other.Exec({0x1B, 0, 0, 0, 0x02, 0}), "2 02/04/07") << "eject refused";
+    ASSERT_EQ(bench.WriteDataTrack(0, 64), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    bench.Transport().ReleaseDrive("virtual0");
+    EXPECT_EQ(other.Drive().Claim(), kInUse) << "one claim is still held";
+    bench.Transport().ReleaseDrive("virtual0");
+    // Free again: the other program sees the recording and may change the drive.
+    std::vector<std::uint8_t> disc(34);
+    EXPECT_EQ(other.Exec({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, &disc), "0 00/00/00");
+    EXPECT_EQ(disc[2] & 0x03, 1) << "appendable: track 1 is there";
+    EXPECT_EQ(other.Drive().Claim(), "");
+    other.Drive().Release();
+}
 
 TEST(ExclusiveAccess, NoProgramWritesAStaleStateBack) {
     VirtualDriveSession bench;

@@ -240,6 +240,15 @@ TEST_F(ImageBurnerTest, AUserImageIsNotComparedWithTheDiscKindAndDvdRTakesIncrem
         }
 }
 
+TEST_F(ImageBurnerTest, ADvdPlusRwRecordsAlthoughItHasNoWriteParameters) {
+    Insert(MediumKind::DvdPlusRw);
+    bench.Drive().Faults().failures.push_back({0x55, 0, 1, 0x05, 0x26, 0x00});
+    bench.Drive().Faults().failures.push_back({0x5B, 0, 2, 0x05, 0x24, 0x00});
+    const BurnOptions options = UserImage(20 * kChunk);
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
+    EXPECT_EQ(bench.Drive().Media().recordedEnd, 320);
+}
+
 TEST_F(ImageBurnerTest, RefusalsSayWhyBeforeAnythingIsRecorded) {
     struct Refusal {
         const char* name;
