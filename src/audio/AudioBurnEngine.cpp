@@ -127,7 +127,8 @@ bool AudioBurnEngine::RecordingAllowed(const std::string& drive,
     if (problem.empty()) {
         std::int64_t needed = kAudioPause * (static_cast<std::int64_t>(tracks.size()) - 1);
         for (const std::string& path : tracks) needed += TrackSectors(path);
-        problem = RecordingChecks::AudioFitProblem(needed, modMMC::FreeBlocks(drive));
+        problem =
+            RecordingChecks::AudioFitProblem(needed, RecordingChecks::FreeBlocks(drive, media));
     }
     if (problem.empty()) return true;
     Show(problem, 30);

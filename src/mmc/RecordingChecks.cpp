@@ -1,16 +1,25 @@
 #include "RecordingChecks.h"
 
+#include <array>
 #include <cstdio>
 
 #include "DriveClaim.h"
 #include "EnginesText.h"
 #include "MediaClasses.h"
+#include "ScsiStatus.h"
 #include "modMMC.h"
 
 namespace RecordingChecks {
 
 namespace {
+constexpr std::uint8_t kByTrackNumber = 1;
 constexpr std::int64_t kSectorsPerSecond = 75;
+constexpr std::int64_t kMsfOffset = 150;  // LBA 0 lies at 00:02:00
+
+std::int64_t Be32(const std::uint8_t* bytes) {
+    return std::int64_t{bytes[0]} << 24 | std::int64_t{bytes[1]} << 16 |
+           std::int64_t{bytes[2]} << 8 | bytes[3];
+}
 
 std::string Megabytes(std::int64_t blocks) {
     return std::to_string(blocks * 2048 / (1024 * 1024));
@@ -24,7 +33,26 @@ std::string PlayingTime(std::int64_t sectors) {
     return text;
 }
 
+// Bytes 20-23 of READ DISC INFORMATION: MSF on CD, an LBA on other media.
+std::int64_t LastLeadOutStart(const modMMC::DiscInformationBlock& disc, std::int32_t media) {
+    if (disc[20] == 0xFF && disc[21] == 0xFF && disc[22] == 0xFF && disc[23] == 0xFF) return -1;
+    if (media > modMMC::Media::kCDRW) return Be32(&disc[20]);
+    return (disc[21] * 60 + disc[22]) * kSectorsPerSecond + disc[23] - kMsfOffset;
+}
 }  // namespace
+
+std::int64_t FreeBlocks(const std::string& drive, std::int32_t media) {
+    modMMC::DiscInformationBlock disc{};
+    const bool discRead = modMMC::ReadDiscInformation(drive, disc) == ScsiStatus::kGood;
+    std::array<std::uint8_t, 36> track{};
+    // Byte 6: last track in the last session, which includes the invisible track.
+    const std::uint8_t number = discRead && disc[6] != 0 ? disc[6] : 0xFF;
+    if (modMMC::ReadTrackInformation(drive, kByTrackNumber, number, track.data(), track.size())) {
+        if (MediaClasses::Overwritable(media)) return Be32(&track[24]);  // track size
+        if ((track[7] & 0x01) != 0) return Be32(&track[16]);             // NWA_V: free blocks
+    }
+    return discRead ? LastLeadOutStart(disc, media) : -1;
+}
 
 std::string DataFitProblem(std::int64_t needed, std::int64_t free) {
     if (free < 0 || needed <= free) return {};

@@ -10,8 +10,14 @@ class DriveClaim;
 // the message that refuses the recording (see EnginesText).
 namespace RecordingChecks {
 
-// `needed` blocks of 2048 bytes against `free` (modMMC::FreeBlocks; not
-// checked when negative).
+// Blocks a recording on the blank disc in `drive` can use: the free blocks
+// of the invisible track (READ TRACK INFORMATION of the last track READ DISC
+// INFORMATION names), the track size on media written in place (DVD+RW,
+// DVD-RAM), else the last possible lead-out start of READ DISC INFORMATION.
+// -1 when the drive tells none of them. `media`: GetMediaType's number.
+std::int64_t FreeBlocks(const std::string& drive, std::int32_t media);
+
+// `needed` blocks of 2048 bytes against `free` (not checked when negative).
 std::string DataFitProblem(std::int64_t needed, std::int64_t free);
 // `needed` CD-DA sectors (pauses included) against `free`, shown as playing times too.
 std::string AudioFitProblem(std::int64_t needed, std::int64_t free);

@@ -138,7 +138,7 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
         const std::int64_t chunks = (imageBytes + kChunkBytes - 1) / kChunkBytes;
         const bool cd = m_mediaType == modMMC::Media::kCDR || m_mediaType == modMMC::Media::kCDRW;
         problem = RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0),
-                                                  modMMC::FreeBlocks(drive));
+                                                  RecordingChecks::FreeBlocks(drive, m_mediaType));
     }
     if (problem.empty()) return true;
     Warn(problem, 22);

@@ -7,8 +7,8 @@
 #include <cerrno>
 
 #include "ExclusiveAccess.h"
-#include "VirtualDriveSession.h"
 #include "clsSGIO.h"
+#include "emulated/VirtualDriveBench.h"
 
 namespace {
 constexpr const char* kInUse = ExclusiveAccess::kInUse;
@@ -16,7 +16,7 @@ constexpr const char* kInUse = ExclusiveAccess::kInUse;
 // Another program on the folder of `bench`.
 class OtherProgram {
   public:
-    explicit OtherProgram(VirtualDriveSession& bench) : m_drive({bench.Folder()}) {}
+    explicit OtherProgram(VirtualDriveBench& bench) : m_drive({bench.Folder()}) {}
     EmuDrive& Drive() { return m_drive.Drive(0); }
     // Status and sense ("KK/AA/QQ") of a 6- or 10-byte command without data.
     std::string Exec(std::initializer_list<std::uint8_t> cdb,
@@ -37,8 +37,7 @@ class OtherProgram {
 };
 
 TEST(ExclusiveAccess, AnOperationHoldsTheFolderAgainstOtherPrograms) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::CdR);
+    VirtualDriveBench bench(MediumKind::CdR);
     OtherProgram other(bench);
     ASSERT_EQ(bench.Transport().ClaimDrive("virtual0"), "");
     ASSERT_EQ(bench.Transport().ClaimDrive("virtual0"), "");  // claims nest
@@ -62,11 +61,10 @@ TEST(ExclusiveAccess, AnOperationHoldsTheFolderAgainstOtherPrograms) {
 }
 
 TEST(ExclusiveAccess, NoProgramWritesAStaleStateBack) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::CdR);
+    VirtualDriveBench bench(MediumKind::CdR);
     const std::string meta = bench.Folder() + "/drive.meta";
     {
-        OtherProgram early(bench);                  // opened before the recording, closed after it
+        OtherProgram early(bench);  // opened before the recording, closed after it
         ASSERT_EQ(bench.WriteDataTrack(0, 32), 0);  // padded to 300 blocks when flushed
         ASSERT_EQ(bench.SynchronizeCache(), 0);
         EXPECT_NE(ReadFile(meta).find("length 300"), std::string::npos);

@@ -18,7 +18,7 @@ TEST(DriveInUse, EveryOperationIsRefusedWithoutACommandThatChangesTheDisc) {
     BurnOptions options;
     options.imagePath = bench.Put("user.iso", RandomImage(20 * 32768, 1));
     const std::string inUse = "光碟机正被另一个程序使用";
-    ScriptedReporter reporter;
+    EventReporter reporter(&bench.Transport());
     EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Refused);
     EXPECT_EQ(reporter.LastMessage(), inUse);
     EXPECT_EQ(AudioBurnEngine(reporter, {}).StartAudioBurn(bench.Id(), {bench.File("a.wav")}),

@@ -15,7 +15,7 @@ class FailureNames : public ::testing::Test {
         EXPECT_EQ(bench.Drive().InsertBlank(kind), "");
         BurnOptions options;
         options.imagePath = bench.Put("user.iso", RandomImage(20 * 32768, 2));
-        reporter = ScriptedReporter();
+        reporter = EventReporter(&bench.Transport());
         return ImageBurner(reporter, options).Burn(bench.Id());
     }
     // Fails `count` commands of `opcode` after `skip` with the sense key/asc/ascq.
@@ -26,7 +26,7 @@ class FailureNames : public ::testing::Test {
 
     IsolatedProgramFolders folders;
     VirtualDriveSession bench;
-    ScriptedReporter reporter;
+    EventReporter reporter{&bench.Transport()};
 };
 
 TEST_F(FailureNames, AWriteThatKeepsFailingIsNamedByTheSense) {
@@ -57,7 +57,7 @@ TEST_F(FailureNames, AReadThatKeepsFailingIsNamedByTheSense) {
               "");
     for (const auto& [asc, message] : cases) {
         Fail(0x28, 10, 62, 0x05, asc, 0x00);
-        reporter = ScriptedReporter();
+        reporter = EventReporter(&bench.Transport());
         DiscCopier copier(reporter, {true, false, DefaultSpeedEntry()});
         EXPECT_EQ(copier.Next(bench.Id(), [&] { return bench.File("copy.iso"); }),
                   CopyOutcome::Failed);

@@ -55,7 +55,7 @@ class FitCheck : public ::testing::Test {
 
     IsolatedProgramFolders folders;
     VirtualDriveSession bench;
-    ScriptedReporter reporter;
+    EventReporter reporter{&bench.Transport()};
 };
 
 // 22,490 chunks of 16 blocks and the two run-out blocks of a CD track fill
@@ -69,13 +69,13 @@ TEST_F(FitCheck, AnImageMustFitTheFreeBlocksOfACd) {
             if (!trackInformation)
                 bench.Drive().Faults().failures.push_back({0x52, 0, 1, 5, 0x24, 0});
         };
-        reporter = ScriptedReporter();
+        reporter = EventReporter(&bench.Transport());
         reporter.cancelAt = 1;
         bench.Transport().ClearCommandLog();
         refuseTrackInformation();
         EXPECT_EQ(Burn(MediumKind::CdR, 22490 * kChunk), BurnOutcome::Cancelled);
         ExpectPassed();
-        reporter = ScriptedReporter();
+        reporter = EventReporter(&bench.Transport());
         bench.Transport().ClearCommandLog();
         refuseTrackInformation();
         EXPECT_EQ(Burn(MediumKind::CdR, 22490 * kChunk + 1), BurnOutcome::Refused);
@@ -87,7 +87,7 @@ TEST_F(FitCheck, ADvdPlusRwOffersItsWholeTrackAndNeedsNoRunOut) {
     reporter.cancelAt = 1;
     EXPECT_EQ(Burn(MediumKind::DvdPlusRw, kDvdCapacity * 2048), BurnOutcome::Cancelled);
     ExpectPassed();
-    reporter = ScriptedReporter();
+    reporter = EventReporter(&bench.Transport());
     bench.Transport().ClearCommandLog();
     EXPECT_EQ(Burn(MediumKind::DvdPlusRw, kDvdCapacity * 2048 + 1), BurnOutcome::Refused);
     ExpectRefused({"2295120 个区块", "2295104 个可用区块（4482 MB）"});
@@ -103,7 +103,7 @@ TEST_F(FitCheck, AudioTracksCountWithThePausesBetweenThem) {
         AudioBurnEngine(reporter, {}).StartAudioBurn(bench.Id(), {one, Cdda("two.wav", 179848)}),
         AudioBurnOutcome::Cancelled);
     ExpectPassed();
-    reporter = ScriptedReporter();
+    reporter = EventReporter(&bench.Transport());
     bench.Transport().ClearCommandLog();
     EXPECT_EQ(
         AudioBurnEngine(reporter, {}).StartAudioBurn(bench.Id(), {one, Cdda("two.wav", 179856)}),

@@ -18,7 +18,7 @@ TEST(TestMode, IsRefusedBeforeAnythingIsWrittenOnMediaWithoutSimulation) {
     for (const auto& [kind, name] : refused) {
         ASSERT_EQ(bench.Drive().InsertBlank(kind), "");
         bench.Transport().ClearCommandLog();
-        ScriptedReporter reporter;
+        EventReporter reporter(&bench.Transport());
         EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Refused);
         EXPECT_EQ(reporter.LastMessage(), std::string(name) +
                                               " 光碟不能进行测试刻录：刻录机会真正写入这张光碟。"
@@ -32,7 +32,7 @@ TEST(TestMode, IsRefusedBeforeAnythingIsWrittenOnMediaWithoutSimulation) {
          {MediumKind::CdR, MediumKind::CdRw, MediumKind::DvdR, MediumKind::DvdRw}) {
         SCOPED_TRACE(TraitsOf(kind).name);
         ASSERT_EQ(bench.Drive().InsertBlank(kind), "");
-        ScriptedReporter reporter;
+        EventReporter reporter(&bench.Transport());
         EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Completed);
         EXPECT_EQ(bench.Drive().Media().State(), DiscState::Blank) << "simulated only";
     }
