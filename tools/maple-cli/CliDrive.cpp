@@ -2,7 +2,6 @@
 
 #include <ostream>
 
-#include "DriveClaim.h"
 #include "TransportSlot.h"
 
 std::string CliDrive(CliContext& context) {
@@ -24,10 +23,4 @@ std::string CliDriveForCommand(CliContext& context, CliArguments& arguments) {
         context.err << "maple-cli: " << arguments.Error() << "\n";
     if (!arguments.Error().empty() || !extra.empty()) return {};
     return CliDrive(context);
-}
-
-bool ClaimRefused(CliContext& context, const DriveClaim& claim) {
-    if (claim.Held()) return false;
-    context.err << "maple-cli: " << claim.Problem() << "\n";
-    return true;
 }

@@ -101,11 +101,10 @@ const Failure kFailures[] = {
      2,
      {1, 2},
      true},
-    // Nothing written yet: nothing is closed and the tray stays shut. (The
-    // fit check asks for the free blocks first.)
+    // Nothing written yet: nothing is closed and the tray stays shut.
     {"track information of track 1",
      [](EmuFaults& f) {
-         f.failures = {{0x52, 1, 1, 5, 0x24, 0}};
+         f.failures = {{0x52, 0, 1, 5, 0x24, 0}};
      },
      true,
      AudioBurnOutcome::Failed,
@@ -117,7 +116,7 @@ const Failure kFailures[] = {
     // Track 1 stays playable: the session is closed.
     {"track information of track 2",
      [](EmuFaults& f) {
-         f.failures = {{0x52, 2, 1, 5, 0x24, 0}};
+         f.failures = {{0x52, 1, 1, 5, 0x24, 0}};
      },
      false,
      AudioBurnOutcome::Failed,
