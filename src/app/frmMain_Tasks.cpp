@@ -119,29 +119,19 @@ void frmMain::StartTask(std::uint8_t task) {
     }
     m_startedTask = task;
     CloseChooser();
-    if (!OpenTaskWindow(task, ChosenMedium::kNothing)) {
-        ShowTaskUnavailable(this);
-        return;
-    }
+    OpenTaskWindow(task, ChosenMedium::kNothing);
     hide();
 }
 
 void frmMain::RecordImage(const QString& image) {
     m_startedTask = Task::kRecordImage;
-    if (!OpenRecordImageWindow(image)) {
-        show();
-        ShowTaskUnavailable(this);
-        return;
-    }
+    OpenRecordImageWindow(image);
     hide();
 }
 
 void frmMain::OnDataDiscChosen(int medium) {
     m_startedTask = Task::kDataDisc;
-    if (!OpenTaskWindow(Task::kDataDisc, medium)) {
-        ShowTaskUnavailable(this);
-        return;
-    }
+    OpenTaskWindow(Task::kDataDisc, medium);
     hide();
 }
 

@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "MainWindowLink.h"
-#include "MessageBoxSeam.h"
 #include "frmSaveISO.h"
 #include "frmSaveISO2.h"
 #include "frmWriteCDDA.h"
@@ -22,22 +20,11 @@ constexpr OpenFunction kTaskWindows[] = {
 };
 }  // namespace
 
-bool OpenTaskWindow(int task, int chosenMedium) {
-    if (task < 0 || task >= static_cast<int>(std::size(kTaskWindows))) return false;
-    const OpenFunction open = kTaskWindows[task];
-    if (open == nullptr) return false;
-    open(chosenMedium);
-    return true;
+void OpenTaskWindow(int task, int chosenMedium) {
+    Q_ASSERT(task >= 0 && task < static_cast<int>(std::size(kTaskWindows)));
+    kTaskWindows[task](chosenMedium);
 }
 
-bool OpenRecordImageWindow(const QString& imagePath) {
+void OpenRecordImageWindow(const QString& imagePath) {
     frmWriteISO::OpenImage(imagePath);
-    return true;
-}
-
-void ShowTaskUnavailable(QWidget* parent) {
-    ShowMessageBox(parent,
-                   QString::fromUtf8("此功能在本版本中尚未提供。\n"
-                                     "This task is not available in this version."),
-                   QString::fromUtf8("提示"), MessageIcon::Information);
 }

@@ -130,7 +130,7 @@ class SaveIsoTest : public QObject {
     }
 
     void wholeDataDiscFromDropToImage() {
-        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        OpenTaskWindow(Task::kDataDisc, 0);
         frmSaveISO* window = OpenedWindow();
         QVERIFY(window != nullptr);
         QCOMPARE(Tree(window)->topLevelItem(0)->text(0), QString::fromUtf8("CD光盘"));
@@ -169,7 +169,7 @@ class SaveIsoTest : public QObject {
     }
 
     void recordingPathHandsOverTheTemporaryImage() {
-        QVERIFY(OpenTaskWindow(Task::kDataDisc, 1));
+        OpenTaskWindow(Task::kDataDisc, 1);
         frmSaveISO* window = OpenedWindow();
         DropOnList(window, {Src("readme.txt")});
         QVERIFY(NextAndWait(window));
@@ -253,7 +253,7 @@ class SaveIsoTest : public QObject {
     }
 
     void refusalsInTheWindow() {
-        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        OpenTaskWindow(Task::kDataDisc, 0);
         frmSaveISO* window = OpenedWindow();
         std::vector<QString> answers{"Photos", " photos ", "a/b", "  "};
         SetInputBoxHandler([&answers](const InputBoxRequest&) {
@@ -285,7 +285,7 @@ class SaveIsoTest : public QObject {
     }
 
     void sizesAndThePreflightCheck() {
-        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        OpenTaskWindow(Task::kDataDisc, 0);
         frmSaveISO* window = OpenedWindow();
         auto* size = Control<QLabel>(window, "Panels(2)");
         QCOMPARE(size->text(), QStringLiteral("Size: 0 KB / 703.13 MB"));
@@ -307,7 +307,7 @@ class SaveIsoTest : public QObject {
     }
 
     void cancelStopsTheBuildAndKeepsNothing() {
-        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        OpenTaskWindow(Task::kDataDisc, 0);
         frmSaveISO* window = OpenedWindow();
         DropOnList(window, {SparseFile("big.bin", 300)});
         Control<QCheckBox>(window, "chkCreateISOonly")->setChecked(true);
@@ -341,7 +341,7 @@ class SaveIsoTest : public QObject {
     }
 
     void invalidDatesAreShownButNeverUsed() {
-        QVERIFY(OpenTaskWindow(Task::kDataDisc, 0));
+        OpenTaskWindow(Task::kDataDisc, 0);
         frmSaveISO* window = OpenedWindow();
         auto* date = Control<QLineEdit>(window, "dateCreation");
         const std::string before = window->Project().DateText();
@@ -361,7 +361,7 @@ class SaveIsoTest : public QObject {
 
     void textsAndTheTaskStart() {
         SetLanguageFilePath(ShippedLanguageFile("English"));
-        QVERIFY(OpenTaskWindow(Task::kDataDisc, 1));
+        OpenTaskWindow(Task::kDataDisc, 1);
         frmSaveISO* window = OpenedWindow();
         QCOMPARE(Tree(window)->topLevelItem(0)->text(0), QStringLiteral("DVD Disc"));
         auto* isoOnly = Control<QCheckBox>(window, "chkCreateISOonly");
