@@ -35,7 +35,11 @@ std::vector<std::pair<int, const char*>> WindowBuiltIns() {
 }  // namespace
 
 frmWriteCDDA::frmWriteCDDA(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_messages(LanguageTexts("frmWriteCDDA"), WindowBuiltIns()) {
+    : QWidget(parent, Qt::Window),
+      m_messages(LanguageTexts("frmWriteCDDA"), WindowBuiltIns()),
+      m_runner(new EngineRunner(this)),
+      // Its Cancel button stops a recording; closing never does.
+      m_closing(this, m_runner, CloseDuringRun::Rule::Refuse) {
     setObjectName(QStringLiteral("frmWriteCDDA"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("CD-DA Burner"));
@@ -44,7 +48,6 @@ frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     BuildMenus();
     LoadTexts();
     ApplyStylePictures();
-    m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
                                 m_chkFixDisc, m_chkTestMode, m_chkEjectDisc},
                                {m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
@@ -164,11 +167,6 @@ void frmWriteCDDA::OnBurnFinished() {
 }
 
 void frmWriteCDDA::closeEvent(QCloseEvent* event) {
-    // Closing now would destroy the window under the running recording.
-    if (m_runner->IsRunning()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    if (!m_closing.MayClose(event)) return;
     if (MainWindow() != nullptr) MainWindow()->Window()->show();
 }

@@ -7,6 +7,7 @@
 
 #include "AudioBurnEngine.h"
 #include "AudioTrackList.h"
+#include "CloseDuringRun.h"
 #include "EngineOutcome.h"
 #include "MediaPresenceWatch.h"
 #include "WindowMessages.h"
@@ -92,7 +93,8 @@ class frmWriteCDDA : public QWidget {
     // Blocks of the blank in the drive when known; else an 80-minute CD.
     std::optional<std::int64_t> m_blankBlocks;
     std::string m_capacityOf;  // the drive m_blankBlocks was read from
-    EngineRunner* m_runner = nullptr;
+    EngineRunner* m_runner;
+    CloseDuringRun m_closing;
     EngineOutcome<AudioBurnOutcome> m_lastOutcome;
     bool m_showingRows = false;  // the rows are being refilled: no edit to handle
 

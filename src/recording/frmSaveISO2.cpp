@@ -36,7 +36,11 @@ std::vector<std::pair<int, const char*>> WindowBuiltIns() {
 }  // namespace
 
 frmSaveISO2::frmSaveISO2(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_messages(LanguageTexts("frmSaveISO2"), WindowBuiltIns()) {
+    : QWidget(parent, Qt::Window),
+      m_messages(LanguageTexts("frmSaveISO2"), WindowBuiltIns()),
+      m_runner(new EngineRunner(this)),
+      // Reading can stop at any sector without harm to the disc.
+      m_closing(this, m_runner, CloseDuringRun::Rule::Stop) {
     setObjectName(QStringLiteral("frmSaveISO2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Disc Duplicator"));
@@ -44,7 +48,6 @@ frmSaveISO2::frmSaveISO2(QWidget* parent)
     BuildControls();
     LoadTexts();
     ShowNextPurpose();
-    m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning(
         {m_cboReadSpeed, m_chkCreateISOonly, m_chkBadCopy, m_cmdNext, m_cmdBack});
     m_timer1->setInterval(kTickMs);
@@ -130,13 +133,13 @@ void frmSaveISO2::OnCopyFinished() {
     m_imgtea->hide();
     emit copyFinished();
     const std::optional<CopyOutcome> outcome = LastOutcome();
-    if (outcome == CopyOutcome::ReadyToRecord && !m_closeWhenStopped) {
+    if (outcome == CopyOutcome::ReadyToRecord && !m_closing.Leaving()) {
         // The recording window comes back here on Back.
         frmWriteISO::OpenTemporary(RecordingTask::kCopyDisc, this);
         hide();
         return;
     }
-    if (outcome == CopyOutcome::ImageSaved || m_closeWhenStopped) {
+    if (outcome == CopyOutcome::ImageSaved || m_closing.Leaving()) {
         // Left before its recording: the temporary image goes.
         if (outcome == CopyOutcome::ReadyToRecord)
             TemporaryImage::FromSettings(RecordingTask::kCopyDisc).DeleteIfCovered(TempImagePath());
@@ -147,14 +150,6 @@ void frmSaveISO2::OnCopyFinished() {
 }
 
 void frmSaveISO2::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    // Reading can stop at any sector without harm to the disc: closing
-    // cancels the copy and the window goes once it has stopped.
-    if (m_runner->IsRunning()) {
-        m_closeWhenStopped = true;
-        m_runner->Cancel();
-        return;
-    }
-    event->accept();
+    if (!m_closing.MayClose(event)) return;
     if (MainWindow() != nullptr) MainWindow()->Window()->show();
 }

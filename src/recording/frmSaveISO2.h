@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "CloseDuringRun.h"
 #include "DiscCopier.h"
 #include "EngineOutcome.h"
 #include "WindowMessages.h"
@@ -64,9 +65,9 @@ class frmSaveISO2 : public QWidget {
     void OnCopyFinished();
 
     WindowMessages m_messages;
-    EngineRunner* m_runner = nullptr;
+    EngineRunner* m_runner;
+    CloseDuringRun m_closing;  // a close during the copy cancels it
     EngineOutcome<CopyOutcome> m_lastOutcome;
-    bool m_closeWhenStopped = false;  // the user closed the window during the copy
 
     QLabel* m_label1 = nullptr;
     QLabel* m_label2 = nullptr;

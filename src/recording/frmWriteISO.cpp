@@ -15,7 +15,6 @@
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "MediaClasses.h"
-#include "MessageBoxSeam.h"
 #include "ModFileDlg.h"
 #include "SpeedListBox.h"
 #include "Twips.h"
@@ -49,7 +48,9 @@ frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
       m_taskOptions(BurnOptions::ForTask(task)),
       m_previous(previous),
       m_temporary(task, m_taskOptions.temporaryImage),
-      m_messages(LanguageTexts("frmWriteISO"), WindowBuiltIns()) {
+      m_messages(LanguageTexts("frmWriteISO"), WindowBuiltIns()),
+      m_runner(new EngineRunner(this)),
+      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, m_messages[35], m_messages[36]) {
     setObjectName(QStringLiteral("frmWriteISO"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ISO Burner"));
@@ -57,7 +58,6 @@ frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
     BuildControls();
     LoadTexts();
     ApplyStylePictures();
-    m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning({m_txtISO, m_cmdBrowse, m_cboWriteSpeed, m_chkTestMode, m_chkFixDisc,
                                 m_chkEjectDisc, m_cmdBurn, m_cmdBack},
                                {m_tools.meuDiscInfo, m_tools.meuEraseDisc});
@@ -188,7 +188,7 @@ void frmWriteISO::OnBurnFinished() {
     emit burnFinished();
     // A real recording ends the task; after a test run the window stays for
     // the recording itself, and after a failure for another try.
-    if (m_closeWhenStopped || (LastOutcome() == BurnOutcome::Completed && !m_testRun)) {
+    if (m_closing.Leaving() || (LastOutcome() == BurnOutcome::Completed && !m_testRun)) {
         m_backToPrevious = false;
         close();
         return;
@@ -197,19 +197,7 @@ void frmWriteISO::OnBurnFinished() {
 }
 
 void frmWriteISO::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    if (m_runner->IsRunning()) {
-        // Closing would leave the recording without its window: stop it
-        // safely first, if the user wants that.
-        if (!m_closeWhenStopped &&
-            ShowMessageBox(this, m_messages[35], m_messages[36], MessageIcon::Question,
-                           MessageButtons::YesNo) == MessageAnswer::Yes) {
-            m_closeWhenStopped = true;
-            m_runner->Cancel();
-        }
-        return;
-    }
-    event->accept();
+    if (!m_closing.MayClose(event)) return;
     m_temporary.DeleteIfCovered(m_txtISO->text().toStdString());
     if (m_previous != nullptr && m_backToPrevious) {
         m_previous->show();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "CloseDuringRun.h"
 #include "EngineOutcome.h"
 #include "ImageBurner.h"
 #include "TemporaryImage.h"
@@ -89,9 +90,9 @@ class frmWriteISO : public QWidget {
     WindowMessages m_messages;
     WriteCapabilities m_capabilities;
     bool m_backToPrevious = false;
-    bool m_closeWhenStopped = false;  // the user chose to stop the recording and leave
+    EngineRunner* m_runner;
+    CloseDuringRun m_closing;  // asks before a close stops the recording
     bool m_testRun = false;
-    EngineRunner* m_runner = nullptr;
     EngineOutcome<BurnOutcome> m_lastOutcome;
 
     QGroupBox* m_frame1 = nullptr;

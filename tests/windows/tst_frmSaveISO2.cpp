@@ -1,6 +1,6 @@
 // The disc copy window on the virtual drive: a disc copied into an .ISO file
 // and onto a second blank disc through the record-image window, each read
-// back with cmp; Cancel while reading.
+// back with cmp; Cancel or a close while reading.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -97,18 +97,34 @@ class SaveIso2Test : public QObject {
         QVERIFY(m_main->widget.isVisible());
     }
 
-    void cancelStopsTheReadingAndKeepsNoImage() {
-        frmSaveISO2 window;
-        // A refused read speed holds the copy at its warning: Cancel is pressed then.
+    void cancelOrCloseStopsTheReadingAndKeepsNoImage_data() {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("close, without a question") << true;
+    }
+    void cancelOrCloseStopsTheReadingAndKeepsNoImage() {
+        QFETCH(bool, close);
+        QPointer<frmSaveISO2> window = new frmSaveISO2();
+        // A refused read speed holds the copy at its warning: the user stops it then.
         m_drives->Drive().Faults().failures.push_back({kSetCdSpeed, 0, 1, 0x05, 0x24, 0x00});
         m_boxes->OnShow([&](const MessageBoxRequest& box) {
-            if (box.text.startsWith(QStringLiteral("WARNING")))
-                QTest::mouseClick(Control<QPushButton>(&window, "cmdCancel"), Qt::LeftButton);
+            if (!box.text.startsWith(QStringLiteral("WARNING"))) return;
+            if (close)
+                QVERIFY(!window->close());
+            else
+                QTest::mouseClick(Control<QPushButton>(window, "cmdCancel"), Qt::LeftButton);
         });
-        QCOMPARE(RunNext(window), CopyOutcome::Cancelled);
+        QCOMPARE(RunNext(*window), CopyOutcome::Cancelled);
         QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::Temp() + "/tempiso.iso"));
-        QVERIFY(window.isVisible());
-        QVERIFY(Control<QCheckBox>(&window, "ChkBadCopy")->isEnabled());
+        QCOMPARE(m_boxes->shown.size(), std::size_t(2));  // the warning and the stop
+        if (close) {
+            QTRY_VERIFY(window.isNull());
+            QVERIFY(m_main->widget.isVisible());
+            return;
+        }
+        QVERIFY(window->isVisible());
+        QVERIFY(Control<QCheckBox>(window, "ChkBadCopy")->isEnabled());
+        delete window;
     }
 
   private:
