@@ -1,12 +1,13 @@
 // The data disc project window with a virtual drive: a whole disc from the
-// drop to an image that xorriso and isoinfo read back, the recording path's
-// hand-over, the refusals (in the project and in the window), sizes and the
-// pre-flight check, texts and the task start.
+// drop to an image that xorriso and isoinfo read back, the recording path
+// to the disc (a write error, Back, a recording compared with cmp), the refusals (in the project
+// and in the window), sizes and the pre-flight check, texts and the task start.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -22,6 +23,7 @@
 #include "ModFileDlg.h"
 #include "SettingsStore.h"
 #include "TaskWindows.h"
+#include "TestDiscImages.h"
 #include "VirtualDriveSession.h"
 #include "WindowTestSupport.h"
 #include "frmCDorDVD.h"
@@ -32,6 +34,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+constexpr std::uint8_t kWrite10 = 0x2A;
+
 frmSaveISO* OpenedWindow() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (auto* project = qobject_cast<frmSaveISO*>(window); project && !project->isHidden())
@@ -168,27 +172,35 @@ class SaveIsoTest : public QObject {
         ReadBackWithOracles(Src("disc.iso"));
     }
 
-    void recordingPathHandsOverTheTemporaryImage() {
+    void recordingPathFromTheProjectToTheDisc() {
         OpenTaskWindow(Task::kDataDisc, 1);
         frmSaveISO* window = OpenedWindow();
         DropOnList(window, {Src("readme.txt")});
-        QVERIFY(NextAndWait(window));
-        const std::string stored = GetProgramSetting("TempISO");
-        QVERIFY(!window->isVisible());
-        QVERIFY(stored == TempImage() && fs::file_size(stored) > 0);
+        m_drives->Insert(MediumKind::DvdR);
+        m_drives->Drive().Faults().failures.push_back({kWrite10, 1, 1, 0x03, 0x0C, 0x00});
+        QPointer<frmWriteISO> recorder = NextToRecorder(window);
+        QCOMPARE(GetProgramSetting("TempISO"), TempImage());
         QCOMPARE(GetProgramSetting("CDorDVD"), std::string("1"));
-        frmWriteISO* recorder = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* found = qobject_cast<frmWriteISO*>(top); found && found->isVisible())
-                recorder = found;
-        QVERIFY(recorder != nullptr);
-        // The temporary image is fixed in the record-image window.
-        QCOMPARE(Control<QLineEdit>(recorder, "txtISO")->text().toStdString(), stored);
-        // Back from recording finds the same project; the temporary image is gone.
+        QCOMPARE(Control<QLineEdit>(recorder, "txtISO")->text().toStdString(), TempImage());
+        // A write error is shown; the image stays for another try until the window goes.
+        QCOMPARE(Burn(recorder), BurnOutcome::Failed);
+        QCOMPARE(m_boxes->shown.back().title, QString::fromUtf8("错误"));
+        QVERIFY(recorder->isVisible() && fs::exists(TempImage()));
+        // Back finds the same project; the temporary image has gone with the window.
         QTest::mouseClick(Control<QPushButton>(recorder, "cmdBack"), Qt::LeftButton);
         QVERIFY(window->isVisible());
         QCOMPARE(ListNames(window), QStringList{"readme.txt"});
         QVERIFY(!fs::exists(TempImage()));
+
+        m_drives->Insert(MediumKind::DvdR);
+        recorder = NextToRecorder(window);
+        const std::string built = Src("built.iso");
+        fs::copy_file(TempImage(), built);
+        QCOMPARE(Burn(recorder), BurnOutcome::Completed);
+        QVERIFY(DiscHoldsImage(m_drives->Drive(), built));
+        QVERIFY(!fs::exists(TempImage()));
+        QTRY_VERIFY(recorder.isNull() && OpenedWindow() == nullptr);
+        QVERIFY(m_main->widget.isVisible());
     }
 
     void projectRulesRefuseWithoutLosingAnything() {
@@ -392,6 +404,25 @@ class SaveIsoTest : public QObject {
     }
 
   private:
+    // Next builds the temporary image and hands it to the record-image window.
+    static frmWriteISO* NextToRecorder(frmSaveISO* window) {
+        if (!NextAndWait(window) || window->isVisible()) return nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmWriteISO*>(top); found && found->isVisible())
+                return found;
+        return nullptr;
+    }
+    // Burn in the record-image window, enabled by its timer; waits for the end.
+    static std::optional<BurnOutcome> Burn(frmWriteISO* recorder) {
+        std::optional<BurnOutcome> outcome;
+        QObject::connect(recorder, &frmWriteISO::burnFinished,
+                         [&] { outcome = recorder->LastOutcome(); });
+        QSignalSpy finished(recorder, &frmWriteISO::burnFinished);
+        recorder->Timer1Tick();
+        QTest::mouseClick(Control<QPushButton>(recorder, "CmdBurn"), Qt::LeftButton);
+        return finished.wait(20000) ? outcome : std::nullopt;
+    }
+
     std::string Src(const std::string& relative) const { return m_src->File(relative); }
     static std::string TempImage() { return IsolatedProgramFolders::Temp() + "/tempiso.iso"; }
     // A file of `megabytes` that takes no disc space here.

@@ -1,21 +1,21 @@
 // The record-image window on the virtual drive: a user's image chosen in the
-// dialog or dropped, recorded and read back; Burn and the options following
+// dialog or dropped (never in place of a temporary image), recorded and read
+// back; Burn and the options following
 // the medium; a failing recording; closing the window during a recording.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrl>
 
 #include "IsolatedProgramFolders.h"
 #include "ModFileDlg.h"
 #include "RecordingTask.h"
+#include "SettingsStore.h"
 #include "TestDiscImages.h"
 #include "VirtualDriveSession.h"
 #include "WindowTestSupport.h"
@@ -24,17 +24,6 @@
 namespace {
 constexpr std::uint8_t kWrite10 = 0x2A;
 constexpr std::uint8_t kSetCdSpeed = 0xBB;
-
-void Drop(QWidget& window, const QStringList& files) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
-}
 
 QString ImagePath(const frmWriteISO& window) {
     return Control<QLineEdit>(&window, "txtISO")->text();
@@ -89,12 +78,28 @@ class WriteIsoTest : public QObject {
         QCOMPARE(asked.at(1).folder, QString::fromStdString(m_folders->Folder().Path().string()));
     }
 
-    void aDropKeepsItsLastImageAndIgnoresOtherFiles() {
-        frmWriteISO window(RecordingTask::kRecordImage);
-        Drop(window, {QStringLiteral("/discs/A.ISO"), QStringLiteral("/discs/b.iso")});
-        QCOMPARE(ImagePath(window), QStringLiteral("/discs/b.iso"));
-        Drop(window, {QStringLiteral("/discs/notes.txt")});
-        QCOMPARE(ImagePath(window), QStringLiteral("/discs/b.iso"));
+    // Only a user's image may be replaced: a temporary image is deleted when
+    // the window closes, so no other file may take its place.
+    void onlyTheRecordImageTaskTakesAnotherImage_data() {
+        QTest::addColumn<int>("task");
+        QTest::newRow("record an image") << int(RecordingTask::kRecordImage);
+        QTest::newRow("data disc") << int(RecordingTask::kDataDisc);
+        QTest::newRow("disc copy") << int(RecordingTask::kCopyDisc);
+    }
+    void onlyTheRecordImageTaskTakesAnotherImage() {
+        QFETCH(int, task);
+        const bool open = task == RecordingTask::kRecordImage;
+        SaveProgramSetting("TempISO", "/cache/tempiso.iso");
+        frmWriteISO window(task, open ? QStringLiteral("/discs/old.iso") : QString());
+        const QString before = ImagePath(window);
+        QCOMPARE(Control<QLineEdit>(&window, "txtISO")->isEnabled(), open);
+        QCOMPARE(Control<QPushButton>(&window, "cmdBrowse")->isEnabled(), open);
+        QCOMPARE(window.acceptDrops(), open);
+        DropLocalFiles(&window, {"/discs/A.ISO", "/discs/b.iso"});
+        const QString dropped = open ? QStringLiteral("/discs/b.iso") : before;
+        QCOMPARE(ImagePath(window), dropped);
+        DropLocalFiles(&window, {"/discs/notes.txt"});
+        QCOMPARE(ImagePath(window), dropped);
     }
 
     void burnFollowsTheMedium_data() {
