@@ -1,10 +1,10 @@
 // Takes the README's pictures of the windows: the main window with the CD or
 // DVD chooser beside it, the disc information and erase windows, the data
-// disc window holding the entries of FOLDER, and the audio CD window holding
-// the WAV files given. Needs an X server
-// (scripts/screenshots starts Xvfb); the drive is the virtual drive
-// MAPLE_VIRTUAL_DRIVES names, the language the locale's.
-// Usage: maple-screenshots OUTDIR FOLDER WAV...
+// disc window holding the entries of FOLDER, the record-image window with
+// IMAGE chosen, the disc copy window, and the audio CD window holding the WAV
+// files given. Needs an X server (scripts/screenshots starts Xvfb); the drive
+// is the virtual drive MAPLE_VIRTUAL_DRIVES names, the language the locale's.
+// Usage: maple-screenshots OUTDIR FOLDER IMAGE WAV...
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -17,13 +17,16 @@
 #include "LanguageFile.h"
 #include "MouseLabel.h"
 #include "ProgramFont.h"
+#include "RecordingTask.h"
 #include "TransportSlot.h"
 #include "frmCDorDVD.h"
 #include "frmDiscInfo.h"
 #include "frmErase.h"
 #include "frmMain.h"
 #include "frmSaveISO.h"
+#include "frmSaveISO2.h"
 #include "frmWriteCDDA.h"
+#include "frmWriteISO.h"
 #include "ucTreeView.h"
 
 namespace {
@@ -36,7 +39,7 @@ void Settle(int milliseconds) {
 
 // Saves the screen area of `area` as OUTDIR/NAME-LANGUAGE.png.
 bool Save(QWidget& window, QRect area, const QString& name) {
-    const QString language = GetLanguageName().empty() ? "chinese" : "english";
+    const QString language = GetLanguageName() == "English" ? "english" : "chinese";
     const QString path =
         QDir(QApplication::arguments().at(1)).filePath(name + "-" + language + ".png");
     const QPixmap shot =
@@ -91,12 +94,19 @@ bool ShootDataDiscWindow(const QString& folder) {
     project->close();
     return saved;
 }
+
+// `window`, shot after its timer has followed the drive's medium.
+bool ShootAndClose(QWidget* window, const QString& name) {
+    const bool saved = Shoot(*window, name);
+    window->close();
+    return saved;
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: maple-screenshots OUTDIR FOLDER WAV...\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: maple-screenshots OUTDIR FOLDER IMAGE WAV...\n");
         return 2;
     }
     ApplyProgramFont();
@@ -108,11 +118,14 @@ int main(int argc, char* argv[]) {
     frmErase* erase = frmErase::ShowWindow();
     saved = saved && Shoot(*erase, "erase");
     erase->close();
-    saved = saved && ShootDataDiscWindow(QApplication::arguments().at(2));
+    const QStringList arguments = QApplication::arguments();
+    saved = saved && ShootDataDiscWindow(arguments.at(2));
+    saved = saved && ShootAndClose(new frmWriteISO(RecordingTask::kRecordImage, arguments.at(3)),
+                                   "record-image");
+    saved = saved && ShootAndClose(new frmSaveISO2(), "copy-disc");
     auto* audio = new frmWriteCDDA();
-    audio->AddDroppedFiles(QApplication::arguments().mid(3));
-    saved = saved && Shoot(*audio, "audio-cd");
-    audio->close();
+    audio->AddDroppedFiles(arguments.mid(4));
+    saved = saved && ShootAndClose(audio, "audio-cd");
     SetTransport(nullptr);
     return saved ? 0 : 1;
 }
