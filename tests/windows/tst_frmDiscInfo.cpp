@@ -1,4 +1,4 @@
-// The disc information window on the virtual drive: its texts, the labels it
+// The disc information window on the virtual drive: the labels it
 // fills from the drive, the drive it asks, and when it leaves the drive alone.
 #include <QGroupBox>
 #include <QLabel>
@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "DriveBusy.h"
-#include "LanguageFile.h"
 #include "VirtualDriveSession.h"
 #include "WindowTestSupport.h"
 #include "frmDiscInfo.h"
@@ -38,23 +37,12 @@ class DiscInfoTest : public QObject {
         m_folders.reset();
     }
 
-    void textsAndTimer() {
-        {
-            frmDiscInfo window;
-            QCOMPARE(window.windowTitle(), QStringLiteral("Disc Information"));
-            QCOMPARE(Control<QLabel>(&window, "lblSessionStatus")->text(),
-                     QString::fromUtf8("最后区段状态:"));
-            QCOMPARE(Control<QGroupBox>(&window, "frameInfo")->title(),
-                     QString::fromUtf8("碟片信息"));
-            auto* timer = Control<QTimer>(&window, "Timer1");
-            QVERIFY(timer->isActive());
-            QCOMPARE(timer->interval(), 200);
-            QCOMPARE(window.size(), QSize(6030 / 15 - 8, 4530 / 15 - 30));
-        }
-        SetLanguageFilePath(ShippedLanguageFile("English"));
+    void timerAndSize() {
         frmDiscInfo window;
-        QCOMPARE(Control<QLabel>(&window, "LblTrackNum")->text(), QStringLiteral("Tracks:"));
-        QCOMPARE(Control<QPushButton>(&window, "cmdExit")->text(), QStringLiteral("&Close"));
+        auto* timer = Control<QTimer>(&window, "Timer1");
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 200);
+        QCOMPARE(window.size(), QSize(6030 / 15 - 8, 4530 / 15 - 30));
     }
 
     void labelsFollowTheDiscInTheDrive() {

@@ -10,7 +10,6 @@
 
 #include "DriveBusy.h"
 #include "InstanceLock.h"
-#include "LanguageFile.h"
 #include "MainWindowTestKit.h"
 #include "MouseLabel.h"
 #include "Pictures.h"
@@ -28,41 +27,14 @@ class StartUpTest : public QObject {
         SetTransport(nullptr);
     }
 
-    void builtInTextsWithoutLanguageFile() {
+    void loadsWithoutQuestionsAtItsDesignSize() {
         MessageBoxRecorder boxes;
         frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
         QVERIFY(window.Load());
         QVERIFY(boxes.shown.empty());
-        QCOMPARE(window.windowTitle(), QStringLiteral("MAPLE CD/DVD Writer"));
-        QCOMPARE(Control<QLabel>(&window, "Label1")->text(),
-                 QString::fromUtf8("请选择你要使用的刻录机："));
-        QCOMPARE(Control<QLabel>(&window, "Label2")->text(),
-                 QString::fromUtf8("请选择您要刻录的内容："));
-        QCOMPARE(Control<QLabel>(&window, "LblText(2)")->text(),
-                 QString::fromUtf8("从ISO文件刻录"));
-        QCOMPARE(Control<QPushButton>(&window, "cmdAbout")->toolTip(),
-                 QString::fromUtf8("显示关于本程式的信息"));
-        QCOMPARE(Control<QPushButton>(&window, "cmdExit")->toolTip(),
-                 QString::fromUtf8("退出本程式"));
         QCOMPARE(window.HoveredTask(), Task::kNone);
         QCOMPARE(window.StartedTask(), Task::kNone);
         QCOMPARE(window.size(), QSize(10005 / 15 - 8, 7500 / 15 - 30));
-    }
-
-    void englishTextsFromTheLanguageFile() {
-        SetLanguageFilePath(ShippedLanguageFile("English"));
-        MessageBoxRecorder boxes;
-        frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
-        QVERIFY(window.Load());
-        QCOMPARE(Control<QLabel>(&window, "Label1")->text(),
-                 QStringLiteral("Select the recorder you want to use:"));
-        QCOMPARE(Control<QLabel>(&window, "LblText(3)")->text(), QStringLiteral("Copy Disc"));
-        // The key of cmdAbout's tool tip is spelled "CmdAbout".
-        QCOMPARE(Control<QPushButton>(&window, "cmdAbout")->toolTip(),
-                 QStringLiteral("Show information about this program"));
-        QCOMPARE(Control<QAction>(&window, "meuEject")->text(), QStringLiteral("Eject tray"));
-        QCOMPARE(Control<QAction>(&window, "meuMailToMe")->text(),
-                 QStringLiteral("Write to the author"));
     }
 
     void defaultDriveSelectsFirstOrLast_data() {
