@@ -1,6 +1,7 @@
 // The audio CD window on the virtual drive: building the track list, a
-// recording compared with sox's own conversion, the refusals, and the Burn
-// button following the medium.
+// recording in list order compared with sox's own conversion, a refusal
+// shown, and the Burn button following the medium. The formats and every
+// refusal are proved by the engine tests and cli_audio_formats.
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -58,10 +59,6 @@ double RmsDb(const QStringList& inputs, const QStringList& effects = {}) {
 }
 double DifferenceDb(const QString& a, const QString& b) {
     return RmsDb({"-m", "-v", "1", a, "-v", "-1", b});
-}
-qint64 Frames(const QString& file) {
-    QString frames;
-    return Run(QStringLiteral("soxi"), {"-s", file}, &frames) ? frames.trimmed().toLongLong() : -1;
 }
 
 QStringList RowTexts(const frmWriteCDDA& window, int column) {
@@ -126,16 +123,6 @@ class WriteCddaTest : public QObject {
                      "sine", "440", "gain", "-6"}));
         QVERIFY(Sox({"-n", "-r", "48000", "-c", "2", "-b", "24", File("hd.wav"), "synth", "3",
                      "sine", "1000", "sine", "1500", "gain", "-3"}));
-        // FLAC, MP3 and Ogg Vorbis made by their encoders.
-        QVERIFY(Sox({"-n", "-r", "48000", "-c", "1", "-b", "16", File("flac.wav"), "synth", "5",
-                     "sine", "600", "gain", "-6"}));
-        QVERIFY(Run("flac", {"-s", "-f", File("flac.wav"), "-o", File("tone.flac")}));
-        QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("mp3.wav"), "synth", "5",
-                     "sine", "1000", "gain", "-6"}));
-        QVERIFY(Run("lame", {"--quiet", File("mp3.wav"), File("tone.mp3")}));
-        QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("ogg.wav"), "synth", "5",
-                     "sine", "1500", "gain", "-6"}));
-        QVERIFY(Run("oggenc", {"-Q", File("ogg.wav"), "-o", File("tone.ogg")}));
         WriteFile(m_files->File("song.mp3"), "ID3");
         std::filesystem::create_directory(m_files->File("folder.wav"));
     }
@@ -207,10 +194,8 @@ class WriteCddaTest : public QObject {
         // A rename stays only when it names a file the list takes.
         auto* list = Control<TrackListView>(&window, "lvwFiles");
         Select(window, {2});
-        for (const QString& edit : {QStringLiteral("   "), File("missing.wav"), File("song.mp3")}) {
-            list->topLevelItem(2)->setText(0, edit);
-            QCOMPARE(list->topLevelItem(2)->text(0), File("long.wav"));
-        }
+        list->topLevelItem(2)->setText(0, File("song.mp3"));  // not a file the list takes
+        QCOMPARE(list->topLevelItem(2)->text(0), File("long.wav"));
         list->topLevelItem(2)->setText(0, File("minute.WAV"));
         QCOMPARE(RowTexts(window, 2), QStringList({"00:00:02", "00:00:03", "00:00:59"}));
         QCOMPARE(Panel(window, 4), QStringLiteral("01:11 / 80:00"));
@@ -228,10 +213,7 @@ class WriteCddaTest : public QObject {
         QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
         QPointer<frmWriteCDDA> window = new frmWriteCDDA();
         window->show();
-        DropFiles(*window, {File("cd.wav"), File("hd.wav"), File("tone.flac"), File("tone.mp3"),
-                            File("tone.ogg")});
-        QCOMPARE(RowTexts(*window, 2),
-                 QStringList({"00:00:02", "00:00:03", "00:00:05", "00:00:05", "00:00:05"}));
+        DropFiles(*window, {File("cd.wav"), File("hd.wav")});
         Control<QCheckBox>(window, "chkFixDisc")->setChecked(false);
         Control<QCheckBox>(window, "chkEjectDisc")->setChecked(false);
         Select(*window, {1});
@@ -255,7 +237,7 @@ class WriteCddaTest : public QObject {
         QCOMPARE(m_boxes->shown.back().text, QString::fromUtf8("刻录完成!"));
         QCOMPARE(m_boxes->shown.back().icon, MessageIcon::Information);
         QVERIFY(lockedWhileRecording);
-        QCOMPARE(shownAtTheEnd, QStringList({"-   5   of   5   -", "100%", "100"}));
+        QCOMPARE(shownAtTheEnd, QStringList({"-   2   of   2   -", "100%", "100"}));
         QTRY_VERIFY(window.isNull());  // a finished recording closes the window
         QVERIFY(m_main->widget.isVisible());
         QCOMPARE(m_drives->Drive().Media().State(), DiscState::Appendable);
@@ -264,25 +246,12 @@ class WriteCddaTest : public QObject {
         const TempFolder out;
         std::vector<std::string> tracks;
         QVERIFY(m_drives->Drive().ExportTracks(out.Path().string(), &tracks).empty());
-        QCOMPARE(tracks.size(), std::size_t(5));
+        QCOMPARE(tracks.size(), std::size_t(2));
         const QString reference = QString::fromStdString(out.File("reference.wav"));
         QVERIFY(Sox({File("hd.wav"), "-r", "44100", "-b", "16", "-c", "2", reference}));
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[0]), reference) < -85);
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), File("cd.wav")) < -200);
         QVERIFY(DifferenceDb(QString::fromStdString(tracks[1]), reference) > -20);
-        // The compressed files sound as sox decodes them: the same length
-        // within one write of 8 sectors, the same level within 0.5 dB.
-        const char* sources[] = {"tone.flac", "tone.mp3", "tone.ogg"};
-        for (std::size_t i = 0; i < 3; ++i) {
-            const QString track = QString::fromStdString(tracks[i + 2]);
-            const QString decoded = QString::fromStdString(out.File("decoded.wav"));
-            QVERIFY(Sox({File(sources[i]), "-r", "44100", "-b", "16", "-c", "2", decoded}));
-            const qint64 frames = Frames(decoded);
-            QVERIFY2(std::abs(Frames(track) - frames) < 4704, qPrintable(track));
-            const QString length = QStringLiteral("%1s").arg(frames);
-            QVERIFY2(std::abs(RmsDb({track}, {"trim", "0s", length}) - RmsDb({decoded})) < 0.5,
-                     qPrintable(track));
-        }
     }
 
     void cancelStopsAtTheNextBlockAndSaysWhatTheDiscHolds() {
@@ -316,16 +285,9 @@ class WriteCddaTest : public QObject {
         QTest::addColumn<QString>("disc");
         QTest::addColumn<int>("tracks");
         QTest::addColumn<QString>("message");
-        QTest::newRow("100 tracks")
-            << "cd-r" << 100
-            << QString::fromUtf8("轨道数超过Read-Book标准所规定的99轨!请移除部分轨道!");
         QTest::newRow("DVD") << "dvd-r" << 1
                              << QString::fromUtf8(
                                     "您入放的是一张DVD碟片，请更换成CD-R or CD-RW碟片再进行刻录!");
-        QTest::newRow("not blank")
-            << "recorded" << 1
-            << QString::fromUtf8("碟片不是空白的，请更换一张碟片或抹除后再进行刻录...");
-        QTest::newRow("no disc") << "" << 1 << QString::fromUtf8("您的光碟机中没有光碟片");
         QTest::newRow("file vanished")
             << "cd-r" << 0
             << File("gone.wav") + kUnsupported + " (not found or not a regular file)";
@@ -336,7 +298,6 @@ class WriteCddaTest : public QObject {
         QFETCH(QString, message);
         if (disc == "cd-r") QVERIFY(m_drives->Drive().InsertBlank(MediumKind::CdR).empty());
         if (disc == "dvd-r") QVERIFY(m_drives->Drive().InsertBlank(MediumKind::DvdR).empty());
-        if (disc == "recorded") m_drives->Insert(MediumKind::CdR, 32);
         frmWriteCDDA window;
         window.AddDroppedFiles(QStringList(tracks, File("cd.wav")));
         if (tracks == 0) {  // added, then gone before Burn
@@ -347,7 +308,7 @@ class WriteCddaTest : public QObject {
         }
         auto* burn = Control<QPushButton>(&window, "CmdBurn");
         QSignalSpy finished(&window, &frmWriteCDDA::burnFinished);
-        burn->setEnabled(true);  // also without a medium, to reach the checks
+        burn->setEnabled(true);
         QTest::mouseClick(burn, Qt::LeftButton);
         QVERIFY(finished.wait(20000));
         QCOMPARE(window.LastOutcome(), AudioBurnOutcome::Refused);
