@@ -28,8 +28,11 @@ class BenchDrive {
             std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder.string()});
         m_transport->SetCommandLogLimit(0);
         (void)m_transport->Drive(0).InsertBlank(kind);
+        // As a recording does: the drive is held, so commands skip the folder's locks.
+        (void)m_transport->ClaimDrive("virtual0");
     }
     ~BenchDrive() {
+        m_transport->ReleaseDrive("virtual0");
         m_transport.reset();
         std::filesystem::remove_all(m_folder);
     }

@@ -1,13 +1,17 @@
 #include "AudioBurnEngine.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
 #include "AudioBurnMessages.h"
 #include "DiscAfterStop.h"
 #include "DriveBusy.h"
+#include "DriveClaim.h"
+#include "DriveFailure.h"
 #include "EngineReporter.h"
 #include "ProgramPaths.h"
+#include "RecordingChecks.h"
 #include "ScsiStatus.h"
 #include "WaveFileLayout.h"
 #include "clsWPP.h"
@@ -19,6 +23,22 @@ constexpr std::uint16_t kAudioWriteSpeed = 16 * 176;  // 16x, kB/s
 constexpr std::int16_t kAudioPause = 150;             // blocks: 2 seconds
 constexpr std::uint16_t kTrackInfoBytes = 35;
 constexpr std::int16_t kImmediate = -1;
+constexpr std::int64_t kShortestTrack = 300;  // sectors; the drive pads shorter tracks
+
+// Sectors the track of `path` takes on the disc: its sound after conversion
+// to CD-DA, in whole blocks of the writer, at least the shortest track.
+std::int64_t TrackSectors(const std::string& path) {
+    const WaveFileLayout layout = ReadWaveFileLayout(path);
+    const WavFormat& format = layout.format;
+    std::int64_t bytes = layout.dataSize;
+    if (!format.IsCdda() && format.blockAlign > 0 && format.samplesPerSec > 0) {
+        const std::int64_t frames = layout.dataSize / format.blockAlign;
+        bytes = (frames * 44100 + format.samplesPerSec - 1) / format.samplesPerSec * 4;
+    }
+    const std::int64_t blocks =
+        (bytes + AudioTrackWriter::kBlockBytes - 1) / AudioTrackWriter::kBlockBytes;
+    return std::max(blocks * AudioTrackWriter::kBlockSectors, kShortestTrack);
+}
 }  // namespace
 
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
@@ -53,6 +73,8 @@ AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
                                                  const std::vector<std::string>& tracks) {
     if (tracks.empty()) return Refuse(22, 23);
     const DriveBusyScope busy;
+    const DriveClaim claim(drive);
+    if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyLimitMs);
     if (ready == -1) return Refuse(26, 25);
     if (ready == 0) return Refuse(24, 25);
@@ -61,6 +83,12 @@ AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
     if (tracks.size() > kMostTracks) return Refuse(31, 32);
     if (!TracksReadable(tracks)) return AudioBurnOutcome::Refused;
     return BurnAudioTracks(drive, tracks);
+}
+
+bool AudioBurnEngine::HoldsDrive(const DriveClaim& claim) {
+    const std::string problem = RecordingChecks::ClaimProblem(claim);
+    if (!problem.empty()) Show(problem, 25);
+    return problem.empty();
 }
 
 // Blank only when READ DISC INFORMATION itself succeeded: a failed read
@@ -87,6 +115,23 @@ bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
         }
     }
     return true;
+}
+
+// The tracks with the 2-second pauses between them must fit the free space,
+// and test mode needs a medium that can simulate.
+bool AudioBurnEngine::RecordingAllowed(const std::string& drive,
+                                       const std::vector<std::string>& tracks) {
+    const std::int32_t media = modMMC::GetMediaType(drive);
+    std::string problem =
+        m_options.testMode ? RecordingChecks::TestModeProblem(media) : std::string();
+    if (problem.empty()) {
+        std::int64_t needed = kAudioPause * (static_cast<std::int64_t>(tracks.size()) - 1);
+        for (const std::string& path : tracks) needed += TrackSectors(path);
+        problem = RecordingChecks::AudioFitProblem(needed, modMMC::FreeBlocks(drive));
+    }
+    if (problem.empty()) return true;
+    Show(problem, 30);
+    return false;
 }
 
 bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
@@ -118,11 +163,14 @@ bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
 AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
                                                   const std::vector<std::string>& tracks) {
     const DriveBusyScope busy;
+    const DriveClaim claim(drive);
+    if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
     m_finishFailure.clear();
     if (m_reporter.CancelRequested()) {
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return AudioBurnOutcome::Cancelled;
     }
+    if (!RecordingAllowed(drive, tracks)) return AudioBurnOutcome::Refused;
     if (!SendWriteParameters(drive)) return AudioBurnOutcome::Failed;
     for (std::size_t index = 0; index < tracks.size(); ++index) {
         const auto track = static_cast<std::uint16_t>(index + 1);
@@ -163,7 +211,8 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
     const TrackWriteOutcome outcome = writer.Write(drive, m_converter.Destination(), address);
     if (outcome == TrackWriteOutcome::Cancelled)
         return Cancel(drive, track > 1 || writer.SectorsWritten() > 0);
-    if (outcome != TrackWriteOutcome::Written) return StopAfterWrite(drive, track, outcome, path);
+    if (outcome != TrackWriteOutcome::Written)
+        return StopAfterWrite(drive, track, outcome, path, writer.LastStatus());
     FinishTrack(drive, track);
     return Step::Next;
 }
@@ -197,19 +246,19 @@ AudioBurnEngine::Step AudioBurnEngine::Cancel(const std::string& drive, bool wri
 
 AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, std::uint16_t track,
                                                       TrackWriteOutcome outcome,
-                                                      const std::string& path) {
+                                                      const std::string& path,
+                                                      std::int32_t status) {
+    // Named by the drive's last answer, read before the tidy-up sends more commands.
+    const std::string failure =
+        outcome == TrackWriteOutcome::GaveUp
+            ? FailureText(status, true, "Long write - " + Text(12) + "6000ms!",
+                          Text(14) + " (Buffer Under-Run?)")
+            : Text(14) + " (Buffer Under-Run?)";
     AbortAudioBurn(drive, track);
-    switch (outcome) {
-        case TrackWriteOutcome::ReadFailed:
-            ShowUnsupported(path, "the converted track could not be read");
-            break;
-        case TrackWriteOutcome::GaveUp:
-            Show("Long write - " + Text(12) + "6000" + "ms!", 13);
-            break;
-        default:
-            Show(Text(14) + " (Buffer Under-Run?)", 13);
-            break;
-    }
+    if (outcome == TrackWriteOutcome::ReadFailed)
+        ShowUnsupported(path, "the converted track could not be read");
+    else
+        Show(failure, 13);
     return Step::Stop;
 }
 

@@ -9,6 +9,7 @@
 #include "LanguageTexts.h"
 #include "clsWav2Cda.h"
 
+class DriveClaim;
 class EngineReporter;
 
 // How an audio recording request ended; its messages have been shown by then.
@@ -34,7 +35,7 @@ struct AudioBurnOptions {
 // panel 3 (the file being converted, then the elapsed time), PercentText and
 // Progress = the percentage label and bar; texts and messages are those of
 // the audio window ("frmWriteCDDA.StringNN", built-in Chinese defaults).
-// The drive is marked busy for the whole request. A cancel request stops it
+// The drive is marked busy and held (a DriveClaim) for the whole request. A cancel request stops it
 // before the next block or track (see ReportStop).
 class AudioBurnEngine {
   public:
@@ -52,7 +53,9 @@ class AudioBurnEngine {
     // file, then records. Refusals show their message and touch nothing.
     AudioBurnOutcome StartAudioBurn(const std::string& drive,
                                     const std::vector<std::string>& tracks);
-    // Records the tracks on the disc in `drive` (the checks passed).
+    // Records the tracks on the disc in `drive` (the checks passed). Refuses,
+    // before the disc is touched, tracks that do not fit its free space
+    // (pauses included) and test mode on media that cannot simulate.
     AudioBurnOutcome BurnAudioTracks(const std::string& drive,
                                      const std::vector<std::string>& tracks);
     // After a fatal failure while track `track` was being written: flushes,
@@ -64,8 +67,10 @@ class AudioBurnEngine {
     enum class Step { Next, Stop, Cancel };
 
     AudioBurnOutcome Refuse(int message, int title);
+    bool HoldsDrive(const DriveClaim& claim);
     bool DiscAccepted(const std::string& drive);
     bool TracksReadable(const std::vector<std::string>& tracks);
+    bool RecordingAllowed(const std::string& drive, const std::vector<std::string>& tracks);
     bool SendWriteParameters(const std::string& drive);
     Step RecordTrack(const std::string& drive, std::uint16_t track, std::size_t count,
                      const std::string& path);
@@ -74,7 +79,7 @@ class AudioBurnEngine {
     // Ends a cancelled recording; `written`: blocks reached the disc.
     Step Cancel(const std::string& drive, bool written);
     Step StopAfterWrite(const std::string& drive, std::uint16_t track, TrackWriteOutcome outcome,
-                        const std::string& path);
+                        const std::string& path, std::int32_t status);
     // Flush, close track `track` and the session; results are not checked.
     void CloseAfterFailure(const std::string& drive, std::uint16_t track);
     void FinishTrack(const std::string& drive, std::uint16_t track);

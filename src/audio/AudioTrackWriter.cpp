@@ -29,6 +29,7 @@ TrackWriteOutcome FromWrite(WriteOutcome outcome) {
 TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::string& path,
                                           std::uint32_t start) {
     m_sectors = 0;
+    m_status = 0;
     const ElapsedTime elapsed;
     const WaveFileLayout layout = ReadWaveFileLayout(path);
     std::ifstream in(path, std::ios::binary);
@@ -46,7 +47,7 @@ TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::s
         std::fill(block.begin() + bytes, block.end(), '\0');
         const auto lba = static_cast<std::uint32_t>(start + m_sectors);
         const WriteOutcome outcome =
-            WriteWithRetry(drive, lba, kBlockSectors, block.data(), kBlockBytes);
+            WriteWithRetry(drive, lba, kBlockSectors, block.data(), kBlockBytes, &m_status);
         if (outcome != WriteOutcome::Written) return FromWrite(outcome);
         m_sectors += kBlockSectors;
         done += bytes;

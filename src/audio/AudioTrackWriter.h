@@ -9,7 +9,7 @@ class EngineReporter;
 enum class TrackWriteOutcome {
     Written,     // every block of the track was accepted
     ReadFailed,  // the track file could not be read (nothing more was sent)
-    GaveUp,      // a block kept failing for every attempt ("long write")
+    GaveUp,      // a block kept failing for every attempt (LastStatus tells why)
     WriteError,  // the drive reported a write error (sense 3/0Ch)
     OtherFailure,
     Cancelled,  // the reporter asked to stop; SectorsWritten() tells how far it got
@@ -34,10 +34,14 @@ class AudioTrackWriter {
                                           std::uint32_t start);
     // Sectors written by the last Write.
     std::int64_t SectorsWritten() const { return m_sectors; }
+    // Status of the last WRITE(10) sent: with the transport's sense it tells
+    // what a GaveUp was (see FailureText).
+    std::int32_t LastStatus() const { return m_status; }
 
   private:
     void ShowProgress(std::int64_t trackSectors, const std::string& elapsed);
 
     EngineReporter& m_reporter;
     std::int64_t m_sectors = 0;
+    std::int32_t m_status = 0;
 };

@@ -16,7 +16,17 @@ namespace {
 // Source bytes per block: large enough that the per-block costs vanish,
 // small enough that a conversion never holds more than a few MiB.
 constexpr std::size_t kBlockBytes = 256 * 1024;
+// CD-DA frames one block may turn into (256 KiB): a source at a very low rate
+// (a few hertz) would otherwise ask for gigabytes per block.
+constexpr std::size_t kBlockOutputFrames = 64 * 1024;
 constexpr std::int64_t kHeaderBytes = 44;
+
+// Source frames per block, within both limits above (at least one).
+std::size_t BlockFrames(const WavFormat& format) {
+    const std::size_t byInput = kBlockBytes / format.blockAlign;
+    const std::size_t byOutput = kBlockOutputFrames * format.samplesPerSec / 44100;
+    return std::max<std::size_t>(1, std::min(byInput, byOutput));
+}
 
 bool EndsInWav(const std::string& path) {
     if (path.size() < 3) return false;
@@ -80,8 +90,7 @@ std::int32_t clsWav2Cda::Convert() {
         m_destination = m_source;
         return kDone;
     }
-    const std::size_t frames = kBlockBytes / m_sourceFormat.blockAlign;
-    const auto resampler = CddaResampler::Create(m_sourceFormat, frames);
+    const auto resampler = CddaResampler::Create(m_sourceFormat, BlockFrames(m_sourceFormat));
     if (!resampler) return kConverterFailed;
     std::error_code error;
     if (!std::filesystem::is_directory(m_destination, error))
@@ -137,7 +146,7 @@ std::int32_t clsWav2Cda::ConvertData(CddaResampler& resampler, std::int64_t tota
 // a few frames fewer than it counted (the tail of a damaged MP3).
 std::int32_t clsWav2Cda::ConvertBlocks(std::ostream& out, CddaResampler& resampler,
                                        std::int64_t totalFrames, const FrameReader& read) {
-    const std::size_t blockFrames = kBlockBytes / m_sourceFormat.blockAlign;
+    const std::size_t blockFrames = BlockFrames(m_sourceFormat);
     std::vector<std::uint8_t> block(blockFrames * m_sourceFormat.blockAlign);
     std::vector<std::uint8_t> converted;
     std::int64_t done = 0;

@@ -1,35 +1,35 @@
 #include "DiscAfterStop.h"
 
 #include "EngineReporter.h"
-#include "LanguageTexts.h"
+#include "EnginesText.h"
 #include "MediaClasses.h"
 #include "modMMC.h"
 
 namespace {
-std::string UnfinishedMessage(const LanguageTexts& texts, std::int32_t media) {
+std::string UnfinishedMessage(std::int32_t media) {
     if (MediaClasses::WriteOnce(media))
-        return texts.Key("StoppedWriteOnce",
-                         "已停止。光碟上留有未完成的刻录：这张一次性写入的光碟已无法再使用。");
+        return EnginesText("StoppedWriteOnce",
+                           "已停止。光碟上留有未完成的刻录：这张一次性写入的光碟已无法再使用。");
     if (MediaClasses::Overwritable(media))
-        return texts.Key("StoppedOverwritable",
-                         "已停止。光碟上只有部分新数据：请重新刻录或抹除这张光碟后再使用。");
-    return texts.Key("StoppedErasable",
-                     "已停止。光碟上留有未完成的刻录：请先抹除这张光碟，再重新刻录。");
+        return EnginesText("StoppedOverwritable",
+                           "已停止。光碟上只有部分新数据：请重新刻录或抹除这张光碟后再使用。");
+    return EnginesText("StoppedErasable",
+                       "已停止。光碟上留有未完成的刻录：请先抹除这张光碟，再重新刻录。");
 }
 }  // namespace
 
 std::string StoppedMessage(DiscAfterStop state, std::int32_t mediaType) {
-    const LanguageTexts texts("Engines");
     switch (state) {
         case DiscAfterStop::Unchanged:
-            return texts.Key("StoppedUnchanged", "已停止。光碟上没有写入任何内容，光碟保持不变。");
+            return EnginesText("StoppedUnchanged",
+                               "已停止。光碟上没有写入任何内容，光碟保持不变。");
         case DiscAfterStop::Unfinished:
-            return UnfinishedMessage(texts, mediaType);
+            return UnfinishedMessage(mediaType);
         case DiscAfterStop::PartlyErased:
-            return texts.Key("StoppedPartlyErased",
-                             "已停止。光碟只被部分抹除：请再次抹除后再使用。");
+            return EnginesText("StoppedPartlyErased",
+                               "已停止。光碟只被部分抹除：请再次抹除后再使用。");
         case DiscAfterStop::NoImage:
-            return texts.Key("StoppedNoImage", "已停止。没有保留映像文件，光碟保持不变。");
+            return EnginesText("StoppedNoImage", "已停止。没有保留映像文件，光碟保持不变。");
     }
     return {};
 }
@@ -39,7 +39,7 @@ void ReportStop(EngineReporter& reporter, const std::string& drive, DiscAfterSto
     if (written) (void)modMMC::SynchronizeCache(drive);
     const std::string text = StoppedMessage(state, written ? modMMC::GetMediaType(drive) : 0);
     reporter.PhaseText(text);
-    reporter.Message(text, LanguageTexts("Engines").Key("StoppedTitle", "已停止"),
+    reporter.Message(text, EnginesText("StoppedTitle", "已停止"),
                      written ? MessageIcon::Exclamation : MessageIcon::Information,
                      MessageButtons::Ok);
 }

@@ -4,7 +4,9 @@
 
 #include "DiscAfterStop.h"
 #include "DriveBusy.h"
+#include "DriveClaim.h"
 #include "EngineReporter.h"
+#include "RecordingChecks.h"
 #include "ScsiStatus.h"
 #include "modMMC.h"
 
@@ -48,6 +50,12 @@ EraseOutcome EraseEngine::Run(const std::string& drive, bool quick) {
         return EraseOutcome::Declined;
     }
     const DriveBusyScope busy;
+    const DriveClaim claim(drive);
+    if (!claim.Held()) {
+        m_reporter.Message(RecordingChecks::ClaimProblem(claim), Text(4), MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+        return EraseOutcome::InUse;
+    }
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
     if (ready == -1) return Refuse(EraseOutcome::DriveBusy, 5);
     if (ready == 0) return Refuse(EraseOutcome::NoDisc, 3);

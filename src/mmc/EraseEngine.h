@@ -10,6 +10,7 @@ class EngineReporter;
 enum class EraseOutcome {
     Declined,     // the user answered No to the confirmation
     DriveBusy,    // the drive did not become ready in time
+    InUse,        // another program holds the drive (or it could not be held)
     NoDisc,       // no medium in the drive
     NotErasable,  // the disc is not rewritable
     Erased,       // BlankDisc succeeded
@@ -21,7 +22,7 @@ enum class EraseOutcome {
 // confirmation, checks readiness, medium and rewritability, then blanks the
 // disc (minimal or whole; DVD+RW is overwritten), reporting through the
 // reporter with the texts of the erase window ("frmErase.StringNN", built-in
-// Chinese defaults). The drive is marked busy while it works. BLANK itself
+// Chinese defaults). The drive is marked busy and held (a DriveClaim) while it works. BLANK itself
 // cannot be stopped; a cancel request is honoured before it and between the
 // blocks of a DVD+RW overwrite.
 class EraseEngine {

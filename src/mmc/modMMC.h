@@ -170,8 +170,11 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // 0 no medium (CHECK CONDITION with ASC 3Ah), -1 the limit was reached.
 [[nodiscard]] std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs);
 // Blocks still free for recording on the disc: the free blocks READ TRACK
-// INFORMATION gives for the invisible track. -1 when the drive does not say
-// (no medium, a finished disc, the command fails).
+// INFORMATION gives for the invisible track (the last track READ DISC
+// INFORMATION counts), the whole track on media written in place (DVD+RW,
+// DVD-RAM), else, for a blank disc, the last possible lead-out start of READ
+// DISC INFORMATION. -1 when the drive does not say (no medium, a finished
+// disc, the commands fail).
 [[nodiscard]] std::int64_t FreeBlocks(const std::string& drive);
 // What BlankDisc returns when `events` asked it to stop between the blocks
 // of a DVD+RW overwrite (the disc is partly erased).

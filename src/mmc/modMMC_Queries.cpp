@@ -2,6 +2,7 @@
 #include <array>
 #include <cstring>
 
+#include "MediaClasses.h"
 #include "ScsiStatus.h"
 #include "Sleeper.h"
 #include "TransportSlot.h"
@@ -36,6 +37,18 @@ bool HoldsVolumeRecognition(const std::array<std::uint8_t, 2048>& sector) {
     for (const char* identifier : kIdentifiers)
         if (std::memcmp(sector.data() + 1, identifier, 5) == 0) return true;
     return false;
+}
+
+std::int64_t BigEndian32(const std::uint8_t* bytes) {
+    return std::int64_t{BigEndian16(bytes)} << 16 | BigEndian16(bytes + 2);
+}
+
+// Bytes 20-23 of READ DISC INFORMATION, the last possible lead-out start: MSF
+// on CD (LBA 0 lies at 00:02:00), an LBA on other media; FFh on a finished disc.
+std::int64_t LastLeadOutStart(const DiscInformationBlock& disc, std::int32_t media) {
+    if (BigEndian32(&disc[20]) == 0xFFFFFFFF) return -1;
+    if (media > Media::kCDRW) return BigEndian32(&disc[20]);
+    return (disc[21] * 60 + disc[22]) * 75 + disc[23] - 150;
 }
 
 // A DVD+RW reports itself complete once formatted, whatever it holds; only a
@@ -152,11 +165,17 @@ std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs) {
 }
 
 std::int64_t FreeBlocks(const std::string& drive) {
+    DiscInformationBlock disc{};
+    const bool discRead = ReadDiscInformation(drive, disc) == ScsiStatus::kGood;
+    const std::int32_t media = GetMediaType(drive);
     std::array<std::uint8_t, 36> info{};
-    // Track number FFh: the invisible track, where the next recording starts.
-    if (!ReadTrackInformation(drive, 1, 0xFF, info.data(), info.size())) return -1;
-    if (!BitSet(info[7], 0)) return -1;  // NWA_V clear: nothing more can be written
-    return std::int64_t{BigEndian16(info.data() + 16)} << 16 | BigEndian16(info.data() + 18);
+    // Byte 6: last track in the last session, which includes the invisible track.
+    const std::uint8_t track = discRead && disc[6] != 0 ? disc[6] : 0xFF;
+    if (ReadTrackInformation(drive, 1, track, info.data(), info.size())) {
+        if (MediaClasses::Overwritable(media)) return BigEndian32(info.data() + 24);  // track size
+        if (BitSet(info[7], 0)) return BigEndian32(info.data() + 16);  // NWA_V: free blocks
+    }
+    return discRead ? LastLeadOutStart(disc, media) : -1;
 }
 
 }  // namespace modMMC

@@ -4,8 +4,10 @@
 
 #include "BuiltInTexts.h"
 #include "DriveBusy.h"
+#include "DriveClaim.h"
 #include "EngineReporter.h"
 #include "ProgramPaths.h"
+#include "RecordingChecks.h"
 #include "SettingsStore.h"
 #include "modMMC.h"
 
@@ -27,6 +29,8 @@ void DiscCopier::Warn(const std::string& text, int titleNumber) {
 CopyOutcome DiscCopier::Next(const std::string& drive,
                              const std::function<std::string()>& chooseImagePath) {
     const DriveBusyScope busy;
+    const DriveClaim claim(drive);
+    if (!HoldsDrive(claim)) return CopyOutcome::Stopped;
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
     if (ready != 1) {
         Warn(m_texts(ready == 0 ? 15 : 17), 16);
@@ -37,6 +41,12 @@ CopyOutcome DiscCopier::Next(const std::string& drive,
     const std::string path = chooseImagePath ? chooseImagePath() : std::string();
     if (path.empty()) return CopyOutcome::Stopped;
     return CopyImageOnly(drive, path);
+}
+
+bool DiscCopier::HoldsDrive(const DriveClaim& claim) {
+    const std::string problem = RecordingChecks::ClaimProblem(claim);
+    if (!problem.empty()) Warn(problem, 16);
+    return problem.empty();
 }
 
 CopyOutcome DiscCopier::CopyImageOnly(const std::string& drive, const std::string& path) {

@@ -8,6 +8,7 @@
 #include "EngineTexts.h"
 #include "SpeedList.h"
 
+class DriveClaim;
 class EngineReporter;
 class ImageFileWriter;
 
@@ -20,7 +21,8 @@ struct CopyOptions {
 
 // How the Next button ended.
 enum class CopyOutcome {
-    Stopped,        // the drive was not ready, had no disc, or no file was chosen
+    Stopped,        // the drive was not ready or held by another program, had no
+                    // disc, or no file was chosen
     Failed,         // the copy failed (its message was shown)
     ImageSaved,     // image only: the image file is complete
     ReadyToRecord,  // the temporary image is complete, "TempISO"/"CDorDVD" are
@@ -30,8 +32,8 @@ enum class CopyOutcome {
 
 // Copies a disc sector by sector into an image file, and hands the image
 // over to the recording of task 3 (or keeps it as a file the user names).
-// Holds the program-wide drive-busy flag while it runs. A cancel request
-// stops the reading at the next sector and removes the partial image.
+// Holds the program-wide drive-busy flag and the drive (a DriveClaim) while it runs. A cancel
+// request stops the reading at the next sector and removes the partial image.
 class DiscCopier {
   public:
     DiscCopier(EngineReporter& reporter, CopyOptions options);
@@ -53,11 +55,12 @@ class DiscCopier {
     std::int64_t SectorCount() const { return m_sectors; }
 
   private:
+    bool HoldsDrive(const DriveClaim& claim);
     CopyOutcome CopyImageOnly(const std::string& drive, const std::string& path);
     CopyOutcome CopyToDisc(const std::string& drive);
     void SetReadSpeed(const std::string& drive);
     std::int64_t SectorsToCopy(const std::string& drive, std::int64_t lastLba);
-    bool ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy);
+    std::int32_t ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy);
     bool ReadSectors(const std::string& drive, ImageFileWriter& image);
     void CreateFailed(const std::string& path, const std::string& reason);
     void Warn(const std::string& text, int titleNumber);

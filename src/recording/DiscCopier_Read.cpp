@@ -4,7 +4,10 @@
 #include "DiscAfterStop.h"
 #include "DiscCopier.h"
 #include "DriveBusy.h"
+#include "DriveClaim.h"
+#include "DriveFailure.h"
 #include "EngineReporter.h"
+#include "EnginesText.h"
 #include "ImageFileWriter.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
@@ -30,6 +33,8 @@ void DiscCopier::CreateFailed(const std::string& path, const std::string& reason
 
 bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& imagePath) {
     const DriveBusyScope busy;
+    const DriveClaim claim(drive);
+    if (!HoldsDrive(claim)) return false;
     m_skipped = 0;
     m_sectors = 0;
     m_cancelled = false;
@@ -92,9 +97,15 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
             ReportStop(m_reporter, drive, DiscAfterStop::NoImage);
             return false;
         }
-        if (!ReadSector(drive, static_cast<std::uint32_t>(lba), badCopy)) {
+        const std::int32_t status = ReadSector(drive, static_cast<std::uint32_t>(lba), badCopy);
+        if (status != ScsiStatus::kGood) {
             image.Discard();
-            Warn("Long read - " + m_texts(10) + "6000" + "ms!", 11);
+            Warn(FailureText(status, false, "Long read - " + m_texts(10) + "6000ms!",
+                             EnginesText("UnreadableBlock",
+                                         "光碟在区块 %1 处无法读取（光碟可能已损坏；"
+                                         "BadCopy 会以零填充这样的区块）。",
+                                         {std::to_string(lba)})),
+                 11);
             return false;
         }
         if (!image.Write(m_sector)) {
@@ -110,17 +121,19 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
 
 // One sector into the buffer, 62 attempts 100 ms apart whatever the sense.
 // With BadCopy a sector that stays unreadable becomes zeros (a failed READ
-// may have left part of a transfer behind) and is counted.
-bool DiscCopier::ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy) {
+// may have left part of a transfer behind) and is counted. Returns GOOD, or
+// the status of the last attempt (its sense still on the transport).
+std::int32_t DiscCopier::ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy) {
+    std::int32_t status = ScsiStatus::kGood;
     for (int failures = 0;; ++failures) {
         std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
-        if (modMMC::Read10(drive, lba, 1, m_sector.data(), kSectorSize) == ScsiStatus::kGood)
-            return true;
+        status = modMMC::Read10(drive, lba, 1, m_sector.data(), kSectorSize);
+        if (status == ScsiStatus::kGood) return status;
         if (failures + 1 >= kReadAttempts) break;
         SleepMilliseconds(kReadRetryWaitMs);
     }
-    if (!badCopy) return false;
+    if (!badCopy) return status;
     std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
     ++m_skipped;
-    return true;
+    return ScsiStatus::kGood;
 }

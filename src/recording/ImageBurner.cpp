@@ -3,8 +3,10 @@
 #include "BuiltInTexts.h"
 #include "DiscAfterStop.h"
 #include "DriveBusy.h"
+#include "DriveClaim.h"
 #include "EngineReporter.h"
 #include "ImageFileReader.h"
+#include "RecordingChecks.h"
 #include "ScsiStatus.h"
 #include "clsWPP.h"
 #include "modMMC.h"
@@ -48,7 +50,10 @@ void ImageBurner::Warn(const std::string& text, int titleNumber) {
 
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
     const DriveBusyScope busy;
-    if (!CheckImage() || !CheckDrive(drive)) return BurnOutcome::Refused;
+    if (!CheckImage()) return BurnOutcome::Refused;
+    // Held from the checks on, so nobody changes the disc between them and the writing.
+    const DriveClaim claim(drive);
+    if (!HoldsDrive(claim) || !CheckDrive(drive)) return BurnOutcome::Refused;
     if (m_reporter.CancelRequested()) {
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return BurnOutcome::Cancelled;
@@ -68,6 +73,12 @@ bool ImageBurner::CheckImage() {
     if (problem.empty()) return true;
     Warn(m_texts(21) + "\n" + path + " " + problem, 22);
     return false;
+}
+
+bool ImageBurner::HoldsDrive(const DriveClaim& claim) {
+    const std::string problem = RecordingChecks::ClaimProblem(claim);
+    if (!problem.empty()) Warn(problem, 24);
+    return problem.empty();
 }
 
 bool ImageBurner::CheckDrive(const std::string& drive) {
@@ -100,12 +111,15 @@ std::string ImageBurner::DiscKindMessage(bool discIsDvd) const {
 
 BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& imagePath) {
     const DriveBusyScope busy;
-    if (!WriteParametersPage(drive)) return BurnOutcome::Failed;
+    const DriveClaim claim(drive);
+    if (!HoldsDrive(claim)) return BurnOutcome::Refused;
     ImageFileReader image;
     if (!image.Open(imagePath)) {
         Warn(m_texts(21) + "\n" + imagePath + " " + image.Error(), 22);
-        return BurnOutcome::Failed;
+        return BurnOutcome::Refused;
     }
+    if (!CheckRecording(drive, image.Length())) return BurnOutcome::Refused;
+    if (!WriteParametersPage(drive)) return BurnOutcome::Failed;
     SetWriteSpeed(drive);
     m_reporter.PhaseText(m_texts(8));
     const BurnOutcome written = WriteTrack(drive, image, imagePath);
@@ -113,8 +127,25 @@ BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& 
     return Finish(drive, imagePath);
 }
 
-bool ImageBurner::WriteParametersPage(const std::string& drive) {
+// Test mode where the medium cannot simulate, or an image larger than the
+// free space, would ruin the disc: both are refused before it is touched.
+bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageBytes) {
     m_mediaType = modMMC::GetMediaType(drive);
+    std::string problem =
+        m_options.testMode ? RecordingChecks::TestModeProblem(m_mediaType) : std::string();
+    if (problem.empty()) {
+        // Whole chunks are written; a CD track ends with two run-out blocks.
+        const std::int64_t chunks = (imageBytes + kChunkBytes - 1) / kChunkBytes;
+        const bool cd = m_mediaType == modMMC::Media::kCDR || m_mediaType == modMMC::Media::kCDRW;
+        problem = RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0),
+                                                  modMMC::FreeBlocks(drive));
+    }
+    if (problem.empty()) return true;
+    Warn(problem, 22);
+    return false;
+}
+
+bool ImageBurner::WriteParametersPage(const std::string& drive) {
     const bool optional = IgnoresWriteParameters(m_mediaType);
     clsWPP page;
     if (!page.GetData(drive)) {

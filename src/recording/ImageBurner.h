@@ -8,6 +8,7 @@
 #include "EngineTexts.h"
 #include "TemporaryImage.h"
 
+class DriveClaim;
 class EngineReporter;
 class ImageFileReader;
 
@@ -16,7 +17,8 @@ enum class BurnOutcome {
     Refused,              // a check stopped it; nothing on the drive was changed
     Failed,               // the set-up or the writing failed (a failed write closed the disc)
     CompletedWithErrors,  // every block was written, but flushing or closing failed
-    Completed,            // recorded and closed (or simulated, in test mode)
+    Completed,            // recorded and closed (or simulated, in test mode); on DVD+RW and
+                          // DVD-RAM a refused close is only warned about
     Cancelled,            // the user stopped it; the message said what the disc holds
 };
 
@@ -24,7 +26,8 @@ enum class BurnOutcome {
 // Burn button, the Write Parameters page and speed, the 32 KiB WRITE(10)
 // loop from LBA 0 with its busy retries, and the closing commands. Reports
 // every phase, the progress and each message through the reporter; holds the
-// program-wide drive-busy flag while it runs. A cancel request stops it
+// program-wide drive-busy flag while it runs, and the drive itself (a
+// DriveClaim: a drive another program holds is refused). A cancel request stops it
 // before the next block (see ReportStop).
 class ImageBurner {
   public:
@@ -37,7 +40,9 @@ class ImageBurner {
     // is not ready, a disc of the wrong kind (tasks 0 and 3) or a disc that
     // is not blank; otherwise records the image with BurnImage.
     BurnOutcome Burn(const std::string& drive);
-    // Records `imagePath` (the checks above passed).
+    // Records `imagePath` (the checks above passed). Refuses, before the
+    // disc is touched, test mode on media that cannot simulate and an image
+    // larger than the disc's free space.
     BurnOutcome BurnImage(const std::string& drive, const std::string& imagePath);
     // Tidies up after a failed write: flushes the drive's cache, closes the
     // track and the session, ejects when asked. Every result is ignored.
@@ -48,7 +53,9 @@ class ImageBurner {
 
   private:
     bool CheckImage();
+    bool HoldsDrive(const DriveClaim& claim);
     bool CheckDrive(const std::string& drive);
+    bool CheckRecording(const std::string& drive, std::int64_t imageBytes);
     bool WriteParametersPage(const std::string& drive);
     void SetWriteSpeed(const std::string& drive);
     BurnOutcome WriteTrack(const std::string& drive, ImageFileReader& image,
@@ -56,6 +63,8 @@ class ImageBurner {
     BurnOutcome StopWriting(const std::string& drive, ImageFileReader& image,
                             const std::string& message);
     BurnOutcome Finish(const std::string& drive, const std::string& imagePath);
+    BurnOutcome Conclude(const std::string& failure, const std::string& warning,
+                         const std::string& imagePath);
     std::string DiscKindMessage(bool discIsDvd) const;
     void Warn(const std::string& text, int titleNumber);
 

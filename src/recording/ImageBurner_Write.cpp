@@ -1,6 +1,8 @@
 // The write loop, the closing commands and the tidy-up after a failed write.
 #include "DiscAfterStop.h"
+#include "DriveFailure.h"
 #include "EngineReporter.h"
+#include "EnginesText.h"
 #include "ImageBurner.h"
 #include "ImageFileReader.h"
 #include "ProgressDisplay.h"
@@ -37,11 +39,16 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
         }
         if (!image.ReadChunk(m_chunk))
             return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
-        const WriteOutcome outcome = WriteWithRetry(drive, lba, kBlocksPerChunk, m_chunk.data(),
-                                                    static_cast<std::int32_t>(m_chunk.size()));
+        std::int32_t status = 0;
+        const WriteOutcome outcome =
+            WriteWithRetry(drive, lba, kBlocksPerChunk, m_chunk.data(),
+                           static_cast<std::int32_t>(m_chunk.size()), &status);
         if (outcome == WriteOutcome::WriteError) return StopWriting(drive, image, m_texts(11));
+        // Named by the drive's last answer, read before the tidy-up sends more commands.
         if (outcome != WriteOutcome::Written)
-            return StopWriting(drive, image, "Long write - " + m_texts(9) + "6000" + "ms!");
+            return StopWriting(
+                drive, image,
+                FailureText(status, true, "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
         lba += kBlocksPerChunk;
         progress.Update(lba, totalBlocks);
     }
@@ -59,10 +66,12 @@ BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageFileReader& 
 
 BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& imagePath) {
     std::string failure;  // the first failed step, as panel 1 showed it
+    std::string warning;  // a refused close where the medium needs none
     const auto check = [&](bool ok, const std::string& failedText, bool matters) {
         if (ok) return;
         m_reporter.PhaseText(failedText);
-        if (matters && failure.empty()) failure = failedText;
+        std::string& first = matters ? failure : warning;
+        if (first.empty()) first = failedText;
     };
     m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
     check(modMMC::SynchronizeCache(drive) == ScsiStatus::kGood, "SYNCHRONIZE CACHE failed.", true);
@@ -77,13 +86,28 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
         m_reporter.PhaseText(m_texts(16));
         (void)modMMC::EjectTray(drive, kImmediate);
     }
+    return Conclude(failure, warning, imagePath);
+}
+
+BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string& warning,
+                                  const std::string& imagePath) {
     if (!failure.empty()) {
         // The disc may be unusable: say so, and keep a temporary image for another try.
+        m_reporter.PhaseText(failure);
         Warn(failure, 10);
         return BurnOutcome::CompletedWithErrors;
     }
     // A test run recorded nothing: its temporary image is kept for the real recording.
     if (!m_options.testMode) m_temporary.DeleteIfCovered(imagePath);
+    if (!warning.empty()) {
+        // Every block is on the disc; the warning stays in panel 1 and its box.
+        m_reporter.PhaseText(warning);
+        Warn(warning + "\n" +
+                 EnginesText("CloseWarning",
+                             "数据已写入光碟；刻录机只是拒绝了关闭命令，这种光碟不需要关闭。"),
+             7);
+        return BurnOutcome::Completed;
+    }
     m_reporter.PhaseText(m_texts(17));
     m_reporter.Message(m_texts(17), m_texts(18), MessageIcon::Information, MessageButtons::Ok);
     return BurnOutcome::Completed;

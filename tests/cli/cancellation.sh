@@ -62,7 +62,7 @@ expect_stop "Stopped. The disc holds an unfinished recording: erase it before re
 
 # SIGTERM while a disc is copied into an image: no image, no partial file.
 "$CLI" mkiso -o source.iso data.bin >/dev/null 2>&1
-v virtual insert cd-rom --from source.iso >/dev/null || fail "insert cd-rom"
+insert cd-rom --from source.iso
 fault fail 28 skip 5 count 10 sense 02 04 08
 interrupt TERM 28 copy --to-iso copy.iso
 expect_stop "没有保留映像文件" "maple-cli: copy stopped on request"
@@ -77,7 +77,7 @@ expect_stop "一次性写入的光碟已无法再使用" "maple-cli: audio recor
 [ -n "$(ls temp 2>/dev/null)" ] && fail "files left in the temp folder: $(ls temp)"
 
 # Erasing a DVD+RW (an overwrite of its start) stopped after a block.
-v virtual insert dvd+rw --from image.iso >/dev/null || fail "insert dvd+rw"
+insert dvd+rw --from image.iso
 fault long-write 10
 interrupt INT 2A erase --yes
 expect_stop "光碟只被部分抹除" "maple-cli: erasing stopped on request"

@@ -26,7 +26,7 @@ echo hello >hello.txt
 "$CLI" mkiso -o image.iso hello.txt >/dev/null 2>&1 || fail "mkiso"
 v virtual insert dvd+rw --from image.iso >/dev/null || fail "insert dvd+rw --from"
 expect_info DVD+RW 1 1 Complete Complete
-v virtual insert cd-rom --from image.iso >/dev/null || fail "insert cd-rom --from"
+v virtual insert --replace cd-rom --from image.iso >/dev/null || fail "insert cd-rom --from"
 expect_info CD-ROM 1 1 Complete Complete
 
 v virtual eject >/dev/null || fail "virtual eject"

@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (virtual drive, its metadata parser, Write
-# Parameters page) with the "fuzz" preset (clang, build/fuzz) and runs each
-# for a bounded number of inputs, starting from a few seed command streams.
+# Parameters page, WAV reader, language files) with the "fuzz"
+# preset (clang, build/fuzz) and runs each for a bounded number of inputs,
+# starting from a few seeds. Targets that need files make them under $TMPDIR.
 # Fails on any crash, sanitizer report or time-out.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
 command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/install-deps installs it)" >&2; exit 1; }
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 --target fuzz_emulated_drive fuzz_emulated_metadata fuzz_wpp
+cmake --build --preset fuzz -j2 --target fuzz_emulated_drive fuzz_emulated_metadata fuzz_wpp \
+  fuzz_wav_reader fuzz_language_file
 build_dir=$PWD/build/fuzz
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/drive" "$work/metadata" "$work/wpp"
+mkdir -p "$work"/{drive,metadata,wpp,wav_reader,language_file}
 
 # Seed streams: byte 0 = medium (2 CD-R, 6 DVD-RW, 8 DVD+RW), then commands
 # [len][cdb][dir][buffer length hi lo][data].
@@ -32,16 +34,18 @@ seed drive/dvdplusrw "\x08$write1$read1\x0c\xad\x00\x00\x00\x00\x00\x00\x00\x02\
 seed metadata/cd "maple-virtual-drive 1\ntray closed\nmedium cd-r\ncapacity 359849\nsessions 1\ntrack 1 session 1 data start 0 length 1000 run-out 2 closed\nfault long-write 3\nfault fail 35 skip 0 count 1 sense 03 0C 00\n"
 seed metadata/rw "maple-virtual-drive 1\ntray open\nmedium dvd+rw\ncapacity 2295104\nsessions 0\nrecorded-end 300\n"
 seed wpp/page "\x00\x3a\x00\x00\x00\x00\x00\x00\x05\x32\x41\x01\x04\x08"
+seed wav_reader/cdda "RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00LIST\x04\x00\x00\x00INFOdata\x08\x00\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00"
+seed language_file/lng "frmMain.String01=Welcome\r\nEngines.NoTestMode=%%1 cannot\nfrmWriteISO.cmdBurn.Caption=Burn\n"
 
 # The virtual drive keeps its state (log, medium in memory) across inputs by
 # design, so libFuzzer's per-input leak check would only slow it down;
 # LeakSanitizer still checks at exit. With its medium in memory the drive
 # takes several thousand inputs a second: it gets three times the others'.
-for target in emulated_drive emulated_metadata wpp; do
+for target in emulated_drive emulated_metadata wpp wav_reader language_file; do
   runs=${MAPLE_FUZZ_RUNS:-$([ $target = emulated_drive ] && echo 600000 || echo 200000)}
   # A crashing input is kept in the build folder, never in the source tree.
   mkdir -p "$build_dir/fuzz-artifacts"
-  "$build_dir/bin/fuzz_$target" -runs="$runs" -max_total_time=100 \
+  TMPDIR="$work" "$build_dir/bin/fuzz_$target" -runs="$runs" -max_total_time=100 \
     -rss_limit_mb=2048 -max_len=4096 -detect_leaks=0 -print_final_stats=1 \
     -artifact_prefix="$build_dir/fuzz-artifacts/$target-" "$work/${target#emulated_}" 2>&1 | tail -n 6
 done

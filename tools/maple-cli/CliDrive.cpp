@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "DriveClaim.h"
 #include "TransportSlot.h"
 
 std::string CliDrive(CliContext& context) {
@@ -23,4 +24,10 @@ std::string CliDriveForCommand(CliContext& context, CliArguments& arguments) {
         context.err << "maple-cli: " << arguments.Error() << "\n";
     if (!arguments.Error().empty() || !extra.empty()) return {};
     return CliDrive(context);
+}
+
+bool ClaimRefused(CliContext& context, const DriveClaim& claim) {
+    if (claim.Held()) return false;
+    context.err << "maple-cli: " << claim.Problem() << "\n";
+    return true;
 }

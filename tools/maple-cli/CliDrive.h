@@ -5,6 +5,8 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 
+class DriveClaim;
+
 // The device identifier of the drive chosen with --drive, or empty after
 // printing why there is none.
 std::string CliDrive(CliContext& context);
@@ -13,3 +15,8 @@ std::string CliDrive(CliContext& context);
 // taken: reports a wrong or leftover argument and a missing drive, and then
 // returns empty (the command exits with CliExit::kUsage).
 std::string CliDriveForCommand(CliContext& context, CliArguments& arguments);
+
+// Recording, erasing and copying hold the drive for the whole command: true
+// after printing why `claim` does not hold it ("maple-cli: the drive is in
+// use by another program"), false when it does.
+bool ClaimRefused(CliContext& context, const DriveClaim& claim);

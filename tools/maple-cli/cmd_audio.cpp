@@ -10,6 +10,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "DriveClaim.h"
 #include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "WaveFileLayout.h"
@@ -47,6 +48,8 @@ int RunAudio(CliContext& context) {
     }
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
+    const DriveClaim claim(drive);
+    if (ClaimRefused(context, claim)) return CliExit::kFailure;
     TemporaryImage::RemoveStaleFiles();
     TerminalReporter reporter(context.err);
     AudioBurnEngine engine(reporter, options);

@@ -6,7 +6,9 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "DriveClaim.h"
 #include "ImageBurner.h"
+#include "ImageContent.h"
 #include "ImageFileReader.h"
 #include "TerminalReporter.h"
 #include "WriteCapabilities.h"
@@ -20,6 +22,7 @@ constexpr std::int64_t kDvdBytesPerX = 1385000;
 struct BurnArguments {
     BurnOptions options;
     std::optional<long long> speed;
+    bool raw = false;  // record a file that holds no disc file system
 };
 
 // Reads the arguments; false after printing why they are wrong.
@@ -30,6 +33,7 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     const bool noFix = arguments.TakeFlag("--no-fix");
     const bool noEject = arguments.TakeFlag("--no-eject");
     const bool temporary = arguments.TakeFlag("--temporary");
+    parsed.raw = arguments.TakeFlag("--raw");
     const std::vector<std::string> images = arguments.Positional();
     std::string error = arguments.Error();
     if (error.empty() && (images.size() > 1 || (images.empty() && !temporary)))
@@ -101,11 +105,20 @@ int RunBurn(CliContext& context) {
     if (!ParseBurnArguments(context, parsed)) return CliExit::kUsage;
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
+    const DriveClaim claim(drive);
+    if (ClaimRefused(context, claim)) return CliExit::kFailure;
     // The window reads the capabilities and probes the speeds when it opens;
     // here that waits until the image is known to be usable, so a wrong path
     // sends nothing to the drive.
     TerminalReporter reporter(context.err);
     if (ImageFileReader::Check(parsed.options.imagePath, ImageBurner::kSmallestImage).empty()) {
+        if (!parsed.raw && parsed.options.task == RecordingTask::kRecordImage &&
+            ExamineImage(parsed.options.imagePath) == ImageContent::NotAnImage) {
+            context.err << "maple-cli: " << parsed.options.imagePath
+                        << " is not a disc image (no ISO 9660 or UDF volume at sector 16); "
+                           "pass --raw to record it anyway\n";
+            return CliExit::kFailure;
+        }
         if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
         parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
                                                  : FillWriteSpeeds(drive).front();
@@ -125,7 +138,7 @@ int RunBurn(CliContext& context) {
 const CliRegistration burn(
     {"burn",
      "maple-cli [--drive N] burn IMAGE.iso [--speed N] [--test] [--no-fix] [--no-eject] "
-     "[--temporary]",
+     "[--raw] [--temporary]",
      "record an ISO image on a blank disc (--temporary: the image a disc copy left)", &RunBurn,
      true, true});
 }  // namespace

@@ -10,6 +10,7 @@
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "DiscCopier.h"
+#include "DriveClaim.h"
 #include "EmuMediumKind.h"
 #include "EngineTexts.h"
 #include "ImageBurner.h"
@@ -132,6 +133,8 @@ int RunCopy(CliContext& context) {
     if (!ParseCopyArguments(context, parsed)) return CliExit::kUsage;
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
+    const DriveClaim claim(drive);
+    if (ClaimRefused(context, claim)) return CliExit::kFailure;
     TemporaryImage::RemoveStaleFiles();
     parsed.options.readSpeed = ChosenSpeed(parsed.readSpeed, &FillReadSpeeds, drive);
     CopyReporter reporter(context.err, drive, parsed.blank);

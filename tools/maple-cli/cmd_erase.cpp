@@ -3,6 +3,7 @@
 
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "DriveClaim.h"
 #include "EraseEngine.h"
 #include "TerminalReporter.h"
 
@@ -14,6 +15,8 @@ const char* FailureLine(EraseOutcome outcome) {
             return "erase not confirmed (pass --yes to erase)";
         case EraseOutcome::DriveBusy:
             return "the drive did not become ready";
+        case EraseOutcome::InUse:
+            return "the drive could not be held for erasing";
         case EraseOutcome::NoDisc:
             return "no disc in the drive";
         case EraseOutcome::NotErasable:
@@ -34,6 +37,8 @@ int RunErase(CliContext& context) {
     const bool yes = arguments.TakeFlag("--yes");
     const std::string drive = CliDriveForCommand(context, arguments);
     if (drive.empty()) return CliExit::kUsage;
+    const DriveClaim claim(drive);
+    if (ClaimRefused(context, claim)) return CliExit::kFailure;
     TerminalReporter reporter(context.err);
     reporter.SetAnswer(yes);
     const EraseOutcome outcome = EraseEngine(reporter).Run(drive, !full);

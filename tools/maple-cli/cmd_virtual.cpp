@@ -10,7 +10,7 @@
 namespace {
 constexpr const char* kUsage =
     "maple-cli virtual create DIR | maple-cli --virtual DIR virtual "
-    "insert KIND [--from IMAGE.iso] | eject | show | export OUTDIR";
+    "insert KIND [--from IMAGE.iso] [--replace] | eject | show | export OUTDIR [--force]";
 
 int Fail(CliContext& context, const std::string& why, int code = CliExit::kFailure) {
     context.err << "maple-cli: " << why << "\n";
@@ -35,6 +35,9 @@ std::string ChosenFolder(CliContext& context) {
 
 int Insert(CliContext& context, EmuDrive& drive, CliArguments& arguments) {
     const std::optional<std::string> image = arguments.TakeOption("--from");
+    const EmuDrive::Replacing replacing = arguments.TakeFlag("--replace")
+                                              ? EmuDrive::Replacing::AnyDisc
+                                              : EmuDrive::Replacing::OnlyDiscWithoutData;
     const std::vector<std::string> rest = arguments.Positional();
     if (!arguments.Error().empty() || rest.size() != 1)
         return Fail(context,
@@ -47,7 +50,10 @@ int Insert(CliContext& context, EmuDrive& drive, CliArguments& arguments) {
             "unknown medium '" + rest[0] +
                 "' (cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw; cd-rom, dvd-rom with --from)",
             CliExit::kUsage);
-    const std::string problem = image ? drive.InsertImage(*kind, *image) : drive.InsertBlank(*kind);
+    const std::string problem =
+        image ? drive.InsertImage(*kind, *image, replacing) : drive.InsertBlank(*kind, replacing);
+    if (problem.rfind(EmuDrive::kHoldsData, 0) == 0)
+        return Fail(context, problem + "; 'virtual insert --replace' discards it");
     return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
 }
 
@@ -59,6 +65,7 @@ int OnDrive(CliContext& context, const std::string& action, CliArguments& argume
     const std::unique_ptr<EmuDrive> drive = EmuDrive::Open(folder, error);
     if (!drive) return Fail(context, error);
     if (action == "insert") return Insert(context, *drive, arguments);
+    const bool force = action == "export" && arguments.TakeFlag("--force");
     const std::vector<std::string> rest = arguments.Positional();
     if (!arguments.Error().empty()) return Fail(context, arguments.Error(), CliExit::kUsage);
     std::string problem;
@@ -68,8 +75,10 @@ int OnDrive(CliContext& context, const std::string& action, CliArguments& argume
         context.out << drive->Describe();
     } else if (action == "export" && rest.size() == 1) {
         std::vector<std::string> written;
-        problem = drive->ExportTracks(rest[0], &written);
+        problem = drive->ExportTracks(rest[0], &written, force);
         for (const std::string& path : written) context.out << path << "\n";
+        if (problem.find(": exists already") != std::string::npos)
+            problem += "; pass --force to overwrite";
     } else {
         return Fail(context, std::string("usage: ") + kUsage, CliExit::kUsage);
     }

@@ -4,11 +4,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "EmuDataFile.h"
+#include "EmuFolderLock.h"
 #include "EmuMetadata.h"
 #include "EmuWritePage.h"
+#include "ExclusiveAccess.h"
 
 namespace fs = std::filesystem;
 
@@ -38,9 +41,11 @@ std::string WriteAtomically(const std::string& path, const std::string& text) {
     return error ? path + ": " + error.message() : "";
 }
 
-std::string ReadText(const std::string& path) {
+// The whole file, or nullopt when it cannot be read.
+std::optional<std::string> ReadText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!file) return std::nullopt;
+    return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // Copies an image into the data file, leaving all-zero stretches sparse.
@@ -60,19 +65,25 @@ std::string CopyImage(std::ifstream& image, EmuDataFile& data) {
 }
 }  // namespace
 
-EmuDrive::EmuDrive(std::string folder, std::unique_ptr<EmuDataFile> data, bool trayOpen,
-                   EmuMedia media, EmuFaults faults)
-    : m_folder(std::move(folder)), m_data(std::move(data)) {
-    m_state.ChangeMedium(std::move(media));
-    m_state.trayOpen = trayOpen;
-    m_state.faults = std::move(faults);
+// What Open gathered for the constructor.
+struct EmuDrive::Opened {
+    std::string folder;
+    std::unique_ptr<EmuDataFile> data;
+    std::unique_ptr<EmuFolderLock> lock;
+    EmuMetadata metadata;
+    std::string text;
+};
+
+EmuDrive::EmuDrive(Opened opened)
+    : m_folder(std::move(opened.folder)),
+      m_data(std::move(opened.data)),
+      m_lock(std::move(opened.lock)),
+      m_savedText(std::move(opened.text)) {
+    m_state.ChangeMedium(std::move(opened.metadata.media));
+    m_state.trayOpen = opened.metadata.trayOpen;
+    m_state.faults = std::move(opened.metadata.faults);
     m_state.writePage = EmuWritePage::Defaults();
     m_state.layoutChanged = false;
-}
-
-EmuDrive::~EmuDrive() {
-    // A disc another program put in stays; nowhere to report a failure from here.
-    if (m_folder.empty() || ReadText(MetadataPath(m_folder)) == m_metadataText) (void)Save();
 }
 
 std::string EmuDrive::CreateFolder(const std::string& folder) {
@@ -106,23 +117,25 @@ std::unique_ptr<EmuDrive> EmuDrive::Open(const std::string& folder, std::string&
         error = DataPath(folder) + ": missing, but the metadata lists recorded tracks";
         return nullptr;
     }
-    std::unique_ptr<EmuDataFile> data = EmuDataFile::Open(DataPath(folder), error);
-    if (!data) return nullptr;
-    std::unique_ptr<EmuDrive> drive(
-        new EmuDrive(folder, std::move(data), metadata.trayOpen, metadata.media, metadata.faults));
-    drive->m_metadataText = std::move(text);
-    return drive;
+    Opened opened{folder, EmuDataFile::Open(DataPath(folder), error), nullptr, metadata, text};
+    if (!opened.data) return nullptr;
+    opened.lock = EmuFolderLock::Open(folder, error);
+    if (!opened.lock) return nullptr;
+    return std::unique_ptr<EmuDrive>(new EmuDrive(std::move(opened)));
 }
 
 std::unique_ptr<EmuDrive> EmuDrive::InMemory() {
     return std::unique_ptr<EmuDrive>(
-        new EmuDrive("", EmuDataFile::InMemory(), false, EmuMedia{}, EmuFaults{}));
+        new EmuDrive(Opened{"", EmuDataFile::InMemory(), nullptr, EmuMetadata{}, ""}));
 }
 
-std::string EmuDrive::InsertBlank(MediumKind kind) {
+std::string EmuDrive::InsertBlank(MediumKind kind, Replacing replacing) {
     const MediumTraits& traits = TraitsOf(kind);
     if (!traits.recordable)
         return std::string(traits.name) + " is not a blank medium (insert it with an image)";
+    const Operation operation(*this);
+    if (!operation.problem.empty()) return operation.problem;
+    if (std::string problem = ReplacementProblem(replacing); !problem.empty()) return problem;
     if (!m_data->Clear()) return DataPath(m_folder) + ": cannot be cleared";
     EmuMedia blank;
     blank.kind = kind;
@@ -132,7 +145,8 @@ std::string EmuDrive::InsertBlank(MediumKind kind) {
     return Save();
 }
 
-std::string EmuDrive::InsertImage(MediumKind kind, const std::string& imagePath) {
+std::string EmuDrive::InsertImage(MediumKind kind, const std::string& imagePath,
+                                  Replacing replacing) {
     const MediumTraits& traits = TraitsOf(kind);
     if (kind == MediumKind::None) return "no medium kind given";
     std::error_code error;
@@ -144,6 +158,9 @@ std::string EmuDrive::InsertImage(MediumKind kind, const std::string& imagePath)
     if (blocks > traits.capacity) return imagePath + ": does not fit on " + traits.name;
     std::ifstream image(imagePath, std::ios::binary);
     if (!image) return imagePath + ": cannot be opened";
+    const Operation operation(*this);
+    if (!operation.problem.empty()) return operation.problem;
+    if (std::string problem = ReplacementProblem(replacing); !problem.empty()) return problem;
     if (!m_data->Clear()) return DataPath(m_folder) + ": cannot be cleared";
     if (const std::string problem = CopyImage(image, *m_data); !problem.empty())
         return imagePath + ": " + problem;
@@ -165,6 +182,8 @@ std::string EmuDrive::InsertImage(MediumKind kind, const std::string& imagePath)
 }
 
 std::string EmuDrive::RemoveMedium() {
+    const Operation operation(*this);
+    if (!operation.problem.empty()) return operation.problem;
     m_state.ChangeMedium(EmuMedia{});
     m_state.trayOpen = true;
     if (!m_data->Clear()) return DataPath(m_folder) + ": cannot be cleared";
@@ -177,30 +196,84 @@ void EmuDrive::SetTrayOpen(bool open) {
     m_state.layoutChanged = true;
 }
 
-std::string EmuDrive::Save() {
-    if (m_folder.empty()) return "";
+std::string EmuDrive::FormatState() const {
     EmuMetadata metadata;
     metadata.trayOpen = m_state.trayOpen;
     metadata.media = m_state.RecordedMedia();
     metadata.faults = m_state.faults;
-    m_state.layoutChanged = false;
-    m_metadataText = metadata.Format();
-    return WriteAtomically(MetadataPath(m_folder), m_metadataText);
+    return metadata.Format();
 }
 
-void EmuDrive::FollowFolder() {
-    if (m_folder.empty()) return;  // in memory: nobody else can change the disc
-    std::string text = ReadText(MetadataPath(m_folder));
-    EmuMetadata metadata;
-    // Unchanged, or caught mid-write or damaged: keep the disc, look again next time.
-    if (text == m_metadataText || !EmuMetadata::Parse(text, metadata).empty()) return;
-    m_metadataText = std::move(text);
-    m_state.ChangeMedium(std::move(metadata.media));
-    m_state.trayOpen = metadata.trayOpen;
-    m_state.faults = std::move(metadata.faults);
+std::string EmuDrive::Save() {
+    if (m_folder.empty()) return "";
+    std::string text = FormatState();
     m_state.layoutChanged = false;
-    if (!m_state.trayOpen && m_state.media.Present()) {
+    std::string problem = WriteAtomically(MetadataPath(m_folder), text);
+    if (problem.empty()) m_savedText = std::move(text);
+    return problem;
+}
+
+EmuDrive::~EmuDrive() {
+    if (m_claims > 0) {
+        m_claims = 1;
+        Release();
+        return;
+    }
+    // A change made through the methods above and not saved yet is kept,
+    // unless another process changed the folder since: no stale write-back.
+    if (!m_lock || FormatState() == m_savedText || !m_lock->BeginCommand()) return;
+    if (ReadText(MetadataPath(m_folder)) == m_savedText) (void)Save();
+    m_lock->EndCommand();
+}
+
+std::string EmuDrive::Claim() {
+    if (m_claims == 0 && m_lock) {
+        if (!m_lock->BeginOperation()) return ExclusiveAccess::kInUse;
+        Refresh();
+    }
+    ++m_claims;
+    return {};
+}
+
+void EmuDrive::Release() {
+    if (m_claims == 0 || --m_claims > 0) return;
+    (void)SaveIfChanged();
+    if (m_lock) m_lock->EndOperation();
+}
+
+void EmuDrive::Refresh() {
+    const std::optional<std::string> text = ReadText(MetadataPath(m_folder));
+    EmuMetadata metadata;
+    // A file that went missing or was damaged: keep what this drive knows.
+    if (!text || *text == m_savedText || !EmuMetadata::Parse(*text, metadata).empty()) return;
+    const bool newDisc = !(metadata.media == m_state.RecordedMedia());
+    if (newDisc) m_state.ChangeMedium(metadata.media);
+    m_state.trayOpen = metadata.trayOpen;
+    m_state.faults = metadata.faults;
+    m_state.layoutChanged = false;
+    m_savedText = *text;
+    // A disc another program (`maple-cli virtual insert`) put in is seen as
+    // one the user changed.
+    if (newDisc && !m_state.trayOpen && m_state.media.Present()) {
         m_state.unitAttention = true;
         m_state.newMediaEvent = true;
     }
+}
+
+std::string EmuDrive::SaveIfChanged() {
+    if (FormatState() == m_savedText) {
+        m_state.layoutChanged = false;
+        return {};
+    }
+    return Save();
+}
+
+std::string EmuDrive::ReplacementProblem(Replacing replacing) const {
+    const EmuMedia& media = m_state.RecordedMedia();
+    if (replacing == Replacing::AnyDisc || (media.tracks.empty() && media.recordedEnd == 0))
+        return {};
+    const std::string content = media.tracks.empty()
+                                    ? std::to_string(media.recordedEnd) + " blocks recorded"
+                                    : std::to_string(media.tracks.size()) + " track(s)";
+    return std::string(kHoldsData) + " (" + TraitsOf(media.kind).name + ", " + content + ")";
 }

@@ -10,12 +10,20 @@
 #include "EmuDriveState.h"
 
 class EmuDataFile;
+class EmuFolderLock;
 
 // One virtual recorder kept in a folder: its tray, the medium in it, the
 // drive's settings (Write Parameters page, speeds), its faults, and the
 // medium's recorded blocks in a sparse data file beside a small metadata file.
 // The transport clsEmulatedDrive answers MMC commands with it; tests and
 // `maple-cli virtual` use the methods below directly.
+//
+// Several processes may use one folder at once (see EmuFolderLock): each
+// command re-reads the state another process left and saves its own change
+// at once; an operation (Claim) holds the folder for itself, and meanwhile
+// other processes may only ask (their commands that would change the drive
+// answer 02/04/07). A state is written back only when nobody changed the
+// folder since it was read: never a stale copy.
 //
 // Functions returning std::string return an empty text on success and a
 // one-line reason on failure.
@@ -37,15 +45,30 @@ class EmuDrive {
 
     const std::string& Folder() const { return m_folder; }
 
+    // What may be replaced by a disc put in.
+    enum class Replacing { AnyDisc, OnlyDiscWithoutData };
+    // How the refusal to replace a disc holding data begins.
+    static constexpr const char* kHoldsData = "the disc in the drive holds data";
+
     // Puts a blank medium of `kind` into the drive (tray closed, ready).
-    // Recordable kinds only; replaces any medium that was in.
-    std::string InsertBlank(MediumKind kind);
+    // Recordable kinds only; replaces the medium that was in, unless it holds
+    // data and `replacing` says only a disc without data may go. An operation
+    // (see Claim), like the two below.
+    std::string InsertBlank(MediumKind kind, Replacing replacing = Replacing::AnyDisc);
     // Puts a finished disc holding the image as one closed data track into the
     // drive: cd-rom and dvd-rom, or a recordable kind (disc complete). The
     // image length must be a multiple of 2048 and fit the medium.
-    std::string InsertImage(MediumKind kind, const std::string& imagePath);
+    std::string InsertImage(MediumKind kind, const std::string& imagePath,
+                            Replacing replacing = Replacing::AnyDisc);
     // Takes the medium out: tray open and empty.
     std::string RemoveMedium();
+
+    // Holds the folder for one operation of this process (a recording,
+    // erase or copy): another process's Claim fails with
+    // ExclusiveAccess::kInUse meanwhile. Re-reads the state first. Claims nest.
+    std::string Claim();
+    // Gives back one claim; the last one saves the state and frees the folder.
+    void Release();
     // Opens or closes the tray; the medium stays in it. Unlike START STOP UNIT
     // this raises no unit attention (the test stands in for the user).
     void SetTrayOpen(bool open);
@@ -69,35 +92,59 @@ class EmuDrive {
     bool ReadTrack(int trackNumber, std::vector<std::uint8_t>& bytes) const;
     // Writes each recorded track into `outFolder` in track order: data tracks
     // as "track01.iso", audio tracks as "track02.wav" (CD-DA WAV). `written`
-    // receives the file paths when not null.
+    // receives the file paths when not null. Unless `overwrite`, nothing is
+    // written when one of the files exists already.
     std::string ExportTracks(const std::string& outFolder,
-                             std::vector<std::string>* written = nullptr) const;
+                             std::vector<std::string>* written = nullptr,
+                             bool overwrite = false) const;
     // Several lines for `maple-cli virtual show`: tray, medium, state, sessions,
     // and each track with its session, mode, start and length.
     std::string Describe() const;
 
-    // Writes the metadata file now (the drive also saves after every command
-    // that changes the disc's layout, except WRITE(10) itself, and when it is
-    // destroyed, unless another program changed the file since). A drive in
-    // memory has nothing to save.
+    // Writes the metadata file now. The drive saves by itself after every
+    // command that changes its state (while claimed: every layout change but
+    // WRITE(10)'s, and at the last Release), and when it is destroyed. A drive in memory has
+    // nothing to save.
     std::string Save();
 
-    // Answers one command. The commands a program polls the drive with
-    // (TEST UNIT READY, GET EVENT STATUS NOTIFICATION) and START STOP UNIT
-    // first take a disc that another program (`maple-cli virtual insert` or
-    // `eject`) put into the folder meanwhile, as a disc the user changed. Then
-    // the common gates (CDB length, injected busy and
-    // not-ready, unit attention, no medium, scripted failures), then the
-    // opcode's handler. Used by clsEmulatedDrive.
+    // Answers one command. Unless the drive is claimed, it first takes the
+    // state another program (`maple-cli virtual insert` or `eject`) saved in
+    // the folder meanwhile (a new disc as one the user changed), then the
+    // common gates (CDB length, injected busy and not-ready, unit attention,
+    // no medium, scripted failures), then the opcode's handler. Used by
+    // clsEmulatedDrive.
     EmuOutcome Execute(const EmuCommand& command);
 
   private:
-    EmuDrive(std::string folder, std::unique_ptr<EmuDataFile> data, bool trayOpen, EmuMedia media,
-             EmuFaults faults);
-    void FollowFolder();
+    struct Opened;
+    // A Claim for the object's lifetime; `problem` says why there is none.
+    struct Operation {
+        explicit Operation(EmuDrive& drive) : drive(drive), problem(drive.Claim()) {}
+        ~Operation() {
+            if (problem.empty()) drive.Release();
+        }
+        EmuDrive& drive;
+        const std::string problem;
+    };
+
+    explicit EmuDrive(Opened opened);
+
+    // The gates and the handler of one command, without saving.
+    EmuOutcome Answer(const EmuCommand& command);
+    // A command while another process holds the folder: asked of the state
+    // that process saved last, never saved.
+    EmuOutcome Observe(const EmuCommand& command);
+    // Takes the state in the metadata file when another process changed it.
+    void Refresh();
+    std::string FormatState() const;
+    std::string SaveIfChanged();
+    // The reason not to replace the medium, or empty.
+    std::string ReplacementProblem(Replacing replacing) const;
 
     std::string m_folder;
     std::unique_ptr<EmuDataFile> m_data;
+    std::unique_ptr<EmuFolderLock> m_lock;
     EmuDriveState m_state;
-    std::string m_metadataText;  // the metadata file as this drive last read or wrote it
+    std::string m_savedText;  // the metadata file as this drive last read or wrote it
+    int m_claims = 0;
 };

@@ -3,12 +3,10 @@
 
 #include "EmuCommandTable.h"
 #include "EmuDrive.h"
+#include "EmuFolderLock.h"
 
 namespace {
 constexpr std::uint8_t kWrite10 = 0x2A;
-constexpr std::uint8_t kTestUnitReady = 0x00;
-constexpr std::uint8_t kStartStopUnit = 0x1B;
-constexpr std::uint8_t kGetEventStatus = 0x4A;
 
 // A failure scripted for this opcode, counting the commands it lets pass.
 std::optional<EmuOutcome> ScriptedFailure(EmuFaults& faults, std::uint8_t opcode) {
@@ -22,6 +20,22 @@ std::optional<EmuOutcome> ScriptedFailure(EmuFaults& faults, std::uint8_t opcode
         return EmuSense::Check(failure.key, failure.asc, failure.ascq);
     }
     return std::nullopt;
+}
+
+// Commands that change the tray, the medium or the settings; the others only ask.
+bool ChangesTheDrive(std::uint8_t opcode) {
+    switch (opcode) {
+        case 0x1B:  // START STOP UNIT
+        case kWrite10:
+        case 0x35:  // SYNCHRONIZE CACHE
+        case 0x55:  // MODE SELECT(10)
+        case 0x5B:  // CLOSE TRACK/SESSION
+        case 0xA1:  // BLANK
+        case 0xBB:  // SET CD SPEED
+            return true;
+        default:
+            return false;
+    }
 }
 
 std::optional<EmuOutcome> Gate(EmuDriveState& state, const EmuCommandEntry& entry,
@@ -47,16 +61,33 @@ std::optional<EmuOutcome> Gate(EmuDriveState& state, const EmuCommandEntry& entr
 }  // namespace
 
 EmuOutcome EmuDrive::Execute(const EmuCommand& command) {
+    // Claimed, or in memory: nobody else can change the state meanwhile.
+    if (m_claims > 0 || !m_lock) {
+        const EmuOutcome outcome = Answer(command);
+        // WRITE(10) only lengthens the open track; saving on every one would
+        // cost more than the write. The next command of another kind saves.
+        if (m_state.layoutChanged && command.Opcode() != kWrite10) (void)Save();
+        return outcome;
+    }
+    if (!m_lock->BeginCommand()) return Observe(command);
+    Refresh();
+    const EmuOutcome outcome = Answer(command);
+    (void)SaveIfChanged();
+    m_lock->EndCommand();
+    return outcome;
+}
+
+EmuOutcome EmuDrive::Answer(const EmuCommand& command) {
     const std::uint8_t opcode = command.Opcode();
-    if (opcode == kTestUnitReady || opcode == kStartStopUnit || opcode == kGetEventStatus)
-        FollowFolder();
     if (command.cdbLen < EmuCdbLength(opcode)) return EmuSense::kInvalidFieldInCdb;
     const EmuCommandEntry& entry = EmuCommandTable()[opcode];
     if (const auto refused = Gate(m_state, entry, opcode)) return *refused;
     EmuCall call{m_state, *m_data, command};
-    const EmuOutcome outcome = entry.handler(call);
-    // WRITE(10) only lengthens the open track; saving on every one would cost
-    // more than the write. The next command of another kind saves.
-    if (m_state.layoutChanged && opcode != kWrite10) (void)Save();
-    return outcome;
+    return entry.handler(call);
+}
+
+EmuOutcome EmuDrive::Observe(const EmuCommand& command) {
+    Refresh();
+    if (ChangesTheDrive(command.Opcode())) return EmuSense::kOperationInProgress;
+    return Answer(command);
 }

@@ -77,17 +77,26 @@ bool EmuDrive::ReadTrack(int trackNumber, std::vector<std::uint8_t>& bytes) cons
     return false;
 }
 
-std::string EmuDrive::ExportTracks(const std::string& outFolder,
-                                   std::vector<std::string>* written) const {
+std::string EmuDrive::ExportTracks(const std::string& outFolder, std::vector<std::string>* written,
+                                   bool overwrite) const {
     std::error_code error;
     std::filesystem::create_directories(outFolder, error);
     if (error) return outFolder + ": " + error.message();
-    std::vector<std::uint8_t> bytes;
-    for (const TrackExtent& extent : Extents(m_state.RecordedMedia())) {
-        const bool audio = extent.mode == EmuTrack::Mode::Audio;
+    const std::vector<TrackExtent> extents = Extents(m_state.RecordedMedia());
+    const auto pathOf = [&](const TrackExtent& extent) {
         char name[32];
-        std::snprintf(name, sizeof name, "track%02d.%s", extent.number, audio ? "wav" : "iso");
-        const std::string path = (std::filesystem::path(outFolder) / name).string();
+        std::snprintf(name, sizeof name, "track%02d.%s", extent.number,
+                      extent.mode == EmuTrack::Mode::Audio ? "wav" : "iso");
+        return (std::filesystem::path(outFolder) / name).string();
+    };
+    for (const TrackExtent& extent : extents)
+        if (!overwrite && std::filesystem::symlink_status(pathOf(extent), error).type() !=
+                              std::filesystem::file_type::not_found)
+            return pathOf(extent) + ": exists already";
+    std::vector<std::uint8_t> bytes;
+    for (const TrackExtent& extent : extents) {
+        const bool audio = extent.mode == EmuTrack::Mode::Audio;
+        const std::string path = pathOf(extent);
         if (!ReadTrack(extent.number, bytes)) return path + ": the medium data cannot be read";
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
         if (audio) file << WaveHeader(static_cast<std::uint32_t>(bytes.size()));

@@ -21,6 +21,8 @@ struct EmuTrack {
     std::int64_t End() const { return start + length + runOut; }
     // Bytes per block as written and exported.
     int BlockSize() const { return mode == Mode::Audio ? 2352 : 2048; }
+
+    bool operator==(const EmuTrack&) const = default;
 };
 
 // What the disc as a whole reports (READ DISC INFORMATION byte 2 bits 1-0).
@@ -60,4 +62,6 @@ struct EmuMedia {
     // contiguously from its start LBA times the slot size (2352 bytes on CD,
     // which holds any block size, 2048 on DVD).
     std::int64_t DataOffset(const EmuTrack& track, std::int64_t lba) const;
+
+    bool operator==(const EmuMedia&) const = default;
 };

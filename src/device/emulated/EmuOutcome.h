@@ -20,6 +20,7 @@ constexpr EmuOutcome Check(std::uint8_t key, std::uint8_t asc, std::uint8_t ascq
 constexpr EmuOutcome kGood{};
 constexpr EmuOutcome kBusy{8, 0, 0, 0};
 constexpr EmuOutcome kBecomingReady = Check(0x02, 0x04, 0x01);
+constexpr EmuOutcome kOperationInProgress = Check(0x02, 0x04, 0x07);
 constexpr EmuOutcome kLongWriteInProgress = Check(0x02, 0x04, 0x08);
 constexpr EmuOutcome kNoMediumTrayClosed = Check(0x02, 0x3A, 0x01);
 constexpr EmuOutcome kNoMediumTrayOpen = Check(0x02, 0x3A, 0x02);

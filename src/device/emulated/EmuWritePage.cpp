@@ -53,8 +53,10 @@ EmuOutcome Validate(const std::uint8_t* page, int pageBytes, const Page& current
     const Page mask = ChangeableMask();
     for (int at = 2; at < 52; ++at)
         if (((page[at] ^ current[at]) & ~mask[at]) != 0) return EmuSense::kInvalidFieldInParameters;
-    // DVD+R/+RW take the page and ignore it, as drives of those media do.
-    if (medium == MediumKind::DvdPlusR || medium == MediumKind::DvdPlusRw) return EmuSense::kGood;
+    // DVD+R/+RW take the page and ignore it, as drives of those media do;
+    // strict ones refuse a test write there, which they cannot simulate.
+    if (medium == MediumKind::DvdPlusR || medium == MediumKind::DvdPlusRw)
+        return (page[2] & 0x10) != 0 ? EmuSense::kInvalidFieldInParameters : EmuSense::kGood;
     const std::uint8_t writeType = page[2] & 0x0F;
     if (!WriteTypeFits(writeType, medium)) return EmuSense::kInvalidFieldInParameters;
     if ((page[3] >> 6) == 2) return EmuSense::kInvalidFieldInParameters;  // reserved

@@ -42,8 +42,8 @@ inline bool AudioTrack(const Page& page) {
 }
 
 // Checks a page sent with MODE SELECT against the changeable bits and the
-// medium: 05/26/00 for a reserved value or a write type the medium cannot
-// take (DVD-R/-RW: only 0 and 2).
+// medium: 05/26/00 for a reserved value, a write type the medium cannot
+// take (DVD-R/-RW: only 0 and 2), or a test write on DVD+R/+RW.
 EmuOutcome Validate(const std::uint8_t* page, int pageBytes, const Page& current,
                     MediumKind medium);
 // The pre-gap before the next CD track: the audio pause length for an audio

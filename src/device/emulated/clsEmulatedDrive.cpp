@@ -118,3 +118,14 @@ void clsEmulatedDrive::SetCommandLogLimit(std::size_t entries) {
     m_logLimit = entries;
     while (m_log.size() > m_logLimit) m_log.pop_front();
 }
+
+std::string clsEmulatedDrive::ClaimDrive(const std::string& drive) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    EmuDrive* emulated = DriveById(drive);
+    return emulated != nullptr ? emulated->Claim() : drive + ": no such drive";
+}
+
+void clsEmulatedDrive::ReleaseDrive(const std::string& drive) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (EmuDrive* emulated = DriveById(drive)) emulated->Release();
+}

@@ -10,12 +10,14 @@
 
 #include "EmuDrive.h"
 #include "EmuLogEntry.h"
+#include "ExclusiveAccess.h"
 #include "clsSCSI.h"
 
 // The virtual drive transport: answers MMC commands at the CDB level from one
 // or more virtual recorders kept in folders (EmuDrive), as a real drive would.
-// Device identifiers are "virtual0", "virtual1" ... in folder order.
-class clsEmulatedDrive final : public clsSCSI {
+// Device identifiers are "virtual0", "virtual1" ... in folder order. A
+// claimed drive holds its folder for this process (EmuDrive::Claim).
+class clsEmulatedDrive final : public clsSCSI, public ExclusiveAccess {
   public:
     // Opens the drive folders in order. A folder that cannot be opened is left
     // out of the drive table and named in OpenProblem().
@@ -46,6 +48,9 @@ class clsEmulatedDrive final : public clsSCSI {
     std::int32_t ExecCMD(const std::string& drive, const std::uint8_t* cdb, std::uint8_t cdbLen,
                          std::int32_t direction, void* buffer, std::int32_t bufferLen,
                          std::int32_t& timeout) override;
+
+    std::string ClaimDrive(const std::string& drive) override;
+    void ReleaseDrive(const std::string& drive) override;
 
     // Why folders could not be opened ("DIR: ..."; one line each), empty when all opened.
     std::string OpenProblem() const { return m_problem; }

@@ -62,6 +62,12 @@ int LinuxSgioSystem::Open(const std::string& path, bool writable, int& error) {
     return fd;
 }
 
+int LinuxSgioSystem::OpenExclusive(const std::string& path, int& error) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_EXCL | O_CLOEXEC);
+    error = fd < 0 ? errno : 0;
+    return fd;
+}
+
 void LinuxSgioSystem::Close(int fd) {
     ::close(fd);
 }

@@ -13,6 +13,7 @@ class LinuxSgioSystem final : public SgioSystem {
 
     std::vector<std::string> ListOpticalDrives() override;
     int Open(const std::string& path, bool writable, int& error) override;
+    int OpenExclusive(const std::string& path, int& error) override;
     void Close(int fd) override;
     int SendSgIo(int fd, sg_io_hdr_t& header, int& error) override;
     bool QueryAddress(int fd, ScsiAddress& address) override;

@@ -23,6 +23,12 @@ class SgioSystem {
     virtual std::vector<std::string> ListOpticalDrives() = 0;
     // Opens a node; returns the descriptor, or -1 with errno's value in `error`.
     virtual int Open(const std::string& path, bool writable, int& error) = 0;
+    // Opens a node for reading and writing with O_EXCL, which fails with
+    // EBUSY while another program holds it so (or a file system is mounted
+    // from it); -1 with errno's value in `error`.
+    virtual int OpenExclusive(const std::string& path, int& error) {
+        return Open(path, true, error);
+    }
     virtual void Close(int fd) = 0;
     // ioctl(SG_IO); returns the ioctl result, with errno's value in `error` on -1.
     virtual int SendSgIo(int fd, sg_io_hdr_t& header, int& error) = 0;

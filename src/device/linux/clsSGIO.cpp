@@ -30,8 +30,10 @@ clsSGIO::clsSGIO(std::unique_ptr<SgioSystem> system) : m_system(std::move(system
 }
 
 clsSGIO::~clsSGIO() {
-    for (const auto& drive : m_drives)
+    for (const auto& drive : m_drives) {
         if (drive.fd >= 0) m_system->Close(drive.fd);
+        if (drive.exclusiveFd >= 0) m_system->Close(drive.exclusiveFd);
+    }
 }
 
 bool clsSGIO::Installed() {
@@ -124,4 +126,30 @@ std::string clsSGIO::OpenProblem() const {
             problem += " (add your user to the group \"cdrom\" and log in again)";
     }
     return problem;
+}
+
+clsSGIO::Drive* clsSGIO::Find(const std::string& drive) {
+    for (auto& entry : m_drives)
+        if (entry.node == drive) return &entry;
+    return nullptr;
+}
+
+std::string clsSGIO::ClaimDrive(const std::string& drive) {
+    Drive* entry = Find(drive);
+    if (entry == nullptr) return drive + ": no such drive";
+    if (entry->claims == 0) {
+        int error = 0;
+        entry->exclusiveFd = m_system->OpenExclusive(entry->node, error);
+        if (entry->exclusiveFd < 0)
+            return error == EBUSY ? kInUse : entry->node + ": " + std::strerror(error);
+    }
+    ++entry->claims;
+    return {};
+}
+
+void clsSGIO::ReleaseDrive(const std::string& drive) {
+    Drive* entry = Find(drive);
+    if (entry == nullptr || entry->claims == 0 || --entry->claims > 0) return;
+    m_system->Close(entry->exclusiveFd);
+    entry->exclusiveFd = -1;
 }

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "ExclusiveAccess.h"
 #include "SgioSystem.h"
 #include "clsSCSI.h"
 
 // The pass-through transport of Linux: one SG_IO request per command on the
 // optical drives' block nodes (/dev/srN). The device identifier is the node.
-class clsSGIO final : public clsSCSI {
+// A claimed drive is held by a second descriptor opened with O_EXCL.
+class clsSGIO final : public clsSCSI, public ExclusiveAccess {
   public:
     // Lists the drives and opens each once; handles stay open for the object's life.
     explicit clsSGIO(std::unique_ptr<SgioSystem> system);
@@ -36,17 +38,23 @@ class clsSGIO final : public clsSCSI {
     // Why drives could not be opened ("/dev/sr0: Permission denied ..."), empty when all opened.
     std::string OpenProblem() const;
 
+    std::string ClaimDrive(const std::string& drive) override;
+    void ReleaseDrive(const std::string& drive) override;
+
   private:
     struct Drive {
         std::string node;
         int fd = -1;
         int openError = 0;
+        int exclusiveFd = -1;  // held while claimed
+        int claims = 0;
     };
     struct Sense {
         std::uint8_t key = 0, asc = 0, ascq = 0;
     };
 
     int HandleOf(const std::string& drive) const;
+    Drive* Find(const std::string& drive);
     bool Address(const std::string& drive, ScsiAddress& address);
 
     std::unique_ptr<SgioSystem> m_system;

@@ -10,9 +10,9 @@ unset MAPLE_VIRTUAL_DRIVES
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The virtual drive in ./drive.
+# The virtual drive in ./drive; insert replaces whatever disc is in it.
 v() { "$CLI" --virtual drive "$@"; }
-insert() { v virtual insert "$@" >/dev/null || fail "virtual insert $*"; }
+insert() { v virtual insert --replace "$@" >/dev/null || fail "virtual insert $*"; }
 
 # expect CODE TEXT COMMAND...: exit code and a line of standard error.
 expect() {

@@ -101,10 +101,11 @@ const Failure kFailures[] = {
      2,
      {1, 2},
      true},
-    // Nothing written yet: nothing is closed and the tray stays shut.
+    // Nothing written yet: nothing is closed and the tray stays shut. (The
+    // fit check asks for the free blocks first.)
     {"track information of track 1",
      [](EmuFaults& f) {
-         f.failures = {{0x52, 0, 1, 5, 0x24, 0}};
+         f.failures = {{0x52, 1, 1, 5, 0x24, 0}};
      },
      true,
      AudioBurnOutcome::Failed,
@@ -116,7 +117,7 @@ const Failure kFailures[] = {
     // Track 1 stays playable: the session is closed.
     {"track information of track 2",
      [](EmuFaults& f) {
-         f.failures = {{0x52, 1, 1, 5, 0x24, 0}};
+         f.failures = {{0x52, 2, 1, 5, 0x24, 0}};
      },
      false,
      AudioBurnOutcome::Failed,

@@ -60,12 +60,14 @@ TEST_F(AudioBurnRecording, TwoTracksFromStartToFinish) {
     for (const auto& cdb : bench.Cdbs(0xBB))
         EXPECT_EQ(std::vector<std::uint8_t>(cdb.begin() + 1, cdb.begin() + 6),
                   (std::vector<std::uint8_t>{0x00, 0xFF, 0xFF, 0x0B, 0x00}));
-    // READ TRACK INFORMATION by track number n, 35 bytes.
+    // READ TRACK INFORMATION by track number n, 35 bytes (after the one
+    // that asked for the free blocks).
     const auto infos = bench.Cdbs(0x52);
+    ASSERT_EQ(infos.size(), 3u);
     for (int n = 0; n < 2; ++n) {
-        EXPECT_EQ(infos[n][1] & 3, 1);
-        EXPECT_EQ(infos[n][5], n + 1);
-        EXPECT_EQ(infos[n][7] << 8 | infos[n][8], 35);
+        EXPECT_EQ(infos[n + 1][1] & 3, 1);
+        EXPECT_EQ(infos[n + 1][5], n + 1);
+        EXPECT_EQ(infos[n + 1][7] << 8 | infos[n + 1][8], 35);
     }
     // CLOSE TRACK n after track n; CLOSE SESSION last.
     const auto closes = bench.Cdbs(0x5B);

@@ -90,6 +90,15 @@ TEST_F(Wav2Cda, EmptySourceOrDestinationDoesNothing) {
     EXPECT_FALSE(std::filesystem::exists(temp.File("out.wav")));
 }
 
+// A valid file at 2 Hz turns every source frame into 22,050 CD-DA frames;
+// converted in blocks of its output size, it takes megabytes, not gigabytes.
+TEST_F(Wav2Cda, AVeryLowRateConvertsInBoundedBlocks) {
+    converter.SetSource(Put("slow.wav", SimpleWave(Format(1, 2, 2, 16), std::string(40, '\1'))));
+    converter.SetDestination(temp.File("out.wav"));
+    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
+    EXPECT_NEAR(double(std::filesystem::file_size(temp.File("out.wav")) - 44) / 4, 220500, 2205);
+}
+
 TEST_F(Wav2Cda, CddaPassesThroughWithoutWritingAFile) {
     const std::string source = Put("cd.wav", SimpleWave(WavFormat::Cdda(), std::string(8, '\1')));
     converter.SetSource(source);

@@ -129,7 +129,7 @@ TEST(EmulatedModePagesTest, PageApplicabilityDependsOnTheMedium) {
     };
     const Case cases[] = {{MediumKind::DvdR, 1, 2},     {MediumKind::DvdR, 0, 0},
                           {MediumKind::DvdRw, 1, 2},    {MediumKind::DvdRw, 2, 0},
-                          {MediumKind::DvdPlusR, 1, 0}, {MediumKind::DvdPlusRw, 1, 0}};
+                          {MediumKind::DvdPlusR, 1, 2}, {MediumKind::DvdPlusRw, 1, 2}};
     for (const Case& c : cases) {
         VirtualDriveSession drive;
         drive.Insert(c.kind);
@@ -139,8 +139,10 @@ TEST(EmulatedModePagesTest, PageApplicabilityDependsOnTheMedium) {
         if (c.status != 0) {
             EXPECT_EQ(drive.Sense(), "05/26/00") << name;
         }
+        // +R/+RW cannot simulate (refused above); any other page is accepted and ignored.
         if (c.kind == MediumKind::DvdPlusR || c.kind == MediumKind::DvdPlusRw) {
-            EXPECT_EQ(drive.Drive().WriteParameters()[2], 0x01) << name << ": accepted, ignored";
+            EXPECT_EQ(drive.SetWriteParameters(c.writeType, 4, 8, false, 3), 0) << name;
+            EXPECT_EQ(drive.Drive().WriteParameters()[3], 0x04) << name << ": accepted, ignored";
         }
     }
 }

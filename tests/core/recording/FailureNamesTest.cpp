@@ -1,0 +1,83 @@
+// What the user is told when a recording or copy fails or half-succeeds:
+// the drive's own reason once the retries gave up, and a refused close on a
+// medium that needs none as a warning, never hidden by the success text.
+#include <gtest/gtest.h>
+
+#include "DiscCopier.h"
+#include "ImageBurner.h"
+#include "RecordingTestEnvironment.h"
+#include "clsEmulatedDrive.h"
+
+namespace {
+class FailureNames : public ::testing::Test {
+  protected:
+    BurnOutcome Burn(MediumKind kind) {
+        EXPECT_EQ(bench.Drive().InsertBlank(kind), "");
+        BurnOptions options;
+        options.imagePath = bench.Put("user.iso", RandomImage(20 * 32768, 2));
+        reporter = ScriptedReporter();
+        return ImageBurner(reporter, options).Burn(bench.Id());
+    }
+    // Fails `count` commands of `opcode` after `skip` with the sense key/asc/ascq.
+    void Fail(std::uint8_t opcode, int skip, int count, std::uint8_t key, std::uint8_t asc,
+              std::uint8_t ascq) {
+        bench.Drive().Faults().failures.push_back({opcode, skip, count, key, asc, ascq});
+    }
+
+    IsolatedProgramFolders folders;
+    VirtualDriveSession bench;
+    ScriptedReporter reporter;
+};
+
+TEST_F(FailureNames, AWriteThatKeepsFailingIsNamedByTheSense) {
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { bench.Drive().Faults().removeMediumAfterWrites = 2; }, "光碟已被取出。 (02/3A/02)"},
+        {[&] { Fail(0x2A, 2, 62, 0x05, 0x21, 0x00); },
+         "光碟已满：光碟机拒绝写入超出光碟末尾的区块。 (05/21/00)"},
+        {[&] { Fail(0x2A, 2, 62, 0x02, 0x04, 0x01); }, "光碟机未就绪。 (02/04/01)"},
+        {[&] { Fail(0x2A, 2, 62, 0x05, 0x2C, 0x00); }, "光碟机拒绝了写入命令。 (05/2C/00)"},
+        {[&] { Fail(0x2A, 2, 62, 0x02, 0x04, 0x08); }, "Long write - 单次刻录时间超过6000ms!"},
+    };
+    for (const auto& [inject, message] : cases) {
+        ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
+        inject();
+        EXPECT_EQ(Burn(MediumKind::CdR), BurnOutcome::Failed);
+        EXPECT_EQ(reporter.LastMessage(), message);
+        bench.Drive().Faults() = {};
+    }
+}
+
+TEST_F(FailureNames, AReadThatKeepsFailingIsNamedByTheSense) {
+    const std::pair<std::uint8_t, std::string> cases[] = {
+        {0x64, "这张光碟含有音轨，无法作为数据复制。 (05/64/00)"},
+        {0x21, "光碟机拒绝读取超出光碟末尾的区块。 (05/21/00)"},
+    };
+    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom,
+                                        bench.Put("disc.iso", RandomImage(100 * 2048, 3))),
+              "");
+    for (const auto& [asc, message] : cases) {
+        Fail(0x28, 10, 62, 0x05, asc, 0x00);
+        reporter = ScriptedReporter();
+        DiscCopier copier(reporter, {true, false, DefaultSpeedEntry()});
+        EXPECT_EQ(copier.Next(bench.Id(), [&] { return bench.File("copy.iso"); }),
+                  CopyOutcome::Failed);
+        EXPECT_EQ(reporter.messages.back().text, message);
+        bench.Drive().Faults() = {};
+    }
+}
+
+// Neither the Write Parameters page nor a close matters on a DVD+RW.
+TEST_F(FailureNames, ARefusedCloseOnADvdPlusRwIsAWarningThatStays) {
+    Fail(0x55, 0, 1, 0x05, 0x26, 0x00);
+    Fail(0x5B, 0, 2, 0x05, 0x24, 0x00);
+    EXPECT_EQ(Burn(MediumKind::DvdPlusRw), BurnOutcome::Completed);
+    EXPECT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(
+        reporter.LastMessage(),
+        "关闭轨道(Track)失败!\n数据已写入光碟；刻录机只是拒绝了关闭命令，这种光碟不需要关闭。");
+    EXPECT_EQ(reporter.phases.back(), "关闭轨道(Track)失败!");
+    EXPECT_EQ(std::count(reporter.phases.begin(), reporter.phases.end(), "刻录完成!"), 0);
+    EXPECT_EQ(bench.Drive().Media().recordedEnd, 320);
+}
+}  // namespace

@@ -1,0 +1,49 @@
+// libFuzzer target: the language-file reader and the locale mapping. Any
+// file gives, for any key, a value of one line without its line end, and a
+// window's texts fall back to their built-in text where a value is empty.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "LanguageFile.h"
+#include "LanguageTexts.h"
+
+namespace {
+const std::string& Folder() {
+    static const std::string folder = [] {
+        std::string pattern = std::filesystem::temp_directory_path() / "maple-fuzz-lng-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        return pattern;
+    }();
+    return folder;
+}
+
+void CheckValue(const std::string& value) {
+    if (value.find('\n') != std::string::npos || (!value.empty() && value.back() == '\r'))
+        std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string path = Folder() + "/fuzz.lng";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    // Keys the program reads, and one taken from the file itself.
+    const std::string ownKey = text.substr(0, text.find_first_of("=\n"));
+    for (const std::string& key :
+         {std::string("frmMain.String01"), std::string("Engines.NoTestMode"), ownKey})
+        CheckValue(ReadKeyValue(path, key));
+    const LanguageTexts texts("frmWriteISO", path);
+    if (texts.Message(17, "built-in").empty() || texts.Key("cmdBurn", "built-in").empty())
+        std::abort();
+    const std::string language = LanguageNameForLocale(text);
+    if (!language.empty() && language != "Chinese Simple" && language != "Chinese Tradition" &&
+        language != "English")
+        std::abort();
+    return 0;
+}
