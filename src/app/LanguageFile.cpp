@@ -1,10 +1,12 @@
 #include "LanguageFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <optional>
+#include <string_view>
 
 #include "ProgramPaths.h"
 
@@ -37,13 +39,17 @@ std::string ReadKeyValue(const std::string& path, const std::string& key) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return {};
     const std::string needle = key + "=";
-    std::string line;
-    while (std::getline(file, line)) {
-        const auto at = line.find(needle);
-        if (at == std::string::npos) continue;
-        std::string value = line.substr(at + needle.size());
-        if (!value.empty() && value.back() == '\r') value.pop_back();
-        return value;
+    std::string text;
+    while (std::getline(file, text)) {
+        // A carriage return ends a line as a line feed does (CRLF, CR and LF
+        // files alike), so no value ever holds one.
+        for (std::size_t start = 0; start <= text.size();) {
+            const std::size_t end = std::min(text.find('\r', start), text.size());
+            const std::string_view line(text.data() + start, end - start);
+            if (const auto at = line.find(needle); at != std::string_view::npos)
+                return std::string(line.substr(at + needle.size()));
+            start = end + 1;
+        }
     }
     return {};
 }

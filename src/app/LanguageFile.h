@@ -9,8 +9,9 @@ std::string GetLanguageName();
 std::string LanguageNameForLocale(const std::string& localeName);
 
 // Value of the first line of the UTF-8 file at `path` that contains key + "=";
-// everything after that "=" to the end of the line, untrimmed, without a
-// trailing carriage return. Empty when the file or the key is missing.
+// everything after that "=" to the end of the line, untrimmed. A line ends at
+// a line feed, a carriage return or both. Empty when the file or the key is
+// missing.
 // Each call reads the file afresh.
 std::string ReadKeyValue(const std::string& path, const std::string& key);
 

@@ -64,12 +64,14 @@ TEST_F(ReadKeyValueTest, FindsTheFirstLineHoldingKeyAndEquals) {
     EXPECT_EQ(ReadKeyValue(path, "frmMain.Label3"), "");
 }
 
-TEST_F(ReadKeyValueTest, StripsTheCarriageReturnOfCrlfFiles) {
+TEST_F(ReadKeyValueTest, EndsLinesAtCrlfCrOrLf) {
     WriteFile(path,
               "\xEF\xBB\xBF"
-              "first=one\r\nsecond=二\r\nlast=end");
+              "first=one\r\nsecond=二\r\r\nthird=3\rfourth=4\n\rlast=end");
     EXPECT_EQ(ReadKeyValue(path, "first"), "one");  // a BOM does not hide the first key
     EXPECT_EQ(ReadKeyValue(path, "second"), "二");
+    EXPECT_EQ(ReadKeyValue(path, "third"), "3");
+    EXPECT_EQ(ReadKeyValue(path, "fourth"), "4");
     EXPECT_EQ(ReadKeyValue(path, "last"), "end");
 }
 
