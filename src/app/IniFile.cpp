@@ -64,7 +64,9 @@ bool IniFile::Load(const std::string& path) {
         }
         if (equals == std::string_view::npos) continue;
         const std::string key = IniText::UnescapeKey(TrimBlanks(line.substr(0, equals)));
-        if (!key.empty()) SectionNamed(section).escapedValues[key] = line.substr(equals + 1);
+        if (!key.empty())
+            SectionNamed(section).escapedValues[key] =
+                IniText::StandAloneValue(line.substr(equals + 1));
     }
     return true;
 }

@@ -7,7 +7,8 @@
 
 // One settings INI file: sections of key=value lines, in the form the
 // Qt-based versions of the program wrote, read back and rewritten whole.
-// Values of other keys pass through unchanged.
+// Values of other keys pass through unchanged, unless as written they would
+// take the next line with them.
 class IniFile {
   public:
     // Reads `path`; a missing file is an empty one. False when it exists but

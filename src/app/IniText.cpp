@@ -31,9 +31,12 @@ bool IsBlank(char c) {
 
 std::string EscapeKey(std::string_view key) {
     std::string out;
-    for (const char16_t c : UnicodeText::Utf8ToUtf16(key)) {
+    const std::u16string units = UnicodeText::Utf8ToUtf16(key);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t c = units[i];
         char code[8];
-        if (c == u'/') {
+        // A final "\" would escape the "=" written after it.
+        if (c == u'/' && i + 1 < units.size()) {
             out += '\\';
         } else if (IsKeyCharacter(c)) {
             out += static_cast<char>(c);
@@ -199,6 +202,16 @@ class ValueReader {
 
 std::optional<std::string> UnescapeValue(std::string_view escaped) {
     return ValueReader(escaped).Read();
+}
+
+std::string StandAloneValue(std::string_view escaped) {
+    const std::string written = "k=" + std::string(escaped) + "\n";
+    std::size_t at = 0, equals = 0;
+    std::string_view line;
+    if (NextLine(written, at, line, equals) && line.size() + 1 == written.size())
+        return std::string(escaped);
+    const std::optional<std::string> value = UnescapeValue(escaped);
+    return value ? EscapeValue(*value) : "@Invalid()";
 }
 
 bool NextLine(std::string_view data, std::size_t& at, std::string_view& line, std::size_t& equals) {

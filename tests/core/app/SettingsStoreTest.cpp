@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "IniFile.h"
 #include "TestEnvironment.h"
@@ -137,6 +138,33 @@ TEST(IniFile, ToleratesHandEditedFiles) {
     EXPECT_EQ(file.Value("Setting", "B"), "multi\nline");
     EXPECT_EQ(file.Value("Setting", "Missing"), std::nullopt);
     EXPECT_FALSE(file.Load(folder.Path().string()));  // a folder is no readable file
+}
+
+// Values whose text as read would swallow the line written after them, and a
+// key whose written form would escape its "=".
+TEST(IniFile, SavingOneSettingKeepsEveryOtherValue) {
+    using namespace std::string_literals;
+    const std::string files[] = {
+        "[Setting]\nTempISO=/tmp/a b.iso\nDefaultD=iev\"rx,\0\0\0\x1bGeneral]\nk=A\t@@v\n"s,
+        "[Setting]\nTempISO=/tmp/a.iso\nDefaultD=ends in \\",
+        "[Setting]\nTempISO=/tmp/a.iso\nDefaultD=\"@Invalid()",
+        "[Setting]\nTempISO=/tmp/a.iso\nDefaultD/=x\n",  // a key ending in "/"
+    };
+    TempFolder folder;
+    const std::string path = folder.File("settings.ini");
+    for (const std::string& text : files) {
+        WriteFile(path, text);
+        IniFile before;
+        ASSERT_TRUE(before.Load(path));
+        IniFile changed = before;
+        changed.SetValue("Setting", "CDorDVD", "1");
+        ASSERT_TRUE(changed.Save(path));
+        IniFile after;
+        ASSERT_TRUE(after.Load(path));
+        EXPECT_EQ(after.Value("Setting", "CDorDVD"), "1") << text;
+        for (const char* key : {"TempISO", "DefaultD", "DefaultD/"})
+            EXPECT_EQ(after.Value("Setting", key), before.Value("Setting", key)) << key << text;
+    }
 }
 
 }  // namespace
