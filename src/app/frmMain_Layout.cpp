@@ -42,6 +42,7 @@ void frmMain::BuildControls() {
     m_lblDrvSel = Named(new MouseLabel(this), QStringLiteral("LblDrvSel"), {596, 84, 40, 26});
     m_lblDrvSel->setAlignment(Qt::AlignCenter);
     m_lblDrvSel->setCursor(Qt::PointingHandCursor);
+    m_lblDrvSel->setToolTip(QString::fromUtf8("选择启动时默认使用的刻录机"));
     m_label2 = Named(new MouseLabel(this), QStringLiteral("Label2"), {24, 122, 400, 20});
     m_label2->setText(QString::fromUtf8("请选择您要刻录的内容："));
     BuildTaskControls();

@@ -85,6 +85,7 @@ void frmMain::LoadTexts() {
                            {"CmdAbout.ToolTipText", TextTarget::ToolTip(m_cmdAbout)},
                            {"CmdTools.ToolTipText", TextTarget::ToolTip(m_cmdTools)},
                            {"cmdExit.ToolTipText", TextTarget::ToolTip(m_cmdExit)},
+                           {"LblDrvSel.ToolTipText", TextTarget::ToolTip(m_lblDrvSel)},
                            {"meuSelectFirstDrive", TextTarget::Caption(m_meuSelectFirstDrive)},
                            {"meuSelectLastDrive", TextTarget::Caption(m_meuSelectLastDrive)},
                            {"meuEject", TextTarget::Caption(m_meuEject)},
@@ -98,6 +99,7 @@ void frmMain::LoadTexts() {
                        });
     m_messages = WindowMessages(texts, BuiltInMessages());
     for (int i = 0; i < 4; ++i) m_picture1[i]->ActAsButton(m_lblText[i]->text());
+    m_lblDrvSel->ActAsButton(m_lblDrvSel->toolTip());
 }
 
 void frmMain::ApplyStyle() {

@@ -1,5 +1,5 @@
 // Start-up of the main window: language file, instance lock, transport,
-// "DefaultDrive" and the drive list.
+// "DefaultDrive", the drive list and the remembered place.
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -146,21 +146,33 @@ class StartUpTest : public QObject {
         QVERIFY(boxes.shown.empty());
     }
 
-    void closingEndsTheProgramUnlessTheDriveIsBusy() {
+    void closingEndsTheProgramUnlessTheDriveIsBusyAndKeepsThePlace() {
         MessageBoxRecorder boxes;
-        frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
-        QVERIFY(window.Load());
-        window.show();
-        QSignalSpy ended(&window, &frmMain::endProgram);
         {
-            const DriveBusyScope busy;
-            QVERIFY(!window.close());
-            QVERIFY(window.isVisible());
-            QCOMPARE(ended.count(), 0);
+            frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
+            QVERIFY(window.Load());
+            window.show();
+            window.move(120, 90);
+            QSignalSpy ended(&window, &frmMain::endProgram);
+            {
+                const DriveBusyScope busy;
+                QVERIFY(!window.close());
+                QVERIFY(window.isVisible());
+                QCOMPARE(ended.count(), 0);
+            }
+            QTest::mouseClick(Control<QPushButton>(&window, "cmdExit"), Qt::LeftButton);
+            QCOMPARE(ended.count(), 1);
+            QVERIFY(!window.isVisible());
         }
-        QTest::mouseClick(Control<QPushButton>(&window, "cmdExit"), Qt::LeftButton);
-        QCOMPARE(ended.count(), 1);
-        QVERIFY(!window.isVisible());
+        // The next start opens there again, but never off the screens.
+        const auto startAgain = [] {
+            frmMain next(MakerOf(InquiryTransport({"/dev/sr0"})));
+            return next.Load() ? next.pos() : QPoint(-1, -1);
+        };
+        QCOMPARE(startAgain(), QPoint(120, 90));
+        SaveProgramSetting("MainLeft", "90000");
+        const QPoint onScreen = startAgain();
+        QVERIFY(onScreen.x() >= 0 && onScreen.x() < 6000);
     }
 
     void alternativeStyleReplacesOnlyThePicturesThatExist() {

@@ -1,6 +1,7 @@
 // The main window at work: hovering the task pictures, the chooser, starting
 // tasks, the drive, tray and help menus.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -151,6 +152,35 @@ class TasksTest : public QObject {
         QCOMPARE(Control<QComboBox>(&window, "CboDrv")->currentIndex(), 0);
         Control<QAction>(&window, "meuSelectFirstDrive")->trigger();
         QCOMPARE(GetProgramSetting("DefaultDrive"), std::string("0"));
+    }
+
+    void theKeyboardReachesTheDriveLinkAndTheTasks() {
+        frmMain& window = *m_window;
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        Control<QComboBox>(&window, "CboDrv")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* link = Control<MouseLabel>(&window, "LblDrvSel");
+        QCOMPARE(QApplication::focusWidget(), link);
+        QCOMPARE(link->text(), QStringLiteral(">>"));
+        QCOMPARE(link->accessibleName(), QString::fromUtf8("选择启动时默认使用的刻录机"));
+        QTest::keyClick(link, Qt::Key_Return);
+        QVERIFY(Control<QMenu>(&window, "meuDrvSel")->isVisible());
+        Control<QMenu>(&window, "meuDrvSel")->hide();
+        link->setFocus();
+        QStringList reached;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(reached,
+                 QStringList({"Picture1(0)", "Picture1(1)", "Picture1(2)", "Picture1(3)"}));
+        QCOMPARE(window.HoveredTask(), std::uint8_t(3));  // the focus points at it
+        auto* record = Control<MouseLabel>(&window, "Picture1(2)");
+        QCOMPARE(record->accessibleName(), Control<QLabel>(&window, "LblText(2)")->text());
+        QTest::keyClick(record, Qt::Key_Return);
+        QCOMPARE(window.StartedTask(), 2);
+        QVERIFY(!window.isVisible());
     }
 
     void trayMenuMovesTheCurrentDrivesTray() {
