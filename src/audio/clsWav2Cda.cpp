@@ -9,8 +9,11 @@
 
 #include "CddaResampler.h"
 #include "CddaWaveHeader.h"
+#include "OutputFile.h"
 #include "SoundFileDecoder.h"
 #include "WaveFileLayout.h"
+
+namespace mfa = modFileAccess;
 
 namespace {
 // Source bytes per block: large enough that the per-block costs vanish,
@@ -92,14 +95,9 @@ std::int32_t clsWav2Cda::Convert() {
     }
     const auto resampler = CddaResampler::Create(m_sourceFormat, BlockFrames(m_sourceFormat));
     if (!resampler) return kConverterFailed;
-    std::error_code error;
-    if (!std::filesystem::is_directory(m_destination, error))
-        std::filesystem::remove(m_destination, error);
+    m_outputProblem.clear();
     // The file is opened again: it may have changed since it was accepted.
-    const std::int32_t status = m_decoded ? ConvertDecoded(*resampler) : ConvertWave(*resampler);
-    // A partial file must not be mistaken for a track.
-    if (status != kDone) std::filesystem::remove(m_destination, error);
-    return status;
+    return m_decoded ? ConvertDecoded(*resampler) : ConvertWave(*resampler);
 }
 
 std::int32_t clsWav2Cda::ConvertWave(CddaResampler& resampler) {
@@ -131,21 +129,27 @@ std::int32_t clsWav2Cda::ConvertDecoded(CddaResampler& resampler) {
 
 std::int32_t clsWav2Cda::ConvertData(CddaResampler& resampler, std::int64_t totalFrames,
                                      const FrameReader& read) {
-    std::ofstream out(m_destination, std::ios::binary | std::ios::trunc);
-    if (!out) return kBlockFailed;
+    // A partial file is never mistaken for a track: the output takes its name
+    // only when it is complete.
+    OutputFile out;
     const std::vector<char> room(kHeaderBytes, 0);  // the header is written last
-    out.write(room.data(), kHeaderBytes);
-    if (ConvertBlocks(out, resampler, totalFrames, read) != kDone) return kBlockFailed;
-    const std::int64_t length = out.tellp();
-    if (length < kHeaderBytes || !WriteWaveHeader(out, length)) return kBlockFailed;
-    out.close();
-    return out.fail() ? kBlockFailed : kDone;
+    if (out.Create(m_destination) &&
+        mfa::FileWrite(out.File(), room.data(), kHeaderBytes) == kHeaderBytes &&
+        ConvertBlocks(out.File(), resampler, totalFrames, read) == kDone &&
+        WriteWaveHeader(out.File(), mfa::FilePos(out.File())) && out.Commit())
+        return kDone;
+    m_outputProblem = out.Error();
+    return kBlockFailed;
 }
 
 // Reads blocks until the reader has no more frames; a decoder may deliver
 // a few frames fewer than it counted (the tail of a damaged MP3).
-std::int32_t clsWav2Cda::ConvertBlocks(std::ostream& out, CddaResampler& resampler,
+std::int32_t clsWav2Cda::ConvertBlocks(FileHandleRecord& out, CddaResampler& resampler,
                                        std::int64_t totalFrames, const FrameReader& read) {
+    const auto write = [&out](const std::vector<std::uint8_t>& bytes) {
+        const auto size = static_cast<std::int64_t>(bytes.size());
+        return size == 0 || mfa::FileWrite(out, bytes.data(), size) == size;
+    };
     const std::size_t blockFrames = BlockFrames(m_sourceFormat);
     std::vector<std::uint8_t> block(blockFrames * m_sourceFormat.blockAlign);
     std::vector<std::uint8_t> converted;
@@ -156,17 +160,12 @@ std::int32_t clsWav2Cda::ConvertBlocks(std::ostream& out, CddaResampler& resampl
         if (frames == 0) break;
         if (!resampler.Process(block.data(), static_cast<std::size_t>(frames), converted))
             return kBlockFailed;
-        out.write(reinterpret_cast<const char*>(converted.data()),
-                  static_cast<std::streamsize>(converted.size()));
-        if (!out) return kBlockFailed;
+        if (!write(converted)) return kBlockFailed;
         done += frames;
         RaiseProgress(std::min(done, totalFrames), totalFrames);
     }
     if (done == 0) RaiseProgress(0, 0);  // an empty source is done at once
-    if (!resampler.Flush(converted)) return kBlockFailed;
-    out.write(reinterpret_cast<const char*>(converted.data()),
-              static_cast<std::streamsize>(converted.size()));
-    return out ? kDone : kBlockFailed;
+    return resampler.Flush(converted) && write(converted) ? kDone : kBlockFailed;
 }
 
 void clsWav2Cda::RaiseProgress(std::int64_t done, std::int64_t total) {
@@ -175,10 +174,9 @@ void clsWav2Cda::RaiseProgress(std::int64_t done, std::int64_t total) {
     m_progress(static_cast<std::int16_t>(std::nearbyint(percent)));
 }
 
-bool clsWav2Cda::WriteWaveHeader(std::ostream& file, std::int64_t length) {
+bool clsWav2Cda::WriteWaveHeader(FileHandleRecord& file, std::int64_t length) {
+    if (length < kHeaderBytes || mfa::FileSeek(file, 0, mfa::SeekMethod::Begin) != 0) return false;
     const auto header = CddaWaveHeader(length);
-    file.seekp(0);
-    file.write(reinterpret_cast<const char*>(header.data()), header.size());
-    file.flush();
-    return static_cast<bool>(file);
+    const auto size = static_cast<std::int64_t>(header.size());
+    return mfa::FileWrite(file, header.data(), size) == size;
 }

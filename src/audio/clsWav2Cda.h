@@ -2,12 +2,12 @@
 
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <string>
 
 #include "WavFormat.h"
 
 class CddaResampler;
+struct FileHandleRecord;
 
 // Turns one sound file (WAV, FLAC, MP3, Ogg Vorbis or Opus) into the form an
 // audio track is recorded from: a WAV file of CD-DA PCM (44,100 Hz, 16-bit,
@@ -40,9 +40,14 @@ class clsWav2Cda {
     // Converts Source into Destination. Returns kNothingDone when either is
     // empty or both name the same file; kDone with Destination set to Source
     // when the source is a CD-DA WAV file (read its data chunk in place);
-    // kConverterFailed or kBlockFailed on failure, after removing the
-    // partial Destination; kDone when Destination holds the complete file.
+    // kConverterFailed or kBlockFailed on failure; kDone when Destination
+    // holds the complete file. The file is written as an OutputFile: under a
+    // partial name, never through a link, and renamed to Destination only when
+    // complete, so a failure leaves Destination as it was.
     [[nodiscard]] std::int32_t Convert();
+    // Why the last Convert could not create or complete Destination (a link
+    // or a device in its place, a full disk at closing); empty otherwise.
+    const std::string& OutputProblem() const { return m_outputProblem; }
 
     // Receives the percentage of the source data converted, after every block.
     void SetProgressHandler(std::function<void(std::int16_t percent)> handler) {
@@ -66,17 +71,18 @@ class clsWav2Cda {
     std::int32_t ConvertDecoded(CddaResampler& resampler);
     std::int32_t ConvertData(CddaResampler& resampler, std::int64_t totalFrames,
                              const FrameReader& read);
-    std::int32_t ConvertBlocks(std::ostream& out, CddaResampler& resampler,
+    std::int32_t ConvertBlocks(FileHandleRecord& out, CddaResampler& resampler,
                                std::int64_t totalFrames, const FrameReader& read);
     void RaiseProgress(std::int64_t done, std::int64_t total);
     // Writes the CD-DA header for a file of `length` bytes at offset 0 of `file`.
-    static bool WriteWaveHeader(std::ostream& file, std::int64_t length);
+    static bool WriteWaveHeader(FileHandleRecord& file, std::int64_t length);
     // True when `path` names an existing regular file.
     static bool FileFound(const std::string& path);
 
     std::string m_source;
     std::string m_destination;
     std::string m_refusal;
+    std::string m_outputProblem;
     WavFormat m_sourceFormat;
     std::int64_t m_sourceFrames = 0;
     bool m_decoded = false;

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Output files of mkiso and copy --to-iso: built under a fresh partial name,
+# Output files of mkiso, copy --to-iso and wav2cda: built under a fresh partial name,
 # never written through a link, and never replacing anything but a regular
 # file; a refusal leaves everything as it was. Temporary files: where they go
 # and which stale ones are removed.
@@ -11,13 +11,19 @@ echo data >data.bin
 "$CLI" virtual create drive >/dev/null || fail "virtual create"
 insert cd-rom --from image.iso
 echo victim >victim
+# wav2cda converts the first and copies the second (already CD-DA).
+sox -n -r 22050 -c 1 low.wav synth 0.2 sine 440 && sox -n -r 44100 -b 16 -c 2 cd.wav synth 0.2 sine 440 ||
+    fail "sox"
+wav2cda() { for source in low.wav cd.wav; do "$CLI" wav2cda "$source" "$1" 2>&1 || return; done; }
 
 # A link planted where a partial file might be expected is not followed.
-for name in out.iso copy.iso; do ln -s victim "$name.part"; done
+for name in out.iso copy.iso out.wav; do ln -s victim "$name.part"; done
 "$CLI" mkiso -o out.iso data.bin 2>err.txt || fail "mkiso beside a planted link: $(cat err.txt)"
 v copy --to-iso copy.iso >/dev/null 2>err.txt || fail "copy beside a planted link: $(cat err.txt)"
+wav2cda out.wav >err.txt || fail "wav2cda beside a planted link: $(cat err.txt)"
 [ "$(cat victim)" = victim ] || fail "a planted link was written through"
 [ -f out.iso ] && [ ! -L out.iso ] && cmp -s image.iso copy.iso || fail "outputs not made"
+[ "$(soxi -r out.wav)" = 44100 ] || fail "wav2cda made no CD-DA file"
 
 # Targets that are not regular files: refused by name, nothing replaced.
 ln -s victim link.iso
@@ -32,10 +38,13 @@ for entry in "${targets[@]}"; do
     before=$(stat -c %F "$target")
     expect 1 "$target is $kind, not a regular file" "$CLI" mkiso -o "$target" data.bin
     expect 1 "$target is $kind, not a regular file" v copy --to-iso "$target"
+    for source in low.wav cd.wav; do
+        expect 1 "$target is $kind, not a regular file" "$CLI" wav2cda $source "$target"
+    done
     [ "$(stat -c %F "$target")" = "$before" ] || fail "$target was replaced"
 done
 [ "$(cat victim)" = victim ] || fail "a link's target was written"
-ls | grep -Eq '\.iso\.[[:alnum:]]{6}\.part$' && fail "a partial file was left: $(ls)"
+ls | grep -Eq '\.(iso|wav)\.[[:alnum:]]{6}\.part$' && fail "a partial file was left: $(ls)"
 
 # Temporary files: the user's cache folder unless MAPLE_TEMP_DIR says
 # otherwise; what an earlier run left there is removed when copy starts, and

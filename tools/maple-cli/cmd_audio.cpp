@@ -11,10 +11,13 @@
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "DriveClaim.h"
+#include "OutputFile.h"
 #include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "WaveFileLayout.h"
 #include "clsWav2Cda.h"
+
+namespace mfa = modFileAccess;
 
 namespace {
 const char* FailureLine(AudioBurnOutcome outcome) {
@@ -69,24 +72,25 @@ int RunAudio(CliContext& context) {
 }
 
 // A source that already is CD-DA is not converted; its data chunk is copied
-// under a canonical header so that OUT is always a plain CD-DA file.
-bool CopyCdda(const std::string& source, const std::string& target) {
+// under a canonical header so that OUT is always a plain CD-DA file. Empty
+// when done, else why not.
+std::string CopyCdda(const std::string& source, const std::string& target) {
     const WaveFileLayout layout = ReadWaveFileLayout(source);
     std::ifstream in(source, std::ios::binary);
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    if (!layout.Ok() || !in || !out) return false;
+    if (!layout.Ok() || !in.seekg(layout.dataOffset)) return "cannot read " + source;
+    OutputFile out;
+    if (!out.Create(target)) return out.Error();
     const auto header = CddaWaveHeader(44 + layout.dataSize);
-    out.write(reinterpret_cast<const char*>(header.data()), header.size());
-    in.seekg(layout.dataOffset);
+    bool written = mfa::FileWrite(out.File(), header.data(), 44) == 44;
     std::vector<char> buffer(1 << 20);
-    for (std::int64_t left = layout.dataSize; left > 0;) {
-        const auto bytes = static_cast<std::streamsize>(
-            std::min<std::int64_t>(left, static_cast<std::int64_t>(buffer.size())));
-        if (!in.read(buffer.data(), bytes) || !out.write(buffer.data(), bytes)) return false;
+    for (std::int64_t left = layout.dataSize; written && left > 0;) {
+        const auto bytes = std::min<std::int64_t>(left, static_cast<std::int64_t>(buffer.size()));
+        written = in.read(buffer.data(), bytes) &&
+                  mfa::FileWrite(out.File(), buffer.data(), bytes) == bytes;
         left -= bytes;
     }
-    out.close();
-    return !out.fail();
+    if (written && out.Commit()) return {};
+    return out.Error().empty() ? "cannot copy " + source : out.Error();
 }
 
 int RunWav2Cda(CliContext& context) {
@@ -113,11 +117,12 @@ int RunWav2Cda(CliContext& context) {
     const std::int32_t status = converter.Convert();
     reporter.Finish();
     const bool passedThrough = status == clsWav2Cda::kDone && converter.Destination() != files[1];
-    if (status == clsWav2Cda::kDone && (!passedThrough || CopyCdda(files[0], files[1])))
-        return CliExit::kSuccess;
+    const std::string problem =
+        passedThrough ? CopyCdda(files[0], files[1]) : converter.OutputProblem();
+    if (status == clsWav2Cda::kDone && problem.empty()) return CliExit::kSuccess;
     context.err << "maple-cli: converting " << files[0] << " to " << files[1] << " failed"
                 << (status == clsWav2Cda::kNothingDone ? " (the two name the same file)" : "")
-                << "\n";
+                << (problem.empty() ? "" : ": " + problem) << "\n";
     return CliExit::kFailure;
 }
 
