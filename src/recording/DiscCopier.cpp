@@ -1,5 +1,6 @@
 #include "DiscCopier.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "BuiltInTexts.h"
@@ -20,7 +21,7 @@ DiscCopier::DiscCopier(EngineReporter& reporter, CopyOptions options)
     : m_reporter(reporter),
       m_options(std::move(options)),
       m_texts("frmSaveISO2", BuiltInTexts::kSaveIso2),
-      m_sector(2048) {}
+      m_buffer(static_cast<std::size_t>(std::max(1, m_options.sectorsPerRead)) * 2048) {}
 
 void DiscCopier::Warn(const std::string& text, int titleNumber) {
     m_reporter.Message(text, m_texts(titleNumber), MessageIcon::Exclamation, MessageButtons::Ok);

@@ -1,5 +1,6 @@
 // Phase one of a disc copy: every sector of the source into the image file.
 #include <algorithm>
+#include <span>
 
 #include "DiscAfterStop.h"
 #include "DiscCopier.h"
@@ -77,28 +78,30 @@ void DiscCopier::SetReadSpeed(const std::string& drive) {
 // blocks after the data. An ISO 9660 volume says how long it really is, so
 // its size is copied when sector 16 holds a primary volume descriptor.
 std::int64_t DiscCopier::SectorsToCopy(const std::string& drive, std::int64_t lastLba) {
-    std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
-    if (modMMC::Read10(drive, kVolumeDescriptorLba, 1, m_sector.data(), kSectorSize) !=
+    const std::span<std::uint8_t> sector(m_buffer.data(), kSectorSize);
+    std::fill(sector.begin(), sector.end(), std::uint8_t{0});
+    if (modMMC::Read10(drive, kVolumeDescriptorLba, 1, sector.data(), kSectorSize) !=
         ScsiStatus::kGood)
         return lastLba;
-    const std::int64_t volume = PrimaryVolumeSpaceSize(m_sector);
+    const std::int64_t volume = PrimaryVolumeSpaceSize(sector);
     return volume >= kSmallestVolume && volume <= lastLba + 1 ? volume : lastLba;
 }
 
 bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
-    const bool badCopy = m_options.badCopy;
     m_reporter.PhaseText(m_texts(9));
     ProgressDisplay progress(m_reporter);
     progress.Start();
-    for (std::int64_t lba = 0; lba < m_sectors; ++lba) {
+    m_singleUntil = 0;
+    for (std::int64_t lba = 0; lba < m_sectors;) {
         if (m_reporter.CancelRequested()) {
             image.Discard();
             m_cancelled = true;
             ReportStop(m_reporter, drive, DiscAfterStop::NoImage);
             return false;
         }
-        const std::int32_t status = ReadSector(drive, static_cast<std::uint32_t>(lba), badCopy);
-        if (status != ScsiStatus::kGood) {
+        std::int32_t status = ScsiStatus::kGood;
+        const std::int64_t count = ReadNext(drive, lba, status);
+        if (count == 0) {
             image.Discard();
             Warn(FailureText(status, false, "Long read - " + m_texts(10) + "6000ms!",
                              EnginesText("UnreadableBlock",
@@ -108,15 +111,36 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
                  11);
             return false;
         }
-        if (!image.Write(m_sector)) {
+        if (!image.Write(
+                std::span(m_buffer.data(), static_cast<std::size_t>(count) * kSectorSize))) {
             const std::string path = image.Path(), reason = image.Error();
             image.Discard();
             CreateFailed(path, reason);
             return false;
         }
-        progress.Update(lba + 1, m_sectors);
+        lba += count;
+        progress.Update(lba, m_sectors);
     }
     return true;
+}
+
+// The next sectors into the buffer: one READ(10) of sectorsPerRead sectors
+// (fewer at the end). Where that fails, the range is read again sector by
+// sector to its end with ReadSector's rules. Returns the sectors in the
+// buffer; 0 when a sector stayed unreadable without BadCopy (`status` then
+// holds its last answer).
+std::int64_t DiscCopier::ReadNext(const std::string& drive, std::int64_t lba,
+                                  std::int32_t& status) {
+    const std::int64_t count = std::min<std::int64_t>(m_options.sectorsPerRead, m_sectors - lba);
+    if (count > 1 && lba >= m_singleUntil) {
+        if (modMMC::Read10(drive, static_cast<std::uint32_t>(lba),
+                           static_cast<std::uint16_t>(count), m_buffer.data(),
+                           static_cast<std::int32_t>(count * kSectorSize)) == ScsiStatus::kGood)
+            return count;
+        m_singleUntil = lba + count;
+    }
+    status = ReadSector(drive, static_cast<std::uint32_t>(lba), m_options.badCopy);
+    return status == ScsiStatus::kGood ? 1 : 0;
 }
 
 // One sector into the buffer, 62 attempts 100 ms apart whatever the sense.
@@ -124,16 +148,17 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
 // may have left part of a transfer behind) and is counted. Returns GOOD, or
 // the status of the last attempt (its sense still on the transport).
 std::int32_t DiscCopier::ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy) {
+    const std::span<std::uint8_t> sector(m_buffer.data(), kSectorSize);
     std::int32_t status = ScsiStatus::kGood;
     for (int failures = 0;; ++failures) {
-        std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
-        status = modMMC::Read10(drive, lba, 1, m_sector.data(), kSectorSize);
+        std::fill(sector.begin(), sector.end(), std::uint8_t{0});
+        status = modMMC::Read10(drive, lba, 1, sector.data(), kSectorSize);
         if (status == ScsiStatus::kGood) return status;
         if (failures + 1 >= kReadAttempts) break;
         SleepMilliseconds(kReadRetryWaitMs);
     }
     if (!badCopy) return status;
-    std::fill(m_sector.begin(), m_sector.end(), std::uint8_t{0});
+    std::fill(sector.begin(), sector.end(), std::uint8_t{0});
     ++m_skipped;
     return ScsiStatus::kGood;
 }

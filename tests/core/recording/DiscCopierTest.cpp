@@ -28,8 +28,8 @@ class DiscCopierTest : public ::testing::Test {
         ASSERT_EQ(bench.Drive().InsertImage(kind, source), "");
     }
     // Copies to a file of the user's choice.
-    CopyOutcome CopyToFile(const std::string& path, bool badCopy = false) {
-        DiscCopier copier(reporter, {true, badCopy, DefaultSpeedEntry()});
+    CopyOutcome CopyToFile(const std::string& path, bool badCopy = false, int sectorsPerRead = 32) {
+        DiscCopier copier(reporter, {true, badCopy, DefaultSpeedEntry(), sectorsPerRead});
         const CopyOutcome outcome = copier.Next(bench.Id(), [&] { return path; });
         skipped = copier.SkippedSectors();
         return outcome;
@@ -50,12 +50,11 @@ TEST_F(DiscCopierTest, ADiscWithoutFileSystemIsCopiedUpToItsLastLbaExclusive) {
     EXPECT_EQ(fs::file_size(out), 1000u * 2048);
     EXPECT_EQ(ReadFile(out), content.substr(0, 1000 * 2048));
     EXPECT_FALSE(HasPartialFile(out));
-    // Drive check, speed, capacity, the descriptor probe, then one READ(10) per sector.
+    // Drive check, speed, capacity, the descriptor probe, then the READ(10)s.
     const auto opcodes = bench.Opcodes();
     ASSERT_GE(opcodes.size(), 6u);
     EXPECT_EQ(std::vector<std::uint8_t>(opcodes.begin(), opcodes.begin() + 6),
               (std::vector<std::uint8_t>{0x00, 0xAD, 0xAD, 0xBB, 0x25, 0x28}));
-    EXPECT_EQ(bench.Count(0x28), 1001u);
     for (const auto& entry : bench.Transport().CommandLog())
         if (entry.Opcode() == 0xBB) {
             EXPECT_EQ(HexBytes(entry.cdb), "BB 00 0B 00 FF FF 00 00 00 00 00 00");  // 16 x 176
@@ -79,7 +78,9 @@ TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoIm
     for (const auto& entry : bench.Transport().CommandLog())
         if (entry.Opcode() == 0x28 && entry.cdb[5] == 40) ++readsOf40;
     EXPECT_EQ(readsOf40, 62u);
-    EXPECT_EQ(bench.Count(0x28), 1u + 40 + 62);  // nothing after the bad sector
+    // The probe, sectors 0-31, the failed read of 32-63, then one by one up
+    // to the bad sector; nothing after it.
+    EXPECT_EQ(bench.Count(0x28), 1u + 1 + 1 + 8 + 62);
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(HasPartialFile(out));
     // Named by the drive's sense: the disc is damaged there, not slow.
@@ -88,6 +89,51 @@ TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoIm
         "光碟在区块 40 处无法读取（光碟可能已损坏；BadCopy 会以零填充这样的区块）。 (03/11/00)");
     EXPECT_EQ(reporter.messages.back().title, "错误");
     EXPECT_EQ(reporter.events.back(), "phase:复制光盘到.ISO发生错误...");
+}
+
+// 32 sectors per READ(10); a range where that fails is read sector by
+// sector. The image is the one a sector-by-sector copy makes: the source's
+// sectors, zeros for those BadCopy filled.
+TEST_F(DiscCopierTest, ChunkedReadsMakeTheSectorBySectorImage) {
+    struct Case {
+        const char* name;
+        MediumKind kind;
+        int blocks;                                   // of the source image
+        std::vector<EmuFaults::LbaRange> unreadable;  // besides run-out blocks
+        int copied;                                   // sectors in the image
+        std::vector<int> zeros;                       // sectors BadCopy filled
+        std::size_t reads;                            // READ(10), the probe included
+    };
+    const Case cases[] = {
+        {"a whole disc", MediumKind::CdRom, 1001, {}, 1000, {}, 1 + 32},
+        {"a track shorter than one read", MediumKind::CdRom, 20, {}, 19, {}, 1 + 1},
+        // 0-31, 32-63 failing, then 30 good sectors and 2 x 62 attempts, 64-191, 192-199.
+        {"unreadable sectors",
+         MediumKind::CdRom,
+         201,
+         {{40, 41}},
+         200,
+         {40, 41},
+         1 + 1 + 1 + 30 + 124 + 4 + 1},
+        // READ CAPACITY counts the run-out block after the 100 recorded ones.
+        {"a run-out block", MediumKind::CdR, 100, {}, 101, {100}, 1 + 3 + 1 + 4 + 62},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string content = RandomImage(c.blocks * 2048, 7);
+        InsertDisc(c.kind, content);
+        bench.Drive().Faults().unreadable = c.unreadable;
+        std::string expected = content.substr(0, c.copied * 2048);
+        expected.resize(c.copied * 2048, '\0');
+        for (const int sector : c.zeros) expected.replace(sector * 2048, 2048, 2048, '\0');
+        bench.Transport().ClearCommandLog();
+        EXPECT_EQ(CopyToFile(bench.File("fast.iso"), true), CopyOutcome::ImageSaved);
+        EXPECT_EQ(skipped, static_cast<std::int64_t>(c.zeros.size()));
+        EXPECT_EQ(bench.Count(0x28), c.reads);
+        EXPECT_TRUE(ReadFile(bench.File("fast.iso")) == expected);
+        EXPECT_EQ(CopyToFile(bench.File("single.iso"), true, 1), CopyOutcome::ImageSaved);
+        EXPECT_TRUE(ReadFile(bench.File("single.iso")) == expected);
+    }
 }
 
 TEST_F(DiscCopierTest, ADiscWithoutCapacityFailsAndLeavesNoFile) {

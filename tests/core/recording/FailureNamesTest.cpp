@@ -56,7 +56,8 @@ TEST_F(FailureNames, AReadThatKeepsFailingIsNamedByTheSense) {
                                         bench.Put("disc.iso", RandomImage(100 * 2048, 3))),
               "");
     for (const auto& [asc, message] : cases) {
-        Fail(0x28, 10, 62, 0x05, asc, 0x00);
+        // After the probe and sectors 0-31: the read of 32-63, then sector 32 62 times.
+        Fail(0x28, 2, 1 + 62, 0x05, asc, 0x00);
         reporter = ScriptedReporter();
         DiscCopier copier(reporter, {true, false, DefaultSpeedEntry()});
         EXPECT_EQ(copier.Next(bench.Id(), [&] { return bench.File("copy.iso"); }),
