@@ -20,6 +20,7 @@ constexpr std::uint8_t kOpCloseTrackSession = 0x5B;
 constexpr std::uint8_t kOpSynchronizeCache = 0x35;
 constexpr std::uint8_t kOpWrite10 = 0x2A;
 constexpr std::uint8_t kOpRead10 = 0x28;
+constexpr std::uint8_t kOpReadCd = 0xBE;
 constexpr std::uint8_t kOpReadCapacity = 0x25;
 constexpr std::uint8_t kOpModeSelect10 = 0x55;
 constexpr std::uint8_t kOpModeSense10 = 0x5A;
@@ -107,6 +108,10 @@ constexpr std::uint8_t kBlankMinimal = 1;
                                    std::uint16_t blocks, const void* buffer, std::int32_t length);
 // READ(10) of `blocks` blocks at `lba` into `length` bytes of `buffer`.
 [[nodiscard]] std::int32_t Read10(const std::string& drive, std::uint32_t lba, std::uint16_t blocks,
+                                  void* buffer, std::int32_t length);
+// READ CD of `blocks` CD-DA sectors at `lba`, 2352 bytes of user data each,
+// into `length` bytes of `buffer`.
+[[nodiscard]] std::int32_t ReadCd(const std::string& drive, std::uint32_t lba, std::uint32_t blocks,
                                   void* buffer, std::int32_t length);
 // READ CAPACITY: the last logical block address, or -1 when the command fails.
 [[nodiscard]] std::int64_t ReadCapacity(const std::string& drive);

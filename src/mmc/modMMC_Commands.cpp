@@ -52,6 +52,17 @@ std::int32_t Read10(const std::string& drive, std::uint32_t lba, std::uint16_t b
     return detail::Send(request, drive, buffer, length);
 }
 
+std::int32_t ReadCd(const std::string& drive, std::uint32_t lba, std::uint32_t blocks, void* buffer,
+                    std::int32_t length) {
+    ScsiRequest request = detail::MakeRequest(kOpReadCd, 12, ScsiDirection::kIn, 10);
+    request.CDB[1] = 0x04;            // expected sector type 001b: CD-DA
+    PutBigEndian32(request, 2, lba);  // bytes 2-5: starting logical block address
+    request.CDB[6] = static_cast<std::uint8_t>((blocks >> 16) & 0xFF);  // bytes 6-8: length
+    PutBigEndian16(request, 7, static_cast<std::uint16_t>(blocks & 0xFFFF));
+    request.CDB[9] = 0x10;  // user data only: the 2352 bytes of a CD-DA sector
+    return detail::Send(request, drive, buffer, length);
+}
+
 std::int64_t ReadCapacity(const std::string& drive) {
     ScsiRequest request = detail::MakeRequest(kOpReadCapacity, 12, ScsiDirection::kIn, 5);
     std::uint8_t reply[8] = {};

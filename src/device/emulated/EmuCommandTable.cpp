@@ -34,6 +34,7 @@ std::array<EmuCommandEntry, 256> BuildTable() {
     set(0xAD, &ReadDiscStructure, true, false);
     set(0xB6, &SetStreaming, true, false);
     set(0xBB, &SetCdSpeed, false, false);
+    set(0xBE, &ReadCd, true, false);
     return table;
 }
 }  // namespace

@@ -1,6 +1,7 @@
 // READ(10) and WRITE(10).
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "EmuCommandTable.h"
 #include "EmuDataFile.h"
@@ -129,6 +130,23 @@ std::optional<EmuOutcome> WriteFault(EmuDriveState& state, std::int64_t lba, std
         return EmuSense::kWriteError;
     return std::nullopt;
 }
+
+// The data the drive records: what the host sent, or a copy with the first
+// byte of every block named by the "corrupt" fault inverted.
+const std::uint8_t* RecordedData(const EmuCall& call, std::int64_t lba, std::int64_t blocks,
+                                 std::vector<std::uint8_t>& copy) {
+    const EmuCommand& command = call.command;
+    const std::vector<std::int64_t>& corrupt = call.state.faults.corruptBlocks;
+    if (blocks <= 0 || std::none_of(corrupt.begin(), corrupt.end(), [&](std::int64_t block) {
+            return block >= lba && block < lba + blocks;
+        }))
+        return command.dataOut;
+    copy.assign(command.dataOut, command.dataOut + command.dataOutLen);
+    const std::int64_t blockBytes = command.dataOutLen / blocks;
+    for (const std::int64_t block : corrupt)
+        if (block >= lba && block < lba + blocks) copy[(block - lba) * blockBytes] ^= 0xFF;
+    return copy.data();
+}
 }  // namespace
 
 namespace {
@@ -151,11 +169,15 @@ EmuOutcome Write10(EmuCall& call) {
     const std::int64_t lba = static_cast<std::int32_t>(call.command.Long(2));
     const std::int64_t blocks = call.command.Word(7);
     if (const auto fault = WriteFault(state, lba, blocks)) return *fault;
+    std::vector<std::uint8_t> copy;
+    EmuCommand command = call.command;
+    command.dataOut = RecordedData(call, lba, blocks, copy);
+    EmuCall recording{state, call.data, command};
     const EmuOutcome outcome =
-        !SessionAtOnce(state) ? WriteTrackAtOnce(call, lba, blocks)
+        !SessionAtOnce(state) ? WriteTrackAtOnce(recording, lba, blocks)
         : blocks == 0
             ? EmuSense::kGood
-            : WriteSessionAtOnce(call, lba, blocks, EmuWritePage::TestWrite(state.writePage));
+            : WriteSessionAtOnce(recording, lba, blocks, EmuWritePage::TestWrite(state.writePage));
     if (outcome.Good() && state.faults.removeMediumAfterWrites)
         --*state.faults.removeMediumAfterWrites;
     return outcome;

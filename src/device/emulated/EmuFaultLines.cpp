@@ -60,6 +60,10 @@ std::string ParseValue(const std::vector<std::string>& words, EmuFaults& faults)
         faults.writeErrorLba = number;
         return {};
     }
+    if (name == "corrupt" && words.size() == 2 && Number(words[1], number)) {
+        faults.corruptBlocks.push_back(number);
+        return {};
+    }
     if (name == "unreadable" && words.size() == 3 && Number(words[1], number) &&
         Number(words[2], last) && last >= number) {
         faults.unreadable.push_back({number, last});
@@ -98,6 +102,7 @@ std::string Format(const EmuFaults& faults) {
     if (faults.busyCommands > 0) line("busy " + std::to_string(faults.busyCommands));
     if (faults.longWriteWrites > 0) line("long-write " + std::to_string(faults.longWriteWrites));
     if (faults.writeErrorLba) line("write-error " + std::to_string(*faults.writeErrorLba));
+    for (const std::int64_t lba : faults.corruptBlocks) line("corrupt " + std::to_string(lba));
     for (const auto& range : faults.unreadable)
         line("unreadable " + std::to_string(range.first) + " " + std::to_string(range.last));
     if (faults.rejectGetConfiguration) line("reject-get-configuration");

@@ -39,6 +39,10 @@ struct EmuFaults {
     int longWriteWrites = 0;
     // A WRITE(10) whose blocks include this LBA answers 03/0C/00; nothing is written.
     std::optional<std::int64_t> writeErrorLba;
+    // A WRITE(10) covering one of these LBAs succeeds, but the first byte of
+    // that block reaches the medium inverted: a silent corruption only a
+    // read-back finds.
+    std::vector<std::int64_t> corruptBlocks;
     // READ(10) of a block in one of these ranges answers 03/11/00.
     std::vector<LbaRange> unreadable;
     // GET CONFIGURATION answers 05/20/00 (a drive without the command).
