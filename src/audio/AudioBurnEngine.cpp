@@ -6,6 +6,7 @@
 
 #include "AudioBurnMessages.h"
 #include "DiscAfterStop.h"
+#include "DiscVerifier.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
 #include "DriveFailure.h"
@@ -207,7 +208,8 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
         Show(Text(10), 11);
         return Step::Stop;
     }
-    AudioTrackWriter writer(m_reporter);
+    AudioTrackWriter writer(m_reporter,
+                            m_options.verify && !m_options.testMode ? &m_hashes : nullptr);
     const TrackWriteOutcome outcome = writer.Write(drive, m_converter.Destination(), address);
     if (outcome == TrackWriteOutcome::Cancelled)
         return Cancel(drive, track > 1 || writer.SectorsWritten() > 0);
@@ -283,18 +285,25 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
     m_reporter.PhaseText(Text(17) + "...");
     if (modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1) != ScsiStatus::kGood)
         NoteFailure(Text(17) + Text(18));
+    std::string verifyResult;
+    VerifyOutcome verified = VerifyOutcome::Verified;
+    if (m_options.verify && m_finishFailure.empty())
+        verified = DiscVerifier(m_reporter, m_hashes)
+                       .RunAfterRecording(drive, m_options.testMode, verifyResult);
     if (m_options.ejectDisc) {
         m_reporter.PhaseText(Text(19));
         (void)modMMC::EjectTray(drive, kImmediate);
     }
     RemoveTempTrack();
+    if (verified == VerifyOutcome::Cancelled) return AudioBurnOutcome::Cancelled;
+    if (DiscVerifier::Failed(verified)) NoteFailure(verifyResult);
     if (!m_finishFailure.empty()) {
         m_reporter.PhaseText(m_finishFailure);
         Show(m_finishFailure, 13);
         return AudioBurnOutcome::FinishedWithErrors;
     }
     m_reporter.PhaseText(Text(20));
-    Show(Text(20), 21, true);
+    Show(verifyResult.empty() ? Text(20) : Text(20) + "\n" + verifyResult, 21, true);
     return AudioBurnOutcome::Finished;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AudioTrackWriter.h"
+#include "BlockHashes.h"
 #include "LanguageTexts.h"
 #include "clsWav2Cda.h"
 
@@ -26,6 +27,7 @@ struct AudioBurnOptions {
     bool testMode = false;  // simulate: the drive records nothing
     bool fixDisc = true;    // close the disc against further sessions
     bool ejectDisc = true;  // open the tray at the end (also after a failure)
+    bool verify = false;    // read the tracks back (READ CD) and compare them with the sound sent
 };
 
 // Records sound files (WAV, FLAC, MP3, Ogg) as an audio CD: one Track-At-Once
@@ -36,7 +38,9 @@ struct AudioBurnOptions {
 // Progress = the percentage label and bar; texts and messages are those of
 // the audio window ("frmWriteCDDA.StringNN", built-in Chinese defaults).
 // The drive is marked busy and held (a DriveClaim) for the whole request. A cancel request stops it
-// before the next block or track (see ReportStop).
+// before the next block or track (see ReportStop). With the verify option the
+// sectors sent are hashed and the closed disc is read back before it is
+// ejected (see DiscVerifier).
 class AudioBurnEngine {
   public:
     static constexpr std::size_t kMostTracks = 99;
@@ -96,4 +100,5 @@ class AudioBurnEngine {
     clsWav2Cda m_converter;
     std::function<void(const std::string&)> m_trackCounter;
     std::string m_finishFailure;  // panel text of the first failed flush or close
+    BlockHashes m_hashes;         // of the sectors sent, with the verify option
 };

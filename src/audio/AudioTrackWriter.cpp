@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "BlockHashes.h"
 #include "ElapsedTime.h"
 #include "EngineReporter.h"
 #include "WaveFileLayout.h"
@@ -49,6 +50,9 @@ TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::s
         const WriteOutcome outcome =
             WriteWithRetry(drive, lba, kBlockSectors, block.data(), kBlockBytes, &m_status);
         if (outcome != WriteOutcome::Written) return FromWrite(outcome);
+        if (m_hashes != nullptr)
+            m_hashes->Add(lba, kSectorBytes,
+                          {reinterpret_cast<const std::uint8_t*>(block.data()), block.size()});
         m_sectors += kBlockSectors;
         done += bytes;
         ShowProgress(trackSectors, elapsed.Text());

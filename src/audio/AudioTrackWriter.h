@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+class BlockHashes;
 class EngineReporter;
 
 // How the writing of one audio track ended.
@@ -27,7 +28,9 @@ class AudioTrackWriter {
     static constexpr std::uint16_t kBlockSectors = 8;
     static constexpr std::int32_t kBlockBytes = kSectorBytes * kBlockSectors;  // 18,816
 
-    explicit AudioTrackWriter(EngineReporter& reporter) : m_reporter(reporter) {}
+    // `hashes` (optional) notes every sector sent, for a verification.
+    explicit AudioTrackWriter(EngineReporter& reporter, BlockHashes* hashes = nullptr)
+        : m_reporter(reporter), m_hashes(hashes) {}
 
     // Writes the data chunk of `path` (a CD-DA WAV file) from LBA `start`.
     [[nodiscard]] TrackWriteOutcome Write(const std::string& drive, const std::string& path,
@@ -42,6 +45,7 @@ class AudioTrackWriter {
     void ShowProgress(std::int64_t trackSectors, const std::string& elapsed);
 
     EngineReporter& m_reporter;
+    BlockHashes* m_hashes;
     std::int64_t m_sectors = 0;
     std::int32_t m_status = 0;
 };

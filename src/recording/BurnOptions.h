@@ -16,6 +16,7 @@ struct BurnOptions {
     bool testMode = false;  // simulate: the drive records nothing
     bool fixDisc = true;    // no further session may be added
     bool ejectDisc = true;
+    bool verify = false;  // read the recording back and compare it with what was sent
 
     // Options of a recording started for `task`: for tasks 0 and 3 the image
     // and its disc kind come from "TempISO" and "CDorDVD", as the data disc and

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "BlockHashes.h"
 #include "BurnOptions.h"
+#include "DiscVerifier.h"
 #include "EngineTexts.h"
 #include "TemporaryImage.h"
 
@@ -16,10 +18,12 @@ class ImageFileReader;
 enum class BurnOutcome {
     Refused,              // a check stopped it; nothing on the drive was changed
     Failed,               // the set-up or the writing failed (a failed write closed the disc)
-    CompletedWithErrors,  // every block was written, but flushing or closing failed
+    CompletedWithErrors,  // every block was written, but flushing, closing or the verification
+                          // failed
     Completed,            // recorded and closed (or simulated, in test mode); on DVD+RW and
                           // DVD-RAM a refused close is only warned about
     Cancelled,            // the user stopped it; the message said what the disc holds
+                          // (a stopped verification: the recording is complete)
 };
 
 // Records an image file as one data track on a blank disc: the checks of the
@@ -28,7 +32,9 @@ enum class BurnOutcome {
 // every phase, the progress and each message through the reporter; holds the
 // program-wide drive-busy flag while it runs, and the drive itself (a
 // DriveClaim: a drive another program holds is refused). A cancel request stops it
-// before the next block (see ReportStop).
+// before the next block (see ReportStop). With the verify option the blocks
+// sent are hashed, and the closed disc is read back and compared (see
+// DiscVerifier) before it is ejected.
 class ImageBurner {
   public:
     // Images shorter than one block are refused.
@@ -74,4 +80,6 @@ class ImageBurner {
     EngineTexts m_texts;
     std::int32_t m_mediaType = 0;
     std::vector<std::uint8_t> m_chunk;
+    BlockHashes m_hashes;        // of the blocks sent, with the verify option
+    std::string m_verifyResult;  // the verification's sentence for the final message
 };

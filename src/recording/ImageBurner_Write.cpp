@@ -49,6 +49,7 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
             return StopWriting(
                 drive, image,
                 FailureText(status, true, "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
+        if (m_options.verify && !m_options.testMode) m_hashes.Add(lba, kBlockSize, m_chunk);
         lba += kBlocksPerChunk;
         progress.Update(lba, totalBlocks);
     }
@@ -82,10 +83,17 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     m_reporter.PhaseText(m_texts(14) + "...");
     check(modMMC::CloseTrackSession(drive, modMMC::kCloseSession, kTrackOne) == ScsiStatus::kGood,
           m_texts(14) + m_texts(15), closeMatters);
+    m_verifyResult.clear();
+    VerifyOutcome verified = VerifyOutcome::Verified;
+    if (m_options.verify && failure.empty())
+        verified = DiscVerifier(m_reporter, m_hashes)
+                       .RunAfterRecording(drive, m_options.testMode, m_verifyResult);
     if (m_options.ejectDisc) {
         m_reporter.PhaseText(m_texts(16));
         (void)modMMC::EjectTray(drive, kImmediate);
     }
+    if (verified == VerifyOutcome::Cancelled) return BurnOutcome::Cancelled;
+    if (DiscVerifier::Failed(verified)) failure = m_verifyResult;
     return Conclude(failure, warning, imagePath);
 }
 
@@ -99,17 +107,20 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
     }
     // A test run recorded nothing: its temporary image is kept for the real recording.
     if (!m_options.testMode) m_temporary.DeleteIfCovered(imagePath);
+    const std::string verifiedLine = m_verifyResult.empty() ? "" : "\n" + m_verifyResult;
     if (!warning.empty()) {
         // Every block is on the disc; the warning stays in panel 1 and its box.
         m_reporter.PhaseText(warning);
         Warn(warning + "\n" +
                  EnginesText("CloseWarning",
-                             "数据已写入光碟；刻录机只是拒绝了关闭命令，这种光碟不需要关闭。"),
+                             "数据已写入光碟；刻录机只是拒绝了关闭命令，这种光碟不需要关闭。") +
+                 verifiedLine,
              7);
         return BurnOutcome::Completed;
     }
     m_reporter.PhaseText(m_texts(17));
-    m_reporter.Message(m_texts(17), m_texts(18), MessageIcon::Information, MessageButtons::Ok);
+    m_reporter.Message(m_texts(17) + verifiedLine, m_texts(18), MessageIcon::Information,
+                       MessageButtons::Ok);
     return BurnOutcome::Completed;
 }
 

@@ -42,6 +42,7 @@ int RunAudio(CliContext& context) {
     options.testMode = arguments.TakeFlag("--test");
     options.fixDisc = !arguments.TakeFlag("--no-fix");
     options.ejectDisc = !arguments.TakeFlag("--no-eject");
+    options.verify = arguments.TakeFlag("--verify");
     const std::vector<std::string> tracks = arguments.Positional();
     std::string error = arguments.Error();
     if (error.empty() && tracks.empty()) error = "audio needs at least one sound file";
@@ -128,7 +129,7 @@ int RunWav2Cda(CliContext& context) {
 
 const CliRegistration audio(
     {"audio",
-     "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] "
+     "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] [--verify] "
      "FILE...",
      "record WAV, FLAC, MP3 or Ogg files as an audio CD, one track per file", &RunAudio, true,
      true});

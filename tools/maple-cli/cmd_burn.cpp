@@ -33,6 +33,7 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     const bool noFix = arguments.TakeFlag("--no-fix");
     const bool noEject = arguments.TakeFlag("--no-eject");
     const bool temporary = arguments.TakeFlag("--temporary");
+    const bool verify = arguments.TakeFlag("--verify");
     parsed.raw = arguments.TakeFlag("--raw");
     const std::vector<std::string> images = arguments.Positional();
     std::string error = arguments.Error();
@@ -53,6 +54,7 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     parsed.options.testMode = test;
     parsed.options.fixDisc = !noFix;
     parsed.options.ejectDisc = !noEject;
+    parsed.options.verify = verify;
     return true;
 }
 

@@ -27,6 +27,7 @@ struct CopyArguments {
     std::optional<long long> readSpeed, writeSpeed;
     std::optional<MediumKind> blank;
     bool eject = true;
+    bool verify = false;
 };
 
 bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
@@ -37,6 +38,7 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
     parsed.writeSpeed = arguments.TakeNumber("--write-speed");
     const auto blank = arguments.TakeOption("--blank");
     parsed.eject = !arguments.TakeFlag("--no-eject");
+    parsed.verify = arguments.TakeFlag("--verify");
     const bool extra = !arguments.Positional().empty();
     std::string error = arguments.Error();
     if (error.empty() && extra) error = "copy takes no file names (use --to-iso OUT.iso)";
@@ -44,6 +46,8 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
         if (error.empty() && speed && (*speed < 1 || *speed > 372))
             error = "a speed needs a factor from 1 to 372";
     if (error.empty() && toIso && toIso->empty()) error = "--to-iso needs a file name";
+    if (error.empty() && toIso && parsed.verify)
+        error = "--verify checks a recording, not --to-iso";
     if (error.empty() && blank) {
         parsed.blank = MediumKindFromName(*blank);
         if (!parsed.blank || !TraitsOf(*parsed.blank).recordable)
@@ -114,6 +118,7 @@ int RecordCopy(CliContext& context, const std::string& drive, const CopyArgument
     BurnOptions options = BurnOptions::ForTask(RecordingTask::kCopyDisc);
     options.writeSpeed = ChosenSpeed(parsed.writeSpeed, &FillWriteSpeeds, drive);
     options.ejectDisc = parsed.eject;
+    options.verify = parsed.verify;
     ImageBurner burner(reporter, options);
     const BurnOutcome outcome = burner.Burn(drive);
     reporter.Finish();
@@ -164,6 +169,6 @@ int RunCopy(CliContext& context) {
 const CliRegistration copy(
     {"copy",
      "maple-cli [--drive N] copy [--to-iso OUT.iso] [--bad-copy] [--speed N] [--blank KIND] "
-     "[--write-speed N] [--no-eject]",
+     "[--write-speed N] [--no-eject] [--verify]",
      "copy a disc to a blank disc (or only to an image file with --to-iso)", &RunCopy, true, true});
 }  // namespace

@@ -1,0 +1,153 @@
+#include "DiscVerifier.h"
+
+#include <algorithm>
+#include <span>
+
+#include "EngineReporter.h"
+#include "EnginesText.h"
+#include "ProgressDisplay.h"
+#include "ScsiStatus.h"
+#include "TransportSlot.h"
+#include "clsSCSI.h"
+#include "modMMC.h"
+
+namespace {
+constexpr std::int64_t kBlocksPerRead = 32;
+constexpr std::int32_t kCddaBytes = 2352;
+constexpr std::int32_t kReadyWaitMs = 30000;
+constexpr std::int16_t kWait = 0;
+constexpr std::uint8_t kSenseIllegalRequest = 0x05;
+
+// The drive refused the command itself (unknown opcode, field not supported).
+bool LastCommandRefused() {
+    const clsSCSI* transport = Transport();
+    return transport != nullptr && transport->LastSK() == kSenseIllegalRequest;
+}
+
+// READ CD of `count` CD-DA sectors, user data only.
+std::int32_t ReadCdda(const std::string& drive, std::int64_t lba, std::int64_t count,
+                      std::uint8_t* buffer) {
+    return modMMC::ReadCd(drive, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(count),
+                          buffer, static_cast<std::int32_t>(count * kCddaBytes));
+}
+}  // namespace
+
+DiscVerifier::DiscVerifier(EngineReporter& reporter, const BlockHashes& hashes)
+    : m_reporter(reporter), m_hashes(hashes), m_buffer(kBlocksPerRead * kCddaBytes) {}
+
+VerifyOutcome DiscVerifier::Run(const std::string& drive) {
+    m_done = 0;
+    m_first = -1;
+    m_differences = 0;
+    if (!Reload(drive)) return VerifyOutcome::NoDisc;
+    m_reporter.PhaseText(EnginesText("Verifying", "正在校验光碟..."));
+    ProgressDisplay progress(m_reporter);
+    progress.Start();
+    for (const BlockHashes::Run& run : m_hashes.Runs()) {
+        const VerifyOutcome outcome = CompareRun(drive, run, progress);
+        if (outcome != VerifyOutcome::Verified) return outcome;
+    }
+    return m_differences == 0 ? VerifyOutcome::Verified : VerifyOutcome::Differs;
+}
+
+VerifyOutcome DiscVerifier::RunAfterRecording(const std::string& drive, bool testMode,
+                                              std::string& result) {
+    if (testMode) {
+        result = EnginesText("VerifyTestMode", "测试模式不刻录任何内容，因此没有校验。");
+        return VerifyOutcome::Verified;
+    }
+    const VerifyOutcome outcome = Run(drive);
+    result = ResultText(outcome);
+    m_reporter.PhaseText(result);
+    if (outcome == VerifyOutcome::Cancelled)
+        m_reporter.Message(result, EnginesText("StoppedTitle", "已停止"), MessageIcon::Information,
+                           MessageButtons::Ok);
+    return outcome;
+}
+
+// Tray out and in, then ready; a disc the tray did not bring back is asked for.
+bool DiscVerifier::Reload(const std::string& drive) {
+    m_reporter.PhaseText(EnginesText("VerifyReload", "正在重新载入光碟以便校验..."));
+    (void)modMMC::EjectTray(drive, kWait);
+    (void)modMMC::LoadTray(drive, kWait);
+    for (;;) {
+        const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+        if (ready == 1) return true;
+        if (ready != 0) return false;  // still not ready
+        const std::string text =
+            EnginesText("VerifyInsert", "请将刚刻录的光碟放回光碟机，然后点击确定进行校验。");
+        if (m_reporter.Message(text, EnginesText("VerifyTitle", "校验"), MessageIcon::Question,
+                               MessageButtons::OkCancel) != MessageAnswer::Ok)
+            return false;
+        (void)modMMC::LoadTray(drive, kWait);
+    }
+}
+
+VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHashes::Run& run,
+                                       ProgressDisplay& progress) {
+    const auto blocks = static_cast<std::int64_t>(run.hashes.size());
+    for (std::int64_t index = 0; index < blocks;) {
+        if (m_reporter.CancelRequested()) return VerifyOutcome::Cancelled;
+        const std::int64_t count = std::min(kBlocksPerRead, blocks - index);
+        const std::int64_t lba = run.firstLba + index;
+        const std::int32_t status = Read(drive, lba, count, run.blockSize);
+        if (status == ScsiStatus::kGood) {
+            Compare(run, index, count);
+        } else if (run.blockSize == kCddaBytes && m_done == 0 && LastCommandRefused()) {
+            return VerifyOutcome::NotAvailable;  // the drive knows no READ CD
+        } else {
+            // Block by block, to tell which ones cannot be read.
+            for (std::int64_t at = 0; at < count; ++at)
+                if (Read(drive, lba + at, 1, run.blockSize) == ScsiStatus::kGood)
+                    Compare(run, index + at, 1);
+                else
+                    Note(lba + at);
+        }
+        index += count;
+        m_done += count;
+        progress.Update(m_done, m_hashes.BlockCount());
+    }
+    return VerifyOutcome::Verified;
+}
+
+std::int32_t DiscVerifier::Read(const std::string& drive, std::int64_t lba, std::int64_t count,
+                                std::int32_t blockSize) {
+    if (blockSize == kCddaBytes) return ReadCdda(drive, lba, count, m_buffer.data());
+    return modMMC::Read10(drive, static_cast<std::uint32_t>(lba), static_cast<std::uint16_t>(count),
+                          m_buffer.data(), static_cast<std::int32_t>(count * blockSize));
+}
+
+// The buffer holds `count` blocks of the run from `index` on.
+void DiscVerifier::Compare(const BlockHashes::Run& run, std::int64_t index, std::int64_t count) {
+    const std::span<const std::uint8_t> data(m_buffer);
+    for (std::int64_t at = 0; at < count; ++at) {
+        const auto block = data.subspan(static_cast<std::size_t>(at * run.blockSize),
+                                        static_cast<std::size_t>(run.blockSize));
+        if (BlockHashes::Of(block) != run.hashes[static_cast<std::size_t>(index + at)])
+            Note(run.firstLba + index + at);
+    }
+}
+
+void DiscVerifier::Note(std::int64_t lba) {
+    if (m_differences++ == 0) m_first = lba;
+}
+
+std::string DiscVerifier::ResultText(VerifyOutcome outcome) const {
+    switch (outcome) {
+        case VerifyOutcome::Verified:
+            return EnginesText("Verified", "校验通过：光碟上的 %1 个区块与写入的数据一致。",
+                               {std::to_string(m_hashes.BlockCount())});
+        case VerifyOutcome::Differs:
+            return EnginesText("VerifyDiffers",
+                               "校验失败：%1 个区块与写入的数据不同，第一个是区块 %2。",
+                               {std::to_string(m_differences), std::to_string(m_first)});
+        case VerifyOutcome::NoDisc:
+            return EnginesText("VerifyNoDisc", "未校验：光碟没有重新载入。");
+        case VerifyOutcome::NotAvailable:
+            return EnginesText("VerifyNoAudio",
+                               "无法校验音乐光碟：这台刻录机不能读取音乐轨道（READ CD）。");
+        case VerifyOutcome::Cancelled:
+            return EnginesText("VerifyStopped", "已停止校验。光碟已完整刻录，但未经校验。");
+    }
+    return {};
+}
