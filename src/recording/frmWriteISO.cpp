@@ -12,9 +12,12 @@
 
 #include "BuiltInTexts.h"
 #include "EngineRunner.h"
+#include "ImageContent.h"
+#include "ImageFileReader.h"
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "MediaClasses.h"
+#include "MessageBoxSeam.h"
 #include "ModFileDlg.h"
 #include "SpeedListBox.h"
 #include "Twips.h"
@@ -33,6 +36,10 @@ std::vector<std::pair<int, const char*>> WindowBuiltIns() {
         texts.emplace_back(number, BuiltInTexts::kWriteIso[number - 1]);
     texts.emplace_back(35, "正在刻录。要停止刻录并关闭窗口吗？中途停止的光碟可能无法再使用。");
     texts.emplace_back(36, "停止刻录");
+    texts.emplace_back(37,
+                       "这个文件不是光盘映像（第 16 扇区没有 ISO 9660 或 UDF 卷），"
+                       "用它刻录的光盘将无法读取。仍要刻录吗？");
+    texts.emplace_back(38, "不是光盘映像");
     return texts;
 }
 
@@ -171,7 +178,21 @@ BurnOptions frmWriteISO::ChosenOptions() const {
     return options;
 }
 
+// A file without a disc file system makes a disc nobody can read: the user's
+// own image is asked about before the drive is touched (the program's own
+// temporary images are always ISO 9660).
+bool frmWriteISO::ImageConfirmed(const std::string& path) {
+    if (m_task != RecordingTask::kRecordImage ||
+        !ImageFileReader::Check(path, ImageBurner::kSmallestImage).empty() ||
+        ExamineImage(path) != ImageContent::NotAnImage)
+        return true;
+    return ShowMessageBox(this, QString::fromStdString(path) + "\n" + m_messages[37],
+                          m_messages[38], MessageIcon::Question,
+                          MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
 void frmWriteISO::Burn() {
+    if (!ImageConfirmed(m_txtISO->text().toStdString())) return;
     m_timer1->stop();
     m_cmdBurn->setEnabled(false);
     m_prg->setValue(0);

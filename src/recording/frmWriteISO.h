@@ -80,6 +80,7 @@ class frmWriteISO : public QWidget {
     void ReadMedium(const std::string& drive);
     void Browse();
     static std::vector<QString> DroppedImages(const QMimeData* data);
+    bool ImageConfirmed(const std::string& path);
     void OnBurnFinished();
     BurnOptions ChosenOptions() const;
 

@@ -1,7 +1,7 @@
 // The record-image window on the virtual drive: a user's image chosen in the
 // dialog or dropped (never in place of a temporary image), recorded and read
-// back; Burn and the options following
-// the medium; a failing recording; closing the window during a recording.
+// back; Burn and the options following the medium; the safety checks shown;
+// a failing recording; closing the window during a recording.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -24,6 +24,7 @@
 namespace {
 constexpr std::uint8_t kWrite10 = 0x2A;
 constexpr std::uint8_t kSetCdSpeed = 0xBB;
+constexpr std::uint8_t kClose = 0x5B;
 
 QString ImagePath(const frmWriteISO& window) {
     return Control<QLineEdit>(&window, "txtISO")->text();
@@ -139,6 +140,64 @@ class WriteIsoTest : public QObject {
         window.Timer1Tick();
         QVERIFY(!testMode->isEnabled());
         QVERIFY(!testMode->isChecked());
+    }
+
+    // The checks made before the disc is touched, and the refused close that
+    // DVD+RW does not need, each shown as its message.
+    void safetyChecksAreShownAsMessages_data() {
+        QTest::addColumn<QString>("image");  // "iso", "not an image" or "too big"
+        QTest::addColumn<int>("medium");
+        QTest::addColumn<bool>("switchToDvdPlusRw");  // between the test-mode tick and Burn
+        QTest::addColumn<bool>("refuseClose");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("outcome");  // -1: no recording started
+        const int cdR = int(MediumKind::CdR), dvdPlusRw = int(MediumKind::DvdPlusRw);
+        const QString notAnImage = QString::fromUtf8("不是光盘映像");
+        QTest::newRow("not an image, declined")
+            << "not an image" << cdR << false << false << notAnImage << -1;
+        QTest::newRow("not an image, recorded")
+            << "not an image" << cdR << false << false << notAnImage << int(BurnOutcome::Completed);
+        QTest::newRow("too big") << "too big" << cdR << false << false
+                                 << QString::fromUtf8("但光碟只有") << int(BurnOutcome::Refused);
+        QTest::newRow("test mode on DVD+RW")
+            << "iso" << cdR << true << false << QString::fromUtf8("光碟不能进行测试刻录")
+            << int(BurnOutcome::Refused);
+        QTest::newRow("refused close on DVD+RW")
+            << "iso" << dvdPlusRw << false << true << QString::fromUtf8("这种光碟不需要关闭")
+            << int(BurnOutcome::Completed);
+    }
+    void safetyChecksAreShownAsMessages() {
+        QFETCH(QString, image);
+        QFETCH(int, medium);
+        QFETCH(bool, switchToDvdPlusRw);
+        QFETCH(bool, refuseClose);
+        QFETCH(QString, shown);
+        QFETCH(int, outcome);
+        if (image == "not an image") WriteFile(m_image, std::string(40 * 2048, 'a'));
+        if (image == "too big") std::filesystem::resize_file(m_image, 900LL << 20);
+        m_drives->Insert(static_cast<MediumKind>(medium));
+        if (refuseClose) m_drives->Drive().Faults().failures.push_back({kClose, 0, 2, 5, 0x2C, 0});
+        m_boxes->QueueAnswer(outcome < 0 ? MessageAnswer::No : MessageAnswer::Yes);
+        QPointer<frmWriteISO> window = frmWriteISO::OpenImage(QString::fromStdString(m_image));
+        window->Timer1Tick();
+        if (switchToDvdPlusRw) {
+            Control<QCheckBox>(window, "chkTestMode")->setChecked(true);
+            m_drives->Insert(MediumKind::DvdPlusRw);
+        }
+        if (outcome < 0) {
+            QTest::mouseClick(Control<QPushButton>(window, "CmdBurn"), Qt::LeftButton);
+            QVERIFY(!window->Recording() && !window->LastOutcome());
+        } else {
+            QCOMPARE(RunBurn(*window), static_cast<BurnOutcome>(outcome));
+        }
+        QVERIFY(!m_boxes->shown.empty());
+        QVERIFY2(m_boxes->shown.front().text.contains(shown) ||
+                     m_boxes->shown.front().title.contains(shown),
+                 qPrintable(m_boxes->shown.front().text));
+        const bool written = outcome == int(BurnOutcome::Completed);
+        QCOMPARE(m_drives->Count(kWrite10) > 0, written);
+        if (written) QVERIFY(DiscHoldsImage(m_drives->Drive(), m_image));
+        if (window != nullptr) window->close();
     }
 
     void aWriteErrorIsShownAndTheUsersImageStays() {
