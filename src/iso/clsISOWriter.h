@@ -137,7 +137,7 @@ class clsISOWriter {
     static Sector Terminator();
     void PutCommonFields(Sector& sector, const ImagePlan& plan, bool joliet) const;
 
-    bool WriteImage(FileHandleRecord& out);
+    bool WriteImage(FileHandleRecord& out, const std::string& target);
     bool WriteDescriptors(ImageOutput& output, const ImagePlan& plan);
     bool WritePathTable(ImageOutput& output, const ImagePlan& plan, bool joliet, bool bigEndian);
     bool WriteExtent(ImageOutput& output, const clsISODirectory& directory, bool joliet);
@@ -145,7 +145,7 @@ class clsISOWriter {
     bool CopyFile(ImageOutput& output, const clsISOFile& file, FileReader* reader);
     bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
     bool StopRequested();
-    bool OutputIsSource(const std::string& path);
+    bool OutputIsSource(const std::string& path, const ImagePlan& plan);
     void Raise(void (ISOWriterEvents::*event)());
 
     std::unique_ptr<clsISODirectory> m_root;

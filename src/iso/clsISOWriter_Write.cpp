@@ -29,26 +29,19 @@ RecordBytes::DirectoryRecord ExtentRecord(const clsISODirectory& directory, bool
             static_cast<std::uint32_t>(joliet ? files.BlocksJoliet() : files.Blocks()) * 2048U,
             date, true, std::move(name)};
 }
-
-void CollectPaths(const clsISODirectory& directory, std::vector<const clsISOFile*>& files) {
-    for (int i = 0; i < directory.Files().count(); ++i) files.push_back(directory.Files().File(i));
-    for (int i = 0; i < directory.SubDirectoryCount(); ++i)
-        CollectPaths(*directory.SubDirectory(i), files);
-}
 }  // namespace
 
 bool clsISOWriter::SaveISO(const std::string& file_out) {
     m_lastError.clear();
     m_cancelled = false;
     m_unreadable.clear();
-    if (OutputIsSource(file_out)) return false;
     OutputFile out;
     if (!out.Create(file_out)) {
         m_lastError = out.Error();
         return false;
     }
     Raise(&ISOWriterEvents::BuildingFilesystem);
-    bool written = WriteImage(out.File());
+    bool written = WriteImage(out.File(), file_out);
     if (written && !out.Commit()) {
         m_lastError = out.Error();
         written = false;
@@ -63,10 +56,10 @@ bool clsISOWriter::SaveISO(const std::string& file_out) {
     return written && m_unreadable.empty();
 }
 
-bool clsISOWriter::WriteImage(FileHandleRecord& out) {
+bool clsISOWriter::WriteImage(FileHandleRecord& out, const std::string& target) {
     AssignNames();
     ImagePlan plan;
-    if (!MakeLayout(plan)) return false;
+    if (!MakeLayout(plan) || OutputIsSource(target, plan)) return false;
     ImageOutput output(out);
     if (!WriteDescriptors(output, plan)) return false;
     Raise(&ISOWriterEvents::WritingPathTable);
@@ -227,12 +220,14 @@ bool clsISOWriter::StopRequested() {
     return true;
 }
 
-bool clsISOWriter::OutputIsSource(const std::string& path) {
+// Renaming the image over one of its own files would lose that file. Only a
+// file of the output's length, as the layout just found it, can be the output.
+bool clsISOWriter::OutputIsSource(const std::string& path, const ImagePlan& plan) {
     const auto output = modFileAccess::FileInfo(path);
     if (!output) return false;
-    std::vector<const clsISOFile*> files;
-    CollectPaths(*m_root, files);
-    for (const clsISOFile* file : files) {
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        const clsISOFile* file = plan.files[i];
+        if (!plan.unavailable[i] && file->Size() != output->size) continue;
         const auto facts = modFileAccess::FileInfo(file->LocalPath());
         if (!facts || facts->device != output->device || facts->inode != output->inode) continue;
         m_lastError = path + " is one of the files of the disc (" + file->LocalPath() +
