@@ -196,6 +196,12 @@ class SaveIsoTest : public QObject {
         recorder = NextToRecorder(window);
         const std::string built = Src("built.iso");
         fs::copy_file(TempImage(), built);
+        // A test run keeps the image too, for the recording that follows.
+        Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
+        Control<QCheckBox>(recorder, "chkTestMode")->setChecked(true);
+        QCOMPARE(Burn(recorder), BurnOutcome::Completed);
+        QVERIFY(recorder->isVisible() && fs::exists(TempImage()));
+        Control<QCheckBox>(recorder, "chkTestMode")->setChecked(false);
         QCOMPARE(Burn(recorder), BurnOutcome::Completed);
         QVERIFY(DiscHoldsImage(m_drives->Drive(), built));
         QVERIFY(!fs::exists(TempImage()));
@@ -414,13 +420,16 @@ class SaveIsoTest : public QObject {
     }
     // Burn in the record-image window, enabled by its timer; waits for the end.
     static std::optional<BurnOutcome> Burn(frmWriteISO* recorder) {
+        // Read at the signal: a finished recording closes the window.
         std::optional<BurnOutcome> outcome;
-        QObject::connect(recorder, &frmWriteISO::burnFinished,
-                         [&] { outcome = recorder->LastOutcome(); });
+        const QMetaObject::Connection reading = QObject::connect(
+            recorder, &frmWriteISO::burnFinished, [&] { outcome = recorder->LastOutcome(); });
         QSignalSpy finished(recorder, &frmWriteISO::burnFinished);
         recorder->Timer1Tick();
         QTest::mouseClick(Control<QPushButton>(recorder, "CmdBurn"), Qt::LeftButton);
-        return finished.wait(20000) ? outcome : std::nullopt;
+        const bool ended = finished.wait(20000);
+        QObject::disconnect(reading);
+        return ended ? outcome : std::nullopt;
     }
 
     std::string Src(const std::string& relative) const { return m_src->File(relative); }
