@@ -49,7 +49,7 @@ frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     LoadTexts();
     ApplyStylePictures();
     m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
-                                m_chkFixDisc, m_chkTestMode, m_chkEjectDisc},
+                                m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},
                                {m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -134,6 +134,7 @@ void frmWriteCDDA::StartAudioBurn() {
     options.fixDisc = m_chkFixDisc->isChecked();
     options.testMode = m_chkTestMode->isChecked();
     options.ejectDisc = m_chkEjectDisc->isChecked();
+    options.verify = m_chkVerify->isChecked();
     const std::string drive = CurrentDrive();
     const std::vector<std::string> tracks = m_tracks.Paths();
     m_runner->Start([this, options, drive, tracks](EngineReporter& reporter) {

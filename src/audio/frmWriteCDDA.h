@@ -112,6 +112,7 @@ class frmWriteCDDA : public QWidget {
     QCheckBox* m_chkFixDisc = nullptr;
     QCheckBox* m_chkTestMode = nullptr;
     QCheckBox* m_chkEjectDisc = nullptr;
+    QCheckBox* m_chkVerify = nullptr;
     QLabel* m_label2 = nullptr;  // percentage
     QLabel* m_label3 = nullptr;  // track counter
     QProgressBar* m_prg = nullptr;

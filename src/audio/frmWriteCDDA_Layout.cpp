@@ -10,6 +10,7 @@
 #include "LanguageTexts.h"
 #include "PictureButton.h"
 #include "PopupMenus.h"
+#include "RememberedOption.h"
 #include "TrackListView.h"
 #include "WindowParts.h"
 #include "WindowTexts.h"
@@ -73,6 +74,8 @@ void frmWriteCDDA::BuildOptionsAndProgress() {
     m_chkFixDisc = option("chkFixDisc", "终结碟片(不允许Multi Session)", 344, true);
     m_chkTestMode = option("chkTestMode", "启动Test Mode", 368, false);
     m_chkEjectDisc = option("chkEjectDisc", "结束时弹出托盘", 392, true);
+    m_chkVerify = option("chkVerify", "刻录后校验光碟", 416, false);
+    RememberOption(m_chkVerify, "VerifyCDDA");
     m_label3 = Named(new QLabel(this), "Label3", {330, 298, 312, 20});
     m_label3->setAlignment(Qt::AlignCenter);
     m_prg = Named(new QProgressBar(this), "prg", {330, 322, 256, 20});
@@ -115,6 +118,7 @@ void frmWriteCDDA::LoadTexts() {
                            {"chkFixDisc", TextTarget::Caption(m_chkFixDisc)},
                            {"chkTestMode", TextTarget::Caption(m_chkTestMode)},
                            {"chkEjectDisc", TextTarget::Caption(m_chkEjectDisc)},
+                           {"chkVerify", TextTarget::Caption(m_chkVerify)},
                            {"cmdDel.ToolTipText", TextTarget::ToolTip(m_cmdDel)},
                            {"cmdRen.ToolTipText", TextTarget::ToolTip(m_cmdRen)},
                            {"cmdnewPrj.ToolTipText", TextTarget::ToolTip(m_cmdNewPrj)},

@@ -66,7 +66,7 @@ frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
     LoadTexts();
     ApplyStylePictures();
     m_runner->LockWhileRunning({m_txtISO, m_cmdBrowse, m_cboWriteSpeed, m_chkTestMode, m_chkFixDisc,
-                                m_chkEjectDisc, m_cmdBurn, m_cmdBack},
+                                m_chkEjectDisc, m_chkVerify, m_cmdBurn, m_cmdBack},
                                {m_tools.meuDiscInfo, m_tools.meuEraseDisc});
     m_timer1->setInterval(kTickMs);
     ConnectControls();
@@ -175,6 +175,7 @@ BurnOptions frmWriteISO::ChosenOptions() const {
     options.testMode = m_chkTestMode->isChecked();
     options.fixDisc = m_chkFixDisc->isChecked();
     options.ejectDisc = m_chkEjectDisc->isChecked();
+    options.verify = m_chkVerify->isChecked();
     return options;
 }
 

@@ -107,6 +107,7 @@ class frmWriteISO : public QWidget {
     QCheckBox* m_chkTestMode = nullptr;
     QCheckBox* m_chkFixDisc = nullptr;
     QCheckBox* m_chkEjectDisc = nullptr;
+    QCheckBox* m_chkVerify = nullptr;
     QProgressBar* m_prg = nullptr;
     QLabel* m_imgtea = nullptr;
     std::vector<QLabel*> m_panels;

@@ -10,6 +10,7 @@
 
 #include "LanguageTexts.h"
 #include "PictureButton.h"
+#include "RememberedOption.h"
 #include "SpeedListBox.h"
 #include "WindowParts.h"
 #include "WindowTexts.h"
@@ -57,9 +58,11 @@ void frmWriteISO::BuildOptions() {
     m_chkTestMode = option("chkTestMode", "启动Test Mode", 214, false);
     m_chkFixDisc = option("chkFixDisc", "终结碟片(不允许再添加资料)", 242, true);
     m_chkEjectDisc = option("chkEjectDisc", "结束时弹出托盘", 270, true);
+    m_chkVerify = option("chkVerify", "刻录后校验光碟", 296, false);
+    RememberOption(m_chkVerify, "VerifyISO");
     m_imgtea = WindowParts::TeaPicture(this, {549, 172});
-    m_label2 = Named(new QLabel(QString::fromUtf8("进度:"), this), "Label2", {16, 316, 120, 24});
-    m_prg = Named(new QProgressBar(this), "prg", {140, 316, 505, 24});
+    m_label2 = Named(new QLabel(QString::fromUtf8("进度:"), this), "Label2", {16, 328, 120, 24});
+    m_prg = Named(new QProgressBar(this), "prg", {140, 328, 505, 24});
     m_prg->setRange(0, 100);
     m_prg->setValue(0);
 }
@@ -87,6 +90,7 @@ void frmWriteISO::LoadTexts() {
                            {"chkFixDisc", Caption(m_chkFixDisc)},
                            {"chkTestMode", Caption(m_chkTestMode)},
                            {"chkEjectDisc", Caption(m_chkEjectDisc)},
+                           {"chkVerify", Caption(m_chkVerify)},
                            {"cmdBrowse.ToolTipText", ToolTip(m_cmdBrowse)},
                            {"cmdAbout.ToolTipText", ToolTip(m_cmdAbout)},
                            {"CmdTools.ToolTipText", ToolTip(m_cmdTools)},

@@ -1,7 +1,7 @@
 // The record-image window on the virtual drive: a user's image chosen in the
 // dialog or dropped (never in place of a temporary image), recorded and read
 // back; Burn and the options following the medium; the safety checks shown;
-// a failing recording; closing the window during a recording.
+// a failing recording; the verify box; closing the window during a recording.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -211,6 +211,23 @@ class WriteIsoTest : public QObject {
         QCOMPARE(Control<QLabel>(&window, "Panels(1)")->text(), QStringLiteral("error"));
         QCOMPARE(ReadFile(m_image), before);
         QVERIFY(window.isVisible());
+    }
+
+    // Unticked at first, then as the user left it; ticked, it reads the disc back.
+    void theVerifyBoxIsRememberedAndFindsACorruptBlock() {
+        m_drives->Insert(MediumKind::CdR);
+        m_drives->Drive().Faults().corruptBlocks = {20};
+        {
+            frmWriteISO first(RecordingTask::kRecordImage, QString::fromStdString(m_image));
+            auto* verify = Control<QCheckBox>(&first, "chkVerify");
+            QVERIFY(!verify->isChecked());
+            verify->setChecked(true);
+        }
+        frmWriteISO window(RecordingTask::kRecordImage, QString::fromStdString(m_image));
+        QVERIFY(Control<QCheckBox>(&window, "chkVerify")->isChecked());
+        QCOMPARE(RunBurn(window), BurnOutcome::CompletedWithErrors);
+        QCOMPARE(m_boxes->shown.back().text,
+                 QString::fromUtf8("校验失败：1 个区块与写入的数据不同，第一个是区块 20。"));
     }
 
     void closingDuringARecordingAsksAndStopsOnlyWhenTold_data() {
