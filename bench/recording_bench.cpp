@@ -6,7 +6,7 @@
 // image file I/O, progress, message texts. Target: within 10 % of the raw
 // figures. CopyDisc/1 is the sector-by-sector copy, CopyDisc/32 the fast
 // one; "reads" counts their READ(10) commands per 700 MB.
-//   build/<release>/bench/recording_bench --benchmark_min_time=1
+//   build/release/bin/recording_bench --benchmark_min_time=1
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
