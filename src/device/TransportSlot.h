@@ -20,11 +20,14 @@ struct CommandTraceEntry {
     std::int32_t bufferLen = 0;
     std::int32_t status = 0;
     std::uint8_t key = 0, asc = 0, ascq = 0;
+    std::string dataOutHex;  // a short parameter list sent with the command, when given
 };
 
 // Installs (or, with an empty function, removes) the command trace that every
 // command operation reports to after its command returned.
 void SetCommandTrace(std::function<void(const CommandTraceEntry&)> trace);
-// Formats an entry as one line: "28 00 ... -> 2 [05/24/00]".
+// CDB bytes as the trace shows them: "28 00 00 00 00 10 00 00 01 00".
+std::string CdbText(const std::uint8_t* cdb, std::size_t length);
+// Formats an entry as one line: "55 10 ... out 60 -> 2 [05/26/00] < 00 00 ...".
 std::string FormatTraceEntry(const CommandTraceEntry& entry);
 const std::function<void(const CommandTraceEntry&)>& CommandTrace();

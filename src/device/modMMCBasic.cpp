@@ -19,16 +19,6 @@ const std::array<std::uint32_t, 32>& PowersOfTwo() {
     return table;
 }
 
-std::string HexOf(const ScsiRequest& request) {
-    std::string text;
-    char byte[4];
-    for (int i = 0; i < request.CDBLen; ++i) {
-        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", request.CDB[i]);
-        text += byte;
-    }
-    return text;
-}
-
 std::int32_t StartStop(const std::string& drive, std::int16_t immed, std::uint8_t loadEject) {
     ScsiRequest request = detail::MakeRequest(kOpStartStopUnit, 6, ScsiDirection::kIn, 5);
     request.CDB[1] = static_cast<std::uint8_t>(std::abs(immed));  // byte 1 bit 0: Immed
@@ -102,9 +92,15 @@ std::int32_t Send(ScsiRequest& request, const std::string& drive, void* buffer,
     request.Status = transport->ExecCMD(drive, request.CDB.data(), request.CDBLen,
                                         request.Direction, buffer, bufferLen, request.Timeout);
     if (const auto& trace = CommandTrace()) {
-        CommandTraceEntry entry{
-            drive,          HexOf(request),      request.Direction,    bufferLen,
-            request.Status, transport->LastSK(), transport->LastASC(), transport->LastASCQ()};
+        CommandTraceEntry entry{drive,
+                                CdbText(request.CDB.data(), request.CDBLen),
+                                request.Direction,
+                                bufferLen,
+                                request.Status,
+                                transport->LastSK(),
+                                transport->LastASC(),
+                                transport->LastASCQ(),
+                                {}};
         trace(entry);
     }
     return request.Status;

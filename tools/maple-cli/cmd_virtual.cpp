@@ -4,13 +4,15 @@
 
 #include "CliArguments.h"
 #include "CliCommand.h"
+#include "CliKernelDrive.h"
 #include "EmuDrive.h"
 #include "TransportFactory.h"
 
 namespace {
 constexpr const char* kUsage =
     "maple-cli virtual create DIR | maple-cli --virtual DIR virtual "
-    "insert KIND [--from IMAGE.iso] [--replace] | eject | show | export OUTDIR [--force]";
+    "insert KIND [--from IMAGE.iso] [--replace] | eject | show | export OUTDIR [--force] | "
+    "maple-cli virtual attach DIR | detach DIR";
 
 int Fail(CliContext& context, const std::string& why, int code = CliExit::kFailure) {
     context.err << "maple-cli: " << why << "\n";
@@ -97,6 +99,8 @@ int RunVirtual(CliContext& context) {
         const std::string problem = EmuDrive::CreateFolder(rest[0]);
         return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
     }
+    if (action == "attach") return AttachVirtualDrive(context, arguments);
+    if (action == "detach") return DetachVirtualDrive(context, arguments);
     if (action == "insert" || action == "eject" || action == "show" || action == "export")
         return OnDrive(context, action, arguments);
     return Fail(context, "unknown virtual action '" + action + "' (usage: " + kUsage + ")",

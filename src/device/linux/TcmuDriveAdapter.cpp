@@ -1,0 +1,95 @@
+#include "TcmuDriveAdapter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+#include "ScsiStatus.h"
+#include "TransportSlot.h"
+
+namespace {
+// Longest time a command of the virtual drive may take; it answers at once,
+// so this only bounds a drive folder on a very slow disk.
+constexpr std::int32_t kCommandSeconds = 600;
+// Parameter lists up to this length (MODE SELECT, SEND CUE SHEET ...) are traced.
+constexpr std::size_t kTracedDataOut = 256;
+}  // namespace
+
+bool TcmuDriveAdapter::SendsData(std::uint8_t opcode) {
+    switch (opcode) {
+        case 0x04:  // FORMAT UNIT
+        case 0x0A:  // WRITE(6)
+        case 0x15:  // MODE SELECT(6)
+        case 0x2A:  // WRITE(10)
+        case 0x2E:  // WRITE AND VERIFY(10)
+        case 0x3B:  // WRITE BUFFER
+        case 0x54:  // SEND OPC INFORMATION
+        case 0x55:  // MODE SELECT(10)
+        case 0x5D:  // SEND CUE SHEET
+        case 0x8A:  // WRITE(16)
+        case 0xA3:  // SEND KEY
+        case 0xAA:  // WRITE(12)
+        case 0xB6:  // SET STREAMING
+        case 0xBF:  // SEND DISC STRUCTURE
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TcmuDriveAdapter::Answer(TcmuCommand& command) {
+    const std::size_t length = std::accumulate(
+        command.buffers.begin(), command.buffers.end(), std::size_t{0},
+        [](std::size_t sum, const TcmuBuffer& buffer) { return sum + buffer.length; });
+    const std::int32_t direction = SendsData(command.cdb.at(0)) ? 1 : 0;
+    // Exactly the buffers' length: the drive answers a length that disagrees
+    // with the CDB as a drive does, and never touches bytes beyond it.
+    std::vector<std::uint8_t> data(length);
+    std::size_t at = 0;
+    for (const TcmuBuffer& buffer : command.buffers) {
+        if (direction != 0) std::memcpy(data.data() + at, buffer.data, buffer.length);
+        at += buffer.length;
+    }
+    std::int32_t timeout = kCommandSeconds;
+    const auto cdbLength =
+        static_cast<std::uint8_t>(std::min<std::size_t>(command.cdb.size(), 255));
+    const std::int32_t status = m_transport.ExecCMD(
+        m_drive, command.cdb.data(), cdbLength, direction, length > 0 ? data.data() : nullptr,
+        static_cast<std::int32_t>(std::min<std::size_t>(length, INT32_MAX)), timeout);
+    Trace(command, data, direction, status);
+    if (status == ScsiStatus::kGood || status == ScsiStatus::kBusy) {
+        command.status = static_cast<std::uint8_t>(status);
+    } else if (status == ScsiStatus::kCheckCondition) {
+        command.status = ScsiStatus::kCheckCondition;
+        command.sense =
+            TcmuFixedSense(m_transport.LastSK(), m_transport.LastASC(), m_transport.LastASCQ());
+    } else {  // the drive could not be reached: the unit's own failure
+        command.status = ScsiStatus::kCheckCondition;
+        command.sense = TcmuFixedSense(0x04, 0x44, 0x00);
+    }
+    if (direction != 0 || status != ScsiStatus::kGood) return;
+    at = 0;
+    for (const TcmuBuffer& buffer : command.buffers) {
+        std::memcpy(buffer.data, data.data() + at, buffer.length);
+        at += buffer.length;
+    }
+}
+
+void TcmuDriveAdapter::Trace(const TcmuCommand& command, const std::vector<std::uint8_t>& data,
+                             std::int32_t direction, std::int32_t status) const {
+    const auto& trace = CommandTrace();
+    if (!trace) return;
+    CommandTraceEntry entry{
+        m_drive,
+        CdbText(command.cdb.data(), command.cdb.size()),
+        direction,
+        static_cast<std::int32_t>(std::min<std::size_t>(data.size(), INT32_MAX)),
+        status,
+        m_transport.LastSK(),
+        m_transport.LastASC(),
+        m_transport.LastASCQ(),
+        {}};
+    if (direction != 0 && data.size() <= kTracedDataOut)
+        entry.dataOutHex = CdbText(data.data(), data.size());
+    trace(entry);
+}

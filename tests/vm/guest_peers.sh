@@ -1,0 +1,59 @@
+# In the guest: other burning programs from Debian record on the virtual drive
+# through the kernel (/dev/srN) as on a real recorder; each result is exported
+# from the drive folder and compared with its source.
+. ./lib.sh
+maple-cli mkiso -o /tmp/data.iso --volume-id PEERS /usr/lib/modules > /dev/null 2>&1
+make_wav /tmp/a.wav 5
+make_wav /tmp/b.wav 6
+printf 'CD_DA\nTRACK AUDIO\nFILE "/tmp/a.wav" 0\nTRACK AUDIO\nFILE "/tmp/b.wav" 0\n' > /tmp/two.toc
+two_sessions() {
+  xorriso -indev "$SR" -toc 2> /dev/null | grep -c '^ISO session' | grep -qx 2
+}
+
+attach cd-r
+check "cdrom driver flags with a CD-R" cdrom_caps
+check "wodim -tao" quiet wodim dev="$SR" gracetime=2 -tao /tmp/data.iso
+detach
+check "wodim data track" starts_with "$(exported 1)" /tmp/data.iso
+
+attach cd-r
+check "wodim -audio" quiet wodim dev="$SR" gracetime=2 -tao -audio /tmp/a.wav /tmp/b.wav
+detach
+check "wodim audio track 1" same_pcm "$(exported 1)" /tmp/a.wav
+check "wodim audio track 2" same_pcm "$(exported 2)" /tmp/b.wav
+
+maple-cli virtual create /tmp/rw && maple-cli --virtual /tmp/rw virtual insert cd-rw --from /tmp/data.iso
+attach_folder /tmp/rw
+check "cdrom driver flags with a CD-RW" cdrom_caps
+check "wodim blank=fast" quiet wodim dev="$SR" gracetime=2 blank=fast
+detach
+check "the CD-RW is blank" sh -c "maple-cli --virtual /tmp/rw virtual show | grep -q 'state: blank'"
+
+attach cd-r
+check "cdrdao write" quiet cdrdao write -n --device "$SR" --driver generic-mmc /tmp/two.toc
+detach
+check "cdrdao audio track 1" same_pcm "$(exported 1)" /tmp/a.wav
+check "cdrdao audio track 2" same_pcm "$(exported 2)" /tmp/b.wav
+
+for kind in dvd+rw dvd-r; do
+  attach $kind
+  check "cdrom driver flags with a $kind" cdrom_caps
+  check "growisofs on $kind" quiet growisofs -Z "$SR=/tmp/data.iso"
+  detach
+  check "growisofs $kind track" starts_with "$(exported 1)" /tmp/data.iso
+done
+
+for kind in cd-r dvd+r; do
+  attach $kind
+  check "xorriso first session on $kind" quiet xorriso -outdev "$SR" -map /usr/lib/modules /m1 -commit
+  check "xorriso second session on $kind" quiet xorriso -dev "$SR" -map /work /w -commit
+  check "two sessions on $kind" two_sessions
+  check "eject and load" reload
+  check "mount shows the first session's files" mounted_tree_matches /usr/lib/modules m1
+  check "mount shows the second session's files" mounted_tree_matches /work w
+  detach
+  check "the first session alone is an ISO image" \
+    sh -c "xorriso -indev $(exported 1) -ls / 2> /dev/null | grep -qx \"'m1'\""
+done
+check "no configuration left" no_leftovers
+finish

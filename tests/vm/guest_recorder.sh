@@ -1,0 +1,68 @@
+# In the guest: our own program over SG_IO on /dev/srN, which the kernel
+# passes to the virtual drive attached with 'maple-cli virtual attach'; the
+# kernel's own view (cdrom driver flags, blkid, mount); attach and detach
+# leave no configuration behind, also after a failure half-way and after a
+# killed server.
+. ./lib.sh
+export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
+maple-cli mkiso -o /tmp/data.iso --volume-id MAPLE_VM /usr/lib/modules > /dev/null 2>&1
+make_wav /tmp/a.wav 5
+make_wav /tmp/b.wav 6
+info_says() { maple-cli info | grep -q "$1"; }
+blkid_says() {
+  blkid "$SR" > /tmp/blkid || return 1
+  for field in "$@"; do grep -qF "$field" /tmp/blkid || { cat /tmp/blkid; return 1; }; done
+}
+
+# Burn an image, read it back three ways: copy, the kernel (blkid, mount), export.
+attach cd-r
+check "drive list names $SR" sh -c "maple-cli drives | grep -q '$SR .*MAPLE   Virtual Recorder'"
+check "blank CD-R" info_says "Disc status: *Empty"
+check "cdrom driver: a CD/DVD recorder" cdrom_caps
+check "burn" quiet maple-cli burn /tmp/data.iso
+check "load after the burn ejected" maple-cli load
+check "recorded CD-R" info_says "Disc status: *Complete"
+check "copy --to-iso" quiet maple-cli copy --to-iso /tmp/copy.iso
+check "the copy is byte-identical" cmp /tmp/copy.iso /tmp/data.iso
+check "blkid sees the ISO 9660 volume" blkid_says 'TYPE="iso9660"' 'LABEL="MAPLE_VM'
+
+check "mount reads the files" mounted_tree_matches /usr/lib/modules
+detach
+check "exported track holds the image" starts_with "$(exported 1)" /tmp/data.iso
+check "no configuration left" no_leftovers
+
+attach cd-r
+check "audio" quiet maple-cli audio --no-eject /tmp/a.wav /tmp/b.wav
+detach
+check "audio track 1" same_pcm "$(exported 1)" /tmp/a.wav
+check "audio track 2" same_pcm "$(exported 2)" /tmp/b.wav
+
+maple-cli virtual create /tmp/rw && maple-cli --virtual /tmp/rw virtual insert cd-rw --from /tmp/data.iso
+attach_folder /tmp/rw
+check "erase a CD-RW" quiet maple-cli erase --yes
+check "erased CD-RW is blank" info_says "Disc status: *Empty"
+detach
+
+attach cd-r "fault write-error 200"
+check "an injected write error fails the burn" \
+  sh -c "! maple-cli burn /tmp/data.iso 2> /tmp/err && grep -q 'recording failed' /tmp/err"
+detach
+
+# A failure half-way: the port's name is taken, so the unit made before it
+# must go again; then a killed server, removed by 'virtual detach'.
+attach cd-r
+port=$(sed -n 's|^maple-cli: configured \(.*/loopback/naa\.[^/]*\)$|\1|p' "$DRIVE.trace")
+check "detach while serving is refused" sh -c "! maple-cli virtual detach $DRIVE 2> /dev/null"
+detach
+mkdir -p "$port"
+check "attach fails when the port exists" \
+  sh -c "! timeout 60 maple-cli virtual attach $DRIVE > /dev/null 2>&1"
+rmdir "$port" "$(dirname "$port")"
+check "the failed attach left nothing" no_leftovers
+attach_folder "$DRIVE"
+kill -KILL $SERVER
+wait $SERVER
+check "detach removes what a killed server left" maple-cli virtual detach "$DRIVE"
+check "nothing left after detach" no_leftovers
+check "a second detach finds nothing" sh -c "! maple-cli virtual detach $DRIVE 2> /dev/null"
+finish

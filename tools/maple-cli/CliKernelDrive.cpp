@@ -1,0 +1,74 @@
+#include "CliKernelDrive.h"
+
+#include <ostream>
+
+#ifdef __linux__
+#include <pthread.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "KernelRecorder.h"
+#endif
+
+namespace {
+int Fail(CliContext& context, const std::string& why, int code = CliExit::kFailure) {
+    context.err << "maple-cli: " << why << "\n";
+    return code;
+}
+
+// The one folder argument; empty after printing the usage.
+std::string FolderArgument(CliContext& context, CliArguments& arguments, const char* action) {
+    const std::vector<std::string> rest = arguments.Positional();
+    if (arguments.Error().empty() && rest.size() == 1) return rest[0];
+    Fail(context,
+         arguments.Error().empty() ? std::string("usage: maple-cli virtual ") + action + " DIR"
+                                   : arguments.Error(),
+         CliExit::kUsage);
+    return {};
+}
+}  // namespace
+
+#ifdef __linux__
+int AttachVirtualDrive(CliContext& context, CliArguments& arguments) {
+    const std::string folder = FolderArgument(context, arguments, "attach");
+    if (folder.empty()) return CliExit::kUsage;
+    // Blocked before the serving thread starts, so only sigwait below sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    KernelRecorder recorder(folder);
+    // Serving that ends by itself ends the command as a signal does.
+    const std::string problem = recorder.Attach([] { ::kill(::getpid(), SIGTERM); });
+    if (!problem.empty()) return Fail(context, problem);
+    for (const std::string& part : recorder.Configuration())
+        context.err << "maple-cli: configured " << part << "\n";
+    context.out << recorder.BlockNode() << "\n" << recorder.GenericNode() << std::endl;
+    context.err << "maple-cli: " << folder << " is attached as " << recorder.BlockNode() << " and "
+                << recorder.GenericNode() << " until Ctrl+C" << std::endl;
+    int received = 0;
+    sigwait(&signals, &received);
+    const std::string problems = recorder.Detach();
+    if (!problems.empty()) return Fail(context, problems);
+    context.err << "maple-cli: " << folder << " is detached\n";
+    return CliExit::kSuccess;
+}
+
+int DetachVirtualDrive(CliContext& context, CliArguments& arguments) {
+    const std::string folder = FolderArgument(context, arguments, "detach");
+    if (folder.empty()) return CliExit::kUsage;
+    std::vector<std::string> removed;
+    const std::string problem = KernelRecorder::RemoveLeftover(folder, removed);
+    for (const std::string& part : removed) context.out << "removed " << part << "\n";
+    return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
+}
+#else
+int AttachVirtualDrive(CliContext& context, CliArguments&) {
+    return Fail(context, "virtual attach works on Linux only", CliExit::kUsage);
+}
+
+int DetachVirtualDrive(CliContext& context, CliArguments&) {
+    return Fail(context, "virtual detach works on Linux only", CliExit::kUsage);
+}
+#endif
