@@ -3,8 +3,8 @@
 
 # maple_core_library(name [DEPS ...])
 # Builds every .cpp below the calling folder, except window files (frm*, uc*,
-# ModFileDlg*) and platform folders (linux/, win/, emulated/ are added by the
-# folder itself), into a static library that never links Qt: a Qt include in
+# ModFileDlg*) and platform folders (posix/, win/: maple_platform_sources;
+# linux/, emulated/ are added by the folder itself), into a static library that never links Qt: a Qt include in
 # core code then fails to compile.
 function(maple_core_library name)
     cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
@@ -15,7 +15,7 @@ function(maple_core_library name)
     endforeach()
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     list(FILTER sources EXCLUDE REGEX "/(frm|uc|ModFileDlg)[^/]*\\.cpp$")
-    list(FILTER sources EXCLUDE REGEX "/(linux|win|emulated)/")
+    list(FILTER sources EXCLUDE REGEX "/(linux|posix|win|emulated)/")
     if(sources)
         set(scope PUBLIC)
         add_library(${name} STATIC ${sources})
@@ -38,4 +38,25 @@ function(maple_window_sources)
          ${CMAKE_CURRENT_SOURCE_DIR}/ModFileDlg*.cpp)
     set_property(GLOBAL APPEND PROPERTY MAPLE_WINDOW_SOURCES ${sources})
     set_property(GLOBAL APPEND PROPERTY MAPLE_WINDOW_INCLUDES ${CMAKE_CURRENT_SOURCE_DIR})
+endfunction()
+
+# maple_platform_sources(target)
+# Adds the platform part of the calling folder to `target`: win/*.cpp on
+# Windows, posix/*.cpp elsewhere. The folder's headers become visible to the
+# target's users, so platform parts of other layers can share them.
+function(maple_platform_sources target)
+    if(WIN32)
+        set(platform win)
+    else()
+        set(platform posix)
+    endif()
+    set(folder ${CMAKE_CURRENT_SOURCE_DIR}/${platform})
+    file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+    target_sources(${target} PRIVATE ${sources})
+    get_target_property(kind ${target} TYPE)
+    if(kind STREQUAL "EXECUTABLE")
+        target_include_directories(${target} PRIVATE ${folder})
+    else()
+        target_include_directories(${target} PUBLIC ${folder})
+    endif()
 endfunction()

@@ -1,29 +1,23 @@
 #include "ProgramPaths.h"
 
-#include <cstdlib>
 #include <filesystem>
+
+#include "SystemAccess.h"
+#include "Utf8Path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 std::string ComputeProgramFolder() {
+    const std::string exe = SystemAccess::ExecutablePath();
     std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    if (error) return fs::current_path(error).string();
-    return exe.parent_path().string();
-}
-
-std::string UserCacheFolder() {
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache)
-        return std::string(cache) + "/maple-writer";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return std::string(home) + "/.cache/maple-writer";
-    return (fs::temp_directory_path() / "maple-writer").string();
+    return Utf8Of(exe.empty() ? fs::current_path(error) : Utf8Path(exe).parent_path());
 }
 
 std::string ComputeTempFolder() {
-    if (const char* folder = std::getenv("MAPLE_TEMP_DIR"); folder && *folder) return folder;
-    return UserCacheFolder();
+    if (std::string folder = SystemAccess::Environment("MAPLE_TEMP_DIR"); !folder.empty())
+        return folder;
+    return SystemAccess::UserCacheFolder() + "/maple-writer";
 }
 }  // namespace
 
@@ -34,9 +28,9 @@ std::string ProgramFolder() {
 
 std::string ProgramDataFolder() {
     static const std::string folder = [] {
-        const fs::path installed = fs::path(ProgramFolder()) / ".." / "share" / "maple-writer";
+        const fs::path installed = Utf8Path(ProgramFolder()) / ".." / "share" / "maple-writer";
         std::error_code error;
-        if (fs::is_directory(installed, error)) return fs::weakly_canonical(installed).string();
+        if (fs::is_directory(installed, error)) return Utf8Of(fs::weakly_canonical(installed));
         return ProgramFolder();
     }();
     return folder;
@@ -45,7 +39,7 @@ std::string ProgramDataFolder() {
 std::string TempFolder() {
     static const std::string folder = ComputeTempFolder();
     std::error_code error;
-    fs::create_directories(folder, error);
+    fs::create_directories(Utf8Path(folder), error);
     return folder;
 }
 
@@ -59,6 +53,6 @@ std::string TempWavePath() {
 
 bool IsInTempFolder(const std::string& path) {
     std::error_code error;
-    const fs::path parent = fs::weakly_canonical(fs::path(path), error).parent_path();
-    return !error && parent == fs::weakly_canonical(fs::path(TempFolder()), error);
+    const fs::path parent = fs::weakly_canonical(Utf8Path(path), error).parent_path();
+    return !error && parent == fs::weakly_canonical(Utf8Path(TempFolder()), error);
 }

@@ -1,9 +1,9 @@
 #include "SettingsStore.h"
 
-#include <cstdlib>
 #include <mutex>
 
 #include "IniFile.h"
+#include "SystemAccess.h"
 
 namespace {
 std::mutex g_settingsMutex;
@@ -15,28 +15,12 @@ std::string IniPathOf(const std::string& application) {
     return SettingsFolder() + "/" + fileName + ".ini";
 }
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-// The user's configuration folder: $XDG_CONFIG_HOME, else ~/.config (on
-// Windows the local application data folder).
-std::string UserConfigFolder() {
-#ifdef _WIN32
-    return Environment("LOCALAPPDATA");
-#else
-    if (const std::string folder = Environment("XDG_CONFIG_HOME"); !folder.empty()) return folder;
-    std::string home = Environment("HOME");
-    while (home.size() > 1 && home.back() == '/') home.pop_back();
-    return (home.empty() || home == "/" ? "" : home) + "/.config";
-#endif
-}
 }  // namespace
 
 std::string SettingsFolder() {
-    if (const std::string folder = Environment("MAPLE_CONFIG_DIR"); !folder.empty()) return folder;
-    return UserConfigFolder() + "/maple-writer";
+    if (std::string folder = SystemAccess::Environment("MAPLE_CONFIG_DIR"); !folder.empty())
+        return folder;
+    return SystemAccess::UserConfigFolder() + "/maple-writer";
 }
 
 std::string GetSetting(const std::string& application, const std::string& section,

@@ -1,24 +1,46 @@
 #include "TransportFactory.h"
 
-#include <cstdlib>
 #include <sstream>
 
+#include "SystemAccess.h"
 #include "clsEmulatedDrive.h"
 #ifdef __linux__
 #include "clsSGIO.h"
 #endif
+#ifdef _WIN32
+#include "clsASPI.h"
+#include "clsSPTI.h"
+#endif
 
 namespace {
+// Separates the folders of MAPLE_VIRTUAL_DRIVES, as in PATH.
+#ifdef _WIN32
+constexpr char kFolderSeparator = ';';
+#else
+constexpr char kFolderSeparator = ':';
+#endif
+
 bool Usable(clsSCSI& transport) {
     return transport.Installed() && transport.Initialized();
 }
 
+// The system's own service: SG_IO on Linux; on Windows the pass-through
+// service, or an ASPI layer when that finds no usable drive.
 TransportChoice PassThrough() {
     TransportChoice choice;
 #ifdef __linux__
     auto sgio = std::make_unique<clsSGIO>();
     choice.problem = sgio->OpenProblem();
     if (Usable(*sgio)) choice.transport = std::move(sgio);
+#endif
+#ifdef _WIN32
+    auto spti = std::make_unique<clsSPTI>();
+    if (Usable(*spti)) {
+        choice.transport = std::move(spti);
+        return choice;
+    }
+    auto aspi = std::make_unique<clsASPI>();
+    if (Usable(*aspi) && aspi->DriveCount() > 0) choice.transport = std::move(aspi);
 #endif
     return choice;
 }
@@ -38,11 +60,9 @@ TransportChoice VirtualDrives(const std::vector<std::string>& folders) {
 
 std::vector<std::string> VirtualDrivesFromEnvironment() {
     std::vector<std::string> folders;
-    const char* value = std::getenv("MAPLE_VIRTUAL_DRIVES");
-    if (value == nullptr) return folders;
-    std::istringstream list(value);
+    std::istringstream list(SystemAccess::Environment("MAPLE_VIRTUAL_DRIVES"));
     std::string folder;
-    while (std::getline(list, folder, ':'))
+    while (std::getline(list, folder, kFolderSeparator))
         if (!folder.empty()) folders.push_back(folder);
     return folders;
 }

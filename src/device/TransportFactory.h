@@ -23,10 +23,12 @@ struct TransportChoice {
     std::string problem;
 };
 
-// The transport chain: the platform's pass-through first; when it reports no
-// usable drive, the virtual drives the user configured. A transport is only
+// The transport chain: the platform's pass-through first (on Windows the
+// pass-through service, then an ASPI layer); when it reports no usable
+// drive, the virtual drives the user configured. A transport is only
 // returned when it reports both Installed and Initialized.
 TransportChoice CreateTransport(const TransportOptions& options);
 
-// Virtual drive folders listed in MAPLE_VIRTUAL_DRIVES (separated by ':').
+// Virtual drive folders listed in MAPLE_VIRTUAL_DRIVES (separated by ':', on
+// Windows by ';').
 std::vector<std::string> VirtualDrivesFromEnvironment();

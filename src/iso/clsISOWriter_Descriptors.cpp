@@ -1,14 +1,10 @@
 // Volume fields and the volume descriptors (ECMA-119 8.4, 8.5, 8.3).
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <cstring>
 
 #include "IsoFields.h"
 #include "LocalFileSource.h"
 #include "RecordBytes.h"
-#include "UnicodeText.h"
+#include "SystemAccess.h"
 #include "clsISOWriter.h"
 
 namespace {
@@ -33,16 +29,6 @@ std::span<std::uint8_t> Field(std::array<std::uint8_t, 2048>& sector, std::size_
     return std::span<std::uint8_t>(sector).subspan(at, width);
 }
 
-std::string LoggedOnUser() {
-    std::vector<char> buffer(4096);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr)
-        return UnicodeText::ValidUtf8(found->pw_name);
-    if (const char* user = std::getenv("USER")) return UnicodeText::ValidUtf8(user);
-    return {};
-}
 }  // namespace
 
 clsISOWriter::clsISOWriter()
@@ -53,7 +39,7 @@ clsISOWriter::clsISOWriter()
     m_texts[kVolume] = {"NEW_DISC", "New_Disc"};
     m_texts[kApplication] = {"MAPLE CD/DVD WRITER", "MAPLE CD/DVD Writer"};
     // The user name can hold any character; only its ISO 9660 form is filtered.
-    const std::string user = LoggedOnUser();
+    const std::string user = SystemAccess::UserName();
     m_texts[kPreparer] = {IsoFields::AFilter(user), user};
 }
 

@@ -1,213 +1,23 @@
 #include "modFileAccess.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-
-// Platform part: POSIX. The Windows build maps the same calls onto
-// CreateFile/ReadFile/WriteFile/SetFilePointerEx/FindFirstFile.
+#include "modFileAccessParts.h"
 
 namespace modFileAccess {
-namespace {
-thread_local int lastError = 0;
-
-int OpenFlags(Access access, Disposition disposition) {
-    int flags = O_CLOEXEC;
-    switch (access) {
-        case Access::Read:
-            flags |= O_RDONLY;
-            break;
-        case Access::Write:
-            flags |= O_WRONLY;
-            break;
-        case Access::ReadWrite:
-            flags |= O_RDWR;
-            break;
-    }
-    if (disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
-    if (disposition == Disposition::CreateNew) flags |= O_CREAT | O_EXCL | O_NOFOLLOW;
-    return flags;
-}
-
-int Fd(const FileHandleRecord& file) {
-    return static_cast<int>(file.handle);
-}
-
-EntryKind KindOf(unsigned mode) {
-    if (S_ISREG(mode)) return EntryKind::RegularFile;
-    if (S_ISDIR(mode)) return EntryKind::Directory;
-    if (S_ISLNK(mode)) return EntryKind::Link;
-    if (S_ISFIFO(mode)) return EntryKind::Fifo;
-    if (S_ISSOCK(mode)) return EntryKind::Socket;
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return EntryKind::Device;
-    return EntryKind::Other;
-}
-
-// One statx call gives size, kind, identity and (where recorded) the birth time.
-std::optional<FileFacts> StatPath(int folder, const char* path, int flags) {
-    struct statx facts {};
-    if (::statx(folder, path, flags, STATX_BASIC_STATS | STATX_BTIME, &facts) != 0) {
-        lastError = errno;
-        return std::nullopt;
-    }
-    const bool born = (facts.stx_mask & STATX_BTIME) != 0;
-    return FileFacts{KindOf(facts.stx_mode), static_cast<std::int64_t>(facts.stx_size),
-                     born ? facts.stx_btime.tv_sec : facts.stx_mtime.tv_sec,
-                     static_cast<std::uint64_t>(makedev(facts.stx_dev_major, facts.stx_dev_minor)),
-                     static_cast<std::uint64_t>(facts.stx_ino)};
-}
-
-}  // namespace
-
-FileHandleRecord FileOpen(const std::string& path, Access access, Share /*share*/,
-                          Disposition disposition) {
-    FileHandleRecord file;
-    int fd;
-    do {
-        fd = ::open(path.c_str(), OpenFlags(access, disposition), 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        lastError = errno;
-        return file;
-    }
-    file.handle = fd;
-    file.path = path;
-    return file;
-}
-
-bool FileClose(FileHandleRecord& file) {
-    const bool failed = file.handle != -1 && ::close(Fd(file)) != 0;
-    if (failed) lastError = errno;
-    file.handle = -1;
-    file.path.clear();
-    return !failed;
-}
-
-std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count) {
-    if (file.handle == -1) return 0;
-    ssize_t got;
-    do {
-        got = ::read(Fd(file), buffer, static_cast<std::size_t>(count));
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) lastError = errno;
-    return got;
-}
 
 std::int64_t FileWrite(FileHandleRecord& file, const void* buffer, std::int64_t count) {
     if (file.handle == -1) return 0;
     const auto* bytes = static_cast<const char*>(buffer);
     std::int64_t done = 0;
     while (done < count) {
-        const ssize_t put = ::write(Fd(file), bytes + done, static_cast<std::size_t>(count - done));
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) {
-            lastError = put < 0 ? errno : ENOSPC;
-            return -1;
-        }
+        const std::int64_t put = WriteSome(file, bytes + done, count - done);
+        if (put < 0) return -1;
         done += put;
     }
     return done;
 }
 
-std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count) {
-    if (from.handle == -1 || to.handle == -1) return -1;
-    ssize_t copied;
-    do {
-        copied = ::copy_file_range(Fd(from), nullptr, Fd(to), nullptr,
-                                   static_cast<std::size_t>(count), 0);
-    } while (copied < 0 && errno == EINTR);
-    if (copied < 0) lastError = errno;
-    return copied;
-}
-
-std::int64_t FileSeek(FileHandleRecord& file, std::int64_t distance, SeekMethod method) {
-    if (file.handle == -1) return -1;
-    const int whence = method == SeekMethod::Begin
-                           ? SEEK_SET
-                           : (method == SeekMethod::Current ? SEEK_CUR : SEEK_END);
-    const off_t position = ::lseek(Fd(file), static_cast<off_t>(distance), whence);
-    if (position < 0) lastError = errno;
-    return position;
-}
-
 std::int64_t FilePos(FileHandleRecord& file) {
     return FileSeek(file, 0, SeekMethod::Current);
-}
-
-std::string LastErrorText() {
-    return std::strerror(lastError);
-}
-
-std::optional<FileFacts> FileInfo(const std::string& path) {
-    return StatPath(AT_FDCWD, path.c_str(), 0);
-}
-
-std::optional<FileFacts> EntryInfo(const std::string& path) {
-    return StatPath(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW);
-}
-
-namespace {
-// The entry's kind, following a symbolic link only to a file; the type in the
-// listing spares a stat call for plain files.
-void Classify(DIR* listing, const dirent& found, FolderEntry& entry) {
-    if (found.d_type == DT_REG) {
-        entry.kind = EntryKind::RegularFile;
-        return;
-    }
-    const int folder = ::dirfd(listing);
-    bool link = found.d_type == DT_LNK;
-    if (found.d_type == DT_UNKNOWN) {
-        struct stat own {};
-        link =
-            ::fstatat(folder, found.d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
-    }
-    const auto facts = StatPath(folder, found.d_name, link ? 0 : AT_SYMLINK_NOFOLLOW);
-    if (!facts) {
-        entry.danglingLink = link;
-        return;
-    }
-    entry.kind = link && facts->kind == EntryKind::Directory ? EntryKind::Other : facts->kind;
-    entry.linkToFolder = link && facts->kind == EntryKind::Directory;
-    entry.device = facts->device;
-    entry.inode = facts->inode;
-}
-}  // namespace
-
-std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
-    DIR* listing = ::opendir(folder.c_str());
-    if (listing == nullptr) {
-        lastError = errno;
-        return std::nullopt;
-    }
-    std::vector<FolderEntry> entries;
-    while (const dirent* found = ::readdir(listing)) {
-        FolderEntry entry{found->d_name};
-        if (entry.name == "." || entry.name == "..") continue;
-        Classify(listing, *found, entry);
-        entries.push_back(std::move(entry));
-    }
-    ::closedir(listing);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    return entries;
-}
-
-bool RenameFile(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) == 0) return true;
-    lastError = errno;
-    return false;
-}
-
-bool DeleteFile(const std::string& path) {
-    if (::unlink(path.c_str()) == 0) return true;
-    lastError = errno;
-    return false;
 }
 
 }  // namespace modFileAccess

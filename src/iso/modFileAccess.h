@@ -12,8 +12,9 @@ struct FileHandleRecord {
     std::string path;
 };
 
-// Thin portable file layer with 64-bit positions. Paths are the platform's
-// own bytes (UTF-8 on Linux), never reinterpreted.
+// Thin portable file layer with 64-bit positions (platform parts in posix/
+// and win/). Paths are UTF-8: on Linux the system's own bytes, never
+// reinterpreted; on Windows UTF-16 at the system calls.
 namespace modFileAccess {
 
 enum class Access { Read, Write, ReadWrite };

@@ -1,12 +1,8 @@
 #include "ImageFileReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+
+namespace mfa = modFileAccess;
 
 ImageFileReader::~ImageFileReader() {
     Close();
@@ -14,18 +10,19 @@ ImageFileReader::~ImageFileReader() {
 
 bool ImageFileReader::Open(const std::string& path) {
     Close();
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) {
-        m_error = std::string("cannot be opened (") + std::strerror(errno) + ")";
+    const auto facts = mfa::FileInfo(path);
+    if (facts && facts->kind != mfa::EntryKind::RegularFile) {
+        m_error = "is not a regular file";
         return false;
     }
-    struct stat info {};
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        m_error = "is not a regular file";
+    m_file = mfa::FileOpen(path, mfa::Access::Read, mfa::Share::ReadWrite,
+                           mfa::Disposition::OpenExisting);
+    if (m_file.handle == -1 || !facts) {
+        m_error = "cannot be opened (" + mfa::LastErrorText() + ")";
         Close();
         return false;
     }
-    m_length = info.st_size;
+    m_length = facts->size;
     m_position = 0;
     m_error.clear();
     return true;
@@ -36,10 +33,9 @@ bool ImageFileReader::ReadChunk(std::span<std::uint8_t> chunk) {
         std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size()), m_length - m_position);
     std::int64_t got = 0;
     while (got < wanted) {
-        const ssize_t n = ::read(m_fd, chunk.data() + got, static_cast<std::size_t>(wanted - got));
-        if (n < 0 && errno == EINTR) continue;
+        const std::int64_t n = mfa::FileRead(m_file, chunk.data() + got, wanted - got);
         if (n <= 0) {
-            m_error = n < 0 ? std::string("cannot be read (") + std::strerror(errno) + ")"
+            m_error = n < 0 ? "cannot be read (" + mfa::LastErrorText() + ")"
                             : std::string("ended before its length (the file shrank)");
             return false;
         }
@@ -51,8 +47,7 @@ bool ImageFileReader::ReadChunk(std::span<std::uint8_t> chunk) {
 }
 
 void ImageFileReader::Close() {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = -1;
+    mfa::FileClose(m_file);
 }
 
 std::string ImageFileReader::Check(const std::string& path, std::int64_t minimumLength) {

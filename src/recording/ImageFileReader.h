@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 
+#include "modFileAccess.h"
+
 // An image file read front to back in fixed-size chunks for recording.
 class ImageFileReader {
   public:
@@ -32,7 +34,7 @@ class ImageFileReader {
     static std::string Check(const std::string& path, std::int64_t minimumLength);
 
   private:
-    int m_fd = -1;
+    FileHandleRecord m_file;
     std::int64_t m_length = 0;
     std::int64_t m_position = 0;
     std::string m_error;

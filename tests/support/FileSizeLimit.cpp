@@ -1,16 +1,44 @@
 #include "FileSizeLimit.h"
 
-FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
+#ifdef _WIN32
+
+struct FileSizeLimit::Previous {};
+
+bool FileSizeLimit::Available() {
+    return false;
+}
+
+FileSizeLimit::FileSizeLimit(std::uint64_t) {}
+
+#else
+
+#include <signal.h>
+#include <sys/resource.h>
+
+struct FileSizeLimit::Previous {
+    struct sigaction action {};
+    rlimit limit{};
+};
+
+bool FileSizeLimit::Available() {
+    return true;
+}
+
+FileSizeLimit::FileSizeLimit(std::uint64_t bytes) : m_previous(std::make_unique<Previous>()) {
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &m_previousAction);
-    ::getrlimit(RLIMIT_FSIZE, &m_previousLimit);
-    rlimit limited = m_previousLimit;
+    ::sigaction(SIGXFSZ, &ignore, &m_previous->action);
+    ::getrlimit(RLIMIT_FSIZE, &m_previous->limit);
+    rlimit limited = m_previous->limit;
     limited.rlim_cur = static_cast<rlim_t>(bytes);
     ::setrlimit(RLIMIT_FSIZE, &limited);
 }
 
+#endif
+
 FileSizeLimit::~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &m_previousLimit);
-    ::sigaction(SIGXFSZ, &m_previousAction, nullptr);
+#ifndef _WIN32
+    ::setrlimit(RLIMIT_FSIZE, &m_previous->limit);
+    ::sigaction(SIGXFSZ, &m_previous->action, nullptr);
+#endif
 }

@@ -16,8 +16,8 @@ struct RunFolder {
     RunFolder() {
         fs::create_directories(base / "temp");
         fs::create_directories(base / "config");
-        ::setenv("MAPLE_TEMP_DIR", (base / "temp").c_str(), 1);
-        ::setenv("MAPLE_CONFIG_DIR", (base / "config").c_str(), 1);
+        ::setenv("MAPLE_TEMP_DIR", (base / "temp").string().c_str(), 1);
+        ::setenv("MAPLE_CONFIG_DIR", (base / "config").string().c_str(), 1);
         ::unsetenv("LANGUAGE");  // the built-in texts, whatever the user's language
     }
     ~RunFolder() {

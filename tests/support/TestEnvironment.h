@@ -20,6 +20,11 @@ class TempFolder {
     std::filesystem::path m_path;
 };
 
+// `name` in `folder`, joined with the system's separator ("\\" on Windows).
+inline std::string InFolder(const std::string& folder, const std::string& name) {
+    return (std::filesystem::path(folder) / name).string();
+}
+
 // Writes `content` to `path` (binary), creating parent folders.
 void WriteFile(const std::string& path, const std::string& content);
 // The whole file as bytes; empty when it cannot be read.

@@ -1,14 +1,13 @@
 #include "TerminalReporter.h"
 
-#include <unistd.h>
-
 #include <ostream>
 
 #include "MonotonicClock.h"
 #include "StopSignals.h"
+#include "SystemAccess.h"
 
 TerminalReporter::TerminalReporter(std::ostream& err)
-    : m_err(err), m_terminal(::isatty(STDERR_FILENO) == 1) {}
+    : m_err(err), m_terminal(SystemAccess::IsTerminal(2)) {}
 
 void TerminalReporter::PhaseText(const std::string& text) {
     m_phase = text;

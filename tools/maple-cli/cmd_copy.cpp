@@ -1,6 +1,5 @@
 // maple-cli copy: copies a disc through an image, as the disc copy window
 // does, then records the image on a blank disc (or keeps it with --to-iso).
-#include <unistd.h>
 
 #include <iostream>
 
@@ -14,6 +13,7 @@
 #include "EmuMediumKind.h"
 #include "EngineTexts.h"
 #include "ImageBurner.h"
+#include "SystemAccess.h"
 #include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "TransportSlot.h"
@@ -89,7 +89,7 @@ class CopyReporter : public TerminalReporter {
         EmuDrive* drive = virtualDrives ? virtualDrives->DriveById(m_drive) : nullptr;
         if (m_blank && drive) {
             problem = drive->InsertBlank(*m_blank);
-        } else if (::isatty(STDIN_FILENO) == 1) {
+        } else if (SystemAccess::IsTerminal(0)) {
             std::string line;
             std::getline(std::cin, line);
         }

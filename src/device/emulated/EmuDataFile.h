@@ -31,12 +31,19 @@ class EmuDataFile {
     std::int64_t Size() const;
 
   private:
-    explicit EmuDataFile(int descriptor) : m_fd(descriptor) {}
+    static constexpr std::intptr_t kInMemory = -1;
+    explicit EmuDataFile(std::intptr_t handle) : m_handle(handle) {}
+    // The file's part (platform parts, one system call each): the bytes
+    // moved, 0 at the end of the file, -1 on failure; Clear and Size.
+    std::int64_t ReadSome(std::int64_t offset, void* buffer, std::int64_t length) const;
+    std::int64_t WriteSome(std::int64_t offset, const void* buffer, std::int64_t length);
+    bool ClearFile();
+    std::int64_t FileSize() const;
     // Read and Write of a medium in memory (EmuDataFile_Memory.cpp).
     bool ReadMemory(std::int64_t offset, char* bytes, std::int64_t length) const;
     bool WriteMemory(std::int64_t offset, const char* bytes, std::int64_t length);
 
-    int m_fd = -1;  // -1: the medium lives in m_pieces
+    std::intptr_t m_handle;  // the system's file descriptor or handle; kInMemory: in m_pieces
     // 64 KiB pieces by index, so that a write far into a DVD costs no more than
     // one at its start; pieces never written read as zeros.
     std::map<std::int64_t, std::string> m_pieces;

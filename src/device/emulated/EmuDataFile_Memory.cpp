@@ -22,7 +22,7 @@ void EachPiece(std::int64_t offset, std::int64_t length, Step step) {
 }  // namespace
 
 std::unique_ptr<EmuDataFile> EmuDataFile::InMemory() {
-    return std::unique_ptr<EmuDataFile>(new EmuDataFile(-1));
+    return std::unique_ptr<EmuDataFile>(new EmuDataFile(kInMemory));
 }
 
 bool EmuDataFile::ReadMemory(std::int64_t offset, char* bytes, std::int64_t length) const {

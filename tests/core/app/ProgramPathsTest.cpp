@@ -15,6 +15,7 @@ TEST(ProgramPaths, TempFilesLiveInOneWritableFolder) {
 }
 
 TEST(ProgramPaths, ProgramFolderHoldsTheExecutable) {
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(ProgramFolder()) / "core_app_tests"));
+    EXPECT_TRUE(
+        std::filesystem::exists(std::filesystem::path(ProgramFolder()) / MAPLE_TEST_EXECUTABLE));
     EXPECT_FALSE(ProgramDataFolder().empty());
 }

@@ -13,7 +13,7 @@ namespace {
 
 class SettingsStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override { setenv("MAPLE_CONFIG_DIR", folder.Path().c_str(), 1); }
+    void SetUp() override { setenv("MAPLE_CONFIG_DIR", folder.Path().string().c_str(), 1); }
     void TearDown() override { unsetenv("MAPLE_CONFIG_DIR"); }
     TempFolder folder;
 };

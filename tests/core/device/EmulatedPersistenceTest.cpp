@@ -76,8 +76,9 @@ TEST(EmulatedPersistenceTest, DamagedMetadataIsRefusedWithAReason) {
     for (const auto& [text, reason] : cases) {
         VirtualDriveSession bench;
         const std::string problem = OpenProblem(bench, text);
-        EXPECT_NE(problem.find("virtual drive " + bench.Folder() + "/drive.meta: " + reason),
-                  std::string::npos)
+        EXPECT_NE(
+            problem.find("virtual drive " + InFolder(bench.Folder(), "drive.meta") + ": " + reason),
+            std::string::npos)
             << problem;
     }
 }
@@ -99,8 +100,12 @@ TEST(EmulatedPersistenceTest, MissingFoldersAndDataFilesAreNamed) {
     bench.Reopen(std::string(kCdHeader) +
                  "sessions 0\ntrack 1 session 1 data start 0 length 16 run-out 0 open\n");
     bench.Reopen();  // saves the same layout again
-    std::filesystem::remove(bench.Folder() + "/medium.data");
-    clsEmulatedDrive lost({bench.Folder()});
+    // The same metadata in a folder whose data file is gone.
+    const std::string lostFolder = bench.File("lost");
+    std::filesystem::create_directory(lostFolder);
+    std::filesystem::copy_file(InFolder(bench.Folder(), "drive.meta"),
+                               InFolder(lostFolder, "drive.meta"));
+    clsEmulatedDrive lost({lostFolder});
     EXPECT_NE(lost.OpenProblem().find("medium.data: missing"), std::string::npos)
         << lost.OpenProblem();
 }
@@ -143,11 +148,17 @@ TEST(EmulatedPersistenceTest, TheProgramOpensNamedFoldersOrSaysWhichIsDamaged) {
     options.virtualDrives = {bench.Folder(1)};
     choice = CreateTransport(options);
     EXPECT_FALSE(choice.transport);
-    EXPECT_EQ(choice.problem,
-              "virtual drive " + bench.Folder(1) + "/drive.meta: line 2: unknown medium 'floppy'");
+    EXPECT_EQ(choice.problem, "virtual drive " + InFolder(bench.Folder(1), "drive.meta") +
+                                  ": line 2: unknown medium 'floppy'");
 
+    // Folders are separated as in PATH.
+#ifdef _WIN32
+    ASSERT_EQ(setenv("MAPLE_VIRTUAL_DRIVES", "C:\\a\\one;;D:\\b;", 1), 0);
+    EXPECT_EQ(VirtualDrivesFromEnvironment(), (std::vector<std::string>{"C:\\a\\one", "D:\\b"}));
+#else
     ASSERT_EQ(setenv("MAPLE_VIRTUAL_DRIVES", "/a/one::/b/two:", 1), 0);
     EXPECT_EQ(VirtualDrivesFromEnvironment(), (std::vector<std::string>{"/a/one", "/b/two"}));
+#endif
     ASSERT_EQ(unsetenv("MAPLE_VIRTUAL_DRIVES"), 0);
     EXPECT_TRUE(VirtualDrivesFromEnvironment().empty());
 }

@@ -1,3 +1,4 @@
+// Platform part of the stop signals: POSIX signals.
 #include "StopSignals.h"
 
 #include <unistd.h>

@@ -1,0 +1,110 @@
+#include "clsSPTI.h"
+
+// windows.h first: ntddscsi.h builds on its types.
+#include <windows.h>
+// clang-format off
+#include <ntddscsi.h>
+// clang-format on
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace {
+constexpr unsigned kCdRom = 5;
+constexpr std::uint32_t kReadWrite = 0xC0000000, kReadOnly = 0x80000000;
+constexpr std::int32_t kNoPracticalLimit = 3600000;
+
+// The request the system reads and fills in: its pass-through structure,
+// then the sense buffer the structure points at (SenseInfoOffset). With the
+// 32-bit structure this is the 80-byte block header 44, filler 4, sense 32
+// at 48; on 64-bit Windows the data pointer widens to 8 aligned bytes, so the
+// header is 56 bytes, the sense buffer lies at 60 and the block is 96.
+struct PassThroughRequest {
+    SCSI_PASS_THROUGH_DIRECT header;
+    ULONG filler;
+    UCHAR sense[32];
+};
+
+constexpr std::uint32_t ControlCode(std::uint32_t deviceType, std::uint32_t function,
+                                    std::uint32_t method, std::uint32_t access) {
+    return (deviceType << 16) | (access << 14) | (function << 2) | method;
+}
+
+std::string DevicePath(char letter) {
+    return std::string("\\\\.\\") + letter + ":";
+}
+}  // namespace
+
+clsSPTI::clsSPTI(std::unique_ptr<SptiSystem> system) : m_system(std::move(system)) {
+    m_handles.fill(SptiSystem::kInvalidHandle);
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        if (m_system->DriveType(letter) == kCdRom) m_drives.emplace_back(1, letter);
+    m_passThroughCode = ControlCode(4, 0x405, 0, 3);
+    m_addressCode = ControlCode(4, 0x406, 0, 0);
+}
+
+clsSPTI::~clsSPTI() {
+    for (const std::intptr_t handle : m_handles)
+        if (handle != SptiSystem::kInvalidHandle) m_system->Close(handle);
+}
+
+bool clsSPTI::Installed() {
+    return !m_drives.empty() && HandleOf(m_drives.front()) != SptiSystem::kInvalidHandle;
+}
+
+std::string clsSPTI::DriveHandle(std::int16_t index) const {
+    return index >= 1 && index <= DriveCount() ? m_drives[static_cast<std::size_t>(index - 1)]
+                                               : std::string();
+}
+
+void clsSPTI::OpenHandles() {
+    m_handlesOpened = true;
+    const std::uint32_t access = m_system->NtVersion5OrLater() ? kReadWrite : kReadOnly;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        if (m_system->DriveType(letter) == kCdRom)
+            m_handles[static_cast<std::size_t>(letter - 'A')] =
+                m_system->Open(DevicePath(letter), access);
+}
+
+std::intptr_t clsSPTI::HandleOf(const std::string& drive) {
+    const char letter = drive.empty() ? '\0' : static_cast<char>(std::toupper(drive.front()));
+    if (letter < 'A' || letter > 'Z') return SptiSystem::kInvalidHandle;
+    if (!m_handlesOpened) OpenHandles();
+    return m_handles[static_cast<std::size_t>(letter - 'A')];
+}
+
+std::uint8_t clsSPTI::AddressByte(const std::string& drive, std::size_t offset) {
+    const std::intptr_t handle = HandleOf(drive);
+    SCSI_ADDRESS address{};
+    address.Length = sizeof address;
+    static_assert(sizeof address == 8, "the address request is 8 bytes");
+    if (handle == SptiSystem::kInvalidHandle ||
+        !m_system->Control(handle, m_addressCode, &address, sizeof address, sizeof address))
+        return 0;
+    return reinterpret_cast<const std::uint8_t*>(&address)[offset];
+}
+
+std::int32_t clsSPTI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
+                              std::uint8_t cdbLen, std::int32_t direction, void* buffer,
+                              std::int32_t bufferLen, std::int32_t& timeout) {
+    const std::intptr_t handle = HandleOf(drive);
+    if (handle == SptiSystem::kInvalidHandle) return 24;
+    if (timeout == 0) timeout = kNoPracticalLimit;
+    PassThroughRequest request{};
+    request.header.Length = sizeof request.header;
+    request.header.CdbLength = cdbLen;
+    request.header.SenseInfoLength = 31;
+    request.header.DataIn = direction == 0 ? SCSI_IOCTL_DATA_IN : SCSI_IOCTL_DATA_OUT;
+    request.header.DataTransferLength = static_cast<ULONG>(bufferLen);
+    request.header.TimeOutValue = static_cast<ULONG>(timeout);
+    request.header.DataBuffer = buffer;
+    request.header.SenseInfoOffset = offsetof(PassThroughRequest, sense);
+    std::memcpy(request.header.Cdb, cdb, std::min<std::size_t>(cdbLen, sizeof request.header.Cdb));
+    const bool sent =
+        m_system->Control(handle, m_passThroughCode, &request, sizeof request, sizeof request);
+    m_key = request.sense[2] & 0x0F;
+    m_asc = request.sense[12];
+    m_ascq = request.sense[13];
+    return sent ? request.header.ScsiStatus : 255;
+}
