@@ -11,7 +11,8 @@ std::string ProgramFolder();
 std::string ProgramDataFolder();
 // Folder of the temporary images: the user's own cache folder
 // ($XDG_CACHE_HOME or ~/.cache on POSIX, %LOCALAPPDATA% on Windows, plus
-// "maple-writer"), never the program folder; MAPLE_TEMP_DIR overrides it. The folder exists after the call.
+// "maple-writer"), never the program folder; MAPLE_TEMP_DIR overrides it.
+// The folder exists after the call.
 std::string TempFolder();
 // Full paths of the two temporary files.
 std::string TempImagePath();  // "tempiso.iso"

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "Utf8Path.h"
+
 std::string ImageToRecord(const std::vector<std::string>& arguments) {
     bool options = true;
     for (const std::string& argument : arguments) {
@@ -11,8 +13,8 @@ std::string ImageToRecord(const std::vector<std::string>& arguments) {
         }
         if (argument.empty() || (options && argument.front() == '-')) continue;
         std::error_code error;
-        const std::filesystem::path path = std::filesystem::absolute(argument, error);
-        return error ? argument : path.lexically_normal().string();
+        const std::filesystem::path path = std::filesystem::absolute(Utf8Path(argument), error);
+        return error ? argument : Utf8Of(path.lexically_normal());
     }
     return {};
 }

@@ -37,4 +37,8 @@ grep -qw 'Complete' "$work/info.txt" || fail "the disc is not complete after the
 unset MAPLE_VIRTUAL_DRIVES
 cli --virtual "$drive" copy --to-iso "$(win "$work/copy.iso")"
 cmp "$work/disc.iso" "$work/copy.iso" || fail "the copy differs from the image"
+# The temporary images' folder is the user's own, not the program's.
+compgen -G "$WINEPREFIX/drive_c/users/*/AppData/Local/maple-writer" > /dev/null ||
+  fail "no temporary folder under %LOCALAPPDATA%"
+[ ! -e "$work/bin/tempiso.iso" ] || fail "a temporary image in the program folder"
 echo "rehearsal: recorded through ASPI and copied back byte for byte"
