@@ -1,11 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 // The locks that let several processes share one virtual drive folder, on
-// two files beside the metadata (flock, so they vanish with a crashed
-// process):
+// two files beside the metadata (flock or LockFileEx, so they vanish with a
+// crashed process):
 // - "drive.lock": held exclusively for a whole operation (a recording,
 //   erase or copy, inserting or taking out a disc), shared for each command;
 // - "state.lock": held exclusively while one command reads the state,
@@ -29,7 +30,18 @@ class EmuFolderLock {
     void EndCommand();
 
   private:
-    EmuFolderLock(int driveLock, int stateLock) : m_drive(driveLock), m_state(stateLock) {}
-    int m_drive = -1;
-    int m_state = -1;
+    // How a lock file is held; the "Now" holds fail at once when another
+    // process is in the way, Exclusive waits.
+    enum class Hold { Exclusive, ExclusiveNow, SharedNow, None };
+    // The lock file's part (platform parts, one system call each): the open
+    // file (kNoFile with `error` set on failure), its close and its holds.
+    static constexpr std::intptr_t kNoFile = -1;
+    static std::intptr_t OpenLockFile(const std::string& path, std::string& error);
+    static void CloseLockFile(std::intptr_t file);
+    static bool Lock(std::intptr_t file, Hold hold);
+
+    EmuFolderLock(std::intptr_t driveLock, std::intptr_t stateLock)
+        : m_drive(driveLock), m_state(stateLock) {}
+    std::intptr_t m_drive = kNoFile;
+    std::intptr_t m_state = kNoFile;
 };

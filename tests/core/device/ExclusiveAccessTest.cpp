@@ -1,18 +1,12 @@
 // Exclusive drive access inside one process: a second transport on the same
-// virtual drive folder never writes a stale state back, and the Linux
-// transport holds a claimed drive with O_EXCL (tests/cli/exclusive_access.sh
-// races real processes).
+// virtual drive folder never writes a stale state back (clsSGIOTest: the
+// Linux transport's O_EXCL; tests/cli/exclusive_access.sh races real
+// processes).
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
-#include "ExclusiveAccess.h"
 #include "VirtualDriveSession.h"
-#include "clsSGIO.h"
 
 namespace {
-constexpr const char* kInUse = ExclusiveAccess::kInUse;
-
 // Another program on the folder of `bench`.
 class OtherProgram {
   public:
@@ -58,40 +52,4 @@ TEST(ExclusiveAccess, NoProgramWritesAStaleStateBack) {
     EXPECT_NE(ReadFile(meta).find("length 300"), std::string::npos);
 }
 
-// The Linux transport holds a claimed drive with a second descriptor opened
-// with O_EXCL, which the kernel refuses (EBUSY) while another program has one.
-class ExclusiveKernel : public SgioSystem {
-  public:
-    int exclusiveError = 0;
-    int exclusiveOpens = 0, closes = 0;
-    std::vector<std::string> ListOpticalDrives() override { return {"/dev/sr0"}; }
-    int Open(const std::string&, bool, int&) override { return 100; }
-    int OpenExclusive(const std::string&, int& error) override {
-        error = exclusiveError;
-        if (error != 0) return -1;
-        ++exclusiveOpens;
-        return 200;
-    }
-    void Close(int fd) override { closes += fd == 200 ? 1 : 0; }
-    int SendSgIo(int, sg_io_hdr_t&, int&) override { return 0; }
-    bool QueryAddress(int, ScsiAddress&) override { return false; }
-};
-
-TEST(ExclusiveAccess, TheLinuxTransportOpensTheDriveWithOExcl) {
-    auto owned = std::make_unique<ExclusiveKernel>();
-    ExclusiveKernel& kernel = *owned;
-    clsSGIO transport(std::move(owned));
-    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), "");
-    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), "");
-    EXPECT_EQ(kernel.exclusiveOpens, 1);
-    transport.ReleaseDrive("/dev/sr0");
-    EXPECT_EQ(kernel.closes, 0);
-    transport.ReleaseDrive("/dev/sr0");
-    EXPECT_EQ(kernel.closes, 1);
-    kernel.exclusiveError = EBUSY;
-    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), kInUse);
-    kernel.exclusiveError = EACCES;
-    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), "/dev/sr0: Permission denied");
-    EXPECT_EQ(transport.ClaimDrive("/dev/sr9"), "/dev/sr9: no such drive");
-}
 }  // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 
+#include "ExclusiveAccess.h"
 #include "ScsiStatus.h"
 
 namespace {
@@ -213,4 +214,40 @@ TEST(clsSGIO, TransportFailuresAre255WithClearedSense) {
     EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 255);
 }
 
+// The Linux transport holds a claimed drive with a second descriptor opened
+// with O_EXCL, which the kernel refuses (EBUSY) while another program has one.
+class ExclusiveKernel : public SgioSystem {
+  public:
+    int exclusiveError = 0;
+    int exclusiveOpens = 0, closes = 0;
+    std::vector<std::string> ListOpticalDrives() override { return {"/dev/sr0"}; }
+    int Open(const std::string&, bool, int&) override { return 100; }
+    int OpenExclusive(const std::string&, int& error) override {
+        error = exclusiveError;
+        if (error != 0) return -1;
+        ++exclusiveOpens;
+        return 200;
+    }
+    void Close(int fd) override { closes += fd == 200 ? 1 : 0; }
+    int SendSgIo(int, sg_io_hdr_t&, int&) override { return 0; }
+    bool QueryAddress(int, ScsiAddress&) override { return false; }
+};
+
+TEST(ExclusiveAccess, TheLinuxTransportOpensTheDriveWithOExcl) {
+    auto owned = std::make_unique<ExclusiveKernel>();
+    ExclusiveKernel& kernel = *owned;
+    clsSGIO transport(std::move(owned));
+    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), "");
+    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), "");
+    EXPECT_EQ(kernel.exclusiveOpens, 1);
+    transport.ReleaseDrive("/dev/sr0");
+    EXPECT_EQ(kernel.closes, 0);
+    transport.ReleaseDrive("/dev/sr0");
+    EXPECT_EQ(kernel.closes, 1);
+    kernel.exclusiveError = EBUSY;
+    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), ExclusiveAccess::kInUse);
+    kernel.exclusiveError = EACCES;
+    EXPECT_EQ(transport.ClaimDrive("/dev/sr0"), "/dev/sr0: Permission denied");
+    EXPECT_EQ(transport.ClaimDrive("/dev/sr9"), "/dev/sr9: no such drive");
+}
 }  // namespace
