@@ -17,6 +17,7 @@ int Fail(CliContext& context, const std::string& why, int code = CliExit::kFailu
     return code;
 }
 
+#ifdef __linux__
 // The one folder argument; empty after printing the usage.
 std::string FolderArgument(CliContext& context, CliArguments& arguments, const char* action) {
     const std::vector<std::string> rest = arguments.Positional();
@@ -27,6 +28,7 @@ std::string FolderArgument(CliContext& context, CliArguments& arguments, const c
          CliExit::kUsage);
     return {};
 }
+#endif
 }  // namespace
 
 #ifdef __linux__
