@@ -1,5 +1,7 @@
-// Stopping on the user's request: every engine stops at the next block,
-// flushes what it wrote, removes partial files and says what the disc holds.
+// Stopping on the user's request, what the command line cannot see: the
+// blocks written before the stop, the flush, the tracks closed, and the
+// message for each kind of medium, the reads of a stopped copy. A stop
+// before the first block is proved by cli_cancellation.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,6 @@
 #include "AudioBurnEngine.h"
 #include "CddaWaveHeader.h"
 #include "DiscCopier.h"
-#include "DriveBusy.h"
 #include "EraseEngine.h"
 #include "ImageBurner.h"
 #include "RecordingTestEnvironment.h"
@@ -55,16 +56,6 @@ class Cancellation : public ::testing::Test {
     VirtualDriveSession bench;
     ScriptedReporter reporter;
 };
-
-TEST_F(Cancellation, ABurnStoppedBeforeItsFirstBlockLeavesTheDiscUnchanged) {
-    EXPECT_EQ(Burn(MediumKind::CdR, 0), BurnOutcome::Cancelled);
-    EXPECT_EQ(StopMessage(), kUnchanged);
-    EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
-    EXPECT_EQ(bench.Count(0x2A), 0u);
-    EXPECT_EQ(bench.Count(0x55), 0u);  // not even the Write Parameters page
-    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Blank);
-    EXPECT_FALSE(IsDriveBusy());
-}
 
 // Stopped after three blocks: the cache is flushed, nothing is closed, and
 // the message depends on what the medium can still be used for.
