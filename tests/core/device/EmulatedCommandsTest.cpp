@@ -83,21 +83,19 @@ TEST(EmulatedCommands, InjectedFaultsAnswerWithTheSenseOfARealDrive) {
         const char* sense;
     };
     const auto write = [](VirtualDriveSession& d) { return d.WriteDataTrack(0, 16); };
+    // A long write, a write error and a refused speed are proved by the
+    // engines that meet them (ImageBurnerTest, AudioBurnFailure).
     const auto read = [](VirtualDriveSession& d) {
         std::vector<std::uint8_t> data;
         return d.Read10(11, 1, data);
     };
     const Case cases[] = {
-        {"long write", [](EmuFaults& f) { f.longWriteWrites = 1; }, write, "02/04/08"},
-        {"write error", [](EmuFaults& f) { f.writeErrorLba = 5; }, write, "03/0C/00"},
         {"unreadable",
          [](EmuFaults& f) {
              f.unreadable = {{10, 12}};
          },
          read, "03/11/00"},
         {"medium removed", [](EmuFaults& f) { f.removeMediumAfterWrites = 0; }, write, "02/3A/02"},
-        {"speed rejected", [](EmuFaults& f) { f.speedRequests = EmuFaults::SpeedRequests::Reject; },
-         [](VirtualDriveSession& d) { return d.SetCdSpeed(0xFFFF, 706); }, "05/24/00"},
         {"inquiry control bits", [](EmuFaults& f) { f.rejectInquiryControlBits = true; },
          [](VirtualDriveSession& d) {
              std::vector<std::uint8_t> data(36, 0);
