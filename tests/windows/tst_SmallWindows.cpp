@@ -131,22 +131,20 @@ class SmallWindowsTest : public QObject {
         QCOMPARE(chosen.count(), 1);
     }
 
-    void stylePicturesReplaceOnlyThoseThatExist() {
-        WriteFile(m_folders->Data() + "/maple-writer.INI", "style=1\n");
+    void stylePicturesReplaceOnlyThoseThatExistWhenTheStyleIsOn_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void stylePicturesReplaceOnlyThoseThatExistWhenTheStyleIsOn() {
+        QFETCH(bool, on);
+        WriteFile(m_folders->Data() + "/maple-writer.INI", on ? "style=1\n" : "style=0\n");
         WriteStylePicture(m_folders->Data(), "Group_CD.ico", Qt::red);
         frmCDorDVD chooser;
         const QImage cd = Control<MouseLabel>(&chooser, "Picture1(0)")->pixmap().toImage();
-        const QImage dvd = Control<MouseLabel>(&chooser, "Picture1(1)")->pixmap().toImage();
-        QCOMPARE(cd.pixelColor(cd.width() / 2, cd.height() / 2), QColor(Qt::red));
-        QCOMPARE(dvd, Pictures::Load(QStringLiteral("group_dvd"), {48, 48}).toImage());
-    }
-
-    void styleSwitchedOffIgnoresTheStylePictures() {
-        WriteFile(m_folders->Data() + "/maple-writer.INI", "style=0\n");
-        WriteStylePicture(m_folders->Data(), "Group_CD.ico", Qt::red);
-        frmCDorDVD chooser;
-        QCOMPARE(Control<MouseLabel>(&chooser, "Picture1(0)")->pixmap().toImage(),
-                 Pictures::Load(QStringLiteral("group_cd"), {48, 48}).toImage());
+        QCOMPARE(cd.pixelColor(cd.width() / 2, cd.height() / 2) == QColor(Qt::red), on);
+        QCOMPARE(Control<MouseLabel>(&chooser, "Picture1(1)")->pixmap().toImage(),
+                 Pictures::Load(QStringLiteral("group_dvd"), {48, 48}).toImage());
     }
 
     void windowsOpenCentredOverTheirOwnerAndEscapeClosesToolWindows() {

@@ -64,13 +64,6 @@ TEST_F(DiscInfoFake, InsertionIsQueriedOnceAndRemovalShowsNA) {
     EXPECT_EQ(CountOf(kOpReadDiscInformation), 2);
 }
 
-TEST_F(DiscInfoFake, BlankDVDPlusRWReadsEmptyAlthoughReportedComplete) {
-    MediaEvent(true);
-    Answer(kOpGetConfiguration, Profile(0x001A));
-    Answer(kOpReadDiscInformation, DiscInformation(0x1E, 1, 1));
-    EXPECT_EQ(view.Tick(drive), Texts("DVD+RW", "1", "1", "Empty", "Empty"));
-}
-
 TEST_F(DiscInfoFake, WrittenDiscAndUnknownMedia) {
     MediaEvent(true);
     Answer(kOpGetConfiguration, Profile(0x0009));
