@@ -82,9 +82,9 @@ TEST(EmulatedCommands, InjectedFaultsAnswerWithTheSenseOfARealDrive) {
         std::function<std::int32_t(VirtualDriveSession&)> command;
         const char* sense;
     };
-    const auto write = [](VirtualDriveSession& d) { return d.WriteDataTrack(0, 16); };
-    // A long write, a write error and a refused speed are proved by the
-    // engines that meet them (ImageBurnerTest, AudioBurnFailure).
+    // A long write, a write error, a refused speed and a removed medium are
+    // proved by the engines that meet them (ImageBurnerTest, AudioBurnFailure,
+    // FailureNames).
     const auto read = [](VirtualDriveSession& d) {
         std::vector<std::uint8_t> data;
         return d.Read10(11, 1, data);
@@ -95,7 +95,6 @@ TEST(EmulatedCommands, InjectedFaultsAnswerWithTheSenseOfARealDrive) {
              f.unreadable = {{10, 12}};
          },
          read, "03/11/00"},
-        {"medium removed", [](EmuFaults& f) { f.removeMediumAfterWrites = 0; }, write, "02/3A/02"},
         {"inquiry control bits", [](EmuFaults& f) { f.rejectInquiryControlBits = true; },
          [](VirtualDriveSession& d) {
              std::vector<std::uint8_t> data(36, 0);
