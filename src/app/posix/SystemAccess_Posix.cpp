@@ -22,26 +22,40 @@ std::string Environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
+namespace {
+std::string PasswordEntryField(bool home) {
+    std::vector<char> buffer(4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr)
+        return "";
+    return home ? found->pw_dir : found->pw_name;
+}
+
+// HOME is missing in some service and container environments; the password entry still
+// names the user's own folder, which keeps settings and temporary images private.
+std::string HomeFolder() {
+    std::string home = Environment("HOME");
+    if (home.empty()) home = PasswordEntryField(true);
+    while (home.size() > 1 && home.back() == '/') home.pop_back();
+    return home == "/" ? "" : home;
+}
+}  // namespace
+
 std::string UserConfigFolder() {
     if (std::string folder = Environment("XDG_CONFIG_HOME"); !folder.empty()) return folder;
-    std::string home = Environment("HOME");
-    while (home.size() > 1 && home.back() == '/') home.pop_back();
-    return (home == "/" ? "" : home) + "/.config";
+    return HomeFolder() + "/.config";
 }
 
 std::string UserCacheFolder() {
     if (std::string folder = Environment("XDG_CACHE_HOME"); !folder.empty()) return folder;
-    if (std::string home = Environment("HOME"); !home.empty()) return home + "/.cache";
-    return std::filesystem::temp_directory_path().string();
+    return HomeFolder() + "/.cache";
 }
 
 std::string UserName() {
-    std::vector<char> buffer(4096);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr)
-        return UnicodeText::ValidUtf8(found->pw_name);
+    if (std::string name = PasswordEntryField(false); !name.empty())
+        return UnicodeText::ValidUtf8(name);
     return UnicodeText::ValidUtf8(Environment("USER"));
 }
 
