@@ -64,7 +64,7 @@ cp "$cache/base.cpio.gz" "$run/initrd"
 
 status=0
 timeout "$limit" qemu-system-x86_64 -nodefaults -nographic -monitor none -no-reboot \
-  -machine pc -accel tcg -cpu max -m "$memory" -kernel "$cache/vmlinuz" -initrd "$run/initrd" \
+  -machine pc -accel tcg -cpu max -m "$memory" -kernel "$cache/vmlinux" -initrd "$run/initrd" \
   -append "console=ttyS0,115200 quiet loglevel=4 panic=-1" \
   -serial "file:$run/console.log" -serial "file:$run/out.log" || status=$?
 cat "$run/out.log"
