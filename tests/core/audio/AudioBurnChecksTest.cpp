@@ -75,24 +75,12 @@ const Refusal kRefusals[] = {
          return tracks;
      },
      kTooMany},
-    {"ADPCM",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         return WithBadFile(s, s.Put("a.wav", SimpleWave(Format(2, 2, 44100, 4), "\1\2")));
-     },
-     "unsupported sample format"},
     {"no samples",
      [](AudioBurnSession& s) {
          s.Insert(MediumKind::CdR);
          return WithBadFile(s, s.Put("e.wav", SimpleWave(Format(1, 2, 48000, 16), "")));
      },
      "holds no sound"},
-    {"not named .wav",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         return WithBadFile(s, s.PutCdda("song.mp3", 2352));
-     },
-     "not an MP3 file"},
     {"missing file",
      [](AudioBurnSession& s) {
          s.Insert(MediumKind::CdR);

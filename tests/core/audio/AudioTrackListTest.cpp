@@ -35,6 +35,7 @@ TEST_F(AudioTrackListTest, TakesOnlySoundFilesWithSoundInAFormatTheConverterRead
         {"song.wave", cd4, "not a WAV, FLAC, MP3 or Ogg file"},
         {"songwav", cd4, "not a WAV, FLAC, MP3 or Ogg file"},
         {"short.wav", std::string(40, 'R'), "not a RIFF/WAVE file"},
+        {"cut.wav", SimpleWave(WavFormat::Cdda(), "").substr(0, 30), "truncated header"},
         {"silent.wav", SimpleWave(WavFormat::Cdda(), ""), "holds no sound"},
         {"zero-rate.wav", SimpleWave(zeroRate, std::string(4, '\0')), "unsupported sample format"},
         {"adpcm.wav", SimpleWave(Format(2, 1, 22050, 4), std::string(64, '\0')),

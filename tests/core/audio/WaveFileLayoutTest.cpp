@@ -74,13 +74,6 @@ TEST(WaveFileLayout, TruncatedFormatChunksAreRefused) {
         Layout(RiffWave(Chunk("fmt ", FormatBody(kCdda).substr(0, 14)) + Chunk("data", kData)))
             .problem,
         WaveProblem::kTruncated);
-    // Every cut of a valid file is either refused or read inside the file.
-    for (std::size_t cut = 0; cut <= 60; ++cut) {
-        const auto layout = Layout(whole.substr(0, cut));
-        if (layout.Ok()) {
-            EXPECT_LE(layout.dataOffset + layout.dataSize, std::int64_t(cut));
-        }
-    }
 }
 
 TEST(WaveFileLayout, ExtensibleSubFormatsAreResolved) {

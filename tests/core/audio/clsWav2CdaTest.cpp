@@ -33,55 +33,6 @@ class Wav2Cda : public ::testing::Test {
     clsWav2Cda converter;
 };
 
-TEST_F(Wav2Cda, AcceptsWavEndingsInAnyCaseAndRefusesOthers) {
-    const std::string bytes = SimpleWave(Format(1, 1, 22050, 8), std::string(100, '\x80'));
-    for (const char* name : {"a.wav", "b.WAV", "c.Wav"}) {
-        converter.SetSource(Put(name, bytes));
-        EXPECT_EQ(converter.Source(), temp.File(name));
-    }
-    for (const char* name : {"e.wave", "f.wa"}) {
-        converter.SetSource(Put(name, bytes));
-        EXPECT_EQ(converter.Source(), "") << name;
-        EXPECT_EQ(converter.RefusalReason(), "not a WAV, FLAC, MP3 or Ogg file");
-    }
-    // The ending of a compressed format asks for that content.
-    converter.SetSource(Put("d.mp3", bytes));
-    EXPECT_EQ(converter.Source(), "");
-    EXPECT_EQ(converter.RefusalReason(), "not an MP3 file");
-}
-
-TEST_F(Wav2Cda, RefusesUnreadableTruncatedAndUnsupportedFiles) {
-    const WavFormat mono8 = Format(1, 1, 22050, 8);
-    converter.SetSource(Put("good.wav", SimpleWave(mono8, std::string(10, '\x80'))));
-    ASSERT_EQ(converter.SourceFormat(), mono8);
-
-    struct Case {
-        std::string name, bytes, reason;
-    };
-    WavFormat zeroRate = Format(1, 2, 44100, 16);
-    zeroRate.avgBytesPerSec = 0;
-    const Case cases[] = {
-        {"short.wav", SimpleWave(mono8, "").substr(0, 30), "truncated header"},
-        {"text.wav", "this is not a sound file at all", "not a RIFF/WAVE file"},
-        {"adpcm.wav", SimpleWave(Format(2, 2, 44100, 4), std::string(64, '\0')),
-         "unsupported sample format"},
-        {"surround.wav", SimpleWave(Format(1, 6, 48000, 16), std::string(64, '\0')),
-         "unsupported sample format"},
-        {"zerorate.wav", SimpleWave(zeroRate, std::string(64, '\0')), "unsupported sample format"},
-    };
-    for (const Case& c : cases) {
-        converter.SetSource(Put(c.name, c.bytes));
-        EXPECT_EQ(converter.Source(), "") << c.name;
-        EXPECT_EQ(converter.RefusalReason(), c.reason) << c.name;
-        EXPECT_EQ(converter.SourceFormat(), mono8) << "a refusal keeps the previous format";
-    }
-    converter.SetSource(temp.File("missing.wav"));
-    EXPECT_EQ(converter.Source(), "");
-    std::filesystem::create_directory(temp.File("folder.wav"));
-    converter.SetSource(temp.File("folder.wav"));
-    EXPECT_EQ(converter.Source(), "");
-}
-
 TEST_F(Wav2Cda, EmptySourceOrDestinationDoesNothing) {
     converter.SetDestination(temp.File("out.wav"));
     EXPECT_EQ(converter.Convert(), clsWav2Cda::kNothingDone);
