@@ -28,111 +28,67 @@ Opcodes AfterWriting(const AudioBurnSession& session) {
     return {last.base(), all.end()};
 }
 
-// Track numbers of the CLOSE TRACK commands.
-std::vector<int> ClosedTracks(const AudioBurnSession& session) {
-    std::vector<int> tracks;
+// Track numbers of the CLOSE TRACK commands, as digits.
+std::string ClosedTracks(const AudioBurnSession& session) {
+    std::string tracks;
     for (const auto& cdb : session.Cdbs(0x5B))
-        if ((cdb[2] & 7) == 1) tracks.push_back(cdb[4] << 8 | cdb[5]);
+        if ((cdb[2] & 7) == 1) tracks += std::to_string(cdb[4] << 8 | cdb[5]);
     return tracks;
+}
+
+// A READ TRACK INFORMATION, SYNCHRONIZE CACHE or CLOSE TRACK/SESSION that fails.
+EmuFaults Fails(std::uint8_t opcode, int skip, std::uint8_t key, std::uint8_t asc) {
+    EmuFaults faults;
+    faults.failures = {{opcode, skip, 1, key, asc, 0}};
+    return faults;
+}
+// A write error at block 450, or a block never accepted (62 long writes).
+EmuFaults WriteFault(bool writeError) {
+    EmuFaults faults;
+    faults.writeErrorLba = writeError ? std::optional<std::int64_t>(450) : std::nullopt;
+    faults.longWriteWrites = writeError ? 0 : 62;
+    return faults;
 }
 
 struct Failure {
     const char* name;
-    std::function<void(EmuFaults&)> fault;
+    EmuFaults fault;
     bool convertedFirst;  // a file to convert before a CD-DA one, else two CD-DA files
     AudioBurnOutcome outcome;
     std::string message;
-    Opcodes afterWriting;
+    const Opcodes& afterWriting;
     std::size_t writes;
-    std::vector<int> closedTracks;
+    std::string closedTracks;
     bool ejected;
 };
 
+const Opcodes kCloseAll = {0x35, 0x5B, 0x5B, 0x1B}, kCloseStayShut = {0x35, 0x5B, 0x5B}, kNone;
 const Failure kFailures[] = {
     // Track 1 fills the shortest track, 300 blocks; track 2 starts 150 blocks later.
-    {"write error",
-     [](EmuFaults& f) { f.writeErrorLba = 450; },
-     false,
-     AudioBurnOutcome::Failed,
-     "错误|刻录出错 (Buffer Under-Run?)",
-     {0x35, 0x5B, 0x5B, 0x1B},
-     2,
-     {1, 2},
-     true},
-    {"a block that is never accepted",
-     [](EmuFaults& f) { f.longWriteWrites = 62; },
-     false,
-     AudioBurnOutcome::Failed,
-     "错误|Long write - 单次刻录时间超过6000ms!",
-     {0x35, 0x5B, 0x5B, 0x1B},
-     62,
-     {1},
-     true},
-    {"failed flush",
-     [](EmuFaults& f) {
-         f.failures = {{0x35, 0, 1, 3, 0x0C, 0}};
-     },
-     false,
-     AudioBurnOutcome::FinishedWithErrors,
-     "错误|SYNCHRONIZE CACHE failed.",
-     {0x35, 0x5B, 0x5B, 0x1B},
-     2,
-     {1, 2},
-     true},
-    {"failed track close",
-     [](EmuFaults& f) {
-         f.failures = {{0x5B, 0, 1, 5, 0x2C, 0}};
-     },
-     false,
-     AudioBurnOutcome::FinishedWithErrors,
-     "错误|关闭轨道(Track)失败!",
-     {0x35, 0x5B, 0x5B, 0x1B},
-     2,
-     {1, 2},
-     true},
-    {"failed session close",
-     [](EmuFaults& f) {
-         f.failures = {{0x5B, 2, 1, 5, 0x2C, 0}};
-     },
-     false,
-     AudioBurnOutcome::FinishedWithErrors,
-     "错误|关闭区间(Session)失败!",
-     {0x35, 0x5B, 0x5B, 0x1B},
-     2,
-     {1, 2},
-     true},
+    {"write error", WriteFault(true), false, AudioBurnOutcome::Failed,
+     "错误|刻录出错 (Buffer Under-Run?)", kCloseAll, 2, "12", true},
+    {"a block that is never accepted", WriteFault(false), false, AudioBurnOutcome::Failed,
+     "错误|Long write - 单次刻录时间超过6000ms!", kCloseAll, 62, "1", true},
+    {"failed flush", Fails(0x35, 0, 3, 0x0C), false, AudioBurnOutcome::FinishedWithErrors,
+     "错误|SYNCHRONIZE CACHE failed.", kCloseAll, 2, "12", true},
+    {"failed track close", Fails(0x5B, 0, 5, 0x2C), false, AudioBurnOutcome::FinishedWithErrors,
+     "错误|关闭轨道(Track)失败!", kCloseAll, 2, "12", true},
+    {"failed session close", Fails(0x5B, 2, 5, 0x2C), false, AudioBurnOutcome::FinishedWithErrors,
+     "错误|关闭区间(Session)失败!", kCloseAll, 2, "12", true},
     // Nothing written yet: nothing is closed and the tray stays shut. (The
     // fit check asks for the free blocks first.)
-    {"track information of track 1",
-     [](EmuFaults& f) {
-         f.failures = {{0x52, 1, 1, 5, 0x24, 0}};
-     },
-     true,
-     AudioBurnOutcome::Failed,
-     "错误|读取轨道信息失败!",
-     {},
-     0,
-     {},
-     false},
+    {"track information of track 1", Fails(0x52, 1, 5, 0x24), true, AudioBurnOutcome::Failed,
+     "错误|读取轨道信息失败!", kNone, 0, "", false},
     // Track 1 stays playable: the session is closed.
-    {"track information of track 2",
-     [](EmuFaults& f) {
-         f.failures = {{0x52, 2, 1, 5, 0x24, 0}};
-     },
-     false,
-     AudioBurnOutcome::Failed,
-     "错误|读取轨道信息失败!",
-     {0x35, 0x5B, 0x5B},
-     1,
-     {1, 2},
-     false},
+    {"track information of track 2", Fails(0x52, 2, 5, 0x24), false, AudioBurnOutcome::Failed,
+     "错误|读取轨道信息失败!", kCloseStayShut, 1, "12", false},
 };
 
 TEST(AudioBurnFailure, EachFailureIsNamedAndNeverReportedAsFinished) {
     for (const Failure& c : kFailures) {
         AudioBurnSession session;
         session.Insert(MediumKind::CdR);
-        c.fault(session.Drive().Faults());
+        session.Drive().Faults() = c.fault;
         const auto first = c.convertedFirst
                                ? session.Put("low.wav", SimpleWave(kMono8, std::string(4000, 'x')))
                                : session.PutCdda("one.wav", kBlock, 1);
@@ -163,7 +119,7 @@ TEST(AudioBurnFailure, AFileThatChangedBeforeItsConversionStopsTheRecording) {
     // Track 1 is closed normally; then the abort flushes, closes track 2 (not
     // started) and the session, and ejects.
     EXPECT_EQ(AfterWriting(session), (Opcodes{0x35, 0x5B, 0x35, 0x5B, 0x5B, 0x1B}));
-    EXPECT_EQ(ClosedTracks(session), (std::vector<int>{1, 2}));
+    EXPECT_EQ(ClosedTracks(session), "12");
     EXPECT_EQ(session.reporter.phases.back(), "error");
     EXPECT_EQ(session.Drive().Media().tracks.size(), 1u);
 }
