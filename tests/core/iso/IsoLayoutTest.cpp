@@ -76,17 +76,4 @@ TEST_F(IsoLayout, ALargerJolietTableMovesTheDirectories) {
     EXPECT_EQ(m_writer.Root().Files().LBA(), 19 + 2 * 1 + 2 * 3);
 }
 
-// A file of one byte takes one sector, one of 2048 bytes two.
-TEST_F(IsoLayout, FileSectorCounts) {
-    m_source.Put("/memory/one", "1");
-    m_source.Put("/memory/full", std::string(2048, 'f'));
-    m_source.Put("/memory/after", "a");
-    const clsISOFile* one = m_writer.Root().Files().Add("/memory/one", "");
-    const clsISOFile* full = m_writer.Root().Files().Add("/memory/full", "");
-    const clsISOFile* after = m_writer.Root().Files().Add("/memory/after", "");
-    const std::string image = Build();
-    EXPECT_EQ(full->LBA(), one->LBA() + 1);
-    EXPECT_EQ(after->LBA(), full->LBA() + 2);
-    EXPECT_EQ(image.size(), (after->LBA() + 1) * kSector);
-}
 }  // namespace
