@@ -24,6 +24,7 @@ std::array<EmuCommandEntry, 256> BuildTable() {
     set(0x51, &ReadDiscInformation, true, false);
     set(0x52, &ReadTrackInformation, true, false);
     set(0x53, &ReserveTrack, true, false);
+    set(0x54, &SendOpcInformation, true, false);
     set(0x55, &ModeSelect10, false, false);
     set(0x5A, &ModeSense10, false, false);
     set(0x5B, &CloseTrackSession, true, false);

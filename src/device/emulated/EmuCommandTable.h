@@ -59,10 +59,12 @@ bool SessionAtOnceComplete(EmuDriveState& state);
 EmuOutcome SynchronizeCache(EmuCall& call);
 EmuOutcome CloseTrackSession(EmuCall& call);
 EmuOutcome Blank(EmuCall& call);
-// Buffer and speeds: READ BUFFER CAPACITY, GET PERFORMANCE, SET STREAMING.
+// Buffer, speeds and laser power: READ BUFFER CAPACITY, GET PERFORMANCE, SET
+// STREAMING, SEND OPC INFORMATION.
 EmuOutcome ReadBufferCapacity(EmuCall& call);
 EmuOutcome GetPerformance(EmuCall& call);
 EmuOutcome SetStreaming(EmuCall& call);
+EmuOutcome SendOpcInformation(EmuCall& call);
 // Mode pages: MODE SENSE(6), MODE SENSE(10), MODE SELECT(10).
 EmuOutcome ModeSense6(EmuCall& call);
 EmuOutcome ModeSense10(EmuCall& call);

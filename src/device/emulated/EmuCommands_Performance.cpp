@@ -1,9 +1,11 @@
-// READ BUFFER CAPACITY, GET PERFORMANCE and SET STREAMING: the buffer and
-// the speeds as DVD-era hosts ask for them.
+// READ BUFFER CAPACITY, GET PERFORMANCE, SET STREAMING and SEND OPC
+// INFORMATION: the buffer, the speeds and the laser power calibration as
+// DVD-era hosts ask for them.
 #include <algorithm>
 
 #include "EmuCommandTable.h"
 #include "EmuDriveState.h"
+#include "EmuMediumKind.h"
 #include "EmuReply.h"
 #include "EmuSpeeds.h"
 
@@ -91,6 +93,18 @@ EmuOutcome SetStreaming(EmuCall& call) {
     EmuDriveState& state = call.state;
     state.readSpeed = EmuSpeeds::Snap(EmuSpeeds::ReadSpeeds(state.media.kind), speed(12));
     state.writeSpeed = EmuSpeeds::Snap(EmuSpeeds::WriteSpeeds(state.media.kind), speed(20));
+    return EmuSense::kGood;
+}
+
+EmuOutcome SendOpcInformation(EmuCall& call) {
+    const EmuCommand& command = call.command;
+    if (!TraitsOf(call.state.media.kind).recordable) return EmuSense::kCannotWriteFormat;
+    // DoOPC asks for a calibration: nothing to do for a drive without a laser.
+    if ((command.Byte(1) & 0x01) != 0) return EmuSense::kGood;
+    // Without it the host sends OPC table entries of 8 bytes, of no use here.
+    const std::uint16_t length = command.Word(7);
+    if (length % 8 != 0) return EmuSense::kInvalidFieldInCdb;
+    if (command.dataOutLen < length) return EmuSense::kParameterListLength;
     return EmuSense::kGood;
 }
 
