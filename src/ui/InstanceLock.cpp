@@ -2,14 +2,17 @@
 
 #include <QDir>
 #include <QLockFile>
-#include <QStandardPaths>
+
+#include "ProgramPaths.h"
 
 InstanceLock::InstanceLock() = default;
 InstanceLock::~InstanceLock() = default;
 
 QString InstanceLock::LockPath() {
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::tempPath();
+    // Without a runtime folder the user's own temporary folder holds the lock: a lock in the
+    // shared /tmp would keep every other user from starting the program.
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QString::fromStdString(TempFolder());
     return QDir(folder).filePath(QStringLiteral("maple-writer.lock"));
 }
 

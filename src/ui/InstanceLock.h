@@ -6,8 +6,8 @@
 class QLockFile;
 
 // Refuses a second running instance: a lock file in the user's runtime
-// folder ($XDG_RUNTIME_DIR), held while the object lives. A lock left by a
-// crashed run is recognised as stale and taken over.
+// folder ($XDG_RUNTIME_DIR, else the program's temporary folder), held while the object lives. A
+// lock left by a crashed run is recognised as stale and taken over.
 class InstanceLock {
   public:
     InstanceLock();

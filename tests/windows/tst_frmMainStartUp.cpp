@@ -2,6 +2,7 @@
 // "DefaultDrive", the drive list and the remembered place.
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
 #include <QPushButton>
@@ -134,6 +135,15 @@ class StartUpTest : public QObject {
         // The lock goes with the first instance.
         frmMain third(MakerOf(InquiryTransport({"/dev/sr0"})));
         QVERIFY(third.Load());
+    }
+
+    void withoutARuntimeFolderTheLockIsTheUsersOwn() {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString path = InstanceLock::LockPath();
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        // Not a folder every user may write to, such as /tmp.
+        QVERIFY(!(QFileInfo(QFileInfo(path).absolutePath()).permissions() & QFile::WriteOther));
     }
 
     void lockOfACrashedRunIsTakenOver() {
