@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (virtual drive, its metadata parser, Write
-# Parameters page, WAV reader, language and settings files) with the "fuzz"
-# preset (clang, build/fuzz) and runs each for a bounded number of inputs,
-# starting from a few seeds. Targets that need files make them under $TMPDIR.
+# Parameters page, WAV reader, language and settings files, the kernel's
+# command ring) with the "fuzz" preset (clang, build/fuzz) and runs each for
+# a bounded number of inputs, starting from a few seeds. Targets that need
+# files make them under $TMPDIR.
 # Fails on any crash, sanitizer report or time-out.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
@@ -10,12 +11,12 @@ cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/install-deps installs it)" >&2; exit 1; }
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target fuzz_emulated_drive fuzz_emulated_metadata fuzz_wpp \
-  fuzz_wav_reader fuzz_language_file fuzz_settings_file
+  fuzz_wav_reader fuzz_language_file fuzz_settings_file fuzz_tcmu_ring
 build_dir=$PWD/build/fuzz
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work"/{drive,metadata,wpp,wav_reader,language_file,settings_file}
+mkdir -p "$work"/{drive,metadata,wpp,wav_reader,language_file,settings_file,tcmu_ring}
 
 # Seed streams: byte 0 = medium (2 CD-R, 6 DVD-RW, 8 DVD+RW), then commands
 # [len][cdb][dir][buffer length hi lo][data].
@@ -37,16 +38,21 @@ seed wpp/page "\x00\x3a\x00\x00\x00\x00\x00\x00\x05\x32\x41\x01\x04\x08"
 seed wav_reader/cdda "RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00LIST\x04\x00\x00\x00INFOdata\x08\x00\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00"
 seed language_file/lng "frmMain.String01=Welcome\r\nEngines.NoTestMode=%%1 cannot\nfrmWriteISO.cmdBurn.Caption=Burn\n"
 seed settings_file/ini "[Setting]\nTempISO=/tmp/a b.iso\nDefaultDrive=\"x,y\"\n[General]\nk=\\x41\\t@@v\n"
+# The ring: the kernel's head (128), then one command entry (INQUIRY, 36 bytes into the data area).
+zeros() { printf '\\x00%.0s' $(seq "$1"); }
+seed tcmu_ring/inquiry "\x80\x00\x81$(zeros 3)\x01$(zeros 3)\x01$(zeros 15)\xc0$(zeros 23)\x80\x04$(zeros 6)\x24$(zeros 7)\x12$(zeros 3)\x24$(zeros 59)"
 
 # The virtual drive keeps its state (log, medium in memory) across inputs by
 # design, so libFuzzer's per-input leak check would only slow it down;
 # LeakSanitizer still checks at exit. With its medium in memory the drive
 # takes several thousand inputs a second: it gets three times the others'.
-for target in emulated_drive emulated_metadata wpp wav_reader language_file settings_file; do
+# The targets share 600 s of time limits, so one more does not lengthen the run.
+targets=(emulated_drive emulated_metadata wpp wav_reader language_file settings_file tcmu_ring)
+for target in "${targets[@]}"; do
   runs=${MAPLE_FUZZ_RUNS:-$([ $target = emulated_drive ] && echo 600000 || echo 200000)}
   # A crashing input is kept in the build folder, never in the source tree.
   mkdir -p "$build_dir/fuzz-artifacts"
-  TMPDIR="$work" "$build_dir/bin/fuzz_$target" -runs="$runs" -max_total_time=100 \
+  TMPDIR="$work" "$build_dir/bin/fuzz_$target" -runs="$runs" -max_total_time=$((600 / ${#targets[@]})) \
     -rss_limit_mb=2048 -max_len=4096 -detect_leaks=0 -print_final_stats=1 \
     -artifact_prefix="$build_dir/fuzz-artifacts/$target-" "$work/${target#emulated_}" 2>&1 | tail -n 6
 done
