@@ -2,8 +2,6 @@
 // that a refusal never touches the disc.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "AudioBurnSession.h"
 #include "AudioTestSignals.h"
 
@@ -17,82 +15,54 @@ std::vector<std::string> Tracks(AudioBurnSession& session, int count) {
     return tracks;
 }
 
-// A list of three good files with `bad` in the middle.
-std::vector<std::string> WithBadFile(AudioBurnSession& session, const std::string& bad) {
-    auto tracks = Tracks(session, 3);
-    tracks.insert(tracks.begin() + 2, bad);
-    return tracks;
-}
-
 const std::string kNotBlank = "提示|碟片不是空白的，请更换一张碟片或抹除后再进行刻录...";
-const std::string kTooMany = "提示|轨道数超过Read-Book标准所规定的99轨!请移除部分轨道!";
 
+enum class Disc { None, Blank, Used, Busy, Unreadable, Dvd };
+// The list: `count` good files; "text" makes the first one a text file, a
+// path puts that file third among three good ones.
 struct Refusal {
     const char* name;
-    std::function<std::vector<std::string>(AudioBurnSession&)> prepare;  // returns the list
+    Disc disc;
+    int count;
+    std::string bad;
     std::string message;  // the reason, for "<the bad file>不支持的文件类型! (reason)"
 };
 
 const Refusal kRefusals[] = {
-    {"empty list",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         return std::vector<std::string>{};
-     },
-     "提示|你尚未添加要刻录的文件!"},
-    {"no disc", [](AudioBurnSession& s) { return Tracks(s, 1); }, "提示|您的光碟机中没有光碟片"},
-    {"busy drive",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         s.Drive().Faults().notReadyCommands = 1000;
-         return Tracks(s, 1);
-     },
-     "提示|您的刻录机正在忙碌中！"},
-    {"a DVD, before the track count",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::DvdR);
-         return Tracks(s, 100);
-     },
+    {"empty list", Disc::Blank, 0, "", "提示|你尚未添加要刻录的文件!"},
+    {"no disc", Disc::None, 1, "", "提示|您的光碟机中没有光碟片"},
+    {"busy drive", Disc::Busy, 1, "", "提示|您的刻录机正在忙碌中！"},
+    {"a DVD, before the track count", Disc::Dvd, 100, "",
      "提示|您入放的是一张DVD碟片，请更换成CD-R or CD-RW碟片再进行刻录!"},
-    {"a used disc",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR, 40);
-         return Tracks(s, 1);
-     },
-     kNotBlank},
-    {"a disc state that cannot be read",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         s.Drive().Faults().failures.push_back({0x51, 0, 1, 0x05, 0x24, 0x00});
-         return Tracks(s, 1);
-     },
-     kNotBlank},
-    {"100 tracks, before the files",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         auto tracks = Tracks(s, 100);
-         tracks.front() = s.Put("text.wav", "hello");
-         return tracks;
-     },
-     kTooMany},
-    {"no samples",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         return WithBadFile(s, s.Put("e.wav", SimpleWave(Format(1, 2, 48000, 16), "")));
-     },
-     "holds no sound"},
-    {"missing file",
-     [](AudioBurnSession& s) {
-         s.Insert(MediumKind::CdR);
-         return WithBadFile(s, "/nonexistent/x.wav");
-     },
-     "not found or not a regular file"},
+    {"a used disc", Disc::Used, 1, "", kNotBlank},
+    {"a disc state that cannot be read", Disc::Unreadable, 1, "", kNotBlank},
+    {"100 tracks, before the files", Disc::Blank, 100, "text",
+     "提示|轨道数超过Read-Book标准所规定的99轨!请移除部分轨道!"},
+    {"no samples", Disc::Blank, 3, "empty.wav", "holds no sound"},
+    {"missing file", Disc::Blank, 3, "/nonexistent/x.wav", "not found or not a regular file"},
 };
+
+std::vector<std::string> Prepare(AudioBurnSession& session, const Refusal& refusal) {
+    if (refusal.disc != Disc::None)
+        session.Insert(refusal.disc == Disc::Dvd ? MediumKind::DvdR : MediumKind::CdR,
+                       refusal.disc == Disc::Used ? 40 : 0);
+    EmuFaults& faults = session.Drive().Faults();
+    if (refusal.disc == Disc::Busy) faults.notReadyCommands = 1000;
+    if (refusal.disc == Disc::Unreadable) faults.failures.push_back({0x51, 0, 1, 5, 0x24, 0});
+    std::vector<std::string> tracks = Tracks(session, refusal.count);
+    if (refusal.bad == "text") tracks.front() = session.Put("text.wav", "hello");
+    if (refusal.bad == "empty.wav")
+        tracks.insert(tracks.begin() + 2,
+                      session.Put("empty.wav", SimpleWave(Format(1, 2, 48000, 16), "")));
+    else if (refusal.bad.starts_with("/"))
+        tracks.insert(tracks.begin() + 2, refusal.bad);
+    return tracks;
+}
 
 TEST(AudioBurnChecks, RefusalsSayWhyAndNeverTouchTheDisc) {
     for (const Refusal& refusal : kRefusals) {
         AudioBurnSession session;
-        const auto tracks = refusal.prepare(session);
+        const auto tracks = Prepare(session, refusal);
         EXPECT_EQ(session.Start(tracks), AudioBurnOutcome::Refused) << refusal.name;
         const bool fileRefused = refusal.message.find('|') == std::string::npos;
         const std::string expected =

@@ -52,49 +52,25 @@ class IsoImage : public IsoWriterTest {
     }
 };
 
+// Where everything lies; the readers of cli_iso_oracles check the contents
+// of descriptors, path tables and records.
 TEST_F(IsoImage, EmptyRootWithJolietIs25Sectors) {
     const std::string image = Build();
     ASSERT_EQ(image.size(), 25 * kSector);
     EXPECT_TRUE(AllZero(image, 0, 16 * kSector));
-    EXPECT_EQ(Bytes(image, 16 * kSector, 6), std::string("\x01"
-                                                         "CD001",
-                                                         6));
-    EXPECT_EQ(Bytes(image, 17 * kSector, 6), std::string("\x02"
-                                                         "CD001",
-                                                         6));
-    EXPECT_EQ(Bytes(image, 18 * kSector, 7), std::string("\xff"
-                                                         "CD001\x01",
-                                                         7));
-    EXPECT_TRUE(AllZero(image, 18 * kSector + 7, kSector - 7));
+    EXPECT_EQ(Bytes(image, 18 * kSector, 7), "\xff" + std::string("CD001\x01"));
     const std::size_t pvd = 16 * kSector, svd = 17 * kSector;
     EXPECT_EQ(Little32(image, pvd + 80), 25u);
-    EXPECT_EQ(Big32(image, pvd + 84), 25u);
     EXPECT_EQ(Little32(image, pvd + 132), 10u);
-    EXPECT_EQ(Little32(image, pvd + 140), 19u);
-    EXPECT_EQ(Big32(image, pvd + 148), 20u);
-    EXPECT_EQ(Little32(image, svd + 140), 21u);
-    EXPECT_EQ(Big32(image, svd + 148), 22u);
-    EXPECT_EQ(Little32(image, pvd + 156 + 2), 23u);     // root extent
+    // Path tables L and M of each tree, then the two root extents.
+    const std::vector<std::uint32_t> sectors = {
+        Little32(image, pvd + 140), Big32(image, pvd + 148),    Little32(image, svd + 140),
+        Big32(image, svd + 148),    Little32(image, pvd + 158), Little32(image, svd + 158)};
+    EXPECT_EQ(sectors, (std::vector<std::uint32_t>{19, 20, 21, 22, 23, 24}));
     EXPECT_EQ(Little32(image, pvd + 156 + 10), 2048u);  // one sector
-    EXPECT_EQ(Little32(image, svd + 156 + 2), 24u);
-    EXPECT_EQ(Bytes(image, 19 * kSector, 10),
-              std::string("\x01\x00\x17\x00\x00\x00\x01\x00\x00\x00", 10));
-    EXPECT_EQ(Bytes(image, 20 * kSector, 10),
-              std::string("\x01\x00\x00\x00\x00\x17\x00\x01\x00\x00", 10));
-    EXPECT_EQ(Bytes(image, 21 * kSector, 10),
-              std::string("\x01\x00\x18\x00\x00\x00\x01\x00\x00\x00", 10));
-    EXPECT_EQ(Bytes(image, 22 * kSector, 10),
-              std::string("\x01\x00\x00\x00\x00\x18\x00\x01\x00\x00", 10));
     for (std::size_t table = 19; table <= 22; ++table)
         EXPECT_TRUE(AllZero(image, table * kSector + 10, kSector - 10));
-    const auto iso = Records(image, 23);
-    ASSERT_EQ(iso.size(), 2u);
-    EXPECT_EQ(iso[0].name, std::string(1, '\0'));
-    EXPECT_EQ(iso[1].name, std::string(1, '\1'));
-    EXPECT_EQ(iso[1].extent, 23u);
-    EXPECT_EQ(iso[0].flags, 2);
     EXPECT_TRUE(AllZero(image, 23 * kSector + 68, kSector - 68));
-    EXPECT_EQ(Records(image, 24)[0].extent, 24u);
     EXPECT_EQ(m_events.events,
               (std::vector<std::string>{"building", "tables", "directories", "finished"}));
 }
