@@ -2,7 +2,6 @@
 // their messages, BLANK or the DVD+RW overwrite, and the disc afterwards.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "EraseEngine.h"
@@ -72,17 +71,17 @@ TEST_F(Erase, RefusalsSayWhyAndTouchNothing) {
     EXPECT_EQ(session.Waits(), std::vector<int>(75, 200)) << "no waiting for a missing disc";
 }
 
+// The busy retry of each block is WriteWithRetry's (WriteRetry); a disc
+// that reads as empty has zeros at sector 16.
 TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
     session.Insert(MediumKind::DvdPlusRw, 40);
     ASSERT_EQ(DiscState(), modMMC::DiscState::kComplete);
-    session.Drive().Faults().longWriteWrites = 2;
     session.Transport().ClearCommandLog();
     EXPECT_EQ(Run(true), EraseOutcome::Erased);
     EXPECT_TRUE(BlankTypes().empty());
-    std::vector<std::pair<std::uint32_t, std::uint16_t>> writes(2, {0, 25});
+    std::vector<std::pair<std::uint32_t, std::uint16_t>> writes;
     for (std::uint32_t lba = 0; lba < 300; lba += 25) writes.emplace_back(lba, 25);
     EXPECT_EQ(session.Writes(), writes);
-    EXPECT_EQ(session.Waits(), (std::vector<int>{100, 100})) << "busy writes are sent again";
     EXPECT_EQ(session.Count(modMMC::kOpSynchronizeCache), 1u);
     EXPECT_EQ(HexBytes(session.Cdbs(modMMC::kOpSetCDSpeed).at(0)),
               "BB 00 FF FF 2B 48 00 00 00 00 00 00");
@@ -92,9 +91,6 @@ TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
                       "05 32 01 04 08 00 00 00 00 00");  // Track At Once, Mode 1 data
         }
     EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
-    std::vector<std::uint8_t> sector;
-    ASSERT_EQ(session.Read10(16, 1, sector), 0);
-    EXPECT_TRUE(std::all_of(sector.begin(), sector.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
 TEST_F(Erase, ADvdPlusRwRefusingPage05OrTheSpeedIsStillOverwritten) {
@@ -109,38 +105,32 @@ TEST_F(Erase, ADvdPlusRwRefusingPage05OrTheSpeedIsStillOverwritten) {
     EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
 }
 
+// A write error on a DVD+RW is proved by cli_mmc_erase.
 TEST_F(Erase, FailuresAreReportedAsFailures) {
     struct Case {
         const char* name;
         MediumKind medium;
-        std::function<void(EmuFaults&)> fault;
+        EmuFaults fault;
         std::size_t writes, flushes;
     };
+    EmuFaults blankFails, removed, flushFails;
+    blankFails.failures = {{0xA1, 0, 1, 3, 0x51, 0}};
+    removed.removeMediumAfterWrites = 2;
+    flushFails.failures = {{0x35, 0, 1, 3, 0x0C, 0}};
     const Case cases[] = {
-        {"BLANK fails", MediumKind::CdRw,
-         [](EmuFaults& f) {
-             f.failures = {{0xA1, 0, 1, 3, 0x51, 0}};
-         },
-         0, 0},
-        {"write error", MediumKind::DvdPlusRw, [](EmuFaults& f) { f.writeErrorLba = 60; }, 3, 0},
-        {"medium removed", MediumKind::DvdPlusRw,
-         [](EmuFaults& f) { f.removeMediumAfterWrites = 2; }, 2 + 62, 0},
-        {"flush fails", MediumKind::DvdPlusRw,
-         [](EmuFaults& f) {
-             f.failures = {{0x35, 0, 1, 3, 0x0C, 0}};
-         },
-         12, 1},
+        {"BLANK fails", MediumKind::CdRw, blankFails, 0, 0},
+        {"medium removed", MediumKind::DvdPlusRw, removed, 2 + 62, 0},
+        {"flush fails", MediumKind::DvdPlusRw, flushFails, 12, 1},
     };
     for (const Case& c : cases) {
         session.Insert(c.medium, 40);
-        c.fault(session.Drive().Faults());
+        session.Drive().Faults() = c.fault;
         session.Transport().ClearCommandLog();
         EXPECT_EQ(Run(false), EraseOutcome::Failed) << c.name;
         EXPECT_EQ(session.Count(modMMC::kOpWrite10), c.writes) << c.name;
         EXPECT_EQ(session.Count(modMMC::kOpSynchronizeCache), c.flushes) << c.name;
         EXPECT_EQ(reporter.phases.back(), "光碟抹除失败!");
         ExpectResult("光碟抹除失败!", "错误", MessageIcon::Exclamation);
-        session.Drive().Faults() = {};
     }
 }
 
