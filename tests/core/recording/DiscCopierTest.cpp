@@ -42,14 +42,11 @@ class DiscCopierTest : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(DiscCopierTest, ADiscWithoutFileSystemIsCopiedUpToItsLastLbaExclusive) {
-    const std::string content = RandomImage(1001 * 2048, 5);  // last LBA 1000
-    InsertDisc(MediumKind::CdRom, content);
+// The image itself: ChunkedReadsMakeTheSectorBySectorImage.
+TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved) {
+    InsertDisc(MediumKind::CdRom, RandomImage(1001 * 2048, 5));
     const std::string out = bench.File("out.iso");
     EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved);
-    EXPECT_EQ(fs::file_size(out), 1000u * 2048);
-    EXPECT_EQ(ReadFile(out), content.substr(0, 1000 * 2048));
-    EXPECT_FALSE(HasPartialFile(out));
     // Drive check, speed, capacity, the descriptor probe, then the READ(10)s.
     const auto opcodes = bench.Opcodes();
     ASSERT_GE(opcodes.size(), 6u);
