@@ -10,6 +10,10 @@ printf 'CD_DA\nTRACK AUDIO\nFILE "/tmp/a.wav" 0\nTRACK AUDIO\nFILE "/tmp/b.wav" 
 two_sessions() {
   xorriso -indev "$SR" -toc 2> /dev/null | grep -c '^ISO session' | grep -qx 2
 }
+# traced COMMAND...: a peer run, shown with the drive's last commands when it fails.
+traced() {
+  quiet "$@" || { status=$?; show_trace; return $status; }
+}
 # refused OPCODES...: the drive refused exactly these opcodes as unknown
 # (05/20/00) in the last case: the obsolete ones a recorder need not have.
 refused() {
@@ -19,13 +23,13 @@ refused() {
 
 attach cd-r
 check "cdrom driver flags with a CD-R" cdrom_caps
-check "wodim -tao" quiet wodim dev="$SR" gracetime=2 -tao /tmp/data.iso
+check "wodim -tao" traced wodim dev="$SR" gracetime=2 -tao /tmp/data.iso
 detach
 check "wodim: only REZERO UNIT and READ BUFFER unknown" refused 01 3C
 check "wodim data track" starts_with "$(exported 1)" /tmp/data.iso
 
 attach cd-r
-check "wodim -audio" quiet wodim dev="$SR" gracetime=2 -tao -audio /tmp/a.wav /tmp/b.wav
+check "wodim -audio" traced wodim dev="$SR" gracetime=2 -tao -audio /tmp/a.wav /tmp/b.wav
 detach
 check "wodim audio track 1" same_pcm "$(exported 1)" /tmp/a.wav
 check "wodim audio track 2" same_pcm "$(exported 2)" /tmp/b.wav
@@ -33,12 +37,12 @@ check "wodim audio track 2" same_pcm "$(exported 2)" /tmp/b.wav
 maple-cli virtual create /tmp/rw && maple-cli --virtual /tmp/rw virtual insert cd-rw --from /tmp/data.iso
 attach_folder /tmp/rw
 check "cdrom driver flags with a CD-RW" cdrom_caps
-check "wodim blank=fast" quiet wodim dev="$SR" gracetime=2 blank=fast
+check "wodim blank=fast" traced wodim dev="$SR" gracetime=2 blank=fast
 detach
 check "the CD-RW is blank" sh -c "maple-cli --virtual /tmp/rw virtual show | grep -q 'state: blank'"
 
 attach cd-r
-check "cdrdao write" quiet cdrdao write -n --device "$SR" --driver generic-mmc /tmp/two.toc
+check "cdrdao write" traced cdrdao write -n --device "$SR" --driver generic-mmc /tmp/two.toc
 detach
 check "cdrdao: only REZERO UNIT unknown" refused 01
 check "cdrdao audio track 1" same_pcm "$(exported 1)" /tmp/a.wav
@@ -47,7 +51,7 @@ check "cdrdao audio track 2" same_pcm "$(exported 2)" /tmp/b.wav
 for kind in dvd+rw dvd-r; do
   attach $kind
   check "cdrom driver flags with a $kind" cdrom_caps
-  check "growisofs on $kind" quiet growisofs -Z "$SR=/tmp/data.iso"
+  check "growisofs on $kind" traced growisofs -Z "$SR=/tmp/data.iso"
   detach
   check "growisofs: every command known" refused
   check "growisofs $kind track" starts_with "$(exported 1)" /tmp/data.iso
@@ -55,8 +59,8 @@ done
 
 for kind in cd-r dvd+r; do
   attach $kind
-  check "xorriso first session on $kind" quiet xorriso -outdev "$SR" -map /usr/lib/modules /m1 -commit
-  check "xorriso second session on $kind" quiet xorriso -dev "$SR" -map /work /w -commit
+  check "xorriso first session on $kind" traced xorriso -outdev "$SR" -map /usr/lib/modules /m1 -commit
+  check "xorriso second session on $kind" traced xorriso -dev "$SR" -map /work /w -commit
   check "two sessions on $kind" two_sessions
   check "eject and load" reload
   check "mount shows the first session's files" mounted_tree_matches /usr/lib/modules m1
