@@ -14,21 +14,24 @@ blkid_says() {
   for field in "$@"; do grep -qF "$field" /tmp/blkid || { cat /tmp/blkid; return 1; }; done
 }
 
-# Burn an image, read it back three ways: copy, the kernel (blkid, mount), export.
-attach cd-r
-check "drive list names $SR" sh -c "maple-cli drives | grep -q '$SR .*MAPLE   Virtual Recorder'"
-check "blank CD-R" info_says "Disc status: *Empty"
-check "cdrom driver: a CD/DVD recorder" cdrom_caps
-check "burn" quiet maple-cli burn /tmp/data.iso
-check "load after the burn ejected" maple-cli load
-check "recorded CD-R" info_says "Disc status: *Complete"
-check "copy --to-iso" quiet maple-cli copy --to-iso /tmp/copy.iso
-check "the copy is byte-identical" cmp /tmp/copy.iso /tmp/data.iso
-check "blkid sees the ISO 9660 volume" blkid_says 'TYPE="iso9660"' 'LABEL="MAPLE_VM'
-
-check "mount reads the files" mounted_tree_matches /usr/lib/modules
-detach
-check "exported track holds the image" starts_with "$(exported 1)" /tmp/data.iso
+# Burn an image on each medium, read it back three ways: copy, the kernel
+# (cdrom driver, blkid, mount), export.
+for kind in cd-r dvd-r dvd+rw; do
+  attach $kind
+  check "$kind: drive list names $SR" sh -c "maple-cli drives | grep -q '$SR .*MAPLE   Virtual Recorder'"
+  check "$kind: blank" info_says "Disc status: *Empty"
+  check "$kind: cdrom driver sees a CD/DVD recorder" cdrom_caps
+  check "$kind: burn" quiet maple-cli burn /tmp/data.iso
+  check "$kind: load after the burn ejected" maple-cli load
+  check "$kind: recorded" info_says "Disc status: *Complete"
+  check "$kind: copy --to-iso" quiet maple-cli copy --to-iso /tmp/copy.iso
+  check "$kind: the copy is byte-identical" cmp /tmp/copy.iso /tmp/data.iso
+  check "$kind: blkid sees the ISO 9660 volume" blkid_says 'TYPE="iso9660"' 'LABEL="MAPLE_VM'
+  check "$kind: mount reads the files" mounted_tree_matches /usr/lib/modules
+  detach
+  check "$kind: exported track holds the image" starts_with "$(exported 1)" /tmp/data.iso
+  rm /tmp/copy.iso
+done
 check "no configuration left" no_leftovers
 
 attach cd-r
