@@ -1,7 +1,7 @@
 #!/bin/bash
 # Output files of mkiso, copy --to-iso and wav2cda: built under a fresh partial name,
 # never written through a link, and never replacing anything but a regular
-# file; a refusal leaves everything as it was. Temporary files: where they go
+# file; a refusal or a full disk leaves everything as it was. Temporary files: where they go
 # and which stale ones are removed.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
@@ -11,6 +11,7 @@ echo data >data.bin
 "$CLI" virtual create drive >/dev/null || fail "virtual create"
 insert cd-rom --from image.iso
 echo victim >victim
+mkdir full
 # wav2cda converts the first and copies the second (already CD-DA).
 sox -n -r 22050 -c 1 low.wav synth 0.2 sine 440 && sox -n -r 44100 -b 16 -c 2 cd.wav synth 0.2 sine 440 ||
     fail "sox"
@@ -44,6 +45,10 @@ for entry in "${targets[@]}"; do
     [ "$(stat -c %F "$target")" = "$before" ] || fail "$target was replaced"
 done
 [ "$(cat victim)" = victim ] || fail "a link's target was written"
+# A full disk (the file size limit) during a copy: named, nothing left.
+expect 1 "copy.iso创建失败！" bash -c "trap '' XFSZ; ulimit -f 16; exec \"\$0\" \"\$@\"" \
+    "$CLI" --virtual drive copy --to-iso "$WORK/full/copy.iso"
+[ -z "$(ls full)" ] || fail "a full disk left a file: $(ls full)"
 ls | grep -Eq '\.(iso|wav)\.[[:alnum:]]{6}\.part$' && fail "a partial file was left: $(ls)"
 
 # Temporary files: the user's cache folder unless MAPLE_TEMP_DIR says

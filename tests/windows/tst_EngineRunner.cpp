@@ -60,7 +60,7 @@ class EngineRunnerTest : public QObject {
         QCOMPARE(boxes.shown[0].parent, &window);
     }
 
-    void controlsAreLockedAndTheDriveBusyDuringTheRun() {
+    void controlsAreLockedAndTheDriveBusyDuringARunThatUsesIt() {
         QWidget window;
         auto* start = new QPushButton(&window);
         auto* option = new QCheckBox(&window);
@@ -79,13 +79,7 @@ class EngineRunnerTest : public QObject {
         QVERIFY(!IsDriveBusy());
         QVERIFY(start->isEnabled() && option->isEnabled() && item.isEnabled());
         QVERIFY(!alreadyOff->isEnabled());
-    }
-
-    void operationsWithoutTheDriveLeaveItFree() {
-        QWidget window;
-        EngineRunner runner(&window);
-        std::atomic<bool> busyInside{true};
-        QSignalSpy finished(&runner, &EngineRunner::finished);
+        // Operations without the drive leave it free.
         runner.Start([&busyInside](EngineReporter&) { busyInside = IsDriveBusy(); },
                      EngineRunner::DriveUse::None);
         QVERIFY(finished.wait(5000));

@@ -9,92 +9,68 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "IsolatedProgramFolders.h"
 #include "ModFileDlg.h"
 #include "SettingsStore.h"
 #include "TestDiscImages.h"
-#include "VirtualDriveSession.h"
-#include "WindowTestSupport.h"
+#include "WindowTestRig.h"
 #include "frmSaveISO2.h"
-#include "frmWriteISO.h"
 
 namespace {
 constexpr std::uint8_t kSetCdSpeed = 0xBB;
-
-frmWriteISO* RecordingWindow() {
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<frmWriteISO*>(window); found && found->isVisible())
-            return found;
-    return nullptr;
-}
 }  // namespace
 
 class SaveIso2Test : public QObject {
     Q_OBJECT
   private slots:
     void init() {
-        IsolatedProgramFolders::Reset();
-        m_folders = std::make_unique<WindowTestFolders>();
-        m_drives = std::make_unique<VirtualDriveSession>();
-        m_main = std::make_unique<FakeMainWindow>(m_drives->Id());
-        m_boxes = std::make_unique<MessageBoxRecorder>();
-        m_source = m_folders->Folder().File("source.iso");
+        m_rig = std::make_unique<WindowTestRig>();
+        m_source = m_rig->folders.Folder().File("source.iso");
         WriteTestImage(m_source, 48);
-        QCOMPARE(m_drives->Drive().InsertImage(MediumKind::CdR, m_source), std::string());
+        QCOMPARE(m_rig->drives.Drive().InsertImage(MediumKind::CdR, m_source), std::string());
     }
     void cleanup() {
         ModFileDlg::SetDialogHandler({});
-        m_boxes.reset();
-        m_main.reset();
-        m_drives.reset();
-        m_folders.reset();
+        m_rig.reset();
     }
 
     void copiesTheDiscIntoAnIsoFileNamedInTheDialog() {
         std::vector<ModFileDlg::Request> asked;
         ModFileDlg::SetDialogHandler([&](const ModFileDlg::Request& request) {
             asked.push_back(request);
-            return QString::fromStdString(m_folders->Folder().File("Backup"));
+            return QString::fromStdString(m_rig->folders.Folder().File("Backup"));
         });
         QPointer<frmSaveISO2> window = new frmSaveISO2();
         Control<QCheckBox>(window, "chkCreateISOonly")->setChecked(true);
-        QCOMPARE(Control<QPushButton>(window, "cmdNext")->toolTip(),
-                 QString::fromUtf8("生成并保存ISO映像文件"));
         QCOMPARE(RunNext(*window), CopyOutcome::ImageSaved);
         QCOMPARE(asked.at(0).title, QString::fromUtf8("请输入要保存的*.ISO文件名:"));
         QVERIFY(asked.at(0).save);
         // The extension is added; the file equals the disc over its length.
-        const std::string saved = m_folders->Folder().File("Backup.iso");
-        QCOMPARE(std::filesystem::file_size(saved), std::filesystem::file_size(m_source));
-        QCOMPARE(ReadFile(saved), ReadFile(m_source));
-        QCOMPARE(m_boxes->shown.back().text, QString::fromUtf8("ISO文件创建成功!"));
+        QCOMPARE(ReadFile(m_rig->folders.Folder().File("Backup.iso")), ReadFile(m_source));
+        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("ISO文件创建成功!"));
         QTRY_VERIFY(window.isNull());
-        QVERIFY(m_main->widget.isVisible());
+        QVERIFY(m_rig->main.widget.isVisible());
     }
 
     void copiesTheDiscOntoABlankThroughTheRecordingWindow() {
-        m_boxes->OnShow([this](const MessageBoxRequest& box) {
+        m_rig->boxes.OnShow([this](const MessageBoxRequest& box) {
             if (box.text == QString::fromUtf8("请放入一张空白光碟片,并点击确定继续"))
-                m_drives->Insert(MediumKind::CdR);
+                m_rig->drives.Insert(MediumKind::CdR);
         });
         QPointer<frmSaveISO2> window = new frmSaveISO2();
         QCOMPARE(RunNext(*window), CopyOutcome::ReadyToRecord);
-        QPointer<frmWriteISO> recorder = RecordingWindow();
+        QPointer<frmWriteISO> recorder = VisibleWindow<frmWriteISO>();
         QVERIFY(recorder != nullptr);
         QVERIFY(window->isHidden());
         const std::string temporary = GetProgramSetting("TempISO");
         QCOMPARE(Control<QLineEdit>(recorder, "txtISO")->text(), QString::fromStdString(temporary));
         QVERIFY(!Control<QLineEdit>(recorder, "txtISO")->isEnabled());
         QCOMPARE(ReadFile(temporary), ReadFile(m_source));
-        recorder->Timer1Tick();
-        QSignalSpy finished(recorder, &frmWriteISO::burnFinished);
-        QTest::mouseClick(Control<QPushButton>(recorder, "CmdBurn"), Qt::LeftButton);
-        QVERIFY(finished.wait(20000));
-        QCOMPARE(m_boxes->shown.back().text, QString::fromUtf8("刻录完成!"));
-        QVERIFY(DiscHoldsImage(m_drives->Drive(), m_source));
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
+        QVERIFY(DiscHoldsImage(m_rig->drives.Drive(), m_source));
         QVERIFY(!std::filesystem::exists(temporary));
         QTRY_VERIFY(recorder.isNull() && window.isNull());
-        QVERIFY(m_main->widget.isVisible());
+        QVERIFY(m_rig->main.widget.isVisible());
     }
 
     void cancelOrCloseStopsTheReadingAndKeepsNoImage_data() {
@@ -106,8 +82,8 @@ class SaveIso2Test : public QObject {
         QFETCH(bool, close);
         QPointer<frmSaveISO2> window = new frmSaveISO2();
         // A refused read speed holds the copy at its warning: the user stops it then.
-        m_drives->Drive().Faults().failures.push_back({kSetCdSpeed, 0, 1, 0x05, 0x24, 0x00});
-        m_boxes->OnShow([&](const MessageBoxRequest& box) {
+        m_rig->drives.Drive().Faults().failures.push_back({kSetCdSpeed, 0, 1, 0x05, 0x24, 0x00});
+        m_rig->boxes.OnShow([&](const MessageBoxRequest& box) {
             if (!box.text.startsWith(QStringLiteral("WARNING"))) return;
             if (close)
                 QVERIFY(!window->close());
@@ -116,10 +92,10 @@ class SaveIso2Test : public QObject {
         });
         QCOMPARE(RunNext(*window), CopyOutcome::Cancelled);
         QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::Temp() + "/tempiso.iso"));
-        QCOMPARE(m_boxes->shown.size(), std::size_t(2));  // the warning and the stop
+        QCOMPARE(m_rig->boxes.shown.size(), std::size_t(2));  // the warning and the stop
         if (close) {
             QTRY_VERIFY(window.isNull());
-            QVERIFY(m_main->widget.isVisible());
+            QVERIFY(m_rig->main.widget.isVisible());
             return;
         }
         QVERIFY(window->isVisible());
@@ -130,21 +106,13 @@ class SaveIso2Test : public QObject {
   private:
     // Presses Next (enabled by the timer) and waits for the end; the window
     // may be gone or hidden afterwards.
-    std::optional<CopyOutcome> RunNext(frmSaveISO2& window) {
+    static std::optional<CopyOutcome> RunNext(frmSaveISO2& window) {
         window.show();
         window.Timer1Tick();
-        std::optional<CopyOutcome> outcome;
-        connect(&window, &frmSaveISO2::copyFinished, this, [&] { outcome = window.LastOutcome(); });
-        QSignalSpy finished(&window, &frmSaveISO2::copyFinished);
-        QTest::mouseClick(Control<QPushButton>(&window, "cmdNext"), Qt::LeftButton);
-        if (!finished.wait(20000)) qFatal("the copy did not end");
-        return outcome;
+        return ClickAndWait(window, "cmdNext", &frmSaveISO2::copyFinished);
     }
 
-    std::unique_ptr<WindowTestFolders> m_folders;
-    std::unique_ptr<VirtualDriveSession> m_drives;
-    std::unique_ptr<FakeMainWindow> m_main;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    std::unique_ptr<WindowTestRig> m_rig;
     std::string m_source;
 };
 

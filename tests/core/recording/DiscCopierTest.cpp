@@ -6,7 +6,6 @@
 
 #include "DiscCopier.h"
 #include "DriveBusy.h"
-#include "FileSizeLimit.h"
 #include "ImageBurner.h"
 #include "RecordingTestEnvironment.h"
 #include "RecordingTransport.h"
@@ -143,23 +142,6 @@ TEST_F(DiscCopierTest, AFailedReadCapacityFailsAndLeavesNoFile) {
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(HasPartialFile(out));
     EXPECT_EQ(bench.Count(0x28), 0u);
-}
-
-TEST_F(DiscCopierTest, AFullDiskEndsTheCopyNamingTheFileAndDeletesThePartialImage) {
-    if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit to fill the disk";
-    InsertDisc(MediumKind::CdRom, RandomImage(1001 * 2048, 5));
-    const std::string out = bench.File("out.iso");
-    CopyOutcome outcome{};
-    {
-        const FileSizeLimit fullDisk(1 << 20);  // the image needs 2 MB
-        outcome = CopyToFile(out);
-    }
-    EXPECT_EQ(outcome, CopyOutcome::Failed);
-    EXPECT_EQ(reporter.LastMessage().rfind("文件" + out + "创建失败！\nwrite error", 0), 0u)
-        << reporter.LastMessage();
-    EXPECT_EQ(reporter.messages.back().title, "错误");
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_FALSE(HasPartialFile(out));
 }
 
 TEST_F(DiscCopierTest, AnImageThatCannotBeCreatedIsReported) {

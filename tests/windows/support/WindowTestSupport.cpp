@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QTest>
 #include <QUrl>
 #include <cstdlib>
@@ -91,4 +92,18 @@ void CloseAllWindows() {
             window->hide();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool RunTool(const QString& program, const QStringList& arguments, QString* output) {
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    const bool ran = tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit &&
+                     tool.exitCode() == 0;
+    const QString printed = QString::fromUtf8(tool.readAll());
+    if (!ran)
+        qWarning("%s %s: %s", qPrintable(program), qPrintable(arguments.join(' ')),
+                 qPrintable(printed));
+    if (output != nullptr) *output = printed;
+    return ran;
 }

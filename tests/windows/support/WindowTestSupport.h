@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QApplication>
 #include <QObject>
 #include <QPoint>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QString>
+#include <QStringList>
+#include <QTest>
 #include <QWidget>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,3 +87,31 @@ void DropLocalFiles(QWidget* target, const std::vector<std::string>& paths,
 void RightPress(QWidget* widget);
 // Closes and deletes every top-level window left over by a test.
 void CloseAllWindows();
+
+// The visible top-level window of type T, or nullptr.
+template <typename T>
+T* VisibleWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<T*>(window); found != nullptr && found->isVisible())
+            return found;
+    return nullptr;
+}
+
+// Clicks `button` of `window` and waits until `finished` (a signal of the
+// window) arrives; returns the window's LastOutcome() as it was at that
+// signal, since a window that is done may close itself.
+template <typename Window, typename Signal>
+auto ClickAndWait(Window& window, const char* button, Signal finished, int ms = 20000) {
+    decltype(window.LastOutcome()) outcome{};
+    const QMetaObject::Connection reading =
+        QObject::connect(&window, finished, [&] { outcome = window.LastOutcome(); });
+    QSignalSpy ended(&window, finished);
+    QTest::mouseClick(Control<QPushButton>(&window, button), Qt::LeftButton);
+    if (!ended.wait(ms)) qFatal("%s did not end", button);
+    QObject::disconnect(reading);
+    return outcome;
+}
+
+// Runs a tool (xorriso, sox, ...); false, with what it printed, when it
+// fails. `output` receives its standard output and error.
+bool RunTool(const QString& program, const QStringList& arguments, QString* output = nullptr);
