@@ -106,30 +106,15 @@ TEST(clsSGIO, NoDrivesMeansNotInstalled) {
     EXPECT_EQ(transport->OpenProblem(), "");
 }
 
-TEST(clsSGIO, BuildsTheRequestFromTheCommand) {
+// Directions, lengths and the CDB are proved by every command of
+// vm_guest_recorder, which a wrong one fails; time limits are not.
+TEST(clsSGIO, TimeLimitsAreMillisecondsAndZeroIsAnHour) {
     auto [kernel, transport] = Make();
-    std::uint8_t buffer[36] = {};
     std::int32_t timeout = 5;
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, buffer, 36, timeout), 0);
-    EXPECT_EQ(kernel->lastHeader.interface_id, 'S');
-    EXPECT_EQ(kernel->lastHeader.dxfer_direction, SG_DXFER_FROM_DEV);
-    EXPECT_EQ(kernel->lastHeader.dxfer_len, 36u);
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
     EXPECT_EQ(kernel->lastHeader.timeout, 5000u);
-    EXPECT_EQ(kernel->lastHeader.cmd_len, 6);
-    EXPECT_EQ(kernel->lastCdb, std::vector<std::uint8_t>(kInquiry, kInquiry + 6));
     EXPECT_GE(kernel->lastHeader.mx_sb_len, 32);
-
-    std::uint8_t write[10] = {0x2A};
-    std::uint8_t data[2048] = {};
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", write, 10, 1, data, 2048, timeout), 0);
-    EXPECT_EQ(kernel->lastHeader.dxfer_direction, SG_DXFER_TO_DEV);
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", write, 10, 0, nullptr, 0, timeout), 0);
-    EXPECT_EQ(kernel->lastHeader.dxfer_direction, SG_DXFER_NONE);
-}
-
-TEST(clsSGIO, ZeroTimeoutBecomesAnHourThousandWrittenBack) {
-    auto [kernel, transport] = Make();
-    std::int32_t timeout = 0;
+    timeout = 0;
     EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
     EXPECT_EQ(timeout, 3600000);
     EXPECT_EQ(kernel->lastHeader.timeout, 3600000000u);
