@@ -1,14 +1,11 @@
 // The core's own text rules against Qt, which the windows use: names
-// compared ignoring case, UTF-8 decoding and the settings files must agree
-// with what the windows and the earlier Qt-based core did.
+// compared ignoring case and UTF-8 decoding must agree with Qt. (The
+// settings files are compared with a file Qt wrote in SettingsStoreTest.)
 #include <QList>
-#include <QSettings>
 #include <QTest>
 #include <random>
 
 #include "CaseFolding.h"
-#include "IniFile.h"
-#include "TestEnvironment.h"
 #include "UnicodeText.h"
 
 class tst_TextCompatibility : public QObject {
@@ -41,43 +38,6 @@ class tst_TextCompatibility : public QObject {
                 QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
             QCOMPARE(UnicodeText::Utf8ToUtf16(bytes), qt.toStdU16String());
             QCOMPARE(UnicodeText::ValidUtf8(bytes), qt.toStdString());
-        }
-    }
-
-    void settingsFilesTravelBothWays() {
-        const std::vector<std::string> values = {"plain",
-                                                 "",
-                                                 " padded ",
-                                                 "@at",
-                                                 "a, b;c=d",
-                                                 "quote \" back \\ tab \t nl \n",
-                                                 "\x01\x1f"
-                                                 "1f",
-                                                 "\xe6\x9d\x8e\xf0\x9f\x98\x80",
-                                                 "\"",
-                                                 "x\\"};
-        TempFolder folder;
-        const std::string byQt = folder.File("qt.ini"), byCore = folder.File("core.ini");
-        IniFile core;
-        {
-            QSettings qt(QString::fromStdString(byQt), QSettings::IniFormat);
-            for (std::size_t i = 0; i < values.size(); ++i) {
-                const std::string key = "K" + std::to_string(i);
-                qt.setValue(QString::fromStdString("Setting/" + key),
-                            QString::fromStdString(values[i]));
-                core.SetValue("Setting", key, values[i]);
-            }
-        }
-        QVERIFY(core.Save(byCore));
-        QCOMPARE(ReadFile(byCore), ReadFile(byQt));
-        IniFile read;
-        QVERIFY(read.Load(byQt));
-        QSettings qt(QString::fromStdString(byCore), QSettings::IniFormat);
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            const std::string key = "K" + std::to_string(i);
-            QCOMPARE(read.Value("Setting", key).value_or("(none)"), values[i]);
-            QCOMPARE(qt.value(QString::fromStdString("Setting/" + key)).toString().toStdString(),
-                     values[i]);
         }
     }
 };
