@@ -134,19 +134,31 @@ class LanguageFilesTest : public QObject {
     void init() { m_folders = std::make_unique<WindowTestFolders>(); }
     void cleanup() { m_folders.reset(); }
 
-    void bothFilesHaveTheSameKeysOnceWithValues() {
-        const auto english = ReadLines(ShippedLanguageFile("English"));
-        const auto chinese = ReadLines(ShippedLanguageFile("Chinese Tradition"));
-        const QSet<QString> inEnglish = KeysOf(english), inChinese = KeysOf(chinese);
-        for (const QString& key : inEnglish - inChinese)
-            QVERIFY2(false, qPrintable("missing in Chinese Tradition.lng: " + key));
-        for (const QString& key : inChinese - inEnglish)
-            QVERIFY2(false, qPrintable("missing in English.lng: " + key));
-        QCOMPARE(std::size_t(inEnglish.size()), english.size());  // no key twice
-        QCOMPARE(std::size_t(inChinese.size()), chinese.size());
-        for (const auto* lines : {&english, &chinese})
-            for (const LanguageLine& line : *lines)
+    // The same keys in both files, each once and with a value that its own
+    // line gives (the lookup takes the first line holding key + "=" anywhere,
+    // so no line may shadow another key); UTF-8 with line feeds.
+    void bothFilesHaveTheSameKeysEachOnItsOwnLine() {
+        std::map<QString, QSet<QString>> keys;
+        for (const QString& language : kLanguages) {
+            const std::string path = ShippedLanguageFile(language.toStdString());
+            QByteArray raw;
+            const std::vector<LanguageLine> lines = ReadLines(path, &raw);
+            QVERIFY(!raw.contains('\r') && raw.endsWith('\n'));
+            auto decoder = QStringDecoder(QStringDecoder::Utf8);
+            const QString text = decoder(raw);
+            QVERIFY(!decoder.hasError() && !text.contains(QChar::ReplacementCharacter));
+            keys[language] = KeysOf(lines);
+            QCOMPARE(std::size_t(keys[language].size()), lines.size());  // no key twice
+            for (const LanguageLine& line : lines) {
                 QVERIFY2(!line.value.isEmpty(), qPrintable(line.key));
+                QCOMPARE(QString::fromStdString(ReadKeyValue(path, line.key.toStdString())),
+                         line.value);
+            }
+        }
+        for (const QString& key : keys["English"] - keys["Chinese Tradition"])
+            QVERIFY2(false, qPrintable("missing in Chinese Tradition.lng: " + key));
+        for (const QString& key : keys["Chinese Tradition"] - keys["English"])
+            QVERIFY2(false, qPrintable("missing in English.lng: " + key));
     }
 
     void everyKeyTheWindowsReadIsShipped() {
@@ -221,24 +233,6 @@ class LanguageFilesTest : public QObject {
                 QVERIFY2(
                     used.contains(n),
                     qPrintable(window + QStringLiteral(".String%1").arg(n, 2, 10, QChar('0'))));
-    }
-
-    void eachKeyFindsItsOwnLineInAUtf8File() {
-        // The lookup takes the first line containing key + "=" anywhere: no
-        // line may shadow another key.
-        for (const QString& language : kLanguages) {
-            const std::string path = ShippedLanguageFile(language.toStdString());
-            QByteArray raw;
-            for (const LanguageLine& line : ReadLines(path, &raw))
-                QCOMPARE(QString::fromStdString(ReadKeyValue(path, line.key.toStdString())),
-                         line.value);
-            QVERIFY(!raw.contains('\r'));
-            QVERIFY(raw.endsWith('\n'));
-            auto decoder = QStringDecoder(QStringDecoder::Utf8);
-            const QString text = decoder(raw);
-            QVERIFY(!decoder.hasError());
-            QVERIFY(!text.contains(QChar::ReplacementCharacter));
-        }
     }
 
     void traditionalChineseUsesTraditionalCharacters() {
