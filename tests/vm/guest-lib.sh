@@ -39,11 +39,12 @@ attach() {
 }
 
 # attach_folder DIR: serves the drive in DIR through the kernel. Sets DRIVE,
-# SR, SG and SERVER; the server's trace goes to $DRIVE.trace.
+# SR, SG and SERVER; the server's trace goes to $DRIVE.trace (TRACE= set
+# empty leaves the commands out of it).
 attach_folder() {
   DRIVE=$1
   : > "$DRIVE.nodes"
-  maple-cli --trace virtual attach "$DRIVE" > "$DRIVE.nodes" 2> "$DRIVE.trace" &
+  maple-cli ${TRACE---trace} virtual attach "$DRIVE" > "$DRIVE.nodes" 2> "$DRIVE.trace" &
   SERVER=$!
   waited=0
   while [ "$(wc -l < "$DRIVE.nodes")" -lt 2 ]; do
