@@ -1,14 +1,13 @@
 // Stopping on the user's request, what the command line cannot see: the
 // blocks written before the stop, the flush, the tracks closed, and the
-// message for each kind of medium, the reads of a stopped copy. A stop
-// before the first block is proved by cli_cancellation.
+// message for each kind of medium. A stop before the first block and a
+// stopped copy are proved by cli_cancellation.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "AudioBurnEngine.h"
 #include "CddaWaveHeader.h"
-#include "DiscCopier.h"
 #include "EraseEngine.h"
 #include "ImageBurner.h"
 #include "RecordingTestEnvironment.h"
@@ -101,20 +100,6 @@ TEST_F(Cancellation, AnAudioRecordingStopsBetweenBlocksAndRemovesItsTrackFile) {
     EXPECT_EQ(StopMessage(), kUnchanged);
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Blank);
     EXPECT_FALSE(fs::exists((IsolatedProgramFolders::Temp() + "/tempwav.wav")));
-}
-
-TEST_F(Cancellation, ACopyStoppedWhileReadingKeepsNoImage) {
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom,
-                                        bench.Put("source.iso", RandomImage(300 * 2048, 4))),
-              "");
-    const std::string out = bench.File("copy.iso");
-    reporter.cancelAt = 3;
-    DiscCopier copier(reporter, {true, false, DefaultSpeedEntry()});
-    EXPECT_EQ(copier.Next(bench.Id(), [&] { return out; }), CopyOutcome::Cancelled);
-    EXPECT_EQ(StopMessage(), "已停止。没有保留映像文件，光碟保持不变。");
-    EXPECT_EQ(bench.Count(0x28), 4u);  // the descriptor probe and 3 reads of 32 sectors
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_FALSE(HasPartialFile(out));
 }
 
 TEST_F(Cancellation, AnEraseStopsBeforeBlankOrBetweenTheBlocksOfAnOverwrite) {
