@@ -101,8 +101,8 @@ bench_tree() {  # LABEL TREE CACHE
             peaks[$tool]=$(( ${peaks[$tool]:-0} > peak ? ${peaks[$tool]:-0} : peak ))
         done
     done
-    printf '\n%s, %s cache: %d files, %.1f MB; median of %d runs\n' "$label" "$cache" "$files" \
-        "$(echo "$bytes / 1000000" | bc -l)" "$runs"
+    printf '\n%s, %s cache: %d files, %.1f MB; median of %d runs; load %s\n' "$label" "$cache" \
+        "$files" "$(echo "$bytes / 1000000" | bc -l)" "$runs" "$(cut -d' ' -f1-3 /proc/loadavg)"
     printf '%-12s %9s %9s %9s %14s %10s\n' tool seconds cpu-s MB/s "maple faster" "peak MB"
     local maple_time
     maple_time=$(echo "${times[maple]}" | tr ' ' '\n' | grep . | median)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,6 +14,13 @@ class FileReader {
     virtual ~FileReader() = default;
     // Reads up to `count` bytes: the bytes read, 0 at the end, -1 on a read error.
     virtual std::int64_t Read(std::uint8_t* buffer, std::int64_t count) = 0;
+    // Like Read, but takes only bytes already in memory, never waiting for
+    // the disk: 0 when there are none (then Read tells the end or an error).
+    virtual std::int64_t ReadHeld(std::uint8_t* buffer, std::int64_t count) {
+        return std::max<std::int64_t>(Read(buffer, count), 0);
+    }
+    // Asks for the whole file to be fetched now, as it will be read soon.
+    virtual void Prefetch() {}
     // Why the last Read failed, as text.
     virtual std::string Problem() const { return "read error"; }
     // Copies up to `count` bytes straight into `target` at its position:
@@ -40,4 +48,6 @@ class FileSource {
     virtual std::unique_ptr<FileReader> Open(const std::string& path) = 0;
     // Why the last Examine or Open failed, as text.
     virtual std::string LastProblem() const = 0;
+    // Closes whatever the source keeps open between calls.
+    virtual void CloseHeld() {}
 };

@@ -1,5 +1,7 @@
 #include "LocalFileSource.h"
 
+#include <string_view>
+
 #include "modFileAccess.h"
 
 namespace {
@@ -13,6 +15,10 @@ class LocalFileReader : public FileReader {
         if (got < 0) m_problem = "read error: " + modFileAccess::LastErrorText();
         return got;
     }
+    std::int64_t ReadHeld(std::uint8_t* buffer, std::int64_t count) override {
+        return modFileAccess::FileReadHeld(m_file, buffer, count);
+    }
+    void Prefetch() override { modFileAccess::FileWillRead(m_file); }
     std::string Problem() const override { return m_problem; }
     std::int64_t CopyTo(FileHandleRecord& target, std::int64_t count) override {
         return modFileAccess::FileCopy(m_file, target, count);
@@ -22,10 +28,38 @@ class LocalFileReader : public FileReader {
     FileHandleRecord m_file;
     std::string m_problem;
 };
+#ifdef _WIN32
+constexpr const char* kSeparators = "/\\";
+#else
+constexpr const char* kSeparators = "/";
+#endif
 }  // namespace
 
+LocalFileSource::~LocalFileSource() {
+    CloseHeld();
+}
+
+void LocalFileSource::CloseHeld() {
+    modFileAccess::FolderClose(m_folder);
+}
+
+const modFileAccess::FolderHandleRecord* LocalFileSource::FolderOf(const std::string& path,
+                                                                   std::string& name) {
+    const std::size_t end = path.find_last_of(kSeparators);
+    if (end == std::string::npos || end + 1 == path.size()) return nullptr;
+    name = path.substr(end + 1);
+    const std::string_view folder = std::string_view(path).substr(0, end + 1);
+    if (m_folder.handle != -1 && m_folder.path == folder) return &m_folder;
+    modFileAccess::FolderClose(m_folder);
+    m_folder = modFileAccess::FolderOpen(std::string(folder));
+    return m_folder.handle != -1 ? &m_folder : nullptr;
+}
+
 std::optional<FileSource::Facts> LocalFileSource::Examine(const std::string& path) {
-    const auto facts = modFileAccess::FileInfo(path);
+    std::string name;
+    const auto* folder = FolderOf(path, name);
+    const auto facts =
+        folder ? modFileAccess::FileInfoIn(*folder, name) : modFileAccess::FileInfo(path);
     if (!facts) {
         m_problem = modFileAccess::LastErrorText();
         return std::nullopt;
@@ -38,9 +72,13 @@ std::optional<FileSource::Facts> LocalFileSource::Examine(const std::string& pat
 }
 
 std::unique_ptr<FileReader> LocalFileSource::Open(const std::string& path) {
-    FileHandleRecord file =
-        modFileAccess::FileOpen(path, modFileAccess::Access::Read, modFileAccess::Share::ReadWrite,
-                                modFileAccess::Disposition::OpenExisting);
+    std::string name;
+    const auto* folder = FolderOf(path, name);
+    FileHandleRecord file = folder
+                                ? modFileAccess::FileOpenIn(*folder, name)
+                                : modFileAccess::FileOpen(path, modFileAccess::Access::Read,
+                                                          modFileAccess::Share::ReadWrite,
+                                                          modFileAccess::Disposition::OpenExisting);
     if (file.handle == -1) {
         m_problem = modFileAccess::LastErrorText();
         return nullptr;

@@ -125,9 +125,10 @@ class clsISOWriter {
     void NameDirectories(clsISODirectory& directory);
     void NameFiles(clsISODirectory& directory);
 
+    void NameAndExamine(ImagePlan& plan);
     bool MakeLayout(ImagePlan& plan);
     void WalkTree(ImagePlan& plan) const;
-    bool RefreshFileSizes(ImagePlan& plan);
+    void RefreshFileSizes(ImagePlan& plan);
     bool CheckLimits(const ImagePlan& plan);
     void PlanPathTables(ImagePlan& plan) const;
     void PlanExtents(ImagePlan& plan) const;

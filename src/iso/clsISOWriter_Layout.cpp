@@ -1,6 +1,7 @@
 // Layout: the walks of the tree, table sizes and the sector of every extent.
 #include <deque>
 #include <limits>
+#include <thread>
 
 #include "FileSource.h"
 #include "RecordBytes.h"
@@ -61,9 +62,18 @@ std::int64_t clsISOWriter::ImageSize() const {
     return FilesSize(*m_root) + kReservedBytes;
 }
 
-bool clsISOWriter::MakeLayout(ImagePlan& plan) {
+// The files are examined on a thread of their own while the names are made:
+// neither needs the other, and with many files both take a while.
+void clsISOWriter::NameAndExamine(ImagePlan& plan) {
     WalkTree(plan);
-    if (!RefreshFileSizes(plan) || !CheckLimits(plan)) return false;
+    std::thread examine([this, &plan] { RefreshFileSizes(plan); });
+    AssignNames();
+    examine.join();
+    m_source->CloseHeld();  // the files are opened afresh for writing
+}
+
+bool clsISOWriter::MakeLayout(ImagePlan& plan) {
+    if (!CheckLimits(plan)) return false;
     PlanPathTables(plan);
     PlanExtents(plan);
     if (plan.volumeSpace < 0) {
@@ -96,7 +106,7 @@ void clsISOWriter::WalkTree(ImagePlan& plan) const {
     plan.unavailable.assign(plan.files.size(), false);
 }
 
-bool clsISOWriter::RefreshFileSizes(ImagePlan& plan) {
+void clsISOWriter::RefreshFileSizes(ImagePlan& plan) {
     // Files are placed with their current length and date, as they will be read.
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         clsISOFile& file = *plan.files[i];
@@ -109,7 +119,6 @@ bool clsISOWriter::RefreshFileSizes(ImagePlan& plan) {
         plan.unavailable[i] = true;
         m_unreadable.push_back({file.LocalPath(), m_source->LastProblem()});
     }
-    return true;
 }
 
 bool clsISOWriter::CheckLimits(const ImagePlan& plan) {

@@ -42,6 +42,7 @@ bool clsISOWriter::SaveISO(const std::string& file_out) {
     }
     Raise(&ISOWriterEvents::BuildingFilesystem);
     bool written = WriteImage(out.File(), file_out);
+    m_source->CloseHeld();
     if (written && !out.Commit()) {
         m_lastError = out.Error();
         written = false;
@@ -57,8 +58,8 @@ bool clsISOWriter::SaveISO(const std::string& file_out) {
 }
 
 bool clsISOWriter::WriteImage(FileHandleRecord& out, const std::string& target) {
-    AssignNames();
     ImagePlan plan;
+    NameAndExamine(plan);
     if (!MakeLayout(plan) || OutputIsSource(target, plan)) return false;
     ImageOutput output(out);
     if (!WriteDescriptors(output, plan)) return false;
@@ -159,10 +160,10 @@ bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan) {
                 std::nearbyint(static_cast<double>(output.Position()) * 100.0 / total)));
         if (file.Size() < 1) continue;
         if (StopRequested() || !AtSector(output, file.LBA(), "file data")) return false;
-        std::unique_ptr<FileReader> reader = plan.unavailable[i] ? nullptr : ahead.Next();
+        FileReader* const reader = plan.unavailable[i] ? nullptr : ahead.Next();
         if (!plan.unavailable[i] && !reader)
             m_unreadable.push_back({file.LocalPath(), ahead.Problem()});
-        if (!CopyFile(output, file, reader.get()) || !output.PadToSector()) return false;
+        if (!CopyFile(output, file, reader) || !output.PadToSector()) return false;
     }
     return !output.Failed();
 }

@@ -42,6 +42,13 @@ std::int64_t FileWrite(FileHandleRecord& file, const void* buffer, std::int64_t 
 // bytes copied, 0 at the end of `from`, -1 when it failed or the system cannot
 // copy between these two files (the caller then reads and writes itself).
 std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count);
+// Like FileRead, but takes only bytes the system already holds in memory,
+// never waiting for the disk: 0 when it holds none of them (or at the end or
+// on an error, which a FileRead then reports).
+std::int64_t FileReadHeld(FileHandleRecord& file, void* buffer, std::int64_t count);
+// Asks the system to fetch the whole file from the disk now, as it will be
+// read soon (nothing where the system cannot).
+void FileWillRead(FileHandleRecord& file);
 // Moves the position; returns the new position, or -1 on failure.
 std::int64_t FileSeek(FileHandleRecord& file, std::int64_t distance, SeekMethod method);
 // The current position, or -1.
@@ -75,6 +82,21 @@ struct FolderEntry {
 // The entries of a folder ("." and ".." left out), sorted by name; nullopt
 // when it cannot be listed. Names are taken literally: no wildcards.
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder);
+
+// A folder held open, so that the files in it are examined and opened by
+// name without the system walking the folder's path again for each one.
+struct FolderHandleRecord {
+    std::intptr_t handle = -1;
+    std::string path;
+};
+// Opens the folder `path`; the record's handle is -1 on failure.
+FolderHandleRecord FolderOpen(const std::string& path);
+// Closes the handle (if open); afterwards handle -1 and empty path.
+void FolderClose(FolderHandleRecord& folder);
+// FileInfo of the entry `name` of an open folder.
+std::optional<FileFacts> FileInfoIn(const FolderHandleRecord& folder, const std::string& name);
+// FileOpen of the entry `name` of an open folder, for reading (shared, existing).
+FileHandleRecord FileOpenIn(const FolderHandleRecord& folder, const std::string& name);
 
 // Replaces `to` by `from` in one step; false on failure.
 bool RenameFile(const std::string& from, const std::string& to);

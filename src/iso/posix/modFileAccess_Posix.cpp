@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "modFileAccess.h"
 #include "modFileAccessParts.h"
@@ -62,22 +64,27 @@ std::optional<FileFacts> StatPath(int folder, const char* path, int flags) {
                      static_cast<std::uint64_t>(facts.stx_ino)};
 }
 
-}  // namespace
-
-FileHandleRecord FileOpen(const std::string& path, Access access, Share /*share*/,
-                          Disposition disposition) {
+// Opens `name` (relative to `folder`); the record keeps `path` for messages.
+FileHandleRecord OpenAt(int folder, const char* name, int flags, std::string path) {
     FileHandleRecord file;
     int fd;
     do {
-        fd = ::open(path.c_str(), OpenFlags(access, disposition), 0666);
+        fd = ::openat(folder, name, flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         lastError = errno;
         return file;
     }
     file.handle = fd;
-    file.path = path;
+    file.path = std::move(path);
     return file;
+}
+
+}  // namespace
+
+FileHandleRecord FileOpen(const std::string& path, Access access, Share /*share*/,
+                          Disposition disposition) {
+    return OpenAt(AT_FDCWD, path.c_str(), OpenFlags(access, disposition), path);
 }
 
 bool FileClose(FileHandleRecord& file) {
@@ -119,6 +126,20 @@ std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t
     return copied;
 }
 
+std::int64_t FileReadHeld(FileHandleRecord& file, void* buffer, std::int64_t count) {
+    if (file.handle == -1) return 0;
+    iovec part{buffer, static_cast<std::size_t>(count)};
+    ssize_t got;
+    do {
+        got = ::preadv2(Fd(file), &part, 1, -1, RWF_NOWAIT);
+    } while (got < 0 && errno == EINTR);
+    return std::max<ssize_t>(got, 0);
+}
+
+void FileWillRead(FileHandleRecord& file) {
+    if (file.handle != -1) ::posix_fadvise(Fd(file), 0, 0, POSIX_FADV_WILLNEED);
+}
+
 std::int64_t FileSeek(FileHandleRecord& file, std::int64_t distance, SeekMethod method) {
     if (file.handle == -1) return -1;
     const int whence = method == SeekMethod::Begin
@@ -139,6 +160,33 @@ std::optional<FileFacts> FileInfo(const std::string& path) {
 
 std::optional<FileFacts> EntryInfo(const std::string& path) {
     return StatPath(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW);
+}
+
+FolderHandleRecord FolderOpen(const std::string& path) {
+    FolderHandleRecord folder;
+    const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        lastError = errno;
+        return folder;
+    }
+    folder.handle = fd;
+    folder.path = path;
+    return folder;
+}
+
+void FolderClose(FolderHandleRecord& folder) {
+    if (folder.handle != -1) ::close(static_cast<int>(folder.handle));
+    folder.handle = -1;
+    folder.path.clear();
+}
+
+std::optional<FileFacts> FileInfoIn(const FolderHandleRecord& folder, const std::string& name) {
+    return StatPath(static_cast<int>(folder.handle), name.c_str(), 0);
+}
+
+FileHandleRecord FileOpenIn(const FolderHandleRecord& folder, const std::string& name) {
+    return OpenAt(static_cast<int>(folder.handle), name.c_str(), O_RDONLY | O_CLOEXEC,
+                  folder.path.ends_with('/') ? folder.path + name : folder.path + '/' + name);
 }
 
 namespace {

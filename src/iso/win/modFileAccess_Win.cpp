@@ -107,6 +107,13 @@ std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count) 
     return got;
 }
 
+// Windows tells no cached bytes from others: a plain read.
+std::int64_t FileReadHeld(FileHandleRecord& file, void* buffer, std::int64_t count) {
+    return std::max<std::int64_t>(FileRead(file, buffer, count), 0);
+}
+
+void FileWillRead(FileHandleRecord&) {}
+
 std::int64_t WriteSome(FileHandleRecord& file, const void* buffer, std::int64_t count) {
     DWORD put = 0;
     const bool written =
@@ -203,6 +210,44 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;
+}
+
+// The folder stays open (so it cannot go away meanwhile); its files are
+// reached by their whole paths, which Windows walks anyway.
+FolderHandleRecord FolderOpen(const std::string& path) {
+    FolderHandleRecord folder;
+    const HANDLE handle =
+        ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        lastError = ::GetLastError();
+        return folder;
+    }
+    folder.handle = reinterpret_cast<std::intptr_t>(handle);
+    folder.path = path;
+    return folder;
+}
+
+void FolderClose(FolderHandleRecord& folder) {
+    if (folder.handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(folder.handle));
+    folder.handle = -1;
+    folder.path.clear();
+}
+
+namespace {
+std::string PathIn(const FolderHandleRecord& folder, const std::string& name) {
+    return folder.path.ends_with('\\') || folder.path.ends_with('/') ? folder.path + name
+                                                                     : folder.path + "\\" + name;
+}
+}  // namespace
+
+std::optional<FileFacts> FileInfoIn(const FolderHandleRecord& folder, const std::string& name) {
+    return FileInfo(PathIn(folder, name));
+}
+
+FileHandleRecord FileOpenIn(const FolderHandleRecord& folder, const std::string& name) {
+    return FileOpen(PathIn(folder, name), Access::Read, Share::ReadWrite,
+                    Disposition::OpenExisting);
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
