@@ -1,7 +1,6 @@
 // The worker-thread runner that windows use for long drive operations.
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>

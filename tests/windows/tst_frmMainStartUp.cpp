@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLockFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>

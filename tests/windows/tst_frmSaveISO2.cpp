@@ -1,12 +1,10 @@
 // The disc copy window on the virtual drive: a disc copied into an .ISO file
 // and onto a second blank disc through the record-image window, each read
 // back with cmp; Cancel or a close while reading.
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "ModFileDlg.h"

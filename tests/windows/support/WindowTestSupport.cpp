@@ -4,7 +4,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
-#include <QTest>
 #include <QUrl>
 #include <cstdlib>
 
