@@ -19,34 +19,25 @@ struct Case {
     std::size_t commands;
 };
 
+const Reply kReady{}, kTransportFailure{ScsiStatus::kServiceFailure, 0, 0, 0, {}};
+// A drive that cannot be reached leaves the sense fields at zero, or stale.
+const Reply kCannotOpen{ScsiStatus::kCannotOpen, 2, 0x3A, 0, {}};
+const std::vector<Reply> kNothing,
+    kTwiceBecomingReady = {kBecomingReady, kBecomingReady, RecordingTransport::Sense(6, 0x28)},
+    kNoSenseThenBusy = {RecordingTransport::Sense(0, 0), {ScsiStatus::kBusy, 0, 0, 0, {}}};
+
 const Case kCases[] = {
-    {"ReadyAtOnce", {}, {}, 15000, 1, 1},
-    {"NoMediumAtOnce", {}, kNoMedium, 15000, 0, 1},
-    {"BecomingReadyAndUnitAttention",
-     {kBecomingReady, kBecomingReady, RecordingTransport::Sense(6, 0x28)},
-     {},
-     15000,
-     1,
-     4},
-    {"NeverReadyLimitOver200Attempts", {}, kBecomingReady, 15000, -1, 75},
-    {"LimitRoundedUp", {}, kBecomingReady, 201, -1, 2},
-    {"LimitOne", {}, kBecomingReady, 1, -1, 1},
-    {"LimitZero", {}, kBecomingReady, 0, -1, 0},
-    {"NegativeLimit", {}, kBecomingReady, -200, -1, 0},
-    // A drive that cannot be reached leaves the sense fields at zero.
-    {"TransportFailure", {}, {ScsiStatus::kServiceFailure, 0, 0, 0, {}}, 1000, -1, 5},
-    {"CannotOpenWithStaleNoMediumSense",
-     {},
-     {ScsiStatus::kCannotOpen, 2, 0x3A, 0, {}},
-     1000,
-     -1,
-     5},
-    {"CheckConditionWithoutSense",
-     {RecordingTransport::Sense(0, 0), {ScsiStatus::kBusy, 0, 0, 0, {}}},
-     {},
-     15000,
-     1,
-     3},
+    {"ReadyAtOnce", kNothing, kReady, 15000, 1, 1},
+    {"NoMediumAtOnce", kNothing, kNoMedium, 15000, 0, 1},
+    {"BecomingReadyAndUnitAttention", kTwiceBecomingReady, kReady, 15000, 1, 4},
+    {"NeverReadyLimitOver200Attempts", kNothing, kBecomingReady, 15000, -1, 75},
+    {"LimitRoundedUp", kNothing, kBecomingReady, 201, -1, 2},
+    {"LimitOne", kNothing, kBecomingReady, 1, -1, 1},
+    {"LimitZero", kNothing, kBecomingReady, 0, -1, 0},
+    {"NegativeLimit", kNothing, kBecomingReady, -200, -1, 0},
+    {"TransportFailure", kNothing, kTransportFailure, 1000, -1, 5},
+    {"CannotOpenWithStaleNoMediumSense", kNothing, kCannotOpen, 1000, -1, 5},
+    {"CheckConditionWithoutSense", kNoSenseThenBusy, kReady, 15000, 1, 3},
 };
 
 class WaitUnitReady : public ScriptedDriveTest {};
