@@ -1,7 +1,8 @@
 // The data disc project window with a virtual drive: a whole disc from the
 // drop to an image that xorriso and isoinfo read back, the recording path
-// to the disc (a write error, Back, a recording compared with cmp), the refusals (in the project
-// and in the window), sizes and the pre-flight check, texts and the task start.
+// to the disc (a test run, Back, a recording compared with cmp), the refusals
+// (in the project and in the window), sizes, the pre-flight check and Cancel,
+// texts and the task start.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -262,7 +263,9 @@ class SaveIsoTest : public QObject {
             QString::fromStdString("\n/\n" + Src("readme.txt"))));
     }
 
-    void sizesAndThePreflightCheck() {
+    // An image larger than the disc is built only when the user says Yes; a
+    // build stopped with Cancel keeps nothing.
+    void sizesThePreflightCheckAndCancel() {
         OpenTaskWindow(Task::kDataDisc, 0);
         frmSaveISO* window = VisibleWindow<frmSaveISO>();
         auto* size = Control<QLabel>(window, "Panels(2)");
@@ -272,27 +275,19 @@ class SaveIsoTest : public QObject {
         QVERIFY(size->styleSheet().isEmpty());
         DropOnList(window, {SparseFile("big.bin", 800)});
         QVERIFY(!size->styleSheet().isEmpty());
-        bool asked = false;
-        ModFileDlg::SetDialogHandler([&asked](const ModFileDlg::Request&) {
-            asked = true;
-            return QString();
+        int asked = 0;
+        ModFileDlg::SetDialogHandler([&](const ModFileDlg::Request&) {
+            ++asked;
+            return QString::fromStdString(Src("disc.iso"));
         });
         Control<QCheckBox>(window, "chkCreateISOonly")->setChecked(true);
+        auto* next = Control<QPushButton>(window, "cmdNext");
         m_rig->boxes.QueueAnswer(MessageAnswer::No);
-        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+        QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(m_rig->boxes.shown.back().buttons, MessageButtons::YesNo);
-        QVERIFY(!asked);  // No: nothing is built
-    }
-
-    void cancelStopsTheBuildAndKeepsNothing() {
-        OpenTaskWindow(Task::kDataDisc, 0);
-        frmSaveISO* window = VisibleWindow<frmSaveISO>();
-        DropOnList(window, {SparseFile("big.bin", 300)});
-        Control<QCheckBox>(window, "chkCreateISOonly")->setChecked(true);
-        ModFileDlg::SetDialogHandler(
-            [this](const ModFileDlg::Request&) { return QString::fromStdString(Src("disc.iso")); });
+        QCOMPARE(asked, 0);
         QSignalSpy ended(window, &frmSaveISO::workFinished);
-        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+        QTest::mouseClick(next, Qt::LeftButton);  // Yes
         auto* cancel = Control<QPushButton>(window, "cmdCancel");
         QVERIFY(cancel->isVisible() && !Control<QPushButton>(window, "cmdBack")->isEnabled());
         QTest::mouseClick(cancel, Qt::LeftButton);

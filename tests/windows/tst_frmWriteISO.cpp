@@ -1,7 +1,8 @@
 // The record-image window on the virtual drive: a user's image chosen in the
 // dialog or dropped (never in place of a temporary image), recorded and read
-// back; Burn and the options following the medium; the safety checks shown;
-// a failing recording; the verify box; closing the window during a recording.
+// back; Burn and the options following the medium; a file that is no image
+// asked about; a failing recording; the verify box; closing the window during
+// a recording. The engine's own refusals are the core and cli tests'.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -138,29 +139,27 @@ class WriteIsoTest : public QObject {
         QVERIFY(!record || DiscHoldsImage(m_rig->drives.Drive(), m_image));
     }
 
-    void aWriteErrorIsShownAndTheUsersImageStays() {
+    // A write error is shown and the user's image stays. The verify box is
+    // unticked at first, then as the user left it; ticked, it reads the disc back.
+    void aWriteErrorThenAVerifiedRecording() {
         m_rig->drives.Insert(MediumKind::CdR);
         m_rig->drives.Drive().Faults().failures.push_back({kWrite10, 1, 1, 0x03, 0x0C, 0x00});
         const std::string before = ReadFile(m_image);
-        frmWriteISO window(RecordingTask::kRecordImage, QString::fromStdString(m_image));
-        QCOMPARE(RunBurn(window), BurnOutcome::Failed);
-        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录出错 (Buffer Under-Run?)"));
-        QCOMPARE(m_rig->boxes.shown.back().title, QString::fromUtf8("错误"));
-        QCOMPARE(Control<QLabel>(&window, "Panels(1)")->text(), QStringLiteral("error"));
-        QCOMPARE(ReadFile(m_image), before);
-        QVERIFY(window.isVisible());
-    }
-
-    // Unticked at first, then as the user left it; ticked, it reads the disc back.
-    void theVerifyBoxIsRememberedAndFindsACorruptBlock() {
-        m_rig->drives.Insert(MediumKind::CdR);
-        m_rig->drives.Drive().Faults().corruptBlocks = {20};
         {
-            frmWriteISO first(RecordingTask::kRecordImage, QString::fromStdString(m_image));
-            auto* verify = Control<QCheckBox>(&first, "chkVerify");
+            frmWriteISO window(RecordingTask::kRecordImage, QString::fromStdString(m_image));
+            auto* verify = Control<QCheckBox>(&window, "chkVerify");
             QVERIFY(!verify->isChecked());
+            QCOMPARE(RunBurn(window), BurnOutcome::Failed);
+            QCOMPARE(m_rig->boxes.shown.back().text,
+                     QString::fromUtf8("刻录出错 (Buffer Under-Run?)"));
+            QCOMPARE(m_rig->boxes.shown.back().title, QString::fromUtf8("错误"));
+            QCOMPARE(Control<QLabel>(&window, "Panels(1)")->text(), QStringLiteral("error"));
+            QCOMPARE(ReadFile(m_image), before);
+            QVERIFY(window.isVisible());
             verify->setChecked(true);
         }
+        m_rig->drives.Insert(MediumKind::CdR);
+        m_rig->drives.Drive().Faults().corruptBlocks = {20};
         frmWriteISO window(RecordingTask::kRecordImage, QString::fromStdString(m_image));
         QVERIFY(Control<QCheckBox>(&window, "chkVerify")->isChecked());
         QCOMPARE(RunBurn(window), BurnOutcome::CompletedWithErrors);
