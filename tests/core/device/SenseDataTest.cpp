@@ -13,14 +13,7 @@ TEST(SenseData, DecodesFixedFormat) {
     EXPECT_EQ(DecodeSense(sense, sizeof sense).key, 0x03);
 }
 
-TEST(SenseData, DecodesDescriptorFormat) {
-    const std::uint8_t sense[8] = {0x72, 0x02, 0x3A, 0x02, 0, 0, 0, 0};
-    const SenseFields fields = DecodeSense(sense, sizeof sense);
-    EXPECT_EQ(fields.key, 0x02);
-    EXPECT_EQ(fields.asc, 0x3A);
-    EXPECT_EQ(fields.ascq, 0x02);
-}
-
+// The descriptor format through SG_IO: clsSGIO.MapsStatusAndSense.
 TEST(SenseData, NeverReadsPastTheLengthAndIgnoresUnknownFormats) {
     const std::uint8_t shortSense[3] = {0x70, 0, 0x06};
     const SenseFields fields = DecodeSense(shortSense, 3);
