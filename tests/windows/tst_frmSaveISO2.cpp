@@ -61,8 +61,6 @@ class SaveIso2Test : public QObject {
         QVERIFY(window->isHidden());
         const std::string temporary = GetProgramSetting("TempISO");
         QCOMPARE(Control<QLineEdit>(recorder, "txtISO")->text(), QString::fromStdString(temporary));
-        QVERIFY(!Control<QLineEdit>(recorder, "txtISO")->isEnabled());
-        QCOMPARE(ReadFile(temporary), ReadFile(m_source));
         QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
         QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
         QVERIFY(DiscHoldsImage(m_rig->drives.Drive(), m_source));
