@@ -126,7 +126,8 @@ std::string KernelRecorder::RemoveLeftover(const std::string& folder,
         return Canonical(folder) +
                " is served by a running 'maple-cli virtual attach': stop it (Ctrl+C or kill)";
     if (fd >= 0) ::close(fd);
-    removed = target.Parts();
+    const std::vector<std::string> parts = target.Parts();
+    removed.assign(parts.rbegin(), parts.rend());  // the order they are removed in
     target.FailPendingCommands();
     std::string problems = target.RemovePort();
     const std::string unit = target.RemoveUnit();

@@ -43,7 +43,7 @@ class KernelRecorder {
 
     // Removes the configuration a killed server left for `folder`, after
     // failing the commands still waiting in its ring. `removed` receives the
-    // configfs paths taken down. Fails while a server still runs.
+    // configfs paths taken down, in that order. Fails while a server still runs.
     static std::string RemoveLeftover(const std::string& folder, std::vector<std::string>& removed);
 
   private:
