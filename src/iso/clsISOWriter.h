@@ -125,7 +125,6 @@ class clsISOWriter {
     void NameDirectories(clsISODirectory& directory);
     void NameFiles(clsISODirectory& directory);
 
-    void NameAndExamine(ImagePlan& plan);
     bool MakeLayout(ImagePlan& plan);
     void WalkTree(ImagePlan& plan) const;
     void RefreshFileSizes(ImagePlan& plan);

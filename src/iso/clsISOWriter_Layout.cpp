@@ -1,7 +1,6 @@
 // Layout: the walks of the tree, table sizes and the sector of every extent.
 #include <deque>
 #include <limits>
-#include <thread>
 
 #include "FileSource.h"
 #include "RecordBytes.h"
@@ -62,17 +61,10 @@ std::int64_t clsISOWriter::ImageSize() const {
     return FilesSize(*m_root) + kReservedBytes;
 }
 
-// The files are examined on a thread of their own while the names are made:
-// neither needs the other, and with many files both take a while.
-void clsISOWriter::NameAndExamine(ImagePlan& plan) {
-    WalkTree(plan);
-    std::thread examine([this, &plan] { RefreshFileSizes(plan); });
-    AssignNames();
-    examine.join();
-    m_source->CloseHeld();  // the files are opened afresh for writing
-}
-
 bool clsISOWriter::MakeLayout(ImagePlan& plan) {
+    WalkTree(plan);
+    RefreshFileSizes(plan);
+    m_source->CloseHeld();  // the files are opened afresh for writing
     if (!CheckLimits(plan)) return false;
     PlanPathTables(plan);
     PlanExtents(plan);

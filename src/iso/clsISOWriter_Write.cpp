@@ -58,8 +58,8 @@ bool clsISOWriter::SaveISO(const std::string& file_out) {
 }
 
 bool clsISOWriter::WriteImage(FileHandleRecord& out, const std::string& target) {
+    AssignNames();
     ImagePlan plan;
-    NameAndExamine(plan);
     if (!MakeLayout(plan) || OutputIsSource(target, plan)) return false;
     ImageOutput output(out);
     if (!WriteDescriptors(output, plan)) return false;
