@@ -11,7 +11,6 @@ tone() {  # file rate bits channels seconds frequency
     sox -n -r "$2" -b "$3" -c "$4" "$1" synth "$5" sine "$6" gain -6
 }
 stat_value() { sox "$1" -n stat 2>&1 | awk -v key="$2" 'index($0, key) == 1 {print $NF}'; }
-rms_db() { sox "$1" -n "${@:2}" stats 2>&1 | awk '/^RMS lev dB/ {print $4}'; }
 near() { awk -v a="$1" -v b="$2" -v d="$3" 'BEGIN { x = a - b; exit !(x <= d && -x <= d) }'; }
 
 tone cd.wav 44100 16 2 4 500
@@ -43,7 +42,7 @@ for n in 1 2 3 4 5; do
     track=tracks/track0$n.wav ref=ref$n.wav
     got=$(soxi -s "$track") want=$(soxi -s "$ref")
     near "$got" "$want" 4704 || fail "track $n: $got frames, the decoder gives $want"
-    level=$(rms_db "$track" trim 0s "$want"s)  # without the silence that fills the last write
+    level=$(rms_db_after "$track" trim 0s "$want"s)  # without the silence that fills the last write
     near "$level" "$(rms_db "$ref")" 0.5 || fail "track $n: $level dB, the decoder: $(rms_db "$ref") dB"
     f_got=$(stat_value "$track" "Rough   frequency") f_want=$(stat_value "$ref" "Rough   frequency")
     near "$f_got" "$f_want" $((f_want / 100)) || fail "track $n: $f_got Hz, not $f_want Hz"
@@ -66,6 +65,7 @@ for bad in "cut.flac:cut short" "notes.mp3:not an MP3 file" "notes.flac:the deco
     file=${bad%%:*} reason=${bad#*:}
     expect 1 "$file" v audio cd.flac "$file"
     grep -qF "($reason" err.txt || fail "$file: no reason \"$reason\": $(cat err.txt)"
+    grep -q '^maple-cli: audio recording refused$' err.txt || fail "$file: $(tail -1 err.txt)"
     expect 1 "$reason" "$CLI" wav2cda "$file" out.wav
     [ -e out.wav ] && fail "$file: wav2cda wrote a file"
 done

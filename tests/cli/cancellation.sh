@@ -5,7 +5,6 @@
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 fault() { echo "fault $*" >>drive/drive.meta; }
-show() { v virtual show; }
 
 # interrupt SIGNAL OPCODE COMMAND...: runs the command with the command trace,
 # sends SIGNAL (TIMES times) once the drive has answered a command of OPCODE

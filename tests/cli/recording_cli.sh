@@ -3,7 +3,6 @@
 # and exit codes, the temporary image of a disc copy, BadCopy.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-show() { v virtual show; }
 fault() { echo "fault $*" >>drive/drive.meta; }
 clear_faults() { sed -i '/^fault /d' drive/drive.meta; }
 

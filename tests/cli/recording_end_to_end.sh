@@ -4,7 +4,6 @@
 # independent reader), then a disc-to-disc copy onto a second blank.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-show() { "$CLI" --virtual drive virtual show; }
 
 mkdir -p tree/docs/深层/更深 tree/empty
 head -c 1048576 /dev/urandom >tree/random.bin

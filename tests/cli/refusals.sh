@@ -5,7 +5,6 @@
 # --force). The fit check is proved at its limits in FitCheckTest.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-show() { v virtual show; }
 # untouched: no command that changes the disc was sent (trace in err.txt).
 untouched() { grep -qE '^trace: (55|2A) ' err.txt && fail "$1: the disc was touched"; true; }
 

@@ -13,6 +13,13 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # The virtual drive in ./drive; insert replaces whatever disc is in it.
 v() { "$CLI" --virtual drive "$@"; }
 insert() { v virtual insert --replace "$@" >/dev/null || fail "virtual insert $*"; }
+show() { v virtual show; }
+
+# sox's overall "RMS lev dB" of the inputs given; rms_db_after FILE EFFECT...
+# measures FILE after an effect chain; below A B: level A is under B.
+rms_db() { sox "$@" -n stats 2>&1 | awk '/^RMS lev dB/ {print $4}'; }
+rms_db_after() { sox "$1" -n "${@:2}" stats 2>&1 | awk '/^RMS lev dB/ {print $4}'; }
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a == "-inf" || a + 0 < b + 0) }'; }
 
 # expect CODE TEXT COMMAND...: exit code and a line of standard error.
 expect() {
