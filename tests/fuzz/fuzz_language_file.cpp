@@ -2,27 +2,18 @@
 // file gives, for any key, a value of one line (no line feed or carriage
 // return in it), and a window's texts fall back to their built-in text where
 // a value is empty.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "LanguageFile.h"
 #include "LanguageTexts.h"
+#include "TestEnvironment.h"
 
 namespace {
-const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern = std::filesystem::temp_directory_path() / "maple-fuzz-lng-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        return pattern;
-    }();
-    return folder;
-}
+const TempFolder folder;
 
 void CheckValue(const std::string& value) {
     if (value.find_first_of("\r\n") != std::string::npos) std::abort();
@@ -31,7 +22,7 @@ void CheckValue(const std::string& value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const std::string path = Folder() + "/fuzz.lng";
+    const std::string path = folder.File("fuzz.lng");
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     // Keys the program reads, and one taken from the file itself.
     const std::string ownKey = text.substr(0, text.find_first_of("=\n"));

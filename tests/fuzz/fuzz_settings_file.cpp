@@ -1,26 +1,17 @@
 // libFuzzer target: the settings file reader and writer. Any file loads;
 // when the program saves one setting (any text) into it, the rewritten file
 // reads back that text and the same values for the keys it did not change.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "IniFile.h"
+#include "TestEnvironment.h"
 
 namespace {
-const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern = std::filesystem::temp_directory_path() / "maple-fuzz-ini-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        return pattern;
-    }();
-    return folder;
-}
+const TempFolder folder;
 
 constexpr const char* kChangedKey = "CDorDVD";
 
@@ -35,7 +26,7 @@ bool SameValues(const IniFile& a, const IniFile& b, const std::string& ownKey) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const std::string path = Folder() + "/fuzz.ini";
+    const std::string path = folder.File("fuzz.ini");
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     IniFile before;
     if (!before.Load(path)) std::abort();

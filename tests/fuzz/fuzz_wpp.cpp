@@ -8,54 +8,29 @@
 #include <memory>
 #include <vector>
 
+#include "RecordingTransport.h"
 #include "TransportSlot.h"
 #include "clsWPP.h"
 
 namespace {
 
-// Answers MODE SENSE with the fuzz input and checks each MODE SELECT.
-class ReplyTransport : public clsSCSI {
-  public:
-    std::vector<std::uint8_t> reply;
-    int selects = 0;
-
-    std::string Interface() const override { return "Fuzz"; }
-    std::uint8_t LastASCQ() const override { return 0; }
-    std::uint8_t LastASC() const override { return 0; }
-    std::uint8_t LastSK() const override { return 0; }
-    bool Initialized() override { return true; }
-    bool Installed() override { return true; }
-    std::int16_t DriveCount() const override { return 1; }
-    std::string DriveChar(const std::string& drive) override { return drive; }
-    std::string DriveHandle(std::int16_t index) const override { return index == 1 ? "fuzz" : ""; }
-    std::uint8_t HostAdapter(const std::string&) override { return 0; }
-    std::uint8_t TargetID(const std::string&) override { return 0; }
-    std::uint8_t LUN(const std::string&) override { return 0; }
-    std::int32_t ExecCMD(const std::string&, const std::uint8_t* cdb, std::uint8_t, std::int32_t,
-                         void* buffer, std::int32_t bufferLen, std::int32_t&) override {
-        if (cdb[0] == 0x5A) {
-            const std::size_t count = std::min<std::size_t>(reply.size(), bufferLen);
-            std::copy_n(reply.begin(), count, static_cast<std::uint8_t*>(buffer));
-            return 0;
-        }
-        if (cdb[0] == 0x55) {
-            ++selects;
-            if (bufferLen > clsWPP::kBufferSize || (cdb[7] << 8 | cdb[8]) != bufferLen) abort();
-            const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-            if (bytes[0] != 0 || bytes[1] != 0) abort();  // mode data length must be zeroed
-        }
-        return 0;
-    }
-};
-
-ReplyTransport& FuzzTransport() {
-    static ReplyTransport* transport = [] {
-        auto owned = std::make_unique<ReplyTransport>();
-        ReplyTransport* raw = owned.get();
+RecordingTransport& FuzzTransport() {
+    static RecordingTransport* transport = [] {
+        auto owned = std::make_unique<RecordingTransport>(std::vector<std::string>{"fuzz"});
+        RecordingTransport* raw = owned.get();
         SetTransport(std::move(owned));
         return raw;
     }();
     return *transport;
+}
+
+// MODE SELECT sends at most the buffer, its length as the CDB says, and the
+// mode data length zeroed.
+void CheckSelect(const RecordingTransport::Command& select) {
+    const auto& cdb = select.cdb;
+    if (select.bufferLen > clsWPP::kBufferSize || (cdb[7] << 8 | cdb[8]) != select.bufferLen ||
+        select.dataOut.size() < 2 || select.dataOut[0] != 0 || select.dataOut[1] != 0)
+        abort();
 }
 
 // The input as a MODE SENSE reply. Inputs whose first byte has bit 7 set
@@ -114,12 +89,12 @@ void CheckReadBack(const clsWPP& sent, const clsWPP& read) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ReplyTransport& transport = FuzzTransport();
-    transport.reply = ReplyOf(data, size);
-    transport.selects = 0;
+    RecordingTransport& transport = FuzzTransport();
+    transport.ClearCommands();
+    transport.Answer(0x5A, RecordingTransport::Data(ReplyOf(data, size)));
     auto page = std::make_unique<clsWPP>();
     if (!page->GetData("fuzz")) {
-        if (page->SendData("fuzz") || transport.selects != 0) abort();  // nothing to send
+        if (page->SendData("fuzz") || transport.CountOf(0x55) != 0) abort();  // nothing to send
         return 0;
     }
     if (page->PageSize() > clsWPP::kBufferSize || page->HeaderSize() < 0 ||
@@ -127,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         abort();
     }
     SetFromInput(*page, data + std::min<std::size_t>(size, 16), size > 16 ? size - 16 : 0);
-    if (!page->SendData("fuzz") || transport.selects != 1) abort();
+    if (!page->SendData("fuzz") || transport.CountOf(0x55) != 1) abort();
+    CheckSelect(transport.Commands().back());
     clsWPP copy = *page;
     copy.ExtractData();
     CheckReadBack(*page, copy);
