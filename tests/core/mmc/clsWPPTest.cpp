@@ -149,77 +149,60 @@ TEST_F(WritePage, RefusalsMakeGetDataOrSendDataFalse) {
     EXPECT_FALSE(page.SendData(drive));
 }
 
-TEST_F(WritePage, PageBehindABlockDescriptorIsFound) {
-    std::vector<std::uint8_t> reply = PageReply(52, 16);
-    reply[7] = 8;  // block descriptor length
-    Answer(kOpModeSense10, Data(reply));
-    clsWPP page;
-    ASSERT_TRUE(page.GetData(drive));
-    EXPECT_EQ(page.HeaderSize(), 15);
-    EXPECT_EQ(page.PageSize(), 68);
+// Where the page lies: behind a block descriptor; where the quick check
+// (page code 55 bytes before the end) finds it; or a stray quick-check match
+// whose length would run past the reply, so the scan finds the real page.
+TEST_F(WritePage, ThePageIsLocatedInEveryLayout) {
+    struct Layout {
+        const char* name;
+        std::vector<std::uint8_t> reply;
+        int headerSize, dataSize;
+    };
+    std::vector<std::uint8_t> behind = PageReply(52, 16), quick(64, 0);
+    behind[7] = 8;  // block descriptor length
+    quick[1] = 62;  // a 52-byte page at offset 9 of 64 bytes: p = 64 - 55
+    quick[9] = 0x05;
+    quick[10] = 0x32;
+    std::vector<std::uint8_t> stray = behind;  // p = 68 - 55 = 13 lies in the descriptor
+    stray[13] = 0x05;
+    stray[14] = 0xF0;
+    const Layout layouts[] = {{"block descriptor", behind, 15, 54},
+                              {"quick check: its figure, not the scan's 57", quick, 8, 56},
+                              {"stray quick-check match", stray, 15, 54}};
+    for (const Layout& l : layouts) {
+        Answer(kOpModeSense10, Data(l.reply));
+        clsWPP page;
+        ASSERT_TRUE(page.GetData(drive)) << l.name;
+        EXPECT_EQ(page.HeaderSize(), l.headerSize) << l.name;
+        EXPECT_EQ(page.DataSize(), l.dataSize) << l.name;
+    }
 }
 
-TEST_F(WritePage, QuickCheckPlacesAPageThatEnds55BytesLater) {
-    // A 52-byte page at offset 9 of a 64-byte reply: p = 64 - 55 = 9.
-    std::vector<std::uint8_t> reply(64, 0);
-    reply[1] = 62;
-    reply[9] = 0x05;
-    reply[10] = 0x32;
-    Answer(kOpModeSense10, Data(reply));
-    clsWPP page;
-    ASSERT_TRUE(page.GetData(drive));
-    EXPECT_EQ(page.HeaderSize(), 8);
-    EXPECT_EQ(page.DataSize(), 56);  // the quick check's figure, not the scan's 57
-}
-
-TEST_F(WritePage, StrayQuickCheckMatchThatWouldOverrunFallsBackToTheScan) {
-    // 8-byte block descriptor: p = 68 - 55 = 13 lies inside it.
-    std::vector<std::uint8_t> reply = PageReply(52, 16);
-    reply[7] = 8;
-    reply[13] = 0x05;
-    reply[14] = 0xF0;  // as a page length it runs far past the reply
-    Answer(kOpModeSense10, Data(reply));
-    clsWPP page;
-    ASSERT_TRUE(page.GetData(drive));
-    EXPECT_EQ(page.HeaderSize(), 15);
-    EXPECT_EQ(page.DataSize(), 54);
-}
-
+// Replies whose length fields or page would reach past the 512-byte buffer or
+// the reply itself, and a reply without page 05h.
 TEST_F(WritePage, RepliesThatWouldOverrunTheBufferAreRefused) {
-    clsWPP page;
-    std::vector<std::uint8_t> tooLong = PageReply(52);
-    tooLong[0] = 0x01;  // mode data length 314 + 2 is fine ...
-    Answer(kOpModeSense10, Data(tooLong));
-    EXPECT_TRUE(page.GetData(drive));
-    tooLong[0] = 0x02;
-    tooLong[1] = 0x00;  // ... 512 + 2 is not
-    Answer(kOpModeSense10, Data(tooLong));
-    EXPECT_FALSE(page.GetData(drive));
-    tooLong[0] = 0xFF;
-    tooLong[1] = 0xFF;
-    Answer(kOpModeSense10, Data(tooLong));
-    EXPECT_FALSE(page.GetData(drive));
-
-    // A page found near the end: its fields would reach past 512 bytes.
-    std::vector<std::uint8_t> late(512, 0);
-    late[0] = 0x01;
-    late[1] = 0xFE;  // 510 + 2 = 512
+    std::vector<std::uint8_t> fits = PageReply(52), tooLong = fits, longest = fits, late(512, 0),
+                              shortReply = fits, noPage = fits;
+    fits[0] = 0x01;     // mode data length 314 + 2 is fine ...
+    tooLong[0] = 0x02;  // ... 512 + 2 is not
+    tooLong[1] = 0x00;
+    longest[0] = longest[1] = 0xFF;
+    late[0] = 0x01;  // 510 + 2 = 512, a page near the end: its fields reach past 512
+    late[1] = 0xFE;
     late[470] = 0x05;
     late[471] = 0x32;
-    Answer(kOpModeSense10, Data(late));
-    EXPECT_FALSE(page.GetData(drive));
+    shortReply[1] = 50;  // reply of 52 bytes, page needs 60
+    noPage[8] = 0x2A;
+    clsWPP page;
+    Answer(kOpModeSense10, Data(fits));
+    EXPECT_TRUE(page.GetData(drive));
+    int index = 0;  // the last one leaves SendData with a page that reaches past 512
+    for (const auto* reply : {&tooLong, &longest, &shortReply, &noPage, &late}) {
+        Answer(kOpModeSense10, Data(*reply));
+        EXPECT_FALSE(page.GetData(drive)) << index++;
+    }
     EXPECT_FALSE(page.SendData(drive));
     EXPECT_EQ(CountOf(kOpModeSelect10), 0);
-
-    // A page whose length runs past the reply.
-    std::vector<std::uint8_t> shortReply = PageReply(52);
-    shortReply[1] = 50;  // reply of 52 bytes, page needs 60
-    Answer(kOpModeSense10, Data(shortReply));
-    EXPECT_FALSE(page.GetData(drive));
-    std::vector<std::uint8_t> noPage = PageReply(52);
-    noPage[8] = 0x2A;
-    Answer(kOpModeSense10, Data(noPage));
-    EXPECT_FALSE(page.GetData(drive));
 }
 
 }  // namespace
