@@ -137,18 +137,6 @@ TEST_F(WritePage, EveryPropertyHasItsBits) {
     EXPECT_EQ(SentPage(page, 3), 0xE4);
 }
 
-TEST_F(WritePage, RefusalsMakeGetDataOrSendDataFalse) {
-    Answer(kOpModeSense10, Sense(5, 0x24));
-    clsWPP page;
-    EXPECT_FALSE(page.GetData(drive));
-    EXPECT_FALSE(page.SendData(drive));
-    EXPECT_EQ(CountOf(kOpModeSelect10), 0);
-    Answer(kOpModeSense10, Data(PageReply(52)));
-    Answer(kOpModeSelect10, Sense(5, 0x26));
-    ASSERT_TRUE(page.GetData(drive));
-    EXPECT_FALSE(page.SendData(drive));
-}
-
 // Where the page lies: behind a block descriptor; where the quick check
 // (page code 55 bytes before the end) finds it; or a stray quick-check match
 // whose length would run past the reply, so the scan finds the real page.
@@ -178,9 +166,10 @@ TEST_F(WritePage, ThePageIsLocatedInEveryLayout) {
     }
 }
 
-// Replies whose length fields or page would reach past the 512-byte buffer or
-// the reply itself, and a reply without page 05h.
-TEST_F(WritePage, RepliesThatWouldOverrunTheBufferAreRefused) {
+// A refused MODE SENSE; replies whose length fields or page would reach past
+// the 512-byte buffer or the reply itself; a reply without page 05h; a
+// refused MODE SELECT.
+TEST_F(WritePage, RefusalsAndRepliesThatWouldOverrunTheBufferMakeItFalse) {
     std::vector<std::uint8_t> fits = PageReply(52), tooLong = fits, longest = fits, late(512, 0),
                               shortReply = fits, noPage = fits;
     fits[0] = 0x01;     // mode data length 314 + 2 is fine ...
@@ -197,12 +186,17 @@ TEST_F(WritePage, RepliesThatWouldOverrunTheBufferAreRefused) {
     Answer(kOpModeSense10, Data(fits));
     EXPECT_TRUE(page.GetData(drive));
     int index = 0;  // the last one leaves SendData with a page that reaches past 512
-    for (const auto* reply : {&tooLong, &longest, &shortReply, &noPage, &late}) {
-        Answer(kOpModeSense10, Data(*reply));
+    for (const Reply& reply : {Sense(5, 0x24), Data(tooLong), Data(longest), Data(shortReply),
+                               Data(noPage), Data(late)}) {
+        Answer(kOpModeSense10, reply);
         EXPECT_FALSE(page.GetData(drive)) << index++;
     }
     EXPECT_FALSE(page.SendData(drive));
     EXPECT_EQ(CountOf(kOpModeSelect10), 0);
+    Answer(kOpModeSense10, Data(fits));
+    Answer(kOpModeSelect10, Sense(5, 0x26));
+    ASSERT_TRUE(page.GetData(drive));
+    EXPECT_FALSE(page.SendData(drive));
 }
 
 }  // namespace
