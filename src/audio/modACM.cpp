@@ -14,9 +14,4 @@ std::int32_t WavDurationSeconds(const std::string& path) {
         std::min<std::int64_t>(seconds, std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int64_t WavDataBytes(const std::string& path) {
-    const WaveFileLayout layout = ReadWaveFileLayout(path);
-    return layout.Ok() ? layout.dataSize : -1;
-}
-
 }  // namespace modACM

@@ -11,8 +11,4 @@ namespace modACM {
 // -1 when the file cannot be read as a WAV file or its byte rate is 0.
 std::int32_t WavDurationSeconds(const std::string& path);
 
-// Size of the data chunk of the WAV file at `path` (clamped to the file),
-// -1 when the file cannot be read as a WAV file.
-std::int64_t WavDataBytes(const std::string& path);
-
 }  // namespace modACM

@@ -105,9 +105,8 @@ class ChangingLocalFiles : public LocalFileSource {
     }
 };
 
-#ifdef _WIN32
-constexpr const char* kMissing = "cannot find";
-#else
+// The system's own reason; Windows words it by version and language.
+#ifndef _WIN32
 constexpr const char* kMissing = "No such file";
 #endif
 
@@ -128,8 +127,10 @@ TEST(IsoReadAhead, LocalFilesRemovedOrReplacedAfterTheLayout) {
     ASSERT_EQ(writer.UnreadableFiles().size(), 2u);
     EXPECT_EQ(writer.UnreadableFiles()[0].path, folder.File("gone.txt"));
     EXPECT_EQ(writer.UnreadableFiles()[1].path, folder.File("folder/inside.txt"));
+#ifndef _WIN32
     for (const auto& file : writer.UnreadableFiles())
         EXPECT_NE(file.reason.find(kMissing), std::string::npos) << file.reason;
+#endif
     // What the replaced file's name holds at writing, up to the length planned.
     const std::string image = ReadFile(out);
     EXPECT_EQ(image.substr(static_cast<std::size_t>(files[1]->LBA()) * 2048, 21),
