@@ -157,21 +157,19 @@ class SmallWindowsTest : public QObject {
         QFETCH(QStringList, yesNoOkCancel);
         if (!language.isEmpty()) SetLanguageFilePath(ShippedLanguageFile(language.toStdString()));
         QStringList shown;
-        const auto readAndAnswer = [&shown](QMessageBox::StandardButton answer) {
-            QTimer::singleShot(0, [&shown, answer] {
+        for (const auto& [buttons, answer] :
+             {std::pair{MessageButtons::YesNo, QMessageBox::No},
+              std::pair{MessageButtons::OkCancel, QMessageBox::Ok}}) {
+            QTimer::singleShot(0, [&shown, click = answer] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QVERIFY(box != nullptr);
                 for (QAbstractButton* button : box->buttons()) shown << button->text();
-                box->button(answer)->click();
+                box->button(click)->click();
             });
-        };
-        readAndAnswer(QMessageBox::No);
-        QCOMPARE(ShowMessageBox(nullptr, "?", "", MessageIcon::Question, MessageButtons::YesNo),
-                 MessageAnswer::No);
-        readAndAnswer(QMessageBox::Ok);
-        QCOMPARE(
-            ShowMessageBox(nullptr, "!", "", MessageIcon::Exclamation, MessageButtons::OkCancel),
-            MessageAnswer::Ok);
+            const MessageAnswer given =
+                ShowMessageBox(nullptr, "?", "", MessageIcon::Question, buttons);
+            QCOMPARE(given, answer == QMessageBox::No ? MessageAnswer::No : MessageAnswer::Ok);
+        }
         shown.sort();
         yesNoOkCancel.sort();
         QCOMPARE(shown, yesNoOkCancel);

@@ -100,7 +100,6 @@ class SaveIsoTest : public QObject {
     void wholeDataDiscFromDropToImage() {
         OpenTaskWindow(Task::kDataDisc, 0);
         frmSaveISO* window = VisibleWindow<frmSaveISO>();
-        QVERIFY(window != nullptr);
         QCOMPARE(Tree(window)->topLevelItem(0)->text(0), QString::fromUtf8("CD光盘"));
         DropOnList(window, {Src("Photos") + "/", Src("readme.txt")});  // URLs may end in "/"
         QCOMPARE(ListNames(window), QStringList{"readme.txt"});
@@ -260,7 +259,9 @@ class SaveIsoTest : public QObject {
         DropOnList(window, {Src("readme.txt")});
         QCOMPARE(size->text(), QStringLiteral("Size: 202 KB / 703.13 MB"));
         QVERIFY(size->styleSheet().isEmpty());
-        DropOnList(window, {SparseFile("big.bin", 800)});
+        std::ofstream(Src("big.bin")).close();
+        fs::resize_file(Src("big.bin"), 800 * 1024 * 1024);  // takes no disc space here
+        DropOnList(window, {Src("big.bin")});
         QVERIFY(!size->styleSheet().isEmpty());
         int asked = 0;
         ModFileDlg::SetDialogHandler([&](const ModFileDlg::Request&) {
@@ -361,13 +362,6 @@ class SaveIsoTest : public QObject {
         return m_rig->folders.Folder().File(relative);
     }
     static std::string TempImage() { return IsolatedProgramFolders::Temp() + "/tempiso.iso"; }
-    // A file of `megabytes` that takes no disc space here.
-    std::string SparseFile(const std::string& name, std::int64_t megabytes) const {
-        std::ofstream(Src(name)).close();
-        fs::resize_file(Src(name), megabytes * 1024 * 1024);
-        return Src(name);
-    }
-
     void ReadBackWithOracles(const std::string& image) {
         // The disc as the user arranged it, written out as a folder.
         const std::string expected = Src("expected");
