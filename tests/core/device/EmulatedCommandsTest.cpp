@@ -88,11 +88,10 @@ TEST(EmulatedCommands, InjectedFaultsAnswerWithTheSenseOfARealDrive) {
     EXPECT_EQ(drive.Sense(), "05/20/00");
 }
 
+// A pressed CD's profile: cli_mmc_info.
 TEST(EmulatedCommands, ProfilesOfPressedDiscsAndTheProfileList) {
     VirtualDriveSession drive;
     EXPECT_EQ(drive.CurrentProfile(), 0);
-    drive.Insert(MediumKind::CdRom, 20);
-    EXPECT_EQ(drive.CurrentProfile(), 0x0008);
     drive.Insert(MediumKind::DvdRom, 20);
     EXPECT_EQ(drive.CurrentProfile(), 0x0010);
     drive.Insert(MediumKind::DvdRw);

@@ -42,6 +42,7 @@ TEST(EmulatedPersistenceTest, ADiscAnotherProgramPutsInIsTakenAtTheNextCommand) 
 }
 
 // Opens a folder whose metadata file holds `text`; returns the problem text.
+// A first line that is not ours and a second create: cli_virtual_drive.
 std::string OpenProblem(VirtualDriveSession& bench, const std::string& text) {
     WriteFile(bench.Folder() + "/medium.data", "precious bytes");
     WriteFile(bench.Folder() + "/drive.meta", text);
@@ -55,7 +56,6 @@ std::string OpenProblem(VirtualDriveSession& bench, const std::string& text) {
 
 TEST(EmulatedPersistenceTest, DamagedMetadataIsRefusedWithAReason) {
     const std::pair<std::string, std::string> cases[] = {
-        {"garbage\n", "line 1: not a virtual drive metadata file"},
         {"", "empty metadata file"},
         {std::string(kCdHeader) + "capacity twelve\n", "line 5: unknown or malformed line"},
         {std::string(kCdHeader) + "medium bluray\n", "line 5: unknown medium 'bluray'"},
@@ -94,8 +94,6 @@ TEST(EmulatedPersistenceTest, MissingFoldersAndDataFilesAreNamed) {
     EXPECT_EQ(mixed.DriveCount(), 1);
     EXPECT_EQ(mixed.DriveHandle(1), "virtual0");
     EXPECT_NE(mixed.OpenProblem().find("nothing-here"), std::string::npos);
-    EXPECT_NE(EmuDrive::CreateFolder(bench.Folder()).find("already holds a virtual drive"),
-              std::string::npos);
 
     bench.Reopen(std::string(kCdHeader) +
                  "sessions 0\ntrack 1 session 1 data start 0 length 16 run-out 0 open\n");
@@ -159,7 +157,6 @@ TEST(EmulatedPersistenceTest, FinishedDiscsFromImages) {
     WriteFile(bench.File("disc.iso"), image);
     ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom, bench.File("disc.iso")), "");
     EXPECT_EQ(bench.ReadCapacity(), 39) << "pressed: no run-out";
-    EXPECT_EQ(bench.DiscInformation()[2], 0x0E);
     std::vector<std::uint8_t> block;
 
     ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdR, bench.File("disc.iso")), "");

