@@ -68,7 +68,7 @@ TEST_F(Wav2Cda, CddaPassesThroughWithoutWritingAFile) {
     EXPECT_FALSE(std::filesystem::exists(temp.File("tempwav.wav")));
 }
 
-TEST_F(Wav2Cda, WritesACompleteCddaFileWithCorrectSizes) {
+TEST_F(Wav2Cda, WritesACompleteCddaFileWithCorrectSizesEvenWhenEmpty) {
     // 22,050 Hz mono 8-bit: every source frame becomes two stereo frames.
     const WavFormat mono8 = Format(1, 1, 22050, 8);
     const std::string data = Sine(mono8, 22050, 440, {0.5}, {0});
@@ -87,6 +87,13 @@ TEST_F(Wav2Cda, WritesACompleteCddaFileWithCorrectSizes) {
     ASSERT_FALSE(percents.empty());
     EXPECT_EQ(percents.back(), 100);
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    // An empty data chunk gives a header only.
+    converter.SetSource(Put("empty.wav", SimpleWave(Format(1, 2, 48000, 24), "")));
+    percents.clear();
+    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
+    EXPECT_EQ(ReadFile(out).size(), 44u);
+    EXPECT_EQ(Le32At(ReadFile(out), 40), 0u);
+    EXPECT_EQ(percents, std::vector<int>{100});
 }
 
 TEST(CddaWaveHeader, SizesBeyond32BitsMeanToTheEndOfTheFile) {
@@ -129,7 +136,6 @@ TEST_F(Wav2Cda, EveryEncodingIsDecodedToTheSameSignal) {
         const std::size_t frames = 4410;
         const std::string data = Sine(row.format, frames, 1000, {0.6, 0.3}, {0.0, 1.0});
         converter.SetSource(Put("enc.wav", SimpleWave(row.format, data)));
-        ASSERT_NE(converter.Source(), "") << converter.RefusalReason();
         converter.SetDestination(temp.File("enc-out.wav"));
         ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
         const std::string pcm = ReadFile(converter.Destination()).substr(44);  // CD-DA: in place
@@ -167,17 +173,5 @@ TEST_F(Wav2Cda, FailuresLeaveNoPartialFile) {
     EXPECT_EQ(converter.Convert(), clsWav2Cda::kBlockFailed);
     const auto left = std::filesystem::directory_iterator(temp.Path());
     EXPECT_EQ(std::distance(begin(left), end(left)), 1);  // only the source
-}
-
-TEST_F(Wav2Cda, AnEmptyDataChunkGivesAHeaderOnly) {
-    converter.SetSource(Put("empty.wav", SimpleWave(Format(1, 2, 48000, 24), "")));
-    converter.SetDestination(temp.File("out.wav"));
-    std::vector<int> percents;
-    converter.SetProgressHandler([&](std::int16_t p) { percents.push_back(p); });
-    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
-    const std::string bytes = ReadFile(temp.File("out.wav"));
-    EXPECT_EQ(bytes.size(), 44u);
-    EXPECT_EQ(Le32At(bytes, 40), 0u);
-    EXPECT_EQ(percents, std::vector<int>{100});
 }
 }  // namespace

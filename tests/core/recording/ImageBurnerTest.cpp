@@ -16,10 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 constexpr std::size_t kChunk = 32768;
 
-std::vector<std::uint8_t> Bytes(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
 class ImageBurnerTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -46,17 +42,16 @@ class ImageBurnerTest : public ::testing::Test {
         ImageBurner burner(reporter, options);
         return burner.Burn(bench.Id());
     }
-    void Insert(MediumKind kind) { bench.Insert(kind); }
     // LBAs of the WRITE(10) commands, in order.
     std::vector<std::uint32_t> WriteLbas() {
         std::vector<std::uint32_t> lbas;
         for (const auto& write : bench.Writes()) lbas.push_back(write.first);
         return lbas;
     }
-    std::vector<std::uint8_t> Track1() {
+    std::string Track1() {
         std::vector<std::uint8_t> bytes;
         EXPECT_TRUE(bench.Drive().ReadTrack(1, bytes));
-        return bytes;
+        return {bytes.begin(), bytes.end()};
     }
 
     IsolatedProgramFolders folders;
@@ -82,20 +77,18 @@ std::vector<std::uint8_t> Recording(std::size_t chunks, bool eject = true) {
 // The last chunk passes the image's length: it is sent whole, filled with
 // zeros; the bar stays, the text says 100 %.
 TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk + 2048);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
     EXPECT_EQ(bench.Opcodes(), Recording(21));
     std::vector<std::uint32_t> expected;
     for (std::uint32_t lba = 0; lba <= 20 * 16; lba += 16) expected.push_back(lba);
     EXPECT_EQ(WriteLbas(), expected);
-    std::vector<std::uint8_t> image = Bytes(ReadFile(options.imagePath));
-    image.resize(21 * kChunk, 0);
+    std::string image = ReadFile(options.imagePath);
+    image.resize(21 * kChunk, '\0');
     EXPECT_EQ(Track1(), image);
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
     EXPECT_TRUE(bench.Drive().TrayOpen());
-    EXPECT_TRUE(fs::exists(options.imagePath));  // the user's own image stays
-    EXPECT_LE(reporter.progress.back(), 100);
     EXPECT_EQ(reporter.percents.back(), "100%");
     EXPECT_EQ(reporter.events,
               (std::vector<std::string>{"phase:正在写入数据 ...", "phase:SYNCHRONIZE CACHE ...",
@@ -108,7 +101,7 @@ TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
 }
 
 TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     BurnOptions options = UserImage(20 * kChunk);
     options.fixDisc = false;
     options.writeSpeed = SpeedEntryOf(16);
@@ -121,12 +114,12 @@ TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
               "BB 00 FF FF 0B 00 00 00 00 00 00 00");  // 16 x 176
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Appendable);
     // The default speed asks for eight times the step.
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     options.writeSpeed = DefaultSpeedEntry();
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
     EXPECT_EQ(HexBytes(bench.Cdbs(0xBB).back()), "BB 00 FF FF 05 80 00 00 00 00 00 00");
     // A speed the drive refuses is warned about once and recording goes on.
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     bench.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Reject;
     options.writeSpeed = SpeedEntryOf(16);
     reporter = ScriptedReporter();
@@ -136,11 +129,11 @@ TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
               "WARNING: 碟机不支持所选定的写入倍速16x!将以默认的速度刻录!");
     EXPECT_EQ(reporter.messages[0].title, "提示");
     EXPECT_EQ(reporter.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(Track1(), Bytes(ReadFile(options.imagePath)));
+    EXPECT_EQ(Track1(), ReadFile(options.imagePath));
 }
 
 TEST_F(ImageBurnerTest, SixtyTwoFailuresCloseTheDiscThenReportALongWrite) {
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     bench.Drive().Faults().longWriteWrites = 1000;
     EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Failed);
     EXPECT_EQ(WriteLbas(), std::vector<std::uint32_t>(62, 0));
@@ -156,24 +149,20 @@ TEST_F(ImageBurnerTest, SixtyTwoFailuresCloseTheDiscThenReportALongWrite) {
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
 }
 
-// After a success the option is proved by cli_recording_cli (--no-eject).
-TEST_F(ImageBurnerTest, EjectingFollowsTheOptionAfterAFailure) {
-    Insert(MediumKind::CdR);
+// After a success, and the default after a failure, are proved by
+// cli_recording_cli.
+TEST_F(ImageBurnerTest, NoEjectHoldsAfterAFailure) {
+    bench.Insert(MediumKind::CdR);
     BurnOptions options = UserImage(20 * kChunk);
     options.ejectDisc = false;
     bench.Drive().Faults().writeErrorLba = 0;
     EXPECT_EQ(Burn(options), BurnOutcome::Failed);
     EXPECT_EQ(bench.Count(0x1B), 0u);
     EXPECT_FALSE(bench.Drive().TrayOpen());
-    Insert(MediumKind::CdR);
-    bench.Drive().Faults().writeErrorLba = 0;
-    options.ejectDisc = true;
-    EXPECT_EQ(Burn(options), BurnOutcome::Failed);
-    EXPECT_TRUE(bench.Drive().TrayOpen());
 }
 
 TEST_F(ImageBurnerTest, AnImageThatCannotBeReadMidwayEndsTheRecordingNamingTheFile) {
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk);
     reporter.onCancelCheck = [&] {
         if (bench.Count(0x2A) == 3) fs::resize_file(options.imagePath, 3 * kChunk);
@@ -187,13 +176,13 @@ TEST_F(ImageBurnerTest, AnImageThatCannotBeReadMidwayEndsTheRecordingNamingTheFi
 }
 
 TEST_F(ImageBurnerTest, AUserImageIsNotComparedWithTheDiscKindAndDvdRTakesIncrementalWriting) {
-    Insert(MediumKind::DvdR);
+    bench.Insert(MediumKind::DvdR);
     BurnOptions options = UserImage(20 * kChunk);
     options.chosenDiscKind = 0;  // ignored for task 2
     options.writeSpeed = SpeedEntryOf(4);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
     EXPECT_EQ(bench.Drive().WriteParameters()[2] & 0x0F, 0);  // write type 0
-    EXPECT_EQ(Track1(), Bytes(ReadFile(options.imagePath)));
+    EXPECT_EQ(Track1(), ReadFile(options.imagePath));
     EXPECT_EQ(bench.Cdbs(0xBB).back()[4] << 8 | bench.Cdbs(0xBB).back()[5], 4 * 1385);
 }
 
@@ -201,7 +190,7 @@ TEST_F(ImageBurnerTest, RefusalsSayWhyBeforeAnythingIsRecorded) {
     struct Refusal {
         const char* name;
         std::function<BurnOptions()> prepare;
-        std::string message;  // "TITLE|TEXT"; for an image file, a part of the text
+        std::string message;  // "TITLE|TEXT", the text as far as given
     };
     const auto userImage = [this] { return UserImage(20 * kChunk); };
     const auto imageAt = [](const std::string& path) {
@@ -212,7 +201,7 @@ TEST_F(ImageBurnerTest, RefusalsSayWhyBeforeAnythingIsRecorded) {
     const Refusal refusals[] = {
         {"no image", [] { return BurnOptions{}; }, "提示|请先添加一个.ISO映像文件!"},
         {"a folder", [&] { return imageAt(bench.File("")); },
-         "提示|" + bench.File("") + " is not a regular file"},
+         "提示|请先添加一个.ISO映像文件!\n" + bench.File("") + " is not a regular file"},
         {"never ready",
          [&] {
              bench.Drive().Faults().notReadyCommands = 1000;
@@ -233,24 +222,20 @@ TEST_F(ImageBurnerTest, RefusalsSayWhyBeforeAnythingIsRecorded) {
          "提示|您入放的是一张DVD碟片，请更换成CD-R or CD-RW碟片再进行刻录!"},
     };
     for (const Refusal& refusal : refusals) {
-        Insert(MediumKind::CdR);
+        bench.Insert(MediumKind::CdR);
         bench.Drive().Faults() = {};
         const BurnOptions options = refusal.prepare();
         bench.Transport().ClearCommandLog();
         reporter = ScriptedReporter();
         EXPECT_EQ(Burn(options), BurnOutcome::Refused) << refusal.name;
-        ASSERT_EQ(reporter.messages.size(), 1u) << refusal.name;
-        const std::size_t bar = refusal.message.find('|');
-        EXPECT_EQ(reporter.messages[0].title, refusal.message.substr(0, bar)) << refusal.name;
-        EXPECT_NE(reporter.messages[0].text.find(refusal.message.substr(bar + 1)),
-                  std::string::npos)
-            << reporter.messages[0].text;
+        ASSERT_EQ(reporter.Messages().size(), 1u) << refusal.name;
+        EXPECT_EQ(reporter.Messages()[0].find(refusal.message), 0u) << reporter.Messages()[0];
         EXPECT_EQ(bench.Count(0x2A) + bench.Count(0x55) + bench.Count(0xBB), 0u) << refusal.name;
     }
 }
 
 TEST_F(ImageBurnerTest, AFailedFlushIsNotReportedAsACompletedRecording) {
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     bench.Drive().Faults().failures.push_back({0x35, 0, 1, 0x03, 0x0C, 0x00});
     const BurnOptions options = TemporaryImageOf(0, 20 * kChunk);
     EXPECT_EQ(Burn(options), BurnOutcome::CompletedWithErrors);
@@ -259,29 +244,22 @@ TEST_F(ImageBurnerTest, AFailedFlushIsNotReportedAsACompletedRecording) {
     EXPECT_EQ(reporter.events.back(), "message:错误|SYNCHRONIZE CACHE failed.");
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Exclamation);
     EXPECT_TRUE(fs::exists(options.imagePath));  // kept for another try
-    Insert(MediumKind::CdR);
+    bench.Insert(MediumKind::CdR);
     bench.Drive().Faults().failures = {{0x5B, 0, 1, 0x05, 0x2C, 0x00}};
     EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::CompletedWithErrors);
     EXPECT_EQ(reporter.events.back(), "message:错误|关闭轨道(Track)失败!");
 }
 
-TEST_F(ImageBurnerTest, ATemporaryImageIsDeletedAfterARealRecordingOnly) {
-    Insert(MediumKind::CdR);
+// Deleted after a real recording: cli_recording_cli (burn --temporary).
+TEST_F(ImageBurnerTest, ATemporaryImageIsKeptAfterATestRunOrAFailure) {
+    bench.Insert(MediumKind::CdR);
     BurnOptions options = TemporaryImageOf(3, 20 * kChunk);
-    options.testMode = true;  // a test run records nothing: keep the image
+    options.testMode = true;  // a test run records nothing
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
     EXPECT_TRUE(fs::exists(options.imagePath));
-    EXPECT_EQ(bench.Drive().Media().State(), DiscState::Blank);
-    EXPECT_EQ(bench.Drive().WriteParameters()[2] & 0x10, 0x10);
-    Insert(MediumKind::CdR);
-    bench.Drive().Faults().writeErrorLba = 0;  // a failure: keep it for another try
+    bench.Insert(MediumKind::CdR);
+    bench.Drive().Faults().writeErrorLba = 0;  // a failure: kept for another try
+    options.testMode = false;
     EXPECT_EQ(Burn(options), BurnOutcome::Failed);
     EXPECT_TRUE(fs::exists(options.imagePath));
-    Insert(MediumKind::CdR);
-    bench.Drive().Faults().writeErrorLba.reset();
-    options.testMode = false;
-    const std::vector<std::uint8_t> content = Bytes(ReadFile(options.imagePath));
-    EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
-    EXPECT_FALSE(fs::exists(options.imagePath));
-    EXPECT_EQ(Track1(), content);
 }
