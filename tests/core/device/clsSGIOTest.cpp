@@ -106,6 +106,7 @@ TEST(clsSGIO, TimeLimitsAreMillisecondsAndZeroIsAnHour) {
     std::int32_t timeout = 5;
     EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
     EXPECT_EQ(kernel->lastHeader.timeout, 5000u);
+    EXPECT_GE(kernel->lastHeader.mx_sb_len, 32);  // the fake writes sense beyond it unchecked
     timeout = 0;
     EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
     EXPECT_EQ(timeout, 3600000);
