@@ -59,17 +59,14 @@ class ImageBurnerTest : public ::testing::Test {
     ScriptedReporter reporter;
 };
 
-// The commands of a whole recording on a blank CD-R, before and after the writes.
-const std::vector<std::uint8_t> kChecks = {0x00, 0xAD, 0x51, 0x46};
-// Set-up: the medium and its free blocks, the Write Parameters page, the speed.
-const std::vector<std::uint8_t> kSetUp = {0x46, 0x51, 0x46, 0x52, 0x5A, 0x55, 0xAD, 0xBB};
-const std::vector<std::uint8_t> kFinish = {0x35, 0x5B, 0x5B, 0x1B};
-
-std::vector<std::uint8_t> Recording(std::size_t chunks, bool eject = true) {
-    std::vector<std::uint8_t> opcodes = kChecks;
-    opcodes.insert(opcodes.end(), kSetUp.begin(), kSetUp.end());
+// The commands of a whole recording on a blank CD-R: the checks; the set-up
+// (the medium and its free blocks, the Write Parameters page, the speed); the
+// writes; flush, close track and session, eject.
+std::vector<std::uint8_t> Recording(std::size_t chunks) {
+    std::vector<std::uint8_t> opcodes = {0x00, 0xAD, 0x51, 0x46, 0x46, 0x51,
+                                         0x46, 0x52, 0x5A, 0x55, 0xAD, 0xBB};
     opcodes.insert(opcodes.end(), chunks, 0x2A);
-    opcodes.insert(opcodes.end(), kFinish.begin(), kFinish.end() - (eject ? 0 : 1));
+    opcodes.insert(opcodes.end(), {0x35, 0x5B, 0x5B, 0x1B});
     return opcodes;
 }
 }  // namespace
@@ -177,8 +174,7 @@ TEST_F(ImageBurnerTest, AnImageThatCannotBeReadMidwayEndsTheRecordingNamingTheFi
 
 TEST_F(ImageBurnerTest, AUserImageIsNotComparedWithTheDiscKindAndDvdRTakesIncrementalWriting) {
     bench.Insert(MediumKind::DvdR);
-    BurnOptions options = UserImage(20 * kChunk);
-    options.chosenDiscKind = 0;  // ignored for task 2
+    BurnOptions options = UserImage(20 * kChunk);  // disc kind 0 (CD): ignored for task 2
     options.writeSpeed = SpeedEntryOf(4);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed) << reporter.LastMessage();
     EXPECT_EQ(bench.Drive().WriteParameters()[2] & 0x0F, 0);  // write type 0
