@@ -145,8 +145,9 @@ TEST_F(DiscCopierTest, AFailedReadCapacityOrAnUncreatableImageFailsBeforeReading
     bench.Drive().Faults() = {};
     const std::string lost = bench.File("no/such/folder/out.iso");
     EXPECT_EQ(CopyToFile(lost), CopyOutcome::Failed);
-    EXPECT_EQ(reporter.events.end()[-2], "message:错误|文件" + lost + "创建失败！\ncannot create " +
-                                             lost + ": No such file or directory");
+    // The system's own reason follows; Windows words it by version and language.
+    EXPECT_TRUE(reporter.events.end()[-2].starts_with("message:错误|文件" + lost +
+                                                      "创建失败！\ncannot create " + lost + ": "));
     EXPECT_EQ(bench.Count(0x28), 0u);
 }
 
