@@ -12,22 +12,8 @@
 #include "WaveFileLayout.h"
 
 namespace {
-int BytesPerSample(SampleEncoding encoding) {
-    switch (encoding) {
-        case SampleEncoding::kUnsigned8:
-            return 1;
-        case SampleEncoding::kSigned16:
-            return 2;
-        case SampleEncoding::kSigned24:
-            return 3;
-        case SampleEncoding::kSigned32:
-        case SampleEncoding::kFloat32:
-            return 4;
-        case SampleEncoding::kUnsupported:
-            break;
-    }
-    return 0;
-}
+// Bytes per sample of each SampleEncoding, in its order (kUnsupported first).
+constexpr int kBytesPerSample[] = {0, 1, 2, 3, 4, 4};
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -39,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         layout.dataOffset + layout.dataSize > fileSize)
         std::abort();
     const WavFormat& format = layout.format;
-    const int width = BytesPerSample(format.Encoding());
+    const int width = kBytesPerSample[static_cast<int>(format.Encoding())];
     if (width == 0) return 0;
     if (format.channels < 1 || format.channels > 2 || format.samplesPerSec == 0 ||
         format.blockAlign != format.channels * width)

@@ -41,24 +41,6 @@ class EngineRunnerTest : public QObject {
         QVERIFY(!runner.IsRunning());
     }
 
-    void aQuestionWaitsForTheWindowsAnswer() {
-        QWidget window;
-        EngineRunner runner(&window);
-        MessageBoxRecorder boxes;
-        boxes.QueueAnswer(MessageAnswer::No);
-        std::atomic<MessageAnswer> answer{MessageAnswer::Ok};
-        QSignalSpy finished(&runner, &EngineRunner::finished);
-        runner.Start([&answer](EngineReporter& reporter) {
-            answer =
-                reporter.Message("Erase?", "Erase", MessageIcon::Question, MessageButtons::YesNo);
-        });
-        QVERIFY(finished.wait(5000));
-        QCOMPARE(answer.load(), MessageAnswer::No);
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QCOMPARE(boxes.shown[0].text, QStringLiteral("Erase?"));
-        QCOMPARE(boxes.shown[0].parent, &window);
-    }
-
     void controlsAreLockedAndTheDriveBusyDuringARunThatUsesIt() {
         QWidget window;
         auto* start = new QPushButton(&window);

@@ -83,7 +83,7 @@ class SmallWindowsTest : public QObject {
     }
 
     // Closed without a choice it reports none (the medium stays 2); a click
-    // chooses and closes it, and its owner closing it again reports nothing more.
+    // chooses and closes it.
     void closingReportsAtMostOneChoice_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("medium");
@@ -97,10 +97,11 @@ class SmallWindowsTest : public QObject {
         auto* chooser = new frmCDorDVD();
         chooser->show();
         QSignalSpy chosen(chooser, &frmCDorDVD::chosen);
-        if (!control.isEmpty())
+        if (control.isEmpty())
+            chooser->close();
+        else
             QTest::mouseClick(Control<MouseLabel>(chooser, control), Qt::LeftButton);
-        QCOMPARE(chooser->isVisible(), control.isEmpty());
-        chooser->close();
+        QVERIFY(!chooser->isVisible());
         QCOMPARE(chooser->ChosenMedium(), std::uint8_t(medium));
         QCOMPARE(chosen.count(), medium < 2 ? 1 : 0);
         if (medium < 2) QCOMPARE(chosen.at(0).at(0).toInt(), medium);

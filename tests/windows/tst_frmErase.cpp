@@ -72,10 +72,10 @@ class EraseTest : public QObject {
         frmErase window;
         window.show();
         bool checked = false;
-        m_rig->boxes.OnShow([&](const MessageBoxRequest&) {
+        m_rig->boxes.OnShow([&](const MessageBoxRequest& box) {
             if (checked) return;
             checked = true;
-            QVERIFY(window.Erasing());
+            QVERIFY(window.Erasing() && box.parent == &window);
             QVERIFY(IsDriveBusy());
             QVERIFY(!Control<QPushButton>(&window, "cmdErase")->isEnabled());
             QVERIFY(!Control<QPushButton>(&window, "cmdCancel")->isEnabled());

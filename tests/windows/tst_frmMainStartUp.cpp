@@ -21,17 +21,20 @@
 class StartUpTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() { m_folders = std::make_unique<WindowTestFolders>(); }
+    void init() {
+        m_folders = std::make_unique<WindowTestFolders>();
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
     void cleanup() {
+        m_boxes.reset();
         m_folders.reset();
         SetTransport(nullptr);
     }
 
     void loadsWithoutQuestionsAtItsDesignSize() {
-        MessageBoxRecorder boxes;
         frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
         QVERIFY(window.Load());
-        QVERIFY(boxes.shown.empty());
+        QVERIFY(m_boxes->shown.empty());
         QCOMPARE(window.HoveredTask(), Task::kNone);
         QCOMPARE(window.StartedTask(), Task::kNone);
         QCOMPARE(window.size(), QSize(10005 / 15 - 8, 7500 / 15 - 30));
@@ -50,7 +53,6 @@ class StartUpTest : public QObject {
         QFETCH(QString, stored);
         QFETCH(bool, last);
         if (!stored.isNull()) SaveProgramSetting("DefaultDrive", stored.toStdString());
-        MessageBoxRecorder boxes;
         frmMain window(MakerOf(InquiryTransport({"/dev/sr0", "/dev/sr1", "/dev/sr2"})));
         QVERIFY(window.Load());
         QCOMPARE(Control<QComboBox>(&window, "CboDrv")->currentIndex(), last ? 2 : 0);
@@ -61,11 +63,10 @@ class StartUpTest : public QObject {
 
     void driveFailingInquiryKeepsTableIndexes() {
         SaveProgramSetting("DefaultDrive", "1");
-        MessageBoxRecorder boxes;
         frmMain window(
             MakerOf(InquiryTransport({"/dev/sr0", "/dev/sr1", "/dev/sr2"}, {"/dev/sr1"})));
         QVERIFY(window.Load());
-        QVERIFY(boxes.shown.empty());
+        QVERIFY(m_boxes->shown.empty());
         auto* list = Control<QComboBox>(&window, "CboDrv");
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->itemText(0), QStringLiteral("/dev/sr0 HA:1 ID:0 ") + kTestInquiryText);
@@ -83,13 +84,12 @@ class StartUpTest : public QObject {
         QFETCH(QStringList, drives);
         std::vector<std::string> ids;
         for (const QString& drive : drives) ids.push_back(drive.toStdString());
-        MessageBoxRecorder boxes;
         frmMain window(MakerOf(InquiryTransport(ids, ids)));
         QVERIFY(window.Load());
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QCOMPARE(boxes.shown[0].text, QString::fromUtf8("没有找到可用的光碟机！"));
-        QCOMPARE(boxes.shown[0].title, QString::fromUtf8("提示"));
-        QCOMPARE(boxes.shown[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(m_boxes->shown.size(), std::size_t(1));
+        QCOMPARE(m_boxes->shown[0].text, QString::fromUtf8("没有找到可用的光碟机！"));
+        QCOMPARE(m_boxes->shown[0].title, QString::fromUtf8("提示"));
+        QCOMPARE(m_boxes->shown[0].icon, MessageIcon::Exclamation);
         for (const char* name : {"meuDiscInfo", "meuEraseDisc", "meuEject", "meuLoadTray"})
             QVERIFY2(!Control<QAction>(&window, name)->isEnabled(), name);
         QVERIFY(Control<QAction>(&window, "meuAbout")->isEnabled());
@@ -98,7 +98,6 @@ class StartUpTest : public QObject {
     }
 
     void noTransportEndsTheProgram() {
-        MessageBoxRecorder boxes;
         frmMain window([] {
             TransportChoice none;
             none.problem = "/dev/sr0: permission denied";
@@ -106,11 +105,11 @@ class StartUpTest : public QObject {
         });
         QSignalSpy ended(&window, &frmMain::endProgram);
         QVERIFY(!window.Load());
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QVERIFY(boxes.shown[0].text.startsWith(QString::fromUtf8("SCSI设备界面初始化失败!")));
-        QVERIFY(boxes.shown[0].text.contains(QStringLiteral("permission denied")));
-        QCOMPARE(boxes.shown[0].title, QString::fromUtf8("错误"));
-        QCOMPARE(boxes.shown[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(m_boxes->shown.size(), std::size_t(1));
+        QVERIFY(m_boxes->shown[0].text.startsWith(QString::fromUtf8("SCSI设备界面初始化失败!")));
+        QVERIFY(m_boxes->shown[0].text.contains(QStringLiteral("permission denied")));
+        QCOMPARE(m_boxes->shown[0].title, QString::fromUtf8("错误"));
+        QCOMPARE(m_boxes->shown[0].icon, MessageIcon::Exclamation);
         QCOMPARE(ended.count(), 1);
         QVERIFY(Transport() == nullptr);
     }
@@ -119,11 +118,10 @@ class StartUpTest : public QObject {
         // A lock file whose owner process no longer exists.
         WriteFile(InstanceLock::LockPath().toStdString(),
                   "2147480000\nmaple-writer\n" + QSysInfo::machineHostName().toStdString() + "\n");
-        MessageBoxRecorder boxes;
         {
             frmMain first(MakerOf(InquiryTransport({"/dev/sr0"})));
             QVERIFY(first.Load());
-            QVERIFY(boxes.shown.empty());
+            QVERIFY(m_boxes->shown.empty());
             bool transportAsked = false;
             frmMain second([&transportAsked] {
                 transportAsked = true;
@@ -131,9 +129,9 @@ class StartUpTest : public QObject {
             });
             QVERIFY(!second.Load());
             QVERIFY(!transportAsked);
-            QCOMPARE(boxes.shown.size(), std::size_t(1));
-            QCOMPARE(boxes.shown[0].text, QString::fromUtf8("本程式已运行！"));
-            QCOMPARE(boxes.shown[0].title, QString::fromUtf8("提示"));
+            QCOMPARE(m_boxes->shown.size(), std::size_t(1));
+            QCOMPARE(m_boxes->shown[0].text, QString::fromUtf8("本程式已运行！"));
+            QCOMPARE(m_boxes->shown[0].title, QString::fromUtf8("提示"));
         }
         // The lock goes with the first instance.
         frmMain third(MakerOf(InquiryTransport({"/dev/sr0"})));
@@ -150,7 +148,6 @@ class StartUpTest : public QObject {
     }
 
     void closingEndsTheProgramUnlessTheDriveIsBusyAndKeepsThePlace() {
-        MessageBoxRecorder boxes;
         {
             frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
             QVERIFY(window.Load());
@@ -186,7 +183,6 @@ class StartUpTest : public QObject {
         QVERIFY(red.save(QString::fromStdString(m_folders->Data() + "/style/Maple/Disc_Data.ico")));
         QVERIFY(
             red.save(QString::fromStdString(m_folders->Data() + "/style/Maple/Button_Exit.bmp")));
-        MessageBoxRecorder boxes;
         frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
         QVERIFY(window.Load());
         const QImage data = Control<MouseLabel>(&window, "Picture1(0)")->pixmap().toImage();
@@ -204,6 +200,7 @@ class StartUpTest : public QObject {
 
   private:
     std::unique_ptr<WindowTestFolders> m_folders;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
 
 QTEST_MAIN(StartUpTest)
