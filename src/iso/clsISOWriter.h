@@ -13,6 +13,7 @@
 #include "clsISODirectory.h"
 
 struct FileHandleRecord;
+class FileReadAhead;
 class FileReader;
 class FileSource;
 class ImageOutput;
@@ -125,6 +126,9 @@ class clsISOWriter {
     void NameDirectories(clsISODirectory& directory);
     void NameFiles(clsISODirectory& directory);
 
+    // Walks, names and examines the tree and lays out the image; false (with
+    // LastError) when it cannot be built into `target`.
+    bool PlanImage(ImagePlan& plan, const std::string& target);
     bool MakeLayout(ImagePlan& plan);
     void WalkTree(ImagePlan& plan) const;
     void RefreshFileSizes(ImagePlan& plan);
@@ -141,7 +145,7 @@ class clsISOWriter {
     bool WriteDescriptors(ImageOutput& output, const ImagePlan& plan);
     bool WritePathTable(ImageOutput& output, const ImagePlan& plan, bool joliet, bool bigEndian);
     bool WriteExtent(ImageOutput& output, const clsISODirectory& directory, bool joliet);
-    bool WriteFileData(ImageOutput& output, const ImagePlan& plan);
+    bool WriteFileData(ImageOutput& output, const ImagePlan& plan, FileReadAhead& ahead);
     bool CopyFile(ImageOutput& output, const clsISOFile& file, FileReader* reader);
     bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
     bool StopRequested();

@@ -1,6 +1,7 @@
 // Layout: the walks of the tree, table sizes and the sector of every extent.
 #include <deque>
 #include <limits>
+#include <thread>
 
 #include "FileSource.h"
 #include "RecordBytes.h"
@@ -61,10 +62,18 @@ std::int64_t clsISOWriter::ImageSize() const {
     return FilesSize(*m_root) + kReservedBytes;
 }
 
-bool clsISOWriter::MakeLayout(ImagePlan& plan) {
+bool clsISOWriter::PlanImage(ImagePlan& plan, const std::string& target) {
     WalkTree(plan);
-    RefreshFileSizes(plan);
-    m_source->CloseHeld();  // the files are opened afresh for writing
+    {
+        // Naming is work for the processor, examining the files work for the
+        // system: the two run side by side.
+        const std::jthread examine([this, &plan] { RefreshFileSizes(plan); });
+        AssignNames();
+    }
+    return MakeLayout(plan) && !OutputIsSource(target, plan);
+}
+
+bool clsISOWriter::MakeLayout(ImagePlan& plan) {
     if (!CheckLimits(plan)) return false;
     PlanPathTables(plan);
     PlanExtents(plan);
@@ -99,18 +108,25 @@ void clsISOWriter::WalkTree(ImagePlan& plan) const {
 }
 
 void clsISOWriter::RefreshFileSizes(ImagePlan& plan) {
+    // Files made together share their second: its local time is reused.
+    std::optional<std::int64_t> lastEpoch;
+    LocalDateTime lastDate;
     // Files are placed with their current length and date, as they will be read.
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         clsISOFile& file = *plan.files[i];
         if (const auto facts = m_source->Examine(file.LocalPath())) {
             file.SetSize(facts->length);
-            if (facts->creationEpoch)
-                file.SetCreationDate(LocalDateTime::FromEpoch(*facts->creationEpoch));
+            if (facts->creationEpoch && facts->creationEpoch != lastEpoch) {
+                lastEpoch = facts->creationEpoch;
+                lastDate = LocalDateTime::FromEpoch(*lastEpoch);
+            }
+            if (facts->creationEpoch) file.SetCreationDate(lastDate);
             continue;
         }
         plan.unavailable[i] = true;
         m_unreadable.push_back({file.LocalPath(), m_source->LastProblem()});
     }
+    m_source->CloseHeld();  // the files are opened afresh for writing
 }
 
 bool clsISOWriter::CheckLimits(const ImagePlan& plan) {

@@ -29,6 +29,14 @@ RecordBytes::DirectoryRecord ExtentRecord(const clsISODirectory& directory, bool
             static_cast<std::uint32_t>(joliet ? files.BlocksJoliet() : files.Blocks()) * 2048U,
             date, true, std::move(name)};
 }
+// The files whose bytes are to be read, in the order they are written.
+std::vector<FileReadAhead::Planned> PlannedFiles(const ImagePlan& plan) {
+    std::vector<FileReadAhead::Planned> planned;
+    for (std::size_t i = 0; i < plan.files.size(); ++i)
+        if (plan.files[i]->Size() >= 1 && !plan.unavailable[i])
+            planned.push_back({plan.files[i]->LocalPath(), plan.files[i]->Size()});
+    return planned;
+}
 }  // namespace
 
 bool clsISOWriter::SaveISO(const std::string& file_out) {
@@ -58,9 +66,10 @@ bool clsISOWriter::SaveISO(const std::string& file_out) {
 }
 
 bool clsISOWriter::WriteImage(FileHandleRecord& out, const std::string& target) {
-    AssignNames();
     ImagePlan plan;
-    if (!MakeLayout(plan) || OutputIsSource(target, plan)) return false;
+    if (!PlanImage(plan, target)) return false;
+    // The files are opened and read while the tables and directories are written.
+    FileReadAhead ahead(*m_source, PlannedFiles(plan));
     ImageOutput output(out);
     if (!WriteDescriptors(output, plan)) return false;
     Raise(&ISOWriterEvents::WritingPathTable);
@@ -76,7 +85,7 @@ bool clsISOWriter::WriteImage(FileHandleRecord& out, const std::string& target) 
         for (const clsISODirectory* directory : plan.directories)
             if (!WriteExtent(output, *directory, joliet)) return false;
     }
-    if (!WriteFileData(output, plan) || !output.Flush()) {
+    if (!WriteFileData(output, plan, ahead) || !output.Flush()) {
         if (m_lastError.empty()) m_lastError = output.Problem();
         return false;
     }
@@ -146,12 +155,7 @@ bool clsISOWriter::WriteExtent(ImageOutput& output, const clsISODirectory& direc
     return output.PadToSector();
 }
 
-bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan) {
-    std::vector<FileReadAhead::Planned> planned;
-    for (std::size_t i = 0; i < plan.files.size(); ++i)
-        if (plan.files[i]->Size() >= 1 && !plan.unavailable[i])
-            planned.push_back({plan.files[i]->LocalPath(), plan.files[i]->Size()});
-    FileReadAhead ahead(*m_source, std::move(planned));
+bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan, FileReadAhead& ahead) {
     const double total = static_cast<double>(ImageSize());
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         clsISOFile& file = *plan.files[i];
