@@ -28,7 +28,14 @@ std::u16string Key(std::u16string_view utf16) {
 }
 
 std::u16string Key(std::string_view utf8) {
-    return Key(UnicodeText::Utf8ToUtf16(utf8));
+    std::u16string key(utf8.size(), u'\0');
+    for (std::size_t at = 0; at < utf8.size(); ++at) {
+        const auto unit = static_cast<unsigned char>(utf8[at]);
+        // Beyond ASCII the whole name takes the long way.
+        if (unit >= 0x80) return Key(UnicodeText::Utf8ToUtf16(utf8));
+        key[at] = static_cast<char16_t>(Fold(unit));
+    }
+    return key;
 }
 
 }  // namespace CaseFolding

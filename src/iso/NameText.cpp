@@ -6,10 +6,16 @@
 
 namespace NameText {
 
-std::string TrimSpaces(std::string_view text) {
+namespace {
+std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+}  // namespace
+
+std::string TrimSpaces(std::string_view text) {
+    return std::string(Trimmed(text));
 }
 
 std::string PrintableAscii(std::string_view text) {
@@ -43,7 +49,7 @@ std::string LastPathPart(const std::string& path) {
 }
 
 bool IsUsableName(std::string_view name) {
-    const std::string trimmed = TrimSpaces(name);
+    const std::string_view trimmed = Trimmed(name);
     return !trimmed.empty() && trimmed != "." && trimmed != "..";
 }
 

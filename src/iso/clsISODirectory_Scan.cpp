@@ -1,4 +1,5 @@
 // Adding local files and folders to a directory of the disc.
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <utility>
@@ -51,6 +52,7 @@ class clsISODirectory::Scan {
         : m_recursive(recursive), m_examineFiles(examineFiles), m_notes(notes) {
         for (const std::string& pattern : filter)
             m_filter.push_back(UnicodeText::Utf8ToUtf16(pattern));
+        m_matchAll = std::ranges::find(m_filter, u"*") != m_filter.end();
     }
 
     void Folder(const std::string& folder, clsISODirectory& target) {
@@ -61,24 +63,26 @@ class clsISODirectory::Scan {
         const std::string prefix = folder.back() == '/' ? folder : folder + "/";
         for (const auto& entry : *entries) {
             if (entry.name.front() == '.') continue;
-            if (!Matches(UnicodeText::Utf8ToUtf16(entry.name))) continue;
+            if (!m_matchAll && !Matches(UnicodeText::Utf8ToUtf16(entry.name))) continue;
             Entry(prefix + entry.name, entry, target);
         }
     }
 
     void AddFile(const std::string& path, const std::string& localName, clsISODirectory& target) {
-        const std::string name = DiscName(localName);
+        const std::string valid = UnicodeText::ValidUtf8(localName);
+        const std::string name = DiscName(valid);
         // The local path keeps the exact name; only the disc name is changed.
         const clsISOFile* file = target.Files().AddNumbered(path, name, m_examineFiles);
         if (file == nullptr) return Note(Kind::Skipped, path, "no name to use on the disc");
-        Renamed(path, localName, name, file->name(), "a file");
+        Renamed(path, valid != localName, name, file->name(), "a file");
     }
 
     void AddFolder(const std::string& path, const std::string& localName, clsISODirectory& target) {
-        const std::string name = DiscName(localName);
+        const std::string valid = UnicodeText::ValidUtf8(localName);
+        const std::string name = DiscName(valid);
         clsISODirectory* child = target.AddNewSubDirectory(name);
         if (child == nullptr) return Note(Kind::Skipped, path, "no name to use on the disc");
-        Renamed(path, localName, name, child->name(), "a folder");
+        Renamed(path, valid != localName, name, child->name(), "a folder");
         Folder(path, *child);
     }
 
@@ -102,9 +106,8 @@ class clsISODirectory::Scan {
 
     // Tells about a disc name that differs from the local one for more than
     // trimmed spaces.
-    void Renamed(const std::string& path, const std::string& localName, const std::string& wanted,
+    void Renamed(const std::string& path, bool invalid, const std::string& wanted,
                  const std::string& given, const char* what) {
-        const bool invalid = UnicodeText::ValidUtf8(localName) != localName;
         if (!invalid && given == wanted) return;
         const std::string why = invalid ? "the name is not valid UTF-8"
                                         : std::string(what) + " of that name is already there";
@@ -122,6 +125,7 @@ class clsISODirectory::Scan {
     }
 
     std::vector<std::u16string> m_filter;
+    bool m_matchAll = false;  // a "*" among the patterns
     bool m_recursive;
     bool m_examineFiles;
     std::vector<SkippedEntry>* m_notes;

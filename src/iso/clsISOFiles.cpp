@@ -14,16 +14,25 @@ clsISOFile* clsISOFiles::AddNumbered(const std::string& localfile, const std::st
                                      bool examine) {
     const std::string effective = EffectiveName(localfile, name);
     std::string free = effective;
-    for (int number = 2; FileExists(free); ++number)
+    std::u16string key = CaseFolding::Key(free);
+    for (int number = 2; Index().contains(key); ++number) {
         free = NameText::NumberedName(effective, number, true);
-    return Add(localfile, free, examine);
+        key = CaseFolding::Key(free);
+    }
+    return Insert(localfile, free, std::move(key), examine);
 }
 
 clsISOFile* clsISOFiles::Add(const std::string& localfile, const std::string& name, bool examine) {
-    if (localfile.empty() || name.find('\\') != std::string::npos) return nullptr;
     const std::string effective = EffectiveName(localfile, name);
-    if (!NameText::IsUsableName(effective) || FileExists(effective)) return nullptr;
-    auto file = std::make_unique<clsISOFile>(localfile, effective);
+    std::u16string key = CaseFolding::Key(effective);
+    return Index().contains(key) ? nullptr : Insert(localfile, effective, std::move(key), examine);
+}
+
+clsISOFile* clsISOFiles::Insert(const std::string& localfile, const std::string& name,
+                                std::u16string key, bool examine) {
+    if (localfile.empty() || name.find('\\') != std::string::npos || !NameText::IsUsableName(name))
+        return nullptr;
+    auto file = std::make_unique<clsISOFile>(localfile, name);
     if (const auto facts = examine ? modFileAccess::FileInfo(localfile) : std::nullopt) {
         file->SetSize(facts->size);
         file->SetCreationDate(LocalDateTime::FromEpoch(facts->creationEpoch));
@@ -31,7 +40,7 @@ clsISOFile* clsISOFiles::Add(const std::string& localfile, const std::string& na
     file->m_owner = this;
     clsISOFile* added = file.get();
     m_files.push_back(std::move(file));
-    if (m_indexValid) m_index.insert_or_assign(CaseFolding::Key(effective), added);
+    m_index.insert_or_assign(std::move(key), added);  // Index() made it valid
     return added;
 }
 

@@ -44,6 +44,10 @@ class clsISOFiles {
   private:
     friend class clsISOFile;
     void NamesChanged() { m_indexValid = false; }
+    // Adds a file under a name (case key `key`) that no file has; nullptr
+    // for a name that is not allowed.
+    clsISOFile* Insert(const std::string& localfile, const std::string& name, std::u16string key,
+                       bool examine);
     using NameIndex = std::unordered_map<std::u16string, clsISOFile*>;
     const NameIndex& Index() const;
 
