@@ -39,10 +39,6 @@ class clsSPTI final : public clsSCSI {
                          std::int32_t direction, void* buffer, std::int32_t bufferLen,
                          std::int32_t& timeout) override;
 
-    // The control codes, computed from device type, access, function and method.
-    std::uint32_t PassThroughCode() const { return m_passThroughCode; }
-    std::uint32_t AddressCode() const { return m_addressCode; }
-
   private:
     void OpenHandles();
     std::intptr_t HandleOf(const std::string& drive);
@@ -52,6 +48,7 @@ class clsSPTI final : public clsSCSI {
     std::vector<std::string> m_drives;
     std::array<std::intptr_t, 26> m_handles;
     bool m_handlesOpened = false;
+    // The control codes, computed from device type, access, function and method.
     std::uint32_t m_passThroughCode = 0, m_addressCode = 0;
     std::uint8_t m_key = 0, m_asc = 0, m_ascq = 0;
 };

@@ -9,6 +9,7 @@
 
 #include "AudioBurnSession.h"
 #include "AudioTestSignals.h"
+#include "RecordingTransport.h"
 #include "TransportSlot.h"
 
 namespace fs = std::filesystem;
@@ -124,41 +125,23 @@ TEST(AudioBurnFailure, AFileThatChangedBeforeItsConversionStopsTheRecording) {
     EXPECT_EQ(session.Drive().Media().tracks.size(), 1u);
 }
 
-// Passes every command to the virtual drive, but clears the "next writable
-// address valid" bit of READ TRACK INFORMATION answers for track 2 and later.
-class InvalidAddressTransport : public clsSCSI {
-  public:
-    explicit InvalidAddressTransport(std::unique_ptr<clsSCSI> inner) : m_inner(std::move(inner)) {}
-    std::string Interface() const override { return m_inner->Interface(); }
-    std::uint8_t LastASCQ() const override { return m_inner->LastASCQ(); }
-    std::uint8_t LastASC() const override { return m_inner->LastASC(); }
-    std::uint8_t LastSK() const override { return m_inner->LastSK(); }
-    bool Initialized() override { return m_inner->Initialized(); }
-    bool Installed() override { return m_inner->Installed(); }
-    std::int16_t DriveCount() const override { return m_inner->DriveCount(); }
-    std::string DriveChar(const std::string& d) override { return m_inner->DriveChar(d); }
-    std::string DriveHandle(std::int16_t i) const override { return m_inner->DriveHandle(i); }
-    std::uint8_t HostAdapter(const std::string& d) override { return m_inner->HostAdapter(d); }
-    std::uint8_t TargetID(const std::string& d) override { return m_inner->TargetID(d); }
-    std::uint8_t LUN(const std::string& d) override { return m_inner->LUN(d); }
-    std::int32_t ExecCMD(const std::string& drive, const std::uint8_t* cdb, std::uint8_t cdbLen,
-                         std::int32_t direction, void* buffer, std::int32_t bufferLen,
-                         std::int32_t& timeout) override {
-        const std::int32_t status =
-            m_inner->ExecCMD(drive, cdb, cdbLen, direction, buffer, bufferLen, timeout);
-        if (cdb[0] == 0x52 && cdb[5] >= 2 && bufferLen > 7)
-            static_cast<std::uint8_t*>(buffer)[7] &= 0xFE;
-        return status;
-    }
-
-  private:
-    std::unique_ptr<clsSCSI> m_inner;
-};
-
+// The virtual drive behind a recording transport that clears the "next
+// writable address valid" bit of READ TRACK INFORMATION for track 2 and later.
 TEST(AudioBurnFailure, AnAddressMarkedInvalidIsNotWrittenTo) {
     AudioBurnSession session;
     session.Insert(MediumKind::CdR);
-    SetTransport(std::make_unique<InvalidAddressTransport>(TakeTransport()));
+    auto faulty = std::make_unique<RecordingTransport>(std::vector<std::string>{session.Id()});
+    faulty->SetResponder([drive = std::shared_ptr<clsSCSI>(TakeTransport())](const auto& c) {
+        RecordingTransport::Reply reply{0, 0, 0, 0, c.dataOut};
+        reply.dataIn.resize(static_cast<std::size_t>(c.bufferLen));
+        std::int32_t timeout = c.timeout;
+        reply.status = drive->ExecCMD(c.drive, c.cdb.data(), std::uint8_t(c.cdb.size()),
+                                      c.direction, reply.dataIn.data(), c.bufferLen, timeout);
+        reply.key = drive->LastSK(), reply.asc = drive->LastASC(), reply.ascq = drive->LastASCQ();
+        if (c.cdb[0] == 0x52 && c.cdb[5] >= 2) reply.dataIn.at(7) &= 0xFE;
+        return reply;
+    });
+    SetTransport(std::move(faulty));
     const auto one = session.PutCdda("one.wav", kBlock, 1);
     const auto two = session.PutCdda("two.wav", kBlock, 2);
     EXPECT_EQ(session.Start({one, two}), AudioBurnOutcome::Failed);
