@@ -149,20 +149,16 @@ TEST(EmulatedPersistenceTest, TheProgramOpensNamedFolders) {
     EXPECT_TRUE(VirtualDrivesFromEnvironment().empty());
 }
 
-// Their contents are copied back and compared by cli_virtual_drive.
+// Their contents are copied back and compared by cli_virtual_drive, the
+// run-out of a recorded CD (none on a pressed one) counted by DiscCopierTest.
 TEST(EmulatedPersistenceTest, FinishedDiscsFromImages) {
     VirtualDriveSession bench;
     std::string image(2048 * 40, '\0');
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i / 2048 + 1);
     WriteFile(bench.File("disc.iso"), image);
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdRom, bench.File("disc.iso")), "");
-    EXPECT_EQ(bench.ReadCapacity(), 39) << "pressed: no run-out";
-    std::vector<std::uint8_t> block;
-
-    ASSERT_EQ(bench.Drive().InsertImage(MediumKind::CdR, bench.File("disc.iso")), "");
-    EXPECT_EQ(bench.ReadCapacity(), 41) << "recorded Track At Once: run-out counted";
     ASSERT_EQ(bench.Drive().InsertImage(MediumKind::DvdPlusRw, bench.File("disc.iso")), "");
     EXPECT_EQ(bench.ReadCapacity(), 39);
+    std::vector<std::uint8_t> block;
     ASSERT_EQ(bench.Read10(16, 1, block), 0);
     EXPECT_EQ(block[0], 17);
 
