@@ -1,8 +1,5 @@
 // The file tree of a disc: adding, removing, paths and folder scans.
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 #include <filesystem>
 
@@ -186,25 +183,20 @@ TEST_F(IsoScan, NamesAreTrimmedAndAMissingFolderIsNoted) {
     EXPECT_EQ(notes[0].kind, SkippedEntry::Kind::Unreadable);
 }
 
-#ifndef _WIN32  // FIFOs exist only on POSIX systems
-TEST_F(IsoScan, LoopsAndSpecialFilesAreNotFollowedButNoted) {
+#ifndef _WIN32  // Wine cannot make symbolic links
+// A named pipe and a link that leads nowhere: cli_iso_names.
+TEST_F(IsoScan, LinksToFoldersAreNotFollowedButNoted) {
     Make("src/a.txt");
     std::filesystem::create_directory_symlink(Path("src"), Path("src/loop"));
     std::filesystem::create_symlink(Path("src/a.txt"), Path("src/link.txt"));
-    std::filesystem::create_symlink(Path("src/none"), Path("src/dangling"));
-    ASSERT_EQ(::mkfifo(Path("src/pipe").c_str(), 0600), 0);
     std::vector<SkippedEntry> notes;
     m_writer.Root().AddLocalDirectory(Path("src"), {"*"}, true, &notes);
-    const clsISOFiles& files = m_writer.Root().Files();
-    EXPECT_EQ(files.count(), 2);  // a.txt and the link to a file
-    EXPECT_TRUE(files.FileExists("link.txt"));
+    EXPECT_EQ(m_writer.Root().Files().count(), 2);  // a.txt and the link to a file
+    EXPECT_TRUE(m_writer.Root().Files().FileExists("link.txt"));
     EXPECT_EQ(m_writer.Root().SubDirectoryCount(), 0);
-    std::vector<std::string> noted;
-    for (const SkippedEntry& note : notes) noted.push_back(note.localPath + ": " + note.reason);
-    EXPECT_EQ(noted,
-              (std::vector<std::string>{Path("src/dangling") + ": a link that leads nowhere",
-                                        Path("src/loop") + ": link to a folder, not followed",
-                                        Path("src/pipe") + ": a named pipe"}));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].localPath + ": " + notes[0].reason,
+              Path("src/loop") + ": link to a folder, not followed");
 }
 #endif
 
