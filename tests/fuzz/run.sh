@@ -9,14 +9,14 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
 command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/install-deps installs it)" >&2; exit 1; }
+targets=(emulated_drive emulated_metadata wpp wav_reader language_file settings_file tcmu_ring)
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 --target fuzz_emulated_drive fuzz_emulated_metadata fuzz_wpp \
-  fuzz_wav_reader fuzz_language_file fuzz_settings_file fuzz_tcmu_ring
+cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}"
 build_dir=$PWD/build/fuzz
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work"/{drive,metadata,wpp,wav_reader,language_file,settings_file,tcmu_ring}
+for target in "${targets[@]}"; do mkdir -p "$work/${target#emulated_}"; done
 
 # Seed streams: byte 0 = medium (2 CD-R, 6 DVD-RW, 8 DVD+RW), then commands
 # [len][cdb][dir][buffer length hi lo][data].
@@ -47,7 +47,6 @@ seed tcmu_ring/inquiry "\x80\x00\x81$(zeros 3)\x01$(zeros 3)\x01$(zeros 15)\xc0$
 # LeakSanitizer still checks at exit. With its medium in memory the drive
 # takes several thousand inputs a second: it gets three times the others'.
 # The targets share 600 s of time limits, so one more does not lengthen the run.
-targets=(emulated_drive emulated_metadata wpp wav_reader language_file settings_file tcmu_ring)
 for target in "${targets[@]}"; do
   runs=${MAPLE_FUZZ_RUNS:-$([ $target = emulated_drive ] && echo 600000 || echo 200000)}
   # A crashing input is kept in the build folder, never in the source tree.

@@ -98,15 +98,10 @@ def isoinfo_compare(image, expected, prefix):
 
 
 def compare(expected, found):
-    problems = []
-    for path in sorted(set(expected) | set(found)):
-        if path not in found:
-            problems.append("missing in image: " + path)
-        elif path not in expected:
-            problems.append("not in source: " + path)
-        elif expected[path] != found[path]:
-            problems.append("content differs: " + path)
-    return problems
+    problems = ["missing in image: " + path for path in sorted(set(expected) - set(found))]
+    problems += ["not in source: " + path for path in sorted(set(found) - set(expected))]
+    shared = sorted(set(expected) & set(found))
+    return problems + ["content differs: " + path for path in shared if expected[path] != found[path]]
 
 
 def main():

@@ -1,4 +1,5 @@
-// The worker-thread runner that windows use for long drive operations.
+// The worker-thread runner that windows use for long drive operations. The
+// reports and questions that reach a window are the window tests' part.
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
@@ -14,33 +15,6 @@
 class EngineRunnerTest : public QObject {
     Q_OBJECT
   private slots:
-    void reportsArriveOnTheWindowThreadInOrder() {
-        QWidget window;
-        EngineRunner runner(&window);
-        QStringList phases;
-        QList<int> progress;
-        QThread* reportThread = nullptr;
-        connect(&runner, &EngineRunner::phaseText, &window, [&](const QString& text) {
-            phases << text;
-            reportThread = QThread::currentThread();
-        });
-        connect(&runner, &EngineRunner::progress, &window, [&](int value) { progress << value; });
-        QThread* engineThread = nullptr;
-        QSignalSpy finished(&runner, &EngineRunner::finished);
-        QVERIFY(runner.Start([&engineThread](EngineReporter& reporter) {
-            engineThread = QThread::currentThread();
-            reporter.PhaseText("one");
-            for (int i = 0; i <= 100; i += 50) reporter.Progress(i);
-            reporter.PhaseText("two");
-        }));
-        QVERIFY(finished.wait(5000));
-        QCOMPARE(phases, (QStringList{"one", "two"}));
-        QCOMPARE(progress, (QList<int>{0, 50, 100}));
-        QVERIFY(engineThread != QThread::currentThread());
-        QCOMPARE(reportThread, QThread::currentThread());
-        QVERIFY(!runner.IsRunning());
-    }
-
     void controlsAreLockedAndTheDriveBusyDuringARunThatUsesIt() {
         QWidget window;
         auto* start = new QPushButton(&window);
@@ -71,12 +45,9 @@ class EngineRunnerTest : public QObject {
         QWidget window;
         EngineRunner runner(&window);
         QSignalSpy finished(&runner, &EngineRunner::finished);
-        std::atomic<bool> started{false};
-        runner.Start([&started](EngineReporter& reporter) {
-            started = true;
+        runner.Start([](EngineReporter& reporter) {
             while (!reporter.CancelRequested()) QThread::msleep(1);
         });
-        QTRY_VERIFY(started);
         runner.Cancel();
         QVERIFY(finished.wait(5000));
         // A new run starts without the old request.

@@ -18,16 +18,9 @@ class EraseTest : public QObject {
     void init() { m_rig = std::make_unique<WindowTestRig>(); }
     void cleanup() { m_rig.reset(); }
 
-    // Without media events (or with the kernel consuming them) the window
-    // asks for readiness instead; every window polls through the same watch.
-    void buttonFollowsTheMedium_data() {
-        QTest::addColumn<bool>("mediaEvents");
-        QTest::newRow("media events") << true;
-        QTest::newRow("readiness only") << false;
-    }
+    // The watch itself (readiness where a drive gives no media events) is
+    // DiscInfoViewTest's and cli_mmc_info's.
     void buttonFollowsTheMedium() {
-        QFETCH(bool, mediaEvents);
-        m_rig->drives.Drive().Faults().noMediaEvents = !mediaEvents;
         frmErase window;
         auto* erase = Control<QPushButton>(&window, "cmdErase");
         window.Timer1Tick();

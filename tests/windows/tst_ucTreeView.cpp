@@ -1,8 +1,8 @@
-// The tree control: where nodes go, their keys, label edits the owner can
-// refuse, which drags count as node drags, and the drag-over behaviour
-// (highlight, edge scrolling, auto-expansion after 1001 ms).
+// The tree control: where nodes go, their keys, which drags count as node
+// drags, and the drag-over behaviour (highlight, edge scrolling,
+// auto-expansion after 1001 ms). Label edits the owner refuses or changes are
+// tst_frmSaveISO's.
 #include <QApplication>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
@@ -58,32 +58,6 @@ class TreeViewTest : public QObject {
         tree.AddNode(m, ucTreeView::tvwLast, "m2/c", "c");
         tree.DeleteNode(m);
         QVERIFY(tree.GetKeyNode("m2") == nullptr && tree.IsValidKey("m2/c"));
-    }
-
-    void labelEditsTheOwnerCanRefuseOrChange() {
-        ucTreeView tree;
-        auto* root = tree.AddNode(nullptr, ucTreeView::tvwLast, "r", "root");
-        auto* node = tree.AddNode(root, ucTreeView::tvwLast, "n", "old");
-        connect(&tree, &ucTreeView::BeforeLabelEdit, this,
-                [&](QTreeWidgetItem* item, bool& cancel) { cancel = item == root; });
-        connect(&tree, &ucTreeView::AfterLabelEdit, this,
-                [](QTreeWidgetItem*, QString& text, bool& cancel) {
-                    cancel = text.contains(u'\\');
-                    text = text.trimmed();
-                });
-        tree.show();
-        tree.StartLabelEdit(root);
-        QVERIFY(tree.findChild<QLineEdit*>() == nullptr);
-        for (const auto& [typed, shown] : {std::pair{"  new  ", "new"}, std::pair{"a\\b", "new"}}) {
-            tree.StartLabelEdit(node);
-            auto* editor = tree.findChild<QLineEdit*>();
-            QVERIFY(editor != nullptr);
-            editor->setText(QString::fromLatin1(typed));
-            QTest::keyClick(editor, Qt::Key_Return);
-            QCoreApplication::sendPostedEvents();  // the delegate commits queued
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QCOMPARE(node->text(0), QString::fromLatin1(shown));
-        }
     }
 
     void onlyThisTreesOwnNodeDragsAreRecognised() {

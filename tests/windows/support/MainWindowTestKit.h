@@ -12,8 +12,7 @@
 std::unique_ptr<RecordingTransport> InquiryTransport(std::vector<std::string> drives,
                                                      std::vector<std::string> silent = {});
 
-// A transport maker that hands `transport` to the main window's start-up
-//.
+// A transport maker that hands `transport` to the main window's start-up.
 frmMain::TransportMaker MakerOf(std::unique_ptr<clsSCSI> transport);
 
 // The INQUIRY part of a label: vendor, product and revision as the test drives answer.
