@@ -19,6 +19,8 @@ std::string TrimSpaces(std::string_view text) {
 }
 
 std::string PrintableAscii(std::string_view text) {
+    if (std::ranges::all_of(text, [](char c) { return c >= 0x20 && c < 0x7F; }))
+        return std::string(text);
     const std::u16string units = UnicodeText::Utf8ToUtf16(text);
     std::string result;
     result.reserve(units.size());

@@ -1,4 +1,6 @@
 // The naming pass: ISO 9660 short names and Joliet names for every node.
+#include <algorithm>
+
 #include "JolietNameRules.h"
 #include "ShortNameRules.h"
 #include "UnicodeText.h"
@@ -12,9 +14,17 @@ std::vector<std::u16string> Utf16Names(const std::vector<std::string>& names) {
     return units;
 }
 
+bool IsShortAscii(const std::string& name) {
+    return name.size() <= JolietNameRules::kJolietNameLimit &&
+           std::ranges::all_of(name, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Joliet names are counted and cut in UTF-16 units.
 std::vector<std::string> JolietNames(const std::vector<std::string>& names,
                                      const std::vector<std::string>& taken = {}) {
+    // Short names beside no folder are kept as they are (the rules change
+    // only long names and names a folder has).
+    if (taken.empty() && std::ranges::all_of(names, IsShortAscii)) return names;
     std::vector<std::string> result;
     result.reserve(names.size());
     for (const std::u16string& name : JolietNameRules::Names(Utf16Names(names), Utf16Names(taken)))
