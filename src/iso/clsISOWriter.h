@@ -131,7 +131,8 @@ class clsISOWriter {
     bool PlanImage(ImagePlan& plan, const std::string& target);
     bool MakeLayout(ImagePlan& plan);
     void WalkTree(ImagePlan& plan) const;
-    void RefreshFileSizes(ImagePlan& plan);
+    // Gives the names (AssignNames) and takes the files' current sizes and dates.
+    void NameAndExamine(ImagePlan& plan);
     bool CheckLimits(const ImagePlan& plan);
     void PlanPathTables(ImagePlan& plan) const;
     void PlanExtents(ImagePlan& plan) const;

@@ -3,7 +3,9 @@
 #include <limits>
 #include <thread>
 
+#include "FileExamination.h"
 #include "FileSource.h"
+#include "LocalFileSource.h"
 #include "RecordBytes.h"
 #include "SectorMath.h"
 #include "UnicodeText.h"
@@ -64,12 +66,7 @@ std::int64_t clsISOWriter::ImageSize() const {
 
 bool clsISOWriter::PlanImage(ImagePlan& plan, const std::string& target) {
     WalkTree(plan);
-    {
-        // Naming is work for the processor, examining the files work for the
-        // system: the two run side by side.
-        const std::jthread examine([this, &plan] { RefreshFileSizes(plan); });
-        AssignNames();
-    }
+    NameAndExamine(plan);
     return MakeLayout(plan) && !OutputIsSource(target, plan);
 }
 
@@ -107,26 +104,24 @@ void clsISOWriter::WalkTree(ImagePlan& plan) const {
     plan.unavailable.assign(plan.files.size(), false);
 }
 
-void clsISOWriter::RefreshFileSizes(ImagePlan& plan) {
-    // Files made together share their second: its local time is reused.
-    std::optional<std::int64_t> lastEpoch;
-    LocalDateTime lastDate;
-    // Files are placed with their current length and date, as they will be read.
-    for (std::size_t i = 0; i < plan.files.size(); ++i) {
-        clsISOFile& file = *plan.files[i];
-        if (const auto facts = m_source->Examine(file.LocalPath())) {
-            file.SetSize(facts->length);
-            if (facts->creationEpoch && facts->creationEpoch != lastEpoch) {
-                lastEpoch = facts->creationEpoch;
-                lastDate = LocalDateTime::FromEpoch(*lastEpoch);
-            }
-            if (facts->creationEpoch) file.SetCreationDate(lastDate);
-            continue;
+void clsISOWriter::NameAndExamine(ImagePlan& plan) {
+    FileExamination examination(plan.files);
+    {
+        // Naming is work for the processor, examining the files work for the
+        // system: the two run side by side, and once the names are given
+        // this thread examines too, with a source of its own where the files
+        // come from the local disk.
+        const std::jthread examine([this, &examination] { examination.Run(*m_source); });
+        AssignNames();
+        if (m_source == m_localSource.get()) {
+            LocalFileSource own;
+            examination.Run(own);
         }
-        plan.unavailable[i] = true;
-        m_unreadable.push_back({file.LocalPath(), m_source->LastProblem()});
     }
-    m_source->CloseHeld();  // the files are opened afresh for writing
+    for (const FileExamination::Failure& failure : examination.Failures()) {
+        plan.unavailable[failure.index] = true;
+        m_unreadable.push_back({plan.files[failure.index]->LocalPath(), failure.reason});
+    }
 }
 
 bool clsISOWriter::CheckLimits(const ImagePlan& plan) {

@@ -1,11 +1,14 @@
 // Reading the files of an image ahead of the writer.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <thread>
 
+#include "FileExamination.h"
 #include "FileReadAhead.h"
 #include "LocalFileSource.h"
 #include "TestEnvironment.h"
@@ -137,5 +140,44 @@ TEST(IsoReadAhead, LocalFilesRemovedOrReplacedAfterTheLayout) {
               std::string("OTHER BYTES, LONGER ") + '\0');
     EXPECT_EQ(image.substr(static_cast<std::size_t>(files[2]->LBA()) * 2048, 17),
               "bytes of kept.txt");
+}
+
+// Fails for every 50th file (named by number); the first file asked for holds
+// the thread back until `go`.
+class HeldBackSource : public FileSource {
+  public:
+    std::atomic<bool> started = false, go = true;
+    std::optional<Facts> Examine(const std::string& path) override {
+        started = true;
+        while (!go) std::this_thread::yield();
+        if (std::stoi(path) % 50 == 0) return std::nullopt;
+        return Facts{7, std::nullopt};
+    }
+    std::unique_ptr<FileReader> Open(const std::string&) override { return nullptr; }
+    std::string LastProblem() const override { return "gone"; }
+};
+
+// Files are examined a run at a time by every thread that is free; the files
+// that could not be examined are told in the order of the files even when
+// the first run is done last.
+TEST(IsoReadAhead, FilesExaminedOnTwoThreadsFailInTheirOrder) {
+    std::vector<std::unique_ptr<clsISOFile>> owned;
+    std::vector<clsISOFile*> files;
+    for (int i = 0; i < 300; ++i) {
+        owned.push_back(std::make_unique<clsISOFile>(std::to_string(i), "f"));
+        files.push_back(owned.back().get());
+    }
+    FileExamination examination(files);
+    HeldBackSource first, second;
+    first.go = false;
+    std::thread held([&] { examination.Run(first); });
+    while (!first.started) std::this_thread::yield();
+    examination.Run(second);  // every run after the first
+    first.go = true;
+    held.join();
+    std::vector<std::size_t> failed;
+    for (const auto& failure : examination.Failures()) failed.push_back(failure.index);
+    EXPECT_EQ(failed, (std::vector<std::size_t>{0, 50, 100, 150, 200, 250}));
+    EXPECT_EQ(files[299]->Size(), 7);
 }
 }  // namespace
