@@ -100,7 +100,8 @@ TEST(WaveFileLayout, ExtensibleSubFormatsAreResolved) {
     EXPECT_EQ(layout.format.Encoding(), SampleEncoding::kUnsupported);
 }
 
-TEST(WavFormat, EncodingsTheConverterReads) {
+// The encodings read are decoded by Wav2Cda.EveryEncodingIsDecodedToTheSameSignal.
+TEST(WavFormat, EncodingsTheConverterRefuses) {
     struct Row {
         WavFormat format;
         SampleEncoding expected;
@@ -110,11 +111,6 @@ TEST(WavFormat, EncodingsTheConverterReads) {
     WavFormat badAlign = Format(1, 2, 44100, 16);
     badAlign.blockAlign = 3;
     const Row rows[] = {
-        {Format(1, 1, 22050, 8), SampleEncoding::kUnsigned8},
-        {Format(1, 2, 44100, 16), SampleEncoding::kSigned16},
-        {Format(1, 2, 96000, 24), SampleEncoding::kSigned24},
-        {Format(1, 1, 8000, 32), SampleEncoding::kSigned32},
-        {Format(3, 2, 48000, 32), SampleEncoding::kFloat32},
         {Format(3, 2, 48000, 64), SampleEncoding::kUnsupported},  // double
         {Format(1, 6, 48000, 16), SampleEncoding::kUnsupported},  // 5.1
         {Format(1, 0, 48000, 16), SampleEncoding::kUnsupported},

@@ -1,5 +1,5 @@
-// Mode pages 05h and 2Ah, MODE SELECT strictness, and SET CD SPEED as the
-// program's speed probe sees them.
+// Mode pages 05h and 2Ah, MODE SELECT strictness, and SET CD SPEED. The
+// fields of page 2Ah are read by SpeedList and WriteCapabilities.
 #include <gtest/gtest.h>
 
 #include "VirtualDriveSession.h"
@@ -29,20 +29,6 @@ TEST(EmulatedModePagesTest, WriteParametersPageHasAnEightByteHeaderAndA52BytePag
     EXPECT_EQ(bench.Sense(), "05/39/00");
     EXPECT_TRUE(bench.ModeSense(0x01, 512).empty());
     EXPECT_EQ(bench.Sense(), "05/24/00");
-}
-
-TEST(EmulatedModePagesTest, CapabilitiesPageOffersCdRWritingAndTestWrite) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::CdR);
-    const auto page = bench.ModeSense(kDefaults | 0x2A, 37, kDbd);
-    ASSERT_EQ(page.size(), 37u) << bench.Sense();
-    EXPECT_EQ(page[8], 0x2A);
-    EXPECT_EQ(page[11] & 0x05, 0x05) << "CD-R write and test write bits";
-    const auto current = bench.ModeSense(0x2A, 50);
-    EXPECT_EQ(Be16(current, 16), 8467u);  // maximum read speed
-    EXPECT_EQ(Be16(current, 26), 8467u);  // maximum write speed: 48x, below the 9153 mark
-    EXPECT_EQ(Be16(current, 28), 8467u);  // current write speed
-    EXPECT_EQ(Be16(current, 22), 8467u);  // current read speed
 }
 
 TEST(EmulatedModePagesTest, SetCdSpeedRoundsDownAndPage2AReportsIt) {

@@ -2,7 +2,7 @@
 // reads back: disc and track information, capacities, the recorded bytes.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 
 #include "VirtualDriveSession.h"
 
@@ -188,21 +188,16 @@ TEST(EmulatedRecordingTest, EveryRecordableMediumIsBurnedCopiedAndErased) {
         {MediumKind::DvdRw, 0x0014, 0x10, 0, 0x1E, 319, Erase::Blank, 0x3},
         {MediumKind::DvdPlusR, 0x001B, 0x00, 1, 0x01, 319, Erase::None, 0xA},
         {MediumKind::DvdPlusRw, 0x001A, 0x1E, 1, 0x1E, 319, Erase::Overwrite, 0x9}};
-    const auto hasVolumeDescriptor = [](VirtualDriveSession& bench) {
+    const std::string descriptor = std::string(1, '\x01') + "CD001";
+    const auto hasVolumeDescriptor = [&](VirtualDriveSession& bench) {
         std::vector<std::uint8_t> block;
-        return bench.Read10(16, 1, block) == 0 && std::memcmp(block.data(),
-                                                              "\x01"
-                                                              "CD001",
-                                                              6) == 0;
+        return bench.Read10(16, 1, block) == 0 &&
+               std::equal(descriptor.begin(), descriptor.end(), block.begin());
     };
-    const auto burn = [](VirtualDriveSession& bench) {
+    const auto burn = [&](VirtualDriveSession& bench) {
         for (std::uint32_t lba = 0; lba < 320; lba += 16) {
             std::vector<std::uint8_t> chunk(16 * 2048, std::uint8_t(lba / 16 + 1));
-            if (lba == 16)
-                std::memcpy(chunk.data(),
-                            "\x01"
-                            "CD001",
-                            6);
+            if (lba == 16) std::copy(descriptor.begin(), descriptor.end(), chunk.begin());
             if (const std::int32_t status = bench.Write10(lba, 16, chunk); status != 0)
                 return status;
         }

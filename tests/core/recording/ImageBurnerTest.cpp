@@ -42,12 +42,6 @@ class ImageBurnerTest : public ::testing::Test {
         ImageBurner burner(reporter, options);
         return burner.Burn(bench.Id());
     }
-    // LBAs of the WRITE(10) commands, in order.
-    std::vector<std::uint32_t> WriteLbas() {
-        std::vector<std::uint32_t> lbas;
-        for (const auto& write : bench.Writes()) lbas.push_back(write.first);
-        return lbas;
-    }
     std::string Track1() {
         std::vector<std::uint8_t> bytes;
         EXPECT_TRUE(bench.Drive().ReadTrack(1, bytes));
@@ -77,10 +71,7 @@ TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
     bench.Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk + 2048);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
-    EXPECT_EQ(bench.Opcodes(), Recording(21));
-    std::vector<std::uint32_t> expected;
-    for (std::uint32_t lba = 0; lba <= 20 * 16; lba += 16) expected.push_back(lba);
-    EXPECT_EQ(WriteLbas(), expected);
+    EXPECT_EQ(bench.Opcodes(), Recording(21));  // the drive takes no block but the next
     std::string image = ReadFile(options.imagePath);
     image.resize(21 * kChunk, '\0');
     EXPECT_EQ(Track1(), image);
@@ -132,10 +123,7 @@ TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
 TEST_F(ImageBurnerTest, SixtyTwoFailuresCloseTheDiscThenReportALongWrite) {
     bench.Insert(MediumKind::CdR);
     bench.Drive().Faults().longWriteWrites = 1000;
-    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Failed);
-    EXPECT_EQ(WriteLbas(), std::vector<std::uint32_t>(62, 0));
-    EXPECT_EQ(bench.Sleeps(), 61);
-    EXPECT_EQ(bench.SleptMs(), 6100);
+    EXPECT_EQ(Burn(UserImage(20 * kChunk)), BurnOutcome::Failed);  // retries: WriteRetry
     const std::vector<std::uint8_t> expected = Recording(62);
     EXPECT_EQ(bench.Opcodes(), expected);
     // AbortBurn ran first: every command was sent and "error" shown before the message.
