@@ -12,14 +12,10 @@ TEST(EmulatedModePagesTest, WriteParametersPageHasAnEightByteHeaderAndA52BytePag
     VirtualDriveSession bench;  // no medium needed
     const auto page = bench.ModeSense(kDefaults | 0x05, 512, kDbd);
     ASSERT_FALSE(page.empty()) << bench.Sense();
-    EXPECT_EQ(Be16(page, 0), 58u);  // mode data length: 8 + 52 - 2
-    EXPECT_EQ(Be16(page, 6), 0u);   // no block descriptor
-    EXPECT_EQ(page[8], 0x05);
-    EXPECT_EQ(page[9], 0x32);
-    EXPECT_EQ(page[10], 0x01);  // Track At Once
-    EXPECT_EQ(page[11], 0x04);  // data track
-    EXPECT_EQ(page[12], 0x08);  // Mode 1
-    EXPECT_EQ(Be16(page, 22), 150u);
+    // Mode data length 8 + 52 - 2, no block descriptor; Track At Once, a data
+    // track, Mode 1 blocks, a pause of 150.
+    EXPECT_EQ(HexBytes({page.begin(), page.begin() + 24}),
+              "00 3A 00 00 00 00 00 00 05 32 01 04 08 00 00 00 00 00 00 00 00 00 00 96");
     EXPECT_EQ(bench.ModeSense(0x05, 512), page) << "current values start as the defaults";
     const auto mask = bench.ModeSense(kChangeable | 0x05, 512);
     ASSERT_FALSE(mask.empty());

@@ -16,6 +16,14 @@ std::vector<std::uint8_t> Reply(VirtualDriveSession& bench, std::initializer_lis
     return bench.Exec(cdb, &reply) == 0 ? reply : std::vector<std::uint8_t>{};
 }
 
+// Bytes [from, to) of a reply (none when it is shorter).
+std::vector<std::uint8_t> Head(const std::vector<std::uint8_t>& reply, std::size_t to,
+                               std::size_t from = 0) {
+    if (reply.size() < to) return {};
+    return {reply.begin() + static_cast<std::ptrdiff_t>(from),
+            reply.begin() + static_cast<std::ptrdiff_t>(to)};
+}
+
 std::vector<std::uint8_t> ReadToc(VirtualDriveSession& bench, std::uint8_t msf, std::uint8_t format,
                                   std::uint8_t track = 0) {
     return Reply(bench, {0x43, msf, format, 0, 0, 0, track, 0x02, 0x00, 0});
@@ -35,42 +43,29 @@ TEST(EmulatedPeerCommands, TableOfContentsOfARecordedCd) {
     EXPECT_TRUE(ReadToc(bench, 0, 0).empty()) << "a blank disc has no TOC";
     EXPECT_EQ(bench.Sense(), "05/24/00");
     RecordDataTrack(bench, 400);
-    std::vector<std::uint8_t> toc = ReadToc(bench, 0, 0);
-    ASSERT_FALSE(toc.empty());
-    EXPECT_EQ(Be16(toc, 0), 18u) << "header, track 1, lead-out";
-    EXPECT_EQ(toc[2], 1);
-    EXPECT_EQ(toc[3], 1);
-    EXPECT_EQ(toc[5], 0x14) << "ADR 1, data track";
-    EXPECT_EQ(toc[6], 1);
-    EXPECT_EQ(Be32(toc, 8), 0u);
-    EXPECT_EQ(toc[14], 0xAA);
-    EXPECT_EQ(Be32(toc, 16), 402u) << "lead-out after the two run-out blocks";
-    toc = ReadToc(bench, 0x02, 0, 0xAA);
-    EXPECT_EQ(Be16(toc, 0), 10u) << "lead-out only";
-    EXPECT_EQ(Be32(toc, 8), 0x0000071Bu) << "MSF 00:07:27: LBA 402 + 150 frames";
+    // The header, track 1 (ADR 1, data) at 0, the lead-out after the two
+    // run-out blocks at 402; asked for the lead-out in MSF: 00:07:27.
+    EXPECT_EQ(HexBytes(Head(ReadToc(bench, 0, 0), 20)),
+              "00 12 01 01 00 14 01 00 00 00 00 00 00 14 AA 00 00 00 01 92");
+    EXPECT_EQ(HexBytes(Head(ReadToc(bench, 0x02, 0, 0xAA), 12)),
+              "00 0A 01 01 00 14 AA 00 00 00 07 1B");
     // Format 1 (the last session, asked in the control byte by the kernel):
     // mounting a multi-session disc in vm_guest_peers.
-    toc = ReadToc(bench, 0, 2);
+    const std::vector<std::uint8_t> toc = ReadToc(bench, 0, 2);
     ASSERT_EQ(Be16(toc, 0), 2u + 5 * 11) << "A0, A1, A2, track 1, B0";
-    EXPECT_EQ(toc[4 + 3], 0xA0);
-    EXPECT_EQ(toc[4 + 2 * 11 + 3], 0xA2);
-    EXPECT_EQ(toc[4 + 2 * 11 + 9], 7) << "lead-out at 00:07:27";
-    EXPECT_EQ(toc[4 + 4 * 11 + 3], 0xB0);
-    EXPECT_EQ(toc[4 + 4 * 11 + 4], 2) << "next program area at 02:39:27: LBA 11802 + 150";
+    const auto entry = [&](int n) { return HexBytes(Head(toc, 15 + 11 * n, 4 + 11 * n)); };
+    EXPECT_EQ(entry(2), "01 14 00 A2 00 00 00 00 00 07 1B") << "lead-out at 00:07:27";
+    // The next program area at 02:39:27 (LBA 11802 + 150), the last lead-out at 79:59:74.
+    EXPECT_EQ(entry(4), "01 50 00 B0 02 27 1B 00 4F 3B 4A");
     EXPECT_TRUE(ReadToc(bench, 0, 0, 2).empty()) << "no track 2";
 }
 
 TEST(EmulatedPeerCommands, AtipOfCdMediaOnly) {
     VirtualDriveSession bench;
     bench.Insert(MediumKind::CdRw);
-    const std::vector<std::uint8_t> atip = ReadToc(bench, 0, 4);
-    ASSERT_EQ(atip.size(), 512u);
-    EXPECT_EQ(Be16(atip, 0), 26u);
-    EXPECT_EQ(atip[6] & 0x40, 0x40) << "CD-RW";
-    EXPECT_EQ(std::vector<int>(atip.begin() + 8, atip.begin() + 11),
-              (std::vector<int>{97, 27, 66}));
-    EXPECT_EQ(std::vector<int>(atip.begin() + 12, atip.begin() + 15),
-              (std::vector<int>{79, 59, 74}));
+    // A CD-RW (byte 6), the lead-in at 97:27:66, the last lead-out at 79:59:74.
+    EXPECT_EQ(HexBytes(Head(ReadToc(bench, 0, 4), 15)),
+              "00 1A 00 00 D1 40 C0 00 61 1B 42 00 4F 3B 4A");
     bench.Insert(MediumKind::DvdR);
     EXPECT_TRUE(ReadToc(bench, 0, 4).empty());
 }

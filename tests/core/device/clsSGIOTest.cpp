@@ -113,83 +113,51 @@ TEST(clsSGIO, TimeLimitsAreMillisecondsAndZeroIsAnHour) {
     EXPECT_EQ(kernel->lastHeader.timeout, 3600000000u);
 }
 
-void FillFixedSense(sg_io_hdr_t& header, std::uint8_t key, std::uint8_t asc, std::uint8_t ascq) {
-    std::memset(header.sbp, 0, header.mx_sb_len);
-    header.sbp[0] = 0x70;
-    header.sbp[2] = key;
-    header.sbp[12] = asc;
-    header.sbp[13] = ascq;
-    header.sb_len_wr = 18;
-}
-
+// What the kernel answers, in order, and the status and sense ("KK/AA/QQ")
+// the transport makes of it.
 TEST(clsSGIO, MapsStatusAndSense) {
+    using Kernel = std::function<int(sg_io_hdr_t&, int&)>;
+    const auto reply = [](std::uint8_t status, std::vector<std::uint8_t> sense,
+                          std::uint8_t driverStatus = 0, std::uint16_t hostStatus = 0) -> Kernel {
+        return [=](sg_io_hdr_t& header, int&) {
+            header.status = status;
+            header.driver_status = driverStatus;  // DRIVER_SENSE (8) is not a failure
+            header.host_status = hostStatus;
+            std::memset(header.sbp, 0, header.mx_sb_len);
+            std::copy(sense.begin(), sense.end(), header.sbp);
+            header.sb_len_wr = static_cast<unsigned char>(sense.size());
+            return 0;
+        };
+    };
+    const std::vector<std::uint8_t> noMedium = {0x70, 0, 0x02, 0, 0, 0,    0,
+                                                10,   0, 0,    0, 0, 0x3A, 0x01};
+    const struct {
+        const char* name;
+        Kernel kernel;
+        std::int32_t status;
+        const char* sense;
+    } answers[] = {
+        {"fixed sense", reply(0x02, noMedium, 0x08), 2, "02/3A/01"},
+        {"a failed call leaves no stale sense",
+         [](sg_io_hdr_t&, int& error) { return error = ENODEV, -1; }, 255, "00/00/00"},
+        {"descriptor sense", reply(0x02, {0x72, 0x05, 0x24, 0, 0, 0, 0, 0}), 2, "05/24/00"},
+        {"BUSY", reply(0x08, {}), 8, "00/00/00"},
+        {"fixed sense again", reply(0x02, noMedium), 2, "02/3A/01"},
+        {"GOOD clears the sense", reply(0, {}), 0, "00/00/00"},
+        {"DID_TIME_OUT", reply(0, {}, 0, 0x03), 255, "00/00/00"},
+        {"DRIVER_TIMEOUT of older sg", reply(0, {}, 0x06), 255, "00/00/00"},
+    };
     auto [kernel, transport] = Make();
-    std::int32_t timeout = 5;
-    kernel->answer = [](sg_io_hdr_t& header, int&) {
-        header.status = 0x02;
-        header.masked_status = 0x01;
-        header.driver_status = 0x08;  // DRIVER_SENSE is not a failure
-        FillFixedSense(header, 0x02, 0x3A, 0x01);
-        return 0;
-    };
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 2);
-    EXPECT_EQ(transport->LastSK(), 0x02);
-    EXPECT_EQ(transport->LastASC(), 0x3A);
-    EXPECT_EQ(transport->LastASCQ(), 0x01);
-
-    kernel->answer = [](sg_io_hdr_t& header, int&) {
-        header.status = 0x02;
-        std::memset(header.sbp, 0, header.mx_sb_len);
-        header.sbp[0] = 0x72;
-        header.sbp[1] = 0x05;
-        header.sbp[2] = 0x24;
-        header.sb_len_wr = 8;
-        return 0;
-    };
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 2);
-    EXPECT_EQ(transport->LastSK(), 0x05);
-    EXPECT_EQ(transport->LastASC(), 0x24);
-
-    kernel->answer = [](sg_io_hdr_t& header, int&) {
-        header.status = 0x08;  // BUSY
-        return 0;
-    };
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 8);
-
-    kernel->answer = [](sg_io_hdr_t&, int&) { return 0; };
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 0);
-    EXPECT_EQ(transport->LastSK(), 0);  // GOOD clears the sense
-    EXPECT_EQ(transport->LastASC(), 0);
-}
-
-TEST(clsSGIO, TransportFailuresAre255WithClearedSense) {
-    auto [kernel, transport] = Make();
-    std::int32_t timeout = 5;
-    kernel->answer = [](sg_io_hdr_t& header, int&) {
-        header.status = 0x02;
-        FillFixedSense(header, 0x02, 0x3A, 0);
-        return 0;
-    };
-    (void)transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout);
-    ASSERT_EQ(transport->LastASC(), 0x3A);
-
-    kernel->answer = [](sg_io_hdr_t&, int& error) {
-        error = ENODEV;
-        return -1;
-    };
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 255);
-    EXPECT_EQ(transport->LastASC(), 0);  // no stale "no medium" after a failure
-
-    kernel->answer = [](sg_io_hdr_t& header, int&) {
-        header.host_status = 0x03;  // DID_TIME_OUT
-        return 0;
-    };
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 255);
-    kernel->answer = [](sg_io_hdr_t& header, int&) {
-        header.driver_status = 0x06;  // DRIVER_TIMEOUT of older sg
-        return 0;
-    };
-    EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), 255);
+    for (const auto& a : answers) {
+        kernel->answer = a.kernel;
+        std::int32_t timeout = 5;
+        EXPECT_EQ(transport->ExecCMD("/dev/sr0", kInquiry, 6, 0, nullptr, 0, timeout), a.status)
+            << a.name;
+        char sense[12];
+        std::snprintf(sense, sizeof sense, "%02X/%02X/%02X", transport->LastSK(),
+                      transport->LastASC(), transport->LastASCQ());
+        EXPECT_STREQ(sense, a.sense) << a.name;
+    }
 }
 
 // The Linux transport holds a claimed drive with a second descriptor opened
