@@ -1,6 +1,6 @@
-// The about window and the CD-or-DVD chooser.
+// The about window and the CD-or-DVD chooser (its style pictures are
+// tst_frmMainStartUp's).
 #include <QApplication>
-#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,9 +14,7 @@
 #include "LanguageFile.h"
 #include "MessageBoxSeam.h"
 #include "MouseLabel.h"
-#include "Pictures.h"
 #include "SettingsStore.h"
-#include "Twips.h"
 #include "WindowPlacement.h"
 #include "WindowTestSupport.h"
 #include "frmAbout.h"
@@ -28,13 +26,6 @@ const char* const kBuiltInNotice =
     "(CD/DVD-RW)进行测试，以免造成您的光碟(例如:可记录光碟CD/DVD-R)损坏。\n\n"
     "最后，谢谢您的参与测试！";
 
-void WriteStylePicture(const std::string& dataFolder, const char* file, Qt::GlobalColor colour) {
-    QImage image(32, 32, QImage::Format_ARGB32);
-    image.fill(colour);
-    const QString path = QString::fromStdString(dataFolder + "/style/Maple/") + file;
-    std::filesystem::create_directories(dataFolder + "/style/Maple");
-    QVERIFY(image.save(path));
-}
 }  // namespace
 
 class SmallWindowsTest : public QObject {
@@ -105,22 +96,6 @@ class SmallWindowsTest : public QObject {
         QCOMPARE(chooser->ChosenMedium(), std::uint8_t(medium));
         QCOMPARE(chosen.count(), medium < 2 ? 1 : 0);
         if (medium < 2) QCOMPARE(chosen.at(0).at(0).toInt(), medium);
-    }
-
-    void stylePicturesReplaceOnlyThoseThatExistWhenTheStyleIsOn_data() {
-        QTest::addColumn<bool>("on");
-        QTest::newRow("on") << true;
-        QTest::newRow("off") << false;
-    }
-    void stylePicturesReplaceOnlyThoseThatExistWhenTheStyleIsOn() {
-        QFETCH(bool, on);
-        WriteFile(m_folders->Data() + "/maple-writer.INI", on ? "style=1\n" : "style=0\n");
-        WriteStylePicture(m_folders->Data(), "Group_CD.ico", Qt::red);
-        frmCDorDVD chooser;
-        const QImage cd = Control<MouseLabel>(&chooser, "Picture1(0)")->pixmap().toImage();
-        QCOMPARE(cd.pixelColor(cd.width() / 2, cd.height() / 2) == QColor(Qt::red), on);
-        QCOMPARE(Control<MouseLabel>(&chooser, "Picture1(1)")->pixmap().toImage(),
-                 Pictures::Load(QStringLiteral("group_dvd"), {48, 48}).toImage());
     }
 
     void windowsOpenCentredOverTheirOwnerAndEscapeClosesToolWindows() {

@@ -1,5 +1,5 @@
 // Start-up of the main window: language file, instance lock, transport,
-// "DefaultDrive", the drive list and the remembered place.
+// "DefaultDrive", the drive list, the remembered place and the style pictures.
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
@@ -16,6 +16,7 @@
 #include "SettingsStore.h"
 #include "TransportSlot.h"
 #include "WindowTestSupport.h"
+#include "frmCDorDVD.h"
 #include "frmMain.h"
 
 class StartUpTest : public QObject {
@@ -175,27 +176,39 @@ class StartUpTest : public QObject {
         QVERIFY(onScreen.x() >= 0 && onScreen.x() < 6000);
     }
 
-    void alternativeStyleReplacesOnlyThePicturesThatExist() {
-        WriteFile(m_folders->Data() + "/maple-writer.INI", "; options\nstyle=1\n");
+    // The main window and the chooser take the style's pictures that exist,
+    // and only when the style is on.
+    void stylePicturesReplaceOnlyThoseThatExistWhenTheStyleIsOn_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void stylePicturesReplaceOnlyThoseThatExistWhenTheStyleIsOn() {
+        QFETCH(bool, on);
+        WriteFile(m_folders->Data() + "/maple-writer.INI",
+                  on ? "; options\nstyle=1\n" : "style=0\n");
         std::filesystem::create_directories(m_folders->Data() + "/style/Maple");
         QImage red(32, 32, QImage::Format_ARGB32);
         red.fill(Qt::red);
-        QVERIFY(red.save(QString::fromStdString(m_folders->Data() + "/style/Maple/Disc_Data.ico")));
-        QVERIFY(
-            red.save(QString::fromStdString(m_folders->Data() + "/style/Maple/Button_Exit.bmp")));
+        for (const char* file : {"Disc_Data.ico", "Button_Exit.bmp", "Group_CD.ico"})
+            QVERIFY(red.save(QString::fromStdString(m_folders->Data() + "/style/Maple/") + file));
+        const auto isRed = [](const QImage& image) {
+            return image.pixelColor(image.width() / 2, image.height() / 2) == QColor(Qt::red);
+        };
         frmMain window(MakerOf(InquiryTransport({"/dev/sr0"})));
         QVERIFY(window.Load());
-        const QImage data = Control<MouseLabel>(&window, "Picture1(0)")->pixmap().toImage();
-        QCOMPARE(data.pixelColor(data.width() / 2, data.height() / 2), QColor(Qt::red));
+        QCOMPARE(isRed(Control<MouseLabel>(&window, "Picture1(0)")->pixmap().toImage()), on);
+        QCOMPARE(isRed(Control<QPushButton>(&window, "cmdExit")->icon().pixmap(16).toImage()), on);
+        frmCDorDVD chooser;
+        QCOMPARE(isRed(Control<MouseLabel>(&chooser, "Picture1(0)")->pixmap().toImage()), on);
         QCOMPARE(Control<MouseLabel>(&window, "Picture1(1)")->pixmap().toImage(),
                  Pictures::Load(QStringLiteral("task_audio"), {48, 48}).toImage());
-        const QImage exit =
-            Control<QPushButton>(&window, "cmdExit")->icon().pixmap(16, 16).toImage();
-        QCOMPARE(exit.pixelColor(8, 8), QColor(Qt::red));
         // The large task pictures come from the style's own set.
         MoveMouseOver(Control<MouseLabel>(&window, "Picture1(1)"));
+        const QString large =
+            on ? QStringLiteral("maple_task_audio") : QStringLiteral("task_audio");
         QCOMPARE(Control<QLabel>(&window, "ImgDiscType")->pixmap().toImage(),
-                 Pictures::Load(QStringLiteral("maple_task_audio"), {128, 128}).toImage());
+                 Pictures::Load(large, {128, 128}).toImage());
     }
 
   private:

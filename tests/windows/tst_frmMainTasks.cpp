@@ -208,7 +208,7 @@ class TasksTest : public QObject {
         QCOMPARE(opened[1].scheme(), QStringLiteral("https"));
         QCOMPARE(opened[2].scheme(), QStringLiteral("mailto"));
         Control<QAction>(&window, "meuAbout")->trigger();
-        QVERIFY(frmAbout::ShowWindow()->isVisible());
+        QVERIFY(VisibleWindow<frmAbout>() != nullptr);
     }
 
   private:

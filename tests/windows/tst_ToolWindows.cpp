@@ -1,5 +1,7 @@
-// The erase window on the virtual drive: the button follows the medium, the
-// check box chooses the erase, and the erase runs on a worker with the
+// The windows of the tools menu on the virtual drive. The disc information
+// window: the labels it fills from the drive, the drive it asks, and when it
+// leaves the drive alone. The erase window: the button follows the medium,
+// the check box chooses the erase, and the erase runs on a worker with the
 // window locked. What the erase itself says and does is the engine's test.
 #include <QCheckBox>
 #include <QLabel>
@@ -10,17 +12,64 @@
 
 #include "DriveBusy.h"
 #include "WindowTestRig.h"
+#include "frmDiscInfo.h"
 #include "frmErase.h"
 
-class EraseTest : public QObject {
+namespace {
+QStringList Values(const frmDiscInfo& window) {
+    QStringList values;
+    for (const char* name : {"lblValueDiscType", "lblValueSessions", "LblValueTrackNum",
+                             "lblValueDiscStatus", "lblValueLastSessionStatus"})
+        values << Control<QLabel>(&window, name)->text();
+    return values;
+}
+}  // namespace
+
+class ToolWindowsTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() { m_rig = std::make_unique<WindowTestRig>(); }
+    void init() { m_rig = std::make_unique<WindowTestRig>(2); }
     void cleanup() { m_rig.reset(); }
+
+    // What each state shows is the view's test (DiscInfoViewTest, cli_mmc_info);
+    // here the labels it fills, the drive it asks and the timer's refresh.
+    void discInfoLabelsFollowTheDiscInTheSelectedDrive() {
+        m_rig->drives.Insert(MediumKind::CdR, 40, 0);
+        m_rig->drives.Insert(MediumKind::DvdR, 0, 1);
+        frmDiscInfo window;
+        QVERIFY(Control<QTimer>(&window, "Timer1")->isActive());
+        QCOMPARE(Values(window), (QStringList{"CD-R", "1", "1", "Complete", "Complete"}));
+        m_rig->main.drive = m_rig->drives.Id(1);
+        window.Timer1Tick();
+        QCOMPARE(Values(window).at(0), QStringLiteral("DVD-R"));
+        QCOMPARE(m_rig->drives.Drive(1).RemoveMedium(), std::string());
+        window.Timer1Tick();
+        QCOMPARE(Values(window), (QStringList{"N/A", "N/A", "N/A", "N/A", "N/A"}));
+    }
+
+    void discInfoLeavesABusyDriveAlone() {
+        m_rig->drives.Insert(MediumKind::CdR);
+        m_rig->drives.Transport().ClearCommandLog();
+        auto busy = std::make_unique<DriveBusyScope>();
+        frmDiscInfo window;
+        window.Timer1Tick();
+        QVERIFY(m_rig->drives.Transport().CommandLog().empty());
+        busy.reset();
+        window.Timer1Tick();
+        QCOMPARE(m_rig->drives.Count(0x4A), std::size_t(1));
+        QCOMPARE(Values(window).at(0), QStringLiteral("CD-R"));
+    }
+
+    void discInfoExitClosesTheOneWindow() {
+        auto* window = frmDiscInfo::ShowWindow();
+        QCOMPARE(frmDiscInfo::ShowWindow(), window);
+        QTest::mouseClick(Control<QPushButton>(window, "cmdExit"), Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+    }
 
     // The watch itself (readiness where a drive gives no media events) is
     // DiscInfoViewTest's and cli_mmc_info's.
-    void buttonFollowsTheMedium() {
+    void eraseButtonFollowsTheMedium() {
         frmErase window;
         auto* erase = Control<QPushButton>(&window, "cmdErase");
         window.Timer1Tick();
@@ -38,13 +87,13 @@ class EraseTest : public QObject {
         QVERIFY(!erase->isEnabled());
     }
 
-    void theCheckBoxChoosesQuickOrFull_data() {
+    void eraseCheckBoxChoosesQuickOrFull_data() {
         QTest::addColumn<bool>("quick");
         QTest::addColumn<QString>("cdb");
         QTest::newRow("quick") << true << QStringLiteral("A1 01 00 00 00 00 00 00 00 00 00 00");
         QTest::newRow("full") << false << QStringLiteral("A1 00 00 00 00 00 00 00 00 00 00 00");
     }
-    void theCheckBoxChoosesQuickOrFull() {
+    void eraseCheckBoxChoosesQuickOrFull() {
         QFETCH(bool, quick);
         QFETCH(QString, cdb);
         m_rig->drives.Insert(MediumKind::CdRw, 40);
@@ -59,7 +108,7 @@ class EraseTest : public QObject {
 
     // The confirmation is asked while the erase runs on its worker: the
     // window is locked then, and ready again after a No.
-    void windowIsLockedWhileErasingAndReadyAfterANo() {
+    void eraseWindowIsLockedWhileErasingAndReadyAfterANo() {
         m_rig->drives.Insert(MediumKind::CdRw, 40);
         m_rig->boxes.QueueAnswer(MessageAnswer::No);
         frmErase window;
@@ -102,5 +151,5 @@ class EraseTest : public QObject {
     std::unique_ptr<WindowTestRig> m_rig;
 };
 
-QTEST_MAIN(EraseTest)
-#include "tst_frmErase.moc"
+QTEST_MAIN(ToolWindowsTest)
+#include "tst_ToolWindows.moc"
