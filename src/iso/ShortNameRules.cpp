@@ -4,7 +4,9 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "NameText.h"
 
@@ -173,6 +175,22 @@ std::string NumberedFileName(const std::string& dos, int counter) {
     return result;
 }
 
+// True when numbering would leave the first-step file names as they are: no
+// stem was cut, no two names share their first 29 characters and none equals
+// another or one of `taken`, ignoring case.
+bool NeedNoNumbers(const std::vector<std::string>& dos, const std::vector<bool>& longStem,
+                   const std::vector<std::string>& taken) {
+    if (std::ranges::find(longStem, true) != longStem.end()) return false;
+    std::unordered_set<std::string_view> prefixes;
+    std::unordered_set<std::string> keys;
+    for (const std::string& name : taken) keys.insert(CaseKey(name));
+    for (const std::string& name : dos)
+        if (!prefixes.insert(std::string_view(name).substr(0, kPrefixLimit)).second ||
+            !keys.insert(CaseKey(name)).second)
+            return false;
+    return true;
+}
+
 class FileNumbering {
   public:
     explicit FileNumbering(std::vector<std::string>& dos) : m_dos(dos) {
@@ -235,6 +253,7 @@ std::vector<std::string> FileNames(const std::vector<std::string>& names,
                       NameText::AsciiUpper(Left(extension, 3)));
         longStem.push_back(base.size() > kStemLimit);
     }
+    if (NeedNoNumbers(dos, longStem, taken)) return dos;
     FileNumbering numbering(dos);
     for (std::size_t i = 0; i < dos.size(); ++i) {
         if (Contains(Left(dos[i], kStemLimit), '~')) continue;
