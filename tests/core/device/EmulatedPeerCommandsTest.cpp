@@ -116,10 +116,9 @@ TEST(EmulatedPeerCommands, FormatCapacitiesAndTrackReservation) {
     VirtualDriveSession drive;
     drive.Insert(MediumKind::DvdPlusRw);
     const std::vector<std::uint8_t> formats = Reply(drive, {0x23, 0, 0, 0, 0, 0, 0, 0, 252, 0});
-    EXPECT_EQ(formats[3], 16) << "current capacity and one format";
-    EXPECT_EQ(Be32(formats, 4), 2295104u);
-    EXPECT_EQ(formats[8], 0x02) << "formatted";
-    EXPECT_EQ(formats[16], 0x26 << 2) << "DVD+RW full format";
+    // The current capacity (2295104 blocks, formatted, 2048 bytes) and the DVD+RW full format.
+    EXPECT_EQ(HexBytes(Head(formats, 20)),
+              "00 00 00 10 00 23 05 40 02 00 08 00 00 23 05 40 98 00 00 00");
     EXPECT_EQ(drive.Exec({0x53, 0, 0, 0, 0, 0, 0, 0x10, 0, 0}), 2) << "nothing to reserve on +RW";
 
     drive.Insert(MediumKind::DvdR);
