@@ -64,7 +64,7 @@ check_cdda outtag.wav 44100
 cmp -s <(sox outtag.wav -t raw -) <(sox plain.wav -t raw -) || fail "CD-DA pass-through changed the sound"
 [ "$(stat -c %s outtag.wav)" = "$(stat -c %s plain.wav)" ] || fail "metadata chunks were copied"
 
-# Refusals are audio_formats' part; a missing argument is a usage error.
+# Refusals are audio_burn's part; a missing argument is a usage error.
 "$CLI" wav2cda in8.wav 2> /dev/null
 [ $? = 2 ] || fail "missing argument: exit code is not 2"
 

@@ -4,7 +4,6 @@
 # state of the disc, and no partial file left behind.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-fault() { echo "fault $*" >>drive/drive.meta; }
 
 # interrupt SIGNAL OPCODE COMMAND...: runs the command with the command trace,
 # sends SIGNAL (TIMES times) once the drive has answered a command of OPCODE

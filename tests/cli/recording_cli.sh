@@ -1,10 +1,13 @@
 #!/bin/bash
 # maple-cli burn and copy on a virtual drive: options, refusals, failures
-# and exit codes, the temporary image of a disc copy, BadCopy.
+# and exit codes, the temporary image of a disc copy, BadCopy. Refused before
+# the disc is touched: a file that is no disc image (unless --raw), test mode
+# where the medium cannot simulate; and 'virtual export' over existing files
+# (unless --force). The fit check is proved at its limits in FitCheckTest.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-fault() { echo "fault $*" >>drive/drive.meta; }
-clear_faults() { sed -i '/^fault /d' drive/drive.meta; }
+# untouched: no command that changes the disc was sent (trace in err.txt).
+untouched() { grep -qE '^trace: (55|2A) ' err.txt && fail "$1: the disc was touched"; true; }
 
 head -c 700000 /dev/urandom >data.bin
 "$CLI" mkiso -o image.iso data.bin >/dev/null 2>&1 || fail "mkiso"
@@ -26,7 +29,31 @@ grep -q "^maple-cli: recording refused" err.txt || fail "no refusal line"
 head -c 2047 /dev/urandom >tiny.iso
 expect 1 "tiny.iso is shorter than 2048 bytes" v burn tiny.iso
 
+# A WAV file is no disc image: refused before any command reaches the drive.
+sox -n -r 44100 -b 16 -c 2 song.wav synth 2 sine 440 2>/dev/null || fail "sox"
+expect 1 "maple-cli: song.wav is not a disc image (no ISO 9660 or UDF volume at sector 16); pass --raw" v --trace burn song.wav
+grep -q '^trace:' err.txt && fail "commands were sent for a file that is no image"
+v burn --raw --no-eject song.wav >out.txt 2>err.txt || fail "burn --raw: $(cat err.txt)"
+show | grep -q 'state: complete' || fail "--raw did not record"
+
+# Test mode on DVD+R / DVD+RW would record for real: refused, disc untouched.
+for kind in dvd+r dvd+rw; do
+  insert "$kind"
+  expect 1 "${kind^^} 光碟不能进行测试刻录" v --trace burn --test image.iso
+  untouched "test mode on $kind"
+done
+show | grep -q 'recorded: 0 blocks' || fail "the DVD+RW was written: $(show)"
+
+# Export never overwrites without --force.
+v burn --no-eject image.iso >/dev/null 2>&1 || fail "burn"
+mkdir out && echo "keep me" >out/track01.iso
+expect 1 "out/track01.iso: exists already; pass --force to overwrite" v virtual export out
+[ "$(cat out/track01.iso)" = "keep me" ] || fail "export overwrote a file"
+v virtual export --force out >/dev/null || fail "export --force"
+cmp -n "$(stat -c %s image.iso)" image.iso out/track01.iso || fail "exported track differs"
+
 # Test mode records nothing; --no-eject keeps the tray closed.
+insert cd-r
 v burn --test --no-eject image.iso >out.txt 2>err.txt || fail "test burn: $(cat err.txt)"
 grep -q "^test recording complete" out.txt || fail "test burn output: $(cat out.txt)"
 show | grep -q "state: blank" || fail "a test recording changed the disc"

@@ -5,8 +5,6 @@
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 v() { LC_ALL=en_US.UTF-8 "$CLI" --virtual drive "$@"; }
-fault() { echo "fault $*" >>drive/drive.meta; }
-clear_faults() { sed -i '/^fault /d' drive/drive.meta; }
 
 head -c 3000000 /dev/urandom >data.bin
 "$CLI" mkiso -o image.iso data.bin >/dev/null 2>&1 || fail "mkiso"

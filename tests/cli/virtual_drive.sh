@@ -2,7 +2,7 @@
 # The virtual drive from the command line: folder commands, the drive list,
 # usage errors, a burn of an image made by genisoimage read back with cmp and
 # isoinfo, the tray, and damaged metadata. Copies, audio CDs and erasing on
-# the virtual drive are the recording_*, audio_* and mmc_erase scripts' part.
+# the virtual drive are the recording_*, audio_* and mmc_info scripts' part.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 

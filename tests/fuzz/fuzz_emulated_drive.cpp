@@ -26,21 +26,18 @@ clsEmulatedDrive& Drive() {
     return drive.transport;
 }
 
-class Input {
-  public:
-    Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool Empty() const { return m_at >= m_size; }
-    std::uint8_t Byte() { return m_at < m_size ? m_data[m_at++] : 0; }
+// The input read from the front; past its end it gives zeros.
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size, at = 0;
+    bool Empty() const { return at >= size; }
+    std::uint8_t Byte() { return at < size ? data[at++] : 0; }
     std::size_t Take(std::uint8_t* out, std::size_t count) {
-        std::size_t taken = 0;
-        while (taken < count && m_at < m_size) out[taken++] = m_data[m_at++];
+        const std::size_t taken = std::min(count, size - std::min(at, size));
+        std::copy_n(data + at, taken, out);
+        at += taken;
         return taken;
     }
-
-  private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_at = 0;
 };
 
 void Prepare(clsEmulatedDrive& transport, std::uint8_t setup) {
@@ -60,7 +57,7 @@ void Prepare(clsEmulatedDrive& transport, std::uint8_t setup) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     clsEmulatedDrive& transport = Drive();
-    Input input(data, size);
+    Input input{data, size};
     Prepare(transport, input.Byte());
     for (int commands = 0; commands < 64 && !input.Empty(); ++commands) {
         const std::uint8_t cdbLen = input.Byte() % 20;

@@ -55,12 +55,7 @@ def pycdlib_tree(image, prefix):
 
 def isoinfo_name(path):
     """isoinfo prints Joliet names in ISO 8859-1; other UTF-16 units become "_"."""
-    units = path.encode("utf-16-le")
-    out = ""
-    for at in range(0, len(units), 2):
-        unit = units[at] | units[at + 1] << 8
-        out += chr(unit) if unit < 256 else "_"
-    return out
+    return "".join(c if ord(c) < 256 else "_" * (1 if ord(c) < 0x10000 else 2) for c in path)
 
 
 def isoinfo_compare(image, expected, prefix):

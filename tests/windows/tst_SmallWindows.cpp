@@ -34,22 +34,18 @@ class SmallWindowsTest : public QObject {
     void init() { m_folders = std::make_unique<WindowTestFolders>(); }
     void cleanup() { m_folders.reset(); }
 
-    void aboutShowsTheBuildThePictureAndTheNotice() {
-        frmAbout window;
-        const QRegularExpression version(QStringLiteral("^1\\.00  Beta6 \\(Build:\\d{4,}\\)$"));
-        QVERIFY(version.match(Control<QLabel>(&window, "LblVersion")->text()).hasMatch());
-        QCOMPARE(frmAbout::VersionText(7), QStringLiteral("1.00  Beta6 (Build:0007)"));
-        QVERIFY(!Control<QLabel>(&window, "Picture1")->pixmap().isNull());
-        QCOMPARE(Control<QLabel>(&window, "Label3")->text(), QString::fromUtf8(kBuiltInNotice));
-        // A notice from a language file: its first grave accent starts a paragraph.
-        QCOMPARE(frmAbout::NoticeText(QStringLiteral("a`b`c")), QStringLiteral("a\n\nb`c"));
-    }
-
-    void aboutIsCentredOnTheMainWindowAndClosesWithOk() {
+    void aboutShowsTheBuildAndTheNoticeCentredOnTheMainWindowAndClosesWithOk() {
         FakeMainWindow main;
         main.widget.setGeometry(100, 80, 600, 400);
         frmAbout* window = frmAbout::ShowWindow();
         QCOMPARE(frmAbout::ShowWindow(), window);
+        const QRegularExpression version(QStringLiteral("^1\\.00  Beta6 \\(Build:\\d{4,}\\)$"));
+        QVERIFY(version.match(Control<QLabel>(window, "LblVersion")->text()).hasMatch());
+        QCOMPARE(frmAbout::VersionText(7), QStringLiteral("1.00  Beta6 (Build:0007)"));
+        QVERIFY(!Control<QLabel>(window, "Picture1")->pixmap().isNull());
+        QCOMPARE(Control<QLabel>(window, "Label3")->text(), QString::fromUtf8(kBuiltInNotice));
+        // A notice from a language file: its first grave accent starts a paragraph.
+        QCOMPARE(frmAbout::NoticeText(QStringLiteral("a`b`c")), QStringLiteral("a\n\nb`c"));
         const QRect outer = main.widget.frameGeometry();
         QCOMPARE(window->pos(), QPoint(outer.left() + (outer.width() - 6300 / 15) / 2,
                                        outer.top() + (outer.height() - 4200 / 15) / 2));

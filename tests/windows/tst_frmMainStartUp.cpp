@@ -48,7 +48,6 @@ class StartUpTest : public QObject {
         QTest::newRow("0") << QStringLiteral("0") << false;
         QTest::newRow("1") << QStringLiteral("1") << true;
         QTest::newRow("other number") << QStringLiteral("-2") << true;
-        QTest::newRow("garbage") << QStringLiteral("last") << false;
     }
     void defaultDriveSelectsFirstOrLast() {
         QFETCH(QString, stored);

@@ -10,10 +10,13 @@ unset MAPLE_VIRTUAL_DRIVES
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The virtual drive in ./drive; insert replaces whatever disc is in it.
+# The virtual drive in ./drive; insert replaces whatever disc is in it;
+# fault adds a fault line to its metadata, clear_faults removes them all.
 v() { "$CLI" --virtual drive "$@"; }
 insert() { v virtual insert --replace "$@" >/dev/null || fail "virtual insert $*"; }
 show() { v virtual show; }
+fault() { echo "fault $*" >>drive/drive.meta; }
+clear_faults() { sed -i '/^fault /d' drive/drive.meta; }
 
 # sox's overall "RMS lev dB" of the inputs given; rms_db_after FILE EFFECT...
 # measures FILE after an effect chain; below A B: level A is under B.

@@ -98,7 +98,7 @@ TEST_F(Erase, ADvdPlusRwRefusingPage05OrTheSpeedIsStillOverwritten) {
     EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
 }
 
-// A write error on a DVD+RW is proved by cli_mmc_erase.
+// A write error on a DVD+RW is proved by cli_mmc_info.
 TEST_F(Erase, FailuresAreReportedAsFailures) {
     struct Case {
         const char* name;
