@@ -67,7 +67,7 @@ TEST_F(Erase, RefusalsSayWhyAndTouchNothing) {
 }
 
 // The busy retry of each block is WriteWithRetry's (WriteRetry); that no
-// BLANK is sent and the disc then reads as empty, cli_mmc_erase.
+// BLANK is sent and the disc then reads as empty, cli_mmc_info.
 TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
     session.Insert(MediumKind::DvdPlusRw, 40);
     ASSERT_EQ(DiscState(), modMMC::DiscState::kComplete);
