@@ -46,6 +46,8 @@ TEST(EmulatedCommands, NotReadyBusyAndMissingCommandFaults) {
     drive.Drive().Faults().notReadyCommands = 2;
     std::vector<std::uint8_t> inquiry(36, 0);
     EXPECT_EQ(drive.Exec({0x12, 0, 0, 0, 36, 0}, &inquiry), 0) << "INQUIRY answers meanwhile";
+    // A removable CD/DVD device (the kernel binds sr to type 5), SPC-3, 31 more bytes.
+    EXPECT_EQ(HexBytes({inquiry.begin(), inquiry.begin() + 5}), "05 80 05 02 1F");
     EXPECT_NE(drive.CurrentProfile(), 0xFFFF);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(drive.Exec({0, 0, 0, 0, 0, 0}), 2);
