@@ -70,10 +70,10 @@ FileReader* FileReadAhead::Next() {
     lock.unlock();
     if (wake) m_drained.notify_one();
     m_problem = ahead.problem;
-    // A file read whole is still open: closing it here, at the next call,
-    // spares the reading thread, which sets the pace, a system call.
-    m_current = std::move(ahead.reader);
-    if (!ahead.whole) return m_current.get();
+    if (!ahead.whole) {
+        m_current = std::move(ahead.reader);
+        return m_current.get();
+    }
     m_held->Reset(m_ring.get() + ahead.start % kRingBytes, ahead);
     return m_held.get();
 }
@@ -157,7 +157,7 @@ std::int64_t FileReadAhead::Place(std::int64_t bytes) const {
     return offset + bytes > kRingBytes ? m_ringHead + kRingBytes - offset : m_ringHead;
 }
 
-// Reads the planned bytes into the ring; false when the
+// Reads the planned bytes into the ring and closes the file; false when the
 // system did not hold all of them in memory.
 bool FileReadAhead::ReadWhole(Ahead& ahead) {
     ahead.start = Place(ahead.size);
@@ -172,6 +172,7 @@ bool FileReadAhead::ReadWhole(Ahead& ahead) {
     }
     ahead.end = std::min<std::int64_t>(got, 0);
     if (got < 0) ahead.problem = ahead.reader->Problem();
+    ahead.reader.reset();
     return inMemory;
 }
 

@@ -40,7 +40,7 @@ class FileReadAhead {
     class HeldBytes;
     // A file opened by the reading thread and, when small, read whole.
     struct Ahead {
-        std::unique_ptr<FileReader> reader;  // open until the writer is past the file
+        std::unique_ptr<FileReader> reader;  // none once read whole
         std::string problem;
         std::int64_t size = 0;
         bool prefetched = false;
