@@ -44,9 +44,14 @@ class Cancellation : public ::testing::Test {
         const auto lastWrite = std::find(opcodes.rbegin(), opcodes.rend(), 0x2A);
         return std::find(opcodes.rbegin(), lastWrite, 0x35) != lastWrite;
     }
-    // A CD-DA WAV of `sectors` sectors.
-    std::string Cdda(const std::string& name, std::int64_t sectors) {
-        const auto header = CddaWaveHeader(44 + sectors * 2352);
+    // A WAV of `sectors` CD-DA sectors' bytes; at another rate than 44.1 kHz
+    // it is converted into the temporary track file first.
+    std::string Wave(const std::string& name, std::int64_t sectors, std::uint32_t rate = 44100) {
+        auto header = CddaWaveHeader(44 + sectors * 2352);
+        for (int i = 0; i < 4; ++i) {
+            header[24 + i] = static_cast<std::uint8_t>(rate >> (8 * i));
+            header[28 + i] = static_cast<std::uint8_t>(rate * 4 >> (8 * i));
+        }
         return bench.Put(name, std::string(header.begin(), header.end()) +
                                    std::string(static_cast<std::size_t>(sectors) * 2352, 'a'));
     }
@@ -79,7 +84,7 @@ TEST_F(Cancellation, ABurnStoppedMidwayFlushesAndNamesTheStateOfTheDisc) {
 
 TEST_F(Cancellation, AnAudioRecordingStopsBetweenBlocksAndRemovesItsTrackFile) {
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
-    const std::vector<std::string> tracks = {Cdda("one.wav", 400), Cdda("two.wav", 400)};
+    const std::vector<std::string> tracks = {Wave("one.wav", 400), Wave("two.wav", 400, 48000)};
     // Asked before the recording, after each conversion and before each block:
     // stopped after track 1 (50 blocks) and 3 blocks of track 2.
     reporter.cancelAt = 1 + 1 + 50 + 1 + 3;
