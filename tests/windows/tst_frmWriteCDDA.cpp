@@ -95,6 +95,10 @@ class WriteCddaTest : public QObject {
                      "sine", "440", "gain", "-6"}));
         QVERIFY(Sox({"-n", "-r", "48000", "-c", "2", "-b", "24", File("hd.wav"), "synth", "3",
                      "sine", "1000", "sine", "1500", "gain", "-3"}));
+        // The same sound as FLAC, MP3 and Ogg Vorbis, made by their encoders.
+        QVERIFY(RunTool("flac", {"-s", "-f", File("cd.wav"), "-o", File("cd.flac")}));
+        QVERIFY(RunTool("lame", {"--quiet", File("cd.wav"), File("cd.mp3")}));
+        QVERIFY(RunTool("oggenc", {"-Q", File("cd.wav"), "-o", File("cd.ogg")}));
         WriteFile(m_files->File("song.mp3"), "ID3");
         std::filesystem::create_directory(m_files->File("folder.wav"));
     }
@@ -167,7 +171,10 @@ class WriteCddaTest : public QObject {
         QVERIFY(m_rig->drives.Drive().InsertBlank(MediumKind::CdR).empty());
         QPointer<frmWriteCDDA> window = new frmWriteCDDA();
         window->show();
-        DropFiles(*window, {File("cd.wav"), File("hd.wav")});
+        DropFiles(*window, {File("cd.wav"), File("hd.wav"), File("cd.flac"), File("cd.mp3"),
+                            File("cd.ogg")});
+        QCOMPARE(RowTexts(*window, 2),
+                 QStringList({"00:00:02", "00:00:03", "00:00:02", "00:00:02", "00:00:02"}));
         Control<QCheckBox>(window, "chkFixDisc")->setChecked(false);
         Control<QCheckBox>(window, "chkEjectDisc")->setChecked(false);
         Select(*window, {1});
@@ -189,20 +196,23 @@ class WriteCddaTest : public QObject {
                  AudioBurnOutcome::Finished);
         QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
         QVERIFY(lockedWhileRecording);
-        QCOMPARE(shownAtTheEnd, QStringList({"-   2   of   2   -", "100%", "100"}));
+        QCOMPARE(shownAtTheEnd, QStringList({"-   5   of   5   -", "100%", "100"}));
         QTRY_VERIFY(window.isNull());  // a finished recording closes the window
         QVERIFY(m_rig->main.widget.isVisible());
         QCOMPARE(m_rig->drives.Drive().Media().State(), DiscState::Appendable);
         QVERIFY(!m_rig->drives.Drive().TrayOpen());
 
-        // hd.wav, dragged to the top, first; then cd.wav sample for sample.
+        // hd.wav, dragged to the top, first; then cd.wav and its FLAC sample
+        // for sample, and the lossy copies as tracks of their own (their sound
+        // against sox's decoding is cli_audio_burn's).
         const TempFolder out;
         std::vector<std::string> tracks;
         QVERIFY(m_rig->drives.Drive().ExportTracks(out.Path().string(), &tracks).empty());
-        QCOMPARE(tracks.size(), std::size_t(2));
+        QCOMPARE(tracks.size(), std::size_t(5));
         const std::string cd = Samples(File("cd.wav"), out);
         QVERIFY(!cd.empty());
         QVERIFY(Samples(QString::fromStdString(tracks[1]), out).starts_with(cd));
+        QVERIFY(Samples(QString::fromStdString(tracks[2]), out).starts_with(cd));
         QVERIFY(!Samples(QString::fromStdString(tracks[0]), out).starts_with(cd));
     }
 
