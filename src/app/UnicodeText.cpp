@@ -76,10 +76,13 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
+bool IsAscii(std::string_view text) {
+    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string ValidUtf8(std::string_view utf8) {
     // Most names are plain ASCII, which is valid as it is.
-    if (std::ranges::all_of(utf8, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return std::string(utf8);
+    if (IsAscii(utf8)) return std::string(utf8);
     // Decoding never yields a lone surrogate, so the way back is exact.
     return Utf16ToUtf8(Utf8ToUtf16(utf8));
 }

@@ -14,6 +14,8 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 // `utf8` with every invalid sequence replaced as Utf8ToUtf16 does.
 std::string ValidUtf8(std::string_view utf8);
+// True when every byte is ASCII (such text is valid UTF-8 and one unit per byte).
+bool IsAscii(std::string_view text);
 
 // Code point iteration over UTF-16: the code point at `at` (a surrogate pair
 // counts as one), advancing `at` past it.

@@ -15,8 +15,7 @@ std::vector<std::u16string> Utf16Names(const std::vector<std::string>& names) {
 }
 
 bool IsShortAscii(const std::string& name) {
-    return name.size() <= JolietNameRules::kJolietNameLimit &&
-           std::ranges::all_of(name, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return name.size() <= JolietNameRules::kJolietNameLimit && UnicodeText::IsAscii(name);
 }
 
 // Joliet names are counted and cut in UTF-16 units.
