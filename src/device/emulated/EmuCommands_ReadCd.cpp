@@ -10,7 +10,9 @@ namespace EmuCommands {
 
 namespace {
 constexpr std::int64_t kCddaBytes = 2352;
-constexpr std::uint8_t kUserData = 0x10;  // byte 9: user data only, no headers or C2 bits
+// Byte 9: the user data; sync, header and EDC/ECC bits do not apply to
+// CD-DA sectors (their 2352 bytes are all user data); no C2 error bits.
+constexpr std::uint8_t kUserData = 0x10, kC2ErrorBits = 0x06;
 
 // One CD-DA sector at `lba` into `out`.
 EmuOutcome ReadCddaSector(const EmuCall& call, std::int64_t lba, std::uint8_t* out) {
@@ -39,12 +41,14 @@ EmuOutcome ReadCddaSector(const EmuCall& call, std::int64_t lba, std::uint8_t* o
                : EmuSense::kUnrecoveredReadError;
 }
 
-// Expected sector type any (000b) or CD-DA (001b), user data only, no
-// sub-channel; anything else 05/24/00. Data sectors answer 05/64/00.
+// Expected sector type any (000b) or CD-DA (001b), the user data, no C2
+// bits, no sub-channel; anything else 05/24/00. Data sectors answer 05/64/00.
 EmuOutcome ReadCddaSectors(const EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     const EmuCommand& command = call.command;
     const int sectorType = (command.Byte(1) >> 2) & 0x07;
-    if (sectorType > 1 || command.Byte(9) != kUserData || command.Byte(10) != 0)
+    const std::uint8_t fields = command.Byte(9);
+    if (sectorType > 1 || (fields & kUserData) == 0 || (fields & kC2ErrorBits) != 0 ||
+        command.Byte(10) != 0)
         return EmuSense::kInvalidFieldInCdb;
     if (!TraitsOf(call.state.media.kind).cd) return EmuSense::kCannotReadFormat;
     if (blocks < 0) return EmuSense::kInvalidFieldInCdb;

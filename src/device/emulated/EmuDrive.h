@@ -98,7 +98,7 @@ class EmuDrive {
                              std::vector<std::string>* written = nullptr,
                              bool overwrite = false) const;
     // Several lines for `maple-cli virtual show`: tray, medium, state, sessions,
-    // and each track with its session, mode, start and length.
+    // and each track with its session, mode, start, length and run-out.
     std::string Describe() const;
 
     // Writes the metadata file now. The drive saves by itself after every
