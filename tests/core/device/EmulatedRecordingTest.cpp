@@ -277,6 +277,7 @@ TEST(EmulatedRecordingTest, DvdTracksCloseWithCloseTrackNotWithTheFlush) {
     EXPECT_EQ(Be32(bench.TrackInformation(1, 2), 12), 32u) << "no gaps on DVD";
     ASSERT_EQ(bench.CloseTrackSession(2, 1), 0);
     EXPECT_EQ(bench.DiscInformation()[2], 0x01) << "multi-session 11b: appendable";
+    EXPECT_EQ(Be32(bench.TrackInformation(1, 2), 12), 32u + 16384) << "after the border zone";
 }
 
 }  // namespace
