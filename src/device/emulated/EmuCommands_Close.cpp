@@ -65,7 +65,6 @@ EmuOutcome CloseTrackNumbered(EmuCall& call, std::uint16_t number) {
     if ((number >= 1 && number <= media.tracks.size()) || invisible) return EmuSense::kGood;
     return EmuSense::kInvalidFieldInCdb;
 }
-}  // namespace
 
 // DVD-R/-RW Disc At Once: the track reserved for it, written whole.
 bool DiscAtOnceDone(const EmuDriveState& state, const EmuTrack& open) {
@@ -74,6 +73,7 @@ bool DiscAtOnceDone(const EmuDriveState& state, const EmuTrack& open) {
            EmuWritePage::WriteType(state.writePage) == kDiscAtOnce && state.reservedBlocks &&
            open.length >= *state.reservedBlocks;
 }
+}  // namespace
 
 EmuOutcome SynchronizeCache(EmuCall& call) {
     // Session At Once: the lead-out follows the last block, closing the session.

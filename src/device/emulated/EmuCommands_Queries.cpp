@@ -73,14 +73,8 @@ Currents CurrentFeatures(const EmuDriveState& state) {
 // Incremental Streaming Writable: data block types 0 (CD-DA) and 8 (Mode 1)
 // on CD, 8 on DVD; BUF; one link size, 7 blocks on CD and 16 on DVD-R/-RW.
 std::vector<std::uint8_t> IncrementalFeature(bool dvd) {
-    return {0x01,
-            dvd ? std::uint8_t{0x00} : std::uint8_t{0x01},
-            0x01,
-            1,
-            dvd ? std::uint8_t{16} : std::uint8_t{7},
-            0,
-            0,
-            0};
+    const std::uint8_t cdda = dvd ? 0x00 : 0x01, linkSize = dvd ? 16 : 7;
+    return {0x01, cdda, 0x01, 1, linkSize, 0, 0, 0};
 }
 
 // Every feature whose commands the drive answers; MMC-5 section 5.3.
