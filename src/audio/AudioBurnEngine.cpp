@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "AudioBurnMessages.h"
+#include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DiscVerifier.h"
 #include "DriveBusy.h"
@@ -66,8 +67,9 @@ AudioBurnOutcome AudioBurnEngine::Refuse(int message, int title) {
     return AudioBurnOutcome::Refused;
 }
 
-void AudioBurnEngine::ShowUnsupported(const std::string& path, const std::string& reason) {
-    Show(UnsupportedFileText(path, Text(34), reason), 35);
+void AudioBurnEngine::ShowUnsupported(const std::string& path, const std::string& reason,
+                                      const std::string& discNow) {
+    Show(UnsupportedFileText(path, Text(34), reason) + (discNow.empty() ? "" : "\n" + discNow), 35);
 }
 
 AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
@@ -193,8 +195,7 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
     // Earlier tracks are on the disc; a stop now leaves it unfinished.
     if (m_reporter.CancelRequested()) return Cancel(drive, track > 1);
     if (!converted) {
-        AbortAudioBurn(drive, track);
-        ShowUnsupported(path, "converting it failed");
+        ShowUnsupported(path, "converting it failed", AbortAudioBurn(drive, track));
         return Step::Stop;
     }
     m_reporter.PhaseText(Text(6));
@@ -252,15 +253,13 @@ AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, 
                                                       std::int32_t status) {
     // Named by the drive's last answer, read before the tidy-up sends more commands.
     const std::string failure =
-        outcome == TrackWriteOutcome::GaveUp
-            ? FailureText(status, true, "Long write - " + Text(12) + "6000ms!",
-                          Text(14) + " (Buffer Under-Run?)")
-            : Text(14) + " (Buffer Under-Run?)";
-    AbortAudioBurn(drive, track);
+        WriteFailureText(status, outcome != TrackWriteOutcome::GaveUp,
+                         "Long write - " + Text(12) + "6000ms!", Text(14) + " (Buffer Under-Run?)");
+    const std::string discNow = AbortAudioBurn(drive, track);
     if (outcome == TrackWriteOutcome::ReadFailed)
-        ShowUnsupported(path, "the converted track could not be read");
+        ShowUnsupported(path, "the converted track could not be read", discNow);
     else
-        Show(failure, 13);
+        Show(failure + "\n" + discNow, 13);
     return Step::Stop;
 }
 
@@ -313,11 +312,14 @@ void AudioBurnEngine::CloseAfterFailure(const std::string& drive, std::uint16_t 
     (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1);
 }
 
-void AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t track) {
+std::string AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t track) {
     CloseAfterFailure(drive, track);
+    // Read while the disc is still in the drive.
+    std::string discNow = DiscAfterFailure(drive, track);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
     RemoveTempTrack();
     m_reporter.PhaseText("error");
+    return discNow;
 }
 
 // Only the temporary track file: a CD-DA source was read in place and stays.

@@ -64,8 +64,9 @@ class AudioBurnEngine {
                                      const std::vector<std::string>& tracks);
     // After a fatal failure while track `track` was being written: flushes,
     // closes that track and the session, ejects if asked, removes the
-    // temporary track file. Results are not checked.
-    void AbortAudioBurn(const std::string& drive, std::uint16_t track);
+    // temporary track file. Results are not checked. Returns what the disc
+    // holds now (DiscAfterFailure, read before the eject).
+    std::string AbortAudioBurn(const std::string& drive, std::uint16_t track);
 
   private:
     enum class Step { Next, Stop, Cancel };
@@ -89,7 +90,9 @@ class AudioBurnEngine {
     void FinishTrack(const std::string& drive, std::uint16_t track);
     AudioBurnOutcome FinishDisc(const std::string& drive);
     void NoteFailure(const std::string& panelText);
-    void ShowUnsupported(const std::string& path, const std::string& reason);
+    // The refusal of `path`; `discNow` (DiscAfterFailure) follows on a line of its own.
+    void ShowUnsupported(const std::string& path, const std::string& reason,
+                         const std::string& discNow = {});
     void RemoveTempTrack();
     std::string Text(int number) const;
     void Show(const std::string& text, int title, bool information = false);

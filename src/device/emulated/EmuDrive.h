@@ -145,6 +145,7 @@ class EmuDrive {
     std::unique_ptr<EmuDataFile> m_data;
     std::unique_ptr<EmuFolderLock> m_lock;
     EmuDriveState m_state;
-    std::string m_savedText;  // the metadata file as this drive last read or wrote it
+    std::string m_savedText;      // the metadata file as this drive last read or wrote it
+    std::int64_t m_inserted = 0;  // discs put in (EmuMetadata::inserted)
     int m_claims = 0;
 };
