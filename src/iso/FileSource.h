@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "modFileAccess.h"
-
 // One open source file, read front to back.
 class FileReader {
   public:
@@ -23,13 +21,14 @@ class FileReader {
     virtual void Prefetch() {}
     // Why the last Read failed, as text.
     virtual std::string Problem() const { return "read error"; }
-    // Copies up to `count` bytes straight into `target` at its position:
-    // the bytes copied, 0 at the end, -1 when this reader cannot (use Read).
-    virtual std::int64_t CopyTo(FileHandleRecord& target, std::int64_t count) {
-        (void)target;
-        (void)count;
-        return -1;
-    }
+    // A sparse file's holes: from the position on, the bytes the file keeps
+    // as a hole (they read as zeros), at most `most`, are skipped, and the
+    // bytes of data that follow before the next hole are told. A reader that
+    // cannot tell has no hole and `most` bytes of data.
+    struct Stretch {
+        std::int64_t hole = 0, data = 0;
+    };
+    virtual Stretch SkipHole(std::int64_t most) { return {0, most}; }
 };
 
 // Where the image writer gets the bytes of the files in its tree, by their

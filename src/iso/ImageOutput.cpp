@@ -3,29 +3,92 @@
 #include <algorithm>
 #include <cstring>
 
-#include "FileSource.h"
 #include "SectorMath.h"
+
+namespace {
+constexpr std::size_t kZeroBlock = 64 * 1024;
+
+const std::uint8_t* ZeroBlock() {
+    static const std::vector<std::uint8_t> zeros(kZeroBlock, 0);
+    return zeros.data();
+}
+
+bool AllZero(const std::uint8_t* bytes, std::size_t count) {
+    return std::memcmp(bytes, ZeroBlock(), count) == 0;
+}
+}  // namespace
 
 ImageOutput::ImageOutput(FileHandleRecord& file) : m_file(file), m_buffer(kBufferBytes) {}
 
+// The buffer is judged sector by sector (at the image's sector boundaries):
+// the data, with the shorter runs of zeros among it, goes out in one write
+// per stretch between holes.
 bool ImageOutput::Flush() {
     if (Failed()) return false;
-    if (m_used == 0) return true;
-    if (modFileAccess::FileWrite(m_file, m_buffer.data(), static_cast<std::int64_t>(m_used)) !=
-        static_cast<std::int64_t>(m_used)) {
-        m_problem = "cannot write " + m_file.path + ": " + modFileAccess::LastErrorText();
-        return false;
+    const std::uint8_t* const bytes = m_buffer.data();
+    std::size_t written = 0;   // the buffer's bytes before this are in the file
+    std::size_t runStart = 0;  // the run of zeros that reaches the scan starts here
+    bool runBefore = true;     // ... and goes on from m_zeroRun, before the buffer
+    for (std::size_t at = 0; at < m_used;) {
+        const auto offset = static_cast<std::size_t>((m_flushed + static_cast<std::int64_t>(at)) %
+                                                     kSectorBytes);
+        const std::size_t piece = std::min(m_used - at, kSectorBytes - offset);
+        if (AllZero(bytes + at, piece)) {
+            at += piece;
+            continue;
+        }
+        const std::int64_t before = runBefore ? m_zeroRun : 0;
+        const auto inBuffer = static_cast<std::int64_t>(at - runStart);
+        if (before + inBuffer >= kHoleBytes) {
+            if (!WriteBytes(bytes + written, static_cast<std::int64_t>(runStart - written)) ||
+                !SettleZeros(before + inBuffer))
+                return false;
+            written = at;
+        } else if (!SettleZeros(before)) {
+            return false;
+        }
+        m_zeroRun = 0;
+        runBefore = false;
+        at += piece;
+        runStart = at;
     }
+    if (!WriteBytes(bytes + written, static_cast<std::int64_t>(runStart - written))) return false;
+    m_zeroRun = (runBefore ? m_zeroRun : 0) + static_cast<std::int64_t>(m_used - runStart);
     m_flushed += static_cast<std::int64_t>(m_used);
     m_used = 0;
     return true;
 }
 
-std::int64_t ImageOutput::CopyFrom(FileReader& reader, std::int64_t count) {
-    if (!Flush()) return -1;
-    const std::int64_t copied = reader.CopyTo(m_file, count);
-    if (copied > 0) m_flushed += copied;
-    return copied;
+bool ImageOutput::SettleZeros(std::int64_t zeros) {
+    if (zeros >= kHoleBytes) return modFileAccess::FileLeaveHole(m_file, zeros) || Fail();
+    while (zeros > 0) {
+        const std::int64_t part = std::min<std::int64_t>(zeros, kZeroBlock);
+        if (!WriteBytes(ZeroBlock(), part)) return false;
+        zeros -= part;
+    }
+    return true;
+}
+
+bool ImageOutput::WriteBytes(const std::uint8_t* bytes, std::int64_t count) {
+    return count == 0 || modFileAccess::FileWrite(m_file, bytes, count) == count || Fail();
+}
+
+bool ImageOutput::Fail() {
+    m_problem = "cannot write " + m_file.path + ": " + modFileAccess::LastErrorText();
+    return false;
+}
+
+bool ImageOutput::Finish() {
+    if (!Flush()) return false;
+    if (m_zeroRun >= kHoleBytes) {
+        // Skipped zeros at the end give the file no length: it is set.
+        const std::int64_t at = modFileAccess::FilePos(m_file);
+        if (at < 0 || !modFileAccess::FileSetLength(m_file, at + m_zeroRun)) return Fail();
+    } else if (!SettleZeros(m_zeroRun)) {
+        return false;
+    }
+    m_zeroRun = 0;
+    return true;
 }
 
 std::span<std::uint8_t> ImageOutput::Room() {
@@ -50,16 +113,20 @@ bool ImageOutput::Write(std::span<const std::uint8_t> bytes) {
     return !Failed();
 }
 
+// Zeros that follow data go into the buffer; from where the buffer is empty
+// on they only lengthen the run of zeros, without touching memory.
 bool ImageOutput::Zeros(std::int64_t count) {
-    while (count > 0) {
-        const std::span<std::uint8_t> room = Room();
-        if (room.empty()) return false;
+    while (count > 0 && m_used > 0) {
+        if (m_used == m_buffer.size() && !Flush()) return false;
+        if (m_used == 0) break;
         const std::size_t part = static_cast<std::size_t>(
-            std::min<std::int64_t>(count, static_cast<std::int64_t>(room.size())));
-        std::memset(room.data(), 0, part);
-        Commit(static_cast<std::int64_t>(part));
+            std::min<std::int64_t>(count, static_cast<std::int64_t>(m_buffer.size() - m_used)));
+        std::memset(m_buffer.data() + m_used, 0, part);
+        m_used += part;
         count -= static_cast<std::int64_t>(part);
     }
+    m_zeroRun += count;
+    m_flushed += count;
     return !Failed();
 }
 

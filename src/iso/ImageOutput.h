@@ -7,12 +7,15 @@
 
 #include "modFileAccess.h"
 
-class FileReader;
-
-// The image file being written, front to back, through one bounded buffer.
-// After the first write error every call fails and the error is kept.
+// An image file being written, front to back, through one bounded buffer.
+// Runs of zero sectors of 1 MiB or more are not written but skipped, so the
+// file keeps them as holes and a mostly empty image costs little disk and
+// time; shorter runs are written, so that data with some zeros in it still
+// takes few large writes. After the first write error every call fails and
+// the error is kept.
 class ImageOutput {
   public:
+    // `file` is an open regular file, written from its current position.
     explicit ImageOutput(FileHandleRecord& file);
 
     // Bytes handed over so far (the position in the image).
@@ -25,19 +28,30 @@ class ImageOutput {
     // file data straight into it; Commit hands over what was put there.
     std::span<std::uint8_t> Room();
     void Commit(std::int64_t count);
-    // Lets `reader` copy up to `count` bytes straight into the file (after a
-    // Flush): the bytes copied, 0 at the reader's end, -1 when not possible.
-    std::int64_t CopyFrom(FileReader& reader, std::int64_t count);
-    bool Flush();
+    // Writes what is held and gives the file its whole length (a hole at its
+    // end included). False (see Problem) when a write failed.
+    bool Finish();
     bool Failed() const { return !m_problem.empty(); }
     const std::string& Problem() const { return m_problem; }
+
+    // The shortest run of zeros left as a hole.
+    static constexpr std::int64_t kHoleBytes = 1 << 20;
 
   private:
     static constexpr std::size_t kBufferBytes = 1 << 20;
 
+    // Hands the buffer over: its data is written, a run of zeros at its end
+    // is kept back, as the next bytes may make it long enough for a hole.
+    bool Flush();
+    // Before data: the zeros kept back, skipped when they make a hole.
+    bool SettleZeros(std::int64_t zeros);
+    bool WriteBytes(const std::uint8_t* bytes, std::int64_t count);
+    bool Fail();
+
     FileHandleRecord& m_file;
     std::vector<std::uint8_t> m_buffer;
     std::size_t m_used = 0;
-    std::int64_t m_flushed = 0;
+    std::int64_t m_flushed = 0;  // image bytes before the buffer
+    std::int64_t m_zeroRun = 0;  // of them, zeros at the end not yet in the file
     std::string m_problem;
 };

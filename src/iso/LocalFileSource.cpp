@@ -1,5 +1,6 @@
 #include "LocalFileSource.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "modFileAccess.h"
@@ -20,8 +21,15 @@ class LocalFileReader : public FileReader {
     }
     void Prefetch() override { modFileAccess::FileWillRead(m_file); }
     std::string Problem() const override { return m_problem; }
-    std::int64_t CopyTo(FileHandleRecord& target, std::int64_t count) override {
-        return modFileAccess::FileCopy(m_file, target, count);
+    Stretch SkipHole(std::int64_t most) override {
+        const std::int64_t at = modFileAccess::FilePos(m_file);
+        if (at < 0) return {0, most};
+        const modFileAccess::DataStretch data = modFileAccess::FileDataStretch(m_file, at);
+        const std::int64_t hole = std::min(most, data.start - at);
+        if (hole > 0 &&
+            modFileAccess::FileSeek(m_file, at + hole, modFileAccess::SeekMethod::Begin) < 0)
+            return {0, most};
+        return {hole, data.end - data.start};
     }
 
   private:

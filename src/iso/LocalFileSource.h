@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSource.h"
+#include "modFileAccess.h"
 
 // The files of the local disk, through modFileAccess. The folder of the last
 // file is held open: files come folder by folder, and naming them within it

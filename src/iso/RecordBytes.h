@@ -32,7 +32,8 @@ struct DirectoryRecord {
     std::uint32_t dataLength = 0;
     LocalDateTime date;
     bool directory = false;
-    Bytes name;  // 00h for ".", 01h for ".."
+    Bytes name;                 // 00h for ".", 01h for ".."
+    bool moreSections = false;  // a section of a file that another record continues
 };
 // Appends the record's bytes (all padding 00h) to `out`.
 void AppendDirectoryRecord(std::vector<std::uint8_t>& out, const DirectoryRecord& record);

@@ -82,13 +82,16 @@ class clsISOWriter {
     // Size estimate in bytes: SectorRoundUp of every file's Size + 204800.
     std::int64_t ImageSize() const;
     // Writes the image to `file_out` (through a partial file beside it, see
-    // OutputFile). True when the image is complete and every source file was
-    // read whole. False, with LastError(), when the output cannot be created
-    // or written, or `file_out` exists and is not a regular file (no file is
-    // left and nothing replaced then), a file is 4 GiB or larger, the tree
-    // has more than 65,535 directories or `file_out` is one of the source
-    // files; false also when source files could not be read: the image is
-    // then complete with zeros in their place and UnreadableFiles() lists them.
+    // OutputFile). Files of 4 GiB or more are recorded in sections (see
+    // FileSections); holes of sparse source files, and every other run of
+    // zeros of 1 MiB or more, stay holes in the image (see ImageOutput).
+    // True when the image is complete and every source file was read whole.
+    // False, with LastError(), when the output cannot be created or written,
+    // or `file_out` exists and is not a regular file (no file is left and
+    // nothing replaced then), the image would pass 2^31 sectors, the tree has
+    // more than 65,535 directories or `file_out` is one of the source files;
+    // false also when source files could not be read: the image is then
+    // complete with zeros in their place and UnreadableFiles() lists them.
     bool SaveISO(const std::string& file_out);
     const std::string& LastError() const { return m_lastError; }
     // True when the last SaveISO stopped because the events asked it to
@@ -148,6 +151,8 @@ class clsISOWriter {
     bool WriteExtent(ImageOutput& output, const clsISODirectory& directory, bool joliet);
     bool WriteFileData(ImageOutput& output, const ImagePlan& plan, FileReadAhead& ahead);
     bool CopyFile(ImageOutput& output, const clsISOFile& file, FileReader* reader);
+    bool CopyData(ImageOutput& output, const clsISOFile& file, FileReader& reader,
+                  std::int64_t count, std::int64_t& remaining);
     bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
     bool StopRequested();
     bool OutputIsSource(const std::string& path, const ImagePlan& plan);

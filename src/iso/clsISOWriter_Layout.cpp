@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "FileExamination.h"
+#include "FileSections.h"
 #include "FileSource.h"
 #include "LocalFileSource.h"
 #include "RecordBytes.h"
@@ -13,7 +14,6 @@
 
 namespace {
 constexpr std::int64_t kReservedBytes = 204800;  // descriptors, tables and directories
-constexpr std::int64_t kLargestExtent = 0xFFFFFFFFLL;
 constexpr std::size_t kMostDirectories = 65535;  // path table parent numbers are 16-bit
 
 std::int64_t FilesSize(const clsISODirectory& directory) {
@@ -34,18 +34,23 @@ int NameBytes(const std::string& dosName, const std::string& jolietName, bool jo
 // per file, no record crossing a sector boundary.
 std::int64_t ExtentBytes(const clsISODirectory& directory, bool joliet) {
     std::int64_t size = 2 * RecordBytes::DirectoryRecordLength(1);
-    const auto add = [&size](int nameBytes) {
+    const auto add = [&size](int nameBytes, std::int64_t records) {
         const int record = RecordBytes::DirectoryRecordLength(nameBytes);
-        if (size + record > SectorRoundUp(size)) size = SectorRoundUp(size);
-        size += record;
+        for (std::int64_t i = 0; i < records; ++i) {
+            if (size + record > SectorRoundUp(size)) size = SectorRoundUp(size);
+            size += record;
+        }
     };
     for (int i = 0; i < directory.SubDirectoryCount(); ++i) {
         const clsISODirectory& child = *directory.SubDirectory(i);
-        add(NameBytes(child.DOSName(), child.JolietName(), joliet));
+        add(NameBytes(child.DOSName(), child.JolietName(), joliet), 1);
     }
     const clsISOFiles& files = directory.Files();
-    for (int i = 0; i < files.count(); ++i)
-        add(NameBytes(files.File(i)->DOSName(), files.File(i)->JolietName(), joliet));
+    for (int i = 0; i < files.count(); ++i) {
+        const clsISOFile& file = *files.File(i);
+        add(NameBytes(file.DOSName(), file.JolietName(), joliet),
+            FileSections::Count(file.Size()));
+    }
     return size;
 }
 
@@ -125,19 +130,10 @@ void clsISOWriter::NameAndExamine(ImagePlan& plan) {
 }
 
 bool clsISOWriter::CheckLimits(const ImagePlan& plan) {
-    if (plan.directories.size() > kMostDirectories) {
-        m_lastError = "the disc has " + std::to_string(plan.directories.size()) +
-                      " directories; ISO 9660 allows at most 65535";
-        return false;
-    }
-    for (const clsISOFile* file : plan.files) {
-        if (file->Size() <= kLargestExtent) continue;
-        m_lastError = file->LocalPath() + ": the file is 4 GiB or larger (" +
-                      std::to_string(file->Size()) +
-                      " bytes); ISO 9660 cannot hold it in one extent";
-        return false;
-    }
-    return true;
+    if (plan.directories.size() <= kMostDirectories) return true;
+    m_lastError = "the disc has " + std::to_string(plan.directories.size()) +
+                  " directories; ISO 9660 allows at most 65535";
+    return false;
 }
 
 void clsISOWriter::PlanPathTables(ImagePlan& plan) const {

@@ -1,8 +1,10 @@
 // Writing the image file: descriptors, path tables, directories, file data.
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 
 #include "FileReadAhead.h"
+#include "FileSections.h"
 #include "FileSource.h"
 #include "ImageOutput.h"
 #include "OutputFile.h"
@@ -12,10 +14,6 @@
 
 namespace {
 constexpr std::size_t kTableChunk = 64 * 1024;
-// From this size on, file data is copied by the system rather than through our buffer.
-constexpr std::int64_t kSystemCopyBytes = 256 * 1024;
-// The most the system copies at once, so a stop request is seen within a moment.
-constexpr std::int64_t kSystemCopyStep = 32 * 1024 * 1024;
 
 RecordBytes::Bytes NameOf(const clsISODirectory& directory, bool joliet) {
     return joliet ? RecordBytes::JolietNameBytes(directory.JolietName())
@@ -85,7 +83,7 @@ bool clsISOWriter::WriteImage(FileHandleRecord& out, const std::string& target) 
         for (const clsISODirectory* directory : plan.directories)
             if (!WriteExtent(output, *directory, joliet)) return false;
     }
-    if (!WriteFileData(output, plan, ahead) || !output.Flush()) {
+    if (!WriteFileData(output, plan, ahead) || !output.Finish()) {
         if (m_lastError.empty()) m_lastError = output.Problem();
         return false;
     }
@@ -147,10 +145,16 @@ bool clsISOWriter::WriteExtent(ImageOutput& output, const clsISODirectory& direc
     }
     for (int i = 0; i < files.count(); ++i) {
         const clsISOFile& file = *files.File(i);
-        put({static_cast<std::uint32_t>(file.LBA()), static_cast<std::uint32_t>(file.Size()),
-             file.CreationDate(), false,
-             joliet ? RecordBytes::JolietNameBytes(file.JolietName())
-                    : RecordBytes::IsoNameBytes(file.DOSName())});
+        RecordBytes::DirectoryRecord record{0, 0, file.CreationDate(), false,
+                                            joliet ? RecordBytes::JolietNameBytes(file.JolietName())
+                                                   : RecordBytes::IsoNameBytes(file.DOSName())};
+        const auto sections = FileSections::Contiguous(file.LBA(), file.Size());
+        for (std::size_t k = 0; k < sections.size(); ++k) {
+            record.extent = sections[k].extent;
+            record.dataLength = sections[k].length;
+            record.moreSections = k + 1 < sections.size();
+            put(record);
+        }
     }
     return output.PadToSector();
 }
@@ -172,37 +176,47 @@ bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan, Fil
     return !output.Failed();
 }
 
-// Copies the file's Size bytes from `reader`; zeros stand in for what it
-// cannot give (all of the file when it is nullptr).
+// Copies the file's Size bytes from `reader`, its holes as holes; zeros
+// stand in for what it cannot give (all of the file when it is nullptr), so
+// every later sector is where the layout put it.
 bool clsISOWriter::CopyFile(ImageOutput& output, const clsISOFile& file, FileReader* reader) {
     std::int64_t remaining = file.Size();
-    // Whatever the system copy does not finish (end of file, an error) goes
-    // through the reading loop, which tells a short file from a failing one.
-    while (reader && remaining >= kSystemCopyBytes) {
-        if (StopRequested()) return false;
-        const std::int64_t copied = output.CopyFrom(*reader, std::min(remaining, kSystemCopyStep));
-        if (copied <= 0) break;
-        remaining -= copied;
-    }
     while (reader && remaining > 0) {
+        const FileReader::Stretch stretch = reader->SkipHole(remaining);
+        if (!output.Zeros(stretch.hole)) return false;
+        remaining -= stretch.hole;
+        if (remaining == 0) break;
+        // At least one read, which tells the end of a file that shrank.
+        const std::int64_t want = std::clamp<std::int64_t>(stretch.data, 1, remaining);
+        const std::int64_t before = remaining;
+        if (!CopyData(output, file, *reader, want, remaining)) return false;
+        if (before - remaining < want) break;
+    }
+    return output.Zeros(remaining);
+}
+
+// Copies `count` bytes of the file from `reader`, counting `remaining`
+// down; a read error or an early end is listed as unreadable. False when
+// the output failed or a stop was asked for.
+bool clsISOWriter::CopyData(ImageOutput& output, const clsISOFile& file, FileReader& reader,
+                            std::int64_t count, std::int64_t& remaining) {
+    for (const std::int64_t end = remaining - count; remaining > end;) {
         if (StopRequested()) return false;
         const std::span<std::uint8_t> room = output.Room();
         if (room.empty()) return false;
-        const std::int64_t got = reader->Read(
-            room.data(), std::min<std::int64_t>(remaining, static_cast<std::int64_t>(room.size())));
+        const std::int64_t got = reader.Read(
+            room.data(), std::min<std::int64_t>(remaining - end, std::ssize(room)));
         if (got <= 0) {
             m_unreadable.push_back(
-                {file.LocalPath(), got < 0
-                                       ? reader->Problem()
-                                       : "shrank to " + std::to_string(file.Size() - remaining) +
-                                             " of " + std::to_string(file.Size()) + " bytes"});
-            break;
+                {file.LocalPath(), got < 0 ? reader.Problem()
+                                           : "shrank to " + std::to_string(file.Size() - remaining) +
+                                                 " of " + std::to_string(file.Size()) + " bytes"});
+            return true;
         }
         output.Commit(got);
         remaining -= got;
     }
-    // Whatever could not be read stays zero, so every later sector is where the layout put it.
-    return output.Zeros(remaining);
+    return true;
 }
 
 bool clsISOWriter::AtSector(const ImageOutput& output, std::int64_t sector, const char* what) {

@@ -37,11 +37,20 @@ std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count);
 // Writes all `count` bytes: 0 when the handle is -1, -1 on failure (disk
 // full, I/O error), else `count`.
 std::int64_t FileWrite(FileHandleRecord& file, const void* buffer, std::int64_t count);
-// Copies up to `count` bytes from the position of `from` to the position of
-// `to` inside the system, without passing them through this program: the
-// bytes copied, 0 at the end of `from`, -1 when it failed or the system cannot
-// copy between these two files (the caller then reads and writes itself).
-std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count);
+// Moves the position `count` bytes on without writing them: where the
+// file is extended that way, the skipped bytes read as zeros and the system
+// stores no data for them (a hole) where it can. False on failure.
+bool FileLeaveHole(FileHandleRecord& file, std::int64_t count);
+// Cuts or extends the file to `length` bytes (an extension reads as zeros).
+bool FileSetLength(FileHandleRecord& file, std::int64_t length);
+// Where a sparse file keeps data: the first stretch of data [start, end) at
+// or after `offset`; start = end = the file's length when only a hole (or
+// nothing) follows. Where the system cannot tell, all from `offset` on
+// counts as data (end = INT64_MAX). The position is left as it was.
+struct DataStretch {
+    std::int64_t start = 0, end = 0;
+};
+DataStretch FileDataStretch(FileHandleRecord& file, std::int64_t offset);
 // Like FileRead, but takes only bytes the system already holds in memory,
 // never waiting for the disk: 0 when it holds none of them (or at the end or
 // on an error, which a FileRead then reports).

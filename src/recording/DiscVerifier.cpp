@@ -85,23 +85,18 @@ bool DiscVerifier::Reload(const std::string& drive) {
 
 VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHashes::Run& run,
                                        ProgressDisplay& progress) {
-    const auto blocks = static_cast<std::int64_t>(run.hashes.size());
-    for (std::int64_t index = 0; index < blocks;) {
+    static_assert(kBlocksPerRead == BlockHashes::kBlocksPerHash, "one read per group");
+    for (std::int64_t index = 0; index < run.blocks;) {
         if (m_reporter.CancelRequested()) return VerifyOutcome::Cancelled;
-        const std::int64_t count = std::min(kBlocksPerRead, blocks - index);
+        const std::int64_t count = std::min(kBlocksPerRead, run.blocks - index);
         const std::int64_t lba = run.firstLba + index;
-        const std::int32_t status = Read(drive, lba, count, run.blockSize);
+        const std::int32_t status = Read(drive, lba, count, run.blockSize, 0);
         if (status == ScsiStatus::kGood) {
             Compare(run, index, count);
         } else if (run.blockSize == kCddaBytes && m_done == 0 && LastCommandRefused()) {
             return VerifyOutcome::NotAvailable;  // the drive knows no READ CD
         } else {
-            // Block by block, to tell which ones cannot be read.
-            for (std::int64_t at = 0; at < count; ++at)
-                if (Read(drive, lba + at, 1, run.blockSize) == ScsiStatus::kGood)
-                    Compare(run, index + at, 1);
-                else
-                    Note(lba + at);
+            ReadSingly(drive, run, index, count);
         }
         index += count;
         m_done += count;
@@ -110,22 +105,33 @@ VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHash
     return VerifyOutcome::Verified;
 }
 
-std::int32_t DiscVerifier::Read(const std::string& drive, std::int64_t lba, std::int64_t count,
-                                std::int32_t blockSize) {
-    if (blockSize == kCddaBytes) return ReadCdda(drive, lba, count, m_buffer.data());
-    return modMMC::Read10(drive, static_cast<std::uint32_t>(lba), static_cast<std::uint16_t>(count),
-                          m_buffer.data(), static_cast<std::int32_t>(count * blockSize));
+// Block by block, to tell which one cannot be read; the group is compared
+// when all of them could be.
+void DiscVerifier::ReadSingly(const std::string& drive, const BlockHashes::Run& run,
+                              std::int64_t index, std::int64_t count) {
+    for (std::int64_t at = 0; at < count; ++at) {
+        if (Read(drive, run.firstLba + index + at, 1, run.blockSize, at) == ScsiStatus::kGood)
+            continue;
+        Note(run.firstLba + index + at);
+        return;
+    }
+    Compare(run, index, count);
 }
 
-// The buffer holds `count` blocks of the run from `index` on.
+std::int32_t DiscVerifier::Read(const std::string& drive, std::int64_t lba, std::int64_t count,
+                                std::int32_t blockSize, std::int64_t into) {
+    std::uint8_t* const buffer = m_buffer.data() + into * blockSize;
+    if (blockSize == kCddaBytes) return ReadCdda(drive, lba, count, buffer);
+    return modMMC::Read10(drive, static_cast<std::uint32_t>(lba), static_cast<std::uint16_t>(count),
+                          buffer, static_cast<std::int32_t>(count * blockSize));
+}
+
+// The buffer holds the `count` blocks of the group that starts at `index`.
 void DiscVerifier::Compare(const BlockHashes::Run& run, std::int64_t index, std::int64_t count) {
-    const std::span<const std::uint8_t> data(m_buffer);
-    for (std::int64_t at = 0; at < count; ++at) {
-        const auto block = data.subspan(static_cast<std::size_t>(at * run.blockSize),
-                                        static_cast<std::size_t>(run.blockSize));
-        if (BlockHashes::Of(block) != run.hashes[static_cast<std::size_t>(index + at)])
-            Note(run.firstLba + index + at);
-    }
+    const std::span<const std::uint8_t> group(m_buffer.data(),
+                                              static_cast<std::size_t>(count * run.blockSize));
+    if (BlockHashes::Of(group) != run.hashes[static_cast<std::size_t>(index / kBlocksPerRead)])
+        Note(run.firstLba + index);
 }
 
 void DiscVerifier::Note(std::int64_t lba) {
@@ -139,7 +145,8 @@ std::string DiscVerifier::ResultText(VerifyOutcome outcome) const {
                                {std::to_string(m_hashes.BlockCount())});
         case VerifyOutcome::Differs:
             return EnginesText("VerifyDiffers",
-                               "校验失败：%1 个区块与写入的数据不同，第一个是区块 %2。",
+                               "校验失败：%1 组区块（每组最多 32 个）与写入的数据不同，"
+                               "第一组从区块 %2 开始。",
                                {std::to_string(m_differences), std::to_string(m_first)});
         case VerifyOutcome::NoDisc:
             return EnginesText("VerifyNoDisc", "未校验：光碟没有重新载入。");

@@ -23,8 +23,9 @@ enum class VerifyOutcome {
 // reads the disc afresh instead of answering from its cache, and the drive
 // is given time to become ready; a drive that cannot pull its tray in makes
 // it ask for the disc. Data blocks are read 32 per READ(10), CD-DA sectors
-// with READ CD; a block that cannot be read counts as differing. Shows the
-// phase and the progress; the caller shows ResultText.
+// with READ CD, and each read is compared with the hash of its group; a
+// block that cannot be read makes its group differ. Shows the phase and the
+// progress; the caller shows ResultText.
 class DiscVerifier {
   public:
     DiscVerifier(EngineReporter& reporter, const BlockHashes& hashes);
@@ -38,7 +39,9 @@ class DiscVerifier {
     static bool Failed(VerifyOutcome outcome) {
         return outcome == VerifyOutcome::Differs || outcome == VerifyOutcome::NoDisc;
     }
-    // The first differing block and the number of differing blocks.
+    // Where the first difference was found (the first block of a group
+    // whose hash differs, or a block that could not be read) and the number
+    // of groups of up to 32 blocks that differ.
     std::int64_t FirstDifference() const { return m_first; }
     std::int64_t Differences() const { return m_differences; }
     // One sentence for the outcome.
@@ -48,8 +51,11 @@ class DiscVerifier {
     bool Reload(const std::string& drive);
     VerifyOutcome CompareRun(const std::string& drive, const BlockHashes::Run& run,
                              ProgressDisplay& progress);
+    void ReadSingly(const std::string& drive, const BlockHashes::Run& run, std::int64_t index,
+                    std::int64_t count);
+    // Reads `count` blocks into the buffer from block `into` of it on.
     std::int32_t Read(const std::string& drive, std::int64_t lba, std::int64_t count,
-                      std::int32_t blockSize);
+                      std::int32_t blockSize, std::int64_t into);
     void Compare(const BlockHashes::Run& run, std::int64_t index, std::int64_t count);
     void Note(std::int64_t lba);
 

@@ -1,16 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
+#include "ImageOutput.h"
 #include "OutputFile.h"
 
 // An image file written sequentially through an OutputFile: it takes its
 // real name only at Commit, so a failed or abandoned copy never leaves a
 // short image that looks complete, never destroys an existing file of that
-// name and never writes through a link. Every write is checked.
+// name and never writes through a link. Every write is checked; long runs
+// of zeros stay holes (see ImageOutput).
 class ImageFileWriter {
   public:
     // Creates the partial file. False (see Error()) when it cannot, or when
@@ -27,11 +29,10 @@ class ImageFileWriter {
     const std::string& Error() const { return m_error; }
 
   private:
-    bool Flush();
     bool Fail(const std::string& text);
 
     OutputFile m_output;
+    std::unique_ptr<ImageOutput> m_image;
     std::string m_path;
-    std::vector<std::uint8_t> m_buffer;
     std::string m_error;
 };

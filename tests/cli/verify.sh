@@ -17,11 +17,12 @@ expect 0 "Verified: the $blocks blocks on the disc match the data sent." v burn 
 grep -q "^recorded: image.iso" out.txt || fail "burn --verify output: $(cat out.txt)"
 v virtual show | grep -q "tray: open" || fail "not ejected after the verification"
 
-# Blocks the drive silently corrupted are counted, the first one named.
+# Blocks the drive silently corrupted are found by the group (32 blocks) they
+# lie in: the groups are counted, the first one named.
 insert cd-r
 fault corrupt 700
 fault corrupt 40
-expect 1 "Verification failed: 2 block(s) differ from the data sent, the first at block 40." \
+expect 1 "Verification failed: 2 group(s) of up to 32 blocks differ from the data sent, the first starting at block 32." \
     v burn --verify image.iso
 grep -q "^maple-cli: recording finished with errors" err.txt || fail "no failure line"
 clear_faults
@@ -44,7 +45,7 @@ insert cd-r
 expect 0 "Verified: the" v audio --verify a.wav b.wav
 insert cd-r
 fault corrupt 3
-expect 1 "Verification failed: 1 block(s) differ from the data sent, the first at block 3." \
+expect 1 "Verification failed: 1 group(s) of up to 32 blocks differ from the data sent, the first starting at block 0." \
     v audio --verify a.wav b.wav
 clear_faults
 insert cd-r

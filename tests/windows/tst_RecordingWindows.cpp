@@ -169,7 +169,8 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(Control<QCheckBox>(&window, "chkVerify")->isChecked());
         QCOMPARE(RunBurn(window), BurnOutcome::CompletedWithErrors);
         QCOMPARE(m_rig->boxes.shown.back().text,
-                 QString::fromUtf8("校验失败：1 个区块与写入的数据不同，第一个是区块 20。"));
+                 QString::fromUtf8("校验失败：1 组区块（每组最多 32 个）与写入的数据不同，"
+                                   "第一组从区块 0 开始。"));
     }
 
     void copiesTheDiscIntoAnIsoFileNamedInTheDialog() {

@@ -6,6 +6,20 @@
 
 // The system calls are in the platform parts (linux/, win/).
 
+namespace {
+// The file systems' usual block: an all-zero one written becomes a hole.
+constexpr std::int64_t kHoleBlock = 4096;
+
+const char* ZeroBlock() {
+    static const std::vector<char> zeros(kHoleBlock, 0);
+    return zeros.data();
+}
+
+bool AllZero(const char* bytes) {
+    return std::memcmp(bytes, ZeroBlock(), kHoleBlock) == 0;
+}
+}  // namespace
+
 bool EmuDataFile::Read(std::int64_t offset, void* buffer, std::int64_t length) const {
     auto* bytes = static_cast<char*>(buffer);
     if (offset < 0 || length < 0) return false;  // as pread refuses them
@@ -24,10 +38,29 @@ bool EmuDataFile::Read(std::int64_t offset, void* buffer, std::int64_t length) c
     return true;
 }
 
+// Whole all-zero blocks (at the file's block boundaries) go in as holes, the
+// data between them as it is.
 bool EmuDataFile::Write(std::int64_t offset, const void* buffer, std::int64_t length) {
     const auto* bytes = static_cast<const char*>(buffer);
     if (offset < 0 || length < 0) return false;  // as pwrite refuses them
     if (m_handle == kInMemory) return WriteMemory(offset, bytes, length);
+    std::int64_t done = 0;
+    for (std::int64_t at = (kHoleBlock - offset % kHoleBlock) % kHoleBlock;
+         at + kHoleBlock <= length;) {
+        if (!AllZero(bytes + at)) {
+            at += kHoleBlock;
+            continue;
+        }
+        std::int64_t end = at + kHoleBlock;
+        while (end + kHoleBlock <= length && AllZero(bytes + end)) end += kHoleBlock;
+        if (!WriteAll(offset + done, bytes + done, at - done) || !Zero(offset + at, end - at))
+            return false;
+        done = at = end;
+    }
+    return WriteAll(offset + done, bytes + done, length - done);
+}
+
+bool EmuDataFile::WriteAll(std::int64_t offset, const char* bytes, std::int64_t length) {
     while (length > 0) {
         const std::int64_t put = WriteSome(offset, bytes, length);
         if (put <= 0) return false;
@@ -39,11 +72,20 @@ bool EmuDataFile::Write(std::int64_t offset, const void* buffer, std::int64_t le
 }
 
 bool EmuDataFile::Zero(std::int64_t offset, std::int64_t length) {
-    if (offset >= Size()) return true;  // beyond the end reads as zeros already
-    const std::vector<char> zeros(64 * 1024, 0);
+    if (offset < 0 || length < 0) return false;
+    // Beyond the end reads as zeros already.
+    const std::int64_t end = std::min(offset + length, Size());
+    if (offset >= end) return true;
+    return (m_handle != kInMemory && PunchHole(offset, end - offset)) ||
+           WriteZeros(offset, end - offset);
+}
+
+bool EmuDataFile::WriteZeros(std::int64_t offset, std::int64_t length) {
     while (length > 0) {
-        const std::int64_t part = std::min<std::int64_t>(length, zeros.size());
-        if (!Write(offset, zeros.data(), part)) return false;
+        const std::int64_t part = std::min(length, kHoleBlock);
+        if (!(m_handle == kInMemory ? WriteMemory(offset, ZeroBlock(), part)
+                                    : WriteAll(offset, ZeroBlock(), part)))
+            return false;
         offset += part;
         length -= part;
     }
@@ -58,4 +100,10 @@ bool EmuDataFile::Clear() {
 
 std::int64_t EmuDataFile::Size() const {
     return m_handle == kInMemory ? m_memorySize : FileSize();
+}
+
+EmuDataFile::Stretch EmuDataFile::DataStretch(std::int64_t offset) const {
+    if (m_handle != kInMemory)
+        if (const auto stretch = FileDataStretch(offset)) return *stretch;
+    return {offset, std::max(offset, Size())};
 }

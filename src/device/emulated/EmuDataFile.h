@@ -3,16 +3,21 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The recorded blocks of a virtual drive's medium: one sparse file addressed
 // by byte offset, or bytes in memory (for the fuzzer, which runs many
-// thousands of short sessions). Blocks never written read as zeros.
+// thousands of short sessions). Blocks never written read as zeros, and
+// all-zero blocks written are kept as holes, so a medium recorded with long
+// empty stretches costs little disk.
 class EmuDataFile {
   public:
     // Opens (creating when absent) the file for reading and writing; nullptr
     // with `error` set when that fails.
     static std::unique_ptr<EmuDataFile> Open(const std::string& path, std::string& error);
+    // Opens an existing file (an image to insert) for reading only.
+    static std::unique_ptr<EmuDataFile> OpenReadOnly(const std::string& path, std::string& error);
     // A medium that lives in memory only.
     static std::unique_ptr<EmuDataFile> InMemory();
     ~EmuDataFile();
@@ -29,6 +34,13 @@ class EmuDataFile {
     bool Clear();
     // Current size of the file in bytes.
     std::int64_t Size() const;
+    // The first stretch of data [start, end) at or after `offset`; where
+    // the system keeps no holes or cannot tell, all the rest of the file.
+    // start >= Size() when only holes follow.
+    struct Stretch {
+        std::int64_t start = 0, end = 0;
+    };
+    Stretch DataStretch(std::int64_t offset) const;
 
   private:
     static constexpr std::intptr_t kInMemory = -1;
@@ -39,6 +51,14 @@ class EmuDataFile {
     std::int64_t WriteSome(std::int64_t offset, const void* buffer, std::int64_t length);
     bool ClearFile();
     std::int64_t FileSize() const;
+    // Turns [offset, offset + length) of the file into a hole (its length
+    // stays); false where the system keeps no holes.
+    bool PunchHole(std::int64_t offset, std::int64_t length);
+    // DataStretch where the system tells it; nullopt elsewhere.
+    std::optional<Stretch> FileDataStretch(std::int64_t offset) const;
+    // Writes all the bytes, one system call after the other.
+    bool WriteAll(std::int64_t offset, const char* bytes, std::int64_t length);
+    bool WriteZeros(std::int64_t offset, std::int64_t length);
     // Read and Write of a medium in memory (EmuDataFile_Memory.cpp).
     bool ReadMemory(std::int64_t offset, char* bytes, std::int64_t length) const;
     bool WriteMemory(std::int64_t offset, const char* bytes, std::int64_t length);

@@ -48,20 +48,22 @@ std::optional<std::string> ReadText(const std::string& path) {
     return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// Copies an image into the data file, leaving all-zero stretches sparse.
-std::string CopyImage(std::ifstream& image, EmuDataFile& data) {
+// Copies an image into the data file: only the image's data is read (its
+// holes are skipped), and all-zero blocks stay holes in the data file.
+std::string CopyImage(const EmuDataFile& image, EmuDataFile& data) {
     std::vector<char> chunk(1 << 20);
-    std::int64_t offset = 0;
-    while (image) {
-        image.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const std::int64_t got = image.gcount();
-        const bool zero =
-            std::all_of(chunk.begin(), chunk.begin() + got, [](char c) { return c == 0; });
-        if (got > 0 && !zero && !data.Write(offset, chunk.data(), got))
-            return "cannot write the medium data";
-        offset += got;
+    const std::int64_t size = image.Size();
+    for (std::int64_t at = 0; at < size;) {
+        const EmuDataFile::Stretch stretch = image.DataStretch(at);
+        const std::int64_t end = std::min(stretch.end, size);
+        for (at = stretch.start; at < end;) {
+            const std::int64_t part = std::min<std::int64_t>(end - at, std::ssize(chunk));
+            if (!image.Read(at, chunk.data(), part)) return "cannot read the image";
+            if (!data.Write(at, chunk.data(), part)) return "cannot write the medium data";
+            at += part;
+        }
     }
-    return image.bad() ? "cannot read the image" : "";
+    return "";
 }
 }  // namespace
 
@@ -158,14 +160,14 @@ std::string EmuDrive::InsertImage(MediumKind kind, const std::string& imagePath,
         return imagePath + ": length is not a whole number of 2048-byte blocks";
     const std::int64_t blocks = size / 2048;
     if (blocks > traits.capacity) return imagePath + ": does not fit on " + traits.name;
-    std::ifstream image(imagePath, std::ios::binary);
-    if (!image) return imagePath + ": cannot be opened";
+    std::string problem;
+    const std::unique_ptr<EmuDataFile> image = EmuDataFile::OpenReadOnly(imagePath, problem);
+    if (!image) return problem;
     const Operation operation(*this);
     if (!operation.problem.empty()) return operation.problem;
-    if (std::string problem = ReplacementProblem(replacing); !problem.empty()) return problem;
+    if (problem = ReplacementProblem(replacing); !problem.empty()) return problem;
     if (!m_data->Clear()) return DataPath(m_folder) + ": cannot be cleared";
-    if (const std::string problem = CopyImage(image, *m_data); !problem.empty())
-        return imagePath + ": " + problem;
+    if (problem = CopyImage(*image, *m_data); !problem.empty()) return imagePath + ": " + problem;
     EmuMedia disc;
     disc.kind = kind;
     disc.capacity = traits.recordable ? traits.capacity : blocks;

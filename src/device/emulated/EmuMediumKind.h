@@ -27,7 +27,8 @@ struct MediumTraits {
     bool erasable;          // READ DISC INFORMATION Erasable bit, takes BLANK (not +RW)
     bool overwritable;      // DVD+RW: random writes, no NWA, no BLANK
     std::uint8_t bookType;  // READ DISC STRUCTURE format 0, byte 4 bits 7-4 (DVD only)
-    std::int64_t capacity;  // blocks of a blank medium (CD: lead-out start from ATIP)
+    std::int64_t capacity;  // blocks of a blank medium (CD: lead-out start from ATIP);
+                            // for a pressed disc, the most an image may hold
 };
 
 // The traits of a kind; MediumKind::None has profile 0 and capacity 0.
@@ -35,3 +36,7 @@ const MediumTraits& TraitsOf(MediumKind kind);
 // The kind named "cd-r", "cd-rw", "dvd-r", "dvd-rw", "dvd+r", "dvd+rw", "cd-rom",
 // "dvd-rom" or "none" (lower case); nullopt for any other text.
 std::optional<MediumKind> MediumKindFromName(const std::string& name);
+// The most blocks any medium holds.
+std::int64_t LargestCapacity();
+// Whether a DVD of `blocks` recorded blocks needs a second layer.
+bool IsDualLayer(const MediumTraits& traits, std::int64_t blocks);

@@ -10,11 +10,11 @@
 #include <cstring>
 #include <fstream>
 
+#include "EmuMediumKind.h"
+
 namespace {
 constexpr std::size_t kLongestConfig = 255;  // the kernel keeps 256 bytes with the terminator
 constexpr const char* kSubtype = "maple";
-// Size the unit reports to the target core; the drive answers READ CAPACITY itself.
-constexpr std::uint64_t kUnitBytes = 2295104ULL * 2048;
 
 std::uint64_t Fnv1a(const std::string& text, std::uint64_t seed) {
     std::uint64_t hash = 14695981039346656037ULL ^ seed;
@@ -94,10 +94,12 @@ std::string TcmuTarget::Create(std::vector<Part>& parts, Kind kind, const std::s
 std::string TcmuTarget::CreateUnit(int commandSeconds) {
     std::string problem = Create(m_unitParts, Kind::SharedDirectory, m_hba);
     if (problem.empty()) problem = Create(m_unitParts, Kind::Directory, m_unit);
+    // The size the target core is told, which refuses reads beyond it: that
+    // of the largest medium. The drive answers READ CAPACITY itself.
+    const std::string unitBytes = std::to_string(LargestCapacity() * 2048);
     if (problem.empty())
         problem = WriteAttribute(m_unit + "/control", "dev_config=" + m_config + ",dev_size=" +
-                                                          std::to_string(kUnitBytes) +
-                                                          ",hw_block_size=2048");
+                                                          unitBytes + ",hw_block_size=2048");
     if (problem.empty())
         problem = WriteAttribute(m_unit + "/attrib/cmd_time_out", std::to_string(commandSeconds));
     if (problem.empty()) problem = WriteAttribute(m_unit + "/enable", "1");

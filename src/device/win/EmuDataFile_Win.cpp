@@ -1,6 +1,7 @@
 // Platform part of EmuDataFile: Windows. Positional reads and writes through
 // an OVERLAPPED offset, 64-bit throughout; the path is UTF-16 at the system.
 #include <windows.h>
+#include <winioctl.h>
 
 #include <algorithm>
 
@@ -22,17 +23,29 @@ OVERLAPPED At(std::int64_t offset) {
     return where;
 }
 
+HANDLE OpenFile(const std::string& path, DWORD access, DWORD creation, std::string& error) {
+    // Shared like the file on other systems, where nothing locks it.
+    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), access,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, creation,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) error = path + ": " + SystemErrorText(::GetLastError());
+    return handle;
+}
 }  // namespace
 
 std::unique_ptr<EmuDataFile> EmuDataFile::Open(const std::string& path, std::string& error) {
-    // Shared like the file on other systems, where nothing locks it.
-    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        error = path + ": " + SystemErrorText(::GetLastError());
-        return nullptr;
-    }
+    const HANDLE handle = OpenFile(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, error);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    // Sparse, so that zeroed stretches give their space back (NTFS; elsewhere nothing changes).
+    DWORD returned = 0;
+    ::DeviceIoControl(handle, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    return std::unique_ptr<EmuDataFile>(new EmuDataFile(reinterpret_cast<std::intptr_t>(handle)));
+}
+
+std::unique_ptr<EmuDataFile> EmuDataFile::OpenReadOnly(const std::string& path,
+                                                       std::string& error) {
+    const HANDLE handle = OpenFile(path, GENERIC_READ, OPEN_EXISTING, error);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::unique_ptr<EmuDataFile>(new EmuDataFile(reinterpret_cast<std::intptr_t>(handle)));
 }
 
@@ -67,4 +80,18 @@ bool EmuDataFile::ClearFile() {
 std::int64_t EmuDataFile::FileSize() const {
     LARGE_INTEGER size{};
     return ::GetFileSizeEx(Handle(m_handle), &size) ? size.QuadPart : 0;
+}
+
+bool EmuDataFile::PunchHole(std::int64_t offset, std::int64_t length) {
+    FILE_ZERO_DATA_INFORMATION range{};
+    range.FileOffset.QuadPart = offset;
+    range.BeyondFinalZero.QuadPart = offset + length;
+    DWORD returned = 0;
+    return ::DeviceIoControl(Handle(m_handle), FSCTL_SET_ZERO_DATA, &range, sizeof range, nullptr,
+                             0, &returned, nullptr) != 0;
+}
+
+// Images are read whole here: holes are not looked for.
+std::optional<EmuDataFile::Stretch> EmuDataFile::FileDataStretch(std::int64_t) const {
+    return std::nullopt;
 }

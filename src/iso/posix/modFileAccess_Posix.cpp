@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "modFileAccess.h"
@@ -115,15 +116,36 @@ std::int64_t WriteSome(FileHandleRecord& file, const void* buffer, std::int64_t 
     return -1;
 }
 
-std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count) {
-    if (from.handle == -1 || to.handle == -1) return -1;
-    ssize_t copied;
+bool FileLeaveHole(FileHandleRecord& file, std::int64_t count) {
+    if (::lseek(Fd(file), static_cast<off_t>(count), SEEK_CUR) >= 0) return true;
+    lastError = errno;
+    return false;
+}
+
+bool FileSetLength(FileHandleRecord& file, std::int64_t length) {
+    int result;
     do {
-        copied = ::copy_file_range(Fd(from), nullptr, Fd(to), nullptr,
-                                   static_cast<std::size_t>(count), 0);
-    } while (copied < 0 && errno == EINTR);
-    if (copied < 0) lastError = errno;
-    return copied;
+        result = ::ftruncate(Fd(file), static_cast<off_t>(length));
+    } while (result < 0 && errno == EINTR);
+    if (result == 0) return true;
+    lastError = errno;
+    return false;
+}
+
+DataStretch FileDataStretch(FileHandleRecord& file, std::int64_t offset) {
+    const int fd = Fd(file);
+    const off_t here = ::lseek(fd, 0, SEEK_CUR);
+    DataStretch stretch{offset, std::numeric_limits<std::int64_t>::max()};
+    const off_t start = ::lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+    struct stat facts {};
+    if (start >= 0) {
+        const off_t end = ::lseek(fd, start, SEEK_HOLE);
+        stretch = {start, end >= start ? end : stretch.end};
+    } else if (errno == ENXIO && ::fstat(fd, &facts) == 0) {
+        stretch.start = stretch.end = std::max<std::int64_t>(offset, facts.st_size);
+    }
+    if (here >= 0) ::lseek(fd, here, SEEK_SET);
+    return stretch;
 }
 
 std::int64_t FileReadHeld(FileHandleRecord& file, void* buffer, std::int64_t count) {

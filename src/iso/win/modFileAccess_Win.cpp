@@ -1,9 +1,11 @@
 // Platform part of modFileAccess: Windows. Paths are UTF-8 inside the
 // program and UTF-16 at the system calls; positions are 64-bit.
 #include <windows.h>
+#include <winioctl.h>
 #undef DeleteFile
 
 #include <algorithm>
+#include <limits>
 
 #include "SystemErrorText.h"
 #include "WideText.h"
@@ -124,8 +126,37 @@ std::int64_t WriteSome(FileHandleRecord& file, const void* buffer, std::int64_t 
     return -1;
 }
 
-std::int64_t FileCopy(FileHandleRecord&, FileHandleRecord&, std::int64_t) {
-    return -1;  // no in-system copy between two open files: the caller reads and writes
+bool FileLeaveHole(FileHandleRecord& file, std::int64_t count) {
+    // Only a sparse file keeps skipped stretches unallocated; elsewhere
+    // (FAT) they are zero-filled, which reads the same.
+    DWORD returned = 0;
+    ::DeviceIoControl(Handle(file), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    return FileSeek(file, count, SeekMethod::Current) >= 0;
+}
+
+bool FileSetLength(FileHandleRecord& file, std::int64_t length) {
+    if (FileSeek(file, length, SeekMethod::Begin) < 0) return false;
+    if (::SetEndOfFile(Handle(file))) return true;
+    lastError = ::GetLastError();
+    return false;
+}
+
+DataStretch FileDataStretch(FileHandleRecord& file, std::int64_t offset) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(Handle(file), &size))
+        return {offset, std::numeric_limits<std::int64_t>::max()};
+    if (offset >= size.QuadPart) return {offset, offset};
+    FILE_ALLOCATED_RANGE_BUFFER query{}, range{};
+    query.FileOffset.QuadPart = offset;
+    query.Length.QuadPart = size.QuadPart - offset;
+    DWORD returned = 0;
+    if (!::DeviceIoControl(Handle(file), FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query,
+                           &range, sizeof range, &returned, nullptr) &&
+        ::GetLastError() != ERROR_MORE_DATA)
+        return {offset, std::numeric_limits<std::int64_t>::max()};
+    if (returned < sizeof range) return {size.QuadPart, size.QuadPart};  // a hole to the end
+    const std::int64_t start = std::max(offset, range.FileOffset.QuadPart);
+    return {start, range.FileOffset.QuadPart + range.Length.QuadPart};
 }
 
 std::int64_t FileSeek(FileHandleRecord& file, std::int64_t distance, SeekMethod method) {

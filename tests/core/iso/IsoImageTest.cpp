@@ -9,33 +9,6 @@
 namespace {
 constexpr std::size_t kSector = 2048;
 
-struct Record {
-    std::uint32_t extent, length;
-    std::uint8_t flags, recordLength;
-    std::string name;
-    std::size_t offset;
-};
-
-// The records of the extent starting at `sector`, "." and ".." included.
-std::vector<Record> Records(const std::string& image, std::size_t sector, std::size_t sectors = 1) {
-    std::vector<Record> records;
-    std::size_t at = sector * kSector;
-    const std::size_t end = at + sectors * kSector;
-    while (at < end) {
-        const auto length = static_cast<std::uint8_t>(image.at(at));
-        if (length == 0) {
-            at = (at / kSector + 1) * kSector;
-            continue;
-        }
-        const auto nameLength = static_cast<std::uint8_t>(image.at(at + 32));
-        records.push_back({Little32(image, at + 2), Little32(image, at + 10),
-                           static_cast<std::uint8_t>(image.at(at + 25)), length,
-                           Bytes(image, at + 33, nameLength), at});
-        at += length;
-    }
-    return records;
-}
-
 class IsoImage : public IsoWriterTest {
   protected:
     void SetUp() override {

@@ -16,11 +16,21 @@ class MemoryFileSource : public FileSource {
         std::int64_t reportedLength = -1;  // length told at layout (-1: bytes.size())
         bool openFails = false;
         std::int64_t readErrorAfter = -1;  // fail reads once this many bytes were handed out
+        std::map<std::int64_t, std::string> pieces;  // a sparse file's data (PutSparse)
     };
 
     Entry& Put(const std::string& path, std::string bytes) {
         Entry& entry = m_files[path];
         entry.bytes = std::move(bytes);
+        return entry;
+    }
+    // A sparse file of `length` bytes: `pieces` of data at their offsets,
+    // holes (zeros the reader skips) everywhere else.
+    Entry& PutSparse(const std::string& path, std::int64_t length,
+                     std::map<std::int64_t, std::string> pieces) {
+        Entry& entry = m_files[path];
+        entry.reportedLength = length;
+        entry.pieces = std::move(pieces);
         return entry;
     }
     void Erase(const std::string& path) { m_files.erase(path); }
@@ -57,3 +67,15 @@ std::uint16_t Little16(const std::string& image, std::size_t at);
 std::string Bytes(const std::string& image, std::size_t at, std::size_t count);
 // True when every byte of [at, at + count) is zero.
 bool AllZero(const std::string& image, std::size_t at, std::size_t count);
+
+// One directory record of an image.
+struct Record {
+    std::uint32_t extent, length;
+    std::uint8_t flags, recordLength;
+    std::string name;
+    std::size_t offset;
+};
+// The records of the extent starting at `sector`, "." and ".." included.
+std::vector<Record> Records(const std::string& image, std::size_t sector, std::size_t sectors = 1);
+// `count` bytes of a file from `offset` on (fewer at its end).
+std::string ReadAt(const std::string& path, std::int64_t offset, std::int64_t count);
