@@ -266,8 +266,11 @@ class SaveIsoTest : public QObject {
         QCOMPARE(size->text(), QStringLiteral("Size: 202 KB / 703.13 MB"));
         QVERIFY(size->styleSheet().isEmpty());
         std::ofstream(Src("big.bin")).close();
-        fs::resize_file(Src("big.bin"), 800 * 1024 * 1024);  // takes no disc space here
-        DropOnList(window, {Src("big.bin")});
+        fs::resize_file(Src("big.bin"), 5LL << 30);  // takes no disc space here
+        // Real data (a hole is written in no time), so the build is still on at Cancel.
+        std::ofstream(Src("data.bin"), std::ios::binary) << std::string(32 << 20, 'd');
+        DropOnList(window, {Src("big.bin"), Src("data.bin")});
+        QCOMPARE(size->text(), QStringLiteral("Size: 5.03 GB / 703.13 MB"));
         QVERIFY(!size->styleSheet().isEmpty());
         int asked = 0;
         ModFileDlg::SetDialogHandler([&](const ModFileDlg::Request&) {

@@ -1,11 +1,13 @@
 // The small parts of the recording engines: progress display, the image file,
-// the temporary image rule, the volume size of a primary volume descriptor.
+// the temporary image rule, the volume size of a primary volume descriptor,
+// the hashes the verification compares.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 #include <filesystem>
 
+#include "BlockHashes.h"
 #include "EngineTexts.h"
 #include "ImageFileWriter.h"
 #include "LanguageFile.h"
@@ -121,6 +123,35 @@ TEST(TemporaryImage, OnlyTheRememberedImageInTheTempFolderIsEverDeleted) {
     EXPECT_TRUE(fs::exists(temp));
     EXPECT_TRUE(TemporaryImage(0, temp).DeleteIfCovered(temp));
     EXPECT_FALSE(fs::exists(temp));
+}
+
+// Whatever the pieces a recording sends, each group of 32 blocks (counted
+// from a run's start, the last one shorter) has the hash of its bytes read
+// back in one piece; a gap or another block size starts a new run.
+TEST(BlockHashes, OneHashPerGroupOf32BlocksWhateverThePiecesSent) {
+    constexpr std::size_t kBlock = 2048;
+    std::vector<std::uint8_t> data(100 * kBlock);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7 / 3);
+    BlockHashes hashes;
+    for (std::size_t at = 0; at < 100; at += 27)
+        hashes.Add(500 + static_cast<std::int64_t>(at), 2048,
+                   std::span(data).subspan(at * kBlock, std::min<std::size_t>(27, 100 - at) * kBlock));
+    hashes.Add(700, 2048, std::span(data).first(kBlock));
+    hashes.Add(701, 2352, std::span(data).first(2352));
+    ASSERT_EQ(hashes.Runs().size(), 3u);
+    const BlockHashes::Run& run = hashes.Runs()[0];
+    EXPECT_EQ(run.firstLba, 500);
+    EXPECT_EQ(run.blocks, 100);
+    ASSERT_EQ(run.hashes.size(), 4u);
+    for (std::size_t group = 0; group < 4; ++group)
+        EXPECT_EQ(run.hashes[group],
+                  BlockHashes::Of(std::span(data).subspan(
+                      group * 32 * kBlock, std::min<std::size_t>(32, 100 - group * 32) * kBlock)))
+            << "group " << group;
+    EXPECT_EQ(hashes.Runs()[1].hashes,
+              std::vector<std::uint64_t>{BlockHashes::Of(std::span(data).first(kBlock))});
+    EXPECT_EQ(hashes.Runs()[2].blockSize, 2352);
+    EXPECT_EQ(hashes.BlockCount(), 102);
 }
 
 // Empty values keep the built-in text: LanguageFileTest.
