@@ -3,7 +3,8 @@
 # recorded by maple-cli sample for sample; inspectors report what the
 # recorder's own record (`virtual show`) holds, for each medium and state;
 # bootable images from Debian packages, recorded by maple-cli, read back
-# whole from the device and mount.
+# whole from the device and mount; a 5 GiB file on a pressed DVD reads back
+# through the kernel.
 . ./lib.sh
 export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
 maple-cli mkiso -o /tmp/data.iso --volume-id READERS /usr/lib/modules > /dev/null 2>&1
@@ -256,6 +257,35 @@ inspect "blank dvd+rw"
 check "iPXE on dvd+rw" quiet maple-cli burn --no-eject /images/ipxe.iso
 inspect "recorded dvd+rw"
 check "iPXE reads back whole and mounts" reads_back /images/ipxe.iso
+detach
+# A file of 5 GiB on a pressed dual-layer DVD, built by maple-cli from a
+# sparse source (data at its start, around the boundary of its two sections
+# and at its end): the kernel mounts the disc, and the file's start, the
+# boundary and its end read as the source's.
+section=4294965248 size=$((5 * 1073741824 + 1001)) mib=1048576
+truncate -s $size /tmp/big.bin
+for at in 0 $((section - mib)) $((size - mib)); do
+  dd if=/dev/urandom of=/tmp/big.bin bs=$mib count=$(( at == section - mib ? 2 : 1 )) seek=$at \
+    oflag=seek_bytes iflag=fullblock conv=notrunc 2> /dev/null
+done
+window() {  # FILE OFFSET: the 2 MiB from OFFSET on
+  dd if="$1" bs=$mib count=2 skip="$2" iflag=skip_bytes 2> /dev/null
+}
+same_window() {  # OFFSET
+  window /tmp/big.bin "$1" > /tmp/window.source && window /mnt/big/big.bin "$1" | cmp - /tmp/window.source
+}
+check "a 5 GiB file into an image" quiet maple-cli mkiso -o /tmp/big.iso /tmp/big.bin
+drives=$((drives + 1))
+maple-cli virtual create /tmp/drive$drives > /dev/null &&
+  maple-cli --virtual /tmp/drive$drives virtual insert dvd-rom --from /tmp/big.iso > /dev/null &&
+  attach_folder /tmp/drive$drives
+mkdir -p /mnt/big
+check "the kernel mounts the disc" mount -t iso9660 -o ro "$SR" /mnt/big
+check "the file's whole size" test "$(stat -c %s /mnt/big/big.bin)" = $size
+check "its start" same_window 0
+check "its section boundary" same_window $((section - mib))
+check "its end" same_window $((size - 2 * mib))
+umount /mnt/big
 detach
 check "no configuration left" no_leftovers
 finish
