@@ -14,9 +14,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # need no other DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-# The cross-built libraries (scripts/windows-deps).
-if(MAPLE_WINDOWS_DEPS)
-    list(APPEND CMAKE_FIND_ROOT_PATH ${MAPLE_WINDOWS_DEPS})
-endif()
+# The cross-built libraries and Qt (scripts/windows-deps, scripts/windows-qt);
+# Qt's tools (moc, rcc, uic) are the build machine's (QT_HOST_PATH).
+foreach(prefix ${MAPLE_WINDOWS_DEPS} ${MAPLE_WINDOWS_QT})
+    list(APPEND CMAKE_FIND_ROOT_PATH ${prefix})
+endforeach()
 # Tests and tools built here run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

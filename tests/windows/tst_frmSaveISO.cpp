@@ -369,6 +369,10 @@ class SaveIsoTest : public QObject {
     }
     static std::string TempImage() { return IsolatedProgramFolders::Temp() + "/tempiso.iso"; }
     void ReadBackWithOracles(const std::string& image) {
+#ifdef Q_OS_WIN
+        QSKIP("xorriso, isoinfo and the Python oracle are Linux programs: the Linux run reads the "
+              "image back");
+#endif
         // The disc as the user arranged it, written out as a folder.
         const std::string expected = Src("expected");
         WriteFile(expected + "/notes.txt", "readme");
