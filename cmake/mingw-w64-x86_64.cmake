@@ -10,10 +10,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# The executables and DLLs carry the C++ runtime and winpthreads, so they
-# need no other DLLs beside them.
+# The executables, DLLs and plugins carry the C++ runtime and winpthreads, so
+# they need no runtime DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 # The cross-built libraries and Qt (scripts/windows-deps, scripts/windows-qt);
 # Qt's tools (moc, rcc, uic) are the build machine's (QT_HOST_PATH).
 foreach(prefix ${MAPLE_WINDOWS_DEPS} ${MAPLE_WINDOWS_QT})

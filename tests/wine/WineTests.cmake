@@ -44,5 +44,6 @@ function(maple_wine_desktop_rehearsal)
     add_test(NAME wine_desktop_rehearsal
              COMMAND bash ${folder}/desktop_rehearsal.sh ${CMAKE_BINARY_DIR}
                      $<TARGET_FILE:${driver}> ${PROJECT_SOURCE_DIR})
-    set_tests_properties(wine_desktop_rehearsal PROPERTIES TIMEOUT 900)
+    # The longest Windows test: started first, beside the others.
+    set_tests_properties(wine_desktop_rehearsal PROPERTIES TIMEOUT 900 COST 1000)
 endfunction()

@@ -9,9 +9,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -36,11 +39,11 @@ void Send(std::vector<INPUT> inputs) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// A left click in the middle of `control`.
-void Click(QWidget* control) {
-    const QPoint centre = control->mapToGlobal(control->rect().center());
+// A left click at `where` in `control` (its middle by default).
+void Click(QWidget* control, std::optional<QPoint> where = std::nullopt) {
+    const QPoint point = control->mapToGlobal(where.value_or(control->rect().center()));
     const qreal ratio = control->devicePixelRatioF();
-    ::SetCursorPos(qRound(centre.x() * ratio), qRound(centre.y() * ratio));
+    ::SetCursorPos(qRound(point.x() * ratio), qRound(point.y() * ratio));
     INPUT down{};
     down.type = INPUT_MOUSE;
     down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -176,7 +179,12 @@ void RehearsalDriver::ThenTick(const char* window, const char* box, bool ticked)
              if (check == nullptr) return false;
              if (check->isChecked() == ticked) return true;
              if (!clicked->isValid() || clicked->elapsed() > 1500) {
-                 Click(check);
+                 // A check box takes clicks on its box and its text only.
+                 QStyleOptionButton option;
+                 option.initFrom(check);
+                 Click(check, check->style()
+                                  ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, check)
+                                  .center());
                  clicked->start();
              }
              return false;
@@ -215,12 +223,11 @@ void RehearsalDriver::AddRecording() {
         m_answeredBeforeBurn = m_answered;
         return burn != nullptr;
     });
-    // Back is locked while the recording runs; its messages come before.
+    // The last message ends the task: the window closes, the main window returns.
     Then(QStringLiteral("the recording ends"), [this] {
         return m_answered > m_answeredBeforeBurn && QApplication::activeModalWidget() == nullptr &&
-               Usable("frmWriteISO", "cmdBack") != nullptr;
+               Window("frmWriteISO") == nullptr && Window("frmMain") != nullptr;
     });
-    ThenBack("frmWriteISO");
 }
 
 void RehearsalDriver::AddHandOver() {
