@@ -10,6 +10,10 @@
 # tells more on a shared machine), peak memory the largest of them.
 # Given a second maple-cli (say, a build of an older commit), it runs as
 # "before" too, and the images of both must be byte for byte the same.
+# BENCH_LARGE=1 benches files of 4 GiB and more instead: one 8 GB file of
+# random bytes, and the 20,000 small files with that file beside them (it
+# needs about 25 GB of disk: the file, an image and the page cache's room).
+# genisoimage runs with -iso-level 3, which files of 4 GiB and more need.
 #
 # usage: bench/iso_mkiso_bench.sh PATH/TO/maple-cli (a Release build) [RUNS] [BEFORE/maple-cli]
 # Generated data lives under ${BENCH_DIR:-/tmp/maple-iso-bench} and is removed at the end.
@@ -71,7 +75,7 @@ run() {
         before) command=("$before" mkiso "${date_option[@]}" -o "$work/before.img" "$tree") ;;
         tar) command=(sh -c 'tar -cf - -C "$1" . | cat >/dev/null' tar "$tree") ;;
         xorriso) command=(xorriso -as mkisofs -quiet -J -o "$out" "$tree") ;;
-        genisoimage) command=(genisoimage -quiet -J -joliet-long -o "$out" "$tree") ;;
+        genisoimage) command=(genisoimage -quiet -iso-level 3 -J -joliet-long -o "$out" "$tree") ;;
         copy) command=(sh -c 'find "$1" -type f -print0 | sort -z | xargs -0 cat >"$2"' copy "$tree" "$out") ;;
     esac
     sync
@@ -117,8 +121,18 @@ bench_tree() {  # LABEL TREE CACHE
 }
 
 echo "generating trees under $work ..."
-make_big_tree "$work/big"
 make_small_tree "$work/small"
+if [ "${BENCH_LARGE:-0}" = 1 ]; then
+    mkdir "$work/one"
+    head -c 8000000000 /dev/urandom >"$work/one/video.mkv"
+    ln "$work/one/video.mkv" "$work/small/video.mkv"
+    for cache in warm cold; do
+        bench_tree "one 8 GB file" "$work/one" "$cache"
+        bench_tree "20,000 small files and one 8 GB file" "$work/small" "$cache"
+    done
+    exit 0
+fi
+make_big_tree "$work/big"
 for cache in warm cold; do
     bench_tree "mixed sizes" "$work/big" "$cache"
     bench_tree "20,000 small files" "$work/small" "$cache"
