@@ -15,8 +15,9 @@ std::vector<Section> Contiguous(std::int64_t firstSector, std::int64_t size) {
     sections.reserve(static_cast<std::size_t>(count));
     for (std::int64_t i = 0; i < count; ++i) {
         const std::int64_t length = i + 1 < count ? kSectionBytes : size - i * kSectionBytes;
-        sections.push_back({static_cast<std::uint32_t>(firstSector + i * (kSectionBytes / kSectorBytes)),
-                            static_cast<std::uint32_t>(length)});
+        sections.push_back(
+            {static_cast<std::uint32_t>(firstSector + i * (kSectionBytes / kSectorBytes)),
+             static_cast<std::uint32_t>(length)});
     }
     return sections;
 }

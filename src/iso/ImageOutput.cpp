@@ -30,8 +30,8 @@ bool ImageOutput::Flush() {
     std::size_t runStart = 0;  // the run of zeros that reaches the scan starts here
     bool runBefore = true;     // ... and goes on from m_zeroRun, before the buffer
     for (std::size_t at = 0; at < m_used;) {
-        const auto offset = static_cast<std::size_t>((m_flushed + static_cast<std::int64_t>(at)) %
-                                                     kSectorBytes);
+        const auto offset =
+            static_cast<std::size_t>((m_flushed + static_cast<std::int64_t>(at)) % kSectorBytes);
         const std::size_t piece = std::min(m_used - at, kSectorBytes - offset);
         if (AllZero(bytes + at, piece)) {
             at += piece;

@@ -38,7 +38,10 @@ class ImageOutput {
     static constexpr std::int64_t kHoleBytes = 1 << 20;
 
   private:
-    static constexpr std::size_t kBufferBytes = 1 << 20;
+    // Small enough that file data read into it is still in the processor's
+    // cache when it is written out (a 1 MiB buffer made copies 2.5 times
+    // slower), large enough to gather small files into few writes.
+    static constexpr std::size_t kBufferBytes = 256 * 1024;
 
     // Hands the buffer over: its data is written, a run of zeros at its end
     // is kept back, as the next bytes may make it long enough for a hole.

@@ -22,6 +22,14 @@ Bytes JolietNameBytes(const std::string& jolietName) {
     return bytes;
 }
 
+namespace {
+// Directory (bit 1); a multi-extent section another record continues (bit 7).
+std::uint8_t FileFlags(const DirectoryRecord& record) {
+    return static_cast<std::uint8_t>((record.directory ? 0x02 : 0) |
+                                     (record.moreSections ? 0x80 : 0));
+}
+}  // namespace
+
 void AppendDirectoryRecord(std::vector<std::uint8_t>& out, const DirectoryRecord& record) {
     const int nameBytes = static_cast<int>(record.name.size());
     const int length = DirectoryRecordLength(nameBytes);
@@ -33,8 +41,7 @@ void AppendDirectoryRecord(std::vector<std::uint8_t>& out, const DirectoryRecord
     IsoFields::PutBothEndian32(bytes.subspan(2), record.extent);       // BP 3-10: extent location
     IsoFields::PutBothEndian32(bytes.subspan(10), record.dataLength);  // BP 11-18: data length
     IsoFields::PutRecordingDate(bytes.subspan(18, 7), record.date);    // BP 19-25: date
-    bytes[25] = static_cast<std::uint8_t>((record.directory ? 0x02 : 0) |
-                                          (record.moreSections ? 0x80 : 0));  // BP 26: file flags
+    bytes[25] = FileFlags(record);                                     // BP 26: file flags
     IsoFields::PutBothEndian16(bytes.subspan(28), 1);                  // BP 29-32: volume sequence
     bytes[32] = static_cast<std::uint8_t>(nameBytes);                  // BP 33: identifier length
     std::copy(record.name.begin(), record.name.end(), bytes.begin() + 33);  // BP 34-: identifier

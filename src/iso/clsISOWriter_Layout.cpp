@@ -48,8 +48,7 @@ std::int64_t ExtentBytes(const clsISODirectory& directory, bool joliet) {
     const clsISOFiles& files = directory.Files();
     for (int i = 0; i < files.count(); ++i) {
         const clsISOFile& file = *files.File(i);
-        add(NameBytes(file.DOSName(), file.JolietName(), joliet),
-            FileSections::Count(file.Size()));
+        add(NameBytes(file.DOSName(), file.JolietName(), joliet), FileSections::Count(file.Size()));
     }
     return size;
 }

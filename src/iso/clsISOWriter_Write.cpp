@@ -204,13 +204,14 @@ bool clsISOWriter::CopyData(ImageOutput& output, const clsISOFile& file, FileRea
         if (StopRequested()) return false;
         const std::span<std::uint8_t> room = output.Room();
         if (room.empty()) return false;
-        const std::int64_t got = reader.Read(
-            room.data(), std::min<std::int64_t>(remaining - end, std::ssize(room)));
+        const std::int64_t got =
+            reader.Read(room.data(), std::min<std::int64_t>(remaining - end, std::ssize(room)));
         if (got <= 0) {
             m_unreadable.push_back(
-                {file.LocalPath(), got < 0 ? reader.Problem()
-                                           : "shrank to " + std::to_string(file.Size() - remaining) +
-                                                 " of " + std::to_string(file.Size()) + " bytes"});
+                {file.LocalPath(), got < 0
+                                       ? reader.Problem()
+                                       : "shrank to " + std::to_string(file.Size() - remaining) +
+                                             " of " + std::to_string(file.Size()) + " bytes"});
             return true;
         }
         output.Commit(got);

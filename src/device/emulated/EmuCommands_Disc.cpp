@@ -106,7 +106,8 @@ EmuOutcome ReadDiscStructure(EmuCall& call) {
         const std::int64_t layer0 = (blocks / 2 + 15) / 16 * 16;
         const std::uint32_t end0 = kFirstSector + static_cast<std::uint32_t>(layer0) - 1;
         reply[6] |= 0x30;
-        EmuReply::Put32(reply, 12, (~end0 & 0xFFFFFF) + static_cast<std::uint32_t>(blocks - layer0) - 1);
+        EmuReply::Put32(reply, 12,
+                        (~end0 & 0xFFFFFF) + static_cast<std::uint32_t>(blocks - layer0) - 1);
         EmuReply::Put32(reply, 16, end0);
     }
     return EmuReply::Send(call, reply, command.Word(8));

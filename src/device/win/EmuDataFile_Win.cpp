@@ -25,9 +25,9 @@ OVERLAPPED At(std::int64_t offset) {
 
 HANDLE OpenFile(const std::string& path, DWORD access, DWORD creation, std::string& error) {
     // Shared like the file on other systems, where nothing locks it.
-    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), access,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, creation,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) error = path + ": " + SystemErrorText(::GetLastError());
     return handle;
 }

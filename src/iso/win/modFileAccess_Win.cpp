@@ -150,8 +150,8 @@ DataStretch FileDataStretch(FileHandleRecord& file, std::int64_t offset) {
     query.FileOffset.QuadPart = offset;
     query.Length.QuadPart = size.QuadPart - offset;
     DWORD returned = 0;
-    if (!::DeviceIoControl(Handle(file), FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query,
-                           &range, sizeof range, &returned, nullptr) &&
+    if (!::DeviceIoControl(Handle(file), FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query, &range,
+                           sizeof range, &returned, nullptr) &&
         ::GetLastError() != ERROR_MORE_DATA)
         return {offset, std::numeric_limits<std::int64_t>::max()};
     if (returned < sizeof range) return {size.QuadPart, size.QuadPart};  // a hole to the end

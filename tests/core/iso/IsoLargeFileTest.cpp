@@ -50,7 +50,8 @@ class IsoLargeFiles : public IsoWriterTest {
         for (const Case& file : cases) {
             std::int64_t extent = file.file->LBA();
             for (std::size_t k = 0; k < file.sections.size(); ++k, ++at) {
-                SCOPED_TRACE(file.name + " section " + std::to_string(k) + (joliet ? " (Joliet)" : ""));
+                SCOPED_TRACE(file.name + " section " + std::to_string(k) +
+                             (joliet ? " (Joliet)" : ""));
                 ASSERT_LT(at, records.size());
                 EXPECT_EQ(records[at].name, joliet ? Ucs2(file.name) : file.file->DOSName());
                 EXPECT_EQ(records[at].extent, extent);

@@ -134,8 +134,9 @@ TEST(BlockHashes, OneHashPerGroupOf32BlocksWhateverThePiecesSent) {
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7 / 3);
     BlockHashes hashes;
     for (std::size_t at = 0; at < 100; at += 27)
-        hashes.Add(500 + static_cast<std::int64_t>(at), 2048,
-                   std::span(data).subspan(at * kBlock, std::min<std::size_t>(27, 100 - at) * kBlock));
+        hashes.Add(
+            500 + static_cast<std::int64_t>(at), 2048,
+            std::span(data).subspan(at * kBlock, std::min<std::size_t>(27, 100 - at) * kBlock));
     hashes.Add(700, 2048, std::span(data).first(kBlock));
     hashes.Add(701, 2352, std::span(data).first(2352));
     ASSERT_EQ(hashes.Runs().size(), 3u);

@@ -18,7 +18,8 @@ constexpr std::int64_t kMiB = 1 << 20;
 // Bytes the file system holds for the file.
 std::int64_t Allocated(const std::string& path) {
     struct stat facts {};
-    return ::stat(path.c_str(), &facts) == 0 ? static_cast<std::int64_t>(facts.st_blocks) * 512 : -1;
+    return ::stat(path.c_str(), &facts) == 0 ? static_cast<std::int64_t>(facts.st_blocks) * 512
+                                             : -1;
 }
 
 std::string ReadBack(const EmuDataFile& data, std::int64_t offset, std::int64_t count) {
@@ -39,7 +40,8 @@ TEST(EmulatedSparseMedia, AllZeroBlocksWrittenStayHoles) {
     ASSERT_TRUE(data->Write(2048, bytes.data(), std::ssize(bytes)));
     EXPECT_EQ(data->Size(), 2048 + std::ssize(bytes));
     EXPECT_EQ(ReadBack(*data, 2048, std::ssize(bytes)), bytes);
-    if (Allocated(folder.File("medium.data")) > kMiB) GTEST_SKIP() << "no holes on this file system";
+    if (Allocated(folder.File("medium.data")) > kMiB)
+        GTEST_SKIP() << "no holes on this file system";
     const EmuDataFile::Stretch first = data->DataStretch(0);
     EXPECT_EQ(first.start, 0);
     EXPECT_LE(first.end, 64 * 1024);
@@ -60,7 +62,8 @@ TEST(EmulatedSparseMedia, APressedDvdBeyondOneLayerHasTwoAndKeepsItsHoles) {
     {
         std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
         file.seekp(16 * 2048);
-        file << "\x01" "CD001";
+        file << "\x01"
+                "CD001";
         file.seekp((blocks - 1) * 2048);
         file << "last block";
     }

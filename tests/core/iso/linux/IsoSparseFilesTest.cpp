@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "ImageOutput.h"
 #include "../IsoTestSupport.h"
+#include "ImageOutput.h"
 #include "LocalFileSource.h"
 #include "TestEnvironment.h"
 #include "modFileAccess.h"
@@ -48,9 +48,9 @@ class IsoSparseFiles : public ::testing::Test {
 
 TEST_F(IsoSparseFiles, RunsOfZerosOf1MiBOrMoreBecomeHolesShorterOnesAreWritten) {
     const std::string path = m_folder.File("image.bin");
-    FileHandleRecord file = modFileAccess::FileOpen(path, modFileAccess::Access::Write,
-                                                    modFileAccess::Share::ReadWrite,
-                                                    modFileAccess::Disposition::CreateNew);
+    FileHandleRecord file =
+        modFileAccess::FileOpen(path, modFileAccess::Access::Write, modFileAccess::Share::ReadWrite,
+                                modFileAccess::Disposition::CreateNew);
     ASSERT_NE(file.handle, -1);
     ImageOutput output(file);
     const std::string a(5000, 'a'), b(100, 'b');
@@ -67,7 +67,8 @@ TEST_F(IsoSparseFiles, RunsOfZerosOf1MiBOrMoreBecomeHolesShorterOnesAreWritten) 
     modFileAccess::FileClose(file);
 
     const std::int64_t second = 5000 + 3 * kMiB, third = second + 100 + kMiB - 2048;
-    EXPECT_EQ(static_cast<std::int64_t>(std::filesystem::file_size(path)), third + 100 + 2 * kMiB + 10);
+    EXPECT_EQ(static_cast<std::int64_t>(std::filesystem::file_size(path)),
+              third + 100 + 2 * kMiB + 10);
     EXPECT_EQ(ReadAt(path, 0, 5000), a);
     EXPECT_EQ(ReadAt(path, 5000, 3 * kMiB), std::string(3 * kMiB, '\0'));
     EXPECT_EQ(ReadAt(path, second, 100), b);
