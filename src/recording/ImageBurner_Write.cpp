@@ -1,4 +1,7 @@
 // The write loop, the closing commands and the tidy-up after a failed write.
+#include <algorithm>
+#include <span>
+
 #include "DiscAfterStop.h"
 #include "DriveFailure.h"
 #include "EngineReporter.h"
@@ -22,13 +25,22 @@ bool CloseIsOptional(std::int32_t media) {
     return media == modMMC::Media::kDVDRAM || media == modMMC::Media::kDVDPlusRW ||
            media == modMMC::Media::kDVDPlusRWDL;
 }
+
+// DVD+R takes no Write Parameters page: closing its session leaves it
+// appendable, and only the finalising close makes it complete.
+std::int32_t SessionClose(std::int32_t media, bool fixDisc) {
+    const bool plusR = media == modMMC::Media::kDVDPlusR || media == modMMC::Media::kDVDPlusRDL;
+    return plusR && fixDisc ? modMMC::kCloseFinalize : modMMC::kCloseSession;
+}
 }  // namespace
 
 BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& image,
                                     const std::string& imagePath) {
     ProgressDisplay progress(m_reporter);
     progress.Start();
-    const std::int64_t totalBlocks = image.Length() / kBlockSize;
+    // The last WRITE(10) carries only the image's own blocks, so that the
+    // track is as long as the image (a copy of the disc gives it back).
+    const std::int64_t totalBlocks = (image.Length() + kBlockSize - 1) / kBlockSize;
     std::uint32_t lba = 0;
     while (image.HasMore()) {
         if (m_reporter.CancelRequested()) {
@@ -40,17 +52,19 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
         if (!image.ReadChunk(m_chunk))
             return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
         std::int32_t status = 0;
-        const WriteOutcome outcome =
-            WriteWithRetry(drive, lba, kBlocksPerChunk, m_chunk.data(),
-                           static_cast<std::int32_t>(m_chunk.size()), &status);
+        const auto blocks = static_cast<std::uint16_t>(
+            std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - lba));
+        const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, m_chunk.data(),
+                                                    blocks * std::int32_t{kBlockSize}, &status);
         if (outcome == WriteOutcome::WriteError) return StopWriting(drive, image, m_texts(11));
         // Named by the drive's last answer, read before the tidy-up sends more commands.
         if (outcome != WriteOutcome::Written)
             return StopWriting(
                 drive, image,
                 FailureText(status, true, "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
-        if (m_options.verify && !m_options.testMode) m_hashes.Add(lba, kBlockSize, m_chunk);
-        lba += kBlocksPerChunk;
+        if (m_options.verify && !m_options.testMode)
+            m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
+        lba += blocks;
         progress.Update(lba, totalBlocks);
     }
     image.Close();
@@ -81,7 +95,8 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne) == ScsiStatus::kGood,
           m_texts(12) + m_texts(13), closeMatters);
     m_reporter.PhaseText(m_texts(14) + "...");
-    check(modMMC::CloseTrackSession(drive, modMMC::kCloseSession, kTrackOne) == ScsiStatus::kGood,
+    check(modMMC::CloseTrackSession(drive, SessionClose(m_mediaType, m_options.fixDisc),
+                                    kTrackOne) == ScsiStatus::kGood,
           m_texts(14) + m_texts(15), closeMatters);
     m_verifyResult.clear();
     VerifyOutcome verified = VerifyOutcome::Verified;

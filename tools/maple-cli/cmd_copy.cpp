@@ -146,9 +146,14 @@ int RunCopy(CliContext& context) {
     DiscCopier copier(reporter, parsed.options);
     const CopyOutcome outcome = copier.Next(drive, [&] { return parsed.imagePath; });
     reporter.Finish();
-    if (copier.SkippedSectors() > 0)
+    if (outcome == CopyOutcome::ImageSaved || outcome == CopyOutcome::ReadyToRecord) {
         context.err << "maple-cli: " << copier.SkippedSectors()
                     << " unreadable sectors were filled with zeros\n";
+        if (copier.WholeMedium())
+            context.err << "maple-cli: the disc holds no ISO 9660 volume: the whole formatted "
+                           "disc ("
+                        << copier.SectorCount() << " blocks) was copied\n";
+    }
     switch (outcome) {
         case CopyOutcome::ImageSaved:
             context.out << "image saved: " << parsed.imagePath << "\n";
