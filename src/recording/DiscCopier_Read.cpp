@@ -87,9 +87,8 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
 
 void DiscCopier::SetReadSpeed(const std::string& drive, bool dvd) {
     const int factor = m_options.readSpeed.FactorOr(kDefaultReadFactor);
-    const std::int32_t status =
-        modMMC::SetCDSpeed(drive, SpeedValue(factor, MediaSpeedStep(dvd)), modMMC::kMaximumSpeed,
-                           kConstantLinearVelocity);
+    const std::int32_t status = modMMC::SetCDSpeed(drive, SpeedValue(factor, MediaSpeedStep(dvd)),
+                                                   modMMC::kMaximumSpeed, kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
         Warn("WARNING: " + m_texts(4) + std::to_string(factor) + "x, " + m_texts(5), 6);
 }
@@ -113,12 +112,13 @@ bool DiscCopier::FindExtent(const std::string& drive, bool cd) {
 }
 
 std::string DiscCopier::Summary() const {
-    std::string summary = EnginesText("ZeroFilled", "%1 个无法读取的区块以零填充。",
-                                      {std::to_string(m_skipped)});
+    std::string summary =
+        EnginesText("ZeroFilled", "%1 个无法读取的区块以零填充。", {std::to_string(m_skipped)});
     if (m_wholeMedium)
-        summary += "\n" + EnginesText("WholeMedium",
-                                      "光碟上没有 ISO 9660 卷：已复制整张已格式化的光碟（%1 个区块）。",
-                                      {std::to_string(m_sectors)});
+        summary +=
+            "\n" + EnginesText("WholeMedium",
+                               "光碟上没有 ISO 9660 卷：已复制整张已格式化的光碟（%1 个区块）。",
+                               {std::to_string(m_sectors)});
     return summary;
 }
 
@@ -131,7 +131,8 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
     for (std::int64_t lba = 0; lba < total;) {
         if (m_reporter.CancelRequested()) return Stop(drive, image);
         std::int32_t status = ScsiStatus::kGood;
-        const std::int64_t count = lba < m_sectors ? ReadNext(drive, lba, status) : ReadRunOut(drive, lba);
+        const std::int64_t count =
+            lba < m_sectors ? ReadNext(drive, lba, status) : ReadRunOut(drive, lba);
         if (count < 0) break;  // the run-out: the image ends before it
         if (count == 0) {
             image.Discard();

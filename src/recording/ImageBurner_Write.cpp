@@ -52,8 +52,8 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
         if (!image.ReadChunk(m_chunk))
             return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
         std::int32_t status = 0;
-        const auto blocks = static_cast<std::uint16_t>(
-            std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - lba));
+        const auto blocks =
+            static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - lba));
         const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, m_chunk.data(),
                                                     blocks * std::int32_t{kBlockSize}, &status);
         if (outcome == WriteOutcome::WriteError) return StopWriting(drive, image, m_texts(11));

@@ -31,8 +31,8 @@ std::int64_t DeclaredImageBlocks(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::vector<char> head(kDeclaringBytes, 0);
     if (!file.read(head.data(), static_cast<std::streamsize>(head.size()))) return 0;
-    return DeclaredVolumeBlocks(std::span(reinterpret_cast<const std::uint8_t*>(head.data()),
-                                          head.size()));
+    return DeclaredVolumeBlocks(
+        std::span(reinterpret_cast<const std::uint8_t*>(head.data()), head.size()));
 }
 
 std::string CutImageProblem(const std::string& path) {

@@ -1,7 +1,8 @@
 // The recording windows on the virtual drive. The record-image window: a
 // user's image chosen in the dialog or dropped (never in place of a temporary
 // image), recorded and read back; Burn and the options following the medium;
-// a file that is no image asked about; a failing recording; the verify box;
+// a file that is no image asked about, a truncated one refused; a failing
+// recording; the verify box;
 // closing the window during a recording. The disc copy window: a disc copied
 // into an .ISO file and onto a second blank disc through the record-image
 // window, each read back with cmp; Cancel or a close while reading. The
@@ -141,6 +142,17 @@ class RecordingWindowsTest : public QObject {
         QCOMPARE(m_rig->boxes.shown.front().title, QString::fromUtf8("不是光盘映像"));
         QCOMPARE(m_rig->drives.Count(kWrite10) > 0, record);
         QVERIFY(!record || DiscHoldsImage(m_rig->drives.Drive(), m_image));
+    }
+
+    // An image shorter than the volume it declares is refused with both sizes.
+    void aTruncatedImageIsRefusedBeforeTheDiscIsTouched() {
+        WriteFile(m_image, ReadFile(m_image).substr(0, 20 * 2048));
+        m_rig->drives.Insert(MediumKind::CdR);
+        frmWriteISO window(RecordingTask::kRecordImage, QString::fromStdString(m_image));
+        QCOMPARE(RunBurn(window), BurnOutcome::Refused);
+        QVERIFY(m_rig->boxes.shown.back().text.endsWith(
+            QString::fromUtf8("的卷需要 81920 字节，但文件只有 40960 字节。")));
+        QCOMPARE(m_rig->drives.Count(kWrite10), 0u);
     }
 
     // A write error is shown and the user's image stays. The verify box is

@@ -97,7 +97,8 @@ int ReportOutcome(CliContext& context, BurnOutcome outcome, const ImageBurner& b
         return CliExit::kSuccess;
     }
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
-    if (outcome == BurnOutcome::Refused && !options.raw && !CutImageProblem(options.imagePath).empty())
+    if (outcome == BurnOutcome::Refused && !options.raw &&
+        !CutImageProblem(options.imagePath).empty())
         context.err << "maple-cli: pass --raw to record it anyway\n";
     if (outcome != BurnOutcome::Refused && burner.Temporary().Covers(options.imagePath))
         context.err << "maple-cli: the temporary image " << options.imagePath

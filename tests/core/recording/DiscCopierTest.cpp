@@ -53,7 +53,8 @@ TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved
               "BB 00 0B 00 FF FF 00 00 00 00 00 00");  // 16 x 176
     EXPECT_EQ(reporter.elapsed.front(), out);          // panel 3 names the file first
     EXPECT_EQ(reporter.percents.back(), "100%");
-    EXPECT_EQ(reporter.events.back(), "message:信息|ISO文件创建成功!\n0 个无法读取的区块以零填充。");
+    EXPECT_EQ(reporter.events.back(),
+              "message:信息|ISO文件创建成功!\n0 个无法读取的区块以零填充。");
     EXPECT_TRUE(reporter.busyAtCancelChecks);
     EXPECT_FALSE(IsDriveBusy());
     EXPECT_EQ(GetProgramSetting("TempISO"), "");  // an image-only copy hands nothing over
@@ -162,7 +163,8 @@ TEST_F(DiscCopierTest, TheSenseDecidesWhetherASectorIsTriedAgainGivenUpOrTheCopy
         bench.Drive().Faults().failures = {{0x28, 6, c.attempts, c.key, c.asc, c.ascq}};
         bench.Transport().ClearCommandLog();
         const int sleeps = bench.Sleeps();
-        EXPECT_EQ(CopyToFile(out, true, 1), c.saved ? CopyOutcome::ImageSaved : CopyOutcome::Failed);
+        EXPECT_EQ(CopyToFile(out, true, 1),
+                  c.saved ? CopyOutcome::ImageSaved : CopyOutcome::Failed);
         EXPECT_EQ(bench.Sleeps() - sleeps, c.attempts - 1);
         EXPECT_EQ(bench.Count(0x28), 6u + c.attempts + (c.saved ? 34 : 0));
         EXPECT_EQ(fs::exists(out), c.saved);
