@@ -45,14 +45,18 @@ class clsWav2Cda {
     // partial name, never through a link, and renamed to Destination only when
     // complete, so a failure leaves Destination as it was.
     [[nodiscard]] std::int32_t Convert();
-    // Why the last Convert could not create or complete Destination (a link
-    // or a device in its place, a full disk at closing); empty otherwise.
+    // Why the last Convert could not create, write or complete Destination
+    // (a link or a device in its place, a full disk); empty otherwise.
     const std::string& OutputProblem() const { return m_outputProblem; }
 
     // Receives the percentage of the source data converted, after every block.
     void SetProgressHandler(std::function<void(std::int16_t percent)> handler) {
         m_progress = std::move(handler);
     }
+    // Asked before every block; true stops the conversion (Convert returns
+    // kBlockFailed, Cancelled() turns true, Destination is left as it was).
+    void SetCancelCheck(std::function<bool()> check) { m_cancelCheck = std::move(check); }
+    bool Cancelled() const { return m_cancelled; }
 
     // The format of the accepted Source (for a decoded file: of the samples
     // its decoder delivers), and its length in frames at its own rate.
@@ -87,4 +91,7 @@ class clsWav2Cda {
     std::int64_t m_sourceFrames = 0;
     bool m_decoded = false;
     std::function<void(std::int16_t)> m_progress;
+    std::function<bool()> m_cancelCheck;
+    bool m_cancelled = false;
+    bool m_writeFailed = false;
 };
