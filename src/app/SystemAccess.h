@@ -18,5 +18,7 @@ std::string UserCacheFolder();
 std::string UserName();
 // True when the standard stream (0 in, 1 out, 2 error) is a terminal.
 bool IsTerminal(int stream);
+// The system's number of the running process.
+long ProcessId();
 
 }  // namespace SystemAccess

@@ -52,33 +52,34 @@ bool clsWav2Cda::FileFound(const std::string& path) {
 void clsWav2Cda::SetSource(const std::string& path) {
     m_source.clear();
     if (SoundFileDecoder::HandlesName(path)) {
-        const auto decoder = SoundFileDecoder::Open(path, m_refusal);
+        const auto decoder = SoundFileDecoder::Open(path, m_refusal, &m_refusalKind);
         if (decoder) Accept(path, decoder->Format(), decoder->Frames(), true);
         return;
     }
-    if (!EndsInWav(path)) {
-        m_refusal = "not a WAV, FLAC, MP3 or Ogg file";
-        return;
-    }
-    if (!FileFound(path)) {
-        m_refusal = "not found or not a regular file";
-        return;
-    }
+    if (!EndsInWav(path)) return Refuse(AudioRefusal::NotSound, "not a WAV, FLAC, MP3 or Ogg file");
+    if (!FileFound(path)) return Refuse(AudioRefusal::Missing, "not found or not a regular file");
     const WaveFileLayout layout = ReadWaveFileLayout(path);
     if (!layout.Ok()) {
-        m_refusal = WaveProblemText(layout.problem);
-        return;
+        const AudioRefusal kind =
+            layout.problem == WaveProblem::kCannotRead  ? AudioRefusal::Unreadable
+            : layout.problem == WaveProblem::kTruncated ? AudioRefusal::CutShort
+                                                        : AudioRefusal::NotSound;
+        return Refuse(kind, WaveProblemText(layout.problem));
     }
-    if (layout.format.Encoding() == SampleEncoding::kUnsupported) {
-        m_refusal = "unsupported sample format";
-        return;
-    }
+    if (layout.format.Encoding() == SampleEncoding::kUnsupported)
+        return Refuse(AudioRefusal::NotSound, "unsupported sample format");
     Accept(path, layout.format, layout.dataSize / layout.format.blockAlign, false);
+}
+
+void clsWav2Cda::Refuse(AudioRefusal kind, std::string reason) {
+    m_refusalKind = kind;
+    m_refusal = std::move(reason);
 }
 
 void clsWav2Cda::Accept(const std::string& path, const WavFormat& format, std::int64_t frames,
                         bool decoded) {
     m_refusal.clear();
+    m_refusalKind = AudioRefusal::None;
     m_sourceFormat = format;
     m_sourceFrames = frames;
     m_decoded = decoded;

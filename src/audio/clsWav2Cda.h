@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "AudioRefusal.h"
 #include "WavFormat.h"
 
 class CddaResampler;
@@ -33,6 +34,8 @@ class clsWav2Cda {
     void SetSource(const std::string& path);
     // Why the last SetSource refused its file (English); empty after an acceptance.
     const std::string& RefusalReason() const { return m_refusal; }
+    // The kind of that refusal (None after an acceptance).
+    AudioRefusal RefusalKind() const { return m_refusalKind; }
 
     const std::string& Destination() const { return m_destination; }
     void SetDestination(const std::string& path) { m_destination = path; }
@@ -71,6 +74,7 @@ class clsWav2Cda {
 
     void Accept(const std::string& path, const WavFormat& format, std::int64_t frames,
                 bool decoded);
+    void Refuse(AudioRefusal kind, std::string reason);
     std::int32_t ConvertWave(CddaResampler& resampler);
     std::int32_t ConvertDecoded(CddaResampler& resampler);
     std::int32_t ConvertData(CddaResampler& resampler, std::int64_t totalFrames,
@@ -86,6 +90,7 @@ class clsWav2Cda {
     std::string m_source;
     std::string m_destination;
     std::string m_refusal;
+    AudioRefusal m_refusalKind = AudioRefusal::None;
     std::string m_outputProblem;
     WavFormat m_sourceFormat;
     std::int64_t m_sourceFrames = 0;

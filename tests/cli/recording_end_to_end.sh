@@ -20,8 +20,8 @@ size=$(stat -c %s source.iso)
 grep -q "^recorded: source.iso" burn.out || fail "burn did not report success: $(cat burn.out)"
 show | grep -q "state: complete" || fail "disc not complete after burn: $(show)"
 show | grep -q "tray: open" || fail "tray not ejected after burn"
-chunks=$(((size + 32767) / 32768))
-show | grep -q "track 1: session 1, data, start 0, length $((chunks * 16 > 300 ? chunks * 16 : 300))" ||
+blocks=$(((size + 2047) / 2048))
+show | grep -q "track 1: session 1, data, start 0, length $((blocks > 300 ? blocks : 300))" ||
     fail "track length: $(show)"
 [ -f source.iso ] || fail "the user's image was deleted"
 
@@ -48,8 +48,8 @@ grep -q "请放入一张空白光碟片,并点击确定继续" disc.err || fail 
 show | grep -q "tray: closed" || fail "--no-eject ejected"
 "$CLI" --virtual drive virtual export exported >/dev/null || fail "export"
 cmp -n "$size" source.iso exported/track01.iso || fail "the second disc differs from the image"
-[ -e temp/tempiso.iso ] && fail "the temporary image was not deleted after the recording"
-grep -qx "TempISO=$WORK/temp/tempiso.iso" config/*.ini || fail "TempISO was not saved"
+ls temp/*/tempiso.iso >/dev/null 2>&1 && fail "the temporary image was not deleted after the recording"
+grep -qx "TempISO=$WORK/temp/job-[0-9-]*/tempiso.iso" config/*.ini || fail "TempISO was not saved"
 grep -qx "CDorDVD=0" config/*.ini || fail "CDorDVD was not saved"
 
 finish "recording end to end"

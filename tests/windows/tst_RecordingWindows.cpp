@@ -223,7 +223,8 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(asked.at(0).save);
         // The extension is added; the file equals the disc over its length.
         QCOMPARE(ReadFile(m_rig->folders.Folder().File("Backup.iso")), ReadFile(m_image));
-        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("ISO文件创建成功!"));
+        QCOMPARE(m_rig->boxes.shown.back().text,
+                 QString::fromUtf8("ISO文件创建成功!\n0 个无法读取的区块以零填充。"));
         QTRY_VERIFY(window.isNull());
         QVERIFY(m_rig->main.widget.isVisible());
     }
@@ -268,7 +269,7 @@ class RecordingWindowsTest : public QObject {
                 QTest::mouseClick(Control<QPushButton>(window, "cmdCancel"), Qt::LeftButton);
         });
         QCOMPARE(RunNext(*window), CopyOutcome::Cancelled);
-        QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::Temp() + "/tempiso.iso"));
+        QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::TempImage()));
         QCOMPARE(m_rig->boxes.shown.size(), std::size_t(2));  // the warning and the stop
         if (close) {
             QTRY_VERIFY(window.isNull());

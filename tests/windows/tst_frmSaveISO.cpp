@@ -367,7 +367,7 @@ class SaveIsoTest : public QObject {
     std::string Src(const std::string& relative) const {
         return m_rig->folders.Folder().File(relative);
     }
-    static std::string TempImage() { return IsolatedProgramFolders::Temp() + "/tempiso.iso"; }
+    static std::string TempImage() { return IsolatedProgramFolders::TempImage(); }
     void ReadBackWithOracles(const std::string& image) {
         // The disc as the user arranged it, written out as a folder.
         const std::string expected = Src("expected");

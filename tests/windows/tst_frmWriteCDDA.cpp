@@ -224,7 +224,8 @@ class WriteCddaTest : public QObject {
         window.AddDroppedFiles({File("cd.wav"), File("hd.wav")});
         auto* cancel = Control<QPushButton>(&window, "cmdCancel");
         bool clicked = false;
-        connect(window.findChild<EngineRunner*>(), &EngineRunner::progress, this, [&] {
+        // The first percentage of a written block (a conversion before it shows none).
+        connect(window.findChild<EngineRunner*>(), &EngineRunner::percentText, this, [&] {
             if (!std::exchange(clicked, true)) QTest::mouseClick(cancel, Qt::LeftButton);
         });
         window.UpdateBurnButton();

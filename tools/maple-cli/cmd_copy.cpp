@@ -65,7 +65,8 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
 }
 
 // Answers the "insert a blank disc" prompt: a virtual drive gets the blank
-// named by --blank; on a terminal the user inserts one and presses Enter.
+// named by --blank; on a terminal the user inserts one and presses Enter (the
+// prompt says so there).
 class CopyReporter : public TerminalReporter {
   public:
     CopyReporter(std::ostream& err, std::string drive, std::optional<MediumKind> blank)

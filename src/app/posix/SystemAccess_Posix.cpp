@@ -63,4 +63,8 @@ bool IsTerminal(int stream) {
     return ::isatty(stream) == 1;
 }
 
+long ProcessId() {
+    return ::getpid();
+}
+
 }  // namespace SystemAccess

@@ -220,7 +220,7 @@ TEST_F(DiscCopierTest, NoDiscABusyDriveAndACancelledDialogStopBeforeReading) {
 TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
     const std::string content = RandomImage(300 * 2048, 5, 300);
     InsertDisc(MediumKind::DvdRom, content);
-    const std::string temp = IsolatedProgramFolders::Temp() + "/tempiso.iso";
+    const std::string temp = IsolatedProgramFolders::TempImage();
     WriteFile(temp, "an earlier copy");
     DiscCopier copier(reporter, {});
     bench.Transport().ClearCommandLog();
@@ -238,7 +238,7 @@ TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
 }
 
 TEST_F(DiscCopierTest, AFailedCopyToDiscLeavesNoTemporaryImage) {
-    const std::string temp = IsolatedProgramFolders::Temp() + "/tempiso.iso";
+    const std::string temp = IsolatedProgramFolders::TempImage();
     WriteFile(temp, "an earlier copy");
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
     DiscCopier copier(reporter, {});
