@@ -102,11 +102,14 @@ EmuOutcome WriteSequential(EmuCall& call, std::int64_t lba, std::int64_t blocks,
     if (next < 0 || lba != next) return EmuSense::kInvalidWriteAddress;
     if (lba + blocks > state.media.capacity) return EmuSense::kLbaOutOfRange;
     if (setup.testWrite && !state.beforeSimulation) state.beforeSimulation = state.media;
+    const bool newTrack = state.media.OpenTrack() == nullptr;
     EmuTrack* track = TrackForWrite(state.media, setup, next);
     if (track == nullptr) return EmuSense::kIllegalModeForTrack;
     if (!setup.testWrite && !call.data.Write(state.media.DataOffset(*track, lba),
-                                             call.command.dataOut, blocks * setup.blockSize))
+                                             call.command.dataOut, blocks * setup.blockSize)) {
+        if (newTrack) state.media.tracks.pop_back();  // nothing of it reached the medium
         return EmuSense::kWriteError;
+    }
     track->length += blocks;
     state.layoutChanged = true;
     return EmuSense::kGood;
