@@ -59,11 +59,13 @@ struct Job {
         const long long started = std::chrono::duration_cast<std::chrono::seconds>(
                                       std::chrono::system_clock::now().time_since_epoch())
                                       .count();
-        const std::string name =
-            kJobPrefix + std::to_string(SystemAccess::ProcessId()) + "-" + std::to_string(started);
+        std::string name = kJobPrefix;
+        name.append(std::to_string(SystemAccess::ProcessId())).append("-");
+        name.append(std::to_string(started));
         for (int attempt = 0; attempt < 20; ++attempt) {
-            const fs::path path =
-                Utf8Path(temp) / (name + (attempt == 0 ? "" : "-" + std::to_string(attempt)));
+            std::string candidate = name;
+            if (attempt > 0) candidate.append("-").append(std::to_string(attempt));
+            const fs::path path = Utf8Path(temp) / candidate;
             std::error_code error;
             if (!fs::create_directory(path, error)) {
                 if (!error) continue;  // the name is taken

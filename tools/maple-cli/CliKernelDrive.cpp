@@ -52,8 +52,10 @@ int AttachVirtualDrive(CliContext& context, CliArguments& arguments) {
     context.out << recorder.BlockNode() << "\n" << recorder.GenericNode() << std::endl;
     context.err << "maple-cli: " << folder << " is attached as " << recorder.BlockNode() << " and "
                 << recorder.GenericNode() << " until Ctrl+C" << std::endl;
-    int received = 0;
-    sigwait(&signals, &received);
+    // Until a stop signal, or the serving process ends (other children, such
+    // as modprobe, send SIGCHLD too).
+    for (int received = 0; sigwait(&signals, &received) == 0;)
+        if (received != SIGCHLD || recorder.ServingEnded()) break;
     const std::string problems = recorder.Detach();
     if (!problems.empty()) return Fail(context, problems);
     context.err << "maple-cli: " << folder << " is detached\n";

@@ -157,15 +157,23 @@ std::string KernelRecorder::EndText(int status) {
     return "the serving process ended with status " + std::to_string(WEXITSTATUS(status));
 }
 
+bool KernelRecorder::ServingEnded() {
+    int status = 0;
+    if (m_server <= 0 || ::waitpid(m_server, &status, WNOHANG) != m_server)
+        return m_endStatus >= 0;
+    m_server = -1;
+    m_endStatus = status;
+    return true;
+}
+
 std::string KernelRecorder::Detach() {
     std::string problems;
-    int status = 0;
-    if (m_server > 0 && ::waitpid(m_server, &status, WNOHANG) == m_server) {
-        // It ended by itself and answers nothing more: the commands in its
-        // ring fail now, so that removing the port waits for none of them.
+    if (ServingEnded()) {
+        // It answers nothing more: the commands in its ring fail now, so
+        // that removing the port waits for none of them.
         m_target.FailPendingCommands();
-        m_server = -1;
-        problems = EndText(status);
+        problems = EndText(m_endStatus);
+        m_endStatus = -1;
     }
     problems = Joined(problems, m_target.RemovePort());
     problems = Joined(problems, StopServing());

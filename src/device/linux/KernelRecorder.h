@@ -42,6 +42,9 @@ class KernelRecorder {
     std::vector<std::string> Configuration() const { return m_target.Parts(); }
     // The serving process and whom it serves as.
     pid_t ServingProcess() const { return m_server; }
+    // True once the serving process has ended by itself (SIGCHLD may come
+    // from other children too: this tells).
+    bool ServingEnded();
     const ServingIdentity& Identity() const { return m_identity; }
 
     // Removes the port (the serving process still answering the kernel
@@ -70,5 +73,6 @@ class KernelRecorder {
     std::unique_ptr<UioDevice> m_uio;
     ServingIdentity m_identity;
     pid_t m_server = -1;
+    int m_endStatus = -1;  // how the serving process ended by itself (waitpid's status)
     std::string m_block, m_generic;
 };
