@@ -67,10 +67,7 @@ insert cd-r
 fault long-write 20
 en v --trace audio --verify --no-eject cd.wav cd2.wav >out.txt 2>err.txt &
 pid=$!
-for _ in $(seq 400); do
-    grep -q '^trace: 2A ' err.txt && break
-    sleep 0.05
-done
+wait_trace 2A err.txt
 truncate -s 100000 cd2.wav
 wait "$pid"
 code=$?

@@ -5,25 +5,6 @@
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 
-# interrupt SIGNAL OPCODE COMMAND...: runs the command with the command trace,
-# sends SIGNAL (TIMES times) once the drive has answered a command of OPCODE
-# (hex), and leaves the exit code in $code, standard error in err.txt.
-interrupt() {
-    local signal=$1 opcode=$2
-    shift 2
-    "$CLI" --virtual drive --trace "$@" >out.txt 2>err.txt &
-    local pid=$!
-    for _ in $(seq 200); do
-        grep -q "^trace: $opcode " err.txt && break
-        sleep 0.05
-    done
-    for _ in $(seq "${TIMES:-1}"); do
-        kill -"$signal" "$pid"
-        sleep 0.1
-    done
-    wait "$pid"
-    code=$?
-}
 expect_stop() {  # expect_stop TEXT...: exit 130 and each text on standard error
     [ "$code" = 130 ] || fail "exit code $code, expected 130: $(grep -v '^trace' err.txt)"
     for text in "$@"; do grep -qF -- "$text" err.txt || fail "no \"$text\" in: $(grep -v '^trace' err.txt)"; done

@@ -56,10 +56,7 @@ insert cd-r
 fault long-write 30
 v --trace burn image.iso >burn.out 2>burn.err &
 burn=$!
-for _ in $(seq 400); do
-    grep -q '^trace: 2A ' burn.err && break
-    sleep 0.05
-done
+wait_trace 2A burn.err
 expect 1 "maple-cli: eject failed: the drive is in use by another program" v eject
 wait "$burn" || fail "the recording failed: $(grep -v ^trace burn.err)"
 

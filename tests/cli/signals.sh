@@ -30,32 +30,17 @@ code=${PIPESTATUS[0]}
 [ "$code" = 0 ] || fail "burn --trace into a closed pipe exited $code"
 exported_image || fail "burn --trace | head: the image was not recorded whole"
 
-# hang_up OPCODE COMMAND...: runs the command with the trace and sends
-# SIGHUP once the drive answered a command of OPCODE (hex); $code, err.txt.
-hang_up() {
-    local opcode=$1
-    shift
-    "$CLI" --virtual drive --trace "$@" >out.txt 2>err.txt &
-    local pid=$!
-    for _ in $(seq 400); do
-        grep -q "^trace: $opcode " err.txt && break
-        sleep 0.05
-    done
-    kill -HUP "$pid"
-    wait "$pid"
-    code=$?
-}
 # Before the first command that changes the disc: stopped, the disc unchanged.
 insert cd-r
 fault not-ready 8
-hang_up 00 burn image.iso
+interrupt HUP 00 burn image.iso
 [ "$code" = 130 ] || fail "hang-up before writing: exit $code: $(grep -v ^trace err.txt)"
 grep -q "已停止。光碟上没有写入任何内容，光碟保持不变。" err.txt || fail "no stop message"
 show | grep -q "state: blank" || fail "a hang-up before writing changed the disc"
 # During the writes (slowed by the drive's buffer): the recording goes on to its end.
 insert cd-r
 fault long-write 10
-hang_up 2A burn --no-eject image.iso
+interrupt HUP 2A burn --no-eject image.iso
 [ "$code" = 0 ] || fail "hang-up while writing: exit $code: $(grep -v ^trace err.txt)"
 grep -q "stopping" err.txt && fail "a hang-up while writing announced a stop"
 exported_image || fail "a hang-up while writing left the recording unfinished: $(show)"
