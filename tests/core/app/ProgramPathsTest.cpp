@@ -22,9 +22,11 @@ TEST(ProgramPaths, TempFilesLiveInTheRunsOwnLockedFolder) {
     EXPECT_TRUE(IsInTempFolder(folder + "/tempiso.iso"));  // where older versions kept it
     EXPECT_FALSE(IsInTempFolder("/etc/passwd"));
     EXPECT_FALSE(IsInTempFolder(folder + "/sub/tempiso.iso"));
+#ifndef _WIN32  // Windows removes no folder whose lock file is held open
     // A folder taken away under the run is made anew.
     std::filesystem::remove_all(job);
     EXPECT_TRUE(std::filesystem::is_directory(JobFolder()));
+#endif
 }
 
 TEST(ProgramPaths, ProgramFolderHoldsTheExecutable) {
