@@ -1,7 +1,6 @@
 #include "LanguageFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -9,6 +8,7 @@
 #include <string_view>
 
 #include "ProgramPaths.h"
+#include "SystemAccess.h"
 
 namespace {
 std::optional<std::string>& OverriddenPath() {
@@ -28,11 +28,7 @@ std::string LanguageNameForLocale(const std::string& localeName) {
 }
 
 std::string GetLanguageName() {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') return LanguageNameForLocale(value);
-    }
-    return {};
+    return LanguageNameForLocale(SystemAccess::UserLocaleName());
 }
 
 std::string ReadKeyValue(const std::string& path, const std::string& key) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "AudioBurnMessages.h"
+#include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DiscVerifier.h"
 #include "DriveBusy.h"
@@ -239,9 +240,12 @@ void AudioBurnEngine::CloseAfterFailure(const std::string& drive, std::uint16_t 
     (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1);
 }
 
-void AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t track) {
+std::string AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t track) {
     CloseAfterFailure(drive, track);
+    // Read while the disc is still in the drive.
+    std::string discNow = DiscAfterFailure(drive, track);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
     RemoveTempTracks();
     m_reporter.PhaseText("error");
+    return discNow;
 }

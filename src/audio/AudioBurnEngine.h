@@ -70,8 +70,9 @@ class AudioBurnEngine {
                                      const std::vector<std::string>& tracks);
     // After a fatal failure while track `track` was being written: flushes,
     // closes that track and the session, ejects if asked, removes the
-    // temporary track file. Results are not checked.
-    void AbortAudioBurn(const std::string& drive, std::uint16_t track);
+    // temporary track file. Results are not checked. Returns what the disc
+    // holds now (DiscAfterFailure, read before the eject).
+    std::string AbortAudioBurn(const std::string& drive, std::uint16_t track);
 
   private:
     enum class Step { Next, Stop, Cancel };

@@ -159,18 +159,17 @@ AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, 
                                                       std::int32_t status) {
     // Named by the drive's last answer, read before the tidy-up sends more commands.
     const std::string failure =
-        outcome == TrackWriteOutcome::GaveUp
-            ? FailureText(status, true, "Long write - " + Text(12) + "6000ms!",
-                          Text(14) + " (Buffer Under-Run?)")
-            : Text(14) + " (Buffer Under-Run?)";
-    AbortAudioBurn(drive, track);
+        WriteFailureText(status, outcome != TrackWriteOutcome::GaveUp,
+                         "Long write - " + Text(12) + "6000ms!", Text(14) + " (Buffer Under-Run?)");
+    const std::string discNow = AbortAudioBurn(drive, track);
     if (outcome != TrackWriteOutcome::ReadFailed)
-        Show(failure, 13);
+        Show(failure + "\n" + discNow, 13);
     else if (!checked.Unchanged())
-        Show(ChangedFileText(checked.source), 13);
+        Show(ChangedFileText(checked.source) + "\n" + discNow, 13);
     else
         Show(EnginesText("FileUnreadable", "无法读取 %1（%2）。",
-                         {checked.source, "its CD-DA sound could not be read"}),
+                         {checked.source, "its CD-DA sound could not be read"}) +
+                 "\n" + discNow,
              13);
     return Step::Stop;
 }

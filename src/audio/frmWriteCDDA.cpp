@@ -14,7 +14,6 @@
 #include "EngineRunner.h"
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
-#include "MessageBoxSeam.h"
 #include "TrackListView.h"
 #include "Twips.h"
 #include "WindowParts.h"
@@ -38,8 +37,8 @@ frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_messages(LanguageTexts("frmWriteCDDA"), WindowBuiltIns()),
       m_runner(new EngineRunner(this)),
-      // Its Cancel button stops a recording; closing never does.
-      m_closing(this, m_runner, CloseDuringRun::Rule::Refuse) {
+      // Cancel and a close ask the same question before they stop a recording.
+      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, m_messages[37], m_messages[38]) {
     setObjectName(QStringLiteral("frmWriteCDDA"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("CD-DA Burner"));
@@ -96,7 +95,7 @@ void frmWriteCDDA::ConnectControls() {
     connect(m_cmdNewPrj, &QPushButton::clicked, this, &frmWriteCDDA::NewAudioProject);
     connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdBurn, &QPushButton::clicked, this, &frmWriteCDDA::StartAudioBurn);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &frmWriteCDDA::CancelBurn);
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { m_closing.StopOnRequest(); });
     connect(m_runner, &EngineRunner::phaseText, m_panels[0], &QLabel::setText);
     connect(m_runner, &EngineRunner::elapsedText, m_panels[2], &QLabel::setText);
     connect(m_runner, &EngineRunner::percentText, m_label2, &QLabel::setText);
@@ -110,8 +109,8 @@ void frmWriteCDDA::UpdateBurnButton() {
     const std::string drive = CurrentDrive();
     const bool ready = m_presence.ReadyToStart(drive);
     m_cmdBurn->setEnabled(ready);
-    // Once per medium: when it appears, and again after a recording.
-    if (ready && m_capacityOf != drive)
+    // Once per medium: when it appears or changes (a recording changes it too).
+    if (ready && m_presence.NewMedium())
         ReadBlankCapacity(drive);
     else if (!m_presence.Present() && !m_capacityOf.empty())
         ReadBlankCapacity({});
@@ -152,19 +151,13 @@ void frmWriteCDDA::ShowTrackCounter(const std::string& text) {
         Qt::QueuedConnection);
 }
 
-void frmWriteCDDA::CancelBurn() {
-    const MessageAnswer answer = ShowMessageBox(this, m_messages[37], m_messages[38],
-                                                MessageIcon::Question, MessageButtons::YesNo);
-    if (answer == MessageAnswer::Yes) m_runner->Cancel();
-}
-
 void frmWriteCDDA::OnBurnFinished() {
     m_cmdCancel->setEnabled(false);
-    m_capacityOf.clear();
     m_timer1->start();
     emit burnFinished();
-    // A finished recording ends the task: back to the main window.
-    if (LastOutcome() == AudioBurnOutcome::Finished) close();
+    // A finished recording ends the task, and a stop the user asked for by
+    // closing: back to the main window.
+    if (m_closing.Leaving() || LastOutcome() == AudioBurnOutcome::Finished) m_closing.CloseWindow();
 }
 
 void frmWriteCDDA::closeEvent(QCloseEvent* event) {

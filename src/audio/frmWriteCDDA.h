@@ -84,7 +84,6 @@ class frmWriteCDDA : public QWidget {
     // Reads the free blocks of the disc in `drive` (empty: forgets them).
     void ReadBlankCapacity(const std::string& drive);
     void OnBurnFinished();
-    void CancelBurn();
     void ShowTrackCounter(const std::string& text);
 
     AudioTrackList m_tracks;

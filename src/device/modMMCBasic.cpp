@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "MediaChanges.h"
 #include "ScsiStatus.h"
 #include "TransportSlot.h"
 
@@ -115,6 +116,11 @@ std::int32_t Send(ScsiRequest& request, const std::string& drive, void* buffer,
     if (ChangesTheDisc(request.CDB[0])) g_discChangeStarted = true;  // before: it may take long
     request.Status = transport->ExecCMD(drive, request.CDB.data(), request.CDBLen,
                                         request.Direction, buffer, bufferLen, request.Timeout);
+    // Unit attention, "not ready to ready change, medium may have changed":
+    // reported once, to whichever command comes first.
+    if (request.Status == ScsiStatus::kCheckCondition && transport->LastSK() == 0x06 &&
+        transport->LastASC() == 0x28)
+        MediaChanges::Note(drive);
     if (const auto& trace = CommandTrace()) {
         CommandTraceEntry entry{drive,
                                 CdbText(request.CDB.data(), request.CDBLen),

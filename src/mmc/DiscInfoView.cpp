@@ -24,7 +24,9 @@ DiscInfoTexts DiscInfoView::Named(const modMMC::DiscInfoRecord& disc) {
 
 std::optional<DiscInfoTexts> DiscInfoView::Load(const std::string& drive) {
     if (modMMC::WaitUnitReady(drive, kReadyWaitMs) != 1) return std::nullopt;
-    m_shown = true;
+    // The disc shown is the one the watch knows: the next tick reads it
+    // again only when it changes.
+    m_shown = m_presence.Poll(drive);
     return ShowDiscInfo(drive);
 }
 
@@ -34,7 +36,7 @@ std::optional<DiscInfoTexts> DiscInfoView::Tick(const std::string& drive) {
         m_shown = false;
         return NotAvailable();
     }
-    if (m_shown) return std::nullopt;  // one query per insertion
+    if (m_shown && !m_presence.NewMedium()) return std::nullopt;  // one query per disc
     m_shown = true;
     return ShowDiscInfo(drive);
 }

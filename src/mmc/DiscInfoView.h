@@ -19,7 +19,9 @@ struct DiscInfoTexts {
 
 // What the disc information window shows and when it asks the drive: once
 // when it opens (after waiting for readiness), then on each 200 ms tick only
-// when a medium has appeared, and "N/A" while no medium is known.
+// when the watch finds a new medium (one that appeared, was swapped, or that
+// an operation of the program may have changed), and "N/A" while no medium
+// is known.
 class DiscInfoView {
   public:
     // The texts of "no medium known".
@@ -34,8 +36,8 @@ class DiscInfoView {
     // when it became ready, nullopt (keep the labels) otherwise.
     std::optional<DiscInfoTexts> Load(const std::string& drive);
     // One timer tick: "N/A" texts when no medium is known, the disc's texts
-    // when a medium appeared since the last shown state, nullopt when
-    // nothing changes (also while another operation has the drive busy).
+    // when the watch finds a new medium, nullopt when nothing changes (also
+    // while another operation has the drive busy).
     std::optional<DiscInfoTexts> Tick(const std::string& drive);
     // True while the texts shown are those of the medium in the drive.
     bool Shown() const { return m_shown; }

@@ -1,5 +1,6 @@
 #include "DriveFailure.h"
 
+#include <array>
 #include <cstdio>
 
 #include "EnginesText.h"
@@ -71,6 +72,61 @@ std::string OwnMessage(DriveFailure failure, bool write) {
     return {};
 }
 }  // namespace
+
+namespace {
+constexpr std::uint8_t kAny = 0xFF;
+
+// Sense codes in words, the first entry that matches wins.
+struct SenseWords {
+    std::uint8_t key, asc, ascq;
+    const char* textKey;
+    const char* builtIn;
+};
+constexpr std::array<SenseWords, 16> kSenseWords = {{
+    {kNotReady, kAscNoMedium, kAny, "CauseNoDisc", "光碟机中没有光碟"},
+    {kNotReady, kAscBecomingReady, kAscqLongWrite, "CauseLongWrite", "长时间写入仍在进行"},
+    {kNotReady, kAny, kAny, "CauseNotReady", "光碟机未就绪"},
+    {kMediumError, 0x0C, kAny, "CauseWriteError", "写入错误"},
+    {kMediumError, 0x11, kAny, "CauseReadError", "无法读取的区块"},
+    {kMediumError, kAny, kAny, "CauseMediumError", "光碟介质错误"},
+    {0x04, kAny, kAny, "CauseHardwareError", "光碟机硬件错误"},
+    {kIllegalRequest, kAscOutOfRange, kAny, "CauseOutOfRange", "地址超出光碟范围"},
+    {kIllegalRequest, 0x2C, kAny, "CauseSequenceError", "命令顺序错误"},
+    {kIllegalRequest, 0x30, kAny, "CauseIncompatible", "光碟不兼容"},
+    {kIllegalRequest, kAscIllegalMode, kAny, "CauseIllegalMode", "这条轨道不能以这种方式写入"},
+    {kIllegalRequest, kAny, kAny, "CauseIllegalRequest", "光碟机不接受这个命令"},
+    {0x06, 0x28, kAny, "CauseMediumChanged", "光碟可能已被更换"},
+    {0x06, 0x29, kAny, "CauseReset", "光碟机已被重置"},
+    {0x06, kAny, kAny, "CauseUnitAttention", "光碟机的状态已改变"},
+    {0x0B, kAny, kAny, "CauseAborted", "命令被中止"},
+}};
+
+std::string CauseWords(std::int32_t status) {
+    const clsSCSI* transport = Transport();
+    if (status == ScsiStatus::kBusy) return EnginesText("CauseBusy", "光碟机忙");
+    if (status != ScsiStatus::kCheckCondition || transport == nullptr)
+        return EnginesText("CauseNoAnswer", "光碟机没有正常应答");
+    const std::uint8_t key = transport->LastSK(), asc = transport->LastASC(),
+                       ascq = transport->LastASCQ();
+    for (const SenseWords& words : kSenseWords)
+        if (words.key == key && (words.asc == kAny || words.asc == asc) &&
+            (words.ascq == kAny || words.ascq == ascq))
+            return EnginesText(words.textKey, words.builtIn);
+    return EnginesText("CauseOther", "其他错误");
+}
+}  // namespace
+
+std::string FailureCause(std::int32_t status) {
+    return EnginesText("FailureCause", "光碟机报告的原因：%1（%2）。",
+                       {CauseWords(status), FailureCode(status)});
+}
+
+std::string WriteFailureText(std::int32_t status, bool writeError, const std::string& slowText,
+                             const std::string& writeErrorText) {
+    if (!writeError && ClassifyFailure(status) != DriveFailure::Slow)
+        return FailureText(status, true, slowText, writeErrorText);
+    return (writeError ? writeErrorText : slowText) + "\n" + FailureCause(status);
+}
 
 std::string FailureText(std::int32_t status, bool write, const std::string& slowText,
                         const std::string& mediumErrorText) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstring>
 
+#include "MediaChanges.h"
 #include "MediaClasses.h"
 #include "ScsiStatus.h"
 #include "Sleeper.h"
@@ -145,7 +146,10 @@ std::int32_t MediaPresent(const std::string& drive) {
     std::array<std::uint8_t, 8> reply{};
     if (!GetEventStatus(drive, 0x10, reply.data(), reply.size())) return -1;
     if (reply[0] == 0 && reply[1] == 0) return -1;  // no event descriptor
-    return BitSet(reply[5], 1) ? 1 : 0;             // media status: Media Present
+    // Event code "new media" or "media changed", reported once.
+    const int event = reply[4] & 0x0F;
+    if ((reply[2] & 0x07) == 4 && (event == 2 || event == 4)) MediaChanges::Note(drive);
+    return BitSet(reply[5], 1) ? 1 : 0;  // media status: Media Present
 }
 
 std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs) {

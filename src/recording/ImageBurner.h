@@ -53,7 +53,8 @@ class ImageBurner {
     BurnOutcome BurnImage(const std::string& drive, const std::string& imagePath);
     // Tidies up after a failed write: flushes the drive's cache, closes the
     // track and the session, ejects when asked. Every result is ignored.
-    void AbortBurn(const std::string& drive);
+    // Returns what the disc holds now (DiscAfterFailure, read before the eject).
+    std::string AbortBurn(const std::string& drive);
 
     // The temporary image this recording may delete (nothing for task 2).
     const TemporaryImage& Temporary() const { return m_temporary; }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <span>
 
+#include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DriveFailure.h"
 #include "EngineReporter.h"
@@ -56,12 +57,12 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
             static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - lba));
         const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, m_chunk.data(),
                                                     blocks * std::int32_t{kBlockSize}, &status);
-        if (outcome == WriteOutcome::WriteError) return StopWriting(drive, image, m_texts(11));
         // Named by the drive's last answer, read before the tidy-up sends more commands.
         if (outcome != WriteOutcome::Written)
             return StopWriting(
                 drive, image,
-                FailureText(status, true, "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
+                WriteFailureText(status, outcome == WriteOutcome::WriteError,
+                                 "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
         if (m_options.verify && !m_options.testMode)
             m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
         lba += blocks;
@@ -74,8 +75,8 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
 BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageFileReader& image,
                                      const std::string& message) {
     image.Close();
-    AbortBurn(drive);
-    Warn(message, 10);
+    const std::string discNow = AbortBurn(drive);
+    Warn(message + "\n" + discNow, 10);
     return BurnOutcome::Failed;
 }
 
@@ -139,12 +140,15 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
     return BurnOutcome::Completed;
 }
 
-void ImageBurner::AbortBurn(const std::string& drive) {
+std::string ImageBurner::AbortBurn(const std::string& drive) {
     (void)modMMC::SynchronizeCache(drive);
     (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne);
     (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, kTrackOne);
+    // Read while the disc is still in the drive.
+    std::string discNow = DiscAfterFailure(drive, kTrackOne);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
     // The temporary image stays until the recording window closes, so the
     // user can try again with another disc.
     m_reporter.PhaseText("error");
+    return discNow;
 }

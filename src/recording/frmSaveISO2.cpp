@@ -129,7 +129,6 @@ std::string frmSaveISO2::AskImagePath() {
 
 void frmSaveISO2::OnCopyFinished() {
     m_cmdCancel->hide();
-    m_cboReadSpeed->Forget();  // the disc may have changed
     m_imgtea->hide();
     emit copyFinished();
     const std::optional<CopyOutcome> outcome = LastOutcome();

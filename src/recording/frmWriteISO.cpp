@@ -16,13 +16,11 @@
 #include "ImageFileReader.h"
 #include "LanguageTexts.h"
 #include "MainWindowLink.h"
-#include "MediaClasses.h"
 #include "MessageBoxSeam.h"
 #include "ModFileDlg.h"
 #include "SpeedListBox.h"
 #include "Twips.h"
 #include "WindowParts.h"
-#include "modMMC.h"
 
 namespace {
 constexpr int kWidthTwips = 10035;
@@ -34,7 +32,7 @@ std::vector<std::pair<int, const char*>> WindowBuiltIns() {
     std::vector<std::pair<int, const char*>> texts;
     for (int number : {8, 19, 20, 32, 33, 34})
         texts.emplace_back(number, BuiltInTexts::kWriteIso[number - 1]);
-    texts.emplace_back(35, "正在刻录。要停止刻录并关闭窗口吗？中途停止的光碟可能无法再使用。");
+    texts.emplace_back(35, "正在刻录。要停止刻录吗？中途停止的光碟可能无法再使用。");
     texts.emplace_back(36, "停止刻录");
     texts.emplace_back(37,
                        "这个文件不是光盘映像（第 16 扇区没有 ISO 9660 或 UDF 卷），"
@@ -93,6 +91,7 @@ void frmWriteISO::ConnectControls() {
     connect(m_timer1, &QTimer::timeout, this, &frmWriteISO::Timer1Tick);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmWriteISO::Browse);
     connect(m_cmdBurn, &QPushButton::clicked, this, &frmWriteISO::Burn);
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { m_closing.StopOnRequest(); });
     connect(m_cmdBack, &QPushButton::clicked, this, [this] {
         m_backToPrevious = true;
         close();
@@ -125,20 +124,12 @@ void frmWriteISO::Load(const QString& imagePath) {
     m_timer1->start();
 }
 
+// The test-mode box is the user's: a disc that cannot simulate leaves it as
+// it is, and the recorder refuses test mode on such a disc before writing.
 void frmWriteISO::Timer1Tick() {
-    const std::string drive = CurrentDrive();
-    const SpeedListBox::Medium medium = m_cboWriteSpeed->Follow(drive);
-    if (medium == SpeedListBox::Medium::Appeared) ReadMedium(drive);
+    const SpeedListBox::Medium medium = m_cboWriteSpeed->Follow(CurrentDrive());
     // A drive that cannot write CD-R never gets Burn.
     m_cmdBurn->setEnabled(medium != SpeedListBox::Medium::Absent && m_capabilities.canWrite);
-}
-
-// Test mode only on media whose recorders simulate: elsewhere the drive
-// would record for real.
-void frmWriteISO::ReadMedium(const std::string& drive) {
-    const bool simulates = MediaClasses::HasTestWrite(modMMC::GetMediaType(drive));
-    if (!simulates) m_chkTestMode->setChecked(false);
-    m_chkTestMode->setEnabled(m_capabilities.testWrite && simulates);
 }
 
 void frmWriteISO::Browse() {
@@ -197,6 +188,7 @@ void frmWriteISO::Burn() {
     m_timer1->stop();
     m_cmdBurn->setEnabled(false);
     m_prg->setValue(0);
+    m_cmdCancel->show();
     const std::string drive = CurrentDrive();
     const BurnOptions options = ChosenOptions();
     m_testRun = options.testMode;
@@ -206,13 +198,13 @@ void frmWriteISO::Burn() {
 }
 
 void frmWriteISO::OnBurnFinished() {
-    m_cboWriteSpeed->Forget();  // the disc may have changed
+    m_cmdCancel->hide();
     emit burnFinished();
     // A real recording ends the task; after a test run the window stays for
     // the recording itself, and after a failure for another try.
     if (m_closing.Leaving() || (LastOutcome() == BurnOutcome::Completed && !m_testRun)) {
         m_backToPrevious = false;
-        close();
+        m_closing.CloseWindow();
         return;
     }
     m_timer1->start();

@@ -53,7 +53,7 @@ class frmWriteISO : public QWidget {
 
   public slots:
     // Timer1: Burn follows the medium in the current drive; a new medium
-    // gets its speed list and its test-mode choice.
+    // gets its speed list.
     void Timer1Tick();
     // Burn: checks and records on a worker thread.
     void Burn();
@@ -77,7 +77,6 @@ class frmWriteISO : public QWidget {
     // frmWriteISO.cpp
     void ConnectControls();
     void Load(const QString& imagePath);
-    void ReadMedium(const std::string& drive);
     void Browse();
     static std::vector<QString> DroppedImages(const QMimeData* data);
     bool ImageConfirmed(const std::string& path);
@@ -92,7 +91,7 @@ class frmWriteISO : public QWidget {
     WriteCapabilities m_capabilities;
     bool m_backToPrevious = false;
     EngineRunner* m_runner;
-    CloseDuringRun m_closing;  // asks before a close stops the recording
+    CloseDuringRun m_closing;  // asks before a close or Cancel stops the recording
     bool m_testRun = false;
     EngineOutcome<BurnOutcome> m_lastOutcome;
 
@@ -111,6 +110,7 @@ class frmWriteISO : public QWidget {
     QProgressBar* m_prg = nullptr;
     QLabel* m_imgtea = nullptr;
     std::vector<QLabel*> m_panels;
+    QPushButton* m_cmdCancel = nullptr;  // shown while a recording runs
     QPushButton* m_cmdBurn = nullptr;
     QPushButton* m_cmdBack = nullptr;
     QPushButton* m_cmdTools = nullptr;

@@ -65,6 +65,9 @@ void frmWriteISO::BuildOptions() {
     m_prg = Named(new QProgressBar(this), "prg", {140, 328, 505, 24});
     m_prg->setRange(0, 100);
     m_prg->setValue(0);
+    m_cmdCancel = Named(new QPushButton(QString::fromUtf8("取消(&C)"), this), "cmdCancel",
+                        {545, 358, 100, 30});
+    m_cmdCancel->hide();
 }
 
 void frmWriteISO::BuildButtons() {
@@ -91,6 +94,7 @@ void frmWriteISO::LoadTexts() {
                            {"chkTestMode", Caption(m_chkTestMode)},
                            {"chkEjectDisc", Caption(m_chkEjectDisc)},
                            {"chkVerify", Caption(m_chkVerify)},
+                           {"cmdCancel", Caption(m_cmdCancel)},
                            {"cmdBrowse.ToolTipText", ToolTip(m_cmdBrowse)},
                            {"cmdAbout.ToolTipText", ToolTip(m_cmdAbout)},
                            {"CmdTools.ToolTipText", ToolTip(m_cmdTools)},

@@ -1,6 +1,7 @@
 #include "CloseDuringRun.h"
 
 #include <QCloseEvent>
+#include <QWidget>
 #include <utility>
 
 #include "EngineRunner.h"
@@ -21,12 +22,39 @@ bool CloseDuringRun::MayClose(QCloseEvent* event) {
     }
     event->ignore();
     // Asked once: a second close while the engine stops changes nothing.
-    if (m_rule == Rule::Refuse || m_leaving) return false;
-    if (m_rule == Rule::AskThenStop &&
-        ShowMessageBox(m_window, m_question, m_title, MessageIcon::Question,
-                       MessageButtons::YesNo) != MessageAnswer::Yes)
-        return false;
+    if (m_leaving || m_asking) return false;
+    if (m_rule == Rule::AskThenStop && !AskToStop()) {
+        // The job ended under the question, which went as a No: the window
+        // does what it does after any job (its end asked for a close or not).
+        if (!std::exchange(m_closePending, false)) return false;
+        event->accept();
+        return true;
+    }
     m_leaving = true;
     m_runner->Cancel();
     return false;
+}
+
+void CloseDuringRun::StopOnRequest() {
+    if (!m_runner->IsRunning() || m_asking) return;
+    if (m_rule == Rule::Stop || AskToStop()) m_runner->Cancel();
+    if (std::exchange(m_closePending, false)) m_window->close();
+}
+
+void CloseDuringRun::CloseWindow() {
+    if (m_asking) {
+        m_closePending = true;
+        return;
+    }
+    m_window->close();
+}
+
+bool CloseDuringRun::AskToStop() {
+    m_asking = true;
+    const MessageAnswer answer =
+        ShowMessageBox(m_window, m_question, m_title, MessageIcon::Question, MessageButtons::YesNo,
+                       /*noIsDefault=*/true);
+    m_asking = false;
+    // The job's end closes the question, which then answers No.
+    return answer == MessageAnswer::Yes;
 }

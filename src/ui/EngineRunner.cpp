@@ -33,7 +33,7 @@ class EngineRunner::QueuedReporter : public EngineReporter {
 
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override {
-        MessageAnswer answer = DefaultAnswer(buttons);
+        MessageAnswer answer = CautiousAnswer(buttons);
         RunOnWindowThread([&, t = QString::fromStdString(text), c = QString::fromStdString(title)] {
             answer = m_runner->AskOnWindowThread(t, c, icon, buttons);
         });
@@ -69,18 +69,6 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     template <typename F>
     void Post(F&& call) {
         QMetaObject::invokeMethod(m_runner, std::forward<F>(call), Qt::QueuedConnection);
-    }
-
-    static MessageAnswer DefaultAnswer(MessageButtons buttons) {
-        switch (buttons) {
-            case MessageButtons::YesNo:
-                return MessageAnswer::No;
-            case MessageButtons::OkCancel:
-                return MessageAnswer::Cancel;
-            case MessageButtons::Ok:
-                break;
-        }
-        return MessageAnswer::Ok;
     }
 
     EngineRunner* m_runner;
@@ -131,6 +119,9 @@ void EngineRunner::Cancel() {
 
 MessageAnswer EngineRunner::AskOnWindowThread(const QString& text, const QString& title,
                                               MessageIcon icon, MessageButtons buttons) {
+    // What the job says now (its end, as a rule) settles a stop question the
+    // window has open: that one goes, as if answered No.
+    CloseMessageBoxes(m_window);
     return ShowMessageBox(m_window, text, title, icon, buttons);
 }
 
@@ -141,6 +132,7 @@ void EngineRunner::OnThreadFinished() {
     m_thread = nullptr;
     m_busy.reset();
     SetLocked(false);
+    CloseMessageBoxes(m_window);  // nothing is left to stop
     emit finished();
 }
 

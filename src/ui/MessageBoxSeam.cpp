@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <algorithm>
+#include <vector>
 
 #include "LanguageTexts.h"
 
@@ -9,6 +11,17 @@ namespace {
 std::function<MessageAnswer(const MessageBoxRequest&)>& Handler() {
     static std::function<MessageAnswer(const MessageBoxRequest&)> handler;
     return handler;
+}
+
+// A box being shown, innermost last (boxes open inside one another's loops).
+struct OpenBox {
+    const QWidget* parent;
+    std::shared_ptr<bool> closed;
+    QMessageBox* onScreen = nullptr;
+};
+std::vector<OpenBox*>& OpenBoxes() {
+    static std::vector<OpenBox*> boxes;
+    return boxes;
 }
 
 QMessageBox::Icon QtIcon(MessageIcon icon) {
@@ -53,10 +66,15 @@ void SetButtonTexts(QMessageBox& box) {
             shown->setText(QString::fromStdString(texts.Key(key, builtIn)));
 }
 
-MessageAnswer ShowOnScreen(const MessageBoxRequest& request) {
+MessageAnswer ShowOnScreen(const MessageBoxRequest& request, OpenBox& open) {
     QMessageBox box(QtIcon(request.icon), request.title, request.text, QtButtons(request.buttons),
                     request.parent);
     SetButtonTexts(box);
+    if (request.noIsDefault) {
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    open.onScreen = &box;
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;
@@ -72,11 +90,34 @@ MessageAnswer ShowOnScreen(const MessageBoxRequest& request) {
 }
 }  // namespace
 
+MessageAnswer CautiousAnswer(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::OkCancel:
+            return MessageAnswer::Cancel;
+        case MessageButtons::Ok:
+            break;
+    }
+    return MessageAnswer::Ok;
+}
+
 MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, const QString& title,
-                             MessageIcon icon, MessageButtons buttons) {
-    const MessageBoxRequest request{parent, text, title, icon, buttons};
-    if (Handler()) return Handler()(request);
-    return ShowOnScreen(request);
+                             MessageIcon icon, MessageButtons buttons, bool noIsDefault) {
+    OpenBox open{parent, std::make_shared<bool>(false)};
+    const MessageBoxRequest request{parent, text, title, icon, buttons, noIsDefault, open.closed};
+    OpenBoxes().push_back(&open);
+    const MessageAnswer answer = Handler() ? Handler()(request) : ShowOnScreen(request, open);
+    std::erase(OpenBoxes(), &open);
+    return *open.closed ? CautiousAnswer(buttons) : answer;
+}
+
+void CloseMessageBoxes(const QWidget* parent) {
+    for (OpenBox* open : OpenBoxes()) {
+        if (open->parent != parent || *open->closed) continue;
+        *open->closed = true;
+        if (open->onScreen != nullptr) open->onScreen->reject();
+    }
 }
 
 void SetMessageBoxHandler(std::function<MessageAnswer(const MessageBoxRequest&)> handler) {

@@ -7,7 +7,7 @@ SpeedListBox::Medium SpeedListBox::Follow(const std::string& drive) {
         Forget();
         return Medium::Absent;
     }
-    if (m_valid) return Medium::Present;
+    if (m_valid && !m_presence.NewMedium()) return Medium::Present;
     clear();
     for (const SpeedEntry& entry : m_fill(drive))
         addItem(QString::fromStdString(entry.text), entry.factor);

@@ -18,6 +18,8 @@ GUI=$(dirname "$CLI")/maple-writer
 head -c 200000 /dev/urandom >data.bin
 "$CLI" mkiso -o image.iso data.bin >/dev/null 2>&1 || fail "mkiso"
 size=$(stat -c %s image.iso)
+small=1000  # blocks of a DVD+RW
+head -c $((small * 2048)) /dev/zero >zeros.bin
 sox -n -r 44100 -b 16 -c 2 a.wav synth 1 sine 440 2>/dev/null || fail "sox"
 sox -n -r 48000 -b 16 -c 2 b.wav synth 1 sine 660 2>/dev/null || fail "sox"
 "$CLI" virtual create drive >/dev/null || fail "virtual create"
@@ -83,9 +85,16 @@ for round in $(seq 20); do
     rm -rf r x && mkdir r
     insert "$kind"
     fault long-write $((RANDOM % 6))
+    # A copy of a DVD+RW without a volume is the whole formatted medium: a
+    # small one here, and no fresh full-size one put in during the round.
+    disc_change="$V virtual insert $kind"
+    if [ "$kind" = dvd+rw ]; then
+        sed -i "s/^capacity .*/capacity $small/" drive/drive.meta
+        disc_change="$V eject"
+    fi
     menu=("$V burn --no-eject image.iso" "$V burn --no-eject image.iso"
           "$V audio --no-eject a.wav b.wav" "$V erase --yes" "$V copy --to-iso r/copy$round.iso"
-          "$V virtual insert $kind" "$V eject" "$V load" "$V virtual export r/x" "$V info"
+          "$disc_change" "$V eject" "$V load" "$V virtual export r/x" "$V info"
           "$V virtual show" "$CLI --virtual other copy --to-iso r/other$round.iso")
     [ -x "$GUI" ] && menu+=("timeout -s TERM 2 env QT_QPA_PLATFORM=offscreen $GUI")
     pids=()
@@ -123,10 +132,11 @@ for round in $(seq 20); do
     done
 
     check_disc
-    # A copy that reports success holds the disc it copied: the image, or
-    # what a stopped or failed recording left.
+    # A copy that reports success holds the disc it copied: the image, a
+    # blank or erased DVD+RW whole, or what a stopped or failed recording left.
     for copy in r/copy$round.iso r/other$round.iso; do
         [ -e "$copy" ] && ! cmp -s "$copy" image.iso && [ "$copy" = r/other$round.iso -o "$partial" = 0 ] &&
+            ! { [ "$kind" = dvd+rw ] && cmp -s "$copy" zeros.bin; } &&
             fail "round $round: a wrong $copy reported as saved"
     done
     find . -name '*.part' | grep -q . && fail "round $round: partial files left: $(find . -name '*.part')"

@@ -57,6 +57,21 @@ for kind in dvd+rw dvd-r; do
   check "growisofs $kind track" starts_with "$(exported 1)" /tmp/data.iso
 done
 
+# cdrskin: Track At Once (incremental on DVD-R) and Session At Once (Disc At
+# Once on DVD-R: RESERVE TRACK, the writes, SYNCHRONIZE CACHE and no CLOSE,
+# after which the drive has finished the disc itself).
+for kind in cd-r dvd-r dvd+rw; do
+  for mode in -tao -sao; do
+    attach $kind
+    check "cdrskin $mode on $kind" traced cdrskin dev="$SR" $mode gracetime=0 /tmp/data.iso
+    detach
+    check "cdrskin: every command known" refused
+    check "cdrskin $mode: the $kind is complete" \
+      sh -c "maple-cli --virtual $DRIVE virtual show | grep -qx 'state: complete'"
+    check "cdrskin $mode $kind track" starts_with "$(exported 1)" /tmp/data.iso
+  done
+done
+
 for kind in cd-r dvd+r; do
   attach $kind
   check "xorriso first session on $kind" traced xorriso -outdev "$SR" -map /usr/lib/modules /m1 -commit

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the guest once per machine: Debian's kernel, a static busybox, the
-# kernel modules of the SCSI target and the CD driver, blkid, and the peer
-# burning programs with their libraries, into CACHE (vmlinux + base.cpio.gz).
+# kernel modules of the SCSI target and the CD driver, blkid, the peer
+# burning, ripping and inspecting programs with their libraries, and the
+# El Torito images of two Debian packages (in /images, the packages only
+# unpacked), into CACHE (vmlinux + base.cpio.gz).
 # Called by run-guest.sh under a lock; does nothing when CACHE/ready exists.
 set -euo pipefail
 
@@ -11,8 +13,13 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/copy-program.sh"
 
 modules=(sr_mod sg isofs target_core_user tcm_loop)
-peers=(busybox-static wodim growisofs cdrdao xorriso)
-programs=(/usr/bin/wodim /usr/bin/growisofs /usr/bin/cdrdao /usr/bin/xorriso)
+peers=(busybox-static wodim growisofs cdrdao xorriso cdparanoia icedax libcdio-utils cdrskin
+  dvd+rw-tools)
+programs=(/usr/bin/wodim /usr/bin/growisofs /usr/bin/cdrdao /usr/bin/xorriso /usr/bin/cdparanoia
+  /usr/bin/icedax /usr/bin/cd-info /usr/bin/cdrskin /usr/bin/dvd+rw-mediainfo)
+# Bootable CD images as Debian ships them: GRUB's rescue CD (its ISO volume is
+# the whole image) and iPXE's (padded past its volume for its MBR partition).
+images=(grub-rescue-pc:usr/lib/grub-rescue/grub-rescue-cdrom.iso ipxe:usr/lib/ipxe/ipxe.iso)
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -32,7 +39,7 @@ missing_depends() {
 
 kernel="$(apt-cache depends linux-image-amd64 | awk '/Depends: linux-image-[0-9]/ { print $2; exit }')"
 [ -n "$kernel" ] || { echo "vm: no kernel package found (apt-get update?)" >&2; exit 1; }
-wanted=("$kernel" "${peers[@]}")
+wanted=("$kernel" "${peers[@]}" "${images[@]%%:*}")
 queue=("${peers[@]}")
 while [ ${#queue[@]} -gt 0 ]; do
   package="${queue[0]}"
@@ -87,6 +94,9 @@ for path in "${needed[@]}"; do
   esac
 done
 "$busybox" depmod -b tree "$kver"
+
+mkdir -p tree/images
+for image in "${images[@]}"; do cp "root/${image#*:}" tree/images/; done
 
 # blkid from the host's util-linux (busybox has none); peer programs with
 # every library they load.

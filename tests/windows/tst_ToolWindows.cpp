@@ -1,8 +1,8 @@
 // The windows of the tools menu on the virtual drive. The disc information
-// window: the labels it fills from the drive, the drive it asks, and when it
-// leaves the drive alone. The erase window: the button follows the medium,
-// the check box chooses the erase, and the erase runs on a worker with the
-// window locked. What the erase itself says and does is the engine's test.
+// window: the labels it fills from the drive, the drive it asks, when it
+// reads the disc again, and when it leaves the drive alone. The erase window: the button follows
+// the medium, the check box chooses the erase, and the erase runs on a worker with the window
+// locked. What the erase itself says and does is the engine's test.
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -45,6 +45,32 @@ class ToolWindowsTest : public QObject {
         QCOMPARE(m_rig->drives.Drive(1).RemoveMedium(), std::string());
         window.Timer1Tick();
         QCOMPARE(Values(window), (QStringList{"N/A", "N/A", "N/A", "N/A", "N/A"}));
+    }
+
+    // The labels follow the disc without seeing the drive empty: after an
+    // erase of the erase window; a disc another program puts in with the tray
+    // closed (a unit attention and a new-media event, whose fingerprint may
+    // equal the old one's); a disc swapped between two ticks (no event here,
+    // but another fingerprint).
+    void discInfoReadsTheDiscAgainAfterAnEraseAndAnySwap() {
+        m_rig->drives.Insert(MediumKind::CdRw, 40);
+        frmDiscInfo window;
+        QCOMPARE(Values(window).at(3), QStringLiteral("Complete"));
+        frmErase erase;
+        RunErase(erase);
+        QCOMPARE(erase.LastOutcome(), EraseOutcome::Erased);
+        window.Timer1Tick();
+        QCOMPARE(Values(window), (QStringList{"CD-RW", "1", "1", "Empty", "Empty"}));
+        m_rig->drives.Insert(MediumKind::DvdR);
+        window.Timer1Tick();
+        QCOMPARE(Values(window).at(0), QStringLiteral("DVD-R"));
+        std::string error;
+        const auto other =
+            EmuDrive::Open(m_rig->drives.Folder(), error);  // maple-cli virtual insert
+        QVERIFY2(other != nullptr, error.c_str());
+        QCOMPARE(other->InsertBlank(MediumKind::DvdPlusR), std::string());
+        window.Timer1Tick();
+        QCOMPARE(Values(window), (QStringList{"DVD+R", "1", "1", "Empty", "Empty"}));
     }
 
     void discInfoLeavesABusyDriveAlone() {

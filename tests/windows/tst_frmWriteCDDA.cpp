@@ -185,8 +185,7 @@ class WriteCddaTest : public QObject {
             lockedWhileRecording = window->Recording() && IsDriveBusy() &&
                                    !Control<TrackListView>(window, "lvwFiles")->isEnabled() &&
                                    !Control<QPushButton>(window, "cmdNewPrj")->isEnabled() &&
-                                   Control<QPushButton>(window, "cmdCancel")->isEnabled() &&
-                                   !window->close();
+                                   Control<QPushButton>(window, "cmdCancel")->isEnabled();
             shownAtTheEnd = {Control<QLabel>(window, "Label3")->text(),
                              Control<QLabel>(window, "Label2")->text(),
                              QString::number(Control<QProgressBar>(window, "prg")->value())};
@@ -216,7 +215,7 @@ class WriteCddaTest : public QObject {
         QVERIFY(!Samples(QString::fromStdString(tracks[0]), out).starts_with(cd));
     }
 
-    void cancelStopsAtTheNextBlockAndSaysWhatTheDiscHolds() {
+    void closeOrCancelAsksAndCancelStopsAtTheNextBlockSayingWhatTheDiscHolds() {
         QVERIFY(m_rig->drives.Drive().InsertBlank(MediumKind::CdR).empty());
         // After the first block, the drive reports a long write for 2 s.
         m_rig->drives.Drive().Faults().failures.push_back({0x2A, 1, 20, 0x02, 0x04, 0x08});
@@ -224,15 +223,22 @@ class WriteCddaTest : public QObject {
         window.AddDroppedFiles({File("cd.wav"), File("hd.wav")});
         auto* cancel = Control<QPushButton>(&window, "cmdCancel");
         bool clicked = false;
+        m_rig->boxes.QueueAnswer(MessageAnswer::No);  // to the close: the recording goes on
         // The first percentage of a written block (a conversion before it shows none).
         connect(window.findChild<EngineRunner*>(), &EngineRunner::percentText, this, [&] {
-            if (!std::exchange(clicked, true)) QTest::mouseClick(cancel, Qt::LeftButton);
+            if (std::exchange(clicked, true)) return;
+            QVERIFY(!window.close());
+            QTest::mouseClick(cancel, Qt::LeftButton);
         });
         window.UpdateBurnButton();
         QCOMPARE(ClickAndWait(window, "CmdBurn", &frmWriteCDDA::burnFinished, 30000),
                  AudioBurnOutcome::Cancelled);
-        QCOMPARE(m_rig->boxes.shown.front().text.left(8), QString::fromUtf8("确定要停止刻录吗"));
-        QCOMPARE(m_rig->boxes.shown.front().buttons, MessageButtons::YesNo);
+        // A close and Cancel ask the same question, No its default.
+        const auto& question = m_rig->boxes.shown.at(0);
+        QCOMPARE(question.text.left(8), QString::fromUtf8("确定要停止刻录吗"));
+        QCOMPARE(question.buttons, MessageButtons::YesNo);
+        QVERIFY(question.noIsDefault);
+        QCOMPARE(m_rig->boxes.shown.at(1).text, question.text);
         QCOMPARE(m_rig->drives.Drive().Media().tracks.size(), std::size_t(1));
         QVERIFY(!cancel->isEnabled());
         QVERIFY(Control<TrackListView>(&window, "lvwFiles")->isEnabled());

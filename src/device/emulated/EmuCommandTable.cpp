@@ -31,9 +31,11 @@ std::array<EmuCommandEntry, 256> BuildTable() {
     set(0x5C, &ReadBufferCapacity, false, false);
     set(0x5D, &SendCueSheet, true, false);
     set(0xA1, &Blank, true, false);
+    set(0xA8, &Read12, true, false);
     set(0xAC, &GetPerformance, true, false);
     set(0xAD, &ReadDiscStructure, true, false);
     set(0xB6, &SetStreaming, true, false);
+    set(0xB9, &ReadCdMsf, true, false);
     set(0xBB, &SetCdSpeed, false, false);
     set(0xBE, &ReadCd, true, false);
     return table;

@@ -42,9 +42,11 @@ EmuOutcome ReadDiscStructure(EmuCall& call);
 EmuOutcome ReadCapacity(EmuCall& call);
 EmuOutcome ReadFormatCapacities(EmuCall& call);
 EmuOutcome ReadToc(EmuCall& call);
-// Data: READ(10), READ CD, WRITE(10).
+// Data: READ(10), READ(12), READ CD, READ CD MSF, WRITE(10).
 EmuOutcome Read10(EmuCall& call);
+EmuOutcome Read12(EmuCall& call);
 EmuOutcome ReadCd(EmuCall& call);
+EmuOutcome ReadCdMsf(EmuCall& call);
 EmuOutcome Write10(EmuCall& call);
 // Session At Once on CD: SEND CUE SHEET, and what WRITE(10) and SYNCHRONIZE
 // CACHE do while page 05h asks for it (write type 2).

@@ -11,6 +11,7 @@ namespace {
 constexpr std::int64_t kMinimumCdTrack = 300;
 // A Track At Once data track ends with two run-out blocks.
 constexpr std::int64_t kDataRunOut = 2;
+constexpr std::uint8_t kDiscAtOnce = 2;  // page 05h write type
 
 bool CloseTrack(EmuCall& call, EmuTrack& track) {
     EmuDriveState& state = call.state;
@@ -27,6 +28,7 @@ bool CloseTrack(EmuCall& call, EmuTrack& track) {
         if (track.mode == EmuTrack::Mode::Data) track.runOut = kDataRunOut;
     }
     track.closed = true;
+    state.reservedBlocks.reset();
     state.layoutChanged = true;
     return true;
 }
@@ -63,17 +65,28 @@ EmuOutcome CloseTrackNumbered(EmuCall& call, std::uint16_t number) {
     if ((number >= 1 && number <= media.tracks.size()) || invisible) return EmuSense::kGood;
     return EmuSense::kInvalidFieldInCdb;
 }
+
+// DVD-R/-RW Disc At Once: the track reserved for it, written whole.
+bool DiscAtOnceDone(const EmuDriveState& state, const EmuTrack& open) {
+    const MediumKind kind = state.media.kind;
+    return (kind == MediumKind::DvdR || kind == MediumKind::DvdRw) &&
+           EmuWritePage::WriteType(state.writePage) == kDiscAtOnce && state.reservedBlocks &&
+           open.length >= *state.reservedBlocks;
+}
 }  // namespace
 
 EmuOutcome SynchronizeCache(EmuCall& call) {
     // Session At Once: the lead-out follows the last block, closing the session.
     if (call.state.cueSheet)
         return SessionAtOnceComplete(call.state) ? CloseSession(call, false) : EmuSense::kGood;
-    // In Track At Once on CD, flushing the buffer ends the track.
     EmuMedia& media = call.state.media;
     EmuTrack* open = media.OpenTrack();
-    if (open != nullptr && TraitsOf(media.kind).cd && !CloseTrack(call, *open))
-        return EmuSense::kWriteError;
+    if (open == nullptr) return EmuSense::kGood;
+    // Disc At Once on DVD-R/-RW is single-session: the drive finishes the disc.
+    if (DiscAtOnceDone(call.state, *open))
+        return CloseTrack(call, *open) ? CloseSession(call, true) : EmuSense::kWriteError;
+    // In Track At Once on CD, flushing the buffer ends the track.
+    if (TraitsOf(media.kind).cd && !CloseTrack(call, *open)) return EmuSense::kWriteError;
     return EmuSense::kGood;
 }
 
@@ -109,6 +122,7 @@ EmuOutcome Blank(EmuCall& call) {
     blank.capacity = traits.capacity;
     state.media = blank;
     state.cueSheet.reset();
+    state.reservedBlocks.reset();
     state.layoutChanged = true;
     // A full blank erases every block; a minimal one only makes the disc look empty.
     if (type == 0 && !call.data.Clear()) return EmuSense::kWriteError;

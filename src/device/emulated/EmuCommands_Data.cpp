@@ -34,7 +34,9 @@ EmuOutcome ReadRun(const EmuCall& call, std::int64_t lba, std::int64_t count, st
     }
     if (media.tracks.empty() || lba > media.LastAddressableLba()) return EmuSense::kLbaOutOfRange;
     const EmuTrack* track = media.TrackAt(lba);
-    if (track == nullptr) return EmuSense::kUncorrectableBlock;  // pre-gap or lead-out/in
+    if (track == nullptr)  // an audio pause is audio too; other gaps are unreadable
+        return media.AudioPauseAt(lba) != nullptr ? EmuSense::kIllegalModeForTrack
+                                                  : EmuSense::kUncorrectableBlock;
     if (track->mode == EmuTrack::Mode::Audio) return EmuSense::kIllegalModeForTrack;
     if (lba >= track->start + track->length) return EmuSense::kUncorrectableBlock;  // run-out
     // Blocks of a running test write were never recorded.
@@ -46,12 +48,10 @@ EmuOutcome ReadRun(const EmuCall& call, std::int64_t lba, std::int64_t count, st
                ? EmuSense::kGood
                : EmuSense::kUnrecoveredReadError;
 }
-}  // namespace
 
-EmuOutcome Read10(EmuCall& call) {
+// READ(10) and READ(12): `blocks` 2048-byte blocks from `lba` on.
+EmuOutcome ReadBlocks(const EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     const EmuCommand& command = call.command;
-    const std::int64_t lba = command.Long(2);
-    const std::int64_t blocks = command.Word(7);
     if (blocks == 0) return EmuSense::kGood;
     if (command.dataInLen < blocks * 2048) return EmuSense::kInvalidFieldInCdb;
     if (Overlaps(call.state.faults.unreadable, lba, blocks)) return EmuSense::kUnrecoveredReadError;
@@ -64,6 +64,15 @@ EmuOutcome Read10(EmuCall& call) {
         at += done;
     }
     return EmuSense::kGood;
+}
+}  // namespace
+
+EmuOutcome Read10(EmuCall& call) {
+    return ReadBlocks(call, call.command.Long(2), call.command.Word(7));
+}
+
+EmuOutcome Read12(EmuCall& call) {
+    return ReadBlocks(call, call.command.Long(2), call.command.Long(6));
 }
 
 namespace {
@@ -94,6 +103,14 @@ EmuTrack* TrackForWrite(EmuMedia& media, const EmuWritePage::WriteSetup& setup,
     return &media.tracks.back();
 }
 
+// A new audio track on CD: the drive records the pause before it as silence.
+bool SilencePause(EmuCall& call) {
+    const EmuMedia& media = call.state.media;
+    const std::int64_t start = media.tracks.back().start;
+    const std::int64_t from = std::max<std::int64_t>(media.PauseStart(media.tracks.size() - 1), 0);
+    return !TraitsOf(media.kind).cd || call.data.Zero(from * 2352, (start - from) * 2352);
+}
+
 EmuOutcome WriteSequential(EmuCall& call, std::int64_t lba, std::int64_t blocks,
                            const EmuWritePage::WriteSetup& setup) {
     EmuDriveState& state = call.state;
@@ -101,13 +118,16 @@ EmuOutcome WriteSequential(EmuCall& call, std::int64_t lba, std::int64_t blocks,
     const std::int64_t next = state.NextWritableAddress();
     if (next < 0 || lba != next) return EmuSense::kInvalidWriteAddress;
     if (lba + blocks > state.media.capacity) return EmuSense::kLbaOutOfRange;
+    const EmuTrack* open = state.media.OpenTrack();
+    if (state.reservedBlocks && (open ? open->length : 0) + blocks > *state.reservedBlocks)
+        return EmuSense::kLbaOutOfRange;  // a reserved track takes no more than its size
     if (setup.testWrite && !state.beforeSimulation) state.beforeSimulation = state.media;
-    const bool newTrack = state.media.OpenTrack() == nullptr;
     EmuTrack* track = TrackForWrite(state.media, setup, next);
     if (track == nullptr) return EmuSense::kIllegalModeForTrack;
-    if (!setup.testWrite && !call.data.Write(state.media.DataOffset(*track, lba),
-                                             call.command.dataOut, blocks * setup.blockSize)) {
-        if (newTrack) state.media.tracks.pop_back();  // nothing of it reached the medium
+    if (!setup.testWrite && ((open == nullptr && !SilencePause(call)) ||
+                             !call.data.Write(state.media.DataOffset(*track, lba),
+                                              call.command.dataOut, blocks * setup.blockSize))) {
+        if (open == nullptr) state.media.tracks.pop_back();  // nothing of it reached the medium
         return EmuSense::kWriteError;
     }
     track->length += blocks;

@@ -1,5 +1,6 @@
-// MODE SENSE(6), MODE SENSE(10) and MODE SELECT(10) with the Write Parameters
-// page (05h) and the capabilities and mechanical status page (2Ah).
+// MODE SENSE(6), MODE SENSE(10) and MODE SELECT(10) with the Read/Write
+// Error Recovery page (01h), the Write Parameters page (05h) and the
+// capabilities and mechanical status page (2Ah).
 #include <algorithm>
 
 #include "EmuCommandTable.h"
@@ -11,6 +12,7 @@
 namespace EmuCommands {
 
 namespace {
+constexpr std::uint8_t kErrorRecoveryPage = 0x01;
 constexpr std::uint8_t kCapabilitiesPage = 0x2A;
 constexpr std::uint8_t kAllPages = 0x3F;
 constexpr std::size_t kHeader = 8;       // mode parameter header (10), no block descriptor
@@ -43,6 +45,21 @@ std::vector<std::uint8_t> CapabilitiesPage(const EmuDriveState& state) {
     return page;
 }
 
+// Page 01h (MMC-5 7.3): no retries to set, the drive's own error handling;
+// not changeable.
+std::vector<std::uint8_t> ErrorRecoveryPage() {
+    std::vector<std::uint8_t> page(12, 0);
+    page[0] = kErrorRecoveryPage;
+    page[1] = static_cast<std::uint8_t>(page.size() - 2);
+    return page;
+}
+
+// The fixed pages (01h, 2Ah) as MODE SENSE gives them: nothing changeable.
+std::vector<std::uint8_t> FixedPage(std::vector<std::uint8_t> page, PageControl control) {
+    if (control == PageControl::Changeable) std::fill(page.begin() + 2, page.end(), 0);
+    return page;
+}
+
 std::vector<std::uint8_t> WritePage(const EmuDriveState& state, PageControl control) {
     EmuWritePage::Page page = control == PageControl::Default      ? EmuWritePage::Defaults()
                               : control == PageControl::Changeable ? EmuWritePage::ChangeableMask()
@@ -70,13 +87,12 @@ EmuOutcome ModeSense(EmuCall& call, std::size_t header, std::uint32_t allocation
     if (command.Byte(3) != 0 && !(code == kAllPages && command.Byte(3) == 0xFF))
         return EmuSense::kInvalidFieldInCdb;  // no subpages
     std::vector<std::uint8_t> reply(header, 0);
+    if (code == kErrorRecoveryPage || code == kAllPages)
+        Append(reply, FixedPage(ErrorRecoveryPage(), control));
     if (code == EmuWritePage::kCode || code == kAllPages)
         Append(reply, WritePage(call.state, control));
-    if (code == kCapabilitiesPage || code == kAllPages) {
-        std::vector<std::uint8_t> page = CapabilitiesPage(call.state);
-        if (control == PageControl::Changeable) std::fill(page.begin() + 2, page.end(), 0);
-        Append(reply, page);
-    }
+    if (code == kCapabilitiesPage || code == kAllPages)
+        Append(reply, FixedPage(CapabilitiesPage(call.state), control));
     if (reply.size() == header) return EmuSense::kInvalidFieldInCdb;
     if (header == kShortHeader)
         reply[0] = static_cast<std::uint8_t>(reply.size() - 1);  // mode data length
@@ -106,8 +122,10 @@ EmuOutcome SelectPage(EmuDriveState& state, const std::uint8_t* page, int bytes,
         if (outcome.Good() && apply && !ignored) std::copy_n(page, 52, state.writePage.begin());
         return outcome;
     }
-    if (code == kCapabilitiesPage) {  // not changeable: only an identical copy passes
-        const std::vector<std::uint8_t> current = CapabilitiesPage(state);
+    if (code == kCapabilitiesPage || code == kErrorRecoveryPage) {
+        // Not changeable: only an identical copy passes.
+        const std::vector<std::uint8_t> current =
+            code == kCapabilitiesPage ? CapabilitiesPage(state) : ErrorRecoveryPage();
         const bool same = bytes == static_cast<int>(current.size()) &&
                           std::equal(current.begin() + 2, current.end(), page + 2);
         return same ? EmuSense::kGood : EmuSense::kInvalidFieldInParameters;

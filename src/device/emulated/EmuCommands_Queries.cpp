@@ -32,37 +32,84 @@ std::vector<std::uint8_t> ProfileList(std::uint16_t current) {
     return feature;
 }
 
-// A feature descriptor without data beyond `extra` bytes.
-std::vector<std::uint8_t> Feature(std::uint16_t code, std::uint8_t flags,
-                                  std::vector<std::uint8_t> extra) {
-    std::vector<std::uint8_t> feature(4 + extra.size(), 0);
-    EmuReply::Put16(feature, 0, code);
-    feature[2] = flags;
-    feature[3] = static_cast<std::uint8_t>(extra.size());
-    std::copy(extra.begin(), extra.end(), feature.begin() + 4);
-    return feature;
-}
-
 struct Descriptor {
     std::uint16_t code;
     bool current;
     std::vector<std::uint8_t> bytes;
 };
 
+// A feature descriptor (MMC-5 5.2.2): code, version, persistent and current
+// bits, then the feature's own bytes.
+Descriptor Feature(std::uint16_t code, std::uint8_t version, bool persistent, bool current,
+                   std::vector<std::uint8_t> extra) {
+    std::vector<std::uint8_t> feature(4 + extra.size(), 0);
+    EmuReply::Put16(feature, 0, code);
+    feature[2] = static_cast<std::uint8_t>(version << 2 | (persistent ? 2 : 0) | (current ? 1 : 0));
+    feature[3] = static_cast<std::uint8_t>(extra.size());
+    std::copy(extra.begin(), extra.end(), feature.begin() + 4);
+    return {code, current, std::move(feature)};
+}
+
+// Which of the medium-dependent features apply to the medium in the drive.
+struct Currents {
+    bool ready, cd, dvd, readable, cdWrite, incremental, dashWrite;
+};
+
+Currents CurrentFeatures(const EmuDriveState& state) {
+    const MediumKind kind = state.MediumReady() ? state.media.kind : MediumKind::None;
+    const MediumTraits& traits = TraitsOf(kind);
+    const bool ready = kind != MediumKind::None;
+    const bool dash = kind == MediumKind::DvdR || kind == MediumKind::DvdRw;
+    const bool cdWrite = traits.cd && traits.recordable;
+    return {ready,
+            ready && traits.cd,
+            ready && !traits.cd,
+            ready && state.media.State() != DiscState::Blank,
+            cdWrite,
+            cdWrite || dash,
+            dash};
+}
+
+// Incremental Streaming Writable: data block types 0 (CD-DA) and 8 (Mode 1)
+// on CD, 8 on DVD; BUF; one link size, 7 blocks on CD and 16 on DVD-R/-RW.
+std::vector<std::uint8_t> IncrementalFeature(bool dvd) {
+    const std::uint8_t cdda = dvd ? 0x00 : 0x01, linkSize = dvd ? 16 : 7;
+    return {0x01, cdda, 0x01, 1, linkSize, 0, 0, 0};
+}
+
+// Every feature whose commands the drive answers; MMC-5 section 5.3.
 std::vector<Descriptor> Features(const EmuDriveState& state) {
-    const std::uint16_t current = CurrentProfile(state);
-    const bool ready = current != 0;
-    const bool cd = ready && TraitsOf(state.media.kind).cd;
+    const std::uint16_t profile = CurrentProfile(state);
+    const Currents is = CurrentFeatures(state);
+    const MediumKind kind = is.ready ? state.media.kind : MediumKind::None;
+    const std::uint8_t blocking = is.dvd ? 16 : 1;
     return {
-        {0x0000, true, ProfileList(current)},
+        {0x0000, true, ProfileList(profile)},
         // Core: physical interface 2 (ATAPI).
-        {0x0001, true, Feature(0x0001, 0x07, {0, 0, 0, 2, 0, 0, 0, 0})},
-        // Removable Medium: tray loading mechanism, eject.
-        {0x0003, true, Feature(0x0003, 0x03, {0x29, 0, 0, 0})},
-        // CD Track At Once: test write and R-W subcode absent.
-        {0x002D, cd, Feature(0x002D, cd ? 0x09 : 0x08, {0x04, 0, 0, 0})},
-        // CD Mastering: Session At Once, test write; cue sheets up to 4 KiB.
-        {0x002E, cd, Feature(0x002E, cd ? 0x09 : 0x08, {0x64, 0x00, 0x10, 0x00})},
+        Feature(0x0001, 1, true, true, {0, 0, 0, 2, 0, 0, 0, 0}),
+        // Morphing: GET EVENT STATUS NOTIFICATION polled only, no operational events.
+        Feature(0x0002, 1, true, true, {0, 0, 0, 0}),
+        // Removable Medium: tray loading mechanism, eject, lock.
+        Feature(0x0003, 0, true, true, {0x29, 0, 0, 0}),
+        // Random Readable: 2048-byte blocks, read in units of 1 (CD) or 16 (DVD) blocks.
+        Feature(0x0010, 0, false, is.readable, {0, 0, 0x08, 0, 0, blocking, 0, 0}),
+        // Multi-Read, CD Read (no C2 pointers, no CD-TEXT), DVD Read.
+        Feature(0x001D, 0, false, is.cd, {}),
+        Feature(0x001E, 2, false, is.cd, {0, 0, 0, 0}),
+        Feature(0x001F, 1, false, is.dvd, {0, 0, 0, 0}),
+        Feature(0x0021, 1, false, is.incremental, IncrementalFeature(is.dvd)),
+        // DVD+RW and DVD+R: written.
+        Feature(0x002A, 1, false, kind == MediumKind::DvdPlusRw, {0x01, 0, 0, 0}),
+        Feature(0x002B, 0, false, kind == MediumKind::DvdPlusR, {0x01, 0, 0, 0}),
+        // CD Track At Once: BUF, test write, CD-RW; data block types 0 and 8.
+        Feature(0x002D, 2, false, is.cdWrite, {0x46, 0, 0x01, 0x01}),
+        // CD Mastering: BUF, Session At Once, test write, CD-RW; cue sheets up to 4 KiB.
+        Feature(0x002E, 2, false, is.cdWrite, {0x66, 0x00, 0x10, 0x00}),
+        // DVD-R/-RW Write: BUF, test write, DVD-RW.
+        Feature(0x002F, 1, false, is.dashWrite, {0x46, 0, 0, 0}),
+        // Real Time Streaming: READ BUFFER CAPACITY by blocks, SET CD SPEED,
+        // speeds in page 2Ah, GET PERFORMANCE write speeds; no stream writing.
+        Feature(0x0107, 3, false, is.ready, {0x1E, 0, 0, 0}),
     };
 }
 }  // namespace

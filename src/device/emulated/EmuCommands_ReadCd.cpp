@@ -1,4 +1,7 @@
-// READ CD: the CD-DA sectors of audio tracks, 2352 bytes each, as recorded.
+// READ CD and READ CD MSF: the CD-DA sectors of audio tracks and of the
+// pauses before them, 2352 bytes each, as recorded.
+#include <cstring>
+
 #include "EmuCommandTable.h"
 #include "EmuDataFile.h"
 #include "EmuDriveState.h"
@@ -7,41 +10,73 @@ namespace EmuCommands {
 
 namespace {
 constexpr std::int64_t kCddaBytes = 2352;
-constexpr std::uint8_t kUserData = 0x10;  // byte 9: user data only, no headers or C2 bits
+// Byte 9: the user data; sync, header and EDC/ECC bits do not apply to
+// CD-DA sectors (their 2352 bytes are all user data); no C2 error bits.
+constexpr std::uint8_t kUserData = 0x10, kC2ErrorBits = 0x06;
 
 // One CD-DA sector at `lba` into `out`.
 EmuOutcome ReadCddaSector(const EmuCall& call, std::int64_t lba, std::uint8_t* out) {
     const EmuDriveState& state = call.state;
     // Blocks of a running test write were never recorded.
     const EmuMedia& recorded = state.beforeSimulation ? *state.beforeSimulation : state.media;
-    if (recorded.tracks.empty() || lba < 0 || lba > recorded.LastAddressableLba())
+    if (recorded.tracks.empty() || lba < -EmuMedia::kTrackPreGap ||
+        lba > recorded.LastAddressableLba())
         return EmuSense::kLbaOutOfRange;
     const EmuTrack* track = recorded.TrackAt(lba);
-    if (track == nullptr || lba >= track->start + track->length)
-        return EmuSense::kUncorrectableBlock;  // pre-gap or run-out
+    if (track == nullptr) {
+        // The pause before an audio track: kept where it lies on the disc;
+        // the first track's pre-gap (negative addresses) is silence.
+        if (recorded.AudioPauseAt(lba) == nullptr) return EmuSense::kUncorrectableBlock;
+        if (lba < 0) {
+            std::memset(out, 0, kCddaBytes);
+            return EmuSense::kGood;
+        }
+        return call.data.Read(lba * kCddaBytes, out, kCddaBytes) ? EmuSense::kGood
+                                                                 : EmuSense::kUnrecoveredReadError;
+    }
+    if (lba >= track->start + track->length) return EmuSense::kUncorrectableBlock;  // run-out
     if (track->mode != EmuTrack::Mode::Audio) return EmuSense::kIllegalModeForTrack;
     return call.data.Read(recorded.DataOffset(*track, lba), out, kCddaBytes)
                ? EmuSense::kGood
                : EmuSense::kUnrecoveredReadError;
 }
-}  // namespace
 
-// Expected sector type any (000b) or CD-DA (001b), user data only, no
-// sub-channel; anything else 05/24/00. Data sectors answer 05/64/00.
-EmuOutcome ReadCd(EmuCall& call) {
+// Expected sector type any (000b) or CD-DA (001b), the user data, no C2
+// bits, no sub-channel; anything else 05/24/00. Data sectors answer 05/64/00.
+EmuOutcome ReadCddaSectors(const EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     const EmuCommand& command = call.command;
     const int sectorType = (command.Byte(1) >> 2) & 0x07;
-    if (sectorType > 1 || command.Byte(9) != kUserData || command.Byte(10) != 0)
+    const std::uint8_t fields = command.Byte(9);
+    if (sectorType > 1 || (fields & kUserData) == 0 || (fields & kC2ErrorBits) != 0 ||
+        command.Byte(10) != 0)
         return EmuSense::kInvalidFieldInCdb;
     if (!TraitsOf(call.state.media.kind).cd) return EmuSense::kCannotReadFormat;
-    const std::int64_t lba = static_cast<std::int32_t>(command.Long(2));
-    const std::int64_t blocks = std::int64_t{command.Byte(6)} << 16 | command.Word(7);
+    if (blocks < 0) return EmuSense::kInvalidFieldInCdb;
     if (command.dataInLen < blocks * kCddaBytes) return EmuSense::kInvalidFieldInCdb;
     for (std::int64_t at = 0; at < blocks; ++at) {
         const EmuOutcome outcome = ReadCddaSector(call, lba + at, command.dataIn + at * kCddaBytes);
         if (!outcome.Good()) return outcome;
     }
     return EmuSense::kGood;
+}
+
+// The LBA of an MSF address in CDB bytes at..at+2.
+std::int64_t MsfLba(const EmuCommand& command, int at) {
+    return (command.Byte(at) * 60 + command.Byte(at + 1)) * 75 + command.Byte(at + 2) - 150;
+}
+}  // namespace
+
+EmuOutcome ReadCd(EmuCall& call) {
+    const EmuCommand& command = call.command;
+    const std::int64_t lba = static_cast<std::int32_t>(command.Long(2));
+    const std::int64_t blocks = std::int64_t{command.Byte(6)} << 16 | command.Word(7);
+    return ReadCddaSectors(call, lba, blocks);
+}
+
+// Start at bytes 3-5, end (not read) at bytes 6-8.
+EmuOutcome ReadCdMsf(EmuCall& call) {
+    const std::int64_t start = MsfLba(call.command, 3);
+    return ReadCddaSectors(call, start, MsfLba(call.command, 6) - start);
 }
 
 }  // namespace EmuCommands

@@ -21,6 +21,16 @@ EmuTrack& TrackFor(EmuMedia& media, const EmuCueSheet::Stretch& stretch, int ses
     }
     return media.tracks.back();
 }
+
+// An audio track's pre-gap is kept where it lies on the disc (the first
+// track's, before LBA 0, reads as silence); a data track's is not kept.
+bool KeepPause(EmuCall& call, const EmuCueSheet::Stretch& stretch, std::int64_t at,
+               std::int64_t count, const std::uint8_t* data) {
+    constexpr std::int64_t kCdda = 2352;
+    const std::int64_t skip = std::clamp<std::int64_t>(-at, 0, count);  // blocks before LBA 0
+    return stretch.mode != EmuTrack::Mode::Audio || skip == count ||
+           call.data.Write((at + skip) * kCdda, data + skip * kCdda, (count - skip) * kCdda);
+}
 }  // namespace
 
 bool SessionAtOnce(const EmuDriveState& state) {
@@ -65,12 +75,14 @@ EmuOutcome WriteSessionAtOnce(EmuCall& call, std::int64_t lba, std::int64_t bloc
     for (std::int64_t at = lba; at < lba + blocks;) {
         const EmuCueSheet::Stretch& stretch = *cue.At(at);
         const std::int64_t count = std::min(stretch.end, lba + blocks) - at;
-        if (stretch.userData) {  // pre-gaps are not kept
+        if (stretch.userData) {
             EmuTrack& track = TrackFor(state.media, stretch, session);
             if (!testWrite && !call.data.Write(state.media.DataOffset(track, at), data,
                                                count * stretch.BlockSize()))
                 return EmuSense::kWriteError;
             track.length += count;
+        } else if (!testWrite && !KeepPause(call, stretch, at, count, data)) {
+            return EmuSense::kWriteError;
         }
         data += count * stretch.BlockSize();
         at += count;

@@ -21,13 +21,10 @@ struct TocTrack {
 };
 
 // Closed tracks only: the drive knows a track from the PMA once it is
-// closed. A DVD+RW holds one track over what was written.
+// closed. A formatted DVD+RW holds one track over the whole formatted size.
 std::vector<TocTrack> Tracks(const EmuMedia& media) {
     std::vector<TocTrack> tracks;
-    if (TraitsOf(media.kind).overwritable) {
-        if (media.recordedEnd > 0) tracks.push_back({1, 1, 0x14, 0, media.recordedEnd});
-        return tracks;
-    }
+    if (TraitsOf(media.kind).overwritable) return {{1, 1, 0x14, 0, media.capacity}};
     for (const EmuTrack& track : media.tracks)
         if (track.closed)
             tracks.push_back(

@@ -19,6 +19,7 @@ struct TrackView {
     std::int64_t nextWritable = -1;
     bool audio = false;
     bool blank = false;
+    bool reserved = false;  // RESERVE TRACK fixed its size
 };
 
 std::optional<TrackView> Invisible(const EmuMedia& media, std::int64_t next) {
@@ -99,15 +100,14 @@ std::vector<std::uint8_t> Describe(const EmuMedia& media, const TrackView& view)
     reply[3] = static_cast<std::uint8_t>(view.session);
     reply[33] = static_cast<std::uint8_t>(view.session >> 8);
     reply[5] = view.audio ? 0x00 : 0x04;  // track mode: audio / data uninterrupted
-    reply[6] = static_cast<std::uint8_t>((view.blank ? 0x40 : 0x00) | (view.audio ? 0x0F : 0x01));
+    reply[6] = static_cast<std::uint8_t>((view.reserved ? 0x80 : 0x00) |
+                                         (view.blank ? 0x40 : 0x00) | (view.audio ? 0x0F : 0x01));
     const bool writable = view.nextWritable >= 0;
     reply[7] = static_cast<std::uint8_t>((view.recorded > 0 ? 0x02 : 0) | (writable ? 0x01 : 0));
     EmuReply::Put32(reply, 8, static_cast<std::uint32_t>(view.start));
-    if (writable) {
+    if (writable) {  // DVD+RW: writable anywhere, so all of it is free
         EmuReply::Put32(reply, 12, static_cast<std::uint32_t>(view.nextWritable));
-        const std::int64_t used =
-            TraitsOf(media.kind).overwritable ? media.recordedEnd : view.nextWritable;
-        EmuReply::Put32(reply, 16, static_cast<std::uint32_t>(media.capacity - used));
+        EmuReply::Put32(reply, 16, static_cast<std::uint32_t>(media.capacity - view.nextWritable));
     }
     EmuReply::Put32(reply, 20, cd ? 0 : 16);  // fixed packet size / blocking factor
     EmuReply::Put32(reply, 24, static_cast<std::uint32_t>(view.size));
@@ -137,6 +137,11 @@ EmuOutcome ReadTrackInformation(EmuCall& call) {
             return EmuSense::kInvalidFieldInCdb;
     }
     if (!view) return EmuSense::kInvalidFieldInCdb;
+    // The track being written (or about to be) has the size it was reserved with.
+    if (call.state.reservedBlocks && view->nextWritable >= 0) {
+        view->size = *call.state.reservedBlocks;
+        view->reserved = true;
+    }
     return EmuReply::Send(call, Describe(media, *view), command.Word(7));
 }
 
@@ -150,7 +155,8 @@ EmuOutcome ReserveTrack(EmuCall& call) {
     if (state.media.OpenTrack() != nullptr) return EmuSense::kCommandSequenceError;
     const std::int64_t blocks = call.command.Long(5);
     if (blocks == 0 || blocks > state.media.capacity - next) return EmuSense::kInvalidFieldInCdb;
-    // The reservation is checked; the track then grows with the writes that fill it.
+    // The track then grows with the writes that fill it, up to this size.
+    call.state.reservedBlocks = blocks;
     return EmuSense::kGood;
 }
 

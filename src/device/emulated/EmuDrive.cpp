@@ -82,6 +82,7 @@ EmuDrive::EmuDrive(Opened opened)
     m_state.ChangeMedium(std::move(opened.metadata.media));
     m_state.trayOpen = opened.metadata.trayOpen;
     m_state.faults = std::move(opened.metadata.faults);
+    m_inserted = opened.metadata.inserted;
     m_state.writePage = EmuWritePage::Defaults();
     m_state.layoutChanged = false;
 }
@@ -142,6 +143,7 @@ std::string EmuDrive::InsertBlank(MediumKind kind, Replacing replacing) {
     blank.capacity = traits.capacity;
     m_state.ChangeMedium(blank);
     m_state.trayOpen = false;
+    ++m_inserted;
     return Save();
 }
 
@@ -178,6 +180,7 @@ std::string EmuDrive::InsertImage(MediumKind kind, const std::string& imagePath,
     }
     m_state.ChangeMedium(disc);
     m_state.trayOpen = false;
+    ++m_inserted;
     return Save();
 }
 
@@ -201,6 +204,7 @@ std::string EmuDrive::FormatState() const {
     metadata.trayOpen = m_state.trayOpen;
     metadata.media = m_state.RecordedMedia();
     metadata.faults = m_state.faults;
+    metadata.inserted = m_inserted;
     return metadata.Format();
 }
 
@@ -251,8 +255,11 @@ void EmuDrive::Refresh() {
     EmuMetadata metadata;
     // A file that went missing or was damaged: keep what this drive knows.
     if (!text || *text == m_savedText || !EmuMetadata::Parse(*text, metadata).empty()) return;
-    const bool newDisc = !(metadata.media == m_state.RecordedMedia());
+    // Another disc, or one put in for an equal one ('virtual insert --replace').
+    const bool newDisc =
+        !(metadata.media == m_state.RecordedMedia()) || metadata.inserted != m_inserted;
     if (newDisc) m_state.ChangeMedium(metadata.media);
+    m_inserted = metadata.inserted;
     m_state.trayOpen = metadata.trayOpen;
     m_state.faults = metadata.faults;
     m_state.layoutChanged = false;

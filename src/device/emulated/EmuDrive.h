@@ -98,7 +98,7 @@ class EmuDrive {
                              std::vector<std::string>* written = nullptr,
                              bool overwrite = false) const;
     // Several lines for `maple-cli virtual show`: tray, medium, state, sessions,
-    // and each track with its session, mode, start and length.
+    // and each track with its session, mode, start, length and run-out.
     std::string Describe() const;
 
     // Writes the metadata file now. The drive saves by itself after every
@@ -151,6 +151,7 @@ class EmuDrive {
     std::unique_ptr<EmuDataFile> m_data;
     std::unique_ptr<EmuFolderLock> m_lock;
     EmuDriveState m_state;
-    std::string m_savedText;  // the metadata file as this drive last read or wrote it
+    std::string m_savedText;      // the metadata file as this drive last read or wrote it
+    std::int64_t m_inserted = 0;  // discs put in (EmuMetadata::inserted)
     int m_claims = 0;
 };

@@ -7,6 +7,7 @@ void EmuDriveState::ChangeMedium(EmuMedia next) {
     media = std::move(next);
     beforeSimulation.reset();
     cueSheet.reset();
+    reservedBlocks.reset();
     unitAttention = false;
     newMediaEvent = false;
     layoutChanged = true;

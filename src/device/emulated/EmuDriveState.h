@@ -26,7 +26,9 @@ struct EmuDriveState {
     // the simulated session ends, so nothing is recorded.
     std::optional<EmuMedia> beforeSimulation;
     std::optional<EmuCueSheet> cueSheet;  // a Session At Once recording under way
-    bool layoutChanged = false;           // the metadata file is behind
+    // RESERVE TRACK: the size of the next (or open) track, until it is closed.
+    std::optional<std::int64_t> reservedBlocks;
+    bool layoutChanged = false;  // the metadata file is behind
 
     // Puts another medium (or none) in: the speeds of the new medium apply,
     // any test write ends, nothing is pending.

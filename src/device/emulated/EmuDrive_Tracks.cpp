@@ -125,8 +125,9 @@ std::string EmuDrive::Describe() const {
     for (const EmuTrack& track : media.tracks)
         text << "track " << track.number << ": session " << track.session << ", "
              << (track.mode == EmuTrack::Mode::Audio ? "audio" : "data") << ", start "
-             << track.start << ", length " << track.length << (track.closed ? "" : ", open")
-             << "\n";
+             << track.start << ", length " << track.length
+             << (track.runOut > 0 ? ", run-out " + std::to_string(track.runOut) : "")
+             << (track.closed ? "" : ", open") << "\n";
     const std::int64_t next = media.NextWritableAddress();
     if (next >= 0 && !TraitsOf(media.kind).overwritable)
         text << "next writable address: " << next << "\n";

@@ -4,6 +4,12 @@ namespace {
 // CD: lead-out + lead-in before the pre-gap of a new session's first track.
 constexpr std::int64_t kFirstSessionGap = 6750 + 4500;
 constexpr std::int64_t kLaterSessionGap = 2250 + 4500;
+
+// DVD-R and sequential DVD-RW separate sessions by border zones; DVD+R
+// sessions follow each other directly here.
+bool HasBorderZones(MediumKind kind) {
+    return kind == MediumKind::DvdR || kind == MediumKind::DvdRw;
+}
 }  // namespace
 
 DiscState EmuMedia::State() const {
@@ -32,6 +38,19 @@ const EmuTrack* EmuMedia::TrackAt(std::int64_t lba) const {
     return nullptr;
 }
 
+std::int64_t EmuMedia::PauseStart(std::size_t index) const {
+    const EmuTrack& track = tracks[index];
+    if (track.mode != EmuTrack::Mode::Audio) return track.start;
+    if (index == 0 || tracks[index - 1].session != track.session) return track.start - kTrackPreGap;
+    return tracks[index - 1].End();
+}
+
+const EmuTrack* EmuMedia::AudioPauseAt(std::int64_t lba) const {
+    for (std::size_t index = 0; index < tracks.size(); ++index)
+        if (lba < tracks[index].start) return lba >= PauseStart(index) ? &tracks[index] : nullptr;
+    return nullptr;
+}
+
 std::int64_t EmuMedia::NextWritableAddress(std::int64_t preGap) const {
     const MediumTraits& traits = TraitsOf(kind);
     if (traits.overwritable) return 0;
@@ -42,7 +61,7 @@ std::int64_t EmuMedia::NextWritableAddress(std::int64_t preGap) const {
         const EmuTrack& last = tracks.back();
         const bool newSession = last.session <= closedSessions;
         if (!traits.cd)
-            next = last.End();
+            next = last.End() + (newSession && HasBorderZones(kind) ? kBorderZone : 0);
         else if (!newSession)
             next = last.End() + preGap;
         else
@@ -53,7 +72,7 @@ std::int64_t EmuMedia::NextWritableAddress(std::int64_t preGap) const {
 }
 
 std::int64_t EmuMedia::LastAddressableLba() const {
-    if (TraitsOf(kind).overwritable) return recordedEnd > 0 ? recordedEnd - 1 : 0;
+    if (TraitsOf(kind).overwritable) return capacity - 1;
     return tracks.empty() ? 0 : tracks.back().End() - 1;
 }
 

@@ -51,16 +51,29 @@ struct EmuMedia {
     const EmuTrack* TrackAt(std::int64_t lba) const;
     // Pre-gap a Track At Once CD track gets when nothing longer is asked for.
     static constexpr std::int64_t kTrackPreGap = 150;
+    // DVD-R/-RW: blocks between the end of a closed session and the first
+    // track of the next (border-out and border-in; a modelling choice).
+    static constexpr std::int64_t kBorderZone = 16384;
+
+    // The audio track whose pause (index 0 before its first block: digital
+    // silence, or what the host wrote there in Session At Once) holds `lba`,
+    // or nullptr. The first track of a session has the 150-block pre-gap,
+    // later ones everything after the previous track.
+    const EmuTrack* AudioPauseAt(std::int64_t lba) const;
+    // The first LBA of the pause before tracks[index] (its start for data tracks).
+    std::int64_t PauseStart(std::size_t index) const;
 
     // Next writable address of the invisible (or open) track; -1 when the disc
     // takes no more data. `preGap` is the pre-gap the drive puts before a new
     // CD track (page 05h). DVD+RW answers 0 (writable anywhere).
     std::int64_t NextWritableAddress(std::int64_t preGap = kTrackPreGap) const;
-    // READ CAPACITY: the last addressable LBA (run-out blocks counted), 0 when blank.
+    // READ CAPACITY: the last addressable LBA (run-out blocks counted), 0 when
+    // blank; on DVD+RW the formatted size - 1, whatever was written.
     std::int64_t LastAddressableLba() const;
     // Where block `lba` of `track` lies in the data file: each track is stored
     // contiguously from its start LBA times the slot size (2352 bytes on CD,
-    // which holds any block size, 2048 on DVD).
+    // which holds any block size, 2048 on DVD). A pause block at `lba` >= 0
+    // lies at the same place (on CD no track data is kept there).
     std::int64_t DataOffset(const EmuTrack& track, std::int64_t lba) const;
 
     bool operator==(const EmuMedia&) const = default;

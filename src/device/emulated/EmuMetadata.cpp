@@ -64,6 +64,7 @@ std::string ParseLine(const std::vector<std::string>& w, EmuMetadata& out) {
         media.finalized = w.size() == 3;
     } else if (key == "track") {
         return ParseTrack(w, media);
+    } else if (key == "inserted" && w.size() == 2 && Number(w[1], out.inserted)) {
     } else if (key == "fault") {
         return EmuFaultLines::Parse({w.begin() + 1, w.end()}, out.faults);
     } else {
@@ -132,6 +133,7 @@ std::string EmuMetadata::Format() const {
              << " length " << track.length << " run-out " << track.runOut << " "
              << (track.closed ? "closed" : "open") << "\n";
     text << EmuFaultLines::Format(faults);
+    if (inserted > 0) text << "inserted " << inserted << "\n";
     return text.str();
 }
 

@@ -16,10 +16,15 @@
 //   sessions 1 finalized
 //   track 1 session 1 data start 0 length 1000 run-out 2 closed
 //   fault long-write 3
+//   inserted 2
 struct EmuMetadata {
     bool trayOpen = false;
     EmuMedia media;
     EmuFaults faults;
+    // Discs put in so far ('virtual insert'; the line is left out while 0):
+    // a drive open in another program tells a disc swapped for an equal
+    // one by it.
+    std::int64_t inserted = 0;
 
     // The file's text.
     std::string Format() const;

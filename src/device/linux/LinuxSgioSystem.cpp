@@ -1,6 +1,7 @@
 #include "LinuxSgioSystem.h"
 
 #include <fcntl.h>
+#include <linux/cdrom.h>
 #include <scsi/scsi.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -88,5 +89,13 @@ bool LinuxSgioSystem::QueryAddress(int fd, ScsiAddress& address) {
     address.lun = static_cast<std::uint8_t>((idlun.fourInOne >> 8) & 0xFF);
     address.channel = static_cast<std::uint8_t>((idlun.fourInOne >> 16) & 0xFF);
     address.host = static_cast<std::uint8_t>((idlun.fourInOne >> 24) & 0xFF);
+    return true;
+}
+
+bool LinuxSgioSystem::LastMediaChange(int fd, std::int64_t& milliseconds) {
+    cdrom_timed_media_change_info info{};
+    // The call also has the driver look for a change now.
+    if (::ioctl(fd, CDROM_TIMED_MEDIA_CHANGE, &info) < 0) return false;
+    milliseconds = info.last_media_change;
     return true;
 }

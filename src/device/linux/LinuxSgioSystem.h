@@ -17,6 +17,7 @@ class LinuxSgioSystem final : public SgioSystem {
     void Close(int fd) override;
     int SendSgIo(int fd, sg_io_hdr_t& header, int& error) override;
     bool QueryAddress(int fd, ScsiAddress& address) override;
+    bool LastMediaChange(int fd, std::int64_t& milliseconds) override;
 
   private:
     std::string m_sysfsBlock;

@@ -34,4 +34,12 @@ class SgioSystem {
     virtual int SendSgIo(int fd, sg_io_hdr_t& header, int& error) = 0;
     // The device's SCSI address; false when the kernel does not tell.
     virtual bool QueryAddress(int fd, ScsiAddress& address) = 0;
+    // The sr driver's time of the last medium change it saw (its polling
+    // takes the drive's unit attentions and media events); false where the
+    // kernel has no such call (before Linux 5.16) or the node is no CD-ROM.
+    virtual bool LastMediaChange(int fd, std::int64_t& milliseconds) {
+        (void)fd;
+        (void)milliseconds;
+        return false;
+    }
 };

@@ -156,3 +156,12 @@ void clsSGIO::ReleaseDrive(const std::string& drive) {
     m_system->Close(entry->exclusiveFd);
     entry->exclusiveFd = -1;
 }
+
+std::optional<std::int64_t> clsSGIO::LastMediaChange(const std::string& drive) {
+    const int fd = HandleOf(drive);
+    std::int64_t milliseconds = 0;
+    // The driver may ask the drive: not in the middle of another command.
+    const std::lock_guard<std::mutex> lock(m_commandMutex);
+    if (fd < 0 || !m_system->LastMediaChange(fd, milliseconds)) return std::nullopt;
+    return milliseconds;
+}

@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "ExclusiveAccess.h"
+#include "MediaChanges.h"
 #include "SgioSystem.h"
 #include "clsSCSI.h"
 
 // The pass-through transport of Linux: one SG_IO request per command on the
 // optical drives' block nodes (/dev/srN). The device identifier is the node.
-// A claimed drive is held by a second descriptor opened with O_EXCL.
-class clsSGIO final : public clsSCSI, public ExclusiveAccess {
+// A claimed drive is held by a second descriptor opened with O_EXCL. The sr
+// driver's own mark of medium changes is read with CDROM_TIMED_MEDIA_CHANGE.
+class clsSGIO final : public clsSCSI, public ExclusiveAccess, public SystemMediaChanges {
   public:
     // Lists the drives and opens each once; handles stay open for the object's life.
     explicit clsSGIO(std::unique_ptr<SgioSystem> system);
@@ -40,6 +42,8 @@ class clsSGIO final : public clsSCSI, public ExclusiveAccess {
 
     std::string ClaimDrive(const std::string& drive) override;
     void ReleaseDrive(const std::string& drive) override;
+
+    std::optional<std::int64_t> LastMediaChange(const std::string& drive) override;
 
   private:
     struct Drive {

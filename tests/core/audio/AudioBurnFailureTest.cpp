@@ -64,12 +64,20 @@ struct Failure {
 };
 
 const Opcodes kCloseAll = {0x35, 0x5B, 0x5B, 0x1B}, kCloseStayShut = {0x35, 0x5B, 0x5B}, kNone;
+// The abort reads what the disc holds before the eject (the failed track never
+// reached it: no READ TRACK INFORMATION).
+const Opcodes kAbort = {0x35, 0x5B, 0x5B, 0x51, 0x46, 0x1B};
 const Failure kFailures[] = {
     // Track 1 fills the shortest track, 300 blocks; track 2 starts 150 blocks later.
     {"write error", WriteFault(true), false, AudioBurnOutcome::Failed,
-     "错误|刻录出错 (Buffer Under-Run?)", kCloseAll, 2, "12", true},
+     "错误|刻录出错 (Buffer Under-Run?)\n光碟机报告的原因：写入错误（03/0C/00）。\n"
+     "光碟现在已封闭：第 2 条轨道没有写入，之前的 1 条轨道完整，光碟不能再写入。",
+     kAbort, 2, "12", true},
     {"a block that is never accepted", WriteFault(false), false, AudioBurnOutcome::Failed,
-     "错误|Long write - 单次刻录时间超过6000ms!", kCloseAll, 62, "1", true},
+     "错误|Long write - 单次刻录时间超过6000ms!\n"
+     "光碟机报告的原因：长时间写入仍在进行（02/04/08）。\n"
+     "光碟仍是空白的：没有写入任何内容，可以再次刻录。",
+     kAbort, 62, "1", true},
     {"failed flush", Fails(0x35, 0, 3, 0x0C), false, AudioBurnOutcome::FinishedWithErrors,
      "错误|SYNCHRONIZE CACHE failed.", kCloseAll, 2, "12", true},
     {"failed track close", Fails(0x5B, 0, 5, 0x2C), false, AudioBurnOutcome::FinishedWithErrors,
@@ -106,6 +114,21 @@ TEST(AudioBurnFailure, EachFailureIsNamedAndNeverReportedAsFinished) {
     }
 }
 
+// A write error inside track 2: what the disc holds names the broken track
+// and keeps the one before it.
+TEST(AudioBurnFailure, TheDiscLineNamesTheBrokenTrackAndTheCompleteOnesBeforeIt) {
+    AudioBurnSession session;
+    session.Insert(MediumKind::CdR);
+    session.Drive().Faults().writeErrorLba = 458;  // the second block of track 2
+    EXPECT_EQ(session.Start({session.PutCdda("one.wav", kBlock, 1),
+                             session.PutCdda("two.wav", 2 * kBlock, 2)}),
+              AudioBurnOutcome::Failed);
+    const std::string message = session.reporter.messages.back().text;
+    EXPECT_EQ(message.substr(message.rfind('\n') + 1),
+              "光碟现在已封闭：第 2 条轨道只有 300 个区块，数据不完整，光碟不能再写入。"
+              "之前的 1 条轨道完整。");
+}
+
 // Every conversion runs before the disc is touched; a file that changed
 // after its check stops the recording by name: before the disc is touched
 // when it is converted, after the tracks before it when it is read in place.
@@ -132,7 +155,11 @@ TEST(AudioBurnFailure, AFileThatChangedAfterItsCheckStopsTheRecordingByName) {
         if (phase == "正在写入轨道 ...") fs::resize_file(three, 44 + kBlock);
     };
     EXPECT_EQ(session.Start({one, three}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(session.reporter.Messages(), changed("错误", three));
+    EXPECT_EQ(
+        session.reporter.Messages(),
+        std::vector<std::string>{changed("错误", three)[0] +
+                                 "\n光碟现在已封闭：第 2 条轨道没有写入，之前的 1 条轨道完整，"
+                                 "光碟不能再写入。"});
     EXPECT_EQ(ClosedTracks(session), "12");
     EXPECT_EQ(session.Drive().Media().tracks.size(), 1u);
     EXPECT_EQ(session.Writes().size(), 2u);

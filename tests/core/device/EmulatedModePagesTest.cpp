@@ -23,7 +23,12 @@ TEST(EmulatedModePagesTest, WriteParametersPageHasAnEightByteHeaderAndA52BytePag
     EXPECT_EQ(mask[14], 0x00) << "reserved byte 6 is not changeable";
     EXPECT_TRUE(bench.ModeSense(kSaved | 0x05, 512).empty());
     EXPECT_EQ(bench.Sense(), "05/39/00");
-    EXPECT_TRUE(bench.ModeSense(0x01, 512).empty());
+    const auto recovery = bench.ModeSense(0x01, 512);
+    ASSERT_GE(recovery.size(), 12u);
+    EXPECT_EQ(HexBytes({recovery.begin(), recovery.begin() + 12}),
+              "00 12 00 00 00 00 00 00 01 0A 00 00")
+        << "the error recovery page: nothing to set";
+    EXPECT_TRUE(bench.ModeSense(0x30, 512).empty()) << "no vendor page";
     EXPECT_EQ(bench.Sense(), "05/24/00");
 }
 

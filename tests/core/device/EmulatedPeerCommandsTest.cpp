@@ -99,6 +99,123 @@ TEST(EmulatedPeerCommands, SessionAtOnceNeedsItsPageAValidSheetAndThePreGapFirst
     // The recording from the pre-gap to the lead-out: cdrdao in vm_guest_peers.
 }
 
+// READ CD of `blocks` CD-DA sectors from `lba` (byte 9: what to return).
+std::vector<std::uint8_t> ReadCd(VirtualDriveSession& bench, std::int32_t lba, std::uint8_t blocks,
+                                 std::uint8_t fields = 0x10) {
+    const auto at = static_cast<std::uint32_t>(lba);
+    std::vector<std::uint8_t> sectors(blocks * 2352u, 0xEE);
+    const std::int32_t status =
+        bench.Exec({0xBE, 0, std::uint8_t(at >> 24), std::uint8_t(at >> 16), std::uint8_t(at >> 8),
+                    std::uint8_t(at), 0, 0, blocks, fields, 0, 0},
+                   &sectors);
+    return status == 0 ? sectors : std::vector<std::uint8_t>{};
+}
+
+std::vector<std::uint8_t> Filled(std::uint8_t byte, std::size_t blocks) {
+    return std::vector<std::uint8_t>(blocks * 2352, byte);
+}
+
+// The pause before an audio track is audio: in Session At Once it holds what
+// the host wrote there; in Track At Once the drive records silence, whatever
+// the medium held before. cdparanoia and icedax rip across it in vm_guest_readers.
+TEST(EmulatedPeerCommands, AudioPausesAreReadAsRecorded) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdRw);
+    ASSERT_EQ(bench.SetWriteParameters(kSao, 0, 0, false, 0), 0);
+    // Track 1 at 00:02:00 (LBA 0), track 2's pause at 00:06:00 (300) and its
+    // start at 00:08:00 (450), the lead-out at 00:12:00 (750).
+    ASSERT_EQ(
+        SendCueSheet(bench, {0x01, 0x00, 0, 0x01, 0, 0, 0, 0, 0x01, 0x01, 0, 0x00, 0, 0, 0,  0,
+                             0x01, 0x01, 1, 0x00, 0, 0, 2, 0, 0x01, 0x02, 0, 0x00, 0, 0, 6,  0,
+                             0x01, 0x02, 1, 0x00, 0, 0, 8, 0, 0x01, 0xAA, 1, 0x01, 0, 0, 12, 0}),
+        0);
+    ASSERT_EQ(bench.Write10(std::uint32_t(-150), 150, Filled(0x11, 150)), 0) << bench.Sense();
+    ASSERT_EQ(bench.Write10(0, 300, Filled(0x22, 300)), 0);
+    ASSERT_EQ(bench.Write10(300, 150, Filled(0x5A, 150)), 0);
+    ASSERT_EQ(bench.Write10(450, 300, Filled(0x33, 300)), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    std::vector<std::uint8_t> expected = Filled(0x22, 1);
+    expected.resize(3 * 2352, 0x5A);
+    EXPECT_EQ(ReadCd(bench, 299, 3), expected) << "the end of track 1, the pause kept";
+    std::vector<std::uint8_t> sectors(2 * 2352, 0);
+    ASSERT_EQ(bench.Exec({0xB9, 0, 0, 0, 6, 0, 0, 6, 2, 0x10, 0, 0}, &sectors), 0) << "READ CD MSF";
+    EXPECT_EQ(sectors, Filled(0x5A, 2));
+    EXPECT_EQ(ReadCd(bench, -150, 1), Filled(0, 1)) << "the first pre-gap is not kept";
+    EXPECT_EQ(ReadCd(bench, 300, 1, 0xF8), Filled(0x5A, 1)) << "headers and EDC: none on CD-DA";
+    EXPECT_TRUE(ReadCd(bench, 300, 1, 0x12).empty()) << "no C2 error bits";
+    std::vector<std::uint8_t> block;
+    EXPECT_EQ(bench.Read10(300, 1, block), 2);
+    EXPECT_EQ(bench.Sense(), "05/64/00") << "READ(10) of a pause, as of any audio block";
+    block.assign(2048, 0);
+    EXPECT_EQ(bench.Exec({0xA8, 0, 0, 0, 0x01, 0x2C, 0, 0, 0, 1, 0, 0}, &block), 2);
+    EXPECT_EQ(bench.Sense(), "05/64/00") << "READ(12) alike";
+
+    // A minimal blank leaves the blocks; Track At Once records the pause anew.
+    ASSERT_EQ(bench.Exec({0xA1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
+    ASSERT_EQ(bench.SetWriteParameters(kTao, 0, 0, false, 0), 0);
+    ASSERT_EQ(bench.Write10(0, 300, Filled(0x44, 300)), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    ASSERT_EQ(bench.Write10(450, 300, Filled(0x55, 300)), 0) << "after a pause of 150";
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    EXPECT_EQ(ReadCd(bench, 449, 2), [] {
+        std::vector<std::uint8_t> silenceThenTrack = Filled(0, 1);
+        silenceThenTrack.resize(2 * 2352, 0x55);
+        return silenceThenTrack;
+    }());
+    EXPECT_EQ(ReadCd(bench, 300, 1), Filled(0, 1));
+}
+
+// DVD-R Disc At Once: the reserved size bounds the track, and the drive
+// finishes the disc once it is written whole (cdrskin -sao in vm_guest_peers).
+TEST(EmulatedPeerCommands, DiscAtOnceFillsTheReservedTrackAndFinishesTheDisc) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::DvdR);
+    ASSERT_EQ(bench.SetWriteParameters(kSao, 5, kMode1, false, 0), 0);
+    ASSERT_EQ(bench.Exec({0x53, 0, 0, 0, 0, 0, 0, 0, 32, 0}), 0);
+    const std::vector<std::uint8_t> track = bench.TrackInformation(1, 1);
+    EXPECT_EQ(track[6] & 0x80, 0x80) << "reserved";
+    EXPECT_EQ(Be32(track, 24), 32u) << "track size";
+    EXPECT_EQ(bench.Write10(0, 48, std::vector<std::uint8_t>(48 * 2048, 0)), 2)
+        << "more than reserved";
+    EXPECT_EQ(bench.Sense(), "05/21/00");
+    ASSERT_EQ(bench.WriteDataTrack(0, 16), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    EXPECT_EQ(bench.DiscInformation()[2], 0x05) << "half written: the session still open";
+    ASSERT_EQ(bench.WriteDataTrack(16, 16), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    EXPECT_EQ(bench.DiscInformation()[2], 0x0E) << "complete, without CLOSE TRACK/SESSION";
+}
+
+// The features GET CONFIGURATION marks current, per medium: what the drive
+// can do with the disc in it (cdrskin -tao on DVD-R needs 0021h).
+TEST(EmulatedPeerCommands, FeaturesAreCurrentForTheMediumInTheDrive) {
+    const auto current = [](VirtualDriveSession& bench) {
+        std::vector<std::uint8_t> reply(1024, 0);
+        std::string codes;
+        if (bench.Exec({0x46, 1, 0, 0, 0, 0, 0, 0x04, 0, 0, 0, 0}, &reply) != 0) return codes;
+        for (std::size_t at = 8; at + 4 <= 4 + Be32(reply, 0); at += 4 + reply[at + 3])
+            codes += HexBytes({reply[at], reply[at + 1]}) + ",";
+        return codes;
+    };
+    VirtualDriveSession bench;
+    const std::string always = "00 00,00 01,00 02,00 03,";
+    EXPECT_EQ(current(bench), always) << "no medium";
+    bench.Insert(MediumKind::CdR);
+    EXPECT_EQ(current(bench), always + "00 1D,00 1E,00 21,00 2D,00 2E,01 07,");
+    bench.Insert(MediumKind::CdRom, 40);
+    EXPECT_EQ(current(bench), always + "00 10,00 1D,00 1E,01 07,");
+    bench.Insert(MediumKind::DvdR);
+    EXPECT_EQ(current(bench), always + "00 1F,00 21,00 2F,01 07,");
+    bench.Insert(MediumKind::DvdPlusRw);
+    EXPECT_EQ(current(bench), always + "00 10,00 1F,00 2A,01 07,");
+    bench.Insert(MediumKind::DvdPlusR);
+    EXPECT_EQ(current(bench), always + "00 1F,00 2B,01 07,");
+    std::vector<std::uint8_t> all(1024, 0);
+    ASSERT_EQ(bench.Exec({0x46, 0, 0, 0, 0, 0, 0, 0x04, 0, 0, 0, 0}, &all), 0);
+    EXPECT_EQ(Be32(all, 0), 4u + 36 + 12 + 8 + 8 + 12 + 4 + 8 + 8 + 12 + 6 * 8)
+        << "every feature, current or not";
+}
+
 TEST(EmulatedPeerCommands, PreventedRemovalRefusesTheEject) {
     VirtualDriveSession bench;
     bench.Insert(MediumKind::CdR);

@@ -39,6 +39,17 @@ TEST(EmulatedPersistenceTest, ADiscAnotherProgramPutsInIsTakenAtTheNextCommand) 
     EXPECT_EQ(bench.Exec({0x00, 0, 0, 0, 0, 0}), 2);  // TEST UNIT READY
     EXPECT_EQ(bench.Sense(), "06/28/00");
     EXPECT_EQ(bench.CurrentProfile(), 0x0A);
+    // A blank put in for an equal blank (the tray stays closed) is a new
+    // disc too: the media event reports it once, the unit attention to the
+    // next command.
+    insertElsewhere(MediumKind::CdRw);
+    std::vector<std::uint8_t> event(8, 0);
+    ASSERT_EQ(bench.Exec({0x4A, 1, 0, 0, 0x10, 0, 0, 0, 8, 0, 0, 0}, &event), 0);
+    EXPECT_EQ(HexBytes(event), "00 06 04 10 02 02 00 00") << "new media, present";
+    ASSERT_EQ(bench.Exec({0x4A, 1, 0, 0, 0x10, 0, 0, 0, 8, 0, 0, 0}, &event), 0);
+    EXPECT_EQ(event[4], 0x00) << "reported once";
+    EXPECT_EQ(bench.Exec({0x00, 0, 0, 0, 0, 0}), 2);
+    EXPECT_EQ(bench.Sense(), "06/28/00");
 }
 
 // Opens a folder whose metadata file holds `text`; returns the problem text.
@@ -157,7 +168,7 @@ TEST(EmulatedPersistenceTest, FinishedDiscsFromImages) {
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i / 2048 + 1);
     WriteFile(bench.File("disc.iso"), image);
     ASSERT_EQ(bench.Drive().InsertImage(MediumKind::DvdPlusRw, bench.File("disc.iso")), "");
-    EXPECT_EQ(bench.ReadCapacity(), 39);
+    EXPECT_EQ(bench.ReadCapacity(), 2295103) << "the formatted size, whatever is written";
     std::vector<std::uint8_t> block;
     ASSERT_EQ(bench.Read10(16, 1, block), 0);
     EXPECT_EQ(block[0], 17);

@@ -8,7 +8,9 @@
 #include <map>
 
 #include "ExclusiveAccess.h"
+#include "MediaChanges.h"
 #include "ScsiStatus.h"
+#include "TransportSlot.h"
 
 namespace {
 
@@ -46,6 +48,11 @@ class FakeSgioSystem : public SgioSystem {
         if (fd != 101) return false;
         address = {2, 0, 1, 0};
         return true;
+    }
+    std::optional<std::int64_t> mediaChange;  // CDROM_TIMED_MEDIA_CHANGE; none: an older kernel
+    bool LastMediaChange(int, std::int64_t& milliseconds) override {
+        if (mediaChange) milliseconds = *mediaChange;
+        return mediaChange.has_value();
     }
 };
 
@@ -101,6 +108,23 @@ TEST(clsSGIO, FallsBackToReadOnlyExplainsPermissionProblemsAndMayFindNoDrive) {
 
 // Directions, lengths and the CDB are proved by every command of
 // vm_guest_recorder, which a wrong one fails; time limits are not.
+// The sr driver takes the drive's unit attentions and media events itself:
+// its time of the last change is part of the program's mark of changes.
+TEST(clsSGIO, TheKernelsTimeOfTheLastMediumChangeMovesTheMark) {
+    auto [kernel, transport] = Make();
+    EXPECT_EQ(transport->LastMediaChange("/dev/sr0"), std::nullopt);
+    kernel->mediaChange = 5000;
+    EXPECT_EQ(transport->LastMediaChange("/dev/sr0"), 5000);
+    EXPECT_EQ(transport->LastMediaChange("/dev/sr7"), std::nullopt);
+    SetTransport(std::move(transport));
+    const MediaChangeMark before = MediaChanges::Mark("/dev/sr0");
+    EXPECT_EQ(before.system, 5000);
+    EXPECT_EQ(MediaChanges::Mark("/dev/sr0"), before);
+    kernel->mediaChange = 7000;
+    EXPECT_NE(MediaChanges::Mark("/dev/sr0"), before);
+    SetTransport(nullptr);
+}
+
 TEST(clsSGIO, TimeLimitsAreMillisecondsAndZeroIsAnHour) {
     auto [kernel, transport] = Make();
     std::int32_t timeout = 5;

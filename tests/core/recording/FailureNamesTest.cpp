@@ -29,20 +29,67 @@ class FailureNames : public ::testing::Test {
     ScriptedReporter reporter;
 };
 
+// The last line says what the disc holds (DiscAfterFailure); the write
+// error and the slow drive keep the recorder's own text and name the cause
+// on a line between.
 TEST_F(FailureNames, AWriteThatKeepsFailingIsNamedByTheSense) {
+    const std::string closed =
+        "光碟现在已封闭：第 1 条轨道只有 302 个区块，数据不完整，光碟不能再写入。"
+        "这张一次性写入的光碟已无法再使用。";
     const std::pair<std::function<void()>, std::string> cases[] = {
-        {[&] { bench.Drive().Faults().removeMediumAfterWrites = 2; }, "光碟已被取出。 (02/3A/02)"},
+        {[&] { bench.Drive().Faults().removeMediumAfterWrites = 2; },
+         "光碟已被取出。 (02/3A/02)\n光碟机中已没有光碟。"},
         {[&] { Fail(0x2A, 2, 62, 0x05, 0x21, 0x00); },
-         "光碟已满：光碟机拒绝写入超出光碟末尾的区块。 (05/21/00)"},
-        {[&] { Fail(0x2A, 2, 62, 0x02, 0x04, 0x01); }, "光碟机未就绪。 (02/04/01)"},
-        {[&] { Fail(0x2A, 2, 62, 0x05, 0x2C, 0x00); }, "光碟机拒绝了写入命令。 (05/2C/00)"},
-        {[&] { Fail(0x2A, 2, 62, 0x02, 0x04, 0x08); }, "Long write - 单次刻录时间超过6000ms!"},
+         "光碟已满：光碟机拒绝写入超出光碟末尾的区块。 (05/21/00)\n" + closed},
+        {[&] { Fail(0x2A, 2, 62, 0x02, 0x04, 0x01); }, "光碟机未就绪。 (02/04/01)\n" + closed},
+        {[&] { Fail(0x2A, 2, 62, 0x05, 0x2C, 0x00); },
+         "光碟机拒绝了写入命令。 (05/2C/00)\n" + closed},
+        {[&] { Fail(0x2A, 2, 62, 0x02, 0x04, 0x08); },
+         "Long write - 单次刻录时间超过6000ms!\n"
+         "光碟机报告的原因：长时间写入仍在进行（02/04/08）。\n" +
+             closed},
+        {[&] { Fail(0x2A, 2, 1, 0x03, 0x0C, 0x00); },
+         "刻录出错 (Buffer Under-Run?)\n光碟机报告的原因：写入错误（03/0C/00）。\n" + closed},
     };
     for (const auto& [inject, message] : cases) {
         ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
         inject();
         EXPECT_EQ(Burn(MediumKind::CdR), BurnOutcome::Failed);
         EXPECT_EQ(reporter.LastMessage(), message);
+        bench.Drive().Faults() = {};
+    }
+}
+
+// What the disc holds after a write error, as the drive tells it before the
+// tray opens: the disc and the finalise option decide.
+TEST_F(FailureNames, TheLastLineSaysWhatTheDiscHoldsNow) {
+    const struct {
+        MediumKind kind;
+        bool fixDisc;
+        int goodWrites;
+        std::string discNow;
+    } cases[] = {
+        {MediumKind::CdR, false, 2,
+         "光碟现在可以追加：第 1 条轨道只有 302 个区块，数据不完整；"
+         "光碟的其余空间还可以刻录新的区段。"},
+        {MediumKind::CdRw, true, 2,
+         "光碟现在已封闭：第 1 条轨道只有 302 个区块，数据不完整，光碟不能再写入。"
+         "请先抹除这张光碟，再重新刻录。"},
+        {MediumKind::CdR, true, 0, "光碟仍是空白的：没有写入任何内容，可以再次刻录。"},
+        {MediumKind::DvdPlusRw, true, 2,
+         "光碟上只有部分新数据：请重新刻录或抹除这张光碟后再使用。"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(bench.Drive().InsertBlank(c.kind), "");
+        Fail(0x2A, c.goodWrites, 1, 0x03, 0x0C, 0x00);
+        BurnOptions options;
+        options.imagePath = bench.Put("user.iso", RandomImage(20 * 32768, 2));
+        options.fixDisc = c.fixDisc;
+        reporter = ScriptedReporter();
+        EXPECT_EQ(ImageBurner(reporter, options).Burn(bench.Id()), BurnOutcome::Failed);
+        const std::string message = reporter.LastMessage();
+        EXPECT_EQ(message.substr(message.rfind('\n') + 1), c.discNow);
+        EXPECT_TRUE(bench.Drive().TrayOpen()) << "read before the eject";
         bench.Drive().Faults() = {};
     }
 }

@@ -12,6 +12,10 @@
 #include "SettingsStore.h"
 
 MessageBoxRecorder::MessageBoxRecorder() {
+    Install();
+}
+
+void MessageBoxRecorder::Install() {
     SetMessageBoxHandler([this](const MessageBoxRequest& request) {
         shown.push_back(request);
         if (m_hook) m_hook(request);

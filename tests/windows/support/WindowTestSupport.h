@@ -34,6 +34,8 @@ class MessageBoxRecorder {
   public:
     MessageBoxRecorder();
     ~MessageBoxRecorder();
+    // Takes the boxes again after a test let real ones through.
+    void Install();
     void QueueAnswer(MessageAnswer answer) { m_answers.push_back(answer); }
     // Called on the window thread when a box is shown, before it is answered.
     void OnShow(std::function<void(const MessageBoxRequest&)> hook) { m_hook = std::move(hook); }
