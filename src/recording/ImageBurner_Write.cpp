@@ -8,6 +8,7 @@
 #include "EngineReporter.h"
 #include "EnginesText.h"
 #include "ImageBurner.h"
+#include "ImageContent.h"
 #include "ImageFileReader.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
@@ -39,9 +40,16 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
                                     const std::string& imagePath) {
     ProgressDisplay progress(m_reporter);
     progress.Start();
-    // The last WRITE(10) carries only the image's own blocks, so that the
-    // track is as long as the image (a copy of the disc gives it back).
-    const std::int64_t totalBlocks = (image.Length() + kBlockSize - 1) / kBlockSize;
+    // An image that declares its length (an ISO 9660 volume) ends with a
+    // whole chunk, filled with zeros: the kernel reads a CD in 4 KiB pages,
+    // and a last block next to the Track At Once run-out could not be read.
+    // Any other image's last WRITE(10) carries only its own blocks: the
+    // track's length is all that tells a copy of the disc where it ends.
+    const bool wholeChunks = DeclaredImageBlocks(imagePath) > 0;
+    const std::int64_t imageBlocks = (image.Length() + kBlockSize - 1) / kBlockSize;
+    const std::int64_t totalBlocks =
+        wholeChunks ? (imageBlocks + kBlocksPerChunk - 1) / kBlocksPerChunk * kBlocksPerChunk
+                    : imageBlocks;
     std::uint32_t lba = 0;
     while (image.HasMore()) {
         if (m_reporter.CancelRequested()) {

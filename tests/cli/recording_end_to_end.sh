@@ -20,8 +20,8 @@ size=$(stat -c %s source.iso)
 grep -q "^recorded: source.iso" burn.out || fail "burn did not report success: $(cat burn.out)"
 show | grep -q "state: complete" || fail "disc not complete after burn: $(show)"
 show | grep -q "tray: open" || fail "tray not ejected after burn"
-blocks=$(((size + 2047) / 2048))
-show | grep -q "track 1: session 1, data, start 0, length $((blocks > 300 ? blocks : 300))" ||
+chunks=$(((size + 32767) / 32768))
+show | grep -q "track 1: session 1, data, start 0, length $((chunks * 16 > 300 ? chunks * 16 : 300))" ||
     fail "track length: $(show)"
 [ -f source.iso ] || fail "the user's image was deleted"
 

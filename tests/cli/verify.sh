@@ -8,7 +8,7 @@ v() { LC_ALL=en_US.UTF-8 "$CLI" --virtual drive "$@"; }
 
 head -c 3000000 /dev/urandom >data.bin
 "$CLI" mkiso -o image.iso data.bin >/dev/null 2>&1 || fail "mkiso"
-blocks=$(( ($(stat -c %s image.iso) + 2047) / 2048 ))
+blocks=$(( ($(stat -c %s image.iso) + 32767) / 32768 * 16 ))
 "$CLI" virtual create drive >/dev/null || fail "virtual create"
 
 # A good recording reads back as sent; the tray is out at the end as asked.
