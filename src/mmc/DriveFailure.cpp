@@ -16,6 +16,8 @@ constexpr std::uint8_t kAscqLongWrite = 0x08;
 constexpr std::uint8_t kAscNoMedium = 0x3A;
 constexpr std::uint8_t kAscOutOfRange = 0x21;
 constexpr std::uint8_t kAscIllegalMode = 0x64;
+constexpr std::uint8_t kUnitAttention = 0x06;
+constexpr std::uint8_t kAscMediumChanged = 0x28;
 }  // namespace
 
 DriveFailure ClassifyFailure(std::int32_t status) {
@@ -25,6 +27,7 @@ DriveFailure ClassifyFailure(std::int32_t status) {
     }
     const std::uint8_t key = transport->LastSK(), asc = transport->LastASC();
     if (asc == kAscNoMedium) return DriveFailure::MediumRemoved;
+    if (key == kUnitAttention && asc == kAscMediumChanged) return DriveFailure::MediumChanged;
     if (key == kNotReady && asc == kAscBecomingReady && transport->LastASCQ() == kAscqLongWrite)
         return DriveFailure::Slow;
     if (key == kNotReady) return DriveFailure::NotReady;
@@ -49,6 +52,8 @@ std::string OwnMessage(DriveFailure failure, bool write) {
     switch (failure) {
         case DriveFailure::MediumRemoved:
             return EnginesText("MediumRemoved", "光碟已被取出。");
+        case DriveFailure::MediumChanged:
+            return EnginesText("MediumChanged", "光碟已被更换。");
         case DriveFailure::OutOfRange:
             return write ? EnginesText("DiscFull", "光碟已满：光碟机拒绝写入超出光碟末尾的区块。")
                          : EnginesText("ReadPastEnd", "光碟机拒绝读取超出光碟末尾的区块。");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "DriveFailure.h"
 #include "EngineReporter.h"
 #include "EnginesText.h"
 #include "ProgressDisplay.h"
@@ -39,6 +40,7 @@ VerifyOutcome DiscVerifier::Run(const std::string& drive) {
     m_done = 0;
     m_first = -1;
     m_differences = 0;
+    m_lost.clear();
     if (!Reload(drive)) return VerifyOutcome::NoDisc;
     m_reporter.PhaseText(EnginesText("Verifying", "正在校验光碟..."));
     ProgressDisplay progress(m_reporter);
@@ -74,13 +76,16 @@ bool DiscVerifier::Reload(const std::string& drive) {
         const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
         if (ready == 1) return true;
         if (ready != 0) return false;  // still not ready
-        const std::string text =
-            EnginesText("VerifyInsert", "请将刚刻录的光碟放回光碟机，然后点击确定进行校验。");
-        if (m_reporter.Message(text, EnginesText("VerifyTitle", "校验"), MessageIcon::Question,
+        if (m_reporter.Message(InsertPrompt(), EnginesText("VerifyTitle", "校验"),
+                               MessageIcon::Question,
                                MessageButtons::OkCancel) != MessageAnswer::Ok)
             return false;
         (void)modMMC::LoadTray(drive, kWait);
     }
+}
+
+std::string DiscVerifier::InsertPrompt() {
+    return EnginesText("VerifyInsert", "请将刚刻录的光碟放回光碟机，然后点击确定进行校验。");
 }
 
 VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHashes::Run& run,
@@ -95,8 +100,8 @@ VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHash
             Compare(run, index, count);
         } else if (run.blockSize == kCddaBytes && m_done == 0 && LastCommandRefused()) {
             return VerifyOutcome::NotAvailable;  // the drive knows no READ CD
-        } else {
-            ReadSingly(drive, run, index, count);
+        } else if (LostBy(status) || !ReadSingly(drive, run, index, count)) {
+            return VerifyOutcome::Lost;
         }
         index += count;
         m_done += count;
@@ -106,16 +111,18 @@ VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHash
 }
 
 // Block by block, to tell which one cannot be read; the group is compared
-// when all of them could be.
-void DiscVerifier::ReadSingly(const std::string& drive, const BlockHashes::Run& run,
+// when all of them could be. False when the disc is gone (LostBy).
+bool DiscVerifier::ReadSingly(const std::string& drive, const BlockHashes::Run& run,
                               std::int64_t index, std::int64_t count) {
     for (std::int64_t at = 0; at < count; ++at) {
-        if (Read(drive, run.firstLba + index + at, 1, run.blockSize, at) == ScsiStatus::kGood)
-            continue;
+        const std::int32_t status = Read(drive, run.firstLba + index + at, 1, run.blockSize, at);
+        if (status == ScsiStatus::kGood) continue;
+        if (LostBy(status)) return false;
         Note(run.firstLba + index + at);
-        return;
+        return true;
     }
     Compare(run, index, count);
+    return true;
 }
 
 std::int32_t DiscVerifier::Read(const std::string& drive, std::int64_t lba, std::int64_t count,
@@ -138,6 +145,17 @@ void DiscVerifier::Note(std::int64_t lba) {
     if (m_differences++ == 0) m_first = lba;
 }
 
+// A failed read that says nothing about the blocks: no disc, another disc, a
+// drive that is not ready or was not reached.
+bool DiscVerifier::LostBy(std::int32_t status) {
+    const DriveFailure failure = ClassifyFailure(status);
+    const bool lost = failure == DriveFailure::MediumRemoved ||
+                      failure == DriveFailure::MediumChanged || failure == DriveFailure::NotReady ||
+                      (failure == DriveFailure::Other && status != ScsiStatus::kCheckCondition);
+    if (lost) m_lost = FailureText(status, false, {}, {});
+    return lost;
+}
+
 std::string DiscVerifier::ResultText(VerifyOutcome outcome) const {
     switch (outcome) {
         case VerifyOutcome::Verified:
@@ -155,6 +173,8 @@ std::string DiscVerifier::ResultText(VerifyOutcome outcome) const {
                                "无法校验音乐光碟：这台刻录机不能读取音乐轨道（READ CD）。");
         case VerifyOutcome::Cancelled:
             return EnginesText("VerifyStopped", "已停止校验。光碟已完整刻录，但未经校验。");
+        case VerifyOutcome::Lost:
+            return EnginesText("VerifyLost", "未校验：光碟无法读回。%1", {m_lost});
     }
     return {};
 }

@@ -19,6 +19,7 @@ constexpr EmuOutcome Check(std::uint8_t key, std::uint8_t asc, std::uint8_t ascq
 }
 constexpr EmuOutcome kGood{};
 constexpr EmuOutcome kBusy{8, 0, 0, 0};
+constexpr EmuOutcome kNotReadyCauseNotReportable = Check(0x02, 0x04, 0x00);
 constexpr EmuOutcome kBecomingReady = Check(0x02, 0x04, 0x01);
 constexpr EmuOutcome kOperationInProgress = Check(0x02, 0x04, 0x07);
 constexpr EmuOutcome kLongWriteInProgress = Check(0x02, 0x04, 0x08);
@@ -27,6 +28,7 @@ constexpr EmuOutcome kNoMediumTrayOpen = Check(0x02, 0x3A, 0x02);
 constexpr EmuOutcome kWriteError = Check(0x03, 0x0C, 0x00);
 constexpr EmuOutcome kUnrecoveredReadError = Check(0x03, 0x11, 0x00);
 constexpr EmuOutcome kUncorrectableBlock = Check(0x03, 0x11, 0x05);  // L-EC: run-out, gaps
+constexpr EmuOutcome kInternalTargetFailure = Check(0x04, 0x44, 0x00);
 constexpr EmuOutcome kParameterListLength = Check(0x05, 0x1A, 0x00);
 constexpr EmuOutcome kInvalidOpcode = Check(0x05, 0x20, 0x00);
 constexpr EmuOutcome kLbaOutOfRange = Check(0x05, 0x21, 0x00);

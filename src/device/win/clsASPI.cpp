@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "AspiRequests.h"
+#include "SenseData.h"
 #include "Sleeper.h"
 
 namespace AR = AspiRequests;
@@ -130,9 +131,10 @@ std::int32_t clsASPI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     PutWord(&request[AR::kCompletionEvent], reinterpret_cast<std::uintptr_t>(event), AR::kPointer);
     std::memcpy(&request[AR::kCdb], cdb, std::min<std::size_t>(cdbLen, 16));
     const bool answered = Send(request.bytes) && WaitFor(request.bytes, event, timeout);
-    m_key = request[AR::kSense + 2] & 0x0F;
-    m_asc = request[AR::kSense + 12];
-    m_ascq = request[AR::kSense + 13];
+    const SenseFields sense = DecodeSense(&request[AR::kSense], AR::kSenseBytes);
+    m_key = sense.key;
+    m_asc = sense.asc;
+    m_ascq = sense.ascq;
     ::CloseHandle(event);
     // An adapter-level error with target status 0 is no success.
     return answered && request[AR::kStatus] == AR::kCompleted ? request[AR::kTargetStatus] : 255;

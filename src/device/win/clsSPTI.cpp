@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "SenseData.h"
+
 namespace {
 constexpr unsigned kCdRom = 5;
 constexpr std::uint32_t kReadWrite = 0xC0000000, kReadOnly = 0x80000000;
@@ -103,8 +105,9 @@ std::int32_t clsSPTI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     std::memcpy(request.header.Cdb, cdb, std::min<std::size_t>(cdbLen, sizeof request.header.Cdb));
     const bool sent =
         m_system->Control(handle, m_passThroughCode, &request, sizeof request, sizeof request);
-    m_key = request.sense[2] & 0x0F;
-    m_asc = request.sense[12];
-    m_ascq = request.sense[13];
+    const SenseFields sense = DecodeSense(request.sense, sizeof request.sense);
+    m_key = sense.key;
+    m_asc = sense.asc;
+    m_ascq = sense.ascq;
     return sent ? request.header.ScsiStatus : 255;
 }
