@@ -5,7 +5,7 @@
 
 namespace {
 // Files up to this size are read whole ahead; larger ones are only opened
-// (the writer lets the system copy them).
+// (the writer reads them itself, around their holes).
 constexpr std::int64_t kWholeFileBytes = 256 * 1024;
 }  // namespace
 

@@ -107,6 +107,25 @@ TEST_F(IsoLargeFiles, FilesOf4GiBAndMoreAreRecordedInAdjacentSections) {
               (cases[4].file->LBA() + 1) * kSector);
 }
 
+// Every section's record counts in the size of its directory: eight files
+// of 4 GiB with long names take two sectors of Joliet records, where one
+// record per file would fit in one.
+TEST_F(IsoLargeFiles, EverySectionsRecordCountsInTheDirectorysSize) {
+    std::vector<Case> cases;
+    for (char letter = 'a'; letter < 'i'; ++letter) {
+        const std::string name = std::string(100, letter) + ".bin";
+        cases.push_back(
+            {name, 4 * kGiB, {kSection, 2048}, AddSparse(name, 4 * kGiB, {{0, "head"}})});
+    }
+    const std::string out = m_folder.File("out.iso");
+    ASSERT_TRUE(m_writer.SaveISO(out)) << m_writer.LastError();
+    const clsISOFiles& root = m_writer.Root().Files();
+    EXPECT_EQ(root.BlocksJoliet(), 2);
+    const std::string head = ReadAt(out, 0, (root.LBAJoliet() + root.BlocksJoliet()) * kSector);
+    ExpectRecords(head, false, cases);
+    ExpectRecords(head, true, cases);
+}
+
 // The volume's 32-bit sector numbers end the image, not the files.
 TEST_F(IsoLargeFiles, AnImageBeyondWhatISO9660AddressesIsRefused) {
     AddSparse("huge.bin", 5000 * kGiB, {{0, "x"}});
