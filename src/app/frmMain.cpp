@@ -10,7 +10,6 @@
 #include "DriveBusy.h"
 #include "EngineRunner.h"
 #include "InstanceLock.h"
-#include "LanguageTexts.h"
 #include "MouseLabel.h"
 #include "TransportSlot.h"
 #include "Twips.h"
@@ -24,8 +23,7 @@ constexpr int kHeightTwips = 7500;
 frmMain::frmMain(TransportMaker makeTransport)
     : QWidget(nullptr),
       m_makeTransport(std::move(makeTransport)),
-      m_instanceLock(std::make_unique<InstanceLock>()),
-      m_messages(LanguageTexts("frmMain", ""), BuiltInMessages()) {
+      m_instanceLock(std::make_unique<InstanceLock>()) {
     setObjectName(QStringLiteral("frmMain"));
     setMouseTracking(true);
     BuildControls();

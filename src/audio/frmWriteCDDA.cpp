@@ -10,42 +10,33 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "AudioBurnMessages.h"
+#include "AudioTexts.h"
 #include "EngineRunner.h"
-#include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "TrackListView.h"
 #include "Twips.h"
 #include "WindowParts.h"
+#include "WindowTexts.h"
 #include "modMMC.h"
 
 namespace {
 constexpr int kWidthTwips = 10005;
 constexpr int kHeightTwips = 7500;
 constexpr int kTickMs = 200;
-
-// The messages the window itself shows (the recorder shows the others).
-std::vector<std::pair<int, const char*>> WindowBuiltIns() {
-    std::vector<std::pair<int, const char*>> texts;
-    for (int number : {33, 34, 35, 36, 37, 38})
-        texts.emplace_back(number, AudioBurnBuiltInText(number).data());
-    return texts;
-}
 }  // namespace
 
 frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_messages(LanguageTexts("frmWriteCDDA"), WindowBuiltIns()),
       m_runner(new EngineRunner(this)),
       // Cancel and a close ask the same question before they stop a recording.
-      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, m_messages[37], m_messages[38]) {
+      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, QText(AudioText::StopQuestion),
+                QText(AudioText::StopTitle)) {
     setObjectName(QStringLiteral("frmWriteCDDA"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("CD-DA Burner"));
     Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
     BuildControls();
     BuildMenus();
-    LoadTexts();
     ApplyStylePictures();
     m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
                                 m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},

@@ -10,7 +10,6 @@
 #include "CloseDuringRun.h"
 #include "EngineOutcome.h"
 #include "MediaPresenceWatch.h"
-#include "WindowMessages.h"
 
 class EngineRunner;
 class QAction;
@@ -70,7 +69,6 @@ class frmWriteCDDA : public QWidget {
     void BuildOptionsAndProgress();
     void BuildStatusBar();
     void BuildMenus();
-    void LoadTexts();
     void ApplyStylePictures();
     void ConnectControls();
     // frmWriteCDDA_List.cpp
@@ -88,7 +86,6 @@ class frmWriteCDDA : public QWidget {
 
     AudioTrackList m_tracks;
     MediaPresenceWatch m_presence;
-    WindowMessages m_messages;
     // Blocks of the blank in the drive when known; else an 80-minute CD.
     std::optional<std::int64_t> m_blankBlocks;
     std::string m_capacityOf;  // the drive m_blankBlocks was read from

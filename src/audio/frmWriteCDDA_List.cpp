@@ -6,10 +6,12 @@
 #include <QLocale>
 
 #include "AudioBurnMessages.h"
+#include "AudioTexts.h"
 #include "ElapsedTime.h"
 #include "MessageBoxSeam.h"
 #include "SizeText.h"
 #include "TrackListView.h"
+#include "WindowTexts.h"
 #include "frmWriteCDDA.h"
 
 namespace {
@@ -30,16 +32,16 @@ bool OnlySpaces(const QString& text) {
 
 void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
     if (!paths.isEmpty()) {
-        m_panels[0]->setText(m_messages[33]);
+        m_panels[0]->setText(QText(AudioText::AddingFiles));
         std::vector<std::string> files;
         for (const QString& path : paths) files.push_back(path.toStdString());
         for (const AudioTrack& refused : m_tracks.Add(files))
             ShowMessageBox(this,
                            QString::fromStdString(UnsupportedFileText(
-                               refused.path, m_messages[34].toStdString(), refused.facts.refusal)),
-                           m_messages[35], MessageIcon::Exclamation);
+                               refused.path, Text(AudioText::NotSupported), refused.facts.refusal)),
+                           QText(AudioText::NotSupportedTitle), MessageIcon::Exclamation);
         ShowTracks();
-        m_panels[0]->setText(m_messages[36]);
+        m_panels[0]->setText(QText(AudioText::FilesAdded));
     }
     ShowTotals();
 }

@@ -1,4 +1,5 @@
 #include "frmSaveISO.h"
+#include "WindowTexts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,7 +37,6 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
     BuildControls();
     BuildMenus();
-    LoadTexts();
     LoadStylePictures();
     m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning(
@@ -53,7 +53,7 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     ConnectVolumePage();
     ConnectTree();
     ConnectMenus();
-    ShowNewProject(kind == DiscKind::Dvd ? 20 : 19);
+    ShowNewProject(kind == DiscKind::Dvd ? SaveIsoText::DvdDiscRoot : SaveIsoText::CdDiscRoot);
     ShowBoxes();
     // Without a drive there is nothing to record on: the image is all one can
     // make. (Ticking it also gives Next its "build the image" tool tip.)
@@ -70,7 +70,8 @@ frmSaveISO::~frmSaveISO() {
 }
 
 void frmSaveISO::Open(int chosenMedium) {
-    auto* window = new frmSaveISO(chosenMedium == 1 ? DiscKind::Dvd : DiscKind::Cd);
+    auto* window =
+        new frmSaveISO(chosenMedium == ChosenMedium::kDvd ? DiscKind::Dvd : DiscKind::Cd);
     window->show();
 }
 
@@ -89,7 +90,8 @@ void frmSaveISO::ConnectControls() {
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
     connect(m_cmdNewPrj, &QPushButton::clicked, this, [this] {
         m_project->New();
-        ShowNewProject(m_project->Kind() == DiscKind::Dvd ? 27 : 26);
+        ShowNewProject(m_project->Kind() == DiscKind::Dvd ? SaveIsoText::DvdDiscRootAgain
+                                                          : SaveIsoText::CdDiscRootAgain);
         ShowBoxes();
         SetDateNow();
     });

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DiscProject.h"
-#include "WindowMessages.h"
+#include "SaveIsoTexts.h"
 
 class EngineRunner;
 class MouseLabel;
@@ -70,7 +70,6 @@ class frmSaveISO : public QWidget {
     void BuildDateBoxes();
     void BuildButtons();
     void BuildMenus();
-    void LoadTexts();
     void LoadStylePictures();
     void ConnectControls();
     void ConnectVolumePage();
@@ -78,7 +77,7 @@ class frmSaveISO : public QWidget {
     void ConnectMenus();
 
     // The tree and the list (frmSaveISO_Tree.cpp).
-    void ShowNewProject(int rootMessage);
+    void ShowNewProject(SaveIsoText rootName);
     void AddChildNodes(QTreeWidgetItem* node);
     void RebuildBelow(QTreeWidgetItem* node);
     void FillList();
@@ -92,7 +91,7 @@ class frmSaveISO : public QWidget {
     void DeleteSelected();
     void RenameSelected();
     void Refuse(Refusal refusal, const QString& name = {});
-    void ShowList(int message, const std::vector<std::string>& items);
+    void ShowList(SaveIsoText message, const std::vector<std::string>& items);
 
     // Drag and drop (frmSaveISO_Drops.cpp).
     Qt::DropAction DropEffect(const QMimeData* data, QObject* source, QTreeWidgetItem* node) const;
@@ -124,7 +123,6 @@ class frmSaveISO : public QWidget {
     void RunOnWorker(std::function<void(EngineReporter&)> work, std::function<void()> then);
 
     std::unique_ptr<DiscProject> m_project;
-    std::unique_ptr<WindowMessages> m_messages;
     EngineRunner* m_runner = nullptr;
     std::function<void()> m_afterRun;
     DiscProject::BuildResult m_buildResult;

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "EngineRunner.h"
+#include "WindowTexts.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
 
@@ -51,7 +52,7 @@ void frmSaveISO::AddDroppedFiles(const QStringList& paths) {
 }
 
 void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::string>& paths) {
-    m_panel1->setText((*m_messages)[23]);
+    m_panel1->setText(QText(SaveIsoText::AddingFiles));
     RunOnWorker(
         [this, key, paths](EngineReporter&) { m_addResult = m_project->AddLocalPaths(key, paths); },
         [this, key] {
@@ -61,12 +62,12 @@ void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::strin
                 node->setExpanded(true);
             }
             if (key == CurrentKey()) FillList();
-            m_panel1->setText((*m_messages)[24]);
+            m_panel1->setText(QText(SaveIsoText::FilesAdded));
             RefreshSize();
             std::vector<std::string> skipped;
             for (const SkippedEntry& entry : m_addResult.skipped)
                 skipped.push_back(entry.localPath);
-            if (!skipped.empty()) ShowList(33, skipped);
+            if (!skipped.empty()) ShowList(SaveIsoText::NotAdded, skipped);
         });
 }
 
@@ -89,7 +90,7 @@ void frmSaveISO::MoveFiles(QTreeWidgetItem* target) {
     const DiscProject::MoveResult result =
         m_project->MoveFiles(CurrentKey(), rows, m_tvwDirs->GetNodeKey(target).toStdString());
     FillList();
-    if (!result.refusedNames.empty()) ShowList(31, result.refusedNames);
+    if (!result.refusedNames.empty()) ShowList(SaveIsoText::NotMoved, result.refusedNames);
 }
 
 bool frmSaveISO::ListDragEvent(QEvent* event) {

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "DriveBusy.h"
-#include "LanguageTexts.h"
+#include "InfoWindowTexts.h"
 #include "MainWindowLink.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -19,16 +19,16 @@ constexpr int kHeightTwips = 4530;
 constexpr int kTickMs = 200;
 
 struct InfoRow {
-    const char* caption;  // control name and language key
-    const char* builtIn;
+    const char* caption;  // control name
+    InfoWindowText text;
     const char* value;  // control name of the value label
 };
 constexpr std::array<InfoRow, 5> kRows = {{
-    {"lblDiscType", "碟片类型:", "lblValueDiscType"},
-    {"lblSessions", "总区段数目:", "lblValueSessions"},
-    {"LblTrackNum", "总轨道数目:", "LblValueTrackNum"},
-    {"lblDiscStatus", "碟片状态:", "lblValueDiscStatus"},
-    {"lblSessionStatus", "最后区段状态:", "lblValueLastSessionStatus"},
+    {"lblDiscType", InfoWindowText::DiscType, "lblValueDiscType"},
+    {"lblSessions", InfoWindowText::Sessions, "lblValueSessions"},
+    {"LblTrackNum", InfoWindowText::Tracks, "LblValueTrackNum"},
+    {"lblDiscStatus", InfoWindowText::DiscStatus, "lblValueDiscStatus"},
+    {"lblSessionStatus", InfoWindowText::LastSessionStatus, "lblValueLastSessionStatus"},
 }};
 }  // namespace
 
@@ -53,12 +53,12 @@ frmDiscInfo* frmDiscInfo::ShowWindow() {
 }
 
 void frmDiscInfo::BuildControls() {
-    m_frameInfo = new QGroupBox(QString::fromUtf8("碟片信息"), this);
+    m_frameInfo = new QGroupBox(QText(InfoWindowText::InfoFrame), this);
     m_frameInfo->setObjectName(QStringLiteral("frameInfo"));
     m_frameInfo->setGeometry(12, 10, 370, 196);
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const int top = 30 + static_cast<int>(i) * 32;
-        m_captions[i] = new QLabel(QString::fromUtf8(kRows[i].builtIn), m_frameInfo);
+        m_captions[i] = new QLabel(QText(kRows[i].text), m_frameInfo);
         m_captions[i]->setObjectName(QString::fromLatin1(kRows[i].caption));
         m_captions[i]->setGeometry(16, top, 150, 22);
         m_values[i] = new QLabel(QStringLiteral("N/A"), m_frameInfo);
@@ -68,24 +68,14 @@ void frmDiscInfo::BuildControls() {
         bold.setBold(true);
         m_values[i]->setFont(bold);
     }
-    m_cmdExit = new QPushButton(QString::fromUtf8("关闭(&C)"), this);
+    m_cmdExit = new QPushButton(QText(InfoWindowText::CloseButton), this);
     m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
     m_cmdExit->setGeometry(282, 226, 100, 30);
     connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void frmDiscInfo::LoadTexts() {
-    std::vector<TextBinding> table;
-    for (std::size_t i = 0; i < kRows.size(); ++i)
-        table.push_back({kRows[i].caption, TextTarget::Caption(m_captions[i])});
-    table.push_back({"frameInfo", TextTarget::Caption(m_frameInfo)});
-    table.push_back({"cmdExit", TextTarget::Caption(m_cmdExit)});
-    ApplyLanguageTexts(LanguageTexts("frmDiscInfo"), table);
-}
-
 void frmDiscInfo::Load() {
     m_timer1->stop();
-    LoadTexts();
     m_drive = CurrentDrive();
     // Another window's burn or erase owns the drive: the timer catches up later.
     if (!m_drive.empty() && !IsDriveBusy()) {

@@ -32,7 +32,6 @@ class frmDiscInfo : public QWidget {
 
   private:
     void BuildControls();
-    void LoadTexts();
     void Load();
     void ShowTexts(const DiscInfoTexts& texts);
 

@@ -171,6 +171,13 @@ constexpr std::uint8_t kBlankMinimal = 1;
 [[nodiscard]] bool IsDVDMedia(const std::string& drive);
 // 1 medium present, 0 no medium, -1 the drive gives no media event.
 [[nodiscard]] std::int32_t MediaPresent(const std::string& drive);
+// How long a task waits for the drive to become ready before it says the
+// drive is busy: 15 s, enough for a drive that spins a disc up.
+constexpr std::int32_t kReadyWaitMs = 15000;
+// How long the verifier waits after it moved the tray out and in: 30 s, as a
+// drive reads a disc put in afresh (its table of contents, its format)
+// before it is ready, which takes longer than spinning one up.
+constexpr std::int32_t kReloadReadyWaitMs = 30000;
 // Polls TEST UNIT READY every 200 ms for up to `limitMs`: 1 ready (status 0),
 // 0 no medium (CHECK CONDITION with ASC 3Ah), -1 the limit was reached.
 [[nodiscard]] std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs);

@@ -5,6 +5,7 @@
 #include "MediaChanges.h"
 #include "MediaClasses.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "Sleeper.h"
 #include "TransportSlot.h"
 #include "modMMC.h"
@@ -13,7 +14,6 @@ namespace modMMC {
 
 namespace {
 constexpr std::uint8_t kPageCapabilities = 0x2A;
-constexpr std::uint8_t kAscMediumNotPresent = 0x3A;
 constexpr int kReadyPollMs = 200;
 
 std::uint16_t BigEndian16(const std::uint8_t* bytes) {
@@ -160,7 +160,7 @@ std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs) {
         // Sense data belongs to CHECK CONDITION only: after a transport
         // failure it is stale or empty and says nothing about the medium.
         if (status == ScsiStatus::kCheckCondition && Transport() != nullptr &&
-            Transport()->LastASC() == kAscMediumNotPresent) {
+            Transport()->LastASC() == Asc::kMediumNotPresent) {
             return 0;
         }
         SleepMilliseconds(kReadyPollMs);

@@ -7,9 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "BuiltInTexts.h"
+#include "CopyTexts.h"
 #include "EngineRunner.h"
-#include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "ModFileDlg.h"
 #include "ProgramPaths.h"
@@ -18,6 +17,7 @@
 #include "TemporaryImage.h"
 #include "Twips.h"
 #include "WindowParts.h"
+#include "WindowTexts.h"
 #include "frmWriteISO.h"
 #include "modMMC.h"
 
@@ -25,19 +25,10 @@ namespace {
 constexpr int kWidthTwips = 10035;
 constexpr int kHeightTwips = 7530;
 constexpr int kTickMs = 200;
-
-// The messages the window shows itself (the copier shows the others).
-std::vector<std::pair<int, const char*>> WindowBuiltIns() {
-    std::vector<std::pair<int, const char*>> texts;
-    for (int number : {9, 13, 14, 18, 19, 26})
-        texts.emplace_back(number, BuiltInTexts::kSaveIso2[number - 1]);
-    return texts;
-}
 }  // namespace
 
 frmSaveISO2::frmSaveISO2(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_messages(LanguageTexts("frmSaveISO2"), WindowBuiltIns()),
       m_runner(new EngineRunner(this)),
       // Reading can stop at any sector without harm to the disc.
       m_closing(this, m_runner, CloseDuringRun::Rule::Stop) {
@@ -46,7 +37,6 @@ frmSaveISO2::frmSaveISO2(QWidget* parent)
     setWindowTitle(QStringLiteral("Disc Duplicator"));
     Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
     BuildControls();
-    LoadTexts();
     ShowNextPurpose();
     m_runner->LockWhileRunning(
         {m_cboReadSpeed, m_chkCreateISOonly, m_chkBadCopy, m_cmdNext, m_cmdBack});
@@ -73,7 +63,7 @@ void frmSaveISO2::ConnectControls() {
     connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO2::Next);
     connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
-    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, m_messages[9]);
+    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, QText(CopyText::Reading));
     connect(m_runner, &EngineRunner::finished, this, &frmSaveISO2::OnCopyFinished);
 }
 
@@ -86,7 +76,7 @@ void frmSaveISO2::Load() {
         return;
     }
     Timer1Tick();
-    m_panels[0]->setText(m_messages[26]);
+    m_panels[0]->setText(QText(CopyText::Ready));
     m_timer1->start();
 }
 
@@ -121,8 +111,9 @@ void frmSaveISO2::Next() {
 std::string frmSaveISO2::AskImagePath() {
     QString path;
     m_runner->RunOnWindowThread([this, &path] {
-        path = ModFileDlg::ShowSaveDialog(this, m_messages[18], QStringLiteral("*.ISO"),
-                                          m_messages[19]);
+        path =
+            ModFileDlg::ShowSaveDialog(this, QText(CopyText::SaveImageTitle),
+                                       QStringLiteral("*.ISO"), QText(CopyText::ImageFileFilter));
     });
     return path.toStdString();
 }

@@ -9,7 +9,6 @@
 #include "EngineOutcome.h"
 #include "ImageBurner.h"
 #include "TemporaryImage.h"
-#include "WindowMessages.h"
 #include "WindowParts.h"
 #include "WriteCapabilities.h"
 
@@ -72,7 +71,6 @@ class frmWriteISO : public QWidget {
     void BuildControls();
     void BuildOptions();
     void BuildButtons();
-    void LoadTexts();
     void ApplyStylePictures();
     // frmWriteISO.cpp
     void ConnectControls();
@@ -87,7 +85,6 @@ class frmWriteISO : public QWidget {
     const BurnOptions m_taskOptions;  // the task's image, disc kind and temporary image
     QPointer<QWidget> m_previous;
     TemporaryImage m_temporary;  // the only file this window may delete
-    WindowMessages m_messages;
     WriteCapabilities m_capabilities;
     bool m_backToPrevious = false;
     EngineRunner* m_runner;

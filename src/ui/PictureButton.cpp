@@ -5,7 +5,7 @@
 #include "Pictures.h"
 
 QPushButton* PictureButton(QWidget* parent, const char* name, const char* picture, QRect where,
-                           const char* tip) {
+                           const QString& tip) {
     auto* button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(where);
@@ -13,6 +13,6 @@ QPushButton* PictureButton(QWidget* parent, const char* name, const char* pictur
     button->setIcon(QIcon(Pictures::Load(QString::fromLatin1(picture), {side, side})));
     button->setIconSize({side, side});
     button->setFlat(true);
-    if (tip != nullptr) button->setToolTip(QString::fromUtf8(tip));
+    button->setToolTip(tip);
     return button;
 }

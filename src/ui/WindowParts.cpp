@@ -68,8 +68,8 @@ std::vector<QLabel*> StatusBar(QWidget* window, std::initializer_list<int> width
     return panels;
 }
 
-ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo,
-                       const char* eraseDisc) {
+ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const QString& discInfo,
+                       const QString& eraseDisc) {
     QMenu* menu = PopUpMenu(owner, "meuTools", button);
     const ToolsMenu tools{menu, AddItem(menu, "meuDiscInfo", discInfo),
                           AddItem(menu, "meuEraseDisc", eraseDisc)};
@@ -78,10 +78,11 @@ ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo
     return tools;
 }
 
-HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button) {
+HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button, const QString& helpFile,
+                     const QString& about) {
     QMenu* menu = PopUpMenu(owner, "meuHelp", button);
-    const HelpMenu help{menu, AddItem(menu, "meuHelpFile", "帮助文件"),
-                        AddItem(menu, "meuAbout", "关于...")};
+    const HelpMenu help{menu, AddItem(menu, "meuHelpFile", helpFile),
+                        AddItem(menu, "meuAbout", about)};
     QObject::connect(help.meuHelpFile, &QAction::triggered, [] {
         const QString manual = ProgramStyle::DataFile(QStringLiteral("User Manual.pdf"));
         if (QFileInfo(manual).isFile()) OpenWithDesktop(QUrl::fromLocalFile(manual));

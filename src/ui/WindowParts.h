@@ -51,15 +51,16 @@ struct ToolsMenu {
     QAction* meuDiscInfo;   // the disc information window
     QAction* meuEraseDisc;  // the erase window
 };
-// `discInfo` and `eraseDisc` are the built-in captions (UTF-8).
-ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo,
-                       const char* eraseDisc);
+// `discInfo` and `eraseDisc` are the items' captions.
+ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const QString& discInfo,
+                       const QString& eraseDisc);
 struct HelpMenu {
     QMenu* menu;
     QAction* meuHelpFile;  // the manual, when it is there
     QAction* meuAbout;     // the about window
 };
-HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button);
+HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button, const QString& helpFile,
+                     const QString& about);
 
 // The recording windows' picture `imgtea` (hidden): a cup of tea to have
 // while the drive works.

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "EraseEngine.h"
+#include "LanguageFile.h"
 #include "ScriptedReporter.h"
 #include "VirtualDriveSession.h"
 #include "modMMC.h"
@@ -13,10 +14,7 @@ namespace {
 
 class Erase : public ::testing::Test {
   protected:
-    EraseOutcome Run(bool quick, const std::string& languageFile = "") {
-        EraseEngine engine(reporter, LanguageTexts("frmErase", languageFile));
-        return engine.Run(session.Id(), quick);
-    }
+    EraseOutcome Run(bool quick) { return EraseEngine(reporter).Run(session.Id(), quick); }
     std::int32_t DiscState() { return modMMC::GetDiscStatus(session.Id()).DiscState; }
     void ExpectResult(const std::string& text, const std::string& title, MessageIcon icon) {
         ASSERT_FALSE(reporter.messages.empty());
@@ -130,7 +128,10 @@ TEST_F(Erase, FailuresAreReportedAsFailures) {
 TEST_F(Erase, TextsComeFromTheLanguageFile) {
     const std::string file = session.Put(
         "English.lng", "frmErase.String03=There is no disc in the drive\r\nfrmErase.String04=\n");
-    EXPECT_EQ(Run(true, file), EraseOutcome::NoDisc);
+    SetLanguageFilePath(file);
+    const EraseOutcome outcome = Run(true);
+    SetLanguageFilePath("");
+    EXPECT_EQ(outcome, EraseOutcome::NoDisc);
     ExpectResult("There is no disc in the drive", "提示", MessageIcon::Exclamation);
 }
 

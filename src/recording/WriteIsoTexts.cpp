@@ -1,0 +1,73 @@
+#include "WriteIsoTexts.h"
+
+namespace {
+using enum WriteIsoText;
+constexpr TextRow<WriteIsoText> kRows[] = {
+    {ReadPageFailed, "frmWriteISO.String01", "读取 Write Parameters Page出错!"},
+    {ReadPageFailedTitle, "frmWriteISO.String02", "错误"},
+    {WritePageFailed, "frmWriteISO.String03", "写入 Write Parameters page失败!"},
+    {WritePageFailedTitle, "frmWriteISO.String04", "错误"},
+    {SpeedNotSupported, "frmWriteISO.String05", "碟机不支持所选定的写入倍速"},
+    {DefaultSpeed, "frmWriteISO.String06", "将以默认的速度刻录!"},
+    {SpeedTitle, "frmWriteISO.String07", "提示"},
+    {WritingData, "frmWriteISO.String08", "正在写入数据 ..."},
+    {WriteTookLonger, "frmWriteISO.String09", "单次刻录时间超过"},
+    {WriteFailedTitle, "frmWriteISO.String10", "错误"},
+    {WriteError, "frmWriteISO.String11", "刻录出错 (Buffer Under-Run?)"},
+    {ClosingTrack, "frmWriteISO.String12", "关闭轨道(Track)"},
+    {CloseTrackFailed, "frmWriteISO.String13", "失败!"},
+    {ClosingSession, "frmWriteISO.String14", "关闭区间(Session)"},
+    {CloseSessionFailed, "frmWriteISO.String15", "失败!"},
+    {Ejecting, "frmWriteISO.String16", "弹出光盘..."},
+    {RecordingComplete, "frmWriteISO.String17", "刻录完成!"},
+    {RecordingCompleteTitle, "frmWriteISO.String18", "信息"},
+    {OpenImageTitle, "frmWriteISO.String19", "打开一个已存在的*.ISO文件"},
+    {ImageFileFilter, "frmWriteISO.String20", "ISO文件"},
+    {NoImage, "frmWriteISO.String21", "请先添加一个.ISO映像文件!"},
+    {NoImageTitle, "frmWriteISO.String22", "提示"},
+    {NoDisc, "frmWriteISO.String23", "您的光碟机中没有光碟片"},
+    {DriveTitle, "frmWriteISO.String24", "提示"},
+    {DriveBusy, "frmWriteISO.String25", "您的刻录机正在忙碌中！"},
+    {WrongDiscStart, "frmWriteISO.String26", "您入放的是一张"},
+    {WrongDiscMiddle, "frmWriteISO.String27", "碟片，请更换成"},
+    {WrongDiscEnd, "frmWriteISO.String28", "碟片再进行刻录!"},
+    {WrongDiscTitle, "frmWriteISO.String29", "提示"},
+    {NotBlank, "frmWriteISO.String30", "碟片不是空白的，请更换一张碟片或抹除后再进行刻录..."},
+    {NotBlankTitle, "frmWriteISO.String31", "提示"},
+    {BackToMain, "frmWriteISO.String32", "返回到主菜单"},
+    {BackToPrevious, "frmWriteISO.String33", "返回到上一步操作"},
+    {Ready, "frmWriteISO.String34", "就绪"},
+    {StopQuestion, "frmWriteISO.String35",
+     "正在刻录。要停止刻录吗？中途停止的光碟可能无法再使用。"},
+    {StopTitle, "frmWriteISO.String36", "停止刻录"},
+    {NotDiscImage, "frmWriteISO.String37",
+     "这个文件不是光盘映像（第 16 扇区没有 ISO 9660 或 UDF 卷），"
+     "用它刻录的光盘将无法读取。仍要刻录吗？"},
+    {NotDiscImageTitle, "frmWriteISO.String38", "不是光盘映像"},
+    {ImageCaption, "frmWriteISO.Label1", "映像:"},
+    {ProgressCaption, "frmWriteISO.Label2", "进度:"},
+    {SpeedCaption, "frmWriteISO.Label3", "刻录速度:"},
+    {BrowseButton, "frmWriteISO.cmdBrowse", "浏览(&V) ..."},
+    {FixDisc, "frmWriteISO.chkFixDisc", "终结碟片(不允许再添加资料)"},
+    {TestMode, "frmWriteISO.chkTestMode", "启动Test Mode"},
+    {EjectDisc, "frmWriteISO.chkEjectDisc", "结束时弹出托盘"},
+    {Verify, "frmWriteISO.chkVerify", "刻录后校验光碟"},
+    {CancelButton, "frmWriteISO.cmdCancel", "取消(&C)"},
+    {BrowseTip, "frmWriteISO.cmdBrowse.ToolTipText", "打开您要刻录的ISO文件"},
+    {AboutTip, "frmWriteISO.cmdAbout.ToolTipText", "显示关于本程式的信息"},
+    {ToolsTip, "frmWriteISO.CmdTools.ToolTipText", "选用更多的工具"},
+    {BackTip, "frmWriteISO.cmdBack.ToolTipText", "返回到主菜单"},
+    {BurnTip, "frmWriteISO.cmdBurn.ToolTipText", "点击开始刻录"},
+    {StatusPanel, "frmWriteISO.sbar.Panels(1)", ""},
+    {DiscInfo, "frmWriteISO.meuDiscInfo", "光碟信息 ..."},
+    {EraseDisc, "frmWriteISO.meuEraseDisc", "擦除可重写光碟"},
+    {HelpFile, "frmWriteISO.meuHelpFile", "帮助文件"},
+    {About, "frmWriteISO.meuAbout", "关于..."},
+    {DropHint, "frmWriteISO.lblInfo", "可以用拖拉的方式添加.ISO文件!"},
+};
+static_assert(TextRowsMatch<WriteIsoText>(kRows));
+}  // namespace
+
+std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText) {
+    return kRows;
+}
