@@ -66,7 +66,7 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
 void frmMain::closeEvent(QCloseEvent* event) {
     // Ending the program in the middle of an erase or a burn would leave the
     // disc unusable: the window stays until the operation is over.
-    if (IsDriveBusy()) {
+    if (AnyDriveBusy()) {
         event->ignore();
         return;
     }

@@ -149,15 +149,17 @@ void frmMain::SelectDefaultDrive(bool last) {
 void frmMain::MoveTray(bool load) {
     const std::string drive = CurrentDrive();
     // Another window's erase or burn owns the drive now.
-    if (drive.empty() || IsDriveBusy()) return;
+    if (drive.empty() || IsDriveBusy(drive)) return;
     // The tray takes seconds to move: the window keeps repainting meanwhile.
     // The result is not shown, as with every tray command of the program.
-    m_trayRunner->Start([drive, load](EngineReporter&) {
-        if (load)
-            (void)modMMC::LoadTray(drive, modMMC::Immed::kOff);
-        else
-            (void)modMMC::EjectTray(drive, modMMC::Immed::kOff);
-    });
+    m_trayRunner->Start(
+        [drive, load](EngineReporter&) {
+            if (load)
+                (void)modMMC::LoadTray(drive, modMMC::Immed::kOff);
+            else
+                (void)modMMC::EjectTray(drive, modMMC::Immed::kOff);
+        },
+        drive);
 }
 
 void frmMain::PopUp(QMenu* menu, QWidget* below) {

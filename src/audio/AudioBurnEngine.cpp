@@ -75,7 +75,7 @@ void AudioBurnEngine::ShowUnsupported(const std::string& path, const std::string
 AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
                                                  const std::vector<std::string>& tracks) {
     if (tracks.empty()) return Refuse(22, 23);
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyLimitMs);
@@ -165,7 +165,7 @@ bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
 
 AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
                                                   const std::vector<std::string>& tracks) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
     m_finishFailure.clear();

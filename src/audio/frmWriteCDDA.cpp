@@ -127,11 +127,14 @@ void frmWriteCDDA::StartAudioBurn() {
     options.verify = m_chkVerify->isChecked();
     const std::string drive = CurrentDrive();
     const std::vector<std::string> tracks = m_tracks.Paths();
-    m_runner->Start([this, options, drive, tracks](EngineReporter& reporter) {
-        AudioBurnEngine engine(reporter, options);
-        engine.SetTrackCounterHandler([this](const std::string& text) { ShowTrackCounter(text); });
-        m_lastOutcome.Set(engine.StartAudioBurn(drive, tracks));
-    });
+    m_runner->Start(
+        [this, options, drive, tracks](EngineReporter& reporter) {
+            AudioBurnEngine engine(reporter, options);
+            engine.SetTrackCounterHandler(
+                [this](const std::string& text) { ShowTrackCounter(text); });
+            m_lastOutcome.Set(engine.StartAudioBurn(drive, tracks));
+        },
+        drive);
     m_cmdCancel->setEnabled(true);
 }
 

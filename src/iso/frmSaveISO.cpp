@@ -156,7 +156,7 @@ void frmSaveISO::ConnectMenus() {
 void frmSaveISO::RunOnWorker(std::function<void(EngineReporter&)> work,
                              std::function<void()> then) {
     m_afterRun = std::move(then);
-    if (!m_runner->Start(std::move(work), EngineRunner::DriveUse::None)) m_afterRun = nullptr;
+    if (!m_runner->Start(std::move(work))) m_afterRun = nullptr;
 }
 
 bool frmSaveISO::eventFilter(QObject* watched, QEvent* event) {

@@ -24,7 +24,7 @@ std::optional<DiscInfoTexts> DiscInfoView::Load(const std::string& drive) {
 }
 
 std::optional<DiscInfoTexts> DiscInfoView::Tick(const std::string& drive) {
-    if (IsDriveBusy()) return std::nullopt;  // another operation owns the drive
+    if (IsDriveBusy(drive)) return std::nullopt;  // another operation owns the drive
     if (!m_presence.Poll(drive)) {
         m_shown = false;
         return NotAvailable();

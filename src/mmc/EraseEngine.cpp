@@ -19,7 +19,7 @@ EraseOutcome EraseEngine::Run(const std::string& drive, bool quick) {
                            MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
         return EraseOutcome::Declined;
     }
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!claim.Held()) {
         m_reporter.Message(RecordingChecks::ClaimProblem(claim), Text(EraseText::NoticeTitle),

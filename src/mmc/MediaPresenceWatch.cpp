@@ -17,7 +17,7 @@ bool MediaPresenceWatch::Poll(const std::string& drive) {
     // counted in it.
     const Fingerprint fingerprint = ReadFingerprint(drive);
     const MediaChangeMark mark = MediaChanges::Mark(drive);
-    const std::uint64_t jobsEnded = DriveJobsEnded();
+    const std::uint64_t jobsEnded = DriveJobsEnded(drive);
     m_newMedium = !wasPresent || fingerprint != m_fingerprint || !(mark == m_mark) ||
                   jobsEnded != m_jobsEnded;
     m_fingerprint = fingerprint;
@@ -61,5 +61,5 @@ MediaPresenceWatch::Fingerprint MediaPresenceWatch::ReadFingerprint(const std::s
 }
 
 bool MediaPresenceWatch::ReadyToStart(const std::string& drive) {
-    return !drive.empty() && !IsDriveBusy() && Poll(drive);
+    return !drive.empty() && !IsDriveBusy(drive) && Poll(drive);
 }

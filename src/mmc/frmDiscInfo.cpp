@@ -78,7 +78,7 @@ void frmDiscInfo::Load() {
     m_timer1->stop();
     m_drive = CurrentDrive();
     // Another window's burn or erase owns the drive: the timer catches up later.
-    if (!m_drive.empty() && !IsDriveBusy()) {
+    if (!m_drive.empty() && !IsDriveBusy(m_drive)) {
         if (const auto texts = m_view.Load(m_drive)) ShowTexts(*texts);
     }
     m_timer1->start();

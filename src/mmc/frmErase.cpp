@@ -88,9 +88,11 @@ void frmErase::StartErase() {
     m_cmdErase->setEnabled(false);
     const std::string drive = CurrentDrive();
     const bool quick = m_chkQuikErase->isChecked();
-    m_runner->Start([this, drive, quick](EngineReporter& reporter) {
-        m_lastOutcome = EraseEngine(reporter).Run(drive, quick);
-    });
+    m_runner->Start(
+        [this, drive, quick](EngineReporter& reporter) {
+            m_lastOutcome = EraseEngine(reporter).Run(drive, quick);
+        },
+        drive);
 }
 
 void frmErase::OnEraseFinished() {

@@ -29,7 +29,7 @@ void DiscCopier::Warn(const std::string& text, int titleNumber) {
 
 CopyOutcome DiscCopier::Next(const std::string& drive,
                              const std::function<std::string()>& chooseImagePath) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return CopyOutcome::Stopped;
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);

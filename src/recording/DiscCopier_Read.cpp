@@ -33,7 +33,7 @@ void DiscCopier::CreateFailed(const std::string& path, const std::string& reason
 }
 
 bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& imagePath) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return false;
     m_skipped = 0;

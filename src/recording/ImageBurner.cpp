@@ -49,7 +49,7 @@ void ImageBurner::Warn(const std::string& text, int titleNumber) {
 }
 
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     if (!CheckImage()) return BurnOutcome::Refused;
     // Held from the checks on, so nobody changes the disc between them and the writing.
     const DriveClaim claim(drive);
@@ -110,7 +110,7 @@ std::string ImageBurner::DiscKindMessage(bool discIsDvd) const {
 }
 
 BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& imagePath) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return BurnOutcome::Refused;
     ImageFileReader image;

@@ -101,10 +101,12 @@ void frmSaveISO2::Next() {
     options.badCopy = m_chkBadCopy->isChecked();
     options.readSpeed = m_cboReadSpeed->Selected();
     const std::string drive = CurrentDrive();
-    m_runner->Start([this, drive, options](EngineReporter& reporter) {
-        DiscCopier copier(reporter, options);
-        m_lastOutcome.Set(copier.Next(drive, [this] { return AskImagePath(); }));
-    });
+    m_runner->Start(
+        [this, drive, options](EngineReporter& reporter) {
+            DiscCopier copier(reporter, options);
+            m_lastOutcome.Set(copier.Next(drive, [this] { return AskImagePath(); }));
+        },
+        drive);
 }
 
 // Called on the copy's thread: the save dialog runs on the window's.

@@ -181,9 +181,11 @@ void frmWriteISO::Burn() {
     const std::string drive = CurrentDrive();
     const BurnOptions options = ChosenOptions();
     m_testRun = options.testMode;
-    m_runner->Start([this, drive, options](EngineReporter& reporter) {
-        m_lastOutcome.Set(ImageBurner(reporter, options).Burn(drive));
-    });
+    m_runner->Start(
+        [this, drive, options](EngineReporter& reporter) {
+            m_lastOutcome.Set(ImageBurner(reporter, options).Burn(drive));
+        },
+        drive);
 }
 
 void frmWriteISO::OnBurnFinished() {

@@ -42,6 +42,12 @@ class EngineRunner::QueuedReporter : public EngineReporter {
 
     // Runs `call` on the window's thread and waits for it; once the window
     // has gone, `call` is not run.
+    //
+    // The posted call refers to `call` on the worker's stack. That is safe
+    // because the worker waits here until the call has run (m_done) or the
+    // window gave up on it (m_abandoned, set by the runner's destructor on
+    // the window's thread, whose event loop then never runs the call: the
+    // runner's posted events go with it).
     void RunOnWindowThread(const std::function<void()>& call) {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (m_abandoned) return;
@@ -52,7 +58,13 @@ class EngineRunner::QueuedReporter : public EngineReporter {
             m_done = true;
             m_answered.notify_all();
         });
+        m_waiting = true;
         m_answered.wait(lock, [this] { return m_done || m_abandoned; });
+        m_waiting = false;
+    }
+    bool Waiting() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_waiting;
     }
 
     bool CancelRequested() override { return m_cancel.load(); }
@@ -72,10 +84,13 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     }
 
     EngineRunner* m_runner;
-    std::mutex m_mutex;
+    // m_done, m_abandoned and m_waiting are shared by the worker and the
+    // window's thread: under m_mutex.
+    mutable std::mutex m_mutex;
     std::condition_variable m_answered;
     bool m_done = false;
     bool m_abandoned = false;
+    bool m_waiting = false;
     std::atomic<bool> m_cancel = false;
 };
 
@@ -95,10 +110,10 @@ void EngineRunner::LockWhileRunning(std::vector<QWidget*> controls,
     m_menuItems.assign(menuItems.begin(), menuItems.end());
 }
 
-bool EngineRunner::Start(Engine engine, DriveUse use) {
+bool EngineRunner::Start(Engine engine, const std::string& drive) {
     if (m_thread != nullptr) return false;
     // Set on this thread before the worker starts, so no poll slips in between.
-    if (use == DriveUse::Exclusive) m_busy = std::make_unique<DriveBusyScope>();
+    if (!drive.empty()) m_busy = std::make_unique<DriveBusyScope>(drive);
     SetLocked(true);
     m_reporter->SetCancel(false);
     m_thread = QThread::create(
@@ -111,6 +126,10 @@ bool EngineRunner::Start(Engine engine, DriveUse use) {
 
 void EngineRunner::RunOnWindowThread(const std::function<void()>& call) {
     m_reporter->RunOnWindowThread(call);
+}
+
+bool EngineRunner::AwaitingWindow() const {
+    return m_reporter->Waiting();
 }
 
 void EngineRunner::Cancel() {

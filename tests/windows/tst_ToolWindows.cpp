@@ -76,7 +76,7 @@ class ToolWindowsTest : public QObject {
     void discInfoLeavesABusyDriveAlone() {
         m_rig->drives.Insert(MediumKind::CdR);
         m_rig->drives.Transport().ClearCommandLog();
-        auto busy = std::make_unique<DriveBusyScope>();
+        auto busy = std::make_unique<DriveBusyScope>(m_rig->drives.Id());
         frmDiscInfo window;
         window.Timer1Tick();
         QVERIFY(m_rig->drives.Transport().CommandLog().empty());
@@ -104,7 +104,7 @@ class ToolWindowsTest : public QObject {
         window.Timer1Tick();
         QVERIFY(erase->isEnabled());
         {
-            const DriveBusyScope busy;  // another window burns
+            const DriveBusyScope busy(m_rig->drives.Id());  // another window burns
             window.Timer1Tick();
             QVERIFY(!erase->isEnabled());
         }
@@ -144,7 +144,7 @@ class ToolWindowsTest : public QObject {
             if (checked) return;
             checked = true;
             QVERIFY(window.Erasing() && box.parent == &window);
-            QVERIFY(IsDriveBusy());
+            QVERIFY(IsDriveBusy(m_rig->drives.Id()));
             QVERIFY(!Control<QPushButton>(&window, "cmdErase")->isEnabled());
             QVERIFY(!Control<QPushButton>(&window, "cmdCancel")->isEnabled());
             QVERIFY(!Control<QCheckBox>(&window, "chkQuikErase")->isEnabled());
@@ -154,7 +154,7 @@ class ToolWindowsTest : public QObject {
         RunErase(window);
         QVERIFY(checked);
         QCOMPARE(window.LastOutcome(), EraseOutcome::Declined);
-        QVERIFY(!IsDriveBusy());
+        QVERIFY(!AnyDriveBusy());
         QVERIFY(Control<QCheckBox>(&window, "chkQuikErase")->isEnabled());
         QVERIFY(Control<QTimer>(&window, "Timer1")->isActive());
         window.Timer1Tick();

@@ -55,7 +55,7 @@ TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved
     EXPECT_EQ(reporter.percents.back(), "100%");
     EXPECT_EQ(reporter.events.back(), "message:信息|ISO文件创建成功!");
     EXPECT_TRUE(reporter.busyAtCancelChecks);
-    EXPECT_FALSE(IsDriveBusy());
+    EXPECT_FALSE(AnyDriveBusy());
     EXPECT_EQ(GetProgramSetting("TempISO"), "");  // an image-only copy hands nothing over
     // A read speed the drive refuses is warned about and the copy goes on.
     bench.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Reject;

@@ -85,7 +85,7 @@ TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
                                         "message:信息|刻录完成!"}));
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
     EXPECT_TRUE(reporter.busyAtCancelChecks);
-    EXPECT_FALSE(IsDriveBusy());
+    EXPECT_FALSE(AnyDriveBusy());
 }
 
 TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
