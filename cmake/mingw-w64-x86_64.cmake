@@ -10,13 +10,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# The executables and DLLs carry the C++ runtime and winpthreads, so they
-# need no other DLLs beside them.
+# The executables, DLLs and plugins carry the C++ runtime and winpthreads, so
+# they need no runtime DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-# The cross-built libraries (scripts/windows-deps).
-if(MAPLE_WINDOWS_DEPS)
-    list(APPEND CMAKE_FIND_ROOT_PATH ${MAPLE_WINDOWS_DEPS})
-endif()
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+# The cross-built libraries and Qt (scripts/windows-deps, scripts/windows-qt);
+# Qt's tools (moc, rcc, uic) are the build machine's (QT_HOST_PATH).
+foreach(prefix ${MAPLE_WINDOWS_DEPS} ${MAPLE_WINDOWS_QT})
+    list(APPEND CMAKE_FIND_ROOT_PATH ${prefix})
+endforeach()
 # Tests and tools built here run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

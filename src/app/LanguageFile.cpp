@@ -1,7 +1,6 @@
 #include "LanguageFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +9,7 @@
 #include <string_view>
 
 #include "ProgramPaths.h"
+#include "SystemAccess.h"
 
 namespace {
 std::optional<std::string>& OverriddenPath() {
@@ -29,11 +29,7 @@ std::string LanguageNameForLocale(const std::string& localeName) {
 }
 
 std::string GetLanguageName() {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') return LanguageNameForLocale(value);
-    }
-    return {};
+    return LanguageNameForLocale(SystemAccess::UserLocaleName());
 }
 
 std::string FindKeyValue(std::string_view content, std::string_view key) {

@@ -4,7 +4,8 @@
 #include <string_view>
 
 // Language name ("Chinese Simple", "Chinese Tradition", "English" or empty)
-// for the user's locale, read from LC_ALL, LC_MESSAGES and LANG in that order.
+// for the user's locale (SystemAccess::UserLocaleName: LC_ALL, LC_MESSAGES and
+// LANG in that order; on Windows the user's default language identifier).
 std::string GetLanguageName();
 // The same mapping for a locale name such as "zh_CN.UTF-8" or "en_US".
 std::string LanguageNameForLocale(const std::string& localeName);

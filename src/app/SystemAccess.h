@@ -16,6 +16,10 @@ std::string UserConfigFolder();
 std::string UserCacheFolder();
 // Login name of the user running the program; empty when unknown.
 std::string UserName();
+// The user's language and country as "ll_CC" (a POSIX locale name, which may
+// carry ".codeset" or "@modifier"); empty when unknown. POSIX: LC_ALL, then
+// LC_MESSAGES, then LANG; Windows: the user's default language identifier.
+std::string UserLocaleName();
 // True when the standard stream (0 in, 1 out, 2 error) is a terminal.
 bool IsTerminal(int stream);
 

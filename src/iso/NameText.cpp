@@ -44,9 +44,15 @@ std::string DiscNameFromLocal(const std::string& localName) {
 }
 
 std::string LastPathPart(const std::string& path) {
+#ifdef _WIN32
+    constexpr std::string_view kSeparators = "/\\";  // Windows paths take both
+#else
+    constexpr std::string_view kSeparators = "/";
+#endif
     std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-    const auto slash = trimmed.rfind('/');
+    while (trimmed.size() > 1 && kSeparators.find(trimmed.back()) != std::string_view::npos)
+        trimmed.pop_back();
+    const auto slash = trimmed.find_last_of(kSeparators);
     return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
 }
 

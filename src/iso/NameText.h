@@ -18,7 +18,8 @@ std::string AsciiUpper(std::string text);
 // A disc name from a local name: invalid UTF-8 replaced, "\" (the tree's
 // path separator) mapped to "_".
 std::string DiscNameFromLocal(const std::string& localName);
-// The part of a local path after its last "/" (trailing "/" ignored).
+// The part of a local path after its last "/" (on Windows "/" or "\"),
+// trailing separators ignored.
 std::string LastPathPart(const std::string& path);
 // False for names no entry of the disc may carry: empty once spaces are
 // trimmed, "." and ".." (readers take them for the folder and its parent).

@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#ifndef MAPLE_PRERENDERED_PICTURES
 #include <QSvgRenderer>
+#endif
 
 // The resources live in a static library: register them explicitly, or the
 // linker drops them.
@@ -15,6 +17,19 @@ static void RegisterPictureResources() {
 }
 
 namespace Pictures {
+#ifdef MAPLE_PRERENDERED_PICTURES
+// Builds whose Qt has no SVG module carry each picture drawn large as PNG.
+QPixmap Load(const QString& name, QSize size) {
+    RegisterPictureResources();
+    const QImage large(QStringLiteral(":/pictures/%1.png").arg(name));
+    if (large.isNull()) return {};
+    const qreal ratio = qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap = QPixmap::fromImage(
+        large.scaled(size * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+#else
 QPixmap Load(const QString& name, QSize size) {
     RegisterPictureResources();
     QSvgRenderer renderer(QStringLiteral(":/pictures/%1.svg").arg(name));
@@ -27,4 +42,5 @@ QPixmap Load(const QString& name, QSize size) {
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }
+#endif
 }  // namespace Pictures

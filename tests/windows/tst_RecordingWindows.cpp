@@ -70,8 +70,9 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(m_rig->main.widget.isVisible());
         QTest::mouseClick(Control<QPushButton>(frmWriteISO::OpenImage(), "cmdBrowse"),
                           Qt::LeftButton);
-        QCOMPARE(asked.at(1).folder,
-                 QString::fromStdString(m_rig->folders.Folder().Path().string()));
+        QCOMPARE(QDir::fromNativeSeparators(asked.at(1).folder),
+                 QDir::fromNativeSeparators(
+                     QString::fromStdString(m_rig->folders.Folder().Path().string())));
     }
 
     // Only a user's image may be replaced: a temporary image is deleted when

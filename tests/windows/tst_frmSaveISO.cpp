@@ -5,6 +5,7 @@
 // texts and the task start.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -251,8 +252,9 @@ class SaveIsoTest : public QObject {
 
         DropOnList(window, {Src("readme.txt")});
         DropOnList(window, {"/", Src("readme.txt")});  // no name for the disc; a twin
+        // Dropped paths come as URLs: "/" separators on Windows too.
         QVERIFY(m_rig->boxes.shown.back().text.endsWith(
-            QString::fromStdString("\n/\n" + Src("readme.txt"))));
+            "\n/\n" + QDir::fromNativeSeparators(QString::fromStdString(Src("readme.txt")))));
     }
 
     // An image larger than the disc is built only when the user says Yes; a
@@ -369,6 +371,11 @@ class SaveIsoTest : public QObject {
     }
     static std::string TempImage() { return IsolatedProgramFolders::Temp() + "/tempiso.iso"; }
     void ReadBackWithOracles(const std::string& image) {
+#ifdef Q_OS_WIN
+        QSKIP(
+            "xorriso, isoinfo and the Python oracle are Linux programs: the Linux run reads the "
+            "image back");
+#endif
         // The disc as the user arranged it, written out as a folder.
         const std::string expected = Src("expected");
         WriteFile(expected + "/notes.txt", "readme");

@@ -3,7 +3,9 @@
 // manual as a PDF from its Markdown sources.
 //
 //   maple-render icon IN.svg SIZE OUT.png
+//   maple-render ico IN.svg OUT.ico      (Windows icon, 16 to 256 pixels)
 //   maple-render manual OUT.pdf IN.md...
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,23 +14,71 @@
 #include <QSvgRenderer>
 #include <QTextDocument>
 #include <QUrl>
+#include <QtEndian>
 #include <iostream>
+#include <iterator>
 
 #include "ManualLayout.h"
 
 namespace {
+QImage Render(QSvgRenderer& renderer, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return image;
+}
+
 int RenderIcon(const QString& svg, int size, const QString& out) {
     QSvgRenderer renderer(svg);
     if (!renderer.isValid() || size <= 0) {
         std::cerr << "maple-render: cannot read " << svg.toStdString() << "\n";
         return 1;
     }
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
-    return image.save(out, "PNG") ? 0 : 1;
+    return Render(renderer, size).save(out, "PNG") ? 0 : 1;
+}
+
+template <typename Number>
+void Append(QByteArray& bytes, Number value) {
+    const Number little = qToLittleEndian(value);
+    bytes.append(reinterpret_cast<const char*>(&little), sizeof little);
+}
+
+// An .ico file of PNG images, as Windows Vista and later read it: the header,
+// one 16-byte entry per size, then the images.
+int RenderIconFile(const QString& svg, const QString& out) {
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid()) {
+        std::cerr << "maple-render: cannot read " << svg.toStdString() << "\n";
+        return 1;
+    }
+    const int sizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
+    constexpr auto kCount = static_cast<quint16>(std::size(sizes));
+    QByteArray header;
+    QByteArray images;
+    Append<quint16>(header, 0);
+    Append<quint16>(header, 1);  // an icon, not a cursor
+    Append<quint16>(header, kCount);
+    for (const int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!Render(renderer, size).save(&buffer, "PNG")) return 1;
+        header.append(static_cast<char>(size & 0xFF));  // 0 stands for 256
+        header.append(static_cast<char>(size & 0xFF));
+        header.append(2, '\0');       // no palette, reserved
+        Append<quint16>(header, 1);   // colour planes
+        Append<quint16>(header, 32);  // bits per pixel
+        Append<quint32>(header, static_cast<quint32>(png.size()));
+        Append<quint32>(header, static_cast<quint32>(6 + 16 * kCount + images.size()));
+        images += png;
+    }
+    QFile file(out);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(header + images) != header.size() + images.size())
+        return 1;
+    return 0;
 }
 
 int RenderManual(const QString& out, const QStringList& sources) {
@@ -62,9 +112,12 @@ int main(int argc, char* argv[]) {
     const QStringList args = QGuiApplication::arguments().mid(1);
     if (args.size() == 4 && args[0] == QStringLiteral("icon"))
         return RenderIcon(args[1], args[2].toInt(), args[3]);
+    if (args.size() == 3 && args[0] == QStringLiteral("ico"))
+        return RenderIconFile(args[1], args[2]);
     if (args.size() >= 3 && args[0] == QStringLiteral("manual"))
         return RenderManual(args[1], args.mid(2));
     std::cerr << "usage: maple-render icon IN.svg SIZE OUT.png\n"
+                 "       maple-render ico IN.svg OUT.ico\n"
                  "       maple-render manual OUT.pdf IN.md...\n";
     return 2;
 }

@@ -59,6 +59,13 @@ std::string UserName() {
     return UnicodeText::ValidUtf8(Environment("USER"));
 }
 
+std::string UserLocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (std::string value = Environment(variable); !value.empty()) return value;
+    }
+    return {};
+}
+
 bool IsTerminal(int stream) {
     return ::isatty(stream) == 1;
 }

@@ -44,6 +44,16 @@ std::string UserName() {
                                                        : "";
 }
 
+std::string UserLocaleName() {
+    const LCID locale = MAKELCID(::GetUserDefaultLangID(), SORT_DEFAULT);
+    wchar_t language[9] = {};
+    wchar_t country[9] = {};
+    if (::GetLocaleInfoW(locale, LOCALE_SISO639LANGNAME, language, 9) == 0 ||
+        ::GetLocaleInfoW(locale, LOCALE_SISO3166CTRYNAME, country, 9) == 0)
+        return {};
+    return Narrow(language) + "_" + Narrow(country);
+}
+
 bool IsTerminal(int stream) {
     return ::_isatty(stream) != 0;
 }

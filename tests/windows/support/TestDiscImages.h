@@ -10,5 +10,6 @@ class EmuDrive;
 void WriteTestImage(const std::string& path, int blocks);
 
 // True when the first track on the disc in `drive`, as `maple-cli virtual
-// export` writes it, equals `image` over the image's length (checked by cmp).
+// export` writes it, equals `image` over the image's length (the track may run
+// on with padding).
 bool DiscHoldsImage(const EmuDrive& drive, const std::string& image);
