@@ -36,6 +36,9 @@ class clsISOFile {
     friend class clsISOFiles;
     clsISOFiles* m_owner = nullptr;  // told about renames so its name index stays true
     std::string m_localPath;
+    // While an image is laid out, naming (the layout's thread) writes only
+    // the two names and the examination threads only the size and the date:
+    // neither reads the other's fields until both are done.
     std::string m_name, m_dosName, m_jolietName;
     std::int64_t m_size = 0;
     LocalDateTime m_creation;

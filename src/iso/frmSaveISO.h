@@ -122,6 +122,10 @@ class frmSaveISO : public QWidget {
     void HandOverToRecording();
     void RunOnWorker(std::function<void(EngineReporter&)> work, std::function<void()> then);
 
+    // Handed to the runner's worker while it adds files or builds the image:
+    // the window reads or changes the project (and the worker's results
+    // below) only once the runner has finished; the controls that would are
+    // locked meanwhile.
     std::unique_ptr<DiscProject> m_project;
     EngineRunner* m_runner = nullptr;
     std::function<void()> m_afterRun;

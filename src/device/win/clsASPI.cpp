@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "AspiRequests.h"
+#include "ScsiStatus.h"
 #include "Sleeper.h"
 
 namespace AR = AspiRequests;
@@ -45,6 +46,7 @@ clsASPI::clsASPI(std::unique_ptr<SptiSystem> system, const std::string& library)
 clsASPI::~clsASPI() = default;
 
 bool clsASPI::Send(void* request) {
+    const std::lock_guard<std::mutex> lock(m_bridgeMutex);
     try {
         m_bridge.CallFunc("SendASPI32Command", {reinterpret_cast<std::intptr_t>(request)});
         return true;
@@ -115,7 +117,7 @@ std::int32_t clsASPI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     // Unnamed: a named event would be shared with every other process that
     // opens the same name.
     const HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (event == nullptr) return 255;
+    if (event == nullptr) return ScsiStatus::kServiceFailure;
     ::ResetEvent(event);
     Block<AR::kExecuteBytes> request;
     request[AR::kCommand] = AR::kExecute;
@@ -129,13 +131,14 @@ std::int32_t clsASPI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     request[AR::kCdbLength] = cdbLen;
     PutWord(&request[AR::kCompletionEvent], reinterpret_cast<std::uintptr_t>(event), AR::kPointer);
     std::memcpy(&request[AR::kCdb], cdb, std::min<std::size_t>(cdbLen, 16));
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     const bool answered = Send(request.bytes) && WaitFor(request.bytes, event, timeout);
-    m_key = request[AR::kSense + 2] & 0x0F;
-    m_asc = request[AR::kSense + 12];
-    m_ascq = request[AR::kSense + 13];
+    m_states.SetSense(drive, {static_cast<std::uint8_t>(request[AR::kSense + 2] & 0x0F),
+                              request[AR::kSense + 12], request[AR::kSense + 13]});
     ::CloseHandle(event);
     // An adapter-level error with target status 0 is no success.
-    return answered && request[AR::kStatus] == AR::kCompleted ? request[AR::kTargetStatus] : 255;
+    return answered && request[AR::kStatus] == AR::kCompleted ? request[AR::kTargetStatus]
+                                                              : ScsiStatus::kServiceFailure;
 }
 
 bool clsASPI::WaitFor(std::uint8_t* request, void* event, std::int32_t timeout) {
