@@ -65,7 +65,8 @@ WaveFileLayout ReadWaveFileLayout(std::istream& in, std::int64_t fileSize) {
         layout.problem = WaveProblem::kTruncated;
         return layout;
     }
-    if (std::memcmp(buffer.data(), "RIFF", 4) != 0 || std::memcmp(buffer.data() + 8, "WAVE", 4)) {
+    if (std::memcmp(buffer.data(), "RIFF", 4) != 0 ||
+        std::memcmp(buffer.data() + 8, "WAVE", 4) != 0) {
         layout.problem = WaveProblem::kNotRiffWave;
         return layout;
     }

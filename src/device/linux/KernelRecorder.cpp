@@ -40,7 +40,7 @@ std::string OnlyEntry(const fs::path& folder) {
 }
 }  // namespace
 
-KernelRecorder::KernelRecorder(std::string folder)
+KernelRecorder::KernelRecorder(const std::string& folder)
     : m_folder(Canonical(folder)), m_target(m_folder) {}
 
 KernelRecorder::~KernelRecorder() {

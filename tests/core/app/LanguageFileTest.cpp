@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "TextCatalogue.h"
 #include "TestEnvironment.h"
+#include "TextCatalogue.h"
 
 namespace {
 
