@@ -38,9 +38,6 @@ constexpr TextRow<MainText> kRows[] = {
     {MailToAuthor, "frmMain.meuMailToMe", "给作者写信"},
     {About, "frmMain.meuAbout", "关于..."},
 };
-static_assert(TextRowsMatch<MainText>(kRows));
 }  // namespace
 
-std::span<const TextRow<MainText>> TextRows(MainText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(MainText, kRows)

@@ -11,19 +11,19 @@
 // The texts of one window or engine live in one table, named by an enum
 // class counted from 0 and ending in `Count`:
 //
-//   enum class EraseText { Confirm, ConfirmTitle, ..., Count };      // EraseTexts.h
-//   std::span<const TextRow<EraseText>> TextRows(EraseText);         // the whole table
+//   enum class EraseText { Confirm, ConfirmTitle, ..., Count };     // EraseTexts.h
+//   std::span<const TextRow<EraseText>> TextRows(EraseText);        // the whole table
 //
-//   constexpr TextRow<EraseText> kRows[] = {                         // EraseTexts.cpp
+//   constexpr TextRow<EraseText> kRows[] = {                        // EraseTexts.cpp
 //       {EraseText::Confirm, "frmErase.String01", "此动作将导致..."},
 //   ...
-//   static_assert(TextRowsMatch<EraseText>(kRows));
+//   MAPLE_TEXT_ROWS(EraseText, kRows)
 //
 // and callers name a text by its constant: Text(EraseText::NoDisc). To add a
 // text, add its constant, its row (the key exactly as the language files
 // spell it, the built-in Simplified Chinese text) and the key with its
 // translation in data/English.lng and data/Chinese Tradition.lng;
-// tst_LanguageFiles then checks the key in both files.
+// tst_LanguageFiles then checks the key in both files (docs/texts.md).
 template <typename Id>
 struct TextRow {
     Id id;
@@ -39,6 +39,13 @@ constexpr bool TextRowsMatch(const TextRow<Id> (&rows)[N]) {
         if (static_cast<std::size_t>(rows[i].id) != i || rows[i].key.empty()) return false;
     return true;
 }
+
+// Checks that `rows` match the enum `Id` and defines TextRows(Id) over them.
+#define MAPLE_TEXT_ROWS(Id, rows)                                                 \
+    static_assert(TextRowsMatch<Id>(rows), "one row per constant, in its order"); \
+    std::span<const TextRow<Id>> TextRows(Id) {                                   \
+        return rows;                                                              \
+    }
 
 // The built-in text of `id`, whatever the language.
 template <typename Id>

@@ -68,9 +68,6 @@ constexpr TextRow<AudioText> kRows[] = {
     {HelpFile, "frmWriteCDDA.meuHelpFile", "帮助文件"},
     {About, "frmWriteCDDA.meuAbout", "关于..."},
 };
-static_assert(TextRowsMatch<AudioText>(kRows));
 }  // namespace
 
-std::span<const TextRow<AudioText>> TextRows(AudioText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(AudioText, kRows)

@@ -14,7 +14,6 @@
 #include "EngineRunner.h"
 #include "MainWindowLink.h"
 #include "TrackListView.h"
-#include "Twips.h"
 #include "WindowParts.h"
 #include "WindowTexts.h"
 #include "modMMC.h"
@@ -22,7 +21,6 @@
 namespace {
 constexpr int kWidthTwips = 10005;
 constexpr int kHeightTwips = 7500;
-constexpr int kTickMs = 200;
 }  // namespace
 
 frmWriteCDDA::frmWriteCDDA(QWidget* parent)
@@ -31,19 +29,15 @@ frmWriteCDDA::frmWriteCDDA(QWidget* parent)
       // Cancel and a close ask the same question before they stop a recording.
       m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, QText(AudioText::StopQuestion),
                 QText(AudioText::StopTitle)) {
-    setObjectName(QStringLiteral("frmWriteCDDA"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("CD-DA Burner"));
-    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+    WindowParts::TaskWindowFrame(this, "frmWriteCDDA", QStringLiteral("CD-DA Burner"), kWidthTwips,
+                                 kHeightTwips);
     BuildControls();
     BuildMenus();
     ApplyStylePictures();
     m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
                                 m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},
                                {m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(kTickMs);
+    m_timer1 = WindowParts::TickTimer(this);
     ConnectControls();
     m_panels[0]->setText(QStringLiteral("Ready"));
     ShowTotals();

@@ -20,7 +20,6 @@ namespace {
 constexpr int kBannerHeight = 52;
 constexpr int kListTop = 84;
 constexpr int kListHeight = 206;
-constexpr int kButtonSize = 44;
 constexpr int kSmallButtonSize = 36;
 }  // namespace
 
@@ -54,11 +53,15 @@ void frmWriteCDDA::BuildButtons() {
     m_cmdDel = button("cmdDel", "button_delete", small(16), AudioText::DeleteTip);
     m_cmdRen = button("cmdRen", "button_rename", small(56), AudioText::RenameTip);
     m_cmdNewPrj = button("cmdNewPrj", "button_new", small(96), AudioText::NewProjectTip);
-    const auto large = [](int left) { return QRect(left, 392, kButtonSize, kButtonSize); };
-    m_cmdAbout = button("cmdAbout", "button_about", large(454), AudioText::AboutTip);
-    m_cmdTools = button("CmdTools", "button_tools", large(502), AudioText::ToolsTip);
-    m_cmdBack = button("cmdBack", "button_back", large(550), AudioText::BackTip);
-    m_cmdBurn = button("CmdBurn", "button_burn", large(598), AudioText::BurnTip);
+    const std::vector<QPushButton*> row =
+        WindowParts::ButtonRow(this, {{"cmdAbout", "button_about", QText(AudioText::AboutTip)},
+                                      {"CmdTools", "button_tools", QText(AudioText::ToolsTip)},
+                                      {"cmdBack", "button_back", QText(AudioText::BackTip)},
+                                      {"CmdBurn", "button_burn", QText(AudioText::BurnTip)}});
+    m_cmdAbout = row[0];
+    m_cmdTools = row[1];
+    m_cmdBack = row[2];
+    m_cmdBurn = row[3];
     m_cmdBurn->setEnabled(false);
 }
 

@@ -83,9 +83,6 @@ constexpr TextRow<SaveIsoText> kRows[] = {
     {About, "frmSaveISO.meuAbout", "关于..."},
     {CancelButton, "frmSaveISO.cmdCancel", "取消(&C)"},
 };
-static_assert(TextRowsMatch<SaveIsoText>(kRows));
 }  // namespace
 
-std::span<const TextRow<SaveIsoText>> TextRows(SaveIsoText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(SaveIsoText, kRows)

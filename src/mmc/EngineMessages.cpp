@@ -86,9 +86,6 @@ constexpr TextRow<EngineMessage> kRows[] = {
     {DiscNowDamaged, "Engines.DiscNowDamaged", "光碟现在处于损坏状态，无法再写入。"},
     {DriveInUse, "Engines.DriveInUse", "光碟机正被另一个程序使用"},
 };
-static_assert(TextRowsMatch<EngineMessage>(kRows));
 }  // namespace
 
-std::span<const TextRow<EngineMessage>> TextRows(EngineMessage) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(EngineMessage, kRows)

@@ -23,9 +23,6 @@ constexpr TextRow<EraseText> kRows[] = {
     {EraseButton, "frmErase.cmdErase", "擦除(&E)"},
     {CancelButton, "frmErase.cmdCancel", "取消(&C)"},
 };
-static_assert(TextRowsMatch<EraseText>(kRows));
 }  // namespace
 
-std::span<const TextRow<EraseText>> TextRows(EraseText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(EraseText, kRows)

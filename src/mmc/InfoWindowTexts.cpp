@@ -11,9 +11,6 @@ constexpr TextRow<InfoWindowText> kRows[] = {
     {InfoFrame, "frmDiscInfo.frameInfo", "碟片信息"},
     {CloseButton, "frmDiscInfo.cmdExit", "关闭(&C)"},
 };
-static_assert(TextRowsMatch<InfoWindowText>(kRows));
 }  // namespace
 
-std::span<const TextRow<InfoWindowText>> TextRows(InfoWindowText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(InfoWindowText, kRows)

@@ -45,9 +45,6 @@ constexpr TextRow<CopyText> kRows[] = {
     {About, "frmSaveISO2.meuAbout", "关于..."},
     {CancelButton, "frmSaveISO2.cmdCancel", "取消(&C)"},
 };
-static_assert(TextRowsMatch<CopyText>(kRows));
 }  // namespace
 
-std::span<const TextRow<CopyText>> TextRows(CopyText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(CopyText, kRows)

@@ -65,9 +65,6 @@ constexpr TextRow<WriteIsoText> kRows[] = {
     {About, "frmWriteISO.meuAbout", "关于..."},
     {DropHint, "frmWriteISO.lblInfo", "可以用拖拉的方式添加.ISO文件!"},
 };
-static_assert(TextRowsMatch<WriteIsoText>(kRows));
 }  // namespace
 
-std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(WriteIsoText, kRows)

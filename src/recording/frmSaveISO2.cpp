@@ -15,7 +15,6 @@
 #include "RecordingTask.h"
 #include "SpeedListBox.h"
 #include "TemporaryImage.h"
-#include "Twips.h"
 #include "WindowParts.h"
 #include "WindowTexts.h"
 #include "frmWriteISO.h"
@@ -24,7 +23,6 @@
 namespace {
 constexpr int kWidthTwips = 10035;
 constexpr int kHeightTwips = 7530;
-constexpr int kTickMs = 200;
 }  // namespace
 
 frmSaveISO2::frmSaveISO2(QWidget* parent)
@@ -32,15 +30,12 @@ frmSaveISO2::frmSaveISO2(QWidget* parent)
       m_runner(new EngineRunner(this)),
       // Reading can stop at any sector without harm to the disc.
       m_closing(this, m_runner, CloseDuringRun::Rule::Stop) {
-    setObjectName(QStringLiteral("frmSaveISO2"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Disc Duplicator"));
-    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+    WindowParts::TaskWindowFrame(this, "frmSaveISO2", QStringLiteral("Disc Duplicator"),
+                                 kWidthTwips, kHeightTwips);
     BuildControls();
     ShowNextPurpose();
     m_runner->LockWhileRunning(
         {m_cboReadSpeed, m_chkCreateISOonly, m_chkBadCopy, m_cmdNext, m_cmdBack});
-    m_timer1->setInterval(kTickMs);
     ConnectControls();
     Load();
 }

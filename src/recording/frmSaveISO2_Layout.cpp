@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "CopyTexts.h"
-#include "PictureButton.h"
 #include "Pictures.h"
 #include "ProgramStyle.h"
 #include "SpeedListBox.h"
@@ -19,8 +18,6 @@ using WindowParts::Named;
 
 namespace {
 constexpr int kBannerHeight = 52;
-constexpr int kButtonTop = 392;
-constexpr int kButtonSize = 44;
 constexpr int kValueLeft = 140;
 
 QLabel* RowCaption(QWidget* parent, const char* name, CopyText text, int top) {
@@ -42,7 +39,7 @@ void frmSaveISO2::BuildControls() {
     m_panels[0]->setText(QText(CopyText::StatusPanel));
     m_panels[1]->setText(QStringLiteral("0%"));
     m_panels[2]->setText(QStringLiteral("00:00:00"));
-    m_timer1 = Named(new QTimer(this), "Timer1");
+    m_timer1 = WindowParts::TickTimer(this);
 }
 
 void frmSaveISO2::BuildOptions() {
@@ -62,11 +59,13 @@ void frmSaveISO2::BuildOptions() {
 }
 
 void frmSaveISO2::BuildButtons() {
-    const auto at = [](int left) { return QRect(left, kButtonTop, kButtonSize, kButtonSize); };
-    m_cmdAbout =
-        PictureButton(this, "cmdAbout", "button_about", at(502), QText(CopyText::AboutTip));
-    m_cmdBack = PictureButton(this, "cmdBack", "button_back", at(550), QText(CopyText::BackTip));
-    m_cmdNext = PictureButton(this, "cmdNext", "button_next", at(598), QText(CopyText::NextTip));
+    const std::vector<QPushButton*> row =
+        WindowParts::ButtonRow(this, {{"cmdAbout", "button_about", QText(CopyText::AboutTip)},
+                                      {"cmdBack", "button_back", QText(CopyText::BackTip)},
+                                      {"cmdNext", "button_next", QText(CopyText::NextTip)}});
+    m_cmdAbout = row[0];
+    m_cmdBack = row[1];
+    m_cmdNext = row[2];
     m_cmdNext->setEnabled(false);
     WindowParts::StylePictures({{m_cmdAbout, "Button_About.bmp"}, {m_cmdBack, "Button_Back.bmp"}});
     m_help = WindowParts::AddHelpMenu(this, m_cmdAbout, QText(CopyText::HelpFile),

@@ -17,7 +17,6 @@
 #include "MessageBoxSeam.h"
 #include "ModFileDlg.h"
 #include "SpeedListBox.h"
-#include "Twips.h"
 #include "WindowParts.h"
 #include "WindowTexts.h"
 #include "WriteIsoTexts.h"
@@ -25,7 +24,6 @@
 namespace {
 constexpr int kWidthTwips = 10035;
 constexpr int kHeightTwips = 7530;
-constexpr int kTickMs = 200;
 
 frmWriteISO* ShowNew(frmWriteISO* window) {
     WindowParts::ShowInFront(window);
@@ -42,16 +40,13 @@ frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
       m_runner(new EngineRunner(this)),
       m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop,
                 QText(WriteIsoText::StopQuestion), QText(WriteIsoText::StopTitle)) {
-    setObjectName(QStringLiteral("frmWriteISO"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("ISO Burner"));
-    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+    WindowParts::TaskWindowFrame(this, "frmWriteISO", QStringLiteral("ISO Burner"), kWidthTwips,
+                                 kHeightTwips);
     BuildControls();
     ApplyStylePictures();
     m_runner->LockWhileRunning({m_txtISO, m_cmdBrowse, m_cboWriteSpeed, m_chkTestMode, m_chkFixDisc,
                                 m_chkEjectDisc, m_chkVerify, m_cmdBurn, m_cmdBack},
                                {m_tools.meuDiscInfo, m_tools.meuEraseDisc});
-    m_timer1->setInterval(kTickMs);
     ConnectControls();
     Load(imagePath);
 }

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "PictureButton.h"
 #include "RememberedOption.h"
 #include "SpeedListBox.h"
 #include "WindowParts.h"
@@ -20,8 +19,6 @@ using WindowParts::Named;
 
 namespace {
 constexpr int kBannerHeight = 52;
-constexpr int kButtonTop = 392;
-constexpr int kButtonSize = 44;
 }  // namespace
 
 void frmWriteISO::BuildControls() {
@@ -43,7 +40,7 @@ void frmWriteISO::BuildControls() {
     m_panels[0]->setText(QText(WriteIsoText::StatusPanel));
     m_panels[1]->setText(QStringLiteral("0%"));
     m_panels[2]->setText(QStringLiteral("00:00:00"));
-    m_timer1 = Named(new QTimer(this), "Timer1");
+    m_timer1 = WindowParts::TickTimer(this);
 }
 
 void frmWriteISO::BuildOptions() {
@@ -73,15 +70,15 @@ void frmWriteISO::BuildOptions() {
 }
 
 void frmWriteISO::BuildButtons() {
-    const auto at = [](int left) { return QRect(left, kButtonTop, kButtonSize, kButtonSize); };
-    const auto button = [this, at](const char* name, const char* picture, int left,
-                                   WriteIsoText tip) {
-        return PictureButton(this, name, picture, at(left), QText(tip));
-    };
-    m_cmdAbout = button("cmdAbout", "button_about", 454, WriteIsoText::AboutTip);
-    m_cmdTools = button("CmdTools", "button_tools", 502, WriteIsoText::ToolsTip);
-    m_cmdBack = button("cmdBack", "button_back", 550, WriteIsoText::BackTip);
-    m_cmdBurn = button("CmdBurn", "button_burn", 598, WriteIsoText::BurnTip);
+    const std::vector<QPushButton*> row =
+        WindowParts::ButtonRow(this, {{"cmdAbout", "button_about", QText(WriteIsoText::AboutTip)},
+                                      {"CmdTools", "button_tools", QText(WriteIsoText::ToolsTip)},
+                                      {"cmdBack", "button_back", QText(WriteIsoText::BackTip)},
+                                      {"CmdBurn", "button_burn", QText(WriteIsoText::BurnTip)}});
+    m_cmdAbout = row[0];
+    m_cmdTools = row[1];
+    m_cmdBack = row[2];
+    m_cmdBurn = row[3];
     m_cmdBurn->setEnabled(false);
     m_tools = WindowParts::AddToolsMenu(this, m_cmdTools, QText(WriteIsoText::DiscInfo),
                                         QText(WriteIsoText::EraseDisc));

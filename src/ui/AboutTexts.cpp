@@ -11,9 +11,6 @@ constexpr TextRow<AboutText> kRows[] = {
     {VersionCaption, "frmAbout.Label2", "版本: "},
     {OkButton, "frmAbout.CmdOK", "确 定(&O)"},
 };
-static_assert(TextRowsMatch<AboutText>(kRows));
 }  // namespace
 
-std::span<const TextRow<AboutText>> TextRows(AboutText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(AboutText, kRows)

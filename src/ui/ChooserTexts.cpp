@@ -6,9 +6,6 @@ constexpr TextRow<ChooserText> kRows[] = {
     {CdDataDisc, "frmCDorDVD.LblText(0)", "CD 数据光盘"},
     {DvdDataDisc, "frmCDorDVD.LblText(1)", "DVD数据光盘"},
 };
-static_assert(TextRowsMatch<ChooserText>(kRows));
 }  // namespace
 
-std::span<const TextRow<ChooserText>> TextRows(ChooserText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(ChooserText, kRows)

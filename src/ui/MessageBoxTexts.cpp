@@ -8,9 +8,6 @@ constexpr TextRow<MessageBoxText> kRows[] = {
     {Yes, "MsgBox.Yes", "是(&Y)"},
     {No, "MsgBox.No", "否(&N)"},
 };
-static_assert(TextRowsMatch<MessageBoxText>(kRows));
 }  // namespace
 
-std::span<const TextRow<MessageBoxText>> TextRows(MessageBoxText) {
-    return kRows;
-}
+MAPLE_TEXT_ROWS(MessageBoxText, kRows)
