@@ -6,6 +6,7 @@
 #include <memory>
 #include <numeric>
 
+#include "LanguageFile.h"
 #include "Sleeper.h"
 #include "TransportSlot.h"
 
@@ -25,6 +26,9 @@ VirtualDriveSession::VirtualDriveSession(int drives) : m_drives(drives) {
     for (int i = 0; i < drives; ++i) Require(EmuDrive::CreateFolder(Folder(i)), "set-up");
     Open();
     SetSleepHandler([this](int ms) { m_waits.push_back(ms); });
+    // The engines speak their built-in texts here whatever the system's
+    // language (Wine's user language is English, which has a language file).
+    SetLanguageFilePath("");
 }
 
 VirtualDriveSession::~VirtualDriveSession() {
