@@ -40,4 +40,6 @@ constexpr TextRow<MainText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(MainText, kRows)
+std::span<const TextRow<MainText>> TextRows(MainText) {
+    return CheckedTextRows<kRows>();
+}

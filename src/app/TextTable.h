@@ -17,7 +17,9 @@
 //   constexpr TextRow<EraseText> kRows[] = {                        // EraseTexts.cpp
 //       {EraseText::Confirm, "frmErase.String01", "此动作将导致..."},
 //   ...
-//   MAPLE_TEXT_ROWS(EraseText, kRows)
+//   std::span<const TextRow<EraseText>> TextRows(EraseText) {
+//       return CheckedTextRows<kRows>();
+//   }
 //
 // and callers name a text by its constant: Text(EraseText::NoDisc). To add a
 // text, add its constant, its row (the key exactly as the language files
@@ -40,12 +42,12 @@ constexpr bool TextRowsMatch(const TextRow<Id> (&rows)[N]) {
     return true;
 }
 
-// Checks that `rows` match the enum `Id` and defines TextRows(Id) over them.
-#define MAPLE_TEXT_ROWS(Id, rows)                                                 \
-    static_assert(TextRowsMatch<Id>(rows), "one row per constant, in its order"); \
-    std::span<const TextRow<Id>> TextRows(Id) {                                   \
-        return rows;                                                              \
-    }
+// The rows of a table, once the compiler has checked them against their enum.
+template <const auto& rows>
+constexpr auto CheckedTextRows() {
+    static_assert(TextRowsMatch(rows), "one row per constant, in the enum's order");
+    return std::span(rows);
+}
 
 // The built-in text of `id`, whatever the language.
 template <typename Id>

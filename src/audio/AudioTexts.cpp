@@ -70,4 +70,6 @@ constexpr TextRow<AudioText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(AudioText, kRows)
+std::span<const TextRow<AudioText>> TextRows(AudioText) {
+    return CheckedTextRows<kRows>();
+}

@@ -85,4 +85,6 @@ constexpr TextRow<SaveIsoText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(SaveIsoText, kRows)
+std::span<const TextRow<SaveIsoText>> TextRows(SaveIsoText) {
+    return CheckedTextRows<kRows>();
+}

@@ -88,4 +88,6 @@ constexpr TextRow<EngineMessage> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(EngineMessage, kRows)
+std::span<const TextRow<EngineMessage>> TextRows(EngineMessage) {
+    return CheckedTextRows<kRows>();
+}

@@ -25,4 +25,6 @@ constexpr TextRow<EraseText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(EraseText, kRows)
+std::span<const TextRow<EraseText>> TextRows(EraseText) {
+    return CheckedTextRows<kRows>();
+}

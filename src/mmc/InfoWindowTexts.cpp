@@ -13,4 +13,6 @@ constexpr TextRow<InfoWindowText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(InfoWindowText, kRows)
+std::span<const TextRow<InfoWindowText>> TextRows(InfoWindowText) {
+    return CheckedTextRows<kRows>();
+}

@@ -47,4 +47,6 @@ constexpr TextRow<CopyText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(CopyText, kRows)
+std::span<const TextRow<CopyText>> TextRows(CopyText) {
+    return CheckedTextRows<kRows>();
+}

@@ -67,4 +67,6 @@ constexpr TextRow<WriteIsoText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(WriteIsoText, kRows)
+std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText) {
+    return CheckedTextRows<kRows>();
+}

@@ -13,4 +13,6 @@ constexpr TextRow<AboutText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(AboutText, kRows)
+std::span<const TextRow<AboutText>> TextRows(AboutText) {
+    return CheckedTextRows<kRows>();
+}

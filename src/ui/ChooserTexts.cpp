@@ -8,4 +8,6 @@ constexpr TextRow<ChooserText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(ChooserText, kRows)
+std::span<const TextRow<ChooserText>> TextRows(ChooserText) {
+    return CheckedTextRows<kRows>();
+}

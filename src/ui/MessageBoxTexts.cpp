@@ -10,4 +10,6 @@ constexpr TextRow<MessageBoxText> kRows[] = {
 };
 }  // namespace
 
-MAPLE_TEXT_ROWS(MessageBoxText, kRows)
+std::span<const TextRow<MessageBoxText>> TextRows(MessageBoxText) {
+    return CheckedTextRows<kRows>();
+}

@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "EraseEngine.h"
-#include "LanguageFile.h"
 #include "ScriptedReporter.h"
 #include "VirtualDriveSession.h"
 #include "modMMC.h"
@@ -123,16 +122,6 @@ TEST_F(Erase, FailuresAreReportedAsFailures) {
         EXPECT_EQ(reporter.phases.back(), "光碟抹除失败!");
         ExpectResult("光碟抹除失败!", "错误", MessageIcon::Exclamation);
     }
-}
-
-TEST_F(Erase, TextsComeFromTheLanguageFile) {
-    const std::string file = session.Put(
-        "English.lng", "frmErase.String03=There is no disc in the drive\r\nfrmErase.String04=\n");
-    SetLanguageFilePath(file);
-    const EraseOutcome outcome = Run(true);
-    SetLanguageFilePath("");
-    EXPECT_EQ(outcome, EraseOutcome::NoDisc);
-    ExpectResult("There is no disc in the drive", "提示", MessageIcon::Exclamation);
 }
 
 }  // namespace
