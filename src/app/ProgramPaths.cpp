@@ -1,7 +1,12 @@
 #include "ProgramPaths.h"
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 
+#include "FileLock.h"
 #include "SystemAccess.h"
 #include "Utf8Path.h"
 
@@ -18,6 +23,74 @@ std::string ComputeTempFolder() {
     if (std::string folder = SystemAccess::Environment("MAPLE_TEMP_DIR"); !folder.empty())
         return folder;
     return SystemAccess::UserCacheFolder() + "/maple-writer";
+}
+
+constexpr const char* kJobPrefix = "job-";
+
+// The job folder of this run and the lock that keeps it.
+struct Job {
+    std::mutex mutex;
+    std::string folder, problem;
+    std::unique_ptr<FileLock> lock;
+
+    // A folder that kept nothing (a temporary image kept for another try
+    // stays) goes with the run.
+    ~Job() {
+        std::error_code error;
+        if (!StillHeld()) return;
+        for (const auto& entry : fs::directory_iterator(Utf8Path(folder), error))
+            if (entry.path().filename() != kJobLockName) return;
+        lock->ReleaseForRemoval();
+        fs::remove_all(Utf8Path(folder), error);
+    }
+
+    bool StillHeld() const {
+        std::error_code error;
+        return lock && lock->Held() && lock->StillAtPath() &&
+               fs::is_directory(Utf8Path(folder), error);
+    }
+
+    // A new folder, locked; another name when another run's clean-up took
+    // one between its creation and the lock.
+    void Make() {
+        folder.clear();
+        lock.reset();
+        const std::string temp = TempFolder();
+        const long long started = std::chrono::duration_cast<std::chrono::seconds>(
+                                      std::chrono::system_clock::now().time_since_epoch())
+                                      .count();
+        std::string name = kJobPrefix;
+        name.append(std::to_string(SystemAccess::ProcessId())).append("-");
+        name.append(std::to_string(started));
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            std::string candidate = name;
+            if (attempt > 0) candidate.append("-").append(std::to_string(attempt));
+            const fs::path path = Utf8Path(temp) / candidate;
+            std::error_code error;
+            if (!fs::create_directory(path, error)) {
+                if (!error) continue;  // the name is taken
+                problem = temp + ": " + error.message();
+                return;
+            }
+            auto held = std::make_unique<FileLock>(Utf8Of(path / kJobLockName));
+            if (!held->Held() || !held->StillAtPath()) continue;
+            folder = Utf8Of(path);
+            lock = std::move(held);
+            problem.clear();
+            return;
+        }
+        problem = temp + ": no folder of its own could be made for the job";
+    }
+};
+
+Job& TheJob() {
+    static Job job;
+    return job;
+}
+
+std::string InTempFolders(const char* name) {
+    const std::string job = JobFolder();
+    return (job.empty() ? TempFolder() : job) + "/" + name;
 }
 }  // namespace
 
@@ -43,16 +116,43 @@ std::string TempFolder() {
     return folder;
 }
 
+std::string JobFolder() {
+    Job& job = TheJob();
+    const std::lock_guard guard(job.mutex);
+    if (!job.StillHeld()) job.Make();
+    return job.folder;
+}
+
+std::string JobFolderProblem() {
+    Job& job = TheJob();
+    const std::lock_guard guard(job.mutex);
+    return job.problem;
+}
+
 std::string TempImagePath() {
-    return TempFolder() + "/tempiso.iso";
+    return InTempFolders("tempiso.iso");
 }
 
 std::string TempWavePath() {
-    return TempFolder() + "/tempwav.wav";
+    return InTempFolders("tempwav.wav");
+}
+
+std::string TempTrackPath(int track) {
+    char name[32];
+    std::snprintf(name, sizeof name, "tempwav-%02d.wav", track);
+    return InTempFolders(name);
+}
+
+bool IsJobFolderName(const std::string& name) {
+    return name.rfind(kJobPrefix, 0) == 0;
 }
 
 bool IsInTempFolder(const std::string& path) {
     std::error_code error;
-    const fs::path parent = fs::weakly_canonical(Utf8Path(path), error).parent_path();
-    return !error && parent == fs::weakly_canonical(Utf8Path(TempFolder()), error);
+    fs::path parent = fs::weakly_canonical(Utf8Path(path), error).parent_path();
+    if (error) return false;
+    const fs::path temp = fs::weakly_canonical(Utf8Path(TempFolder()), error);
+    if (error) return false;
+    if (parent == temp) return true;
+    return parent.parent_path() == temp && IsJobFolderName(Utf8Of(parent.filename()));
 }

@@ -22,5 +22,7 @@ std::string UserName();
 std::string UserLocaleName();
 // True when the standard stream (0 in, 1 out, 2 error) is a terminal.
 bool IsTerminal(int stream);
+// The system's number of the running process.
+long ProcessId();
 
 }  // namespace SystemAccess

@@ -21,26 +21,8 @@
 
 namespace {
 constexpr std::int32_t kReadyLimitMs = 15000;
-constexpr std::uint16_t kAudioWriteSpeed = 16 * 176;  // 16x, kB/s
-constexpr std::int16_t kAudioPause = 150;             // blocks: 2 seconds
-constexpr std::uint16_t kTrackInfoBytes = 35;
+constexpr std::int16_t kAudioPause = 150;  // blocks: 2 seconds
 constexpr std::int16_t kImmediate = -1;
-constexpr std::int64_t kShortestTrack = 300;  // sectors; the drive pads shorter tracks
-
-// Sectors the track of `path` takes on the disc: its sound after conversion
-// to CD-DA, in whole blocks of the writer, at least the shortest track.
-std::int64_t TrackSectors(const std::string& path) {
-    const WaveFileLayout layout = ReadWaveFileLayout(path);
-    const WavFormat& format = layout.format;
-    std::int64_t bytes = layout.dataSize;
-    if (!format.IsCdda() && format.blockAlign > 0 && format.samplesPerSec > 0) {
-        const std::int64_t frames = layout.dataSize / format.blockAlign;
-        bytes = (frames * 44100 + format.samplesPerSec - 1) / format.samplesPerSec * 4;
-    }
-    const std::int64_t blocks =
-        (bytes + AudioTrackWriter::kBlockBytes - 1) / AudioTrackWriter::kBlockBytes;
-    return std::max(blocks * AudioTrackWriter::kBlockSectors, kShortestTrack);
-}
 }  // namespace
 
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
@@ -67,9 +49,10 @@ AudioBurnOutcome AudioBurnEngine::Refuse(int message, int title) {
     return AudioBurnOutcome::Refused;
 }
 
-void AudioBurnEngine::ShowUnsupported(const std::string& path, const std::string& reason,
-                                      const std::string& discNow) {
-    Show(UnsupportedFileText(path, Text(34), reason) + (discNow.empty() ? "" : "\n" + discNow), 35);
+void AudioBurnEngine::ShowRefusal(const std::string& path) {
+    Show(AudioFileProblemText(path, m_converter.RefusalKind(), m_converter.RefusalReason(),
+                              Text(34)),
+         35);
 }
 
 AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
@@ -104,32 +87,40 @@ bool AudioBurnEngine::DiscAccepted(const std::string& drive) {
 
 // Every file is tried before the disc is touched, so a file that cannot be
 // recorded never ends a recording halfway. A track also needs some sound:
-// an empty one would leave the drive without a track to close.
+// an empty one would leave the drive without a track to close. The list is
+// kept as checked: the files' lengths and times, and the CD-DA bytes each
+// track takes.
 bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
+    m_tracks.clear();
     for (const std::string& path : tracks) {
+        CheckedTrack track = CheckedTrack::Of(path);
         m_converter.SetSource(path);
         if (m_converter.Source().empty()) {
-            ShowUnsupported(path, m_converter.RefusalReason());
+            ShowRefusal(path);
             return false;
         }
-        if (m_converter.SourceFrames() < 1) {
-            ShowUnsupported(path, "holds no sound");
+        const std::int64_t frames = m_converter.SourceFrames();
+        const std::int64_t rate = m_converter.SourceFormat().samplesPerSec;
+        if (frames < 1) {
+            Show(AudioFileProblemText(path, AudioRefusal::Silent, {}, Text(34)), 35);
             return false;
         }
+        track.needsConversion = m_converter.SourceDecoded() || !m_converter.SourceFormat().IsCdda();
+        track.dataBytes = (frames * 44100 + rate - 1) / rate * 4;
+        m_tracks.push_back(std::move(track));
     }
     return true;
 }
 
 // The tracks with the 2-second pauses between them must fit the free space,
 // and test mode needs a medium that can simulate.
-bool AudioBurnEngine::RecordingAllowed(const std::string& drive,
-                                       const std::vector<std::string>& tracks) {
+bool AudioBurnEngine::RecordingAllowed(const std::string& drive) {
     const std::int32_t media = modMMC::GetMediaType(drive);
     std::string problem =
         m_options.testMode ? RecordingChecks::TestModeProblem(media) : std::string();
     if (problem.empty()) {
-        std::int64_t needed = kAudioPause * (static_cast<std::int64_t>(tracks.size()) - 1);
-        for (const std::string& path : tracks) needed += TrackSectors(path);
+        std::int64_t needed = kAudioPause * (static_cast<std::int64_t>(m_tracks.size()) - 1);
+        for (const CheckedTrack& track : m_tracks) needed += track.Sectors();
         problem = RecordingChecks::AudioFitProblem(needed, modMMC::FreeBlocks(drive));
     }
     if (problem.empty()) return true;
@@ -173,94 +164,31 @@ AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return AudioBurnOutcome::Cancelled;
     }
-    if (!RecordingAllowed(drive, tracks)) return AudioBurnOutcome::Refused;
-    if (!SendWriteParameters(drive)) return AudioBurnOutcome::Failed;
-    for (std::size_t index = 0; index < tracks.size(); ++index) {
-        const auto track = static_cast<std::uint16_t>(index + 1);
-        const Step step = RecordTrack(drive, track, tracks.size(), tracks[index]);
+    const bool checked = m_tracks.size() == tracks.size() &&
+                         std::equal(tracks.begin(), tracks.end(), m_tracks.begin(),
+                                    [](const std::string& path, const CheckedTrack& track) {
+                                        return path == track.source;
+                                    });
+    if (!checked && !TracksReadable(tracks)) return AudioBurnOutcome::Refused;
+    if (!RecordingAllowed(drive)) return AudioBurnOutcome::Refused;
+    const Step converted = ConvertTracks();
+    if (converted != Step::Next) {
+        RemoveTempTracks();
+        if (converted == Step::Stop) return AudioBurnOutcome::Refused;
+        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+        return AudioBurnOutcome::Cancelled;
+    }
+    if (!SendWriteParameters(drive)) {
+        RemoveTempTracks();
+        return AudioBurnOutcome::Failed;
+    }
+    for (std::size_t index = 0; index < m_tracks.size(); ++index) {
+        const Step step =
+            RecordTrack(drive, static_cast<std::uint16_t>(index + 1), m_tracks[index]);
         if (step == Step::Stop) return AudioBurnOutcome::Failed;
         if (step == Step::Cancel) return AudioBurnOutcome::Cancelled;
     }
     return FinishDisc(drive);
-}
-
-AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std::uint16_t track,
-                                                   std::size_t count, const std::string& path) {
-    if (m_trackCounter)
-        m_trackCounter("-   " + std::to_string(track) + "   of   " + std::to_string(count) +
-                       "   -");
-    m_reporter.PhaseText(Text(5));
-    m_reporter.ElapsedText(path);
-    const bool converted = ConvertTrack(path);
-    // Earlier tracks are on the disc; a stop now leaves it unfinished.
-    if (m_reporter.CancelRequested()) return Cancel(drive, track > 1);
-    if (!converted) {
-        ShowUnsupported(path, "converting it failed", AbortAudioBurn(drive, track));
-        return Step::Stop;
-    }
-    m_reporter.PhaseText(Text(6));
-    if (modMMC::SetCDSpeed(drive, modMMC::kMaximumSpeed, kAudioWriteSpeed, 0) != ScsiStatus::kGood)
-        Show("WARNING: " + Text(7) + "16" + "x, " + Text(8), 9);
-    std::uint32_t address = 0;
-    if (!NextWritableAddress(drive, track, address)) {
-        // Earlier tracks must not stay in an unfinished session.
-        if (track > 1) CloseAfterFailure(drive, track);
-        RemoveTempTrack();
-        Show(Text(10), 11);
-        return Step::Stop;
-    }
-    AudioTrackWriter writer(m_reporter,
-                            m_options.verify && !m_options.testMode ? &m_hashes : nullptr);
-    const TrackWriteOutcome outcome = writer.Write(drive, m_converter.Destination(), address);
-    if (outcome == TrackWriteOutcome::Cancelled)
-        return Cancel(drive, track > 1 || writer.SectorsWritten() > 0);
-    if (outcome != TrackWriteOutcome::Written)
-        return StopAfterWrite(drive, track, outcome, path, writer.LastStatus());
-    FinishTrack(drive, track);
-    return Step::Next;
-}
-
-// Converts into the temporary track file; false when the result is not a
-// readable CD-DA file with sound in it.
-bool AudioBurnEngine::ConvertTrack(const std::string& path) {
-    RemoveTempTrack();
-    m_converter.SetSource(path);
-    m_converter.SetDestination(TempWavePath());
-    if (m_converter.Convert() != clsWav2Cda::kDone) return false;
-    const WaveFileLayout layout = ReadWaveFileLayout(m_converter.Destination());
-    return layout.Ok() && layout.format.IsCdda() && layout.dataSize > 0;
-}
-
-bool AudioBurnEngine::NextWritableAddress(const std::string& drive, std::uint16_t track,
-                                          std::uint32_t& address) {
-    std::array<std::uint8_t, kTrackInfoBytes> info{};
-    if (!modMMC::ReadTrackInformation(drive, 1, track, info.data(), kTrackInfoBytes)) return false;
-    if ((info[7] & 0x01) == 0) return false;  // NWA_V: the address is not valid
-    address = std::uint32_t{info[12]} << 24 | std::uint32_t{info[13]} << 16 |
-              std::uint32_t{info[14]} << 8 | info[15];
-    return true;
-}
-
-AudioBurnEngine::Step AudioBurnEngine::Cancel(const std::string& drive, bool written) {
-    RemoveTempTrack();
-    ReportStop(m_reporter, drive, written ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
-    return Step::Cancel;
-}
-
-AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, std::uint16_t track,
-                                                      TrackWriteOutcome outcome,
-                                                      const std::string& path,
-                                                      std::int32_t status) {
-    // Named by the drive's last answer, read before the tidy-up sends more commands.
-    const std::string failure =
-        WriteFailureText(status, outcome != TrackWriteOutcome::GaveUp,
-                         "Long write - " + Text(12) + "6000ms!", Text(14) + " (Buffer Under-Run?)");
-    const std::string discNow = AbortAudioBurn(drive, track);
-    if (outcome == TrackWriteOutcome::ReadFailed)
-        ShowUnsupported(path, "the converted track could not be read", discNow);
-    else
-        Show(failure + "\n" + discNow, 13);
-    return Step::Stop;
 }
 
 void AudioBurnEngine::NoteFailure(const std::string& panelText) {
@@ -293,7 +221,7 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
         m_reporter.PhaseText(Text(19));
         (void)modMMC::EjectTray(drive, kImmediate);
     }
-    RemoveTempTrack();
+    RemoveTempTracks();
     if (verified == VerifyOutcome::Cancelled) return AudioBurnOutcome::Cancelled;
     if (DiscVerifier::Failed(verified)) NoteFailure(verifyResult);
     if (!m_finishFailure.empty()) {
@@ -317,14 +245,7 @@ std::string AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint1
     // Read while the disc is still in the drive.
     std::string discNow = DiscAfterFailure(drive, track);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
-    RemoveTempTrack();
+    RemoveTempTracks();
     m_reporter.PhaseText("error");
     return discNow;
-}
-
-// Only the temporary track file: a CD-DA source was read in place and stays.
-void AudioBurnEngine::RemoveTempTrack() {
-    std::error_code error;
-    const std::string path = TempWavePath();
-    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
 }

@@ -7,6 +7,7 @@
 
 #include "AudioTrackWriter.h"
 #include "BlockHashes.h"
+#include "CheckedTrack.h"
 #include "LanguageTexts.h"
 #include "clsWav2Cda.h"
 
@@ -31,8 +32,12 @@ struct AudioBurnOptions {
 };
 
 // Records sound files (WAV, FLAC, MP3, Ogg) as an audio CD: one Track-At-Once
-// CD-DA track per file, 2-second pauses, converted one at a time into the
-// temporary track file.
+// CD-DA track per file, 2-second pauses. Before the disc is touched every
+// file is checked and every one that is no CD-DA WAV is converted into this
+// job's folder (see JobFolder), once that is known to be a writable folder
+// with room for all of them; no conversion runs while the disc is written.
+// A file that changed after its check (its length or modification time)
+// fails the recording by name.
 // Reports through the reporter: PhaseText = status panel 1, ElapsedText =
 // panel 3 (the file being converted, then the elapsed time), PercentText and
 // Progress = the percentage label and bar; texts and messages are those of
@@ -59,7 +64,8 @@ class AudioBurnEngine {
                                     const std::vector<std::string>& tracks);
     // Records the tracks on the disc in `drive` (the checks passed). Refuses,
     // before the disc is touched, tracks that do not fit its free space
-    // (pauses included) and test mode on media that cannot simulate.
+    // (pauses included), test mode on media that cannot simulate, and a
+    // temporary folder that cannot take the converted tracks.
     AudioBurnOutcome BurnAudioTracks(const std::string& drive,
                                      const std::vector<std::string>& tracks);
     // After a fatal failure while track `track` was being written: flushes,
@@ -75,25 +81,24 @@ class AudioBurnEngine {
     bool HoldsDrive(const DriveClaim& claim);
     bool DiscAccepted(const std::string& drive);
     bool TracksReadable(const std::vector<std::string>& tracks);
-    bool RecordingAllowed(const std::string& drive, const std::vector<std::string>& tracks);
+    bool RecordingAllowed(const std::string& drive);
+    bool TempFolderTakes(std::int64_t bytes);
+    Step ConvertTracks();
+    bool ConvertTrack(std::size_t index);
     bool SendWriteParameters(const std::string& drive);
-    Step RecordTrack(const std::string& drive, std::uint16_t track, std::size_t count,
-                     const std::string& path);
-    bool ConvertTrack(const std::string& path);
+    Step RecordTrack(const std::string& drive, std::uint16_t track, const CheckedTrack& checked);
     bool NextWritableAddress(const std::string& drive, std::uint16_t track, std::uint32_t& address);
     // Ends a cancelled recording; `written`: blocks reached the disc.
     Step Cancel(const std::string& drive, bool written);
     Step StopAfterWrite(const std::string& drive, std::uint16_t track, TrackWriteOutcome outcome,
-                        const std::string& path, std::int32_t status);
+                        const CheckedTrack& checked, std::int32_t status);
     // Flush, close track `track` and the session; results are not checked.
     void CloseAfterFailure(const std::string& drive, std::uint16_t track);
     void FinishTrack(const std::string& drive, std::uint16_t track);
     AudioBurnOutcome FinishDisc(const std::string& drive);
     void NoteFailure(const std::string& panelText);
-    // The refusal of `path`; `discNow` (DiscAfterFailure) follows on a line of its own.
-    void ShowUnsupported(const std::string& path, const std::string& reason,
-                         const std::string& discNow = {});
-    void RemoveTempTrack();
+    void ShowRefusal(const std::string& path);
+    void RemoveTempTracks();
     std::string Text(int number) const;
     void Show(const std::string& text, int title, bool information = false);
 
@@ -102,6 +107,7 @@ class AudioBurnEngine {
     LanguageTexts m_texts;
     clsWav2Cda m_converter;
     std::function<void(const std::string&)> m_trackCounter;
-    std::string m_finishFailure;  // panel text of the first failed flush or close
-    BlockHashes m_hashes;         // of the sectors sent, with the verify option
+    std::string m_finishFailure;         // panel text of the first failed flush or close
+    BlockHashes m_hashes;                // of the sectors sent, with the verify option
+    std::vector<CheckedTrack> m_tracks;  // the list as checked, in order
 };

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "EnginesText.h"
+
 namespace {
 // Index = message number.
 constexpr std::array<std::string_view, 39> kBuiltIn = {
@@ -57,4 +59,29 @@ std::string_view AudioBurnBuiltInText(int number) {
 std::string UnsupportedFileText(const std::string& path, const std::string& notSupported,
                                 const std::string& reason) {
     return path + notSupported + (reason.empty() ? "" : " (" + reason + ")");
+}
+
+std::string AudioFileProblemText(const std::string& path, AudioRefusal kind,
+                                 const std::string& reason, const std::string& notSupported) {
+    switch (kind) {
+        case AudioRefusal::Missing:
+            return EnginesText("FileMissing", "找不到文件 %1，或它不是普通文件。", {path});
+        case AudioRefusal::Unreadable:
+            return EnginesText("FileUnreadable", "无法读取 %1（%2）。", {path, reason});
+        case AudioRefusal::CutShort:
+            return EnginesText("FileCutShort",
+                               "%1 不完整：文件在它声明的声音结束之前就结束了（%2）。",
+                               {path, reason});
+        case AudioRefusal::Silent:
+            return EnginesText("FileSilent", "%1 不含任何声音。", {path});
+        case AudioRefusal::NotSound:
+        case AudioRefusal::None:
+            break;
+    }
+    return UnsupportedFileText(path, notSupported, reason);
+}
+
+std::string ChangedFileText(const std::string& path) {
+    return EnginesText("FileChanged", "%1 在检查之后被更改了（长度或修改时间不同），刻录已停止。",
+                       {path});
 }

@@ -28,20 +28,20 @@ TrackWriteOutcome FromWrite(WriteOutcome outcome) {
 }  // namespace
 
 TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::string& path,
-                                          std::uint32_t start) {
+                                          std::uint32_t start, std::int64_t dataBytes) {
     m_sectors = 0;
     m_status = 0;
     const ElapsedTime elapsed;
     const WaveFileLayout layout = ReadWaveFileLayout(path);
     std::ifstream in(path, std::ios::binary);
-    if (!layout.Ok() || !in) return TrackWriteOutcome::ReadFailed;
+    if (!layout.Ok() || !in || layout.dataSize < dataBytes) return TrackWriteOutcome::ReadFailed;
     in.seekg(layout.dataOffset);
     // Whole sectors of the track, for the percentage only.
-    const std::int64_t trackSectors = layout.dataSize / kSectorBytes;
+    const std::int64_t trackSectors = dataBytes / kSectorBytes;
     std::vector<char> block(kBlockBytes);
-    for (std::int64_t done = 0; done < layout.dataSize;) {
+    for (std::int64_t done = 0; done < dataBytes;) {
         if (m_reporter.CancelRequested()) return TrackWriteOutcome::Cancelled;
-        const std::int64_t bytes = std::min<std::int64_t>(kBlockBytes, layout.dataSize - done);
+        const std::int64_t bytes = std::min<std::int64_t>(kBlockBytes, dataBytes - done);
         in.read(block.data(), bytes);
         if (in.gcount() != bytes) return TrackWriteOutcome::ReadFailed;
         // Silence after the end of the sound, never the previous block's tail.

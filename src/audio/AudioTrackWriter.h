@@ -32,9 +32,11 @@ class AudioTrackWriter {
     explicit AudioTrackWriter(EngineReporter& reporter, BlockHashes* hashes = nullptr)
         : m_reporter(reporter), m_hashes(hashes) {}
 
-    // Writes the data chunk of `path` (a CD-DA WAV file) from LBA `start`.
+    // Writes the first `dataBytes` bytes of the data chunk of `path` (a CD-DA
+    // WAV file, as long as it was when checked) from LBA `start`; a data chunk
+    // shorter than that is a ReadFailed.
     [[nodiscard]] TrackWriteOutcome Write(const std::string& drive, const std::string& path,
-                                          std::uint32_t start);
+                                          std::uint32_t start, std::int64_t dataBytes);
     // Sectors written by the last Write.
     std::int64_t SectorsWritten() const { return m_sectors; }
     // Status of the last WRITE(10) sent: with the transport's sense it tells

@@ -68,17 +68,22 @@ bool SoundFileDecoder::HandlesName(const std::string& path) {
 }
 
 std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(const std::string& path,
-                                                         std::string& reason) {
+                                                         std::string& reason,
+                                                         AudioRefusal* refusal) {
+    AudioRefusal ignored = AudioRefusal::None;
+    AudioRefusal& why = refusal != nullptr ? *refusal : ignored;
     const Kind* kind = KindOfName(path);
     std::error_code error;
     // libsndfile would wait forever on a pipe.
     if (kind == nullptr || !std::filesystem::is_regular_file(path, error)) {
         reason = "not found or not a regular file";
+        why = AudioRefusal::Missing;
         return nullptr;
     }
     // An MP3's frames are counted first, quietly: libsndfile only estimates
     // its length, and its MPEG decoder reports every false start on stderr.
     const std::int64_t mp3Frames = kind->major == SF_FORMAT_MPEG ? Mp3FrameCount(path) : 0;
+    why = AudioRefusal::NotSound;
     if (mp3Frames < 0) {
         reason = kind->refusal;
         return nullptr;
@@ -97,8 +102,14 @@ std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(const std::string& path
     std::unique_ptr<SoundFileDecoder> decoder(
         new SoundFileDecoder(file, type, info.channels, info.samplerate));
     reason = HeaderRefusal(info, *kind);
-    if (reason.empty())
-        reason = decoder->CheckedFrames(major == SF_FORMAT_MPEG ? mp3Frames : info.frames);
+    if (!reason.empty()) return nullptr;
+    why = AudioRefusal::None;
+    const bool mp3 = major == SF_FORMAT_MPEG;
+    // A FLAC written to a pipe gives 0 as its length: its frames are counted.
+    const bool unknown =
+        major == SF_FORMAT_FLAC && (info.frames <= 0 || info.frames == SF_COUNT_MAX);
+    const std::int64_t frames = mp3 ? mp3Frames : unknown ? decoder->DecodedFrames() : info.frames;
+    reason = decoder->CheckedFrames(frames, mp3 || unknown, why);
     if (!reason.empty()) return nullptr;
     return decoder;
 }
@@ -120,13 +131,26 @@ SoundFileDecoder::~SoundFileDecoder() {
 }
 
 // FLAC and Ogg state their length exactly; a FLAC cut short promises more
-// than it holds. (An MP3's count is what its frames hold.)
-std::string SoundFileDecoder::CheckedFrames(std::int64_t frames) {
+// than it holds. (A count made frame by frame is what the file holds.)
+std::string SoundFileDecoder::CheckedFrames(std::int64_t frames, bool counted, AudioRefusal& kind) {
     m_frames = frames;
+    kind = AudioRefusal::Unreadable;
     if (m_frames < 0 || m_frames == SF_COUNT_MAX) return "its length cannot be read";
+    kind = AudioRefusal::Silent;
     if (m_frames == 0) return "holds no sound";
-    if (!EndReachable()) return "cut short: the decoder cannot read up to its end";
+    kind = AudioRefusal::CutShort;
+    if (!counted && !EndReachable()) return "cut short: the decoder cannot read up to its end";
+    kind = AudioRefusal::None;
     return "";
+}
+
+std::int64_t SoundFileDecoder::DecodedFrames() {
+    constexpr std::int64_t kStep = 65536;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(kStep) * m_format.blockAlign);
+    std::int64_t total = 0;
+    for (std::int64_t got = 0; (got = Read(buffer.data(), kStep)) != 0; total += got)
+        if (got < 0) return -1;
+    return sf_seek(m_file, 0, SEEK_SET) == 0 ? total : -1;
 }
 
 bool SoundFileDecoder::EndReachable() {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "AudioRefusal.h"
 #include "WavFormat.h"
 
 struct sf_private_tag;
@@ -21,8 +22,12 @@ class SoundFileDecoder {
     // Opens `path` and checks it before any of it is converted: the content
     // is of the kind its name says, mono or stereo, at 1 Hz to 768 kHz, it
     // holds sound, and the decoder reaches the end its header gives (a FLAC
-    // cut short fails here). Null with `reason` (English) on a refusal.
-    static std::unique_ptr<SoundFileDecoder> Open(const std::string& path, std::string& reason);
+    // cut short fails here). A FLAC whose header gives no length (written to
+    // a pipe) is counted by decoding it to its end; an MP3 by its frames, so
+    // that no Xing or LAME header is needed. Null with `reason` (English) and
+    // `kind` (when given) on a refusal.
+    static std::unique_ptr<SoundFileDecoder> Open(const std::string& path, std::string& reason,
+                                                  AudioRefusal* kind = nullptr);
     ~SoundFileDecoder();
     SoundFileDecoder(const SoundFileDecoder&) = delete;
     SoundFileDecoder& operator=(const SoundFileDecoder&) = delete;
@@ -40,9 +45,13 @@ class SoundFileDecoder {
     enum class SampleType { kShort, kInt, kFloat };
 
     SoundFileDecoder(sf_private_tag* file, SampleType type, int channels, int rate);
-    // Takes the frame count; the refusal reason, empty when it is fine.
-    std::string CheckedFrames(std::int64_t frames);
+    // Takes the frame count (`counted`: by every frame, so no end check);
+    // the refusal reason, empty when it is fine.
+    std::string CheckedFrames(std::int64_t frames, bool counted, AudioRefusal& kind);
     bool EndReachable();
+    // Frames the decoder delivers from here to the end, then back to the
+    // start; -1 when it fails on the way.
+    std::int64_t DecodedFrames();
 
     sf_private_tag* m_file;
     SampleType m_type;

@@ -62,7 +62,11 @@ WaveFileLayout ReadWaveFileLayout(std::istream& in, std::int64_t fileSize) {
     layout.fileSize = fileSize;
     std::array<std::uint8_t, kExtensibleFormatBytes> buffer{};
     if (fileSize < kRiffHeaderBytes || !ReadAt(in, 0, buffer.data(), kRiffHeaderBytes)) {
-        layout.problem = WaveProblem::kTruncated;
+        // Cut short only when what is there starts as a RIFF file does.
+        const auto have = static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 0, 4));
+        const bool riff = ReadAt(in, 0, buffer.data(), static_cast<std::int64_t>(have)) &&
+                          std::memcmp(buffer.data(), "RIFF", have) == 0;
+        layout.problem = riff ? WaveProblem::kTruncated : WaveProblem::kNotRiffWave;
         return layout;
     }
     if (std::memcmp(buffer.data(), "RIFF", 4) != 0 ||

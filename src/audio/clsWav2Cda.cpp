@@ -52,33 +52,34 @@ bool clsWav2Cda::FileFound(const std::string& path) {
 void clsWav2Cda::SetSource(const std::string& path) {
     m_source.clear();
     if (SoundFileDecoder::HandlesName(path)) {
-        const auto decoder = SoundFileDecoder::Open(path, m_refusal);
+        const auto decoder = SoundFileDecoder::Open(path, m_refusal, &m_refusalKind);
         if (decoder) Accept(path, decoder->Format(), decoder->Frames(), true);
         return;
     }
-    if (!EndsInWav(path)) {
-        m_refusal = "not a WAV, FLAC, MP3 or Ogg file";
-        return;
-    }
-    if (!FileFound(path)) {
-        m_refusal = "not found or not a regular file";
-        return;
-    }
+    if (!EndsInWav(path)) return Refuse(AudioRefusal::NotSound, "not a WAV, FLAC, MP3 or Ogg file");
+    if (!FileFound(path)) return Refuse(AudioRefusal::Missing, "not found or not a regular file");
     const WaveFileLayout layout = ReadWaveFileLayout(path);
     if (!layout.Ok()) {
-        m_refusal = WaveProblemText(layout.problem);
-        return;
+        const AudioRefusal kind =
+            layout.problem == WaveProblem::kCannotRead  ? AudioRefusal::Unreadable
+            : layout.problem == WaveProblem::kTruncated ? AudioRefusal::CutShort
+                                                        : AudioRefusal::NotSound;
+        return Refuse(kind, WaveProblemText(layout.problem));
     }
-    if (layout.format.Encoding() == SampleEncoding::kUnsupported) {
-        m_refusal = "unsupported sample format";
-        return;
-    }
+    if (layout.format.Encoding() == SampleEncoding::kUnsupported)
+        return Refuse(AudioRefusal::NotSound, "unsupported sample format");
     Accept(path, layout.format, layout.dataSize / layout.format.blockAlign, false);
+}
+
+void clsWav2Cda::Refuse(AudioRefusal kind, std::string reason) {
+    m_refusalKind = kind;
+    m_refusal = std::move(reason);
 }
 
 void clsWav2Cda::Accept(const std::string& path, const WavFormat& format, std::int64_t frames,
                         bool decoded) {
     m_refusal.clear();
+    m_refusalKind = AudioRefusal::None;
     m_sourceFormat = format;
     m_sourceFrames = frames;
     m_decoded = decoded;
@@ -96,6 +97,7 @@ std::int32_t clsWav2Cda::Convert() {
     const auto resampler = CddaResampler::Create(m_sourceFormat, BlockFrames(m_sourceFormat));
     if (!resampler) return kConverterFailed;
     m_outputProblem.clear();
+    m_cancelled = m_writeFailed = false;
     // The file is opened again: it may have changed since it was accepted.
     return m_decoded ? ConvertDecoded(*resampler) : ConvertWave(*resampler);
 }
@@ -133,12 +135,16 @@ std::int32_t clsWav2Cda::ConvertData(CddaResampler& resampler, std::int64_t tota
     // only when it is complete.
     OutputFile out;
     const std::vector<char> room(kHeaderBytes, 0);  // the header is written last
-    if (out.Create(m_destination) &&
-        mfa::FileWrite(out.File(), room.data(), kHeaderBytes) == kHeaderBytes &&
-        ConvertBlocks(out.File(), resampler, totalFrames, read) == kDone &&
-        WriteWaveHeader(out.File(), mfa::FilePos(out.File())) && out.Commit())
-        return kDone;
-    m_outputProblem = out.Error();
+    if (out.Create(m_destination)) {
+        m_writeFailed = mfa::FileWrite(out.File(), room.data(), kHeaderBytes) != kHeaderBytes;
+        if (!m_writeFailed && ConvertBlocks(out.File(), resampler, totalFrames, read) == kDone) {
+            m_writeFailed = !WriteWaveHeader(out.File(), mfa::FilePos(out.File()));
+            if (!m_writeFailed && out.Commit()) return kDone;
+        }
+    }
+    // The output's own failure is named, never blamed on the source.
+    m_outputProblem =
+        m_writeFailed ? "cannot write " + m_destination + ": " + mfa::LastErrorText() : out.Error();
     return kBlockFailed;
 }
 
@@ -146,15 +152,20 @@ std::int32_t clsWav2Cda::ConvertData(CddaResampler& resampler, std::int64_t tota
 // a few frames fewer than it counted (the tail of a damaged MP3).
 std::int32_t clsWav2Cda::ConvertBlocks(FileHandleRecord& out, CddaResampler& resampler,
                                        std::int64_t totalFrames, const FrameReader& read) {
-    const auto write = [&out](const std::vector<std::uint8_t>& bytes) {
+    const auto write = [this, &out](const std::vector<std::uint8_t>& bytes) {
         const auto size = static_cast<std::int64_t>(bytes.size());
-        return size == 0 || mfa::FileWrite(out, bytes.data(), size) == size;
+        m_writeFailed = size != 0 && mfa::FileWrite(out, bytes.data(), size) != size;
+        return !m_writeFailed;
     };
     const std::size_t blockFrames = BlockFrames(m_sourceFormat);
     std::vector<std::uint8_t> block(blockFrames * m_sourceFormat.blockAlign);
     std::vector<std::uint8_t> converted;
     std::int64_t done = 0;
     for (;;) {
+        if (m_cancelCheck && m_cancelCheck()) {
+            m_cancelled = true;
+            return kBlockFailed;
+        }
         const std::int64_t frames = read(block.data(), static_cast<std::int64_t>(blockFrames));
         if (frames < 0) return kBlockFailed;
         if (frames == 0) break;

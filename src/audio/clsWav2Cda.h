@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "AudioRefusal.h"
 #include "WavFormat.h"
 
 class CddaResampler;
@@ -33,6 +34,8 @@ class clsWav2Cda {
     void SetSource(const std::string& path);
     // Why the last SetSource refused its file (English); empty after an acceptance.
     const std::string& RefusalReason() const { return m_refusal; }
+    // The kind of that refusal (None after an acceptance).
+    AudioRefusal RefusalKind() const { return m_refusalKind; }
 
     const std::string& Destination() const { return m_destination; }
     void SetDestination(const std::string& path) { m_destination = path; }
@@ -45,14 +48,18 @@ class clsWav2Cda {
     // partial name, never through a link, and renamed to Destination only when
     // complete, so a failure leaves Destination as it was.
     [[nodiscard]] std::int32_t Convert();
-    // Why the last Convert could not create or complete Destination (a link
-    // or a device in its place, a full disk at closing); empty otherwise.
+    // Why the last Convert could not create, write or complete Destination
+    // (a link or a device in its place, a full disk); empty otherwise.
     const std::string& OutputProblem() const { return m_outputProblem; }
 
     // Receives the percentage of the source data converted, after every block.
     void SetProgressHandler(std::function<void(std::int16_t percent)> handler) {
         m_progress = std::move(handler);
     }
+    // Asked before every block; true stops the conversion (Convert returns
+    // kBlockFailed, Cancelled() turns true, Destination is left as it was).
+    void SetCancelCheck(std::function<bool()> check) { m_cancelCheck = std::move(check); }
+    bool Cancelled() const { return m_cancelled; }
 
     // The format of the accepted Source (for a decoded file: of the samples
     // its decoder delivers), and its length in frames at its own rate.
@@ -67,6 +74,7 @@ class clsWav2Cda {
 
     void Accept(const std::string& path, const WavFormat& format, std::int64_t frames,
                 bool decoded);
+    void Refuse(AudioRefusal kind, std::string reason);
     std::int32_t ConvertWave(CddaResampler& resampler);
     std::int32_t ConvertDecoded(CddaResampler& resampler);
     std::int32_t ConvertData(CddaResampler& resampler, std::int64_t totalFrames,
@@ -82,9 +90,13 @@ class clsWav2Cda {
     std::string m_source;
     std::string m_destination;
     std::string m_refusal;
+    AudioRefusal m_refusalKind = AudioRefusal::None;
     std::string m_outputProblem;
     WavFormat m_sourceFormat;
     std::int64_t m_sourceFrames = 0;
     bool m_decoded = false;
     std::function<void(std::int16_t)> m_progress;
+    std::function<bool()> m_cancelCheck;
+    bool m_cancelled = false;
+    bool m_writeFailed = false;
 };

@@ -1,5 +1,6 @@
 #include "modMMCBasic.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,24 @@
 namespace modMMC {
 
 namespace {
+std::atomic<bool> g_discChangeStarted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "read in signal handlers");
+
+bool ChangesTheDisc(std::uint8_t opcode) {
+    switch (opcode) {
+        case 0x04:  // FORMAT UNIT
+        case 0x2A:  // WRITE(10)
+        case 0x53:  // RESERVE TRACK
+        case 0x5B:  // CLOSE TRACK/SESSION
+        case 0x5D:  // SEND CUE SHEET
+        case 0xA1:  // BLANK
+        case 0xAA:  // WRITE(12)
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The 32 powers of two behind ShiftLeft/ShiftRight: entry 31 is 80000000h.
 const std::array<std::uint32_t, 32>& PowersOfTwo() {
     static const std::array<std::uint32_t, 32> table = [] {
@@ -46,6 +65,10 @@ void PutBigEndian32(ScsiRequest& request, int at, std::uint32_t value) {
     request.CDB[at + 1] = static_cast<std::uint8_t>(ShiftRight(value, 16) & 0xFF);
     request.CDB[at + 2] = static_cast<std::uint8_t>(ShiftRight(value, 8) & 0xFF);
     request.CDB[at + 3] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+bool DiscChangeStarted() {
+    return g_discChangeStarted.load();
 }
 
 std::int32_t TestUnitReady(const std::string& drive) {
@@ -91,6 +114,7 @@ std::int32_t Send(ScsiRequest& request, const std::string& drive, void* buffer,
         request.Status = ScsiStatus::kServiceFailure;
         return request.Status;
     }
+    if (ChangesTheDisc(request.CDB[0])) g_discChangeStarted = true;  // before: it may take long
     request.Status = transport->ExecCMD(drive, request.CDB.data(), request.CDBLen,
                                         request.Direction, buffer, bufferLen, request.Timeout);
     // Unit attention, "not ready to ready change, medium may have changed":

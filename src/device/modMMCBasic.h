@@ -58,6 +58,12 @@ std::uint32_t ShiftRight(std::uint32_t x, int n);
 // Puts a 32-bit value big-endian into four CDB bytes starting at `at`.
 void PutBigEndian32(ScsiRequest& request, int at, std::uint32_t value);
 
+// True once this run sent a command that changes the disc (WRITE, BLANK,
+// CLOSE TRACK/SESSION, FORMAT UNIT, RESERVE TRACK, SEND CUE SHEET): from
+// then on, leaving the job half-way may ruin the disc. Safe to read in a
+// signal handler.
+bool DiscChangeStarted();
+
 namespace detail {
 // Sends a prepared request with the caller's buffer through the transport
 // slot, stores the result in request.Status and reports it to the command

@@ -80,6 +80,14 @@ class clsISODirectory {
     void SetDirectoryNumber(std::int32_t number) { m_directoryNumber = number; }
     bool NameValid() const { return m_nameValid; }
     void SetNameValid(bool valid) { m_nameValid = valid; }
+    // The local folder this directory was filled from, when it could not be
+    // listed to its end, and why: an image built from it is incomplete.
+    void SetListingProblem(std::string folder, std::string problem) {
+        m_listedFolder = std::move(folder);
+        m_listingProblem = std::move(problem);
+    }
+    const std::string& ListedFolder() const { return m_listedFolder; }
+    const std::string& ListingProblem() const { return m_listingProblem; }
 
   private:
     class Scan;
@@ -93,6 +101,7 @@ class clsISODirectory {
     mutable bool m_indexValid = true;
     clsISOFiles m_files;
     std::string m_name, m_dosName, m_jolietName;
+    std::string m_listedFolder, m_listingProblem;
     std::int32_t m_directoryNumber = 0;
     bool m_nameValid = false;
 };

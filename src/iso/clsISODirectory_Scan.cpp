@@ -56,10 +56,18 @@ class clsISODirectory::Scan {
     }
 
     void Folder(const std::string& folder, clsISODirectory& target) {
-        const auto entries = modFileAccess::ListFolder(folder);
+        bool complete = true;
+        const auto entries = modFileAccess::ListFolder(folder, &complete);
         if (!entries)
             return Note(Kind::Unreadable, folder,
                         "cannot be listed: " + modFileAccess::LastErrorText());
+        if (!complete) {
+            // Like a file that cannot be read whole: named, and the build fails.
+            const std::string problem =
+                "could not be listed completely: " + modFileAccess::LastErrorText();
+            Note(Kind::Unreadable, folder, problem);
+            target.SetListingProblem(folder, problem);
+        }
         const std::string prefix = folder.back() == '/' ? folder : folder + "/";
         for (const auto& entry : *entries) {
             if (entry.name.front() == '.') continue;

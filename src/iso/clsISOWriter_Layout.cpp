@@ -66,6 +66,10 @@ std::int64_t clsISOWriter::ImageSize() const {
 
 bool clsISOWriter::PlanImage(ImagePlan& plan, const std::string& target) {
     WalkTree(plan);
+    // A folder listed only in part is as incomplete as a file read in part.
+    for (const clsISODirectory* directory : plan.directories)
+        if (!directory->ListingProblem().empty())
+            m_unreadable.push_back({directory->ListedFolder(), directory->ListingProblem()});
     NameAndExamine(plan);
     return MakeLayout(plan) && !OutputIsSource(target, plan);
 }

@@ -80,8 +80,12 @@ struct FolderEntry {
     std::uint64_t device = 0, inode = 0;
 };
 // The entries of a folder ("." and ".." left out), sorted by name; nullopt
-// when it cannot be listed. Names are taken literally: no wildcards.
-std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder);
+// when it cannot be opened. Names are taken literally: no wildcards. When the
+// listing breaks off on an error after the folder was opened, `complete`
+// (when given) turns false and the entries read until then come back
+// (LastErrorText says why); an error is never taken for the folder's end.
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
+                                                   bool* complete = nullptr);
 
 // A folder held open, so that the files in it are examined and opened by
 // name without the system walking the folder's path again for each one.

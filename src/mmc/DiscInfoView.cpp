@@ -9,7 +9,10 @@ DiscInfoTexts DiscInfoView::NotAvailable() {
 
 DiscInfoTexts DiscInfoView::ShowDiscInfo(const std::string& drive) {
     (void)modMMC::TestUnitReady(drive);  // takes a pending unit attention out of the way
-    const modMMC::DiscInfoRecord disc = modMMC::GetDiscStatus(drive);
+    return Named(modMMC::GetDiscStatus(drive));
+}
+
+DiscInfoTexts DiscInfoView::Named(const modMMC::DiscInfoRecord& disc) {
     return {modMMC::MediaName(disc.MediaType), std::to_string(disc.Sessions),
             std::to_string(disc.LastTrack), modMMC::DiscStatusName(disc.DiscState),
             modMMC::DiscStatusName(disc.LastSessionState)};

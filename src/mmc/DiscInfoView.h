@@ -4,6 +4,7 @@
 #include <string>
 
 #include "MediaPresenceWatch.h"
+#include "modMMC.h"
 
 // The five values the disc information window shows.
 struct DiscInfoTexts {
@@ -28,6 +29,8 @@ class DiscInfoView {
     // Queries the drive (TEST UNIT READY to clear a pending unit attention,
     // then the disc status) and names the results.
     static DiscInfoTexts ShowDiscInfo(const std::string& drive);
+    // The texts of a disc status.
+    static DiscInfoTexts Named(const modMMC::DiscInfoRecord& disc);
 
     // Opening the window: waits up to 15 s for the drive; the texts to show
     // when it became ready, nullopt (keep the labels) otherwise.

@@ -15,6 +15,8 @@ DriveFailure ClassifyFailure(std::int32_t status) {
     }
     const std::uint8_t key = transport->LastSK(), asc = transport->LastASC();
     if (asc == Asc::kMediumNotPresent) return DriveFailure::MediumRemoved;
+    if (key == SenseKey::kUnitAttention && asc == Asc::kMediumMayHaveChanged)
+        return DriveFailure::MediumChanged;
     if (key == SenseKey::kNotReady && asc == Asc::kNotReady &&
         transport->LastASCQ() == Ascq::kLongWriteInProgress)
         return DriveFailure::Slow;
@@ -42,6 +44,8 @@ std::string OwnMessage(DriveFailure failure, bool write) {
     switch (failure) {
         case DriveFailure::MediumRemoved:
             return Text(EngineMessage::MediumRemoved);
+        case DriveFailure::MediumChanged:
+            return Text(EngineMessage::MediumChanged);
         case DriveFailure::OutOfRange:
             return write ? Text(EngineMessage::DiscFull) : Text(EngineMessage::ReadPastEnd);
         case DriveFailure::NotReady:

@@ -8,6 +8,7 @@
 enum class DriveFailure {
     Slow,           // BUSY, "long write in progress" or no sense: the drive was only slow
     MediumRemoved,  // 02/3A: no medium in the drive
+    MediumChanged,  // 06/28: a medium was put in (or changed) since the last command
     OutOfRange,     // 05/21: the address lies beyond the end of the disc
     NotReady,       // any other NOT READY sense
     MediumError,    // sense key 3: write error, unrecovered read error ...

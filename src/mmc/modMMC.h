@@ -27,6 +27,7 @@ constexpr std::uint8_t kOpModeSense10 = 0x5A;
 constexpr std::uint8_t kOpBlank = 0xA1;
 constexpr std::uint8_t kOpReadDiscInformation = 0x51;
 constexpr std::uint8_t kOpReadTrackInformation = 0x52;
+constexpr std::uint8_t kOpReadToc = 0x43;
 constexpr std::uint8_t kOpReadDiscStructure = 0xAD;
 constexpr std::uint8_t kOpGetConfiguration = 0x46;
 constexpr std::uint8_t kOpGetEventStatus = 0x4A;
@@ -89,6 +90,8 @@ constexpr std::uint16_t kMaximumSpeed = 0xFFFF;
 // Close functions of CLOSE TRACK/SESSION.
 constexpr std::int32_t kCloseTrack = 1;
 constexpr std::int32_t kCloseSession = 2;
+// DVD+R and DVD+R DL: close the session and finalise the disc (101b).
+constexpr std::int32_t kCloseFinalize = 5;
 // Blanking types of BLANK.
 constexpr std::uint8_t kBlankWholeDisc = 0;
 constexpr std::uint8_t kBlankMinimal = 1;
@@ -99,7 +102,8 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // absolute value (0 CLV, 1 pure CAV).
 [[nodiscard]] std::int32_t SetCDSpeed(const std::string& drive, std::uint16_t readSpeed,
                                       std::uint16_t writeSpeed, std::int16_t rotationControl);
-// CLOSE TRACK/SESSION with function 1 (track) or 2 (session); low byte used.
+// CLOSE TRACK/SESSION with function 1 (track), 2 (session) or 5 (finalise a
+// DVD+R); low byte used.
 [[nodiscard]] std::int32_t CloseTrackSession(const std::string& drive, std::int32_t closeFunction,
                                              std::uint16_t trackNumber);
 [[nodiscard]] std::int32_t SynchronizeCache(const std::string& drive);
@@ -136,6 +140,9 @@ constexpr std::uint8_t kBlankMinimal = 1;
 [[nodiscard]] bool ReadTrackInformation(const std::string& drive, std::uint8_t addressType,
                                         std::uint32_t trackNumber, void* buffer,
                                         std::uint16_t length);
+// READ TOC/PMA/ATIP format 0000b from track 1, addresses as LBAs: the track
+// descriptors (8 bytes each after the 4-byte header), the lead-out (AAh) last.
+[[nodiscard]] bool ReadToc(const std::string& drive, void* buffer, std::uint16_t length);
 // READ DISC STRUCTURE of the given format.
 [[nodiscard]] bool ReadDiscStructure(const std::string& drive, std::uint32_t address,
                                      std::uint8_t layer, std::uint8_t format, void* buffer,

@@ -117,6 +117,13 @@ bool ReadTrackInformation(const std::string& drive, std::uint8_t addressType,
     return detail::Send(request, drive, buffer, length) == ScsiStatus::kGood;
 }
 
+bool ReadToc(const std::string& drive, void* buffer, std::uint16_t length) {
+    ScsiRequest request = detail::MakeRequest(kOpReadToc, 10, ScsiDirection::kIn, 5);
+    request.CDB[6] = 1;                  // starting track 1; format 0000b, addresses as LBAs
+    PutBigEndian16(request, 7, length);  // bytes 7-8: allocation length
+    return detail::Send(request, drive, buffer, length) == ScsiStatus::kGood;
+}
+
 bool ReadDiscStructure(const std::string& drive, std::uint32_t address, std::uint8_t layer,
                        std::uint8_t format, void* buffer, std::uint16_t length) {
     ScsiRequest request = detail::MakeRequest(kOpReadDiscStructure, 12, ScsiDirection::kIn, 10);

@@ -17,6 +17,7 @@ struct BurnOptions {
     bool fixDisc = true;    // no further session may be added
     bool ejectDisc = true;
     bool verify = false;  // read the recording back and compare it with what was sent
+    bool raw = false;     // record the file as it is: the volume it declares is not checked
 
     // Options of a recording started for `task`: for tasks 0 and 3 the image
     // and its disc kind come from "TempISO" and "CDorDVD", as the data disc and

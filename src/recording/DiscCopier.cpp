@@ -57,7 +57,8 @@ CopyOutcome DiscCopier::CopyImageOnly(const std::string& drive, const std::strin
         m_reporter.PhaseText(m_texts(22));
         return CopyOutcome::Failed;
     }
-    m_reporter.Message(m_texts(20), m_texts(21), MessageIcon::Information, MessageButtons::Ok);
+    m_reporter.Message(m_texts(20) + "\n" + Summary(), m_texts(21), MessageIcon::Information,
+                       MessageButtons::Ok);
     return CopyOutcome::ImageSaved;
 }
 

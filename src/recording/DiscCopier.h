@@ -34,12 +34,20 @@ enum class CopyOutcome {
 };
 
 // Copies a disc into an image file, and hands the image over to the
-// recording of task 3 (or keeps it as a file the user names). Reads 32
-// sectors per command; a range where that fails is read again sector by
-// sector with the retry and BadCopy rules, so the image is the same as a
-// sector-by-sector copy gives. Holds the program-wide drive-busy flag and
-// the drive (a DriveClaim) while it runs. A cancel request stops the reading
-// at the next command and removes the partial image.
+// recording of task 3 (or keeps it as a file the user names). What is read is
+// the disc's CopyExtent (a disc of several sessions or tracks is refused).
+// Reads 32 sectors per command; a range where that fails is read again
+// sector by sector, so the image is the same as a sector-by-sector copy
+// gives. A sector is tried again (62 attempts, 100 ms apart) only while the
+// drive says it may still read it (a medium or hardware error, becoming
+// ready, an operation in progress, BUSY); a sector it cannot read is an end
+// of the copy, or with BadCopy zeros that are counted. No medium, a changed
+// medium, a refused command (05/xx: beyond the end, an audio track) or a
+// transport failure end the copy at once, BadCopy or not, and a copy that
+// read no sector at all fails: no image is kept then. Holds the
+// program-wide drive-busy flag and the drive (a DriveClaim) while it runs. A
+// cancel request stops the reading at the next command and removes the
+// partial image.
 class DiscCopier {
   public:
     DiscCopier(EngineReporter& reporter, CopyOptions options);
@@ -57,18 +65,28 @@ class DiscCopier {
     bool SourceIsDvd() const { return m_sourceIsDvd; }
     // Sectors of the last copy that could not be read and were zero-filled.
     std::int64_t SkippedSectors() const { return m_skipped; }
-    // Sectors the last copy read (or tried to).
+    // Sectors in the image of the last copy.
     std::int64_t SectorCount() const { return m_sectors; }
+    // True when the last copy took the whole formatted medium (it holds no
+    // ISO 9660 volume; see CopyExtent).
+    bool WholeMedium() const { return m_wholeMedium; }
+    // What the last finished copy holds: the zero-filled sectors, and the
+    // whole medium when it was taken (one line each).
+    std::string Summary() const;
 
   private:
     bool HoldsDrive(const DriveClaim& claim);
     CopyOutcome CopyImageOnly(const std::string& drive, const std::string& path);
     CopyOutcome CopyToDisc(const std::string& drive);
-    void SetReadSpeed(const std::string& drive);
-    std::int64_t SectorsToCopy(const std::string& drive, std::int64_t lastLba);
+    void SetReadSpeed(const std::string& drive, bool dvd);
+    bool FindExtent(const std::string& drive, bool cd);
     std::int64_t ReadNext(const std::string& drive, std::int64_t lba, std::int32_t& status);
-    std::int32_t ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy);
+    std::int64_t ReadRunOut(const std::string& drive, std::int64_t lba);
+    std::int32_t ReadSector(const std::string& drive, std::uint32_t lba, int attempts);
     bool ReadSectors(const std::string& drive, ImageFileWriter& image);
+    bool Append(ImageFileWriter& image, std::int64_t sectors);
+    bool Stop(const std::string& drive, ImageFileWriter& image);
+    void ReadFailed(std::int64_t lba, std::int32_t status);
     void CreateFailed(const std::string& path, const std::string& reason);
     void Warn(const std::string& text, int titleNumber);
 
@@ -77,8 +95,10 @@ class DiscCopier {
     EngineTexts m_texts;
     bool m_sourceIsDvd = false;
     bool m_cancelled = false;
+    bool m_wholeMedium = false;
     std::int64_t m_skipped = 0;
-    std::int64_t m_sectors = 0;
+    std::int64_t m_sectors = 0;          // read with the rules above
+    std::int64_t m_runOutTail = 0;       // then these, left out when unreadable
     std::int64_t m_singleUntil = 0;      // sectors below are read one by one
     std::vector<std::uint8_t> m_buffer;  // one READ(10) of sectorsPerRead sectors
 };

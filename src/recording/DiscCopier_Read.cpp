@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <span>
 
+#include "CopyExtent.h"
 #include "DiscAfterStop.h"
 #include "DiscCopier.h"
 #include "DriveBusy.h"
@@ -13,7 +14,7 @@
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
 #include "Sleeper.h"
-#include "VolumeSpaceSize.h"
+#include "TransportSlot.h"
 #include "modMMC.h"
 
 namespace {
@@ -22,8 +23,29 @@ constexpr int kDefaultReadFactor = 16;
 constexpr std::int16_t kConstantLinearVelocity = 0;
 constexpr int kReadAttempts = 62;  // 61 waits of 100 ms: about 6000 ms per sector
 constexpr int kReadRetryWaitMs = 100;
-constexpr std::uint32_t kVolumeDescriptorLba = 16;
-constexpr std::int64_t kSmallestVolume = 18;  // system area, one descriptor, terminator
+
+// What a failed READ(10) calls for.
+enum class AfterFailure {
+    Retry,       // the drive may still read the sector
+    Stop,        // nothing more can be read: the copy ends at once
+    Unreadable,  // the sector is given up without more attempts
+};
+
+AfterFailure AfterFailureOf(std::int32_t status) {
+    if (status == ScsiStatus::kBusy) return AfterFailure::Retry;
+    const clsSCSI* transport = Transport();
+    // A transport failure: the drive was not reached.
+    if (status != ScsiStatus::kCheckCondition || transport == nullptr) return AfterFailure::Stop;
+    const std::uint8_t key = transport->LastSK(), asc = transport->LastASC();
+    const std::uint8_t ascq = transport->LastASCQ();
+    // A medium or hardware error; a drive becoming ready or busy with an operation.
+    if (key == 0x03 || key == 0x04) return AfterFailure::Retry;
+    if (key == 0x02 && asc == 0x04 && (ascq == 0x01 || ascq == 0x07)) return AfterFailure::Retry;
+    // No medium, a medium changed, a refused command (beyond the end, an audio track ...).
+    if ((key == 0x02 && asc == 0x3A) || (key == 0x06 && asc == 0x28) || key == 0x05)
+        return AfterFailure::Stop;
+    return AfterFailure::Unreadable;
+}
 }  // namespace
 
 void DiscCopier::CreateFailed(const std::string& path, const std::string& reason) {
@@ -36,55 +58,68 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return false;
-    m_skipped = 0;
-    m_sectors = 0;
-    m_cancelled = false;
+    m_skipped = m_sectors = m_runOutTail = 0;
+    m_cancelled = m_wholeMedium = false;
     ImageFileWriter image;
     if (!image.Create(imagePath)) {
         CreateFailed(imagePath, image.Error());
         return false;
     }
-    SetReadSpeed(drive);
-    // Blank and unreadable discs often report 0: nothing to copy is a failure too.
-    const std::int64_t lastLba = modMMC::ReadCapacity(drive);
-    if (lastLba <= 0) {
+    const bool dvd = modMMC::IsDVDMedia(drive);
+    SetReadSpeed(drive, dvd);
+    if (!FindExtent(drive, !dvd)) {
         image.Discard();
-        Warn(m_texts(7), 8);
         return false;
     }
-    m_sectors = SectorsToCopy(drive, lastLba);
     if (!ReadSectors(drive, image)) return false;
+    if (m_skipped == m_sectors) {  // zeros alone are no copy
+        image.Discard();
+        Warn(EnginesText("NothingRead", "光碟上没有一个区块能够读取，没有保留映像文件。"), 11);
+        return false;
+    }
     if (!image.Commit()) {
         CreateFailed(imagePath, image.Error());
         return false;
     }
-    std::string done = m_texts(12);
-    if (m_skipped > 0)
-        done += " (" + std::to_string(m_skipped) + " unreadable sectors filled with zeros)";
-    m_reporter.PhaseText(done);
+    m_reporter.PhaseText(m_texts(12) + " " + Summary());
     return true;
 }
 
-void DiscCopier::SetReadSpeed(const std::string& drive) {
+void DiscCopier::SetReadSpeed(const std::string& drive, bool dvd) {
     const int factor = m_options.readSpeed.FactorOr(kDefaultReadFactor);
-    const int step = MediaSpeedStep(modMMC::IsDVDMedia(drive));
-    const std::int32_t status = modMMC::SetCDSpeed(drive, SpeedValue(factor, step),
+    const std::int32_t status = modMMC::SetCDSpeed(drive, SpeedValue(factor, MediaSpeedStep(dvd)),
                                                    modMMC::kMaximumSpeed, kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
         Warn("WARNING: " + m_texts(4) + std::to_string(factor) + "x, " + m_texts(5), 6);
 }
 
-// READ CAPACITY of a Track At Once disc counts the two unreadable run-out
-// blocks after the data. An ISO 9660 volume says how long it really is, so
-// its size is copied when sector 16 holds a primary volume descriptor.
-std::int64_t DiscCopier::SectorsToCopy(const std::string& drive, std::int64_t lastLba) {
-    const std::span<std::uint8_t> sector(m_buffer.data(), kSectorSize);
-    std::fill(sector.begin(), sector.end(), std::uint8_t{0});
-    if (modMMC::Read10(drive, kVolumeDescriptorLba, 1, sector.data(), kSectorSize) !=
-        ScsiStatus::kGood)
-        return lastLba;
-    const std::int64_t volume = PrimaryVolumeSpaceSize(sector);
-    return volume >= kSmallestVolume && volume <= lastLba + 1 ? volume : lastLba;
+bool DiscCopier::FindExtent(const std::string& drive, bool cd) {
+    // Blank and unreadable discs often report 0: nothing to copy is a failure too.
+    const std::int64_t lastLba = modMMC::ReadCapacity(drive);
+    if (lastLba <= 0) {
+        Warn(m_texts(7), 8);
+        return false;
+    }
+    const CopyExtent extent = CopyExtent::Of(drive, lastLba, cd);
+    if (!extent.refusal.empty()) {
+        Warn(extent.refusal, 8);
+        return false;
+    }
+    m_sectors = extent.sectors - extent.runOutTail;
+    m_runOutTail = extent.runOutTail;
+    m_wholeMedium = extent.rule == CopyExtent::Rule::WholeMedium;
+    return true;
+}
+
+std::string DiscCopier::Summary() const {
+    std::string summary =
+        EnginesText("ZeroFilled", "%1 个无法读取的区块以零填充。", {std::to_string(m_skipped)});
+    if (m_wholeMedium)
+        summary +=
+            "\n" + EnginesText("WholeMedium",
+                               "光碟上没有 ISO 9660 卷：已复制整张已格式化的光碟（%1 个区块）。",
+                               {std::to_string(m_sectors)});
+    return summary;
 }
 
 bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
@@ -92,73 +127,101 @@ bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
     ProgressDisplay progress(m_reporter);
     progress.Start();
     m_singleUntil = 0;
-    for (std::int64_t lba = 0; lba < m_sectors;) {
-        if (m_reporter.CancelRequested()) {
-            image.Discard();
-            m_cancelled = true;
-            ReportStop(m_reporter, drive, DiscAfterStop::NoImage);
-            return false;
-        }
+    const std::int64_t total = m_sectors + m_runOutTail;
+    for (std::int64_t lba = 0; lba < total;) {
+        if (m_reporter.CancelRequested()) return Stop(drive, image);
         std::int32_t status = ScsiStatus::kGood;
-        const std::int64_t count = ReadNext(drive, lba, status);
+        const std::int64_t count =
+            lba < m_sectors ? ReadNext(drive, lba, status) : ReadRunOut(drive, lba);
+        if (count < 0) break;  // the run-out: the image ends before it
         if (count == 0) {
             image.Discard();
-            Warn(FailureText(status, false, "Long read - " + m_texts(10) + "6000ms!",
-                             EnginesText("UnreadableBlock",
-                                         "光碟在区块 %1 处无法读取（光碟可能已损坏；"
-                                         "BadCopy 会以零填充这样的区块）。",
-                                         {std::to_string(lba)})),
-                 11);
+            ReadFailed(lba, status);
             return false;
         }
-        if (!image.Write(
-                std::span(m_buffer.data(), static_cast<std::size_t>(count) * kSectorSize))) {
-            const std::string path = image.Path(), reason = image.Error();
-            image.Discard();
-            CreateFailed(path, reason);
-            return false;
-        }
+        if (!Append(image, count)) return false;
         lba += count;
-        progress.Update(lba, m_sectors);
+        progress.Update(lba, total);
     }
     return true;
 }
 
 // The next sectors into the buffer: one READ(10) of sectorsPerRead sectors
-// (fewer at the end). Where that fails, the range is read again sector by
-// sector to its end with ReadSector's rules. Returns the sectors in the
-// buffer; 0 when a sector stayed unreadable without BadCopy (`status` then
-// holds its last answer).
+// (fewer at the end). Where that fails with an answer that ends nothing, the
+// range is read again sector by sector to its end with ReadSector's rules.
+// Returns the sectors in the buffer; 0 when the copy cannot go on (`status`
+// then holds the last answer, its sense still on the transport).
 std::int64_t DiscCopier::ReadNext(const std::string& drive, std::int64_t lba,
                                   std::int32_t& status) {
     const std::int64_t count = std::min<std::int64_t>(m_options.sectorsPerRead, m_sectors - lba);
     if (count > 1 && lba >= m_singleUntil) {
-        if (modMMC::Read10(drive, static_cast<std::uint32_t>(lba),
-                           static_cast<std::uint16_t>(count), m_buffer.data(),
-                           static_cast<std::int32_t>(count * kSectorSize)) == ScsiStatus::kGood)
-            return count;
+        status = modMMC::Read10(drive, static_cast<std::uint32_t>(lba),
+                                static_cast<std::uint16_t>(count), m_buffer.data(),
+                                static_cast<std::int32_t>(count * kSectorSize));
+        if (status == ScsiStatus::kGood) return count;
+        if (AfterFailureOf(status) == AfterFailure::Stop) return 0;
         m_singleUntil = lba + count;
     }
-    status = ReadSector(drive, static_cast<std::uint32_t>(lba), m_options.badCopy);
-    return status == ScsiStatus::kGood ? 1 : 0;
+    status = ReadSector(drive, static_cast<std::uint32_t>(lba), kReadAttempts);
+    if (status == ScsiStatus::kGood) return 1;
+    if (!m_options.badCopy || AfterFailureOf(status) == AfterFailure::Stop) return 0;
+    // BadCopy: zeros (a failed READ may have left part of a transfer behind), counted.
+    std::fill(m_buffer.begin(), m_buffer.begin() + kSectorSize, std::uint8_t{0});
+    ++m_skipped;
+    status = ScsiStatus::kGood;
+    return 1;
 }
 
-// One sector into the buffer, 62 attempts 100 ms apart whatever the sense.
-// With BadCopy a sector that stays unreadable becomes zeros (a failed READ
-// may have left part of a transfer behind) and is counted. Returns GOOD, or
-// the status of the last attempt (its sense still on the transport).
-std::int32_t DiscCopier::ReadSector(const std::string& drive, std::uint32_t lba, bool badCopy) {
+// A sector of the run-out tail, tried once: 1 when it was read, -1 when it
+// is left out (and everything after it).
+std::int64_t DiscCopier::ReadRunOut(const std::string& drive, std::int64_t lba) {
+    if (ReadSector(drive, static_cast<std::uint32_t>(lba), 1) == ScsiStatus::kGood) {
+        ++m_sectors;
+        --m_runOutTail;
+        return 1;
+    }
+    m_runOutTail = 0;
+    return -1;
+}
+
+// One sector into the buffer, at most `attempts` attempts 100 ms apart while
+// the drive's answer allows another. Returns GOOD, or the status of the last
+// attempt (its sense still on the transport).
+std::int32_t DiscCopier::ReadSector(const std::string& drive, std::uint32_t lba, int attempts) {
     const std::span<std::uint8_t> sector(m_buffer.data(), kSectorSize);
-    std::int32_t status = ScsiStatus::kGood;
-    for (int failures = 0;; ++failures) {
+    for (int attempt = 1;; ++attempt) {
         std::fill(sector.begin(), sector.end(), std::uint8_t{0});
-        status = modMMC::Read10(drive, lba, 1, sector.data(), kSectorSize);
-        if (status == ScsiStatus::kGood) return status;
-        if (failures + 1 >= kReadAttempts) break;
+        const std::int32_t status = modMMC::Read10(drive, lba, 1, sector.data(), kSectorSize);
+        if (status == ScsiStatus::kGood || attempt >= attempts ||
+            AfterFailureOf(status) != AfterFailure::Retry)
+            return status;
         SleepMilliseconds(kReadRetryWaitMs);
     }
-    if (!badCopy) return status;
-    std::fill(sector.begin(), sector.end(), std::uint8_t{0});
-    ++m_skipped;
-    return ScsiStatus::kGood;
+}
+
+bool DiscCopier::Append(ImageFileWriter& image, std::int64_t sectors) {
+    if (image.Write(std::span(m_buffer.data(), static_cast<std::size_t>(sectors) * kSectorSize)))
+        return true;
+    const std::string path = image.Path(), reason = image.Error();
+    image.Discard();
+    CreateFailed(path, reason);
+    return false;
+}
+
+bool DiscCopier::Stop(const std::string& drive, ImageFileWriter& image) {
+    image.Discard();
+    m_cancelled = true;
+    ReportStop(m_reporter, drive, DiscAfterStop::NoImage);
+    return false;
+}
+
+// Named by the drive's last answer: slow, damaged there, or why nothing more
+// could be read.
+void DiscCopier::ReadFailed(std::int64_t lba, std::int32_t status) {
+    Warn(FailureText(status, false, "Long read - " + m_texts(10) + "6000ms!",
+                     EnginesText("UnreadableBlock",
+                                 "光碟在区块 %1 处无法读取（光碟可能已损坏；"
+                                 "BadCopy 会以零填充这样的区块）。",
+                                 {std::to_string(lba)})),
+         11);
 }

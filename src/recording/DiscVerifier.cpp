@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "DriveFailure.h"
 #include "EngineReporter.h"
 #include "EnginesText.h"
 #include "ProgressDisplay.h"
@@ -39,6 +40,7 @@ VerifyOutcome DiscVerifier::Run(const std::string& drive) {
     m_done = 0;
     m_first = -1;
     m_differences = 0;
+    m_lost.clear();
     if (!Reload(drive)) return VerifyOutcome::NoDisc;
     m_reporter.PhaseText(EnginesText("Verifying", "正在校验光碟..."));
     ProgressDisplay progress(m_reporter);
@@ -74,13 +76,16 @@ bool DiscVerifier::Reload(const std::string& drive) {
         const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
         if (ready == 1) return true;
         if (ready != 0) return false;  // still not ready
-        const std::string text =
-            EnginesText("VerifyInsert", "请将刚刻录的光碟放回光碟机，然后点击确定进行校验。");
-        if (m_reporter.Message(text, EnginesText("VerifyTitle", "校验"), MessageIcon::Question,
+        if (m_reporter.Message(InsertPrompt(), EnginesText("VerifyTitle", "校验"),
+                               MessageIcon::Question,
                                MessageButtons::OkCancel) != MessageAnswer::Ok)
             return false;
         (void)modMMC::LoadTray(drive, kWait);
     }
+}
+
+std::string DiscVerifier::InsertPrompt() {
+    return EnginesText("VerifyInsert", "请将刚刻录的光碟放回光碟机，然后点击确定进行校验。");
 }
 
 VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHashes::Run& run,
@@ -95,13 +100,19 @@ VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHash
             Compare(run, index, count);
         } else if (run.blockSize == kCddaBytes && m_done == 0 && LastCommandRefused()) {
             return VerifyOutcome::NotAvailable;  // the drive knows no READ CD
+        } else if (LostBy(status)) {
+            return VerifyOutcome::Lost;
         } else {
             // Block by block, to tell which ones cannot be read.
-            for (std::int64_t at = 0; at < count; ++at)
-                if (Read(drive, lba + at, 1, run.blockSize) == ScsiStatus::kGood)
+            for (std::int64_t at = 0; at < count; ++at) {
+                const std::int32_t one = Read(drive, lba + at, 1, run.blockSize);
+                if (one == ScsiStatus::kGood)
                     Compare(run, index + at, 1);
+                else if (LostBy(one))
+                    return VerifyOutcome::Lost;
                 else
                     Note(lba + at);
+            }
         }
         index += count;
         m_done += count;
@@ -132,6 +143,17 @@ void DiscVerifier::Note(std::int64_t lba) {
     if (m_differences++ == 0) m_first = lba;
 }
 
+// A failed read that says nothing about the blocks: no disc, another disc, a
+// drive that is not ready or was not reached.
+bool DiscVerifier::LostBy(std::int32_t status) {
+    const DriveFailure failure = ClassifyFailure(status);
+    const bool lost = failure == DriveFailure::MediumRemoved ||
+                      failure == DriveFailure::MediumChanged || failure == DriveFailure::NotReady ||
+                      (failure == DriveFailure::Other && status != ScsiStatus::kCheckCondition);
+    if (lost) m_lost = FailureText(status, false, {}, {});
+    return lost;
+}
+
 std::string DiscVerifier::ResultText(VerifyOutcome outcome) const {
     switch (outcome) {
         case VerifyOutcome::Verified:
@@ -148,6 +170,8 @@ std::string DiscVerifier::ResultText(VerifyOutcome outcome) const {
                                "无法校验音乐光碟：这台刻录机不能读取音乐轨道（READ CD）。");
         case VerifyOutcome::Cancelled:
             return EnginesText("VerifyStopped", "已停止校验。光碟已完整刻录，但未经校验。");
+        case VerifyOutcome::Lost:
+            return EnginesText("VerifyLost", "未校验：光碟无法读回。%1", {m_lost});
     }
     return {};
 }

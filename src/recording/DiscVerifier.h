@@ -16,6 +16,7 @@ enum class VerifyOutcome {
     NoDisc,        // the disc did not come back after the reload
     NotAvailable,  // the drive cannot read CD-DA sectors (READ CD)
     Cancelled,     // the user stopped it; the recording itself is complete
+    Lost,          // the disc went away or the drive stopped answering (see LostText)
 };
 
 // Reads a finished recording back and compares it with the hashes of what
@@ -23,8 +24,10 @@ enum class VerifyOutcome {
 // reads the disc afresh instead of answering from its cache, and the drive
 // is given time to become ready; a drive that cannot pull its tray in makes
 // it ask for the disc. Data blocks are read 32 per READ(10), CD-DA sectors
-// with READ CD; a block that cannot be read counts as differing. Shows the
-// phase and the progress; the caller shows ResultText.
+// with READ CD; a block that cannot be read counts as differing, unless the
+// drive says the disc is gone or not ready (or does not answer): that ends
+// the verification as Lost, named by the drive's answer. Shows the phase and
+// the progress; the caller shows ResultText.
 class DiscVerifier {
   public:
     DiscVerifier(EngineReporter& reporter, const BlockHashes& hashes);
@@ -36,13 +39,16 @@ class DiscVerifier {
     VerifyOutcome RunAfterRecording(const std::string& drive, bool testMode, std::string& result);
     // Whether the outcome leaves the recording unconfirmed (a failure).
     static bool Failed(VerifyOutcome outcome) {
-        return outcome == VerifyOutcome::Differs || outcome == VerifyOutcome::NoDisc;
+        return outcome == VerifyOutcome::Differs || outcome == VerifyOutcome::NoDisc ||
+               outcome == VerifyOutcome::Lost;
     }
     // The first differing block and the number of differing blocks.
     std::int64_t FirstDifference() const { return m_first; }
     std::int64_t Differences() const { return m_differences; }
     // One sentence for the outcome.
     std::string ResultText(VerifyOutcome outcome) const;
+    // The question that asks for the disc when the tray did not bring it back.
+    static std::string InsertPrompt();
 
   private:
     bool Reload(const std::string& drive);
@@ -52,6 +58,7 @@ class DiscVerifier {
                       std::int32_t blockSize);
     void Compare(const BlockHashes::Run& run, std::int64_t index, std::int64_t count);
     void Note(std::int64_t lba);
+    bool LostBy(std::int32_t status);
 
     EngineReporter& m_reporter;
     const BlockHashes& m_hashes;
@@ -59,4 +66,5 @@ class DiscVerifier {
     std::int64_t m_done = 0;
     std::int64_t m_first = -1;
     std::int64_t m_differences = 0;
+    std::string m_lost;  // why the disc could not be read back (the drive's answer)
 };

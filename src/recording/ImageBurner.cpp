@@ -5,6 +5,7 @@
 #include "DriveBusy.h"
 #include "DriveClaim.h"
 #include "EngineReporter.h"
+#include "ImageContent.h"
 #include "ImageFileReader.h"
 #include "RecordingChecks.h"
 #include "ScsiStatus.h"
@@ -70,9 +71,13 @@ bool ImageBurner::CheckImage() {
         return false;
     }
     const std::string problem = ImageFileReader::Check(path, kSmallestImage);
-    if (problem.empty()) return true;
-    Warn(m_texts(21) + "\n" + path + " " + problem, 22);
-    return false;
+    if (!problem.empty()) {
+        Warn(m_texts(21) + "\n" + path + " " + problem, 22);
+        return false;
+    }
+    const std::string cut = m_options.raw ? std::string() : CutImageProblem(path);
+    if (!cut.empty()) Warn(cut, 22);
+    return cut.empty();
 }
 
 bool ImageBurner::HoldsDrive(const DriveClaim& claim) {

@@ -42,9 +42,10 @@ class ImageBurner {
 
     ImageBurner(EngineReporter& reporter, BurnOptions options);
 
-    // The Burn button: refuses an empty or unusable image path, a drive that
-    // is not ready, a disc of the wrong kind (tasks 0 and 3) or a disc that
-    // is not blank; otherwise records the image with BurnImage.
+    // The Burn button: refuses an empty or unusable image path, an image
+    // shorter than the ISO 9660 volume it declares (unless the raw option),
+    // a drive that is not ready, a disc of the wrong kind (tasks 0 and 3) or
+    // a disc that is not blank; otherwise records the image with BurnImage.
     BurnOutcome Burn(const std::string& drive);
     // Records `imagePath` (the checks above passed). Refuses, before the
     // disc is touched, test mode on media that cannot simulate and an image

@@ -1,10 +1,14 @@
 // The write loop, the closing commands and the tidy-up after a failed write.
+#include <algorithm>
+#include <span>
+
 #include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DriveFailure.h"
 #include "EngineReporter.h"
 #include "EnginesText.h"
 #include "ImageBurner.h"
+#include "ImageContent.h"
 #include "ImageFileReader.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
@@ -23,13 +27,29 @@ bool CloseIsOptional(std::int32_t media) {
     return media == modMMC::Media::kDVDRAM || media == modMMC::Media::kDVDPlusRW ||
            media == modMMC::Media::kDVDPlusRWDL;
 }
+
+// DVD+R takes no Write Parameters page: closing its session leaves it
+// appendable, and only the finalising close makes it complete.
+std::int32_t SessionClose(std::int32_t media, bool fixDisc) {
+    const bool plusR = media == modMMC::Media::kDVDPlusR || media == modMMC::Media::kDVDPlusRDL;
+    return plusR && fixDisc ? modMMC::kCloseFinalize : modMMC::kCloseSession;
+}
 }  // namespace
 
 BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& image,
                                     const std::string& imagePath) {
     ProgressDisplay progress(m_reporter);
     progress.Start();
-    const std::int64_t totalBlocks = image.Length() / kBlockSize;
+    // An image that declares its length (an ISO 9660 volume) ends with a
+    // whole chunk, filled with zeros: the kernel reads a CD in 4 KiB pages,
+    // and a last block next to the Track At Once run-out could not be read.
+    // Any other image's last WRITE(10) carries only its own blocks: the
+    // track's length is all that tells a copy of the disc where it ends.
+    const bool wholeChunks = DeclaredImageBlocks(imagePath) > 0;
+    const std::int64_t imageBlocks = (image.Length() + kBlockSize - 1) / kBlockSize;
+    const std::int64_t totalBlocks =
+        wholeChunks ? (imageBlocks + kBlocksPerChunk - 1) / kBlocksPerChunk * kBlocksPerChunk
+                    : imageBlocks;
     std::uint32_t lba = 0;
     while (image.HasMore()) {
         if (m_reporter.CancelRequested()) {
@@ -41,17 +61,19 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
         if (!image.ReadChunk(m_chunk))
             return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
         std::int32_t status = 0;
-        const WriteOutcome outcome =
-            WriteWithRetry(drive, lba, kBlocksPerChunk, m_chunk.data(),
-                           static_cast<std::int32_t>(m_chunk.size()), &status);
+        const auto blocks =
+            static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - lba));
+        const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, m_chunk.data(),
+                                                    blocks * std::int32_t{kBlockSize}, &status);
         // Named by the drive's last answer, read before the tidy-up sends more commands.
         if (outcome != WriteOutcome::Written)
             return StopWriting(
                 drive, image,
                 WriteFailureText(status, outcome == WriteOutcome::WriteError,
                                  "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
-        if (m_options.verify && !m_options.testMode) m_hashes.Add(lba, kBlockSize, m_chunk);
-        lba += kBlocksPerChunk;
+        if (m_options.verify && !m_options.testMode)
+            m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
+        lba += blocks;
         progress.Update(lba, totalBlocks);
     }
     image.Close();
@@ -82,7 +104,8 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne) == ScsiStatus::kGood,
           m_texts(12) + m_texts(13), closeMatters);
     m_reporter.PhaseText(m_texts(14) + "...");
-    check(modMMC::CloseTrackSession(drive, modMMC::kCloseSession, kTrackOne) == ScsiStatus::kGood,
+    check(modMMC::CloseTrackSession(drive, SessionClose(m_mediaType, m_options.fixDisc),
+                                    kTrackOne) == ScsiStatus::kGood,
           m_texts(14) + m_texts(15), closeMatters);
     m_verifyResult.clear();
     VerifyOutcome verified = VerifyOutcome::Verified;

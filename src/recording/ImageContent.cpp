@@ -2,7 +2,12 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <vector>
+
+#include "EnginesText.h"
+#include "VolumeSpaceSize.h"
 
 namespace {
 constexpr std::streamoff kSector16 = 16 * 2048;
@@ -20,4 +25,22 @@ ImageContent ExamineImage(const std::string& path) {
     for (const char* udf : {"BEA01", "NSR02", "NSR03"})
         if (std::memcmp(identifier, udf, 5) == 0) return ImageContent::Udf;
     return ImageContent::NotAnImage;
+}
+
+std::int64_t DeclaredImageBlocks(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> head(kDeclaringBytes, 0);
+    if (!file.read(head.data(), static_cast<std::streamsize>(head.size()))) return 0;
+    return DeclaredVolumeBlocks(
+        std::span(reinterpret_cast<const std::uint8_t*>(head.data()), head.size()));
+}
+
+std::string CutImageProblem(const std::string& path) {
+    const std::int64_t declared = DeclaredImageBlocks(path) * 2048;
+    std::error_code error;
+    const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
+    if (error || declared <= bytes) return {};
+    return EnginesText("ImageCut",
+                       "映像文件不完整（可能下载中断）：%1 的卷需要 %2 字节，但文件只有 %3 字节。",
+                       {path, std::to_string(declared), std::to_string(bytes)});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // What an image file holds at sector 16, where every disc file system keeps
@@ -15,3 +16,11 @@ enum class ImageContent {
 };
 
 ImageContent ExamineImage(const std::string& path);
+
+// The 2048-byte blocks the image file at `path` declares (see
+// DeclaredVolumeBlocks): 0 when it holds no ISO 9660 volume or cannot be read.
+std::int64_t DeclaredImageBlocks(const std::string& path);
+// Why the image at `path` must not be recorded as it is: it is shorter than
+// the volume it declares (a broken download), which would make a disc that
+// cannot be read to its end. Empty when it is not.
+std::string CutImageProblem(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "FileLock.h"
 #include "OutputFile.h"
 #include "ProgramPaths.h"
 #include "RecordingTask.h"
@@ -20,6 +21,15 @@ bool IsOwnTempName(const std::string& name) {
     for (const char* own : {"tempiso.iso", "tempwav.wav"})
         if (name == own || OutputFile::IsPartialName(name, own)) return true;
     return false;
+}
+
+// A job folder whose lock nobody holds: its job ended (or crashed).
+void RemoveUnlockedJobFolder(const fs::path& folder) {
+    FileLock lock(Utf8Of(folder / kJobLockName));
+    if (!lock.Held()) return;  // a running job's
+    lock.ReleaseForRemoval();
+    std::error_code error;
+    fs::remove_all(folder, error);
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
@@ -53,8 +63,14 @@ void TemporaryImage::RemoveStaleFiles() {
     const auto started = fs::file_time_type::clock::now();
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(Utf8Path(TempFolder()), error)) {
-        if (!IsOwnTempName(Utf8Of(entry.path().filename()))) continue;
-        if (!entry.is_regular_file(error) || entry.is_symlink(error)) continue;
+        const std::string name = Utf8Of(entry.path().filename());
+        if (entry.is_symlink(error)) continue;
+        if (IsJobFolderName(name) && entry.is_directory(error)) {
+            RemoveUnlockedJobFolder(entry.path());
+            continue;
+        }
+        // Files of older versions, which kept them at the top.
+        if (!IsOwnTempName(name) || !entry.is_regular_file(error)) continue;
         if (entry.last_write_time(error) < started) fs::remove(entry.path(), error);
     }
 }

@@ -23,10 +23,11 @@ class TemporaryImage {
     // Deletes `path` when Covers(path). Returns true when a file was removed.
     bool DeleteIfCovered(const std::string& path) const;
 
-    // Removes what earlier runs left in the temp folder: "tempiso.iso",
-    // "tempwav.wav" and their partial files, when last written before this
-    // call (at the start of the program or of a command that uses the folder).
-    // Nothing else there is touched.
+    // Removes what earlier runs left in the temp folder (at the start of the
+    // program or of a command that uses the folder): the job folders whose
+    // lock no running job holds, and the files older versions kept at the top
+    // ("tempiso.iso", "tempwav.wav" and their partial files) when last written
+    // before this call. Nothing else there is touched.
     static void RemoveStaleFiles();
 
   private:

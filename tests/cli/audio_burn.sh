@@ -109,7 +109,7 @@ for bad in "cut.flac:cut short" "notes.mp3:not an MP3 file" "notes.flac:the deco
     "wave.ogg:not an Ogg file" "six.flac:6 channels"; do
     file=${bad%%:*} reason=${bad#*:}
     expect 1 "$file" v audio cd.flac "$file"
-    grep -qF "($reason" err.txt || fail "$file: no reason \"$reason\": $(cat err.txt)"
+    grep -qF "$reason" err.txt || fail "$file: no reason \"$reason\": $(cat err.txt)"
     grep -q '^maple-cli: audio recording refused$' err.txt || fail "$file: $(tail -1 err.txt)"
     expect 1 "$reason" "$CLI" wav2cda "$file" out.wav
     [ -e out.wav ] && fail "$file: wav2cda wrote a file"

@@ -82,10 +82,10 @@ expect 1 "您的光碟机中没有光碟片" v burn image.iso
 insert dvd-rom --from dvd.iso
 expect 1 "您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!" v copy --blank cd-r
 grep -q "was kept" err.txt || fail "no hint about the kept image"
-[ -f temp/tempiso.iso ] || fail "the temporary image was deleted after a refusal"
+ls temp/job-*/tempiso.iso >/dev/null 2>&1 || fail "the temporary image was deleted after a refusal"
 insert dvd-r
 v burn --temporary >out.txt 2>err.txt || fail "burn --temporary: $(cat err.txt)"
-[ -e temp/tempiso.iso ] && fail "the temporary image survived its recording"
+ls temp/job-*/tempiso.iso >/dev/null 2>&1 && fail "the temporary image survived its recording"
 v virtual export exported >/dev/null
 cmp -n "$(stat -c %s dvd.iso)" dvd.iso exported/track01.iso || fail "DVD copy differs"
 # A user's image is never deleted, even when named like a remembered one.

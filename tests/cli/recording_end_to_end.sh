@@ -48,8 +48,8 @@ grep -q "请放入一张空白光碟片,并点击确定继续" disc.err || fail 
 show | grep -q "tray: closed" || fail "--no-eject ejected"
 "$CLI" --virtual drive virtual export exported >/dev/null || fail "export"
 cmp -n "$size" source.iso exported/track01.iso || fail "the second disc differs from the image"
-[ -e temp/tempiso.iso ] && fail "the temporary image was not deleted after the recording"
-grep -qx "TempISO=$WORK/temp/tempiso.iso" config/*.ini || fail "TempISO was not saved"
+ls temp/*/tempiso.iso >/dev/null 2>&1 && fail "the temporary image was not deleted after the recording"
+grep -qx "TempISO=$WORK/temp/job-[0-9-]*/tempiso.iso" config/*.ini || fail "TempISO was not saved"
 grep -qx "CDorDVD=0" config/*.ini || fail "CDorDVD was not saved"
 
 finish "recording end to end"

@@ -49,3 +49,7 @@ void IsolatedProgramFolders::Reset() {
 std::string IsolatedProgramFolders::Temp() {
     return TempFolder();
 }
+
+std::string IsolatedProgramFolders::TempImage() {
+    return TempImagePath();
+}

@@ -14,4 +14,6 @@ class IsolatedProgramFolders {
     static void Reset();
     // The temp-image folder, as the program sees it.
     static std::string Temp();
+    // The temporary image of this run's job (TempImagePath).
+    static std::string TempImage();
 };

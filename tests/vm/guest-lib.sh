@@ -38,11 +38,15 @@ attach() {
   attach_folder /tmp/drive$drives
 }
 
-# attach_folder DIR: serves the drive in DIR through the kernel. Sets DRIVE,
-# SR, SG and SERVER; the server's trace goes to $DRIVE.trace (TRACE= set
-# empty leaves the commands out of it).
+# attach_folder DIR: serves the drive in DIR through the kernel, the folder
+# given to user 1000 first (KEEP_OWNER=1 keeps its owner). Sets DRIVE, SR, SG,
+# SERVER (the process that configured the kernel) and SERVING (the process
+# answering the commands); the server's trace goes to $DRIVE.trace (TRACE=
+# set empty leaves the commands out of it).
 attach_folder() {
   DRIVE=$1
+  # Served as its owner (never root): a user's folder, so the drive can save.
+  [ -n "${KEEP_OWNER:-}" ] || chown -R 1000:1000 "$DRIVE"
   : > "$DRIVE.nodes"
   maple-cli ${TRACE---trace} virtual attach "$DRIVE" > "$DRIVE.nodes" 2> "$DRIVE.trace" &
   SERVER=$!
@@ -58,6 +62,7 @@ attach_folder() {
   done
   SR=$(sed -n 1p "$DRIVE.nodes")
   SG=$(sed -n 2p "$DRIVE.nodes")
+  SERVING=$(sed -n 's/^maple-cli: serving as user .* (process \([0-9]*\))$/\1/p' "$DRIVE.trace")
 }
 
 # detach: stops the server (SIGTERM) and checks that it detached cleanly.

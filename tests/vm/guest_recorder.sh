@@ -1,8 +1,8 @@
 # In the guest: our own program over SG_IO on /dev/srN, which the kernel
 # passes to the virtual drive attached with 'maple-cli virtual attach'; the
 # kernel's own view (cdrom driver flags, blkid, mount); attach and detach
-# leave no configuration behind, also after a failure half-way and after a
-# killed server.
+# leave no configuration behind, also after a failure half-way, a killed
+# server and a killed serving process; the serving process's user and groups.
 . ./lib.sh
 export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
 maple-cli mkiso -o /tmp/data.iso --volume-id MAPLE_VM /usr/lib/modules > /dev/null 2>&1
@@ -68,4 +68,40 @@ wait $SERVER
 check "detach removes what a killed server left" maple-cli virtual detach "$DRIVE"
 check "nothing left after detach" no_leftovers
 check "a second detach finds nothing" sh -c "! maple-cli virtual detach $DRIVE 2> /dev/null"
+
+# The commands are answered by a process of the folder owner's user and
+# groups (nobody for root's folder) that cannot gain privileges again.
+ids() {
+  grep -E '^(Uid|Gid|Groups|NoNewPrivs):' /proc/$1/status | tr -s '\t ' ' ' | tr '\n' ';'
+}
+has_ids() { [ "$(ids $1)" = "$2" ] || { echo "process $1: $(ids $1)"; return 1; }; }
+attach cd-r
+echo "serving process $SERVING: $(ids $SERVING)"
+check "served as the folder's owner" has_ids $SERVING \
+  'Uid: 1000 1000 1000 1000;Gid: 1000 1000 1000 1000;Groups: 1000 ;NoNewPrivs: 1;'
+check "configured by root" sh -c "grep -q '^Uid:.0.0.0.0' /proc/$SERVER/status"
+check "burn through the serving process" quiet maple-cli burn /tmp/data.iso
+detach
+maple-cli virtual create /tmp/root-owned && maple-cli --virtual /tmp/root-owned virtual insert cd-r
+KEEP_OWNER=1 attach_folder /tmp/root-owned
+echo "serving process $SERVING: $(ids $SERVING)"
+check "root's folder is served as nobody" has_ids $SERVING \
+  'Uid: 65534 65534 65534 65534;Gid: 65534 65534 65534 65534;Groups: ;NoNewPrivs: 1;'
+detach
+
+# A serving process that dies with a command in its ring: the command fails
+# and everything is taken down within seconds, not the command's time limit.
+attach cd-r
+kill -STOP $SERVING
+maple-cli eject > /dev/null 2>&1 &
+asking=$!
+sleep 1
+kill -KILL $SERVING
+started=$(date +%s)
+wait $SERVER
+check "the configuring process ends with a failure" [ $? -ne 0 ]
+check "within seconds" [ $(( $(date +%s) - started )) -le 10 ]
+wait $asking
+check "the waiting command failed" [ $? -ne 0 ]
+check "nothing left after a dead serving process" no_leftovers
 finish

@@ -1,11 +1,12 @@
 // The recording windows on the virtual drive. The record-image window: a
 // user's image chosen in the dialog or dropped (never in place of a temporary
 // image), recorded and read back; Burn and the speeds following the medium;
-// a file that is no image asked about; a failing recording; the verify box
-// (closing and Cancel during a recording: tst_RecordingSafety). The disc
-// copy window: a disc copied into an .ISO file and onto a second blank disc
-// through the record-image window, each read back with cmp; Cancel or a
-// close while reading. The engine's own refusals are the core and cli tests'.
+// a file that is no image asked about, a truncated one refused; a failing
+// recording; the verify box (closing and Cancel during a recording:
+// tst_RecordingSafety). The disc copy window: a disc copied into an .ISO file
+// and onto a second blank disc through the record-image window, each read
+// back with cmp; Cancel or a close while reading. The engine's own refusals
+// are the core and cli tests'.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -146,6 +147,17 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(!record || DiscHoldsImage(m_rig->drives.Drive(), m_image));
     }
 
+    // An image shorter than the volume it declares is refused with both sizes.
+    void aTruncatedImageIsRefusedBeforeTheDiscIsTouched() {
+        WriteFile(m_image, ReadFile(m_image).substr(0, 20 * 2048));
+        m_rig->drives.Insert(MediumKind::CdR);
+        frmWriteISO window(RecordingTask::kRecordImage, QString::fromStdString(m_image));
+        QCOMPARE(RunBurn(window), BurnOutcome::Refused);
+        QVERIFY(m_rig->boxes.shown.back().text.endsWith(
+            QString::fromUtf8("的卷需要 81920 字节，但文件只有 40960 字节。")));
+        QCOMPARE(m_rig->drives.Count(kWrite10), 0u);
+    }
+
     // A write error is shown with the drive's cause and what the disc holds
     // now, and the user's image stays. The verify box is unticked at first,
     // then as the user left it; ticked, it reads the disc back.
@@ -192,7 +204,8 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(asked.at(0).save);
         // The extension is added; the file equals the disc over its length.
         QCOMPARE(ReadFile(m_rig->folders.Folder().File("Backup.iso")), ReadFile(m_image));
-        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("ISO文件创建成功!"));
+        QCOMPARE(m_rig->boxes.shown.back().text,
+                 QString::fromUtf8("ISO文件创建成功!\n0 个无法读取的区块以零填充。"));
         QTRY_VERIFY(window.isNull());
         QVERIFY(m_rig->main.widget.isVisible());
     }
@@ -237,7 +250,7 @@ class RecordingWindowsTest : public QObject {
                 QTest::mouseClick(Control<QPushButton>(window, "cmdCancel"), Qt::LeftButton);
         });
         QCOMPARE(RunNext(*window), CopyOutcome::Cancelled);
-        QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::Temp() + "/tempiso.iso"));
+        QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::TempImage()));
         QCOMPARE(m_rig->boxes.shown.size(), std::size_t(2));  // the warning and the stop
         if (close) {
             QTRY_VERIFY(window.isNull());

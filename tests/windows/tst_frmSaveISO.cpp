@@ -369,7 +369,7 @@ class SaveIsoTest : public QObject {
     std::string Src(const std::string& relative) const {
         return m_rig->folders.Folder().File(relative);
     }
-    static std::string TempImage() { return IsolatedProgramFolders::Temp() + "/tempiso.iso"; }
+    static std::string TempImage() { return IsolatedProgramFolders::TempImage(); }
     void ReadBackWithOracles(const std::string& image) {
 #ifdef Q_OS_WIN
         QSKIP(

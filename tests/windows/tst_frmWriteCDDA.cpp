@@ -224,7 +224,8 @@ class WriteCddaTest : public QObject {
         auto* cancel = Control<QPushButton>(&window, "cmdCancel");
         bool clicked = false;
         m_rig->boxes.QueueAnswer(MessageAnswer::No);  // to the close: the recording goes on
-        connect(window.findChild<EngineRunner*>(), &EngineRunner::progress, this, [&] {
+        // The first percentage of a written block (a conversion before it shows none).
+        connect(window.findChild<EngineRunner*>(), &EngineRunner::percentText, this, [&] {
             if (std::exchange(clicked, true)) return;
             QVERIFY(!window.close());
             QTest::mouseClick(cancel, Qt::LeftButton);

@@ -29,10 +29,15 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
           {"--no-fix", "leave the disc open for another session"},
           {"--no-eject", "keep the tray closed at the end"},
           {"--temporary", "record the image a failed disc copy kept, and delete it afterwards"},
+          {"--raw",
+           "record a file that holds no disc file system, or an image shorter than the "
+           "volume it declares"},
           {"--verify", "read the disc back after recording and compare it with the image"}}},
         {"copy",
          {{"--to-iso OUT.iso", "only copy the disc into an image file"},
-          {"--bad-copy", "rescue a damaged disc: unreadable sectors become zeros"},
+          {"--bad-copy",
+           "rescue a damaged disc: unreadable sectors become zeros (a removed or "
+           "changed disc or an audio track still ends the copy)"},
           {"--speed N", "read speed factor"},
           {"--write-speed N", "write speed factor of the copy"},
           {"--blank KIND", "on a virtual drive, insert a blank of KIND for the copy"},
@@ -42,7 +47,9 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
         {"load", {{"--immed", "return at once, without waiting for the tray"}}},
         {"erase",
          {{"--full", "erase the whole disc (slow) instead of its table of contents"},
-          {"--yes", "erase without asking"}}},
+          {"--yes",
+           "erase without asking (without it the question is asked on a terminal, and "
+           "nothing is erased without one)"}}},
         {"mkiso",
          {{"-o OUT.iso",
            "the image file to write: written under a fresh name beside it (OUT.iso.XXXXXX.part), "
@@ -82,6 +89,10 @@ const std::vector<CliSectionText>& ClosingSectionTexts() {
          "0 success, 1 the operation failed, 2 wrong arguments or no usable drive, 130 stopped "
          "by Ctrl-C or SIGTERM after a safe stop. Every failure prints one line starting with "
          "'maple-cli:'."},
+        {"SIGNALS",
+         "SIGHUP (a closed terminal) stops a job as SIGTERM does until the first command that "
+         "changes the disc; after it the job finishes. A closed pipe on standard output or error "
+         "never stops a job (SIGPIPE is ignored; the messages are lost)."},
         {"ENVIRONMENT",
          "MAPLE_VIRTUAL_DRIVES: folders of virtual drives, separated by ':', used when no real "
          "drive can be used and --virtual names none. MAPLE_TEMP_DIR: the folder of temporary "

@@ -35,22 +35,27 @@ std::string FolderArgument(CliContext& context, CliArguments& arguments, const c
 int AttachVirtualDrive(CliContext& context, CliArguments& arguments) {
     const std::string folder = FolderArgument(context, arguments, "attach");
     if (folder.empty()) return CliExit::kUsage;
-    // Blocked before the serving thread starts, so only sigwait below sees them.
+    // Blocked before the serving process starts (it inherits the mask), so
+    // only sigwait below sees them; SIGCHLD tells that serving ended by itself.
     sigset_t signals;
     sigemptyset(&signals);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGCHLD}) sigaddset(&signals, signal);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     KernelRecorder recorder(folder);
-    // Serving that ends by itself ends the command as a signal does.
-    const std::string problem = recorder.Attach([] { ::kill(::getpid(), SIGTERM); });
+    const std::string problem = recorder.Attach();
     if (!problem.empty()) return Fail(context, problem);
     for (const std::string& part : recorder.Configuration())
         context.err << "maple-cli: configured " << part << "\n";
+    const ServingIdentity& identity = recorder.Identity();
+    context.err << "maple-cli: serving as user " << identity.user << ", group " << identity.group
+                << " (process " << recorder.ServingProcess() << ")\n";
     context.out << recorder.BlockNode() << "\n" << recorder.GenericNode() << std::endl;
     context.err << "maple-cli: " << folder << " is attached as " << recorder.BlockNode() << " and "
                 << recorder.GenericNode() << " until Ctrl+C" << std::endl;
-    int received = 0;
-    sigwait(&signals, &received);
+    // Until a stop signal, or the serving process ends (other children, such
+    // as modprobe, send SIGCHLD too).
+    for (int received = 0; sigwait(&signals, &received) == 0;)
+        if (received != SIGCHLD || recorder.ServingEnded()) break;
     const std::string problems = recorder.Detach();
     if (!problems.empty()) return Fail(context, problems);
     context.err << "maple-cli: " << folder << " is detached\n";

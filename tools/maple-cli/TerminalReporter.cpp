@@ -1,13 +1,19 @@
 #include "TerminalReporter.h"
 
+#include <iostream>
 #include <ostream>
+
+#include "BuiltInTexts.h"
+#include "DiscVerifier.h"
+#include "EngineTexts.h"
+#include "EnginesText.h"
 
 #include "MonotonicClock.h"
 #include "StopSignals.h"
 #include "SystemAccess.h"
 
 TerminalReporter::TerminalReporter(std::ostream& err)
-    : m_err(err), m_terminal(SystemAccess::IsTerminal(2)) {}
+    : m_err(err), m_terminal(SystemAccess::IsTerminal(2)), m_asks(SystemAccess::IsTerminal(0)) {}
 
 void TerminalReporter::PhaseText(const std::string& text) {
     m_phase = text;
@@ -54,17 +60,45 @@ MessageAnswer TerminalReporter::Message(const std::string& text, const std::stri
                                         MessageIcon icon, MessageButtons buttons) {
     Finish();
     if (icon == MessageIcon::Exclamation || icon == MessageIcon::Critical) ++m_warnings;
-    m_err << title << ": " << text << "\n";
+    m_err << title << ": " << (m_asks ? TerminalWording(text) : text) << "\n";
     switch (buttons) {
-        case MessageButtons::YesNo:
-            m_err << (m_yes ? "(answered Yes)\n" : "(answered No; pass --yes to confirm)\n");
-            return m_yes ? MessageAnswer::Yes : MessageAnswer::No;
+        case MessageButtons::YesNo: {
+            if (m_yes) {
+                m_err << "(answered Yes)\n";
+                return MessageAnswer::Yes;
+            }
+            if (!m_asks) {
+                m_err << "(not answered: no terminal to ask on; pass --yes to confirm)\n";
+                return MessageAnswer::No;
+            }
+            m_err << "[y/N] " << std::flush;
+            const std::optional<std::string> answer = ReadAnswer();
+            const bool yes =
+                answer && !answer->empty() && (answer->front() == 'y' || answer->front() == 'Y');
+            return yes ? MessageAnswer::Yes : MessageAnswer::No;
+        }
         case MessageButtons::OkCancel:
-            return m_yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+            if (m_yes || !m_asks) return m_yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+            return ReadAnswer() ? MessageAnswer::Ok : MessageAnswer::Cancel;
         case MessageButtons::Ok:
             break;
     }
     return MessageAnswer::Ok;
+}
+
+std::optional<std::string> TerminalReporter::ReadAnswer() {
+    std::string line;
+    if (!std::getline(std::cin, line)) return std::nullopt;
+    return line;
+}
+
+std::string TerminalReporter::TerminalWording(const std::string& text) const {
+    if (text == EngineTexts("frmSaveISO2", BuiltInTexts::kSaveIso2)(23))
+        return EnginesText("InsertBlankEnter", "请放入一张空白光碟片，然后按 Enter 键继续。");
+    if (text == DiscVerifier::InsertPrompt())
+        return EnginesText("VerifyInsertEnter",
+                           "请将刚刻录的光碟放回光碟机，然后按 Enter 键进行校验（Ctrl+D 取消）。");
+    return text;
 }
 
 bool TerminalReporter::CancelRequested() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "EngineReporter.h"
@@ -8,8 +9,10 @@
 
 // Engine reports on a terminal: a one-line progress bar on standard error
 // when it is a terminal (nothing otherwise), messages as text lines.
-// Questions get the answer set with SetAnswer (the command's --yes flag).
-// A stop signal (Ctrl-C) is the cancel request.
+// Questions get the answer set with SetAnswer (the command's --yes flag);
+// without it they are asked on a terminal (standard input) and answered No
+// or Cancel without one. Prompts that ask to click OK say to press Enter
+// there. A stop signal (Ctrl-C) is the cancel request.
 class TerminalReporter : public EngineReporter {
   public:
     explicit TerminalReporter(std::ostream& err);
@@ -35,9 +38,14 @@ class TerminalReporter : public EngineReporter {
   private:
     // Draws the line; a draw that is not `forced` waits its turn (a few a second).
     void Redraw(bool forced = true);
+    // The answer to a question typed on the terminal; nullopt at its end.
+    std::optional<std::string> ReadAnswer();
+    // The text a window shows, as it reads on a terminal ("press Enter").
+    std::string TerminalWording(const std::string& text) const;
 
     std::ostream& m_err;
     bool m_terminal = false;
+    bool m_asks = false;  // standard input is a terminal: questions are asked
     bool m_lineOpen = false;
     bool m_yes = false;
     int m_warnings = 0;

@@ -12,6 +12,7 @@
 #include "CliDrive.h"
 #include "DriveClaim.h"
 #include "OutputFile.h"
+#include "StopSignals.h"
 #include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "WaveFileLayout.h"
@@ -72,9 +73,12 @@ int RunAudio(CliContext& context) {
     return outcome == AudioBurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
+// CopyCdda's answer to a stop signal.
+constexpr const char* kStopped = "stopped";
+
 // A source that already is CD-DA is not converted; its data chunk is copied
 // under a canonical header so that OUT is always a plain CD-DA file. Empty
-// when done, else why not.
+// when done, kStopped after a stop signal, else why not.
 std::string CopyCdda(const std::string& source, const std::string& target) {
     const WaveFileLayout layout = ReadWaveFileLayout(source);
     std::ifstream in(source, std::ios::binary);
@@ -82,16 +86,19 @@ std::string CopyCdda(const std::string& source, const std::string& target) {
     OutputFile out;
     if (!out.Create(target)) return out.Error();
     const auto header = CddaWaveHeader(44 + layout.dataSize);
-    bool written = mfa::FileWrite(out.File(), header.data(), 44) == 44;
+    const std::string cannotWrite = "cannot write " + target + ": ";
+    if (mfa::FileWrite(out.File(), header.data(), 44) != 44)
+        return cannotWrite + mfa::LastErrorText();
     std::vector<char> buffer(1 << 20);
-    for (std::int64_t left = layout.dataSize; written && left > 0;) {
+    for (std::int64_t left = layout.dataSize; left > 0;) {
+        if (StopSignalled()) return kStopped;
         const auto bytes = std::min<std::int64_t>(left, static_cast<std::int64_t>(buffer.size()));
-        written = in.read(buffer.data(), bytes) &&
-                  mfa::FileWrite(out.File(), buffer.data(), bytes) == bytes;
+        if (!in.read(buffer.data(), bytes)) return "cannot read " + source;
+        if (mfa::FileWrite(out.File(), buffer.data(), bytes) != bytes)
+            return cannotWrite + mfa::LastErrorText();
         left -= bytes;
     }
-    if (written && out.Commit()) return {};
-    return out.Error().empty() ? "cannot copy " + source : out.Error();
+    return out.Commit() ? std::string() : out.Error();
 }
 
 int RunWav2Cda(CliContext& context) {
@@ -114,6 +121,7 @@ int RunWav2Cda(CliContext& context) {
         reporter.Progress(percent);
         reporter.PercentText(std::to_string(percent) + "%");
     });
+    converter.SetCancelCheck(&StopSignalled);
     converter.SetDestination(files[1]);
     const std::int32_t status = converter.Convert();
     reporter.Finish();
@@ -121,6 +129,11 @@ int RunWav2Cda(CliContext& context) {
     const std::string problem =
         passedThrough ? CopyCdda(files[0], files[1]) : converter.OutputProblem();
     if (status == clsWav2Cda::kDone && problem.empty()) return CliExit::kSuccess;
+    if (converter.Cancelled() || problem == kStopped) {
+        context.err << "maple-cli: conversion stopped on request; " << files[1]
+                    << " was not written\n";
+        return CliExit::kStopped;
+    }
     context.err << "maple-cli: converting " << files[0] << " to " << files[1] << " failed"
                 << (status == clsWav2Cda::kNothingDone ? " (the two name the same file)" : "")
                 << (problem.empty() ? "" : ": " + problem) << "\n";
@@ -136,5 +149,5 @@ const CliRegistration audio(
 const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN OUT.wav",
                                "convert a WAV, FLAC, MP3 or Ogg file to a CD-DA WAV file "
                                "(44.1 kHz, 16-bit, stereo)",
-                               &RunWav2Cda, false});
+                               &RunWav2Cda, false, true});
 }  // namespace

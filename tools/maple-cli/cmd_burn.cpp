@@ -55,6 +55,7 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     parsed.options.fixDisc = !noFix;
     parsed.options.ejectDisc = !noEject;
     parsed.options.verify = verify;
+    parsed.options.raw = parsed.raw;
     return true;
 }
 
@@ -96,6 +97,9 @@ int ReportOutcome(CliContext& context, BurnOutcome outcome, const ImageBurner& b
         return CliExit::kSuccess;
     }
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
+    if (outcome == BurnOutcome::Refused && !options.raw &&
+        !CutImageProblem(options.imagePath).empty())
+        context.err << "maple-cli: pass --raw to record it anyway\n";
     if (outcome != BurnOutcome::Refused && burner.Temporary().Covers(options.imagePath))
         context.err << "maple-cli: the temporary image " << options.imagePath
                     << " was kept; 'maple-cli burn --temporary' tries again\n";

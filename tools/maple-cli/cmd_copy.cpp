@@ -65,7 +65,8 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
 }
 
 // Answers the "insert a blank disc" prompt: a virtual drive gets the blank
-// named by --blank; on a terminal the user inserts one and presses Enter.
+// named by --blank; on a terminal the user inserts one and presses Enter (the
+// prompt says so there).
 class CopyReporter : public TerminalReporter {
   public:
     CopyReporter(std::ostream& err, std::string drive, std::optional<MediumKind> blank)
@@ -146,9 +147,14 @@ int RunCopy(CliContext& context) {
     DiscCopier copier(reporter, parsed.options);
     const CopyOutcome outcome = copier.Next(drive, [&] { return parsed.imagePath; });
     reporter.Finish();
-    if (copier.SkippedSectors() > 0)
+    if (outcome == CopyOutcome::ImageSaved || outcome == CopyOutcome::ReadyToRecord) {
         context.err << "maple-cli: " << copier.SkippedSectors()
                     << " unreadable sectors were filled with zeros\n";
+        if (copier.WholeMedium())
+            context.err << "maple-cli: the disc holds no ISO 9660 volume: the whole formatted "
+                           "disc ("
+                        << copier.SectorCount() << " blocks) was copied\n";
+    }
     switch (outcome) {
         case CopyOutcome::ImageSaved:
             context.out << "image saved: " << parsed.imagePath << "\n";

@@ -4,6 +4,7 @@
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "DriveLabel.h"
+#include "ExclusiveAccess.h"
 #include "ScsiStatus.h"
 #include "TransportSlot.h"
 #include "modMMCBasic.h"
@@ -35,9 +36,15 @@ int RunTray(CliContext& context, bool load) {
         load ? modMMC::LoadTray(drive, immed) : modMMC::EjectTray(drive, immed);
     if (status != ScsiStatus::kGood) {
         const clsSCSI& transport = *Transport();
-        context.err << "maple-cli: " << (load ? "load" : "eject") << " failed (status " << status
-                    << ", sense " << int(transport.LastSK()) << "/" << int(transport.LastASC())
-                    << "/" << int(transport.LastASCQ()) << ")\n";
+        // 02/04/07: another program's recording, erase or copy holds the drive.
+        const bool inUse = status == ScsiStatus::kCheckCondition && transport.LastSK() == 0x02 &&
+                           transport.LastASC() == 0x04 && transport.LastASCQ() == 0x07;
+        context.err << "maple-cli: " << (load ? "load" : "eject") << " failed";
+        if (inUse)
+            context.err << ": " << ExclusiveAccess::kInUse << "\n";
+        else
+            context.err << " (status " << status << ", sense " << int(transport.LastSK()) << "/"
+                        << int(transport.LastASC()) << "/" << int(transport.LastASCQ()) << ")\n";
         return CliExit::kFailure;
     }
     return CliExit::kSuccess;

@@ -35,6 +35,7 @@ bool SetUpTransport(const CliContext& context) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    IgnoreBrokenPipes();
     CliContext context{{}, 1, {}, std::cout, std::cerr};
     int at = 1;
     for (; at < argc; ++at) {
@@ -86,5 +87,6 @@ int main(int argc, char** argv) {
     if (command->stoppable) CatchStopSignals();
     const int result = command->handler(context);
     TakeTransport().reset();
+    JobEnded();
     return result;
 }

@@ -70,4 +70,8 @@ bool IsTerminal(int stream) {
     return ::isatty(stream) == 1;
 }
 
+long ProcessId() {
+    return ::getpid();
+}
+
 }  // namespace SystemAccess

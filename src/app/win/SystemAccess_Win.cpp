@@ -58,4 +58,8 @@ bool IsTerminal(int stream) {
     return ::_isatty(stream) != 0;
 }
 
+long ProcessId() {
+    return static_cast<long>(::GetCurrentProcessId());
+}
+
 }  // namespace SystemAccess

@@ -16,8 +16,10 @@ bool SoundFileDecoder::HandlesName(const std::string& path) {
                        [&](const char* ending) { return name.ends_with(ending); });
 }
 
-std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(const std::string&, std::string& reason) {
+std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(const std::string&, std::string& reason,
+                                                         AudioRefusal* kind) {
     reason = "FLAC, MP3 and Ogg files are not read by the Windows build";
+    if (kind != nullptr) *kind = AudioRefusal::NotSound;
     return nullptr;
 }
 

@@ -126,8 +126,10 @@ EmuOutcome WriteSequential(EmuCall& call, std::int64_t lba, std::int64_t blocks,
     if (track == nullptr) return EmuSense::kIllegalModeForTrack;
     if (!setup.testWrite && ((open == nullptr && !SilencePause(call)) ||
                              !call.data.Write(state.media.DataOffset(*track, lba),
-                                              call.command.dataOut, blocks * setup.blockSize)))
+                                              call.command.dataOut, blocks * setup.blockSize))) {
+        if (open == nullptr) state.media.tracks.pop_back();  // nothing of it reached the medium
         return EmuSense::kWriteError;
+    }
     track->length += blocks;
     state.layoutChanged = true;
     return EmuSense::kGood;

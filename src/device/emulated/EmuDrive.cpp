@@ -225,14 +225,19 @@ EmuDrive::~EmuDrive() {
     }
     // A change made through the methods above and not saved yet is kept,
     // unless another process changed the folder since: no stale write-back.
-    if (!m_lock || FormatState() == m_savedText || !m_lock->BeginCommand()) return;
+    if (!m_lock || FormatState() == m_savedText ||
+        m_lock->BeginCommand() != EmuFolderLock::Taken::Yes)
+        return;
     if (ReadText(MetadataPath(m_folder)) == m_savedText) (void)Save();
     m_lock->EndCommand();
 }
 
 std::string EmuDrive::Claim() {
     if (m_claims == 0 && m_lock) {
-        if (!m_lock->BeginOperation()) return ExclusiveAccess::kInUse;
+        const EmuFolderLock::Taken taken = m_lock->BeginOperation();
+        if (taken == EmuFolderLock::Taken::InUse) return ExclusiveAccess::kInUse;
+        if (taken == EmuFolderLock::Taken::Failed)
+            return m_folder + ": the drive folder's lock cannot be taken";
         Refresh();
     }
     ++m_claims;
@@ -265,6 +270,17 @@ void EmuDrive::Refresh() {
         m_state.unitAttention = true;
         m_state.newMediaEvent = true;
     }
+}
+
+void EmuDrive::RestoreSaved() {
+    EmuMetadata metadata;
+    if (!EmuMetadata::Parse(m_savedText, metadata).empty()) return;
+    m_state.media = std::move(metadata.media);
+    m_state.trayOpen = metadata.trayOpen;
+    m_state.faults = std::move(metadata.faults);
+    m_state.beforeSimulation.reset();
+    m_state.cueSheet.reset();
+    m_state.layoutChanged = false;
 }
 
 std::string EmuDrive::SaveIfChanged() {

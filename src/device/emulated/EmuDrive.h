@@ -138,6 +138,12 @@ class EmuDrive {
     void Refresh();
     std::string FormatState() const;
     std::string SaveIfChanged();
+    // Takes back a change that could not be saved: the drive is again what
+    // its folder says.
+    void RestoreSaved();
+    // A command's answer once its change is saved: `outcome`, or 04/44/00
+    // (the change taken back) when the state file cannot be written.
+    EmuOutcome Saved(EmuOutcome outcome, const std::string& saveProblem);
     // The reason not to replace the medium, or empty.
     std::string ReplacementProblem(Replacing replacing) const;
 

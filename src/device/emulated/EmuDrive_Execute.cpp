@@ -66,15 +66,28 @@ EmuOutcome EmuDrive::Execute(const EmuCommand& command) {
         const EmuOutcome outcome = Answer(command);
         // WRITE(10) only lengthens the open track; saving on every one would
         // cost more than the write. The next command of another kind saves.
-        if (m_state.layoutChanged && command.Opcode() != kWrite10) (void)Save();
+        if (m_state.layoutChanged && command.Opcode() != kWrite10) return Saved(outcome, Save());
         return outcome;
     }
-    if (!m_lock->BeginCommand()) return Observe(command);
+    switch (m_lock->BeginCommand()) {
+        case EmuFolderLock::Taken::InUse:
+            return Observe(command);
+        case EmuFolderLock::Taken::Failed:  // never a change without the lock
+            return EmuSense::kNotReadyCauseNotReportable;
+        case EmuFolderLock::Taken::Yes:
+            break;
+    }
     Refresh();
     const EmuOutcome outcome = Answer(command);
-    (void)SaveIfChanged();
+    const std::string problem = SaveIfChanged();
     m_lock->EndCommand();
-    return outcome;
+    return Saved(outcome, problem);
+}
+
+EmuOutcome EmuDrive::Saved(EmuOutcome outcome, const std::string& saveProblem) {
+    if (saveProblem.empty()) return outcome;
+    RestoreSaved();
+    return EmuSense::kInternalTargetFailure;
 }
 
 EmuOutcome EmuDrive::Answer(const EmuCommand& command) {

@@ -23,25 +23,30 @@ EmuFolderLock::~EmuFolderLock() {
     CloseLockFile(m_state);
 }
 
-bool EmuFolderLock::BeginOperation() {
+EmuFolderLock::Taken EmuFolderLock::BeginOperation() {
     for (int poll = 0; poll < kOperationPolls; ++poll) {
-        if (Lock(m_drive, Hold::ExclusiveNow)) return true;
+        const Taken exclusive = Lock(m_drive, Hold::ExclusiveNow);
+        if (exclusive != Taken::InUse) return exclusive;
         // Not even a shared hold: another operation has the drive.
-        if (!Lock(m_drive, Hold::SharedNow)) return false;
+        const Taken shared = Lock(m_drive, Hold::SharedNow);
+        if (shared != Taken::Yes) return shared;
         (void)Lock(m_drive, Hold::None);
         SleepMilliseconds(kOperationPollMs);
     }
-    return false;
+    return Taken::InUse;
 }
 
 void EmuFolderLock::EndOperation() {
     (void)Lock(m_drive, Hold::None);
 }
 
-bool EmuFolderLock::BeginCommand() {
-    if (!Lock(m_drive, Hold::SharedNow)) return false;
-    (void)Lock(m_state, Hold::Exclusive);
-    return true;
+EmuFolderLock::Taken EmuFolderLock::BeginCommand() {
+    const Taken shared = Lock(m_drive, Hold::SharedNow);
+    if (shared != Taken::Yes) return shared;
+    // A command never runs without the state lock: its change could be lost.
+    if (Lock(m_state, Hold::Exclusive) == Taken::Yes) return Taken::Yes;
+    (void)Lock(m_drive, Hold::None);
+    return Taken::Failed;
 }
 
 void EmuFolderLock::EndCommand() {

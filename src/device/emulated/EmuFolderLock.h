@@ -19,14 +19,20 @@ class EmuFolderLock {
     EmuFolderLock(const EmuFolderLock&) = delete;
     EmuFolderLock& operator=(const EmuFolderLock&) = delete;
 
+    // What taking a lock came to.
+    enum class Taken {
+        Yes,
+        InUse,   // another process holds it (nothing is held)
+        Failed,  // the system refused the lock itself (nothing is held)
+    };
     // Takes "drive.lock" exclusively. Commands of other processes hold it
     // only for a moment, so they are waited for (a few seconds at most);
-    // false when another process holds it for an operation.
-    bool BeginOperation();
+    // InUse when another process holds it for an operation.
+    Taken BeginOperation();
     void EndOperation();
-    // Takes "drive.lock" shared, then "state.lock". False (nothing held)
-    // when another process runs an operation.
-    bool BeginCommand();
+    // Takes "drive.lock" shared, then "state.lock". InUse when another
+    // process runs an operation.
+    Taken BeginCommand();
     void EndCommand();
 
   private:
@@ -34,11 +40,12 @@ class EmuFolderLock {
     // process is in the way, Exclusive waits.
     enum class Hold { Exclusive, ExclusiveNow, SharedNow, None };
     // The lock file's part (platform parts, one system call each): the open
-    // file (kNoFile with `error` set on failure), its close and its holds.
+    // file (kNoFile with `error` set on failure), its close and its holds
+    // (InUse only for a "Now" hold that another process is in the way of).
     static constexpr std::intptr_t kNoFile = -1;
     static std::intptr_t OpenLockFile(const std::string& path, std::string& error);
     static void CloseLockFile(std::intptr_t file);
-    static bool Lock(std::intptr_t file, Hold hold);
+    static Taken Lock(std::intptr_t file, Hold hold);
 
     EmuFolderLock(std::intptr_t driveLock, std::intptr_t stateLock)
         : m_drive(driveLock), m_state(stateLock) {}

@@ -22,6 +22,8 @@ constexpr EmuOutcome Check(std::uint8_t key, std::uint8_t asc, std::uint8_t ascq
 }
 constexpr EmuOutcome kGood{};
 constexpr EmuOutcome kBusy{ScsiStatus::kBusy, 0, 0, 0};
+constexpr EmuOutcome kNotReadyCauseNotReportable =
+    Check(SenseKey::kNotReady, Asc::kNotReady, Ascq::kNone);
 constexpr EmuOutcome kBecomingReady =
     Check(SenseKey::kNotReady, Asc::kNotReady, Ascq::kBecomingReady);
 constexpr EmuOutcome kOperationInProgress =
@@ -38,6 +40,8 @@ constexpr EmuOutcome kUnrecoveredReadError =
 // L-EC uncorrectable: run-out blocks, gaps
 constexpr EmuOutcome kUncorrectableBlock =
     Check(SenseKey::kMediumError, Asc::kUnrecoveredReadError, Ascq::kUncorrectableBlock);
+constexpr EmuOutcome kInternalTargetFailure =
+    Check(SenseKey::kHardwareError, Asc::kInternalTargetFailure, Ascq::kNone);
 constexpr EmuOutcome kParameterListLength =
     Check(SenseKey::kIllegalRequest, Asc::kParameterListLength, Ascq::kNone);
 constexpr EmuOutcome kInvalidOpcode =

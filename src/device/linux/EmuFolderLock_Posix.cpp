@@ -19,12 +19,14 @@ void EmuFolderLock::CloseLockFile(std::intptr_t file) {
     ::close(static_cast<int>(file));
 }
 
-bool EmuFolderLock::Lock(std::intptr_t file, Hold hold) {
+EmuFolderLock::Taken EmuFolderLock::Lock(std::intptr_t file, Hold hold) {
     int operation = LOCK_UN;
     if (hold == Hold::Exclusive) operation = LOCK_EX;
     if (hold == Hold::ExclusiveNow) operation = LOCK_EX | LOCK_NB;
     if (hold == Hold::SharedNow) operation = LOCK_SH | LOCK_NB;
-    while (::flock(static_cast<int>(file), operation) != 0)
-        if (errno != EINTR) return false;
-    return true;
+    while (::flock(static_cast<int>(file), operation) != 0) {
+        if (errno == EWOULDBLOCK) return Taken::InUse;
+        if (errno != EINTR) return Taken::Failed;
+    }
+    return Taken::Yes;
 }

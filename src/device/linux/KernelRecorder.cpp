@@ -1,11 +1,14 @@
 #include "KernelRecorder.h"
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 
 #include "KernelModules.h"
 #include "Sleeper.h"
@@ -24,6 +27,7 @@ namespace {
 constexpr int kCommandSeconds = 3600;
 constexpr int kNodeWaitMilliseconds = 20000;
 constexpr int kPollMilliseconds = 50;
+constexpr int kServerEndMilliseconds = 3000;
 
 std::string Canonical(const std::string& folder) {
     std::error_code error;
@@ -38,6 +42,11 @@ std::string OnlyEntry(const fs::path& folder) {
         return entry.path().filename().string();
     return {};
 }
+
+std::string Joined(std::string problems, const std::string& more) {
+    if (more.empty()) return problems;
+    return problems.empty() ? more : problems + "\n" + more;
+}
 }  // namespace
 
 KernelRecorder::KernelRecorder(const std::string& folder)
@@ -47,9 +56,13 @@ KernelRecorder::~KernelRecorder() {
     (void)Detach();
 }
 
-std::string KernelRecorder::Attach(std::function<void()> onServerFailure) {
+std::string KernelRecorder::Attach() {
     std::string problem = m_target.Unusable();
     if (problem.empty()) problem = PrepareKernelTarget();
+    if (problem.empty()) {
+        const auto identity = ServingIdentity::ForFolder(m_folder, problem);
+        if (identity) m_identity = *identity;
+    }
     if (problem.empty()) {
         m_drive = std::make_unique<clsEmulatedDrive>(std::vector<std::string>{m_folder});
         m_drive->SetCommandLogLimit(0);
@@ -57,24 +70,50 @@ std::string KernelRecorder::Attach(std::function<void()> onServerFailure) {
     }
     if (problem.empty()) {
         problem = m_target.CreateUnit(kCommandSeconds);
-        if (problem.find("File exists") != std::string::npos)
+        if (m_target.LastError() == EEXIST)
             problem += " (the folder is attached already; 'maple-cli virtual detach " + m_folder +
                        "' removes what a killed server left)";
     }
-    if (problem.empty()) problem = Serve(std::move(onServerFailure));
+    if (problem.empty()) problem = StartServing();
     if (problem.empty()) problem = m_target.CreatePort();
     if (problem.empty()) problem = WaitForNodes();
     if (problem.empty()) return {};
-    const std::string undo = Detach();
-    return undo.empty() ? problem : problem + "\n" + undo;
+    return Joined(problem, Detach());
 }
 
-std::string KernelRecorder::Serve(std::function<void()> onServerFailure) {
+// The unit's device and the drive are opened here, with root; the serving
+// process takes them over and drops it. This process keeps neither.
+std::string KernelRecorder::StartServing() {
     m_uio = std::make_unique<UioDevice>();
     if (std::string problem = m_uio->Open(m_target.UioName()); !problem.empty()) return problem;
-    m_adapter = std::make_unique<TcmuDriveAdapter>(*m_drive, m_drive->DriveHandle(1));
-    m_server = std::make_unique<TcmuServer>(*m_uio, *m_adapter, std::move(onServerFailure));
-    return m_server->Start();
+    m_server = ::fork();
+    if (m_server < 0) return std::string("cannot start the serving process: ") + std::strerror(errno);
+    if (m_server == 0) Serve();
+    m_uio.reset();
+    m_drive.reset();  // nothing changed it here: nothing is saved
+    return {};
+}
+
+void KernelRecorder::Serve() {
+    std::string problem = m_identity.Assume();
+    if (problem.empty()) {
+        TcmuDriveAdapter adapter(*m_drive, m_drive->DriveHandle(1));
+        // Serving that ends by itself ends the process as a stop does.
+        TcmuServer server(*m_uio, adapter, [] { ::kill(::getpid(), SIGTERM); });
+        problem = server.Start();
+        if (problem.empty()) {
+            sigset_t stop;
+            sigemptyset(&stop);
+            sigaddset(&stop, SIGTERM);
+            int received = 0;
+            sigwait(&stop, &received);
+            problem = server.Stop();
+        }
+    }
+    m_drive.reset();  // saves the drive folder, as its owner
+    m_uio.reset();
+    if (!problem.empty()) std::cerr << "maple-cli: serving " << m_folder << ": " << problem << std::endl;
+    ::_exit(problem.empty() ? 0 : 1);
 }
 
 std::string KernelRecorder::WaitForNodes() {
@@ -97,18 +136,50 @@ std::string KernelRecorder::WaitForNodes() {
            "there?)";
 }
 
+// Stops the serving process and waits for it; why it ended, when that was
+// not on request.
+std::string KernelRecorder::StopServing() {
+    if (m_server <= 0) return {};
+    (void)::kill(m_server, SIGTERM);
+    int status = 0;
+    pid_t waited = 0;
+    do {
+        waited = ::waitpid(m_server, &status, 0);
+    } while (waited < 0 && errno == EINTR);
+    m_server = -1;
+    if (waited < 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 0)) return {};
+    return EndText(status);
+}
+
+std::string KernelRecorder::EndText(int status) {
+    if (WIFSIGNALED(status))
+        return "the serving process was ended by signal " + std::to_string(WTERMSIG(status));
+    return "the serving process ended with status " + std::to_string(WEXITSTATUS(status));
+}
+
+bool KernelRecorder::ServingEnded() {
+    int status = 0;
+    if (m_server <= 0 || ::waitpid(m_server, &status, WNOHANG) != m_server)
+        return m_endStatus >= 0;
+    m_server = -1;
+    m_endStatus = status;
+    return true;
+}
+
 std::string KernelRecorder::Detach() {
-    std::string problems = m_target.RemovePort();
-    if (m_server) {
-        const std::string stopped = m_server->Stop();
-        if (!stopped.empty()) problems += (problems.empty() ? "" : "\n") + stopped;
+    std::string problems;
+    if (ServingEnded()) {
+        // It answers nothing more: the commands in its ring fail now, so
+        // that removing the port waits for none of them.
+        m_target.FailPendingCommands();
+        problems = EndText(m_endStatus);
+        m_endStatus = -1;
     }
-    m_server.reset();
-    m_adapter.reset();
+    problems = Joined(problems, m_target.RemovePort());
+    problems = Joined(problems, StopServing());
     m_uio.reset();
-    m_drive.reset();  // saves the drive folder
-    const std::string unit = m_target.RemoveUnit();
-    if (!unit.empty()) problems += (problems.empty() ? "" : "\n") + unit;
+    m_drive.reset();
+    problems = Joined(problems, m_target.RemoveUnit());
     m_block.clear();
     m_generic.clear();
     return problems;
@@ -119,18 +190,23 @@ std::string KernelRecorder::RemoveLeftover(const std::string& folder,
     if (std::string problem = PrepareKernelTarget(); !problem.empty()) return problem;
     TcmuTarget target(Canonical(folder));
     if (!target.Adopt()) return Canonical(folder) + " is not attached";
-    // A running server holds the unit's device open; the kernel lets one process in.
+    // A running server holds the unit's device open; the kernel lets one
+    // process in. A serving process whose starter was killed ends by itself
+    // (it gets SIGTERM): it is given a moment.
     const std::string node = UioDevice::NodeOf(target.UioName());
-    const int fd = node.empty() ? -1 : ::open(node.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 && errno == EBUSY)
-        return Canonical(folder) +
-               " is served by a running 'maple-cli virtual attach': stop it (Ctrl+C or kill)";
+    int fd = -1;
+    for (int waited = 0; !node.empty(); waited += kPollMilliseconds) {
+        fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd >= 0 || errno != EBUSY) break;
+        if (waited >= kServerEndMilliseconds)
+            return Canonical(folder) +
+                   " is served by a running 'maple-cli virtual attach': stop it (Ctrl+C or kill)";
+        SleepMilliseconds(kPollMilliseconds);
+    }
     if (fd >= 0) ::close(fd);
     const std::vector<std::string> parts = target.Parts();
     removed.assign(parts.rbegin(), parts.rend());  // the order they are removed in
     target.FailPendingCommands();
     std::string problems = target.RemovePort();
-    const std::string unit = target.RemoveUnit();
-    if (!unit.empty()) problems += (problems.empty() ? "" : "\n") + unit;
-    return problems;
+    return Joined(problems, target.RemoveUnit());
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <numeric>
 
+#include "CdbTransferLength.h"
 #include "ScsiStatus.h"
 #include "SenseCodes.h"
 #include "TransportSlot.h"
@@ -39,18 +40,16 @@ bool TcmuDriveAdapter::SendsData(std::uint8_t opcode) {
 }
 
 void TcmuDriveAdapter::Answer(TcmuCommand& command) {
-    const std::size_t length = std::accumulate(
+    const std::size_t buffers = std::accumulate(
         command.buffers.begin(), command.buffers.end(), std::size_t{0},
         [](std::size_t sum, const TcmuBuffer& buffer) { return sum + buffer.length; });
     const std::int32_t direction = SendsData(command.cdb.at(0)) ? 1 : 0;
-    // Exactly the buffers' length: the drive answers a length that disagrees
-    // with the CDB as a drive does, and never touches bytes beyond it.
+    // The buffers' length, but never more than the CDB asks for: an entry
+    // cannot make the drive take (or this process allocate) more. The drive
+    // answers a length that disagrees with the CDB as a drive does.
+    const std::size_t length = std::min(buffers, CdbTransferLength(command.cdb));
     std::vector<std::uint8_t> data(length);
-    std::size_t at = 0;
-    for (const TcmuBuffer& buffer : command.buffers) {
-        if (direction != 0) std::memcpy(data.data() + at, buffer.data, buffer.length);
-        at += buffer.length;
-    }
+    if (direction != 0) Gather(command, data);
     std::int32_t timeout = kCommandSeconds;
     const auto cdbLength =
         static_cast<std::uint8_t>(std::min<std::size_t>(command.cdb.size(), 255));
@@ -70,10 +69,27 @@ void TcmuDriveAdapter::Answer(TcmuCommand& command) {
             TcmuFixedSense(SenseKey::kHardwareError, Asc::kInternalTargetFailure, Ascq::kNone);
     }
     if (direction != 0 || status != ScsiStatus::kGood) return;
-    at = 0;
+    Scatter(data, command);
+}
+
+void TcmuDriveAdapter::Gather(const TcmuCommand& command, std::vector<std::uint8_t>& data) {
+    std::size_t at = 0;
     for (const TcmuBuffer& buffer : command.buffers) {
-        std::memcpy(buffer.data, data.data() + at, buffer.length);
-        at += buffer.length;
+        const std::size_t part = std::min(buffer.length, data.size() - at);
+        std::memcpy(data.data() + at, buffer.data, part);
+        at += part;
+    }
+}
+
+// The reply, and zeros in the buffers beyond it: nothing an earlier command
+// left in the shared area reaches the caller.
+void TcmuDriveAdapter::Scatter(const std::vector<std::uint8_t>& data, TcmuCommand& command) {
+    std::size_t at = 0;
+    for (const TcmuBuffer& buffer : command.buffers) {
+        const std::size_t part = std::min(buffer.length, data.size() - at);
+        std::memcpy(buffer.data, data.data() + at, part);
+        std::memset(buffer.data + part, 0, buffer.length - part);
+        at += part;
     }
 }
 

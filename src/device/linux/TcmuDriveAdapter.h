@@ -7,8 +7,9 @@
 
 // Answers the commands of a kernel SCSI unit with one drive of a transport
 // (the virtual drive): each CDB goes to the transport's ExecCMD as the
-// program's own commands do, with a buffer exactly as long as the command's
-// data buffers together. Data-out commands (WRITE, MODE SELECT ...) get the
+// program's own commands do, with a buffer as long as the command's data
+// buffers together, but no longer than its CDB asks for (see
+// CdbTransferLength). Data-out commands (WRITE, MODE SELECT ...) get the
 // buffers' bytes; the reply of a data-in command is copied back into them.
 // Commands are reported to the command trace when one is set.
 class TcmuDriveAdapter final : public TcmuCommandHandler {
@@ -22,6 +23,8 @@ class TcmuDriveAdapter final : public TcmuCommandHandler {
     static bool SendsData(std::uint8_t opcode);
 
   private:
+    static void Gather(const TcmuCommand& command, std::vector<std::uint8_t>& data);
+    static void Scatter(const std::vector<std::uint8_t>& data, TcmuCommand& command);
     void Trace(const TcmuCommand& command, const std::vector<std::uint8_t>& data,
                std::int32_t direction, std::int32_t status) const;
 

@@ -128,11 +128,15 @@ bool TcmuRing::TakeCommand(const Layout& layout, const std::uint8_t* entry, std:
                                     Load<std::uint32_t>(entry + kDifCountAt);
     if (described > (length - kIovecsAt) / kIovecSize) return false;
     const std::uint64_t dataArea = layout.ringAt + layout.ringSize;
+    // Together no larger than the data area: overlapping buffers are no command.
+    std::uint64_t total = 0;
     for (std::uint64_t i = 0; i < buffers; ++i) {
         const std::uint8_t* iovec = entry + kIovecsAt + i * kIovecSize;
         const auto offset = Load<std::uint64_t>(iovec);
         const auto bytes = Load<std::uint64_t>(iovec + 8);
         if (!Inside(offset, bytes, dataArea, m_size)) return false;
+        total += bytes;
+        if (total > m_size - dataArea) return false;
         command.buffers.push_back({m_region + offset, static_cast<std::size_t>(bytes)});
     }
     const auto cdbAt = Load<std::uint64_t>(entry + kCdbOffsetAt);

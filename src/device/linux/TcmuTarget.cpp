@@ -79,13 +79,17 @@ std::string TcmuTarget::UioName() const {
 
 std::string TcmuTarget::Create(std::vector<Part>& parts, Kind kind, const std::string& path,
                                const std::string& linkTarget) {
+    bool failed = false;
     if (kind == Kind::Link) {
-        if (::symlink(linkTarget.c_str(), path.c_str()) != 0) return Errno(path);
+        failed = ::symlink(linkTarget.c_str(), path.c_str()) != 0;
     } else if (kind == Kind::Nexus) {
-        if (const std::string problem = WriteAttribute(path, linkTarget); !problem.empty())
-            return problem;
+        failed = !WriteAttribute(path, linkTarget).empty();
     } else if (::mkdir(path.c_str(), 0755) != 0) {
-        if (errno != EEXIST || kind != Kind::SharedDirectory) return Errno(path);
+        failed = errno != EEXIST || kind != Kind::SharedDirectory;
+    }
+    if (failed) {
+        m_lastError = errno;
+        return Errno(path);
     }
     parts.push_back({kind, path});
     return {};

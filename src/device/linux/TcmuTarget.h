@@ -22,6 +22,9 @@ class TcmuTarget {
     // Creates and enables the unit: 2048-byte blocks, commands aborted by the
     // kernel only after `commandSeconds`.
     std::string CreateUnit(int commandSeconds);
+    // The system's error number of the last failed creation step (EEXIST:
+    // the unit is there already); 0 when none failed.
+    int LastError() const { return m_lastError; }
     // Creates the loopback port, its nexus and LUN 0 on the unit (the kernel
     // then scans the LUN and sends its first commands).
     std::string CreatePort();
@@ -55,4 +58,5 @@ class TcmuTarget {
     std::string m_hba, m_unit, m_fabric, m_port, m_tpg, m_lun, m_link;
     std::string m_config;  // dev_config: "maple/<folder>"
     std::vector<Part> m_unitParts, m_portParts;
+    int m_lastError = 0;
 };

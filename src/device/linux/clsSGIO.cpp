@@ -11,6 +11,7 @@ namespace {
 constexpr std::int32_t kNoPracticalLimitSeconds = 3600000;
 constexpr int kSenseBufferSize = 32;
 constexpr unsigned kDriverStatusMask = 0x07;  // DRIVER_BUSY ... DRIVER_HARD of older sg
+constexpr std::uint8_t kLongestCdb = 16;
 }  // namespace
 
 clsSGIO::clsSGIO() : clsSGIO(std::make_unique<LinuxSgioSystem>()) {}
@@ -82,8 +83,10 @@ std::int32_t clsSGIO::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     if (fd < 0) return ScsiStatus::kCannotOpen;  // sense fields stay as they were
     if (timeout == 0) timeout = kNoPracticalLimitSeconds;
 
-    std::uint8_t cdbCopy[16] = {};
-    std::memcpy(cdbCopy, cdb, cdbLen > 16 ? 16 : cdbLen);
+    // The kernel reads cmd_len bytes from the copy: a longer CDB never leaves here.
+    std::uint8_t cdbCopy[kLongestCdb] = {};
+    if (cdb == nullptr || cdbLen == 0 || cdbLen > kLongestCdb) return ScsiStatus::kServiceFailure;
+    std::memcpy(cdbCopy, cdb, cdbLen);
     std::uint8_t sense[kSenseBufferSize] = {};
     sg_io_hdr_t header{};
     header.interface_id = 'S';

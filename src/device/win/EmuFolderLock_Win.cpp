@@ -28,10 +28,12 @@ void EmuFolderLock::CloseLockFile(std::intptr_t file) {
     ::CloseHandle(Handle(file));
 }
 
-bool EmuFolderLock::Lock(std::intptr_t file, Hold hold) {
+EmuFolderLock::Taken EmuFolderLock::Lock(std::intptr_t file, Hold hold) {
     OVERLAPPED first{};
-    if (hold == Hold::None) return ::UnlockFileEx(Handle(file), 0, 1, 0, &first) != 0;
+    if (hold == Hold::None)
+        return ::UnlockFileEx(Handle(file), 0, 1, 0, &first) != 0 ? Taken::Yes : Taken::Failed;
     DWORD flags = hold == Hold::SharedNow ? 0 : LOCKFILE_EXCLUSIVE_LOCK;
     if (hold != Hold::Exclusive) flags |= LOCKFILE_FAIL_IMMEDIATELY;
-    return ::LockFileEx(Handle(file), flags, 0, 1, 0, &first) != 0;
+    if (::LockFileEx(Handle(file), flags, 0, 1, 0, &first) != 0) return Taken::Yes;
+    return ::GetLastError() == ERROR_LOCK_VIOLATION ? Taken::InUse : Taken::Failed;
 }

@@ -11,6 +11,7 @@
 
 #include "AspiRequests.h"
 #include "ScsiStatus.h"
+#include "SenseData.h"
 #include "Sleeper.h"
 
 namespace AR = AspiRequests;
@@ -133,8 +134,7 @@ std::int32_t clsASPI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     std::memcpy(&request[AR::kCdb], cdb, std::min<std::size_t>(cdbLen, 16));
     const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     const bool answered = Send(request.bytes) && WaitFor(request.bytes, event, timeout);
-    m_states.SetSense(drive, {static_cast<std::uint8_t>(request[AR::kSense + 2] & 0x0F),
-                              request[AR::kSense + 12], request[AR::kSense + 13]});
+    m_states.SetSense(drive, DecodeSense(&request[AR::kSense], AR::kSenseBytes));
     ::CloseHandle(event);
     // An adapter-level error with target status 0 is no success.
     return answered && request[AR::kStatus] == AR::kCompleted ? request[AR::kTargetStatus]

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "ScsiStatus.h"
+#include "SenseData.h"
 
 namespace {
 constexpr unsigned kCdRom = 5;
@@ -105,7 +106,6 @@ std::int32_t clsSPTI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     const bool sent =
         m_system->Control(handle, m_passThroughCode, &request, sizeof request, sizeof request);
-    m_states.SetSense(drive, {static_cast<std::uint8_t>(request.sense[2] & 0x0F), request.sense[12],
-                              request.sense[13]});
+    m_states.SetSense(drive, DecodeSense(request.sense, sizeof request.sense));
     return sent ? request.header.ScsiStatus : ScsiStatus::kServiceFailure;
 }

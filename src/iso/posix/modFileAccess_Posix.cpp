@@ -216,20 +216,24 @@ void Classify(DIR* listing, const dirent& found, FolderEntry& entry) {
 }
 }  // namespace
 
-std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder, bool* complete) {
     DIR* listing = ::opendir(folder.c_str());
     if (listing == nullptr) {
         lastError = errno;
         return std::nullopt;
     }
     std::vector<FolderEntry> entries;
-    while (const dirent* found = ::readdir(listing)) {
+    // readdir answers nullptr at the end and on an error; errno tells them apart.
+    for (errno = 0; const dirent* found = ::readdir(listing); errno = 0) {
         FolderEntry entry{found->d_name};
         if (entry.name == "." || entry.name == "..") continue;
         Classify(listing, *found, entry);
         entries.push_back(std::move(entry));
     }
+    const int error = errno;
     ::closedir(listing);
+    if (error != 0) lastError = error;
+    if (complete != nullptr) *complete = error == 0;
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;

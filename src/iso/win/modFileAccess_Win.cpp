@@ -178,7 +178,7 @@ std::optional<FileFacts> EntryInfo(const std::string& path) {
     return FactsOf(path, FILE_FLAG_OPEN_REPARSE_POINT);
 }
 
-std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder, bool* complete) {
     const std::string prefix =
         folder.ends_with('\\') || folder.ends_with('/') ? folder : folder + "\\";
     WIN32_FIND_DATAW found;
@@ -206,7 +206,11 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
             }
         entries.push_back(std::move(entry));
     } while (::FindNextFileW(search, &found));
+    // FindNextFileW fails at the end as on an error; the code tells them apart.
+    const DWORD error = ::GetLastError();
     ::FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) lastError = error;
+    if (complete != nullptr) *complete = error == ERROR_NO_MORE_FILES;
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;

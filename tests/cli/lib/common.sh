@@ -34,6 +34,33 @@ expect() {
     grep -qF -- "$text" err.txt || fail "$*: no \"$text\" in: $(cat err.txt)"
 }
 
+# wait_trace OPCODE FILE: waits (20 s at most) until FILE holds the trace of a
+# command of OPCODE (hex) the drive answered.
+wait_trace() {
+    for _ in $(seq 400); do
+        grep -q "^trace: $1 " "$2" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# interrupt SIGNAL OPCODE COMMAND...: runs the command with the command trace,
+# sends SIGNAL (TIMES times) once the drive has answered a command of OPCODE,
+# and leaves the exit code in $code, standard error in err.txt.
+interrupt() {
+    local signal=$1 opcode=$2
+    shift 2
+    "$CLI" --virtual drive --trace "$@" >out.txt 2>err.txt &
+    local pid=$!
+    wait_trace "$opcode" err.txt
+    for _ in $(seq "${TIMES:-1}"); do
+        kill -"$signal" "$pid"
+        sleep 0.1
+    done
+    wait "$pid"
+    code=$?
+}
+
 # finish NAME: the summary line and the exit code of the test.
 finish() {
     [ "$failures" = 0 ] && echo "$1: all checks passed"

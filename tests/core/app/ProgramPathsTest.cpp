@@ -4,14 +4,29 @@
 
 #include <filesystem>
 
-TEST(ProgramPaths, TempFilesLiveInOneWritableFolder) {
+#include "FileLock.h"
+
+// Each run keeps its temporary files in a folder of its own, locked while it
+// runs (that a clean-up spares it is proved by cli_audio_safety).
+TEST(ProgramPaths, TempFilesLiveInTheRunsOwnLockedFolder) {
     const std::string folder = TempFolder();
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(TempImagePath(), folder + "/tempiso.iso");
-    EXPECT_EQ(TempWavePath(), folder + "/tempwav.wav");
+    const std::string job = JobFolder();
+    EXPECT_TRUE(std::filesystem::is_directory(job));
+    EXPECT_EQ(std::filesystem::path(job).parent_path(), folder);
+    EXPECT_TRUE(IsJobFolderName(std::filesystem::path(job).filename().string()));
+    EXPECT_FALSE(FileLock(job + "/" + kJobLockName).Held());
+    EXPECT_EQ(TempImagePath(), job + "/tempiso.iso");
+    EXPECT_EQ(TempWavePath(), job + "/tempwav.wav");
+    EXPECT_EQ(TempTrackPath(7), job + "/tempwav-07.wav");
     EXPECT_TRUE(IsInTempFolder(TempImagePath()));
+    EXPECT_TRUE(IsInTempFolder(folder + "/tempiso.iso"));  // where older versions kept it
     EXPECT_FALSE(IsInTempFolder("/etc/passwd"));
     EXPECT_FALSE(IsInTempFolder(folder + "/sub/tempiso.iso"));
+#ifndef _WIN32  // Windows removes no folder whose lock file is held open
+    // A folder taken away under the run is made anew.
+    std::filesystem::remove_all(job);
+    EXPECT_TRUE(std::filesystem::is_directory(JobFolder()));
+#endif
 }
 
 TEST(ProgramPaths, ProgramFolderHoldsTheExecutable) {

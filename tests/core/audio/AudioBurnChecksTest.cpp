@@ -2,6 +2,8 @@
 // that a refusal never touches the disc.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "AudioBurnSession.h"
 #include "AudioTestSignals.h"
 
@@ -25,7 +27,7 @@ struct Refusal {
     Disc disc;
     int count;
     std::string bad;
-    std::string message;  // the reason, for "<the bad file>不支持的文件类型! (reason)"
+    std::string message;  // "title|text"; "%1" stands for the bad file
 };
 
 const Refusal kRefusals[] = {
@@ -38,8 +40,15 @@ const Refusal kRefusals[] = {
     {"a disc state that cannot be read", Disc::Unreadable, 1, "", kNotBlank},
     {"100 tracks, before the files", Disc::Blank, 100, "text",
      "提示|轨道数超过Read-Book标准所规定的99轨!请移除部分轨道!"},
-    {"no samples", Disc::Blank, 3, "empty.wav", "holds no sound"},
-    {"missing file", Disc::Blank, 3, "/nonexistent/x.wav", "not found or not a regular file"},
+    // A file of another kind is "not supported"; a file of a kind the
+    // converter reads says what is wrong with it.
+    {"not a WAV file", Disc::Blank, 3, "text.wav",
+     "提示|%1不支持的文件类型! (not a RIFF/WAVE file)"},
+    {"no samples", Disc::Blank, 3, "empty.wav", "提示|%1 不含任何声音。"},
+    {"cut short", Disc::Blank, 3, "cut.wav",
+     "提示|%1 不完整：文件在它声明的声音结束之前就结束了（truncated header）。"},
+    {"missing file", Disc::Blank, 3, "/nonexistent/x.wav",
+     "提示|找不到文件 %1，或它不是普通文件。"},
 };
 
 std::vector<std::string> Prepare(AudioBurnSession& session, const Refusal& refusal) {
@@ -51,9 +60,11 @@ std::vector<std::string> Prepare(AudioBurnSession& session, const Refusal& refus
     if (refusal.disc == Disc::Unreadable) faults.failures.push_back({0x51, 0, 1, 5, 0x24, 0});
     std::vector<std::string> tracks = Tracks(session, refusal.count);
     if (refusal.bad == "text") tracks.front() = session.Put("text.wav", "hello");
-    if (refusal.bad == "empty.wav")
-        tracks.insert(tracks.begin() + 2,
-                      session.Put("empty.wav", SimpleWave(Format(1, 2, 48000, 16), "")));
+    const std::string wave = SimpleWave(Format(1, 2, 48000, 16), "");
+    const std::map<std::string, std::string> files = {
+        {"text.wav", "hello"}, {"empty.wav", wave}, {"cut.wav", wave.substr(0, 30)}};
+    if (const auto file = files.find(refusal.bad); file != files.end())
+        tracks.insert(tracks.begin() + 2, session.Put(file->first, file->second));
     else if (refusal.bad.starts_with("/"))
         tracks.insert(tracks.begin() + 2, refusal.bad);
     return tracks;
@@ -64,10 +75,9 @@ TEST(AudioBurnChecks, RefusalsSayWhyAndNeverTouchTheDisc) {
         AudioBurnSession session;
         const auto tracks = Prepare(session, refusal);
         EXPECT_EQ(session.Start(tracks), AudioBurnOutcome::Refused) << refusal.name;
-        const bool fileRefused = refusal.message.find('|') == std::string::npos;
-        const std::string expected =
-            fileRefused ? "提示|" + tracks[2] + "不支持的文件类型! (" + refusal.message + ")"
-                        : refusal.message;
+        std::string expected = refusal.message;
+        if (const auto at = expected.find("%1"); at != std::string::npos)
+            expected.replace(at, 2, tracks[2]);
         EXPECT_EQ(session.reporter.Messages(), std::vector<std::string>{expected}) << refusal.name;
         // Nothing that changes the drive's settings or the disc was sent.
         for (std::uint8_t opcode : {0x55, 0xBB, 0x2A, 0x35, 0x5B, 0x1B}) {

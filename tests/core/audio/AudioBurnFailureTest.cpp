@@ -129,26 +129,40 @@ TEST(AudioBurnFailure, TheDiscLineNamesTheBrokenTrackAndTheCompleteOnesBeforeIt)
               "之前的 1 条轨道完整。");
 }
 
-TEST(AudioBurnFailure, AFileThatChangedBeforeItsConversionStopsTheRecording) {
+// Every conversion runs before the disc is touched; a file that changed
+// after its check stops the recording by name: before the disc is touched
+// when it is converted, after the tracks before it when it is read in place.
+TEST(AudioBurnFailure, AFileThatChangedAfterItsCheckStopsTheRecordingByName) {
     AudioBurnSession session;
     session.Insert(MediumKind::CdR);
     const auto one = session.PutCdda("one.wav", 2 * kBlock, 1);
     const auto two = session.Put("two.wav", SimpleWave(kMono8, std::string(40000, '\x90')));
-    session.reporter.onPhase = [&](const std::string& phase) {
-        if (phase == "正在写入轨道 ...") WriteFile(two, "overwritten meanwhile");
+    const auto three = session.PutCdda("three.wav", 2 * kBlock, 3);
+    const auto changed = [&](const std::string& title, const std::string& path) {
+        return std::vector<std::string>{title + "|" + path +
+                                        " 在检查之后被更改了（长度或修改时间不同），刻录已停止。"};
     };
-    EXPECT_EQ(session.Start({one, two}), AudioBurnOutcome::Failed);
-    EXPECT_EQ(session.reporter.Messages(),
-              std::vector<std::string>{"提示|" + two +
-                                       "不支持的文件类型! (converting it failed)\n"
-                                       "光碟现在已封闭：第 2 条轨道没有写入，之前的 1 条轨道完整，"
-                                       "光碟不能再写入。"});
-    // Track 1 is closed normally; then the abort flushes, closes track 2 (not
-    // started) and the session, reads the disc, and ejects.
-    EXPECT_EQ(AfterWriting(session), (Opcodes{0x35, 0x5B, 0x35, 0x5B, 0x5B, 0x51, 0x46, 0x1B}));
+    session.reporter.onPhase = [&](const std::string& phase) {
+        if (phase == "正在生成轨道 ...") WriteFile(two, "overwritten meanwhile");
+    };
+    EXPECT_EQ(session.Start({one, two}), AudioBurnOutcome::Refused);
+    EXPECT_EQ(session.reporter.Messages(), changed("提示", two));
+    EXPECT_EQ(session.Writes().size(), 0u);
+    EXPECT_EQ(session.Drive().Media().State(), DiscState::Blank);
+    // A CD-DA file cut short while track 1 is written: track 1 stays playable.
+    session.reporter = ScriptedReporter();
+    session.reporter.onPhase = [&](const std::string& phase) {
+        if (phase == "正在写入轨道 ...") fs::resize_file(three, 44 + kBlock);
+    };
+    EXPECT_EQ(session.Start({one, three}), AudioBurnOutcome::Failed);
+    EXPECT_EQ(
+        session.reporter.Messages(),
+        std::vector<std::string>{changed("错误", three)[0] +
+                                 "\n光碟现在已封闭：第 2 条轨道没有写入，之前的 1 条轨道完整，"
+                                 "光碟不能再写入。"});
     EXPECT_EQ(ClosedTracks(session), "12");
-    EXPECT_EQ(session.reporter.phases.back(), "error");
     EXPECT_EQ(session.Drive().Media().tracks.size(), 1u);
+    EXPECT_EQ(session.Writes().size(), 2u);
 }
 
 // The virtual drive behind a recording transport that clears the "next

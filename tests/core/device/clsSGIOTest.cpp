@@ -137,6 +137,19 @@ TEST(clsSGIO, TimeLimitsAreMillisecondsAndZeroIsAnHour) {
     EXPECT_EQ(kernel->lastHeader.timeout, 3600000000u);
 }
 
+// The kernel reads cmd_len bytes of the CDB: one longer than the 16 bytes
+// the transport copies never reaches it.
+TEST(clsSGIO, RefusesACdbLongerThanSixteenBytes) {
+    auto [kernel, transport] = Make();
+    std::uint8_t cdb[32] = {0x7F};
+    std::int32_t timeout = 5;
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", cdb, 17, 0, nullptr, 0, timeout),
+              ScsiStatus::kServiceFailure);
+    EXPECT_TRUE(kernel->lastCdb.empty());
+    EXPECT_EQ(transport->ExecCMD("/dev/sr0", cdb, 16, 0, nullptr, 0, timeout), ScsiStatus::kGood);
+    EXPECT_EQ(kernel->lastHeader.cmd_len, 16);
+}
+
 // What the kernel answers, in order, and the status and sense ("KK/AA/QQ")
 // the transport makes of it.
 TEST(clsSGIO, MapsStatusAndSense) {

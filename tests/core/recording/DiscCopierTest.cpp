@@ -47,13 +47,14 @@ TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved
     InsertDisc(MediumKind::CdRom, content);
     const std::string out = bench.File("out.iso");
     EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved);
-    // Drive check, speed, capacity, the descriptor probe, then the READ(10)s.
-    EXPECT_EQ(HexBytes(bench.Opcodes()).substr(0, 17), "00 AD AD BB 25 28");
+    // Drive check, speed, capacity, sessions and tracks, the volume probe, then the READ(10)s.
+    EXPECT_EQ(HexBytes(bench.Opcodes()).substr(0, 23), "00 AD AD BB 25 51 52 28");
     EXPECT_EQ(HexBytes(bench.Cdbs(0xBB).back()),
               "BB 00 0B 00 FF FF 00 00 00 00 00 00");  // 16 x 176
     EXPECT_EQ(reporter.elapsed.front(), out);          // panel 3 names the file first
     EXPECT_EQ(reporter.percents.back(), "100%");
-    EXPECT_EQ(reporter.events.back(), "message:信息|ISO文件创建成功!");
+    EXPECT_EQ(reporter.events.back(),
+              "message:信息|ISO文件创建成功!\n0 个无法读取的区块以零填充。");
     EXPECT_TRUE(reporter.busyAtCancelChecks);
     EXPECT_FALSE(AnyDriveBusy());
     EXPECT_EQ(GetProgramSetting("TempISO"), "");  // an image-only copy hands nothing over
@@ -63,7 +64,7 @@ TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved
     EXPECT_EQ(reporter.messages.end()[-2].text,
               "WARNING: 碟机不支持所选定的读取倍速16x, 将以默认的速度读取!");
     EXPECT_EQ(reporter.messages.end()[-2].title, "提示");
-    EXPECT_EQ(ReadFile(out), content.substr(0, 1000 * 2048));
+    EXPECT_EQ(ReadFile(out), content);  // no volume: the whole track
 }
 
 TEST_F(DiscCopierTest, AnUnreadableSectorEndsTheCopyAfter62AttemptsAndLeavesNoImage) {
@@ -97,21 +98,23 @@ TEST_F(DiscCopierTest, ChunkedReadsMakeTheSectorBySectorImage) {
         std::vector<EmuFaults::LbaRange> unreadable;  // besides run-out blocks
         int copied;                                   // sectors in the image
         std::vector<int> zeros;                       // sectors BadCopy filled
-        std::size_t reads;                            // READ(10), the probe included
+        std::size_t reads;                            // READ(10), the volume probe included
     };
+    // Without a volume the track is copied whole; its last two sectors, which
+    // may be a CD's run-out, are read one by one at the end.
     const Case cases[] = {
-        {"a whole disc", MediumKind::CdRom, 1001, {}, 1000, {}, 1 + 32},
-        {"a track shorter than one read", MediumKind::CdRom, 20, {}, 19, {}, 1 + 1},
-        // 0-31, 32-63 failing, then 30 good sectors and 2 x 62 attempts, 64-191, 192-199.
+        {"a whole disc", MediumKind::CdRom, 1001, {}, 1001, {}, 1 + 32 + 2},
+        {"a track shorter than one read", MediumKind::CdRom, 20, {}, 20, {}, 1 + 1 + 2},
+        // 0-31, 32-63 failing, then 30 good sectors and 2 x 62 attempts, 64-191, 192-198.
         {"unreadable sectors",
          MediumKind::CdRom,
          201,
          {{40, 41}},
-         200,
+         201,
          {40, 41},
-         1 + 1 + 1 + 30 + 124 + 4 + 1},
-        // READ CAPACITY counts the run-out block after the 100 recorded ones.
-        {"a run-out block", MediumKind::CdR, 100, {}, 101, {100}, 1 + 3 + 1 + 4 + 62},
+         1 + 1 + 1 + 30 + 124 + 4 + 1 + 2},
+        // The track's two run-out blocks cannot be read: the copy ends before them.
+        {"the run-out of a Track At Once CD-R", MediumKind::CdR, 100, {}, 100, {}, 1 + 4 + 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,6 +132,52 @@ TEST_F(DiscCopierTest, ChunkedReadsMakeTheSectorBySectorImage) {
         EXPECT_EQ(CopyToFile(bench.File("single.iso"), true, 1), CopyOutcome::ImageSaved);
         EXPECT_TRUE(ReadFile(bench.File("single.iso")) == expected);
     }
+}
+
+// A sector is tried again only while the drive may still read it; one it
+// cannot read is zero-filled with BadCopy. No medium, a changed medium or a
+// refused command end the copy at once, BadCopy or not, with no image.
+TEST_F(DiscCopierTest, TheSenseDecidesWhetherASectorIsTriedAgainGivenUpOrTheCopyEnds) {
+    struct Case {
+        const char* name;
+        std::uint8_t key, asc, ascq;
+        int attempts;  // of sector 5
+        bool saved;
+    };
+    const Case cases[] = {
+        {"medium error", 0x03, 0x11, 0x00, 62, true},
+        {"hardware error", 0x04, 0x44, 0x00, 62, true},
+        {"becoming ready", 0x02, 0x04, 0x01, 62, true},
+        {"operation in progress", 0x02, 0x04, 0x07, 62, true},
+        {"aborted command", 0x0B, 0x00, 0x00, 1, true},
+        {"no medium", 0x02, 0x3A, 0x00, 1, false},
+        {"medium changed", 0x06, 0x28, 0x00, 1, false},
+        {"an audio track", 0x05, 0x64, 0x00, 1, false},
+        {"beyond the end", 0x05, 0x21, 0x00, 1, false},
+    };
+    const std::string out = bench.File("out.iso");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        InsertDisc(MediumKind::CdRom, RandomImage(40 * 2048, 5));
+        // The volume probe and sectors 0-4 pass; every attempt at sector 5 fails.
+        bench.Drive().Faults().failures = {{0x28, 6, c.attempts, c.key, c.asc, c.ascq}};
+        bench.Transport().ClearCommandLog();
+        const int sleeps = bench.Sleeps();
+        EXPECT_EQ(CopyToFile(out, true, 1),
+                  c.saved ? CopyOutcome::ImageSaved : CopyOutcome::Failed);
+        EXPECT_EQ(bench.Sleeps() - sleeps, c.attempts - 1);
+        EXPECT_EQ(bench.Count(0x28), 6u + c.attempts + (c.saved ? 34 : 0));
+        EXPECT_EQ(fs::exists(out), c.saved);
+        EXPECT_FALSE(HasPartialFile(out));
+        EXPECT_EQ(skipped, c.saved ? 1 : 0);
+        fs::remove(out);
+    }
+    // Zeros alone are no copy.
+    InsertDisc(MediumKind::CdRom, RandomImage(40 * 2048, 5));
+    bench.Drive().Faults().unreadable = {{0, 39}};
+    EXPECT_EQ(CopyToFile(out, true), CopyOutcome::Failed);
+    EXPECT_EQ(reporter.messages.back().text, "光碟上没有一个区块能够读取，没有保留映像文件。");
+    EXPECT_FALSE(fs::exists(out));
 }
 
 // A blank disc (READ CAPACITY 0) is proved by cli_recording_cli.
@@ -171,7 +220,7 @@ TEST_F(DiscCopierTest, NoDiscABusyDriveAndACancelledDialogStopBeforeReading) {
 TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
     const std::string content = RandomImage(300 * 2048, 5, 300);
     InsertDisc(MediumKind::DvdRom, content);
-    const std::string temp = IsolatedProgramFolders::Temp() + "/tempiso.iso";
+    const std::string temp = IsolatedProgramFolders::TempImage();
     WriteFile(temp, "an earlier copy");
     DiscCopier copier(reporter, {});
     bench.Transport().ClearCommandLog();
@@ -189,7 +238,7 @@ TEST_F(DiscCopierTest, CopyToDiscSavesTheSettingsEjectsAsksForABlankAndLoads) {
 }
 
 TEST_F(DiscCopierTest, AFailedCopyToDiscLeavesNoTemporaryImage) {
-    const std::string temp = IsolatedProgramFolders::Temp() + "/tempiso.iso";
+    const std::string temp = IsolatedProgramFolders::TempImage();
     WriteFile(temp, "an earlier copy");
     ASSERT_EQ(bench.Drive().InsertBlank(MediumKind::CdR), "");
     DiscCopier copier(reporter, {});

@@ -65,16 +65,16 @@ std::vector<std::uint8_t> Recording(std::size_t chunks) {
 }
 }  // namespace
 
-// The last chunk passes the image's length: it is sent whole, filled with
-// zeros; the bar stays, the text says 100 %.
+// The last WRITE(10) of an image without an ISO 9660 volume carries its last
+// blocks only, so the track is as long as the image; the bar stays, the text
+// says 100 %.
 TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
     bench.Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk + 2048);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
     EXPECT_EQ(bench.Opcodes(), Recording(21));  // the drive takes no block but the next
-    std::string image = ReadFile(options.imagePath);
-    image.resize(21 * kChunk, '\0');
-    EXPECT_EQ(Track1(), image);
+    EXPECT_EQ(HexBytes(bench.Cdbs(0x2A).back()), "2A 00 00 00 01 40 00 00 01 00");
+    EXPECT_EQ(Track1(), ReadFile(options.imagePath));
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
     EXPECT_TRUE(bench.Drive().TrayOpen());
     EXPECT_EQ(reporter.percents.back(), "100%");
@@ -86,6 +86,20 @@ TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
     EXPECT_TRUE(reporter.busyAtCancelChecks);
     EXPECT_FALSE(AnyDriveBusy());
+}
+
+// An ISO 9660 image ends with a whole chunk filled with zeros: its last block
+// is not next to a CD's run-out, where the kernel could not read it.
+TEST_F(ImageBurnerTest, AnIsoImageEndsWithAWholeChunk) {
+    bench.Insert(MediumKind::CdR);
+    BurnOptions options;
+    options.imagePath = bench.File("volume.iso");
+    WriteFile(options.imagePath, RandomImage(2 * kChunk + 2048, 7, 33));
+    EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    EXPECT_EQ(HexBytes(bench.Cdbs(0x2A).back()), "2A 00 00 00 00 20 00 00 10 00");
+    std::string image = ReadFile(options.imagePath);
+    image.resize(3 * kChunk, '\0');
+    EXPECT_TRUE(Track1().starts_with(image));  // the track: 300 blocks at least
 }
 
 TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {

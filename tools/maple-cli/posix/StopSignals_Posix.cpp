@@ -1,19 +1,30 @@
 // Platform part of the stop signals: POSIX signals.
-#include "StopSignals.h"
-
 #include <unistd.h>
 
 #include <csignal>
 
+#include "StopSignals.h"
+#include "modMMCBasic.h"
+
 namespace {
 volatile std::sig_atomic_t g_stop = 0;
+volatile std::sig_atomic_t g_hangUp = 0;
 
-void OnStopSignal(int) {
-    if (g_stop != 0) return;
-    g_stop = 1;
+void Note() {
     static const char kNote[] = "\nmaple-cli: stopping at the next safe point...\n";
     // write() is safe in a signal handler; there is nothing to do if it fails.
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kNote, sizeof kNote - 1);
+}
+
+void OnStopSignal(int signal) {
+    if (StopSignalled()) return;
+    if (signal == SIGHUP) {
+        g_hangUp = 1;
+        if (modMMC::DiscChangeStarted()) return;  // the job goes on to its end
+    } else {
+        g_stop = 1;
+    }
+    Note();
 }
 }  // namespace
 
@@ -23,10 +34,15 @@ void CatchStopSignals() {
     sigemptyset(&action.sa_mask);
     // Interrupted system calls resume: file and drive I/O must not fail half-way.
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 bool StopSignalled() {
-    return g_stop != 0;
+    return g_stop != 0 || (g_hangUp != 0 && !modMMC::DiscChangeStarted());
+}
+
+void JobEnded() {}
+
+void IgnoreBrokenPipes() {
+    std::signal(SIGPIPE, SIG_IGN);
 }

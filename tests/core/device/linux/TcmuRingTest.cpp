@@ -13,6 +13,7 @@
 #include "TcmuDriveAdapter.h"
 #include "TcmuRing.h"
 #include "TcmuServer.h"
+#include "TransportSlot.h"
 #include "VirtualDriveSession.h"
 
 namespace {
@@ -132,6 +133,31 @@ TEST(TcmuRing, ALengthThatDisagreesWithTheCdbIsACheckCondition) {
     EXPECT_EQ(bench.kernel.Sense(write), "05/24/00");
     EXPECT_EQ(bench.kernel.Status(read), 2);
     EXPECT_EQ(bench.kernel.Sense(read), "05/24/00");
+    EXPECT_EQ(bench.drive.Drive().Media().recordedEnd, 0) << "nothing written";
+}
+
+// An entry moves no more than its CDB asks for (the rest of a longer buffer
+// is zeros, never an earlier command's data), and its buffers together never
+// exceed the data area (overlapping ones would make the drive take more).
+TEST(TcmuRing, AnEntryNeverMovesMoreThanItsCdbOrTheDataAreaHolds) {
+    RingBench bench;
+    std::vector<std::int32_t> lengths;  // what the drive was given
+    SetCommandTrace([&](const CommandTraceEntry& entry) { lengths.push_back(entry.bufferLen); });
+    const std::size_t inquiry = bench.kernel.Queue({0x12, 0, 0, 0, 36, 0}, {64}, 0xEE);
+    const std::size_t twice = bench.kernel.Queue({0x2A, 0, 0, 0, 0, 0, 0, 0, 16, 0}, {2, 2});
+    const std::size_t area = bench.kernel.Size() - kDataArea;
+    for (const std::size_t buffer : {twice + 48, twice + 64}) {  // both over the whole area
+        bench.kernel.Put64(buffer, kDataArea);
+        bench.kernel.Put64(buffer + 8, area);
+    }
+    ASSERT_TRUE(bench.Answer());
+    SetCommandTrace({});
+    EXPECT_EQ(lengths, std::vector<std::int32_t>{36});
+    EXPECT_EQ(bench.kernel.Status(inquiry), 0);
+    EXPECT_EQ(bench.kernel.Data(0)[0], 0x05);
+    EXPECT_EQ(std::vector<std::uint8_t>(bench.kernel.Data(36), bench.kernel.Data(64)),
+              std::vector<std::uint8_t>(28, 0));
+    EXPECT_EQ(bench.kernel.Sense(twice), "04/44/00");
     EXPECT_EQ(bench.drive.Drive().Media().recordedEnd, 0) << "nothing written";
 }
 

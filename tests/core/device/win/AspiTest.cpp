@@ -24,13 +24,14 @@ struct FakeLayer {
     bool neverComplete = false;  // until aborted
     std::vector<std::vector<std::uint8_t>> executes, aborts;
     std::uint8_t* pending = nullptr;
+    // Fixed-format sense 05/24/00; descriptor format is decoded as well.
+    std::vector<std::uint8_t> sense = {0x70, 0, 0x05, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0x24, 0};
 };
 FakeLayer g_layer;
 
 void Finish(std::uint8_t* request, std::uint8_t status) {
     request[AR::kTargetStatus] = g_layer.targetStatus;
-    request[AR::kSense + 2] = 0x05;
-    request[AR::kSense + 12] = 0x24;
+    std::memcpy(request + AR::kSense, g_layer.sense.data(), g_layer.sense.size());
     HANDLE event;
     std::memcpy(&event, request + AR::kCompletionEvent, sizeof event);
     std::atomic_ref<std::uint8_t>(request[AR::kStatus]).store(status);
@@ -157,6 +158,11 @@ TEST_F(Aspi, TheExecuteRequestAndItsCompletionEvent) {
     EXPECT_EQ(aspi.ExecCMD(aspi.DriveHandle(1), cdb, 6, 0, data, 36, timeout), 2);
     EXPECT_EQ(aspi.LastSK(), 5);
     EXPECT_EQ(aspi.LastASC(), 0x24);
+    g_layer.sense = {0x72, 0x03, 0x11, 0x05, 0, 0, 0, 0};
+    EXPECT_EQ(aspi.ExecCMD(aspi.DriveHandle(1), cdb, 6, 0, data, 36, timeout), 2);
+    EXPECT_EQ(aspi.LastSK(), 3);
+    EXPECT_EQ(aspi.LastASC(), 0x11);
+    EXPECT_EQ(aspi.LastASCQ(), 0x05);
     const std::vector<std::uint8_t>& request = g_layer.executes.back();
     ASSERT_EQ(request.size(), 88u);  // 80 with 4-byte pointers
     // Offsets of the 32-bit layout as the two 8-byte pointers move them.

@@ -149,8 +149,13 @@ TEST_F(Spti, StatusesAndSenseOfEachOutcome) {
     EXPECT_EQ(spti.LastSK(), 2);
     EXPECT_EQ(spti.LastASC(), 0x3A);
     EXPECT_EQ(spti.LastASCQ(), 1);
+    System().sense = {0x72, 0x03, 0x11, 0x05, 0, 0, 0, 0};  // descriptor format
+    EXPECT_EQ(spti.ExecCMD("D", cdb, 6, 0, nullptr, 0, timeout), 2);
+    EXPECT_EQ(spti.LastSK(), 3);
+    EXPECT_EQ(spti.LastASC(), 0x11);
+    EXPECT_EQ(spti.LastASCQ(), 5);
     EXPECT_EQ(spti.ExecCMD("E", cdb, 6, 0, nullptr, 0, timeout), 24);  // cannot be opened
-    EXPECT_EQ(spti.LastASC(), 0x3A);                                   // sense untouched
+    EXPECT_EQ(spti.LastASC(), 0x11);                                   // sense untouched
     System().accept = false;
     System().sense.assign(14, 0);
     EXPECT_EQ(spti.ExecCMD("D", cdb, 6, 0, nullptr, 0, timeout), 255);

@@ -1,0 +1,184 @@
+// The tracks of an audio recording: every conversion before the disc is
+// touched, then each track written from its CD-DA file.
+#include <array>
+#include <filesystem>
+
+#include "AudioBurnEngine.h"
+#include "AudioBurnMessages.h"
+#include "DiscAfterStop.h"
+#include "DriveFailure.h"
+#include "EngineReporter.h"
+#include "EnginesText.h"
+#include "ProgramPaths.h"
+#include "ScsiStatus.h"
+#include "Utf8Path.h"
+#include "WaveFileLayout.h"
+#include "modMMC.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr std::uint16_t kAudioWriteSpeed = 16 * 176;  // 16x, kB/s
+constexpr std::uint16_t kTrackInfoBytes = 35;
+constexpr std::int64_t kWaveHeaderBytes = 44;
+constexpr std::int64_t kMegabyte = 1024 * 1024;
+}  // namespace
+
+// The temporary folder must be a folder this job can write, with room for
+// every converted track: found out before the disc is touched, never at track 2.
+bool AudioBurnEngine::TempFolderTakes(std::int64_t bytes) {
+    const std::string folder = JobFolder();
+    if (folder.empty()) {
+        Show(EnginesText("TempUnusable", "临时文件夹无法使用：%1", {JobFolderProblem()}), 30);
+        return false;
+    }
+    std::error_code error;
+    const fs::space_info space = fs::space(Utf8Path(folder), error);
+    if (error) {
+        Show(EnginesText("TempUnusable", "临时文件夹无法使用：%1",
+                         {folder + ": " + error.message()}),
+             30);
+        return false;
+    }
+    const auto available = static_cast<std::int64_t>(space.available);
+    if (available >= bytes) return true;
+    Show(EnginesText("TempNoSpace", "临时文件夹 %1 空间不足：需要 %2 MB，只有 %3 MB。",
+                     {TempFolder(), std::to_string((bytes + kMegabyte - 1) / kMegabyte),
+                      std::to_string(available / kMegabyte)}),
+         30);
+    return false;
+}
+
+// Converts every track that needs it, in order. Stop: a refusal was shown;
+// nothing was sent that changes the disc.
+AudioBurnEngine::Step AudioBurnEngine::ConvertTracks() {
+    std::int64_t bytes = 0;
+    for (const CheckedTrack& track : m_tracks)
+        if (track.needsConversion) bytes += kWaveHeaderBytes + track.dataBytes;
+    if (bytes > 0 && !TempFolderTakes(bytes)) return Step::Stop;
+    for (std::size_t index = 0; index < m_tracks.size(); ++index) {
+        if (!m_tracks[index].needsConversion) continue;
+        if (m_reporter.CancelRequested()) return Step::Cancel;
+        if (!ConvertTrack(index)) return m_converter.Cancelled() ? Step::Cancel : Step::Stop;
+    }
+    return Step::Next;
+}
+
+// Converts track `index` into its temporary file, from the source as it was
+// checked; false after showing why not (or when the user stopped it).
+bool AudioBurnEngine::ConvertTrack(std::size_t index) {
+    CheckedTrack& track = m_tracks[index];
+    m_reporter.PhaseText(Text(5));
+    m_reporter.ElapsedText(track.source);
+    if (!track.Unchanged()) {
+        Show(ChangedFileText(track.source), 35);
+        return false;
+    }
+    m_converter.SetSource(track.source);
+    if (m_converter.Source().empty()) {
+        ShowRefusal(track.source);
+        return false;
+    }
+    m_converter.SetDestination(TempTrackPath(static_cast<int>(index) + 1));
+    m_converter.SetCancelCheck([this] { return m_reporter.CancelRequested(); });
+    const std::int32_t status = m_converter.Convert();
+    m_converter.SetCancelCheck({});
+    if (m_converter.Cancelled()) return false;
+    const WaveFileLayout layout = ReadWaveFileLayout(m_converter.Destination());
+    if (!track.Unchanged()) {
+        Show(ChangedFileText(track.source), 35);
+        return false;
+    }
+    if (status != clsWav2Cda::kDone || !layout.Ok() || !layout.format.IsCdda() ||
+        layout.dataSize <= 0) {
+        const std::string problem = m_converter.OutputProblem();
+        Show(EnginesText("ConvertFailed", "%1 无法转换：%2",
+                         {track.source, problem.empty() ? "converting it failed" : problem}),
+             35);
+        return false;
+    }
+    track.written = m_converter.Destination();
+    track.dataBytes = layout.dataSize;
+    return true;
+}
+
+AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std::uint16_t track,
+                                                   const CheckedTrack& checked) {
+    if (m_trackCounter)
+        m_trackCounter("-   " + std::to_string(track) + "   of   " +
+                       std::to_string(m_tracks.size()) + "   -");
+    // Earlier tracks are on the disc; a stop now leaves it unfinished.
+    if (m_reporter.CancelRequested()) return Cancel(drive, track > 1);
+    m_reporter.PhaseText(Text(6));
+    m_reporter.ElapsedText(checked.source);
+    if (modMMC::SetCDSpeed(drive, modMMC::kMaximumSpeed, kAudioWriteSpeed, 0) != ScsiStatus::kGood)
+        Show("WARNING: " + Text(7) + "16" + "x, " + Text(8), 9);
+    std::uint32_t address = 0;
+    if (!NextWritableAddress(drive, track, address)) {
+        // Earlier tracks must not stay in an unfinished session.
+        if (track > 1) CloseAfterFailure(drive, track);
+        RemoveTempTracks();
+        Show(Text(10), 11);
+        return Step::Stop;
+    }
+    // A source read in place must still be the file that was checked.
+    if (!checked.needsConversion && !checked.Unchanged())
+        return StopAfterWrite(drive, track, TrackWriteOutcome::ReadFailed, checked, 0);
+    AudioTrackWriter writer(m_reporter,
+                            m_options.verify && !m_options.testMode ? &m_hashes : nullptr);
+    TrackWriteOutcome outcome = writer.Write(drive, checked.written, address, checked.dataBytes);
+    if (outcome == TrackWriteOutcome::Written && !checked.needsConversion && !checked.Unchanged())
+        outcome = TrackWriteOutcome::ReadFailed;  // it changed while it was read
+    if (outcome == TrackWriteOutcome::Cancelled)
+        return Cancel(drive, track > 1 || writer.SectorsWritten() > 0);
+    if (outcome != TrackWriteOutcome::Written)
+        return StopAfterWrite(drive, track, outcome, checked, writer.LastStatus());
+    FinishTrack(drive, track);
+    return Step::Next;
+}
+
+bool AudioBurnEngine::NextWritableAddress(const std::string& drive, std::uint16_t track,
+                                          std::uint32_t& address) {
+    std::array<std::uint8_t, kTrackInfoBytes> info{};
+    if (!modMMC::ReadTrackInformation(drive, 1, track, info.data(), kTrackInfoBytes)) return false;
+    if ((info[7] & 0x01) == 0) return false;  // NWA_V: the address is not valid
+    address = std::uint32_t{info[12]} << 24 | std::uint32_t{info[13]} << 16 |
+              std::uint32_t{info[14]} << 8 | info[15];
+    return true;
+}
+
+AudioBurnEngine::Step AudioBurnEngine::Cancel(const std::string& drive, bool written) {
+    RemoveTempTracks();
+    ReportStop(m_reporter, drive, written ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
+    return Step::Cancel;
+}
+
+AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, std::uint16_t track,
+                                                      TrackWriteOutcome outcome,
+                                                      const CheckedTrack& checked,
+                                                      std::int32_t status) {
+    // Named by the drive's last answer, read before the tidy-up sends more commands.
+    const std::string failure =
+        WriteFailureText(status, outcome != TrackWriteOutcome::GaveUp,
+                         "Long write - " + Text(12) + "6000ms!", Text(14) + " (Buffer Under-Run?)");
+    const std::string discNow = AbortAudioBurn(drive, track);
+    if (outcome != TrackWriteOutcome::ReadFailed)
+        Show(failure + "\n" + discNow, 13);
+    else if (!checked.Unchanged())
+        Show(ChangedFileText(checked.source) + "\n" + discNow, 13);
+    else
+        Show(EnginesText("FileUnreadable", "无法读取 %1（%2）。",
+                         {checked.source, "its CD-DA sound could not be read"}) +
+                 "\n" + discNow,
+             13);
+    return Step::Stop;
+}
+
+// The converted tracks only: a CD-DA source was read in place and stays.
+void AudioBurnEngine::RemoveTempTracks() {
+    std::error_code error;
+    for (const CheckedTrack& track : m_tracks)
+        if (track.needsConversion && track.written != track.source)
+            fs::remove(Utf8Path(track.written), error);
+    for (CheckedTrack& track : m_tracks) track.written = track.source;
+}
