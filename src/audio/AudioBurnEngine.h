@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "AudioTexts.h"
 #include "AudioTrackWriter.h"
 #include "BlockHashes.h"
 #include "CheckedTrack.h"
-#include "LanguageTexts.h"
 #include "clsWav2Cda.h"
 
 class DriveClaim;
@@ -16,11 +16,11 @@ class EngineReporter;
 
 // How an audio recording request ended; its messages have been shown by then.
 enum class AudioBurnOutcome {
-    Refused,             // a check before recording said no; the disc was not touched
-    Finished,            // every track written and closed, the session closed
-    FinishedWithErrors,  // every track written, but a flush or close failed (shown)
-    Failed,              // recording stopped early (the failure was shown)
-    Cancelled,           // the user stopped it; the message said what the disc holds
+    Refused,              // a check before recording said no; the disc was not touched
+    Completed,            // every track written and closed, the session closed
+    CompletedWithErrors,  // every track written, but a flush or close failed (shown)
+    Failed,               // recording stopped early (the failure was shown)
+    Cancelled,            // the user stopped it; the message said what the disc holds
 };
 
 // The three check boxes of the audio window.
@@ -41,7 +41,7 @@ struct AudioBurnOptions {
 // Reports through the reporter: PhaseText = status panel 1, ElapsedText =
 // panel 3 (the file being converted, then the elapsed time), PercentText and
 // Progress = the percentage label and bar; texts and messages are those of
-// the audio window ("frmWriteCDDA.StringNN", built-in Chinese defaults).
+// the audio window (AudioText).
 // The drive is marked busy and held (a DriveClaim) for the whole request. A cancel request stops it
 // before the next block or track (see ReportStop). With the verify option the
 // sectors sent are hashed and the closed disc is read back before it is
@@ -51,7 +51,6 @@ class AudioBurnEngine {
     static constexpr std::size_t kMostTracks = 99;
 
     AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options);
-    AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options, LanguageTexts texts);
 
     // Receives the track counter text ("-   2   of   5   -") before each track.
     void SetTrackCounterHandler(std::function<void(const std::string&)> handler) {
@@ -77,7 +76,7 @@ class AudioBurnEngine {
   private:
     enum class Step { Next, Stop, Cancel };
 
-    AudioBurnOutcome Refuse(int message, int title);
+    AudioBurnOutcome Refuse(AudioText message, AudioText title);
     bool HoldsDrive(const DriveClaim& claim);
     bool DiscAccepted(const std::string& drive);
     bool TracksReadable(const std::vector<std::string>& tracks);
@@ -99,12 +98,10 @@ class AudioBurnEngine {
     void NoteFailure(const std::string& panelText);
     void ShowRefusal(const std::string& path);
     void RemoveTempTracks();
-    std::string Text(int number) const;
-    void Show(const std::string& text, int title, bool information = false);
+    void Show(const std::string& text, AudioText title, bool information = false);
 
     EngineReporter& m_reporter;
     AudioBurnOptions m_options;
-    LanguageTexts m_texts;
     clsWav2Cda m_converter;
     std::function<void(const std::string&)> m_trackCounter;
     std::string m_finishFailure;         // panel text of the first failed flush or close

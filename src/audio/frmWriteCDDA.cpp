@@ -145,7 +145,8 @@ void frmWriteCDDA::OnBurnFinished() {
     emit burnFinished();
     // A finished recording ends the task, and a stop the user asked for by
     // closing: back to the main window.
-    if (m_closing.Leaving() || LastOutcome() == AudioBurnOutcome::Finished) m_closing.CloseWindow();
+    if (m_closing.Leaving() || LastOutcome() == AudioBurnOutcome::Completed)
+        m_closing.CloseWindow();
 }
 
 void frmWriteCDDA::closeEvent(QCloseEvent* event) {

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "EnginesText.h"
+#include "EngineMessages.h"
 #include "MediaClasses.h"
 #include "ScsiStatus.h"
 #include "VolumeSpaceSize.h"
@@ -74,11 +74,8 @@ std::string Refusal(const std::vector<RecordedTrack>& tracks) {
     std::set<int> sessions;
     for (const RecordedTrack& track : tracks) sessions.insert(track.session);
     if (sessions.size() > 1)
-        return EnginesText("ManySessions", "这张光碟含有 %1 个区段；目前只能复制单区段的光碟。",
-                           {std::to_string(sessions.size())});
-    if (tracks.size() > 1)
-        return EnginesText("ManyTracks", "这张光碟含有 %1 个轨道；目前只能复制单轨道的光碟。",
-                           {std::to_string(tracks.size())});
+        return Text(EngineMessage::ManySessions, {std::to_string(sessions.size())});
+    if (tracks.size() > 1) return Text(EngineMessage::ManyTracks, {std::to_string(tracks.size())});
     return {};
 }
 }  // namespace

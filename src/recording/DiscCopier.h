@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "EngineTexts.h"
+#include "CopyTexts.h"
 #include "SpeedList.h"
 
 class DriveClaim;
@@ -88,11 +88,10 @@ class DiscCopier {
     bool Stop(const std::string& drive, ImageFileWriter& image);
     void ReadFailed(std::int64_t lba, std::int32_t status);
     void CreateFailed(const std::string& path, const std::string& reason);
-    void Warn(const std::string& text, int titleNumber);
+    void Warn(const std::string& text, CopyText title);
 
     EngineReporter& m_reporter;
     CopyOptions m_options;
-    EngineTexts m_texts;
     bool m_sourceIsDvd = false;
     bool m_cancelled = false;
     bool m_wholeMedium = false;

@@ -1,6 +1,5 @@
 #include "ImageBurner.h"
 
-#include "BuiltInTexts.h"
 #include "DiscAfterStop.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
@@ -42,11 +41,10 @@ ImageBurner::ImageBurner(EngineReporter& reporter, BurnOptions options)
     : m_reporter(reporter),
       m_options(std::move(options)),
       m_temporary(m_options.task, m_options.temporaryImage),
-      m_texts("frmWriteISO", BuiltInTexts::kWriteIso),
       m_chunk(kChunkBytes) {}
 
-void ImageBurner::Warn(const std::string& text, int titleNumber) {
-    m_reporter.Message(text, m_texts(titleNumber), MessageIcon::Exclamation, MessageButtons::Ok);
+void ImageBurner::Warn(const std::string& text, WriteIsoText title) {
+    m_reporter.Message(text, Text(title), MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
@@ -67,42 +65,44 @@ BurnOutcome ImageBurner::Burn(const std::string& drive) {
 bool ImageBurner::CheckImage() {
     const std::string& path = m_options.imagePath;
     if (path.empty()) {
-        m_reporter.Message(m_texts(21), m_texts(22), MessageIcon::Information, MessageButtons::Ok);
+        m_reporter.Message(Text(WriteIsoText::NoImage), Text(WriteIsoText::NoImageTitle),
+                           MessageIcon::Information, MessageButtons::Ok);
         return false;
     }
     const std::string problem = ImageFileReader::Check(path, kSmallestImage);
     if (!problem.empty()) {
-        Warn(m_texts(21) + "\n" + path + " " + problem, 22);
+        Warn(Text(WriteIsoText::NoImage) + "\n" + path + " " + problem, WriteIsoText::NoImageTitle);
         return false;
     }
     const std::string cut = m_options.raw ? std::string() : CutImageProblem(path);
-    if (!cut.empty()) Warn(cut, 22);
+    if (!cut.empty()) Warn(cut, WriteIsoText::NoImageTitle);
     return cut.empty();
 }
 
 bool ImageBurner::HoldsDrive(const DriveClaim& claim) {
     const std::string problem = RecordingChecks::ClaimProblem(claim);
-    if (!problem.empty()) Warn(problem, 24);
+    if (!problem.empty()) Warn(problem, WriteIsoText::DriveTitle);
     return problem.empty();
 }
 
 bool ImageBurner::CheckDrive(const std::string& drive) {
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
     if (ready != 1) {
-        Warn(m_texts(ready == 0 ? 23 : 25), 24);
+        Warn(Text(ready == 0 ? WriteIsoText::NoDisc : WriteIsoText::DriveBusy),
+             WriteIsoText::DriveTitle);
         return false;
     }
     const bool discIsDvd = modMMC::IsDVDMedia(drive);
     if (m_options.task != RecordingTask::kRecordImage &&
         (discIsDvd ? 1 : 0) != m_options.chosenDiscKind) {
-        Warn(DiscKindMessage(discIsDvd), 29);
+        Warn(DiscKindMessage(discIsDvd), WriteIsoText::WrongDiscTitle);
         return false;
     }
     // A disc whose state could not be read is not taken for a blank one.
     std::int32_t status = ScsiStatus::kGood;
     const modMMC::DiscInfoRecord disc = modMMC::GetDiscStatus(drive, status);
     if (status != ScsiStatus::kGood || disc.DiscState != modMMC::DiscState::kEmpty) {
-        Warn(m_texts(30), 31);
+        Warn(Text(WriteIsoText::NotBlank), WriteIsoText::NotBlankTitle);
         return false;
     }
     return true;
@@ -111,7 +111,8 @@ bool ImageBurner::CheckDrive(const std::string& drive) {
 std::string ImageBurner::DiscKindMessage(bool discIsDvd) const {
     const std::string inserted = discIsDvd ? "DVD" : "CD";
     const std::string wanted = m_options.chosenDiscKind == 1 ? "DVD" : "CD";
-    return m_texts(26) + inserted + m_texts(27) + wanted + "-R or " + wanted + "-RW" + m_texts(28);
+    return Text(WriteIsoText::WrongDiscStart) + inserted + Text(WriteIsoText::WrongDiscMiddle) +
+           wanted + "-R or " + wanted + "-RW" + Text(WriteIsoText::WrongDiscEnd);
 }
 
 BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& imagePath) {
@@ -120,13 +121,14 @@ BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& 
     if (!HoldsDrive(claim)) return BurnOutcome::Refused;
     ImageFileReader image;
     if (!image.Open(imagePath)) {
-        Warn(m_texts(21) + "\n" + imagePath + " " + image.Error(), 22);
+        Warn(Text(WriteIsoText::NoImage) + "\n" + imagePath + " " + image.Error(),
+             WriteIsoText::NoImageTitle);
         return BurnOutcome::Refused;
     }
     if (!CheckRecording(drive, image.Length())) return BurnOutcome::Refused;
     if (!WriteParametersPage(drive)) return BurnOutcome::Failed;
     SetWriteSpeed(drive);
-    m_reporter.PhaseText(m_texts(8));
+    m_reporter.PhaseText(Text(WriteIsoText::WritingData));
     const BurnOutcome written = WriteTrack(drive, image, imagePath);
     if (written != BurnOutcome::Completed) return written;
     return Finish(drive, imagePath);
@@ -146,7 +148,7 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
                                                   modMMC::FreeBlocks(drive));
     }
     if (problem.empty()) return true;
-    Warn(problem, 22);
+    Warn(problem, WriteIsoText::NoImageTitle);
     return false;
 }
 
@@ -155,7 +157,7 @@ bool ImageBurner::WriteParametersPage(const std::string& drive) {
     clsWPP page;
     if (!page.GetData(drive)) {
         if (optional) return true;
-        Warn(m_texts(1), 2);
+        Warn(Text(WriteIsoText::ReadPageFailed), WriteIsoText::ReadPageFailedTitle);
         return false;
     }
     page.SetcWriteType(IsSequentialDvdMinus(m_mediaType) ? kIncremental : kTrackAtOnce);
@@ -170,7 +172,7 @@ bool ImageBurner::WriteParametersPage(const std::string& drive) {
     page.SetApplicationCode(0);
     page.SetSessionFormat(0);
     if (page.SendData(drive) || optional) return true;
-    Warn(m_texts(3), 4);
+    Warn(Text(WriteIsoText::WritePageFailed), WriteIsoText::WritePageFailedTitle);
     return false;
 }
 
@@ -180,5 +182,7 @@ void ImageBurner::SetWriteSpeed(const std::string& drive) {
     const std::int32_t status = modMMC::SetCDSpeed(
         drive, modMMC::kMaximumSpeed, SpeedValue(factor, step), kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
-        Warn("WARNING: " + m_texts(5) + std::to_string(factor) + "x!" + m_texts(6), 7);
+        Warn("WARNING: " + Text(WriteIsoText::SpeedNotSupported) + std::to_string(factor) + "x!" +
+                 Text(WriteIsoText::DefaultSpeed),
+             WriteIsoText::SpeedTitle);
 }

@@ -7,8 +7,8 @@
 #include "BlockHashes.h"
 #include "BurnOptions.h"
 #include "DiscVerifier.h"
-#include "EngineTexts.h"
 #include "TemporaryImage.h"
+#include "WriteIsoTexts.h"
 
 class DriveClaim;
 class EngineReporter;
@@ -74,12 +74,11 @@ class ImageBurner {
     BurnOutcome Conclude(const std::string& failure, const std::string& warning,
                          const std::string& imagePath);
     std::string DiscKindMessage(bool discIsDvd) const;
-    void Warn(const std::string& text, int titleNumber);
+    void Warn(const std::string& text, WriteIsoText title);
 
     EngineReporter& m_reporter;
     BurnOptions m_options;
     TemporaryImage m_temporary;
-    EngineTexts m_texts;
     std::int32_t m_mediaType = 0;
     std::vector<std::uint8_t> m_chunk;
     BlockHashes m_hashes;        // of the blocks sent, with the verify option

@@ -5,8 +5,8 @@
 #include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DriveFailure.h"
+#include "EngineMessages.h"
 #include "EngineReporter.h"
-#include "EnginesText.h"
 #include "ImageBurner.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
@@ -70,7 +70,8 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
             return StopWriting(
                 drive, image,
                 WriteFailureText(status, outcome == WriteOutcome::WriteError,
-                                 "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
+                                 "Long write - " + Text(WriteIsoText::WriteTookLonger) + "6000ms!",
+                                 Text(WriteIsoText::WriteError)));
         if (m_options.verify && !m_options.testMode)
             m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
         lba += blocks;
@@ -84,7 +85,7 @@ BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageFileReader& 
                                      const std::string& message) {
     image.Close();
     const std::string discNow = AbortBurn(drive);
-    Warn(message + "\n" + discNow, 10);
+    Warn(message + "\n" + discNow, WriteIsoText::WriteFailedTitle);
     return BurnOutcome::Failed;
 }
 
@@ -100,20 +101,21 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
     check(modMMC::SynchronizeCache(drive) == ScsiStatus::kGood, "SYNCHRONIZE CACHE failed.", true);
     const bool closeMatters = !CloseIsOptional(m_mediaType);
-    m_reporter.PhaseText(m_texts(12) + " ...");
+    m_reporter.PhaseText(Text(WriteIsoText::ClosingTrack) + " ...");
     check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne) == ScsiStatus::kGood,
-          m_texts(12) + m_texts(13), closeMatters);
-    m_reporter.PhaseText(m_texts(14) + "...");
+          Text(WriteIsoText::ClosingTrack) + Text(WriteIsoText::CloseTrackFailed), closeMatters);
+    m_reporter.PhaseText(Text(WriteIsoText::ClosingSession) + "...");
     check(modMMC::CloseTrackSession(drive, SessionClose(m_mediaType, m_options.fixDisc),
                                     kTrackOne) == ScsiStatus::kGood,
-          m_texts(14) + m_texts(15), closeMatters);
+          Text(WriteIsoText::ClosingSession) + Text(WriteIsoText::CloseSessionFailed),
+          closeMatters);
     m_verifyResult.clear();
     VerifyOutcome verified = VerifyOutcome::Verified;
     if (m_options.verify && failure.empty())
         verified = DiscVerifier(m_reporter, m_hashes)
                        .RunAfterRecording(drive, m_options.testMode, m_verifyResult);
     if (m_options.ejectDisc) {
-        m_reporter.PhaseText(m_texts(16));
+        m_reporter.PhaseText(Text(WriteIsoText::Ejecting));
         (void)modMMC::EjectTray(drive, kImmediate);
     }
     if (verified == VerifyOutcome::Cancelled) return BurnOutcome::Cancelled;
@@ -126,7 +128,7 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
     if (!failure.empty()) {
         // The disc may be unusable: say so, and keep a temporary image for another try.
         m_reporter.PhaseText(failure);
-        Warn(failure, 10);
+        Warn(failure, WriteIsoText::WriteFailedTitle);
         return BurnOutcome::CompletedWithErrors;
     }
     // A test run recorded nothing: its temporary image is kept for the real recording.
@@ -135,15 +137,13 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
     if (!warning.empty()) {
         // Every block is on the disc; the warning stays in panel 1 and its box.
         m_reporter.PhaseText(warning);
-        Warn(warning + "\n" +
-                 EnginesText("CloseWarning",
-                             "数据已写入光碟；刻录机只是拒绝了关闭命令，这种光碟不需要关闭。") +
-                 verifiedLine,
-             7);
+        Warn(warning + "\n" + Text(EngineMessage::CloseWarning) + verifiedLine,
+             WriteIsoText::SpeedTitle);
         return BurnOutcome::Completed;
     }
-    m_reporter.PhaseText(m_texts(17));
-    m_reporter.Message(m_texts(17) + verifiedLine, m_texts(18), MessageIcon::Information,
+    m_reporter.PhaseText(Text(WriteIsoText::RecordingComplete));
+    m_reporter.Message(Text(WriteIsoText::RecordingComplete) + verifiedLine,
+                       Text(WriteIsoText::RecordingCompleteTitle), MessageIcon::Information,
                        MessageButtons::Ok);
     return BurnOutcome::Completed;
 }

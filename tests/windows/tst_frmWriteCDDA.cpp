@@ -192,7 +192,7 @@ class WriteCddaTest : public QObject {
         });
         window->UpdateBurnButton();
         QCOMPARE(ClickAndWait(*window, "CmdBurn", &frmWriteCDDA::burnFinished, 60000),
-                 AudioBurnOutcome::Finished);
+                 AudioBurnOutcome::Completed);
         QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
         QVERIFY(lockedWhileRecording);
         QCOMPARE(shownAtTheEnd, QStringList({"-   5   of   5   -", "100%", "100"}));

@@ -3,10 +3,9 @@
 #include <iostream>
 #include <ostream>
 
-#include "BuiltInTexts.h"
+#include "CopyTexts.h"
 #include "DiscVerifier.h"
-#include "EngineTexts.h"
-#include "EnginesText.h"
+#include "EngineMessages.h"
 
 #include "MonotonicClock.h"
 #include "StopSignals.h"
@@ -93,11 +92,8 @@ std::optional<std::string> TerminalReporter::ReadAnswer() {
 }
 
 std::string TerminalReporter::TerminalWording(const std::string& text) const {
-    if (text == EngineTexts("frmSaveISO2", BuiltInTexts::kSaveIso2)(23))
-        return EnginesText("InsertBlankEnter", "请放入一张空白光碟片，然后按 Enter 键继续。");
-    if (text == DiscVerifier::InsertPrompt())
-        return EnginesText("VerifyInsertEnter",
-                           "请将刚刻录的光碟放回光碟机，然后按 Enter 键进行校验（Ctrl+D 取消）。");
+    if (text == Text(CopyText::InsertBlank)) return Text(EngineMessage::InsertBlankEnter);
+    if (text == DiscVerifier::InsertPrompt()) return Text(EngineMessage::VerifyInsertEnter);
     return text;
 }
 

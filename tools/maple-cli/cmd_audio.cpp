@@ -25,13 +25,13 @@ const char* FailureLine(AudioBurnOutcome outcome) {
     switch (outcome) {
         case AudioBurnOutcome::Refused:
             return "audio recording refused";
-        case AudioBurnOutcome::FinishedWithErrors:
+        case AudioBurnOutcome::CompletedWithErrors:
             return "audio recording finished with errors; the disc may be unusable";
         case AudioBurnOutcome::Failed:
             return "audio recording failed";
         case AudioBurnOutcome::Cancelled:
             return "audio recording stopped on request";
-        case AudioBurnOutcome::Finished:
+        case AudioBurnOutcome::Completed:
             break;
     }
     return "";
@@ -64,7 +64,7 @@ int RunAudio(CliContext& context) {
     });
     const AudioBurnOutcome outcome = engine.StartAudioBurn(drive, tracks);
     reporter.Finish();
-    if (outcome == AudioBurnOutcome::Finished) {
+    if (outcome == AudioBurnOutcome::Completed) {
         context.out << (options.testMode ? "test recording complete: " : "recorded: ")
                     << tracks.size() << " audio track(s)\n";
         return CliExit::kSuccess;

@@ -3,15 +3,14 @@
 
 #include <iostream>
 
-#include "BuiltInTexts.h"
 #include "BurnOptions.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CopyTexts.h"
 #include "DiscCopier.h"
 #include "DriveClaim.h"
 #include "EmuMediumKind.h"
-#include "EngineTexts.h"
 #include "ImageBurner.h"
 #include "SystemAccess.h"
 #include "TemporaryImage.h"
@@ -71,7 +70,7 @@ class CopyReporter : public TerminalReporter {
   public:
     CopyReporter(std::ostream& err, std::string drive, std::optional<MediumKind> blank)
         : TerminalReporter(err),
-          m_prompt(EngineTexts("frmSaveISO2", BuiltInTexts::kSaveIso2)(23)),
+          m_prompt(Text(CopyText::InsertBlank)),
           m_drive(std::move(drive)),
           m_blank(blank) {}
 

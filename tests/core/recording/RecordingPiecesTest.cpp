@@ -6,9 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "EngineTexts.h"
 #include "ImageFileWriter.h"
-#include "LanguageFile.h"
 #include "MonotonicClock.h"
 #include "ProgressDisplay.h"
 #include "RecordingTestEnvironment.h"
@@ -121,19 +119,4 @@ TEST(TemporaryImage, OnlyTheRememberedImageInTheTempFolderIsEverDeleted) {
     EXPECT_TRUE(fs::exists(temp));
     EXPECT_TRUE(TemporaryImage(0, temp).DeleteIfCovered(temp));
     EXPECT_FALSE(fs::exists(temp));
-}
-
-// Empty values keep the built-in text: LanguageFileTest.
-TEST(EngineTexts, TextNIsTheLanguageFilesStringN) {
-    TempFolder folder;
-    const std::string language = folder.File("English.lng");
-    WriteFile(language, "frmWriteISO.String26=You inserted a \n");
-    SetLanguageFilePath(language);
-    std::array<const char*, 27> texts{};
-    texts.fill("");
-    texts[25] = "built-in 26";
-    const EngineTexts loaded("frmWriteISO", texts);
-    SetLanguageFilePath("");
-    EXPECT_EQ(loaded(26), "You inserted a ");
-    EXPECT_EQ(loaded(99), "");
 }
