@@ -25,7 +25,7 @@
 // text, add its constant, its row (the key exactly as the language files
 // spell it, the built-in Simplified Chinese text) and the key with its
 // translation in data/English.lng and data/Chinese Tradition.lng;
-// tst_LanguageFiles then checks the key in both files (docs/texts.md).
+// tst_LanguageFiles then checks the key in both files (docs/developing.md).
 template <typename Id>
 struct TextRow {
     Id id;

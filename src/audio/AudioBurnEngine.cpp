@@ -232,12 +232,6 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
     return AudioBurnOutcome::Completed;
 }
 
-void AudioBurnEngine::CloseAfterFailure(const std::string& drive, std::uint16_t track) {
-    (void)modMMC::SynchronizeCache(drive);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1);
-}
-
 std::string AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t track) {
     CloseAfterFailure(drive, track);
     // Read while the disc is still in the drive.

@@ -92,7 +92,6 @@ class AudioBurnEngine {
     Step StopAfterWrite(const std::string& drive, std::uint16_t track, TrackWriteOutcome outcome,
                         const CheckedTrack& checked, std::int32_t status);
     // Flush, close track `track` and the session; results are not checked.
-    void CloseAfterFailure(const std::string& drive, std::uint16_t track);
     void FinishTrack(const std::string& drive, std::uint16_t track);
     AudioBurnOutcome FinishDisc(const std::string& drive);
     void NoteFailure(const std::string& panelText);

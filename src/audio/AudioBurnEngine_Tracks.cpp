@@ -5,6 +5,7 @@
 
 #include "AudioBurnEngine.h"
 #include "AudioBurnMessages.h"
+#include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DriveFailure.h"
 #include "EngineMessages.h"

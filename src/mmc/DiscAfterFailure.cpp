@@ -67,3 +67,9 @@ std::string DiscAfterFailure(const std::string& drive, int failedTrack) {
         return WithTracks(drive, disc, recorded, failedTrack);
     return Text(EngineMessage::DiscNowDamaged);
 }
+
+void CloseAfterFailure(const std::string& drive, std::uint16_t track) {
+    (void)modMMC::SynchronizeCache(drive);
+    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track);
+    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1);
+}

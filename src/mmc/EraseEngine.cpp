@@ -47,7 +47,7 @@ EraseOutcome EraseEngine::Run(const std::string& drive, bool quick) {
         m_reporter.PhaseText(Text(EraseText::Erased));
         m_reporter.Message(Text(EraseText::Erased), Text(EraseText::ErasedTitle),
                            MessageIcon::Information, MessageButtons::Ok);
-        return EraseOutcome::Erased;
+        return EraseOutcome::Completed;
     }
     m_reporter.PhaseText(Text(EraseText::EraseFailed));
     m_reporter.Message(Text(EraseText::EraseFailed), Text(EraseText::EraseFailedTitle),

@@ -13,7 +13,7 @@ enum class EraseOutcome {
     InUse,        // another program holds the drive (or it could not be held)
     NoDisc,       // no medium in the drive
     NotErasable,  // the disc is not rewritable
-    Erased,       // BlankDisc succeeded
+    Completed,    // BlankDisc succeeded
     Failed,       // BlankDisc failed
     Cancelled,    // the user stopped it before BLANK, or during a DVD+RW overwrite
 };

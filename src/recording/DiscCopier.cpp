@@ -29,16 +29,16 @@ CopyOutcome DiscCopier::Next(const std::string& drive,
                              const std::function<std::string()>& chooseImagePath) {
     const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim)) return CopyOutcome::Stopped;
+    if (!HoldsDrive(claim)) return CopyOutcome::Refused;
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
     if (ready != 1) {
         Warn(Text(ready == 0 ? CopyText::NoDisc : CopyText::DriveBusy), CopyText::DriveTitle);
-        return CopyOutcome::Stopped;
+        return CopyOutcome::Refused;
     }
     m_sourceIsDvd = modMMC::IsDVDMedia(drive);
     if (!m_options.imageOnly) return CopyToDisc(drive);
     const std::string path = chooseImagePath ? chooseImagePath() : std::string();
-    if (path.empty()) return CopyOutcome::Stopped;
+    if (path.empty()) return CopyOutcome::Refused;
     return CopyImageOnly(drive, path);
 }
 

@@ -24,7 +24,7 @@ struct CopyOptions {
 
 // How the Next button ended.
 enum class CopyOutcome {
-    Stopped,        // the drive was not ready or held by another program, had no
+    Refused,        // the drive was not ready or held by another program, had no
                     // disc, or no file was chosen
     Failed,         // the copy failed (its message was shown)
     ImageSaved,     // image only: the image file is complete

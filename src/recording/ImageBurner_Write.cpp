@@ -149,9 +149,7 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
 }
 
 std::string ImageBurner::AbortBurn(const std::string& drive) {
-    (void)modMMC::SynchronizeCache(drive);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, kTrackOne);
+    CloseAfterFailure(drive, kTrackOne);
     // Read while the disc is still in the drive.
     std::string discNow = DiscAfterFailure(drive, kTrackOne);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);

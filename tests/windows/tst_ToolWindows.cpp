@@ -58,7 +58,7 @@ class ToolWindowsTest : public QObject {
         QCOMPARE(Values(window).at(3), QStringLiteral("Complete"));
         frmErase erase;
         RunErase(erase);
-        QCOMPARE(erase.LastOutcome(), EraseOutcome::Erased);
+        QCOMPARE(erase.LastOutcome(), EraseOutcome::Completed);
         window.Timer1Tick();
         QCOMPARE(Values(window), (QStringList{"CD-RW", "1", "1", "Empty", "Empty"}));
         m_rig->drives.Insert(MediumKind::DvdR);
@@ -127,7 +127,7 @@ class ToolWindowsTest : public QObject {
         QVERIFY(Control<QCheckBox>(&window, "chkQuikErase")->isChecked());  // the default
         Control<QCheckBox>(&window, "chkQuikErase")->setChecked(quick);
         RunErase(window);
-        QCOMPARE(window.LastOutcome(), EraseOutcome::Erased);
+        QCOMPARE(window.LastOutcome(), EraseOutcome::Completed);
         QCOMPARE(HexBytes(m_rig->drives.Cdbs(0xA1).at(0)), cdb.toStdString());
         QCOMPARE(Control<QLabel>(&window, "LblStat")->text(), QString::fromUtf8("光碟抹除成功!"));
     }

@@ -163,7 +163,7 @@ int RunCopy(CliContext& context) {
         case CopyOutcome::Cancelled:
             context.err << "maple-cli: copy stopped on request; no image was kept\n";
             return CliExit::kStopped;
-        case CopyOutcome::Stopped:
+        case CopyOutcome::Refused:
         case CopyOutcome::Failed:
             break;
     }

@@ -69,7 +69,7 @@ TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
     session.Insert(MediumKind::DvdPlusRw, 40);
     ASSERT_EQ(DiscState(), modMMC::DiscState::kComplete);
     session.Transport().ClearCommandLog();
-    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(Run(true), EraseOutcome::Completed);
     std::vector<std::pair<std::uint32_t, std::uint16_t>> writes;
     for (std::uint32_t lba = 0; lba < 300; lba += 25) writes.emplace_back(lba, 25);
     EXPECT_EQ(session.Writes(), writes);
@@ -86,12 +86,12 @@ TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
 TEST_F(Erase, ADvdPlusRwRefusingPage05OrTheSpeedIsStillOverwritten) {
     session.Insert(MediumKind::DvdPlusRw, 40);
     session.Drive().Faults().rejectDefaultModeSense = true;
-    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(Run(true), EraseOutcome::Completed);
     EXPECT_EQ(session.Count(modMMC::kOpModeSelect10), 0u);
     session.Insert(MediumKind::DvdPlusRw, 40);
     session.Drive().Faults() = {};
     session.Drive().Faults().failures = {{0x55, 0, 1, 5, 0x26, 0}, {0xBB, 0, 1, 5, 0x24, 0}};
-    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(Run(true), EraseOutcome::Completed);
     EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
 }
 

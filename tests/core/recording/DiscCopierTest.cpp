@@ -202,17 +202,17 @@ TEST_F(DiscCopierTest, AFailedReadCapacityOrAnUncreatableImageFailsBeforeReading
 
 TEST_F(DiscCopierTest, NoDiscABusyDriveAndACancelledDialogStopBeforeReading) {
     ASSERT_EQ(bench.Drive().RemoveMedium(), "");
-    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Stopped);
+    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Refused);
     EXPECT_EQ(reporter.events.back(), "message:提示|您的光碟机中没有光碟片");
     InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
     bench.Drive().Faults().notReadyCommands = 1000;
-    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Stopped);
+    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Refused);
     EXPECT_EQ(reporter.events.back(), "message:提示|您的刻录机正在忙碌中！");
     EXPECT_EQ(bench.SleptMs(), 15000);
     bench.Drive().Faults().notReadyCommands = 0;
     bench.Transport().ClearCommandLog();
     const std::size_t messages = reporter.messages.size();
-    EXPECT_EQ(CopyToFile(""), CopyOutcome::Stopped);  // the user cancelled the dialog
+    EXPECT_EQ(CopyToFile(""), CopyOutcome::Refused);  // the user cancelled the dialog
     EXPECT_EQ(reporter.messages.size(), messages);
     EXPECT_EQ(bench.Count(0x28) + bench.Count(0x25), 0u);
 }
