@@ -1,8 +1,7 @@
 // The double-layer DVDs and the Blu-ray discs of the virtual drive at the CDB
 // level: profiles, capacities, the formats of BD-RE and DVD+RW, the closing
-// functions of BD-R, the Blu-ray speed command, sparse media files.
+// functions of BD-R, the Blu-ray speed command.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "VirtualDriveSession.h"
 
@@ -165,17 +164,4 @@ TEST(EmulatedBluRay, SpeedsAreSetWithSetStreaming) {
     descriptor[26] = 0x03, descriptor[27] = 0xE8;
     ASSERT_EQ(bench.Exec({0xB6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 28, 0}, &descriptor, true), 0);
     EXPECT_EQ(bench.Drive().CurrentWriteSpeed(), 17980);
-}
-
-// A 50 GB disc costs what was written: the media file stays sparse.
-TEST(EmulatedBluRay, TheMediaFileStaysSparse) {
-    VirtualDriveSession bench;
-    bench.Insert(MediumKind::BdRe);
-    ASSERT_EQ(Format(bench, 4), 0);
-    ASSERT_EQ(bench.WriteDataTrack(12000000, 32), 0);
-    ASSERT_EQ(bench.SynchronizeCache(), 0);
-    struct stat info {};
-    ASSERT_EQ(::stat((bench.Folder() + "/medium.data").c_str(), &info), 0);
-    EXPECT_GE(info.st_size, 12000032LL * 2048);
-    EXPECT_LT(info.st_blocks * 512LL, 4LL * 1024 * 1024) << "only the written blocks take room";
 }
