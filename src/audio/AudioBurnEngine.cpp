@@ -1,4 +1,5 @@
 #include "AudioBurnEngine.h"
+#include "MediaFamily.h"
 
 #include <algorithm>
 #include <array>
@@ -56,7 +57,7 @@ AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyLimitMs);
     if (ready == -1) return Refuse(AudioText::DriveBusy, AudioText::DriveTitle);
     if (ready == 0) return Refuse(AudioText::NoDisc, AudioText::DriveTitle);
-    if (modMMC::IsDVDMedia(drive))
+    if (MediaFamilies::OfDisc(drive) != MediaFamily::CD)  // a DVD or a Blu-ray disc
         return Refuse(AudioText::DvdInserted, AudioText::DvdInsertedTitle);
     if (!DiscAccepted(drive)) return Refuse(AudioText::NotBlank, AudioText::NotBlankTitle);
     if (tracks.size() > kMostTracks)

@@ -48,6 +48,7 @@ constexpr std::uint8_t kUncorrectableBlock = 0x05;   // with Asc::kUnrecoveredRe
 constexpr std::uint8_t kInvalidWriteAddress = 0x02;  // with Asc::kLbaOutOfRange
 constexpr std::uint8_t kUnknownFormat = 0x02;        // with Asc::kIncompatibleMedium
 constexpr std::uint8_t kCannotWriteFormat = 0x05;    // with Asc::kIncompatibleMedium
+constexpr std::uint8_t kMediumNotFormatted = 0x10;   // with Asc::kIncompatibleMedium
 constexpr std::uint8_t kRemovalPrevented = 0x02;     // with Asc::kRemovalPrevented
 constexpr std::uint8_t kIncompleteTrack = 0x03;      // with Asc::kSessionFixationError
 }  // namespace Ascq

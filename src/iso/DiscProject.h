@@ -97,8 +97,12 @@ class DiscProject {
 
     // --- sizes ---
     std::int64_t ImageSize() const;
-    // Bytes a blank disc of the project's kind holds (80-minute CD, single-layer DVD).
+    // Bytes the disc holds: the blank in the drive when one was named
+    // (SetBlankCapacity), else a blank of the project's kind (80-minute CD,
+    // single-layer DVD).
     std::int64_t Capacity() const;
+    // The bytes of the blank in the drive, or <= 0 for none.
+    void SetBlankCapacity(std::int64_t bytes) { m_blankCapacity = bytes; }
     // True when no file was added (directories alone do not count).
     bool IsEmpty() const;
     bool Fits() const { return ImageSize() <= Capacity(); }
@@ -151,5 +155,6 @@ class DiscProject {
     static bool SameName(const clsISODirectory& directory, const std::string& name);
 
     DiscKind m_kind;
+    std::int64_t m_blankCapacity = 0;
     std::unique_ptr<clsISOWriter> m_writer;
 };

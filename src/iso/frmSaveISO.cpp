@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "BlankCapacity.h"
 #include "DesktopOpener.h"
 #include "EngineRunner.h"
 #include "LabelEditDelegate.h"
@@ -53,6 +54,9 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     ConnectVolumePage();
     ConnectTree();
     ConnectMenus();
+    // The size line compares with the blank in the drive when there is one.
+    if (MainWindow() != nullptr && !MainWindow()->DriveListEmpty())
+        m_project->SetBlankCapacity(BlankCapacityBytes(MainWindow()->CurrentDrive()));
     ShowNewProject(kind == DiscKind::Dvd ? SaveIsoText::DvdDiscRoot : SaveIsoText::CdDiscRoot);
     ShowBoxes();
     // Without a drive there is nothing to record on: the image is all one can

@@ -24,6 +24,8 @@ constexpr TextRow<EngineMessage> kRows[] = {
      "这些音轨连同间隔需要 %1 个区块（%2），但光碟只有 %3 个可用区块（%4）。请减少音轨。"},
     {CloseWarning, "Engines.CloseWarning",
      "数据已写入光碟；刻录机只是拒绝了关闭命令，这种光碟不需要关闭。"},
+    {FormattingDisc, "Engines.FormattingDisc", "正在格式化光盘 ..."},
+    {FormatFailed, "Engines.FormatFailed", "无法格式化光盘，光盘上没有写入任何数据。"},
     {MediumRemoved, "Engines.MediumRemoved", "光碟已被取出。"},
     {DiscFull, "Engines.DiscFull", "光碟已满：光碟机拒绝写入超出光碟末尾的区块。"},
     {ReadPastEnd, "Engines.ReadPastEnd", "光碟机拒绝读取超出光碟末尾的区块。"},

@@ -19,6 +19,8 @@ enum class EngineMessage {
     DataTooBig,
     AudioTooLong,
     CloseWarning,
+    FormattingDisc,  // a new DVD+RW or BD-RE before its first recording
+    FormatFailed,
     MediumRemoved,
     DiscFull,
     ReadPastEnd,

@@ -46,6 +46,7 @@ constexpr std::int32_t kDVDPlusR = 9;
 constexpr std::int32_t kDVDPlusRDL = 10;
 constexpr std::int32_t kDVDPlusRW = 11;
 constexpr std::int32_t kDVDPlusRWDL = 12;
+constexpr std::int32_t kBDROM = 13;
 constexpr std::int32_t kBDR = 14;
 constexpr std::int32_t kBDRE = 15;
 constexpr std::int32_t kHDDVDR = 17;
@@ -92,6 +93,8 @@ constexpr std::int32_t kCloseTrack = 1;
 constexpr std::int32_t kCloseSession = 2;
 // DVD+R and DVD+R DL: close the session and finalise the disc (101b).
 constexpr std::int32_t kCloseFinalize = 5;
+// BD-R: close the session and finalise the disc (110b).
+constexpr std::int32_t kCloseFinalizeBD = 6;
 // Blanking types of BLANK.
 constexpr std::uint8_t kBlankWholeDisc = 0;
 constexpr std::uint8_t kBlankMinimal = 1;
@@ -198,12 +201,45 @@ constexpr std::int32_t kReloadReadyWaitMs = 30000;
 // What BlankDisc returns when `events` asked it to stop between the blocks
 // of a DVD+RW overwrite (the disc is partly erased).
 constexpr std::int32_t kBlankStopped = -1;
-// Erases the disc: BLANK of `blankingType`, or for DVD+RW zeros over LBAs
-// 0..299. Returns 0 on success, else the failing status (255 when the
-// DVD+RW overwrite gives up), or kBlankStopped when `events` (optional)
-// asked to stop after a block of the overwrite.
+// Erases the disc: BLANK of `blankingType`; for DVD+RW zeros over LBAs
+// 0..299; for BD-RE a full format (whole) or a quick reformat and the
+// zeros (minimal); a DVD+RW or BD-RE never formatted gets its first format.
+// Returns 0 on success, else the failing status (255 when the overwrite or
+// the format gives up), or kBlankStopped when `events` (optional) asked to
+// stop after a block of the overwrite.
 [[nodiscard]] std::int32_t BlankDisc(const std::string& drive, std::uint8_t blankingType,
                                      EngineReporter* events = nullptr);
+
+// ---- Formats and streaming (DVD+RW, BD) ----
+
+// SET STREAMING with one performance descriptor over LBAs 0..`endLba`:
+// read and write speeds in kB/s (FFFFh = the fastest). Blu-ray drives take
+// their speeds so; SET CD SPEED may be ignored there.
+[[nodiscard]] std::int32_t SetStreaming(const std::string& drive, std::uint16_t readSpeed,
+                                        std::uint16_t writeSpeed, std::uint32_t endLba);
+// READ FORMAT CAPACITIES into `length` bytes of `buffer`; true on success.
+[[nodiscard]] bool ReadFormatCapacities(const std::string& drive, void* buffer,
+                                        std::uint16_t length);
+// FORMAT UNIT with Immed and FOV set and the 8-byte format descriptor
+// `descriptor` (a copy of one READ FORMAT CAPACITIES offers); returns at once
+// while the drive formats (see FormatDisc).
+[[nodiscard]] std::int32_t FormatUnit(const std::string& drive,
+                                      const std::array<std::uint8_t, 8>& descriptor);
+// How FormatDisc formats: the first format of a new disc, or the erase of a
+// BD-RE (a quick reformat, or a full format with certification).
+enum class FormatStyle { First, QuickReformat, Full };
+// True when the disc is a DVD+RW or BD-RE that was never formatted (READ
+// FORMAT CAPACITIES: the current descriptor says "unformatted").
+[[nodiscard]] bool NeedsFormat(const std::string& drive, std::int32_t media);
+// The blocks a DVD+RW or BD-RE holds after FormatDisc(First); -1 when the
+// drive offers no such format.
+[[nodiscard]] std::int64_t FirstFormatBlocks(const std::string& drive, std::int32_t media);
+// Formats a DVD+RW (type 26h) or BD-RE (type 00h for the first format, 30h
+// quick reformat or full certification for an erase) and waits until the
+// drive is ready again. 0 on success, else the failing status (255 when no
+// format fits or the drive does not become ready).
+[[nodiscard]] std::int32_t FormatDisc(const std::string& drive, std::int32_t media,
+                                      FormatStyle style);
 
 // ---- Display names ----
 

@@ -52,11 +52,11 @@ std::int64_t LastLeadOutStart(const DiscInformationBlock& disc, std::int32_t med
     return (disc[21] * 60 + disc[22]) * 75 + disc[23] - 150;
 }
 
-// A DVD+RW reports itself complete once formatted, whatever it holds; only a
-// file system at sector 16 makes it "complete" for us.
+// A DVD+RW (or BD-RE) reports itself complete once formatted, whatever it
+// holds; only a file system at sector 16 makes it "complete" for us.
 std::int32_t CompleteUnlessBlankDVDPlusRW(std::int32_t mediaType, int& hasStructure,
                                           const std::string& drive) {
-    if (mediaType != Media::kDVDPlusRW) return DiscState::kComplete;
+    if (mediaType != Media::kDVDPlusRW && mediaType != Media::kBDRE) return DiscState::kComplete;
     if (hasStructure < 0) hasStructure = HasVolumeStructure(drive) ? 1 : 0;
     return hasStructure == 1 ? DiscState::kComplete : DiscState::kEmpty;
 }

@@ -35,7 +35,8 @@ CopyOutcome DiscCopier::Next(const std::string& drive,
         Warn(Text(ready == 0 ? CopyText::NoDisc : CopyText::DriveBusy), CopyText::DriveTitle);
         return CopyOutcome::Refused;
     }
-    m_sourceIsDvd = modMMC::IsDVDMedia(drive);
+    // A Blu-ray source is recorded like a DVD (the chooser knows CD and DVD).
+    m_sourceIsDvd = MediaFamilies::OfDisc(drive) != MediaFamily::CD;
     if (!m_options.imageOnly) return CopyToDisc(drive);
     const std::string path = chooseImagePath ? chooseImagePath() : std::string();
     if (path.empty()) return CopyOutcome::Refused;

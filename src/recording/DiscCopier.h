@@ -61,7 +61,7 @@ class DiscCopier {
     // Whether the last copy ended on the user's request.
     bool Cancelled() const { return m_cancelled; }
 
-    // Whether the source was a DVD (known after Next's drive check).
+    // Whether the source was a DVD or a Blu-ray disc (known after Next's drive check).
     bool SourceIsDvd() const { return m_sourceIsDvd; }
     // Sectors of the last copy that could not be read and were zero-filled.
     std::int64_t SkippedSectors() const { return m_skipped; }
@@ -78,7 +78,7 @@ class DiscCopier {
     bool HoldsDrive(const DriveClaim& claim);
     CopyOutcome CopyImageOnly(const std::string& drive, const std::string& path);
     CopyOutcome CopyToDisc(const std::string& drive);
-    void SetReadSpeed(const std::string& drive, bool dvd);
+    void SetReadSpeed(const std::string& drive, MediaFamily family);
     bool FindExtent(const std::string& drive, bool cd);
     std::int64_t ReadNext(const std::string& drive, std::int64_t lba, std::int32_t& status);
     std::int64_t ReadRunOut(const std::string& drive, std::int64_t lba);

@@ -65,9 +65,9 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
         CreateFailed(imagePath, image.Error());
         return false;
     }
-    const bool dvd = modMMC::IsDVDMedia(drive);
-    SetReadSpeed(drive, dvd);
-    if (!FindExtent(drive, !dvd)) {
+    const MediaFamily family = MediaFamilies::OfDisc(drive);
+    SetReadSpeed(drive, family);
+    if (!FindExtent(drive, family == MediaFamily::CD)) {
         image.Discard();
         return false;
     }
@@ -85,10 +85,11 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     return true;
 }
 
-void DiscCopier::SetReadSpeed(const std::string& drive, bool dvd) {
+void DiscCopier::SetReadSpeed(const std::string& drive, MediaFamily family) {
     const int factor = m_options.readSpeed.FactorOr(kDefaultReadFactor);
-    const std::int32_t status = modMMC::SetCDSpeed(drive, SpeedValue(factor, MediaSpeedStep(dvd)),
-                                                   modMMC::kMaximumSpeed, kConstantLinearVelocity);
+    const std::int32_t status =
+        SetMediumSpeeds(drive, family, SpeedValue(factor, MediaSpeedStep(family)),
+                        modMMC::kMaximumSpeed, kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
         Warn("WARNING: " + Text(CopyText::SpeedNotSupported) + std::to_string(factor) + "x, " +
                  Text(CopyText::DefaultSpeed),

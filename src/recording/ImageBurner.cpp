@@ -3,11 +3,14 @@
 #include "DiscAfterStop.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
+#include "EngineMessages.h"
 #include "EngineReporter.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
+#include "MediaFamily.h"
 #include "RecordingChecks.h"
 #include "ScsiStatus.h"
+#include "SpeedList.h"
 #include "clsWPP.h"
 #include "modMMC.h"
 
@@ -34,6 +37,11 @@ bool IsSequentialDvdMinus(std::int32_t media) {
 // drives may refuse it there, which must not stop the recording.
 bool IgnoresWriteParameters(std::int32_t media) {
     return media >= modMMC::Media::kDVDRAM && media <= modMMC::Media::kDVDPlusRWDL;
+}
+
+// Blu-ray recorders have no Write Parameters page at all: it is not sent.
+bool HasNoWriteParameters(std::int32_t media) {
+    return MediaFamilies::OfMedia(media) == MediaFamily::BluRay;
 }
 }  // namespace
 
@@ -92,10 +100,11 @@ bool ImageBurner::CheckDrive(const std::string& drive) {
              WriteIsoText::DriveTitle);
         return false;
     }
-    const bool discIsDvd = modMMC::IsDVDMedia(drive);
+    // The chooser offers CD and DVD: a Blu-ray disc takes what a DVD takes.
+    const MediaFamily family = MediaFamilies::OfDisc(drive);
     if (m_options.task != RecordingTask::kRecordImage &&
-        (discIsDvd ? 1 : 0) != m_options.chosenDiscKind) {
-        Warn(DiscKindMessage(discIsDvd), WriteIsoText::WrongDiscTitle);
+        (family == MediaFamily::CD ? 0 : 1) != m_options.chosenDiscKind) {
+        Warn(DiscKindMessage(family), WriteIsoText::WrongDiscTitle);
         return false;
     }
     // A disc whose state could not be read is not taken for a blank one.
@@ -108,8 +117,8 @@ bool ImageBurner::CheckDrive(const std::string& drive) {
     return true;
 }
 
-std::string ImageBurner::DiscKindMessage(bool discIsDvd) const {
-    const std::string inserted = discIsDvd ? "DVD" : "CD";
+std::string ImageBurner::DiscKindMessage(MediaFamily family) const {
+    const std::string inserted = MediaFamilies::Name(family);
     const std::string wanted = m_options.chosenDiscKind == 1 ? "DVD" : "CD";
     return Text(WriteIsoText::WrongDiscStart) + inserted + Text(WriteIsoText::WrongDiscMiddle) +
            wanted + "-R or " + wanted + "-RW" + Text(WriteIsoText::WrongDiscEnd);
@@ -126,7 +135,7 @@ BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& 
         return BurnOutcome::Refused;
     }
     if (!CheckRecording(drive, image.Length())) return BurnOutcome::Refused;
-    if (!WriteParametersPage(drive)) return BurnOutcome::Failed;
+    if (!FormatIfNeeded(drive) || !WriteParametersPage(drive)) return BurnOutcome::Failed;
     SetWriteSpeed(drive);
     m_reporter.PhaseText(Text(WriteIsoText::WritingData));
     const BurnOutcome written = WriteTrack(drive, image, imagePath);
@@ -144,15 +153,30 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
         // Whole chunks are written; a CD track ends with two run-out blocks.
         const std::int64_t chunks = (imageBytes + kChunkBytes - 1) / kChunkBytes;
         const bool cd = m_mediaType == modMMC::Media::kCDR || m_mediaType == modMMC::Media::kCDRW;
-        problem = RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0),
-                                                  modMMC::FreeBlocks(drive));
+        m_needsFormat = modMMC::NeedsFormat(drive, m_mediaType);
+        // A disc still to be formatted holds what its first format gives.
+        const std::int64_t free = m_needsFormat ? modMMC::FirstFormatBlocks(drive, m_mediaType)
+                                                : modMMC::FreeBlocks(drive);
+        problem =
+            RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0), free);
     }
     if (problem.empty()) return true;
     Warn(problem, WriteIsoText::NoImageTitle);
     return false;
 }
 
+// A brand-new DVD+RW or BD-RE is formatted before its first recording.
+bool ImageBurner::FormatIfNeeded(const std::string& drive) {
+    if (!m_needsFormat) return true;
+    m_reporter.PhaseText(Text(EngineMessage::FormattingDisc));
+    if (modMMC::FormatDisc(drive, m_mediaType, modMMC::FormatStyle::First) == ScsiStatus::kGood)
+        return true;
+    Warn(Text(EngineMessage::FormatFailed), WriteIsoText::WriteFailedTitle);
+    return false;
+}
+
 bool ImageBurner::WriteParametersPage(const std::string& drive) {
+    if (HasNoWriteParameters(m_mediaType)) return true;
     const bool optional = IgnoresWriteParameters(m_mediaType);
     clsWPP page;
     if (!page.GetData(drive)) {
@@ -178,9 +202,13 @@ bool ImageBurner::WriteParametersPage(const std::string& drive) {
 
 void ImageBurner::SetWriteSpeed(const std::string& drive) {
     const int factor = m_options.writeSpeed.FactorOr(kDefaultWriteFactor);
-    const int step = MediaSpeedStep(modMMC::IsDVDMedia(drive));
-    const std::int32_t status = modMMC::SetCDSpeed(
-        drive, modMMC::kMaximumSpeed, SpeedValue(factor, step), kConstantLinearVelocity);
+    const bool bluRay = MediaFamilies::OfMedia(m_mediaType) == MediaFamily::BluRay;
+    const MediaFamily family = bluRay                      ? MediaFamily::BluRay
+                               : modMMC::IsDVDMedia(drive) ? MediaFamily::DVD
+                                                           : MediaFamily::CD;
+    const std::int32_t status =
+        SetMediumSpeeds(drive, family, modMMC::kMaximumSpeed,
+                        SpeedValue(factor, MediaSpeedStep(family)), kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
         Warn("WARNING: " + Text(WriteIsoText::SpeedNotSupported) + std::to_string(factor) + "x!" +
                  Text(WriteIsoText::DefaultSpeed),

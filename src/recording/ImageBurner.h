@@ -7,6 +7,7 @@
 #include "BlockHashes.h"
 #include "BurnOptions.h"
 #include "DiscVerifier.h"
+#include "MediaFamily.h"
 #include "TemporaryImage.h"
 #include "WriteIsoTexts.h"
 
@@ -64,6 +65,7 @@ class ImageBurner {
     bool HoldsDrive(const DriveClaim& claim);
     bool CheckDrive(const std::string& drive);
     bool CheckRecording(const std::string& drive, std::int64_t imageBytes);
+    bool FormatIfNeeded(const std::string& drive);
     bool WriteParametersPage(const std::string& drive);
     void SetWriteSpeed(const std::string& drive);
     BurnOutcome WriteTrack(const std::string& drive, ImageFileReader& image,
@@ -73,13 +75,14 @@ class ImageBurner {
     BurnOutcome Finish(const std::string& drive, const std::string& imagePath);
     BurnOutcome Conclude(const std::string& failure, const std::string& warning,
                          const std::string& imagePath);
-    std::string DiscKindMessage(bool discIsDvd) const;
+    std::string DiscKindMessage(MediaFamily family) const;
     void Warn(const std::string& text, WriteIsoText title);
 
     EngineReporter& m_reporter;
     BurnOptions m_options;
     TemporaryImage m_temporary;
     std::int32_t m_mediaType = 0;
+    bool m_needsFormat = false;  // a DVD+RW or BD-RE never formatted
     std::vector<std::uint8_t> m_chunk;
     BlockHashes m_hashes;        // of the blocks sent, with the verify option
     std::string m_verifyResult;  // the verification's sentence for the final message

@@ -21,17 +21,20 @@ constexpr std::int64_t kBlockSize = 2048;
 constexpr std::uint16_t kTrackOne = 1;
 constexpr std::int16_t kImmediate = -1;
 
-// DVD-RAM and DVD+RW drives may refuse CLOSE TRACK/SESSION although the data
-// is safe on the disc; there a failed close is shown but is not a failure.
+// DVD-RAM, DVD+RW and BD-RE drives may refuse CLOSE TRACK/SESSION although
+// the data is safe on the disc; there a failed close is shown but is not a
+// failure.
 bool CloseIsOptional(std::int32_t media) {
     return media == modMMC::Media::kDVDRAM || media == modMMC::Media::kDVDPlusRW ||
-           media == modMMC::Media::kDVDPlusRWDL;
+           media == modMMC::Media::kDVDPlusRWDL || media == modMMC::Media::kBDRE;
 }
 
-// DVD+R takes no Write Parameters page: closing its session leaves it
-// appendable, and only the finalising close makes it complete.
+// DVD+R and BD-R take no Write Parameters page: closing their session leaves
+// them appendable, and only the finalising close (101b on DVD+R, 110b on
+// BD-R) makes them complete.
 std::int32_t SessionClose(std::int32_t media, bool fixDisc) {
     const bool plusR = media == modMMC::Media::kDVDPlusR || media == modMMC::Media::kDVDPlusRDL;
+    if (media == modMMC::Media::kBDR && fixDisc) return modMMC::kCloseFinalizeBD;
     return plusR && fixDisc ? modMMC::kCloseFinalize : modMMC::kCloseSession;
 }
 }  // namespace

@@ -257,6 +257,22 @@ class SaveIsoTest : public QObject {
             "\n/\n" + QDir::fromNativeSeparators(QString::fromStdString(Src("readme.txt")))));
     }
 
+    // With a blank in the drive the size line compares with it, whatever kind
+    // was chosen: a BD-R for a "DVD" project, a new BD-RE as formatted.
+    void theSizeLineComparesWithTheBlankInTheDrive() {
+        m_rig->drives.Insert(MediumKind::BdR);
+        OpenTaskWindow(Task::kDataDisc, 1);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        QCOMPARE(Control<QLabel>(window, "Panels(2)")->text(),
+                 QStringLiteral("Size: 0 KB / 23.31 GB"));
+        window->close();
+        m_rig->drives.Insert(MediumKind::BdRe);
+        OpenTaskWindow(Task::kDataDisc, 0);
+        window = VisibleWindow<frmSaveISO>();
+        QCOMPARE(Control<QLabel>(window, "Panels(2)")->text(),
+                 QStringLiteral("Size: 0 KB / 22.56 GB"));
+    }
+
     // An image larger than the disc is built only when the user says Yes; a
     // build stopped with Cancel keeps nothing.
     void sizesThePreflightCheckAndCancel() {

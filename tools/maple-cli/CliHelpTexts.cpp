@@ -63,8 +63,12 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
          {{"create DIR", "make a virtual drive in the folder DIR"},
           {"insert KIND [--from IMAGE.iso]",
            "put in a blank of KIND, or with --from a finished disc of KIND holding IMAGE.iso "
-           "(cd-rom and dvd-rom only so)"},
+           "(cd-rom and dvd-rom only so); KIND is cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw, "
+           "dvd+r-dl, dvd-r-dl, bd-r, bd-r-dl or bd-re"},
           {"--replace", "with insert: take out a disc that holds data (otherwise refused)"},
+          {"--unformatted",
+           "with insert dvd+rw: a brand-new disc, formatted at its first recording (a bd-re "
+           "always comes so)"},
           {"eject", "take the disc out"},
           {"show", "describe the disc"},
           {"export OUTDIR [--force]",
@@ -84,7 +88,8 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
 const std::vector<CliSectionText>& ClosingSectionTexts() {
     static const std::vector<CliSectionText> sections{
         {"MEDIA KINDS",
-         "cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw, and cd-rom and dvd-rom (with --from)."},
+         "cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw, dvd+r-dl, dvd-r-dl, bd-r, bd-r-dl, bd-re, "
+         "and cd-rom and dvd-rom (with --from)."},
         {"EXIT STATUS",
          "0 success, 1 the operation failed, 2 wrong arguments or no usable drive, 130 stopped "
          "by Ctrl-C or SIGTERM after a safe stop. Every failure prints one line starting with "

@@ -10,14 +10,28 @@
 #include "ImageBurner.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
+#include "MediaFamily.h"
 #include "TerminalReporter.h"
 #include "WriteCapabilities.h"
 #include "modMMC.h"
 
 namespace {
-// 1x of a data CD (75 sectors of 2048 bytes a second) and of a DVD.
+// 1x of a data CD (75 sectors of 2048 bytes a second), of a DVD and of a BD.
 constexpr std::int64_t kCdBytesPerX = 153600;
 constexpr std::int64_t kDvdBytesPerX = 1385000;
+constexpr std::int64_t kBluRayBytesPerX = 4495000;
+
+std::int64_t BytesPerX(const std::string& drive) {
+    switch (MediaFamilies::OfDisc(drive)) {
+        case MediaFamily::CD:
+            return kCdBytesPerX;
+        case MediaFamily::DVD:
+            return kDvdBytesPerX;
+        case MediaFamily::BluRay:
+            return kBluRayBytesPerX;
+    }
+    return kCdBytesPerX;
+}
 
 struct BurnArguments {
     BurnOptions options;
@@ -131,9 +145,7 @@ int RunBurn(CliContext& context) {
         // The progress line's speed, in the unit of the disc in the drive.
         std::error_code error;
         const auto bytes = std::filesystem::file_size(parsed.options.imagePath, error);
-        if (!error)
-            reporter.SetJob(static_cast<std::int64_t>(bytes),
-                            modMMC::IsDVDMedia(drive) ? kDvdBytesPerX : kCdBytesPerX);
+        if (!error) reporter.SetJob(static_cast<std::int64_t>(bytes), BytesPerX(drive));
     }
     ImageBurner burner(reporter, parsed.options);
     const BurnOutcome outcome = burner.Burn(drive);

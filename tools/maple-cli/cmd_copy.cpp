@@ -50,7 +50,7 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
     if (error.empty() && blank) {
         parsed.blank = MediumKindFromName(*blank);
         if (!parsed.blank || !TraitsOf(*parsed.blank).recordable)
-            error = "--blank needs a recordable kind (cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw)";
+            error = "--blank needs a recordable kind (" + BlankKindNames() + ")";
         else if (dynamic_cast<clsEmulatedDrive*>(Transport()) == nullptr)
             error = "--blank works only with a virtual drive";
     }

@@ -27,6 +27,7 @@ EmuOutcome ReadRun(const EmuCall& call, std::int64_t lba, std::int64_t count, st
     const EmuDriveState& state = call.state;
     const EmuMedia& media = state.media;
     if (TraitsOf(media.kind).overwritable) {
+        if (media.unformatted) return EmuSense::kMediumNotFormatted;
         if (lba + count > media.capacity) return EmuSense::kLbaOutOfRange;
         done = count;
         return call.data.Read(lba * 2048, out, count * 2048) ? EmuSense::kGood
@@ -78,6 +79,7 @@ EmuOutcome Read12(EmuCall& call) {
 namespace {
 EmuOutcome WriteOverwritable(EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     EmuMedia& media = call.state.media;
+    if (media.unformatted) return EmuSense::kMediumNotFormatted;
     if (lba < 0 || lba + blocks > media.capacity) return EmuSense::kLbaOutOfRange;
     if (!call.data.Write(lba * 2048, call.command.dataOut, blocks * 2048))
         return EmuSense::kWriteError;

@@ -117,8 +117,7 @@ EmuOutcome SelectPage(EmuDriveState& state, const std::uint8_t* page, int bytes,
     if (code == EmuWritePage::kCode) {
         const EmuOutcome outcome =
             EmuWritePage::Validate(page, bytes, state.writePage, state.media.kind);
-        const bool ignored =
-            state.media.kind == MediumKind::DvdPlusR || state.media.kind == MediumKind::DvdPlusRw;
+        const bool ignored = EmuWritePage::IgnoresPage(state.media.kind);
         if (outcome.Good() && apply && !ignored) std::copy_n(page, 52, state.writePage.begin());
         return outcome;
     }

@@ -52,9 +52,11 @@ class EmuDrive {
 
     // Puts a blank medium of `kind` into the drive (tray closed, ready).
     // Recordable kinds only; replaces the medium that was in, unless it holds
-    // data and `replacing` says only a disc without data may go. An operation
-    // (see Claim), like the two below.
-    std::string InsertBlank(MediumKind kind, Replacing replacing = Replacing::AnyDisc);
+    // data and `replacing` says only a disc without data may go. A BD-RE
+    // comes unformatted, as sold; `unformatted` asks the same of a DVD+RW
+    // (other kinds refuse it). An operation (see Claim), like the two below.
+    std::string InsertBlank(MediumKind kind, Replacing replacing = Replacing::AnyDisc,
+                            bool unformatted = false);
     // Puts a finished disc holding the image as one closed data track into the
     // drive: cd-rom and dvd-rom, or a recordable kind (disc complete). The
     // image length must be a multiple of 2048 and fit the medium.

@@ -121,7 +121,10 @@ std::string EmuDrive::Describe() const {
     text << "state: " << StateName(media.State()) << "\n";
     text << "sessions: " << media.closedSessions << " closed"
          << (media.finalized ? ", finalized" : "") << "\n";
-    if (TraitsOf(media.kind).overwritable) text << "recorded: " << media.recordedEnd << " blocks\n";
+    if (media.unformatted)
+        text << "format: none (formatted before the first write)\n";
+    else if (TraitsOf(media.kind).overwritable)
+        text << "recorded: " << media.recordedEnd << " blocks\n";
     for (const EmuTrack& track : media.tracks)
         text << "track " << track.number << ": session " << track.session << ", "
              << (track.mode == EmuTrack::Mode::Audio ? "audio" : "data") << ", start "

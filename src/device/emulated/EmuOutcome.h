@@ -62,6 +62,8 @@ constexpr EmuOutcome kCannotReadFormat =
     Check(SenseKey::kIllegalRequest, Asc::kIncompatibleMedium, Ascq::kUnknownFormat);
 constexpr EmuOutcome kCannotWriteFormat =
     Check(SenseKey::kIllegalRequest, Asc::kIncompatibleMedium, Ascq::kCannotWriteFormat);
+constexpr EmuOutcome kMediumNotFormatted =
+    Check(SenseKey::kIllegalRequest, Asc::kIncompatibleMedium, Ascq::kMediumNotFormatted);
 constexpr EmuOutcome kSavingNotSupported =
     Check(SenseKey::kIllegalRequest, Asc::kSavingNotSupported, Ascq::kNone);
 constexpr EmuOutcome kRemovalPrevented =

@@ -58,4 +58,8 @@ struct WriteSetup {
     bool testWrite = false;
 };
 WriteSetup SetupFor(const Page& page, MediumKind medium);
+
+// DVD+R, DVD+RW and the kinds written like them (DVD+R DL, BD-R, BD-RE):
+// the page is taken and ignored, and they cannot simulate a recording.
+bool IgnoresPage(MediumKind medium);
 }  // namespace EmuWritePage

@@ -47,8 +47,9 @@ TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved
     InsertDisc(MediumKind::CdRom, content);
     const std::string out = bench.File("out.iso");
     EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved);
-    // Drive check, speed, capacity, sessions and tracks, the volume probe, then the READ(10)s.
-    EXPECT_EQ(HexBytes(bench.Opcodes()).substr(0, 23), "00 AD AD BB 25 51 52 28");
+    // Drive check, the disc's family (not a DVD, not a BD), speed, capacity,
+    // sessions and tracks, the volume probe, then the READ(10)s.
+    EXPECT_EQ(HexBytes(bench.Opcodes()).substr(0, 29), "00 AD 46 AD 46 BB 25 51 52 28");
     EXPECT_EQ(HexBytes(bench.Cdbs(0xBB).back()),
               "BB 00 0B 00 FF FF 00 00 00 00 00 00");  // 16 x 176
     EXPECT_EQ(reporter.elapsed.front(), out);          // panel 3 names the file first

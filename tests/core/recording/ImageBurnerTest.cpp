@@ -53,11 +53,12 @@ class ImageBurnerTest : public ::testing::Test {
     ScriptedReporter reporter;
 };
 
-// The commands of a whole recording on a blank CD-R: the checks; the set-up
-// (the medium and its free blocks, the Write Parameters page, the speed); the
-// writes; flush, close track and session, eject.
+// The commands of a whole recording on a blank CD-R: the checks (the disc's
+// family: not a DVD, not a BD); the set-up (the medium and its free blocks,
+// the Write Parameters page, the speed); the writes; flush, close track and
+// session, eject.
 std::vector<std::uint8_t> Recording(std::size_t chunks) {
-    std::vector<std::uint8_t> opcodes = {0x00, 0xAD, 0x51, 0x46, 0x46, 0x51,
+    std::vector<std::uint8_t> opcodes = {0x00, 0xAD, 0x46, 0x51, 0x46, 0x46, 0x51,
                                          0x46, 0x52, 0x5A, 0x55, 0xAD, 0xBB};
     opcodes.insert(opcodes.end(), chunks, 0x2A);
     opcodes.insert(opcodes.end(), {0x35, 0x5B, 0x5B, 0x1B});
