@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 
 #include "EmuDataFile.h"
@@ -38,11 +39,10 @@ std::vector<TrackExtent> Extents(const EmuMedia& media, bool withPauses = false)
 
 // Minutes, seconds and frames as a cue sheet file writes them.
 std::string CueTime(std::int64_t frames) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld",
-                  static_cast<long long>(frames / (60 * 75)),
-                  static_cast<long long>(frames / 75 % 60), static_cast<long long>(frames % 75));
-    return text;
+    std::ostringstream text;
+    text << std::setfill('0') << std::setw(2) << frames / (60 * 75) << ':' << std::setw(2)
+         << frames / 75 % 60 << ':' << std::setw(2) << frames % 75;
+    return text.str();
 }
 
 // A .cue sheet of the exported files: each track's INDEX 01 at the start of
