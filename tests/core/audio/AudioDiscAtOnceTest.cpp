@@ -153,4 +153,17 @@ TEST_F(AudioDiscAtOnce, ShortTracksAreRefusedByNameAndADriveWithoutQLeavesPauses
                                  "暂停未校验: 刻录机无法读取Q子通道。"});
 }
 
+TEST_F(AudioDiscAtOnce, AWriteErrorEndsInFailureNamingTheTrack) {
+    const std::string one = bench.PutCdda("one.wav", 300 * kSector, 1);
+    const std::string two = bench.PutCdda("two.wav", 300 * kSector, 2);
+    bench.Drive().Faults().writeErrorLba = 500;  // in track 2 (from 450 after 2 s)
+    AudioBurnOptions options;
+    options.discAtOnce = true;
+    ASSERT_EQ(bench.Start({one, two}, options), AudioBurnOutcome::Failed);
+    ASSERT_FALSE(bench.reporter.messages.empty());
+    const std::string& shown = bench.reporter.messages.back().text;
+    EXPECT_EQ(shown.rfind("刻录出错 (Buffer Under-Run?)", 0), 0u) << shown;
+    EXPECT_NE(shown.find("第 2 条轨道"), std::string::npos) << shown;
+}
+
 }  // namespace
