@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <utility>
 
 #include "AudioBurnMessages.h"
 #include "DiscAfterFailure.h"
@@ -26,7 +27,7 @@ constexpr std::int16_t kImmediate = -1;
 }  // namespace
 
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
-    : m_reporter(reporter), m_options(options) {
+    : m_reporter(reporter), m_options(std::move(options)) {
     m_converter.SetProgressHandler([this](std::int16_t percent) { m_reporter.Progress(percent); });
 }
 

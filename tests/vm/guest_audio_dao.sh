@@ -26,12 +26,18 @@ silence() {  # BYTES: zeros
   head -c "$1" /dev/zero
 }
 toc_starts() {  # the pre-gap lengths (START) cdrdao reads, one line
-  quiet cdrdao read-toc --device "$SR" --driver generic-mmc /tmp/dao.toc &&
-    echo $(sed -n 's/^START //p' /tmp/dao.toc)
+  rm -f /tmp/dao.toc
+  cdrdao read-toc -v 4 --device "$SR" --driver generic-mmc /tmp/dao.toc > /tmp/cdrdao.log 2>&1 ||
+    { tail -n 8 /tmp/cdrdao.log >&2; show_trace 12 >&2; return 1; }
+  echo $(sed -n 's/^START //p' /tmp/dao.toc)
 }
 starts_are() {  # EXPECTED
   got=$(toc_starts) || return 1
-  [ "$got" = "$1" ] || { echo "cdrdao: START $got"; return 1; }
+  [ "$got" = "$1" ] || {
+    echo "cdrdao: START $got"; grep -v '^ *$' /tmp/cdrdao.log | grep -v 'SCSI command' | grep -v '^00:' | head -n 60
+    grep '^trace: \(BE\|42\|B9\)' "$DRIVE.trace" | sort | uniq -c | sort -rn | head -n 12
+    return 1
+  }
 }
 
 attach cd-r
