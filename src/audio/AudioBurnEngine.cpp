@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <utility>
 
 #include "AudioBurnMessages.h"
 #include "DiscAfterFailure.h"
@@ -27,7 +28,7 @@ constexpr std::int16_t kImmediate = -1;
 }  // namespace
 
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
-    : m_reporter(reporter), m_options(options) {
+    : m_reporter(reporter), m_options(std::move(options)) {
     m_converter.SetProgressHandler([this](std::int16_t percent) { m_reporter.Progress(percent); });
 }
 
@@ -109,13 +110,18 @@ bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
     return true;
 }
 
-// The tracks with the 2-second pauses between them must fit the free space,
-// and test mode needs a medium that can simulate.
+// The tracks with the pauses between them must fit the free space, test
+// mode needs a medium that can simulate, Disc-At-Once a drive that offers it
+// and tracks of 4 seconds at least.
 bool AudioBurnEngine::RecordingAllowed(const std::string& drive) {
     const std::int32_t media = modMMC::GetMediaType(drive);
     std::string problem =
         m_options.testMode ? RecordingChecks::TestModeProblem(media) : std::string();
-    if (problem.empty()) {
+    if (problem.empty() && m_options.discAtOnce) {
+        const DiscAtOnceLayout layout = Layout();
+        if (!DiscAtOnceAllowed(drive, layout)) return false;
+        problem = RecordingChecks::AudioFitProblem(layout.LeadOut(), modMMC::FreeBlocks(drive));
+    } else if (problem.empty()) {
         std::int64_t needed = kAudioPause * (static_cast<std::int64_t>(m_tracks.size()) - 1);
         for (const CheckedTrack& track : m_tracks) needed += track.Sectors();
         problem = RecordingChecks::AudioFitProblem(needed, modMMC::FreeBlocks(drive));
@@ -131,7 +137,7 @@ bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
         Show(Text(AudioText::ReadPageFailed), AudioText::ReadPageFailedTitle);
         return false;
     }
-    page.SetcWriteType(1);  // Track At Once
+    page.SetcWriteType(m_options.discAtOnce ? 2 : 1);  // Session At Once or Track At Once
     page.SetTestMode(m_options.testMode);
     page.SetDataBlockType(0);  // raw 2352-byte blocks
     page.SetTrackMode(0);      // 2-channel audio, no pre-emphasis, copy prohibited
@@ -175,9 +181,20 @@ AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return AudioBurnOutcome::Cancelled;
     }
+    // The converted lengths are exact; a track may have come out shorter.
+    if (m_options.discAtOnce && !DiscAtOnceAllowed(drive, Layout())) {
+        RemoveTempTracks();
+        return AudioBurnOutcome::Refused;
+    }
     if (!SendWriteParameters(drive)) {
         RemoveTempTracks();
         return AudioBurnOutcome::Failed;
+    }
+    if (m_options.discAtOnce) {
+        const Step step = RecordDiscAtOnce(drive);
+        if (step == Step::Stop) return AudioBurnOutcome::Failed;
+        if (step == Step::Cancel) return AudioBurnOutcome::Cancelled;
+        return FinishDisc(drive);
     }
     for (std::size_t index = 0; index < m_tracks.size(); ++index) {
         const Step step =
@@ -206,14 +223,24 @@ void AudioBurnEngine::FinishTrack(const std::string& drive, std::uint16_t track)
 // (deferred write errors surface there) ends with that failure, never with
 // the completion message.
 AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
-    m_reporter.PhaseText(Text(AudioText::ClosingSession) + "...");
-    if (modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1) != ScsiStatus::kGood)
-        NoteFailure(Text(AudioText::ClosingSession) + Text(AudioText::CloseSessionFailed));
+    if (m_options.discAtOnce) {
+        // The drive writes the lead-out, which closes the session.
+        m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
+        if (modMMC::SynchronizeCache(drive) != ScsiStatus::kGood)
+            NoteFailure("SYNCHRONIZE CACHE failed.");
+    } else {
+        m_reporter.PhaseText(Text(AudioText::ClosingSession) + "...");
+        if (modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1) != ScsiStatus::kGood)
+            NoteFailure(Text(AudioText::ClosingSession) + Text(AudioText::CloseSessionFailed));
+    }
     std::string verifyResult;
     VerifyOutcome verified = VerifyOutcome::Verified;
     if (m_options.verify && m_finishFailure.empty())
         verified = DiscVerifier(m_reporter, m_hashes)
                        .RunAfterRecording(drive, m_options.testMode, verifyResult);
+    if (m_options.verify && m_options.discAtOnce && !m_options.testMode &&
+        verified == VerifyOutcome::Verified && m_finishFailure.empty())
+        VerifyTrackStarts(drive, verifyResult);
     if (m_options.ejectDisc) {
         m_reporter.PhaseText(Text(AudioText::Ejecting));
         (void)modMMC::EjectTray(drive, kImmediate);

@@ -9,6 +9,7 @@
 #include "AudioTrackWriter.h"
 #include "BlockHashes.h"
 #include "CheckedTrack.h"
+#include "DiscAtOnceLayout.h"
 #include "clsWav2Cda.h"
 
 class DriveClaim;
@@ -23,16 +24,29 @@ enum class AudioBurnOutcome {
     Cancelled,            // the user stopped it; the message said what the disc holds
 };
 
-// The three check boxes of the audio window.
+// The options of the audio window.
 struct AudioBurnOptions {
+    static constexpr std::int32_t kDefaultPause = 2;  // seconds
+    static constexpr std::int32_t kLongestPause = 10;
+
     bool testMode = false;  // simulate: the drive records nothing
     bool fixDisc = true;    // close the disc against further sessions
     bool ejectDisc = true;  // open the tray at the end (also after a failure)
     bool verify = false;    // read the tracks back (READ CD) and compare them with the sound sent
+    // Disc-At-Once: the tracks as one stream, with the pauses below; else
+    // Track At Once with 2-second pauses.
+    bool discAtOnce = false;
+    // Disc-At-Once: seconds of silence before each track (0..10; the first
+    // entry, the first track's, is ignored); missing entries are 2 s.
+    std::vector<std::int32_t> pauseSeconds;
+
+    // The pause before track `index` (0-based) in sectors.
+    std::int64_t PauseSectors(std::size_t index) const;
 };
 
-// Records sound files (WAV, FLAC, MP3, Ogg) as an audio CD: one Track-At-Once
-// CD-DA track per file, 2-second pauses. Before the disc is touched every
+// Records sound files (WAV, FLAC, MP3, Ogg) as an audio CD: one CD-DA track
+// per file, Track At Once with 2-second pauses, or Disc-At-Once with the
+// chosen pauses (see DiscAtOnceLayout). Before the disc is touched every
 // file is checked and every one that is no CD-DA WAV is converted into this
 // job's folder (see JobFolder), once that is known to be a writable folder
 // with room for all of them; no conversion runs while the disc is written.
@@ -85,7 +99,15 @@ class AudioBurnEngine {
     Step ConvertTracks();
     bool ConvertTrack(std::size_t index);
     bool SendWriteParameters(const std::string& drive);
+    // Disc-At-Once (AudioBurnEngine_DiscAtOnce.cpp).
+    DiscAtOnceLayout Layout() const;
+    bool DiscAtOnceAllowed(const std::string& drive, const DiscAtOnceLayout& layout);
+    Step RecordDiscAtOnce(const std::string& drive);
+    void VerifyTrackStarts(const std::string& drive, std::string& result);
     Step RecordTrack(const std::string& drive, std::uint16_t track, const CheckedTrack& checked);
+    void CountTrack(std::uint16_t track);
+    // SET CD SPEED to 16x; a refusal is only warned about.
+    void SetAudioSpeed(const std::string& drive);
     bool NextWritableAddress(const std::string& drive, std::uint16_t track, std::uint32_t& address);
     // Ends a cancelled recording; `written`: blocks reached the disc.
     Step Cancel(const std::string& drive, bool written);

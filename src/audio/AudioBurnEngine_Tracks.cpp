@@ -104,17 +104,12 @@ bool AudioBurnEngine::ConvertTrack(std::size_t index) {
 
 AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std::uint16_t track,
                                                    const CheckedTrack& checked) {
-    if (m_trackCounter)
-        m_trackCounter("-   " + std::to_string(track) + "   of   " +
-                       std::to_string(m_tracks.size()) + "   -");
+    CountTrack(track);
     // Earlier tracks are on the disc; a stop now leaves it unfinished.
     if (m_reporter.CancelRequested()) return Cancel(drive, track > 1);
     m_reporter.PhaseText(Text(AudioText::WritingTrack));
     m_reporter.ElapsedText(checked.source);
-    if (modMMC::SetCDSpeed(drive, modMMC::kMaximumSpeed, kAudioWriteSpeed, 0) != ScsiStatus::kGood)
-        Show("WARNING: " + Text(AudioText::SpeedNotSupported) + "16" + "x, " +
-                 Text(AudioText::DefaultSpeed),
-             AudioText::SpeedTitle);
+    SetAudioSpeed(drive);
     std::uint32_t address = 0;
     if (!NextWritableAddress(drive, track, address)) {
         // Earlier tracks must not stay in an unfinished session.
@@ -137,6 +132,19 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
         return StopAfterWrite(drive, track, outcome, checked, writer.LastStatus());
     FinishTrack(drive, track);
     return Step::Next;
+}
+
+void AudioBurnEngine::CountTrack(std::uint16_t track) {
+    if (m_trackCounter)
+        m_trackCounter("-   " + std::to_string(track) + "   of   " +
+                       std::to_string(m_tracks.size()) + "   -");
+}
+
+void AudioBurnEngine::SetAudioSpeed(const std::string& drive) {
+    if (modMMC::SetCDSpeed(drive, modMMC::kMaximumSpeed, kAudioWriteSpeed, 0) != ScsiStatus::kGood)
+        Show("WARNING: " + Text(AudioText::SpeedNotSupported) + "16" + "x, " +
+                 Text(AudioText::DefaultSpeed),
+             AudioText::SpeedTitle);
 }
 
 bool AudioBurnEngine::NextWritableAddress(const std::string& drive, std::uint16_t track,

@@ -67,6 +67,15 @@ constexpr TextRow<AudioText> kRows[] = {
     {EraseDisc, "frmWriteCDDA.meuEraseDisc", "擦除可重写光盘"},
     {HelpFile, "frmWriteCDDA.meuHelpFile", "帮助文件"},
     {About, "frmWriteCDDA.meuAbout", "关于..."},
+    {DaoNotOffered, "frmWriteCDDA.String39", "此刻录机不能以Disc-At-Once方式刻录这张光碟。"},
+    {TrackTooShort, "frmWriteCDDA.String40",
+     "%1: 这个音轨短于4秒，Disc-At-Once的每个音轨至少需要4秒。"},
+    {CueSheetRefused, "frmWriteCDDA.String41", "刻录机拒绝了光碟的布局(Cue Sheet),光碟未被写入。"},
+    {TrackStartsVerified, "frmWriteCDDA.String42", "音轨起点与暂停已校验。"},
+    {PausesNotVerified, "frmWriteCDDA.String43", "暂停未校验: 刻录机无法读取Q子通道。"},
+    {TrackStartDiffers, "frmWriteCDDA.String44", "音轨%1的起点或暂停与刻录时发送的不符(扇区%2)。"},
+    {DiscAtOnce, "frmWriteCDDA.chkDiscAtOnce", "Disc-At-Once(无间隙,自选暂停)"},
+    {PauseColumn, "frmWriteCDDA.lvwFiles.ColumnHeaders(5)", "暂停(秒)"},
 };
 }  // namespace
 

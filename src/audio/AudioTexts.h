@@ -68,6 +68,14 @@ enum class AudioText {
     EraseDisc,
     HelpFile,
     About,
+    DaoNotOffered,  // Disc-At-Once
+    TrackTooShort,  // %1 the file
+    CueSheetRefused,
+    TrackStartsVerified,
+    PausesNotVerified,
+    TrackStartDiffers,  // %1 the track, %2 the sector
+    DiscAtOnce,
+    PauseColumn,
     Count
 };
 std::span<const TextRow<AudioText>> TextRows(AudioText);

@@ -73,6 +73,11 @@ void frmWriteCDDA::ConnectControls() {
     connect(m_lvwFiles, &TrackListView::rightButtonPressed, this,
             [this](const QPoint& at) { m_meuMenuFiles->popup(at); });
     connect(m_lvwFiles, &QTreeWidget::itemChanged, this, &frmWriteCDDA::FinishRename);
+    connect(m_lvwFiles, &QTreeWidget::itemDoubleClicked, this, &frmWriteCDDA::EditPause);
+    connect(m_chkDiscAtOnce, &QCheckBox::toggled, this, [this] {
+        ShowTracks();
+        ShowTotals();
+    });
     connect(m_cmdDel, &QPushButton::clicked, this, &frmWriteCDDA::RemoveSelectedTracks);
     connect(m_meuFilesRem, &QAction::triggered, this, &frmWriteCDDA::RemoveSelectedTracks);
     connect(m_cmdRen, &QPushButton::clicked, this, &frmWriteCDDA::StartRename);
@@ -119,6 +124,8 @@ void frmWriteCDDA::StartAudioBurn() {
     options.testMode = m_chkTestMode->isChecked();
     options.ejectDisc = m_chkEjectDisc->isChecked();
     options.verify = m_chkVerify->isChecked();
+    options.discAtOnce = m_chkDiscAtOnce->isChecked();
+    options.pauseSeconds = m_tracks.PauseSeconds();
     const std::string drive = CurrentDrive();
     const std::vector<std::string> tracks = m_tracks.Paths();
     m_runner->Start(

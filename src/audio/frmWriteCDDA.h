@@ -77,6 +77,9 @@ class frmWriteCDDA : public QWidget {
     void ShowTotals();
     void StartRename();
     void FinishRename(QTreeWidgetItem* item, int column);
+    // Disc-At-Once: the pause column of a row after the first is edited.
+    void EditPause(QTreeWidgetItem* item, int column);
+    void FinishPauseEdit(QTreeWidgetItem* item, int row);
     void MoveTracks(const QList<int>& rows, int before);
     // frmWriteCDDA.cpp
     // Reads the free blocks of the disc in `drive` (empty: forgets them).
@@ -109,6 +112,7 @@ class frmWriteCDDA : public QWidget {
     QCheckBox* m_chkTestMode = nullptr;
     QCheckBox* m_chkEjectDisc = nullptr;
     QCheckBox* m_chkVerify = nullptr;
+    QCheckBox* m_chkDiscAtOnce = nullptr;
     QLabel* m_label2 = nullptr;  // percentage
     QLabel* m_label3 = nullptr;  // track counter
     QProgressBar* m_prg = nullptr;

@@ -33,7 +33,8 @@ void frmWriteCDDA::BuildControls() {
     m_lblInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lvwFiles = Named(new TrackListView(this), "lvwFiles", {16, kListTop, 626, kListHeight});
     m_lvwFiles->setHeaderLabels({QText(AudioText::NameColumn), QText(AudioText::SizeColumn),
-                                 QText(AudioText::LengthColumn), QText(AudioText::ModifiedColumn)});
+                                 QText(AudioText::LengthColumn), QText(AudioText::ModifiedColumn),
+                                 QText(AudioText::PauseColumn)});
     m_lvwFiles->header()->resizeSection(0, 300);
     m_lvwFiles->header()->resizeSection(1, 90);
     m_lvwFiles->header()->resizeSection(2, 80);
@@ -76,6 +77,9 @@ void frmWriteCDDA::BuildOptionsAndProgress() {
     m_chkEjectDisc = option("chkEjectDisc", AudioText::EjectDisc, 392, true);
     m_chkVerify = option("chkVerify", AudioText::Verify, 416, false);
     RememberOption(m_chkVerify, "VerifyCDDA");
+    m_chkDiscAtOnce = Named(new QCheckBox(QText(AudioText::DiscAtOnce), this), "chkDiscAtOnce",
+                            {330, 392, 312, 22});
+    RememberOption(m_chkDiscAtOnce, "DiscAtOnceCDDA");
     m_label3 = Named(new QLabel(this), "Label3", {330, 298, 312, 20});
     m_label3->setAlignment(Qt::AlignCenter);
     m_prg = Named(new QProgressBar(this), "prg", {330, 322, 256, 20});

@@ -21,6 +21,7 @@ constexpr std::uint8_t kOpSynchronizeCache = 0x35;
 constexpr std::uint8_t kOpWrite10 = 0x2A;
 constexpr std::uint8_t kOpRead10 = 0x28;
 constexpr std::uint8_t kOpReadCd = 0xBE;
+constexpr std::uint8_t kOpSendCueSheet = 0x5D;
 constexpr std::uint8_t kOpReadCapacity = 0x25;
 constexpr std::uint8_t kOpModeSelect10 = 0x55;
 constexpr std::uint8_t kOpModeSense10 = 0x5A;
@@ -120,6 +121,14 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // into `length` bytes of `buffer`.
 [[nodiscard]] std::int32_t ReadCd(const std::string& drive, std::uint32_t lba, std::uint32_t blocks,
                                   void* buffer, std::int32_t length);
+// READ CD of the formatted Q sub-channel only (16 bytes a sector: CTL/ADR,
+// track, index, relative M S F, zero, absolute M S F in BCD, CRC, 4 zeros)
+// of `blocks` sectors at `lba` into `length` bytes of `buffer`.
+[[nodiscard]] std::int32_t ReadCdQ(const std::string& drive, std::uint32_t lba,
+                                   std::uint32_t blocks, void* buffer, std::int32_t length);
+// SEND CUE SHEET of the `length` bytes of `sheet` (Session At Once).
+[[nodiscard]] std::int32_t SendCueSheet(const std::string& drive, const void* sheet,
+                                        std::int32_t length);
 // READ CAPACITY: the last logical block address, or -1 when the command fails.
 [[nodiscard]] std::int64_t ReadCapacity(const std::string& drive);
 // MODE SELECT(10), PF set, sending `length` bytes of `buffer`.
@@ -162,6 +171,9 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // Maximum and current speeds of the capabilities page (2Ah); zeros when the
 // drive does not answer.
 [[nodiscard]] DriveSpeeds GetDriveSpeeds(const std::string& drive);
+// True when GET CONFIGURATION marks CD Mastering (002Eh) current with its
+// Session At Once bit: the drive records a CD from a cue sheet.
+[[nodiscard]] bool OffersSessionAtOnce(const std::string& drive);
 // Media number 0..22 of the current profile; 0 when GET CONFIGURATION fails,
 // 22 for no medium or an unlisted profile.
 [[nodiscard]] std::int32_t GetMediaType(const std::string& drive);

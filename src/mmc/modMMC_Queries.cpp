@@ -75,6 +75,15 @@ DriveSpeeds GetDriveSpeeds(const std::string& drive) {
     return speeds;
 }
 
+bool OffersSessionAtOnce(const std::string& drive) {
+    constexpr std::uint8_t kCdMastering = 0x2E, kCurrent = 0x01, kSessionAtOnce = 0x20;
+    std::array<std::uint8_t, 16> reply{};
+    if (!GetConfiguration(drive, kCdMastering, 2, reply.data(), reply.size())) return false;
+    // After the 8-byte header: the feature code, its current bit, its flags.
+    return BigEndian16(&reply[8]) == kCdMastering && (reply[10] & kCurrent) != 0 &&
+           (reply[12] & kSessionAtOnce) != 0;
+}
+
 std::int32_t GetMediaType(const std::string& drive) {
     std::array<std::uint8_t, 512> reply{};
     if (!GetConfiguration(drive, 0, 2, reply.data(), reply.size())) return Media::kCDROM;

@@ -93,7 +93,10 @@ class EmuDrive {
     // Returns false for a track that does not exist.
     bool ReadTrack(int trackNumber, std::vector<std::uint8_t>& bytes) const;
     // Writes each recorded track into `outFolder` in track order: data tracks
-    // as "track01.iso", audio tracks as "track02.wav" (CD-DA WAV). `written`
+    // as "track01.iso", audio tracks as "track02.wav" (CD-DA WAV, up to the
+    // next audio track's index 1: its pause goes with the track before), and
+    // for a disc starting with audio "disc.cue", a cue sheet of the files
+    // with INDEX 00 where a pause starts and INDEX 01 where a track does. `written`
     // receives the file paths when not null. Unless `overwrite`, nothing is
     // written when one of the files exists already.
     std::string ExportTracks(const std::string& outFolder,

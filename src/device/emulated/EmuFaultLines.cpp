@@ -85,7 +85,8 @@ std::string Parse(const std::vector<std::string>& words, EmuFaults& faults) {
         {"reject-get-configuration", &faults.rejectGetConfiguration},
         {"no-media-events", &faults.noMediaEvents},
         {"reject-default-mode-sense", &faults.rejectDefaultModeSense},
-        {"reject-inquiry-control-bits", &faults.rejectInquiryControlBits}};
+        {"reject-inquiry-control-bits", &faults.rejectInquiryControlBits},
+        {"no-sub-channel", &faults.noSubChannel}};
     for (const auto& [name, field] : switches) {
         if (words[0] != name || words.size() != 1) continue;
         *field = true;
@@ -109,6 +110,7 @@ std::string Format(const EmuFaults& faults) {
     if (faults.noMediaEvents) line("no-media-events");
     if (faults.rejectDefaultModeSense) line("reject-default-mode-sense");
     if (faults.rejectInquiryControlBits) line("reject-inquiry-control-bits");
+    if (faults.noSubChannel) line("no-sub-channel");
     if (faults.speedRequests != EmuFaults::SpeedRequests::Honour)
         line(std::string("set-cd-speed ") +
              (faults.speedRequests == EmuFaults::SpeedRequests::Ignore ? "ignore" : "reject"));

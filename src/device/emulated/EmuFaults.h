@@ -53,6 +53,8 @@ struct EmuFaults {
     bool rejectDefaultModeSense = false;
     // INQUIRY with vendor bits in its control byte (C0h) answers 05/24/00.
     bool rejectInquiryControlBits = false;
+    // READ CD asking for a sub-channel answers 05/24/00 (a drive that reads no Q).
+    bool noSubChannel = false;
     SpeedRequests speedRequests = SpeedRequests::Honour;
     // After N more accepted WRITE(10), the medium is taken out: the tray stands
     // open and empty, and every later command needing a medium answers 02/3A/02.
