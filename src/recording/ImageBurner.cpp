@@ -1,6 +1,9 @@
 #include "ImageBurner.h"
 
+#include <algorithm>
+
 #include "DiscAfterStop.h"
+#include "DiscContinuation.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
 #include "EngineReporter.h"
@@ -8,6 +11,7 @@
 #include "ImageFileReader.h"
 #include "RecordingChecks.h"
 #include "ScsiStatus.h"
+#include "SessionTexts.h"
 #include "clsWPP.h"
 #include "modMMC.h"
 
@@ -74,9 +78,41 @@ bool ImageBurner::CheckImage() {
         Warn(Text(WriteIsoText::NoImage) + "\n" + path + " " + problem, WriteIsoText::NoImageTitle);
         return false;
     }
-    const std::string cut = m_options.raw ? std::string() : CutImageProblem(path);
+    // An image made for a later session declares the disc's whole volume.
+    const bool session = m_options.startLba > 0;
+    const std::string cut = m_options.raw || session ? std::string() : CutImageProblem(path);
     if (!cut.empty()) Warn(cut, WriteIsoText::NoImageTitle);
     return cut.empty();
+}
+
+BurnOutcome ImageBurner::AddSession(const std::string& drive) {
+    const DriveBusyScope busy(drive);
+    if (!CheckImage()) return BurnOutcome::Refused;
+    const DriveClaim claim(drive);
+    if (!HoldsDrive(claim) || !CheckContinuation(drive)) return BurnOutcome::Refused;
+    if (m_reporter.CancelRequested()) {
+        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+        return BurnOutcome::Cancelled;
+    }
+    return BurnImage(drive, m_options.imagePath);
+}
+
+// The image holds absolute addresses: it is recorded only where it was made for.
+bool ImageBurner::CheckContinuation(const std::string& drive) {
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    if (ready != 1) {
+        Warn(Text(ready == 0 ? WriteIsoText::NoDisc : WriteIsoText::DriveBusy),
+             WriteIsoText::DriveTitle);
+        return false;
+    }
+    const DiscContinuation disc = DiscContinuation::Of(drive);
+    const auto wanted =
+        m_options.growDisc ? DiscContinuation::Kind::Growth : DiscContinuation::Kind::NewSession;
+    if (disc.kind == wanted && disc.writeAt == m_options.startLba &&
+        disc.trackNumber == m_options.trackNumber)
+        return true;
+    Warn(Text(SessionText::DiscChanged), WriteIsoText::WrongDiscTitle);
+    return false;
 }
 
 bool ImageBurner::HoldsDrive(const DriveClaim& claim) {
@@ -131,6 +167,8 @@ BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& 
     m_reporter.PhaseText(Text(WriteIsoText::WritingData));
     const BurnOutcome written = WriteTrack(drive, image, imagePath);
     if (written != BurnOutcome::Completed) return written;
+    if (m_options.growDisc && !m_options.testMode && !RewriteDescriptors(drive, imagePath))
+        return BurnOutcome::Failed;
     return Finish(drive, imagePath);
 }
 
@@ -144,8 +182,12 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
         // Whole chunks are written; a CD track ends with two run-out blocks.
         const std::int64_t chunks = (imageBytes + kChunkBytes - 1) / kChunkBytes;
         const bool cd = m_mediaType == modMMC::Media::kCDR || m_mediaType == modMMC::Media::kCDRW;
-        problem = RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0),
-                                                  modMMC::FreeBlocks(drive));
+        // Growing in place: the free room begins where the image goes.
+        std::int64_t free = modMMC::FreeBlocks(drive);
+        if (m_options.growDisc && free >= 0)
+            free = std::max<std::int64_t>(free - m_options.startLba, 0);
+        problem =
+            RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0), free);
     }
     if (problem.empty()) return true;
     Warn(problem, WriteIsoText::NoImageTitle);

@@ -47,6 +47,11 @@ class ImageBurner {
     // a drive that is not ready, a disc of the wrong kind (tasks 0 and 3) or
     // a disc that is not blank; otherwise records the image with BurnImage.
     BurnOutcome Burn(const std::string& drive);
+    // Adds the image, built for options.startLba, to the disc in `drive`:
+    // refuses unless the disc still continues there (DiscContinuation), then
+    // records it with BurnImage as the next track and session, or writes it
+    // after the data and rewrites the volume descriptors (growDisc).
+    BurnOutcome AddSession(const std::string& drive);
     // Records `imagePath` (the checks above passed). Refuses, before the
     // disc is touched, test mode on media that cannot simulate and an image
     // larger than the disc's free space.
@@ -63,6 +68,8 @@ class ImageBurner {
     bool CheckImage();
     bool HoldsDrive(const DriveClaim& claim);
     bool CheckDrive(const std::string& drive);
+    bool CheckContinuation(const std::string& drive);
+    bool RewriteDescriptors(const std::string& drive, const std::string& imagePath);
     bool CheckRecording(const std::string& drive, std::int64_t imageBytes);
     bool WriteParametersPage(const std::string& drive);
     void SetWriteSpeed(const std::string& drive);

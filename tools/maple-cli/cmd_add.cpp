@@ -1,0 +1,216 @@
+// maple-cli add: adds files to a disc that holds data, as a new session (or
+// by growing a DVD+RW), listing the files already on it.
+#include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+
+#include "BurnOptions.h"
+#include "CliDrive.h"
+#include "CliImageBuild.h"
+#include "DriveClaim.h"
+#include "ImageBurner.h"
+#include "NameText.h"
+#include "SessionBuilder.h"
+#include "SessionMerge.h"
+#include "StopSignals.h"
+#include "WriteCapabilities.h"
+#include "clsISOWriter.h"
+#include "modMMC.h"
+
+namespace {
+struct AddArguments {
+    BurnOptions options = BurnOptions::ForTask(RecordingTask::kRecordImage);
+    VolumeOptions volume;
+    std::optional<long long> speed;
+    bool replace = false;
+    std::vector<std::string> paths;
+};
+
+bool ParseAddArguments(CliContext& context, AddArguments& parsed) {
+    CliArguments arguments(context.args);
+    parsed.replace = arguments.TakeFlag("--replace");
+    parsed.speed = arguments.TakeNumber("--speed");
+    parsed.options.testMode = arguments.TakeFlag("--test");
+    parsed.options.fixDisc = !arguments.TakeFlag("--no-fix");
+    parsed.options.ejectDisc = !arguments.TakeFlag("--no-eject");
+    parsed.options.verify = arguments.TakeFlag("--verify");
+    parsed.volume = TakeVolumeOptions(arguments);
+    parsed.paths = arguments.Positional();
+    std::string error = arguments.Error();
+    if (error.empty() && parsed.paths.empty()) error = "add needs at least one file or folder";
+    if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
+        error = "--speed needs a factor from 1 to 372";
+    if (!error.empty()) context.err << "maple-cli: " << error << "\n";
+    return error.empty();
+}
+
+// The new files and folders, placed as mkiso places them, merged into the
+// disc's tree; false after printing why not (nothing was recorded).
+bool PlaceNewFiles(CliContext& context, const AddArguments& parsed, clsISOWriter& writer) {
+    clsISODirectory added;
+    std::vector<SkippedEntry> notes;
+    for (const auto& path : parsed.paths) {
+        if (std::string problem = added.AddLocalPath(path, &notes, false); !problem.empty()) {
+            context.err << "maple-cli: " << NameText::ShownText(problem) << "\n";
+            return false;
+        }
+    }
+    if (!ShowNotes(context, notes)) return false;
+    const std::vector<std::string> clashes = SessionMerge::Clashes(writer.Root(), added);
+    if (!clashes.empty() && !parsed.replace) {
+        for (const std::string& clash : clashes)
+            context.err << "maple-cli: " << NameText::ShownText(clash)
+                        << " is already on the disc\n";
+        context.err << "maple-cli: pass --replace to list the new files in their place\n";
+        return false;
+    }
+    SessionMerge::Merge(writer.Root(), added);
+    return true;
+}
+
+// A unique image file in the temporary folder; empty when none can be made.
+std::string TemporaryImagePath() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "maple-add-XXXXXX").string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return {};
+    close(fd);
+    return pattern;
+}
+
+bool BuildImage(CliContext& context, clsISOWriter& writer, const std::string& image,
+                TerminalReporter& reporter) {
+    ImageBuildProgress progress(reporter);
+    writer.SetEvents(&progress);
+    const bool built = writer.SaveISO(image);
+    writer.SetEvents(nullptr);
+    if (built) return true;
+    for (const auto& file : writer.UnreadableFiles())
+        context.err << "maple-cli: could not read " << file.path << " (" << file.reason << ")\n";
+    context.err << "maple-cli: " << writer.LastError() << "\n";
+    return false;
+}
+
+int Record(CliContext& context, AddArguments& parsed, const std::string& drive,
+           TerminalReporter& reporter) {
+    const WriteCapabilities capabilities = ReadWriteCapabilities(drive);
+    if (!capabilities.canWrite || (parsed.options.testMode && !capabilities.testWrite)) {
+        context.err << "maple-cli: the drive cannot record "
+                    << (capabilities.canWrite ? "in test mode" : "this disc") << "\n";
+        return CliExit::kFailure;
+    }
+    parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
+                                             : FillWriteSpeeds(drive).front();
+    ImageBurner burner(reporter, parsed.options);
+    const BurnOutcome outcome = burner.AddSession(drive);
+    reporter.Finish();
+    if (outcome == BurnOutcome::Completed) {
+        context.out << (parsed.options.testMode ? "test recording complete" : "files added")
+                    << "\n";
+        return CliExit::kSuccess;
+    }
+    context.err << "maple-cli: adding the files "
+                << (outcome == BurnOutcome::Refused ? "was refused" : "failed") << "\n";
+    return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
+}
+
+// Reads the disc in `drive` (held) for an addition; false after printing why
+// it cannot take one.
+bool ReadDisc(CliContext& context, const std::string& drive, SessionBuilder& builder) {
+    if (modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs) != 1) {
+        context.err << "maple-cli: no disc is ready in the drive\n";
+        return false;
+    }
+    if (const std::string refusal = builder.ReadDisc(drive); !refusal.empty()) {
+        context.err << "maple-cli: " << refusal << "\n";
+        return false;
+    }
+    for (const LeftOutEntry& entry : builder.LeftOut())
+        context.err << "maple-cli: warning: " << entry.path << " stays on the disc but is not "
+                    << "listed in the new session (" << entry.reason << ")\n";
+    return true;
+}
+
+// Builds the next session of `builder`'s project and records it.
+int BuildAndRecord(CliContext& context, AddArguments& parsed, SessionBuilder& builder,
+                   const std::string& drive) {
+    clsISOWriter& writer = builder.Writer();
+    const std::string image = TemporaryImagePath();
+    TerminalReporter reporter(context.err);
+    int result = CliExit::kFailure;
+    if (image.empty())
+        context.err << "maple-cli: no temporary image can be made\n";
+    else if (BuildImage(context, writer, image, reporter)) {
+        builder.ApplyTo(parsed.options);
+        parsed.options.imagePath = image;
+        result = Record(context, parsed, drive, reporter);
+    } else if (writer.Cancelled()) {
+        result = CliExit::kStopped;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(image, ignored);
+    return result;
+}
+
+int RunAdd(CliContext& context) {
+    AddArguments parsed;
+    if (!ParseAddArguments(context, parsed)) return CliExit::kUsage;
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    const DriveClaim claim(drive);
+    if (ClaimRefused(context, claim)) return CliExit::kFailure;
+    SessionBuilder builder;
+    if (!ReadDisc(context, drive, builder)) return CliExit::kFailure;
+    if (!ApplyVolumeFields(context, parsed.volume, builder.Writer())) return CliExit::kUsage;
+    if (!PlaceNewFiles(context, parsed, builder.Writer())) return CliExit::kFailure;
+    return BuildAndRecord(context, parsed, builder, drive);
+}
+
+// Finishes an appendable disc: DVD+R by its finalising close; CD and DVD-R
+// by one more session, listing the same files, recorded without a next
+// session (closing an empty session is not something every drive takes).
+int RunClose(CliContext& context) {
+    CliArguments arguments(context.args);
+    AddArguments parsed;
+    parsed.options.ejectDisc = !arguments.TakeFlag("--no-eject");
+    if (!arguments.Positional().empty() || !arguments.Error().empty()) {
+        context.err << "maple-cli: close takes only --no-eject\n";
+        return CliExit::kUsage;
+    }
+    const std::string drive = CliDrive(context);
+    if (drive.empty()) return CliExit::kUsage;
+    const DriveClaim claim(drive);
+    if (ClaimRefused(context, claim)) return CliExit::kFailure;
+    SessionBuilder builder;
+    if (!ReadDisc(context, drive, builder)) return CliExit::kFailure;
+    const DiscContinuation& disc = builder.Disc();
+    if (disc.kind == DiscContinuation::Kind::Growth) {
+        context.out << "the disc is written in place and has no session to close\n";
+        return CliExit::kSuccess;
+    }
+    if (disc.media == modMMC::Media::kDVDPlusR || disc.media == modMMC::Media::kDVDPlusRDL) {
+        const auto last = static_cast<std::uint16_t>(disc.trackNumber - 1);
+        if (modMMC::CloseTrackSession(drive, modMMC::kCloseFinalize, last) != 0) {
+            context.err << "maple-cli: the drive refused to close the disc\n";
+            return CliExit::kFailure;
+        }
+        if (parsed.options.ejectDisc) (void)modMMC::EjectTray(drive, -1);
+        context.out << "disc closed\n";
+        return CliExit::kSuccess;
+    }
+    parsed.options.fixDisc = true;
+    return BuildAndRecord(context, parsed, builder, drive);
+}
+
+const CliRegistration add(
+    {"add",
+     "maple-cli [--drive N] add [--replace] [--no-fix] [--speed N] [--test] [--verify] "
+     "[--no-eject] [--volume-id TEXT] [--joliet-volume-id TEXT] "
+     "[--date \"YYYY-MM-DD hh:mm:ss\"] PATH...",
+     "add files and folders to a disc that holds data (a new session, or growth on DVD+RW)",
+     &RunAdd, true, true});
+
+const CliRegistration closeDisc({"close", "maple-cli [--drive N] close [--no-eject]",
+                                 "finish a disc that holds data, so nothing more can be added",
+                                 &RunClose, true, true});
+}  // namespace
