@@ -1,6 +1,7 @@
 // maple-cli add: adds files to a disc that holds data, as a new session (or
 // by growing a DVD+RW), listing the files already on it.
 #include <unistd.h>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -59,9 +60,11 @@ bool PlaceNewFiles(CliContext& context, const AddArguments& parsed, clsISOWriter
     if (!ShowNotes(context, notes)) return false;
     const std::vector<std::string> clashes = SessionMerge::Clashes(writer.Root(), added);
     if (!clashes.empty() && !parsed.replace) {
-        for (const std::string& clash : clashes)
+        for (std::string clash : clashes) {
+            std::replace(clash.begin(), clash.end(), '\\', '/');
             context.err << "maple-cli: " << NameText::ShownText(clash)
                         << " is already on the disc\n";
+        }
         context.err << "maple-cli: pass --replace to list the new files in their place\n";
         return false;
     }
