@@ -51,17 +51,25 @@ void CollectClashes(const clsISODirectory& target, const clsISODirectory& added,
 namespace SessionMerge {
 
 void AddImported(clsISODirectory& directory, const ImportedEntry& imported,
-                 std::vector<LeftOutEntry>& leftOut) {
+                 std::vector<LeftOutEntry>& leftOut,
+                 const std::function<std::string(const ImportedEntry&)>& sourcePath) {
     for (const ImportedEntry& entry : imported.children) {
-        const bool added =
-            entry.directory
-                ? [&] {
-                      clsISODirectory* child = directory.AddNewSubDirectory(entry.name);
-                      if (child != nullptr) AddImported(*child, entry, leftOut);
-                      return child != nullptr;
-                  }()
-                : directory.Files().AddOnDisc(entry.name, entry.lba, entry.size, entry.date) !=
-                      nullptr;
+        bool added = false;
+        if (entry.directory) {
+            clsISODirectory* child = directory.AddNewSubDirectory(entry.name);
+            if (child != nullptr) AddImported(*child, entry, leftOut, sourcePath);
+            added = child != nullptr;
+        } else if (sourcePath) {
+            clsISOFile* file = directory.Files().AddNumbered(sourcePath(entry), entry.name, false);
+            if (file != nullptr) {
+                file->SetSize(entry.size);
+                file->SetCreationDate(entry.date);
+            }
+            added = file != nullptr;
+        } else {
+            added = directory.Files().AddOnDisc(entry.name, entry.lba, entry.size, entry.date) !=
+                    nullptr;
+        }
         if (!added)
             leftOut.push_back({directory.FullPath() + entry.name, Text(SessionText::UnusableName)});
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,11 @@ namespace SessionMerge {
 // OnDisc files at their addresses, directories by name. A name taken twice
 // (two entries equal but for case) is numbered; an entry whose name cannot
 // be used here (a "\\" in it) is left out and added to `leftOut`.
+// With `sourcePath`, files are added as new files instead, read from the
+// path it gives for each (a disc copied as its last session's view).
 void AddImported(clsISODirectory& directory, const ImportedEntry& imported,
-                 std::vector<LeftOutEntry>& leftOut);
+                 std::vector<LeftOutEntry>& leftOut,
+                 const std::function<std::string(const ImportedEntry&)>& sourcePath = nullptr);
 
 // The paths ("\A\b.txt") of the entries of `added` that have the name of a
 // file on the disc in `target` (or a file that meets a directory of its

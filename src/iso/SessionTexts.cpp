@@ -24,6 +24,9 @@ constexpr TextRow<SessionText> kRows[] = {
     {BlankDisc, "Sessions.BlankDisc", "光碟是空白的：没有可以继续的数据，请直接刻录新光碟。"},
     {ClosedDisc, "Sessions.ClosedDisc", "光碟已关闭（或不可写入），无法再添加文件。"},
     {NoDiscState, "Sessions.NoDiscState", "光碟机没有报告光碟的状态，无法添加文件。"},
+    {CopyingLastSession, "Sessions.CopyingLastSession",
+     "光碟有多个区段：正在复制最后一个区段所显示的文件..."},
+    {LeftOut, "Sessions.LeftOut", "未复制 %1（%2）"},
 };
 }  // namespace
 

@@ -21,6 +21,8 @@ enum class SessionText {
     BlankDisc,
     ClosedDisc,
     NoDiscState,
+    CopyingLastSession,
+    LeftOut,
     Count
 };
 std::span<const TextRow<SessionText>> TextRows(SessionText);

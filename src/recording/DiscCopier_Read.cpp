@@ -4,6 +4,7 @@
 
 #include "CopyExtent.h"
 #include "DiscAfterStop.h"
+#include "DiscContinuation.h"
 #include "DiscCopier.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
@@ -60,6 +61,8 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     if (!HoldsDrive(claim)) return false;
     m_skipped = m_sectors = m_runOutTail = 0;
     m_cancelled = m_wholeMedium = false;
+    if (const DiscContinuation disc = DiscContinuation::Of(drive); disc.sessions.size() > 1)
+        return CopyLastSession(drive, imagePath, disc.sessions.back().start);
     ImageFileWriter image;
     if (!image.Create(imagePath)) {
         CreateFailed(imagePath, image.Error());

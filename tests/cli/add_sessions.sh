@@ -57,6 +57,15 @@ grep -q "^Session 2: *start 11702," info.txt || fail "CD gap after the first ses
 check_disc 18904 one two three
 expect 1 "光碟已关闭" v add --no-eject two/video.bin
 
+# --- Copies of the three-session disc hold its last session's view, in one session.
+v copy --to-iso copy.iso >/dev/null 2>&1 || fail "copy to an image"
+rm -rf copied && mkdir expected3 && cp -r one/. two/. three/. expected3/
+xorriso -osirrox on -indev copy.iso -extract / copied >/dev/null 2>&1 || fail "xorriso: the copy"
+diff -r expected3 copied >diff.out 2>&1 || fail "the copied image differs: $(head -3 diff.out)"
+v copy --blank cd-r --no-eject >/dev/null 2>&1 || fail "disc copy"
+show | grep -q "^track 2:" && fail "the copy has more than one session"
+check_disc 0 one two three
+
 # --- A clash is refused unless --replace; the disc is untouched then.
 insert cd-rw
 v burn one.iso --no-fix --no-eject >/dev/null 2>&1 || fail "cd-rw first session"
