@@ -27,6 +27,12 @@ constexpr TextRow<SessionText> kRows[] = {
     {CopyingLastSession, "Sessions.CopyingLastSession",
      "光碟有多个区段：正在复制最后一个区段所显示的文件..."},
     {LeftOut, "Sessions.LeftOut", "未复制 %1（%2）"},
+    {NothingToClose, "Sessions.NothingToClose",
+     "这张光碟是直接改写的，没有区段需要关闭：它在任何光碟机中都可以读取。"},
+    {CloseRefused, "Sessions.CloseRefused", "光碟机拒绝关闭光碟，光碟仍可以添加文件。"},
+    {DiscClosed, "Sessions.DiscClosed", "光碟已关闭，不能再添加文件。"},
+    {CloseConfirm, "Sessions.CloseConfirm",
+     "关闭光碟后将不能再向它添加文件。CD 与 DVD-R 会再写入一个列出相同文件的区段。要关闭光碟吗？"},
 };
 }  // namespace
 

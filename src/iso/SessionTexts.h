@@ -23,6 +23,10 @@ enum class SessionText {
     NoDiscState,
     CopyingLastSession,
     LeftOut,
+    NothingToClose,
+    CloseRefused,
+    DiscClosed,
+    CloseConfirm,
     Count
 };
 std::span<const TextRow<SessionText>> TextRows(SessionText);

@@ -1,9 +1,6 @@
 // maple-cli add: adds files to a disc that holds data, as a new session (or
 // by growing a DVD+RW), listing the files already on it.
-#include <unistd.h>
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <ostream>
 
 #include "BurnOptions.h"
@@ -14,6 +11,7 @@
 #include "NameText.h"
 #include "SessionBuilder.h"
 #include "SessionMerge.h"
+#include "SessionRecording.h"
 #include "StopSignals.h"
 #include "WriteCapabilities.h"
 #include "clsISOWriter.h"
@@ -72,48 +70,29 @@ bool PlaceNewFiles(CliContext& context, const AddArguments& parsed, clsISOWriter
     return true;
 }
 
-// A unique image file in the temporary folder; empty when none can be made.
-std::string TemporaryImagePath() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "maple-add-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) return {};
-    close(fd);
-    return pattern;
-}
-
-bool BuildImage(CliContext& context, clsISOWriter& writer, const std::string& image,
-                TerminalReporter& reporter) {
-    ImageBuildProgress progress(reporter);
-    writer.SetEvents(&progress);
-    const bool built = writer.SaveISO(image);
-    writer.SetEvents(nullptr);
-    if (built) return true;
-    for (const auto& file : writer.UnreadableFiles())
-        context.err << "maple-cli: could not read " << file.path << " (" << file.reason << ")\n";
-    context.err << "maple-cli: " << writer.LastError() << "\n";
-    return false;
-}
-
-int Record(CliContext& context, AddArguments& parsed, const std::string& drive,
-           TerminalReporter& reporter) {
+// The drive can record (in test mode, when asked); sets the write speed.
+bool PrepareRecording(CliContext& context, AddArguments& parsed, const std::string& drive) {
     const WriteCapabilities capabilities = ReadWriteCapabilities(drive);
     if (!capabilities.canWrite || (parsed.options.testMode && !capabilities.testWrite)) {
         context.err << "maple-cli: the drive cannot record "
                     << (capabilities.canWrite ? "in test mode" : "this disc") << "\n";
-        return CliExit::kFailure;
+        return false;
     }
     parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
                                              : FillWriteSpeeds(drive).front();
-    ImageBurner burner(reporter, parsed.options);
-    const BurnOutcome outcome = burner.AddSession(drive);
-    reporter.Finish();
+    return true;
+}
+
+int Concluded(CliContext& context, BurnOutcome outcome, const char* done) {
     if (outcome == BurnOutcome::Completed) {
-        context.out << (parsed.options.testMode ? "test recording complete" : "files added")
-                    << "\n";
+        context.out << done << "\n";
         return CliExit::kSuccess;
     }
-    context.err << "maple-cli: adding the files "
-                << (outcome == BurnOutcome::Refused ? "was refused" : "failed") << "\n";
+    context.err << "maple-cli: "
+                << (outcome == BurnOutcome::Refused     ? "refused"
+                    : outcome == BurnOutcome::Cancelled ? "stopped on request"
+                                                        : "failed")
+                << "\n";
     return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
@@ -134,27 +113,6 @@ bool ReadDisc(CliContext& context, const std::string& drive, SessionBuilder& bui
     return true;
 }
 
-// Builds the next session of `builder`'s project and records it.
-int BuildAndRecord(CliContext& context, AddArguments& parsed, SessionBuilder& builder,
-                   const std::string& drive) {
-    clsISOWriter& writer = builder.Writer();
-    const std::string image = TemporaryImagePath();
-    TerminalReporter reporter(context.err);
-    int result = CliExit::kFailure;
-    if (image.empty())
-        context.err << "maple-cli: no temporary image can be made\n";
-    else if (BuildImage(context, writer, image, reporter)) {
-        builder.ApplyTo(parsed.options);
-        parsed.options.imagePath = image;
-        result = Record(context, parsed, drive, reporter);
-    } else if (writer.Cancelled()) {
-        result = CliExit::kStopped;
-    }
-    std::error_code ignored;
-    std::filesystem::remove(image, ignored);
-    return result;
-}
-
 int RunAdd(CliContext& context) {
     AddArguments parsed;
     if (!ParseAddArguments(context, parsed)) return CliExit::kUsage;
@@ -166,43 +124,30 @@ int RunAdd(CliContext& context) {
     if (!ReadDisc(context, drive, builder)) return CliExit::kFailure;
     if (!ApplyVolumeFields(context, parsed.volume, builder.Writer())) return CliExit::kUsage;
     if (!PlaceNewFiles(context, parsed, builder.Writer())) return CliExit::kFailure;
-    return BuildAndRecord(context, parsed, builder, drive);
+    if (!PrepareRecording(context, parsed, drive)) return CliExit::kFailure;
+    TerminalReporter reporter(context.err);
+    ImageBuildProgress progress(reporter);
+    const BurnOutcome outcome =
+        SessionRecording::RecordNext(reporter, builder, parsed.options, drive, &progress);
+    reporter.Finish();
+    return Concluded(context, outcome,
+                     parsed.options.testMode ? "test recording complete" : "files added");
 }
 
-// Finishes an appendable disc: DVD+R by its finalising close; CD and DVD-R
-// by one more session, listing the same files, recorded without a next
-// session (closing an empty session is not something every drive takes).
+// Finishes an appendable disc (SessionRecording::CloseDisc).
 int RunClose(CliContext& context) {
     CliArguments arguments(context.args);
     AddArguments parsed;
     parsed.options.ejectDisc = !arguments.TakeFlag("--no-eject");
-    if (!arguments.Positional().empty() || !arguments.Error().empty()) {
-        context.err << "maple-cli: close takes only --no-eject\n";
-        return CliExit::kUsage;
-    }
-    const std::string drive = CliDrive(context);
+    const std::string drive = CliDriveForCommand(context, arguments);
     if (drive.empty()) return CliExit::kUsage;
     const DriveClaim claim(drive);
     if (ClaimRefused(context, claim)) return CliExit::kFailure;
-    SessionBuilder builder;
-    if (!ReadDisc(context, drive, builder)) return CliExit::kFailure;
-    const DiscContinuation& disc = builder.Disc();
-    if (disc.kind == DiscContinuation::Kind::Growth) {
-        context.out << "the disc is written in place and has no session to close\n";
-        return CliExit::kSuccess;
-    }
-    if (disc.media == modMMC::Media::kDVDPlusR || disc.media == modMMC::Media::kDVDPlusRDL) {
-        const auto last = static_cast<std::uint16_t>(disc.trackNumber - 1);
-        if (modMMC::CloseTrackSession(drive, modMMC::kCloseFinalize, last) != 0) {
-            context.err << "maple-cli: the drive refused to close the disc\n";
-            return CliExit::kFailure;
-        }
-        if (parsed.options.ejectDisc) (void)modMMC::EjectTray(drive, -1);
-        context.out << "disc closed\n";
-        return CliExit::kSuccess;
-    }
-    parsed.options.fixDisc = true;
-    return BuildAndRecord(context, parsed, builder, drive);
+    if (!PrepareRecording(context, parsed, drive)) return CliExit::kFailure;
+    TerminalReporter reporter(context.err);
+    const BurnOutcome outcome = SessionRecording::CloseDisc(reporter, drive, parsed.options);
+    reporter.Finish();
+    return Concluded(context, outcome, "disc closed");
 }
 
 const CliRegistration add(
