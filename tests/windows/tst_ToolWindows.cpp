@@ -12,6 +12,7 @@
 
 #include "DriveBusy.h"
 #include "WindowTestRig.h"
+#include "clsISOWriter.h"
 #include "frmDiscInfo.h"
 #include "frmErase.h"
 
@@ -93,6 +94,28 @@ class ToolWindowsTest : public QObject {
         QVERIFY(!window->isVisible());
     }
 
+    // "Close the disc" follows the disc's state, asks first (a No sends
+    // nothing), and finalises an appendable DVD+R on its worker.
+    void discInfoClosesAnAppendableDisc() {
+        m_rig->drives.Insert(MediumKind::DvdPlusR);
+        RecordOpenSession();
+        frmDiscInfo window;
+        auto* closeDisc = Control<QPushButton>(&window, "cmdCloseDisc");
+        QCOMPARE(Values(window).at(3), QStringLiteral("unComplete"));
+        QVERIFY(closeDisc->isEnabled());
+        QSignalSpy finished(&window, &frmDiscInfo::closeFinished);
+        m_rig->boxes.QueueAnswer(MessageAnswer::No);
+        QTest::mouseClick(closeDisc, Qt::LeftButton);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(m_rig->drives.Count(0x5B), std::size_t(2));  // only the recording's closes
+        QTest::mouseClick(closeDisc, Qt::LeftButton);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(m_rig->drives.Cdbs(0x5B).back().at(2) & 0x07, 5);  // finalise
+        window.Timer1Tick();
+        QCOMPARE(Values(window).at(3), QStringLiteral("Complete"));
+        QVERIFY(!closeDisc->isEnabled());
+    }
+
     // The watch itself (readiness where a drive gives no media events) is
     // DiscInfoViewTest's and cli_mmc_info's.
     void eraseButtonFollowsTheMedium() {
@@ -164,6 +187,24 @@ class ToolWindowsTest : public QObject {
     }
 
   private:
+    // A data session on the blank DVD+R in drive 0, left appendable.
+    void RecordOpenSession() {
+        clsISOWriter writer;
+        writer.Root().Files().Add(m_rig->drives.Put("a.txt", "on the disc"), "a.txt");
+        QVERIFY(writer.SaveISO(m_rig->drives.File("first.iso")));
+        std::string image = ReadFile(m_rig->drives.File("first.iso"));
+        image.resize((image.size() + 32767) / 32768 * 32768, '\0');
+        for (std::size_t at = 0; at < image.size(); at += 32768)
+            QCOMPARE(
+                m_rig->drives.Write10(static_cast<std::uint32_t>(at / 2048), 16,
+                                      {image.begin() + static_cast<std::ptrdiff_t>(at),
+                                       image.begin() + static_cast<std::ptrdiff_t>(at) + 32768}),
+                0);
+        QCOMPARE(m_rig->drives.SynchronizeCache(), 0);
+        QCOMPARE(m_rig->drives.CloseTrackSession(1, 1), 0);
+        QCOMPARE(m_rig->drives.CloseTrackSession(2, 1), 0);
+    }
+
     // Presses Erase once the timer has enabled it and waits for the end.
     void RunErase(frmErase& window) {
         window.Timer1Tick();
