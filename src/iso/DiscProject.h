@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ImportedSession.h"
 #include "LocalDateTime.h"
 #include "clsISODirectory.h"
 
@@ -48,6 +49,7 @@ class DiscProject {
         std::string name, localPath;
         std::int64_t size = 0;
         LocalDateTime date;
+        bool onDisc = false;  // recorded in an earlier session of the disc
     };
     // What a move of files did: the names that stayed because the target
     // already holds a file of that name.
@@ -95,9 +97,19 @@ class DiscProject {
     // that do not depend on siblings.
     static Refusal CheckName(std::string& name);
 
+    // --- continuing a disc ---
+    // Starts the project anew from a disc's last session: its files, already
+    // on the disc (their data stays where it is), the disc's label, the image
+    // made for `writeAt`; the project must then fit in `freeBytes`. Entries
+    // the tree cannot take are added to `leftOut`.
+    void ContinueDisc(const ImportedSession& session, std::int64_t writeAt, std::int64_t freeBytes,
+                      std::vector<LeftOutEntry>& leftOut);
+    bool ContinuesDisc() const { return m_freeBytes >= 0; }
+
     // --- sizes ---
     std::int64_t ImageSize() const;
-    // Bytes a blank disc of the project's kind holds (80-minute CD, single-layer DVD).
+    // Bytes a blank disc of the project's kind holds (80-minute CD, single-layer
+    // DVD); for a continued disc, what it still takes.
     std::int64_t Capacity() const;
     // True when no file was added (directories alone do not count).
     bool IsEmpty() const;
@@ -152,4 +164,5 @@ class DiscProject {
 
     DiscKind m_kind;
     std::unique_ptr<clsISOWriter> m_writer;
+    std::int64_t m_freeBytes = -1;  // -1: a new disc
 };

@@ -27,6 +27,9 @@ enum class SessionText {
     CloseRefused,
     DiscClosed,
     CloseConfirm,
+    ContinueQuestion,
+    OnDiscTip,
+    LeftOutList,
     Count
 };
 std::span<const TextRow<SessionText>> TextRows(SessionText);

@@ -28,6 +28,7 @@ struct BurnOptions {
 
     // Options of a recording started for `task`: for tasks 0 and 3 the image
     // and its disc kind come from "TempISO" and "CDorDVD", as the data disc and
-    // copy windows left them; task 2 starts without an image.
+    // copy windows left them (task 0 also the place of an image that
+    // continues a disc, "TempISOSession"); task 2 starts without an image.
     static BurnOptions ForTask(int task);
 };

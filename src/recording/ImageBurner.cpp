@@ -52,6 +52,7 @@ void ImageBurner::Warn(const std::string& text, WriteIsoText title) {
 }
 
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
+    if (m_options.startLba > 0) return AddSession(drive);  // an image that continues a disc
     const DriveBusyScope busy(drive);
     if (!CheckImage()) return BurnOutcome::Refused;
     // Held from the checks on, so nobody changes the disc between them and the writing.

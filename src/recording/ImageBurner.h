@@ -46,6 +46,7 @@ class ImageBurner {
     // shorter than the ISO 9660 volume it declares (unless the raw option),
     // a drive that is not ready, a disc of the wrong kind (tasks 0 and 3) or
     // a disc that is not blank; otherwise records the image with BurnImage.
+    // An image made to continue a disc (options.startLba) goes to AddSession.
     BurnOutcome Burn(const std::string& drive);
     // Adds the image, built for options.startLba, to the disc in `drive`:
     // refuses unless the disc still continues there (DiscContinuation), then

@@ -45,14 +45,18 @@ for kind in cd-r dvd+r; do
   check "$kind: load" quiet maple-cli load
   check "$kind: mount shows every file" mounted_sums "$SR" /tmp/one /tmp/two /tmp/three
   check "$kind: xorriso lists three sessions" sessions 3
-  if [ $kind = cd-r ]; then
-    check "$kind: copy --to-iso" quiet maple-cli copy --to-iso /tmp/copy.iso
-    check "$kind: the copy mounts with the last session's files" \
-      mounted_sums /tmp/copy.iso /tmp/one /tmp/two /tmp/three
-    rm -f /tmp/copy.iso
-  fi
+  [ $kind != cd-r ] || check "$kind: copy --to-iso" quiet maple-cli copy --to-iso /tmp/copy.iso
   detach
 done
+
+# The copy, as a pressed disc in another drive: one session, the last view.
+maple-cli virtual create /tmp/copied > /dev/null &&
+  maple-cli --virtual /tmp/copied virtual insert cd-rom --from /tmp/copy.iso > /dev/null
+attach_folder /tmp/copied
+check "the copy mounts with the last session's files" \
+  mounted_sums "$SR" /tmp/one /tmp/two /tmp/three
+check "the copy is one session" sessions 1
+detach
 
 attach dvd+rw
 check "dvd+rw: first recording" quiet maple-cli burn --no-eject /tmp/one.iso

@@ -11,8 +11,8 @@
 #include <QTimer>
 
 #include "DriveBusy.h"
+#include "TestDiscImages.h"
 #include "WindowTestRig.h"
-#include "clsISOWriter.h"
 #include "frmDiscInfo.h"
 #include "frmErase.h"
 
@@ -98,7 +98,7 @@ class ToolWindowsTest : public QObject {
     // nothing), and finalises an appendable DVD+R on its worker.
     void discInfoClosesAnAppendableDisc() {
         m_rig->drives.Insert(MediumKind::DvdPlusR);
-        RecordOpenSession();
+        QVERIFY(RecordOpenSession(m_rig->drives, m_rig->drives.File("")));
         frmDiscInfo window;
         auto* closeDisc = Control<QPushButton>(&window, "cmdCloseDisc");
         QCOMPARE(Values(window).at(3), QStringLiteral("unComplete"));
@@ -187,24 +187,6 @@ class ToolWindowsTest : public QObject {
     }
 
   private:
-    // A data session on the blank DVD+R in drive 0, left appendable.
-    void RecordOpenSession() {
-        clsISOWriter writer;
-        writer.Root().Files().Add(m_rig->drives.Put("a.txt", "on the disc"), "a.txt");
-        QVERIFY(writer.SaveISO(m_rig->drives.File("first.iso")));
-        std::string image = ReadFile(m_rig->drives.File("first.iso"));
-        image.resize((image.size() + 32767) / 32768 * 32768, '\0');
-        for (std::size_t at = 0; at < image.size(); at += 32768)
-            QCOMPARE(
-                m_rig->drives.Write10(static_cast<std::uint32_t>(at / 2048), 16,
-                                      {image.begin() + static_cast<std::ptrdiff_t>(at),
-                                       image.begin() + static_cast<std::ptrdiff_t>(at) + 32768}),
-                0);
-        QCOMPARE(m_rig->drives.SynchronizeCache(), 0);
-        QCOMPARE(m_rig->drives.CloseTrackSession(1, 1), 0);
-        QCOMPARE(m_rig->drives.CloseTrackSession(2, 1), 0);
-    }
-
     // Presses Erase once the timer has enabled it and waits for the end.
     void RunErase(frmErase& window) {
         window.Timer1Tick();
