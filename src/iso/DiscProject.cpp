@@ -187,8 +187,24 @@ DiscProject::MoveResult DiscProject::MoveFiles(const std::string& key,
     return result;
 }
 
+bool DiscProject::AddFile(clsISODirectory& directory, const std::string& path,
+                          const std::string& name, bool replaceOnDisc, AddResult& result) {
+    for (int i = 0; i < directory.Files().count(); ++i) {
+        const clsISOFile& held = *directory.Files().File(i);
+        if (!held.OnDisc() || CaseFolding::Key(held.name()) != CaseFolding::Key(name)) continue;
+        if (!replaceOnDisc) {
+            result.onDiscClashes.push_back(path);
+            return false;
+        }
+        directory.Files().Remove(i);
+        break;
+    }
+    return directory.Files().Add(path, name) != nullptr;
+}
+
 DiscProject::AddResult DiscProject::AddLocalPaths(const std::string& key,
-                                                  const std::vector<std::string>& paths) {
+                                                  const std::vector<std::string>& paths,
+                                                  bool replaceOnDisc) {
     AddResult result;
     clsISODirectory* directory = Directory(key);
     if (directory == nullptr) return result;
@@ -204,7 +220,7 @@ DiscProject::AddResult DiscProject::AddLocalPaths(const std::string& key,
             result.foldersAdded = true;
         } else if (facts->kind != modFileAccess::EntryKind::RegularFile) {
             result.skipped.push_back({path, "not a regular file or folder"});
-        } else if (directory->Files().Add(path, name) == nullptr) {
+        } else if (!AddFile(*directory, path, name, replaceOnDisc, result)) {
             result.skipped.push_back({path, "a file of the same name is already there"});
         }
     }

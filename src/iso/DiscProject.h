@@ -62,6 +62,8 @@ class DiscProject {
     struct AddResult {
         bool foldersAdded = false;
         std::vector<SkippedEntry> skipped;
+        // Files not added because a file on the disc has their name (also in skipped).
+        std::vector<std::string> onDiscClashes;
     };
 
     explicit DiscProject(DiscKind kind);
@@ -91,7 +93,10 @@ class DiscProject {
     // Adds dropped local paths to the directory at `key`: a folder becomes a
     // directory of its name with its whole content (merged into a directory
     // of that name), anything else a file.
-    AddResult AddLocalPaths(const std::string& key, const std::vector<std::string>& paths);
+    // With `replaceOnDisc`, a file whose name a file on the disc has takes
+    // its place in the tree (the old one's data stays on the disc).
+    AddResult AddLocalPaths(const std::string& key, const std::vector<std::string>& paths,
+                            bool replaceOnDisc = false);
 
     // A name as a user typed it: spaces trimmed, checked for the refusals
     // that do not depend on siblings.
@@ -161,6 +166,10 @@ class DiscProject {
   private:
     clsISODirectory* Directory(const std::string& key) const;
     static bool SameName(const clsISODirectory& directory, const std::string& name);
+    // Adds one dropped file; false when its name is taken (a file on the
+    // disc is replaced when `replaceOnDisc`, else noted in result).
+    static bool AddFile(clsISODirectory& directory, const std::string& path,
+                        const std::string& name, bool replaceOnDisc, AddResult& result);
 
     DiscKind m_kind;
     std::unique_ptr<clsISOWriter> m_writer;

@@ -101,7 +101,9 @@ class frmSaveISO : public QWidget {
     Qt::DropAction DropEffect(const QMimeData* data, QObject* source, QTreeWidgetItem* node) const;
     void DropOnTree(const QMimeData* data, QObject* source, QTreeWidgetItem* node,
                     Qt::DropAction& effect);
-    void AddDropped(const std::string& key, const std::vector<std::string>& paths);
+    void AddDropped(const std::string& key, const std::vector<std::string>& paths,
+                    bool replaceOnDisc = false);
+    bool AskToReplace(const std::vector<std::string>& clashes);
     void MoveDirectory(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     void MoveFiles(QTreeWidgetItem* target);
     bool ListDragEvent(QEvent* event);

@@ -53,11 +53,20 @@ void ImageBurner::Warn(const std::string& text, WriteIsoText title) {
 
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
     if (m_options.startLba > 0) return AddSession(drive);  // an image that continues a disc
+    return CheckAndBurn(drive, &ImageBurner::CheckDrive);
+}
+
+BurnOutcome ImageBurner::AddSession(const std::string& drive) {
+    return CheckAndBurn(drive, &ImageBurner::CheckContinuation);
+}
+
+BurnOutcome ImageBurner::CheckAndBurn(const std::string& drive,
+                                      bool (ImageBurner::*checkDisc)(const std::string&)) {
     const DriveBusyScope busy(drive);
     if (!CheckImage()) return BurnOutcome::Refused;
     // Held from the checks on, so nobody changes the disc between them and the writing.
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim) || !CheckDrive(drive)) return BurnOutcome::Refused;
+    if (!HoldsDrive(claim) || !(this->*checkDisc)(drive)) return BurnOutcome::Refused;
     if (m_reporter.CancelRequested()) {
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return BurnOutcome::Cancelled;
@@ -84,18 +93,6 @@ bool ImageBurner::CheckImage() {
     const std::string cut = m_options.raw || session ? std::string() : CutImageProblem(path);
     if (!cut.empty()) Warn(cut, WriteIsoText::NoImageTitle);
     return cut.empty();
-}
-
-BurnOutcome ImageBurner::AddSession(const std::string& drive) {
-    const DriveBusyScope busy(drive);
-    if (!CheckImage()) return BurnOutcome::Refused;
-    const DriveClaim claim(drive);
-    if (!HoldsDrive(claim) || !CheckContinuation(drive)) return BurnOutcome::Refused;
-    if (m_reporter.CancelRequested()) {
-        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
-        return BurnOutcome::Cancelled;
-    }
-    return BurnImage(drive, m_options.imagePath);
 }
 
 // The image holds absolute addresses: it is recorded only where it was made for.

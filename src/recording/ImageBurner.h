@@ -66,6 +66,9 @@ class ImageBurner {
     const TemporaryImage& Temporary() const { return m_temporary; }
 
   private:
+    // The checks of Burn and AddSession (the disc's by `checkDisc`), then BurnImage.
+    BurnOutcome CheckAndBurn(const std::string& drive,
+                             bool (ImageBurner::*checkDisc)(const std::string&));
     bool CheckImage();
     bool HoldsDrive(const DriveClaim& claim);
     bool CheckDrive(const std::string& drive);

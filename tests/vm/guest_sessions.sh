@@ -5,10 +5,12 @@
 # sessions; a copy of the three-session disc mounts with the last view.
 . ./lib.sh
 export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
-modules=$(ls -d /usr/lib/modules/*/kernel | head -n 1)
-mkdir -p /tmp/one /tmp/two/net /tmp/three "/tmp/theirs/Mixed Case"
-cp -r "$modules/lib" /tmp/one/
-cp -r "$modules/net/core" /tmp/two/net/ 2> /dev/null || head -c 300000 /dev/urandom > /tmp/two/net/data
+mkdir -p /tmp/one/lib /tmp/two/net /tmp/three "/tmp/theirs/Mixed Case"
+# Small trees keep the guest quick; odd sizes cross block and chunk borders.
+for i in 1 2 3 4 5 6 7 8; do
+  head -c $((i * 37813)) /dev/urandom > /tmp/one/lib/part$i.bin
+  head -c $((i * 2048)) /dev/urandom > /tmp/two/net/block$i.bin
+done
 head -c 123457 /dev/urandom > /tmp/three/odd-size.bin
 echo "from xorriso" > "/tmp/theirs/Mixed Case/A long name, with commas.txt"
 maple-cli mkiso -o /tmp/one.iso /tmp/one/lib > /dev/null 2>&1

@@ -27,8 +27,8 @@
 #include "SettingsStore.h"
 #include "TaskWindows.h"
 #include "TestDiscImages.h"
-#include "WindowTexts.h"
 #include "WindowTestRig.h"
+#include "WindowTexts.h"
 #include "frmCDorDVD.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
@@ -190,6 +190,13 @@ class SaveIsoTest : public QObject {
         QCOMPARE(List(window)->topLevelItem(0)->toolTip(0), QText(SessionText::OnDiscTip));
         DropOnList(window, {Src("readme.txt")});
         QCOMPARE(ListNames(window), (QStringList{"a.txt", "readme.txt"}));
+        // A new file of an on-disc file's name replaces it once the user agrees.
+        WriteFile(Src("new/a.txt"), "replaced");
+        DropOnList(window, {Src("new/a.txt")});
+        QCOMPARE(m_rig->boxes.shown.back().text, QText(SessionText::Clashes, {Src("new/a.txt")}));
+        QTRY_COMPARE(ListNames(window), (QStringList{"readme.txt", "a.txt"}));
+        QCOMPARE(List(window)->topLevelItem(1)->toolTip(0),
+                 QString::fromStdString(Src("new/a.txt")));
 
         m_rig->drives.Insert(MediumKind::CdR);  // another disc, blank
         QVERIFY(!NextAndWait(window) && window->isVisible());
@@ -208,7 +215,12 @@ class SaveIsoTest : public QObject {
         });
         const ImportedSession last = importer.Import(disc.sessions.back().start);
         QCOMPARE(last.root.children.size(), std::size_t(2));
-        QCOMPARE(last.root.children.at(1).name, std::string("readme.txt"));
+        QCOMPARE(last.root.children.at(0).name, std::string("readme.txt"));
+        const ImportedEntry& replaced = last.root.children.at(1);
+        std::vector<std::uint8_t> block(2048);
+        QVERIFY(DiscContinuation::ReadBlocks(m_rig->drives.Id(), replaced.lba, 1, block.data()));
+        QCOMPARE(std::string(block.begin(), block.begin() + replaced.size),
+                 std::string("replaced"));
     }
 
     void projectRulesRefuseWithoutLosingAnything() {
