@@ -38,7 +38,6 @@ enum class EngineMessage {
     VerifyStopped,
     VerifyTestMode,
     ImageCut,
-    ManySessions,
     ManyTracks,
     NothingRead,
     ZeroFilled,

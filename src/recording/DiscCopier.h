@@ -101,6 +101,7 @@ class DiscCopier {
     std::int64_t m_skipped = 0;
     std::int64_t m_sectors = 0;          // read with the rules above
     std::int64_t m_runOutTail = 0;       // then these, left out when unreadable
+    std::int64_t m_lastSession = -1;     // several sessions: where the last one starts
     std::int64_t m_singleUntil = 0;      // sectors below are read one by one
     std::vector<std::uint8_t> m_buffer;  // one READ(10) of sectorsPerRead sectors
 };

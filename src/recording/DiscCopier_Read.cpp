@@ -4,7 +4,6 @@
 
 #include "CopyExtent.h"
 #include "DiscAfterStop.h"
-#include "DiscContinuation.h"
 #include "DiscCopier.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
@@ -61,8 +60,6 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     if (!HoldsDrive(claim)) return false;
     m_skipped = m_sectors = m_runOutTail = 0;
     m_cancelled = m_wholeMedium = false;
-    if (const DiscContinuation disc = DiscContinuation::Of(drive); disc.sessions.size() > 1)
-        return CopyLastSession(drive, imagePath, disc.sessions.back().start);
     ImageFileWriter image;
     if (!image.Create(imagePath)) {
         CreateFailed(imagePath, image.Error());
@@ -73,6 +70,10 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     if (!FindExtent(drive, !dvd)) {
         image.Discard();
         return false;
+    }
+    if (m_lastSession >= 0) {  // several sessions: a new image of the last one's files
+        image.Discard();
+        return CopyLastSession(drive, imagePath, m_lastSession);
     }
     if (!ReadSectors(drive, image)) return false;
     if (m_skipped == m_sectors) {  // zeros alone are no copy
@@ -106,6 +107,7 @@ bool DiscCopier::FindExtent(const std::string& drive, bool cd) {
         return false;
     }
     const CopyExtent extent = CopyExtent::Of(drive, lastLba, cd);
+    m_lastSession = extent.lastSession;
     if (!extent.refusal.empty()) {
         Warn(extent.refusal, CopyText::ReadFailedTitle);
         return false;

@@ -3,8 +3,9 @@
 # The copy is the whole disc: the ISO 9660 volume with what a hybrid image
 # appends after it, the data track of a disc without a volume (a Track At
 # Once run-out left out), the whole formatted DVD+RW; a copy of an image
-# this program burned equals the image. A disc of several sessions or tracks
-# is refused by name. Sectors are tried again only on answers that may
+# this program burned equals the image. A session of several tracks is
+# refused by name; a disc of several sessions is copied as its last session
+# shows it. Sectors are tried again only on answers that may
 # change: a removed disc or an audio CD ends the copy at once, BadCopy or
 # not, with no image.
 set -u
