@@ -34,7 +34,8 @@ constexpr TextRow<SessionText> kRows[] = {
     {CloseConfirm, "Sessions.CloseConfirm",
      "关闭光碟后将不能再向它添加文件。CD 与 DVD-R 会再写入一个列出相同文件的区段。要关闭光碟吗？"},
     {ContinueQuestion, "Sessions.ContinueQuestion",
-     "光碟机中的光碟含有数据，还可以添加文件。\n要继续这张光碟（是：项目从光碟上的文件开始），还是开始一个新项目（否）？"},
+     "光碟机中的光碟含有数据，还可以添加文件。\n要继续这张光碟（是：项目从光碟上的文件开始），还是"
+     "开始一个新项目（否）？"},
     {OnDiscTip, "Sessions.OnDiscTip", "已在光碟上"},
     {LeftOutList, "Sessions.LeftOutList", "以下项目仍留在光碟上，但不会列在新区段中："},
 };
