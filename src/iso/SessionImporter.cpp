@@ -43,6 +43,8 @@ struct SessionImporter::Descriptors {
 ImportedSession SessionImporter::Import(std::int64_t sessionStart) {
     m_session = {};
     m_visited.clear();
+    m_rockRidge = false;
+    m_susSkip = 0;
     Descriptors found;
     if (!ReadDescriptors(sessionStart, found, m_session.refusal)) return m_session;
     const std::uint8_t* primary = found.primary.data();
