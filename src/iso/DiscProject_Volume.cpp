@@ -85,6 +85,7 @@ std::int64_t DiscProject::ImageSize() const {
 }
 
 std::int64_t DiscProject::Capacity() const {
+    if (ContinuesDisc()) return m_freeBytes;
     if (m_blankCapacity > 0) return m_blankCapacity;
     return m_kind == DiscKind::Dvd ? kDvdCapacity : kCdCapacity;
 }

@@ -31,6 +31,10 @@ class clsISOFile {
     // First sector of the data; 0 for an empty file.
     std::int32_t LBA() const { return m_lba; }
     void SetLBA(std::int32_t lba) { m_lba = lba; }
+    // A file already recorded in an earlier session of the disc: its data
+    // stays where it is (LBA and Size are fixed), only its records are new.
+    bool OnDisc() const { return m_onDisc; }
+    void SetOnDisc(bool onDisc) { m_onDisc = onDisc; }
 
   private:
     friend class clsISOFiles;
@@ -43,4 +47,5 @@ class clsISOFile {
     std::int64_t m_size = 0;
     LocalDateTime m_creation;
     std::int32_t m_lba = 0;
+    bool m_onDisc = false;
 };

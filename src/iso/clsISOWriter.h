@@ -77,6 +77,12 @@ class clsISOWriter {
     void SetVolumeCreation(const LocalDateTime& value) { m_creation = value; }
     bool Joliet() const { return m_joliet; }
     void SetJoliet(bool value) { m_joliet = value; }
+    // The disc address where the image will be recorded (0: a disc of its
+    // own). Every sector number in the image is made absolute by it, so the
+    // image can be a later session of a disc whose earlier files (OnDisc)
+    // keep their addresses; the volume space size then counts from LBA 0.
+    std::int32_t SessionStart() const { return m_sessionStart; }
+    void SetSessionStart(std::int32_t start) { m_sessionStart = start; }
 
     // --- building ---
     // Size estimate in bytes: SectorRoundUp of every file's Size + 204800.
@@ -157,6 +163,7 @@ class clsISOWriter {
     std::array<VolumeText, kFieldCount> m_texts;
     LocalDateTime m_creation;
     bool m_joliet = true;
+    std::int32_t m_sessionStart = 0;
     ISOWriterEvents* m_events = nullptr;
     std::unique_ptr<FileSource> m_localSource;
     FileSource* m_source = nullptr;

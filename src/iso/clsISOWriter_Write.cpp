@@ -210,7 +210,7 @@ bool clsISOWriter::AtSector(const ImageOutput& output, std::int64_t sector, cons
         m_lastError = output.Problem();
         return false;
     }
-    if (output.Position() == sector * kSectorBytes) return true;
+    if (output.Position() == (sector - m_sessionStart) * kSectorBytes) return true;
     assert(false && "the write position drifted from the layout");
     m_lastError = std::string("internal error: ") + what + " written at byte " +
                   std::to_string(output.Position()) + ", planned for sector " +

@@ -77,6 +77,7 @@ void frmSaveISO::Open(int chosenMedium) {
     auto* window =
         new frmSaveISO(chosenMedium == ChosenMedium::kDvd ? DiscKind::Dvd : DiscKind::Cd);
     window->show();
+    window->OfferToContinue();
 }
 
 bool frmSaveISO::Building() const {

@@ -43,6 +43,10 @@ class frmSaveISO : public QWidget {
 
     // Opens the window for the data disc task (medium 0 CD, 1 DVD).
     static void Open(int chosenMedium);
+    // With a disc in the current drive that holds data and takes more, asks
+    // whether to continue it (the project starts from its files) or to
+    // start a new project (Open asks once the window shows).
+    void OfferToContinue();
 
     DiscProject& Project() { return *m_project; }
     bool Building() const;
@@ -97,7 +101,9 @@ class frmSaveISO : public QWidget {
     Qt::DropAction DropEffect(const QMimeData* data, QObject* source, QTreeWidgetItem* node) const;
     void DropOnTree(const QMimeData* data, QObject* source, QTreeWidgetItem* node,
                     Qt::DropAction& effect);
-    void AddDropped(const std::string& key, const std::vector<std::string>& paths);
+    void AddDropped(const std::string& key, const std::vector<std::string>& paths,
+                    bool replaceOnDisc = false);
+    bool AskToReplace(const std::vector<std::string>& clashes);
     void MoveDirectory(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     void MoveFiles(QTreeWidgetItem* target);
     bool ListDragEvent(QEvent* event);
@@ -113,6 +119,13 @@ class frmSaveISO : public QWidget {
     void UpdateNextToolTip();
     void MarkVeltracLink(bool hovered);
 
+    // Continuing the disc in the drive (frmSaveISO_Continue.cpp).
+    // True when the disc that was continued is still in its drive, as it was;
+    // otherwise says so.
+    bool SameDiscInDrive();
+    // "start track grow" of the image, for the recording ("" for a new disc).
+    std::string SessionSetting() const;
+
     // Next and the build (frmSaveISO_Next.cpp).
     void Next();
     bool ReadyToBuild();
@@ -127,6 +140,13 @@ class frmSaveISO : public QWidget {
     // below) only once the runner has finished; the controls that would are
     // locked meanwhile.
     std::unique_ptr<DiscProject> m_project;
+    // The disc the project continues (its drive and where the image goes).
+    struct ContinuedDisc {
+        std::string drive;
+        std::int64_t writeAt = 0;
+        std::uint16_t track = 1;
+        bool grow = false;
+    } m_continued;
     EngineRunner* m_runner = nullptr;
     std::function<void()> m_afterRun;
     DiscProject::BuildResult m_buildResult;

@@ -7,6 +7,8 @@
 #include <QUrl>
 
 #include "EngineRunner.h"
+#include "MessageBoxSeam.h"
+#include "SessionTexts.h"
 #include "WindowTexts.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
@@ -51,10 +53,13 @@ void frmSaveISO::AddDroppedFiles(const QStringList& paths) {
     AddDropped(CurrentKey(), local);
 }
 
-void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::string>& paths) {
+void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::string>& paths,
+                            bool replaceOnDisc) {
     m_panel1->setText(QText(SaveIsoText::AddingFiles));
     RunOnWorker(
-        [this, key, paths](EngineReporter&) { m_addResult = m_project->AddLocalPaths(key, paths); },
+        [this, key, paths, replaceOnDisc](EngineReporter&) {
+            m_addResult = m_project->AddLocalPaths(key, paths, replaceOnDisc);
+        },
         [this, key] {
             QTreeWidgetItem* node = m_tvwDirs->GetKeyNode(QString::fromStdString(key));
             if (m_addResult.foldersAdded && node != nullptr) {
@@ -64,11 +69,28 @@ void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::strin
             if (key == CurrentKey()) FillList();
             m_panel1->setText(QText(SaveIsoText::FilesAdded));
             RefreshSize();
+            // A file on the disc gives its name up only when the user says so.
+            const std::vector<std::string> clashes = m_addResult.onDiscClashes;
+            // (Queued: this runs inside the end of the worker's run.)
+            if (!clashes.empty() && AskToReplace(clashes)) {
+                QMetaObject::invokeMethod(
+                    this, [this, key, clashes] { AddDropped(key, clashes, true); },
+                    Qt::QueuedConnection);
+                return;
+            }
             std::vector<std::string> skipped;
             for (const SkippedEntry& entry : m_addResult.skipped)
                 skipped.push_back(entry.localPath);
             if (!skipped.empty()) ShowList(SaveIsoText::NotAdded, skipped);
         });
+}
+
+bool frmSaveISO::AskToReplace(const std::vector<std::string>& clashes) {
+    QString list;
+    for (const std::string& path : clashes) list += QString::fromStdString(path) + u'\n';
+    return ShowMessageBox(this, QText(SessionText::Clashes, {list.trimmed().toStdString()}),
+                          QText(SaveIsoText::NoticeTitle), MessageIcon::Question,
+                          MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 void frmSaveISO::MoveDirectory(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {

@@ -48,6 +48,7 @@ bool frmSaveISO::ReadyToBuild() {
         return false;
     }
     CommitAllBoxes();
+    if (!m_chkCreateISOonly->isChecked() && !SameDiscInDrive()) return false;
     // The pre-flight check: an image the disc cannot hold is built only on request.
     return m_project->Fits() ||
            ShowMessageBox(this, QText(SaveIsoText::TooLarge), QText(SaveIsoText::NoticeTitle),
@@ -89,6 +90,7 @@ void frmSaveISO::BuildEnded(const std::string& path, bool isoOnly) {
     }
     SaveProgramSetting("TempISO", path);
     SaveProgramSetting("CDorDVD", m_project->Kind() == DiscKind::Dvd ? "1" : "0");
+    SaveProgramSetting("TempISOSession", SessionSetting());
     HandOverToRecording();
 }
 

@@ -7,6 +7,7 @@
 
 #include "InputBoxSeam.h"
 #include "MessageBoxSeam.h"
+#include "SessionTexts.h"
 #include "SizeText.h"
 #include "WindowTexts.h"
 #include "frmSaveISO.h"
@@ -65,7 +66,11 @@ void frmSaveISO::FillList() {
         auto* item = new QTreeWidgetItem(
             m_lvwFiles, {Text(file.name), Text(SizeText(file.size)), DateText(file.date)});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
-        item->setToolTip(0, QString::fromStdString(file.localPath));
+        // Files already on the disc are grey and say so; they take no new room.
+        item->setToolTip(0, file.onDisc ? QText(SessionText::OnDiscTip)
+                                        : QString::fromStdString(file.localPath));
+        if (file.onDisc)
+            for (int column = 0; column < 3; ++column) item->setForeground(column, Qt::gray);
     }
 }
 

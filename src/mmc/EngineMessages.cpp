@@ -49,7 +49,6 @@ constexpr TextRow<EngineMessage> kRows[] = {
     {VerifyTestMode, "Engines.VerifyTestMode", "测试模式不刻录任何内容，因此没有校验。"},
     {ImageCut, "Engines.ImageCut",
      "映像文件不完整（可能下载中断）：%1 的卷需要 %2 字节，但文件只有 %3 字节。"},
-    {ManySessions, "Engines.ManySessions", "这张光碟含有 %1 个区段；目前只能复制单区段的光碟。"},
     {ManyTracks, "Engines.ManyTracks", "这张光碟含有 %1 个轨道；目前只能复制单轨道的光碟。"},
     {NothingRead, "Engines.NothingRead", "光碟上没有一个区块能够读取，没有保留映像文件。"},
     {ZeroFilled, "Engines.ZeroFilled", "%1 个无法读取的区块以零填充。"},

@@ -40,7 +40,6 @@ enum class EngineMessage {
     VerifyStopped,
     VerifyTestMode,
     ImageCut,
-    ManySessions,
     ManyTracks,
     NothingRead,
     ZeroFilled,

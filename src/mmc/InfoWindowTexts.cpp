@@ -10,6 +10,7 @@ constexpr TextRow<InfoWindowText> kRows[] = {
     {LastSessionStatus, "frmDiscInfo.lblSessionStatus", "最后区段状态:"},
     {InfoFrame, "frmDiscInfo.frameInfo", "碟片信息"},
     {CloseButton, "frmDiscInfo.cmdExit", "关闭(&C)"},
+    {CloseDiscButton, "frmDiscInfo.cmdCloseDisc", "关闭光碟(&F)"},
 };
 }  // namespace
 

@@ -13,6 +13,7 @@ enum class InfoWindowText {
     LastSessionStatus,
     InfoFrame,
     CloseButton,
+    CloseDiscButton,
     Count
 };
 std::span<const TextRow<InfoWindowText>> TextRows(InfoWindowText);

@@ -6,12 +6,18 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "BurnOptions.h"
 #include "DriveBusy.h"
+#include "EngineRunner.h"
 #include "InfoWindowTexts.h"
 #include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
+#include "SessionRecording.h"
+#include "SessionTexts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 #include "WindowTexts.h"
+#include "modMMC.h"
 
 namespace {
 constexpr int kWidthTwips = 6030;
@@ -72,6 +78,39 @@ void frmDiscInfo::BuildControls() {
     m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
     m_cmdExit->setGeometry(282, 226, 100, 30);
     connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    m_cmdCloseDisc = new QPushButton(QText(InfoWindowText::CloseDiscButton), this);
+    m_cmdCloseDisc->setObjectName(QStringLiteral("cmdCloseDisc"));
+    m_cmdCloseDisc->setGeometry(12, 226, 150, 30);
+    m_cmdCloseDisc->setEnabled(false);
+    connect(m_cmdCloseDisc, &QPushButton::clicked, this, &frmDiscInfo::CloseDisc);
+    m_runner = new EngineRunner(this);
+    m_runner->LockWhileRunning({m_cmdCloseDisc, m_cmdExit});
+    connect(m_runner, &EngineRunner::finished, this, [this] {
+        m_timer1->start();
+        emit closeFinished();
+    });
+}
+
+bool frmDiscInfo::Closing() const {
+    return m_runner->IsRunning();
+}
+
+void frmDiscInfo::CloseDisc() {
+    const std::string drive = CurrentDrive();
+    if (drive.empty() ||
+        ShowMessageBox(this, QText(SessionText::CloseConfirm), windowTitle(), MessageIcon::Question,
+                       MessageButtons::YesNo) != MessageAnswer::Yes) {
+        emit closeFinished();
+        return;
+    }
+    m_timer1->stop();
+    BurnOptions options = BurnOptions::ForTask(RecordingTask::kRecordImage);
+    options.ejectDisc = false;  // the window goes on showing the disc
+    m_runner->Start(
+        [drive, options](EngineReporter& reporter) {
+            (void)SessionRecording::CloseDisc(reporter, drive, options);
+        },
+        drive);
 }
 
 void frmDiscInfo::Load() {
@@ -107,4 +146,8 @@ void frmDiscInfo::ShowTexts(const DiscInfoTexts& texts) {
                                                       &texts.lastSessionStatus};
     for (std::size_t i = 0; i < values.size(); ++i)
         m_values[i]->setText(QString::fromStdString(*values[i]));
+    // Only a disc that takes another session can be closed.
+    if (!m_runner->IsRunning())
+        m_cmdCloseDisc->setEnabled(texts.discStatus ==
+                                   modMMC::DiscStatusName(modMMC::DiscState::kIncomplete));
 }

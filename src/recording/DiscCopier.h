@@ -35,7 +35,8 @@ enum class CopyOutcome {
 
 // Copies a disc into an image file, and hands the image over to the
 // recording of task 3 (or keeps it as a file the user names). What is read is
-// the disc's CopyExtent (a disc of several sessions or tracks is refused).
+// the disc's CopyExtent; a disc of several sessions is copied as its last
+// session shows it (a new image of that session's files, read from the disc).
 // Reads 32 sectors per command; a range where that fails is read again
 // sector by sector, so the image is the same as a sector-by-sector copy
 // gives. A sector is tried again (62 attempts, 100 ms apart) only while the
@@ -80,6 +81,8 @@ class DiscCopier {
     CopyOutcome CopyToDisc(const std::string& drive);
     void SetReadSpeed(const std::string& drive, MediaFamily family);
     bool FindExtent(const std::string& drive, bool cd);
+    bool CopyLastSession(const std::string& drive, const std::string& imagePath,
+                         std::int64_t sessionStart);
     std::int64_t ReadNext(const std::string& drive, std::int64_t lba, std::int32_t& status);
     std::int64_t ReadRunOut(const std::string& drive, std::int64_t lba);
     std::int32_t ReadSector(const std::string& drive, std::uint32_t lba, int attempts);
@@ -98,6 +101,7 @@ class DiscCopier {
     std::int64_t m_skipped = 0;
     std::int64_t m_sectors = 0;          // read with the rules above
     std::int64_t m_runOutTail = 0;       // then these, left out when unreadable
+    std::int64_t m_lastSession = -1;     // several sessions: where the last one starts
     std::int64_t m_singleUntil = 0;      // sectors below are read one by one
     std::vector<std::uint8_t> m_buffer;  // one READ(10) of sectorsPerRead sectors
 };

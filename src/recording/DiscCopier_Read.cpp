@@ -71,6 +71,10 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
         image.Discard();
         return false;
     }
+    if (m_lastSession >= 0) {  // several sessions: a new image of the last one's files
+        image.Discard();
+        return CopyLastSession(drive, imagePath, m_lastSession);
+    }
     if (!ReadSectors(drive, image)) return false;
     if (m_skipped == m_sectors) {  // zeros alone are no copy
         image.Discard();
@@ -104,6 +108,7 @@ bool DiscCopier::FindExtent(const std::string& drive, bool cd) {
         return false;
     }
     const CopyExtent extent = CopyExtent::Of(drive, lastLba, cd);
+    m_lastSession = extent.lastSession;
     if (!extent.refusal.empty()) {
         Warn(extent.refusal, CopyText::ReadFailedTitle);
         return false;

@@ -1,6 +1,9 @@
 #include "ImageBurner.h"
 
+#include <algorithm>
+
 #include "DiscAfterStop.h"
+#include "DiscContinuation.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
 #include "EngineMessages.h"
@@ -10,6 +13,7 @@
 #include "MediaFamily.h"
 #include "RecordingChecks.h"
 #include "ScsiStatus.h"
+#include "SessionTexts.h"
 #include "SpeedList.h"
 #include "clsWPP.h"
 #include "modMMC.h"
@@ -56,11 +60,21 @@ void ImageBurner::Warn(const std::string& text, WriteIsoText title) {
 }
 
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
+    if (m_options.startLba > 0) return AddSession(drive);  // an image that continues a disc
+    return CheckAndBurn(drive, &ImageBurner::CheckDrive);
+}
+
+BurnOutcome ImageBurner::AddSession(const std::string& drive) {
+    return CheckAndBurn(drive, &ImageBurner::CheckContinuation);
+}
+
+BurnOutcome ImageBurner::CheckAndBurn(const std::string& drive,
+                                      bool (ImageBurner::*checkDisc)(const std::string&)) {
     const DriveBusyScope busy(drive);
     if (!CheckImage()) return BurnOutcome::Refused;
     // Held from the checks on, so nobody changes the disc between them and the writing.
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim) || !CheckDrive(drive)) return BurnOutcome::Refused;
+    if (!HoldsDrive(claim) || !(this->*checkDisc)(drive)) return BurnOutcome::Refused;
     if (m_reporter.CancelRequested()) {
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return BurnOutcome::Cancelled;
@@ -82,9 +96,29 @@ bool ImageBurner::CheckImage() {
         Warn(Text(WriteIsoText::NoImage) + "\n" + path + " " + problem, WriteIsoText::NoImageTitle);
         return false;
     }
-    const std::string cut = m_options.raw ? std::string() : CutImageProblem(path);
+    // An image made for a later session declares the disc's whole volume.
+    const bool session = m_options.startLba > 0;
+    const std::string cut = m_options.raw || session ? std::string() : CutImageProblem(path);
     if (!cut.empty()) Warn(cut, WriteIsoText::NoImageTitle);
     return cut.empty();
+}
+
+// The image holds absolute addresses: it is recorded only where it was made for.
+bool ImageBurner::CheckContinuation(const std::string& drive) {
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    if (ready != 1) {
+        Warn(Text(ready == 0 ? WriteIsoText::NoDisc : WriteIsoText::DriveBusy),
+             WriteIsoText::DriveTitle);
+        return false;
+    }
+    const DiscContinuation disc = DiscContinuation::Of(drive);
+    const auto wanted =
+        m_options.growDisc ? DiscContinuation::Kind::Growth : DiscContinuation::Kind::NewSession;
+    if (disc.kind == wanted && disc.writeAt == m_options.startLba &&
+        disc.trackNumber == m_options.trackNumber)
+        return true;
+    Warn(Text(SessionText::DiscChanged), WriteIsoText::WrongDiscTitle);
+    return false;
 }
 
 bool ImageBurner::HoldsDrive(const DriveClaim& claim) {
@@ -140,6 +174,8 @@ BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& 
     m_reporter.PhaseText(Text(WriteIsoText::WritingData));
     const BurnOutcome written = WriteTrack(drive, image, imagePath);
     if (written != BurnOutcome::Completed) return written;
+    if (m_options.growDisc && !m_options.testMode && !RewriteDescriptors(drive, imagePath))
+        return BurnOutcome::Failed;
     return Finish(drive, imagePath);
 }
 
@@ -155,8 +191,11 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
         const bool cd = m_mediaType == modMMC::Media::kCDR || m_mediaType == modMMC::Media::kCDRW;
         m_needsFormat = modMMC::NeedsFormat(drive, m_mediaType);
         // A disc still to be formatted holds what its first format gives.
-        const std::int64_t free = m_needsFormat ? modMMC::FirstFormatBlocks(drive, m_mediaType)
-                                                : modMMC::FreeBlocks(drive);
+        std::int64_t free = m_needsFormat ? modMMC::FirstFormatBlocks(drive, m_mediaType)
+                                          : modMMC::FreeBlocks(drive);
+        // Growing in place: the free room begins where the image goes.
+        if (m_options.growDisc && free >= 0)
+            free = std::max<std::int64_t>(free - m_options.startLba, 0);
         problem =
             RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0), free);
     }

@@ -47,7 +47,13 @@ class ImageBurner {
     // shorter than the ISO 9660 volume it declares (unless the raw option),
     // a drive that is not ready, a disc of the wrong kind (tasks 0 and 3) or
     // a disc that is not blank; otherwise records the image with BurnImage.
+    // An image made to continue a disc (options.startLba) goes to AddSession.
     BurnOutcome Burn(const std::string& drive);
+    // Adds the image, built for options.startLba, to the disc in `drive`:
+    // refuses unless the disc still continues there (DiscContinuation), then
+    // records it with BurnImage as the next track and session, or writes it
+    // after the data and rewrites the volume descriptors (growDisc).
+    BurnOutcome AddSession(const std::string& drive);
     // Records `imagePath` (the checks above passed). Refuses, before the
     // disc is touched, test mode on media that cannot simulate and an image
     // larger than the disc's free space.
@@ -61,9 +67,14 @@ class ImageBurner {
     const TemporaryImage& Temporary() const { return m_temporary; }
 
   private:
+    // The checks of Burn and AddSession (the disc's by `checkDisc`), then BurnImage.
+    BurnOutcome CheckAndBurn(const std::string& drive,
+                             bool (ImageBurner::*checkDisc)(const std::string&));
     bool CheckImage();
     bool HoldsDrive(const DriveClaim& claim);
     bool CheckDrive(const std::string& drive);
+    bool CheckContinuation(const std::string& drive);
+    bool RewriteDescriptors(const std::string& drive, const std::string& imagePath);
     bool CheckRecording(const std::string& drive, std::int64_t imageBytes);
     bool FormatIfNeeded(const std::string& drive);
     bool WriteParametersPage(const std::string& drive);

@@ -18,7 +18,6 @@
 namespace {
 constexpr std::uint16_t kBlocksPerChunk = 16;
 constexpr std::int64_t kBlockSize = 2048;
-constexpr std::uint16_t kTrackOne = 1;
 constexpr std::int16_t kImmediate = -1;
 
 // DVD-RAM, DVD+RW and BD-RE drives may refuse CLOSE TRACK/SESSION although
@@ -53,19 +52,21 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
     const std::int64_t totalBlocks =
         wholeChunks ? (imageBlocks + kBlocksPerChunk - 1) / kBlocksPerChunk * kBlocksPerChunk
                     : imageBlocks;
-    std::uint32_t lba = 0;
+    // Blocks sent so far; the track begins at startLba (0 on a blank disc).
+    std::int64_t sent = 0;
     while (image.HasMore()) {
         if (m_reporter.CancelRequested()) {
             image.Close();
             ReportStop(m_reporter, drive,
-                       lba > 0 ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
+                       sent > 0 ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
             return BurnOutcome::Cancelled;
         }
         if (!image.ReadChunk(m_chunk))
             return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
         std::int32_t status = 0;
         const auto blocks =
-            static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - lba));
+            static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - sent));
+        const auto lba = static_cast<std::uint32_t>(m_options.startLba + sent);
         const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, m_chunk.data(),
                                                     blocks * std::int32_t{kBlockSize}, &status);
         // Named by the drive's last answer, read before the tidy-up sends more commands.
@@ -77,8 +78,8 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
                                  Text(WriteIsoText::WriteError)));
         if (m_options.verify && !m_options.testMode)
             m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
-        lba += blocks;
-        progress.Update(lba, totalBlocks);
+        sent += blocks;
+        progress.Update(sent, totalBlocks);
     }
     image.Close();
     return BurnOutcome::Completed;
@@ -105,11 +106,12 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     check(modMMC::SynchronizeCache(drive) == ScsiStatus::kGood, "SYNCHRONIZE CACHE failed.", true);
     const bool closeMatters = !CloseIsOptional(m_mediaType);
     m_reporter.PhaseText(Text(WriteIsoText::ClosingTrack) + " ...");
-    check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne) == ScsiStatus::kGood,
+    check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, m_options.trackNumber) ==
+              ScsiStatus::kGood,
           Text(WriteIsoText::ClosingTrack) + Text(WriteIsoText::CloseTrackFailed), closeMatters);
     m_reporter.PhaseText(Text(WriteIsoText::ClosingSession) + "...");
     check(modMMC::CloseTrackSession(drive, SessionClose(m_mediaType, m_options.fixDisc),
-                                    kTrackOne) == ScsiStatus::kGood,
+                                    m_options.trackNumber) == ScsiStatus::kGood,
           Text(WriteIsoText::ClosingSession) + Text(WriteIsoText::CloseSessionFailed),
           closeMatters);
     m_verifyResult.clear();
@@ -152,9 +154,9 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
 }
 
 std::string ImageBurner::AbortBurn(const std::string& drive) {
-    CloseAfterFailure(drive, kTrackOne);
+    CloseAfterFailure(drive, m_options.trackNumber);
     // Read while the disc is still in the drive.
-    std::string discNow = DiscAfterFailure(drive, kTrackOne);
+    std::string discNow = DiscAfterFailure(drive, m_options.trackNumber);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
     // The temporary image stays until the recording window closes, so the
     // user can try again with another disc.

@@ -25,6 +25,7 @@
 #include "MainWindowTestKit.h"
 #include "MessageBoxTexts.h"
 #include "SaveIsoTexts.h"
+#include "SessionTexts.h"
 #include "TaskWindows.h"
 #include "TransportSlot.h"
 #include "WindowTestSupport.h"
@@ -83,6 +84,7 @@ std::vector<TableRow> EveryTableRow() {
     AddRows<InfoWindowText>(rows);
     AddRows<ChooserText>(rows);
     AddRows<AboutText>(rows);
+    AddRows<SessionText>(rows);
     return rows;
 }
 
@@ -90,7 +92,7 @@ std::vector<TableRow> EveryTableRow() {
 // as a control's text when they open.
 bool IsMessageKey(const QString& key) {
     static const QRegularExpression message(
-        QStringLiteral("^(\\w+\\.String\\d+|Engines\\.\\w+|MsgBox\\.\\w+)$"));
+        QStringLiteral("^(\\w+\\.String\\d+|Engines\\.\\w+|MsgBox\\.\\w+|Sessions\\.\\w+)$"));
     return message.match(key).hasMatch();
 }
 

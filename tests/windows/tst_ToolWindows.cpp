@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "DriveBusy.h"
+#include "TestDiscImages.h"
 #include "WindowTestRig.h"
 #include "frmDiscInfo.h"
 #include "frmErase.h"
@@ -91,6 +92,28 @@ class ToolWindowsTest : public QObject {
         QCOMPARE(frmDiscInfo::ShowWindow(), window);
         QTest::mouseClick(Control<QPushButton>(window, "cmdExit"), Qt::LeftButton);
         QVERIFY(!window->isVisible());
+    }
+
+    // "Close the disc" follows the disc's state, asks first (a No sends
+    // nothing), and finalises an appendable DVD+R on its worker.
+    void discInfoClosesAnAppendableDisc() {
+        m_rig->drives.Insert(MediumKind::DvdPlusR);
+        QVERIFY(RecordOpenSession(m_rig->drives, m_rig->drives.File("")));
+        frmDiscInfo window;
+        auto* closeDisc = Control<QPushButton>(&window, "cmdCloseDisc");
+        QCOMPARE(Values(window).at(3), QStringLiteral("unComplete"));
+        QVERIFY(closeDisc->isEnabled());
+        QSignalSpy finished(&window, &frmDiscInfo::closeFinished);
+        m_rig->boxes.QueueAnswer(MessageAnswer::No);
+        QTest::mouseClick(closeDisc, Qt::LeftButton);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(m_rig->drives.Count(0x5B), std::size_t(2));  // only the recording's closes
+        QTest::mouseClick(closeDisc, Qt::LeftButton);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(m_rig->drives.Cdbs(0x5B).back().at(2) & 0x07, 5);  // finalise
+        window.Timer1Tick();
+        QCOMPARE(Values(window).at(3), QStringLiteral("Complete"));
+        QVERIFY(!closeDisc->isEnabled());
     }
 
     // The watch itself (readiness where a drive gives no media events) is

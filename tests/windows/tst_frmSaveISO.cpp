@@ -17,14 +17,18 @@
 #include <fstream>
 #include <functional>
 
+#include "DiscContinuation.h"
 #include "DiscProject.h"
 #include "InputBoxSeam.h"
 #include "LanguageFile.h"
 #include "ModFileDlg.h"
+#include "SessionImporter.h"
+#include "SessionTexts.h"
 #include "SettingsStore.h"
 #include "TaskWindows.h"
 #include "TestDiscImages.h"
 #include "WindowTestRig.h"
+#include "WindowTexts.h"
 #include "frmCDorDVD.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
@@ -171,6 +175,52 @@ class SaveIsoTest : public QObject {
         QVERIFY(!fs::exists(TempImage()));
         QTRY_VERIFY(recorder.isNull() && VisibleWindow<frmSaveISO>() == nullptr);
         QVERIFY(m_rig->main.widget.isVisible());
+    }
+
+    // An appendable disc in the drive: the project may start from its files
+    // (on the disc, grey), a new file goes beside them; Next refuses another
+    // disc, and with the disc it read hands the recording the next session's place.
+    void continuingTheDiscInTheDrive() {
+        m_rig->drives.Insert(MediumKind::CdR);
+        QVERIFY(RecordOpenSession(m_rig->drives, Src("")));
+        OpenTaskWindow(Task::kDataDisc, 0);  // the question is answered Yes
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        QCOMPARE(m_rig->boxes.shown.at(0).text, QText(SessionText::ContinueQuestion));
+        QCOMPARE(ListNames(window), QStringList{"a.txt"});
+        QCOMPARE(List(window)->topLevelItem(0)->toolTip(0), QText(SessionText::OnDiscTip));
+        DropOnList(window, {Src("readme.txt")});
+        QCOMPARE(ListNames(window), (QStringList{"a.txt", "readme.txt"}));
+        // A new file of an on-disc file's name replaces it once the user agrees.
+        WriteFile(Src("new/a.txt"), "replaced");
+        DropOnList(window, {Src("new/a.txt")});
+        QCOMPARE(m_rig->boxes.shown.back().text, QText(SessionText::Clashes, {Src("new/a.txt")}));
+        QTRY_COMPARE(ListNames(window), (QStringList{"readme.txt", "a.txt"}));
+        QCOMPARE(List(window)->topLevelItem(1)->toolTip(0),
+                 QString::fromStdString(Src("new/a.txt")));
+
+        m_rig->drives.Insert(MediumKind::CdR);  // another disc, blank
+        QVERIFY(!NextAndWait(window) && window->isVisible());
+        QCOMPARE(m_rig->boxes.shown.back().text, QText(SessionText::DiscChanged));
+        m_rig->drives.Insert(MediumKind::CdR);
+        QVERIFY(RecordOpenSession(m_rig->drives, Src("")));
+        QPointer<frmWriteISO> recorder = NextToRecorder(window);
+        QVERIFY(recorder != nullptr);
+        QCOMPARE(GetProgramSetting("TempISOSession"), std::string("11702 2 0"));
+        Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        const DiscContinuation disc = DiscContinuation::Of(m_rig->drives.Id());
+        QCOMPARE(disc.sessions.size(), std::size_t(2));
+        SessionImporter importer([this](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
+            return DiscContinuation::ReadBlocks(m_rig->drives.Id(), lba, count, out);
+        });
+        const ImportedSession last = importer.Import(disc.sessions.back().start);
+        QCOMPARE(last.root.children.size(), std::size_t(2));
+        QCOMPARE(last.root.children.at(0).name, std::string("readme.txt"));
+        const ImportedEntry& replaced = last.root.children.at(1);
+        std::vector<std::uint8_t> block(2048);
+        QVERIFY(DiscContinuation::ReadBlocks(m_rig->drives.Id(), replaced.lba, 1, block.data()));
+        QCOMPARE(std::string(block.begin(), block.begin() + replaced.size),
+                 std::string("replaced"));
     }
 
     void projectRulesRefuseWithoutLosingAnything() {

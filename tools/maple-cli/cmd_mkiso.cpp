@@ -3,41 +3,16 @@
 
 #include "CliArguments.h"
 #include "CliCommand.h"
+#include "CliImageBuild.h"
 #include "NameText.h"
 #include "StopSignals.h"
 #include "TerminalReporter.h"
 #include "clsISOWriter.h"
 
 namespace {
-// Shows the writer's events as the terminal's progress bar.
-class MkisoProgress : public ISOWriterEvents {
-  public:
-    explicit MkisoProgress(TerminalReporter& reporter) : m_reporter(reporter) {}
-    void BuildingFilesystem() override { m_reporter.PhaseText("Building the file system..."); }
-    void WritingPathTable() override { m_reporter.PhaseText("Writing path tables..."); }
-    void WritingDirectoryRecords() override { m_reporter.PhaseText("Writing directories..."); }
-    void WritingFiles(std::int32_t percent) override {
-        const int shown = percent > 100 ? 100 : percent;
-        if (shown == m_percent) return;
-        m_percent = shown;
-        m_reporter.PhaseText("Writing files...");
-        m_reporter.PercentText(std::to_string(shown) + "%");
-        m_reporter.Progress(shown);
-    }
-    void WritingFinished() override {
-        m_reporter.PhaseText("Ready");
-        m_reporter.Finish();
-    }
-    bool CancelRequested() override { return StopSignalled(); }
-
-  private:
-    TerminalReporter& m_reporter;
-    int m_percent = -1;
-};
-
 struct MkisoOptions {
     std::string output;
-    std::optional<std::string> volumeId, jolietVolumeId, date;
+    VolumeOptions volume;
     bool noJoliet = false;
     std::vector<std::string> paths;
 };
@@ -45,9 +20,7 @@ struct MkisoOptions {
 bool ReadOptions(CliContext& context, MkisoOptions& options) {
     CliArguments arguments(context.args);
     options.output = arguments.TakeOption("-o").value_or("");
-    options.volumeId = arguments.TakeOption("--volume-id");
-    options.jolietVolumeId = arguments.TakeOption("--joliet-volume-id");
-    options.date = arguments.TakeOption("--date");
+    options.volume = TakeVolumeOptions(arguments);
     options.noJoliet = arguments.TakeFlag("--no-joliet");
     options.paths = arguments.Positional();
     std::string problem = arguments.Error();
@@ -58,48 +31,12 @@ bool ReadOptions(CliContext& context, MkisoOptions& options) {
     return problem.empty();
 }
 
-bool ApplyVolumeFields(CliContext& context, const MkisoOptions& options, clsISOWriter& writer) {
-    if (options.volumeId) {
-        // One label for both trees unless the Joliet one is given separately.
-        writer.SetVolumeID(*options.volumeId, false);
-        writer.SetVolumeID(*options.volumeId, true);
-    }
-    if (options.jolietVolumeId) writer.SetVolumeID(*options.jolietVolumeId, true);
-    if (options.date) {
-        const auto date = LocalDateTime::Parse(*options.date);
-        if (!date) {
-            context.err << "maple-cli: --date needs \"YYYY-MM-DD hh:mm:ss\", not \""
-                        << *options.date << "\"\n";
-            return false;
-        }
-        writer.SetVolumeCreation(*date);
-    }
-    writer.SetJoliet(!options.noJoliet);
-    return true;
-}
-
-// Tells what adding left out or changed; true when all of it could be read.
-bool ShowNotes(CliContext& context, const std::vector<SkippedEntry>& notes) {
-    bool readable = true;
-    for (const SkippedEntry& note : notes) {
-        const std::string path = NameText::ShownText(note.localPath);
-        if (note.kind == SkippedEntry::Kind::Unreadable) {
-            context.err << "maple-cli: could not read " << path << " (" << note.reason << ")\n";
-            readable = false;
-        } else if (note.kind == SkippedEntry::Kind::Skipped) {
-            context.err << "maple-cli: warning: skipped " << path << " (" << note.reason << ")\n";
-        } else {
-            context.err << "maple-cli: warning: " << path << ": " << note.reason << "\n";
-        }
-    }
-    return readable;
-}
-
 int RunMkiso(CliContext& context) {
     MkisoOptions options;
     if (!ReadOptions(context, options)) return CliExit::kUsage;
     clsISOWriter writer;
-    if (!ApplyVolumeFields(context, options, writer)) return CliExit::kUsage;
+    if (!ApplyVolumeFields(context, options.volume, writer)) return CliExit::kUsage;
+    writer.SetJoliet(!options.noJoliet);
     // Each PATH is added as a drop on the root adds it; sizes and dates are
     // taken once, when the image is laid out.
     std::vector<SkippedEntry> notes;
@@ -112,7 +49,7 @@ int RunMkiso(CliContext& context) {
     }
     const bool readable = ShowNotes(context, notes);
     TerminalReporter reporter(context.err);
-    MkisoProgress progress(reporter);
+    ImageBuildProgress progress(reporter);
     writer.SetEvents(&progress);
     if (writer.SaveISO(options.output)) return readable ? CliExit::kSuccess : CliExit::kFailure;
     if (writer.Cancelled()) {

@@ -38,7 +38,14 @@ EmuOutcome CloseSession(EmuCall& call, bool finalize) {
     EmuMedia& media = state.media;
     if (media.OpenTrack() != nullptr) return EmuSense::kIncompleteTrackInSession;
     const bool empty = media.tracks.empty() || media.tracks.back().session <= media.closedSessions;
-    if (empty) return EmuSense::kGood;  // nothing to write
+    if (empty) {
+        // Finalising (DVD+R) an appendable disc needs no new session.
+        if (finalize && media.closedSessions > 0 && !state.beforeSimulation) {
+            media.finalized = true;
+            state.layoutChanged = true;
+        }
+        return EmuSense::kGood;  // nothing to write
+    }
     if (state.beforeSimulation) {
         state.EndSimulation();  // a test write leaves the disc as it was
         return EmuSense::kGood;
