@@ -8,6 +8,7 @@
 #include "ImageFileReader.h"
 #include "RecordingChecks.h"
 #include "ScsiStatus.h"
+#include "UnderrunProtection.h"
 #include "clsWPP.h"
 #include "modMMC.h"
 
@@ -52,12 +53,16 @@ BurnOutcome ImageBurner::Burn(const std::string& drive) {
     if (!CheckImage()) return BurnOutcome::Refused;
     // Held from the checks on, so nobody changes the disc between them and the writing.
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim) || !CheckDrive(drive)) return BurnOutcome::Refused;
-    if (m_reporter.CancelRequested()) {
-        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
-        return BurnOutcome::Cancelled;
-    }
+    if (const auto stop = Stopped(drive, claim)) return *stop;
     return BurnImage(drive, m_options.imagePath);
+}
+
+// The drive and disc checks of the Burn button, and a cancel during them.
+std::optional<BurnOutcome> ImageBurner::Stopped(const std::string& drive, const DriveClaim& claim) {
+    if (!HoldsDrive(claim) || !CheckDrive(drive)) return BurnOutcome::Refused;
+    if (!m_reporter.CancelRequested()) return std::nullopt;
+    ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+    return BurnOutcome::Cancelled;
 }
 
 // An image that cannot be read, or holds less than one block, is refused
@@ -125,13 +130,24 @@ BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& 
              WriteIsoText::NoImageTitle);
         return BurnOutcome::Refused;
     }
+    return Record(drive, image);
+}
+
+BurnOutcome ImageBurner::BurnSource(const std::string& drive, ImageSource& source) {
+    const DriveBusyScope busy(drive);
+    const DriveClaim claim(drive);
+    if (const auto stop = Stopped(drive, claim)) return *stop;
+    return Record(drive, source);
+}
+
+BurnOutcome ImageBurner::Record(const std::string& drive, ImageSource& image) {
     if (!CheckRecording(drive, image.Length())) return BurnOutcome::Refused;
     if (!WriteParametersPage(drive)) return BurnOutcome::Failed;
     SetWriteSpeed(drive);
     m_reporter.PhaseText(Text(WriteIsoText::WritingData));
-    const BurnOutcome written = WriteTrack(drive, image, imagePath);
+    const BurnOutcome written = WriteTrack(drive, image);
     if (written != BurnOutcome::Completed) return written;
-    return Finish(drive, imagePath);
+    return Finish(drive, image.Name());
 }
 
 // Test mode where the medium cannot simulate, or an image larger than the
@@ -171,6 +187,7 @@ bool ImageBurner::WriteParametersPage(const std::string& drive) {
     page.SetLinkSize(0);
     page.SetApplicationCode(0);
     page.SetSessionFormat(0);
+    page.SetBURNProof(HasUnderrunProtection(drive));
     if (page.SendData(drive) || optional) return true;
     Warn(Text(WriteIsoText::WritePageFailed), WriteIsoText::WritePageFailedTitle);
     return false;
@@ -179,6 +196,7 @@ bool ImageBurner::WriteParametersPage(const std::string& drive) {
 void ImageBurner::SetWriteSpeed(const std::string& drive) {
     const int factor = m_options.writeSpeed.FactorOr(kDefaultWriteFactor);
     const int step = MediaSpeedStep(modMMC::IsDVDMedia(drive));
+    m_pace = SourcePace(std::int64_t{factor} * step * 1000);
     const std::int32_t status = modMMC::SetCDSpeed(
         drive, modMMC::kMaximumSpeed, SpeedValue(factor, step), kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)

@@ -66,6 +66,8 @@ enum class WriteIsoText {
     HelpFile,
     About,
     DropHint,
+    BufferFifo,
+    BufferDrive,
     Count
 };
 std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText);

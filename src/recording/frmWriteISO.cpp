@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 
@@ -80,6 +81,12 @@ void frmWriteISO::ConnectControls() {
     WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea,
                               QText(WriteIsoText::WritingData));
     connect(m_runner, &EngineRunner::finished, this, &frmWriteISO::OnBurnFinished);
+    connect(m_runner, &EngineRunner::bufferLevels, m_lblBuffers, [this](int fifo, int drive) {
+        QStringList levels;
+        if (fifo >= 0) levels << QText(WriteIsoText::BufferFifo, {std::to_string(fifo)});
+        if (drive >= 0) levels << QText(WriteIsoText::BufferDrive, {std::to_string(drive)});
+        m_lblBuffers->setText(levels.join(QStringLiteral("    ")));
+    });
 }
 
 void frmWriteISO::Load(const QString& imagePath) {
@@ -172,6 +179,7 @@ void frmWriteISO::Burn() {
     m_timer1->stop();
     m_cmdBurn->setEnabled(false);
     m_prg->setValue(0);
+    m_lblBuffers->clear();
     m_cmdCancel->show();
     const std::string drive = CurrentDrive();
     const BurnOptions options = ChosenOptions();

@@ -105,6 +105,7 @@ class frmWriteISO : public QWidget {
     QCheckBox* m_chkEjectDisc = nullptr;
     QCheckBox* m_chkVerify = nullptr;
     QProgressBar* m_prg = nullptr;
+    QLabel* m_lblBuffers = nullptr;  // the buffers' levels while a recording runs
     QLabel* m_imgtea = nullptr;
     std::vector<QLabel*> m_panels;
     QPushButton* m_cmdCancel = nullptr;  // shown while a recording runs

@@ -4,6 +4,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "NameText.h"
+#include "StandardStreams.h"
 #include "StopSignals.h"
 #include "TerminalReporter.h"
 #include "clsISOWriter.h"
@@ -51,7 +52,7 @@ bool ReadOptions(CliContext& context, MkisoOptions& options) {
     options.noJoliet = arguments.TakeFlag("--no-joliet");
     options.paths = arguments.Positional();
     std::string problem = arguments.Error();
-    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso";
+    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso (or -o -)";
     if (problem.empty() && options.paths.empty())
         problem = "mkiso needs at least one file or folder";
     if (!problem.empty()) context.err << "maple-cli: " << problem << "\n";
@@ -95,6 +96,19 @@ bool ShowNotes(CliContext& context, const std::vector<SkippedEntry>& notes) {
     return readable;
 }
 
+// "-o -": the image goes to standard output, for "maple-cli burn -".
+int StreamImage(CliContext& context, clsISOWriter& writer, bool readable) {
+    if (!readable) {
+        // The stream would lack what could not be read: it does not start.
+        context.err << "maple-cli: nothing was written to standard output\n";
+        return CliExit::kFailure;
+    }
+    FileHandleRecord out = StandardOutput();
+    if (writer.SaveISOToStream(out)) return CliExit::kSuccess;
+    context.err << "maple-cli: " << NameText::ShownText(writer.LastError()) << "\n";
+    return writer.Cancelled() ? CliExit::kStopped : CliExit::kFailure;
+}
+
 int RunMkiso(CliContext& context) {
     MkisoOptions options;
     if (!ReadOptions(context, options)) return CliExit::kUsage;
@@ -114,6 +128,7 @@ int RunMkiso(CliContext& context) {
     TerminalReporter reporter(context.err);
     MkisoProgress progress(reporter);
     writer.SetEvents(&progress);
+    if (options.output == "-") return StreamImage(context, writer, readable);
     if (writer.SaveISO(options.output)) return readable ? CliExit::kSuccess : CliExit::kFailure;
     if (writer.Cancelled()) {
         context.err << "maple-cli: " << writer.LastError() << "\n";
@@ -128,7 +143,8 @@ int RunMkiso(CliContext& context) {
 
 const CliRegistration mkiso(
     {"mkiso",
-     "maple-cli mkiso -o OUT.iso [--volume-id TEXT] [--joliet-volume-id TEXT] "
+     "maple-cli mkiso -o OUT.iso|- [--volume-id TEXT] [--joliet-volume-id TEXT] "
      "[--date \"YYYY-MM-DD hh:mm:ss\"] [--no-joliet] PATH...",
-     "build an ISO 9660 / Joliet image of files and folders", &RunMkiso, false, true});
+     "build an ISO 9660 / Joliet image of files and folders (-o -: to standard output)", &RunMkiso,
+     false, true});
 }  // namespace
