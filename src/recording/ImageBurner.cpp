@@ -6,7 +6,9 @@
 #include "EngineReporter.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
+#include "ProjectImageSource.h"
 #include "RecordingChecks.h"
+#include "SaveIsoTexts.h"
 #include "ScsiStatus.h"
 #include "UnderrunProtection.h"
 #include "clsWPP.h"
@@ -17,6 +19,8 @@ constexpr std::int32_t kReadyWaitMs = 15000;
 constexpr int kChunkBytes = 32768;
 constexpr int kDefaultWriteFactor = 8;
 constexpr std::int16_t kConstantLinearVelocity = 0;
+// The FIFO between the image builder and the drive in a direct recording.
+constexpr std::size_t kProjectFifoBytes = 16 << 20;
 
 // Write Parameters page values of a data track.
 constexpr std::int32_t kTrackAtOnce = 1;
@@ -138,6 +142,17 @@ BurnOutcome ImageBurner::BurnSource(const std::string& drive, ImageSource& sourc
     const DriveClaim claim(drive);
     if (const auto stop = Stopped(drive, claim)) return *stop;
     return Record(drive, source);
+}
+
+BurnOutcome ImageBurner::BurnProject(const std::string& drive, clsISOWriter& project) {
+    ProjectImageSource source(project, Text(WriteIsoText::DirectSource), kProjectFifoBytes);
+    if (!source.Open()) {
+        m_reporter.Message(Text(SaveIsoText::ImageFailed) + "\n\n" + source.Error(),
+                           Text(SaveIsoText::ImageFailedTitle), MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+        return BurnOutcome::Refused;
+    }
+    return BurnSource(drive, source);
 }
 
 BurnOutcome ImageBurner::Record(const std::string& drive, ImageSource& image) {

@@ -15,6 +15,7 @@
 class DriveClaim;
 class EngineReporter;
 class ImageSource;
+class clsISOWriter;
 
 // How a recording ended.
 enum class BurnOutcome {
@@ -57,6 +58,10 @@ class ImageBurner {
     // the drive and disc checks of Burn; its length is checked against the
     // free space as a file's is.
     BurnOutcome BurnSource(const std::string& drive, ImageSource& source);
+    // Records the data disc `project` straight from its files, with no
+    // temporary image (see ProjectImageSource): a file that cannot be read is
+    // refused by name before the drive is asked anything.
+    BurnOutcome BurnProject(const std::string& drive, clsISOWriter& project);
     // Tidies up after a failed write: flushes the drive's cache, closes the
     // track and the session, ejects when asked. Every result is ignored.
     // Returns what the disc holds now (DiscAfterFailure, read before the eject).

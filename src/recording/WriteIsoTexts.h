@@ -68,6 +68,7 @@ enum class WriteIsoText {
     DropHint,
     BufferFifo,
     BufferDrive,
+    DirectSource,
     Count
 };
 std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText);

@@ -64,6 +64,13 @@ frmWriteISO* frmWriteISO::OpenTemporary(int task, QWidget* previous) {
     return ShowNew(new frmWriteISO(task, {}, previous));
 }
 
+frmWriteISO* frmWriteISO::OpenProject(clsISOWriter& project, QWidget* previous) {
+    auto* window = new frmWriteISO(RecordingTask::kDataDisc, {}, previous);
+    window->m_project = &project;
+    window->m_txtISO->setText(QText(WriteIsoText::DirectSource));
+    return ShowNew(window);
+}
+
 bool frmWriteISO::Recording() const {
     return m_runner->IsRunning();
 }
@@ -185,8 +192,10 @@ void frmWriteISO::Burn() {
     const BurnOptions options = ChosenOptions();
     m_testRun = options.testMode;
     m_runner->Start(
-        [this, drive, options](EngineReporter& reporter) {
-            m_lastOutcome.Set(ImageBurner(reporter, options).Burn(drive));
+        [this, drive, options, project = m_project](EngineReporter& reporter) {
+            ImageBurner burner(reporter, options);
+            m_lastOutcome.Set(project != nullptr ? burner.BurnProject(drive, *project)
+                                                 : burner.Burn(drive));
         },
         drive);
 }
