@@ -124,6 +124,14 @@ std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t
         copied = ::copy_file_range(Fd(from), nullptr, Fd(to), nullptr,
                                    static_cast<std::size_t>(count), 0);
     } while (copied < 0 && errno == EINTR);
+    // Into a pipe (an image streamed to a recording) the system moves the
+    // pages with splice instead.
+    if (copied < 0 && errno == EINVAL) {
+        do {
+            copied = ::splice(Fd(from), nullptr, Fd(to), nullptr, static_cast<std::size_t>(count),
+                              SPLICE_F_MOVE);
+        } while (copied < 0 && errno == EINTR);
+    }
     if (copied < 0) lastError = errno;
     return copied;
 }
