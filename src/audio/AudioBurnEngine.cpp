@@ -17,6 +17,7 @@
 #include "ProgramPaths.h"
 #include "RecordingChecks.h"
 #include "ScsiStatus.h"
+#include "UnderrunProtection.h"
 #include "WaveFileLayout.h"
 #include "clsWPP.h"
 #include "modMMC.h"
@@ -150,6 +151,7 @@ bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
     page.SetLinkSize(0);
     page.SetApplicationCode(0);
     page.SetAudioPauseLength(kAudioPause);
+    page.SetBURNProof(HasUnderrunProtection(drive));
     if (!page.SendData(drive)) {
         Show(Text(AudioText::WritePageFailed), AudioText::WritePageFailedTitle);
         return false;

@@ -51,4 +51,5 @@ constexpr std::uint8_t kCannotWriteFormat = 0x05;    // with Asc::kIncompatibleM
 constexpr std::uint8_t kMediumNotFormatted = 0x10;   // with Asc::kIncompatibleMedium
 constexpr std::uint8_t kRemovalPrevented = 0x02;     // with Asc::kRemovalPrevented
 constexpr std::uint8_t kIncompleteTrack = 0x03;      // with Asc::kSessionFixationError
+constexpr std::uint8_t kBufferUnderrun = 0x09;       // with Asc::kWriteError
 }  // namespace Ascq

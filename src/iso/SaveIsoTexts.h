@@ -49,6 +49,8 @@ enum class SaveIsoText {
     VolumeTab,
     ImageOnly,
     ImageOnlyTip,
+    DirectRecording,
+    DirectRecordingTip,
     AboutTip,
     NewProjectTip,
     BackTip,

@@ -96,6 +96,12 @@ class clsISOWriter {
     // files; false also when source files could not be read: the image is
     // then complete with zeros in their place and UnreadableFiles() lists them.
     bool SaveISO(const std::string& file_out);
+    // Writes the image to `stream` (standard output, a pipe), which stays
+    // open. What was sent cannot be taken back, so a source that cannot be
+    // read whole stops the stream short instead of zeros standing in: its
+    // reader sees the image end early. False then, with LastError() and
+    // UnreadableFiles() naming the source; false too when a write fails.
+    bool SaveISOToStream(FileHandleRecord& stream);
     const std::string& LastError() const { return m_lastError; }
     // True when the last SaveISO stopped because the events asked it to
     // (no file is left then).
@@ -156,6 +162,9 @@ class clsISOWriter {
     bool CopyFile(ImageOutput& output, const clsISOFile& file, FileReader* reader);
     bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
     bool StopRequested();
+    bool StreamStopped();
+    void CheckSources(const ImagePlan& plan);
+    void CheckUnchanged(const clsISOFile& file, std::size_t index);
     bool OutputIsSource(const std::string& path, const ImagePlan& plan);
     void Raise(void (ISOWriterEvents::*event)());
 
@@ -169,5 +178,9 @@ class clsISOWriter {
     FileSource* m_source = nullptr;
     std::string m_lastError;
     bool m_cancelled = false;
+    bool m_streaming = false;  // SaveISOToStream: an unreadable source ends the image
+    // SaveISOToStream: the files' modification stamps when they were checked
+    // (by plan index; -1 where the local disk is not the source).
+    std::vector<std::int64_t> m_checkedStamps;
     std::vector<UnreadableFile> m_unreadable;
 };

@@ -41,7 +41,7 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     LoadStylePictures();
     m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning(
-        {m_tabstrip, m_picInfo, m_picVD, m_chkCreateISOonly, m_cmdNext, m_cmdBack},
+        {m_tabstrip, m_picInfo, m_picVD, m_chkCreateISOonly, m_chkDirect, m_cmdNext, m_cmdBack},
         {m_meuDirNew, m_meuDirRemove, m_meuDirRen, m_meuFilesRem, m_meuFileRen});
     connect(m_runner, &EngineRunner::phaseText, m_panel1, &QLabel::setText);
     connect(m_runner, &EngineRunner::progress, m_prg, &QProgressBar::setValue);
@@ -90,6 +90,8 @@ void frmSaveISO::ConnectControls() {
         m_picVD->setVisible(tab == 1);
     });
     connect(m_chkCreateISOonly, &QCheckBox::toggled, this, &frmSaveISO::UpdateNextToolTip);
+    // An image file is always built: recording directly has no meaning then.
+    connect(m_chkCreateISOonly, &QCheckBox::toggled, m_chkDirect, &QWidget::setDisabled);
     connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO::Next);
     connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);

@@ -176,6 +176,7 @@ class frmSaveISO : public QWidget {
     QLineEdit* m_timeCreation = nullptr;
     QPushButton* m_cmdSetDate = nullptr;
     QCheckBox* m_chkCreateISOonly = nullptr;
+    QCheckBox* m_chkDirect = nullptr;  // record without a temporary image ("DirectRecording")
     QPushButton* m_cmdNext = nullptr;
     QPushButton* m_cmdBack = nullptr;
     QPushButton* m_cmdNewPrj = nullptr;

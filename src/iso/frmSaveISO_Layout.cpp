@@ -17,6 +17,7 @@
 #include "Pictures.h"
 #include "PopupMenus.h"
 #include "ProgramStyle.h"
+#include "RememberedOption.h"
 #include "WindowTexts.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
@@ -153,6 +154,10 @@ void frmSaveISO::BuildButtons() {
     m_chkCreateISOonly = Named(new QCheckBox(QText(SaveIsoText::ImageOnly), this),
                                "chkCreateISOonly", {10, 376, 330, 24});
     m_chkCreateISOonly->setToolTip(QText(SaveIsoText::ImageOnlyTip));
+    m_chkDirect = Named(new QCheckBox(QText(SaveIsoText::DirectRecording), this), "chkDirect",
+                        {60, 413, 420, 24});
+    m_chkDirect->setToolTip(QText(SaveIsoText::DirectRecordingTip));
+    RememberOption(m_chkDirect, "DirectRecording");
     m_prg = Named(new QProgressBar(this), "prg", {346, 379, 208, 18});
     m_prg->setRange(0, 100);
     m_prg->hide();

@@ -26,6 +26,12 @@ void frmSaveISO::Next() {
                                        QStringLiteral("*.ISO"), QText(SaveIsoText::ImageFileFilter))
                 .toStdString();
         if (path.empty()) return;
+    } else if (m_chkDirect->isChecked()) {
+        // Recorded straight from the files: no image is built here.
+        SaveProgramSetting("CDorDVD", m_project->Kind() == DiscKind::Dvd ? "1" : "0");
+        hide();
+        frmWriteISO::OpenProject(m_project->Writer(), this);
+        return;
     } else {
         path = TempImagePath();
         // A temporary image left by an earlier run goes first.

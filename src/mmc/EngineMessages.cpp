@@ -108,6 +108,8 @@ constexpr TextRow<EngineMessage> kRows[] = {
     {DiscNowWriteOnce, "Engines.DiscNowWriteOnce", "这张一次性写入的光碟已无法再使用。"},
     {DiscNowErase, "Engines.DiscNowErase", "请先抹除这张光碟，再重新刻录。"},
     {DiscNowDamaged, "Engines.DiscNowDamaged", "光碟现在处于损坏状态，无法再写入。"},
+    {SlowSource, "Engines.SlowSource",
+     "数据来源比所选的刻录速度慢，缓冲区曾经用尽：请选择较低的刻录速度。"},
 };
 }  // namespace
 

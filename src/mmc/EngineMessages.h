@@ -89,6 +89,7 @@ enum class EngineMessage {
     DiscNowWriteOnce,
     DiscNowErase,
     DiscNowDamaged,
+    SlowSource,
     Count
 };
 std::span<const TextRow<EngineMessage>> TextRows(EngineMessage);

@@ -11,10 +11,13 @@
 #include "ImageContent.h"
 #include "ImageFileReader.h"
 #include "MediaFamily.h"
+#include "ProjectImageSource.h"
 #include "RecordingChecks.h"
+#include "SaveIsoTexts.h"
 #include "ScsiStatus.h"
 #include "SessionTexts.h"
 #include "SpeedList.h"
+#include "UnderrunProtection.h"
 #include "clsWPP.h"
 #include "modMMC.h"
 
@@ -23,6 +26,8 @@ constexpr std::int32_t kReadyWaitMs = 15000;
 constexpr int kChunkBytes = 32768;
 constexpr int kDefaultWriteFactor = 8;
 constexpr std::int16_t kConstantLinearVelocity = 0;
+// The FIFO between the image builder and the drive in a direct recording.
+constexpr std::size_t kProjectFifoBytes = 16 << 20;
 
 // Write Parameters page values of a data track.
 constexpr std::int32_t kTrackAtOnce = 1;
@@ -74,12 +79,17 @@ BurnOutcome ImageBurner::CheckAndBurn(const std::string& drive,
     if (!CheckImage()) return BurnOutcome::Refused;
     // Held from the checks on, so nobody changes the disc between them and the writing.
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim) || !(this->*checkDisc)(drive)) return BurnOutcome::Refused;
-    if (m_reporter.CancelRequested()) {
-        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
-        return BurnOutcome::Cancelled;
-    }
+    if (const auto stop = Stopped(drive, claim, checkDisc)) return *stop;
     return BurnImage(drive, m_options.imagePath);
+}
+
+// The drive and disc checks of the Burn button, and a cancel during them.
+std::optional<BurnOutcome> ImageBurner::Stopped(const std::string& drive, const DriveClaim& claim,
+                                                DiscCheck checkDisc) {
+    if (!HoldsDrive(claim) || !(this->*checkDisc)(drive)) return BurnOutcome::Refused;
+    if (!m_reporter.CancelRequested()) return std::nullopt;
+    ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+    return BurnOutcome::Cancelled;
 }
 
 // An image that cannot be read, or holds less than one block, is refused
@@ -168,15 +178,37 @@ BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& 
              WriteIsoText::NoImageTitle);
         return BurnOutcome::Refused;
     }
+    return Record(drive, image);
+}
+
+BurnOutcome ImageBurner::BurnSource(const std::string& drive, ImageSource& source) {
+    const DriveBusyScope busy(drive);
+    const DriveClaim claim(drive);
+    if (const auto stop = Stopped(drive, claim)) return *stop;
+    return Record(drive, source);
+}
+
+BurnOutcome ImageBurner::BurnProject(const std::string& drive, clsISOWriter& project) {
+    ProjectImageSource source(project, Text(WriteIsoText::DirectSource), kProjectFifoBytes);
+    if (!source.Open()) {
+        m_reporter.Message(Text(SaveIsoText::ImageFailed) + "\n\n" + source.Error(),
+                           Text(SaveIsoText::ImageFailedTitle), MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+        return BurnOutcome::Refused;
+    }
+    return BurnSource(drive, source);
+}
+
+BurnOutcome ImageBurner::Record(const std::string& drive, ImageSource& image) {
     if (!CheckRecording(drive, image.Length())) return BurnOutcome::Refused;
     if (!FormatIfNeeded(drive) || !WriteParametersPage(drive)) return BurnOutcome::Failed;
     SetWriteSpeed(drive);
     m_reporter.PhaseText(Text(WriteIsoText::WritingData));
-    const BurnOutcome written = WriteTrack(drive, image, imagePath);
+    const BurnOutcome written = WriteTrack(drive, image);
     if (written != BurnOutcome::Completed) return written;
-    if (m_options.growDisc && !m_options.testMode && !RewriteDescriptors(drive, imagePath))
+    if (m_options.growDisc && !m_options.testMode && !RewriteDescriptors(drive, image.Name()))
         return BurnOutcome::Failed;
-    return Finish(drive, imagePath);
+    return Finish(drive, image.Name());
 }
 
 // Test mode where the medium cannot simulate, or an image larger than the
@@ -234,6 +266,7 @@ bool ImageBurner::WriteParametersPage(const std::string& drive) {
     page.SetLinkSize(0);
     page.SetApplicationCode(0);
     page.SetSessionFormat(0);
+    page.SetBURNProof(HasUnderrunProtection(drive));
     if (page.SendData(drive) || optional) return true;
     Warn(Text(WriteIsoText::WritePageFailed), WriteIsoText::WritePageFailedTitle);
     return false;
@@ -245,9 +278,10 @@ void ImageBurner::SetWriteSpeed(const std::string& drive) {
     const MediaFamily family = bluRay                      ? MediaFamily::BluRay
                                : modMMC::IsDVDMedia(drive) ? MediaFamily::DVD
                                                            : MediaFamily::CD;
-    const std::int32_t status =
-        SetMediumSpeeds(drive, family, modMMC::kMaximumSpeed,
-                        SpeedValue(factor, MediaSpeedStep(family)), kConstantLinearVelocity);
+    const int step = MediaSpeedStep(family);
+    m_pace = SourcePace(std::int64_t{factor} * step * 1000);
+    const std::int32_t status = SetMediumSpeeds(drive, family, modMMC::kMaximumSpeed,
+                                                SpeedValue(factor, step), kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
         Warn("WARNING: " + Text(WriteIsoText::SpeedNotSupported) + std::to_string(factor) + "x!" +
                  Text(WriteIsoText::DefaultSpeed),

@@ -4,12 +4,13 @@
 
 #include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
+#include "DriveBufferFill.h"
 #include "DriveFailure.h"
 #include "EngineMessages.h"
 #include "EngineReporter.h"
 #include "ImageBurner.h"
-#include "ImageContent.h"
-#include "ImageFileReader.h"
+#include "ImageSource.h"
+#include "MonotonicClock.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
 #include "WriteWithRetry.h"
@@ -19,6 +20,8 @@ namespace {
 constexpr std::uint16_t kBlocksPerChunk = 16;
 constexpr std::int64_t kBlockSize = 2048;
 constexpr std::int16_t kImmediate = -1;
+// The buffers' levels are shown every 2 MiB written.
+constexpr std::uint32_t kBufferReportBlocks = 1024;
 
 // DVD-RAM, DVD+RW and BD-RE drives may refuse CLOSE TRACK/SESSION although
 // the data is safe on the disc; there a failed close is shown but is not a
@@ -38,16 +41,16 @@ std::int32_t SessionClose(std::int32_t media, bool fixDisc) {
 }
 }  // namespace
 
-BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& image,
-                                    const std::string& imagePath) {
+BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageSource& image) {
     ProgressDisplay progress(m_reporter);
     progress.Start();
+    m_writeStartMs = MonotonicMilliseconds();
     // An image that declares its length (an ISO 9660 volume) ends with a
     // whole chunk, filled with zeros: the kernel reads a CD in 4 KiB pages,
     // and a last block next to the Track At Once run-out could not be read.
     // Any other image's last WRITE(10) carries only its own blocks: the
     // track's length is all that tells a copy of the disc where it ends.
-    const bool wholeChunks = DeclaredImageBlocks(imagePath) > 0;
+    const bool wholeChunks = image.DeclaresLength();
     const std::int64_t imageBlocks = (image.Length() + kBlockSize - 1) / kBlockSize;
     const std::int64_t totalBlocks =
         wholeChunks ? (imageBlocks + kBlocksPerChunk - 1) / kBlocksPerChunk * kBlocksPerChunk
@@ -62,7 +65,7 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
             return BurnOutcome::Cancelled;
         }
         if (!image.ReadChunk(m_chunk))
-            return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
+            return StopWriting(drive, image, "Read error - " + image.Name() + " " + image.Error());
         std::int32_t status = 0;
         const auto blocks =
             static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - sent));
@@ -80,12 +83,25 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
             m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
         sent += blocks;
         progress.Update(sent, totalBlocks);
+        WatchBuffers(drive, image, sent);
     }
     image.Close();
     return BurnOutcome::Completed;
 }
 
-BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageFileReader& image,
+// Every few megabytes: the buffers' levels, and once a warning when the
+// source does not keep up with the chosen speed.
+void ImageBurner::WatchBuffers(const std::string& drive, const ImageSource& image,
+                               std::int64_t written) {
+    if (written % kBufferReportBlocks != 0) return;
+    m_reporter.BufferLevels(image.BufferFill(), modMMC::DriveBufferFill(drive));
+    if (m_pace.TooSlowNow(written * kBlockSize, MonotonicMilliseconds() - m_writeStartMs,
+                          image.Starved()))
+        m_reporter.PhaseText(Text(WriteIsoText::WritingData) + " " +
+                             Text(EngineMessage::SlowSource));
+}
+
+BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageSource& image,
                                      const std::string& message) {
     image.Close();
     const std::string discNow = AbortBurn(drive);

@@ -64,6 +64,9 @@ constexpr TextRow<WriteIsoText> kRows[] = {
     {HelpFile, "frmWriteISO.meuHelpFile", "帮助文件"},
     {About, "frmWriteISO.meuAbout", "关于..."},
     {DropHint, "frmWriteISO.lblInfo", "可以用拖拉的方式添加.ISO文件!"},
+    {BufferFifo, "frmWriteISO.String39", "缓冲区 %1%"},
+    {BufferDrive, "frmWriteISO.String40", "光碟机缓冲区 %1%"},
+    {DirectSource, "frmWriteISO.String41", "数据光碟项目(直接刻录,不生成临时映像)"},
 };
 }  // namespace
 

@@ -66,6 +66,9 @@ enum class WriteIsoText {
     HelpFile,
     About,
     DropHint,
+    BufferFifo,
+    BufferDrive,
+    DirectSource,
     Count
 };
 std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText);

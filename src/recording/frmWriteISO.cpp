@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 
@@ -63,6 +64,13 @@ frmWriteISO* frmWriteISO::OpenTemporary(int task, QWidget* previous) {
     return ShowNew(new frmWriteISO(task, {}, previous));
 }
 
+frmWriteISO* frmWriteISO::OpenProject(clsISOWriter& project, QWidget* previous) {
+    auto* window = new frmWriteISO(RecordingTask::kDataDisc, {}, previous);
+    window->m_project = &project;
+    window->m_txtISO->setText(QText(WriteIsoText::DirectSource));
+    return ShowNew(window);
+}
+
 bool frmWriteISO::Recording() const {
     return m_runner->IsRunning();
 }
@@ -80,6 +88,12 @@ void frmWriteISO::ConnectControls() {
     WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea,
                               QText(WriteIsoText::WritingData));
     connect(m_runner, &EngineRunner::finished, this, &frmWriteISO::OnBurnFinished);
+    connect(m_runner, &EngineRunner::bufferLevels, m_lblBuffers, [this](int fifo, int drive) {
+        QStringList levels;
+        if (fifo >= 0) levels << QText(WriteIsoText::BufferFifo, {std::to_string(fifo)});
+        if (drive >= 0) levels << QText(WriteIsoText::BufferDrive, {std::to_string(drive)});
+        m_lblBuffers->setText(levels.join(QStringLiteral("    ")));
+    });
 }
 
 void frmWriteISO::Load(const QString& imagePath) {
@@ -172,13 +186,16 @@ void frmWriteISO::Burn() {
     m_timer1->stop();
     m_cmdBurn->setEnabled(false);
     m_prg->setValue(0);
+    m_lblBuffers->clear();
     m_cmdCancel->show();
     const std::string drive = CurrentDrive();
     const BurnOptions options = ChosenOptions();
     m_testRun = options.testMode;
     m_runner->Start(
-        [this, drive, options](EngineReporter& reporter) {
-            m_lastOutcome.Set(ImageBurner(reporter, options).Burn(drive));
+        [this, drive, options, project = m_project](EngineReporter& reporter) {
+            ImageBurner burner(reporter, options);
+            m_lastOutcome.Set(project != nullptr ? burner.BurnProject(drive, *project)
+                                                 : burner.Burn(drive));
         },
         drive);
 }

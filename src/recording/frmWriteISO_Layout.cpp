@@ -64,6 +64,7 @@ void frmWriteISO::BuildOptions() {
     m_prg = Named(new QProgressBar(this), "prg", {140, 328, 505, 24});
     m_prg->setRange(0, 100);
     m_prg->setValue(0);
+    m_lblBuffers = Named(new QLabel(this), "lblBuffers", {140, 358, 395, 24});
     m_cmdCancel = Named(new QPushButton(QText(WriteIsoText::CancelButton), this), "cmdCancel",
                         {545, 358, 100, 30});
     m_cmdCancel->hide();

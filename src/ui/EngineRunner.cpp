@@ -28,6 +28,11 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     void Progress(int value) override {
         Post([runner = m_runner, value] { emit runner->progress(value); });
     }
+    void BufferLevels(int fifoPercent, int drivePercent) override {
+        Post([runner = m_runner, fifoPercent, drivePercent] {
+            emit runner->bufferLevels(fifoPercent, drivePercent);
+        });
+    }
 
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override {

@@ -53,6 +53,7 @@ class EngineRunner : public QObject {
     void percentText(const QString& text);
     void elapsedText(const QString& text);
     void progress(int value);
+    void bufferLevels(int fifoPercent, int drivePercent);
     // The engine has returned; emitted on the window's thread.
     void finished();
 

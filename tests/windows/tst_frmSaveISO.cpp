@@ -223,6 +223,48 @@ class SaveIsoTest : public QObject {
                  std::string("replaced"));
     }
 
+    // Recording directly: the option is remembered, no temporary image is
+    // made, and the disc holds the image the same project builds; a file
+    // gone when Burn is pressed is named and the disc stays blank.
+    void directRecordingWithoutATemporaryImage() {
+        OpenTaskWindow(Task::kDataDisc, 0);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        DropOnList(window, {Src("Photos") + "/", Src("readme.txt")});
+        auto* imageOnly = Control<QCheckBox>(window, "chkCreateISOonly");
+        auto* direct = Control<QCheckBox>(window, "chkDirect");
+        imageOnly->setChecked(true);
+        QVERIFY(!direct->isEnabled());
+        ModFileDlg::SetDialogHandler(
+            [this](const ModFileDlg::Request&) { return QString::fromStdString(Src("built")); });
+        QVERIFY(NextAndWait(window));  // the same project, for the comparison
+        imageOnly->setChecked(false);
+        QVERIFY(direct->isEnabled());
+        direct->setChecked(true);
+        QCOMPARE(GetProgramSetting("DirectRecording"), std::string("1"));
+        m_rig->drives.Insert(MediumKind::CdR);
+        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+        QPointer<frmWriteISO> recorder = VisibleWindow<frmWriteISO>();
+        QVERIFY(recorder && !window->isVisible());
+        QCOMPARE(Control<QLineEdit>(recorder, "txtISO")->text(),
+                 QString::fromUtf8("数据光碟项目(直接刻录,不生成临时映像)"));
+        Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
+
+        fs::rename(Src("readme.txt"), Src("readme.away"));
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Refused);
+        QVERIFY2(m_rig->boxes.shown.back().text.contains(QString::fromStdString(Src("readme.txt"))),
+                 qPrintable(m_rig->boxes.shown.back().text));
+        QCOMPARE(m_rig->drives.Drive().Media().State(), DiscState::Blank);
+        fs::rename(Src("readme.away"), Src("readme.txt"));
+
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        QVERIFY(DiscHoldsImage(m_rig->drives.Drive(), Src("built.iso")));
+        QVERIFY(!fs::exists(TempImage()));
+        for (const auto& entry : fs::recursive_directory_iterator(IsolatedProgramFolders::Temp()))
+            QVERIFY2(entry.path().filename().string().find("tempiso") == std::string::npos,
+                     qPrintable(QString::fromStdString(entry.path().string())));
+        QTRY_VERIFY(recorder.isNull());
+    }
+
     void projectRulesRefuseWithoutLosingAnything() {
         const auto project = [this] {
             auto made = std::make_unique<DiscProject>(DiscKind::Cd);

@@ -36,6 +36,11 @@ void TerminalReporter::Progress(int value) {
     Redraw(value >= 100);
 }
 
+void TerminalReporter::BufferLevels(int fifoPercent, int drivePercent) {
+    m_buffers = ProgressLine::BuffersText(fifoPercent, drivePercent);
+    Redraw(false);
+}
+
 void TerminalReporter::Redraw(bool forced) {
     if (!m_terminal) return;
     const std::int64_t now = MonotonicMilliseconds();
@@ -45,7 +50,7 @@ void TerminalReporter::Redraw(bool forced) {
     const int filled = value * kWidth / 100;
     std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
                        m_percent + " " + m_elapsed + " " + m_line.Text(m_progress, now) + " " +
-                       m_phase;
+                       (m_buffers.empty() ? "" : m_buffers + " ") + m_phase;
     m_err << line << "\033[K" << std::flush;
     m_lineOpen = true;
 }

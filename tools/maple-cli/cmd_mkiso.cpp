@@ -5,6 +5,7 @@
 #include "CliCommand.h"
 #include "CliImageBuild.h"
 #include "NameText.h"
+#include "StandardStreams.h"
 #include "StopSignals.h"
 #include "TerminalReporter.h"
 #include "clsISOWriter.h"
@@ -24,11 +25,24 @@ bool ReadOptions(CliContext& context, MkisoOptions& options) {
     options.noJoliet = arguments.TakeFlag("--no-joliet");
     options.paths = arguments.Positional();
     std::string problem = arguments.Error();
-    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso";
+    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso (or -o -)";
     if (problem.empty() && options.paths.empty())
         problem = "mkiso needs at least one file or folder";
     if (!problem.empty()) context.err << "maple-cli: " << problem << "\n";
     return problem.empty();
+}
+
+// "-o -": the image goes to standard output, for "maple-cli burn -".
+int StreamImage(CliContext& context, clsISOWriter& writer, bool readable) {
+    if (!readable) {
+        // The stream would lack what could not be read: it does not start.
+        context.err << "maple-cli: nothing was written to standard output\n";
+        return CliExit::kFailure;
+    }
+    FileHandleRecord out = StandardOutput();
+    if (writer.SaveISOToStream(out)) return CliExit::kSuccess;
+    context.err << "maple-cli: " << NameText::ShownText(writer.LastError()) << "\n";
+    return writer.Cancelled() ? CliExit::kStopped : CliExit::kFailure;
 }
 
 int RunMkiso(CliContext& context) {
@@ -51,6 +65,7 @@ int RunMkiso(CliContext& context) {
     TerminalReporter reporter(context.err);
     ImageBuildProgress progress(reporter);
     writer.SetEvents(&progress);
+    if (options.output == "-") return StreamImage(context, writer, readable);
     if (writer.SaveISO(options.output)) return readable ? CliExit::kSuccess : CliExit::kFailure;
     if (writer.Cancelled()) {
         context.err << "maple-cli: " << writer.LastError() << "\n";
@@ -65,7 +80,8 @@ int RunMkiso(CliContext& context) {
 
 const CliRegistration mkiso(
     {"mkiso",
-     "maple-cli mkiso -o OUT.iso [--volume-id TEXT] [--joliet-volume-id TEXT] "
+     "maple-cli mkiso -o OUT.iso|- [--volume-id TEXT] [--joliet-volume-id TEXT] "
      "[--date \"YYYY-MM-DD hh:mm:ss\"] [--no-joliet] PATH...",
-     "build an ISO 9660 / Joliet image of files and folders", &RunMkiso, false, true});
+     "build an ISO 9660 / Joliet image of files and folders (-o -: to standard output)", &RunMkiso,
+     false, true});
 }  // namespace

@@ -150,6 +150,12 @@ std::optional<EmuOutcome> WriteFault(EmuDriveState& state, std::int64_t lba, std
         --faults.longWriteWrites;
         return EmuSense::kLongWriteInProgress;
     }
+    if (faults.underrunBeforeWrite && --*faults.underrunBeforeWrite == 0) {
+        faults.underrunBeforeWrite.reset();
+        const bool protectedWrite =
+            !faults.noUnderrunProtection && EmuWritePage::BufferUnderrunFree(state.writePage);
+        if (!protectedWrite) return EmuSense::kBufferUnderrun;
+    }
     if (faults.writeErrorLba && *faults.writeErrorLba >= lba &&
         *faults.writeErrorLba < lba + blocks)
         return EmuSense::kWriteError;

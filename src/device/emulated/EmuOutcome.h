@@ -35,6 +35,8 @@ constexpr EmuOutcome kNoMediumTrayClosed =
 constexpr EmuOutcome kNoMediumTrayOpen =
     Check(SenseKey::kNotReady, Asc::kMediumNotPresent, Ascq::kTrayOpen);
 constexpr EmuOutcome kWriteError = Check(SenseKey::kMediumError, Asc::kWriteError, Ascq::kNone);
+constexpr EmuOutcome kBufferUnderrun =
+    Check(SenseKey::kMediumError, Asc::kWriteError, Ascq::kBufferUnderrun);
 constexpr EmuOutcome kUnrecoveredReadError =
     Check(SenseKey::kMediumError, Asc::kUnrecoveredReadError, Ascq::kNone);
 // L-EC uncorrectable: run-out blocks, gaps

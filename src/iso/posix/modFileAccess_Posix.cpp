@@ -58,10 +58,12 @@ std::optional<FileFacts> StatPath(int folder, const char* path, int flags) {
         return std::nullopt;
     }
     const bool born = (facts.stx_mask & STATX_BTIME) != 0;
-    return FileFacts{KindOf(facts.stx_mode), static_cast<std::int64_t>(facts.stx_size),
+    return FileFacts{KindOf(facts.stx_mode),
+                     static_cast<std::int64_t>(facts.stx_size),
                      born ? facts.stx_btime.tv_sec : facts.stx_mtime.tv_sec,
                      static_cast<std::uint64_t>(makedev(facts.stx_dev_major, facts.stx_dev_minor)),
-                     static_cast<std::uint64_t>(facts.stx_ino)};
+                     static_cast<std::uint64_t>(facts.stx_ino),
+                     facts.stx_mtime.tv_sec * 1000000000LL + facts.stx_mtime.tv_nsec};
 }
 
 // Opens `name` (relative to `folder`); the record keeps `path` for messages.
@@ -122,6 +124,14 @@ std::int64_t FileCopy(FileHandleRecord& from, FileHandleRecord& to, std::int64_t
         copied = ::copy_file_range(Fd(from), nullptr, Fd(to), nullptr,
                                    static_cast<std::size_t>(count), 0);
     } while (copied < 0 && errno == EINTR);
+    // Into a pipe (an image streamed to a recording) the system moves the
+    // pages with splice instead.
+    if (copied < 0 && errno == EINVAL) {
+        do {
+            copied = ::splice(Fd(from), nullptr, Fd(to), nullptr, static_cast<std::size_t>(count),
+                              SPLICE_F_MOVE);
+        } while (copied < 0 && errno == EINTR);
+    }
     if (copied < 0) lastError = errno;
     return copied;
 }

@@ -40,7 +40,8 @@ TEST_F(AudioBurnRecording, TwoTracksFromStartToFinish) {
     const auto two = bench.PutCdda("two.wav", 3 * kBlock + 100, 2);
     ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Completed);
 
-    std::vector<std::uint8_t> expected = {0x5A, 0x55};
+    // The Write Parameters page, the capabilities page (BUFE), the page sent.
+    std::vector<std::uint8_t> expected = {0x5A, 0x5A, 0x55};
     for (std::size_t blocks : {50u, 4u}) {
         expected.insert(expected.end(), {0xBB, 0x52});
         expected.insert(expected.end(), blocks, 0x2A);
