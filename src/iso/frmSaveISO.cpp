@@ -17,6 +17,7 @@
 
 #include "DesktopOpener.h"
 #include "EngineRunner.h"
+#include "FileAdding.h"
 #include "LabelEditDelegate.h"
 #include "MainWindowLink.h"
 #include "ProgramStyle.h"
@@ -41,7 +42,8 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning(
         {m_tabstrip, m_picInfo, m_picVD, m_chkCreateISOonly, m_cmdNext, m_cmdBack},
-        {m_meuDirNew, m_meuDirRemove, m_meuDirRen, m_meuFilesRem, m_meuFileRen});
+        {m_meuDirNew, m_meuDirRemove, m_meuDirRen, m_meuFilesRem, m_meuFileRen, m_meuFilesAdd,
+         m_meuFolderAdd});
     connect(m_runner, &EngineRunner::phaseText, m_panel1, &QLabel::setText);
     connect(m_runner, &EngineRunner::progress, m_prg, &QProgressBar::setValue);
     connect(m_runner, &EngineRunner::finished, this, [this] {
@@ -148,6 +150,13 @@ void frmSaveISO::ConnectMenus() {
     connect(m_meuDirRen, &QAction::triggered, this,
             [this] { m_tvwDirs->StartLabelEdit(m_tvwDirs->SelectedNode()); });
     connect(m_meuFilesRem, &QAction::triggered, this, &frmSaveISO::RemoveFiles);
+    connect(m_meuFilesAdd, &QAction::triggered, this, &frmSaveISO::AskForFiles);
+    connect(m_meuFolderAdd, &QAction::triggered, this, &frmSaveISO::AskForFolder);
+    connect(m_cmdAddFiles, &QPushButton::clicked, this, &frmSaveISO::AskForFiles);
+    connect(m_cmdAddFolder, &QPushButton::clicked, this, &frmSaveISO::AskForFolder);
+    FileAdding::Install(
+        m_picInfo, [this] { AskForFiles(); },
+        [this](const QStringList& paths) { AddDroppedFiles(paths); });
     connect(m_meuFileRen, &QAction::triggered, this, [this] {
         if (QTreeWidgetItem* item = m_lvwFiles->currentItem()) m_lvwFiles->editItem(item, 0);
     });
