@@ -28,6 +28,7 @@ DiscProject::~DiscProject() = default;
 
 void DiscProject::New() {
     m_writer = std::make_unique<clsISOWriter>();
+    m_jolietLabelEdited = false;
 }
 
 clsISODirectory* DiscProject::Directory(const std::string& key) const {

@@ -3,6 +3,7 @@
 
 #include "CliArguments.h"
 #include "CliCommand.h"
+#include "DiscProject.h"
 #include "NameText.h"
 #include "StopSignals.h"
 #include "TerminalReporter.h"
@@ -60,9 +61,11 @@ bool ReadOptions(CliContext& context, MkisoOptions& options) {
 
 bool ApplyVolumeFields(CliContext& context, const MkisoOptions& options, clsISOWriter& writer) {
     if (options.volumeId) {
-        // One label for both trees unless the Joliet one is given separately.
+        // One label for both trees unless the Joliet one is given separately,
+        // as in the window: within the Joliet length.
         writer.SetVolumeID(*options.volumeId, false);
-        writer.SetVolumeID(*options.volumeId, true);
+        writer.SetVolumeID(
+            DiscProject::Limited(DiscProject::Field::VolumeID, true, *options.volumeId), true);
     }
     if (options.jolietVolumeId) writer.SetVolumeID(*options.jolietVolumeId, true);
     if (options.date) {

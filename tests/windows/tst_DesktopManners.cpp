@@ -1,0 +1,95 @@
+// Manners a desktop user expects: the volume label typed once names the disc
+// in both trees, and dialogs open centred on their window whatever their width.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+#include "DiscProject.h"
+#include "TaskWindows.h"
+#include "WindowPlacement.h"
+#include "WindowTestRig.h"
+#include "frmSaveISO.h"
+
+namespace {
+using Field = DiscProject::Field;
+
+void Type(QLineEdit* box, const QString& text) {
+    box->clear();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+}  // namespace
+
+class DesktopMannersTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { m_rig = std::make_unique<WindowTestRig>(); }
+    void cleanup() { m_rig.reset(); }
+
+    // The Joliet label (what Windows and Linux show) follows the typed
+    // label, within its 15 characters, until the user sets it separately.
+    void theJolietLabelFollowsTheVolumeLabelUntilSetItself() {
+        OpenTaskWindow(Task::kDataDisc, 0);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        const DiscProject& project = window->Project();
+        auto* form = Control<QComboBox>(window, "cboDescr");
+        auto* label = Control<QLineEdit>(window, "txtVolID");
+        Type(label, QStringLiteral("Holiday photos 2026"));
+        QCOMPARE(project.FieldText(Field::VolumeID, false), std::string("HOLIDAY_PHOTOS_2026"));
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Holiday photos "));
+        // Switching forms commits the boxes again, which is no new label.
+        form->setCurrentIndex(1);
+        QCOMPARE(label->text(), QStringLiteral("Holiday photos "));
+        form->setCurrentIndex(0);
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Holiday photos "));
+        // A label typed without Return reaches both when the form changes.
+        label->setText(QStringLiteral("Trip"));
+        form->setCurrentIndex(1);
+        QCOMPARE(label->text(), QStringLiteral("Trip"));
+
+        Type(label, QStringLiteral("Mein Disk"));  // the Joliet label of its own
+        form->setCurrentIndex(0);
+        Type(label, QStringLiteral("Other"));
+        QCOMPARE(project.FieldText(Field::VolumeID, false), std::string("OTHER"));
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Mein Disk"));
+
+        window->Project().New();  // a new project follows again
+        window->Project().CommitField(Field::VolumeID, false, "Again");
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Again"));
+    }
+
+    // A message box sizes itself as it shows; it must still open centred.
+    void dialogsOpenCentredOnTheirWindow_data() {
+        QTest::addColumn<int>("words");
+        QTest::newRow("short") << 2;
+        QTest::newRow("wide") << 120;
+    }
+    void dialogsOpenCentredOnTheirWindow() {
+        QFETCH(int, words);
+        qApp->installEventFilter(&m_placement);
+        QWidget owner;
+        owner.setGeometry(200, 150, 660, 500);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Title"),
+                        QStringLiteral("word ").repeated(words), QMessageBox::Ok, &owner);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QPoint centre = owner.frameGeometry().center();
+        QTRY_VERIFY2((box.frameGeometry().center() - centre).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("box centre %1,%2 window centre %3,%4")
+                                    .arg(box.frameGeometry().center().x())
+                                    .arg(box.frameGeometry().center().y())
+                                    .arg(centre.x())
+                                    .arg(centre.y())));
+        qApp->removeEventFilter(&m_placement);
+    }
+
+  private:
+    std::unique_ptr<WindowTestRig> m_rig;
+    WindowPlacement m_placement;
+};
+
+QTEST_MAIN(DesktopMannersTest)
+#include "tst_DesktopManners.moc"
