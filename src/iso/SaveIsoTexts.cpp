@@ -84,6 +84,7 @@ constexpr TextRow<SaveIsoText> kRows[] = {
     {AddFilesButton, "frmSaveISO.cmdAddFiles", "添加文件(&F)..."},
     {AddFolderButton, "frmSaveISO.cmdAddFolder", "添加文件夹(&O)..."},
     {AllFiles, "frmSaveISO.String35", "所有文件"},
+    {LeaveProject, "frmSaveISO.String36", "返回将放弃当前的数据光盘项目,仍然返回吗?"},
     {HelpFile, "frmSaveISO.meuHelpFile", "帮助文件"},
     {About, "frmSaveISO.meuAbout", "关于..."},
     {CancelButton, "frmSaveISO.cmdCancel", "取消(&C)"},

@@ -81,7 +81,8 @@ enum class SaveIsoText {
     AddFolderMenu,   // dialogs' titles are these without the dots
     AddFilesButton,  // the buttons over the list
     AddFolderButton,
-    AllFiles,  // the file dialog's filter
+    AllFiles,      // the file dialog's filter
+    LeaveProject,  // Back on a project with files
     HelpFile,
     About,
     CancelButton,

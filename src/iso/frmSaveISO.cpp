@@ -20,6 +20,7 @@
 #include "FileAdding.h"
 #include "LabelEditDelegate.h"
 #include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
 #include "ProgramStyle.h"
 #include "Twips.h"
 #include "frmAbout.h"
@@ -88,7 +89,13 @@ void frmSaveISO::ConnectControls() {
     });
     connect(m_chkCreateISOonly, &QCheckBox::toggled, this, &frmSaveISO::UpdateNextToolTip);
     connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO::Next);
-    connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cmdBack, &QPushButton::clicked, this, [this] {
+        // The project is lost on the way back: a project with files asks first.
+        if (m_project->IsEmpty() ||
+            ShowMessageBox(this, QText(SaveIsoText::LeaveProject), QText(SaveIsoText::NoticeTitle),
+                           MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes)
+            close();
+    });
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
     connect(m_cmdNewPrj, &QPushButton::clicked, this, [this] {
         m_project->New();

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "DiscProject.h"
@@ -57,6 +59,32 @@ class DesktopMannersTest : public QObject {
         window->Project().New();  // a new project follows again
         window->Project().CommitField(Field::VolumeID, false, "Again");
         QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Again"));
+    }
+
+    // Back loses the project: one with files asks first.
+    void backOnAProjectWithFilesAsksFirst() {
+        OpenTaskWindow(Task::kDataDisc, 0);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        auto* back = Control<QPushButton>(window, "cmdBack");
+        const std::string file = m_rig->folders.Folder().File("note.txt");
+        WriteFile(file, "note");
+        QSignalSpy added(window, &frmSaveISO::workFinished);
+        window->AddDroppedFiles({QString::fromStdString(file)});
+        QVERIFY(added.wait(10000));
+        m_rig->boxes.QueueAnswer(MessageAnswer::No);
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(m_rig->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(m_rig->boxes.shown[0].text,
+                 QString::fromUtf8("返回将放弃当前的数据光盘项目,仍然返回吗?"));
+        QVERIFY(window->isVisible());
+        QTest::mouseClick(back, Qt::LeftButton);  // answered Yes
+        QCOMPARE(VisibleWindow<frmSaveISO>(), nullptr);
+
+        OpenTaskWindow(Task::kDataDisc, 0);  // an empty project goes back at once
+        QTest::mouseClick(Control<QPushButton>(VisibleWindow<frmSaveISO>(), "cmdBack"),
+                          Qt::LeftButton);
+        QCOMPARE(VisibleWindow<frmSaveISO>(), nullptr);
+        QCOMPARE(m_rig->boxes.shown.size(), std::size_t(2));
     }
 
     // A message box sizes itself as it shows; it must still open centred.

@@ -144,7 +144,7 @@ int RunBurn(CliContext& context) {
 const CliRegistration burn(
     {"burn",
      "maple-cli [--drive N] burn IMAGE.iso [--speed N] [--test] [--no-fix] [--no-eject] "
-     "[--raw] [--temporary]",
+     "[--raw] [--temporary] [--verify]",
      "record an ISO image on a blank disc (--temporary: the image a disc copy left)", &RunBurn,
      true, true});
 }  // namespace
