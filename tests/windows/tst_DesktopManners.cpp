@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "DiscProject.h"
+#include "SpeedListBox.h"
 #include "TaskWindows.h"
 #include "WindowPlacement.h"
 #include "WindowTestRig.h"
@@ -15,6 +16,17 @@
 
 namespace {
 using Field = DiscProject::Field;
+
+// The speeds the stand-in probe offers for the disc in the drive.
+SpeedList g_offered;
+SpeedList OfferedSpeeds(const std::string& /*drive*/) {
+    return g_offered;
+}
+SpeedList Offered(std::initializer_list<int> factors) {
+    SpeedList list{DefaultSpeedEntry()};
+    for (int factor : factors) list.push_back(SpeedEntryOf(factor));
+    return list;
+}
 
 void Type(QLineEdit* box, const QString& text) {
     box->clear();
@@ -59,6 +71,29 @@ class DesktopMannersTest : public QObject {
         window->Project().New();  // a new project follows again
         window->Project().CommitField(Field::VolumeID, false, "Again");
         QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Again"));
+    }
+
+    // The speed picked for one disc stays for the next when that disc
+    // offers it, else the nearest lower one is taken.
+    void theChosenSpeedIsKeptForTheNextDisc() {
+        SpeedListBox box(&OfferedSpeeds, nullptr);
+        const std::string drive = m_rig->drives.Id();
+        g_offered = Offered({48, 40, 32, 24, 16});
+        m_rig->drives.Insert(MediumKind::CdR);
+        QCOMPARE(box.Follow(drive), SpeedListBox::Medium::Appeared);
+        QVERIFY(box.Selected().IsDefault());
+        box.show();
+        for (int i = 0; i < 3; ++i) QTest::keyClick(&box, Qt::Key_Down);  // as the user picks it
+        QCOMPARE(box.Selected().factor, 32);
+
+        g_offered = Offered({40, 24, 16});
+        m_rig->drives.Insert(MediumKind::CdR, 2000);  // another disc
+        QCOMPARE(box.Follow(drive), SpeedListBox::Medium::Appeared);
+        QCOMPARE(box.Selected().factor, 24);
+        g_offered = Offered({48, 40, 32, 24, 16});
+        m_rig->drives.Insert(MediumKind::CdR);
+        QCOMPARE(box.Follow(drive), SpeedListBox::Medium::Appeared);
+        QCOMPARE(box.Selected().factor, 32);  // the user's choice, not the fallback
     }
 
     // Back loses the project: one with files asks first.
