@@ -76,3 +76,22 @@ void SetLanguageFilePath(const std::string& path) {
     std::lock_guard<std::mutex> lock(g_pathMutex);
     OverriddenPath() = path;
 }
+
+ProgramLanguage ChosenLanguage() {
+    const std::string name = std::filesystem::path(LanguageFilePath()).stem().string();
+    if (name == "English") return ProgramLanguage::English;
+    if (name == "Chinese Tradition") return ProgramLanguage::TraditionalChinese;
+    return ProgramLanguage::SimplifiedChinese;
+}
+
+std::string ChosenLocaleName() {
+    switch (ChosenLanguage()) {
+        case ProgramLanguage::English:
+            return "en_US";
+        case ProgramLanguage::TraditionalChinese:
+            return "zh_TW";
+        case ProgramLanguage::SimplifiedChinese:
+            break;
+    }
+    return "zh_CN";
+}

@@ -25,3 +25,11 @@ std::string ReadKeyValue(const std::string& path, const std::string& key);
 std::string LanguageFilePath();
 // Tests and the command line may point the lookup elsewhere (empty: built-in texts).
 void SetLanguageFilePath(const std::string& path);
+
+// The language the program's texts are in: that of the language file of the
+// run, or the built-in Simplified Chinese without one. The windows and
+// maple-cli both choose by it, and the toolkit's own texts follow it.
+enum class ProgramLanguage { SimplifiedChinese, TraditionalChinese, English };
+ProgramLanguage ChosenLanguage();
+// The locale of the chosen language: "zh_CN", "zh_TW" or "en_US".
+std::string ChosenLocaleName();

@@ -53,11 +53,6 @@ bool frmMain::DriveListEmpty() const {
     return m_cboDrv->count() == 0;
 }
 
-void frmMain::mouseMoveEvent(QMouseEvent* event) {
-    m_lblDrvSel->clear();
-    QWidget::mouseMoveEvent(event);
-}
-
 void frmMain::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) m_meutray->popup(event->globalPosition().toPoint());
     QWidget::mousePressEvent(event);

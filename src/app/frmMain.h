@@ -65,7 +65,6 @@ class frmMain : public QWidget, public MainWindowLink {
     void endProgram();
 
   protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -43,6 +43,9 @@ void frmMain::BuildControls() {
                      {24, 62, 400, 20});
     m_cboDrv = Named(new QComboBox(this), QStringLiteral("CboDrv"), {24, 84, 566, 26});
     m_lblDrvSel = Named(new MouseLabel(this), QStringLiteral("LblDrvSel"), {596, 84, 40, 26});
+    // Always shown: a link that appears only under the mouse is one a
+    // keyboard user never finds.
+    m_lblDrvSel->setText(QStringLiteral(">>"));
     m_lblDrvSel->setAlignment(Qt::AlignCenter);
     m_lblDrvSel->setCursor(Qt::PointingHandCursor);
     m_lblDrvSel->setToolTip(QText(MainText::DriveSelectTip));

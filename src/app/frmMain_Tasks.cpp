@@ -40,12 +40,7 @@ void frmMain::ConnectControls() {
         connect(m_lblText[i], &MouseLabel::clicked, this, [this, i] { StartTask(i); });
     }
     connect(m_label2, &MouseLabel::mouseMoved, this, &frmMain::CloseChooser);
-    connect(m_lblDrvSel, &MouseLabel::mouseMoved, this, [this] {
-        if (m_lblDrvSel->text().isEmpty()) m_lblDrvSel->setText(QStringLiteral(">>"));
-    });
-    connect(m_lblDrvSel, &MouseLabel::clicked, this, [this] {
-        if (!m_lblDrvSel->text().isEmpty()) PopUp(m_meuDrvSel, m_lblDrvSel);
-    });
+    connect(m_lblDrvSel, &MouseLabel::clicked, this, [this] { PopUp(m_meuDrvSel, m_lblDrvSel); });
     connect(m_lblInfo, &MouseLabel::rightButtonPressed, this,
             [this] { m_meutray->popup(QCursor::pos()); });
     connect(m_cmdAbout, &QPushButton::clicked, this, [this] { PopUp(m_meuHelp, m_cmdAbout); });

@@ -64,6 +64,9 @@ enum class AudioText {
     TracksCaption,
     DeleteFile,
     RenameFile,
+    AddFilesMenu,    // the pop-up menu's "add files"; the dialog's title is it without the dots
+    AddFilesButton,  // the button under the list
+    SoundFiles,      // the file dialog's filter
     DiscInfo,
     EraseDisc,
     HelpFile,

@@ -12,6 +12,7 @@
 
 #include "AudioTexts.h"
 #include "EngineRunner.h"
+#include "FileAdding.h"
 #include "MainWindowLink.h"
 #include "TrackListView.h"
 #include "WindowParts.h"
@@ -34,9 +35,10 @@ frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     BuildControls();
     BuildMenus();
     ApplyStylePictures();
-    m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
-                                m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},
-                               {m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
+    m_runner->LockWhileRunning(
+        {m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdAddFiles, m_cmdBack, m_cmdBurn,
+         m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},
+        {m_meuFilesAdd, m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
     m_timer1 = WindowParts::TickTimer(this);
     ConnectControls();
     m_panels[0]->setText(QStringLiteral("Ready"));
@@ -78,6 +80,11 @@ void frmWriteCDDA::ConnectControls() {
         ShowTracks();
         ShowTotals();
     });
+    connect(m_cmdAddFiles, &QPushButton::clicked, this, &frmWriteCDDA::AskForTracks);
+    connect(m_meuFilesAdd, &QAction::triggered, this, &frmWriteCDDA::AskForTracks);
+    FileAdding::Install(
+        m_lvwFiles, [this] { AskForTracks(); },
+        [this](const QStringList& paths) { AddDroppedFiles(paths); });
     connect(m_cmdDel, &QPushButton::clicked, this, &frmWriteCDDA::RemoveSelectedTracks);
     connect(m_meuFilesRem, &QAction::triggered, this, &frmWriteCDDA::RemoveSelectedTracks);
     connect(m_cmdRen, &QPushButton::clicked, this, &frmWriteCDDA::StartRename);

@@ -81,6 +81,8 @@ class frmWriteCDDA : public QWidget {
     void EditPause(QTreeWidgetItem* item, int column);
     void FinishPauseEdit(QTreeWidgetItem* item, int row);
     void MoveTracks(const QList<int>& rows, int before);
+    // Asks for sound files and adds them as a drop does.
+    void AskForTracks();
     // frmWriteCDDA.cpp
     // Reads the free blocks of the disc in `drive` (empty: forgets them).
     void ReadBlankCapacity(const std::string& drive);
@@ -103,6 +105,7 @@ class frmWriteCDDA : public QWidget {
     QPushButton* m_cmdDel = nullptr;
     QPushButton* m_cmdRen = nullptr;
     QPushButton* m_cmdNewPrj = nullptr;
+    QPushButton* m_cmdAddFiles = nullptr;
     QPushButton* m_cmdAbout = nullptr;
     QPushButton* m_cmdTools = nullptr;
     QPushButton* m_cmdBack = nullptr;
@@ -118,6 +121,7 @@ class frmWriteCDDA : public QWidget {
     QProgressBar* m_prg = nullptr;
     std::array<QLabel*, 4> m_panels{};
     QMenu* m_meuMenuFiles = nullptr;
+    QAction* m_meuFilesAdd = nullptr;
     QAction* m_meuFilesRem = nullptr;
     QAction* m_meuFileRen = nullptr;
     QAction* m_meuDiscInfo = nullptr;

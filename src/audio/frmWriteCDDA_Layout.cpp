@@ -54,6 +54,10 @@ void frmWriteCDDA::BuildButtons() {
     m_cmdDel = button("cmdDel", "button_delete", small(16), AudioText::DeleteTip);
     m_cmdRen = button("cmdRen", "button_rename", small(56), AudioText::RenameTip);
     m_cmdNewPrj = button("cmdNewPrj", "button_new", small(96), AudioText::NewProjectTip);
+    // Beside the picture buttons, for those who do not drag (not in the
+    // original layout).
+    m_cmdAddFiles = Named(new QPushButton(QText(AudioText::AddFilesButton), this), "cmdAddFiles",
+                          {140, listBottom + 4, 130, 28});
     const std::vector<QPushButton*> row =
         WindowParts::ButtonRow(this, {{"cmdAbout", "button_about", QText(AudioText::AboutTip)},
                                       {"CmdTools", "button_tools", QText(AudioText::ToolsTip)},
@@ -100,6 +104,8 @@ void frmWriteCDDA::BuildStatusBar() {
 
 void frmWriteCDDA::BuildMenus() {
     m_meuMenuFiles = PopupMenus::Create(this, "meuMenuFiles");
+    m_meuFilesAdd =
+        PopupMenus::AddItem(m_meuMenuFiles, "meuFilesAdd", QText(AudioText::AddFilesMenu));
     m_meuFilesRem =
         PopupMenus::AddItem(m_meuMenuFiles, "meuFilesRem", QText(AudioText::DeleteFile));
     m_meuFileRen = PopupMenus::AddItem(m_meuMenuFiles, "meuFileRen", QText(AudioText::RenameFile));

@@ -9,7 +9,9 @@
 #include "AudioBurnMessages.h"
 #include "AudioTexts.h"
 #include "ElapsedTime.h"
+#include "FileAdding.h"
 #include "MessageBoxSeam.h"
+#include "ModFileDlg.h"
 #include "SizeText.h"
 #include "TrackListView.h"
 #include "WindowTexts.h"
@@ -47,6 +49,17 @@ void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
         m_panels[0]->setText(QText(AudioText::FilesAdded));
     }
     ShowTotals();
+}
+
+void frmWriteCDDA::AskForTracks() {
+#ifdef Q_OS_WIN
+    const QString patterns = QStringLiteral("*.WAV");  // the Windows build reads WAV only
+#else
+    const QString patterns = QStringLiteral("*.WAV *.FLAC *.MP3 *.OGG *.OGA *.OPUS");
+#endif
+    AddDroppedFiles(ModFileDlg::ShowOpenFilesDialog(
+        this, FileAdding::DialogTitle(QText(AudioText::AddFilesMenu)), patterns,
+        QText(AudioText::SoundFiles)));
 }
 
 void frmWriteCDDA::RemoveSelectedTracks() {

@@ -30,6 +30,7 @@ DiscProject::~DiscProject() = default;
 void DiscProject::New() {
     m_writer = std::make_unique<clsISOWriter>();
     m_freeBytes = -1;
+    m_jolietLabelEdited = false;
 }
 
 void DiscProject::ContinueDisc(const ImportedSession& session, std::int64_t writeAt,

@@ -142,7 +142,12 @@ class DiscProject {
     static int MaxLength(Field field, bool joliet);
     std::string FieldText(Field field, bool joliet) const;
     // Stores `text` (its ISO 9660 form filtered) and returns the stored form.
+    // A new ISO 9660 volume label is also the Joliet one (the name the
+    // desktop shows), as typed and within the Joliet length, until the user
+    // changes the Joliet label itself.
     std::string CommitField(Field field, bool joliet, const std::string& text);
+    // `text` cut to the length of its box (UTF-16 units, as the box counts).
+    static std::string Limited(Field field, bool joliet, const std::string& text);
 
     // Creation date texts "yyyy-mm-dd" and "hh:mm:ss".
     std::string DateText() const;
@@ -177,5 +182,6 @@ class DiscProject {
     DiscKind m_kind;
     std::int64_t m_blankCapacity = 0;
     std::unique_ptr<clsISOWriter> m_writer;
-    std::int64_t m_freeBytes = -1;  // -1: a new disc
+    std::int64_t m_freeBytes = -1;     // -1: a new disc
+    bool m_jolietLabelEdited = false;  // the user changed the Joliet volume label itself
 };

@@ -79,6 +79,12 @@ enum class SaveIsoText {
     RenameDirectory,
     RemoveFiles,
     RenameFile,
+    AddFilesMenu,    // the pop-up menus' "add files" and "add folder"; the
+    AddFolderMenu,   // dialogs' titles are these without the dots
+    AddFilesButton,  // the buttons over the list
+    AddFolderButton,
+    AllFiles,      // the file dialog's filter
+    LeaveProject,  // Back on a project with files
     HelpFile,
     About,
     CancelButton,

@@ -18,8 +18,10 @@
 #include "BlankCapacity.h"
 #include "DesktopOpener.h"
 #include "EngineRunner.h"
+#include "FileAdding.h"
 #include "LabelEditDelegate.h"
 #include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
 #include "ProgramStyle.h"
 #include "Twips.h"
 #include "frmAbout.h"
@@ -42,7 +44,8 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning(
         {m_tabstrip, m_picInfo, m_picVD, m_chkCreateISOonly, m_chkDirect, m_cmdNext, m_cmdBack},
-        {m_meuDirNew, m_meuDirRemove, m_meuDirRen, m_meuFilesRem, m_meuFileRen});
+        {m_meuDirNew, m_meuDirRemove, m_meuDirRen, m_meuFilesRem, m_meuFileRen, m_meuFilesAdd,
+         m_meuFolderAdd});
     connect(m_runner, &EngineRunner::phaseText, m_panel1, &QLabel::setText);
     connect(m_runner, &EngineRunner::progress, m_prg, &QProgressBar::setValue);
     connect(m_runner, &EngineRunner::finished, this, [this] {
@@ -93,7 +96,13 @@ void frmSaveISO::ConnectControls() {
     // An image file is always built: recording directly has no meaning then.
     connect(m_chkCreateISOonly, &QCheckBox::toggled, m_chkDirect, &QWidget::setDisabled);
     connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO::Next);
-    connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cmdBack, &QPushButton::clicked, this, [this] {
+        // The project is lost on the way back: a project with files asks first.
+        if (m_project->IsEmpty() ||
+            ShowMessageBox(this, QText(SaveIsoText::LeaveProject), QText(SaveIsoText::NoticeTitle),
+                           MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes)
+            close();
+    });
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
     connect(m_cmdNewPrj, &QPushButton::clicked, this, [this] {
         m_project->New();
@@ -155,6 +164,13 @@ void frmSaveISO::ConnectMenus() {
     connect(m_meuDirRen, &QAction::triggered, this,
             [this] { m_tvwDirs->StartLabelEdit(m_tvwDirs->SelectedNode()); });
     connect(m_meuFilesRem, &QAction::triggered, this, &frmSaveISO::RemoveFiles);
+    connect(m_meuFilesAdd, &QAction::triggered, this, &frmSaveISO::AskForFiles);
+    connect(m_meuFolderAdd, &QAction::triggered, this, &frmSaveISO::AskForFolder);
+    connect(m_cmdAddFiles, &QPushButton::clicked, this, &frmSaveISO::AskForFiles);
+    connect(m_cmdAddFolder, &QPushButton::clicked, this, &frmSaveISO::AskForFolder);
+    FileAdding::Install(
+        m_picInfo, [this] { AskForFiles(); },
+        [this](const QStringList& paths) { AddDroppedFiles(paths); });
     connect(m_meuFileRen, &QAction::triggered, this, [this] {
         if (QTreeWidgetItem* item = m_lvwFiles->currentItem()) m_lvwFiles->editItem(item, 0);
     });

@@ -107,6 +107,9 @@ class frmSaveISO : public QWidget {
     void MoveDirectory(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     void MoveFiles(QTreeWidgetItem* target);
     bool ListDragEvent(QEvent* event);
+    // Ask for files or a folder and add them as a drop does.
+    void AskForFiles();
+    void AskForFolder();
 
     // Volume fields (frmSaveISO_Volume.cpp).
     void ShowDescriptorForm(int form);
@@ -182,6 +185,8 @@ class frmSaveISO : public QWidget {
     QPushButton* m_cmdNewPrj = nullptr;
     QPushButton* m_cmdDel = nullptr;
     QPushButton* m_cmdRen = nullptr;
+    QPushButton* m_cmdAddFiles = nullptr;
+    QPushButton* m_cmdAddFolder = nullptr;
     QPushButton* m_cmdAbout = nullptr;
     QPushButton* m_cmdCancel = nullptr;
     QProgressBar* m_prg = nullptr;
@@ -194,6 +199,8 @@ class frmSaveISO : public QWidget {
     QAction* m_meuDirNew = nullptr;
     QAction* m_meuDirRemove = nullptr;
     QAction* m_meuDirRen = nullptr;
+    QAction* m_meuFilesAdd = nullptr;
+    QAction* m_meuFolderAdd = nullptr;
     QAction* m_meuFilesRem = nullptr;
     QAction* m_meuFileRen = nullptr;
     QAction* m_meuHelpFile = nullptr;

@@ -7,7 +7,9 @@
 #include <QUrl>
 
 #include "EngineRunner.h"
+#include "FileAdding.h"
 #include "MessageBoxSeam.h"
+#include "ModFileDlg.h"
 #include "SessionTexts.h"
 #include "WindowTexts.h"
 #include "frmSaveISO.h"
@@ -113,6 +115,19 @@ void frmSaveISO::MoveFiles(QTreeWidgetItem* target) {
         m_project->MoveFiles(CurrentKey(), rows, m_tvwDirs->GetNodeKey(target).toStdString());
     FillList();
     if (!result.refusedNames.empty()) ShowList(SaveIsoText::NotMoved, result.refusedNames);
+}
+
+void frmSaveISO::AskForFiles() {
+    const QStringList files = ModFileDlg::ShowOpenFilesDialog(
+        this, FileAdding::DialogTitle(QText(SaveIsoText::AddFilesMenu)), QStringLiteral("*"),
+        QText(SaveIsoText::AllFiles));
+    if (!files.isEmpty()) AddDroppedFiles(files);
+}
+
+void frmSaveISO::AskForFolder() {
+    const QString folder = ModFileDlg::ShowFolderDialog(
+        this, FileAdding::DialogTitle(QText(SaveIsoText::AddFolderMenu)));
+    if (!folder.isEmpty()) AddDroppedFiles({folder});
 }
 
 bool frmSaveISO::ListDragEvent(QEvent* event) {

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -69,7 +70,12 @@ void frmSaveISO::BuildControls() {
 void frmSaveISO::BuildFileSystemPage() {
     m_picInfo = Named(new QWidget(this), "picInfo", {QPoint(8, kPageTop), kPageSize});
     m_lblInfo =
-        Named(new QLabel(QText(SaveIsoText::DropHint), m_picInfo), "lblInfo", {4, 8, 500, 22});
+        Named(new QLabel(QText(SaveIsoText::DropHint), m_picInfo), "lblInfo", {4, 8, 296, 22});
+    // For those who do not drag (not in the original layout).
+    m_cmdAddFiles = Named(new QPushButton(QText(SaveIsoText::AddFilesButton), m_picInfo),
+                          "cmdAddFiles", {304, 4, 112, 30});
+    m_cmdAddFolder = Named(new QPushButton(QText(SaveIsoText::AddFolderButton), m_picInfo),
+                           "cmdAddFolder", {420, 4, 112, 30});
     m_cmdNewPrj = PictureButton(m_picInfo, "cmdNewPrj", "button_new", {537, 2, 34, 34},
                                 QText(SaveIsoText::NewProjectTip));
     m_cmdDel = PictureButton(m_picInfo, "cmdDel", "button_delete", {574, 2, 34, 34},
@@ -181,6 +187,11 @@ void frmSaveISO::BuildMenus() {
     m_meuDirRemove = AddItem(m_meuMenuDir, "meuDirRemove", SaveIsoText::RemoveDirectory);
     m_meuDirRen = AddItem(m_meuMenuDir, "meuDirRen", SaveIsoText::RenameDirectory);
     m_meuMenuFiles = PopupMenus::Create(this, "meuMenuFiles");
+    m_meuFilesAdd = AddItem(m_meuMenuFiles, "meuFilesAdd", SaveIsoText::AddFilesMenu);
+    m_meuFolderAdd = AddItem(m_meuMenuFiles, "meuFolderAdd", SaveIsoText::AddFolderMenu);
+    // The tree adds into its selected directory as the list does.
+    m_meuMenuDir->addSeparator();
+    m_meuMenuDir->addActions({m_meuFilesAdd, m_meuFolderAdd});
     m_meuFilesRem = AddItem(m_meuMenuFiles, "meuFilesRem", SaveIsoText::RemoveFiles);
     m_meuFileRen = AddItem(m_meuMenuFiles, "meuFileRen", SaveIsoText::RenameFile);
     m_meuHelp = PopupMenus::Create(this, "meuHelp");

@@ -80,7 +80,10 @@ void frmErase::BuildControls() {
 }
 
 void frmErase::Timer1Tick() {
-    m_cmdErase->setEnabled(m_presence.ReadyToStart(CurrentDrive()));
+    const bool ready = m_presence.ReadyToStart(CurrentDrive());
+    m_cmdErase->setEnabled(ready);
+    // The last erase's outcome belongs to the disc it erased, not to the next.
+    if (ready && m_presence.NewMedium()) m_lblStat->setText(QText(EraseText::StatusWaiting));
 }
 
 void frmErase::StartErase() {
@@ -96,6 +99,9 @@ void frmErase::StartErase() {
 }
 
 void frmErase::OnEraseFinished() {
+    // The erase itself makes the disc look new to the watch: take it in
+    // here, so that the outcome stays until another disc comes.
+    (void)m_presence.ReadyToStart(CurrentDrive());
     m_timer1->start();
     emit eraseFinished();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "modMMC.h"
 
@@ -47,6 +48,19 @@ SpeedList FillSpeeds(const std::string& drive, Side side) {
 
 SpeedEntry DefaultSpeedEntry() {
     return {"Default", 0};
+}
+
+std::size_t KeptSpeedIndex(const SpeedList& list, int chosenFactor) {
+    std::optional<std::size_t> lower, slowest;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const int factor = list[i].factor;
+        if (chosenFactor <= 0 ? factor <= 0 : factor == chosenFactor) return i;
+        if (factor <= 0) continue;
+        if (factor < chosenFactor && (!lower || factor > list[*lower].factor)) lower = i;
+        if (!slowest || factor < list[*slowest].factor) slowest = i;
+    }
+    if (chosenFactor <= 0) return 0;
+    return lower.value_or(slowest.value_or(0));
 }
 
 SpeedEntry SpeedEntryOf(int factor) {

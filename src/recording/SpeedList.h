@@ -30,6 +30,10 @@ constexpr int kBluRaySpeedStep = 4495;
 SpeedEntry DefaultSpeedEntry();
 // The entry of factor `factor` ("16x").
 SpeedEntry SpeedEntryOf(int factor);
+// The entry of `list` that keeps a speed the user chose (factor, 0 for
+// "Default") when a new medium comes: the same factor, else the nearest
+// lower one, else the slowest offered; "Default" stays "Default".
+std::size_t KeptSpeedIndex(const SpeedList& list, int chosenFactor);
 
 // Probes the write speeds the drive really switches to: each factor from the
 // drive's maximum down to 1 is asked for (SetMediumSpeeds, pure CAV) and

@@ -1,12 +1,11 @@
 #include "PictureButton.h"
 
-#include <QPushButton>
-
+#include "KeyboardPictureButton.h"
 #include "Pictures.h"
 
 QPushButton* PictureButton(QWidget* parent, const char* name, const char* picture, QRect where,
                            const QString& tip) {
-    auto* button = new QPushButton(parent);
+    auto* button = new KeyboardPictureButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(where);
     const int side = where.height() - 8;
@@ -14,5 +13,6 @@ QPushButton* PictureButton(QWidget* parent, const char* name, const char* pictur
     button->setIconSize({side, side});
     button->setFlat(true);
     button->setToolTip(tip);
+    button->setAccessibleName(tip);
     return button;
 }

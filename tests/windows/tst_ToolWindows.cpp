@@ -153,6 +153,12 @@ class ToolWindowsTest : public QObject {
         QCOMPARE(window.LastOutcome(), EraseOutcome::Completed);
         QCOMPARE(HexBytes(m_rig->drives.Cdbs(0xA1).at(0)), cdb.toStdString());
         QCOMPARE(Control<QLabel>(&window, "LblStat")->text(), QString::fromUtf8("光碟抹除成功!"));
+        // The outcome stays for the erased disc and goes when another comes.
+        window.Timer1Tick();
+        QCOMPARE(Control<QLabel>(&window, "LblStat")->text(), QString::fromUtf8("光碟抹除成功!"));
+        m_rig->drives.Insert(MediumKind::CdRw, 80);
+        window.Timer1Tick();
+        QCOMPARE(Control<QLabel>(&window, "LblStat")->text(), QString::fromUtf8("等待操作..."));
     }
 
     // The confirmation is asked while the erase runs on its worker: the

@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "DiscProject.h"
 #include "NameText.h"
 #include "clsISOWriter.h"
 
@@ -16,9 +17,11 @@ VolumeOptions TakeVolumeOptions(CliArguments& arguments) {
 
 bool ApplyVolumeFields(CliContext& context, const VolumeOptions& options, clsISOWriter& writer) {
     if (options.volumeId) {
-        // One label for both trees unless the Joliet one is given separately.
+        // One label for both trees unless the Joliet one is given separately,
+        // as in the window: within the Joliet length.
         writer.SetVolumeID(*options.volumeId, false);
-        writer.SetVolumeID(*options.volumeId, true);
+        writer.SetVolumeID(
+            DiscProject::Limited(DiscProject::Field::VolumeID, true, *options.volumeId), true);
     }
     if (options.jolietVolumeId) writer.SetVolumeID(*options.jolietVolumeId, true);
     if (options.date) {
