@@ -24,6 +24,13 @@ class EngineReporter {
     // A message box; blocks until it is answered.
     virtual MessageAnswer Message(const std::string& text, const std::string& title,
                                   MessageIcon icon, MessageButtons buttons) = 0;
+    // Fill levels of a recording's buffers, in percent: the program's FIFO
+    // between the image's source and the writing (-1: none) and the drive's
+    // own buffer (-1: the drive does not tell).
+    virtual void BufferLevels(int fifoPercent, int drivePercent) {
+        (void)fifoPercent;
+        (void)drivePercent;
+    }
     // True once the user asked to stop (a window's Cancel, Ctrl-C on the command
     // line). Engines ask between blocks and stop at the next safe point.
     virtual bool CancelRequested() { return false; }

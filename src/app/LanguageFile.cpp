@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -31,26 +32,31 @@ std::string GetLanguageName() {
     return LanguageNameForLocale(SystemAccess::UserLocaleName());
 }
 
-std::string ReadKeyValue(const std::string& path, const std::string& key) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return {};
-    const std::string needle = key + "=";
-    std::string text;
-    while (std::getline(file, text)) {
-        // A carriage return ends a line as a line feed does (CRLF, CR and LF
-        // files alike), so no value ever holds one.
-        for (std::size_t start = 0; start <= text.size();) {
-            const std::size_t end = std::min(text.find('\r', start), text.size());
-            const std::string_view line(text.data() + start, end - start);
-            if (const auto at = line.find(needle); at != std::string_view::npos)
-                return std::string(line.substr(at + needle.size()));
-            start = end + 1;
-        }
+std::string FindKeyValue(std::string_view content, std::string_view key) {
+    const std::string needle = std::string(key) + "=";
+    // A carriage return ends a line as a line feed does (CRLF, CR and LF
+    // files alike), so no value ever holds one.
+    for (std::size_t start = 0; start <= content.size();) {
+        const std::size_t end = std::min(content.find_first_of("\r\n", start), content.size());
+        const std::string_view line = content.substr(start, end - start);
+        if (const auto at = line.find(needle); at != std::string_view::npos)
+            return std::string(line.substr(at + needle.size()));
+        start = end + 1;
     }
     return {};
 }
 
-const std::string& LanguageFilePath() {
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return {};
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string ReadKeyValue(const std::string& path, const std::string& key) {
+    return FindKeyValue(ReadWholeFile(path), key);
+}
+
+std::string LanguageFilePath() {
     std::lock_guard<std::mutex> lock(g_pathMutex);
     auto& path = OverriddenPath();
     if (!path) {
@@ -69,4 +75,23 @@ const std::string& LanguageFilePath() {
 void SetLanguageFilePath(const std::string& path) {
     std::lock_guard<std::mutex> lock(g_pathMutex);
     OverriddenPath() = path;
+}
+
+ProgramLanguage ChosenLanguage() {
+    const std::string name = std::filesystem::path(LanguageFilePath()).stem().string();
+    if (name == "English") return ProgramLanguage::English;
+    if (name == "Chinese Tradition") return ProgramLanguage::TraditionalChinese;
+    return ProgramLanguage::SimplifiedChinese;
+}
+
+std::string ChosenLocaleName() {
+    switch (ChosenLanguage()) {
+        case ProgramLanguage::English:
+            return "en_US";
+        case ProgramLanguage::TraditionalChinese:
+            return "zh_TW";
+        case ProgramLanguage::SimplifiedChinese:
+            break;
+    }
+    return "zh_CN";
 }

@@ -10,7 +10,6 @@
 #include "DriveBusy.h"
 #include "EngineRunner.h"
 #include "InstanceLock.h"
-#include "LanguageTexts.h"
 #include "MouseLabel.h"
 #include "TransportSlot.h"
 #include "Twips.h"
@@ -24,8 +23,7 @@ constexpr int kHeightTwips = 7500;
 frmMain::frmMain(TransportMaker makeTransport)
     : QWidget(nullptr),
       m_makeTransport(std::move(makeTransport)),
-      m_instanceLock(std::make_unique<InstanceLock>()),
-      m_messages(LanguageTexts("frmMain", ""), BuiltInMessages()) {
+      m_instanceLock(std::make_unique<InstanceLock>()) {
     setObjectName(QStringLiteral("frmMain"));
     setMouseTracking(true);
     BuildControls();
@@ -55,11 +53,6 @@ bool frmMain::DriveListEmpty() const {
     return m_cboDrv->count() == 0;
 }
 
-void frmMain::mouseMoveEvent(QMouseEvent* event) {
-    m_lblDrvSel->clear();
-    QWidget::mouseMoveEvent(event);
-}
-
 void frmMain::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) m_meutray->popup(event->globalPosition().toPoint());
     QWidget::mousePressEvent(event);
@@ -68,7 +61,7 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
 void frmMain::closeEvent(QCloseEvent* event) {
     // Ending the program in the middle of an erase or a burn would leave the
     // disc unusable: the window stays until the operation is over.
-    if (IsDriveBusy()) {
+    if (AnyDriveBusy()) {
         event->ignore();
         return;
     }

@@ -10,7 +10,6 @@
 
 #include "MainWindowLink.h"
 #include "TransportFactory.h"
-#include "WindowMessages.h"
 
 class EngineRunner;
 class InstanceLock;
@@ -66,7 +65,6 @@ class frmMain : public QWidget, public MainWindowLink {
     void endProgram();
 
   protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -78,8 +76,8 @@ class frmMain : public QWidget, public MainWindowLink {
     void BuildMenus();
     void ConnectControls();
     // frmMain_StartUp.cpp
-    static std::vector<std::pair<int, const char*>> BuiltInMessages();
-    void LoadTexts();
+    // The task pictures and the drive-select label are buttons for the keyboard.
+    void ActAsButtons();
     void ApplyStyle();
     bool CreateTransportOrEnd();
     void SetDriveMenusEnabled(bool enabled);
@@ -99,7 +97,6 @@ class frmMain : public QWidget, public MainWindowLink {
 
     TransportMaker m_makeTransport;
     std::unique_ptr<InstanceLock> m_instanceLock;
-    WindowMessages m_messages;
     EngineRunner* m_trayRunner = nullptr;
 
     std::array<MouseLabel*, 4> m_picture1{};

@@ -5,10 +5,12 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "MainTexts.h"
 #include "MouseLabel.h"
 #include "PictureButton.h"
 #include "Pictures.h"
 #include "PopupMenus.h"
+#include "WindowTexts.h"
 #include "frmMain.h"
 
 namespace {
@@ -20,7 +22,8 @@ constexpr QSize kPictureSize(64, 52);
 constexpr int kStripWidth = 8;
 constexpr QSize kLargeImage(128, 128);
 const char* const kTaskPictures[] = {"task_data", "task_audio", "task_image", "task_copy"};
-const char* const kTaskNames[] = {"数据光盘", "音乐光盘", "从ISO文件刻录", "复制光盘"};
+constexpr MainText kTaskNames[] = {MainText::DataDiscTask, MainText::AudioCdTask,
+                                   MainText::RecordImageTask, MainText::CopyDiscTask};
 
 template <typename T>
 T* Named(T* control, const QString& name, QRect where) {
@@ -36,15 +39,18 @@ void frmMain::BuildControls() {
     colours.setColor(QPalette::Window, Qt::white);
     setPalette(colours);
 
-    m_label1 = Named(new QLabel(QString::fromUtf8("请选择你要使用的刻录机："), this),
-                     QStringLiteral("Label1"), {24, 62, 400, 20});
+    m_label1 = Named(new QLabel(QText(MainText::PickRecorder), this), QStringLiteral("Label1"),
+                     {24, 62, 400, 20});
     m_cboDrv = Named(new QComboBox(this), QStringLiteral("CboDrv"), {24, 84, 566, 26});
     m_lblDrvSel = Named(new MouseLabel(this), QStringLiteral("LblDrvSel"), {596, 84, 40, 26});
+    // Always shown: a link that appears only under the mouse is one a
+    // keyboard user never finds.
+    m_lblDrvSel->setText(QStringLiteral(">>"));
     m_lblDrvSel->setAlignment(Qt::AlignCenter);
     m_lblDrvSel->setCursor(Qt::PointingHandCursor);
-    m_lblDrvSel->setToolTip(QString::fromUtf8("选择启动时默认使用的刻录机"));
+    m_lblDrvSel->setToolTip(QText(MainText::DriveSelectTip));
     m_label2 = Named(new MouseLabel(this), QStringLiteral("Label2"), {24, 122, 400, 20});
-    m_label2->setText(QString::fromUtf8("请选择您要刻录的内容："));
+    m_label2->setText(QText(MainText::PickTask));
     BuildTaskControls();
 
     m_imgDiscType = Named(new QLabel(this), QStringLiteral("ImgDiscType"), {248, 166, 128, 128});
@@ -57,12 +63,12 @@ void frmMain::BuildControls() {
     m_lblInfo->setWordWrap(true);
     m_lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    const auto button = [this](const char* name, const char* picture, int left, const char* tip) {
-        return PictureButton(this, name, picture, {left, 414, 44, 44}, tip);
+    const auto button = [this](const char* name, const char* picture, int left, MainText tip) {
+        return PictureButton(this, name, picture, {left, 414, 44, 44}, QText(tip));
     };
-    m_cmdAbout = button("cmdAbout", "button_about", 496, "显示关于本程式的信息");
-    m_cmdTools = button("CmdTools", "button_tools", 544, "选用更多的工具");
-    m_cmdExit = button("cmdExit", "button_exit", 592, "退出本程式");
+    m_cmdAbout = button("cmdAbout", "button_about", 496, MainText::AboutTip);
+    m_cmdTools = button("CmdTools", "button_tools", 544, MainText::ToolsTip);
+    m_cmdExit = button("cmdExit", "button_exit", 592, MainText::ExitTip);
 }
 
 void frmMain::BuildTaskControls() {
@@ -78,7 +84,7 @@ void frmMain::BuildTaskControls() {
                              {4, top + kPictureSize.height() + 2, 112, 18});
         m_lblText[i]->setAlignment(Qt::AlignCenter);
         m_lblText[i]->setCursor(Qt::PointingHandCursor);
-        m_lblText[i]->setText(QString::fromUtf8(kTaskNames[i]));
+        m_lblText[i]->setText(QText(kTaskNames[i]));
         m_builtInImages[i] = Pictures::Load(QString::fromLatin1(kTaskPictures[i]), kLargeImage);
         m_styleImages[i] = Pictures::Load(
             QStringLiteral("maple_") + QString::fromLatin1(kTaskPictures[i]), kLargeImage);
@@ -90,24 +96,26 @@ void frmMain::BuildTaskControls() {
 }
 
 void frmMain::BuildMenus() {
-    using PopupMenus::AddItem;
     const auto menu = [this](const char* name) { return PopupMenus::Create(this, name); };
+    const auto AddItem = [](QMenu* menu, const char* name, MainText caption) {
+        return PopupMenus::AddItem(menu, name, QText(caption));
+    };
     m_meuDrvSel = menu("meuDrvSel");
-    m_meuSelectFirstDrive = AddItem(m_meuDrvSel, "meuSelectFirstDrive", "默认选择第一个刻录机");
-    m_meuSelectLastDrive = AddItem(m_meuDrvSel, "meuSelectLastDrive", "默认选择最后一个刻录机");
+    m_meuSelectFirstDrive = AddItem(m_meuDrvSel, "meuSelectFirstDrive", MainText::SelectFirstDrive);
+    m_meuSelectLastDrive = AddItem(m_meuDrvSel, "meuSelectLastDrive", MainText::SelectLastDrive);
     m_meuSelectFirstDrive->setCheckable(true);
     m_meuSelectLastDrive->setCheckable(true);
     m_meutray = menu("meutray");
-    m_meuEject = AddItem(m_meutray, "meuEject", "弹出托盘");
-    m_meuLoadTray = AddItem(m_meutray, "meuLoadTray", "关闭托盘");
+    m_meuEject = AddItem(m_meutray, "meuEject", MainText::EjectTray);
+    m_meuLoadTray = AddItem(m_meutray, "meuLoadTray", MainText::LoadTray);
     m_meutools = menu("meutools");
-    m_meuDiscInfo = AddItem(m_meutools, "meuDiscInfo", "光碟信息 ...");
-    m_meuEraseDisc = AddItem(m_meutools, "meuEraseDisc", "擦除可重写光碟");
+    m_meuDiscInfo = AddItem(m_meutools, "meuDiscInfo", MainText::DiscInfo);
+    m_meuEraseDisc = AddItem(m_meutools, "meuEraseDisc", MainText::EraseDisc);
     m_meuHelp = menu("meuHelp");
-    m_meuHelpFile = AddItem(m_meuHelp, "meuHelpFile", "帮助文件");
+    m_meuHelpFile = AddItem(m_meuHelp, "meuHelpFile", MainText::HelpFile);
     m_meuHelp->addSeparator()->setObjectName(QStringLiteral("barHelp"));
-    m_meuVisitMyWeb = AddItem(m_meuHelp, "meuVisitMyWeb", "访问本程式的主页");
-    m_meuMailToMe = AddItem(m_meuHelp, "meuMailToMe", "给作者写信");
+    m_meuVisitMyWeb = AddItem(m_meuHelp, "meuVisitMyWeb", MainText::VisitWebPage);
+    m_meuMailToMe = AddItem(m_meuHelp, "meuMailToMe", MainText::MailToAuthor);
     m_meuHelp->addSeparator()->setObjectName(QStringLiteral("barAbout"));
-    m_meuAbout = AddItem(m_meuHelp, "meuAbout", "关于...");
+    m_meuAbout = AddItem(m_meuHelp, "meuAbout", MainText::About);
 }

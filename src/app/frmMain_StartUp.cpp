@@ -9,7 +9,7 @@
 
 #include "DriveLabel.h"
 #include "InstanceLock.h"
-#include "LanguageTexts.h"
+#include "MainTexts.h"
 #include "MessageBoxSeam.h"
 #include "MouseLabel.h"
 #include "ProgramStyle.h"
@@ -21,25 +21,11 @@
 #include "WindowTexts.h"
 #include "frmMain.h"
 
-std::vector<std::pair<int, const char*>> frmMain::BuiltInMessages() {
-    return {
-        {1, "本程式已运行！"},
-        {2, "提示"},
-        {3, "SCSI设备界面初始化失败!"},
-        {4, "错误"},
-        {5, "将您的硬碟上的资料或文件刻录到光盘中,以帮助您实现对资料的备份或交换"},
-        {6, "将您的音乐文件(WAV、FLAC、MP3、Ogg)转换成CD-DA格式并刻录到CD中"},
-        {7, "将.ISO文件储存的文件刻录到光盘上(你可以使用本工具或Nero以及其它工具创建.ISO档)"},
-        {8, "将您手中光盘上完全备份到另外一张光盘上，并保存光盘上所有的资讯数据完全相同"},
-        {9, "没有找到可用的光碟机！"},
-        {10, "提示"},
-    };
-}
-
 bool frmMain::Load() {
-    LoadTexts();
+    ActAsButtons();
     if (!m_instanceLock->TryLock()) {
-        ShowMessageBox(this, m_messages[1], m_messages[2], MessageIcon::Exclamation);
+        ShowMessageBox(this, QText(MainText::AlreadyRunning), QText(MainText::NoticeTitle),
+                       MessageIcon::Exclamation);
         return false;
     }
     TemporaryImage::RemoveStaleFiles();  // only one program runs: what is there is stale
@@ -72,32 +58,7 @@ void frmMain::StorePosition() {
     SaveProgramSetting("MainTop", std::to_string(twips.y()));
 }
 
-void frmMain::LoadTexts() {
-    const LanguageTexts texts("frmMain");
-    ApplyLanguageTexts(texts,
-                       {
-                           {"Label1", TextTarget::Caption(m_label1)},
-                           {"Label2", TextTarget::Caption(m_label2)},
-                           {"LblText(0)", TextTarget::Caption(m_lblText[0])},
-                           {"LblText(1)", TextTarget::Caption(m_lblText[1])},
-                           {"LblText(2)", TextTarget::Caption(m_lblText[2])},
-                           {"LblText(3)", TextTarget::Caption(m_lblText[3])},
-                           {"CmdAbout.ToolTipText", TextTarget::ToolTip(m_cmdAbout)},
-                           {"CmdTools.ToolTipText", TextTarget::ToolTip(m_cmdTools)},
-                           {"cmdExit.ToolTipText", TextTarget::ToolTip(m_cmdExit)},
-                           {"LblDrvSel.ToolTipText", TextTarget::ToolTip(m_lblDrvSel)},
-                           {"meuSelectFirstDrive", TextTarget::Caption(m_meuSelectFirstDrive)},
-                           {"meuSelectLastDrive", TextTarget::Caption(m_meuSelectLastDrive)},
-                           {"meuEject", TextTarget::Caption(m_meuEject)},
-                           {"meuLoadTray", TextTarget::Caption(m_meuLoadTray)},
-                           {"meuDiscInfo", TextTarget::Caption(m_meuDiscInfo)},
-                           {"meuEraseDisc", TextTarget::Caption(m_meuEraseDisc)},
-                           {"meuHelpFile", TextTarget::Caption(m_meuHelpFile)},
-                           {"meuVisitMyWeb", TextTarget::Caption(m_meuVisitMyWeb)},
-                           {"meuMailToMe", TextTarget::Caption(m_meuMailToMe)},
-                           {"meuAbout", TextTarget::Caption(m_meuAbout)},
-                       });
-    m_messages = WindowMessages(texts, BuiltInMessages());
+void frmMain::ActAsButtons() {
     for (int i = 0; i < 4; ++i) m_picture1[i]->ActAsButton(m_lblText[i]->text());
     m_lblDrvSel->ActAsButton(m_lblDrvSel->toolTip());
 }
@@ -128,15 +89,16 @@ bool frmMain::CreateTransportOrEnd() {
                                  : CreateTransport({VirtualDrivesFromEnvironment(), false});
     const QString problem = QString::fromStdString(choice.problem);
     if (!choice.transport) {
-        QString text = m_messages[3];
+        QString text = QText(MainText::NoTransport);
         if (!problem.isEmpty()) text += QStringLiteral("\n\n") + problem;
-        ShowMessageBox(this, text, m_messages[4], MessageIcon::Exclamation);
+        ShowMessageBox(this, text, QText(MainText::NoTransportTitle), MessageIcon::Exclamation);
         close();
         return false;
     }
     // Drives that exist but could not be opened (permissions) must not look
     // like missing drives.
-    if (!problem.isEmpty()) ShowMessageBox(this, problem, m_messages[2], MessageIcon::Exclamation);
+    if (!problem.isEmpty())
+        ShowMessageBox(this, problem, QText(MainText::NoticeTitle), MessageIcon::Exclamation);
     SetTransport(std::move(choice.transport));
     return true;
 }
@@ -151,7 +113,8 @@ void frmMain::RefreshDriveList(bool selectLast) {
         return;
     }
     // No drive, or none that answers: there is no current drive at all.
-    ShowMessageBox(this, m_messages[9], m_messages[10], MessageIcon::Exclamation);
+    ShowMessageBox(this, QText(MainText::NoDrive), QText(MainText::NoDriveTitle),
+                   MessageIcon::Exclamation);
     SetDriveMenusEnabled(false);
 }
 

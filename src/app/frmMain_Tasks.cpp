@@ -9,11 +9,13 @@
 #include "DesktopOpener.h"
 #include "DriveBusy.h"
 #include "EngineRunner.h"
+#include "MainTexts.h"
 #include "MouseLabel.h"
 #include "ProgramStyle.h"
 #include "SettingsStore.h"
 #include "TaskWindows.h"
 #include "Twips.h"
+#include "WindowTexts.h"
 #include "frmAbout.h"
 #include "frmCDorDVD.h"
 #include "frmDiscInfo.h"
@@ -26,6 +28,9 @@ const QColor kHighlight(0, 128, 0);
 const QColor kNormal(255, 255, 255);
 constexpr const char* kWebPage = "https://www.maple-writer.org/";
 constexpr const char* kMailTo = "mailto:support@maple-writer.org";
+// What each task does, shown while the mouse is on its picture.
+constexpr MainText kTaskInfo[] = {MainText::DataDiscInfo, MainText::AudioCdInfo,
+                                  MainText::RecordImageInfo, MainText::CopyDiscInfo};
 }  // namespace
 
 void frmMain::ConnectControls() {
@@ -35,12 +40,7 @@ void frmMain::ConnectControls() {
         connect(m_lblText[i], &MouseLabel::clicked, this, [this, i] { StartTask(i); });
     }
     connect(m_label2, &MouseLabel::mouseMoved, this, &frmMain::CloseChooser);
-    connect(m_lblDrvSel, &MouseLabel::mouseMoved, this, [this] {
-        if (m_lblDrvSel->text().isEmpty()) m_lblDrvSel->setText(QStringLiteral(">>"));
-    });
-    connect(m_lblDrvSel, &MouseLabel::clicked, this, [this] {
-        if (!m_lblDrvSel->text().isEmpty()) PopUp(m_meuDrvSel, m_lblDrvSel);
-    });
+    connect(m_lblDrvSel, &MouseLabel::clicked, this, [this] { PopUp(m_meuDrvSel, m_lblDrvSel); });
     connect(m_lblInfo, &MouseLabel::rightButtonPressed, this,
             [this] { m_meutray->popup(QCursor::pos()); });
     connect(m_cmdAbout, &QPushButton::clicked, this, [this] { PopUp(m_meuHelp, m_cmdAbout); });
@@ -75,7 +75,7 @@ void frmMain::HoverTask(std::uint8_t task) {
         }
         m_lblDiscType->setText(m_lblText[task]->text());
         m_imgDiscType->setPixmap(m_alternativeStyle ? m_styleImages[task] : m_builtInImages[task]);
-        m_lblInfo->setText(m_messages[5 + task]);
+        m_lblInfo->setText(QText(kTaskInfo[task]));
         m_hoveredTask = task;
     }
     StoreChooserPosition();
@@ -144,15 +144,17 @@ void frmMain::SelectDefaultDrive(bool last) {
 void frmMain::MoveTray(bool load) {
     const std::string drive = CurrentDrive();
     // Another window's erase or burn owns the drive now.
-    if (drive.empty() || IsDriveBusy()) return;
+    if (drive.empty() || IsDriveBusy(drive)) return;
     // The tray takes seconds to move: the window keeps repainting meanwhile.
     // The result is not shown, as with every tray command of the program.
-    m_trayRunner->Start([drive, load](EngineReporter&) {
-        if (load)
-            (void)modMMC::LoadTray(drive, 0);
-        else
-            (void)modMMC::EjectTray(drive, 0);
-    });
+    m_trayRunner->Start(
+        [drive, load](EngineReporter&) {
+            if (load)
+                (void)modMMC::LoadTray(drive, modMMC::Immed::kOff);
+            else
+                (void)modMMC::EjectTray(drive, modMMC::Immed::kOff);
+        },
+        drive);
 }
 
 void frmMain::PopUp(QMenu* menu, QWidget* below) {

@@ -5,6 +5,7 @@
 #include "InstanceHandOver.h"
 #include "ProgramFont.h"
 #include "StartUpArguments.h"
+#include "ToolkitTranslations.h"
 #include "TransportSlot.h"
 #include "WindowPlacement.h"
 #include "frmMain.h"
@@ -42,6 +43,7 @@ int main(int argc, char* argv[]) {
     // ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     ApplyProgramFont();
+    ToolkitTranslations::Install();
     application.installEventFilter(new WindowPlacement(&application));
 
     int result = 1;

@@ -1,8 +1,10 @@
 #include "AudioBurnEngine.h"
+#include "MediaFamily.h"
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <utility>
 
 #include "AudioBurnMessages.h"
 #include "DiscAfterFailure.h"
@@ -15,6 +17,7 @@
 #include "ProgramPaths.h"
 #include "RecordingChecks.h"
 #include "ScsiStatus.h"
+#include "UnderrunProtection.h"
 #include "WaveFileLayout.h"
 #include "clsWPP.h"
 #include "modMMC.h"
@@ -26,54 +29,48 @@ constexpr std::int16_t kImmediate = -1;
 }  // namespace
 
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
-    : AudioBurnEngine(reporter, options, LanguageTexts("frmWriteCDDA")) {}
-
-AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options,
-                                 LanguageTexts texts)
-    : m_reporter(reporter), m_options(options), m_texts(std::move(texts)) {
+    : m_reporter(reporter), m_options(std::move(options)) {
     m_converter.SetProgressHandler([this](std::int16_t percent) { m_reporter.Progress(percent); });
 }
 
-std::string AudioBurnEngine::Text(int number) const {
-    return m_texts.Message(number, AudioBurnBuiltInText(number));
-}
-
-void AudioBurnEngine::Show(const std::string& text, int title, bool information) {
+void AudioBurnEngine::Show(const std::string& text, AudioText title, bool information) {
     m_reporter.Message(text, Text(title),
                        information ? MessageIcon::Information : MessageIcon::Exclamation,
                        MessageButtons::Ok);
 }
 
-AudioBurnOutcome AudioBurnEngine::Refuse(int message, int title) {
+AudioBurnOutcome AudioBurnEngine::Refuse(AudioText message, AudioText title) {
     Show(Text(message), title);
     return AudioBurnOutcome::Refused;
 }
 
 void AudioBurnEngine::ShowRefusal(const std::string& path) {
     Show(AudioFileProblemText(path, m_converter.RefusalKind(), m_converter.RefusalReason(),
-                              Text(34)),
-         35);
+                              Text(AudioText::NotSupported)),
+         AudioText::NotSupportedTitle);
 }
 
 AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
                                                  const std::vector<std::string>& tracks) {
-    if (tracks.empty()) return Refuse(22, 23);
-    const DriveBusyScope busy;
+    if (tracks.empty()) return Refuse(AudioText::NoTracks, AudioText::NoTracksTitle);
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyLimitMs);
-    if (ready == -1) return Refuse(26, 25);
-    if (ready == 0) return Refuse(24, 25);
-    if (modMMC::IsDVDMedia(drive)) return Refuse(27, 28);
-    if (!DiscAccepted(drive)) return Refuse(29, 30);
-    if (tracks.size() > kMostTracks) return Refuse(31, 32);
+    if (ready == -1) return Refuse(AudioText::DriveBusy, AudioText::DriveTitle);
+    if (ready == 0) return Refuse(AudioText::NoDisc, AudioText::DriveTitle);
+    if (MediaFamilies::OfDisc(drive) != MediaFamily::CD)  // a DVD or a Blu-ray disc
+        return Refuse(AudioText::DvdInserted, AudioText::DvdInsertedTitle);
+    if (!DiscAccepted(drive)) return Refuse(AudioText::NotBlank, AudioText::NotBlankTitle);
+    if (tracks.size() > kMostTracks)
+        return Refuse(AudioText::TooManyTracks, AudioText::TooManyTracksTitle);
     if (!TracksReadable(tracks)) return AudioBurnOutcome::Refused;
     return BurnAudioTracks(drive, tracks);
 }
 
 bool AudioBurnEngine::HoldsDrive(const DriveClaim& claim) {
     const std::string problem = RecordingChecks::ClaimProblem(claim);
-    if (!problem.empty()) Show(problem, 25);
+    if (!problem.empty()) Show(problem, AudioText::DriveTitle);
     return problem.empty();
 }
 
@@ -102,7 +99,9 @@ bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
         const std::int64_t frames = m_converter.SourceFrames();
         const std::int64_t rate = m_converter.SourceFormat().samplesPerSec;
         if (frames < 1) {
-            Show(AudioFileProblemText(path, AudioRefusal::Silent, {}, Text(34)), 35);
+            Show(
+                AudioFileProblemText(path, AudioRefusal::Silent, {}, Text(AudioText::NotSupported)),
+                AudioText::NotSupportedTitle);
             return false;
         }
         track.needsConversion = m_converter.SourceDecoded() || !m_converter.SourceFormat().IsCdda();
@@ -112,29 +111,34 @@ bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
     return true;
 }
 
-// The tracks with the 2-second pauses between them must fit the free space,
-// and test mode needs a medium that can simulate.
+// The tracks with the pauses between them must fit the free space, test
+// mode needs a medium that can simulate, Disc-At-Once a drive that offers it
+// and tracks of 4 seconds at least.
 bool AudioBurnEngine::RecordingAllowed(const std::string& drive) {
     const std::int32_t media = modMMC::GetMediaType(drive);
     std::string problem =
         m_options.testMode ? RecordingChecks::TestModeProblem(media) : std::string();
-    if (problem.empty()) {
+    if (problem.empty() && m_options.discAtOnce) {
+        const DiscAtOnceLayout layout = Layout();
+        if (!DiscAtOnceAllowed(drive, layout)) return false;
+        problem = RecordingChecks::AudioFitProblem(layout.LeadOut(), modMMC::FreeBlocks(drive));
+    } else if (problem.empty()) {
         std::int64_t needed = kAudioPause * (static_cast<std::int64_t>(m_tracks.size()) - 1);
         for (const CheckedTrack& track : m_tracks) needed += track.Sectors();
         problem = RecordingChecks::AudioFitProblem(needed, modMMC::FreeBlocks(drive));
     }
     if (problem.empty()) return true;
-    Show(problem, 30);
+    Show(problem, AudioText::NotBlankTitle);
     return false;
 }
 
 bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
     clsWPP page;
     if (!page.GetData(drive)) {
-        Show(Text(1), 2);
+        Show(Text(AudioText::ReadPageFailed), AudioText::ReadPageFailedTitle);
         return false;
     }
-    page.SetcWriteType(1);  // Track At Once
+    page.SetcWriteType(m_options.discAtOnce ? 2 : 1);  // Session At Once or Track At Once
     page.SetTestMode(m_options.testMode);
     page.SetDataBlockType(0);  // raw 2352-byte blocks
     page.SetTrackMode(0);      // 2-channel audio, no pre-emphasis, copy prohibited
@@ -147,8 +151,9 @@ bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
     page.SetLinkSize(0);
     page.SetApplicationCode(0);
     page.SetAudioPauseLength(kAudioPause);
+    page.SetBURNProof(HasUnderrunProtection(drive));
     if (!page.SendData(drive)) {
-        Show(Text(3), 4);
+        Show(Text(AudioText::WritePageFailed), AudioText::WritePageFailedTitle);
         return false;
     }
     return true;
@@ -156,7 +161,7 @@ bool AudioBurnEngine::SendWriteParameters(const std::string& drive) {
 
 AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
                                                   const std::vector<std::string>& tracks) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
     m_finishFailure.clear();
@@ -178,9 +183,20 @@ AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return AudioBurnOutcome::Cancelled;
     }
+    // The converted lengths are exact; a track may have come out shorter.
+    if (m_options.discAtOnce && !DiscAtOnceAllowed(drive, Layout())) {
+        RemoveTempTracks();
+        return AudioBurnOutcome::Refused;
+    }
     if (!SendWriteParameters(drive)) {
         RemoveTempTracks();
         return AudioBurnOutcome::Failed;
+    }
+    if (m_options.discAtOnce) {
+        const Step step = RecordDiscAtOnce(drive);
+        if (step == Step::Stop) return AudioBurnOutcome::Failed;
+        if (step == Step::Cancel) return AudioBurnOutcome::Cancelled;
+        return FinishDisc(drive);
     }
     for (std::size_t index = 0; index < m_tracks.size(); ++index) {
         const Step step =
@@ -200,25 +216,35 @@ void AudioBurnEngine::FinishTrack(const std::string& drive, std::uint16_t track)
     m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
     if (modMMC::SynchronizeCache(drive) != ScsiStatus::kGood)
         NoteFailure("SYNCHRONIZE CACHE failed.");
-    m_reporter.PhaseText(Text(15) + " ...");
+    m_reporter.PhaseText(Text(AudioText::ClosingTrack) + " ...");
     if (modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track) != ScsiStatus::kGood)
-        NoteFailure(Text(15) + Text(16));
+        NoteFailure(Text(AudioText::ClosingTrack) + Text(AudioText::CloseTrackFailed));
 }
 
 // Closes the session and ends the recording. A failed flush or close
 // (deferred write errors surface there) ends with that failure, never with
 // the completion message.
 AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
-    m_reporter.PhaseText(Text(17) + "...");
-    if (modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1) != ScsiStatus::kGood)
-        NoteFailure(Text(17) + Text(18));
+    if (m_options.discAtOnce) {
+        // The drive writes the lead-out, which closes the session.
+        m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
+        if (modMMC::SynchronizeCache(drive) != ScsiStatus::kGood)
+            NoteFailure("SYNCHRONIZE CACHE failed.");
+    } else {
+        m_reporter.PhaseText(Text(AudioText::ClosingSession) + "...");
+        if (modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1) != ScsiStatus::kGood)
+            NoteFailure(Text(AudioText::ClosingSession) + Text(AudioText::CloseSessionFailed));
+    }
     std::string verifyResult;
     VerifyOutcome verified = VerifyOutcome::Verified;
     if (m_options.verify && m_finishFailure.empty())
         verified = DiscVerifier(m_reporter, m_hashes)
                        .RunAfterRecording(drive, m_options.testMode, verifyResult);
+    if (m_options.verify && m_options.discAtOnce && !m_options.testMode &&
+        verified == VerifyOutcome::Verified && m_finishFailure.empty())
+        VerifyTrackStarts(drive, verifyResult);
     if (m_options.ejectDisc) {
-        m_reporter.PhaseText(Text(19));
+        m_reporter.PhaseText(Text(AudioText::Ejecting));
         (void)modMMC::EjectTray(drive, kImmediate);
     }
     RemoveTempTracks();
@@ -226,18 +252,14 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
     if (DiscVerifier::Failed(verified)) NoteFailure(verifyResult);
     if (!m_finishFailure.empty()) {
         m_reporter.PhaseText(m_finishFailure);
-        Show(m_finishFailure, 13);
-        return AudioBurnOutcome::FinishedWithErrors;
+        Show(m_finishFailure, AudioText::WriteFailedTitle);
+        return AudioBurnOutcome::CompletedWithErrors;
     }
-    m_reporter.PhaseText(Text(20));
-    Show(verifyResult.empty() ? Text(20) : Text(20) + "\n" + verifyResult, 21, true);
-    return AudioBurnOutcome::Finished;
-}
-
-void AudioBurnEngine::CloseAfterFailure(const std::string& drive, std::uint16_t track) {
-    (void)modMMC::SynchronizeCache(drive);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1);
+    m_reporter.PhaseText(Text(AudioText::RecordingComplete));
+    Show(verifyResult.empty() ? Text(AudioText::RecordingComplete)
+                              : Text(AudioText::RecordingComplete) + "\n" + verifyResult,
+         AudioText::RecordingCompleteTitle, true);
+    return AudioBurnOutcome::Completed;
 }
 
 std::string AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint16_t track) {

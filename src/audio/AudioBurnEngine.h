@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "AudioTexts.h"
 #include "AudioTrackWriter.h"
 #include "BlockHashes.h"
 #include "CheckedTrack.h"
-#include "LanguageTexts.h"
+#include "DiscAtOnceLayout.h"
 #include "clsWav2Cda.h"
 
 class DriveClaim;
@@ -16,23 +17,36 @@ class EngineReporter;
 
 // How an audio recording request ended; its messages have been shown by then.
 enum class AudioBurnOutcome {
-    Refused,             // a check before recording said no; the disc was not touched
-    Finished,            // every track written and closed, the session closed
-    FinishedWithErrors,  // every track written, but a flush or close failed (shown)
-    Failed,              // recording stopped early (the failure was shown)
-    Cancelled,           // the user stopped it; the message said what the disc holds
+    Refused,              // a check before recording said no; the disc was not touched
+    Completed,            // every track written and closed, the session closed
+    CompletedWithErrors,  // every track written, but a flush or close failed (shown)
+    Failed,               // recording stopped early (the failure was shown)
+    Cancelled,            // the user stopped it; the message said what the disc holds
 };
 
-// The three check boxes of the audio window.
+// The options of the audio window.
 struct AudioBurnOptions {
+    static constexpr std::int32_t kDefaultPause = 2;  // seconds
+    static constexpr std::int32_t kLongestPause = 10;
+
     bool testMode = false;  // simulate: the drive records nothing
     bool fixDisc = true;    // close the disc against further sessions
     bool ejectDisc = true;  // open the tray at the end (also after a failure)
     bool verify = false;    // read the tracks back (READ CD) and compare them with the sound sent
+    // Disc-At-Once: the tracks as one stream, with the pauses below; else
+    // Track At Once with 2-second pauses.
+    bool discAtOnce = false;
+    // Disc-At-Once: seconds of silence before each track (0..10; the first
+    // entry, the first track's, is ignored); missing entries are 2 s.
+    std::vector<std::int32_t> pauseSeconds;
+
+    // The pause before track `index` (0-based) in sectors.
+    std::int64_t PauseSectors(std::size_t index) const;
 };
 
-// Records sound files (WAV, FLAC, MP3, Ogg) as an audio CD: one Track-At-Once
-// CD-DA track per file, 2-second pauses. Before the disc is touched every
+// Records sound files (WAV, FLAC, MP3, Ogg) as an audio CD: one CD-DA track
+// per file, Track At Once with 2-second pauses, or Disc-At-Once with the
+// chosen pauses (see DiscAtOnceLayout). Before the disc is touched every
 // file is checked and every one that is no CD-DA WAV is converted into this
 // job's folder (see JobFolder), once that is known to be a writable folder
 // with room for all of them; no conversion runs while the disc is written.
@@ -41,7 +55,7 @@ struct AudioBurnOptions {
 // Reports through the reporter: PhaseText = status panel 1, ElapsedText =
 // panel 3 (the file being converted, then the elapsed time), PercentText and
 // Progress = the percentage label and bar; texts and messages are those of
-// the audio window ("frmWriteCDDA.StringNN", built-in Chinese defaults).
+// the audio window (AudioText).
 // The drive is marked busy and held (a DriveClaim) for the whole request. A cancel request stops it
 // before the next block or track (see ReportStop). With the verify option the
 // sectors sent are hashed and the closed disc is read back before it is
@@ -51,7 +65,6 @@ class AudioBurnEngine {
     static constexpr std::size_t kMostTracks = 99;
 
     AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options);
-    AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options, LanguageTexts texts);
 
     // Receives the track counter text ("-   2   of   5   -") before each track.
     void SetTrackCounterHandler(std::function<void(const std::string&)> handler) {
@@ -77,7 +90,7 @@ class AudioBurnEngine {
   private:
     enum class Step { Next, Stop, Cancel };
 
-    AudioBurnOutcome Refuse(int message, int title);
+    AudioBurnOutcome Refuse(AudioText message, AudioText title);
     bool HoldsDrive(const DriveClaim& claim);
     bool DiscAccepted(const std::string& drive);
     bool TracksReadable(const std::vector<std::string>& tracks);
@@ -86,25 +99,30 @@ class AudioBurnEngine {
     Step ConvertTracks();
     bool ConvertTrack(std::size_t index);
     bool SendWriteParameters(const std::string& drive);
+    // Disc-At-Once (AudioBurnEngine_DiscAtOnce.cpp).
+    DiscAtOnceLayout Layout() const;
+    bool DiscAtOnceAllowed(const std::string& drive, const DiscAtOnceLayout& layout);
+    Step RecordDiscAtOnce(const std::string& drive);
+    void VerifyTrackStarts(const std::string& drive, std::string& result);
     Step RecordTrack(const std::string& drive, std::uint16_t track, const CheckedTrack& checked);
+    void CountTrack(std::uint16_t track);
+    // SET CD SPEED to 16x; a refusal is only warned about.
+    void SetAudioSpeed(const std::string& drive);
     bool NextWritableAddress(const std::string& drive, std::uint16_t track, std::uint32_t& address);
     // Ends a cancelled recording; `written`: blocks reached the disc.
     Step Cancel(const std::string& drive, bool written);
     Step StopAfterWrite(const std::string& drive, std::uint16_t track, TrackWriteOutcome outcome,
                         const CheckedTrack& checked, std::int32_t status);
     // Flush, close track `track` and the session; results are not checked.
-    void CloseAfterFailure(const std::string& drive, std::uint16_t track);
     void FinishTrack(const std::string& drive, std::uint16_t track);
     AudioBurnOutcome FinishDisc(const std::string& drive);
     void NoteFailure(const std::string& panelText);
     void ShowRefusal(const std::string& path);
     void RemoveTempTracks();
-    std::string Text(int number) const;
-    void Show(const std::string& text, int title, bool information = false);
+    void Show(const std::string& text, AudioText title, bool information = false);
 
     EngineReporter& m_reporter;
     AudioBurnOptions m_options;
-    LanguageTexts m_texts;
     clsWav2Cda m_converter;
     std::function<void(const std::string&)> m_trackCounter;
     std::string m_finishFailure;         // panel text of the first failed flush or close

@@ -5,10 +5,11 @@
 
 #include "AudioBurnEngine.h"
 #include "AudioBurnMessages.h"
+#include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DriveFailure.h"
+#include "EngineMessages.h"
 #include "EngineReporter.h"
-#include "EnginesText.h"
 #include "ProgramPaths.h"
 #include "ScsiStatus.h"
 #include "Utf8Path.h"
@@ -29,23 +30,22 @@ constexpr std::int64_t kMegabyte = 1024 * 1024;
 bool AudioBurnEngine::TempFolderTakes(std::int64_t bytes) {
     const std::string folder = JobFolder();
     if (folder.empty()) {
-        Show(EnginesText("TempUnusable", "临时文件夹无法使用：%1", {JobFolderProblem()}), 30);
+        Show(Text(EngineMessage::TempUnusable, {JobFolderProblem()}), AudioText::NotBlankTitle);
         return false;
     }
     std::error_code error;
     const fs::space_info space = fs::space(Utf8Path(folder), error);
     if (error) {
-        Show(EnginesText("TempUnusable", "临时文件夹无法使用：%1",
-                         {folder + ": " + error.message()}),
-             30);
+        Show(Text(EngineMessage::TempUnusable, {folder + ": " + error.message()}),
+             AudioText::NotBlankTitle);
         return false;
     }
     const auto available = static_cast<std::int64_t>(space.available);
     if (available >= bytes) return true;
-    Show(EnginesText("TempNoSpace", "临时文件夹 %1 空间不足：需要 %2 MB，只有 %3 MB。",
-                     {TempFolder(), std::to_string((bytes + kMegabyte - 1) / kMegabyte),
-                      std::to_string(available / kMegabyte)}),
-         30);
+    Show(Text(EngineMessage::TempNoSpace,
+              {TempFolder(), std::to_string((bytes + kMegabyte - 1) / kMegabyte),
+               std::to_string(available / kMegabyte)}),
+         AudioText::NotBlankTitle);
     return false;
 }
 
@@ -68,10 +68,10 @@ AudioBurnEngine::Step AudioBurnEngine::ConvertTracks() {
 // checked; false after showing why not (or when the user stopped it).
 bool AudioBurnEngine::ConvertTrack(std::size_t index) {
     CheckedTrack& track = m_tracks[index];
-    m_reporter.PhaseText(Text(5));
+    m_reporter.PhaseText(Text(AudioText::Converting));
     m_reporter.ElapsedText(track.source);
     if (!track.Unchanged()) {
-        Show(ChangedFileText(track.source), 35);
+        Show(ChangedFileText(track.source), AudioText::NotSupportedTitle);
         return false;
     }
     m_converter.SetSource(track.source);
@@ -86,15 +86,15 @@ bool AudioBurnEngine::ConvertTrack(std::size_t index) {
     if (m_converter.Cancelled()) return false;
     const WaveFileLayout layout = ReadWaveFileLayout(m_converter.Destination());
     if (!track.Unchanged()) {
-        Show(ChangedFileText(track.source), 35);
+        Show(ChangedFileText(track.source), AudioText::NotSupportedTitle);
         return false;
     }
     if (status != clsWav2Cda::kDone || !layout.Ok() || !layout.format.IsCdda() ||
         layout.dataSize <= 0) {
         const std::string problem = m_converter.OutputProblem();
-        Show(EnginesText("ConvertFailed", "%1 无法转换：%2",
-                         {track.source, problem.empty() ? "converting it failed" : problem}),
-             35);
+        Show(Text(EngineMessage::ConvertFailed,
+                  {track.source, problem.empty() ? "converting it failed" : problem}),
+             AudioText::NotSupportedTitle);
         return false;
     }
     track.written = m_converter.Destination();
@@ -104,21 +104,18 @@ bool AudioBurnEngine::ConvertTrack(std::size_t index) {
 
 AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std::uint16_t track,
                                                    const CheckedTrack& checked) {
-    if (m_trackCounter)
-        m_trackCounter("-   " + std::to_string(track) + "   of   " +
-                       std::to_string(m_tracks.size()) + "   -");
+    CountTrack(track);
     // Earlier tracks are on the disc; a stop now leaves it unfinished.
     if (m_reporter.CancelRequested()) return Cancel(drive, track > 1);
-    m_reporter.PhaseText(Text(6));
+    m_reporter.PhaseText(Text(AudioText::WritingTrack));
     m_reporter.ElapsedText(checked.source);
-    if (modMMC::SetCDSpeed(drive, modMMC::kMaximumSpeed, kAudioWriteSpeed, 0) != ScsiStatus::kGood)
-        Show("WARNING: " + Text(7) + "16" + "x, " + Text(8), 9);
+    SetAudioSpeed(drive);
     std::uint32_t address = 0;
     if (!NextWritableAddress(drive, track, address)) {
         // Earlier tracks must not stay in an unfinished session.
         if (track > 1) CloseAfterFailure(drive, track);
         RemoveTempTracks();
-        Show(Text(10), 11);
+        Show(Text(AudioText::TrackInfoFailed), AudioText::TrackInfoFailedTitle);
         return Step::Stop;
     }
     // A source read in place must still be the file that was checked.
@@ -135,6 +132,19 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
         return StopAfterWrite(drive, track, outcome, checked, writer.LastStatus());
     FinishTrack(drive, track);
     return Step::Next;
+}
+
+void AudioBurnEngine::CountTrack(std::uint16_t track) {
+    if (m_trackCounter)
+        m_trackCounter("-   " + std::to_string(track) + "   of   " +
+                       std::to_string(m_tracks.size()) + "   -");
+}
+
+void AudioBurnEngine::SetAudioSpeed(const std::string& drive) {
+    if (modMMC::SetCDSpeed(drive, modMMC::kMaximumSpeed, kAudioWriteSpeed, 0) != ScsiStatus::kGood)
+        Show("WARNING: " + Text(AudioText::SpeedNotSupported) + "16" + "x, " +
+                 Text(AudioText::DefaultSpeed),
+             AudioText::SpeedTitle);
 }
 
 bool AudioBurnEngine::NextWritableAddress(const std::string& drive, std::uint16_t track,
@@ -160,17 +170,18 @@ AudioBurnEngine::Step AudioBurnEngine::StopAfterWrite(const std::string& drive, 
     // Named by the drive's last answer, read before the tidy-up sends more commands.
     const std::string failure =
         WriteFailureText(status, outcome != TrackWriteOutcome::GaveUp,
-                         "Long write - " + Text(12) + "6000ms!", Text(14) + " (Buffer Under-Run?)");
+                         "Long write - " + Text(AudioText::WriteTookLonger) + "6000ms!",
+                         Text(AudioText::WriteError) + " (Buffer Under-Run?)");
     const std::string discNow = AbortAudioBurn(drive, track);
     if (outcome != TrackWriteOutcome::ReadFailed)
-        Show(failure + "\n" + discNow, 13);
+        Show(failure + "\n" + discNow, AudioText::WriteFailedTitle);
     else if (!checked.Unchanged())
-        Show(ChangedFileText(checked.source) + "\n" + discNow, 13);
+        Show(ChangedFileText(checked.source) + "\n" + discNow, AudioText::WriteFailedTitle);
     else
-        Show(EnginesText("FileUnreadable", "无法读取 %1（%2）。",
-                         {checked.source, "its CD-DA sound could not be read"}) +
+        Show(Text(EngineMessage::FileUnreadable,
+                  {checked.source, "its CD-DA sound could not be read"}) +
                  "\n" + discNow,
-             13);
+             AudioText::WriteFailedTitle);
     return Step::Stop;
 }
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <set>
 
+#include "AudioBurnEngine.h"
+#include "DiscAtOnceLayout.h"
+
 namespace {
 constexpr std::int64_t kSectorsPerWrite = 8;
 constexpr std::int64_t kShortestTrack = 300;
@@ -21,7 +24,7 @@ bool AudioTrackList::Rename(std::size_t row, const std::string& path) {
     if (row >= m_tracks.size()) return false;
     AudioFileFacts facts = InspectAudioFile(path);
     if (!facts.accepted) return false;
-    m_tracks[row] = {path, std::move(facts)};
+    m_tracks[row] = {path, std::move(facts), m_tracks[row].pauseSeconds};
     return true;
 }
 
@@ -60,7 +63,28 @@ std::int64_t AudioTrackList::TotalBytes() const {
     return total;
 }
 
-std::int64_t AudioTrackList::DiscBlocks() const {
+bool AudioTrackList::SetPause(std::size_t row, std::int32_t seconds) {
+    if (row >= m_tracks.size() || seconds < 0 || seconds > AudioBurnOptions::kLongestPause)
+        return false;
+    m_tracks[row].pauseSeconds = seconds;
+    return true;
+}
+
+std::vector<std::int32_t> AudioTrackList::PauseSeconds() const {
+    std::vector<std::int32_t> seconds;
+    for (const AudioTrack& track : m_tracks) seconds.push_back(track.pauseSeconds);
+    return seconds;
+}
+
+std::int64_t AudioTrackList::DiscBlocks(bool discAtOnce) const {
+    if (discAtOnce) {
+        std::vector<std::int64_t> bytes, pauses;
+        for (const AudioTrack& track : m_tracks) {
+            bytes.push_back(track.facts.cdSectors * DiscAtOnceLayout::kSectorBytes);
+            pauses.push_back(track.pauseSeconds * DiscAtOnceLayout::kSectorsPerSecond);
+        }
+        return DiscAtOnceLayout(bytes, pauses).LeadOut();
+    }
     std::int64_t blocks = 0;
     for (const AudioTrack& track : m_tracks) {
         const std::int64_t written =

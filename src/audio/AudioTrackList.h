@@ -11,6 +11,8 @@
 struct AudioTrack {
     std::string path;
     AudioFileFacts facts;
+    // Disc-At-Once: seconds of silence before the track (not the first one's).
+    std::int32_t pauseSeconds = 2;
 };
 
 // The tracks of an audio CD in recording order, with the rules of the list:
@@ -40,12 +42,17 @@ class AudioTrackList {
     const std::vector<AudioTrack>& Tracks() const { return m_tracks; }
     std::size_t Size() const { return m_tracks.size(); }
     std::vector<std::string> Paths() const;
+    // Row `row` gets a pause of `seconds` before it (0..10); false otherwise.
+    bool SetPause(std::size_t row, std::int32_t seconds);
+    // The pause of each row, in seconds.
+    std::vector<std::int32_t> PauseSeconds() const;
     // Bytes of sound of all tracks.
     std::int64_t TotalBytes() const;
-    // Blocks the tracks take on a CD: each track's sectors, sent in blocks of
-    // 8 and at least 300 (4 s, the drive pads shorter ones), plus the pause
-    // in front of every track after the first.
-    std::int64_t DiscBlocks() const;
+    // Blocks the tracks take on a CD: Track At Once each track's sectors,
+    // sent in blocks of 8 and at least 300 (4 s, the drive pads shorter
+    // ones), plus the 2-second pause in front of every track after the
+    // first; Disc-At-Once the sound as one stream with the chosen pauses.
+    std::int64_t DiscBlocks(bool discAtOnce = false) const;
 
   private:
     std::vector<AudioTrack> m_tracks;

@@ -11,8 +11,7 @@
 #include "WaveFileLayout.h"
 #include "WriteWithRetry.h"
 
-namespace {
-TrackWriteOutcome FromWrite(WriteOutcome outcome) {
+TrackWriteOutcome AudioTrackWriter::OutcomeOf(WriteOutcome outcome) {
     switch (outcome) {
         case WriteOutcome::Written:
             return TrackWriteOutcome::Written;
@@ -25,7 +24,6 @@ TrackWriteOutcome FromWrite(WriteOutcome outcome) {
     }
     return TrackWriteOutcome::OtherFailure;
 }
-}  // namespace
 
 TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::string& path,
                                           std::uint32_t start, std::int64_t dataBytes) {
@@ -49,24 +47,24 @@ TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::s
         const auto lba = static_cast<std::uint32_t>(start + m_sectors);
         const WriteOutcome outcome =
             WriteWithRetry(drive, lba, kBlockSectors, block.data(), kBlockBytes, &m_status);
-        if (outcome != WriteOutcome::Written) return FromWrite(outcome);
+        if (outcome != WriteOutcome::Written) return OutcomeOf(outcome);
         if (m_hashes != nullptr)
             m_hashes->Add(lba, kSectorBytes,
                           {reinterpret_cast<const std::uint8_t*>(block.data()), block.size()});
         m_sectors += kBlockSectors;
         done += bytes;
-        ShowProgress(trackSectors, elapsed.Text());
+        ShowProgress(m_reporter, m_sectors, trackSectors, elapsed.Text());
     }
     return TrackWriteOutcome::Written;
 }
 
-void AudioTrackWriter::ShowProgress(std::int64_t trackSectors, const std::string& elapsed) {
+void AudioTrackWriter::ShowProgress(EngineReporter& reporter, std::int64_t done,
+                                    std::int64_t sectors, const std::string& elapsed) {
     // A track shorter than one sector counts as done; the last block of a
     // track can pass 100 %, which the bar ignores and the text caps.
-    const double value =
-        trackSectors > 0 ? double(m_sectors) / double(trackSectors) * 100.0 : 100.0;
+    const double value = sectors > 0 ? double(done) / double(sectors) * 100.0 : 100.0;
     const auto whole = static_cast<std::int64_t>(std::floor(value));
-    m_reporter.Progress(static_cast<int>(std::min<std::int64_t>(whole, 1000)));
-    m_reporter.PercentText(std::to_string(whole < 100 ? whole + 1 : 100) + "%");
-    m_reporter.ElapsedText(elapsed);
+    reporter.Progress(static_cast<int>(std::min<std::int64_t>(whole, 1000)));
+    reporter.PercentText(std::to_string(whole < 100 ? whole + 1 : 100) + "%");
+    reporter.ElapsedText(elapsed);
 }

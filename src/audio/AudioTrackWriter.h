@@ -5,6 +5,7 @@
 
 class BlockHashes;
 class EngineReporter;
+enum class WriteOutcome;
 
 // How the writing of one audio track ended.
 enum class TrackWriteOutcome {
@@ -43,9 +44,13 @@ class AudioTrackWriter {
     // what a GaveUp was (see FailureText).
     std::int32_t LastStatus() const { return m_status; }
 
-  private:
-    void ShowProgress(std::int64_t trackSectors, const std::string& elapsed);
+    // The track outcome of a write's outcome.
+    static TrackWriteOutcome OutcomeOf(WriteOutcome outcome);
+    // The percentage of `done` of `sectors` (bar and label) and the elapsed time.
+    static void ShowProgress(EngineReporter& reporter, std::int64_t done, std::int64_t sectors,
+                             const std::string& elapsed);
 
+  private:
     EngineReporter& m_reporter;
     BlockHashes* m_hashes;
     std::int64_t m_sectors = 0;

@@ -69,7 +69,8 @@ WaveFileLayout ReadWaveFileLayout(std::istream& in, std::int64_t fileSize) {
         layout.problem = riff ? WaveProblem::kTruncated : WaveProblem::kNotRiffWave;
         return layout;
     }
-    if (std::memcmp(buffer.data(), "RIFF", 4) != 0 || std::memcmp(buffer.data() + 8, "WAVE", 4)) {
+    if (std::memcmp(buffer.data(), "RIFF", 4) != 0 ||
+        std::memcmp(buffer.data() + 8, "WAVE", 4) != 0) {
         layout.problem = WaveProblem::kNotRiffWave;
         return layout;
     }

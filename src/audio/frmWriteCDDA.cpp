@@ -10,49 +10,36 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "AudioBurnMessages.h"
+#include "AudioTexts.h"
 #include "EngineRunner.h"
-#include "LanguageTexts.h"
+#include "FileAdding.h"
 #include "MainWindowLink.h"
 #include "TrackListView.h"
-#include "Twips.h"
 #include "WindowParts.h"
+#include "WindowTexts.h"
 #include "modMMC.h"
 
 namespace {
 constexpr int kWidthTwips = 10005;
 constexpr int kHeightTwips = 7500;
-constexpr int kTickMs = 200;
-
-// The messages the window itself shows (the recorder shows the others).
-std::vector<std::pair<int, const char*>> WindowBuiltIns() {
-    std::vector<std::pair<int, const char*>> texts;
-    for (int number : {33, 34, 35, 36, 37, 38})
-        texts.emplace_back(number, AudioBurnBuiltInText(number).data());
-    return texts;
-}
 }  // namespace
 
 frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_messages(LanguageTexts("frmWriteCDDA"), WindowBuiltIns()),
       m_runner(new EngineRunner(this)),
       // Cancel and a close ask the same question before they stop a recording.
-      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, m_messages[37], m_messages[38]) {
-    setObjectName(QStringLiteral("frmWriteCDDA"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("CD-DA Burner"));
-    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, QText(AudioText::StopQuestion),
+                QText(AudioText::StopTitle)) {
+    WindowParts::TaskWindowFrame(this, "frmWriteCDDA", QStringLiteral("CD-DA Burner"), kWidthTwips,
+                                 kHeightTwips);
     BuildControls();
     BuildMenus();
-    LoadTexts();
     ApplyStylePictures();
-    m_runner->LockWhileRunning({m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdBack, m_cmdBurn,
-                                m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},
-                               {m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(kTickMs);
+    m_runner->LockWhileRunning(
+        {m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdAddFiles, m_cmdBack, m_cmdBurn,
+         m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},
+        {m_meuFilesAdd, m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
+    m_timer1 = WindowParts::TickTimer(this);
     ConnectControls();
     m_panels[0]->setText(QStringLiteral("Ready"));
     ShowTotals();
@@ -88,6 +75,16 @@ void frmWriteCDDA::ConnectControls() {
     connect(m_lvwFiles, &TrackListView::rightButtonPressed, this,
             [this](const QPoint& at) { m_meuMenuFiles->popup(at); });
     connect(m_lvwFiles, &QTreeWidget::itemChanged, this, &frmWriteCDDA::FinishRename);
+    connect(m_lvwFiles, &QTreeWidget::itemDoubleClicked, this, &frmWriteCDDA::EditPause);
+    connect(m_chkDiscAtOnce, &QCheckBox::toggled, this, [this] {
+        ShowTracks();
+        ShowTotals();
+    });
+    connect(m_cmdAddFiles, &QPushButton::clicked, this, &frmWriteCDDA::AskForTracks);
+    connect(m_meuFilesAdd, &QAction::triggered, this, &frmWriteCDDA::AskForTracks);
+    FileAdding::Install(
+        m_lvwFiles, [this] { AskForTracks(); },
+        [this](const QStringList& paths) { AddDroppedFiles(paths); });
     connect(m_cmdDel, &QPushButton::clicked, this, &frmWriteCDDA::RemoveSelectedTracks);
     connect(m_meuFilesRem, &QAction::triggered, this, &frmWriteCDDA::RemoveSelectedTracks);
     connect(m_cmdRen, &QPushButton::clicked, this, &frmWriteCDDA::StartRename);
@@ -134,13 +131,18 @@ void frmWriteCDDA::StartAudioBurn() {
     options.testMode = m_chkTestMode->isChecked();
     options.ejectDisc = m_chkEjectDisc->isChecked();
     options.verify = m_chkVerify->isChecked();
+    options.discAtOnce = m_chkDiscAtOnce->isChecked();
+    options.pauseSeconds = m_tracks.PauseSeconds();
     const std::string drive = CurrentDrive();
     const std::vector<std::string> tracks = m_tracks.Paths();
-    m_runner->Start([this, options, drive, tracks](EngineReporter& reporter) {
-        AudioBurnEngine engine(reporter, options);
-        engine.SetTrackCounterHandler([this](const std::string& text) { ShowTrackCounter(text); });
-        m_lastOutcome.Set(engine.StartAudioBurn(drive, tracks));
-    });
+    m_runner->Start(
+        [this, options, drive, tracks](EngineReporter& reporter) {
+            AudioBurnEngine engine(reporter, options);
+            engine.SetTrackCounterHandler(
+                [this](const std::string& text) { ShowTrackCounter(text); });
+            m_lastOutcome.Set(engine.StartAudioBurn(drive, tracks));
+        },
+        drive);
     m_cmdCancel->setEnabled(true);
 }
 
@@ -157,7 +159,8 @@ void frmWriteCDDA::OnBurnFinished() {
     emit burnFinished();
     // A finished recording ends the task, and a stop the user asked for by
     // closing: back to the main window.
-    if (m_closing.Leaving() || LastOutcome() == AudioBurnOutcome::Finished) m_closing.CloseWindow();
+    if (m_closing.Leaving() || LastOutcome() == AudioBurnOutcome::Completed)
+        m_closing.CloseWindow();
 }
 
 void frmWriteCDDA::closeEvent(QCloseEvent* event) {

@@ -10,7 +10,6 @@
 #include "CloseDuringRun.h"
 #include "EngineOutcome.h"
 #include "MediaPresenceWatch.h"
-#include "WindowMessages.h"
 
 class EngineRunner;
 class QAction;
@@ -70,7 +69,6 @@ class frmWriteCDDA : public QWidget {
     void BuildOptionsAndProgress();
     void BuildStatusBar();
     void BuildMenus();
-    void LoadTexts();
     void ApplyStylePictures();
     void ConnectControls();
     // frmWriteCDDA_List.cpp
@@ -79,7 +77,12 @@ class frmWriteCDDA : public QWidget {
     void ShowTotals();
     void StartRename();
     void FinishRename(QTreeWidgetItem* item, int column);
+    // Disc-At-Once: the pause column of a row after the first is edited.
+    void EditPause(QTreeWidgetItem* item, int column);
+    void FinishPauseEdit(QTreeWidgetItem* item, int row);
     void MoveTracks(const QList<int>& rows, int before);
+    // Asks for sound files and adds them as a drop does.
+    void AskForTracks();
     // frmWriteCDDA.cpp
     // Reads the free blocks of the disc in `drive` (empty: forgets them).
     void ReadBlankCapacity(const std::string& drive);
@@ -88,7 +91,6 @@ class frmWriteCDDA : public QWidget {
 
     AudioTrackList m_tracks;
     MediaPresenceWatch m_presence;
-    WindowMessages m_messages;
     // Blocks of the blank in the drive when known; else an 80-minute CD.
     std::optional<std::int64_t> m_blankBlocks;
     std::string m_capacityOf;  // the drive m_blankBlocks was read from
@@ -103,6 +105,7 @@ class frmWriteCDDA : public QWidget {
     QPushButton* m_cmdDel = nullptr;
     QPushButton* m_cmdRen = nullptr;
     QPushButton* m_cmdNewPrj = nullptr;
+    QPushButton* m_cmdAddFiles = nullptr;
     QPushButton* m_cmdAbout = nullptr;
     QPushButton* m_cmdTools = nullptr;
     QPushButton* m_cmdBack = nullptr;
@@ -112,11 +115,13 @@ class frmWriteCDDA : public QWidget {
     QCheckBox* m_chkTestMode = nullptr;
     QCheckBox* m_chkEjectDisc = nullptr;
     QCheckBox* m_chkVerify = nullptr;
+    QCheckBox* m_chkDiscAtOnce = nullptr;
     QLabel* m_label2 = nullptr;  // percentage
     QLabel* m_label3 = nullptr;  // track counter
     QProgressBar* m_prg = nullptr;
     std::array<QLabel*, 4> m_panels{};
     QMenu* m_meuMenuFiles = nullptr;
+    QAction* m_meuFilesAdd = nullptr;
     QAction* m_meuFilesRem = nullptr;
     QAction* m_meuFileRen = nullptr;
     QAction* m_meuDiscInfo = nullptr;

@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "LanguageTexts.h"
+#include "AudioTexts.h"
 #include "PictureButton.h"
 #include "PopupMenus.h"
 #include "RememberedOption.h"
@@ -20,7 +20,6 @@ namespace {
 constexpr int kBannerHeight = 52;
 constexpr int kListTop = 84;
 constexpr int kListHeight = 206;
-constexpr int kButtonSize = 44;
 constexpr int kSmallButtonSize = 36;
 }  // namespace
 
@@ -28,14 +27,14 @@ using WindowParts::Named;
 
 void frmWriteCDDA::BuildControls() {
     WindowParts::Banner(this, QStringLiteral("Write .wav to CD-DA Disc"), kBannerHeight);
-    m_label1 = Named(new QLabel(QString::fromUtf8("音轨:"), this), "Label1", {16, 60, 200, 22});
-    m_lblInfo =
-        Named(new QLabel(QString::fromUtf8("请用拖拉的方式添加WAV、FLAC、MP3、Ogg文件!"), this),
-              "lblInfo", {216, 60, 426, 22});
+    m_label1 =
+        Named(new QLabel(QText(AudioText::TracksCaption), this), "Label1", {16, 60, 200, 22});
+    m_lblInfo = Named(new QLabel(QText(AudioText::DropHint), this), "lblInfo", {216, 60, 426, 22});
     m_lblInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lvwFiles = Named(new TrackListView(this), "lvwFiles", {16, kListTop, 626, kListHeight});
-    m_lvwFiles->setHeaderLabels({QString::fromUtf8("文件名"), QString::fromUtf8("大小"),
-                                 QString::fromUtf8("长度"), QString::fromUtf8("最后修改时间")});
+    m_lvwFiles->setHeaderLabels({QText(AudioText::NameColumn), QText(AudioText::SizeColumn),
+                                 QText(AudioText::LengthColumn), QText(AudioText::ModifiedColumn),
+                                 QText(AudioText::PauseColumn)});
     m_lvwFiles->header()->resizeSection(0, 300);
     m_lvwFiles->header()->resizeSection(1, 90);
     m_lvwFiles->header()->resizeSection(2, 80);
@@ -45,37 +44,46 @@ void frmWriteCDDA::BuildControls() {
 }
 
 void frmWriteCDDA::BuildButtons() {
-    const auto button = [this](const char* name, const char* picture, QRect where,
-                               const char* tip) {
-        return PictureButton(this, name, picture, where, tip);
+    const auto button = [this](const char* name, const char* picture, QRect where, AudioText tip) {
+        return PictureButton(this, name, picture, where, QText(tip));
     };
     const int listBottom = kListTop + kListHeight + 6;
     const auto small = [listBottom](int left) {
         return QRect(left, listBottom, kSmallButtonSize, kSmallButtonSize);
     };
-    m_cmdDel = button("cmdDel", "button_delete", small(16), "删除选中的文件");
-    m_cmdRen = button("cmdRen", "button_rename", small(56), "更名指定的文件");
-    m_cmdNewPrj = button("cmdNewPrj", "button_new", small(96), "创建一个新的项目");
-    const auto large = [](int left) { return QRect(left, 392, kButtonSize, kButtonSize); };
-    m_cmdAbout = button("cmdAbout", "button_about", large(454), "显示关于本程式的信息");
-    m_cmdTools = button("CmdTools", "button_tools", large(502), "选用更多的工具");
-    m_cmdBack = button("cmdBack", "button_back", large(550), "返回到主菜单");
-    m_cmdBurn = button("CmdBurn", "button_burn", large(598), "进入下一步,准备开始刻录");
+    m_cmdDel = button("cmdDel", "button_delete", small(16), AudioText::DeleteTip);
+    m_cmdRen = button("cmdRen", "button_rename", small(56), AudioText::RenameTip);
+    m_cmdNewPrj = button("cmdNewPrj", "button_new", small(96), AudioText::NewProjectTip);
+    // Beside the picture buttons, for those who do not drag (not in the
+    // original layout).
+    m_cmdAddFiles = Named(new QPushButton(QText(AudioText::AddFilesButton), this), "cmdAddFiles",
+                          {140, listBottom + 4, 130, 28});
+    const std::vector<QPushButton*> row =
+        WindowParts::ButtonRow(this, {{"cmdAbout", "button_about", QText(AudioText::AboutTip)},
+                                      {"CmdTools", "button_tools", QText(AudioText::ToolsTip)},
+                                      {"cmdBack", "button_back", QText(AudioText::BackTip)},
+                                      {"CmdBurn", "button_burn", QText(AudioText::BurnTip)}});
+    m_cmdAbout = row[0];
+    m_cmdTools = row[1];
+    m_cmdBack = row[2];
+    m_cmdBurn = row[3];
     m_cmdBurn->setEnabled(false);
 }
 
 void frmWriteCDDA::BuildOptionsAndProgress() {
-    const auto option = [this](const char* name, const char* caption, int top, bool ticked) {
-        auto* box =
-            Named(new QCheckBox(QString::fromUtf8(caption), this), name, {16, top, 300, 22});
+    const auto option = [this](const char* name, AudioText caption, int top, bool ticked) {
+        auto* box = Named(new QCheckBox(QText(caption), this), name, {16, top, 300, 22});
         box->setChecked(ticked);
         return box;
     };
-    m_chkFixDisc = option("chkFixDisc", "终结碟片(不允许Multi Session)", 344, true);
-    m_chkTestMode = option("chkTestMode", "启动Test Mode", 368, false);
-    m_chkEjectDisc = option("chkEjectDisc", "结束时弹出托盘", 392, true);
-    m_chkVerify = option("chkVerify", "刻录后校验光碟", 416, false);
+    m_chkFixDisc = option("chkFixDisc", AudioText::FixDisc, 344, true);
+    m_chkTestMode = option("chkTestMode", AudioText::TestMode, 368, false);
+    m_chkEjectDisc = option("chkEjectDisc", AudioText::EjectDisc, 392, true);
+    m_chkVerify = option("chkVerify", AudioText::Verify, 416, false);
     RememberOption(m_chkVerify, "VerifyCDDA");
+    m_chkDiscAtOnce = Named(new QCheckBox(QText(AudioText::DiscAtOnce), this), "chkDiscAtOnce",
+                            {330, 392, 312, 22});
+    RememberOption(m_chkDiscAtOnce, "DiscAtOnceCDDA");
     m_label3 = Named(new QLabel(this), "Label3", {330, 298, 312, 20});
     m_label3->setAlignment(Qt::AlignCenter);
     m_prg = Named(new QProgressBar(this), "prg", {330, 322, 256, 20});
@@ -84,7 +92,7 @@ void frmWriteCDDA::BuildOptionsAndProgress() {
     m_prg->setTextVisible(false);
     m_label2 = Named(new QLabel(this), "Label2", {592, 322, 50, 20});
     m_label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_cmdCancel = Named(new QPushButton(QString::fromUtf8("取消(&C)"), this), "cmdCancel",
+    m_cmdCancel = Named(new QPushButton(QText(AudioText::CancelButton), this), "cmdCancel",
                         {330, 350, 100, 28});
     m_cmdCancel->setEnabled(false);
 }
@@ -96,45 +104,19 @@ void frmWriteCDDA::BuildStatusBar() {
 
 void frmWriteCDDA::BuildMenus() {
     m_meuMenuFiles = PopupMenus::Create(this, "meuMenuFiles");
-    m_meuFilesRem = PopupMenus::AddItem(m_meuMenuFiles, "meuFilesRem", "删除文件");
-    m_meuFileRen = PopupMenus::AddItem(m_meuMenuFiles, "meuFileRen", "文件改名");
-    const WindowParts::ToolsMenu tools =
-        WindowParts::AddToolsMenu(this, m_cmdTools, "光盘信息 ...", "擦除可重写光盘");
+    m_meuFilesAdd =
+        PopupMenus::AddItem(m_meuMenuFiles, "meuFilesAdd", QText(AudioText::AddFilesMenu));
+    m_meuFilesRem =
+        PopupMenus::AddItem(m_meuMenuFiles, "meuFilesRem", QText(AudioText::DeleteFile));
+    m_meuFileRen = PopupMenus::AddItem(m_meuMenuFiles, "meuFileRen", QText(AudioText::RenameFile));
+    const WindowParts::ToolsMenu tools = WindowParts::AddToolsMenu(
+        this, m_cmdTools, QText(AudioText::DiscInfo), QText(AudioText::EraseDisc));
     m_meuDiscInfo = tools.meuDiscInfo;
     m_meuEraseDisc = tools.meuEraseDisc;
-    const WindowParts::HelpMenu help = WindowParts::AddHelpMenu(this, m_cmdAbout);
+    const WindowParts::HelpMenu help = WindowParts::AddHelpMenu(
+        this, m_cmdAbout, QText(AudioText::HelpFile), QText(AudioText::About));
     m_meuHelpFile = help.meuHelpFile;
     m_meuAbout = help.meuAbout;
-}
-
-void frmWriteCDDA::LoadTexts() {
-    ApplyLanguageTexts(LanguageTexts("frmWriteCDDA"),
-                       {
-                           {"lvwFiles.ColumnHeaders(1)", TextTarget::HeaderSection(m_lvwFiles, 0)},
-                           {"lvwFiles.ColumnHeaders(2)", TextTarget::HeaderSection(m_lvwFiles, 1)},
-                           {"lvwFiles.ColumnHeaders(3)", TextTarget::HeaderSection(m_lvwFiles, 2)},
-                           {"lvwFiles.ColumnHeaders(4)", TextTarget::HeaderSection(m_lvwFiles, 3)},
-                           {"lblInfo", TextTarget::Caption(m_lblInfo)},
-                           {"chkFixDisc", TextTarget::Caption(m_chkFixDisc)},
-                           {"chkTestMode", TextTarget::Caption(m_chkTestMode)},
-                           {"chkEjectDisc", TextTarget::Caption(m_chkEjectDisc)},
-                           {"chkVerify", TextTarget::Caption(m_chkVerify)},
-                           {"cmdDel.ToolTipText", TextTarget::ToolTip(m_cmdDel)},
-                           {"cmdRen.ToolTipText", TextTarget::ToolTip(m_cmdRen)},
-                           {"cmdnewPrj.ToolTipText", TextTarget::ToolTip(m_cmdNewPrj)},
-                           {"CmdBurn.ToolTipText", TextTarget::ToolTip(m_cmdBurn)},
-                           {"cmdAbout.ToolTipText", TextTarget::ToolTip(m_cmdAbout)},
-                           {"CmdTools.ToolTipText", TextTarget::ToolTip(m_cmdTools)},
-                           {"cmdBack.ToolTipText", TextTarget::ToolTip(m_cmdBack)},
-                           {"cmdCancel", TextTarget::Caption(m_cmdCancel)},
-                           {"Label1", TextTarget::Caption(m_label1)},
-                           {"meuFilesRem", TextTarget::Caption(m_meuFilesRem)},
-                           {"meuFileRen", TextTarget::Caption(m_meuFileRen)},
-                           {"meuDiscInfo", TextTarget::Caption(m_meuDiscInfo)},
-                           {"meuEraseDisc", TextTarget::Caption(m_meuEraseDisc)},
-                           {"meuHelpFile", TextTarget::Caption(m_meuHelpFile)},
-                           {"meuAbout", TextTarget::Caption(m_meuAbout)},
-                       });
 }
 
 void frmWriteCDDA::ApplyStylePictures() {

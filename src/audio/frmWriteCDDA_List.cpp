@@ -1,18 +1,25 @@
 // The track list of the audio CD window: drops, renames, removals, moves,
 // and the size and playing-time panels. The rules are AudioTrackList's;
 // these functions mirror it into the rows.
+#include <QCheckBox>
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
 
 #include "AudioBurnMessages.h"
+#include "AudioTexts.h"
 #include "ElapsedTime.h"
+#include "FileAdding.h"
 #include "MessageBoxSeam.h"
+#include "ModFileDlg.h"
 #include "SizeText.h"
 #include "TrackListView.h"
+#include "WindowTexts.h"
 #include "frmWriteCDDA.h"
 
 namespace {
+constexpr int kPauseColumn = 4;
+
 // "mm:ss" of a number of blocks (75 per second), minutes not limited to 60.
 QString DiscTime(std::int64_t blocks) {
     const std::int64_t seconds = blocks / 75;
@@ -30,18 +37,29 @@ bool OnlySpaces(const QString& text) {
 
 void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
     if (!paths.isEmpty()) {
-        m_panels[0]->setText(m_messages[33]);
+        m_panels[0]->setText(QText(AudioText::AddingFiles));
         std::vector<std::string> files;
         for (const QString& path : paths) files.push_back(path.toStdString());
         for (const AudioTrack& refused : m_tracks.Add(files))
             ShowMessageBox(this,
                            QString::fromStdString(UnsupportedFileText(
-                               refused.path, m_messages[34].toStdString(), refused.facts.refusal)),
-                           m_messages[35], MessageIcon::Exclamation);
+                               refused.path, Text(AudioText::NotSupported), refused.facts.refusal)),
+                           QText(AudioText::NotSupportedTitle), MessageIcon::Exclamation);
         ShowTracks();
-        m_panels[0]->setText(m_messages[36]);
+        m_panels[0]->setText(QText(AudioText::FilesAdded));
     }
     ShowTotals();
+}
+
+void frmWriteCDDA::AskForTracks() {
+#ifdef Q_OS_WIN
+    const QString patterns = QStringLiteral("*.WAV");  // the Windows build reads WAV only
+#else
+    const QString patterns = QStringLiteral("*.WAV *.FLAC *.MP3 *.OGG *.OGA *.OPUS");
+#endif
+    AddDroppedFiles(ModFileDlg::ShowOpenFilesDialog(
+        this, FileAdding::DialogTitle(QText(AudioText::AddFilesMenu)), patterns,
+        QText(AudioText::SoundFiles)));
 }
 
 void frmWriteCDDA::RemoveSelectedTracks() {
@@ -79,11 +97,29 @@ void frmWriteCDDA::StartRename() {
 // The edit stays only when it names a file the list takes; the row then
 // shows that file's facts. Otherwise the row gets its former text back.
 void frmWriteCDDA::FinishRename(QTreeWidgetItem* item, int column) {
-    if (m_showingRows || column != 0) return;
     const int row = m_lvwFiles->indexOfTopLevelItem(item);
-    if (row < 0) return;
+    if (m_showingRows || row < 0) return;
+    if (column == kPauseColumn) FinishPauseEdit(item, row);
+    if (column != 0) return;
     const QString text = item->text(0);
     if (!OnlySpaces(text)) m_tracks.Rename(static_cast<std::size_t>(row), text.toStdString());
+    ShowRow(item, m_tracks.Tracks()[static_cast<std::size_t>(row)]);
+    ShowTotals();
+}
+
+void frmWriteCDDA::EditPause(QTreeWidgetItem* item, int column) {
+    if (column == kPauseColumn && m_chkDiscAtOnce->isChecked() &&
+        m_lvwFiles->indexOfTopLevelItem(item) > 0)
+        m_lvwFiles->editItem(item, kPauseColumn);
+}
+
+// A whole number of seconds from 0 to 10 stays; anything else gives the
+// cell its former value back.
+void frmWriteCDDA::FinishPauseEdit(QTreeWidgetItem* item, int row) {
+    bool number = false;
+    const int seconds = item->text(kPauseColumn).trimmed().toInt(&number);
+    if (number && m_chkDiscAtOnce->isChecked())
+        (void)m_tracks.SetPause(static_cast<std::size_t>(row), seconds);
     ShowRow(item, m_tracks.Tracks()[static_cast<std::size_t>(row)]);
     ShowTotals();
 }
@@ -116,6 +152,11 @@ void frmWriteCDDA::ShowRow(QTreeWidgetItem* item, const AudioTrack& track) {
                          ? QLocale().toString(QDateTime::fromSecsSinceEpoch(*track.facts.modified),
                                               QLocale::ShortFormat)
                          : QString());
+    // The pause before the track: chosen in Disc-At-Once, else always 2 s;
+    // the first track's pre-gap is no choice.
+    const bool first = m_lvwFiles->indexOfTopLevelItem(item) == 0;
+    const int pause = m_chkDiscAtOnce->isChecked() ? track.pauseSeconds : 2;
+    item->setText(kPauseColumn, first ? QString() : QString::number(pause));
     m_showingRows = showing;
 }
 
@@ -125,7 +166,7 @@ void frmWriteCDDA::ShowTotals() {
     m_panels[1]->setText(QStringLiteral("Size: ") +
                          QString::fromStdString(SizeText(m_tracks.TotalBytes())));
     const std::int64_t capacity = m_blankBlocks.value_or(AudioTrackList::kCdBlocks);
-    const std::int64_t needed = m_tracks.DiscBlocks();
+    const std::int64_t needed = m_tracks.DiscBlocks(m_chkDiscAtOnce->isChecked());
     m_panels[3]->setText(DiscTime(needed) + QStringLiteral(" / ") + DiscTime(capacity));
     QPalette colours = m_panels[3]->palette();
     colours.setColor(QPalette::WindowText,

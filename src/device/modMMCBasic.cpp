@@ -6,6 +6,7 @@
 
 #include "MediaChanges.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "TransportSlot.h"
 
 namespace modMMC {
@@ -118,8 +119,9 @@ std::int32_t Send(ScsiRequest& request, const std::string& drive, void* buffer,
                                         request.Direction, buffer, bufferLen, request.Timeout);
     // Unit attention, "not ready to ready change, medium may have changed":
     // reported once, to whichever command comes first.
-    if (request.Status == ScsiStatus::kCheckCondition && transport->LastSK() == 0x06 &&
-        transport->LastASC() == 0x28)
+    if (request.Status == ScsiStatus::kCheckCondition &&
+        transport->LastSK() == SenseKey::kUnitAttention &&
+        transport->LastASC() == Asc::kMediumMayHaveChanged)
         MediaChanges::Note(drive);
     if (const auto& trace = CommandTrace()) {
         CommandTraceEntry entry{drive,

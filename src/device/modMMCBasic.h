@@ -24,7 +24,14 @@ using InquiryRecord = std::array<std::uint8_t, 36>;
 // INQUIRY with control byte C0h, once more with 00h when that fails.
 // Returns the status of the last attempt.
 [[nodiscard]] std::int32_t Inquiry(const std::string& drive, InquiryRecord& record);
-// START STOP UNIT load (03h) / eject (02h); `immed` -1 (true) or 0.
+// The Immed bit of START STOP UNIT, as a Boolean of the command operations:
+// kOn returns once the drive took the command, kOff once the tray has moved.
+namespace Immed {
+constexpr std::int16_t kOn = -1;
+constexpr std::int16_t kOff = 0;
+}  // namespace Immed
+
+// START STOP UNIT load (03h) / eject (02h); `immed` Immed::kOn or kOff.
 // Returns the ExecCMD status.
 [[nodiscard]] std::int32_t LoadTray(const std::string& drive, std::int16_t immed);
 [[nodiscard]] std::int32_t EjectTray(const std::string& drive, std::int16_t immed);

@@ -5,6 +5,7 @@
 
 #include "CaseFolding.h"
 #include "NameText.h"
+#include "SessionMerge.h"
 #include "clsISOWriter.h"
 #include "modFileAccess.h"
 
@@ -28,6 +29,18 @@ DiscProject::~DiscProject() = default;
 
 void DiscProject::New() {
     m_writer = std::make_unique<clsISOWriter>();
+    m_freeBytes = -1;
+    m_jolietLabelEdited = false;
+}
+
+void DiscProject::ContinueDisc(const ImportedSession& session, std::int64_t writeAt,
+                               std::int64_t freeBytes, std::vector<LeftOutEntry>& leftOut) {
+    New();
+    SessionMerge::AddImported(m_writer->Root(), session.root, leftOut);
+    m_writer->SetVolumeID(session.volumeId, false);
+    m_writer->SetVolumeID(session.volumeId, true);
+    m_writer->SetSessionStart(static_cast<std::int32_t>(writeAt));
+    m_freeBytes = std::max<std::int64_t>(freeBytes, 0);
 }
 
 clsISODirectory* DiscProject::Directory(const std::string& key) const {
@@ -53,7 +66,8 @@ std::vector<DiscProject::FileItem> DiscProject::Files(const std::string& key) co
     if (const clsISODirectory* directory = Directory(key))
         for (int i = 0; i < directory->Files().count(); ++i) {
             const clsISOFile& file = *directory->Files().File(i);
-            items.push_back({file.name(), file.LocalPath(), file.Size(), file.CreationDate()});
+            items.push_back(
+                {file.name(), file.LocalPath(), file.Size(), file.CreationDate(), file.OnDisc()});
         }
     return items;
 }
@@ -154,9 +168,17 @@ DiscProject::MoveResult DiscProject::MoveFiles(const std::string& key,
     for (const int index : indexes) {
         const clsISOFile* file = source->Files().File(index);
         if (file == nullptr) continue;
-        if (target->Files().Add(file->LocalPath(), file->name()) == nullptr) {
+        clsISOFile* moved = target->Files().Add(file->LocalPath(), file->name(), !file->OnDisc());
+        if (moved == nullptr) {
             result.refusedNames.push_back(file->name());
             continue;
+        }
+        // A file on the disc keeps its data where it is, listed elsewhere.
+        if (file->OnDisc()) {
+            moved->SetOnDisc(true);
+            moved->SetLBA(file->LBA());
+            moved->SetSize(file->Size());
+            moved->SetCreationDate(file->CreationDate());
         }
         movedIndexes.push_back(index);
     }
@@ -166,8 +188,24 @@ DiscProject::MoveResult DiscProject::MoveFiles(const std::string& key,
     return result;
 }
 
+bool DiscProject::AddFile(clsISODirectory& directory, const std::string& path,
+                          const std::string& name, bool replaceOnDisc, AddResult& result) {
+    for (int i = 0; i < directory.Files().count(); ++i) {
+        const clsISOFile& held = *directory.Files().File(i);
+        if (!held.OnDisc() || CaseFolding::Key(held.name()) != CaseFolding::Key(name)) continue;
+        if (!replaceOnDisc) {
+            result.onDiscClashes.push_back(path);
+            return false;
+        }
+        directory.Files().Remove(i);
+        break;
+    }
+    return directory.Files().Add(path, name) != nullptr;
+}
+
 DiscProject::AddResult DiscProject::AddLocalPaths(const std::string& key,
-                                                  const std::vector<std::string>& paths) {
+                                                  const std::vector<std::string>& paths,
+                                                  bool replaceOnDisc) {
     AddResult result;
     clsISODirectory* directory = Directory(key);
     if (directory == nullptr) return result;
@@ -183,7 +221,7 @@ DiscProject::AddResult DiscProject::AddLocalPaths(const std::string& key,
             result.foldersAdded = true;
         } else if (facts->kind != modFileAccess::EntryKind::RegularFile) {
             result.skipped.push_back({path, "not a regular file or folder"});
-        } else if (directory->Files().Add(path, name) == nullptr) {
+        } else if (!AddFile(*directory, path, name, replaceOnDisc, result)) {
             result.skipped.push_back({path, "a file of the same name is already there"});
         }
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ImportedSession.h"
 #include "LocalDateTime.h"
 #include "clsISODirectory.h"
 
@@ -48,6 +49,7 @@ class DiscProject {
         std::string name, localPath;
         std::int64_t size = 0;
         LocalDateTime date;
+        bool onDisc = false;  // recorded in an earlier session of the disc
     };
     // What a move of files did: the names that stayed because the target
     // already holds a file of that name.
@@ -60,6 +62,8 @@ class DiscProject {
     struct AddResult {
         bool foldersAdded = false;
         std::vector<SkippedEntry> skipped;
+        // Files not added because a file on the disc has their name (also in skipped).
+        std::vector<std::string> onDiscClashes;
     };
 
     explicit DiscProject(DiscKind kind);
@@ -89,16 +93,32 @@ class DiscProject {
     // Adds dropped local paths to the directory at `key`: a folder becomes a
     // directory of its name with its whole content (merged into a directory
     // of that name), anything else a file.
-    AddResult AddLocalPaths(const std::string& key, const std::vector<std::string>& paths);
+    // With `replaceOnDisc`, a file whose name a file on the disc has takes
+    // its place in the tree (the old one's data stays on the disc).
+    AddResult AddLocalPaths(const std::string& key, const std::vector<std::string>& paths,
+                            bool replaceOnDisc = false);
 
     // A name as a user typed it: spaces trimmed, checked for the refusals
     // that do not depend on siblings.
     static Refusal CheckName(std::string& name);
 
+    // --- continuing a disc ---
+    // Starts the project anew from a disc's last session: its files, already
+    // on the disc (their data stays where it is), the disc's label, the image
+    // made for `writeAt`; the project must then fit in `freeBytes`. Entries
+    // the tree cannot take are added to `leftOut`.
+    void ContinueDisc(const ImportedSession& session, std::int64_t writeAt, std::int64_t freeBytes,
+                      std::vector<LeftOutEntry>& leftOut);
+    bool ContinuesDisc() const { return m_freeBytes >= 0; }
+
     // --- sizes ---
     std::int64_t ImageSize() const;
-    // Bytes a blank disc of the project's kind holds (80-minute CD, single-layer DVD).
+    // Bytes the disc holds: for a continued disc what it still takes, else
+    // the blank in the drive when one was named (SetBlankCapacity), else a
+    // blank of the project's kind (80-minute CD, single-layer DVD).
     std::int64_t Capacity() const;
+    // The bytes of the blank in the drive, or <= 0 for none.
+    void SetBlankCapacity(std::int64_t bytes) { m_blankCapacity = bytes; }
     // True when no file was added (directories alone do not count).
     bool IsEmpty() const;
     bool Fits() const { return ImageSize() <= Capacity(); }
@@ -122,7 +142,12 @@ class DiscProject {
     static int MaxLength(Field field, bool joliet);
     std::string FieldText(Field field, bool joliet) const;
     // Stores `text` (its ISO 9660 form filtered) and returns the stored form.
+    // A new ISO 9660 volume label is also the Joliet one (the name the
+    // desktop shows), as typed and within the Joliet length, until the user
+    // changes the Joliet label itself.
     std::string CommitField(Field field, bool joliet, const std::string& text);
+    // `text` cut to the length of its box (UTF-16 units, as the box counts).
+    static std::string Limited(Field field, bool joliet, const std::string& text);
 
     // Creation date texts "yyyy-mm-dd" and "hh:mm:ss".
     std::string DateText() const;
@@ -149,7 +174,14 @@ class DiscProject {
   private:
     clsISODirectory* Directory(const std::string& key) const;
     static bool SameName(const clsISODirectory& directory, const std::string& name);
+    // Adds one dropped file; false when its name is taken (a file on the
+    // disc is replaced when `replaceOnDisc`, else noted in result).
+    static bool AddFile(clsISODirectory& directory, const std::string& path,
+                        const std::string& name, bool replaceOnDisc, AddResult& result);
 
     DiscKind m_kind;
+    std::int64_t m_blankCapacity = 0;
     std::unique_ptr<clsISOWriter> m_writer;
+    std::int64_t m_freeBytes = -1;     // -1: a new disc
+    bool m_jolietLabelEdited = false;  // the user changed the Joliet volume label itself
 };

@@ -85,6 +85,8 @@ std::int64_t DiscProject::ImageSize() const {
 }
 
 std::int64_t DiscProject::Capacity() const {
+    if (ContinuesDisc()) return m_freeBytes;
+    if (m_blankCapacity > 0) return m_blankCapacity;
     return m_kind == DiscKind::Dvd ? kDvdCapacity : kCdCapacity;
 }
 
@@ -105,11 +107,22 @@ std::string DiscProject::FieldText(Field field, bool joliet) const {
     return ((*m_writer).*Access(field).get)(joliet);
 }
 
-std::string DiscProject::CommitField(Field field, bool joliet, const std::string& text) {
+std::string DiscProject::Limited(Field field, bool joliet, const std::string& text) {
     // The window's boxes count UTF-16 units; so does the limit.
     const std::u16string units = UnicodeText::Utf8ToUtf16(text);
-    const std::string value = UnicodeText::Utf16ToUtf8(
+    return UnicodeText::Utf16ToUtf8(
         std::u16string_view(units).substr(0, static_cast<std::size_t>(MaxLength(field, joliet))));
+}
+
+std::string DiscProject::CommitField(Field field, bool joliet, const std::string& text) {
+    const std::string value = Limited(field, joliet, text);
+    if (field == Field::VolumeID) {
+        // The boxes are committed again when the form changes: only a text
+        // that differs from the stored one is an edit.
+        if (joliet && value != FieldText(field, true)) m_jolietLabelEdited = true;
+        if (!joliet && !m_jolietLabelEdited && text != FieldText(field, false))
+            m_writer->SetVolumeID(Limited(field, true, text), true);
+    }
     ((*m_writer).*Access(field).set)(value, joliet);
     return FieldText(field, joliet);
 }

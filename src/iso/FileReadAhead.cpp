@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-// Files up to this size are read whole ahead; larger ones are only opened
-// (the writer reads them itself, around their holes).
-constexpr std::int64_t kWholeFileBytes = 256 * 1024;
-}  // namespace
-
 // A file read whole ahead: its bytes in the ring, then what the next read of
 // the file gave (0 at its end, -1 for an error, with the reason).
 class FileReadAhead::HeldBytes : public FileReader {

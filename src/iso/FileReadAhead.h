@@ -50,10 +50,23 @@ class FileReadAhead {
     };
     static constexpr std::size_t kMostFilesAhead = 64;
     static constexpr std::int64_t kRingBytes = 4 * 1024 * 1024;
+    // Files up to this size are read whole ahead; larger ones are only
+    // opened (the writer reads them itself, around their holes).
+    static constexpr std::int64_t kWholeFileBytes = 256 * 1024;
     static constexpr std::size_t kWakeWriterFiles = kMostFilesAhead / 2;
     static constexpr std::size_t kOpenAhead = 16;
     static constexpr std::size_t kMissesFromDisk = 3;
     static constexpr std::size_t kProbeEvery = 64;
+    // Neither thread can wait for the other for ever, because of these two:
+    // the reader, held back, is woken once the queue and the ring are half
+    // empty (RoomForMany), and then one more file always fits: half the ring
+    // is free, and a file (at most a quarter) plus the end of the ring it may
+    // skip (less than a file) take no more than that.
+    static_assert(2 * kWholeFileBytes <= kRingBytes / 2, "a file fits once half the ring is free");
+    // The writer, out of files, is woken before the reader stops for want of
+    // room in the queue (or of room in the ring: half of it filled).
+    static_assert(kWakeWriterFiles <= kMostFilesAhead,
+                  "the writer is woken before the queue fills");
 
     void Run();
     Ahead OpenFile(const Planned& file, bool prefetch);
@@ -66,10 +79,14 @@ class FileReadAhead {
     void Hand(Ahead ahead, bool last);
     bool RoomForMany() const;
 
+    // Fixed once made; m_source is the reading thread's alone.
     FileSource& m_source;
     const std::vector<Planned> m_files;
+    // The ring: bytes from m_ringTail up to m_ringHead belong to the writer
+    // (files handed to it), the rest to the reader; positions move under m_mutex.
     std::unique_ptr<std::uint8_t[]> m_ring;
-    std::unique_ptr<HeldBytes> m_held;
+    std::unique_ptr<HeldBytes> m_held;  // the writer's own, as are m_problem, m_current, m_taken
+    // Guards the queue, the ring positions and the waiting flags below.
     std::mutex m_mutex;
     std::condition_variable m_filled;   // the writer waits for files
     std::condition_variable m_drained;  // the reader waits for room

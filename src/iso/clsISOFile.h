@@ -31,13 +31,21 @@ class clsISOFile {
     // First sector of the data; 0 for an empty file.
     std::int32_t LBA() const { return m_lba; }
     void SetLBA(std::int32_t lba) { m_lba = lba; }
+    // A file already recorded in an earlier session of the disc: its data
+    // stays where it is (LBA and Size are fixed), only its records are new.
+    bool OnDisc() const { return m_onDisc; }
+    void SetOnDisc(bool onDisc) { m_onDisc = onDisc; }
 
   private:
     friend class clsISOFiles;
     clsISOFiles* m_owner = nullptr;  // told about renames so its name index stays true
     std::string m_localPath;
+    // While an image is laid out, naming (the layout's thread) writes only
+    // the two names and the examination threads only the size and the date:
+    // neither reads the other's fields until both are done.
     std::string m_name, m_dosName, m_jolietName;
     std::int64_t m_size = 0;
     LocalDateTime m_creation;
     std::int32_t m_lba = 0;
+    bool m_onDisc = false;
 };

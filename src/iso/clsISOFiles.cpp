@@ -22,6 +22,18 @@ clsISOFile* clsISOFiles::AddNumbered(const std::string& localfile, const std::st
     return Insert(localfile, free, std::move(key), examine);
 }
 
+clsISOFile* clsISOFiles::AddOnDisc(const std::string& name, std::int32_t lba, std::int64_t size,
+                                   const LocalDateTime& date) {
+    // The local path only has to be non-empty: nothing is ever read from it.
+    clsISOFile* file = AddNumbered("\\disc\\" + name, name, false);
+    if (file == nullptr) return nullptr;
+    file->SetOnDisc(true);
+    file->SetLBA(lba);
+    file->SetSize(size);
+    file->SetCreationDate(date);
+    return file;
+}
+
 clsISOFile* clsISOFiles::Add(const std::string& localfile, const std::string& name, bool examine) {
     const std::string effective = EffectiveName(localfile, name);
     std::u16string key = CaseFolding::Key(effective);

@@ -23,6 +23,11 @@ class clsISOFiles {
     // so that both files are kept.
     clsISOFile* AddNumbered(const std::string& localfile, const std::string& name,
                             bool examine = true);
+    // Adds a file recorded in an earlier session (OnDisc) at `lba` with
+    // `size` bytes; a name already taken is numbered. nullptr for a name
+    // that is not usable.
+    clsISOFile* AddOnDisc(const std::string& name, std::int32_t lba, std::int64_t size,
+                          const LocalDateTime& date);
     // Removes the file at `index` (0-based); later files move down.
     void Remove(int index);
     void Clear();

@@ -77,6 +77,12 @@ class clsISOWriter {
     void SetVolumeCreation(const LocalDateTime& value) { m_creation = value; }
     bool Joliet() const { return m_joliet; }
     void SetJoliet(bool value) { m_joliet = value; }
+    // The disc address where the image will be recorded (0: a disc of its
+    // own). Every sector number in the image is made absolute by it, so the
+    // image can be a later session of a disc whose earlier files (OnDisc)
+    // keep their addresses; the volume space size then counts from LBA 0.
+    std::int32_t SessionStart() const { return m_sessionStart; }
+    void SetSessionStart(std::int32_t start) { m_sessionStart = start; }
 
     // --- building ---
     // Size estimate in bytes: SectorRoundUp of every file's Size + 204800.
@@ -93,6 +99,12 @@ class clsISOWriter {
     // false also when source files could not be read: the image is then
     // complete with zeros in their place and UnreadableFiles() lists them.
     bool SaveISO(const std::string& file_out);
+    // Writes the image to `stream` (standard output, a pipe), which stays
+    // open. What was sent cannot be taken back, so a source that cannot be
+    // read whole stops the stream short instead of zeros standing in: its
+    // reader sees the image end early. False then, with LastError() and
+    // UnreadableFiles() naming the source; false too when a write fails.
+    bool SaveISOToStream(FileHandleRecord& stream);
     const std::string& LastError() const { return m_lastError; }
     // True when the last SaveISO stopped because the events asked it to
     // (no file is left then).
@@ -155,6 +167,9 @@ class clsISOWriter {
                   std::int64_t count, std::int64_t& remaining);
     bool AtSector(const ImageOutput& output, std::int64_t sector, const char* what);
     bool StopRequested();
+    bool StreamStopped();
+    void CheckSources(const ImagePlan& plan);
+    void CheckUnchanged(const clsISOFile& file, std::size_t index);
     bool OutputIsSource(const std::string& path, const ImagePlan& plan);
     void Raise(void (ISOWriterEvents::*event)());
 
@@ -162,10 +177,15 @@ class clsISOWriter {
     std::array<VolumeText, kFieldCount> m_texts;
     LocalDateTime m_creation;
     bool m_joliet = true;
+    std::int32_t m_sessionStart = 0;
     ISOWriterEvents* m_events = nullptr;
     std::unique_ptr<FileSource> m_localSource;
     FileSource* m_source = nullptr;
     std::string m_lastError;
     bool m_cancelled = false;
+    bool m_streaming = false;  // SaveISOToStream: an unreadable source ends the image
+    // SaveISOToStream: the files' modification stamps when they were checked
+    // (by plan index; -1 where the local disk is not the source).
+    std::vector<std::int64_t> m_checkedStamps;
     std::vector<UnreadableFile> m_unreadable;
 };

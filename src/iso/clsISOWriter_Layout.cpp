@@ -19,7 +19,8 @@ constexpr std::size_t kMostDirectories = 65535;  // path table parent numbers ar
 std::int64_t FilesSize(const clsISODirectory& directory) {
     std::int64_t total = 0;
     const clsISOFiles& files = directory.Files();
-    for (int i = 0; i < files.count(); ++i) total += SectorRoundUp(files.File(i)->Size());
+    for (int i = 0; i < files.count(); ++i)
+        if (!files.File(i)->OnDisc()) total += SectorRoundUp(files.File(i)->Size());
     for (int i = 0; i < directory.SubDirectoryCount(); ++i)
         total += FilesSize(*directory.SubDirectory(i));
     return total;
@@ -95,8 +96,10 @@ void clsISOWriter::WalkTree(ImagePlan& plan) const {
         clsISODirectory* directory = pending.back();
         pending.pop_back();
         plan.directories.push_back(directory);
+        // Files of an earlier session keep their data where it is.
         for (int i = 0; i < directory->Files().count(); ++i)
-            plan.files.push_back(directory->Files().File(i));
+            if (!directory->Files().File(i)->OnDisc())
+                plan.files.push_back(directory->Files().File(i));
         for (int i = directory->SubDirectoryCount() - 1; i >= 0; --i)
             pending.push_back(directory->SubDirectory(i));
     }
@@ -143,13 +146,13 @@ void clsISOWriter::PlanPathTables(ImagePlan& plan) const {
     const std::int32_t j = m_joliet ? 1 : 0;
     plan.tableBytes = PathTableBytes(plan, false);
     plan.tableSectors = static_cast<std::int32_t>(SectorCount(plan.tableBytes));
-    plan.typeL = 18 + j;
+    plan.typeL = m_sessionStart + 18 + j;
     plan.typeM = plan.typeL + plan.tableSectors;
     plan.firstDirectorySector = plan.typeM + plan.tableSectors;
     if (!m_joliet) return;
     plan.tableBytesJoliet = PathTableBytes(plan, true);
     plan.tableSectorsJoliet = static_cast<std::int32_t>(SectorCount(plan.tableBytesJoliet));
-    plan.typeLJoliet = 19 + 2 * plan.tableSectors;
+    plan.typeLJoliet = m_sessionStart + 19 + 2 * plan.tableSectors;
     plan.typeMJoliet = plan.typeLJoliet + plan.tableSectorsJoliet;
     plan.firstDirectorySector = plan.typeMJoliet + plan.tableSectorsJoliet;
 }

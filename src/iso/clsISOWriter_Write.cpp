@@ -63,9 +63,24 @@ bool clsISOWriter::SaveISO(const std::string& file_out) {
     return written && m_unreadable.empty();
 }
 
+bool clsISOWriter::SaveISOToStream(FileHandleRecord& stream) {
+    m_lastError.clear();
+    m_cancelled = false;
+    m_unreadable.clear();
+    m_streaming = true;
+    Raise(&ISOWriterEvents::BuildingFilesystem);
+    const bool written = WriteImage(stream, std::string());
+    m_streaming = false;
+    m_source->CloseHeld();
+    Raise(&ISOWriterEvents::WritingFinished);
+    return written;
+}
+
 bool clsISOWriter::WriteImage(FileHandleRecord& out, const std::string& target) {
     ImagePlan plan;
     if (!PlanImage(plan, target)) return false;
+    if (m_streaming) CheckSources(plan);
+    if (StreamStopped()) return false;
     // The files are opened and read while the tables and directories are written.
     FileReadAhead ahead(*m_source, PlannedFiles(plan));
     ImageOutput output(out);
@@ -171,7 +186,9 @@ bool clsISOWriter::WriteFileData(ImageOutput& output, const ImagePlan& plan, Fil
         FileReader* const reader = plan.unavailable[i] ? nullptr : ahead.Next();
         if (!plan.unavailable[i] && !reader)
             m_unreadable.push_back({file.LocalPath(), ahead.Problem()});
-        if (!CopyFile(output, file, reader) || !output.PadToSector()) return false;
+        if (!CopyFile(output, file, reader)) return false;
+        if (m_streaming) CheckUnchanged(file, i);
+        if (StreamStopped() || !output.PadToSector()) return false;
     }
     return !output.Failed();
 }
@@ -192,7 +209,8 @@ bool clsISOWriter::CopyFile(ImageOutput& output, const clsISOFile& file, FileRea
         if (!CopyData(output, file, *reader, want, remaining)) return false;
         if (before - remaining < want) break;
     }
-    return output.Zeros(remaining);
+    // A stream ends where a file could not be read whole.
+    return !StreamStopped() && output.Zeros(remaining);
 }
 
 // Copies `count` bytes of the file from `reader`, counting `remaining`
@@ -225,7 +243,7 @@ bool clsISOWriter::AtSector(const ImageOutput& output, std::int64_t sector, cons
         m_lastError = output.Problem();
         return false;
     }
-    if (output.Position() == sector * kSectorBytes) return true;
+    if (output.Position() == (sector - m_sessionStart) * kSectorBytes) return true;
     assert(false && "the write position drifted from the layout");
     m_lastError = std::string("internal error: ") + what + " written at byte " +
                   std::to_string(output.Position()) + ", planned for sector " +
@@ -238,6 +256,42 @@ bool clsISOWriter::StopRequested() {
     m_cancelled = true;
     m_lastError = "stopped before the image was complete; no image was written";
     return true;
+}
+
+// A stream holds only what its sources gave: it ends at the first one that
+// could not be read whole.
+bool clsISOWriter::StreamStopped() {
+    if (!m_streaming || m_unreadable.empty()) return false;
+    const UnreadableFile& first = m_unreadable.front();
+    m_lastError = "could not read " + first.path + " (" + first.reason +
+                  "); the image stream was stopped short";
+    return true;
+}
+
+// Before a stream starts, every file is opened once and closed: one that
+// cannot be read stops it before its first byte. Their modification stamps
+// are kept to tell a file that changes before its turn.
+void clsISOWriter::CheckSources(const ImagePlan& plan) {
+    const bool local = m_source == m_localSource.get();
+    m_checkedStamps.assign(plan.files.size(), -1);
+    for (std::size_t i = 0; i < plan.files.size() && m_unreadable.empty(); ++i) {
+        const std::string& path = plan.files[i]->LocalPath();
+        if (plan.unavailable[i]) continue;
+        if (!m_source->Open(path)) m_unreadable.push_back({path, m_source->LastProblem()});
+        const auto facts = local ? modFileAccess::FileInfo(path) : std::nullopt;
+        if (facts) m_checkedStamps[i] = facts->modifiedStamp;
+    }
+    m_source->CloseHeld();
+}
+
+// A file whose length or modification stamp differs from what was checked
+// ends the stream at its turn.
+void clsISOWriter::CheckUnchanged(const clsISOFile& file, std::size_t index) {
+    if (index >= m_checkedStamps.size() || m_checkedStamps[index] < 0) return;
+    const auto facts = modFileAccess::FileInfo(file.LocalPath());
+    if (facts && facts->size == file.Size() && facts->modifiedStamp == m_checkedStamps[index])
+        return;
+    m_unreadable.push_back({file.LocalPath(), "changed after it was checked"});
 }
 
 // Renaming the image over one of its own files would lose that file. Only a

@@ -1,4 +1,5 @@
 #include "frmSaveISO.h"
+#include "WindowTexts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,10 +15,13 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "BlankCapacity.h"
 #include "DesktopOpener.h"
 #include "EngineRunner.h"
+#include "FileAdding.h"
 #include "LabelEditDelegate.h"
 #include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
 #include "ProgramStyle.h"
 #include "Twips.h"
 #include "frmAbout.h"
@@ -36,12 +40,12 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
     BuildControls();
     BuildMenus();
-    LoadTexts();
     LoadStylePictures();
     m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning(
-        {m_tabstrip, m_picInfo, m_picVD, m_chkCreateISOonly, m_cmdNext, m_cmdBack},
-        {m_meuDirNew, m_meuDirRemove, m_meuDirRen, m_meuFilesRem, m_meuFileRen});
+        {m_tabstrip, m_picInfo, m_picVD, m_chkCreateISOonly, m_chkDirect, m_cmdNext, m_cmdBack},
+        {m_meuDirNew, m_meuDirRemove, m_meuDirRen, m_meuFilesRem, m_meuFileRen, m_meuFilesAdd,
+         m_meuFolderAdd});
     connect(m_runner, &EngineRunner::phaseText, m_panel1, &QLabel::setText);
     connect(m_runner, &EngineRunner::progress, m_prg, &QProgressBar::setValue);
     connect(m_runner, &EngineRunner::finished, this, [this] {
@@ -53,7 +57,10 @@ frmSaveISO::frmSaveISO(DiscKind kind, QWidget* parent)
     ConnectVolumePage();
     ConnectTree();
     ConnectMenus();
-    ShowNewProject(kind == DiscKind::Dvd ? 20 : 19);
+    // The size line compares with the blank in the drive when there is one.
+    if (MainWindow() != nullptr && !MainWindow()->DriveListEmpty())
+        m_project->SetBlankCapacity(BlankCapacityBytes(MainWindow()->CurrentDrive()));
+    ShowNewProject(kind == DiscKind::Dvd ? SaveIsoText::DvdDiscRoot : SaveIsoText::CdDiscRoot);
     ShowBoxes();
     // Without a drive there is nothing to record on: the image is all one can
     // make. (Ticking it also gives Next its "build the image" tool tip.)
@@ -70,8 +77,10 @@ frmSaveISO::~frmSaveISO() {
 }
 
 void frmSaveISO::Open(int chosenMedium) {
-    auto* window = new frmSaveISO(chosenMedium == 1 ? DiscKind::Dvd : DiscKind::Cd);
+    auto* window =
+        new frmSaveISO(chosenMedium == ChosenMedium::kDvd ? DiscKind::Dvd : DiscKind::Cd);
     window->show();
+    window->OfferToContinue();
 }
 
 bool frmSaveISO::Building() const {
@@ -84,12 +93,21 @@ void frmSaveISO::ConnectControls() {
         m_picVD->setVisible(tab == 1);
     });
     connect(m_chkCreateISOonly, &QCheckBox::toggled, this, &frmSaveISO::UpdateNextToolTip);
+    // An image file is always built: recording directly has no meaning then.
+    connect(m_chkCreateISOonly, &QCheckBox::toggled, m_chkDirect, &QWidget::setDisabled);
     connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO::Next);
-    connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cmdBack, &QPushButton::clicked, this, [this] {
+        // The project is lost on the way back: a project with files asks first.
+        if (m_project->IsEmpty() ||
+            ShowMessageBox(this, QText(SaveIsoText::LeaveProject), QText(SaveIsoText::NoticeTitle),
+                           MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes)
+            close();
+    });
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
     connect(m_cmdNewPrj, &QPushButton::clicked, this, [this] {
         m_project->New();
-        ShowNewProject(m_project->Kind() == DiscKind::Dvd ? 27 : 26);
+        ShowNewProject(m_project->Kind() == DiscKind::Dvd ? SaveIsoText::DvdDiscRootAgain
+                                                          : SaveIsoText::CdDiscRootAgain);
         ShowBoxes();
         SetDateNow();
     });
@@ -146,6 +164,13 @@ void frmSaveISO::ConnectMenus() {
     connect(m_meuDirRen, &QAction::triggered, this,
             [this] { m_tvwDirs->StartLabelEdit(m_tvwDirs->SelectedNode()); });
     connect(m_meuFilesRem, &QAction::triggered, this, &frmSaveISO::RemoveFiles);
+    connect(m_meuFilesAdd, &QAction::triggered, this, &frmSaveISO::AskForFiles);
+    connect(m_meuFolderAdd, &QAction::triggered, this, &frmSaveISO::AskForFolder);
+    connect(m_cmdAddFiles, &QPushButton::clicked, this, &frmSaveISO::AskForFiles);
+    connect(m_cmdAddFolder, &QPushButton::clicked, this, &frmSaveISO::AskForFolder);
+    FileAdding::Install(
+        m_picInfo, [this] { AskForFiles(); },
+        [this](const QStringList& paths) { AddDroppedFiles(paths); });
     connect(m_meuFileRen, &QAction::triggered, this, [this] {
         if (QTreeWidgetItem* item = m_lvwFiles->currentItem()) m_lvwFiles->editItem(item, 0);
     });
@@ -154,7 +179,7 @@ void frmSaveISO::ConnectMenus() {
 void frmSaveISO::RunOnWorker(std::function<void(EngineReporter&)> work,
                              std::function<void()> then) {
     m_afterRun = std::move(then);
-    if (!m_runner->Start(std::move(work), EngineRunner::DriveUse::None)) m_afterRun = nullptr;
+    if (!m_runner->Start(std::move(work))) m_afterRun = nullptr;
 }
 
 bool frmSaveISO::eventFilter(QObject* watched, QEvent* event) {

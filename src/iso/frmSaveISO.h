@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DiscProject.h"
-#include "WindowMessages.h"
+#include "SaveIsoTexts.h"
 
 class EngineRunner;
 class MouseLabel;
@@ -43,6 +43,10 @@ class frmSaveISO : public QWidget {
 
     // Opens the window for the data disc task (medium 0 CD, 1 DVD).
     static void Open(int chosenMedium);
+    // With a disc in the current drive that holds data and takes more, asks
+    // whether to continue it (the project starts from its files) or to
+    // start a new project (Open asks once the window shows).
+    void OfferToContinue();
 
     DiscProject& Project() { return *m_project; }
     bool Building() const;
@@ -70,7 +74,6 @@ class frmSaveISO : public QWidget {
     void BuildDateBoxes();
     void BuildButtons();
     void BuildMenus();
-    void LoadTexts();
     void LoadStylePictures();
     void ConnectControls();
     void ConnectVolumePage();
@@ -78,7 +81,7 @@ class frmSaveISO : public QWidget {
     void ConnectMenus();
 
     // The tree and the list (frmSaveISO_Tree.cpp).
-    void ShowNewProject(int rootMessage);
+    void ShowNewProject(SaveIsoText rootName);
     void AddChildNodes(QTreeWidgetItem* node);
     void RebuildBelow(QTreeWidgetItem* node);
     void FillList();
@@ -92,16 +95,21 @@ class frmSaveISO : public QWidget {
     void DeleteSelected();
     void RenameSelected();
     void Refuse(Refusal refusal, const QString& name = {});
-    void ShowList(int message, const std::vector<std::string>& items);
+    void ShowList(SaveIsoText message, const std::vector<std::string>& items);
 
     // Drag and drop (frmSaveISO_Drops.cpp).
     Qt::DropAction DropEffect(const QMimeData* data, QObject* source, QTreeWidgetItem* node) const;
     void DropOnTree(const QMimeData* data, QObject* source, QTreeWidgetItem* node,
                     Qt::DropAction& effect);
-    void AddDropped(const std::string& key, const std::vector<std::string>& paths);
+    void AddDropped(const std::string& key, const std::vector<std::string>& paths,
+                    bool replaceOnDisc = false);
+    bool AskToReplace(const std::vector<std::string>& clashes);
     void MoveDirectory(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     void MoveFiles(QTreeWidgetItem* target);
     bool ListDragEvent(QEvent* event);
+    // Ask for files or a folder and add them as a drop does.
+    void AskForFiles();
+    void AskForFolder();
 
     // Volume fields (frmSaveISO_Volume.cpp).
     void ShowDescriptorForm(int form);
@@ -114,6 +122,13 @@ class frmSaveISO : public QWidget {
     void UpdateNextToolTip();
     void MarkVeltracLink(bool hovered);
 
+    // Continuing the disc in the drive (frmSaveISO_Continue.cpp).
+    // True when the disc that was continued is still in its drive, as it was;
+    // otherwise says so.
+    bool SameDiscInDrive();
+    // "start track grow" of the image, for the recording ("" for a new disc).
+    std::string SessionSetting() const;
+
     // Next and the build (frmSaveISO_Next.cpp).
     void Next();
     bool ReadyToBuild();
@@ -123,8 +138,18 @@ class frmSaveISO : public QWidget {
     void HandOverToRecording();
     void RunOnWorker(std::function<void(EngineReporter&)> work, std::function<void()> then);
 
+    // Handed to the runner's worker while it adds files or builds the image:
+    // the window reads or changes the project (and the worker's results
+    // below) only once the runner has finished; the controls that would are
+    // locked meanwhile.
     std::unique_ptr<DiscProject> m_project;
-    std::unique_ptr<WindowMessages> m_messages;
+    // The disc the project continues (its drive and where the image goes).
+    struct ContinuedDisc {
+        std::string drive;
+        std::int64_t writeAt = 0;
+        std::uint16_t track = 1;
+        bool grow = false;
+    } m_continued;
     EngineRunner* m_runner = nullptr;
     std::function<void()> m_afterRun;
     DiscProject::BuildResult m_buildResult;
@@ -154,11 +179,14 @@ class frmSaveISO : public QWidget {
     QLineEdit* m_timeCreation = nullptr;
     QPushButton* m_cmdSetDate = nullptr;
     QCheckBox* m_chkCreateISOonly = nullptr;
+    QCheckBox* m_chkDirect = nullptr;  // record without a temporary image ("DirectRecording")
     QPushButton* m_cmdNext = nullptr;
     QPushButton* m_cmdBack = nullptr;
     QPushButton* m_cmdNewPrj = nullptr;
     QPushButton* m_cmdDel = nullptr;
     QPushButton* m_cmdRen = nullptr;
+    QPushButton* m_cmdAddFiles = nullptr;
+    QPushButton* m_cmdAddFolder = nullptr;
     QPushButton* m_cmdAbout = nullptr;
     QPushButton* m_cmdCancel = nullptr;
     QProgressBar* m_prg = nullptr;
@@ -171,6 +199,8 @@ class frmSaveISO : public QWidget {
     QAction* m_meuDirNew = nullptr;
     QAction* m_meuDirRemove = nullptr;
     QAction* m_meuDirRen = nullptr;
+    QAction* m_meuFilesAdd = nullptr;
+    QAction* m_meuFolderAdd = nullptr;
     QAction* m_meuFilesRem = nullptr;
     QAction* m_meuFileRen = nullptr;
     QAction* m_meuHelpFile = nullptr;

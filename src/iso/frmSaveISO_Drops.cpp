@@ -7,6 +7,11 @@
 #include <QUrl>
 
 #include "EngineRunner.h"
+#include "FileAdding.h"
+#include "MessageBoxSeam.h"
+#include "ModFileDlg.h"
+#include "SessionTexts.h"
+#include "WindowTexts.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
 
@@ -50,10 +55,13 @@ void frmSaveISO::AddDroppedFiles(const QStringList& paths) {
     AddDropped(CurrentKey(), local);
 }
 
-void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::string>& paths) {
-    m_panel1->setText((*m_messages)[23]);
+void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::string>& paths,
+                            bool replaceOnDisc) {
+    m_panel1->setText(QText(SaveIsoText::AddingFiles));
     RunOnWorker(
-        [this, key, paths](EngineReporter&) { m_addResult = m_project->AddLocalPaths(key, paths); },
+        [this, key, paths, replaceOnDisc](EngineReporter&) {
+            m_addResult = m_project->AddLocalPaths(key, paths, replaceOnDisc);
+        },
         [this, key] {
             QTreeWidgetItem* node = m_tvwDirs->GetKeyNode(QString::fromStdString(key));
             if (m_addResult.foldersAdded && node != nullptr) {
@@ -61,13 +69,30 @@ void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::strin
                 node->setExpanded(true);
             }
             if (key == CurrentKey()) FillList();
-            m_panel1->setText((*m_messages)[24]);
+            m_panel1->setText(QText(SaveIsoText::FilesAdded));
             RefreshSize();
+            // A file on the disc gives its name up only when the user says so.
+            const std::vector<std::string> clashes = m_addResult.onDiscClashes;
+            // (Queued: this runs inside the end of the worker's run.)
+            if (!clashes.empty() && AskToReplace(clashes)) {
+                QMetaObject::invokeMethod(
+                    this, [this, key, clashes] { AddDropped(key, clashes, true); },
+                    Qt::QueuedConnection);
+                return;
+            }
             std::vector<std::string> skipped;
             for (const SkippedEntry& entry : m_addResult.skipped)
                 skipped.push_back(entry.localPath);
-            if (!skipped.empty()) ShowList(33, skipped);
+            if (!skipped.empty()) ShowList(SaveIsoText::NotAdded, skipped);
         });
+}
+
+bool frmSaveISO::AskToReplace(const std::vector<std::string>& clashes) {
+    QString list;
+    for (const std::string& path : clashes) list += QString::fromStdString(path) + u'\n';
+    return ShowMessageBox(this, QText(SessionText::Clashes, {list.trimmed().toStdString()}),
+                          QText(SaveIsoText::NoticeTitle), MessageIcon::Question,
+                          MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 void frmSaveISO::MoveDirectory(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
@@ -89,7 +114,20 @@ void frmSaveISO::MoveFiles(QTreeWidgetItem* target) {
     const DiscProject::MoveResult result =
         m_project->MoveFiles(CurrentKey(), rows, m_tvwDirs->GetNodeKey(target).toStdString());
     FillList();
-    if (!result.refusedNames.empty()) ShowList(31, result.refusedNames);
+    if (!result.refusedNames.empty()) ShowList(SaveIsoText::NotMoved, result.refusedNames);
+}
+
+void frmSaveISO::AskForFiles() {
+    const QStringList files = ModFileDlg::ShowOpenFilesDialog(
+        this, FileAdding::DialogTitle(QText(SaveIsoText::AddFilesMenu)), QStringLiteral("*"),
+        QText(SaveIsoText::AllFiles));
+    if (!files.isEmpty()) AddDroppedFiles(files);
+}
+
+void frmSaveISO::AskForFolder() {
+    const QString folder = ModFileDlg::ShowFolderDialog(
+        this, FileAdding::DialogTitle(QText(SaveIsoText::AddFolderMenu)));
+    if (!folder.isEmpty()) AddDroppedFiles({folder});
 }
 
 bool frmSaveISO::ListDragEvent(QEvent* event) {

@@ -12,6 +12,7 @@
 #include "ProgramPaths.h"
 #include "RecordingTask.h"
 #include "SettingsStore.h"
+#include "WindowTexts.h"
 #include "frmSaveISO.h"
 #include "frmWriteISO.h"
 
@@ -20,10 +21,17 @@ void frmSaveISO::Next() {
     const bool isoOnly = m_chkCreateISOonly->isChecked();
     std::string path;
     if (isoOnly) {
-        path = ModFileDlg::ShowSaveDialog(this, (*m_messages)[13], QStringLiteral("*.ISO"),
-                                          (*m_messages)[14])
-                   .toStdString();
+        path =
+            ModFileDlg::ShowSaveDialog(this, QText(SaveIsoText::SaveImageTitle),
+                                       QStringLiteral("*.ISO"), QText(SaveIsoText::ImageFileFilter))
+                .toStdString();
         if (path.empty()) return;
+    } else if (m_chkDirect->isChecked()) {
+        // Recorded straight from the files: no image is built here.
+        SaveProgramSetting("CDorDVD", m_project->Kind() == DiscKind::Dvd ? "1" : "0");
+        hide();
+        frmWriteISO::OpenProject(m_project->Writer(), this);
+        return;
     } else {
         path = TempImagePath();
         // A temporary image left by an earlier run goes first.
@@ -35,28 +43,32 @@ void frmSaveISO::Next() {
 
 bool frmSaveISO::ReadyToBuild() {
     if (m_project->IsEmpty()) {
-        ShowMessageBox(this, (*m_messages)[11], (*m_messages)[12], MessageIcon::Exclamation);
+        ShowMessageBox(this, QText(SaveIsoText::NoFiles), QText(SaveIsoText::NoticeTitle),
+                       MessageIcon::Exclamation);
         return false;
     }
     if (!m_dateValid) {
         m_tabstrip->setCurrentIndex(1);
-        ShowMessageBox(this, (*m_messages)[34], (*m_messages)[12], MessageIcon::Exclamation);
+        ShowMessageBox(this, QText(SaveIsoText::BadDate), QText(SaveIsoText::NoticeTitle),
+                       MessageIcon::Exclamation);
         return false;
     }
     CommitAllBoxes();
+    if (!m_chkCreateISOonly->isChecked() && !SameDiscInDrive()) return false;
     // The pre-flight check: an image the disc cannot hold is built only on request.
     return m_project->Fits() ||
-           ShowMessageBox(this, (*m_messages)[32], (*m_messages)[12], MessageIcon::Question,
-                          MessageButtons::YesNo) == MessageAnswer::Yes;
+           ShowMessageBox(this, QText(SaveIsoText::TooLarge), QText(SaveIsoText::NoticeTitle),
+                          MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 void frmSaveISO::StartBuild(const std::string& path, bool isoOnly) {
     m_prg->setValue(0);
     m_prg->show();
     m_cmdCancel->show();
-    const DiscProject::BuildTexts texts{
-        (*m_messages)[7].toStdString(), (*m_messages)[8].toStdString(),
-        (*m_messages)[9].toStdString(), (*m_messages)[10].toStdString()};
+    const DiscProject::BuildTexts texts{QText(SaveIsoText::BuildingFileSystem).toStdString(),
+                                        QText(SaveIsoText::WritingDirectories).toStdString(),
+                                        QText(SaveIsoText::WritingFiles).toStdString(),
+                                        QText(SaveIsoText::WritingPathTables).toStdString()};
     RunOnWorker(
         [this, path, texts](EngineReporter& reporter) {
             m_buildResult = m_project->Build(path, reporter, texts);
@@ -78,20 +90,22 @@ void frmSaveISO::BuildEnded(const std::string& path, bool isoOnly) {
         return;
     }
     if (isoOnly) {
-        ShowMessageBox(this, (*m_messages)[17], (*m_messages)[18], MessageIcon::Information);
+        ShowMessageBox(this, QText(SaveIsoText::ImageSaved), QText(SaveIsoText::ImageSavedTitle),
+                       MessageIcon::Information);
         return;
     }
     SaveProgramSetting("TempISO", path);
     SaveProgramSetting("CDorDVD", m_project->Kind() == DiscKind::Dvd ? "1" : "0");
+    SaveProgramSetting("TempISOSession", SessionSetting());
     HandOverToRecording();
 }
 
 void frmSaveISO::ShowBuildFailure(const DiscProject::BuildResult& result) {
-    QString text =
-        (*m_messages)[15] + QStringLiteral("\n\n") + QString::fromStdString(result.error);
+    QString text = QText(SaveIsoText::ImageFailed) + QStringLiteral("\n\n") +
+                   QString::fromStdString(result.error);
     for (const std::string& file : result.unreadableFiles)
         text += u'\n' + QString::fromStdString(file);
-    ShowMessageBox(this, text, (*m_messages)[16], MessageIcon::Exclamation);
+    ShowMessageBox(this, text, QText(SaveIsoText::ImageFailedTitle), MessageIcon::Exclamation);
 }
 
 // The hand-over to the record-image window: it records the temporary image,

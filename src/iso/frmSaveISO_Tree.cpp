@@ -7,7 +7,9 @@
 
 #include "InputBoxSeam.h"
 #include "MessageBoxSeam.h"
+#include "SessionTexts.h"
 #include "SizeText.h"
+#include "WindowTexts.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
 
@@ -31,11 +33,11 @@ QString DateText(const LocalDateTime& date) {
 }
 }  // namespace
 
-void frmSaveISO::ShowNewProject(int rootMessage) {
+void frmSaveISO::ShowNewProject(SaveIsoText rootName) {
     m_tvwDirs->Clear();
     QTreeWidgetItem* root =
         m_tvwDirs->AddNode(nullptr, ucTreeView::tvwLast, QLatin1String(DiscProject::kRootKey),
-                           (*m_messages)[rootMessage], kDiscImage, kDiscImage);
+                           QText(rootName), kDiscImage, kDiscImage);
     m_tvwDirs->setCurrentItem(root);
     FillList();
     m_panel1->setText(QStringLiteral("Ready"));
@@ -64,7 +66,11 @@ void frmSaveISO::FillList() {
         auto* item = new QTreeWidgetItem(
             m_lvwFiles, {Text(file.name), Text(SizeText(file.size)), DateText(file.date)});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
-        item->setToolTip(0, QString::fromStdString(file.localPath));
+        // Files already on the disc are grey and say so; they take no new room.
+        item->setToolTip(0, file.onDisc ? QText(SessionText::OnDiscTip)
+                                        : QString::fromStdString(file.localPath));
+        if (file.onDisc)
+            for (int column = 0; column < 3; ++column) item->setForeground(column, Qt::gray);
     }
 }
 
@@ -75,8 +81,8 @@ void frmSaveISO::RefreshSize(bool newProject) {
 }
 
 void frmSaveISO::NewDirectory() {
-    const auto answer =
-        ShowInputBox(this, (*m_messages)[25], QStringLiteral("MAPLE CD/DVD Writer"));
+    const auto answer = ShowInputBox(this, QText(SaveIsoText::NewDirectoryName),
+                                     QStringLiteral("MAPLE CD/DVD Writer"));
     if (!answer) return;
     QTreeWidgetItem* parent = m_tvwDirs->SelectedNode();
     const EditResult result = m_project->NewDirectory(CurrentKey(), answer->toStdString());
@@ -144,33 +150,33 @@ void frmSaveISO::RenameSelected() {
 }
 
 void frmSaveISO::Refuse(Refusal refusal, const QString& name) {
-    int message = 0;
+    SaveIsoText message = SaveIsoText::BadName;
     switch (refusal) {
         case Refusal::InvalidName:
-            message = 28;
+            message = SaveIsoText::BadName;
             break;
         case Refusal::NameTaken:
-            message = 29;
+            message = SaveIsoText::NameTaken;
             break;
         case Refusal::IntoOwnSubtree:
-            message = 30;
+            message = SaveIsoText::IntoOwnSubtree;
             break;
         default:
             return;  // an emptied name, the root, a move in place: nothing changed, nothing to say
     }
-    QString text = (*m_messages)[message];
+    QString text = QText(message);
     if (refusal == Refusal::NameTaken) text += u'\n' + name;
     // Shown once the edit that asked has ended (a label editor may still be closing).
     QTimer::singleShot(0, this, [this, text] {
-        ShowMessageBox(this, text, (*m_messages)[12], MessageIcon::Exclamation);
+        ShowMessageBox(this, text, QText(SaveIsoText::NoticeTitle), MessageIcon::Exclamation);
     });
 }
 
-void frmSaveISO::ShowList(int message, const std::vector<std::string>& items) {
-    QString text = (*m_messages)[message];
+void frmSaveISO::ShowList(SaveIsoText message, const std::vector<std::string>& items) {
+    QString text = QText(message);
     for (std::size_t i = 0; i < items.size() && i < kListedNames; ++i)
         text += u'\n' + Text(items[i]);
     if (items.size() > kListedNames)
         text += QStringLiteral("\n... (+%1)").arg(items.size() - kListedNames);
-    ShowMessageBox(this, text, (*m_messages)[12], MessageIcon::Exclamation);
+    ShowMessageBox(this, text, QText(SaveIsoText::NoticeTitle), MessageIcon::Exclamation);
 }

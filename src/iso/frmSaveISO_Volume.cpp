@@ -7,6 +7,7 @@
 
 #include "MessageBoxSeam.h"
 #include "MouseLabel.h"
+#include "WindowTexts.h"
 #include "frmSaveISO.h"
 
 namespace {
@@ -23,7 +24,8 @@ void frmSaveISO::ConnectVolumePage() {
     connect(m_timeCreation, &QLineEdit::textEdited, this, &frmSaveISO::DateEdited);
     connect(m_cmdSetDate, &QPushButton::clicked, this, &frmSaveISO::SetDateNow);
     connect(m_lblVeltracODD, &MouseLabel::clicked, this, [this] {
-        ShowMessageBox(this, (*m_messages)[21], (*m_messages)[22], MessageIcon::Exclamation);
+        ShowMessageBox(this, QText(SaveIsoText::KnowledgeBaseMissing),
+                       QText(SaveIsoText::KnowledgeBaseMissingTitle), MessageIcon::Exclamation);
     });
     connect(m_lblVeltracODD, &MouseLabel::mouseMoved, this, [this] { MarkVeltracLink(true); });
     // Moving off the link (over the page) restores it.
@@ -43,8 +45,8 @@ void frmSaveISO::ShowBoxes() {
         m_boxes[i]->setMaxLength(DiscProject::MaxLength(FieldOf(i), joliet));
         m_boxes[i]->setText(QString::fromStdString(m_project->FieldText(FieldOf(i), joliet)));
     }
-    m_lblFileSysType->setText((*m_messages)[joliet ? 3 : 1]);
-    m_lblFileSysInfo->setText((*m_messages)[joliet ? 4 : 2]);
+    m_lblFileSysType->setText(QText(joliet ? SaveIsoText::AboutJoliet : SaveIsoText::AboutIso9660));
+    m_lblFileSysInfo->setText(QText(joliet ? SaveIsoText::JolietInfo : SaveIsoText::Iso9660Info));
 }
 
 void frmSaveISO::CommitBox(int box) {
@@ -75,12 +77,13 @@ void frmSaveISO::MarkDate(bool valid) {
     m_dateValid = valid;
     for (QLineEdit* box : {m_dateCreation, m_timeCreation}) {
         box->setStyleSheet(valid ? QString() : QStringLiteral("color: #c00000;"));
-        box->setToolTip(valid ? QString() : (*m_messages)[34]);
+        box->setToolTip(valid ? QString() : QText(SaveIsoText::BadDate));
     }
 }
 
 void frmSaveISO::UpdateNextToolTip() {
-    m_cmdNext->setToolTip((*m_messages)[m_chkCreateISOonly->isChecked() ? 6 : 5]);
+    m_cmdNext->setToolTip(QText(m_chkCreateISOonly->isChecked() ? SaveIsoText::NextToImageFile
+                                                                : SaveIsoText::NextToRecording));
 }
 
 void frmSaveISO::MarkVeltracLink(bool hovered) {

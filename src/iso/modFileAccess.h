@@ -75,6 +75,9 @@ struct FileFacts {
     // Birth time where the file system records one, else the modification time.
     std::int64_t creationEpoch = 0;
     std::uint64_t device = 0, inode = 0;
+    // Last modification, as finely as the system tells it (nanoseconds on
+    // Linux, seconds on Windows): what tells a changed file.
+    std::int64_t modifiedStamp = 0;
 };
 // nullopt when the path does not exist or cannot be examined.
 std::optional<FileFacts> FileInfo(const std::string& path);

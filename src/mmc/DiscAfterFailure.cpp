@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "EnginesText.h"
+#include "EngineMessages.h"
 #include "MediaClasses.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "TransportSlot.h"
 #include "modMMC.h"
 
 namespace {
-constexpr std::uint8_t kAscNoMedium = 0x3A;
 
 // The blocks of track `number` (READ TRACK INFORMATION bytes 24-27), or -1.
 std::int64_t TrackBlocks(const std::string& drive, int number) {
@@ -24,12 +24,10 @@ std::int64_t TrackBlocks(const std::string& drive, int number) {
 // with none, what a disc holding only a broken track is still good for.
 std::string AfterBrokenTrack(int failedTrack, std::int32_t media, bool closed) {
     if (failedTrack > 1)
-        return EnginesText("DiscNowEarlierTracks", "之前的 %1 条轨道完整。",
-                           {std::to_string(failedTrack - 1)});
+        return Text(EngineMessage::DiscNowEarlierTracks, {std::to_string(failedTrack - 1)});
     if (!closed) return {};
-    return MediaClasses::WriteOnce(media)
-               ? EnginesText("DiscNowWriteOnce", "这张一次性写入的光碟已无法再使用。")
-               : EnginesText("DiscNowErase", "请先抹除这张光碟，再重新刻录。");
+    return MediaClasses::WriteOnce(media) ? Text(EngineMessage::DiscNowWriteOnce)
+                                          : Text(EngineMessage::DiscNowErase);
 }
 
 // A disc with tracks; an appendable one ends with the empty track the drive
@@ -40,25 +38,13 @@ std::string WithTracks(const std::string& drive, const modMMC::DiscInfoRecord& d
     const std::string track = std::to_string(failedTrack);
     if (recorded < failedTrack) {  // the failed track never reached the disc
         const std::string complete = std::to_string(recorded);
-        return closed ? EnginesText("DiscNowClosedSkipped",
-                                    "光碟现在已封闭：第 %1 条轨道没有写入，之前的 %2 条轨道完整，"
-                                    "光碟不能再写入。",
-                                    {track, complete})
-                      : EnginesText("DiscNowAppendableSkipped",
-                                    "光碟现在可以追加：第 %1 条轨道没有写入，之前的 %2 条轨道完整；"
-                                    "光碟的其余空间还可以刻录新的区段。",
-                                    {track, complete});
+        return closed ? Text(EngineMessage::DiscNowClosedSkipped, {track, complete})
+                      : Text(EngineMessage::DiscNowAppendableSkipped, {track, complete});
     }
     const std::string blocks = std::to_string(TrackBlocks(drive, failedTrack));
     const std::string after = AfterBrokenTrack(failedTrack, disc.MediaType, closed);
-    return closed ? EnginesText("DiscNowClosed",
-                                "光碟现在已封闭：第 %1 条轨道只有 %2 个区块，数据不完整，"
-                                "光碟不能再写入。%3",
-                                {track, blocks, after})
-                  : EnginesText("DiscNowAppendable",
-                                "光碟现在可以追加：第 %1 条轨道只有 %2 个区块，数据不完整；"
-                                "光碟的其余空间还可以刻录新的区段。%3",
-                                {track, blocks, after});
+    return closed ? Text(EngineMessage::DiscNowClosed, {track, blocks, after})
+                  : Text(EngineMessage::DiscNowAppendable, {track, blocks, after});
 }
 }  // namespace
 
@@ -67,19 +53,23 @@ std::string DiscAfterFailure(const std::string& drive, int failedTrack) {
     const modMMC::DiscInfoRecord disc = modMMC::GetDiscStatus(drive, status);
     if (status != ScsiStatus::kGood) {
         if (modMMC::TestUnitReady(drive) == ScsiStatus::kCheckCondition && Transport() != nullptr &&
-            Transport()->LastASC() == kAscNoMedium)
-            return EnginesText("DiscNowGone", "光碟机中已没有光碟。");
-        return EnginesText("DiscNowUnknown", "无法读取光碟现在的状态：它可能已无法使用。");
+            Transport()->LastASC() == Asc::kMediumNotPresent)
+            return Text(EngineMessage::DiscNowGone);
+        return Text(EngineMessage::DiscNowUnknown);
     }
     // Written in place: the disc states say nothing of what the failure left.
-    if (MediaClasses::Overwritable(disc.MediaType))
-        return EnginesText("DiscNowOverwritable",
-                           "光碟上只有部分新数据：请重新刻录或抹除这张光碟后再使用。");
+    if (MediaClasses::Overwritable(disc.MediaType)) return Text(EngineMessage::DiscNowOverwritable);
     const bool appendable = disc.DiscState == modMMC::DiscState::kIncomplete;
     const int recorded = disc.LastTrack - (appendable ? 1 : 0);
     if (disc.DiscState == modMMC::DiscState::kEmpty || (appendable && recorded < 1))
-        return EnginesText("DiscNowBlank", "光碟仍是空白的：没有写入任何内容，可以再次刻录。");
+        return Text(EngineMessage::DiscNowBlank);
     if (recorded >= 1 && (appendable || disc.DiscState == modMMC::DiscState::kComplete))
         return WithTracks(drive, disc, recorded, failedTrack);
-    return EnginesText("DiscNowDamaged", "光碟现在处于损坏状态，无法再写入。");
+    return Text(EngineMessage::DiscNowDamaged);
+}
+
+void CloseAfterFailure(const std::string& drive, std::uint16_t track) {
+    (void)modMMC::SynchronizeCache(drive);
+    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track);
+    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1);
 }

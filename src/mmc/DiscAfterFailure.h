@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // What the disc in `drive` holds after a recording failed while track
@@ -11,3 +12,8 @@
 // runs before the tray opens. Texts of the language file's "Engines" keys,
 // built-in Simplified Chinese.
 std::string DiscAfterFailure(const std::string& drive, int failedTrack);
+
+// Flushes the drive's cache and closes the track being written and its
+// session as far as the drive allows, answers unchecked: the tidy-up after a
+// recording stopped part way, so that the tracks already written stay readable.
+void CloseAfterFailure(const std::string& drive, std::uint16_t track);

@@ -1,35 +1,28 @@
 #include "DiscAfterStop.h"
 
+#include "EngineMessages.h"
 #include "EngineReporter.h"
-#include "EnginesText.h"
 #include "MediaClasses.h"
 #include "modMMC.h"
 
 namespace {
 std::string UnfinishedMessage(std::int32_t media) {
-    if (MediaClasses::WriteOnce(media))
-        return EnginesText("StoppedWriteOnce",
-                           "已停止。光碟上留有未完成的刻录：这张一次性写入的光碟已无法再使用。");
-    if (MediaClasses::Overwritable(media))
-        return EnginesText("StoppedOverwritable",
-                           "已停止。光碟上只有部分新数据：请重新刻录或抹除这张光碟后再使用。");
-    return EnginesText("StoppedErasable",
-                       "已停止。光碟上留有未完成的刻录：请先抹除这张光碟，再重新刻录。");
+    if (MediaClasses::WriteOnce(media)) return Text(EngineMessage::StoppedWriteOnce);
+    if (MediaClasses::Overwritable(media)) return Text(EngineMessage::StoppedOverwritable);
+    return Text(EngineMessage::StoppedErasable);
 }
 }  // namespace
 
 std::string StoppedMessage(DiscAfterStop state, std::int32_t mediaType) {
     switch (state) {
         case DiscAfterStop::Unchanged:
-            return EnginesText("StoppedUnchanged",
-                               "已停止。光碟上没有写入任何内容，光碟保持不变。");
+            return Text(EngineMessage::StoppedUnchanged);
         case DiscAfterStop::Unfinished:
             return UnfinishedMessage(mediaType);
         case DiscAfterStop::PartlyErased:
-            return EnginesText("StoppedPartlyErased",
-                               "已停止。光碟只被部分抹除：请再次抹除后再使用。");
+            return Text(EngineMessage::StoppedPartlyErased);
         case DiscAfterStop::NoImage:
-            return EnginesText("StoppedNoImage", "已停止。没有保留映像文件，光碟保持不变。");
+            return Text(EngineMessage::StoppedNoImage);
     }
     return {};
 }
@@ -39,7 +32,7 @@ void ReportStop(EngineReporter& reporter, const std::string& drive, DiscAfterSto
     if (written) (void)modMMC::SynchronizeCache(drive);
     const std::string text = StoppedMessage(state, written ? modMMC::GetMediaType(drive) : 0);
     reporter.PhaseText(text);
-    reporter.Message(text, EnginesText("StoppedTitle", "已停止"),
+    reporter.Message(text, Text(EngineMessage::StoppedTitle),
                      written ? MessageIcon::Exclamation : MessageIcon::Information,
                      MessageButtons::Ok);
 }

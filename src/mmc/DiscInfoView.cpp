@@ -3,10 +3,6 @@
 #include "DriveBusy.h"
 #include "modMMC.h"
 
-namespace {
-constexpr std::int32_t kReadyWaitMs = 15000;
-}
-
 DiscInfoTexts DiscInfoView::NotAvailable() {
     return {"N/A", "N/A", "N/A", "N/A", "N/A"};
 }
@@ -23,7 +19,7 @@ DiscInfoTexts DiscInfoView::Named(const modMMC::DiscInfoRecord& disc) {
 }
 
 std::optional<DiscInfoTexts> DiscInfoView::Load(const std::string& drive) {
-    if (modMMC::WaitUnitReady(drive, kReadyWaitMs) != 1) return std::nullopt;
+    if (modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs) != 1) return std::nullopt;
     // The disc shown is the one the watch knows: the next tick reads it
     // again only when it changes.
     m_shown = m_presence.Poll(drive);
@@ -31,7 +27,7 @@ std::optional<DiscInfoTexts> DiscInfoView::Load(const std::string& drive) {
 }
 
 std::optional<DiscInfoTexts> DiscInfoView::Tick(const std::string& drive) {
-    if (IsDriveBusy()) return std::nullopt;  // another operation owns the drive
+    if (IsDriveBusy(drive)) return std::nullopt;  // another operation owns the drive
     if (!m_presence.Poll(drive)) {
         m_shown = false;
         return NotAvailable();

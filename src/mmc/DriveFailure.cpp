@@ -3,22 +3,10 @@
 #include <array>
 #include <cstdio>
 
-#include "EnginesText.h"
+#include "EngineMessages.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "TransportSlot.h"
-
-namespace {
-constexpr std::uint8_t kNotReady = 0x02;
-constexpr std::uint8_t kMediumError = 0x03;
-constexpr std::uint8_t kIllegalRequest = 0x05;
-constexpr std::uint8_t kAscBecomingReady = 0x04;
-constexpr std::uint8_t kAscqLongWrite = 0x08;
-constexpr std::uint8_t kAscNoMedium = 0x3A;
-constexpr std::uint8_t kAscOutOfRange = 0x21;
-constexpr std::uint8_t kAscIllegalMode = 0x64;
-constexpr std::uint8_t kUnitAttention = 0x06;
-constexpr std::uint8_t kAscMediumChanged = 0x28;
-}  // namespace
 
 DriveFailure ClassifyFailure(std::int32_t status) {
     const clsSCSI* transport = Transport();
@@ -26,15 +14,19 @@ DriveFailure ClassifyFailure(std::int32_t status) {
         return status == ScsiStatus::kBusy ? DriveFailure::Slow : DriveFailure::Other;
     }
     const std::uint8_t key = transport->LastSK(), asc = transport->LastASC();
-    if (asc == kAscNoMedium) return DriveFailure::MediumRemoved;
-    if (key == kUnitAttention && asc == kAscMediumChanged) return DriveFailure::MediumChanged;
-    if (key == kNotReady && asc == kAscBecomingReady && transport->LastASCQ() == kAscqLongWrite)
+    if (asc == Asc::kMediumNotPresent) return DriveFailure::MediumRemoved;
+    if (key == SenseKey::kUnitAttention && asc == Asc::kMediumMayHaveChanged)
+        return DriveFailure::MediumChanged;
+    if (key == SenseKey::kNotReady && asc == Asc::kNotReady &&
+        transport->LastASCQ() == Ascq::kLongWriteInProgress)
         return DriveFailure::Slow;
-    if (key == kNotReady) return DriveFailure::NotReady;
-    if (key == kMediumError) return DriveFailure::MediumError;
-    if (key == kIllegalRequest && asc == kAscOutOfRange) return DriveFailure::OutOfRange;
-    if (key == kIllegalRequest && asc == kAscIllegalMode) return DriveFailure::IllegalMode;
-    return key == 0 && asc == 0 ? DriveFailure::Slow : DriveFailure::Other;
+    if (key == SenseKey::kNotReady) return DriveFailure::NotReady;
+    if (key == SenseKey::kMediumError) return DriveFailure::MediumError;
+    if (key == SenseKey::kIllegalRequest && asc == Asc::kLbaOutOfRange)
+        return DriveFailure::OutOfRange;
+    if (key == SenseKey::kIllegalRequest && asc == Asc::kIllegalModeForTrack)
+        return DriveFailure::IllegalMode;
+    return key == SenseKey::kNoSense && asc == 0 ? DriveFailure::Slow : DriveFailure::Other;
 }
 
 std::string FailureCode(std::int32_t status) {
@@ -51,20 +43,17 @@ namespace {
 std::string OwnMessage(DriveFailure failure, bool write) {
     switch (failure) {
         case DriveFailure::MediumRemoved:
-            return EnginesText("MediumRemoved", "光碟已被取出。");
+            return Text(EngineMessage::MediumRemoved);
         case DriveFailure::MediumChanged:
-            return EnginesText("MediumChanged", "光碟已被更换。");
+            return Text(EngineMessage::MediumChanged);
         case DriveFailure::OutOfRange:
-            return write ? EnginesText("DiscFull", "光碟已满：光碟机拒绝写入超出光碟末尾的区块。")
-                         : EnginesText("ReadPastEnd", "光碟机拒绝读取超出光碟末尾的区块。");
+            return write ? Text(EngineMessage::DiscFull) : Text(EngineMessage::ReadPastEnd);
         case DriveFailure::NotReady:
-            return EnginesText("NotReady", "光碟机未就绪。");
+            return Text(EngineMessage::NotReady);
         case DriveFailure::IllegalMode:
-            return write ? EnginesText("WriteRefused", "光碟机拒绝了写入命令。")
-                         : EnginesText("AudioAsData", "这张光碟含有音轨，无法作为数据复制。");
+            return write ? Text(EngineMessage::WriteRefused) : Text(EngineMessage::AudioAsData);
         case DriveFailure::Other:
-            return write ? EnginesText("WriteRefused", "光碟机拒绝了写入命令。")
-                         : EnginesText("ReadRefused", "光碟机拒绝了读取命令。");
+            return write ? Text(EngineMessage::WriteRefused) : Text(EngineMessage::ReadRefused);
         case DriveFailure::Slow:
         case DriveFailure::MediumError:
             break;
@@ -79,46 +68,45 @@ constexpr std::uint8_t kAny = 0xFF;
 // Sense codes in words, the first entry that matches wins.
 struct SenseWords {
     std::uint8_t key, asc, ascq;
-    const char* textKey;
-    const char* builtIn;
+    EngineMessage text;
 };
+using namespace SenseKey;
 constexpr std::array<SenseWords, 16> kSenseWords = {{
-    {kNotReady, kAscNoMedium, kAny, "CauseNoDisc", "光碟机中没有光碟"},
-    {kNotReady, kAscBecomingReady, kAscqLongWrite, "CauseLongWrite", "长时间写入仍在进行"},
-    {kNotReady, kAny, kAny, "CauseNotReady", "光碟机未就绪"},
-    {kMediumError, 0x0C, kAny, "CauseWriteError", "写入错误"},
-    {kMediumError, 0x11, kAny, "CauseReadError", "无法读取的区块"},
-    {kMediumError, kAny, kAny, "CauseMediumError", "光碟介质错误"},
-    {0x04, kAny, kAny, "CauseHardwareError", "光碟机硬件错误"},
-    {kIllegalRequest, kAscOutOfRange, kAny, "CauseOutOfRange", "地址超出光碟范围"},
-    {kIllegalRequest, 0x2C, kAny, "CauseSequenceError", "命令顺序错误"},
-    {kIllegalRequest, 0x30, kAny, "CauseIncompatible", "光碟不兼容"},
-    {kIllegalRequest, kAscIllegalMode, kAny, "CauseIllegalMode", "这条轨道不能以这种方式写入"},
-    {kIllegalRequest, kAny, kAny, "CauseIllegalRequest", "光碟机不接受这个命令"},
-    {0x06, 0x28, kAny, "CauseMediumChanged", "光碟可能已被更换"},
-    {0x06, 0x29, kAny, "CauseReset", "光碟机已被重置"},
-    {0x06, kAny, kAny, "CauseUnitAttention", "光碟机的状态已改变"},
-    {0x0B, kAny, kAny, "CauseAborted", "命令被中止"},
+    {kNotReady, Asc::kMediumNotPresent, kAny, EngineMessage::CauseNoDisc},
+    {kNotReady, Asc::kNotReady, Ascq::kLongWriteInProgress, EngineMessage::CauseLongWrite},
+    {kNotReady, kAny, kAny, EngineMessage::CauseNotReady},
+    {kMediumError, Asc::kWriteError, kAny, EngineMessage::CauseWriteError},
+    {kMediumError, Asc::kUnrecoveredReadError, kAny, EngineMessage::CauseReadError},
+    {kMediumError, kAny, kAny, EngineMessage::CauseMediumError},
+    {kHardwareError, kAny, kAny, EngineMessage::CauseHardwareError},
+    {kIllegalRequest, Asc::kLbaOutOfRange, kAny, EngineMessage::CauseOutOfRange},
+    {kIllegalRequest, Asc::kCommandSequenceError, kAny, EngineMessage::CauseSequenceError},
+    {kIllegalRequest, Asc::kIncompatibleMedium, kAny, EngineMessage::CauseIncompatible},
+    {kIllegalRequest, Asc::kIllegalModeForTrack, kAny, EngineMessage::CauseIllegalMode},
+    {kIllegalRequest, kAny, kAny, EngineMessage::CauseIllegalRequest},
+    {kUnitAttention, Asc::kMediumMayHaveChanged, kAny, EngineMessage::CauseMediumChanged},
+    {kUnitAttention, Asc::kReset, kAny, EngineMessage::CauseReset},
+    {kUnitAttention, kAny, kAny, EngineMessage::CauseUnitAttention},
+    {kAbortedCommand, kAny, kAny, EngineMessage::CauseAborted},
 }};
 
 std::string CauseWords(std::int32_t status) {
     const clsSCSI* transport = Transport();
-    if (status == ScsiStatus::kBusy) return EnginesText("CauseBusy", "光碟机忙");
+    if (status == ScsiStatus::kBusy) return Text(EngineMessage::CauseBusy);
     if (status != ScsiStatus::kCheckCondition || transport == nullptr)
-        return EnginesText("CauseNoAnswer", "光碟机没有正常应答");
+        return Text(EngineMessage::CauseNoAnswer);
     const std::uint8_t key = transport->LastSK(), asc = transport->LastASC(),
                        ascq = transport->LastASCQ();
     for (const SenseWords& words : kSenseWords)
         if (words.key == key && (words.asc == kAny || words.asc == asc) &&
             (words.ascq == kAny || words.ascq == ascq))
-            return EnginesText(words.textKey, words.builtIn);
-    return EnginesText("CauseOther", "其他错误");
+            return Text(words.text);
+    return Text(EngineMessage::CauseOther);
 }
 }  // namespace
 
 std::string FailureCause(std::int32_t status) {
-    return EnginesText("FailureCause", "光碟机报告的原因：%1（%2）。",
-                       {CauseWords(status), FailureCode(status)});
+    return Text(EngineMessage::FailureCause, {CauseWords(status), FailureCode(status)});
 }
 
 std::string WriteFailureText(std::int32_t status, bool writeError, const std::string& slowText,

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "LanguageTexts.h"
+#include "EraseTexts.h"
 
 class EngineReporter;
 
@@ -13,7 +13,7 @@ enum class EraseOutcome {
     InUse,        // another program holds the drive (or it could not be held)
     NoDisc,       // no medium in the drive
     NotErasable,  // the disc is not rewritable
-    Erased,       // BlankDisc succeeded
+    Completed,    // BlankDisc succeeded
     Failed,       // BlankDisc failed
     Cancelled,    // the user stopped it before BLANK, or during a DVD+RW overwrite
 };
@@ -21,22 +21,18 @@ enum class EraseOutcome {
 // The erase procedure behind the Erase button and `maple-cli erase`: asks for
 // confirmation, checks readiness, medium and rewritability, then blanks the
 // disc (minimal or whole; DVD+RW is overwritten), reporting through the
-// reporter with the texts of the erase window ("frmErase.StringNN", built-in
-// Chinese defaults). The drive is marked busy and held (a DriveClaim) while it works. BLANK itself
-// cannot be stopped; a cancel request is honoured before it and between the
-// blocks of a DVD+RW overwrite.
+// reporter with the texts of the erase window (EraseText). The drive is marked busy and held (a
+// DriveClaim) while it works. BLANK itself cannot be stopped; a cancel request is honoured before
+// it and between the blocks of a DVD+RW overwrite.
 class EraseEngine {
   public:
-    explicit EraseEngine(EngineReporter& reporter);
-    EraseEngine(EngineReporter& reporter, LanguageTexts texts);
+    explicit EraseEngine(EngineReporter& reporter) : m_reporter(reporter) {}
 
     // `quick` sends blanking type 1 (minimal), otherwise 0 (whole disc).
     EraseOutcome Run(const std::string& drive, bool quick);
 
   private:
-    EraseOutcome Refuse(EraseOutcome outcome, int message);
-    std::string Text(int number) const;
+    EraseOutcome Refuse(EraseOutcome outcome, EraseText message);
 
     EngineReporter& m_reporter;
-    LanguageTexts m_texts;
 };

@@ -4,13 +4,9 @@
 
 #include "DriveBusy.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "TransportSlot.h"
 #include "modMMC.h"
-
-namespace {
-constexpr std::uint8_t kAscMediumNotPresent = 0x3A;
-constexpr std::uint8_t kUnitAttention = 0x06;
-}  // namespace
 
 bool MediaPresenceWatch::Poll(const std::string& drive) {
     const bool wasPresent = m_present && drive == m_drive;
@@ -21,7 +17,7 @@ bool MediaPresenceWatch::Poll(const std::string& drive) {
     // counted in it.
     const Fingerprint fingerprint = ReadFingerprint(drive);
     const MediaChangeMark mark = MediaChanges::Mark(drive);
-    const std::uint64_t jobsEnded = DriveJobsEnded();
+    const std::uint64_t jobsEnded = DriveJobsEnded(drive);
     m_newMedium = !wasPresent || fingerprint != m_fingerprint || !(mark == m_mark) ||
                   jobsEnded != m_jobsEnded;
     m_fingerprint = fingerprint;
@@ -41,7 +37,7 @@ bool MediaPresenceWatch::PollPresence(const std::string& drive) {
     if (status == ScsiStatus::kGood) {
         m_present = true;
     } else if (status == ScsiStatus::kCheckCondition && Transport() != nullptr &&
-               Transport()->LastASC() == kAscMediumNotPresent) {
+               Transport()->LastASC() == Asc::kMediumNotPresent) {
         m_present = false;
     }
     return m_present;
@@ -52,7 +48,7 @@ MediaPresenceWatch::Fingerprint MediaPresenceWatch::ReadFingerprint(const std::s
     std::int32_t status = modMMC::ReadDiscInformation(drive, disc);
     // A pending unit attention answers the first command: ask once more.
     if (status == ScsiStatus::kCheckCondition && Transport() != nullptr &&
-        Transport()->LastSK() == kUnitAttention)
+        Transport()->LastSK() == SenseKey::kUnitAttention)
         status = modMMC::ReadDiscInformation(drive, disc);
     Fingerprint fingerprint{};
     if (status == ScsiStatus::kGood)
@@ -65,5 +61,5 @@ MediaPresenceWatch::Fingerprint MediaPresenceWatch::ReadFingerprint(const std::s
 }
 
 bool MediaPresenceWatch::ReadyToStart(const std::string& drive) {
-    return !drive.empty() && !IsDriveBusy() && Poll(drive);
+    return !drive.empty() && !IsDriveBusy(drive) && Poll(drive);
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "DriveClaim.h"
-#include "EnginesText.h"
+#include "EngineMessages.h"
 #include "MediaClasses.h"
 #include "modMMC.h"
 
@@ -28,33 +28,24 @@ std::string PlayingTime(std::int64_t sectors) {
 
 std::string DataFitProblem(std::int64_t needed, std::int64_t free) {
     if (free < 0 || needed <= free) return {};
-    return EnginesText(
-        "DataTooBig",
-        "映像需要 %1 个区块（%2 MB），但光碟只有 %3 个可用区块（%4 MB）。"
-        "请换一张更大的光碟。",
-        {std::to_string(needed), Megabytes(needed), std::to_string(free), Megabytes(free)});
+    return Text(EngineMessage::DataTooBig,
+                {std::to_string(needed), Megabytes(needed), std::to_string(free), Megabytes(free)});
 }
 
 std::string AudioFitProblem(std::int64_t needed, std::int64_t free) {
     if (free < 0 || needed <= free) return {};
-    return EnginesText(
-        "AudioTooLong",
-        "这些音轨连同间隔需要 %1 个区块（%2），但光碟只有 %3 个可用区块（%4）。"
-        "请减少音轨。",
-        {std::to_string(needed), PlayingTime(needed), std::to_string(free), PlayingTime(free)});
+    return Text(EngineMessage::AudioTooLong, {std::to_string(needed), PlayingTime(needed),
+                                              std::to_string(free), PlayingTime(free)});
 }
 
 std::string TestModeProblem(std::int32_t media) {
     if (MediaClasses::HasTestWrite(media)) return {};
-    return EnginesText("NoTestMode",
-                       "%1 光碟不能进行测试刻录：刻录机会真正写入这张光碟。"
-                       "请取消测试模式，或改用 CD-R/RW 或 DVD-R/RW 光碟。",
-                       {modMMC::MediaName(media)});
+    return Text(EngineMessage::NoTestMode, {modMMC::MediaName(media)});
 }
 
 std::string ClaimProblem(const DriveClaim& claim) {
     if (claim.Held()) return {};
-    return claim.InUse() ? EnginesText("DriveInUse", "光碟机正被另一个程序使用") : claim.Problem();
+    return claim.InUse() ? Text(EngineMessage::DriveInUse) : claim.Problem();
 }
 
 }  // namespace RecordingChecks

@@ -7,7 +7,7 @@ class DriveClaim;
 
 // Checks a recording passes before anything is sent that changes the disc.
 // Each Problem function returns an empty text when the check passes, else
-// the message that refuses the recording (see EnginesText).
+// the message that refuses the recording (EngineMessage).
 namespace RecordingChecks {
 
 // `needed` blocks of 2048 bytes against `free` (modMMC::FreeBlocks; not

@@ -1,17 +1,16 @@
 #include "WriteWithRetry.h"
 
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "Sleeper.h"
 #include "TransportSlot.h"
 #include "modMMC.h"
 
 namespace {
-constexpr std::uint8_t kSenseMediumError = 0x03;
-constexpr std::uint8_t kAscWriteError = 0x0C;
-
 bool IsWriteError() {
     const clsSCSI* transport = Transport();
-    return transport->LastSK() == kSenseMediumError && transport->LastASC() == kAscWriteError;
+    return transport->LastSK() == SenseKey::kMediumError &&
+           transport->LastASC() == Asc::kWriteError;
 }
 }  // namespace
 

@@ -6,12 +6,18 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "BurnOptions.h"
 #include "DriveBusy.h"
-#include "LanguageTexts.h"
+#include "EngineRunner.h"
+#include "InfoWindowTexts.h"
 #include "MainWindowLink.h"
+#include "MessageBoxSeam.h"
+#include "SessionRecording.h"
+#include "SessionTexts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 #include "WindowTexts.h"
+#include "modMMC.h"
 
 namespace {
 constexpr int kWidthTwips = 6030;
@@ -19,16 +25,16 @@ constexpr int kHeightTwips = 4530;
 constexpr int kTickMs = 200;
 
 struct InfoRow {
-    const char* caption;  // control name and language key
-    const char* builtIn;
+    const char* caption;  // control name
+    InfoWindowText text;
     const char* value;  // control name of the value label
 };
 constexpr std::array<InfoRow, 5> kRows = {{
-    {"lblDiscType", "碟片类型:", "lblValueDiscType"},
-    {"lblSessions", "总区段数目:", "lblValueSessions"},
-    {"LblTrackNum", "总轨道数目:", "LblValueTrackNum"},
-    {"lblDiscStatus", "碟片状态:", "lblValueDiscStatus"},
-    {"lblSessionStatus", "最后区段状态:", "lblValueLastSessionStatus"},
+    {"lblDiscType", InfoWindowText::DiscType, "lblValueDiscType"},
+    {"lblSessions", InfoWindowText::Sessions, "lblValueSessions"},
+    {"LblTrackNum", InfoWindowText::Tracks, "LblValueTrackNum"},
+    {"lblDiscStatus", InfoWindowText::DiscStatus, "lblValueDiscStatus"},
+    {"lblSessionStatus", InfoWindowText::LastSessionStatus, "lblValueLastSessionStatus"},
 }};
 }  // namespace
 
@@ -53,12 +59,12 @@ frmDiscInfo* frmDiscInfo::ShowWindow() {
 }
 
 void frmDiscInfo::BuildControls() {
-    m_frameInfo = new QGroupBox(QString::fromUtf8("碟片信息"), this);
+    m_frameInfo = new QGroupBox(QText(InfoWindowText::InfoFrame), this);
     m_frameInfo->setObjectName(QStringLiteral("frameInfo"));
     m_frameInfo->setGeometry(12, 10, 370, 196);
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const int top = 30 + static_cast<int>(i) * 32;
-        m_captions[i] = new QLabel(QString::fromUtf8(kRows[i].builtIn), m_frameInfo);
+        m_captions[i] = new QLabel(QText(kRows[i].text), m_frameInfo);
         m_captions[i]->setObjectName(QString::fromLatin1(kRows[i].caption));
         m_captions[i]->setGeometry(16, top, 150, 22);
         m_values[i] = new QLabel(QStringLiteral("N/A"), m_frameInfo);
@@ -68,27 +74,50 @@ void frmDiscInfo::BuildControls() {
         bold.setBold(true);
         m_values[i]->setFont(bold);
     }
-    m_cmdExit = new QPushButton(QString::fromUtf8("关闭(&C)"), this);
+    m_cmdExit = new QPushButton(QText(InfoWindowText::CloseButton), this);
     m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
     m_cmdExit->setGeometry(282, 226, 100, 30);
     connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    m_cmdCloseDisc = new QPushButton(QText(InfoWindowText::CloseDiscButton), this);
+    m_cmdCloseDisc->setObjectName(QStringLiteral("cmdCloseDisc"));
+    m_cmdCloseDisc->setGeometry(12, 226, 150, 30);
+    m_cmdCloseDisc->setEnabled(false);
+    connect(m_cmdCloseDisc, &QPushButton::clicked, this, &frmDiscInfo::CloseDisc);
+    m_runner = new EngineRunner(this);
+    m_runner->LockWhileRunning({m_cmdCloseDisc, m_cmdExit});
+    connect(m_runner, &EngineRunner::finished, this, [this] {
+        m_timer1->start();
+        emit closeFinished();
+    });
 }
 
-void frmDiscInfo::LoadTexts() {
-    std::vector<TextBinding> table;
-    for (std::size_t i = 0; i < kRows.size(); ++i)
-        table.push_back({kRows[i].caption, TextTarget::Caption(m_captions[i])});
-    table.push_back({"frameInfo", TextTarget::Caption(m_frameInfo)});
-    table.push_back({"cmdExit", TextTarget::Caption(m_cmdExit)});
-    ApplyLanguageTexts(LanguageTexts("frmDiscInfo"), table);
+bool frmDiscInfo::Closing() const {
+    return m_runner->IsRunning();
+}
+
+void frmDiscInfo::CloseDisc() {
+    const std::string drive = CurrentDrive();
+    if (drive.empty() ||
+        ShowMessageBox(this, QText(SessionText::CloseConfirm), windowTitle(), MessageIcon::Question,
+                       MessageButtons::YesNo) != MessageAnswer::Yes) {
+        emit closeFinished();
+        return;
+    }
+    m_timer1->stop();
+    BurnOptions options = BurnOptions::ForTask(RecordingTask::kRecordImage);
+    options.ejectDisc = false;  // the window goes on showing the disc
+    m_runner->Start(
+        [drive, options](EngineReporter& reporter) {
+            (void)SessionRecording::CloseDisc(reporter, drive, options);
+        },
+        drive);
 }
 
 void frmDiscInfo::Load() {
     m_timer1->stop();
-    LoadTexts();
     m_drive = CurrentDrive();
     // Another window's burn or erase owns the drive: the timer catches up later.
-    if (!m_drive.empty() && !IsDriveBusy()) {
+    if (!m_drive.empty() && !IsDriveBusy(m_drive)) {
         if (const auto texts = m_view.Load(m_drive)) ShowTexts(*texts);
     }
     m_timer1->start();
@@ -117,4 +146,8 @@ void frmDiscInfo::ShowTexts(const DiscInfoTexts& texts) {
                                                       &texts.lastSessionStatus};
     for (std::size_t i = 0; i < values.size(); ++i)
         m_values[i]->setText(QString::fromStdString(*values[i]));
+    // Only a disc that takes another session can be closed.
+    if (!m_runner->IsRunning())
+        m_cmdCloseDisc->setEnabled(texts.discStatus ==
+                                   modMMC::DiscStatusName(modMMC::DiscState::kIncomplete));
 }

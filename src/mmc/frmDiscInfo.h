@@ -10,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
+class EngineRunner;
 
 // The disc information window: media type, sessions, last track, disc and
 // last-session state of the disc in the current drive, kept up to date by a
@@ -26,15 +27,23 @@ class frmDiscInfo : public QWidget {
     // Queries `drive` and fills the five value labels.
     void ShowDiscInfo(const std::string& drive);
 
+    // True while "close the disc" runs.
+    bool Closing() const;
+
+  signals:
+    // "Close the disc" has ended (or was not confirmed).
+    void closeFinished();
+
   public slots:
     // One tick of Timer1.
     void Timer1Tick();
 
   private:
     void BuildControls();
-    void LoadTexts();
     void Load();
     void ShowTexts(const DiscInfoTexts& texts);
+    // "Close the disc": asks, then finishes the appendable disc on a worker.
+    void CloseDisc();
 
     DiscInfoView m_view;
     // The drive the labels belong to: another selection starts afresh.
@@ -43,5 +52,7 @@ class frmDiscInfo : public QWidget {
     std::array<QLabel*, 5> m_captions{};
     std::array<QLabel*, 5> m_values{};
     QPushButton* m_cmdExit = nullptr;
+    QPushButton* m_cmdCloseDisc = nullptr;  // enabled while the disc is appendable
+    EngineRunner* m_runner = nullptr;
     QTimer* m_timer1 = nullptr;
 };

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "EngineRunner.h"
-#include "LanguageTexts.h"
+#include "EraseTexts.h"
 #include "MainWindowLink.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -25,7 +25,6 @@ frmErase::frmErase(QWidget* parent) : QWidget(parent, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Erase Disc"));
     BuildControls();
-    LoadTexts();
     Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
     m_runner = new EngineRunner(this);
     m_runner->LockWhileRunning({m_cmdErase, m_cmdCancel, m_chkQuikErase});
@@ -54,49 +53,37 @@ bool frmErase::Erasing() const {
 }
 
 void frmErase::BuildControls() {
-    m_chkQuikErase = new QCheckBox(QString::fromUtf8("快速擦除光碟"), this);
+    m_chkQuikErase = new QCheckBox(QText(EraseText::QuickErase), this);
     m_chkQuikErase->setObjectName(QStringLiteral("chkQuikErase"));
     m_chkQuikErase->setGeometry(20, 16, 354, 24);
     m_chkQuikErase->setChecked(true);
-    m_lblEraseMsg =
-        new QLabel(QString::fromUtf8("警告: 快速擦除光碟仅消除TOC的内容,以实现加快抹除速度，"
-                                     "但并未真正消除碟片资料，重要或机密资料不建议使用。"),
-                   this);
+    m_lblEraseMsg = new QLabel(QText(EraseText::QuickEraseWarning), this);
     m_lblEraseMsg->setObjectName(QStringLiteral("lblEraseMsg"));
     m_lblEraseMsg->setGeometry(20, 48, 354, 84);
     m_lblEraseMsg->setWordWrap(true);
     m_lblEraseMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_lblStatus = new QLabel(QString::fromUtf8("状态:"), this);
+    m_lblStatus = new QLabel(QText(EraseText::StatusCaption), this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
     m_lblStatus->setGeometry(20, 148, 60, 22);
-    m_lblStat = new QLabel(QString::fromUtf8("等待操作..."), this);
+    m_lblStat = new QLabel(QText(EraseText::StatusWaiting), this);
     m_lblStat->setObjectName(QStringLiteral("LblStat"));
     m_lblStat->setGeometry(84, 148, 290, 22);
-    m_cmdErase = new QPushButton(QString::fromUtf8("擦除(&E)"), this);
+    m_cmdErase = new QPushButton(QText(EraseText::EraseButton), this);
     m_cmdErase->setObjectName(QStringLiteral("cmdErase"));
     m_cmdErase->setGeometry(164, 220, 100, 30);
     m_cmdErase->setEnabled(false);
-    m_cmdCancel = new QPushButton(QString::fromUtf8("取消(&C)"), this);
+    m_cmdCancel = new QPushButton(QText(EraseText::CancelButton), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cmdCancel->setGeometry(274, 220, 100, 30);
     connect(m_cmdErase, &QPushButton::clicked, this, &frmErase::StartErase);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void frmErase::LoadTexts() {
-    ApplyLanguageTexts(LanguageTexts("frmErase"),
-                       {
-                           {"chkQuikErase", TextTarget::Caption(m_chkQuikErase)},
-                           {"lblEraseMsg", TextTarget::Caption(m_lblEraseMsg)},
-                           {"lblStatus", TextTarget::Caption(m_lblStatus)},
-                           {"LblStat", TextTarget::Caption(m_lblStat)},
-                           {"cmdErase", TextTarget::Caption(m_cmdErase)},
-                           {"cmdCancel", TextTarget::Caption(m_cmdCancel)},
-                       });
-}
-
 void frmErase::Timer1Tick() {
-    m_cmdErase->setEnabled(m_presence.ReadyToStart(CurrentDrive()));
+    const bool ready = m_presence.ReadyToStart(CurrentDrive());
+    m_cmdErase->setEnabled(ready);
+    // The last erase's outcome belongs to the disc it erased, not to the next.
+    if (ready && m_presence.NewMedium()) m_lblStat->setText(QText(EraseText::StatusWaiting));
 }
 
 void frmErase::StartErase() {
@@ -104,12 +91,17 @@ void frmErase::StartErase() {
     m_cmdErase->setEnabled(false);
     const std::string drive = CurrentDrive();
     const bool quick = m_chkQuikErase->isChecked();
-    m_runner->Start([this, drive, quick](EngineReporter& reporter) {
-        m_lastOutcome = EraseEngine(reporter).Run(drive, quick);
-    });
+    m_runner->Start(
+        [this, drive, quick](EngineReporter& reporter) {
+            m_lastOutcome = EraseEngine(reporter).Run(drive, quick);
+        },
+        drive);
 }
 
 void frmErase::OnEraseFinished() {
+    // The erase itself makes the disc look new to the watch: take it in
+    // here, so that the outcome stays until another disc comes.
+    (void)m_presence.ReadyToStart(CurrentDrive());
     m_timer1->start();
     emit eraseFinished();
 }

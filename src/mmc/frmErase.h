@@ -45,7 +45,6 @@ class frmErase : public QWidget {
 
   private:
     void BuildControls();
-    void LoadTexts();
     void StartErase();
     void OnEraseFinished();
 

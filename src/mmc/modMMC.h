@@ -21,6 +21,7 @@ constexpr std::uint8_t kOpSynchronizeCache = 0x35;
 constexpr std::uint8_t kOpWrite10 = 0x2A;
 constexpr std::uint8_t kOpRead10 = 0x28;
 constexpr std::uint8_t kOpReadCd = 0xBE;
+constexpr std::uint8_t kOpSendCueSheet = 0x5D;
 constexpr std::uint8_t kOpReadCapacity = 0x25;
 constexpr std::uint8_t kOpModeSelect10 = 0x55;
 constexpr std::uint8_t kOpModeSense10 = 0x5A;
@@ -46,6 +47,7 @@ constexpr std::int32_t kDVDPlusR = 9;
 constexpr std::int32_t kDVDPlusRDL = 10;
 constexpr std::int32_t kDVDPlusRW = 11;
 constexpr std::int32_t kDVDPlusRWDL = 12;
+constexpr std::int32_t kBDROM = 13;
 constexpr std::int32_t kBDR = 14;
 constexpr std::int32_t kBDRE = 15;
 constexpr std::int32_t kHDDVDR = 17;
@@ -92,6 +94,8 @@ constexpr std::int32_t kCloseTrack = 1;
 constexpr std::int32_t kCloseSession = 2;
 // DVD+R and DVD+R DL: close the session and finalise the disc (101b).
 constexpr std::int32_t kCloseFinalize = 5;
+// BD-R: close the session and finalise the disc (110b).
+constexpr std::int32_t kCloseFinalizeBD = 6;
 // Blanking types of BLANK.
 constexpr std::uint8_t kBlankWholeDisc = 0;
 constexpr std::uint8_t kBlankMinimal = 1;
@@ -117,6 +121,14 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // into `length` bytes of `buffer`.
 [[nodiscard]] std::int32_t ReadCd(const std::string& drive, std::uint32_t lba, std::uint32_t blocks,
                                   void* buffer, std::int32_t length);
+// READ CD of the formatted Q sub-channel only (16 bytes a sector: CTL/ADR,
+// track, index, relative M S F, zero, absolute M S F in BCD, CRC, 4 zeros)
+// of `blocks` sectors at `lba` into `length` bytes of `buffer`.
+[[nodiscard]] std::int32_t ReadCdQ(const std::string& drive, std::uint32_t lba,
+                                   std::uint32_t blocks, void* buffer, std::int32_t length);
+// SEND CUE SHEET of the `length` bytes of `sheet` (Session At Once).
+[[nodiscard]] std::int32_t SendCueSheet(const std::string& drive, const void* sheet,
+                                        std::int32_t length);
 // READ CAPACITY: the last logical block address, or -1 when the command fails.
 [[nodiscard]] std::int64_t ReadCapacity(const std::string& drive);
 // MODE SELECT(10), PF set, sending `length` bytes of `buffer`.
@@ -159,6 +171,9 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // Maximum and current speeds of the capabilities page (2Ah); zeros when the
 // drive does not answer.
 [[nodiscard]] DriveSpeeds GetDriveSpeeds(const std::string& drive);
+// True when GET CONFIGURATION marks CD Mastering (002Eh) current with its
+// Session At Once bit: the drive records a CD from a cue sheet.
+[[nodiscard]] bool OffersSessionAtOnce(const std::string& drive);
 // Media number 0..22 of the current profile; 0 when GET CONFIGURATION fails,
 // 22 for no medium or an unlisted profile.
 [[nodiscard]] std::int32_t GetMediaType(const std::string& drive);
@@ -178,6 +193,13 @@ constexpr std::uint8_t kBlankMinimal = 1;
 [[nodiscard]] bool IsDVDMedia(const std::string& drive);
 // 1 medium present, 0 no medium, -1 the drive gives no media event.
 [[nodiscard]] std::int32_t MediaPresent(const std::string& drive);
+// How long a task waits for the drive to become ready before it says the
+// drive is busy: 15 s, enough for a drive that spins a disc up.
+constexpr std::int32_t kReadyWaitMs = 15000;
+// How long the verifier waits after it moved the tray out and in: 30 s, as a
+// drive reads a disc put in afresh (its table of contents, its format)
+// before it is ready, which takes longer than spinning one up.
+constexpr std::int32_t kReloadReadyWaitMs = 30000;
 // Polls TEST UNIT READY every 200 ms for up to `limitMs`: 1 ready (status 0),
 // 0 no medium (CHECK CONDITION with ASC 3Ah), -1 the limit was reached.
 [[nodiscard]] std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs);
@@ -191,12 +213,45 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // What BlankDisc returns when `events` asked it to stop between the blocks
 // of a DVD+RW overwrite (the disc is partly erased).
 constexpr std::int32_t kBlankStopped = -1;
-// Erases the disc: BLANK of `blankingType`, or for DVD+RW zeros over LBAs
-// 0..299. Returns 0 on success, else the failing status (255 when the
-// DVD+RW overwrite gives up), or kBlankStopped when `events` (optional)
-// asked to stop after a block of the overwrite.
+// Erases the disc: BLANK of `blankingType`; for DVD+RW zeros over LBAs
+// 0..299; for BD-RE a full format (whole) or a quick reformat and the
+// zeros (minimal); a DVD+RW or BD-RE never formatted gets its first format.
+// Returns 0 on success, else the failing status (255 when the overwrite or
+// the format gives up), or kBlankStopped when `events` (optional) asked to
+// stop after a block of the overwrite.
 [[nodiscard]] std::int32_t BlankDisc(const std::string& drive, std::uint8_t blankingType,
                                      EngineReporter* events = nullptr);
+
+// ---- Formats and streaming (DVD+RW, BD) ----
+
+// SET STREAMING with one performance descriptor over LBAs 0..`endLba`:
+// read and write speeds in kB/s (FFFFh = the fastest). Blu-ray drives take
+// their speeds so; SET CD SPEED may be ignored there.
+[[nodiscard]] std::int32_t SetStreaming(const std::string& drive, std::uint16_t readSpeed,
+                                        std::uint16_t writeSpeed, std::uint32_t endLba);
+// READ FORMAT CAPACITIES into `length` bytes of `buffer`; true on success.
+[[nodiscard]] bool ReadFormatCapacities(const std::string& drive, void* buffer,
+                                        std::uint16_t length);
+// FORMAT UNIT with Immed and FOV set and the 8-byte format descriptor
+// `descriptor` (a copy of one READ FORMAT CAPACITIES offers); returns at once
+// while the drive formats (see FormatDisc).
+[[nodiscard]] std::int32_t FormatUnit(const std::string& drive,
+                                      const std::array<std::uint8_t, 8>& descriptor);
+// How FormatDisc formats: the first format of a new disc, or the erase of a
+// BD-RE (a quick reformat, or a full format with certification).
+enum class FormatStyle { First, QuickReformat, Full };
+// True when the disc is a DVD+RW or BD-RE that was never formatted (READ
+// FORMAT CAPACITIES: the current descriptor says "unformatted").
+[[nodiscard]] bool NeedsFormat(const std::string& drive, std::int32_t media);
+// The blocks a DVD+RW or BD-RE holds after FormatDisc(First); -1 when the
+// drive offers no such format.
+[[nodiscard]] std::int64_t FirstFormatBlocks(const std::string& drive, std::int32_t media);
+// Formats a DVD+RW (type 26h) or BD-RE (type 00h for the first format, 30h
+// quick reformat or full certification for an erase) and waits until the
+// drive is ready again. 0 on success, else the failing status (255 when no
+// format fits or the drive does not become ready).
+[[nodiscard]] std::int32_t FormatDisc(const std::string& drive, std::int32_t media,
+                                      FormatStyle style);
 
 // ---- Display names ----
 

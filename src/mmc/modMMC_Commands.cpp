@@ -31,7 +31,8 @@ std::int32_t CloseTrackSession(const std::string& drive, std::int32_t closeFunct
 }
 
 std::int32_t SynchronizeCache(const std::string& drive) {
-    ScsiRequest request = detail::MakeRequest(kOpSynchronizeCache, 10, ScsiDirection::kIn, 10);
+    // Long: after a Session At Once recording the drive writes the lead-out.
+    ScsiRequest request = detail::MakeRequest(kOpSynchronizeCache, 10, ScsiDirection::kIn, 600);
     return detail::Send(request, drive, nullptr, 0);
 }
 
@@ -61,6 +62,25 @@ std::int32_t ReadCd(const std::string& drive, std::uint32_t lba, std::uint32_t b
     PutBigEndian16(request, 7, static_cast<std::uint16_t>(blocks & 0xFFFF));
     request.CDB[9] = 0x10;  // user data only: the 2352 bytes of a CD-DA sector
     return detail::Send(request, drive, buffer, length);
+}
+
+std::int32_t ReadCdQ(const std::string& drive, std::uint32_t lba, std::uint32_t blocks,
+                     void* buffer, std::int32_t length) {
+    ScsiRequest request = detail::MakeRequest(kOpReadCd, 12, ScsiDirection::kIn, 10);
+    request.CDB[1] = 0x04;  // CD-DA
+    PutBigEndian32(request, 2, lba);
+    request.CDB[6] = static_cast<std::uint8_t>((blocks >> 16) & 0xFF);
+    PutBigEndian16(request, 7, static_cast<std::uint16_t>(blocks & 0xFFFF));
+    request.CDB[9] = 0x00;   // no sector data
+    request.CDB[10] = 0x02;  // sub-channel 010b: the formatted Q, 16 bytes a sector
+    return detail::Send(request, drive, buffer, length);
+}
+
+std::int32_t SendCueSheet(const std::string& drive, const void* sheet, std::int32_t length) {
+    ScsiRequest request = detail::MakeRequest(kOpSendCueSheet, 10, ScsiDirection::kOut, 10);
+    request.CDB[6] = static_cast<std::uint8_t>((length >> 16) & 0xFF);  // bytes 6-8: sheet size
+    PutBigEndian16(request, 7, static_cast<std::uint16_t>(length & 0xFFFF));
+    return detail::Send(request, drive, const_cast<void*>(sheet), length);
 }
 
 std::int64_t ReadCapacity(const std::string& drive) {

@@ -5,6 +5,7 @@
 #include "MediaChanges.h"
 #include "MediaClasses.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "Sleeper.h"
 #include "TransportSlot.h"
 #include "modMMC.h"
@@ -13,7 +14,6 @@ namespace modMMC {
 
 namespace {
 constexpr std::uint8_t kPageCapabilities = 0x2A;
-constexpr std::uint8_t kAscMediumNotPresent = 0x3A;
 constexpr int kReadyPollMs = 200;
 
 std::uint16_t BigEndian16(const std::uint8_t* bytes) {
@@ -52,11 +52,11 @@ std::int64_t LastLeadOutStart(const DiscInformationBlock& disc, std::int32_t med
     return (disc[21] * 60 + disc[22]) * 75 + disc[23] - 150;
 }
 
-// A DVD+RW reports itself complete once formatted, whatever it holds; only a
-// file system at sector 16 makes it "complete" for us.
+// A DVD+RW (or BD-RE) reports itself complete once formatted, whatever it
+// holds; only a file system at sector 16 makes it "complete" for us.
 std::int32_t CompleteUnlessBlankDVDPlusRW(std::int32_t mediaType, int& hasStructure,
                                           const std::string& drive) {
-    if (mediaType != Media::kDVDPlusRW) return DiscState::kComplete;
+    if (mediaType != Media::kDVDPlusRW && mediaType != Media::kBDRE) return DiscState::kComplete;
     if (hasStructure < 0) hasStructure = HasVolumeStructure(drive) ? 1 : 0;
     return hasStructure == 1 ? DiscState::kComplete : DiscState::kEmpty;
 }
@@ -73,6 +73,15 @@ DriveSpeeds GetDriveSpeeds(const std::string& drive) {
     speeds.MaxWriteSpeed = BigEndian16(&reply[26]);      // page bytes 18-19
     speeds.CurrentWriteSpeed = BigEndian16(&reply[28]);  // page bytes 20-21
     return speeds;
+}
+
+bool OffersSessionAtOnce(const std::string& drive) {
+    constexpr std::uint8_t kCdMastering = 0x2E, kCurrent = 0x01, kSessionAtOnce = 0x20;
+    std::array<std::uint8_t, 16> reply{};
+    if (!GetConfiguration(drive, kCdMastering, 2, reply.data(), reply.size())) return false;
+    // After the 8-byte header: the feature code, its current bit, its flags.
+    return BigEndian16(&reply[8]) == kCdMastering && (reply[10] & kCurrent) != 0 &&
+           (reply[12] & kSessionAtOnce) != 0;
 }
 
 std::int32_t GetMediaType(const std::string& drive) {
@@ -160,7 +169,7 @@ std::int32_t WaitUnitReady(const std::string& drive, std::int32_t limitMs) {
         // Sense data belongs to CHECK CONDITION only: after a transport
         // failure it is stale or empty and says nothing about the medium.
         if (status == ScsiStatus::kCheckCondition && Transport() != nullptr &&
-            Transport()->LastASC() == kAscMediumNotPresent) {
+            Transport()->LastASC() == Asc::kMediumNotPresent) {
             return 0;
         }
         SleepMilliseconds(kReadyPollMs);

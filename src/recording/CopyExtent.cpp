@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <set>
 #include <vector>
 
-#include "EnginesText.h"
+#include "EngineMessages.h"
 #include "MediaClasses.h"
 #include "ScsiStatus.h"
 #include "VolumeSpaceSize.h"
@@ -70,15 +69,17 @@ std::int64_t DeclaredBlocks(const std::string& drive) {
     return DeclaredVolumeBlocks(head);
 }
 
+// Where the last of several sessions starts; -1 for a single session.
+std::int64_t LastSessionStart(const std::vector<RecordedTrack>& tracks) {
+    if (tracks.empty() || tracks.front().session == tracks.back().session) return -1;
+    std::int64_t start = tracks.back().start;
+    for (const RecordedTrack& track : tracks)
+        if (track.session == tracks.back().session) start = std::min(start, track.start);
+    return start;
+}
+
 std::string Refusal(const std::vector<RecordedTrack>& tracks) {
-    std::set<int> sessions;
-    for (const RecordedTrack& track : tracks) sessions.insert(track.session);
-    if (sessions.size() > 1)
-        return EnginesText("ManySessions", "这张光碟含有 %1 个区段；目前只能复制单区段的光碟。",
-                           {std::to_string(sessions.size())});
-    if (tracks.size() > 1)
-        return EnginesText("ManyTracks", "这张光碟含有 %1 个轨道；目前只能复制单轨道的光碟。",
-                           {std::to_string(tracks.size())});
+    if (tracks.size() > 1) return Text(EngineMessage::ManyTracks, {std::to_string(tracks.size())});
     return {};
 }
 }  // namespace
@@ -86,6 +87,8 @@ std::string Refusal(const std::vector<RecordedTrack>& tracks) {
 CopyExtent CopyExtent::Of(const std::string& drive, std::int64_t lastLba, bool cd) {
     CopyExtent extent;
     const auto tracks = RecordedTracks(drive);
+    if (tracks) extent.lastSession = LastSessionStart(*tracks);
+    if (extent.lastSession >= 0) return extent;
     if (tracks) extent.refusal = Refusal(*tracks);
     if (!extent.refusal.empty()) return extent;
     extent.sectors = DeclaredBlocks(drive);

@@ -13,15 +13,17 @@
 //   recording, which the copy leaves out instead of calling them damage;
 // - WholeMedium: no ISO 9660 volume on overwritable media (DVD+RW, DVD-RAM,
 //   BD-RE): every block of the formatted medium.
-// A disc holding more than one session or track with recorded data is not
-// copied (the empty session and track an appendable disc keeps open do not
-// count); `refusal` then says so.
+// A disc of several sessions is not read sector by sector: `lastSession`
+// tells where its last session starts, whose view the copy takes. A session
+// holding several tracks with recorded data is not copied (the empty track an
+// appendable disc keeps open does not count); `refusal` then says so.
 struct CopyExtent {
     enum class Rule { Volume, Track, WholeMedium };
     Rule rule = Rule::Volume;
-    std::int64_t sectors = 0;     // to read, the run-out tail included
-    std::int64_t runOutTail = 0;  // last sectors left out when they cannot be read
-    std::string refusal;          // why the disc is not copied; empty when it is
+    std::int64_t sectors = 0;       // to read, the run-out tail included
+    std::int64_t runOutTail = 0;    // last sectors left out when they cannot be read
+    std::string refusal;            // why the disc is not copied; empty when it is
+    std::int64_t lastSession = -1;  // several sessions: the last one's start
 
     // Looks at the disc in `drive` (ready), whose READ CAPACITY gave `lastLba`
     // (greater than 0). `cd`: the disc is a CD.

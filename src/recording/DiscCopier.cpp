@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "BuiltInTexts.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
 #include "EngineReporter.h"
@@ -20,33 +19,33 @@ constexpr std::int16_t kWaitForTray = 0;
 DiscCopier::DiscCopier(EngineReporter& reporter, CopyOptions options)
     : m_reporter(reporter),
       m_options(std::move(options)),
-      m_texts("frmSaveISO2", BuiltInTexts::kSaveIso2),
       m_buffer(static_cast<std::size_t>(std::max(1, m_options.sectorsPerRead)) * 2048) {}
 
-void DiscCopier::Warn(const std::string& text, int titleNumber) {
-    m_reporter.Message(text, m_texts(titleNumber), MessageIcon::Exclamation, MessageButtons::Ok);
+void DiscCopier::Warn(const std::string& text, CopyText title) {
+    m_reporter.Message(text, Text(title), MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 CopyOutcome DiscCopier::Next(const std::string& drive,
                              const std::function<std::string()>& chooseImagePath) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim)) return CopyOutcome::Stopped;
+    if (!HoldsDrive(claim)) return CopyOutcome::Refused;
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
     if (ready != 1) {
-        Warn(m_texts(ready == 0 ? 15 : 17), 16);
-        return CopyOutcome::Stopped;
+        Warn(Text(ready == 0 ? CopyText::NoDisc : CopyText::DriveBusy), CopyText::DriveTitle);
+        return CopyOutcome::Refused;
     }
-    m_sourceIsDvd = modMMC::IsDVDMedia(drive);
+    // A Blu-ray source is recorded like a DVD (the chooser knows CD and DVD).
+    m_sourceIsDvd = MediaFamilies::OfDisc(drive) != MediaFamily::CD;
     if (!m_options.imageOnly) return CopyToDisc(drive);
     const std::string path = chooseImagePath ? chooseImagePath() : std::string();
-    if (path.empty()) return CopyOutcome::Stopped;
+    if (path.empty()) return CopyOutcome::Refused;
     return CopyImageOnly(drive, path);
 }
 
 bool DiscCopier::HoldsDrive(const DriveClaim& claim) {
     const std::string problem = RecordingChecks::ClaimProblem(claim);
-    if (!problem.empty()) Warn(problem, 16);
+    if (!problem.empty()) Warn(problem, CopyText::DriveTitle);
     return problem.empty();
 }
 
@@ -54,10 +53,11 @@ CopyOutcome DiscCopier::CopyImageOnly(const std::string& drive, const std::strin
     m_reporter.ElapsedText(path);
     if (!CopyDiscToImage(drive, path)) {
         if (m_cancelled) return CopyOutcome::Cancelled;
-        m_reporter.PhaseText(m_texts(22));
+        m_reporter.PhaseText(Text(CopyText::ImageCopyFailed));
         return CopyOutcome::Failed;
     }
-    m_reporter.Message(m_texts(20) + "\n" + Summary(), m_texts(21), MessageIcon::Information,
+    m_reporter.Message(Text(CopyText::ImageSaved) + "\n" + Summary(),
+                       Text(CopyText::ImageSavedTitle), MessageIcon::Information,
                        MessageButtons::Ok);
     return CopyOutcome::ImageSaved;
 }
@@ -69,13 +69,14 @@ CopyOutcome DiscCopier::CopyToDisc(const std::string& drive) {
     m_reporter.ElapsedText(path);
     if (!CopyDiscToImage(drive, path)) {
         if (m_cancelled) return CopyOutcome::Cancelled;
-        m_reporter.PhaseText(m_texts(25));
+        m_reporter.PhaseText(Text(CopyText::CopyFailed));
         return CopyOutcome::Failed;
     }
     SaveProgramSetting("TempISO", path);
     SaveProgramSetting("CDorDVD", m_sourceIsDvd ? "1" : "0");
     (void)modMMC::EjectTray(drive, kWaitForTray);
-    m_reporter.Message(m_texts(23), m_texts(24), MessageIcon::Information, MessageButtons::Ok);
+    m_reporter.Message(Text(CopyText::InsertBlank), Text(CopyText::InsertBlankTitle),
+                       MessageIcon::Information, MessageButtons::Ok);
     (void)modMMC::LoadTray(drive, kWaitForTray);
     return CopyOutcome::ReadyToRecord;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "EngineTexts.h"
+#include "CopyTexts.h"
 #include "SpeedList.h"
 
 class DriveClaim;
@@ -24,7 +24,7 @@ struct CopyOptions {
 
 // How the Next button ended.
 enum class CopyOutcome {
-    Stopped,        // the drive was not ready or held by another program, had no
+    Refused,        // the drive was not ready or held by another program, had no
                     // disc, or no file was chosen
     Failed,         // the copy failed (its message was shown)
     ImageSaved,     // image only: the image file is complete
@@ -35,7 +35,8 @@ enum class CopyOutcome {
 
 // Copies a disc into an image file, and hands the image over to the
 // recording of task 3 (or keeps it as a file the user names). What is read is
-// the disc's CopyExtent (a disc of several sessions or tracks is refused).
+// the disc's CopyExtent; a disc of several sessions is copied as its last
+// session shows it (a new image of that session's files, read from the disc).
 // Reads 32 sectors per command; a range where that fails is read again
 // sector by sector, so the image is the same as a sector-by-sector copy
 // gives. A sector is tried again (62 attempts, 100 ms apart) only while the
@@ -61,7 +62,7 @@ class DiscCopier {
     // Whether the last copy ended on the user's request.
     bool Cancelled() const { return m_cancelled; }
 
-    // Whether the source was a DVD (known after Next's drive check).
+    // Whether the source was a DVD or a Blu-ray disc (known after Next's drive check).
     bool SourceIsDvd() const { return m_sourceIsDvd; }
     // Sectors of the last copy that could not be read and were zero-filled.
     std::int64_t SkippedSectors() const { return m_skipped; }
@@ -78,8 +79,10 @@ class DiscCopier {
     bool HoldsDrive(const DriveClaim& claim);
     CopyOutcome CopyImageOnly(const std::string& drive, const std::string& path);
     CopyOutcome CopyToDisc(const std::string& drive);
-    void SetReadSpeed(const std::string& drive, bool dvd);
+    void SetReadSpeed(const std::string& drive, MediaFamily family);
     bool FindExtent(const std::string& drive, bool cd);
+    bool CopyLastSession(const std::string& drive, const std::string& imagePath,
+                         std::int64_t sessionStart);
     std::int64_t ReadNext(const std::string& drive, std::int64_t lba, std::int32_t& status);
     std::int64_t ReadRunOut(const std::string& drive, std::int64_t lba);
     std::int32_t ReadSector(const std::string& drive, std::uint32_t lba, int attempts);
@@ -88,17 +91,17 @@ class DiscCopier {
     bool Stop(const std::string& drive, ImageFileWriter& image);
     void ReadFailed(std::int64_t lba, std::int32_t status);
     void CreateFailed(const std::string& path, const std::string& reason);
-    void Warn(const std::string& text, int titleNumber);
+    void Warn(const std::string& text, CopyText title);
 
     EngineReporter& m_reporter;
     CopyOptions m_options;
-    EngineTexts m_texts;
     bool m_sourceIsDvd = false;
     bool m_cancelled = false;
     bool m_wholeMedium = false;
     std::int64_t m_skipped = 0;
     std::int64_t m_sectors = 0;          // read with the rules above
     std::int64_t m_runOutTail = 0;       // then these, left out when unreadable
+    std::int64_t m_lastSession = -1;     // several sessions: where the last one starts
     std::int64_t m_singleUntil = 0;      // sectors below are read one by one
     std::vector<std::uint8_t> m_buffer;  // one READ(10) of sectorsPerRead sectors
 };

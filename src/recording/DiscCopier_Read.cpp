@@ -8,8 +8,8 @@
 #include "DriveBusy.h"
 #include "DriveClaim.h"
 #include "DriveFailure.h"
+#include "EngineMessages.h"
 #include "EngineReporter.h"
-#include "EnginesText.h"
 #include "ImageFileWriter.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
@@ -49,13 +49,13 @@ AfterFailure AfterFailureOf(std::int32_t status) {
 }  // namespace
 
 void DiscCopier::CreateFailed(const std::string& path, const std::string& reason) {
-    std::string text = m_texts(1) + path + m_texts(2);
+    std::string text = Text(CopyText::FileStart) + path + Text(CopyText::CannotCreate);
     if (!reason.empty()) text += "\n" + reason;
-    Warn(text, 3);
+    Warn(text, CopyText::CannotCreateTitle);
 }
 
 bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& imagePath) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return false;
     m_skipped = m_sectors = m_runOutTail = 0;
@@ -65,44 +65,52 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
         CreateFailed(imagePath, image.Error());
         return false;
     }
-    const bool dvd = modMMC::IsDVDMedia(drive);
-    SetReadSpeed(drive, dvd);
-    if (!FindExtent(drive, !dvd)) {
+    const MediaFamily family = MediaFamilies::OfDisc(drive);
+    SetReadSpeed(drive, family);
+    if (!FindExtent(drive, family == MediaFamily::CD)) {
         image.Discard();
         return false;
+    }
+    if (m_lastSession >= 0) {  // several sessions: a new image of the last one's files
+        image.Discard();
+        return CopyLastSession(drive, imagePath, m_lastSession);
     }
     if (!ReadSectors(drive, image)) return false;
     if (m_skipped == m_sectors) {  // zeros alone are no copy
         image.Discard();
-        Warn(EnginesText("NothingRead", "光碟上没有一个区块能够读取，没有保留映像文件。"), 11);
+        Warn(Text(EngineMessage::NothingRead), CopyText::ReadTookLongerTitle);
         return false;
     }
     if (!image.Commit()) {
         CreateFailed(imagePath, image.Error());
         return false;
     }
-    m_reporter.PhaseText(m_texts(12) + " " + Summary());
+    m_reporter.PhaseText(Text(CopyText::ImageComplete) + " " + Summary());
     return true;
 }
 
-void DiscCopier::SetReadSpeed(const std::string& drive, bool dvd) {
+void DiscCopier::SetReadSpeed(const std::string& drive, MediaFamily family) {
     const int factor = m_options.readSpeed.FactorOr(kDefaultReadFactor);
-    const std::int32_t status = modMMC::SetCDSpeed(drive, SpeedValue(factor, MediaSpeedStep(dvd)),
-                                                   modMMC::kMaximumSpeed, kConstantLinearVelocity);
+    const std::int32_t status =
+        SetMediumSpeeds(drive, family, SpeedValue(factor, MediaSpeedStep(family)),
+                        modMMC::kMaximumSpeed, kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
-        Warn("WARNING: " + m_texts(4) + std::to_string(factor) + "x, " + m_texts(5), 6);
+        Warn("WARNING: " + Text(CopyText::SpeedNotSupported) + std::to_string(factor) + "x, " +
+                 Text(CopyText::DefaultSpeed),
+             CopyText::SpeedTitle);
 }
 
 bool DiscCopier::FindExtent(const std::string& drive, bool cd) {
     // Blank and unreadable discs often report 0: nothing to copy is a failure too.
     const std::int64_t lastLba = modMMC::ReadCapacity(drive);
     if (lastLba <= 0) {
-        Warn(m_texts(7), 8);
+        Warn(Text(CopyText::ReadFailed), CopyText::ReadFailedTitle);
         return false;
     }
     const CopyExtent extent = CopyExtent::Of(drive, lastLba, cd);
+    m_lastSession = extent.lastSession;
     if (!extent.refusal.empty()) {
-        Warn(extent.refusal, 8);
+        Warn(extent.refusal, CopyText::ReadFailedTitle);
         return false;
     }
     m_sectors = extent.sectors - extent.runOutTail;
@@ -112,18 +120,14 @@ bool DiscCopier::FindExtent(const std::string& drive, bool cd) {
 }
 
 std::string DiscCopier::Summary() const {
-    std::string summary =
-        EnginesText("ZeroFilled", "%1 个无法读取的区块以零填充。", {std::to_string(m_skipped)});
+    std::string summary = Text(EngineMessage::ZeroFilled, {std::to_string(m_skipped)});
     if (m_wholeMedium)
-        summary +=
-            "\n" + EnginesText("WholeMedium",
-                               "光碟上没有 ISO 9660 卷：已复制整张已格式化的光碟（%1 个区块）。",
-                               {std::to_string(m_sectors)});
+        summary += "\n" + Text(EngineMessage::WholeMedium, {std::to_string(m_sectors)});
     return summary;
 }
 
 bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
-    m_reporter.PhaseText(m_texts(9));
+    m_reporter.PhaseText(Text(CopyText::Reading));
     ProgressDisplay progress(m_reporter);
     progress.Start();
     m_singleUntil = 0;
@@ -218,10 +222,7 @@ bool DiscCopier::Stop(const std::string& drive, ImageFileWriter& image) {
 // Named by the drive's last answer: slow, damaged there, or why nothing more
 // could be read.
 void DiscCopier::ReadFailed(std::int64_t lba, std::int32_t status) {
-    Warn(FailureText(status, false, "Long read - " + m_texts(10) + "6000ms!",
-                     EnginesText("UnreadableBlock",
-                                 "光碟在区块 %1 处无法读取（光碟可能已损坏；"
-                                 "BadCopy 会以零填充这样的区块）。",
-                                 {std::to_string(lba)})),
-         11);
+    Warn(FailureText(status, false, "Long read - " + Text(CopyText::ReadTookLonger) + "6000ms!",
+                     Text(EngineMessage::UnreadableBlock, {std::to_string(lba)})),
+         CopyText::ReadTookLongerTitle);
 }

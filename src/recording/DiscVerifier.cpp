@@ -4,8 +4,8 @@
 #include <span>
 
 #include "DriveFailure.h"
+#include "EngineMessages.h"
 #include "EngineReporter.h"
-#include "EnginesText.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
 #include "TransportSlot.h"
@@ -42,7 +42,7 @@ VerifyOutcome DiscVerifier::Run(const std::string& drive) {
     m_differences = 0;
     m_lost.clear();
     if (!Reload(drive)) return VerifyOutcome::NoDisc;
-    m_reporter.PhaseText(EnginesText("Verifying", "正在校验光碟..."));
+    m_reporter.PhaseText(Text(EngineMessage::Verifying));
     ProgressDisplay progress(m_reporter);
     progress.Start();
     for (const BlockHashes::Run& run : m_hashes.Runs()) {
@@ -55,28 +55,28 @@ VerifyOutcome DiscVerifier::Run(const std::string& drive) {
 VerifyOutcome DiscVerifier::RunAfterRecording(const std::string& drive, bool testMode,
                                               std::string& result) {
     if (testMode) {
-        result = EnginesText("VerifyTestMode", "测试模式不刻录任何内容，因此没有校验。");
+        result = Text(EngineMessage::VerifyTestMode);
         return VerifyOutcome::Verified;
     }
     const VerifyOutcome outcome = Run(drive);
     result = ResultText(outcome);
     m_reporter.PhaseText(result);
     if (outcome == VerifyOutcome::Cancelled)
-        m_reporter.Message(result, EnginesText("StoppedTitle", "已停止"), MessageIcon::Information,
+        m_reporter.Message(result, Text(EngineMessage::StoppedTitle), MessageIcon::Information,
                            MessageButtons::Ok);
     return outcome;
 }
 
 // Tray out and in, then ready; a disc the tray did not bring back is asked for.
 bool DiscVerifier::Reload(const std::string& drive) {
-    m_reporter.PhaseText(EnginesText("VerifyReload", "正在重新载入光碟以便校验..."));
+    m_reporter.PhaseText(Text(EngineMessage::VerifyReload));
     (void)modMMC::EjectTray(drive, kWait);
     (void)modMMC::LoadTray(drive, kWait);
     for (;;) {
         const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
         if (ready == 1) return true;
         if (ready != 0) return false;  // still not ready
-        if (m_reporter.Message(InsertPrompt(), EnginesText("VerifyTitle", "校验"),
+        if (m_reporter.Message(InsertPrompt(), Text(EngineMessage::VerifyTitle),
                                MessageIcon::Question,
                                MessageButtons::OkCancel) != MessageAnswer::Ok)
             return false;
@@ -85,7 +85,7 @@ bool DiscVerifier::Reload(const std::string& drive) {
 }
 
 std::string DiscVerifier::InsertPrompt() {
-    return EnginesText("VerifyInsert", "请将刚刻录的光碟放回光碟机，然后点击确定进行校验。");
+    return Text(EngineMessage::VerifyInsert);
 }
 
 VerifyOutcome DiscVerifier::CompareRun(const std::string& drive, const BlockHashes::Run& run,
@@ -159,22 +159,18 @@ bool DiscVerifier::LostBy(std::int32_t status) {
 std::string DiscVerifier::ResultText(VerifyOutcome outcome) const {
     switch (outcome) {
         case VerifyOutcome::Verified:
-            return EnginesText("Verified", "校验通过：光碟上的 %1 个区块与写入的数据一致。",
-                               {std::to_string(m_hashes.BlockCount())});
+            return Text(EngineMessage::Verified, {std::to_string(m_hashes.BlockCount())});
         case VerifyOutcome::Differs:
-            return EnginesText("VerifyDiffers",
-                               "校验失败：%1 组区块（每组最多 32 个）与写入的数据不同，"
-                               "第一组从区块 %2 开始。",
-                               {std::to_string(m_differences), std::to_string(m_first)});
+            return Text(EngineMessage::VerifyDiffers,
+                        {std::to_string(m_differences), std::to_string(m_first)});
         case VerifyOutcome::NoDisc:
-            return EnginesText("VerifyNoDisc", "未校验：光碟没有重新载入。");
+            return Text(EngineMessage::VerifyNoDisc);
         case VerifyOutcome::NotAvailable:
-            return EnginesText("VerifyNoAudio",
-                               "无法校验音乐光碟：这台刻录机不能读取音乐轨道（READ CD）。");
+            return Text(EngineMessage::VerifyNoAudio);
         case VerifyOutcome::Cancelled:
-            return EnginesText("VerifyStopped", "已停止校验。光碟已完整刻录，但未经校验。");
+            return Text(EngineMessage::VerifyStopped);
         case VerifyOutcome::Lost:
-            return EnginesText("VerifyLost", "未校验：光碟无法读回。%1", {m_lost});
+            return Text(EngineMessage::VerifyLost, {m_lost});
     }
     return {};
 }

@@ -1,14 +1,23 @@
 #include "ImageBurner.h"
 
-#include "BuiltInTexts.h"
+#include <algorithm>
+
 #include "DiscAfterStop.h"
+#include "DiscContinuation.h"
 #include "DriveBusy.h"
 #include "DriveClaim.h"
+#include "EngineMessages.h"
 #include "EngineReporter.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
+#include "MediaFamily.h"
+#include "ProjectImageSource.h"
 #include "RecordingChecks.h"
+#include "SaveIsoTexts.h"
 #include "ScsiStatus.h"
+#include "SessionTexts.h"
+#include "SpeedList.h"
+#include "UnderrunProtection.h"
 #include "clsWPP.h"
 #include "modMMC.h"
 
@@ -17,6 +26,8 @@ constexpr std::int32_t kReadyWaitMs = 15000;
 constexpr int kChunkBytes = 32768;
 constexpr int kDefaultWriteFactor = 8;
 constexpr std::int16_t kConstantLinearVelocity = 0;
+// The FIFO between the image builder and the drive in a direct recording.
+constexpr std::size_t kProjectFifoBytes = 16 << 20;
 
 // Write Parameters page values of a data track.
 constexpr std::int32_t kTrackAtOnce = 1;
@@ -36,30 +47,49 @@ bool IsSequentialDvdMinus(std::int32_t media) {
 bool IgnoresWriteParameters(std::int32_t media) {
     return media >= modMMC::Media::kDVDRAM && media <= modMMC::Media::kDVDPlusRWDL;
 }
+
+// Blu-ray recorders have no Write Parameters page at all: it is not sent.
+bool HasNoWriteParameters(std::int32_t media) {
+    return MediaFamilies::OfMedia(media) == MediaFamily::BluRay;
+}
 }  // namespace
 
 ImageBurner::ImageBurner(EngineReporter& reporter, BurnOptions options)
     : m_reporter(reporter),
       m_options(std::move(options)),
       m_temporary(m_options.task, m_options.temporaryImage),
-      m_texts("frmWriteISO", BuiltInTexts::kWriteIso),
       m_chunk(kChunkBytes) {}
 
-void ImageBurner::Warn(const std::string& text, int titleNumber) {
-    m_reporter.Message(text, m_texts(titleNumber), MessageIcon::Exclamation, MessageButtons::Ok);
+void ImageBurner::Warn(const std::string& text, WriteIsoText title) {
+    m_reporter.Message(text, Text(title), MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 BurnOutcome ImageBurner::Burn(const std::string& drive) {
-    const DriveBusyScope busy;
+    if (m_options.startLba > 0) return AddSession(drive);  // an image that continues a disc
+    return CheckAndBurn(drive, &ImageBurner::CheckDrive);
+}
+
+BurnOutcome ImageBurner::AddSession(const std::string& drive) {
+    return CheckAndBurn(drive, &ImageBurner::CheckContinuation);
+}
+
+BurnOutcome ImageBurner::CheckAndBurn(const std::string& drive,
+                                      bool (ImageBurner::*checkDisc)(const std::string&)) {
+    const DriveBusyScope busy(drive);
     if (!CheckImage()) return BurnOutcome::Refused;
     // Held from the checks on, so nobody changes the disc between them and the writing.
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim) || !CheckDrive(drive)) return BurnOutcome::Refused;
-    if (m_reporter.CancelRequested()) {
-        ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
-        return BurnOutcome::Cancelled;
-    }
+    if (const auto stop = Stopped(drive, claim, checkDisc)) return *stop;
     return BurnImage(drive, m_options.imagePath);
+}
+
+// The drive and disc checks of the Burn button, and a cancel during them.
+std::optional<BurnOutcome> ImageBurner::Stopped(const std::string& drive, const DriveClaim& claim,
+                                                DiscCheck checkDisc) {
+    if (!HoldsDrive(claim) || !(this->*checkDisc)(drive)) return BurnOutcome::Refused;
+    if (!m_reporter.CancelRequested()) return std::nullopt;
+    ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
+    return BurnOutcome::Cancelled;
 }
 
 // An image that cannot be read, or holds less than one block, is refused
@@ -67,69 +97,118 @@ BurnOutcome ImageBurner::Burn(const std::string& drive) {
 bool ImageBurner::CheckImage() {
     const std::string& path = m_options.imagePath;
     if (path.empty()) {
-        m_reporter.Message(m_texts(21), m_texts(22), MessageIcon::Information, MessageButtons::Ok);
+        m_reporter.Message(Text(WriteIsoText::NoImage), Text(WriteIsoText::NoImageTitle),
+                           MessageIcon::Information, MessageButtons::Ok);
         return false;
     }
     const std::string problem = ImageFileReader::Check(path, kSmallestImage);
     if (!problem.empty()) {
-        Warn(m_texts(21) + "\n" + path + " " + problem, 22);
+        Warn(Text(WriteIsoText::NoImage) + "\n" + path + " " + problem, WriteIsoText::NoImageTitle);
         return false;
     }
-    const std::string cut = m_options.raw ? std::string() : CutImageProblem(path);
-    if (!cut.empty()) Warn(cut, 22);
+    // An image made for a later session declares the disc's whole volume.
+    const bool session = m_options.startLba > 0;
+    const std::string cut = m_options.raw || session ? std::string() : CutImageProblem(path);
+    if (!cut.empty()) Warn(cut, WriteIsoText::NoImageTitle);
     return cut.empty();
+}
+
+// The image holds absolute addresses: it is recorded only where it was made for.
+bool ImageBurner::CheckContinuation(const std::string& drive) {
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    if (ready != 1) {
+        Warn(Text(ready == 0 ? WriteIsoText::NoDisc : WriteIsoText::DriveBusy),
+             WriteIsoText::DriveTitle);
+        return false;
+    }
+    const DiscContinuation disc = DiscContinuation::Of(drive);
+    const auto wanted =
+        m_options.growDisc ? DiscContinuation::Kind::Growth : DiscContinuation::Kind::NewSession;
+    if (disc.kind == wanted && disc.writeAt == m_options.startLba &&
+        disc.trackNumber == m_options.trackNumber)
+        return true;
+    Warn(Text(SessionText::DiscChanged), WriteIsoText::WrongDiscTitle);
+    return false;
 }
 
 bool ImageBurner::HoldsDrive(const DriveClaim& claim) {
     const std::string problem = RecordingChecks::ClaimProblem(claim);
-    if (!problem.empty()) Warn(problem, 24);
+    if (!problem.empty()) Warn(problem, WriteIsoText::DriveTitle);
     return problem.empty();
 }
 
 bool ImageBurner::CheckDrive(const std::string& drive) {
     const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
     if (ready != 1) {
-        Warn(m_texts(ready == 0 ? 23 : 25), 24);
+        Warn(Text(ready == 0 ? WriteIsoText::NoDisc : WriteIsoText::DriveBusy),
+             WriteIsoText::DriveTitle);
         return false;
     }
-    const bool discIsDvd = modMMC::IsDVDMedia(drive);
+    // The chooser offers CD and DVD: a Blu-ray disc takes what a DVD takes.
+    const MediaFamily family = MediaFamilies::OfDisc(drive);
     if (m_options.task != RecordingTask::kRecordImage &&
-        (discIsDvd ? 1 : 0) != m_options.chosenDiscKind) {
-        Warn(DiscKindMessage(discIsDvd), 29);
+        (family == MediaFamily::CD ? 0 : 1) != m_options.chosenDiscKind) {
+        Warn(DiscKindMessage(family), WriteIsoText::WrongDiscTitle);
         return false;
     }
     // A disc whose state could not be read is not taken for a blank one.
     std::int32_t status = ScsiStatus::kGood;
     const modMMC::DiscInfoRecord disc = modMMC::GetDiscStatus(drive, status);
     if (status != ScsiStatus::kGood || disc.DiscState != modMMC::DiscState::kEmpty) {
-        Warn(m_texts(30), 31);
+        Warn(Text(WriteIsoText::NotBlank), WriteIsoText::NotBlankTitle);
         return false;
     }
     return true;
 }
 
-std::string ImageBurner::DiscKindMessage(bool discIsDvd) const {
-    const std::string inserted = discIsDvd ? "DVD" : "CD";
+std::string ImageBurner::DiscKindMessage(MediaFamily family) const {
+    const std::string inserted = MediaFamilies::Name(family);
     const std::string wanted = m_options.chosenDiscKind == 1 ? "DVD" : "CD";
-    return m_texts(26) + inserted + m_texts(27) + wanted + "-R or " + wanted + "-RW" + m_texts(28);
+    return Text(WriteIsoText::WrongDiscStart) + inserted + Text(WriteIsoText::WrongDiscMiddle) +
+           wanted + "-R or " + wanted + "-RW" + Text(WriteIsoText::WrongDiscEnd);
 }
 
 BurnOutcome ImageBurner::BurnImage(const std::string& drive, const std::string& imagePath) {
-    const DriveBusyScope busy;
+    const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return BurnOutcome::Refused;
     ImageFileReader image;
     if (!image.Open(imagePath)) {
-        Warn(m_texts(21) + "\n" + imagePath + " " + image.Error(), 22);
+        Warn(Text(WriteIsoText::NoImage) + "\n" + imagePath + " " + image.Error(),
+             WriteIsoText::NoImageTitle);
         return BurnOutcome::Refused;
     }
+    return Record(drive, image);
+}
+
+BurnOutcome ImageBurner::BurnSource(const std::string& drive, ImageSource& source) {
+    const DriveBusyScope busy(drive);
+    const DriveClaim claim(drive);
+    if (const auto stop = Stopped(drive, claim)) return *stop;
+    return Record(drive, source);
+}
+
+BurnOutcome ImageBurner::BurnProject(const std::string& drive, clsISOWriter& project) {
+    ProjectImageSource source(project, Text(WriteIsoText::DirectSource), kProjectFifoBytes);
+    if (!source.Open()) {
+        m_reporter.Message(Text(SaveIsoText::ImageFailed) + "\n\n" + source.Error(),
+                           Text(SaveIsoText::ImageFailedTitle), MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+        return BurnOutcome::Refused;
+    }
+    return BurnSource(drive, source);
+}
+
+BurnOutcome ImageBurner::Record(const std::string& drive, ImageSource& image) {
     if (!CheckRecording(drive, image.Length())) return BurnOutcome::Refused;
-    if (!WriteParametersPage(drive)) return BurnOutcome::Failed;
+    if (!FormatIfNeeded(drive) || !WriteParametersPage(drive)) return BurnOutcome::Failed;
     SetWriteSpeed(drive);
-    m_reporter.PhaseText(m_texts(8));
-    const BurnOutcome written = WriteTrack(drive, image, imagePath);
+    m_reporter.PhaseText(Text(WriteIsoText::WritingData));
+    const BurnOutcome written = WriteTrack(drive, image);
     if (written != BurnOutcome::Completed) return written;
-    return Finish(drive, imagePath);
+    if (m_options.growDisc && !m_options.testMode && !RewriteDescriptors(drive, image.Name()))
+        return BurnOutcome::Failed;
+    return Finish(drive, image.Name());
 }
 
 // Test mode where the medium cannot simulate, or an image larger than the
@@ -142,20 +221,38 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
         // Whole chunks are written; a CD track ends with two run-out blocks.
         const std::int64_t chunks = (imageBytes + kChunkBytes - 1) / kChunkBytes;
         const bool cd = m_mediaType == modMMC::Media::kCDR || m_mediaType == modMMC::Media::kCDRW;
-        problem = RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0),
-                                                  modMMC::FreeBlocks(drive));
+        m_needsFormat = modMMC::NeedsFormat(drive, m_mediaType);
+        // A disc still to be formatted holds what its first format gives.
+        std::int64_t free = m_needsFormat ? modMMC::FirstFormatBlocks(drive, m_mediaType)
+                                          : modMMC::FreeBlocks(drive);
+        // Growing in place: the free room begins where the image goes.
+        if (m_options.growDisc && free >= 0)
+            free = std::max<std::int64_t>(free - m_options.startLba, 0);
+        problem =
+            RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0), free);
     }
     if (problem.empty()) return true;
-    Warn(problem, 22);
+    Warn(problem, WriteIsoText::NoImageTitle);
+    return false;
+}
+
+// A brand-new DVD+RW or BD-RE is formatted before its first recording.
+bool ImageBurner::FormatIfNeeded(const std::string& drive) {
+    if (!m_needsFormat) return true;
+    m_reporter.PhaseText(Text(EngineMessage::FormattingDisc));
+    if (modMMC::FormatDisc(drive, m_mediaType, modMMC::FormatStyle::First) == ScsiStatus::kGood)
+        return true;
+    Warn(Text(EngineMessage::FormatFailed), WriteIsoText::WriteFailedTitle);
     return false;
 }
 
 bool ImageBurner::WriteParametersPage(const std::string& drive) {
+    if (HasNoWriteParameters(m_mediaType)) return true;
     const bool optional = IgnoresWriteParameters(m_mediaType);
     clsWPP page;
     if (!page.GetData(drive)) {
         if (optional) return true;
-        Warn(m_texts(1), 2);
+        Warn(Text(WriteIsoText::ReadPageFailed), WriteIsoText::ReadPageFailedTitle);
         return false;
     }
     page.SetcWriteType(IsSequentialDvdMinus(m_mediaType) ? kIncremental : kTrackAtOnce);
@@ -169,16 +266,24 @@ bool ImageBurner::WriteParametersPage(const std::string& drive) {
     page.SetLinkSize(0);
     page.SetApplicationCode(0);
     page.SetSessionFormat(0);
+    page.SetBURNProof(HasUnderrunProtection(drive));
     if (page.SendData(drive) || optional) return true;
-    Warn(m_texts(3), 4);
+    Warn(Text(WriteIsoText::WritePageFailed), WriteIsoText::WritePageFailedTitle);
     return false;
 }
 
 void ImageBurner::SetWriteSpeed(const std::string& drive) {
     const int factor = m_options.writeSpeed.FactorOr(kDefaultWriteFactor);
-    const int step = MediaSpeedStep(modMMC::IsDVDMedia(drive));
-    const std::int32_t status = modMMC::SetCDSpeed(
-        drive, modMMC::kMaximumSpeed, SpeedValue(factor, step), kConstantLinearVelocity);
+    const bool bluRay = MediaFamilies::OfMedia(m_mediaType) == MediaFamily::BluRay;
+    const MediaFamily family = bluRay                      ? MediaFamily::BluRay
+                               : modMMC::IsDVDMedia(drive) ? MediaFamily::DVD
+                                                           : MediaFamily::CD;
+    const int step = MediaSpeedStep(family);
+    m_pace = SourcePace(std::int64_t{factor} * step * 1000);
+    const std::int32_t status = SetMediumSpeeds(drive, family, modMMC::kMaximumSpeed,
+                                                SpeedValue(factor, step), kConstantLinearVelocity);
     if (status != ScsiStatus::kGood)
-        Warn("WARNING: " + m_texts(5) + std::to_string(factor) + "x!" + m_texts(6), 7);
+        Warn("WARNING: " + Text(WriteIsoText::SpeedNotSupported) + std::to_string(factor) + "x!" +
+                 Text(WriteIsoText::DefaultSpeed),
+             WriteIsoText::SpeedTitle);
 }

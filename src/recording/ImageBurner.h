@@ -1,18 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BlockHashes.h"
 #include "BurnOptions.h"
 #include "DiscVerifier.h"
-#include "EngineTexts.h"
+#include "MediaFamily.h"
+#include "SourcePace.h"
 #include "TemporaryImage.h"
+#include "WriteIsoTexts.h"
 
 class DriveClaim;
 class EngineReporter;
-class ImageFileReader;
+class ImageSource;
+class clsISOWriter;
 
 // How a recording ended.
 enum class BurnOutcome {
@@ -46,11 +50,25 @@ class ImageBurner {
     // shorter than the ISO 9660 volume it declares (unless the raw option),
     // a drive that is not ready, a disc of the wrong kind (tasks 0 and 3) or
     // a disc that is not blank; otherwise records the image with BurnImage.
+    // An image made to continue a disc (options.startLba) goes to AddSession.
     BurnOutcome Burn(const std::string& drive);
+    // Adds the image, built for options.startLba, to the disc in `drive`:
+    // refuses unless the disc still continues there (DiscContinuation), then
+    // records it with BurnImage as the next track and session, or writes it
+    // after the data and rewrites the volume descriptors (growDisc).
+    BurnOutcome AddSession(const std::string& drive);
     // Records `imagePath` (the checks above passed). Refuses, before the
     // disc is touched, test mode on media that cannot simulate and an image
     // larger than the disc's free space.
     BurnOutcome BurnImage(const std::string& drive, const std::string& imagePath);
+    // Records what `source` gives (an image streamed to the program) after
+    // the drive and disc checks of Burn; its length is checked against the
+    // free space as a file's is.
+    BurnOutcome BurnSource(const std::string& drive, ImageSource& source);
+    // Records the data disc `project` straight from its files, with no
+    // temporary image (see ProjectImageSource): a file that cannot be read is
+    // refused by name before the drive is asked anything.
+    BurnOutcome BurnProject(const std::string& drive, clsISOWriter& project);
     // Tidies up after a failed write: flushes the drive's cache, closes the
     // track and the session, ejects when asked. Every result is ignored.
     // Returns what the disc holds now (DiscAfterFailure, read before the eject).
@@ -60,28 +78,40 @@ class ImageBurner {
     const TemporaryImage& Temporary() const { return m_temporary; }
 
   private:
+    // The checks of Burn and AddSession (the disc's by `checkDisc`), then BurnImage.
+    BurnOutcome CheckAndBurn(const std::string& drive,
+                             bool (ImageBurner::*checkDisc)(const std::string&));
     bool CheckImage();
     bool HoldsDrive(const DriveClaim& claim);
     bool CheckDrive(const std::string& drive);
+    bool CheckContinuation(const std::string& drive);
+    bool RewriteDescriptors(const std::string& drive, const std::string& imagePath);
+    using DiscCheck = bool (ImageBurner::*)(const std::string&);
+    std::optional<BurnOutcome> Stopped(const std::string& drive, const DriveClaim& claim,
+                                       DiscCheck checkDisc = &ImageBurner::CheckDrive);
     bool CheckRecording(const std::string& drive, std::int64_t imageBytes);
+    bool FormatIfNeeded(const std::string& drive);
     bool WriteParametersPage(const std::string& drive);
     void SetWriteSpeed(const std::string& drive);
-    BurnOutcome WriteTrack(const std::string& drive, ImageFileReader& image,
-                           const std::string& imagePath);
-    BurnOutcome StopWriting(const std::string& drive, ImageFileReader& image,
+    BurnOutcome Record(const std::string& drive, ImageSource& image);
+    BurnOutcome WriteTrack(const std::string& drive, ImageSource& image);
+    void WatchBuffers(const std::string& drive, const ImageSource& image, std::int64_t written);
+    BurnOutcome StopWriting(const std::string& drive, ImageSource& image,
                             const std::string& message);
     BurnOutcome Finish(const std::string& drive, const std::string& imagePath);
     BurnOutcome Conclude(const std::string& failure, const std::string& warning,
                          const std::string& imagePath);
-    std::string DiscKindMessage(bool discIsDvd) const;
-    void Warn(const std::string& text, int titleNumber);
+    std::string DiscKindMessage(MediaFamily family) const;
+    void Warn(const std::string& text, WriteIsoText title);
 
     EngineReporter& m_reporter;
     BurnOptions m_options;
     TemporaryImage m_temporary;
-    EngineTexts m_texts;
     std::int32_t m_mediaType = 0;
+    bool m_needsFormat = false;  // a DVD+RW or BD-RE never formatted
     std::vector<std::uint8_t> m_chunk;
     BlockHashes m_hashes;        // of the blocks sent, with the verify option
     std::string m_verifyResult;  // the verification's sentence for the final message
+    SourcePace m_pace{0};        // the chosen speed, set with it
+    std::int64_t m_writeStartMs = 0;
 };

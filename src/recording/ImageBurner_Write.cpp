@@ -4,12 +4,13 @@
 
 #include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
+#include "DriveBufferFill.h"
 #include "DriveFailure.h"
+#include "EngineMessages.h"
 #include "EngineReporter.h"
-#include "EnginesText.h"
 #include "ImageBurner.h"
-#include "ImageContent.h"
-#include "ImageFileReader.h"
+#include "ImageSource.h"
+#include "MonotonicClock.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
 #include "WriteWithRetry.h"
@@ -18,51 +19,57 @@
 namespace {
 constexpr std::uint16_t kBlocksPerChunk = 16;
 constexpr std::int64_t kBlockSize = 2048;
-constexpr std::uint16_t kTrackOne = 1;
 constexpr std::int16_t kImmediate = -1;
+// The buffers' levels are shown every 2 MiB written.
+constexpr std::uint32_t kBufferReportBlocks = 1024;
 
-// DVD-RAM and DVD+RW drives may refuse CLOSE TRACK/SESSION although the data
-// is safe on the disc; there a failed close is shown but is not a failure.
+// DVD-RAM, DVD+RW and BD-RE drives may refuse CLOSE TRACK/SESSION although
+// the data is safe on the disc; there a failed close is shown but is not a
+// failure.
 bool CloseIsOptional(std::int32_t media) {
     return media == modMMC::Media::kDVDRAM || media == modMMC::Media::kDVDPlusRW ||
-           media == modMMC::Media::kDVDPlusRWDL;
+           media == modMMC::Media::kDVDPlusRWDL || media == modMMC::Media::kBDRE;
 }
 
-// DVD+R takes no Write Parameters page: closing its session leaves it
-// appendable, and only the finalising close makes it complete.
+// DVD+R and BD-R take no Write Parameters page: closing their session leaves
+// them appendable, and only the finalising close (101b on DVD+R, 110b on
+// BD-R) makes them complete.
 std::int32_t SessionClose(std::int32_t media, bool fixDisc) {
     const bool plusR = media == modMMC::Media::kDVDPlusR || media == modMMC::Media::kDVDPlusRDL;
+    if (media == modMMC::Media::kBDR && fixDisc) return modMMC::kCloseFinalizeBD;
     return plusR && fixDisc ? modMMC::kCloseFinalize : modMMC::kCloseSession;
 }
 }  // namespace
 
-BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& image,
-                                    const std::string& imagePath) {
+BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageSource& image) {
     ProgressDisplay progress(m_reporter);
     progress.Start();
+    m_writeStartMs = MonotonicMilliseconds();
     // An image that declares its length (an ISO 9660 volume) ends with a
     // whole chunk, filled with zeros: the kernel reads a CD in 4 KiB pages,
     // and a last block next to the Track At Once run-out could not be read.
     // Any other image's last WRITE(10) carries only its own blocks: the
     // track's length is all that tells a copy of the disc where it ends.
-    const bool wholeChunks = DeclaredImageBlocks(imagePath) > 0;
+    const bool wholeChunks = image.DeclaresLength();
     const std::int64_t imageBlocks = (image.Length() + kBlockSize - 1) / kBlockSize;
     const std::int64_t totalBlocks =
         wholeChunks ? (imageBlocks + kBlocksPerChunk - 1) / kBlocksPerChunk * kBlocksPerChunk
                     : imageBlocks;
-    std::uint32_t lba = 0;
+    // Blocks sent so far; the track begins at startLba (0 on a blank disc).
+    std::int64_t sent = 0;
     while (image.HasMore()) {
         if (m_reporter.CancelRequested()) {
             image.Close();
             ReportStop(m_reporter, drive,
-                       lba > 0 ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
+                       sent > 0 ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
             return BurnOutcome::Cancelled;
         }
         if (!image.ReadChunk(m_chunk))
-            return StopWriting(drive, image, "Read error - " + imagePath + " " + image.Error());
+            return StopWriting(drive, image, "Read error - " + image.Name() + " " + image.Error());
         std::int32_t status = 0;
         const auto blocks =
-            static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - lba));
+            static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - sent));
+        const auto lba = static_cast<std::uint32_t>(m_options.startLba + sent);
         const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, m_chunk.data(),
                                                     blocks * std::int32_t{kBlockSize}, &status);
         // Named by the drive's last answer, read before the tidy-up sends more commands.
@@ -70,21 +77,35 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageFileReader& i
             return StopWriting(
                 drive, image,
                 WriteFailureText(status, outcome == WriteOutcome::WriteError,
-                                 "Long write - " + m_texts(9) + "6000ms!", m_texts(11)));
+                                 "Long write - " + Text(WriteIsoText::WriteTookLonger) + "6000ms!",
+                                 Text(WriteIsoText::WriteError)));
         if (m_options.verify && !m_options.testMode)
             m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
-        lba += blocks;
-        progress.Update(lba, totalBlocks);
+        sent += blocks;
+        progress.Update(sent, totalBlocks);
+        WatchBuffers(drive, image, sent);
     }
     image.Close();
     return BurnOutcome::Completed;
 }
 
-BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageFileReader& image,
+// Every few megabytes: the buffers' levels, and once a warning when the
+// source does not keep up with the chosen speed.
+void ImageBurner::WatchBuffers(const std::string& drive, const ImageSource& image,
+                               std::int64_t written) {
+    if (written % kBufferReportBlocks != 0) return;
+    m_reporter.BufferLevels(image.BufferFill(), modMMC::DriveBufferFill(drive));
+    if (m_pace.TooSlowNow(written * kBlockSize, MonotonicMilliseconds() - m_writeStartMs,
+                          image.Starved()))
+        m_reporter.PhaseText(Text(WriteIsoText::WritingData) + " " +
+                             Text(EngineMessage::SlowSource));
+}
+
+BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageSource& image,
                                      const std::string& message) {
     image.Close();
     const std::string discNow = AbortBurn(drive);
-    Warn(message + "\n" + discNow, 10);
+    Warn(message + "\n" + discNow, WriteIsoText::WriteFailedTitle);
     return BurnOutcome::Failed;
 }
 
@@ -100,20 +121,22 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
     check(modMMC::SynchronizeCache(drive) == ScsiStatus::kGood, "SYNCHRONIZE CACHE failed.", true);
     const bool closeMatters = !CloseIsOptional(m_mediaType);
-    m_reporter.PhaseText(m_texts(12) + " ...");
-    check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne) == ScsiStatus::kGood,
-          m_texts(12) + m_texts(13), closeMatters);
-    m_reporter.PhaseText(m_texts(14) + "...");
+    m_reporter.PhaseText(Text(WriteIsoText::ClosingTrack) + " ...");
+    check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, m_options.trackNumber) ==
+              ScsiStatus::kGood,
+          Text(WriteIsoText::ClosingTrack) + Text(WriteIsoText::CloseTrackFailed), closeMatters);
+    m_reporter.PhaseText(Text(WriteIsoText::ClosingSession) + "...");
     check(modMMC::CloseTrackSession(drive, SessionClose(m_mediaType, m_options.fixDisc),
-                                    kTrackOne) == ScsiStatus::kGood,
-          m_texts(14) + m_texts(15), closeMatters);
+                                    m_options.trackNumber) == ScsiStatus::kGood,
+          Text(WriteIsoText::ClosingSession) + Text(WriteIsoText::CloseSessionFailed),
+          closeMatters);
     m_verifyResult.clear();
     VerifyOutcome verified = VerifyOutcome::Verified;
     if (m_options.verify && failure.empty())
         verified = DiscVerifier(m_reporter, m_hashes)
                        .RunAfterRecording(drive, m_options.testMode, m_verifyResult);
     if (m_options.ejectDisc) {
-        m_reporter.PhaseText(m_texts(16));
+        m_reporter.PhaseText(Text(WriteIsoText::Ejecting));
         (void)modMMC::EjectTray(drive, kImmediate);
     }
     if (verified == VerifyOutcome::Cancelled) return BurnOutcome::Cancelled;
@@ -126,7 +149,7 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
     if (!failure.empty()) {
         // The disc may be unusable: say so, and keep a temporary image for another try.
         m_reporter.PhaseText(failure);
-        Warn(failure, 10);
+        Warn(failure, WriteIsoText::WriteFailedTitle);
         return BurnOutcome::CompletedWithErrors;
     }
     // A test run recorded nothing: its temporary image is kept for the real recording.
@@ -135,25 +158,21 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
     if (!warning.empty()) {
         // Every block is on the disc; the warning stays in panel 1 and its box.
         m_reporter.PhaseText(warning);
-        Warn(warning + "\n" +
-                 EnginesText("CloseWarning",
-                             "数据已写入光碟；刻录机只是拒绝了关闭命令，这种光碟不需要关闭。") +
-                 verifiedLine,
-             7);
+        Warn(warning + "\n" + Text(EngineMessage::CloseWarning) + verifiedLine,
+             WriteIsoText::SpeedTitle);
         return BurnOutcome::Completed;
     }
-    m_reporter.PhaseText(m_texts(17));
-    m_reporter.Message(m_texts(17) + verifiedLine, m_texts(18), MessageIcon::Information,
+    m_reporter.PhaseText(Text(WriteIsoText::RecordingComplete));
+    m_reporter.Message(Text(WriteIsoText::RecordingComplete) + verifiedLine,
+                       Text(WriteIsoText::RecordingCompleteTitle), MessageIcon::Information,
                        MessageButtons::Ok);
     return BurnOutcome::Completed;
 }
 
 std::string ImageBurner::AbortBurn(const std::string& drive) {
-    (void)modMMC::SynchronizeCache(drive);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, kTrackOne);
-    (void)modMMC::CloseTrackSession(drive, modMMC::kCloseSession, kTrackOne);
+    CloseAfterFailure(drive, m_options.trackNumber);
     // Read while the disc is still in the drive.
-    std::string discNow = DiscAfterFailure(drive, kTrackOne);
+    std::string discNow = DiscAfterFailure(drive, m_options.trackNumber);
     if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
     // The temporary image stays until the recording window closes, so the
     // user can try again with another disc.

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "EnginesText.h"
+#include "EngineMessages.h"
 #include "VolumeSpaceSize.h"
 
 namespace {
@@ -40,7 +40,5 @@ std::string CutImageProblem(const std::string& path) {
     std::error_code error;
     const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
     if (error || declared <= bytes) return {};
-    return EnginesText("ImageCut",
-                       "映像文件不完整（可能下载中断）：%1 的卷需要 %2 字节，但文件只有 %3 字节。",
-                       {path, std::to_string(declared), std::to_string(bytes)});
+    return Text(EngineMessage::ImageCut, {path, std::to_string(declared), std::to_string(bytes)});
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ImageContent.h"
+
 namespace mfa = modFileAccess;
 
 ImageFileReader::~ImageFileReader() {
@@ -10,6 +12,7 @@ ImageFileReader::~ImageFileReader() {
 
 bool ImageFileReader::Open(const std::string& path) {
     Close();
+    m_path = path;
     const auto facts = mfa::FileInfo(path);
     if (facts && facts->kind != mfa::EntryKind::RegularFile) {
         m_error = "is not a regular file";
@@ -24,6 +27,7 @@ bool ImageFileReader::Open(const std::string& path) {
     }
     m_length = facts->size;
     m_position = 0;
+    m_declares = DeclaredImageBlocks(path) > 0;
     m_error.clear();
     return true;
 }

@@ -25,34 +25,67 @@ QString Extension(const QString& pattern) {
     return dot < 0 ? QString() : pattern.mid(dot);
 }
 
-QString ShowOnScreen(const Request& request) {
-    QFileDialog dialog(request.owner, request.title, request.folder);
-    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // Linux file names are case-sensitive: offer both spellings.
-    dialog.setNameFilter(request.description + " (" + request.pattern + " " +
-                         request.pattern.toLower() + ")");
-    if (request.save) dialog.setDefaultSuffix(Extension(request.pattern).mid(1).toLower());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
+QFileDialog::FileMode Mode(const Request& request) {
+    if (request.save) return QFileDialog::AnyFile;
+    switch (request.choice) {
+        case Request::Choice::Files:
+            return QFileDialog::ExistingFiles;
+        case Request::Choice::Folder:
+            return QFileDialog::Directory;
+        case Request::Choice::File:
+            break;
+    }
+    return QFileDialog::ExistingFile;
 }
 
-QString Ask(const Request& request) {
-    const QString chosen = Handler() ? Handler()(request) : ShowOnScreen(request);
+// The platform's own dialog where it has one (the desktop portal, Windows).
+QStringList ShowOnScreen(const Request& request) {
+    QFileDialog dialog(request.owner, request.title, request.folder);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(Mode(request));
+    if (request.choice == Request::Choice::Folder) {
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        // Linux file names are case-sensitive: offer both spellings.
+        dialog.setNameFilter(request.description + " (" + request.pattern + " " +
+                             request.pattern.toLower() + ")");
+    }
+    if (request.save) dialog.setDefaultSuffix(Extension(request.pattern).mid(1).toLower());
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+QStringList Ask(const Request& request) {
+    const QStringList chosen =
+        Handler() ? Handler()(request).split(u'\n', Qt::SkipEmptyParts) : ShowOnScreen(request);
     if (!chosen.isEmpty())
-        SaveProgramSetting(kLastFolderKey, QFileInfo(chosen).absolutePath().toStdString());
+        SaveProgramSetting(kLastFolderKey, QFileInfo(chosen.first()).absolutePath().toStdString());
     return chosen;
+}
+
+QString AskOne(const Request& request) {
+    const QStringList chosen = Ask(request);
+    return chosen.isEmpty() ? QString() : chosen.first();
 }
 }  // namespace
 
 QString ShowOpenDialog(QWidget* owner, const QString& title, const QString& pattern,
                        const QString& description) {
-    return Ask({owner, title, pattern, description, false, LastFolder()});
+    return AskOne({owner, title, pattern, description, false, LastFolder()});
+}
+
+QStringList ShowOpenFilesDialog(QWidget* owner, const QString& title, const QString& pattern,
+                                const QString& description) {
+    return Ask({owner, title, pattern, description, false, LastFolder(), Request::Choice::Files});
+}
+
+QString ShowFolderDialog(QWidget* owner, const QString& title) {
+    return AskOne({owner, title, {}, {}, false, LastFolder(), Request::Choice::Folder});
 }
 
 QString ShowSaveDialog(QWidget* owner, const QString& title, const QString& pattern,
                        const QString& description) {
-    const QString chosen = Ask({owner, title, pattern, description, true, LastFolder()});
+    const QString chosen = AskOne({owner, title, pattern, description, true, LastFolder()});
     return chosen.isEmpty() ? chosen : ForceExtension(chosen, pattern);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -19,11 +20,21 @@ struct Request {
     QString description;  // "ISO文件"
     bool save = false;    // a file to write (else an existing file to read)
     QString folder;       // where the dialog starts
+    // What is chosen: one file, any number of existing files, or a folder.
+    enum class Choice { File, Files, Folder };
+    Choice choice = Choice::File;
 };
 
 // Asks for an existing file. Empty when the user cancelled.
 QString ShowOpenDialog(QWidget* owner, const QString& title, const QString& pattern,
                        const QString& description);
+
+// Asks for existing files, several at once. Empty when the user cancelled.
+QStringList ShowOpenFilesDialog(QWidget* owner, const QString& title, const QString& pattern,
+                                const QString& description);
+
+// Asks for an existing folder. Empty when the user cancelled.
+QString ShowFolderDialog(QWidget* owner, const QString& title);
 
 // Asks for the name of a file to write, asking before replacing a file. The
 // pattern's extension is appended when the name does not end in it,
@@ -35,7 +46,8 @@ QString ShowSaveDialog(QWidget* owner, const QString& title, const QString& patt
 // (ignoring case); the appended extension is in lower case.
 QString ForceExtension(const QString& path, const QString& pattern);
 
-// Replaces the dialogs; the handler returns the chosen path (empty: cancel).
+// Replaces the dialogs; the handler returns the chosen path (empty: cancel),
+// for Choice::Files the chosen paths one per line.
 // An empty function restores the real dialogs.
 void SetDialogHandler(std::function<QString(const Request&)> handler);
 

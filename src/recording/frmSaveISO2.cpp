@@ -7,50 +7,35 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "BuiltInTexts.h"
+#include "CopyTexts.h"
 #include "EngineRunner.h"
-#include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "ModFileDlg.h"
 #include "ProgramPaths.h"
 #include "RecordingTask.h"
 #include "SpeedListBox.h"
 #include "TemporaryImage.h"
-#include "Twips.h"
 #include "WindowParts.h"
+#include "WindowTexts.h"
 #include "frmWriteISO.h"
 #include "modMMC.h"
 
 namespace {
 constexpr int kWidthTwips = 10035;
 constexpr int kHeightTwips = 7530;
-constexpr int kTickMs = 200;
-
-// The messages the window shows itself (the copier shows the others).
-std::vector<std::pair<int, const char*>> WindowBuiltIns() {
-    std::vector<std::pair<int, const char*>> texts;
-    for (int number : {9, 13, 14, 18, 19, 26})
-        texts.emplace_back(number, BuiltInTexts::kSaveIso2[number - 1]);
-    return texts;
-}
 }  // namespace
 
 frmSaveISO2::frmSaveISO2(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_messages(LanguageTexts("frmSaveISO2"), WindowBuiltIns()),
       m_runner(new EngineRunner(this)),
       // Reading can stop at any sector without harm to the disc.
       m_closing(this, m_runner, CloseDuringRun::Rule::Stop) {
-    setObjectName(QStringLiteral("frmSaveISO2"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Disc Duplicator"));
-    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+    WindowParts::TaskWindowFrame(this, "frmSaveISO2", QStringLiteral("Disc Duplicator"),
+                                 kWidthTwips, kHeightTwips);
     BuildControls();
-    LoadTexts();
     ShowNextPurpose();
     m_runner->LockWhileRunning(
         {m_cboReadSpeed, m_chkCreateISOonly, m_chkBadCopy, m_cmdNext, m_cmdBack});
-    m_timer1->setInterval(kTickMs);
     ConnectControls();
     Load();
 }
@@ -73,7 +58,7 @@ void frmSaveISO2::ConnectControls() {
     connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO2::Next);
     connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
-    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, m_messages[9]);
+    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, QText(CopyText::Reading));
     connect(m_runner, &EngineRunner::finished, this, &frmSaveISO2::OnCopyFinished);
 }
 
@@ -86,7 +71,7 @@ void frmSaveISO2::Load() {
         return;
     }
     Timer1Tick();
-    m_panels[0]->setText(m_messages[26]);
+    m_panels[0]->setText(QText(CopyText::Ready));
     m_timer1->start();
 }
 
@@ -111,18 +96,21 @@ void frmSaveISO2::Next() {
     options.badCopy = m_chkBadCopy->isChecked();
     options.readSpeed = m_cboReadSpeed->Selected();
     const std::string drive = CurrentDrive();
-    m_runner->Start([this, drive, options](EngineReporter& reporter) {
-        DiscCopier copier(reporter, options);
-        m_lastOutcome.Set(copier.Next(drive, [this] { return AskImagePath(); }));
-    });
+    m_runner->Start(
+        [this, drive, options](EngineReporter& reporter) {
+            DiscCopier copier(reporter, options);
+            m_lastOutcome.Set(copier.Next(drive, [this] { return AskImagePath(); }));
+        },
+        drive);
 }
 
 // Called on the copy's thread: the save dialog runs on the window's.
 std::string frmSaveISO2::AskImagePath() {
     QString path;
     m_runner->RunOnWindowThread([this, &path] {
-        path = ModFileDlg::ShowSaveDialog(this, m_messages[18], QStringLiteral("*.ISO"),
-                                          m_messages[19]);
+        path =
+            ModFileDlg::ShowSaveDialog(this, QText(CopyText::SaveImageTitle),
+                                       QStringLiteral("*.ISO"), QText(CopyText::ImageFileFilter));
     });
     return path.toStdString();
 }

@@ -7,7 +7,6 @@
 #include "CloseDuringRun.h"
 #include "DiscCopier.h"
 #include "EngineOutcome.h"
-#include "WindowMessages.h"
 #include "WindowParts.h"
 
 class EngineRunner;
@@ -56,7 +55,6 @@ class frmSaveISO2 : public QWidget {
     void BuildControls();
     void BuildOptions();
     void BuildButtons();
-    void LoadTexts();
     void ShowNextPurpose();
     // frmSaveISO2.cpp
     void ConnectControls();
@@ -64,7 +62,6 @@ class frmSaveISO2 : public QWidget {
     std::string AskImagePath();
     void OnCopyFinished();
 
-    WindowMessages m_messages;
     EngineRunner* m_runner;
     CloseDuringRun m_closing;  // a close during the copy cancels it
     EngineOutcome<CopyOutcome> m_lastOutcome;

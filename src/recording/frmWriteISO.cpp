@@ -7,39 +7,24 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 
-#include "BuiltInTexts.h"
 #include "EngineRunner.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
-#include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "MessageBoxSeam.h"
 #include "ModFileDlg.h"
 #include "SpeedListBox.h"
-#include "Twips.h"
 #include "WindowParts.h"
+#include "WindowTexts.h"
+#include "WriteIsoTexts.h"
 
 namespace {
 constexpr int kWidthTwips = 10035;
 constexpr int kHeightTwips = 7530;
-constexpr int kTickMs = 200;
-
-// The messages the window shows itself (the recorder shows the others).
-std::vector<std::pair<int, const char*>> WindowBuiltIns() {
-    std::vector<std::pair<int, const char*>> texts;
-    for (int number : {8, 19, 20, 32, 33, 34})
-        texts.emplace_back(number, BuiltInTexts::kWriteIso[number - 1]);
-    texts.emplace_back(35, "正在刻录。要停止刻录吗？中途停止的光碟可能无法再使用。");
-    texts.emplace_back(36, "停止刻录");
-    texts.emplace_back(37,
-                       "这个文件不是光盘映像（第 16 扇区没有 ISO 9660 或 UDF 卷），"
-                       "用它刻录的光盘将无法读取。仍要刻录吗？");
-    texts.emplace_back(38, "不是光盘映像");
-    return texts;
-}
 
 frmWriteISO* ShowNew(frmWriteISO* window) {
     WindowParts::ShowInFront(window);
@@ -53,20 +38,16 @@ frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
       m_taskOptions(BurnOptions::ForTask(task)),
       m_previous(previous),
       m_temporary(task, m_taskOptions.temporaryImage),
-      m_messages(LanguageTexts("frmWriteISO"), WindowBuiltIns()),
       m_runner(new EngineRunner(this)),
-      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop, m_messages[35], m_messages[36]) {
-    setObjectName(QStringLiteral("frmWriteISO"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("ISO Burner"));
-    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
+      m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop,
+                QText(WriteIsoText::StopQuestion), QText(WriteIsoText::StopTitle)) {
+    WindowParts::TaskWindowFrame(this, "frmWriteISO", QStringLiteral("ISO Burner"), kWidthTwips,
+                                 kHeightTwips);
     BuildControls();
-    LoadTexts();
     ApplyStylePictures();
     m_runner->LockWhileRunning({m_txtISO, m_cmdBrowse, m_cboWriteSpeed, m_chkTestMode, m_chkFixDisc,
                                 m_chkEjectDisc, m_chkVerify, m_cmdBurn, m_cmdBack},
                                {m_tools.meuDiscInfo, m_tools.meuEraseDisc});
-    m_timer1->setInterval(kTickMs);
     ConnectControls();
     Load(imagePath);
 }
@@ -83,6 +64,13 @@ frmWriteISO* frmWriteISO::OpenTemporary(int task, QWidget* previous) {
     return ShowNew(new frmWriteISO(task, {}, previous));
 }
 
+frmWriteISO* frmWriteISO::OpenProject(clsISOWriter& project, QWidget* previous) {
+    auto* window = new frmWriteISO(RecordingTask::kDataDisc, {}, previous);
+    window->m_project = &project;
+    window->m_txtISO->setText(QText(WriteIsoText::DirectSource));
+    return ShowNew(window);
+}
+
 bool frmWriteISO::Recording() const {
     return m_runner->IsRunning();
 }
@@ -97,8 +85,15 @@ void frmWriteISO::ConnectControls() {
         close();
     });
     // The tea is served while the data is written.
-    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, m_messages[8]);
+    WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea,
+                              QText(WriteIsoText::WritingData));
     connect(m_runner, &EngineRunner::finished, this, &frmWriteISO::OnBurnFinished);
+    connect(m_runner, &EngineRunner::bufferLevels, m_lblBuffers, [this](int fifo, int drive) {
+        QStringList levels;
+        if (fifo >= 0) levels << QText(WriteIsoText::BufferFifo, {std::to_string(fifo)});
+        if (drive >= 0) levels << QText(WriteIsoText::BufferDrive, {std::to_string(drive)});
+        m_lblBuffers->setText(levels.join(QStringLiteral("    ")));
+    });
 }
 
 void frmWriteISO::Load(const QString& imagePath) {
@@ -110,7 +105,8 @@ void frmWriteISO::Load(const QString& imagePath) {
     m_cmdBrowse->setEnabled(!temporary);
     m_lblInfo->setVisible(!temporary);
     setAcceptDrops(!temporary);
-    m_cmdBack->setToolTip(m_messages[temporary ? 33 : 32]);
+    m_cmdBack->setToolTip(
+        QText(temporary ? WriteIsoText::BackToPrevious : WriteIsoText::BackToMain));
     if (MainWindow() == nullptr || MainWindow()->DriveListEmpty()) {
         m_cmdBurn->setEnabled(false);
         m_tools.meuDiscInfo->setEnabled(false);
@@ -120,7 +116,7 @@ void frmWriteISO::Load(const QString& imagePath) {
     m_capabilities = ReadWriteCapabilities(CurrentDrive());
     m_chkTestMode->setEnabled(m_capabilities.testWrite);
     Timer1Tick();
-    m_panels[0]->setText(m_messages[34]);
+    m_panels[0]->setText(QText(WriteIsoText::Ready));
     m_timer1->start();
 }
 
@@ -134,7 +130,8 @@ void frmWriteISO::Timer1Tick() {
 
 void frmWriteISO::Browse() {
     const QString path =
-        ModFileDlg::ShowOpenDialog(this, m_messages[19], QStringLiteral("*.ISO"), m_messages[20]);
+        ModFileDlg::ShowOpenDialog(this, QText(WriteIsoText::OpenImageTitle),
+                                   QStringLiteral("*.ISO"), QText(WriteIsoText::ImageFileFilter));
     if (!path.isEmpty()) m_txtISO->setText(path);
 }
 
@@ -178,8 +175,9 @@ bool frmWriteISO::ImageConfirmed(const std::string& path) {
         !ImageFileReader::Check(path, ImageBurner::kSmallestImage).empty() ||
         ExamineImage(path) != ImageContent::NotAnImage)
         return true;
-    return ShowMessageBox(this, QString::fromStdString(path) + "\n" + m_messages[37],
-                          m_messages[38], MessageIcon::Question,
+    return ShowMessageBox(this,
+                          QString::fromStdString(path) + "\n" + QText(WriteIsoText::NotDiscImage),
+                          QText(WriteIsoText::NotDiscImageTitle), MessageIcon::Question,
                           MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
@@ -188,13 +186,18 @@ void frmWriteISO::Burn() {
     m_timer1->stop();
     m_cmdBurn->setEnabled(false);
     m_prg->setValue(0);
+    m_lblBuffers->clear();
     m_cmdCancel->show();
     const std::string drive = CurrentDrive();
     const BurnOptions options = ChosenOptions();
     m_testRun = options.testMode;
-    m_runner->Start([this, drive, options](EngineReporter& reporter) {
-        m_lastOutcome.Set(ImageBurner(reporter, options).Burn(drive));
-    });
+    m_runner->Start(
+        [this, drive, options, project = m_project](EngineReporter& reporter) {
+            ImageBurner burner(reporter, options);
+            m_lastOutcome.Set(project != nullptr ? burner.BurnProject(drive, *project)
+                                                 : burner.Burn(drive));
+        },
+        drive);
 }
 
 void frmWriteISO::OnBurnFinished() {

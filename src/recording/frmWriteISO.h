@@ -9,11 +9,11 @@
 #include "EngineOutcome.h"
 #include "ImageBurner.h"
 #include "TemporaryImage.h"
-#include "WindowMessages.h"
 #include "WindowParts.h"
 #include "WriteCapabilities.h"
 
 class EngineRunner;
+class clsISOWriter;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -45,6 +45,10 @@ class frmWriteISO : public QWidget {
     // Opens the window for the temporary image of `task` (data disc or
     // copy); `previous` has hidden itself and comes back on Back.
     static frmWriteISO* OpenTemporary(int task, QWidget* previous);
+    // Opens the window to record the data disc `project` directly, with no
+    // temporary image; `previous` (the project window, which owns the
+    // project) has hidden itself and comes back on Back.
+    static frmWriteISO* OpenProject(clsISOWriter& project, QWidget* previous);
 
     // True from Burn until the recording's last message is answered.
     bool Recording() const;
@@ -72,7 +76,6 @@ class frmWriteISO : public QWidget {
     void BuildControls();
     void BuildOptions();
     void BuildButtons();
-    void LoadTexts();
     void ApplyStylePictures();
     // frmWriteISO.cpp
     void ConnectControls();
@@ -87,12 +90,12 @@ class frmWriteISO : public QWidget {
     const BurnOptions m_taskOptions;  // the task's image, disc kind and temporary image
     QPointer<QWidget> m_previous;
     TemporaryImage m_temporary;  // the only file this window may delete
-    WindowMessages m_messages;
     WriteCapabilities m_capabilities;
     bool m_backToPrevious = false;
     EngineRunner* m_runner;
     CloseDuringRun m_closing;  // asks before a close or Cancel stops the recording
     bool m_testRun = false;
+    clsISOWriter* m_project = nullptr;  // recorded directly instead of an image (OpenProject)
     EngineOutcome<BurnOutcome> m_lastOutcome;
 
     QGroupBox* m_frame1 = nullptr;
@@ -108,6 +111,7 @@ class frmWriteISO : public QWidget {
     QCheckBox* m_chkEjectDisc = nullptr;
     QCheckBox* m_chkVerify = nullptr;
     QProgressBar* m_prg = nullptr;
+    QLabel* m_lblBuffers = nullptr;  // the buffers' levels while a recording runs
     QLabel* m_imgtea = nullptr;
     std::vector<QLabel*> m_panels;
     QPushButton* m_cmdCancel = nullptr;  // shown while a recording runs

@@ -3,12 +3,10 @@
 #include <QAction>
 #include <QThread>
 #include <QWidget>
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
 
 #include "DriveBusy.h"
 #include "MessageBoxSeam.h"
+#include "WindowThreadCalls.h"
 
 // The engine's side of the bridge: every call comes from the worker thread
 // and is posted to the runner's (window) thread.
@@ -30,40 +28,23 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     void Progress(int value) override {
         Post([runner = m_runner, value] { emit runner->progress(value); });
     }
+    void BufferLevels(int fifoPercent, int drivePercent) override {
+        Post([runner = m_runner, fifoPercent, drivePercent] {
+            emit runner->bufferLevels(fifoPercent, drivePercent);
+        });
+    }
 
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override {
         MessageAnswer answer = CautiousAnswer(buttons);
-        RunOnWindowThread([&, t = QString::fromStdString(text), c = QString::fromStdString(title)] {
+        m_calls.Run([&, t = QString::fromStdString(text), c = QString::fromStdString(title)] {
             answer = m_runner->AskOnWindowThread(t, c, icon, buttons);
         });
         return answer;
     }
 
-    // Runs `call` on the window's thread and waits for it; once the window
-    // has gone, `call` is not run.
-    void RunOnWindowThread(const std::function<void()>& call) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_abandoned) return;
-        m_done = false;
-        Post([this, &call] {
-            call();
-            std::lock_guard<std::mutex> done(m_mutex);
-            m_done = true;
-            m_answered.notify_all();
-        });
-        m_answered.wait(lock, [this] { return m_done || m_abandoned; });
-    }
-
-    bool CancelRequested() override { return m_cancel.load(); }
-    void SetCancel(bool cancel) { m_cancel.store(cancel); }
-
-    // The window goes away: questions still open get the cautious answer.
-    void Abandon() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_abandoned = true;
-        m_answered.notify_all();
-    }
+    bool CancelRequested() override { return m_calls.StopRequested(); }
+    WindowThreadCalls& Calls() { return m_calls; }
 
   private:
     template <typename F>
@@ -72,11 +53,9 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     }
 
     EngineRunner* m_runner;
-    std::mutex m_mutex;
-    std::condition_variable m_answered;
-    bool m_done = false;
-    bool m_abandoned = false;
-    std::atomic<bool> m_cancel = false;
+    // Calls posted to the runner are dropped with it: the runner's destructor
+    // abandons them first, on the window's thread.
+    WindowThreadCalls m_calls{[this](std::function<void()> call) { Post(std::move(call)); }};
 };
 
 EngineRunner::EngineRunner(QWidget* window)
@@ -84,7 +63,7 @@ EngineRunner::EngineRunner(QWidget* window)
 
 EngineRunner::~EngineRunner() {
     if (m_thread == nullptr) return;
-    m_reporter->Abandon();
+    m_reporter->Calls().Abandon();
     m_thread->wait();
     delete m_thread;
 }
@@ -95,12 +74,12 @@ void EngineRunner::LockWhileRunning(std::vector<QWidget*> controls,
     m_menuItems.assign(menuItems.begin(), menuItems.end());
 }
 
-bool EngineRunner::Start(Engine engine, DriveUse use) {
+bool EngineRunner::Start(Engine engine, const std::string& drive) {
     if (m_thread != nullptr) return false;
     // Set on this thread before the worker starts, so no poll slips in between.
-    if (use == DriveUse::Exclusive) m_busy = std::make_unique<DriveBusyScope>();
+    if (!drive.empty()) m_busy = std::make_unique<DriveBusyScope>(drive);
     SetLocked(true);
-    m_reporter->SetCancel(false);
+    m_reporter->Calls().RequestStop(false);
     m_thread = QThread::create(
         [reporter = m_reporter.get(), engine = std::move(engine)] { engine(*reporter); });
     connect(m_thread, &QThread::finished, this, &EngineRunner::OnThreadFinished,
@@ -110,11 +89,15 @@ bool EngineRunner::Start(Engine engine, DriveUse use) {
 }
 
 void EngineRunner::RunOnWindowThread(const std::function<void()>& call) {
-    m_reporter->RunOnWindowThread(call);
+    m_reporter->Calls().Run(call);
+}
+
+bool EngineRunner::AwaitingWindow() const {
+    return m_reporter->Calls().Waiting();
 }
 
 void EngineRunner::Cancel() {
-    if (m_thread != nullptr) m_reporter->SetCancel(true);
+    if (m_thread != nullptr) m_reporter->Calls().RequestStop(true);
 }
 
 MessageAnswer EngineRunner::AskOnWindowThread(const QString& text, const QString& title,

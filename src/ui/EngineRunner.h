@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "EngineReporter.h"
@@ -23,9 +24,6 @@ class EngineRunner : public QObject {
     Q_OBJECT
   public:
     using Engine = std::function<void(EngineReporter&)>;
-    // Whether the operation owns the drive: then the program-wide busy flag
-    // is set for the run, and polling windows leave the drive alone.
-    enum class DriveUse { Exclusive, None };
 
     // `window` owns the runner and parents the message boxes.
     explicit EngineRunner(QWidget* window);
@@ -35,8 +33,10 @@ class EngineRunner : public QObject {
     // Controls disabled while an engine runs; each gets its former state back.
     void LockWhileRunning(std::vector<QWidget*> controls, std::vector<QAction*> menuItems = {});
 
-    // Starts `engine` on the worker. Returns false when one is running.
-    bool Start(Engine engine, DriveUse use = DriveUse::Exclusive);
+    // Starts `engine` on the worker. Returns false when one is running. The
+    // operation owns `drive` (when one is given): its busy flag is set for
+    // the run, and polling windows leave that drive alone.
+    bool Start(Engine engine, const std::string& drive = {});
     bool IsRunning() const { return m_thread != nullptr; }
     // Asks the running engine to stop at its next safe point (its reporter's
     // CancelRequested() turns true until the next Start).
@@ -45,12 +45,15 @@ class EngineRunner : public QObject {
     // dialog the engine needs) and waits for it. Once the window has gone,
     // `call` is not run.
     void RunOnWindowThread(const std::function<void()>& call);
+    // True while the engine waits for the window's thread (a question, a dialog).
+    bool AwaitingWindow() const;
 
   signals:
     void phaseText(const QString& text);
     void percentText(const QString& text);
     void elapsedText(const QString& text);
     void progress(int value);
+    void bufferLevels(int fifoPercent, int drivePercent);
     // The engine has returned; emitted on the window's thread.
     void finished();
 

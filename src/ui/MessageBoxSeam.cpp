@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "LanguageTexts.h"
+#include "MessageBoxTexts.h"
+#include "WindowTexts.h"
 
 namespace {
 std::function<MessageAnswer(const MessageBoxRequest&)>& Handler() {
@@ -52,18 +53,15 @@ QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
 
 // The buttons speak the program's language, not Qt's English.
 void SetButtonTexts(QMessageBox& box) {
-    const LanguageTexts texts("MsgBox");
     const struct {
         QMessageBox::StandardButton button;
-        const char* key;
-        const char* builtIn;
-    } buttons[] = {{QMessageBox::Ok, "OK", "确定"},
-                   {QMessageBox::Cancel, "Cancel", "取消"},
-                   {QMessageBox::Yes, "Yes", "是(&Y)"},
-                   {QMessageBox::No, "No", "否(&N)"}};
-    for (const auto& [button, key, builtIn] : buttons)
-        if (QAbstractButton* shown = box.button(button))
-            shown->setText(QString::fromStdString(texts.Key(key, builtIn)));
+        MessageBoxText caption;
+    } buttons[] = {{QMessageBox::Ok, MessageBoxText::Ok},
+                   {QMessageBox::Cancel, MessageBoxText::Cancel},
+                   {QMessageBox::Yes, MessageBoxText::Yes},
+                   {QMessageBox::No, MessageBoxText::No}};
+    for (const auto& [button, caption] : buttons)
+        if (QAbstractButton* shown = box.button(button)) shown->setText(QText(caption));
 }
 
 MessageAnswer ShowOnScreen(const MessageBoxRequest& request, OpenBox& open) {

@@ -9,8 +9,8 @@ QMenu* Create(QWidget* owner, const char* name) {
     return menu;
 }
 
-QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
-    QAction* item = menu->addAction(QString::fromUtf8(caption));
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* item = menu->addAction(caption);
     item->setObjectName(QString::fromLatin1(name));
     return item;
 }

@@ -1,6 +1,9 @@
 #include "SpeedListBox.h"
 
-SpeedListBox::SpeedListBox(Fill fill, QWidget* parent) : QComboBox(parent), m_fill(fill) {}
+SpeedListBox::SpeedListBox(Fill fill, QWidget* parent) : QComboBox(parent), m_fill(fill) {
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { m_chosenFactor = itemData(index).toInt(); });
+}
 
 SpeedListBox::Medium SpeedListBox::Follow(const std::string& drive) {
     if (!m_presence.ReadyToStart(drive)) {
@@ -9,9 +12,10 @@ SpeedListBox::Medium SpeedListBox::Follow(const std::string& drive) {
     }
     if (m_valid && !m_presence.NewMedium()) return Medium::Present;
     clear();
-    for (const SpeedEntry& entry : m_fill(drive))
+    const SpeedList speeds = m_fill(drive);
+    for (const SpeedEntry& entry : speeds)
         addItem(QString::fromStdString(entry.text), entry.factor);
-    setCurrentIndex(0);
+    setCurrentIndex(static_cast<int>(KeptSpeedIndex(speeds, m_chosenFactor)));
     m_valid = true;
     return Medium::Appeared;
 }

@@ -29,6 +29,7 @@ class SpeedListBox : public QComboBox {
     void Forget();
 
     MediaPresenceWatch m_presence;
+    int m_chosenFactor = 0;  // the speed the user last picked (0: "Default")
     Fill m_fill;
     bool m_valid = false;  // the list belongs to the medium in the drive
 };

@@ -7,13 +7,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 
 #include "DesktopOpener.h"
 #include "EngineRunner.h"
+#include "PictureButton.h"
 #include "Pictures.h"
 #include "PopupMenus.h"
 #include "ProgramStyle.h"
+#include "Twips.h"
 #include "frmAbout.h"
 #include "frmDiscInfo.h"
 #include "frmErase.h"
@@ -21,6 +24,39 @@
 namespace WindowParts {
 
 using PopupMenus::AddItem;
+
+namespace {
+constexpr int kTickMs = 200;
+constexpr int kRowTop = 392;
+constexpr int kRowButtonSize = 44;
+constexpr int kRowStep = 48;
+constexpr int kRowLastLeft = 598;
+}  // namespace
+
+void TaskWindowFrame(QWidget* window, const char* name, const QString& title, int widthTwips,
+                     int heightTwips) {
+    window->setObjectName(QString::fromLatin1(name));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    Twips::FixWindowSize(*window, widthTwips, heightTwips);
+}
+
+QTimer* TickTimer(QWidget* window) {
+    auto* timer = Named(new QTimer(window), "Timer1");
+    timer->setInterval(kTickMs);
+    return timer;
+}
+
+std::vector<QPushButton*> ButtonRow(QWidget* window, std::initializer_list<RowButton> buttons) {
+    std::vector<QPushButton*> row;
+    int left = kRowLastLeft - kRowStep * (static_cast<int>(buttons.size()) - 1);
+    for (const RowButton& button : buttons) {
+        row.push_back(PictureButton(window, button.name, button.picture,
+                                    {left, kRowTop, kRowButtonSize, kRowButtonSize}, button.tip));
+        left += kRowStep;
+    }
+    return row;
+}
 
 namespace {
 QMenu* PopUpMenu(QWidget* owner, const char* name, QPushButton* button) {
@@ -68,8 +104,8 @@ std::vector<QLabel*> StatusBar(QWidget* window, std::initializer_list<int> width
     return panels;
 }
 
-ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo,
-                       const char* eraseDisc) {
+ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const QString& discInfo,
+                       const QString& eraseDisc) {
     QMenu* menu = PopUpMenu(owner, "meuTools", button);
     const ToolsMenu tools{menu, AddItem(menu, "meuDiscInfo", discInfo),
                           AddItem(menu, "meuEraseDisc", eraseDisc)};
@@ -78,10 +114,11 @@ ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo
     return tools;
 }
 
-HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button) {
+HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button, const QString& helpFile,
+                     const QString& about) {
     QMenu* menu = PopUpMenu(owner, "meuHelp", button);
-    const HelpMenu help{menu, AddItem(menu, "meuHelpFile", "帮助文件"),
-                        AddItem(menu, "meuAbout", "关于...")};
+    const HelpMenu help{menu, AddItem(menu, "meuHelpFile", helpFile),
+                        AddItem(menu, "meuAbout", about)};
     QObject::connect(help.meuHelpFile, &QAction::triggered, [] {
         const QString manual = ProgramStyle::DataFile(QStringLiteral("User Manual.pdf"));
         if (QFileInfo(manual).isFile()) OpenWithDesktop(QUrl::fromLocalFile(manual));

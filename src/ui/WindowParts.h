@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QTimer;
 class QPushButton;
 class QWidget;
 
@@ -32,6 +33,22 @@ T* Named(T* control, const char* name, QRect where) {
     return Named(control, name);
 }
 
+// The frame every task window shares: the window is named `name`, deletes
+// itself when closed, and has `title` and a fixed size in twips.
+void TaskWindowFrame(QWidget* window, const char* name, const QString& title, int widthTwips,
+                     int heightTwips);
+// The window's timer "Timer1", which follows the drive every 200 ms (not started).
+QTimer* TickTimer(QWidget* window);
+
+// The picture buttons along the bottom right of a task window (about, tools,
+// back, burn or next), 44 pixels square, 48 apart, the last at the right.
+struct RowButton {
+    const char* name;
+    const char* picture;  // Pictures::Load's name
+    QString tip;
+};
+std::vector<QPushButton*> ButtonRow(QWidget* window, std::initializer_list<RowButton> buttons);
+
 // Gives each button its picture of the alternative style ("Button_Back.bmp")
 // when that style is selected and the file is there.
 void StylePictures(std::initializer_list<std::pair<QPushButton*, const char*>> pictures);
@@ -51,15 +68,16 @@ struct ToolsMenu {
     QAction* meuDiscInfo;   // the disc information window
     QAction* meuEraseDisc;  // the erase window
 };
-// `discInfo` and `eraseDisc` are the built-in captions (UTF-8).
-ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const char* discInfo,
-                       const char* eraseDisc);
+// `discInfo` and `eraseDisc` are the items' captions.
+ToolsMenu AddToolsMenu(QWidget* owner, QPushButton* button, const QString& discInfo,
+                       const QString& eraseDisc);
 struct HelpMenu {
     QMenu* menu;
     QAction* meuHelpFile;  // the manual, when it is there
     QAction* meuAbout;     // the about window
 };
-HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button);
+HelpMenu AddHelpMenu(QWidget* owner, QPushButton* button, const QString& helpFile,
+                     const QString& about);
 
 // The recording windows' picture `imgtea` (hidden): a cup of tea to have
 // while the drive works.

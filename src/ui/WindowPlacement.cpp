@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -52,7 +53,12 @@ QPoint WindowPlacement::CentredOver(const QRect& owner, QSize size, const QRect&
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto* window = static_cast<QWidget*>(watched);
-        if (NeedsPlacement(window)) Place(window);
+        if (NeedsPlacement(window)) {
+            Place(window);
+            // A message box fits itself to its text as it shows, after the
+            // filter saw the event: centre it again once it has its size.
+            QTimer::singleShot(0, window, [window] { Place(window); });
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "AboutTexts.h"
 #include "BuildNumber.h"
-#include "LanguageTexts.h"
 #include "MainWindowLink.h"
 #include "Pictures.h"
 #include "Twips.h"
@@ -16,17 +16,12 @@ namespace {
 constexpr int kWidthTwips = 6300;
 constexpr int kHeightTwips = 4200;
 constexpr const char* kBuiltInVersion = "1.00  Beta6 ";
-constexpr const char* kBuiltInNotice =
-    "警告：本程式目前正处于测试期间，请暂时不要用于重要资料的备份；并且建议尽可能地采用可复写光碟"
-    "(CD/DVD-RW)进行测试，以免造成您的光碟(例如:可记录光碟CD/DVD-R)损坏。\n\n"
-    "最后，谢谢您的参与测试！";
 }  // namespace
 
 frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
-    LoadTexts();
     Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips);
     CentreOnMainWindow();
 }
@@ -43,15 +38,15 @@ QString frmAbout::VersionText(int buildNumber) {
            QStringLiteral("(Build:%1)").arg(buildNumber, 4, 10, QLatin1Char(u'0'));
 }
 
-QString frmAbout::NoticeText(const QString& languageValue) {
-    QString notice = languageValue;
+QString frmAbout::NoticeText(const QString& text) {
+    QString notice = text;
     const qsizetype accent = notice.indexOf(QLatin1Char('`'));
     if (accent >= 0) notice.replace(accent, 1, QStringLiteral("\n\n"));
-    return notice.isEmpty() ? QString::fromUtf8(kBuiltInNotice) : notice;
+    return notice;
 }
 
 void frmAbout::BuildControls() {
-    setWindowTitle(QString::fromUtf8("关于本程式"));
+    setWindowTitle(QText(AboutText::Title));
     const auto place = [this](QWidget* control, const char* name, QRect where) {
         control->setObjectName(QString::fromLatin1(name));
         control->setGeometry(where);
@@ -66,29 +61,18 @@ void frmAbout::BuildControls() {
     title.setPointSize(title.pointSize() + 5);
     title.setBold(true);
     m_label1->setFont(title);
-    m_label2 = new QLabel(QString::fromUtf8("版本: "), this);
+    m_label2 = new QLabel(QText(AboutText::VersionCaption), this);
     place(m_label2, "Label2", {96, 52, 60, 20});
     m_lblVersion = new QLabel(VersionText(kMapleBuildNumber), this);
     place(m_lblVersion, "LblVersion", {156, 52, 240, 20});
-    m_label3 = new QLabel(this);
+    m_label3 = new QLabel(NoticeText(QText(AboutText::Notice)), this);
     place(m_label3, "Label3", {16, 92, 380, 120});
     m_label3->setWordWrap(true);
     m_label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_cmdOK = new QPushButton(QString::fromUtf8("确 定(&O)"), this);
+    m_cmdOK = new QPushButton(QText(AboutText::OkButton), this);
     place(m_cmdOK, "CmdOK", {300, 220, 100, 28});
     m_cmdOK->setDefault(true);
     connect(m_cmdOK, &QPushButton::clicked, this, &QWidget::close);
-}
-
-void frmAbout::LoadTexts() {
-    const LanguageTexts texts("frmAbout");
-    ApplyLanguageTexts(texts, {
-                                  {"Caption", TextTarget::Title(this)},
-                                  {"Label2", TextTarget::Caption(m_label2)},
-                                  {"CmdOK", TextTarget::Caption(m_cmdOK)},
-                              });
-    ObserveLanguageKey(texts.MessageKey(1));
-    m_label3->setText(NoticeText(QString::fromStdString(texts.Message(1, ""))));
 }
 
 void frmAbout::CentreOnMainWindow() {

@@ -18,13 +18,12 @@ class frmAbout : public QWidget {
 
     // "1.00  Beta6 (Build:0042)"
     static QString VersionText(int buildNumber);
-    // The notice of a language file value: its first grave accent becomes a
-    // paragraph break; an empty value gives the built-in notice.
-    static QString NoticeText(const QString& languageValue);
+    // The notice as shown: the first grave accent of `text` (a language file
+    // value) becomes a paragraph break.
+    static QString NoticeText(const QString& text);
 
   private:
     void BuildControls();
-    void LoadTexts();
     void CentreOnMainWindow();
 
     QLabel* m_label1;

@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QShortcut>
 
-#include "LanguageTexts.h"
+#include "ChooserTexts.h"
 #include "MouseLabel.h"
 #include "Pictures.h"
 #include "ProgramStyle.h"
@@ -29,7 +29,6 @@ frmCDorDVD::frmCDorDVD(QWidget* owner) : QFrame(owner, Qt::Tool | Qt::FramelessW
     setAutoFillBackground(true);
     setFixedSize(Twips::ToPixels(kWidthTwips), Twips::ToPixels(kHeightTwips));
     BuildControls();
-    LoadTexts();
     move(Twips::ToPixels(
         QPoint(ValLikeInt(GetProgramSetting("TempX0")), ValLikeInt(GetProgramSetting("TempY0")))));
     LoadStylePictures();
@@ -38,7 +37,7 @@ frmCDorDVD::frmCDorDVD(QWidget* owner) : QFrame(owner, Qt::Tool | Qt::FramelessW
 
 void frmCDorDVD::BuildControls() {
     const char* pictures[] = {"group_cd", "group_dvd"};
-    const char* captions[] = {"CD 数据光盘", "DVD数据光盘"};
+    const ChooserText captions[] = {ChooserText::CdDataDisc, ChooserText::DvdDataDisc};
     for (std::uint8_t i = 0; i < 2; ++i) {
         const int top = 3 + i * kRowHeight;
         m_picture1[i] = new MouseLabel(this);
@@ -52,20 +51,13 @@ void frmCDorDVD::BuildControls() {
         m_lblText[i]->setObjectName(QStringLiteral("LblText(%1)").arg(i));
         m_lblText[i]->setGeometry(2, top + 54, 116, 18);
         m_lblText[i]->setAlignment(Qt::AlignCenter);
-        m_lblText[i]->setText(QString::fromUtf8(captions[i]));
-        m_picture1[i]->ActAsButton(QString::fromUtf8(captions[i]));
+        m_lblText[i]->setText(QText(captions[i]));
+        // The picture's accessible name is the built-in caption in every language.
+        m_picture1[i]->ActAsButton(QString::fromUtf8(BuiltInText(captions[i])));
         connect(m_picture1[i], &MouseLabel::mouseMoved, this, [this, i] { Highlight(i); });
         connect(m_picture1[i], &MouseLabel::clicked, this, [this, i] { Choose(i); });
         connect(m_lblText[i], &MouseLabel::clicked, this, [this, i] { Choose(i); });
     }
-}
-
-void frmCDorDVD::LoadTexts() {
-    ApplyLanguageTexts(LanguageTexts("frmCDorDVD"),
-                       {
-                           {"LblText(0)", TextTarget::Caption(m_lblText[0])},
-                           {"LblText(1)", TextTarget::Caption(m_lblText[1])},
-                       });
 }
 
 void frmCDorDVD::LoadStylePictures() {

@@ -32,7 +32,6 @@ class frmCDorDVD : public QFrame {
 
   private:
     void BuildControls();
-    void LoadTexts();
     void LoadStylePictures();
     void Highlight(std::uint8_t index);
     void Choose(std::uint8_t index);

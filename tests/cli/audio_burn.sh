@@ -86,7 +86,8 @@ cmp -s <(sox tracks/track01.wav -t raw - trim 0s 176400s) <(sox cd.wav -t raw -)
     fail "the CD-format FLAC was not recorded bit for bit"
 for n in 1 2 3 4 5; do
     track=tracks/track0$n.wav ref=ref$n.wav
-    got=$(soxi -s "$track") want=$(soxi -s "$ref")
+    pause=$((n < 5 ? 150 * 588 : 0))  # an exported track ends with the next one's pause
+    got=$(($(soxi -s "$track") - pause)) want=$(soxi -s "$ref")
     near "$got" "$want" 4704 || fail "track $n: $got frames, the decoder gives $want"
     level=$(rms_db_after "$track" trim 0s "$want"s)  # without the silence that fills the last write
     near "$level" "$(rms_db "$ref")" 0.5 || fail "track $n: $level dB, the decoder: $(rms_db "$ref") dB"

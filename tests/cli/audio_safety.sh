@@ -57,7 +57,7 @@ wait "$pid" || fail "audio during another program's clean-up exited $?: $(cat er
 [ -e temp/job-1-1 ] && fail "a dead job's folder was kept"
 "$CLI" wav2cda b.wav b.cd.wav >/dev/null 2>&1 || fail "wav2cda"
 rm -rf x && v virtual export x >/dev/null || fail "export"
-[ "$(ls x)" = "$(printf 'track01.wav\ntrack02.wav')" ] || fail "tracks: $(ls x)"
+[ "$(ls x)" = "$(printf 'disc.cue\ntrack01.wav\ntrack02.wav')" ] || fail "tracks: $(ls x)"
 # Converted anew with dither, so compared by length (whole 8-sector blocks).
 [ "$(stat -c %s x/track02.wav)" = $(( ($(stat -c %s b.cd.wav) - 44 + 18815) / 18816 * 18816 + 44 )) ] ||
     fail "track 2 is not b.wav's whole sound: $(stat -c %s x/track02.wav) bytes"

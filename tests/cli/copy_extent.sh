@@ -3,8 +3,9 @@
 # The copy is the whole disc: the ISO 9660 volume with what a hybrid image
 # appends after it, the data track of a disc without a volume (a Track At
 # Once run-out left out), the whole formatted DVD+RW; a copy of an image
-# this program burned equals the image. A disc of several sessions or tracks
-# is refused by name. Sectors are tried again only on answers that may
+# this program burned equals the image. A session of several tracks is
+# refused by name; a disc of several sessions is copied as its last session
+# shows it. Sectors are tried again only on answers that may
 # change: a removed disc or an audio CD ends the copy at once, BadCopy or
 # not, with no image.
 set -u
@@ -64,14 +65,16 @@ sed -i 's/^capacity .*/capacity 400/' drive/drive.meta  # a medium of the image'
 copied "a DVD+RW without a volume" raw.img
 grep -q "the whole formatted disc (400 blocks) was copied" err.txt || fail "no whole-medium note: $(cat err.txt)"
 
-# Several sessions or tracks with data are refused by name, before any sector is read.
+# A disc of several sessions is copied as its last session shows it: one
+# whose last session holds no ISO 9660 volume is refused by name, after
+# reading only where that volume's descriptors would be.
 rm c.iso
 insert cd-r --from image.iso
 sed -i 's/^sessions 1 finalized$/sessions 2 finalized/' drive/drive.meta
 echo "track 2 session 2 data start 11576 length 300 run-out 2 closed" >>drive/drive.meta
-LC_ALL=en_US.UTF-8 expect 1 "holds 2 sessions; only single-session discs can be copied yet" \
+LC_ALL=en_US.UTF-8 expect 1 "The last session of the disc holds no ISO 9660 file system" \
     v --trace copy --to-iso c.iso
-[ "$(reads)" = 0 ] || fail "sectors were read from a two-session disc"
+[ "$(reads)" -le 1 ] || fail "$(reads) sectors were read from a two-session disc"
 no_copy "two sessions"
 sox -n -r 44100 -b 16 -c 2 song.wav synth 5 sine 440 2>/dev/null || fail "sox"
 insert cd-r

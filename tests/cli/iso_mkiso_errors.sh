@@ -34,6 +34,14 @@ joliet_label=$(/usr/bin/python3 -c 'import pycdlib, sys
 iso = pycdlib.PyCdlib(); iso.open(sys.argv[1])
 print(iso.joliet_vd.volume_identifier.decode("utf-16-be").rstrip("\u2000"))' label.iso)
 [ "$joliet_label" = "Mein Disk" ] || fail "Joliet label \"$joliet_label\""
+# Without a Joliet label of its own the Joliet tree shows the label as typed,
+# cut to the 15 characters that survive the descriptor.
+"$CLI" mkiso -o follow.iso --volume-id "Holiday-Photos-2026" src/note.txt || fail "one label"
+isoinfo -d -i follow.iso | grep -q "^Volume id: HOLIDAY_PHOTOS_2026$" || fail "ISO 9660 label (one label)"
+joliet_label=$(/usr/bin/python3 -c 'import pycdlib, sys
+iso = pycdlib.PyCdlib(); iso.open(sys.argv[1])
+print(iso.joliet_vd.volume_identifier.decode("utf-16-be").rstrip("\u2000\0"))' follow.iso)
+[ "$joliet_label" = "Holiday-Photos-" ] || fail "Joliet label follows: \"$joliet_label\""
 
 # Failures: nothing that looks like a finished image is left behind.
 expect 1 "cannot add $WORK/missing" "$CLI" mkiso -o x.iso "$WORK/missing"

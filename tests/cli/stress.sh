@@ -45,6 +45,18 @@ run() {
     fi
     pids[n]=$!
 }
+# catching PID SIGNAL: waits until process PID catches or ignores SIGNAL (its
+# handlers are installed) or has ended. A signal sent before that would find
+# the start-up of the program, not the job.
+catching() {
+    local number mask
+    number=$(kill -l "$2")
+    while mask=$(awk '/^Sig(Cgt|Ign):/ {m = m "|0x" $2} END {print substr(m, 2)}' \
+        "/proc/$1/status" 2>/dev/null) && [ -n "$mask" ]; do
+        ((((mask) >> (number - 1)) & 1)) && return 0
+        sleep 0.01
+    done
+}
 # reap N: waits for job N (once) and keeps its exit code as r/N.code.
 reap() {
     [ -e "r/$1.code" ] && return
@@ -111,7 +123,9 @@ for round in $(seq 20); do
     # no sleep chooses.
     for n in $(seq 0 9); do
         reap $((RANDOM % 10))
-        case "${signals[n]}" in HUP | TERM) kill -"${signals[n]}" "${pids[n]}" 2>/dev/null ;; esac
+        case "${signals[n]}" in
+            HUP | TERM) catching "${pids[n]}" "${signals[n]}" && kill -"${signals[n]}" "${pids[n]}" 2>/dev/null ;;
+        esac
     done
     for n in $(seq 0 9); do reap "$n"; done
     wait

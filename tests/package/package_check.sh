@@ -35,7 +35,7 @@ listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 [ "$listed" = "$expected" ] || fail "package files differ: $(diff <(echo "$expected") <(echo "$listed"))"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6svg6 libqt6gui6 libsoxr0; do
+for library in libqt6widgets6 libqt6svg6 libqt6gui6 libsoxr0 qt6-translations-l10n; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = fonts-noto-cjk ] || fail "Recommends: fonts-noto-cjk"

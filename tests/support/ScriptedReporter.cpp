@@ -9,7 +9,7 @@ void ScriptedReporter::PhaseText(const std::string& text) {
 }
 
 bool ScriptedReporter::CancelRequested() {
-    busyAtCancelChecks = busyAtCancelChecks && IsDriveBusy();
+    busyAtCancelChecks = busyAtCancelChecks && AnyDriveBusy();
     if (onCancelCheck) onCancelCheck();
     return cancelAt >= 0 && ++cancelChecks > cancelAt;
 }
@@ -17,7 +17,7 @@ bool ScriptedReporter::CancelRequested() {
 MessageAnswer ScriptedReporter::Message(const std::string& text, const std::string& title,
                                         MessageIcon icon, MessageButtons buttons) {
     messages.push_back(
-        {text, title, icon, buttons, commandCount ? commandCount() : 0, IsDriveBusy()});
+        {text, title, icon, buttons, commandCount ? commandCount() : 0, AnyDriveBusy()});
     events.push_back("message:" + title + "|" + text);
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();

@@ -2,6 +2,7 @@
 // reports and questions that reach a window are the window tests' part.
 #include <QAction>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -26,17 +27,17 @@ class EngineRunnerTest : public QObject {
         runner.LockWhileRunning({start, option, alreadyOff}, {&item});
         std::atomic<bool> busyInside{false};
         QSignalSpy finished(&runner, &EngineRunner::finished);
-        runner.Start([&busyInside](EngineReporter&) { busyInside = IsDriveBusy(); });
+        runner.Start([&busyInside](EngineReporter&) { busyInside = IsDriveBusy("virtual1"); },
+                     "virtual1");
         QVERIFY(!start->isEnabled() && !option->isEnabled() && !item.isEnabled());
         QVERIFY(!runner.Start([](EngineReporter&) {}));  // one at a time
         QVERIFY(finished.wait(5000));
         QVERIFY(busyInside);
-        QVERIFY(!IsDriveBusy());
+        QVERIFY(!AnyDriveBusy());
         QVERIFY(start->isEnabled() && option->isEnabled() && item.isEnabled());
         QVERIFY(!alreadyOff->isEnabled());
         // Operations without the drive leave it free.
-        runner.Start([&busyInside](EngineReporter&) { busyInside = IsDriveBusy(); },
-                     EngineRunner::DriveUse::None);
+        runner.Start([&busyInside](EngineReporter&) { busyInside = AnyDriveBusy(); });
         QVERIFY(finished.wait(5000));
         QVERIFY(!busyInside);
     }
@@ -68,11 +69,15 @@ class EngineRunnerTest : public QObject {
                 answer =
                     reporter.Message("Go on?", "", MessageIcon::Question, MessageButtons::YesNo);
             });
-            QThread::msleep(50);  // no events run: the question is never shown
+            // No events run, so the question waits, unshown, until the window goes.
+            QDeadlineTimer deadline(20000);
+            while (!runner->AwaitingWindow() && !deadline.hasExpired())
+                QThread::yieldCurrentThread();
+            QVERIFY(runner->AwaitingWindow());
         }
         QCOMPARE(answer.load(), MessageAnswer::No);
         QVERIFY(boxes.shown.empty());
-        QVERIFY(!IsDriveBusy());
+        QVERIFY(!AnyDriveBusy());
     }
 };
 

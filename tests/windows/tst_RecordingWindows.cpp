@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "ModFileDlg.h"
 #include "RecordingTask.h"
@@ -107,17 +108,21 @@ class RecordingWindowsTest : public QObject {
         auto* speeds = Control<QComboBox>(&window, "cboWriteSpeed");
         QVERIFY(!burn->isEnabled());
         QCOMPARE(speeds->count(), 0);
+        QVERIFY(Control<QTimer>(&window, "Timer1")->isActive());  // it ticks as below
         m_rig->drives.Insert(MediumKind::CdR);
-        QTRY_VERIFY_WITH_TIMEOUT(burn->isEnabled(), 1000);
+        window.Timer1Tick();
+        QVERIFY(burn->isEnabled());
         QCOMPARE(speeds->itemText(0), QStringLiteral("48x"));
         const std::size_t probes = m_rig->drives.Count(kSetCdSpeed);
         window.Timer1Tick();
         QCOMPARE(m_rig->drives.Count(kSetCdSpeed), probes);
         QCOMPARE(m_rig->drives.Drive().RemoveMedium(), std::string());
-        QTRY_VERIFY_WITH_TIMEOUT(!burn->isEnabled(), 1000);
+        window.Timer1Tick();
+        QVERIFY(!burn->isEnabled());
         QCOMPARE(speeds->count(), 0);
         m_rig->drives.Insert(MediumKind::DvdPlusRw);
-        QTRY_VERIFY_WITH_TIMEOUT(burn->isEnabled(), 1000);
+        window.Timer1Tick();
+        QVERIFY(burn->isEnabled());
         QCOMPARE(speeds->itemText(0), QStringLiteral("16x"));
     }
 

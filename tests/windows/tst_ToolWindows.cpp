@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "DriveBusy.h"
+#include "TestDiscImages.h"
 #include "WindowTestRig.h"
 #include "frmDiscInfo.h"
 #include "frmErase.h"
@@ -58,7 +59,7 @@ class ToolWindowsTest : public QObject {
         QCOMPARE(Values(window).at(3), QStringLiteral("Complete"));
         frmErase erase;
         RunErase(erase);
-        QCOMPARE(erase.LastOutcome(), EraseOutcome::Erased);
+        QCOMPARE(erase.LastOutcome(), EraseOutcome::Completed);
         window.Timer1Tick();
         QCOMPARE(Values(window), (QStringList{"CD-RW", "1", "1", "Empty", "Empty"}));
         m_rig->drives.Insert(MediumKind::DvdR);
@@ -76,7 +77,7 @@ class ToolWindowsTest : public QObject {
     void discInfoLeavesABusyDriveAlone() {
         m_rig->drives.Insert(MediumKind::CdR);
         m_rig->drives.Transport().ClearCommandLog();
-        auto busy = std::make_unique<DriveBusyScope>();
+        auto busy = std::make_unique<DriveBusyScope>(m_rig->drives.Id());
         frmDiscInfo window;
         window.Timer1Tick();
         QVERIFY(m_rig->drives.Transport().CommandLog().empty());
@@ -93,6 +94,28 @@ class ToolWindowsTest : public QObject {
         QVERIFY(!window->isVisible());
     }
 
+    // "Close the disc" follows the disc's state, asks first (a No sends
+    // nothing), and finalises an appendable DVD+R on its worker.
+    void discInfoClosesAnAppendableDisc() {
+        m_rig->drives.Insert(MediumKind::DvdPlusR);
+        QVERIFY(RecordOpenSession(m_rig->drives, m_rig->drives.File("")));
+        frmDiscInfo window;
+        auto* closeDisc = Control<QPushButton>(&window, "cmdCloseDisc");
+        QCOMPARE(Values(window).at(3), QStringLiteral("unComplete"));
+        QVERIFY(closeDisc->isEnabled());
+        QSignalSpy finished(&window, &frmDiscInfo::closeFinished);
+        m_rig->boxes.QueueAnswer(MessageAnswer::No);
+        QTest::mouseClick(closeDisc, Qt::LeftButton);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(m_rig->drives.Count(0x5B), std::size_t(2));  // only the recording's closes
+        QTest::mouseClick(closeDisc, Qt::LeftButton);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(m_rig->drives.Cdbs(0x5B).back().at(2) & 0x07, 5);  // finalise
+        window.Timer1Tick();
+        QCOMPARE(Values(window).at(3), QStringLiteral("Complete"));
+        QVERIFY(!closeDisc->isEnabled());
+    }
+
     // The watch itself (readiness where a drive gives no media events) is
     // DiscInfoViewTest's and cli_mmc_info's.
     void eraseButtonFollowsTheMedium() {
@@ -104,7 +127,7 @@ class ToolWindowsTest : public QObject {
         window.Timer1Tick();
         QVERIFY(erase->isEnabled());
         {
-            const DriveBusyScope busy;  // another window burns
+            const DriveBusyScope busy(m_rig->drives.Id());  // another window burns
             window.Timer1Tick();
             QVERIFY(!erase->isEnabled());
         }
@@ -127,9 +150,15 @@ class ToolWindowsTest : public QObject {
         QVERIFY(Control<QCheckBox>(&window, "chkQuikErase")->isChecked());  // the default
         Control<QCheckBox>(&window, "chkQuikErase")->setChecked(quick);
         RunErase(window);
-        QCOMPARE(window.LastOutcome(), EraseOutcome::Erased);
+        QCOMPARE(window.LastOutcome(), EraseOutcome::Completed);
         QCOMPARE(HexBytes(m_rig->drives.Cdbs(0xA1).at(0)), cdb.toStdString());
         QCOMPARE(Control<QLabel>(&window, "LblStat")->text(), QString::fromUtf8("光碟抹除成功!"));
+        // The outcome stays for the erased disc and goes when another comes.
+        window.Timer1Tick();
+        QCOMPARE(Control<QLabel>(&window, "LblStat")->text(), QString::fromUtf8("光碟抹除成功!"));
+        m_rig->drives.Insert(MediumKind::CdRw, 80);
+        window.Timer1Tick();
+        QCOMPARE(Control<QLabel>(&window, "LblStat")->text(), QString::fromUtf8("等待操作..."));
     }
 
     // The confirmation is asked while the erase runs on its worker: the
@@ -144,7 +173,7 @@ class ToolWindowsTest : public QObject {
             if (checked) return;
             checked = true;
             QVERIFY(window.Erasing() && box.parent == &window);
-            QVERIFY(IsDriveBusy());
+            QVERIFY(IsDriveBusy(m_rig->drives.Id()));
             QVERIFY(!Control<QPushButton>(&window, "cmdErase")->isEnabled());
             QVERIFY(!Control<QPushButton>(&window, "cmdCancel")->isEnabled());
             QVERIFY(!Control<QCheckBox>(&window, "chkQuikErase")->isEnabled());
@@ -154,7 +183,7 @@ class ToolWindowsTest : public QObject {
         RunErase(window);
         QVERIFY(checked);
         QCOMPARE(window.LastOutcome(), EraseOutcome::Declined);
-        QVERIFY(!IsDriveBusy());
+        QVERIFY(!AnyDriveBusy());
         QVERIFY(Control<QCheckBox>(&window, "chkQuikErase")->isEnabled());
         QVERIFY(Control<QTimer>(&window, "Timer1")->isActive());
         window.Timer1Tick();

@@ -168,7 +168,7 @@ class StartUpTest : public QObject {
             window.move(120, 90);
             QSignalSpy ended(&window, &frmMain::endProgram);
             {
-                const DriveBusyScope busy;
+                const DriveBusyScope busy("/dev/sr0");
                 QVERIFY(!window.close());
                 QVERIFY(window.isVisible());
                 QCOMPARE(ended.count(), 0);

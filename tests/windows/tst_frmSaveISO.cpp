@@ -17,14 +17,18 @@
 #include <fstream>
 #include <functional>
 
+#include "DiscContinuation.h"
 #include "DiscProject.h"
 #include "InputBoxSeam.h"
 #include "LanguageFile.h"
 #include "ModFileDlg.h"
+#include "SessionImporter.h"
+#include "SessionTexts.h"
 #include "SettingsStore.h"
 #include "TaskWindows.h"
 #include "TestDiscImages.h"
 #include "WindowTestRig.h"
+#include "WindowTexts.h"
 #include "frmCDorDVD.h"
 #include "frmSaveISO.h"
 #include "ucTreeView.h"
@@ -173,6 +177,94 @@ class SaveIsoTest : public QObject {
         QVERIFY(m_rig->main.widget.isVisible());
     }
 
+    // An appendable disc in the drive: the project may start from its files
+    // (on the disc, grey), a new file goes beside them; Next refuses another
+    // disc, and with the disc it read hands the recording the next session's place.
+    void continuingTheDiscInTheDrive() {
+        m_rig->drives.Insert(MediumKind::CdR);
+        QVERIFY(RecordOpenSession(m_rig->drives, Src("")));
+        OpenTaskWindow(Task::kDataDisc, 0);  // the question is answered Yes
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        QCOMPARE(m_rig->boxes.shown.at(0).text, QText(SessionText::ContinueQuestion));
+        QCOMPARE(ListNames(window), QStringList{"a.txt"});
+        QCOMPARE(List(window)->topLevelItem(0)->toolTip(0), QText(SessionText::OnDiscTip));
+        DropOnList(window, {Src("readme.txt")});
+        QCOMPARE(ListNames(window), (QStringList{"a.txt", "readme.txt"}));
+        // A new file of an on-disc file's name replaces it once the user agrees.
+        WriteFile(Src("new/a.txt"), "replaced");
+        DropOnList(window, {Src("new/a.txt")});
+        QCOMPARE(m_rig->boxes.shown.back().text, QText(SessionText::Clashes, {Src("new/a.txt")}));
+        QTRY_COMPARE(ListNames(window), (QStringList{"readme.txt", "a.txt"}));
+        QCOMPARE(List(window)->topLevelItem(1)->toolTip(0),
+                 QString::fromStdString(Src("new/a.txt")));
+
+        m_rig->drives.Insert(MediumKind::CdR);  // another disc, blank
+        QVERIFY(!NextAndWait(window) && window->isVisible());
+        QCOMPARE(m_rig->boxes.shown.back().text, QText(SessionText::DiscChanged));
+        m_rig->drives.Insert(MediumKind::CdR);
+        QVERIFY(RecordOpenSession(m_rig->drives, Src("")));
+        QPointer<frmWriteISO> recorder = NextToRecorder(window);
+        QVERIFY(recorder != nullptr);
+        QCOMPARE(GetProgramSetting("TempISOSession"), std::string("11702 2 0"));
+        Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        const DiscContinuation disc = DiscContinuation::Of(m_rig->drives.Id());
+        QCOMPARE(disc.sessions.size(), std::size_t(2));
+        SessionImporter importer([this](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
+            return DiscContinuation::ReadBlocks(m_rig->drives.Id(), lba, count, out);
+        });
+        const ImportedSession last = importer.Import(disc.sessions.back().start);
+        QCOMPARE(last.root.children.size(), std::size_t(2));
+        QCOMPARE(last.root.children.at(0).name, std::string("readme.txt"));
+        const ImportedEntry& replaced = last.root.children.at(1);
+        std::vector<std::uint8_t> block(2048);
+        QVERIFY(DiscContinuation::ReadBlocks(m_rig->drives.Id(), replaced.lba, 1, block.data()));
+        QCOMPARE(std::string(block.begin(), block.begin() + replaced.size),
+                 std::string("replaced"));
+    }
+
+    // Recording directly: the option is remembered, no temporary image is
+    // made, and the disc holds the image the same project builds; a file
+    // gone when Burn is pressed is named and the disc stays blank.
+    void directRecordingWithoutATemporaryImage() {
+        OpenTaskWindow(Task::kDataDisc, 0);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        DropOnList(window, {Src("Photos") + "/", Src("readme.txt")});
+        auto* imageOnly = Control<QCheckBox>(window, "chkCreateISOonly");
+        auto* direct = Control<QCheckBox>(window, "chkDirect");
+        imageOnly->setChecked(true);
+        QVERIFY(!direct->isEnabled());
+        ModFileDlg::SetDialogHandler(
+            [this](const ModFileDlg::Request&) { return QString::fromStdString(Src("built")); });
+        QVERIFY(NextAndWait(window));  // the same project, for the comparison
+        imageOnly->setChecked(false);
+        QVERIFY(direct->isEnabled());
+        direct->setChecked(true);
+        QCOMPARE(GetProgramSetting("DirectRecording"), std::string("1"));
+        m_rig->drives.Insert(MediumKind::CdR);
+        QTest::mouseClick(Control<QPushButton>(window, "cmdNext"), Qt::LeftButton);
+        QPointer<frmWriteISO> recorder = VisibleWindow<frmWriteISO>();
+        QVERIFY(recorder && !window->isVisible());
+        QCOMPARE(Control<QLineEdit>(recorder, "txtISO")->text(),
+                 QString::fromUtf8("数据光碟项目(直接刻录,不生成临时映像)"));
+        Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
+
+        fs::rename(Src("readme.txt"), Src("readme.away"));
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Refused);
+        QVERIFY2(m_rig->boxes.shown.back().text.contains(QString::fromStdString(Src("readme.txt"))),
+                 qPrintable(m_rig->boxes.shown.back().text));
+        QCOMPARE(m_rig->drives.Drive().Media().State(), DiscState::Blank);
+        fs::rename(Src("readme.away"), Src("readme.txt"));
+
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        QVERIFY(DiscHoldsImage(m_rig->drives.Drive(), Src("built.iso")));
+        QVERIFY(!fs::exists(TempImage()));
+        for (const auto& entry : fs::recursive_directory_iterator(IsolatedProgramFolders::Temp()))
+            QVERIFY2(entry.path().filename().string().find("tempiso") == std::string::npos,
+                     qPrintable(QString::fromStdString(entry.path().string())));
+        QTRY_VERIFY(recorder.isNull());
+    }
+
     void projectRulesRefuseWithoutLosingAnything() {
         const auto project = [this] {
             auto made = std::make_unique<DiscProject>(DiscKind::Cd);
@@ -255,6 +347,22 @@ class SaveIsoTest : public QObject {
         // Dropped paths come as URLs: "/" separators on Windows too.
         QVERIFY(m_rig->boxes.shown.back().text.endsWith(
             "\n/\n" + QDir::fromNativeSeparators(QString::fromStdString(Src("readme.txt")))));
+    }
+
+    // With a blank in the drive the size line compares with it, whatever kind
+    // was chosen: a BD-R for a "DVD" project, a new BD-RE as formatted.
+    void theSizeLineComparesWithTheBlankInTheDrive() {
+        m_rig->drives.Insert(MediumKind::BdR);
+        OpenTaskWindow(Task::kDataDisc, 1);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        QCOMPARE(Control<QLabel>(window, "Panels(2)")->text(),
+                 QStringLiteral("Size: 0 KB / 23.31 GB"));
+        window->close();
+        m_rig->drives.Insert(MediumKind::BdRe);
+        OpenTaskWindow(Task::kDataDisc, 0);
+        window = VisibleWindow<frmSaveISO>();
+        QCOMPARE(Control<QLabel>(window, "Panels(2)")->text(),
+                 QStringLiteral("Size: 0 KB / 22.56 GB"));
     }
 
     // An image larger than the disc is built only when the user says Yes; a

@@ -99,6 +99,11 @@ class WriteCddaTest : public QObject {
         QVERIFY(RunTool("flac", {"-s", "-f", File("cd.wav"), "-o", File("cd.flac")}));
         QVERIFY(RunTool("lame", {"--quiet", File("cd.wav"), File("cd.mp3")}));
         QVERIFY(RunTool("oggenc", {"-Q", File("cd.wav"), "-o", File("cd.ogg")}));
+        // A 5 s and a 4 s CD-DA file: long enough for Disc-At-Once.
+        QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("five.wav"), "synth", "5",
+                     "sine", "330", "gain", "-6"}));
+        QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("four.wav"), "synth", "4",
+                     "sine", "550", "gain", "-6"}));
         WriteFile(m_files->File("song.mp3"), "ID3");
         std::filesystem::create_directory(m_files->File("folder.wav"));
     }
@@ -182,7 +187,7 @@ class WriteCddaTest : public QObject {
         QStringList shownAtTheEnd;
         bool lockedWhileRecording = false;
         m_rig->boxes.OnShow([&](const MessageBoxRequest&) {
-            lockedWhileRecording = window->Recording() && IsDriveBusy() &&
+            lockedWhileRecording = window->Recording() && AnyDriveBusy() &&
                                    !Control<TrackListView>(window, "lvwFiles")->isEnabled() &&
                                    !Control<QPushButton>(window, "cmdNewPrj")->isEnabled() &&
                                    Control<QPushButton>(window, "cmdCancel")->isEnabled();
@@ -192,7 +197,7 @@ class WriteCddaTest : public QObject {
         });
         window->UpdateBurnButton();
         QCOMPARE(ClickAndWait(*window, "CmdBurn", &frmWriteCDDA::burnFinished, 60000),
-                 AudioBurnOutcome::Finished);
+                 AudioBurnOutcome::Completed);
         QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
         QVERIFY(lockedWhileRecording);
         QCOMPARE(shownAtTheEnd, QStringList({"-   5   of   5   -", "100%", "100"}));
@@ -207,12 +212,44 @@ class WriteCddaTest : public QObject {
         const TempFolder out;
         std::vector<std::string> tracks;
         QVERIFY(m_rig->drives.Drive().ExportTracks(out.Path().string(), &tracks).empty());
-        QCOMPARE(tracks.size(), std::size_t(5));
+        QCOMPARE(tracks.size(), std::size_t(6));  // and disc.cue
         const std::string cd = Samples(File("cd.wav"), out);
         QVERIFY(!cd.empty());
         QVERIFY(Samples(QString::fromStdString(tracks[1]), out).starts_with(cd));
         QVERIFY(Samples(QString::fromStdString(tracks[2]), out).starts_with(cd));
         QVERIFY(!Samples(QString::fromStdString(tracks[0]), out).starts_with(cd));
+    }
+
+    // The option is remembered; the pause column takes 0 to 10 s in front
+    // of the tracks after the first, and the playing time counts them.
+    void discAtOnceRecordsTheChosenPauses() {
+        QVERIFY(m_rig->drives.Drive().InsertBlank(MediumKind::CdR).empty());
+        QPointer<frmWriteCDDA> window = new frmWriteCDDA();
+        auto* dao = Control<QCheckBox>(window, "chkDiscAtOnce");
+        QVERIFY(!dao->isChecked());
+        window->UpdateBurnButton();
+        window->AddDroppedFiles({File("five.wav"), File("four.wav")});
+        QCOMPARE(RowTexts(*window, 4), QStringList({"", "2"}));
+        dao->setChecked(true);
+        QCOMPARE(Panel(*window, 4), QStringLiteral("00:11 / 79:57"));
+        auto* list = Control<TrackListView>(window, "lvwFiles");
+        list->topLevelItem(1)->setText(4, QStringLiteral(" 0 "));
+        QCOMPARE(RowTexts(*window, 4), QStringList({"", "0"}));
+        QCOMPARE(Panel(*window, 4), QStringLiteral("00:09 / 79:57"));
+        list->topLevelItem(1)->setText(4, QStringLiteral("11"));
+        QCOMPARE(RowTexts(*window, 4), QStringList({"", "0"}));
+        Control<QCheckBox>(window, "chkEjectDisc")->setChecked(false);
+        QCOMPARE(ClickAndWait(*window, "CmdBurn", &frmWriteCDDA::burnFinished, 60000),
+                 AudioBurnOutcome::Completed);
+        // Gapless: track 2 starts where track 1's 5 s end.
+        const auto& tracks = m_rig->drives.Drive().Media().tracks;
+        QCOMPARE(tracks.size(), std::size_t(2));
+        QCOMPARE(tracks[0].length, std::int64_t(375));
+        QCOMPARE(tracks[1].start, std::int64_t(375));
+        QVERIFY(m_rig->drives.Count(0x5D) == 1);
+        QTRY_VERIFY(window.isNull());
+        const frmWriteCDDA again;
+        QVERIFY(Control<QCheckBox>(&again, "chkDiscAtOnce")->isChecked());
     }
 
     void closeOrCancelAsksAndCancelStopsAtTheNextBlockSayingWhatTheDiscHolds() {
@@ -261,12 +298,15 @@ class WriteCddaTest : public QObject {
         frmWriteCDDA window;
         auto* burn = Control<QPushButton>(&window, "CmdBurn");
         QVERIFY(!burn->isEnabled());
+        QVERIFY(Control<QTimer>(&window, "Timer1")->isActive());  // it ticks as below
         QVERIFY(m_rig->drives.Drive().InsertBlank(MediumKind::CdR).empty());
-        QTRY_VERIFY_WITH_TIMEOUT(burn->isEnabled(), 1000);
+        window.UpdateBurnButton();
+        QVERIFY(burn->isEnabled());
         // The playing time is measured against the blank's free blocks.
         QCOMPARE(Panel(window, 4), QStringLiteral("00:00 / 79:57"));
         QVERIFY(m_rig->drives.Drive().RemoveMedium().empty());
-        QTRY_VERIFY_WITH_TIMEOUT(!burn->isEnabled(), 1000);
+        window.UpdateBurnButton();
+        QVERIFY(!burn->isEnabled());
         QCOMPARE(Panel(window, 4), QStringLiteral("00:00 / 80:00"));
     }
 

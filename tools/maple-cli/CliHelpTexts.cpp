@@ -52,7 +52,8 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
            "nothing is erased without one)"}}},
         {"mkiso",
          {{"-o OUT.iso",
-           "the image file to write (written as OUT.iso.part, renamed when complete)"},
+           "the image file to write: written under a fresh name beside it (OUT.iso.XXXXXX.part), "
+           "it replaces an existing OUT.iso only once complete"},
           {"--volume-id TEXT", "the volume name of the ISO 9660 descriptor"},
           {"--joliet-volume-id TEXT", "the volume name of the Joliet descriptor"},
           {"--date \"YYYY-MM-DD hh:mm:ss\"", "the date of the volume instead of now"},
@@ -61,10 +62,22 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
         {"virtual",
          {{"create DIR", "make a virtual drive in the folder DIR"},
           {"insert KIND [--from IMAGE.iso]",
-           "put in a blank of KIND, or a finished dvd-rom made from IMAGE.iso"},
+           "put in a blank of KIND, or with --from a finished disc of KIND holding IMAGE.iso "
+           "(cd-rom and dvd-rom only so); KIND is cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw, "
+           "dvd+r-dl, dvd-r-dl, bd-r, bd-r-dl or bd-re"},
+          {"--replace", "with insert: take out a disc that holds data (otherwise refused)"},
+          {"--unformatted",
+           "with insert dvd+rw: a brand-new disc, formatted at its first recording (a bd-re "
+           "always comes so)"},
           {"eject", "take the disc out"},
           {"show", "describe the disc"},
-          {"export OUTDIR", "write the recorded tracks out as .iso and .wav files"}}},
+          {"export OUTDIR [--force]",
+           "write the recorded tracks out as .iso and .wav files; --force overwrites files "
+           "of those names"},
+          {"attach DIR",
+           "serve the drive in DIR to the kernel as a SCSI recorder (/dev/srN, /dev/sgN) until "
+           "Ctrl-C or SIGTERM (Linux, as root)"},
+          {"detach DIR", "remove what a killed 'virtual attach' of DIR left in the kernel"}}},
         {"wav2cda", {{"IN.wav OUT.wav", "convert IN.wav to 44.1 kHz, 16-bit stereo"}}},
     };
     static const std::vector<CliOptionText> none;
@@ -74,7 +87,9 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
 
 const std::vector<CliSectionText>& ClosingSectionTexts() {
     static const std::vector<CliSectionText> sections{
-        {"MEDIA KINDS", "cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw, and dvd-rom (with --from)."},
+        {"MEDIA KINDS",
+         "cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw, dvd+r-dl, dvd-r-dl, bd-r, bd-r-dl, bd-re, "
+         "and cd-rom and dvd-rom (with --from)."},
         {"EXIT STATUS",
          "0 success, 1 the operation failed, 2 wrong arguments or no usable drive, 130 stopped "
          "by Ctrl-C or SIGTERM after a safe stop. Every failure prints one line starting with "
@@ -85,7 +100,14 @@ const std::vector<CliSectionText>& ClosingSectionTexts() {
          "never stops a job (SIGPIPE is ignored; the messages are lost)."},
         {"ENVIRONMENT",
          "MAPLE_VIRTUAL_DRIVES: folders of virtual drives, separated by ':', used when no real "
-         "drive can be used and --virtual names none."},
+         "drive can be used and --virtual names none. MAPLE_TEMP_DIR: the folder of temporary "
+         "images and converted tracks (default $XDG_CACHE_HOME/maple-writer, else "
+         "~/.cache/maple-writer). MAPLE_CONFIG_DIR: the folder of the settings (default "
+         "$XDG_CONFIG_HOME/maple-writer, else ~/.config/maple-writer). HOME: the user's folder "
+         "(else the password database's). USER: the user's name where the password database "
+         "has none. LC_ALL, LC_MESSAGES, LANG (the "
+         "first one set): the language of the messages taken from the program's texts, "
+         "Traditional Chinese for zh_TW and zh_HK, English for en_US, else Simplified Chinese."},
     };
     return sections;
 }

@@ -38,3 +38,11 @@ bool ProgressLine::DueForRedraw(std::int64_t nowMs) {
     m_lastDrawMs = nowMs;
     return true;
 }
+
+std::string ProgressLine::BuffersText(int fifoPercent, int drivePercent) {
+    std::string text;
+    if (fifoPercent >= 0) text = "fifo " + std::to_string(fifoPercent) + "%";
+    if (drivePercent >= 0)
+        text += (text.empty() ? "drive " : " drive ") + std::to_string(drivePercent) + "%";
+    return text;
+}

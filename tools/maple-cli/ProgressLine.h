@@ -15,6 +15,9 @@ class ProgressLine {
     void Start(std::int64_t nowMs);
     // The text for `percent` done at `nowMs`; empty before anything is known.
     std::string Text(int percent, std::int64_t nowMs) const;
+    // The buffers' part of the line ("fifo 87% drive 40%"); a level of -1
+    // is left out, so the text may be empty.
+    static std::string BuffersText(int fifoPercent, int drivePercent);
     // True when a redraw at `nowMs` keeps to a few lines a second.
     bool DueForRedraw(std::int64_t nowMs);
 

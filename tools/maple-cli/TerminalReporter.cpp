@@ -3,10 +3,9 @@
 #include <iostream>
 #include <ostream>
 
-#include "BuiltInTexts.h"
+#include "CopyTexts.h"
 #include "DiscVerifier.h"
-#include "EngineTexts.h"
-#include "EnginesText.h"
+#include "EngineMessages.h"
 
 #include "MonotonicClock.h"
 #include "StopSignals.h"
@@ -37,6 +36,11 @@ void TerminalReporter::Progress(int value) {
     Redraw(value >= 100);
 }
 
+void TerminalReporter::BufferLevels(int fifoPercent, int drivePercent) {
+    m_buffers = ProgressLine::BuffersText(fifoPercent, drivePercent);
+    Redraw(false);
+}
+
 void TerminalReporter::Redraw(bool forced) {
     if (!m_terminal) return;
     const std::int64_t now = MonotonicMilliseconds();
@@ -46,7 +50,7 @@ void TerminalReporter::Redraw(bool forced) {
     const int filled = value * kWidth / 100;
     std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
                        m_percent + " " + m_elapsed + " " + m_line.Text(m_progress, now) + " " +
-                       m_phase;
+                       (m_buffers.empty() ? "" : m_buffers + " ") + m_phase;
     m_err << line << "\033[K" << std::flush;
     m_lineOpen = true;
 }
@@ -93,11 +97,8 @@ std::optional<std::string> TerminalReporter::ReadAnswer() {
 }
 
 std::string TerminalReporter::TerminalWording(const std::string& text) const {
-    if (text == EngineTexts("frmSaveISO2", BuiltInTexts::kSaveIso2)(23))
-        return EnginesText("InsertBlankEnter", "请放入一张空白光碟片，然后按 Enter 键继续。");
-    if (text == DiscVerifier::InsertPrompt())
-        return EnginesText("VerifyInsertEnter",
-                           "请将刚刻录的光碟放回光碟机，然后按 Enter 键进行校验（Ctrl+D 取消）。");
+    if (text == Text(CopyText::InsertBlank)) return Text(EngineMessage::InsertBlankEnter);
+    if (text == DiscVerifier::InsertPrompt()) return Text(EngineMessage::VerifyInsertEnter);
     return text;
 }
 

@@ -24,6 +24,7 @@ class TerminalReporter : public EngineReporter {
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override;
     bool CancelRequested() override;
+    void BufferLevels(int fifoPercent, int drivePercent) override;
 
     // Answer given to Yes/No and OK/Cancel questions (default: No / Cancel).
     void SetAnswer(bool yes) { m_yes = yes; }
@@ -50,6 +51,6 @@ class TerminalReporter : public EngineReporter {
     bool m_yes = false;
     int m_warnings = 0;
     int m_progress = -1;
-    std::string m_phase, m_percent, m_elapsed;
+    std::string m_phase, m_percent, m_elapsed, m_buffers;
     ProgressLine m_line;
 };

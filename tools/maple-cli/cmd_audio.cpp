@@ -25,13 +25,13 @@ const char* FailureLine(AudioBurnOutcome outcome) {
     switch (outcome) {
         case AudioBurnOutcome::Refused:
             return "audio recording refused";
-        case AudioBurnOutcome::FinishedWithErrors:
+        case AudioBurnOutcome::CompletedWithErrors:
             return "audio recording finished with errors; the disc may be unusable";
         case AudioBurnOutcome::Failed:
             return "audio recording failed";
         case AudioBurnOutcome::Cancelled:
             return "audio recording stopped on request";
-        case AudioBurnOutcome::Finished:
+        case AudioBurnOutcome::Completed:
             break;
     }
     return "";
@@ -44,9 +44,16 @@ int RunAudio(CliContext& context) {
     options.fixDisc = !arguments.TakeFlag("--no-fix");
     options.ejectDisc = !arguments.TakeFlag("--no-eject");
     options.verify = arguments.TakeFlag("--verify");
+    options.discAtOnce = arguments.TakeFlag("--dao");
+    const std::optional<long long> pause = arguments.TakeNumber("--pause");
     const std::vector<std::string> tracks = arguments.Positional();
     std::string error = arguments.Error();
     if (error.empty() && tracks.empty()) error = "audio needs at least one sound file";
+    if (error.empty() && pause && !options.discAtOnce)
+        error = "--pause needs --dao (Track At Once always pauses 2 seconds)";
+    if (error.empty() && pause && (*pause < 0 || *pause > AudioBurnOptions::kLongestPause))
+        error = "--pause takes 0 to 10 seconds";
+    if (pause) options.pauseSeconds.assign(tracks.size(), static_cast<std::int32_t>(*pause));
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
         return CliExit::kUsage;
@@ -64,7 +71,7 @@ int RunAudio(CliContext& context) {
     });
     const AudioBurnOutcome outcome = engine.StartAudioBurn(drive, tracks);
     reporter.Finish();
-    if (outcome == AudioBurnOutcome::Finished) {
+    if (outcome == AudioBurnOutcome::Completed) {
         context.out << (options.testMode ? "test recording complete: " : "recorded: ")
                     << tracks.size() << " audio track(s)\n";
         return CliExit::kSuccess;
@@ -143,9 +150,11 @@ int RunWav2Cda(CliContext& context) {
 const CliRegistration audio(
     {"audio",
      "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] [--verify] "
-     "FILE...",
-     "record WAV, FLAC, MP3 or Ogg files as an audio CD, one track per file", &RunAudio, true,
-     true});
+     "[--dao [--pause SECONDS]] FILE...",
+     "record WAV, FLAC, MP3 or Ogg files as an audio CD, one track per file; --dao "
+     "records Disc-At-Once, the tracks without gaps or with --pause seconds (0-10, "
+     "default 2) of silence before each track after the first",
+     &RunAudio, true, true});
 const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN OUT.wav",
                                "convert a WAV, FLAC, MP3 or Ogg file to a CD-DA WAV file "
                                "(44.1 kHz, 16-bit, stereo)",

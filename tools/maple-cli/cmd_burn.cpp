@@ -10,20 +10,53 @@
 #include "ImageBurner.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
+#include "MediaFamily.h"
+#include "StandardStreams.h"
+#include "StreamImageReader.h"
 #include "TerminalReporter.h"
 #include "WriteCapabilities.h"
 #include "modMMC.h"
 
 namespace {
-// 1x of a data CD (75 sectors of 2048 bytes a second) and of a DVD.
+// 1x of a data CD (75 sectors of 2048 bytes a second), of a DVD and of a BD.
 constexpr std::int64_t kCdBytesPerX = 153600;
 constexpr std::int64_t kDvdBytesPerX = 1385000;
+constexpr std::int64_t kBluRayBytesPerX = 4495000;
+
+std::int64_t BytesPerX(const std::string& drive) {
+    switch (MediaFamilies::OfDisc(drive)) {
+        case MediaFamily::CD:
+            return kCdBytesPerX;
+        case MediaFamily::DVD:
+            return kDvdBytesPerX;
+        case MediaFamily::BluRay:
+            return kBluRayBytesPerX;
+    }
+    return kCdBytesPerX;
+}
+
+constexpr long long kDefaultFifoMiB = 16;
+constexpr long long kLargestFifoMiB = 1024;
 
 struct BurnArguments {
     BurnOptions options;
     std::optional<long long> speed;
-    bool raw = false;  // record a file that holds no disc file system
+    bool raw = false;     // record a file that holds no disc file system
+    bool stream = false;  // "-": the image comes through standard input
+    std::optional<long long> size;
+    long long fifoMiB = kDefaultFifoMiB;
 };
+
+// The options of "burn -"; false after setting `error`.
+bool ParseStreamArguments(CliArguments& arguments, BurnArguments& parsed, std::string& error) {
+    parsed.size = arguments.TakeNumber("--size");
+    parsed.fifoMiB = arguments.TakeNumber("--fifo-size").value_or(kDefaultFifoMiB);
+    if (parsed.size && *parsed.size < ImageBurner::kSmallestImage)
+        error = "--size needs at least " + std::to_string(ImageBurner::kSmallestImage) + " bytes";
+    else if (parsed.fifoMiB < 1 || parsed.fifoMiB > kLargestFifoMiB)
+        error = "--fifo-size needs a size from 1 to 1024 MiB";
+    return error.empty();
+}
 
 // Reads the arguments; false after printing why they are wrong.
 bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
@@ -35,10 +68,17 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     const bool temporary = arguments.TakeFlag("--temporary");
     const bool verify = arguments.TakeFlag("--verify");
     parsed.raw = arguments.TakeFlag("--raw");
+    std::string error;
+    ParseStreamArguments(arguments, parsed, error);
     const std::vector<std::string> images = arguments.Positional();
-    std::string error = arguments.Error();
+    if (error.empty()) error = arguments.Error();
+    parsed.stream = images.size() == 1 && images.front() == "-";
+    if (error.empty() && !parsed.stream && (parsed.size || parsed.fifoMiB != kDefaultFifoMiB))
+        error = "--size and --fifo-size are for an image read from standard input (burn -)";
+    if (error.empty() && parsed.stream && temporary)
+        error = "--temporary records a file, not standard input";
     if (error.empty() && (images.size() > 1 || (images.empty() && !temporary)))
-        error = "burn needs one image file (or --temporary)";
+        error = "burn needs one image file, - for standard input, or --temporary";
     if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
         error = "--speed needs a factor from 1 to 372";
     if (!error.empty()) {
@@ -90,20 +130,47 @@ const char* FailureLine(BurnOutcome outcome) {
 }
 
 int ReportOutcome(CliContext& context, BurnOutcome outcome, const ImageBurner& burner,
-                  const BurnOptions& options) {
+                  const BurnOptions& options, const std::string& shownName) {
     if (outcome == BurnOutcome::Completed) {
-        context.out << (options.testMode ? "test recording complete: " : "recorded: ")
-                    << options.imagePath << "\n";
+        context.out << (options.testMode ? "test recording complete: " : "recorded: ") << shownName
+                    << "\n";
         return CliExit::kSuccess;
     }
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
-    if (outcome == BurnOutcome::Refused && !options.raw &&
+    if (outcome == BurnOutcome::Refused && !options.raw && shownName == options.imagePath &&
         !CutImageProblem(options.imagePath).empty())
         context.err << "maple-cli: pass --raw to record it anyway\n";
     if (outcome != BurnOutcome::Refused && burner.Temporary().Covers(options.imagePath))
         context.err << "maple-cli: the temporary image " << options.imagePath
                     << " was kept; 'maple-cli burn --temporary' tries again\n";
     return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
+}
+
+// The write speed the user asked for, or the fastest the drive offers.
+SpeedEntry ChosenSpeed(const std::string& drive, const BurnArguments& parsed) {
+    return parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
+                        : FillWriteSpeeds(drive).front();
+}
+
+// "burn -": the image's first blocks are read (and its length known) before
+// the drive is asked anything; the FIFO fills while the disc is checked.
+int RunStreamBurn(CliContext& context, const std::string& drive, BurnArguments& parsed) {
+    StreamImageReader stream(StandardInput(), "standard input",
+                             static_cast<std::size_t>(parsed.fifoMiB) << 20);
+    if (!stream.Open(parsed.size)) {
+        context.err << "maple-cli: standard input " << stream.Error()
+                    << "; nothing was sent to the drive\n";
+        return CliExit::kFailure;
+    }
+    if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
+    parsed.options.writeSpeed = ChosenSpeed(drive, parsed);
+    TerminalReporter reporter(context.err);
+    reporter.SetJob(stream.Length(), BytesPerX(drive));
+    ImageBurner burner(reporter, parsed.options);
+    const BurnOutcome outcome = burner.BurnSource(drive, stream);
+    stream.Close();
+    reporter.Finish();
+    return ReportOutcome(context, outcome, burner, parsed.options, stream.Name());
 }
 
 int RunBurn(CliContext& context) {
@@ -113,6 +180,7 @@ int RunBurn(CliContext& context) {
     if (drive.empty()) return CliExit::kUsage;
     const DriveClaim claim(drive);
     if (ClaimRefused(context, claim)) return CliExit::kFailure;
+    if (parsed.stream) return RunStreamBurn(context, drive, parsed);
     // The window reads the capabilities and probes the speeds when it opens;
     // here that waits until the image is known to be usable, so a wrong path
     // sends nothing to the drive.
@@ -126,25 +194,23 @@ int RunBurn(CliContext& context) {
             return CliExit::kFailure;
         }
         if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
-        parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
-                                                 : FillWriteSpeeds(drive).front();
+        parsed.options.writeSpeed = ChosenSpeed(drive, parsed);
         // The progress line's speed, in the unit of the disc in the drive.
         std::error_code error;
         const auto bytes = std::filesystem::file_size(parsed.options.imagePath, error);
-        if (!error)
-            reporter.SetJob(static_cast<std::int64_t>(bytes),
-                            modMMC::IsDVDMedia(drive) ? kDvdBytesPerX : kCdBytesPerX);
+        if (!error) reporter.SetJob(static_cast<std::int64_t>(bytes), BytesPerX(drive));
     }
     ImageBurner burner(reporter, parsed.options);
     const BurnOutcome outcome = burner.Burn(drive);
     reporter.Finish();
-    return ReportOutcome(context, outcome, burner, parsed.options);
+    return ReportOutcome(context, outcome, burner, parsed.options, parsed.options.imagePath);
 }
 
 const CliRegistration burn(
     {"burn",
-     "maple-cli [--drive N] burn IMAGE.iso [--speed N] [--test] [--no-fix] [--no-eject] "
-     "[--raw] [--temporary]",
-     "record an ISO image on a blank disc (--temporary: the image a disc copy left)", &RunBurn,
-     true, true});
+     "maple-cli [--drive N] burn IMAGE.iso|- [--speed N] [--test] [--no-fix] [--no-eject] "
+     "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
+     "record an ISO image on a blank disc (--temporary: the image a disc copy left; -: an "
+     "image read from standard input, its length from its volume or --size)",
+     &RunBurn, true, true});
 }  // namespace

@@ -3,15 +3,14 @@
 
 #include <iostream>
 
-#include "BuiltInTexts.h"
 #include "BurnOptions.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CopyTexts.h"
 #include "DiscCopier.h"
 #include "DriveClaim.h"
 #include "EmuMediumKind.h"
-#include "EngineTexts.h"
 #include "ImageBurner.h"
 #include "SystemAccess.h"
 #include "TemporaryImage.h"
@@ -51,7 +50,7 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
     if (error.empty() && blank) {
         parsed.blank = MediumKindFromName(*blank);
         if (!parsed.blank || !TraitsOf(*parsed.blank).recordable)
-            error = "--blank needs a recordable kind (cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw)";
+            error = "--blank needs a recordable kind (" + BlankKindNames() + ")";
         else if (dynamic_cast<clsEmulatedDrive*>(Transport()) == nullptr)
             error = "--blank works only with a virtual drive";
     }
@@ -71,7 +70,7 @@ class CopyReporter : public TerminalReporter {
   public:
     CopyReporter(std::ostream& err, std::string drive, std::optional<MediumKind> blank)
         : TerminalReporter(err),
-          m_prompt(EngineTexts("frmSaveISO2", BuiltInTexts::kSaveIso2)(23)),
+          m_prompt(Text(CopyText::InsertBlank)),
           m_drive(std::move(drive)),
           m_blank(blank) {}
 
@@ -164,7 +163,7 @@ int RunCopy(CliContext& context) {
         case CopyOutcome::Cancelled:
             context.err << "maple-cli: copy stopped on request; no image was kept\n";
             return CliExit::kStopped;
-        case CopyOutcome::Stopped:
+        case CopyOutcome::Refused:
         case CopyOutcome::Failed:
             break;
     }

@@ -31,7 +31,7 @@ int RunTray(CliContext& context, bool load) {
     const bool immediate = arguments.TakeFlag("--immed");
     const std::string drive = CliDriveForCommand(context, arguments);
     if (drive.empty()) return CliExit::kUsage;
-    const std::int16_t immed = immediate ? -1 : 0;
+    const std::int16_t immed = immediate ? modMMC::Immed::kOn : modMMC::Immed::kOff;
     const std::int32_t status =
         load ? modMMC::LoadTray(drive, immed) : modMMC::EjectTray(drive, immed);
     if (status != ScsiStatus::kGood) {

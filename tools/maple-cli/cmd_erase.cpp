@@ -25,7 +25,7 @@ const char* FailureLine(EraseOutcome outcome) {
             return "erasing the disc failed";
         case EraseOutcome::Cancelled:
             return "erasing stopped on request";
-        case EraseOutcome::Erased:
+        case EraseOutcome::Completed:
             break;
     }
     return "";
@@ -43,7 +43,7 @@ int RunErase(CliContext& context) {
     reporter.SetAnswer(yes);
     const EraseOutcome outcome = EraseEngine(reporter).Run(drive, !full);
     reporter.Finish();
-    if (outcome == EraseOutcome::Erased) return CliExit::kSuccess;
+    if (outcome == EraseOutcome::Completed) return CliExit::kSuccess;
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
     return outcome == EraseOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }

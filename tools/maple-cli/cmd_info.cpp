@@ -5,6 +5,7 @@
 
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "DiscContinuation.h"
 #include "DiscInfoView.h"
 #include "DriveFailure.h"
 #include "ScsiStatus.h"
@@ -46,6 +47,11 @@ int RunInfo(CliContext& context) {
         {"Last session status:", texts->lastSessionStatus}};
     for (const auto& [caption, value] : rows)
         context.out << std::left << std::setw(21) << caption << value << "\n";
+    // Each recorded session, where it starts and how long it is, in blocks.
+    if (modMMC::WaitUnitReady(drive, kReadyWaitMs) == 1)
+        for (const DiscSession& session : DiscContinuation::Of(drive).sessions)
+            context.out << "Session " << session.number << ":" << std::string(11, ' ') << "start "
+                        << session.start << ", length " << session.length << "\n";
     return CliExit::kSuccess;
 }
 

@@ -3,41 +3,17 @@
 
 #include "CliArguments.h"
 #include "CliCommand.h"
+#include "CliImageBuild.h"
 #include "NameText.h"
+#include "StandardStreams.h"
 #include "StopSignals.h"
 #include "TerminalReporter.h"
 #include "clsISOWriter.h"
 
 namespace {
-// Shows the writer's events as the terminal's progress bar.
-class MkisoProgress : public ISOWriterEvents {
-  public:
-    explicit MkisoProgress(TerminalReporter& reporter) : m_reporter(reporter) {}
-    void BuildingFilesystem() override { m_reporter.PhaseText("Building the file system..."); }
-    void WritingPathTable() override { m_reporter.PhaseText("Writing path tables..."); }
-    void WritingDirectoryRecords() override { m_reporter.PhaseText("Writing directories..."); }
-    void WritingFiles(std::int32_t percent) override {
-        const int shown = percent > 100 ? 100 : percent;
-        if (shown == m_percent) return;
-        m_percent = shown;
-        m_reporter.PhaseText("Writing files...");
-        m_reporter.PercentText(std::to_string(shown) + "%");
-        m_reporter.Progress(shown);
-    }
-    void WritingFinished() override {
-        m_reporter.PhaseText("Ready");
-        m_reporter.Finish();
-    }
-    bool CancelRequested() override { return StopSignalled(); }
-
-  private:
-    TerminalReporter& m_reporter;
-    int m_percent = -1;
-};
-
 struct MkisoOptions {
     std::string output;
-    std::optional<std::string> volumeId, jolietVolumeId, date;
+    VolumeOptions volume;
     bool noJoliet = false;
     std::vector<std::string> paths;
 };
@@ -45,61 +21,36 @@ struct MkisoOptions {
 bool ReadOptions(CliContext& context, MkisoOptions& options) {
     CliArguments arguments(context.args);
     options.output = arguments.TakeOption("-o").value_or("");
-    options.volumeId = arguments.TakeOption("--volume-id");
-    options.jolietVolumeId = arguments.TakeOption("--joliet-volume-id");
-    options.date = arguments.TakeOption("--date");
+    options.volume = TakeVolumeOptions(arguments);
     options.noJoliet = arguments.TakeFlag("--no-joliet");
     options.paths = arguments.Positional();
     std::string problem = arguments.Error();
-    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso";
+    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso (or -o -)";
     if (problem.empty() && options.paths.empty())
         problem = "mkiso needs at least one file or folder";
     if (!problem.empty()) context.err << "maple-cli: " << problem << "\n";
     return problem.empty();
 }
 
-bool ApplyVolumeFields(CliContext& context, const MkisoOptions& options, clsISOWriter& writer) {
-    if (options.volumeId) {
-        // One label for both trees unless the Joliet one is given separately.
-        writer.SetVolumeID(*options.volumeId, false);
-        writer.SetVolumeID(*options.volumeId, true);
+// "-o -": the image goes to standard output, for "maple-cli burn -".
+int StreamImage(CliContext& context, clsISOWriter& writer, bool readable) {
+    if (!readable) {
+        // The stream would lack what could not be read: it does not start.
+        context.err << "maple-cli: nothing was written to standard output\n";
+        return CliExit::kFailure;
     }
-    if (options.jolietVolumeId) writer.SetVolumeID(*options.jolietVolumeId, true);
-    if (options.date) {
-        const auto date = LocalDateTime::Parse(*options.date);
-        if (!date) {
-            context.err << "maple-cli: --date needs \"YYYY-MM-DD hh:mm:ss\", not \""
-                        << *options.date << "\"\n";
-            return false;
-        }
-        writer.SetVolumeCreation(*date);
-    }
-    writer.SetJoliet(!options.noJoliet);
-    return true;
-}
-
-// Tells what adding left out or changed; true when all of it could be read.
-bool ShowNotes(CliContext& context, const std::vector<SkippedEntry>& notes) {
-    bool readable = true;
-    for (const SkippedEntry& note : notes) {
-        const std::string path = NameText::ShownText(note.localPath);
-        if (note.kind == SkippedEntry::Kind::Unreadable) {
-            context.err << "maple-cli: could not read " << path << " (" << note.reason << ")\n";
-            readable = false;
-        } else if (note.kind == SkippedEntry::Kind::Skipped) {
-            context.err << "maple-cli: warning: skipped " << path << " (" << note.reason << ")\n";
-        } else {
-            context.err << "maple-cli: warning: " << path << ": " << note.reason << "\n";
-        }
-    }
-    return readable;
+    FileHandleRecord out = StandardOutput();
+    if (writer.SaveISOToStream(out)) return CliExit::kSuccess;
+    context.err << "maple-cli: " << NameText::ShownText(writer.LastError()) << "\n";
+    return writer.Cancelled() ? CliExit::kStopped : CliExit::kFailure;
 }
 
 int RunMkiso(CliContext& context) {
     MkisoOptions options;
     if (!ReadOptions(context, options)) return CliExit::kUsage;
     clsISOWriter writer;
-    if (!ApplyVolumeFields(context, options, writer)) return CliExit::kUsage;
+    if (!ApplyVolumeFields(context, options.volume, writer)) return CliExit::kUsage;
+    writer.SetJoliet(!options.noJoliet);
     // Each PATH is added as a drop on the root adds it; sizes and dates are
     // taken once, when the image is laid out.
     std::vector<SkippedEntry> notes;
@@ -112,8 +63,9 @@ int RunMkiso(CliContext& context) {
     }
     const bool readable = ShowNotes(context, notes);
     TerminalReporter reporter(context.err);
-    MkisoProgress progress(reporter);
+    ImageBuildProgress progress(reporter);
     writer.SetEvents(&progress);
+    if (options.output == "-") return StreamImage(context, writer, readable);
     if (writer.SaveISO(options.output)) return readable ? CliExit::kSuccess : CliExit::kFailure;
     if (writer.Cancelled()) {
         context.err << "maple-cli: " << writer.LastError() << "\n";
@@ -128,7 +80,8 @@ int RunMkiso(CliContext& context) {
 
 const CliRegistration mkiso(
     {"mkiso",
-     "maple-cli mkiso -o OUT.iso [--volume-id TEXT] [--joliet-volume-id TEXT] "
+     "maple-cli mkiso -o OUT.iso|- [--volume-id TEXT] [--joliet-volume-id TEXT] "
      "[--date \"YYYY-MM-DD hh:mm:ss\"] [--no-joliet] PATH...",
-     "build an ISO 9660 / Joliet image of files and folders", &RunMkiso, false, true});
+     "build an ISO 9660 / Joliet image of files and folders (-o -: to standard output)", &RunMkiso,
+     false, true});
 }  // namespace

@@ -11,7 +11,8 @@
 namespace {
 constexpr const char* kUsage =
     "maple-cli virtual create DIR | maple-cli --virtual DIR virtual "
-    "insert KIND [--from IMAGE.iso] [--replace] | eject | show | export OUTDIR [--force] | "
+    "insert KIND [--from IMAGE.iso] [--replace] [--unformatted] | eject | show | export OUTDIR "
+    "[--force] | "
     "maple-cli virtual attach DIR | detach DIR";
 
 int Fail(CliContext& context, const std::string& why, int code = CliExit::kFailure) {
@@ -40,6 +41,7 @@ int Insert(CliContext& context, EmuDrive& drive, CliArguments& arguments) {
     const EmuDrive::Replacing replacing = arguments.TakeFlag("--replace")
                                               ? EmuDrive::Replacing::AnyDisc
                                               : EmuDrive::Replacing::OnlyDiscWithoutData;
+    const bool unformatted = arguments.TakeFlag("--unformatted");
     const std::vector<std::string> rest = arguments.Positional();
     if (!arguments.Error().empty() || rest.size() != 1)
         return Fail(context,
@@ -47,13 +49,15 @@ int Insert(CliContext& context, EmuDrive& drive, CliArguments& arguments) {
                     CliExit::kUsage);
     const std::optional<MediumKind> kind = MediumKindFromName(rest[0]);
     if (!kind || *kind == MediumKind::None)
-        return Fail(
-            context,
-            "unknown medium '" + rest[0] +
-                "' (cd-r, cd-rw, dvd-r, dvd-rw, dvd+r, dvd+rw; cd-rom, dvd-rom with --from)",
-            CliExit::kUsage);
-    const std::string problem =
-        image ? drive.InsertImage(*kind, *image, replacing) : drive.InsertBlank(*kind, replacing);
+        return Fail(context,
+                    "unknown medium '" + rest[0] + "' (" + BlankKindNames() +
+                        "; cd-rom, dvd-rom with --from)",
+                    CliExit::kUsage);
+    if (image && unformatted)
+        return Fail(context, "--unformatted makes a blank; it does not go with --from",
+                    CliExit::kUsage);
+    const std::string problem = image ? drive.InsertImage(*kind, *image, replacing)
+                                      : drive.InsertBlank(*kind, replacing, unformatted);
     if (problem.rfind(EmuDrive::kHoldsData, 0) == 0)
         return Fail(context, problem + "; 'virtual insert --replace' discards it");
     return problem.empty() ? CliExit::kSuccess : Fail(context, problem);

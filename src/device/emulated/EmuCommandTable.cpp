@@ -9,6 +9,7 @@ std::array<EmuCommandEntry, 256> BuildTable() {
     };
     set(0x00, &TestUnitReady, true, false);
     set(0x03, &RequestSense, false, true);
+    set(0x04, &FormatUnit, true, false);
     set(0x12, &Inquiry, false, true);
     set(0x1A, &ModeSense6, false, false);
     set(0x1B, &StartStopUnit, false, false);

@@ -40,7 +40,6 @@ EmuOutcome ReadTrackInformation(EmuCall& call);
 EmuOutcome ReserveTrack(EmuCall& call);
 EmuOutcome ReadDiscStructure(EmuCall& call);
 EmuOutcome ReadCapacity(EmuCall& call);
-EmuOutcome ReadFormatCapacities(EmuCall& call);
 EmuOutcome ReadToc(EmuCall& call);
 // Data: READ(10), READ(12), READ CD, READ CD MSF, WRITE(10).
 EmuOutcome Read10(EmuCall& call);
@@ -61,6 +60,9 @@ bool SessionAtOnceComplete(EmuDriveState& state);
 EmuOutcome SynchronizeCache(EmuCall& call);
 EmuOutcome CloseTrackSession(EmuCall& call);
 EmuOutcome Blank(EmuCall& call);
+// Formats of DVD+RW and BD-RE: READ FORMAT CAPACITIES, FORMAT UNIT.
+EmuOutcome ReadFormatCapacities(EmuCall& call);
+EmuOutcome FormatUnit(EmuCall& call);
 // Buffer, speeds and laser power: READ BUFFER CAPACITY, GET PERFORMANCE, SET
 // STREAMING, SEND OPC INFORMATION.
 EmuOutcome ReadBufferCapacity(EmuCall& call);

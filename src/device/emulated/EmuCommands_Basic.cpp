@@ -96,6 +96,9 @@ EmuOutcome SetCdSpeed(EmuCall& call) {
         case EmuFaults::SpeedRequests::Honour:
             break;
     }
+    // Blu-ray speeds are set with SET STREAMING only; like many BD
+    // recorders, this one takes SET CD SPEED there and ignores it.
+    if (TraitsOf(state.media.kind).bd) return EmuSense::kGood;
     state.rotationControl = rotation;
     state.readSpeed = EmuSpeeds::Snap(EmuSpeeds::ReadSpeeds(state.media.kind), command.Word(2));
     state.writeSpeed = EmuSpeeds::Snap(EmuSpeeds::WriteSpeeds(state.media.kind), command.Word(4));

@@ -38,14 +38,21 @@ EmuOutcome CloseSession(EmuCall& call, bool finalize) {
     EmuMedia& media = state.media;
     if (media.OpenTrack() != nullptr) return EmuSense::kIncompleteTrackInSession;
     const bool empty = media.tracks.empty() || media.tracks.back().session <= media.closedSessions;
-    if (empty) return EmuSense::kGood;  // nothing to write
+    if (empty) {
+        // Finalising (DVD+R) an appendable disc needs no new session.
+        if (finalize && media.closedSessions > 0 && !state.beforeSimulation) {
+            media.finalized = true;
+            state.layoutChanged = true;
+        }
+        return EmuSense::kGood;  // nothing to write
+    }
     if (state.beforeSimulation) {
         state.EndSimulation();  // a test write leaves the disc as it was
         return EmuSense::kGood;
     }
     ++media.closedSessions;
-    // DVD+R ignores page 05h: it stays appendable unless finalised explicitly.
-    const bool keepOpen = media.kind == MediumKind::DvdPlusR
+    // DVD+R and BD-R ignore page 05h: they stay appendable unless finalised explicitly.
+    const bool keepOpen = TraitsOf(media.kind).writesLike == MediumKind::DvdPlusR
                               ? true
                               : EmuWritePage::MultiSession(state.writePage) == 3;
     media.finalized = finalize || !keepOpen;
@@ -68,7 +75,7 @@ EmuOutcome CloseTrackNumbered(EmuCall& call, std::uint16_t number) {
 
 // DVD-R/-RW Disc At Once: the track reserved for it, written whole.
 bool DiscAtOnceDone(const EmuDriveState& state, const EmuTrack& open) {
-    const MediumKind kind = state.media.kind;
+    const MediumKind kind = TraitsOf(state.media.kind).writesLike;
     return (kind == MediumKind::DvdR || kind == MediumKind::DvdRw) &&
            EmuWritePage::WriteType(state.writePage) == kDiscAtOnce && state.reservedBlocks &&
            open.length >= *state.reservedBlocks;
@@ -94,17 +101,18 @@ EmuOutcome CloseTrackSession(EmuCall& call) {
     const MediumTraits& traits = TraitsOf(call.state.media.kind);
     const std::uint8_t function = call.command.Byte(2) & 0x07;
     if (!traits.recordable) return EmuSense::kCannotWriteFormat;
-    if (traits.overwritable)  // DVD+RW: only stops background formatting
+    if (traits.overwritable)  // DVD+RW, BD-RE: only stops background formatting
         return function <= 2 ? EmuSense::kGood : EmuSense::kInvalidFieldInCdb;
+    const bool plusR = traits.writesLike == MediumKind::DvdPlusR;
     switch (function) {
         case 1:
             return CloseTrackNumbered(call, call.command.Word(4));
         case 2:
             return CloseSession(call, false);
-        case 5:
-        case 6:  // DVD+R: close the session and finalise the disc
-            if (call.state.media.kind == MediumKind::DvdPlusR) return CloseSession(call, true);
-            return EmuSense::kInvalidFieldInCdb;
+        case 5:  // DVD+R: close the session and finalise the disc
+            return plusR && !traits.bd ? CloseSession(call, true) : EmuSense::kInvalidFieldInCdb;
+        case 6:  // DVD+R and BD-R (whose only finalising close this is)
+            return plusR ? CloseSession(call, true) : EmuSense::kInvalidFieldInCdb;
         default:
             return EmuSense::kInvalidFieldInCdb;
     }

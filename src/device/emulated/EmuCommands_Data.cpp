@@ -27,6 +27,7 @@ EmuOutcome ReadRun(const EmuCall& call, std::int64_t lba, std::int64_t count, st
     const EmuDriveState& state = call.state;
     const EmuMedia& media = state.media;
     if (TraitsOf(media.kind).overwritable) {
+        if (media.unformatted) return EmuSense::kMediumNotFormatted;
         if (lba + count > media.capacity) return EmuSense::kLbaOutOfRange;
         done = count;
         return call.data.Read(lba * 2048, out, count * 2048) ? EmuSense::kGood
@@ -78,6 +79,7 @@ EmuOutcome Read12(EmuCall& call) {
 namespace {
 EmuOutcome WriteOverwritable(EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     EmuMedia& media = call.state.media;
+    if (media.unformatted) return EmuSense::kMediumNotFormatted;
     if (lba < 0 || lba + blocks > media.capacity) return EmuSense::kLbaOutOfRange;
     if (!call.data.Write(lba * 2048, call.command.dataOut, blocks * 2048))
         return EmuSense::kWriteError;
@@ -147,6 +149,12 @@ std::optional<EmuOutcome> WriteFault(EmuDriveState& state, std::int64_t lba, std
     if (faults.longWriteWrites > 0) {
         --faults.longWriteWrites;
         return EmuSense::kLongWriteInProgress;
+    }
+    if (faults.underrunBeforeWrite && --*faults.underrunBeforeWrite == 0) {
+        faults.underrunBeforeWrite.reset();
+        const bool protectedWrite =
+            !faults.noUnderrunProtection && EmuWritePage::BufferUnderrunFree(state.writePage);
+        if (!protectedWrite) return EmuSense::kBufferUnderrun;
     }
     if (faults.writeErrorLba && *faults.writeErrorLba >= lba &&
         *faults.writeErrorLba < lba + blocks)

@@ -1,4 +1,4 @@
-// READ DISC INFORMATION, READ DISC STRUCTURE, READ CAPACITY, READ FORMAT CAPACITIES.
+// READ DISC INFORMATION, READ DISC STRUCTURE, READ CAPACITY.
 #include "EmuCommandTable.h"
 #include "EmuDriveState.h"
 #include "EmuReply.h"
@@ -74,8 +74,9 @@ EmuOutcome ReadDiscInformation(EmuCall& call) {
     reply[10] = static_cast<std::uint8_t>(first >> 8);
     reply[6] = static_cast<std::uint8_t>(last);
     reply[11] = static_cast<std::uint8_t>(last >> 8);
-    if (TraitsOf(media.kind).overwritable) reply[7] = 0x03;  // background format complete
-    reply[8] = 0x00;                                         // disc type: CD-DA or CD-ROM
+    // Background format: complete once formatted, none before.
+    if (TraitsOf(media.kind).overwritable && !media.unformatted) reply[7] = 0x03;
+    reply[8] = 0x00;  // disc type: CD-DA or CD-ROM
     PutLeadAddresses(reply, media, call.state.NextWritableAddress());
     return EmuReply::Send(call, reply, command.Word(7));
 }
@@ -85,7 +86,7 @@ EmuOutcome ReadDiscStructure(EmuCall& call) {
     const EmuMedia& media = call.state.media;
     const MediumTraits& traits = TraitsOf(media.kind);
     if ((command.Byte(1) & 0x0F) != 0) return EmuSense::kInvalidFieldInCdb;  // DVD media type only
-    if (traits.cd) return EmuSense::kCannotReadFormat;
+    if (traits.cd || traits.bd) return EmuSense::kCannotReadFormat;          // DVD media type asked
     if (command.Byte(6) != 0 || command.Byte(7) != 0x00) return EmuSense::kInvalidFieldInCdb;
     // Format 00h: physical format information, 4-byte header + 2048 bytes.
     std::vector<std::uint8_t> reply(4 + 2048, 0);
@@ -93,8 +94,12 @@ EmuOutcome ReadDiscStructure(EmuCall& call) {
     const bool rewritable = traits.erasable;
     reply[4] = static_cast<std::uint8_t>(traits.bookType << 4 | (traits.recordable ? 0x05 : 0x01));
     reply[5] = 0x0F;  // 120 mm, maximum rate not specified
-    reply[6] = !traits.recordable ? 0x01 : rewritable ? 0x04 : 0x02;  // one layer: embossed/R/RW
-    reply[7] = 0x10;                                                  // densities
+    const bool dualLayer = media.kind == MediumKind::DvdPlusRDl || media.kind == MediumKind::DvdRDl;
+    // Number of layers (bits 6-5, layers - 1); layer type embossed, recordable or rewritable.
+    reply[6] = static_cast<std::uint8_t>((dualLayer ? 0x20 : 0x00) | (!traits.recordable ? 0x01
+                                                                      : rewritable       ? 0x04
+                                                                                         : 0x02));
+    reply[7] = 0x10;  // densities
     constexpr std::uint32_t kFirstSector = 0x030000;
     const std::int64_t blocks = traits.recordable ? media.capacity : media.LastAddressableLba() + 1;
     EmuReply::Put32(reply, 8, kFirstSector);
@@ -118,23 +123,6 @@ EmuOutcome ReadCapacity(EmuCall& call) {
     EmuReply::Put32(reply, 0, static_cast<std::uint32_t>(call.state.media.LastAddressableLba()));
     EmuReply::Put32(reply, 4, 2048);
     return EmuReply::Send(call, reply, 8);
-}
-
-EmuOutcome ReadFormatCapacities(EmuCall& call) {
-    const EmuMedia& media = call.state.media;
-    const bool overwritable = TraitsOf(media.kind).overwritable;
-    // Capacity list header, the current capacity descriptor (formatted
-    // media, 2048-byte blocks) and, on DVD+RW, its full format (26h).
-    std::vector<std::uint8_t> reply(overwritable ? 20 : 12, 0);
-    reply[3] = static_cast<std::uint8_t>(reply.size() - 4);
-    EmuReply::Put32(reply, 4, static_cast<std::uint32_t>(media.capacity));
-    EmuReply::Put32(reply, 8, 2048);
-    reply[8] = 0x02;  // descriptor type 10b: formatted media
-    if (overwritable) {
-        EmuReply::Put32(reply, 12, static_cast<std::uint32_t>(media.capacity));
-        reply[16] = 0x26 << 2;
-    }
-    return EmuReply::Send(call, reply, call.command.Word(7));
 }
 
 }  // namespace EmuCommands

@@ -27,14 +27,15 @@ std::vector<std::uint8_t> CapabilitiesPage(const EmuDriveState& state) {
     std::vector<std::uint8_t> page(32 + 4 * writeSpeeds.size(), 0);
     page[0] = kCapabilitiesPage;
     page[1] = static_cast<std::uint8_t>(page.size() - 2);
-    page[2] = 0x1F;                               // reads CD-R, CD-RW, Method 2, DVD-ROM, DVD-R
-    page[3] = 0x17;                               // writes CD-R, CD-RW, DVD-R; test write
-    page[4] = 0xF1;                               // BUF, multi-session, Mode 2 Form 1/2, audio play
-    page[5] = 0x03;                               // CD-DA commands, accurate stream
-    page[6] = 0x29;                               // tray loading mechanism, eject, lock
-    EmuReply::Put16(page, 8, readSpeeds.back());  // maximum read speed
-    EmuReply::Put16(page, 12, 2048);              // buffer size, KiB
-    EmuReply::Put16(page, 14, state.readSpeed);   // current read speed
+    page[2] = 0x1F;  // reads CD-R, CD-RW, Method 2, DVD-ROM, DVD-R
+    page[3] = 0x17;  // writes CD-R, CD-RW, DVD-R; test write
+    page[4] = 0xF1;  // BUF, multi-session, Mode 2 Form 1/2, audio play
+    if (state.faults.noUnderrunProtection) page[4] &= 0x7F;
+    page[5] = 0x03;                                 // CD-DA commands, accurate stream
+    page[6] = 0x29;                                 // tray loading mechanism, eject, lock
+    EmuReply::Put16(page, 8, readSpeeds.back());    // maximum read speed
+    EmuReply::Put16(page, 12, 2048);                // buffer size, KiB
+    EmuReply::Put16(page, 14, state.readSpeed);     // current read speed
     EmuReply::Put16(page, 18, writeSpeeds.back());  // maximum write speed
     EmuReply::Put16(page, 20, state.writeSpeed);    // current write speed
     page[27] = state.rotationControl;
@@ -117,8 +118,7 @@ EmuOutcome SelectPage(EmuDriveState& state, const std::uint8_t* page, int bytes,
     if (code == EmuWritePage::kCode) {
         const EmuOutcome outcome =
             EmuWritePage::Validate(page, bytes, state.writePage, state.media.kind);
-        const bool ignored =
-            state.media.kind == MediumKind::DvdPlusR || state.media.kind == MediumKind::DvdPlusRw;
+        const bool ignored = EmuWritePage::IgnoresPage(state.media.kind);
         if (outcome.Good() && apply && !ignored) std::copy_n(page, 52, state.writePage.begin());
         return outcome;
     }

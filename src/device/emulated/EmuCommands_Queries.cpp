@@ -11,9 +11,11 @@ namespace EmuCommands {
 
 namespace {
 // Profiles this recorder supports, listed as drives do, newest first.
-constexpr std::array<MediumKind, 8> kProfiles{
-    MediumKind::DvdPlusR, MediumKind::DvdPlusRw, MediumKind::DvdRw, MediumKind::DvdR,
-    MediumKind::DvdRom,   MediumKind::CdRw,      MediumKind::CdR,   MediumKind::CdRom};
+// (BD-R DL shares the BD-R profile.)
+constexpr std::array<MediumKind, 12> kProfiles{
+    MediumKind::BdRe,      MediumKind::BdR,    MediumKind::DvdPlusRDl, MediumKind::DvdPlusR,
+    MediumKind::DvdPlusRw, MediumKind::DvdRDl, MediumKind::DvdRw,      MediumKind::DvdR,
+    MediumKind::DvdRom,    MediumKind::CdRw,   MediumKind::CdR,        MediumKind::CdRom};
 
 std::uint16_t CurrentProfile(const EmuDriveState& state) {
     return state.MediumReady() ? TraitsOf(state.media.kind).profile : 0;
@@ -52,22 +54,25 @@ Descriptor Feature(std::uint16_t code, std::uint8_t version, bool persistent, bo
 
 // Which of the medium-dependent features apply to the medium in the drive.
 struct Currents {
-    bool ready, cd, dvd, readable, cdWrite, incremental, dashWrite;
+    bool ready, cd, dvd, bd, readable, cdWrite, incremental, dashWrite, formattable;
 };
 
 Currents CurrentFeatures(const EmuDriveState& state) {
     const MediumKind kind = state.MediumReady() ? state.media.kind : MediumKind::None;
     const MediumTraits& traits = TraitsOf(kind);
     const bool ready = kind != MediumKind::None;
-    const bool dash = kind == MediumKind::DvdR || kind == MediumKind::DvdRw;
+    const bool dash =
+        traits.writesLike == MediumKind::DvdR || traits.writesLike == MediumKind::DvdRw;
     const bool cdWrite = traits.cd && traits.recordable;
     return {ready,
             ready && traits.cd,
-            ready && !traits.cd,
+            ready && !traits.cd && !traits.bd,
+            ready && traits.bd,
             ready && state.media.State() != DiscState::Blank,
             cdWrite,
             cdWrite || dash,
-            dash};
+            dash,
+            traits.overwritable};
 }
 
 // Incremental Streaming Writable: data block types 0 (CD-DA) and 8 (Mode 1)
@@ -77,12 +82,28 @@ std::vector<std::uint8_t> IncrementalFeature(bool dvd) {
     return {0x01, cdda, 0x01, 1, linkSize, 0, 0, 0};
 }
 
+// BD Read (0040h): BD-RE, BD-R and BD-ROM of class 0, versions 1 and 2.
+std::vector<std::uint8_t> BdReadFeature() {
+    std::vector<std::uint8_t> extra(28, 0);
+    for (const std::size_t at : {8U, 16U, 24U}) extra[at + 1] = 0x06;
+    return extra;
+}
+
+// BD Write (0041h): BD-RE and BD-R of class 0, versions 1 and 2.
+std::vector<std::uint8_t> BdWriteFeature() {
+    std::vector<std::uint8_t> extra(24, 0);
+    for (const std::size_t at : {8U, 16U}) extra[at + 1] = 0x06;
+    return extra;
+}
+
 // Every feature whose commands the drive answers; MMC-5 section 5.3.
 std::vector<Descriptor> Features(const EmuDriveState& state) {
     const std::uint16_t profile = CurrentProfile(state);
     const Currents is = CurrentFeatures(state);
     const MediumKind kind = is.ready ? state.media.kind : MediumKind::None;
-    const std::uint8_t blocking = is.dvd ? 16 : 1;
+    const std::uint8_t blocking = is.dvd ? 16 : is.bd ? 32 : 1;
+    // The BUF bit of the write features (byte 4 bit 6).
+    const std::uint8_t buf = state.faults.noUnderrunProtection ? 0 : 0x40;
     return {
         {0x0000, true, ProfileList(profile)},
         // Core: physical interface 2 (ATAPI).
@@ -91,22 +112,30 @@ std::vector<Descriptor> Features(const EmuDriveState& state) {
         Feature(0x0002, 1, true, true, {0, 0, 0, 0}),
         // Removable Medium: tray loading mechanism, eject, lock.
         Feature(0x0003, 0, true, true, {0x29, 0, 0, 0}),
-        // Random Readable: 2048-byte blocks, read in units of 1 (CD) or 16 (DVD) blocks.
+        // Random Readable: 2048-byte blocks, read in units of 1 (CD), 16 (DVD) or 32 (BD).
         Feature(0x0010, 0, false, is.readable, {0, 0, 0x08, 0, 0, blocking, 0, 0}),
         // Multi-Read, CD Read (no C2 pointers, no CD-TEXT), DVD Read.
         Feature(0x001D, 0, false, is.cd, {}),
         Feature(0x001E, 2, false, is.cd, {0, 0, 0, 0}),
         Feature(0x001F, 1, false, is.dvd, {0, 0, 0, 0}),
         Feature(0x0021, 1, false, is.incremental, IncrementalFeature(is.dvd)),
+        // Formattable: FORMAT UNIT on DVD+RW and BD-RE (full and quick certification,
+        // formats without spare areas).
+        Feature(0x0023, 1, false, is.formattable, {0x0B, 0, 0, 0, 0, 0, 0, 0}),
         // DVD+RW and DVD+R: written.
         Feature(0x002A, 1, false, kind == MediumKind::DvdPlusRw, {0x01, 0, 0, 0}),
-        Feature(0x002B, 0, false, kind == MediumKind::DvdPlusR, {0x01, 0, 0, 0}),
+        Feature(0x002B, 0, false, kind == MediumKind::DvdPlusR || kind == MediumKind::DvdPlusRDl,
+                {0x01, 0, 0, 0}),
         // CD Track At Once: BUF, test write, CD-RW; data block types 0 and 8.
-        Feature(0x002D, 2, false, is.cdWrite, {0x46, 0, 0x01, 0x01}),
+        Feature(0x002D, 2, false, is.cdWrite, {std::uint8_t(0x06 | buf), 0, 0x01, 0x01}),
         // CD Mastering: BUF, Session At Once, test write, CD-RW; cue sheets up to 4 KiB.
-        Feature(0x002E, 2, false, is.cdWrite, {0x66, 0x00, 0x10, 0x00}),
+        Feature(0x002E, 2, false, is.cdWrite, {std::uint8_t(0x26 | buf), 0x00, 0x10, 0x00}),
         // DVD-R/-RW Write: BUF, test write, DVD-RW.
-        Feature(0x002F, 1, false, is.dashWrite, {0x46, 0, 0, 0}),
+        Feature(0x002F, 1, false, is.dashWrite, {std::uint8_t(0x06 | buf), 0, 0, 0}),
+        // DVD+R Dual Layer: written.
+        Feature(0x003B, 0, false, kind == MediumKind::DvdPlusRDl, {0x01, 0, 0, 0}),
+        Feature(0x0040, 1, false, is.bd, BdReadFeature()),
+        Feature(0x0041, 1, false, is.bd && TraitsOf(kind).recordable, BdWriteFeature()),
         // Real Time Streaming: READ BUFFER CAPACITY by blocks, SET CD SPEED,
         // speeds in page 2Ah, GET PERFORMANCE write speeds; no stream writing.
         Feature(0x0107, 3, false, is.ready, {0x1E, 0, 0, 0}),

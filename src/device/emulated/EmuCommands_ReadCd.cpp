@@ -1,10 +1,12 @@
 // READ CD and READ CD MSF: the CD-DA sectors of audio tracks and of the
-// pauses before them, 2352 bytes each, as recorded.
+// pauses before them, 2352 bytes each, as recorded, and their formatted Q
+// sub-channel.
 #include <cstring>
 
 #include "EmuCommandTable.h"
 #include "EmuDataFile.h"
 #include "EmuDriveState.h"
+#include "EmuSubChannelQ.h"
 
 namespace EmuCommands {
 
@@ -13,12 +15,17 @@ constexpr std::int64_t kCddaBytes = 2352;
 // Byte 9: the user data; sync, header and EDC/ECC bits do not apply to
 // CD-DA sectors (their 2352 bytes are all user data); no C2 error bits.
 constexpr std::uint8_t kUserData = 0x10, kC2ErrorBits = 0x06;
+// Byte 10: no sub-channel, or the formatted Q (16 bytes after each sector).
+constexpr std::uint8_t kNoSubChannel = 0, kFormattedQ = 2;
+
+// Blocks of a running test write were never recorded.
+const EmuMedia& Recorded(const EmuDriveState& state) {
+    return state.beforeSimulation ? *state.beforeSimulation : state.media;
+}
 
 // One CD-DA sector at `lba` into `out`.
 EmuOutcome ReadCddaSector(const EmuCall& call, std::int64_t lba, std::uint8_t* out) {
-    const EmuDriveState& state = call.state;
-    // Blocks of a running test write were never recorded.
-    const EmuMedia& recorded = state.beforeSimulation ? *state.beforeSimulation : state.media;
+    const EmuMedia& recorded = Recorded(call.state);
     if (recorded.tracks.empty() || lba < -EmuMedia::kTrackPreGap ||
         lba > recorded.LastAddressableLba())
         return EmuSense::kLbaOutOfRange;
@@ -41,20 +48,40 @@ EmuOutcome ReadCddaSector(const EmuCall& call, std::int64_t lba, std::uint8_t* o
                : EmuSense::kUnrecoveredReadError;
 }
 
-// Expected sector type any (000b) or CD-DA (001b), the user data, no C2
-// bits, no sub-channel; anything else 05/24/00. Data sectors answer 05/64/00.
+// The sector at `lba` as byte 9 and 10 ask: its user data, its formatted Q
+// sub-channel, or both (the data first).
+EmuOutcome ReadSector(const EmuCall& call, std::int64_t lba, bool data, bool q, std::uint8_t* out) {
+    if (data) {
+        const EmuOutcome outcome = ReadCddaSector(call, lba, out);
+        if (!outcome.Good()) return outcome;
+        out += kCddaBytes;
+    }
+    if (!q) return EmuSense::kGood;
+    EmuSubChannelQ::Bytes subChannel{};
+    if (!EmuSubChannelQ::At(Recorded(call.state), lba, subChannel))
+        return data ? EmuSense::kIllegalModeForTrack : EmuSense::kLbaOutOfRange;
+    std::memcpy(out, subChannel.data(), subChannel.size());
+    return EmuSense::kGood;
+}
+
+// Expected sector type any (000b) or CD-DA (001b), the user data and/or the
+// formatted Q, no C2 bits; anything else 05/24/00. Data sectors answer 05/64/00.
 EmuOutcome ReadCddaSectors(const EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     const EmuCommand& command = call.command;
     const int sectorType = (command.Byte(1) >> 2) & 0x07;
     const std::uint8_t fields = command.Byte(9);
-    if (sectorType > 1 || (fields & kUserData) == 0 || (fields & kC2ErrorBits) != 0 ||
-        command.Byte(10) != 0)
+    const std::uint8_t subChannel = command.Byte(10) & 0x07;
+    const bool data = (fields & kUserData) != 0, q = subChannel == kFormattedQ;
+    if (sectorType > 1 || (fields & kC2ErrorBits) != 0 || (!data && fields != 0) ||
+        (subChannel != kNoSubChannel && !q) || (!data && !q))
         return EmuSense::kInvalidFieldInCdb;
+    if (q && call.state.faults.noSubChannel) return EmuSense::kInvalidFieldInCdb;
     if (!TraitsOf(call.state.media.kind).cd) return EmuSense::kCannotReadFormat;
-    if (blocks < 0) return EmuSense::kInvalidFieldInCdb;
-    if (command.dataInLen < blocks * kCddaBytes) return EmuSense::kInvalidFieldInCdb;
+    const std::int64_t sectorBytes = (data ? kCddaBytes : 0) + (q ? EmuSubChannelQ::kBytes : 0);
+    if (blocks < 0 || command.dataInLen < blocks * sectorBytes) return EmuSense::kInvalidFieldInCdb;
     for (std::int64_t at = 0; at < blocks; ++at) {
-        const EmuOutcome outcome = ReadCddaSector(call, lba + at, command.dataIn + at * kCddaBytes);
+        const EmuOutcome outcome =
+            ReadSector(call, lba + at, data, q, command.dataIn + at * sectorBytes);
         if (!outcome.Good()) return outcome;
     }
     return EmuSense::kGood;

@@ -10,6 +10,10 @@ struct Entry {
     std::int64_t lba;
 };
 
+// Red Book: every track plays at least 4 seconds; the first one's pre-gap
+// lasts at least 2 seconds.
+constexpr std::int64_t kShortestTrack = 300, kFirstPreGap = 150;
+
 Entry Read(const std::uint8_t* at) {
     const std::int64_t frames = (at[5] * 60 + at[6]) * 75 + at[7];
     return {at[1], at[2], at[3], frames - 150};
@@ -51,9 +55,23 @@ EmuOutcome EmuCueSheet::Parse(const std::uint8_t* sheet, int length, int firstTr
     }();
     cue.next = cue.stretches.front().start;
     cue.leadOut = cue.stretches.back().end;
-    if (firstData != start || cue.leadOut > capacity) return EmuSense::kInvalidFieldInParameters;
+    if (firstData != start || cue.leadOut > capacity || cue.next > start - kFirstPreGap ||
+        !cue.TracksLongEnough())
+        return EmuSense::kInvalidFieldInParameters;
     parsed = std::move(cue);
     return EmuSense::kGood;
+}
+
+bool EmuCueSheet::TracksLongEnough() const {
+    std::int64_t blocks = 0;
+    for (std::size_t i = 0; i < stretches.size(); ++i) {
+        if (stretches[i].userData) blocks += stretches[i].end - stretches[i].start;
+        const bool last = i + 1 == stretches.size() || stretches[i + 1].track != stretches[i].track;
+        if (!last) continue;
+        if (blocks < kShortestTrack) return false;
+        blocks = 0;
+    }
+    return true;
 }
 
 const EmuCueSheet::Stretch* EmuCueSheet::At(std::int64_t lba) const {

@@ -25,13 +25,15 @@ struct EmuCueSheet {
 
     // Reads a cue sheet of 8-byte entries (CTL/ADR, TNO, INDEX, DATA FORM,
     // SCMS, MIN, SEC, FRAME): a lead-in entry, track entries and the lead-out
-    // entry. Tracks carry CD-DA (data form 00h, 2352 bytes) or Mode 1 (10h,
-    // 2048 bytes) and are numbered on from `firstTrack`; the first track's
-    // index 1 lies at `start` and the lead-out within `capacity`. 05/26/00
-    // for anything else.
+    // entry. The first track has a pre-gap of at least 150 blocks, every
+    // track at least 300 blocks from its index 1 on. Tracks carry CD-DA (data form 00h, 2352 bytes)
+    // or Mode 1 (10h, 2048 bytes) and are numbered on from `firstTrack`; the first track's index 1
+    // lies at `start` and the lead-out within `capacity`. 05/26/00 for anything else.
     static EmuOutcome Parse(const std::uint8_t* sheet, int length, int firstTrack,
                             std::int64_t start, std::int64_t capacity,
                             std::optional<EmuCueSheet>& parsed);
+    // True when every track holds at least 300 blocks from its index 1 on.
+    bool TracksLongEnough() const;
     // The stretch holding `lba`, or nullptr.
     const Stretch* At(std::int64_t lba) const;
 };

@@ -132,10 +132,12 @@ std::unique_ptr<EmuDrive> EmuDrive::InMemory() {
         new EmuDrive(Opened{"", EmuDataFile::InMemory(), nullptr, EmuMetadata{}, ""}));
 }
 
-std::string EmuDrive::InsertBlank(MediumKind kind, Replacing replacing) {
+std::string EmuDrive::InsertBlank(MediumKind kind, Replacing replacing, bool unformatted) {
     const MediumTraits& traits = TraitsOf(kind);
     if (!traits.recordable)
         return std::string(traits.name) + " is not a blank medium (insert it with an image)";
+    if (unformatted && !traits.overwritable)
+        return std::string(traits.name) + " has no format to leave out";
     const Operation operation(*this);
     if (!operation.problem.empty()) return operation.problem;
     if (std::string problem = ReplacementProblem(replacing); !problem.empty()) return problem;
@@ -143,6 +145,7 @@ std::string EmuDrive::InsertBlank(MediumKind kind, Replacing replacing) {
     EmuMedia blank;
     blank.kind = kind;
     blank.capacity = traits.capacity;
+    blank.unformatted = unformatted || traits.soldUnformatted;
     m_state.ChangeMedium(blank);
     m_state.trayOpen = false;
     ++m_inserted;

@@ -52,9 +52,11 @@ class EmuDrive {
 
     // Puts a blank medium of `kind` into the drive (tray closed, ready).
     // Recordable kinds only; replaces the medium that was in, unless it holds
-    // data and `replacing` says only a disc without data may go. An operation
-    // (see Claim), like the two below.
-    std::string InsertBlank(MediumKind kind, Replacing replacing = Replacing::AnyDisc);
+    // data and `replacing` says only a disc without data may go. A BD-RE
+    // comes unformatted, as sold; `unformatted` asks the same of a DVD+RW
+    // (other kinds refuse it). An operation (see Claim), like the two below.
+    std::string InsertBlank(MediumKind kind, Replacing replacing = Replacing::AnyDisc,
+                            bool unformatted = false);
     // Puts a finished disc holding the image as one closed data track into the
     // drive: cd-rom and dvd-rom, or a recordable kind (disc complete). The
     // image length must be a multiple of 2048 and fit the medium.
@@ -91,7 +93,10 @@ class EmuDrive {
     // Returns false for a track that does not exist.
     bool ReadTrack(int trackNumber, std::vector<std::uint8_t>& bytes) const;
     // Writes each recorded track into `outFolder` in track order: data tracks
-    // as "track01.iso", audio tracks as "track02.wav" (CD-DA WAV). `written`
+    // as "track01.iso", audio tracks as "track02.wav" (CD-DA WAV, up to the
+    // next audio track's index 1: its pause goes with the track before), and
+    // for a disc starting with audio "disc.cue", a cue sheet of the files
+    // with INDEX 00 where a pause starts and INDEX 01 where a track does. `written`
     // receives the file paths when not null. Unless `overwrite`, nothing is
     // written when one of the files exists already.
     std::string ExportTracks(const std::string& outFolder,

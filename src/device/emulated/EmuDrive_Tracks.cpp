@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 
 #include "EmuDataFile.h"
@@ -16,17 +17,57 @@ struct TrackExtent {
     std::int64_t blocks;
 };
 
-std::vector<TrackExtent> Extents(const EmuMedia& media) {
+// `withPauses`: an audio track runs on to the next audio track's index 1,
+// the pause before that track included (as CD rippers cut tracks).
+std::vector<TrackExtent> Extents(const EmuMedia& media, bool withPauses = false) {
     std::vector<TrackExtent> extents;
     if (TraitsOf(media.kind).overwritable) {
         if (media.recordedEnd > 0)
             extents.push_back({1, EmuTrack::Mode::Data, 0, media.recordedEnd});
         return extents;
     }
-    for (const EmuTrack& track : media.tracks)
-        extents.push_back(
-            {track.number, track.mode, media.DataOffset(track, track.start), track.length});
+    for (std::size_t index = 0; index < media.tracks.size(); ++index) {
+        const EmuTrack& track = media.tracks[index];
+        std::int64_t blocks = track.length;
+        if (withPauses && index + 1 < media.tracks.size() && media.AudioPauseAt(track.End()) &&
+            track.mode == EmuTrack::Mode::Audio)
+            blocks = media.tracks[index + 1].start - track.start;
+        extents.push_back({track.number, track.mode, media.DataOffset(track, track.start), blocks});
+    }
     return extents;
+}
+
+// Minutes, seconds and frames as a cue sheet file writes them.
+std::string CueTime(std::int64_t frames) {
+    std::ostringstream text;
+    text << std::setfill('0') << std::setw(2) << frames / (60 * 75) << ':' << std::setw(2)
+         << frames / 75 % 60 << ':' << std::setw(2) << frames % 75;
+    return text.str();
+}
+
+// A .cue sheet of the exported files: each track's INDEX 01 at the start of
+// its file; the pause before it (INDEX 00) where it was exported, at the
+// end of the previous file.
+std::string CueSheetText(const EmuMedia& media, const std::vector<TrackExtent>& extents,
+                         const std::vector<std::string>& names) {
+    std::ostringstream cue;
+    for (std::size_t index = 0; index < extents.size(); ++index) {
+        const EmuTrack& track = media.tracks[index];
+        const bool audio = extents[index].mode == EmuTrack::Mode::Audio;
+        const std::int64_t pause = index > 0 ? track.start - media.PauseStart(index) : 0;
+        const bool pauseBefore =
+            pause > 0 && audio &&
+            extents[index - 1].blocks == track.start - media.tracks[index - 1].start;
+        char header[32];
+        std::snprintf(header, sizeof header, "  TRACK %02d %s\n", track.number,
+                      audio ? "AUDIO" : "MODE1/2048");
+        if (pauseBefore)
+            cue << header << "    INDEX 00 " << CueTime(extents[index - 1].blocks - pause) << "\n";
+        cue << "FILE \"" << names[index] << "\" " << (audio ? "WAVE" : "BINARY") << "\n";
+        if (!pauseBefore) cue << header;
+        cue << "    INDEX 01 00:00:00\n";
+    }
+    return cue.str();
 }
 
 // RIFF/WAVE header of CD-DA: 44100 Hz, 16 bits, 2 channels.
@@ -82,29 +123,45 @@ std::string EmuDrive::ExportTracks(const std::string& outFolder, std::vector<std
     std::error_code error;
     std::filesystem::create_directories(outFolder, error);
     if (error) return outFolder + ": " + error.message();
-    const std::vector<TrackExtent> extents = Extents(m_state.RecordedMedia());
-    const auto pathOf = [&](const TrackExtent& extent) {
+    const EmuMedia& media = m_state.RecordedMedia();
+    const std::vector<TrackExtent> extents = Extents(media, true);
+    std::vector<std::string> names;
+    for (const TrackExtent& extent : extents) {
         char name[32];
         std::snprintf(name, sizeof name, "track%02d.%s", extent.number,
                       extent.mode == EmuTrack::Mode::Audio ? "wav" : "iso");
-        return (std::filesystem::path(outFolder) / name).string();
+        names.emplace_back(name);
+    }
+    const bool audio = !media.tracks.empty() && !TraitsOf(media.kind).overwritable &&
+                       media.tracks.front().mode == EmuTrack::Mode::Audio;
+    if (audio) names.emplace_back("disc.cue");
+    const auto pathOf = [&](std::size_t index) {
+        return (std::filesystem::path(outFolder) / names[index]).string();
     };
-    for (const TrackExtent& extent : extents)
-        if (!overwrite && std::filesystem::symlink_status(pathOf(extent), error).type() !=
+    for (std::size_t index = 0; index < names.size(); ++index)
+        if (!overwrite && std::filesystem::symlink_status(pathOf(index), error).type() !=
                               std::filesystem::file_type::not_found)
-            return pathOf(extent) + ": exists already";
+            return pathOf(index) + ": exists already";
     std::vector<std::uint8_t> bytes;
-    for (const TrackExtent& extent : extents) {
-        const bool audio = extent.mode == EmuTrack::Mode::Audio;
-        const std::string path = pathOf(extent);
-        if (!ReadTrack(extent.number, bytes)) return path + ": the medium data cannot be read";
+    for (std::size_t index = 0; index < extents.size(); ++index) {
+        const TrackExtent& extent = extents[index];
+        const bool wave = extent.mode == EmuTrack::Mode::Audio;
+        const std::string path = pathOf(index);
+        bytes.assign(static_cast<std::size_t>(extent.blocks * (wave ? 2352 : 2048)), 0);
+        if (!m_data->Read(extent.offset, bytes.data(), static_cast<std::int64_t>(bytes.size())))
+            return path + ": the medium data cannot be read";
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        if (audio) file << WaveHeader(static_cast<std::uint32_t>(bytes.size()));
+        if (wave) file << WaveHeader(static_cast<std::uint32_t>(bytes.size()));
         file.write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
         if (!file.flush()) return path + ": cannot be written";
         if (written != nullptr) written->push_back(path);
     }
+    if (!audio) return {};
+    std::ofstream cue(pathOf(extents.size()), std::ios::binary | std::ios::trunc);
+    cue << CueSheetText(media, extents, names);
+    if (!cue.flush()) return pathOf(extents.size()) + ": cannot be written";
+    if (written != nullptr) written->push_back(pathOf(extents.size()));
     return {};
 }
 
@@ -121,7 +178,10 @@ std::string EmuDrive::Describe() const {
     text << "state: " << StateName(media.State()) << "\n";
     text << "sessions: " << media.closedSessions << " closed"
          << (media.finalized ? ", finalized" : "") << "\n";
-    if (TraitsOf(media.kind).overwritable) text << "recorded: " << media.recordedEnd << " blocks\n";
+    if (media.unformatted)
+        text << "format: none (formatted before the first write)\n";
+    else if (TraitsOf(media.kind).overwritable)
+        text << "recorded: " << media.recordedEnd << " blocks\n";
     for (const EmuTrack& track : media.tracks)
         text << "track " << track.number << ": session " << track.session << ", "
              << (track.mode == EmuTrack::Mode::Audio ? "audio" : "data") << ", start "

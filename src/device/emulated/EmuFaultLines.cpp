@@ -56,6 +56,10 @@ std::string ParseValue(const std::vector<std::string>& words, EmuFaults& faults)
         faults.removeMediumAfterWrites = count;
         return {};
     }
+    if (name == "underrun" && words.size() == 2 && Count(words[1], count) && count > 0) {
+        faults.underrunBeforeWrite = count;
+        return {};
+    }
     if (name == "write-error" && words.size() == 2 && Number(words[1], number)) {
         faults.writeErrorLba = number;
         return {};
@@ -85,7 +89,9 @@ std::string Parse(const std::vector<std::string>& words, EmuFaults& faults) {
         {"reject-get-configuration", &faults.rejectGetConfiguration},
         {"no-media-events", &faults.noMediaEvents},
         {"reject-default-mode-sense", &faults.rejectDefaultModeSense},
-        {"reject-inquiry-control-bits", &faults.rejectInquiryControlBits}};
+        {"reject-inquiry-control-bits", &faults.rejectInquiryControlBits},
+        {"no-sub-channel", &faults.noSubChannel},
+        {"no-underrun-protection", &faults.noUnderrunProtection}};
     for (const auto& [name, field] : switches) {
         if (words[0] != name || words.size() != 1) continue;
         *field = true;
@@ -109,6 +115,9 @@ std::string Format(const EmuFaults& faults) {
     if (faults.noMediaEvents) line("no-media-events");
     if (faults.rejectDefaultModeSense) line("reject-default-mode-sense");
     if (faults.rejectInquiryControlBits) line("reject-inquiry-control-bits");
+    if (faults.noSubChannel) line("no-sub-channel");
+    if (faults.noUnderrunProtection) line("no-underrun-protection");
+    if (faults.underrunBeforeWrite) line("underrun " + std::to_string(*faults.underrunBeforeWrite));
     if (faults.speedRequests != EmuFaults::SpeedRequests::Honour)
         line(std::string("set-cd-speed ") +
              (faults.speedRequests == EmuFaults::SpeedRequests::Ignore ? "ignore" : "reject"));

@@ -53,10 +53,20 @@ struct EmuFaults {
     bool rejectDefaultModeSense = false;
     // INQUIRY with vendor bits in its control byte (C0h) answers 05/24/00.
     bool rejectInquiryControlBits = false;
+    // READ CD asking for a sub-channel answers 05/24/00 (a drive that reads no Q).
+    bool noSubChannel = false;
     SpeedRequests speedRequests = SpeedRequests::Honour;
     // After N more accepted WRITE(10), the medium is taken out: the tray stands
     // open and empty, and every later command needing a medium answers 02/3A/02.
     std::optional<int> removeMediumAfterWrites;
+    // The drive's buffer runs empty before the N-th WRITE(10) from now: with
+    // BUFE set in the Write Parameters page the drive waits for data and
+    // records it; without, that WRITE answers 03/0C/09, nothing more of the
+    // track is recorded and the track stays short.
+    std::optional<int> underrunBeforeWrite;
+    // The drive has no buffer underrun protection: page 2Ah and the write
+    // features do not offer it, and BUFE does not protect.
+    bool noUnderrunProtection = false;
     // Failures of chosen opcodes (SYNCHRONIZE CACHE, CLOSE TRACK ...).
     std::vector<CommandFailure> failures;
 };

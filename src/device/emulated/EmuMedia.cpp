@@ -8,12 +8,14 @@ constexpr std::int64_t kLaterSessionGap = 2250 + 4500;
 // DVD-R and sequential DVD-RW separate sessions by border zones; DVD+R
 // sessions follow each other directly here.
 bool HasBorderZones(MediumKind kind) {
-    return kind == MediumKind::DvdR || kind == MediumKind::DvdRw;
+    const MediumKind rules = TraitsOf(kind).writesLike;
+    return rules == MediumKind::DvdR || rules == MediumKind::DvdRw;
 }
 }  // namespace
 
 DiscState EmuMedia::State() const {
     const MediumTraits& traits = TraitsOf(kind);
+    if (unformatted) return DiscState::Blank;
     if (!traits.recordable || traits.overwritable || finalized) return DiscState::Complete;
     if (tracks.empty() && closedSessions == 0) return DiscState::Blank;
     return DiscState::Appendable;
@@ -53,7 +55,7 @@ const EmuTrack* EmuMedia::AudioPauseAt(std::int64_t lba) const {
 
 std::int64_t EmuMedia::NextWritableAddress(std::int64_t preGap) const {
     const MediumTraits& traits = TraitsOf(kind);
-    if (traits.overwritable) return 0;
+    if (traits.overwritable) return unformatted ? -1 : 0;
     if (State() == DiscState::Complete) return -1;
     if (const EmuTrack* open = OpenTrack()) return open->start + open->length;
     std::int64_t next = 0;
@@ -72,7 +74,7 @@ std::int64_t EmuMedia::NextWritableAddress(std::int64_t preGap) const {
 }
 
 std::int64_t EmuMedia::LastAddressableLba() const {
-    if (TraitsOf(kind).overwritable) return capacity - 1;
+    if (TraitsOf(kind).overwritable) return unformatted ? 0 : capacity - 1;
     return tracks.empty() ? 0 : tracks.back().End() - 1;
 }
 

@@ -38,6 +38,9 @@ struct EmuMedia {
     bool finalized = false;  // no further session may be added
     // DVD+RW: first LBA after the highest block ever written (0 when never written).
     std::int64_t recordedEnd = 0;
+    // DVD+RW and BD-RE before their first FORMAT UNIT: blank, neither read
+    // nor written; `capacity` is then the most a format can give.
+    bool unformatted = false;
 
     bool Present() const { return kind != MediumKind::None; }
     DiscState State() const;

@@ -56,6 +56,8 @@ std::string ParseLine(const std::vector<std::string>& w, EmuMetadata& out) {
         media.kind = *kind;
     } else if (key == "capacity" && w.size() == 2 && Number(w[1], media.capacity)) {
     } else if (key == "recorded-end" && w.size() == 2 && Number(w[1], media.recordedEnd)) {
+    } else if (key == "unformatted" && w.size() == 1) {
+        media.unformatted = true;
     } else if (key == "sessions" && (w.size() == 2 || (w.size() == 3 && w[2] == "finalized"))) {
         std::int64_t closed = 0;
         if (!Number(w[1], closed) || closed > static_cast<std::int64_t>(kMaxTracks))
@@ -108,6 +110,8 @@ std::string CheckMedium(const EmuMedia& media) {
     if (media.capacity <= 0) return "medium without a capacity";
     if (traits.overwritable && !media.tracks.empty())
         return "dvd+rw keeps no tracks (use recorded-end)";
+    if (media.unformatted && (!traits.overwritable || media.recordedEnd != 0))
+        return "only a dvd+rw or bd-re without recorded blocks can be unformatted";
     if (media.recordedEnd > media.capacity || (!traits.overwritable && media.recordedEnd != 0))
         return "recorded-end out of range";
     if (!traits.recordable && (!media.finalized || media.tracks.empty()))
@@ -126,6 +130,7 @@ std::string EmuMetadata::Format() const {
         text << "sessions " << media.closedSessions << (media.finalized ? " finalized" : "")
              << "\n";
         if (media.recordedEnd > 0) text << "recorded-end " << media.recordedEnd << "\n";
+        if (media.unformatted) text << "unformatted\n";
     }
     for (const EmuTrack& track : media.tracks)
         text << "track " << track.number << " session " << track.session << " "

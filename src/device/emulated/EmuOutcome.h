@@ -2,46 +2,78 @@
 
 #include <cstdint>
 
+#include "ScsiStatus.h"
+#include "SenseCodes.h"
+
 // How the virtual drive answers one command: the ExecCMD status and, for
 // CHECK CONDITION, the sense key, additional sense code and qualifier.
 struct EmuOutcome {
     std::int32_t status = 0;
     std::uint8_t key = 0, asc = 0, ascq = 0;
 
-    bool Good() const { return status == 0; }
+    bool Good() const { return status == ScsiStatus::kGood; }
     friend bool operator==(const EmuOutcome&, const EmuOutcome&) = default;
 };
 
 // The answers a real MMC drive gives in the situations the virtual drive models.
 namespace EmuSense {
 constexpr EmuOutcome Check(std::uint8_t key, std::uint8_t asc, std::uint8_t ascq) {
-    return EmuOutcome{2, key, asc, ascq};
+    return EmuOutcome{ScsiStatus::kCheckCondition, key, asc, ascq};
 }
 constexpr EmuOutcome kGood{};
-constexpr EmuOutcome kBusy{8, 0, 0, 0};
-constexpr EmuOutcome kNotReadyCauseNotReportable = Check(0x02, 0x04, 0x00);
-constexpr EmuOutcome kBecomingReady = Check(0x02, 0x04, 0x01);
-constexpr EmuOutcome kOperationInProgress = Check(0x02, 0x04, 0x07);
-constexpr EmuOutcome kLongWriteInProgress = Check(0x02, 0x04, 0x08);
-constexpr EmuOutcome kNoMediumTrayClosed = Check(0x02, 0x3A, 0x01);
-constexpr EmuOutcome kNoMediumTrayOpen = Check(0x02, 0x3A, 0x02);
-constexpr EmuOutcome kWriteError = Check(0x03, 0x0C, 0x00);
-constexpr EmuOutcome kUnrecoveredReadError = Check(0x03, 0x11, 0x00);
-constexpr EmuOutcome kUncorrectableBlock = Check(0x03, 0x11, 0x05);  // L-EC: run-out, gaps
-constexpr EmuOutcome kInternalTargetFailure = Check(0x04, 0x44, 0x00);
-constexpr EmuOutcome kParameterListLength = Check(0x05, 0x1A, 0x00);
-constexpr EmuOutcome kInvalidOpcode = Check(0x05, 0x20, 0x00);
-constexpr EmuOutcome kLbaOutOfRange = Check(0x05, 0x21, 0x00);
-constexpr EmuOutcome kInvalidWriteAddress = Check(0x05, 0x21, 0x02);
-constexpr EmuOutcome kInvalidFieldInCdb = Check(0x05, 0x24, 0x00);
-constexpr EmuOutcome kInvalidFieldInParameters = Check(0x05, 0x26, 0x00);
-constexpr EmuOutcome kCommandSequenceError = Check(0x05, 0x2C, 0x00);
-constexpr EmuOutcome kIncompatibleMedium = Check(0x05, 0x30, 0x00);
-constexpr EmuOutcome kCannotReadFormat = Check(0x05, 0x30, 0x02);
-constexpr EmuOutcome kCannotWriteFormat = Check(0x05, 0x30, 0x05);
-constexpr EmuOutcome kSavingNotSupported = Check(0x05, 0x39, 0x00);
-constexpr EmuOutcome kRemovalPrevented = Check(0x05, 0x53, 0x02);
-constexpr EmuOutcome kIllegalModeForTrack = Check(0x05, 0x64, 0x00);
-constexpr EmuOutcome kIncompleteTrackInSession = Check(0x05, 0x72, 0x03);
-constexpr EmuOutcome kMediumMayHaveChanged = Check(0x06, 0x28, 0x00);
+constexpr EmuOutcome kBusy{ScsiStatus::kBusy, 0, 0, 0};
+constexpr EmuOutcome kNotReadyCauseNotReportable =
+    Check(SenseKey::kNotReady, Asc::kNotReady, Ascq::kNone);
+constexpr EmuOutcome kBecomingReady =
+    Check(SenseKey::kNotReady, Asc::kNotReady, Ascq::kBecomingReady);
+constexpr EmuOutcome kOperationInProgress =
+    Check(SenseKey::kNotReady, Asc::kNotReady, Ascq::kOperationInProgress);
+constexpr EmuOutcome kLongWriteInProgress =
+    Check(SenseKey::kNotReady, Asc::kNotReady, Ascq::kLongWriteInProgress);
+constexpr EmuOutcome kNoMediumTrayClosed =
+    Check(SenseKey::kNotReady, Asc::kMediumNotPresent, Ascq::kTrayClosed);
+constexpr EmuOutcome kNoMediumTrayOpen =
+    Check(SenseKey::kNotReady, Asc::kMediumNotPresent, Ascq::kTrayOpen);
+constexpr EmuOutcome kWriteError = Check(SenseKey::kMediumError, Asc::kWriteError, Ascq::kNone);
+constexpr EmuOutcome kBufferUnderrun =
+    Check(SenseKey::kMediumError, Asc::kWriteError, Ascq::kBufferUnderrun);
+constexpr EmuOutcome kUnrecoveredReadError =
+    Check(SenseKey::kMediumError, Asc::kUnrecoveredReadError, Ascq::kNone);
+// L-EC uncorrectable: run-out blocks, gaps
+constexpr EmuOutcome kUncorrectableBlock =
+    Check(SenseKey::kMediumError, Asc::kUnrecoveredReadError, Ascq::kUncorrectableBlock);
+constexpr EmuOutcome kInternalTargetFailure =
+    Check(SenseKey::kHardwareError, Asc::kInternalTargetFailure, Ascq::kNone);
+constexpr EmuOutcome kParameterListLength =
+    Check(SenseKey::kIllegalRequest, Asc::kParameterListLength, Ascq::kNone);
+constexpr EmuOutcome kInvalidOpcode =
+    Check(SenseKey::kIllegalRequest, Asc::kInvalidOpcode, Ascq::kNone);
+constexpr EmuOutcome kLbaOutOfRange =
+    Check(SenseKey::kIllegalRequest, Asc::kLbaOutOfRange, Ascq::kNone);
+constexpr EmuOutcome kInvalidWriteAddress =
+    Check(SenseKey::kIllegalRequest, Asc::kLbaOutOfRange, Ascq::kInvalidWriteAddress);
+constexpr EmuOutcome kInvalidFieldInCdb =
+    Check(SenseKey::kIllegalRequest, Asc::kInvalidFieldInCdb, Ascq::kNone);
+constexpr EmuOutcome kInvalidFieldInParameters =
+    Check(SenseKey::kIllegalRequest, Asc::kInvalidFieldInParameters, Ascq::kNone);
+constexpr EmuOutcome kCommandSequenceError =
+    Check(SenseKey::kIllegalRequest, Asc::kCommandSequenceError, Ascq::kNone);
+constexpr EmuOutcome kIncompatibleMedium =
+    Check(SenseKey::kIllegalRequest, Asc::kIncompatibleMedium, Ascq::kNone);
+constexpr EmuOutcome kCannotReadFormat =
+    Check(SenseKey::kIllegalRequest, Asc::kIncompatibleMedium, Ascq::kUnknownFormat);
+constexpr EmuOutcome kCannotWriteFormat =
+    Check(SenseKey::kIllegalRequest, Asc::kIncompatibleMedium, Ascq::kCannotWriteFormat);
+constexpr EmuOutcome kMediumNotFormatted =
+    Check(SenseKey::kIllegalRequest, Asc::kIncompatibleMedium, Ascq::kMediumNotFormatted);
+constexpr EmuOutcome kSavingNotSupported =
+    Check(SenseKey::kIllegalRequest, Asc::kSavingNotSupported, Ascq::kNone);
+constexpr EmuOutcome kRemovalPrevented =
+    Check(SenseKey::kIllegalRequest, Asc::kRemovalPrevented, Ascq::kRemovalPrevented);
+constexpr EmuOutcome kIllegalModeForTrack =
+    Check(SenseKey::kIllegalRequest, Asc::kIllegalModeForTrack, Ascq::kNone);
+constexpr EmuOutcome kIncompleteTrackInSession =
+    Check(SenseKey::kIllegalRequest, Asc::kSessionFixationError, Ascq::kIncompleteTrack);
+constexpr EmuOutcome kMediumMayHaveChanged =
+    Check(SenseKey::kUnitAttention, Asc::kMediumMayHaveChanged, Ascq::kNone);
 }  // namespace EmuSense

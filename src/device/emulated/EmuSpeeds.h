@@ -6,7 +6,7 @@
 #include "EmuMediumKind.h"
 
 // The speeds the virtual recorder supports, in kB/s (k = 1000), as drives
-// report them: CD 1x = 176.4 kB/s, DVD 1x = 1385 kB/s.
+// report them: CD 1x = 176.4 kB/s, DVD 1x = 1385 kB/s, BD 1x = 4495 kB/s.
 namespace EmuSpeeds {
 // Supported speeds for the medium, slowest first. Without a medium the CD
 // speeds apply. CD write tops out at 48x (8467), below the 9153 kB/s mark at

@@ -33,7 +33,7 @@ bool ValidDataBlockType(std::uint8_t type) {
 
 bool WriteTypeFits(std::uint8_t writeType, MediumKind medium) {
     if (writeType > 4) return false;
-    switch (medium) {
+    switch (TraitsOf(medium).writesLike) {
         case MediumKind::DvdR:
         case MediumKind::DvdRw:
             return writeType == 0 || writeType == 2;
@@ -55,7 +55,7 @@ EmuOutcome Validate(const std::uint8_t* page, int pageBytes, const Page& current
         if (((page[at] ^ current[at]) & ~mask[at]) != 0) return EmuSense::kInvalidFieldInParameters;
     // DVD+R/+RW take the page and ignore it, as drives of those media do;
     // strict ones refuse a test write there, which they cannot simulate.
-    if (medium == MediumKind::DvdPlusR || medium == MediumKind::DvdPlusRw)
+    if (EmuWritePage::IgnoresPage(medium))
         return (page[2] & 0x10) != 0 ? EmuSense::kInvalidFieldInParameters : EmuSense::kGood;
     const std::uint8_t writeType = page[2] & 0x0F;
     if (!WriteTypeFits(writeType, medium)) return EmuSense::kInvalidFieldInParameters;
@@ -69,13 +69,18 @@ std::int64_t PreGap(const Page& page) {
     return AudioTrack(page) && pause > 150 ? pause : 150;
 }
 
+bool IgnoresPage(MediumKind medium) {
+    const MediumKind rules = TraitsOf(medium).writesLike;
+    return rules == MediumKind::DvdPlusR || rules == MediumKind::DvdPlusRw;
+}
+
 WriteSetup SetupFor(const Page& page, MediumKind medium) {
     const MediumTraits& traits = TraitsOf(medium);
     WriteSetup setup;
     if (!traits.cd) {
         // DVD media: 2048-byte blocks; +R/+RW ignore the page (no simulation there).
         setup.blockSize = 2048;
-        const bool plus = medium == MediumKind::DvdPlusR || medium == MediumKind::DvdPlusRw;
+        const bool plus = IgnoresPage(medium);
         setup.testWrite = !plus && TestWrite(page);
         if (!plus && !WriteTypeFits(WriteType(page), medium))
             setup.outcome = EmuSense::kIllegalModeForTrack;

@@ -7,7 +7,7 @@
 #include "EmuOutcome.h"
 
 // The Write Parameters mode page (05h) of the virtual drive: 52 bytes, page
-// length 32h. Field accessors read the MMC layout (page byte 2: test write,
+// length 32h. Field accessors read the MMC layout (page byte 2: BUFE, test write,
 // write type; 3: multi-session, track mode; 4: data block type; 14-15: audio
 // pause length).
 namespace EmuWritePage {
@@ -21,6 +21,9 @@ Page Defaults();
 // Bits a MODE SELECT may change (MODE SENSE page control 01b).
 Page ChangeableMask();
 
+inline bool BufferUnderrunFree(const Page& page) {
+    return (page[2] & 0x40) != 0;
+}
 inline bool TestWrite(const Page& page) {
     return (page[2] & 0x10) != 0;
 }
@@ -58,4 +61,8 @@ struct WriteSetup {
     bool testWrite = false;
 };
 WriteSetup SetupFor(const Page& page, MediumKind medium);
+
+// DVD+R, DVD+RW and the kinds written like them (DVD+R DL, BD-R, BD-RE):
+// the page is taken and ignored, and they cannot simulate a recording.
+bool IgnoresPage(MediumKind medium);
 }  // namespace EmuWritePage

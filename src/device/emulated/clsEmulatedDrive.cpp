@@ -68,9 +68,9 @@ EmuDrive* clsEmulatedDrive::DriveById(const std::string& drive) {
 std::int32_t clsEmulatedDrive::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
                                        std::uint8_t cdbLen, std::int32_t direction, void* buffer,
                                        std::int32_t bufferLen, std::int32_t&) {
-    std::lock_guard<std::mutex> lock(m_mutex);
     const int index = IndexOf(drive);
     if (index < 0) return ScsiStatus::kCannotOpen;  // sense fields stay as they were
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     EmuCommand command;
     command.cdb = cdb;
     command.cdbLen = cdb != nullptr && cdbLen <= kLongestCdb ? cdbLen : 0;
@@ -83,9 +83,8 @@ std::int32_t clsEmulatedDrive::ExecCMD(const std::string& drive, const std::uint
         command.dataOutLen = bufferLen;
     }
     const EmuOutcome outcome = m_drives[index]->Execute(command);
-    m_key = outcome.key;
-    m_asc = outcome.asc;
-    m_ascq = outcome.ascq;
+    m_states.SetSense(drive, {outcome.key, outcome.asc, outcome.ascq});
+    const std::lock_guard<std::mutex> logLock(m_logMutex);
     if (m_logLimit > 0) {
         EmuLogEntry entry{drive,
                           {cdb, cdb + command.cdbLen},
@@ -115,17 +114,21 @@ std::vector<std::uint8_t> clsEmulatedDrive::LoggedOpcodes() const {
 }
 
 void clsEmulatedDrive::SetCommandLogLimit(std::size_t entries) {
+    const std::lock_guard<std::mutex> lock(m_logMutex);
     m_logLimit = entries;
     while (m_log.size() > m_logLimit) m_log.pop_front();
 }
 
 std::string clsEmulatedDrive::ClaimDrive(const std::string& drive) {
-    std::lock_guard<std::mutex> lock(m_mutex);
     EmuDrive* emulated = DriveById(drive);
-    return emulated != nullptr ? emulated->Claim() : drive + ": no such drive";
+    if (emulated == nullptr) return drive + ": no such drive";
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
+    return emulated->Claim();
 }
 
 void clsEmulatedDrive::ReleaseDrive(const std::string& drive) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (EmuDrive* emulated = DriveById(drive)) emulated->Release();
+    EmuDrive* emulated = DriveById(drive);
+    if (emulated == nullptr) return;
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
+    emulated->Release();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "DriveStates.h"
 #include "EmuDrive.h"
 #include "EmuLogEntry.h"
 #include "ExclusiveAccess.h"
@@ -28,9 +29,9 @@ class clsEmulatedDrive final : public clsSCSI, public ExclusiveAccess {
     ~clsEmulatedDrive() override;
 
     std::string Interface() const override { return "Virtual"; }
-    std::uint8_t LastASCQ() const override { return m_ascq; }
-    std::uint8_t LastASC() const override { return m_asc; }
-    std::uint8_t LastSK() const override { return m_key; }
+    std::uint8_t LastASCQ() const override { return m_states.LastSense().ascq; }
+    std::uint8_t LastASC() const override { return m_states.LastSense().asc; }
+    std::uint8_t LastSK() const override { return m_states.LastSense().key; }
     bool Initialized() override { return true; }
     // True when at least one drive folder was opened.
     bool Installed() override { return !m_drives.empty(); }
@@ -61,11 +62,14 @@ class clsEmulatedDrive final : public clsSCSI, public ExclusiveAccess {
     EmuDrive* DriveById(const std::string& drive);
 
     // Every command answered, oldest first (at most CommandLogLimit() entries;
-    // older ones are dropped).
+    // older ones are dropped). Read it while no command runs.
     const std::deque<EmuLogEntry>& CommandLog() const { return m_log; }
     // The opcodes of the log, oldest first, for sequence assertions.
     std::vector<std::uint8_t> LoggedOpcodes() const;
-    void ClearCommandLog() { m_log.clear(); }
+    void ClearCommandLog() {
+        const std::lock_guard<std::mutex> lock(m_logMutex);
+        m_log.clear();
+    }
     // 0 turns the log off (the default limit is 200000 entries).
     void SetCommandLogLimit(std::size_t entries);
     std::size_t CommandLogLimit() const { return m_logLimit; }
@@ -74,10 +78,12 @@ class clsEmulatedDrive final : public clsSCSI, public ExclusiveAccess {
     int IndexOf(const std::string& drive) const;
     void Log(EmuLogEntry entry);
 
+    // Fixed once made; each EmuDrive is used under its drive's command lock.
     std::vector<std::unique_ptr<EmuDrive>> m_drives;
     std::string m_problem;
-    std::uint8_t m_key = 0, m_asc = 0, m_ascq = 0;
+    DriveStates m_states;
+    // The log of every drive's commands, under m_logMutex.
     std::deque<EmuLogEntry> m_log;
     std::size_t m_logLimit = 200000;
-    std::mutex m_mutex;
+    std::mutex m_logMutex;
 };

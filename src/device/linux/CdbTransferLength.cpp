@@ -24,18 +24,19 @@ constexpr std::array<Length, 256> Table() {
         table[op] = {Unit::Blocks, at, width};
     };
     for (const std::uint8_t op : {0x03, 0x15, 0x1A}) bytes(op, 4, 1);  // REQUEST SENSE, MODE (6)
-    bytes(0x12, 3, 2);                                                  // INQUIRY
+    bytes(0x12, 3, 2);                                                 // INQUIRY
     // READ FORMAT CAPACITIES ... READ BUFFER CAPACITY: bytes 7-8.
-    for (const std::uint8_t op : {0x23, 0x42, 0x43, 0x44, 0x46, 0x4A, 0x4C, 0x4D, 0x51, 0x52, 0x54,
-                                  0x55, 0x5A, 0x5C})
+    for (const std::uint8_t op :
+         {0x23, 0x42, 0x43, 0x44, 0x46, 0x4A, 0x4C, 0x4D, 0x51, 0x52, 0x54, 0x55, 0x5A, 0x5C})
         bytes(op, 7, 2);
     for (const std::uint8_t op : {0x3B, 0x3C, 0x5D}) bytes(op, 6, 3);  // BUFFER, SEND CUE SHEET
     for (const std::uint8_t op : {0xA2, 0xA3, 0xA4, 0xAD, 0xBD, 0xBF}) bytes(op, 8, 2);
-    bytes(0xA0, 6, 4);  // REPORT LUNS
-    bytes(0xB6, 9, 2);  // SET STREAMING
+    bytes(0xA0, 6, 4);                  // REPORT LUNS
+    bytes(0xB6, 9, 2);                  // SET STREAMING
     table[0x25] = {Unit::Fixed, 8, 0};  // READ CAPACITY: 8 bytes
     table[0x04] = {Unit::Fixed, 0, 0};  // FORMAT UNIT
-    for (const std::uint8_t op : {0x08, 0x0A}) table[op] = {Unit::Blocks256, 4, 1};  // READ/WRITE(6)
+    for (const std::uint8_t op : {0x08, 0x0A})
+        table[op] = {Unit::Blocks256, 4, 1};                            // READ/WRITE(6)
     for (const std::uint8_t op : {0x28, 0x2A, 0x2E}) blocks(op, 7, 2);  // READ/WRITE(10), W&V
     for (const std::uint8_t op : {0xA8, 0xAA}) blocks(op, 6, 4);        // READ/WRITE(12)
     for (const std::uint8_t op : {0x88, 0x8A}) blocks(op, 10, 4);       // READ/WRITE(16)
@@ -47,7 +48,8 @@ constexpr std::array<Length, 256> Table() {
 
 std::size_t Field(const std::vector<std::uint8_t>& cdb, std::size_t at, std::size_t width) {
     std::size_t value = 0;
-    for (std::size_t i = at; i < at + width; ++i) value = value << 8 | (i < cdb.size() ? cdb[i] : 0);
+    for (std::size_t i = at; i < at + width; ++i)
+        value = value << 8 | (i < cdb.size() ? cdb[i] : 0);
     return value;
 }
 

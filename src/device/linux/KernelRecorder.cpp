@@ -49,7 +49,7 @@ std::string Joined(std::string problems, const std::string& more) {
 }
 }  // namespace
 
-KernelRecorder::KernelRecorder(std::string folder)
+KernelRecorder::KernelRecorder(const std::string& folder)
     : m_folder(Canonical(folder)), m_target(m_folder) {}
 
 KernelRecorder::~KernelRecorder() {
@@ -87,7 +87,8 @@ std::string KernelRecorder::StartServing() {
     m_uio = std::make_unique<UioDevice>();
     if (std::string problem = m_uio->Open(m_target.UioName()); !problem.empty()) return problem;
     m_server = ::fork();
-    if (m_server < 0) return std::string("cannot start the serving process: ") + std::strerror(errno);
+    if (m_server < 0)
+        return std::string("cannot start the serving process: ") + std::strerror(errno);
     if (m_server == 0) Serve();
     m_uio.reset();
     m_drive.reset();  // nothing changed it here: nothing is saved
@@ -112,7 +113,8 @@ void KernelRecorder::Serve() {
     }
     m_drive.reset();  // saves the drive folder, as its owner
     m_uio.reset();
-    if (!problem.empty()) std::cerr << "maple-cli: serving " << m_folder << ": " << problem << std::endl;
+    if (!problem.empty())
+        std::cerr << "maple-cli: serving " << m_folder << ": " << problem << std::endl;
     ::_exit(problem.empty() ? 0 : 1);
 }
 
@@ -159,8 +161,7 @@ std::string KernelRecorder::EndText(int status) {
 
 bool KernelRecorder::ServingEnded() {
     int status = 0;
-    if (m_server <= 0 || ::waitpid(m_server, &status, WNOHANG) != m_server)
-        return m_endStatus >= 0;
+    if (m_server <= 0 || ::waitpid(m_server, &status, WNOHANG) != m_server) return m_endStatus >= 0;
     m_server = -1;
     m_endStatus = status;
     return true;

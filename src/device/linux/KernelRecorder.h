@@ -23,7 +23,7 @@ class UioDevice;
 class KernelRecorder {
   public:
     // `folder` is a virtual drive folder (maple-cli virtual create).
-    explicit KernelRecorder(std::string folder);
+    explicit KernelRecorder(const std::string& folder);
     // Detaches what is still attached.
     ~KernelRecorder();
     KernelRecorder(const KernelRecorder&) = delete;

@@ -26,6 +26,7 @@ std::vector<std::string> SortedNodes(std::vector<std::string> names) {
               [](const std::string& a, const std::string& b) { return SrIndex(a) < SrIndex(b); });
     names.erase(std::unique(names.begin(), names.end()), names.end());
     std::vector<std::string> nodes;
+    nodes.reserve(names.size());
     for (const auto& name : names) nodes.push_back("/dev/" + name);
     return nodes;
 }

@@ -6,6 +6,7 @@
 
 #include "CdbTransferLength.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "TransportSlot.h"
 
 namespace {
@@ -64,7 +65,8 @@ void TcmuDriveAdapter::Answer(TcmuCommand& command) {
             TcmuFixedSense(m_transport.LastSK(), m_transport.LastASC(), m_transport.LastASCQ());
     } else {  // the drive could not be reached: the unit's own failure
         command.status = ScsiStatus::kCheckCondition;
-        command.sense = TcmuFixedSense(0x04, 0x44, 0x00);
+        command.sense =
+            TcmuFixedSense(SenseKey::kHardwareError, Asc::kInternalTargetFailure, Ascq::kNone);
     }
     if (direction != 0 || status != ScsiStatus::kGood) return;
     Scatter(data, command);

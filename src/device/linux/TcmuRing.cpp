@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ScsiStatus.h"
+#include "SenseCodes.h"
+
 namespace {
 // The ring's layout, from the kernel's linux/target_core_user.h (mailbox
 // version 2). The header itself does not compile as C++ (an inline function
@@ -152,12 +155,13 @@ void TcmuRing::AnswerCommand(TcmuCommandHandler& handler, const Layout& layout, 
     if (TakeCommand(layout, entry, length, command)) {
         handler.Answer(command);
     } else {
-        command.status = 2;
-        command.sense = TcmuFixedSense(0x04, 0x44, 0x00);
+        command.status = ScsiStatus::kCheckCondition;
+        command.sense =
+            TcmuFixedSense(SenseKey::kHardwareError, Asc::kInternalTargetFailure, Ascq::kNone);
     }
     entry[kStatusAt] = command.status;
     std::memset(entry + kSenseAt, 0, kSenseSize);
-    if (command.status == 2)
+    if (command.status == ScsiStatus::kCheckCondition)
         std::memcpy(entry + kSenseAt, command.sense.data(),
                     std::min(command.sense.size(), kSenseSize));
 }

@@ -44,8 +44,9 @@ class TcmuRing {
     // Answers every entry between our tail and the kernel's head, in order,
     // moving the tail past each. A command whose CDB or buffers lie outside
     // the data it may use, or whose buffers together exceed the data area, is
-    // answered with CHECK CONDITION 04/44/00 (internal target failure). Returns false with `problem` set when the mailbox or an
-    // entry header is damaged: the ring cannot be walked any further.
+    // answered with CHECK CONDITION 04/44/00 (internal target failure). Returns false with
+    // `problem` set when the mailbox or an entry header is damaged: the ring cannot be walked any
+    // further.
     bool AnswerPending(TcmuCommandHandler& handler, std::string& problem);
 
     // Entries answered so far (commands, padding and others).

@@ -6,11 +6,12 @@
 
 // The user-space I/O device through which the kernel hands a SCSI unit's
 // commands to this process: found by its name in /sys/class/uio, opened, and
-// its region (mailbox, command ring, data) mapped.
+// its region (mailbox, command ring, data) mapped. Tests stand in for the
+// kernel by overriding the region, the wait and the notice.
 class UioDevice {
   public:
     UioDevice() = default;
-    ~UioDevice();
+    virtual ~UioDevice();
     UioDevice(const UioDevice&) = delete;
     UioDevice& operator=(const UioDevice&) = delete;
 
@@ -20,14 +21,14 @@ class UioDevice {
     // The /dev node of the device named `name`, empty when there is none.
     static std::string NodeOf(const std::string& name);
 
-    std::uint8_t* Region() const { return m_region; }
-    std::size_t Size() const { return m_size; }
+    virtual std::uint8_t* Region() const { return m_region; }
+    virtual std::size_t Size() const { return m_size; }
 
     enum class Wake { Commands, Stop, Failed };
     // Waits until the kernel posts commands or `stopFd` becomes readable.
-    Wake Wait(int stopFd);
+    virtual Wake Wait(int stopFd);
     // Tells the kernel that answers are in the ring.
-    bool Notify();
+    virtual bool Notify();
 
   private:
     int m_fd = -1;

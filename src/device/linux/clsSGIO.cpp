@@ -104,19 +104,16 @@ std::int32_t clsSGIO::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     // Milliseconds; 3600000 s is 3.6e9 ms, which still fits the unsigned field.
     header.timeout = static_cast<unsigned>(timeout) * 1000U;
 
-    std::lock_guard<std::mutex> lock(m_commandMutex);
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     int error = 0;
     const int result = m_system->SendSgIo(fd, header, error);
     const bool transportFailed =
         result < 0 || header.host_status != 0 || (header.driver_status & kDriverStatusMask) != 0;
     const SenseFields fields = DecodeSense(
         sense, header.sb_len_wr > kSenseBufferSize ? kSenseBufferSize : header.sb_len_wr);
-    m_sense = {fields.key, fields.asc, fields.ascq};
-    if (transportFailed) return ScsiStatus::kServiceFailure;
-    if (header.status != ScsiStatus::kCheckCondition) {
-        if (header.status == ScsiStatus::kGood) m_sense = {};
-    }
-    return header.status;
+    const bool good = !transportFailed && header.status == ScsiStatus::kGood;
+    m_states.SetSense(drive, good ? SenseFields{} : fields);
+    return transportFailed ? ScsiStatus::kServiceFailure : header.status;
 }
 
 std::string clsSGIO::OpenProblem() const {
@@ -140,6 +137,7 @@ clsSGIO::Drive* clsSGIO::Find(const std::string& drive) {
 std::string clsSGIO::ClaimDrive(const std::string& drive) {
     Drive* entry = Find(drive);
     if (entry == nullptr) return drive + ": no such drive";
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     if (entry->claims == 0) {
         int error = 0;
         entry->exclusiveFd = m_system->OpenExclusive(entry->node, error);
@@ -152,16 +150,19 @@ std::string clsSGIO::ClaimDrive(const std::string& drive) {
 
 void clsSGIO::ReleaseDrive(const std::string& drive) {
     Drive* entry = Find(drive);
-    if (entry == nullptr || entry->claims == 0 || --entry->claims > 0) return;
+    if (entry == nullptr) return;
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
+    if (entry->claims == 0 || --entry->claims > 0) return;
     m_system->Close(entry->exclusiveFd);
     entry->exclusiveFd = -1;
 }
 
 std::optional<std::int64_t> clsSGIO::LastMediaChange(const std::string& drive) {
     const int fd = HandleOf(drive);
+    if (fd < 0) return std::nullopt;
     std::int64_t milliseconds = 0;
     // The driver may ask the drive: not in the middle of another command.
-    const std::lock_guard<std::mutex> lock(m_commandMutex);
-    if (fd < 0 || !m_system->LastMediaChange(fd, milliseconds)) return std::nullopt;
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
+    if (!m_system->LastMediaChange(fd, milliseconds)) return std::nullopt;
     return milliseconds;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "DriveStates.h"
 #include "ExclusiveAccess.h"
 #include "MediaChanges.h"
 #include "SgioSystem.h"
@@ -22,9 +22,9 @@ class clsSGIO final : public clsSCSI, public ExclusiveAccess, public SystemMedia
     ~clsSGIO() override;
 
     std::string Interface() const override { return "SG_IO"; }
-    std::uint8_t LastASCQ() const override { return m_sense.ascq; }
-    std::uint8_t LastASC() const override { return m_sense.asc; }
-    std::uint8_t LastSK() const override { return m_sense.key; }
+    std::uint8_t LastASCQ() const override { return m_states.LastSense().ascq; }
+    std::uint8_t LastASC() const override { return m_states.LastSense().asc; }
+    std::uint8_t LastSK() const override { return m_states.LastSense().key; }
     bool Initialized() override { return true; }
     bool Installed() override;
     std::int16_t DriveCount() const override;
@@ -53,16 +53,12 @@ class clsSGIO final : public clsSCSI, public ExclusiveAccess, public SystemMedia
         int exclusiveFd = -1;  // held while claimed
         int claims = 0;
     };
-    struct Sense {
-        std::uint8_t key = 0, asc = 0, ascq = 0;
-    };
 
     int HandleOf(const std::string& drive) const;
     Drive* Find(const std::string& drive);
     bool Address(const std::string& drive, ScsiAddress& address);
 
     std::unique_ptr<SgioSystem> m_system;
-    std::vector<Drive> m_drives;
-    Sense m_sense;
-    std::mutex m_commandMutex;
+    std::vector<Drive> m_drives;  // fixed once made; a drive's claims under its command lock
+    DriveStates m_states;
 };

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "AspiRequests.h"
+#include "ScsiStatus.h"
 #include "SenseData.h"
 #include "Sleeper.h"
 
@@ -46,6 +47,7 @@ clsASPI::clsASPI(std::unique_ptr<SptiSystem> system, const std::string& library)
 clsASPI::~clsASPI() = default;
 
 bool clsASPI::Send(void* request) {
+    const std::lock_guard<std::mutex> lock(m_bridgeMutex);
     try {
         m_bridge.CallFunc("SendASPI32Command", {reinterpret_cast<std::intptr_t>(request)});
         return true;
@@ -116,7 +118,7 @@ std::int32_t clsASPI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     // Unnamed: a named event would be shared with every other process that
     // opens the same name.
     const HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (event == nullptr) return 255;
+    if (event == nullptr) return ScsiStatus::kServiceFailure;
     ::ResetEvent(event);
     Block<AR::kExecuteBytes> request;
     request[AR::kCommand] = AR::kExecute;
@@ -130,14 +132,13 @@ std::int32_t clsASPI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     request[AR::kCdbLength] = cdbLen;
     PutWord(&request[AR::kCompletionEvent], reinterpret_cast<std::uintptr_t>(event), AR::kPointer);
     std::memcpy(&request[AR::kCdb], cdb, std::min<std::size_t>(cdbLen, 16));
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     const bool answered = Send(request.bytes) && WaitFor(request.bytes, event, timeout);
-    const SenseFields sense = DecodeSense(&request[AR::kSense], AR::kSenseBytes);
-    m_key = sense.key;
-    m_asc = sense.asc;
-    m_ascq = sense.ascq;
+    m_states.SetSense(drive, DecodeSense(&request[AR::kSense], AR::kSenseBytes));
     ::CloseHandle(event);
     // An adapter-level error with target status 0 is no success.
-    return answered && request[AR::kStatus] == AR::kCompleted ? request[AR::kTargetStatus] : 255;
+    return answered && request[AR::kStatus] == AR::kCompleted ? request[AR::kTargetStatus]
+                                                              : ScsiStatus::kServiceFailure;
 }
 
 bool clsASPI::WaitFor(std::uint8_t* request, void* event, std::int32_t timeout) {

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "DriveStates.h"
 #include "SptiSystem.h"
 #include "clsCDECL.h"
 #include "clsSCSI.h"
@@ -23,9 +25,9 @@ class clsASPI final : public clsSCSI {
     clsASPI& operator=(const clsASPI&) = delete;
 
     std::string Interface() const override { return "ASPI"; }
-    std::uint8_t LastASCQ() const override { return m_ascq; }
-    std::uint8_t LastASC() const override { return m_asc; }
-    std::uint8_t LastSK() const override { return m_key; }
+    std::uint8_t LastASCQ() const override { return m_states.LastSense().ascq; }
+    std::uint8_t LastASC() const override { return m_states.LastSense().asc; }
+    std::uint8_t LastSK() const override { return m_states.LastSense().key; }
     // True when the layer reports itself ready.
     bool Initialized() override;
     // True when the layer was loaded.
@@ -57,8 +59,9 @@ class clsASPI final : public clsSCSI {
     void ScanDrives();
 
     std::unique_ptr<SptiSystem> m_system;
-    clsCDECL m_bridge;
+    clsCDECL m_bridge;  // keeps the function it called last: one call at a time (m_bridgeMutex)
+    std::mutex m_bridgeMutex;
     bool m_loaded = false;
     std::vector<std::string> m_drives;
-    std::uint8_t m_key = 0, m_asc = 0, m_ascq = 0;
+    DriveStates m_states;
 };

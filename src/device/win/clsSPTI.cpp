@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "ScsiStatus.h"
 #include "SenseData.h"
 
 namespace {
@@ -61,7 +62,6 @@ std::string clsSPTI::DriveHandle(std::int16_t index) const {
 }
 
 void clsSPTI::OpenHandles() {
-    m_handlesOpened = true;
     const std::uint32_t access = m_system->NtVersion5OrLater() ? kReadWrite : kReadOnly;
     for (char letter = 'A'; letter <= 'Z'; ++letter)
         if (m_system->DriveType(letter) == kCdRom)
@@ -72,7 +72,7 @@ void clsSPTI::OpenHandles() {
 std::intptr_t clsSPTI::HandleOf(const std::string& drive) {
     const char letter = drive.empty() ? '\0' : static_cast<char>(std::toupper(drive.front()));
     if (letter < 'A' || letter > 'Z') return SptiSystem::kInvalidHandle;
-    if (!m_handlesOpened) OpenHandles();
+    std::call_once(m_handlesOpened, [this] { OpenHandles(); });
     return m_handles[static_cast<std::size_t>(letter - 'A')];
 }
 
@@ -91,7 +91,7 @@ std::int32_t clsSPTI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
                               std::uint8_t cdbLen, std::int32_t direction, void* buffer,
                               std::int32_t bufferLen, std::int32_t& timeout) {
     const std::intptr_t handle = HandleOf(drive);
-    if (handle == SptiSystem::kInvalidHandle) return 24;
+    if (handle == SptiSystem::kInvalidHandle) return ScsiStatus::kCannotOpen;
     if (timeout == 0) timeout = kNoPracticalLimit;
     PassThroughRequest request{};
     request.header.Length = sizeof request.header;
@@ -103,11 +103,9 @@ std::int32_t clsSPTI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
     request.header.DataBuffer = buffer;
     request.header.SenseInfoOffset = offsetof(PassThroughRequest, sense);
     std::memcpy(request.header.Cdb, cdb, std::min<std::size_t>(cdbLen, sizeof request.header.Cdb));
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
     const bool sent =
         m_system->Control(handle, m_passThroughCode, &request, sizeof request, sizeof request);
-    const SenseFields sense = DecodeSense(request.sense, sizeof request.sense);
-    m_key = sense.key;
-    m_asc = sense.asc;
-    m_ascq = sense.ascq;
-    return sent ? request.header.ScsiStatus : 255;
+    m_states.SetSense(drive, DecodeSense(request.sense, sizeof request.sense));
+    return sent ? request.header.ScsiStatus : ScsiStatus::kServiceFailure;
 }

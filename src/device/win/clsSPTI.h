@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "DriveStates.h"
 #include "SptiSystem.h"
 #include "clsSCSI.h"
 
@@ -20,9 +22,9 @@ class clsSPTI final : public clsSCSI {
     clsSPTI& operator=(const clsSPTI&) = delete;
 
     std::string Interface() const override { return "SPTI"; }
-    std::uint8_t LastASCQ() const override { return m_ascq; }
-    std::uint8_t LastASC() const override { return m_asc; }
-    std::uint8_t LastSK() const override { return m_key; }
+    std::uint8_t LastASCQ() const override { return m_states.LastSense().ascq; }
+    std::uint8_t LastASC() const override { return m_states.LastSense().asc; }
+    std::uint8_t LastSK() const override { return m_states.LastSense().key; }
     bool Initialized() override { return true; }
     // True when a drive was found and the first one could be opened.
     bool Installed() override;
@@ -46,9 +48,10 @@ class clsSPTI final : public clsSCSI {
 
     std::unique_ptr<SptiSystem> m_system;
     std::vector<std::string> m_drives;
+    // Opened once, on the first command of any thread (m_handlesOpened).
     std::array<std::intptr_t, 26> m_handles;
-    bool m_handlesOpened = false;
+    std::once_flag m_handlesOpened;
     // The control codes, computed from device type, access, function and method.
     std::uint32_t m_passThroughCode = 0, m_addressCode = 0;
-    std::uint8_t m_key = 0, m_asc = 0, m_ascq = 0;
+    DriveStates m_states;
 };

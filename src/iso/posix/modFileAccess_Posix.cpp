@@ -59,10 +59,12 @@ std::optional<FileFacts> StatPath(int folder, const char* path, int flags) {
         return std::nullopt;
     }
     const bool born = (facts.stx_mask & STATX_BTIME) != 0;
-    return FileFacts{KindOf(facts.stx_mode), static_cast<std::int64_t>(facts.stx_size),
+    return FileFacts{KindOf(facts.stx_mode),
+                     static_cast<std::int64_t>(facts.stx_size),
                      born ? facts.stx_btime.tv_sec : facts.stx_mtime.tv_sec,
                      static_cast<std::uint64_t>(makedev(facts.stx_dev_major, facts.stx_dev_minor)),
-                     static_cast<std::uint64_t>(facts.stx_ino)};
+                     static_cast<std::uint64_t>(facts.stx_ino),
+                     facts.stx_mtime.tv_sec * 1000000000LL + facts.stx_mtime.tv_nsec};
 }
 
 // Opens `name` (relative to `folder`); the record keeps `path` for messages.

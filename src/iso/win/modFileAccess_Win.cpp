@@ -196,8 +196,10 @@ std::optional<FileFacts> FactsOf(const std::string& path, DWORD flags) {
     if (!known) return std::nullopt;
     return FileFacts{KindOf(info.dwFileAttributes),
                      (static_cast<std::int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
-                     EpochOf(info.ftCreationTime), info.dwVolumeSerialNumber,
-                     (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+                     EpochOf(info.ftCreationTime),
+                     info.dwVolumeSerialNumber,
+                     (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+                     EpochOf(info.ftLastWriteTime)};
 }
 }  // namespace
 

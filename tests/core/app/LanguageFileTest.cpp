@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "LanguageTexts.h"
 #include "TestEnvironment.h"
+#include "TextCatalogue.h"
 
 namespace {
 
@@ -83,17 +83,21 @@ TEST_F(ReadKeyValueTest, RereadsTheFileOnEveryLookupAndAMissingFileGivesEmpty) {
     EXPECT_EQ(ReadKeyValue(folder.File("none.lng"), "a"), "");
 }
 
-TEST_F(ReadKeyValueTest, LanguageTextsFallBackToBuiltInTexts) {
-    WriteFile(
-        path,
-        "frmErase.String07=Erasing ...\nfrmErase.String08=\nfrmMain.CmdAbout.ToolTipText=About\n");
-    const LanguageTexts erase("frmErase", path);
-    EXPECT_EQ(erase.MessageKey(7), "frmErase.String07");
-    EXPECT_EQ(erase.Message(7, "正在抹除光碟 ..."), "Erasing ...");
-    EXPECT_EQ(erase.Message(8, "光碟抹除成功!"), "光碟抹除成功!");  // empty value
-    EXPECT_EQ(erase.Message(9, "信息"), "信息");                    // missing key
-    EXPECT_EQ(LanguageTexts("frmMain", path).Key("CmdAbout.ToolTipText", "x"), "About");
-    EXPECT_EQ(LanguageTexts("frmMain", "").Key("CmdAbout.ToolTipText", "显示"), "显示");
+TEST_F(ReadKeyValueTest, TheCatalogueReadsTheFileOnceAndFallsBackToBuiltInTexts) {
+    WriteFile(path,
+              "frmErase.String07=Erasing ...\nfrmErase.String08=\n"
+              "Engines.DataTooBig=%2 of %1, then %1 %3\n");
+    SetLanguageFilePath(path);
+    EXPECT_EQ(TextCatalogue::Text("frmErase.String07", "正在抹除光碟 ..."), "Erasing ...");
+    EXPECT_EQ(TextCatalogue::Text("frmErase.String08", "光碟抹除成功!"), "光碟抹除成功!");  // empty
+    EXPECT_EQ(TextCatalogue::Text("frmErase.String09", "信息"), "信息");  // missing
+    // Each value at its first place; a value left out is no error.
+    EXPECT_EQ(TextCatalogue::Text("Engines.DataTooBig", "", {"a", "b"}), "b of a, then %1 %3");
+    WriteFile(path, "frmErase.String07=changed\nfrmErase.String09=new\n");
+    EXPECT_EQ(TextCatalogue::Text("frmErase.String07", ""), "Erasing ...");  // read once
+    EXPECT_EQ(TextCatalogue::Text("frmErase.String09", "信息"), "信息");
+    SetLanguageFilePath("");
+    EXPECT_EQ(TextCatalogue::Text("frmErase.String07", "正在抹除光碟 ..."), "正在抹除光碟 ...");
 }
 
 }  // namespace

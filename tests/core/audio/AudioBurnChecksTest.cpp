@@ -95,7 +95,7 @@ TEST(AudioBurnChecks, NinetyNineTracksAreRecorded) {
     const auto tracks = Tracks(session, 99);
     AudioBurnOptions options;
     options.ejectDisc = false;
-    ASSERT_EQ(session.Start(tracks, options), AudioBurnOutcome::Finished);
+    ASSERT_EQ(session.Start(tracks, options), AudioBurnOutcome::Completed);
     EXPECT_EQ(session.Drive().Media().tracks.size(), 99u);
     EXPECT_EQ(session.counters.back(), "-   99   of   99   -");
     EXPECT_EQ(RecordedDifference(session.Track(99), CddaData(tracks[98])), "");

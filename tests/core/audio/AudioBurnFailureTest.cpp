@@ -78,11 +78,11 @@ const Failure kFailures[] = {
      "光碟机报告的原因：长时间写入仍在进行（02/04/08）。\n"
      "光碟仍是空白的：没有写入任何内容，可以再次刻录。",
      kAbort, 62, "1", true},
-    {"failed flush", Fails(0x35, 0, 3, 0x0C), false, AudioBurnOutcome::FinishedWithErrors,
+    {"failed flush", Fails(0x35, 0, 3, 0x0C), false, AudioBurnOutcome::CompletedWithErrors,
      "错误|SYNCHRONIZE CACHE failed.", kCloseAll, 2, "12", true},
-    {"failed track close", Fails(0x5B, 0, 5, 0x2C), false, AudioBurnOutcome::FinishedWithErrors,
+    {"failed track close", Fails(0x5B, 0, 5, 0x2C), false, AudioBurnOutcome::CompletedWithErrors,
      "错误|关闭轨道(Track)失败!", kCloseAll, 2, "12", true},
-    {"failed session close", Fails(0x5B, 2, 5, 0x2C), false, AudioBurnOutcome::FinishedWithErrors,
+    {"failed session close", Fails(0x5B, 2, 5, 0x2C), false, AudioBurnOutcome::CompletedWithErrors,
      "错误|关闭区间(Session)失败!", kCloseAll, 2, "12", true},
     // Nothing written yet: nothing is closed and the tray stays shut. (The
     // fit check asks for the free blocks first.)

@@ -38,9 +38,10 @@ TEST_F(AudioBurnRecording, TwoTracksFromStartToFinish) {
                                       Chunk("LIST", std::string(300, 'L')) + Chunk("data", sound) +
                                       Chunk("id3 ", std::string(128, 'I'))));
     const auto two = bench.PutCdda("two.wav", 3 * kBlock + 100, 2);
-    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Finished);
+    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Completed);
 
-    std::vector<std::uint8_t> expected = {0x5A, 0x55};
+    // The Write Parameters page, the capabilities page (BUFE), the page sent.
+    std::vector<std::uint8_t> expected = {0x5A, 0x5A, 0x55};
     for (std::size_t blocks : {50u, 4u}) {
         expected.insert(expected.end(), {0xBB, 0x52});
         expected.insert(expected.end(), blocks, 0x2A);
@@ -68,7 +69,7 @@ TEST_F(AudioBurnRecording, TwoTracksFromStartToFinish) {
 
 TEST_F(AudioBurnRecording, StatusTextsOfATrack) {
     const auto nine = bench.PutCdda("nine.wav", 9 * kSector);
-    ASSERT_EQ(bench.Start({nine}), AudioBurnOutcome::Finished);
+    ASSERT_EQ(bench.Start({nine}), AudioBurnOutcome::Completed);
     const auto& phases = bench.reporter.phases;
     // A CD-DA file is read in place: nothing is converted first.
     const std::vector<std::string> expected = {"正在写入轨道 ...",    "SYNCHRONIZE CACHE ...",
@@ -85,7 +86,7 @@ TEST_F(AudioBurnRecording, StatusTextsOfATrack) {
     // A track shorter than a sector shows 100 % at once.
     bench.Insert(MediumKind::CdR);
     bench.reporter = ScriptedReporter();
-    ASSERT_EQ(bench.Start({bench.PutCdda("tiny.wav", 4)}), AudioBurnOutcome::Finished);
+    ASSERT_EQ(bench.Start({bench.PutCdda("tiny.wav", 4)}), AudioBurnOutcome::Completed);
     EXPECT_EQ(bench.reporter.percents, std::vector<std::string>{"100%"});
 }
 
@@ -95,11 +96,11 @@ TEST_F(AudioBurnRecording, TestModeSendsTheSameCommandsAsARecording) {
     const auto two = bench.PutCdda("two.wav", 3 * kSector, 2);
     AudioBurnOptions options;
     options.testMode = true;
-    ASSERT_EQ(bench.Start({one, two}, options), AudioBurnOutcome::Finished);
+    ASSERT_EQ(bench.Start({one, two}, options), AudioBurnOutcome::Completed);
     const auto testRun = RecordingOpcodes();
     bench.Insert(MediumKind::CdR);
     bench.Transport().ClearCommandLog();
-    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Finished);
+    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Completed);
     EXPECT_EQ(RecordingOpcodes(), testRun);
 }
 
@@ -107,7 +108,7 @@ TEST_F(AudioBurnRecording, RejectedSpeedIsWarnedAboutForEveryTrack) {
     bench.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Reject;
     const auto one = bench.PutCdda("one.wav", kBlock, 1);
     const auto two = bench.PutCdda("two.wav", kBlock, 2);
-    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Finished);
+    ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Completed);
     const std::string warning = "提示|WARNING: 碟机不支持所选定的写入倍速16x, 将以默认速度刻录!";
     EXPECT_EQ(bench.reporter.Messages(),
               (std::vector<std::string>{warning, warning, "信息|刻录完成!"}));

@@ -19,7 +19,7 @@ std::string AudioBurnSession::TempTrack() {
 
 AudioBurnOutcome AudioBurnSession::Start(const std::vector<std::string>& tracks,
                                          AudioBurnOptions options) {
-    AudioBurnEngine engine(reporter, options, LanguageTexts("frmWriteCDDA", ""));
+    AudioBurnEngine engine(reporter, options);
     engine.SetTrackCounterHandler([this](const std::string& text) { counters.push_back(text); });
     return engine.StartAudioBurn(Id(), tracks);
 }

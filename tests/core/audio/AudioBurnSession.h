@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "AudioBurnEngine.h"
-#include "ScriptedReporter.h"
 #include "IsolatedProgramFolders.h"
+#include "ScriptedReporter.h"
 #include "VirtualDriveSession.h"
 
 // A virtual drive session for audio recordings: the program's folders

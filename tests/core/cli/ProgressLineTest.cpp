@@ -27,3 +27,10 @@ TEST(ProgressLineTest, RedrawsAtMostFourTimesASecond) {
     for (std::int64_t now = 1'000; now < 3'000; now += 10) drawn += line.DueForRedraw(now) ? 1 : 0;
     EXPECT_EQ(drawn, 8);  // in two seconds of reports every 10 ms
 }
+
+TEST(ProgressLineTest, ShowsTheBufferLevelsThatAreKnown) {
+    EXPECT_EQ(ProgressLine::BuffersText(87, 40), "fifo 87% drive 40%");
+    EXPECT_EQ(ProgressLine::BuffersText(-1, 100), "drive 100%");
+    EXPECT_EQ(ProgressLine::BuffersText(5, -1), "fifo 5%");
+    EXPECT_EQ(ProgressLine::BuffersText(-1, -1), "");
+}

@@ -104,7 +104,7 @@ TEST(EmulatedCommands, ProfilesOfPressedDiscsAndTheProfileList) {
 TEST(EmulatedCommands, MalformedRequestsAreRefusedLikeADriveDoes) {
     VirtualDriveSession drive;
     drive.Insert(MediumKind::CdR);
-    EXPECT_EQ(drive.Exec({0x04, 0, 0, 0, 0, 0}), 2);  // FORMAT UNIT: not offered
+    EXPECT_EQ(drive.Exec({0x07, 0, 0, 0, 0, 0}), 2);  // REASSIGN BLOCKS: not offered
     EXPECT_EQ(drive.Sense(), "05/20/00");
     std::vector<std::uint8_t> data(2048, 0);
     EXPECT_EQ(drive.Exec({0x28, 0, 0, 0, 0, 0}, &data), 2) << "READ(10) cut to 6 bytes";

@@ -207,12 +207,22 @@ TEST(EmulatedPeerCommands, FeaturesAreCurrentForTheMediumInTheDrive) {
     bench.Insert(MediumKind::DvdR);
     EXPECT_EQ(current(bench), always + "00 1F,00 21,00 2F,01 07,");
     bench.Insert(MediumKind::DvdPlusRw);
-    EXPECT_EQ(current(bench), always + "00 10,00 1F,00 2A,01 07,");
+    EXPECT_EQ(current(bench), always + "00 10,00 1F,00 23,00 2A,01 07,");
     bench.Insert(MediumKind::DvdPlusR);
     EXPECT_EQ(current(bench), always + "00 1F,00 2B,01 07,");
+    bench.Insert(MediumKind::DvdPlusRDl);
+    EXPECT_EQ(current(bench), always + "00 1F,00 2B,00 3B,01 07,");
+    bench.Insert(MediumKind::DvdRDl);
+    EXPECT_EQ(current(bench), always + "00 1F,00 21,00 2F,01 07,");
+    bench.Insert(MediumKind::BdR);
+    EXPECT_EQ(current(bench), always + "00 40,00 41,01 07,") << "BD: neither DVD Read nor a page";
+    bench.Insert(MediumKind::BdRe);
+    EXPECT_EQ(current(bench), always + "00 23,00 40,00 41,01 07,")
+        << "unformatted: nothing to read yet";
     std::vector<std::uint8_t> all(1024, 0);
     ASSERT_EQ(bench.Exec({0x46, 0, 0, 0, 0, 0, 0, 0x04, 0, 0, 0, 0}, &all), 0);
-    EXPECT_EQ(Be32(all, 0), 4u + 36 + 12 + 8 + 8 + 12 + 4 + 8 + 8 + 12 + 6 * 8)
+    // Profile list of 12, then the features (BD Read 28 bytes, BD Write 24).
+    EXPECT_EQ(Be32(all, 0), 4u + 52 + 12 + 8 + 8 + 12 + 4 + 8 + 8 + 12 + 12 + 6 * 8 + 8 + 32 + 28)
         << "every feature, current or not";
 }
 

@@ -93,7 +93,7 @@ TEST_F(DiscInfoFake, ANewMediumIsQueriedAgainWhateverTellsOfIt) {
     Answer(kOpReadCapacity, Data({0, 0, 0x12, 0x34, 0, 0, 8, 0}));  // swapped between two ticks
     EXPECT_TRUE(queriedAgain());
     EXPECT_FALSE(queriedAgain());
-    { const DriveBusyScope job; }  // a burn, an erase, a tray move
+    { const DriveBusyScope job(drive); }  // a burn, an erase, a tray move
     EXPECT_TRUE(queriedAgain());
     EXPECT_FALSE(queriedAgain());
 }

@@ -13,10 +13,7 @@ namespace {
 
 class Erase : public ::testing::Test {
   protected:
-    EraseOutcome Run(bool quick, const std::string& languageFile = "") {
-        EraseEngine engine(reporter, LanguageTexts("frmErase", languageFile));
-        return engine.Run(session.Id(), quick);
-    }
+    EraseOutcome Run(bool quick) { return EraseEngine(reporter).Run(session.Id(), quick); }
     std::int32_t DiscState() { return modMMC::GetDiscStatus(session.Id()).DiscState; }
     void ExpectResult(const std::string& text, const std::string& title, MessageIcon icon) {
         ASSERT_FALSE(reporter.messages.empty());
@@ -72,7 +69,7 @@ TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
     session.Insert(MediumKind::DvdPlusRw, 40);
     ASSERT_EQ(DiscState(), modMMC::DiscState::kComplete);
     session.Transport().ClearCommandLog();
-    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(Run(true), EraseOutcome::Completed);
     std::vector<std::pair<std::uint32_t, std::uint16_t>> writes;
     for (std::uint32_t lba = 0; lba < 300; lba += 25) writes.emplace_back(lba, 25);
     EXPECT_EQ(session.Writes(), writes);
@@ -89,12 +86,12 @@ TEST_F(Erase, DvdPlusRwIsOverwrittenWithZerosInsteadOfBlanked) {
 TEST_F(Erase, ADvdPlusRwRefusingPage05OrTheSpeedIsStillOverwritten) {
     session.Insert(MediumKind::DvdPlusRw, 40);
     session.Drive().Faults().rejectDefaultModeSense = true;
-    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(Run(true), EraseOutcome::Completed);
     EXPECT_EQ(session.Count(modMMC::kOpModeSelect10), 0u);
     session.Insert(MediumKind::DvdPlusRw, 40);
     session.Drive().Faults() = {};
     session.Drive().Faults().failures = {{0x55, 0, 1, 5, 0x26, 0}, {0xBB, 0, 1, 5, 0x24, 0}};
-    EXPECT_EQ(Run(true), EraseOutcome::Erased);
+    EXPECT_EQ(Run(true), EraseOutcome::Completed);
     EXPECT_EQ(DiscState(), modMMC::DiscState::kEmpty);
 }
 
@@ -125,13 +122,6 @@ TEST_F(Erase, FailuresAreReportedAsFailures) {
         EXPECT_EQ(reporter.phases.back(), "光碟抹除失败!");
         ExpectResult("光碟抹除失败!", "错误", MessageIcon::Exclamation);
     }
-}
-
-TEST_F(Erase, TextsComeFromTheLanguageFile) {
-    const std::string file = session.Put(
-        "English.lng", "frmErase.String03=There is no disc in the drive\r\nfrmErase.String04=\n");
-    EXPECT_EQ(Run(true, file), EraseOutcome::NoDisc);
-    ExpectResult("There is no disc in the drive", "提示", MessageIcon::Exclamation);
 }
 
 }  // namespace

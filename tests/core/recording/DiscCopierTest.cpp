@@ -47,8 +47,9 @@ TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved
     InsertDisc(MediumKind::CdRom, content);
     const std::string out = bench.File("out.iso");
     EXPECT_EQ(CopyToFile(out), CopyOutcome::ImageSaved);
-    // Drive check, speed, capacity, sessions and tracks, the volume probe, then the READ(10)s.
-    EXPECT_EQ(HexBytes(bench.Opcodes()).substr(0, 23), "00 AD AD BB 25 51 52 28");
+    // Drive check, the disc's family (not a DVD, not a BD), speed, capacity,
+    // sessions and tracks, the volume probe, then the READ(10)s.
+    EXPECT_EQ(HexBytes(bench.Opcodes()).substr(0, 29), "00 AD 46 AD 46 BB 25 51 52 28");
     EXPECT_EQ(HexBytes(bench.Cdbs(0xBB).back()),
               "BB 00 0B 00 FF FF 00 00 00 00 00 00");  // 16 x 176
     EXPECT_EQ(reporter.elapsed.front(), out);          // panel 3 names the file first
@@ -56,7 +57,7 @@ TEST_F(DiscCopierTest, ACopyChecksTheDriveSetsTheSpeedAndSaysWhenTheImageIsSaved
     EXPECT_EQ(reporter.events.back(),
               "message:信息|ISO文件创建成功!\n0 个无法读取的区块以零填充。");
     EXPECT_TRUE(reporter.busyAtCancelChecks);
-    EXPECT_FALSE(IsDriveBusy());
+    EXPECT_FALSE(AnyDriveBusy());
     EXPECT_EQ(GetProgramSetting("TempISO"), "");  // an image-only copy hands nothing over
     // A read speed the drive refuses is warned about and the copy goes on.
     bench.Drive().Faults().speedRequests = EmuFaults::SpeedRequests::Reject;
@@ -202,17 +203,17 @@ TEST_F(DiscCopierTest, AFailedReadCapacityOrAnUncreatableImageFailsBeforeReading
 
 TEST_F(DiscCopierTest, NoDiscABusyDriveAndACancelledDialogStopBeforeReading) {
     ASSERT_EQ(bench.Drive().RemoveMedium(), "");
-    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Stopped);
+    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Refused);
     EXPECT_EQ(reporter.events.back(), "message:提示|您的光碟机中没有光碟片");
     InsertDisc(MediumKind::CdRom, RandomImage(100 * 2048, 5));
     bench.Drive().Faults().notReadyCommands = 1000;
-    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Stopped);
+    EXPECT_EQ(CopyToFile(bench.File("out.iso")), CopyOutcome::Refused);
     EXPECT_EQ(reporter.events.back(), "message:提示|您的刻录机正在忙碌中！");
     EXPECT_EQ(bench.SleptMs(), 15000);
     bench.Drive().Faults().notReadyCommands = 0;
     bench.Transport().ClearCommandLog();
     const std::size_t messages = reporter.messages.size();
-    EXPECT_EQ(CopyToFile(""), CopyOutcome::Stopped);  // the user cancelled the dialog
+    EXPECT_EQ(CopyToFile(""), CopyOutcome::Refused);  // the user cancelled the dialog
     EXPECT_EQ(reporter.messages.size(), messages);
     EXPECT_EQ(bench.Count(0x28) + bench.Count(0x25), 0u);
 }

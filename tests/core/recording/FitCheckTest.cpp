@@ -93,6 +93,24 @@ TEST_F(FitCheck, ADvdPlusRwOffersItsWholeTrackAndNeedsNoRunOut) {
     ExpectRefused({"2295120 个区块", "2295104 个可用区块（4482 MB）"});
 }
 
+// A BD-RE still to be formatted holds what its default format gives
+// (11,826,176 blocks), not its unformatted size; a BD-R DL its two layers.
+TEST_F(FitCheck, BluRayDiscsOfferTheirFormattedCapacity) {
+    constexpr std::int64_t kBdReFormatted = 11826176;
+    reporter.cancelAt = 1;
+    EXPECT_EQ(Burn(MediumKind::BdRe, kBdReFormatted * 2048), BurnOutcome::Cancelled);
+    ExpectPassed();
+    reporter = ScriptedReporter();
+    bench.Transport().ClearCommandLog();
+    EXPECT_EQ(Burn(MediumKind::BdRe, kBdReFormatted * 2048 + 1), BurnOutcome::Refused);
+    ExpectRefused({"11826176 个可用区块（23098 MB）"});
+    EXPECT_EQ(bench.Count(0x04), 0u) << "refused before the format";
+    EXPECT_TRUE(bench.Drive().Media().unformatted);
+    reporter = ScriptedReporter();
+    EXPECT_EQ(Burn(MediumKind::BdRDl, 24438784LL * 2048 + 1), BurnOutcome::Refused);
+    ExpectRefused({"24438784 个可用区块"});
+}
+
 // Two tracks of 179,848 sectors and the 2-second pause between them leave 3
 // sectors free; one block more does not fit.
 TEST_F(FitCheck, AudioTracksCountWithThePausesBetweenThem) {

@@ -53,12 +53,14 @@ class ImageBurnerTest : public ::testing::Test {
     ScriptedReporter reporter;
 };
 
-// The commands of a whole recording on a blank CD-R: the checks; the set-up
-// (the medium and its free blocks, the Write Parameters page, the speed); the
-// writes; flush, close track and session, eject.
+// The commands of a whole recording on a blank CD-R: the checks (the disc's
+// family: not a DVD, not a BD); the set-up (the medium and its free blocks,
+// the Write Parameters page, the speed); the writes; flush, close track and
+// session, eject. The Write Parameters page is read, the capabilities page
+// asked whether the drive has BUFE, and the page sent.
 std::vector<std::uint8_t> Recording(std::size_t chunks) {
-    std::vector<std::uint8_t> opcodes = {0x00, 0xAD, 0x51, 0x46, 0x46, 0x51,
-                                         0x46, 0x52, 0x5A, 0x55, 0xAD, 0xBB};
+    std::vector<std::uint8_t> opcodes = {0x00, 0xAD, 0x46, 0x51, 0x46, 0x46, 0x51,
+                                         0x46, 0x52, 0x5A, 0x5A, 0x55, 0xAD, 0xBB};
     opcodes.insert(opcodes.end(), chunks, 0x2A);
     opcodes.insert(opcodes.end(), {0x35, 0x5B, 0x5B, 0x1B});
     return opcodes;
@@ -85,7 +87,7 @@ TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
                                         "message:信息|刻录完成!"}));
     EXPECT_EQ(reporter.messages.back().icon, MessageIcon::Information);
     EXPECT_TRUE(reporter.busyAtCancelChecks);
-    EXPECT_FALSE(IsDriveBusy());
+    EXPECT_FALSE(AnyDriveBusy());
 }
 
 // An ISO 9660 image ends with a whole chunk filled with zeros: its last block
@@ -109,16 +111,20 @@ TEST_F(ImageBurnerTest, TheWriteParametersPageAndTheSpeedAreSetForADataTrack) {
     options.writeSpeed = SpeedEntryOf(16);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
     const auto& page = bench.Drive().WriteParameters();
-    EXPECT_EQ(page[2], 0x01);  // no BUFE, no LS_V, no test write, Track At Once
+    EXPECT_EQ(page[2], 0x41);  // BUFE (the drive has it), no LS_V, no test write, Track At Once
     EXPECT_EQ(page[3], 0xC4);  // next session allowed, track mode 4
     EXPECT_EQ(page[4], 0x08);  // Mode 1
     EXPECT_EQ(HexBytes(bench.Cdbs(0xBB).back()),
               "BB 00 FF FF 0B 00 00 00 00 00 00 00");  // 16 x 176
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Appendable);
-    // The default speed asks for eight times the step.
+    // The default speed asks for eight times the step; a drive without
+    // underrun protection gets no BUFE.
     bench.Insert(MediumKind::CdR);
+    bench.Drive().Faults().noUnderrunProtection = true;
     options.writeSpeed = DefaultSpeedEntry();
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
+    EXPECT_EQ(bench.Drive().WriteParameters()[2], 0x01);
+    bench.Drive().Faults().noUnderrunProtection = false;
     EXPECT_EQ(HexBytes(bench.Cdbs(0xBB).back()), "BB 00 FF FF 05 80 00 00 00 00 00 00");
     // A speed the drive refuses is warned about once and recording goes on.
     bench.Insert(MediumKind::CdR);

@@ -8,9 +8,7 @@
 #include <filesystem>
 
 #include "BlockHashes.h"
-#include "EngineTexts.h"
 #include "ImageFileWriter.h"
-#include "LanguageFile.h"
 #include "MonotonicClock.h"
 #include "ProgressDisplay.h"
 #include "RecordingTestEnvironment.h"
@@ -153,19 +151,4 @@ TEST(BlockHashes, OneHashPerGroupOf32BlocksWhateverThePiecesSent) {
               std::vector<std::uint64_t>{BlockHashes::Of(std::span(data).first(kBlock))});
     EXPECT_EQ(hashes.Runs()[2].blockSize, 2352);
     EXPECT_EQ(hashes.BlockCount(), 102);
-}
-
-// Empty values keep the built-in text: LanguageFileTest.
-TEST(EngineTexts, TextNIsTheLanguageFilesStringN) {
-    TempFolder folder;
-    const std::string language = folder.File("English.lng");
-    WriteFile(language, "frmWriteISO.String26=You inserted a \n");
-    SetLanguageFilePath(language);
-    std::array<const char*, 27> texts{};
-    texts.fill("");
-    texts[25] = "built-in 26";
-    const EngineTexts loaded("frmWriteISO", texts);
-    SetLanguageFilePath("");
-    EXPECT_EQ(loaded(26), "You inserted a ");
-    EXPECT_EQ(loaded(99), "");
 }

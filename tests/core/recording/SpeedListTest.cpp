@@ -40,6 +40,20 @@ TEST(SpeedList, CdAndDvdSpeedsAreTheOnesTheDriveSwitchesTo) {
               (std::vector<std::string>{"16x", "12x", "8x", "4x"}));
 }
 
+// A BD recorder that ignores SET CD SPEED: the speeds go by SET STREAMING in
+// steps of 4495 kB/s, the descriptor ending at the medium's last block.
+TEST(SpeedList, BluRaySpeedsAreSetWithSetStreaming) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::BdR);
+    EXPECT_EQ(Texts(FillWriteSpeeds(bench.Id())), (std::vector<std::string>{"6x", "4x", "2x"}));
+    EXPECT_TRUE(bench.Cdbs(0xBB).empty());
+    const auto requests = bench.Cdbs(0xB6);
+    ASSERT_EQ(requests.size(), 6u);  // 6x down to 1x
+    EXPECT_EQ(HexBytes(requests.front()), "B6 00 00 00 00 00 00 00 00 00 1C 00");
+    EXPECT_EQ(Texts(FillReadSpeeds(bench.Id())),
+              (std::vector<std::string>{"8x", "6x", "4x", "2x"}));
+}
+
 TEST(SpeedList, ADriveThatKeepsItsSpeedOffersOnlyThatOne) {
     VirtualDriveSession bench;
     bench.Insert(MediumKind::CdR);
@@ -59,11 +73,13 @@ TEST(SpeedList, ADriveThatKeepsItsSpeedOffersOnlyThatOne) {
 }
 
 TEST(SpeedList, TheStepRule) {
-    EXPECT_EQ(ProbeSpeedStep(false, 9152), 176);
-    EXPECT_EQ(ProbeSpeedStep(false, 9153), 1385);  // a fast maximum without DVD media
-    EXPECT_EQ(ProbeSpeedStep(true, 100), 1385);
-    EXPECT_EQ(MediaSpeedStep(false), 176);
-    EXPECT_EQ(MediaSpeedStep(true), 1385);
+    EXPECT_EQ(ProbeSpeedStep(MediaFamily::CD, 9152), 176);
+    EXPECT_EQ(ProbeSpeedStep(MediaFamily::CD, 9153), 1385);  // a fast maximum without DVD media
+    EXPECT_EQ(ProbeSpeedStep(MediaFamily::DVD, 100), 1385);
+    EXPECT_EQ(ProbeSpeedStep(MediaFamily::BluRay, 100), 4495);
+    EXPECT_EQ(MediaSpeedStep(MediaFamily::CD), 176);
+    EXPECT_EQ(MediaSpeedStep(MediaFamily::DVD), 1385);
+    EXPECT_EQ(MediaSpeedStep(MediaFamily::BluRay), 4495);
     EXPECT_EQ(SpeedValue(24, 1385), 33240);  // above 32767: still unsigned 16 bits
     EXPECT_EQ(SpeedValue(400, 1385), 0xFFFF);
 }

@@ -1,12 +1,18 @@
 // The command ring of a kernel SCSI unit in user space, answered by the
 // virtual drive through the adapter: entries built here byte for byte as the
-// kernel lays them out (linux/target_core_user.h, mailbox version 2).
+// kernel lays them out (linux/target_core_user.h, mailbox version 2); and the
+// server thread that answers it while the kernel posts.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 
 #include "TcmuDriveAdapter.h"
 #include "TcmuRing.h"
+#include "TcmuServer.h"
 #include "TransportSlot.h"
 #include "VirtualDriveSession.h"
 
@@ -41,19 +47,26 @@ class FakeKernel {
             std::memset(&m_region[kDataArea + m_data], fill, buffers[i]);
             m_data += buffers[i];
         }
-        Put32(12, static_cast<std::uint32_t>((Head() + length) % kRing));
+        PublishHead(static_cast<std::uint32_t>((Head() + length) % kRing));
         return at;
     }
     // Fills the ring up to its end with a padding entry (opcode `op`).
     void Pad(std::uint8_t op = 0) {
         Put32(kMailbox + Head(), static_cast<std::uint32_t>(kRing - Head()) | op);
-        Put32(12, 0);
+        PublishHead(0);
     }
 
     std::uint8_t* Region() { return m_region.data(); }
     std::size_t Size() const { return m_region.size(); }
     std::uint32_t Head() const { return Get32(12); }
-    std::uint32_t Tail() const { return Get32(64); }
+    std::uint32_t Tail() const {
+        return __atomic_load_n(reinterpret_cast<const std::uint32_t*>(&m_region[64]),
+                               __ATOMIC_ACQUIRE);
+    }
+    // The kernel moves the head once the entries before it are written.
+    void PublishHead(std::uint32_t head) {
+        __atomic_store_n(reinterpret_cast<std::uint32_t*>(&m_region[12]), head, __ATOMIC_RELEASE);
+    }
     std::uint8_t Status(std::size_t entry) const { return m_region[entry + 8]; }
     std::string Sense(std::size_t entry) const {
         char text[12];
@@ -187,6 +200,56 @@ TEST(TcmuRing, DamagedEntriesAreRefusedWithoutTouchingOutsideTheRegion) {
     bench.kernel.Put32(8, 1 << 20);  // a ring larger than the region
     EXPECT_FALSE(bench.ring.AnswerPending(bench.adapter, problem));
     EXPECT_EQ(problem, "the mailbox names a command ring outside the shared region");
+}
+
+// The kernel's side of a served unit: it posts commands through one event,
+// and learns of answers through another.
+class FakeUio : public UioDevice {
+  public:
+    explicit FakeUio(FakeKernel& kernel) : m_kernel(kernel) {}
+    ~FakeUio() override {
+        ::close(m_posted);
+        ::close(m_answered);
+    }
+    std::uint8_t* Region() const override { return m_kernel.Region(); }
+    std::size_t Size() const override { return m_kernel.Size(); }
+    Wake Wait(int stopFd) override {
+        pollfd fds[2] = {{m_posted, POLLIN, 0}, {stopFd, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) return Wake::Failed;
+        if (fds[1].revents != 0) return Wake::Stop;
+        return Take(m_posted) ? Wake::Commands : Wake::Failed;
+    }
+    bool Notify() override { return Give(m_answered); }
+    bool Post() { return Give(m_posted); }
+    bool AwaitAnswers() { return Take(m_answered); }
+
+  private:
+    static bool Give(int fd) {
+        const std::uint64_t one = 1;
+        return ::write(fd, &one, sizeof one) == sizeof one;
+    }
+    static bool Take(int fd) {
+        std::uint64_t count = 0;
+        return ::read(fd, &count, sizeof count) == sizeof count;
+    }
+    FakeKernel& m_kernel;
+    const int m_posted = ::eventfd(0, EFD_CLOEXEC), m_answered = ::eventfd(0, EFD_CLOEXEC);
+};
+
+TEST(TcmuServer, AnswersWhatTheKernelPostsOnItsOwnThreadUntilStopped) {
+    RingBench bench;
+    FakeUio uio(bench.kernel);
+    std::atomic<bool> failed{false};
+    TcmuServer server(uio, bench.adapter, [&failed] { failed = true; });
+    ASSERT_EQ(server.Start(), "");
+    for (int round = 0; round < 4; ++round) {
+        const std::size_t inquiry = bench.kernel.Queue({0x12, 0, 0, 0, 36, 0}, {36});
+        ASSERT_TRUE(uio.Post() && uio.AwaitAnswers());
+        EXPECT_EQ(bench.kernel.Tail(), bench.kernel.Head());
+        EXPECT_EQ(bench.kernel.Status(inquiry), 0);
+    }
+    EXPECT_EQ(server.Stop(), "");
+    EXPECT_FALSE(failed);
 }
 
 }  // namespace

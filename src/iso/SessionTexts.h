@@ -1,0 +1,35 @@
+#pragma once
+
+#include <span>
+
+#include "TextTable.h"
+
+// Texts of continuing a disc: reading its last session, the clashes of new
+// files with the files on it, and the questions of the data disc window.
+enum class SessionText {
+    NotIsoUdf,
+    NotIso,
+    Unreadable,
+    LargeFile,
+    SymbolicLink,
+    SpecialFile,
+    OutsideSession,
+    UnusableName,
+    Clashes,
+    DiscChanged,
+    GrowthFailed,
+    BlankDisc,
+    ClosedDisc,
+    NoDiscState,
+    CopyingLastSession,
+    LeftOut,
+    NothingToClose,
+    CloseRefused,
+    DiscClosed,
+    CloseConfirm,
+    ContinueQuestion,
+    OnDiscTip,
+    LeftOutList,
+    Count
+};
+std::span<const TextRow<SessionText>> TextRows(SessionText);

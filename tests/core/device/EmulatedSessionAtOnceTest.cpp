@@ -1,0 +1,88 @@
+// Audio Session At Once on the virtual recorder: the cue sheet checks real
+// recorders make, the recording from the first pre-gap, and the Q
+// sub-channel that tells the index 0 and index 1 positions back.
+#include <gtest/gtest.h>
+
+#include "VirtualDriveSession.h"
+
+namespace {
+
+constexpr std::uint8_t kSao = 2;
+
+// Cue sheet entries (CTL/ADR, TNO, INDEX, DATA FORM, SCMS, M, S, F): the
+// lead-in, track 1 from 00:00:00 (index 0) and 00:02:00 (index 1), track 2
+// with a pause from 00:06:00 to 00:07:00, the lead-out at 00:12:00 (LBA 750).
+std::vector<std::uint8_t> TwoTrackSheet() {
+    return {0x01, 0x00, 0, 0x01, 0, 0, 0, 0, 0x01, 0x01, 0, 0, 0, 0, 0,  0,
+            0x01, 0x01, 1, 0,    0, 0, 2, 0, 0x01, 0x02, 0, 0, 0, 0, 6,  0,
+            0x01, 0x02, 1, 0,    0, 0, 7, 0, 0x01, 0xAA, 1, 1, 0, 0, 12, 0};
+}
+
+std::int32_t SendCueSheet(VirtualDriveSession& bench, std::vector<std::uint8_t> sheet) {
+    const auto length = static_cast<std::uint8_t>(sheet.size());
+    return bench.Exec({0x5D, 0, 0, 0, 0, 0, 0, 0, length, 0}, &sheet, true);
+}
+
+// READ CD of one sector at `lba` with the formatted Q sub-channel (byte 10
+// = 010b) and, when `withData`, the sector's 2352 bytes before it.
+std::vector<std::uint8_t> ReadQ(VirtualDriveSession& bench, std::int32_t lba,
+                                bool withData = false) {
+    const auto at = static_cast<std::uint32_t>(lba);
+    std::vector<std::uint8_t> reply(withData ? 2352 + 16 : 16, 0xEE);
+    const std::int32_t status =
+        bench.Exec({0xBE, 0, std::uint8_t(at >> 24), std::uint8_t(at >> 16), std::uint8_t(at >> 8),
+                    std::uint8_t(at), 0, 0, 1, std::uint8_t(withData ? 0x10 : 0), 0x02, 0},
+                   &reply);
+    if (status != 0) return {};
+    return {reply.end() - 16, reply.end() - 6};  // CTL/ADR to the absolute frame
+}
+
+TEST(EmulatedSessionAtOnce, CueSheetsOutsideTheRedBookAreRefused) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    ASSERT_EQ(bench.SetWriteParameters(kSao, 0, 0, false, 0), 0);
+    std::vector<std::uint8_t> sheet = TwoTrackSheet();
+    sheet[46] = 10, sheet[47] = 74;  // the lead-out at 00:10:74: track 2 holds 299 blocks
+    EXPECT_EQ(SendCueSheet(bench, sheet), 2);
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    sheet = TwoTrackSheet();
+    sheet[30] = 5;  // track 2's pause from 00:05:00: track 1 holds 225 blocks
+    EXPECT_EQ(SendCueSheet(bench, sheet), 2);
+    sheet = TwoTrackSheet();
+    sheet[14] = 1;  // the first pre-gap from 00:01:00: 75 blocks
+    EXPECT_EQ(SendCueSheet(bench, sheet), 2);
+    EXPECT_EQ(bench.Sense(), "05/26/00");
+    EXPECT_EQ(SendCueSheet(bench, TwoTrackSheet()), 0);
+}
+
+TEST(EmulatedSessionAtOnce, TheQSubChannelTellsWhereEachIndexStarts) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    ASSERT_EQ(bench.SetWriteParameters(kSao, 0, 0, false, 0), 0);
+    ASSERT_EQ(SendCueSheet(bench, TwoTrackSheet()), 0);
+    // Exactly the announced blocks, from the first pre-gap to the lead-out.
+    const std::vector<std::uint8_t> sound(750 * 2352, 0x5A);
+    EXPECT_EQ(bench.Write10(std::uint32_t(-150), 901, std::vector<std::uint8_t>(901 * 2352, 0)), 2)
+        << "past the lead-out";
+    ASSERT_EQ(bench.Write10(std::uint32_t(-150), 150, std::vector<std::uint8_t>(150 * 2352, 0)), 0);
+    ASSERT_EQ(bench.Write10(0, 750, sound), 0) << bench.Sense();
+    EXPECT_NE(bench.DiscInformation()[2] & 0x03, 2) << "not complete before the flush";
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    EXPECT_EQ(bench.DiscInformation()[2] & 0x03, 2) << "the lead-out closed the session";
+    // Q: CTL/ADR, track, index, relative M S F, zero, absolute M S F (BCD).
+    EXPECT_EQ(HexBytes(ReadQ(bench, -150)), "01 01 00 00 01 74 00 00 00 00") << "pre-gap start";
+    EXPECT_EQ(HexBytes(ReadQ(bench, -1)), "01 01 00 00 00 00 00 00 01 74");
+    EXPECT_EQ(HexBytes(ReadQ(bench, 0, true)), "01 01 01 00 00 00 00 00 02 00");
+    EXPECT_EQ(HexBytes(ReadQ(bench, 299)), "01 01 01 00 03 74 00 00 05 74");
+    EXPECT_EQ(HexBytes(ReadQ(bench, 300)), "01 02 00 00 00 74 00 00 06 00") << "track 2's pause";
+    EXPECT_EQ(HexBytes(ReadQ(bench, 374)), "01 02 00 00 00 00 00 00 06 74");
+    EXPECT_EQ(HexBytes(ReadQ(bench, 375, true)), "01 02 01 00 00 00 00 00 07 00");
+    EXPECT_EQ(HexBytes(ReadQ(bench, 749)), "01 02 01 00 04 74 00 00 11 74");
+    EXPECT_TRUE(ReadQ(bench, 750).empty()) << "the lead-out is not read";
+    std::vector<std::uint8_t> q(16, 0);
+    ASSERT_EQ(bench.Exec({0xBE, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0x02, 0}, &q), 0);
+    EXPECT_EQ(HexBytes({q[10], q[11]}), "5A 28") << "the CRC of Q, inverted";
+    EXPECT_EQ(bench.Exec({0xBE, 0, 0, 0, 0, 0, 0, 0, 1, 0x10, 0x01, 0}, &q), 2) << "raw P-W";
+}
+
+}  // namespace

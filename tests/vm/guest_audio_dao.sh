@@ -1,0 +1,56 @@
+# In the guest: audio CDs recorded Disc-At-Once by maple-cli through the
+# kernel device, read back by cdparanoia. Three FLAC files cut
+# from one continuous signal (noise; every length whole sectors of 588
+# samples) play back to back as the signal itself when gapless; with 3 s
+# pauses the rip of a track ends in the pause's silence, and the recorder's
+# own verify finds every track start and pause through the Q sub-channel.
+# flac comes from the host.
+. ./lib.sh
+export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
+head -c $((15 * 176400)) /dev/urandom > /tmp/signal.raw
+piece() {  # NAME FIRST-SECTOR SECTORS
+  dd if=/tmp/signal.raw of=/tmp/$1.raw bs=2352 skip=$2 count=$3 2> /dev/null &&
+    flac -s --force-raw-format --endian=little --sign=signed --channels=2 --bps=16 \
+      --sample-rate=44100 -o /tmp/$1.flac /tmp/$1.raw
+}
+piece a 0 375 && piece b 375 300 && piece c 675 450 || echo "FAIL making the FLAC files"
+
+# rip DIR: cdparanoia rips every track of the disc into DIR.
+rip() {
+  rm -rf "$1" && mkdir "$1" && (cd "$1" && cdparanoia -d "$SR" -B -X > ../rip.log 2>&1) ||
+    { tail -n 5 /tmp/rip.log; return 1; }
+}
+same() {  # GOT WANT: the same bytes
+  cmp "$1" "$2" || { echo "$1: $(wc -c < "$1") bytes, $2: $(wc -c < "$2")"; return 1; }
+}
+silence() {  # BYTES: zeros
+  head -c "$1" /dev/zero
+}
+attach cd-r
+check "gapless Disc-At-Once" quiet maple-cli audio --dao --pause 0 --no-eject \
+  /tmp/a.flac /tmp/b.flac /tmp/c.flac
+check "eject and load" reload
+check "cdparanoia rips three tracks" rip /tmp/gapless
+cat /tmp/gapless/track0[123].cdda.wav > /dev/null 2>&1 || echo "FAIL not three tracks"
+for n in 1 2 3; do pcm /tmp/gapless/track0$n.cdda.wav; done > /tmp/gapless.raw
+check "the three rips are the signal sample for sample" same /tmp/gapless.raw /tmp/signal.raw
+detach
+
+attach cd-rw
+# --verify reads every index 0 and 1 back through the Q sub-channel.
+paused() {
+  maple-cli audio --dao --pause 3 --verify --no-eject /tmp/a.flac /tmp/b.flac /tmp/c.flac \
+    > /tmp/paused.log 2>&1 && grep -q '音轨起点与暂停已校验' /tmp/paused.log ||
+    { tail -n 5 /tmp/paused.log; return 1; }
+}
+check "Disc-At-Once with 3 s pauses, verified" paused
+check "eject and load" reload
+check "cdparanoia rips three tracks" rip /tmp/paused
+{ cat /tmp/a.raw; silence $((3 * 176400)); } > /tmp/one.raw
+pcm /tmp/paused/track01.cdda.wav > /tmp/rip1.raw
+check "track 1 ends with 3 s of silence" same /tmp/rip1.raw /tmp/one.raw
+pcm /tmp/paused/track02.cdda.wav | head -c $((300 * 2352)) > /tmp/rip2.raw
+check "track 2 starts with the second file" same /tmp/rip2.raw /tmp/b.raw
+detach
+check "no configuration left" no_leftovers
+finish

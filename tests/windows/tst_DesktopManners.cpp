@@ -1,0 +1,158 @@
+// Manners a desktop user expects: the volume label typed once names the disc
+// in both trees, and dialogs open centred on their window whatever their width.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "DiscProject.h"
+#include "SpeedListBox.h"
+#include "TaskWindows.h"
+#include "WindowPlacement.h"
+#include "WindowTestRig.h"
+#include "frmSaveISO.h"
+
+namespace {
+using Field = DiscProject::Field;
+
+// The speeds the stand-in probe offers for the disc in the drive.
+SpeedList g_offered;
+SpeedList OfferedSpeeds(const std::string& /*drive*/) {
+    return g_offered;
+}
+SpeedList Offered(std::initializer_list<int> factors) {
+    SpeedList list{DefaultSpeedEntry()};
+    for (int factor : factors) list.push_back(SpeedEntryOf(factor));
+    return list;
+}
+
+void Type(QLineEdit* box, const QString& text) {
+    box->clear();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+}  // namespace
+
+class DesktopMannersTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { m_rig = std::make_unique<WindowTestRig>(); }
+    void cleanup() { m_rig.reset(); }
+
+    // The Joliet label (what Windows and Linux show) follows the typed
+    // label, within its 15 characters, until the user sets it separately.
+    void theJolietLabelFollowsTheVolumeLabelUntilSetItself() {
+        OpenTaskWindow(Task::kDataDisc, 0);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        const DiscProject& project = window->Project();
+        auto* form = Control<QComboBox>(window, "cboDescr");
+        auto* label = Control<QLineEdit>(window, "txtVolID");
+        Type(label, QStringLiteral("Holiday photos 2026"));
+        QCOMPARE(project.FieldText(Field::VolumeID, false), std::string("HOLIDAY_PHOTOS_2026"));
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Holiday photos "));
+        // Switching forms commits the boxes again, which is no new label.
+        form->setCurrentIndex(1);
+        QCOMPARE(label->text(), QStringLiteral("Holiday photos "));
+        form->setCurrentIndex(0);
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Holiday photos "));
+        // A label typed without Return reaches both when the form changes.
+        label->setText(QStringLiteral("Trip"));
+        form->setCurrentIndex(1);
+        QCOMPARE(label->text(), QStringLiteral("Trip"));
+
+        Type(label, QStringLiteral("Mein Disk"));  // the Joliet label of its own
+        form->setCurrentIndex(0);
+        Type(label, QStringLiteral("Other"));
+        QCOMPARE(project.FieldText(Field::VolumeID, false), std::string("OTHER"));
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Mein Disk"));
+
+        window->Project().New();  // a new project follows again
+        window->Project().CommitField(Field::VolumeID, false, "Again");
+        QCOMPARE(project.FieldText(Field::VolumeID, true), std::string("Again"));
+    }
+
+    // The speed picked for one disc stays for the next when that disc
+    // offers it, else the nearest lower one is taken.
+    void theChosenSpeedIsKeptForTheNextDisc() {
+        SpeedListBox box(&OfferedSpeeds, nullptr);
+        const std::string drive = m_rig->drives.Id();
+        g_offered = Offered({48, 40, 32, 24, 16});
+        m_rig->drives.Insert(MediumKind::CdR);
+        QCOMPARE(box.Follow(drive), SpeedListBox::Medium::Appeared);
+        QVERIFY(box.Selected().IsDefault());
+        box.show();
+        for (int i = 0; i < 3; ++i) QTest::keyClick(&box, Qt::Key_Down);  // as the user picks it
+        QCOMPARE(box.Selected().factor, 32);
+
+        g_offered = Offered({40, 24, 16});
+        m_rig->drives.Insert(MediumKind::CdR, 2000);  // another disc
+        QCOMPARE(box.Follow(drive), SpeedListBox::Medium::Appeared);
+        QCOMPARE(box.Selected().factor, 24);
+        g_offered = Offered({48, 40, 32, 24, 16});
+        m_rig->drives.Insert(MediumKind::CdR);
+        QCOMPARE(box.Follow(drive), SpeedListBox::Medium::Appeared);
+        QCOMPARE(box.Selected().factor, 32);  // the user's choice, not the fallback
+    }
+
+    // Back loses the project: one with files asks first.
+    void backOnAProjectWithFilesAsksFirst() {
+        OpenTaskWindow(Task::kDataDisc, 0);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        auto* back = Control<QPushButton>(window, "cmdBack");
+        const std::string file = m_rig->folders.Folder().File("note.txt");
+        WriteFile(file, "note");
+        QSignalSpy added(window, &frmSaveISO::workFinished);
+        window->AddDroppedFiles({QString::fromStdString(file)});
+        QVERIFY(added.wait(10000));
+        m_rig->boxes.QueueAnswer(MessageAnswer::No);
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(m_rig->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(m_rig->boxes.shown[0].text,
+                 QString::fromUtf8("返回将放弃当前的数据光盘项目,仍然返回吗?"));
+        QVERIFY(window->isVisible());
+        QTest::mouseClick(back, Qt::LeftButton);  // answered Yes
+        QCOMPARE(VisibleWindow<frmSaveISO>(), nullptr);
+
+        OpenTaskWindow(Task::kDataDisc, 0);  // an empty project goes back at once
+        QTest::mouseClick(Control<QPushButton>(VisibleWindow<frmSaveISO>(), "cmdBack"),
+                          Qt::LeftButton);
+        QCOMPARE(VisibleWindow<frmSaveISO>(), nullptr);
+        QCOMPARE(m_rig->boxes.shown.size(), std::size_t(2));
+    }
+
+    // A message box sizes itself as it shows; it must still open centred.
+    void dialogsOpenCentredOnTheirWindow_data() {
+        QTest::addColumn<int>("words");
+        QTest::newRow("short") << 2;
+        QTest::newRow("wide") << 120;
+    }
+    void dialogsOpenCentredOnTheirWindow() {
+        QFETCH(int, words);
+        qApp->installEventFilter(&m_placement);
+        QWidget owner;
+        owner.setGeometry(200, 150, 660, 500);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Title"),
+                        QStringLiteral("word ").repeated(words), QMessageBox::Ok, &owner);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QPoint centre = owner.frameGeometry().center();
+        QTRY_VERIFY2((box.frameGeometry().center() - centre).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("box centre %1,%2 window centre %3,%4")
+                                    .arg(box.frameGeometry().center().x())
+                                    .arg(box.frameGeometry().center().y())
+                                    .arg(centre.x())
+                                    .arg(centre.y())));
+        qApp->removeEventFilter(&m_placement);
+    }
+
+  private:
+    std::unique_ptr<WindowTestRig> m_rig;
+    WindowPlacement m_placement;
+};
+
+QTEST_MAIN(DesktopMannersTest)
+#include "tst_DesktopManners.moc"
