@@ -8,7 +8,7 @@ class RehearsalPlugin : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "RehearsalPlugin.json")
   public:
-    QObject* create(const QString& key, const QString& /*specification*/) override {
+    QObject* create(const QString& key, const QString& /*parameters*/) override {
         return key.compare(QStringLiteral("maplerehearsal"), Qt::CaseInsensitive) == 0
                    ? new RehearsalDriver
                    : nullptr;
