@@ -77,7 +77,7 @@ constexpr TextRow<AudioText> kRows[] = {
     {TrackStartsVerified, "frmWriteCDDA.String42", "音轨起点与暂停已校验。"},
     {PausesNotVerified, "frmWriteCDDA.String43", "暂停未校验: 刻录机无法读取Q子通道。"},
     {TrackStartDiffers, "frmWriteCDDA.String44", "音轨%1的起点或暂停与刻录时发送的不符(扇区%2)。"},
-    {DiscAtOnce, "frmWriteCDDA.chkDiscAtOnce", "Disc-At-Once(无间隙,自选暂停)"},
+    {DiscAtOnce, "frmWriteCDDA.chkDiscAtOnce", "Disc-At-Once(无间隙)"},
     {PauseColumn, "frmWriteCDDA.lvwFiles.ColumnHeaders(5)", "暂停(秒)"},
 };
 }  // namespace

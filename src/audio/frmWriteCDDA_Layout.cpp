@@ -82,7 +82,7 @@ void frmWriteCDDA::BuildOptionsAndProgress() {
     m_chkVerify = option("chkVerify", AudioText::Verify, 416, false);
     RememberOption(m_chkVerify, "VerifyCDDA");
     m_chkDiscAtOnce = Named(new QCheckBox(QText(AudioText::DiscAtOnce), this), "chkDiscAtOnce",
-                            {330, 392, 312, 22});
+                            {440, 353, 202, 22});
     RememberOption(m_chkDiscAtOnce, "DiscAtOnceCDDA");
     m_label3 = Named(new QLabel(this), "Label3", {330, 298, 312, 20});
     m_label3->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,6 @@
 // Manners a desktop user expects: the volume label typed once names the disc
 // in both trees, and dialogs open centred on their window whatever their width.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -120,6 +121,33 @@ class DesktopMannersTest : public QObject {
                           Qt::LeftButton);
         QCOMPARE(VisibleWindow<frmSaveISO>(), nullptr);
         QCOMPARE(m_rig->boxes.shown.size(), std::size_t(2));
+    }
+
+    // A control half under another takes clicks meant for it.
+    void noControlOfATaskWindowCoversAnother_data() {
+        QTest::addColumn<int>("task");
+        QTest::newRow("data disc") << Task::kDataDisc;
+        QTest::newRow("audio CD") << Task::kAudioCd;
+        QTest::newRow("record image") << Task::kRecordImage;
+        QTest::newRow("copy disc") << Task::kCopyDisc;
+    }
+    void noControlOfATaskWindowCoversAnother() {
+        QFETCH(int, task);
+        OpenTaskWindow(task, 0);
+        QWidget* window = nullptr;
+        for (QWidget* shown : QApplication::topLevelWidgets())
+            if (shown->isVisible() && shown->objectName() != QLatin1String("frmMain"))
+                window = shown;
+        QVERIFY(window != nullptr);
+        std::vector<QWidget*> controls;
+        for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible()) controls.push_back(child);
+        for (std::size_t a = 0; a < controls.size(); ++a)
+            for (std::size_t b = a + 1; b < controls.size(); ++b)
+                QVERIFY2(!controls[a]->geometry().intersects(controls[b]->geometry()),
+                         qPrintable(controls[a]->objectName() + QStringLiteral(" covers ") +
+                                    controls[b]->objectName()));
+        window->close();
     }
 
     // A message box sizes itself as it shows; it must still open centred.

@@ -104,7 +104,8 @@ std::int64_t FileRead(FileHandleRecord& file, void* buffer, std::int64_t count) 
     if (!::ReadFile(Handle(file), buffer, static_cast<DWORD>(std::min(count, kMostPerCall)), &got,
                     nullptr)) {
         lastError = ::GetLastError();
-        return -1;
+        // A pipe whose writer closed has ended, as a POSIX read() tells with 0.
+        return lastError == ERROR_BROKEN_PIPE ? 0 : -1;
     }
     return got;
 }

@@ -140,6 +140,12 @@ void RehearsalDriver::Log(const QString& line) {
 
 void RehearsalDriver::Fail(const QString& why) {
     Log(QStringLiteral("FAILED: ") + why);
+    // What the user would have seen, for the one reading the log.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            Log(QStringLiteral("visible: %1 %2: %3")
+                    .arg(QLatin1String(window->metaObject()->className()), window->objectName(),
+                         window->windowTitle()));
     std::_Exit(3);
 }
 
