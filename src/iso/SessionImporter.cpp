@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 
-#include "SessionTexts.h"
 #include "UnicodeText.h"
 
 namespace {
@@ -15,6 +14,8 @@ constexpr int kMostDescriptors = 32;
 constexpr int kDeepest = 255;
 // Larger directory extents are not believed (a damaged record).
 constexpr std::int64_t kLargestDirectory = 64LL * 1024 * 1024;
+// File flags: a section of a file that the next record of its name continues.
+constexpr std::uint8_t kMultiExtent = 0x80;
 
 std::uint32_t Little32(const std::uint8_t* at) {
     return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
@@ -91,7 +92,8 @@ bool SessionImporter::ReadDescriptors(std::int64_t sessionStart, Descriptors& fo
     }
     // Logical blocks of another size would put every extent elsewhere.
     if (found.hasPrimary && found.primary[128] == 0 && found.primary[129] == 8) return true;
-    refusal = Text(found.udf ? SessionText::NotIsoUdf : SessionText::NotIso);
+    refusal = found.udf ? Refusal(SessionText::NotIsoUdf, SessionText::CopyNotIsoUdf)
+                        : Refusal(SessionText::NotIso, SessionText::CopyNotIso);
     return false;
 }
 
@@ -149,15 +151,44 @@ bool SessionImporter::ReadDirectory(ImportedEntry& directory, const std::string&
         return false;
     }
     if (depth == 0 && m_rockRidge) m_session.namesFrom = "Rock Ridge";
-    for (const Record& record : records)
-        if (!record.self && !record.parent && !TakeRecord(directory, path, record, depth))
+    for (std::size_t first = 0; first < records.size(); ++first) {
+        if (records[first].self || records[first].parent) continue;
+        // A file's sections: the records of its name up to the first without the flag.
+        std::size_t last = first;
+        while ((records[last].flags & kMultiExtent) != 0 && last + 1 < records.size() &&
+               records[last + 1].identifier == records[first].identifier)
+            ++last;
+        if (!TakeRecord(directory, path, std::span(records).subspan(first, last - first + 1),
+                        depth))
             return false;
+        first = last;
+    }
     return true;
 }
 
+std::int64_t SessionImporter::ContiguousSize(std::span<const Record> sections) {
+    // A chain that ends in a flagged record lost its last section.
+    if ((sections.back().flags & kMultiExtent) != 0) return -1;
+    std::int64_t size = 0;
+    for (std::size_t k = 0; k < sections.size(); ++k) {
+        const Record& section = sections[k];
+        if (k + 1 < sections.size() && (section.size % kBlock != 0 ||
+                                        sections[k + 1].lba != section.lba + section.size / kBlock))
+            return -1;
+        size += section.size;
+    }
+    return size;
+}
+
+std::string SessionImporter::Refusal(SessionText continuing, SessionText copying,
+                                     std::initializer_list<std::string> values) const {
+    return Text(m_purpose == Purpose::Copy ? copying : continuing, values);
+}
+
 bool SessionImporter::TakeRecord(ImportedEntry& directory, const std::string& path,
-                                 const Record& record, int depth) {
-    constexpr std::uint8_t kDirectoryFlag = 0x02, kAssociated = 0x04, kMultiExtent = 0x80;
+                                 std::span<const Record> records, int depth) {
+    constexpr std::uint8_t kDirectoryFlag = 0x02, kAssociated = 0x04;
+    const Record& record = records.front();
     if ((record.flags & kAssociated) != 0 || record.relocated) return true;
     ImportedEntry entry;
     entry.name = record.rockRidgeName.empty() ? NameOf(record.identifier) : record.rockRidgeName;
@@ -175,14 +206,16 @@ bool SessionImporter::TakeRecord(ImportedEntry& directory, const std::string& pa
         directory.children.push_back(std::move(entry));
         return true;
     }
-    if ((record.flags & kMultiExtent) != 0) {
-        m_session.refusal = Text(SessionText::LargeFile, {shown});
+    // Sections one after the other are re-recorded as one run from the first.
+    entry.size = ContiguousSize(records);
+    if (entry.size < 0) {
+        m_session.refusal =
+            Refusal(SessionText::ScatteredFile, SessionText::CopyScatteredFile, {shown});
         return false;
     }
-    entry.lba = record.size == 0 ? 0 : static_cast<std::int32_t>(record.lba);
-    entry.size = record.size;
-    const std::int64_t end = record.lba + (record.size + kBlock - 1) / kBlock;
-    if (record.size > 0 && (record.lba < 16 || end > m_session.volumeSpace)) {
+    entry.lba = entry.size == 0 ? 0 : static_cast<std::int32_t>(record.lba);
+    const std::int64_t end = record.lba + (entry.size + kBlock - 1) / kBlock;
+    if (entry.size > 0 && (record.lba < 16 || end > m_session.volumeSpace)) {
         m_session.leftOut.push_back({shown, Text(SessionText::OutsideSession)});
         return true;
     }

@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "ImportedSession.h"
+#include "SessionTexts.h"
 
 // Reads the file tree of an ISO 9660 session from a disc (or an image), so
 // a later session can list those files at their existing addresses. Names
@@ -16,16 +18,22 @@
 // Tolerant of what real discs hold (unsorted records, deep trees, long
 // identifiers, empty files at extent 0, extra padding); entries it cannot
 // carry (symbolic links, device files, extents outside the session) are
-// left out and listed. A session that is not ISO 9660 (UDF only, audio) and
-// a file of 4 GiB or more are refused by name.
+// left out and listed. A file of 4 GiB or more (several records of one name,
+// all but the last flagged multi-extent) is one entry when its sections lie
+// one after the other on the disc. A session that is not ISO 9660 (UDF
+// only, audio) and a file whose sections are scattered are refused by name,
+// in words that fit what the import is for.
 class SessionImporter {
   public:
+    // Continuing the disc with a new session, or copying what it shows.
+    enum class Purpose { Continue, Copy };
     // Reads `count` 2048-byte blocks at absolute `lba` into `out`; false
     // when they cannot be read.
     using BlockReader =
         std::function<bool(std::int64_t lba, std::int32_t count, std::uint8_t* out)>;
 
-    explicit SessionImporter(BlockReader reader) : m_read(std::move(reader)) {}
+    explicit SessionImporter(BlockReader reader, Purpose purpose = Purpose::Continue)
+        : m_read(std::move(reader)), m_purpose(purpose) {}
 
     // The tree of the session whose image starts at `sessionStart` (its
     // volume descriptors at sessionStart + 16).
@@ -48,12 +56,20 @@ class SessionImporter {
     bool ReadDirectory(ImportedEntry& directory, const std::string& path, std::int64_t lba,
                        std::int64_t bytes, int depth);
     bool ReadRecords(std::int64_t lba, std::int64_t bytes, std::vector<Record>& records);
-    bool TakeRecord(ImportedEntry& directory, const std::string& path, const Record& record,
-                    int depth);
+    // Takes one entry: a directory's record or all the records of one file.
+    bool TakeRecord(ImportedEntry& directory, const std::string& path,
+                    std::span<const Record> records, int depth);
+    // The size of a file whose sections follow each other on the disc
+    // without a gap; -1 when they do not.
+    static std::int64_t ContiguousSize(std::span<const Record> sections);
+    // The refusal text for what the import is for.
+    std::string Refusal(SessionText continuing, SessionText copying,
+                        std::initializer_list<std::string> values = {}) const;
     std::string NameOf(std::span<const std::uint8_t> identifier) const;
     void RockRidge(std::span<const std::uint8_t> systemUse, Record& record, int hops);
 
     BlockReader m_read;
+    Purpose m_purpose;
     ImportedSession m_session;
     bool m_joliet = false;
     bool m_rockRidge = false;

@@ -4,13 +4,17 @@
 
 #include "TextTable.h"
 
-// Texts of continuing a disc: reading its last session, the clashes of new
+// Texts of continuing a disc: reading its last session (to continue it or
+// to copy a disc of several sessions), the clashes of new
 // files with the files on it, and the questions of the data disc window.
 enum class SessionText {
     NotIsoUdf,
     NotIso,
     Unreadable,
-    LargeFile,
+    ScatteredFile,
+    CopyNotIsoUdf,
+    CopyNotIso,
+    CopyScatteredFile,
     SymbolicLink,
     SpecialFile,
     OutsideSession,

@@ -33,9 +33,11 @@ class SessionCopyEvents : public ISOWriterEvents {
 
 bool DiscCopier::CopyLastSession(const std::string& drive, const std::string& imagePath,
                                  std::int64_t sessionStart) {
-    SessionImporter importer([&drive](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
-        return DiscContinuation::ReadBlocks(drive, lba, count, out);
-    });
+    SessionImporter importer(
+        [&drive](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
+            return DiscContinuation::ReadBlocks(drive, lba, count, out);
+        },
+        SessionImporter::Purpose::Copy);
     ImportedSession session = importer.Import(sessionStart);
     if (!session.refusal.empty()) {
         Warn(session.refusal, CopyText::ReadFailedTitle);

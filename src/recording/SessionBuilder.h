@@ -23,7 +23,7 @@ class SessionBuilder {
 
     // Reads the disc in `drive` (ready, held by the caller). Empty when it
     // can be continued, else why not (blank, closed, unreadable, a last
-    // session that is not ISO 9660, a file of 4 GiB or more on it).
+    // session that is not ISO 9660, a file stored in scattered pieces on it).
     std::string ReadDisc(const std::string& drive);
 
     const DiscContinuation& Disc() const { return m_disc; }

@@ -66,13 +66,13 @@ copied "a DVD+RW without a volume" raw.img
 grep -q "the whole formatted disc (400 blocks) was copied" err.txt || fail "no whole-medium note: $(cat err.txt)"
 
 # A disc of several sessions is copied as its last session shows it: one
-# whose last session holds no ISO 9660 volume is refused by name, after
-# reading only where that volume's descriptors would be.
+# whose last session holds no ISO 9660 volume is refused by name (in words
+# of copying), after reading only where that volume's descriptors would be.
 rm c.iso
 insert cd-r --from image.iso
 sed -i 's/^sessions 1 finalized$/sessions 2 finalized/' drive/drive.meta
 echo "track 2 session 2 data start 11576 length 300 run-out 2 closed" >>drive/drive.meta
-LC_ALL=en_US.UTF-8 expect 1 "The last session of the disc holds no ISO 9660 file system" \
+LC_ALL=en_US.UTF-8 expect 1 "its last one holds no ISO 9660 file system (audio or another format): it cannot be copied" \
     v --trace copy --to-iso c.iso
 [ "$(reads)" -le 1 ] || fail "$(reads) sectors were read from a two-session disc"
 no_copy "two sessions"

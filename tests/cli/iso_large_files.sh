@@ -6,8 +6,11 @@
 # bsdtar and 7-Zip equals the source's byte for byte (compared as it streams,
 # never written to disk). The image keeps the source's holes. Put in a
 # virtual drive as a pressed DVD, it is copied back by copy --to-iso byte for
-# byte, holes kept. Everything lives in the test's own folder; the files take
-# a few megabytes of disk.
+# byte, holes kept. Burned as the open first session of a DVD+R DL, a small
+# file is added by `add`: xorriso, from the second session, finds every file,
+# big.bin with its full size and its data where the first session put it;
+# the disc copied by copy --to-iso holds the same view. Everything lives in
+# the test's own folder; the files take a few megabytes of disk.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 export LC_ALL=C.UTF-8
@@ -82,4 +85,41 @@ insert dvd-rom --from big.iso
 v copy --to-iso copy.iso >out.txt 2>err.txt || fail "copy --to-iso: $(tail -n 2 err.txt)"
 cmp -s big.iso copy.iso || fail "the copy differs from the image"
 [ "$(allocated copy.iso)" -lt $((32 * mib)) ] || fail "the copy takes $(allocated copy.iso) bytes"
+
+# check_view IMAGE START: xorriso, loading the session at START, lists the
+# four files, big.bin with its full size; the small ones hold their bytes,
+# and big.bin's data at its first section holds the source's pieces.
+check_view() {
+    local image=$1 start=$2 lba at
+    rm -rf view && mkdir view
+    xorriso -abort_on FATAL -load sbsector "$start" -indev "$image" -find / -type f -exec lsdl \
+        -- -find /big.bin -exec report_sections -- -osirrox on -extract /a.txt view/a.txt \
+        -extract /b.bin view/b.bin -extract /added.txt view/added.txt >view.txt 2>&1 ||
+        fail "xorriso $image: $(tail -n 2 view.txt)"
+    listed=$(awk '/^-/ && $NF == "'"'/big.bin'"'" { print $5 }' view.txt)
+    [ "$listed" = $size ] || fail "$image: xorriso lists big.bin with \"$listed\" bytes"
+    for file in small/a.txt small/b.bin added.txt; do
+        cmp -s "$file" "view/${file##*/}" || fail "$image: ${file##*/} differs"
+    done
+    lba=$(awk -F' *, *' '$1 ~ /^File data lba: *0$/ { print $2 }' view.txt)
+    [ -n "$lba" ] || { fail "$image: no sections of big.bin: $(cat view.txt)"; return; }
+    for at in 0 $((section - mib)) $((section)) $((size - mib)); do
+        cmp -s <(dd if="$image" iflag=skip_bytes,count_bytes skip=$((lba * 2048 + at)) \
+            count=$mib bs=64K status=none) \
+            <(dd if=big.bin iflag=skip_bytes,count_bytes skip=$at count=$mib bs=64K status=none) ||
+            fail "$image: big.bin differs at $at"
+    done
+}
+
+# An open first session on a DVD+R DL, continued; the disc copied.
+insert dvd+r-dl
+v burn big.iso --no-fix --no-eject >out.txt 2>err.txt || fail "burn --no-fix: $(tail -n 2 err.txt)"
+echo "added later" >added.txt
+v add --no-eject added.txt >out.txt 2>err.txt || fail "add: $(tail -n 2 err.txt)"
+start=$(v info | sed -n 's/^Session 2: *start \([0-9]*\),.*/\1/p')
+[ -n "$start" ] || fail "add recorded no second session: $(v info)"
+check_view drive/medium.data "${start:-0}"
+v copy --to-iso copy2.iso >out.txt 2>err.txt || fail "copy of two sessions: $(tail -n 2 err.txt)"
+check_view copy2.iso 0
+[ "$(allocated copy2.iso)" -lt $((32 * mib)) ] || fail "the copy takes $(allocated copy2.iso) bytes"
 finish iso_large_files
