@@ -45,7 +45,8 @@ class DesktopNoticesTest : public QObject {
         WriteFile(config,
                   "<busconfig><type>session</type><listen>unix:path=" + m_folder->File("bus") +
                       "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-                      "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow own=\"*\"/></policy>"
+                      "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow "
+                      "own=\"*\"/></policy>"
                       "</busconfig>\n");
         m_daemon.start(QStringLiteral("dbus-daemon"),
                        {QStringLiteral("--config-file=") + QString::fromStdString(config),
