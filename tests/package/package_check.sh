@@ -37,7 +37,8 @@ listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 [ "$listed" = "$expected" ] || fail "package files differ: $(diff <(echo "$expected") <(echo "$listed"))"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6svg6 libqt6gui6 libsoxr0 qt6-translations-l10n; do
+for library in libqt6widgets6 libqt6svg6 libqt6gui6 libsoxr0 qt6-translations-l10n libsystemd0 \
+    libqt6dbus6 libqt6network6; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = fonts-noto-cjk ] || fail "Recommends: fonts-noto-cjk"

@@ -196,11 +196,11 @@ bool InstanceHandOver::HandOver(const QStringList& arguments) {
     ::AllowSetForegroundWindow(ASFW_ANY);
     const Handle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     OVERLAPPED sent = Operation(event);
-    const auto written = Finish(
-        pipe.get(), sent,
-        ::WriteFile(pipe.get(), path.constData(), static_cast<DWORD>(path.size()), nullptr, &sent),
-        nullptr, kTalkTimeout);
-    if (!written || *written != static_cast<DWORD>(path.size())) return false;
+    const auto written = Finish(pipe.get(), sent,
+                                ::WriteFile(pipe.get(), message.constData(),
+                                            static_cast<DWORD>(message.size()), nullptr, &sent),
+                                nullptr, kTalkTimeout);
+    if (!written || *written != static_cast<DWORD>(message.size())) return false;
     char reply = 0;
     OVERLAPPED received = Operation(event);
     const auto read =
