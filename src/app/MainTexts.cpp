@@ -37,6 +37,8 @@ constexpr TextRow<MainText> kRows[] = {
     {VisitWebPage, "frmMain.meuVisitMyWeb", "访问本程式的主页"},
     {MailToAuthor, "frmMain.meuMailToMe", "给作者写信"},
     {About, "frmMain.meuAbout", "关于..."},
+    {HandOverRefused, "frmMain.String11",
+     "正在进行其他任务，无法打开这些文件。请完成或关闭当前窗口后再试。"},
 };
 }  // namespace
 

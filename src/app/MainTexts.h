@@ -36,6 +36,7 @@ enum class MainText {
     VisitWebPage,
     MailToAuthor,
     About,
+    HandOverRefused,  // files opened from the file manager while a task is open
     Count
 };
 std::span<const TextRow<MainText>> TextRows(MainText);

@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "MainWindowLink.h"
+#include "StartUpArguments.h"
 #include "TransportFactory.h"
 
 class EngineRunner;
@@ -48,6 +50,16 @@ class frmMain : public QWidget, public MainWindowLink {
     // when it opens an image file with the program.
     void RecordImage(const QString& image);
 
+    // What the program was started with: opens the record-image window, or
+    // the data disc or audio window with the files added as a drop adds
+    // them. False for an empty request (the main window shows then).
+    bool OpenRequest(const StartUpRequest& request);
+    // A second start's arguments (StartUpArgumentsOf): opened as at start
+    // when this window waits for a task, added to the matching idle task
+    // window, else refused with a message in the window the user is in.
+    // False when no window can take care of them.
+    bool TakeHandedOver(const QStringList& arguments);
+
     // The task picture under the mouse: 0 to 3, 4 for none. It only decides
     // the highlight; task windows read StartedTask().
     std::uint8_t HoveredTask() const { return m_hoveredTask; }
@@ -84,12 +96,16 @@ class frmMain : public QWidget, public MainWindowLink {
     // The window opens where the user left it ("MainLeft", "MainTop", twips).
     void RestorePosition();
     void StorePosition();
+    // frmMain_Requests.cpp
+    void AddToTaskWindow(StartUpRequest::Kind kind, const QStringList& paths);
     // frmMain_Tasks.cpp
     void HoverTask(std::uint8_t task);
     void StoreChooserPosition();
     void ShowChooser();
     void CloseChooser();
     void StartTask(std::uint8_t task);
+    // Opens the window of `task` in place of this one.
+    void OpenTask(int task, int chosenMedium);
     void OnDataDiscChosen(int medium);
     void SelectDefaultDrive(bool last);
     void MoveTray(bool load);

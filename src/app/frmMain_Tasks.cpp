@@ -117,9 +117,13 @@ void frmMain::StartTask(std::uint8_t task) {
         m_chooser->setFocus(Qt::OtherFocusReason);
         return;
     }
+    OpenTask(task, ChosenMedium::kNothing);
+}
+
+void frmMain::OpenTask(int task, int chosenMedium) {
     m_startedTask = task;
     CloseChooser();
-    OpenTaskWindow(task, ChosenMedium::kNothing);
+    OpenTaskWindow(task, chosenMedium);
     hide();
 }
 
@@ -130,9 +134,7 @@ void frmMain::RecordImage(const QString& image) {
 }
 
 void frmMain::OnDataDiscChosen(int medium) {
-    m_startedTask = Task::kDataDisc;
-    OpenTaskWindow(Task::kDataDisc, medium);
-    hide();
+    OpenTask(Task::kDataDisc, medium);
 }
 
 void frmMain::SelectDefaultDrive(bool last) {

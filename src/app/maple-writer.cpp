@@ -2,7 +2,9 @@
 // user ends it.
 #include <QApplication>
 
+#include "EngineMessages.h"
 #include "InstanceHandOver.h"
+#include "NoSleepWhileWriting.h"
 #include "ProgramFont.h"
 #include "StartUpArguments.h"
 #include "ToolkitTranslations.h"
@@ -11,21 +13,22 @@
 #include "frmMain.h"
 
 namespace {
-// The image named on the command line; QApplication took its own options out.
+// What the command line asks to open; QApplication took its own options out.
 // Qt reads Windows' UTF-16 command line, so any file name arrives whole.
-std::string ImageArgument() {
+StartUpRequest CommandLineRequest() {
     std::vector<std::string> arguments;
     for (const QString& argument : QApplication::arguments().mid(1))
         arguments.push_back(argument.toStdString());
-    return ImageToRecord(arguments);
+    return ReadStartUpArguments(arguments);
 }
 
-// A file opened while the program runs: only the main window, waiting for a
-// task, takes it; a task window may be recording.
-bool TakeHandedOverImage(frmMain& window, const QString& image) {
-    if (!window.isVisible() || QApplication::activeModalWidget() != nullptr) return false;
-    window.RecordImage(image);
-    return true;
+// Hands `request` to a program that runs already: true when it took care of it.
+bool HandOverToRunningProgram(const StartUpRequest& request) {
+    if (request.kind == StartUpRequest::Kind::None) return false;
+    QStringList arguments;
+    for (const std::string& argument : StartUpArgumentsOf(request))
+        arguments << QString::fromStdString(argument);
+    return InstanceHandOver::HandOver(arguments);
 }
 }  // namespace
 
@@ -37,14 +40,16 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "xcb");
 #endif
     QApplication application(argc, argv);
-    const QString image = QString::fromStdString(ImageArgument());
-    if (!image.isEmpty() && InstanceHandOver::HandOver(image)) return 0;
+    const StartUpRequest request = CommandLineRequest();
+    if (HandOverToRunningProgram(request)) return 0;
     // The main window hides while a task window is open; only its own close
     // ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     ApplyProgramFont();
     ToolkitTranslations::Install();
     application.installEventFilter(new WindowPlacement(&application));
+    // The computer stays awake from the first write to the end of a job.
+    NoSleepWhileWriting::SetInhibitor(MakeSystemSleepInhibitor(), Text(EngineMessage::KeepAwake));
 
     int result = 1;
     {
@@ -54,17 +59,16 @@ int main(int argc, char* argv[]) {
         if (window.Load()) {
             // Stops before the window goes away.
             InstanceHandOver handOver;
-            handOver.Listen(
-                [&window](const QString& file) { return TakeHandedOverImage(window, file); });
-            if (image.isEmpty())
-                window.show();
-            else
-                window.RecordImage(image);
+            handOver.Listen([&window](const QStringList& arguments) {
+                return window.TakeHandedOver(arguments);
+            });
+            if (!window.OpenRequest(request)) window.show();
             result = QApplication::exec();
         }
     }
     // The transport closes its drives (and saves virtual drives) before the
     // application object goes away.
     SetTransport(nullptr);
+    NoSleepWhileWriting::SetInhibitor(nullptr);
     return result;
 }

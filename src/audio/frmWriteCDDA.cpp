@@ -100,6 +100,7 @@ void frmWriteCDDA::ConnectControls() {
     connect(m_runner, &EngineRunner::progress, m_prg,
             [this](int value) { m_prg->setValue(std::min(value, 100)); });
     connect(m_runner, &EngineRunner::finished, this, &frmWriteCDDA::OnBurnFinished);
+    m_runner->NotifyWhenAway();
 }
 
 void frmWriteCDDA::UpdateBurnButton() {

@@ -3,6 +3,8 @@
 #include <map>
 #include <mutex>
 
+#include "NoSleepWhileWriting.h"
+
 namespace {
 struct DriveJobs {
     int running = 0;
@@ -38,8 +40,11 @@ DriveBusyScope::DriveBusyScope(std::string drive) : m_drive(std::move(drive)) {
 }
 
 DriveBusyScope::~DriveBusyScope() {
-    const std::lock_guard<std::mutex> lock(g_mutex);
-    DriveJobs& jobs = g_jobs[m_drive];
-    ++jobs.ended;
-    --jobs.running;
+    {
+        const std::lock_guard<std::mutex> lock(g_mutex);
+        DriveJobs& jobs = g_jobs[m_drive];
+        ++jobs.ended;
+        if (--jobs.running > 0) return;
+    }
+    NoSleepWhileWriting::NoteJobEnded(m_drive);
 }

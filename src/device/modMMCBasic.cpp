@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "MediaChanges.h"
+#include "NoSleepWhileWriting.h"
 #include "ScsiStatus.h"
 #include "SenseCodes.h"
 #include "TransportSlot.h"
@@ -114,7 +115,10 @@ std::int32_t Send(ScsiRequest& request, const std::string& drive, void* buffer,
         request.Status = ScsiStatus::kServiceFailure;
         return request.Status;
     }
-    if (ChangesTheDisc(request.CDB[0])) g_discChangeStarted = true;  // before: it may take long
+    if (ChangesTheDisc(request.CDB[0])) {
+        g_discChangeStarted = true;  // before: it may take long
+        NoSleepWhileWriting::NoteDiscChange(drive);
+    }
     request.Status = transport->ExecCMD(drive, request.CDB.data(), request.CDBLen,
                                         request.Direction, buffer, bufferLen, request.Timeout);
     // Unit attention, "not ready to ready change, medium may have changed":

@@ -90,6 +90,7 @@ enum class EngineMessage {
     DiscNowErase,
     DiscNowDamaged,
     SlowSource,
+    KeepAwake,  // why the computer must not sleep, shown by the desktop
     Count
 };
 std::span<const TextRow<EngineMessage>> TextRows(EngineMessage);

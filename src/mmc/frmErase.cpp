@@ -30,6 +30,7 @@ frmErase::frmErase(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_runner->LockWhileRunning({m_cmdErase, m_cmdCancel, m_chkQuikErase});
     connect(m_runner, &EngineRunner::phaseText, m_lblStat, &QLabel::setText);
     connect(m_runner, &EngineRunner::finished, this, &frmErase::OnEraseFinished);
+    m_runner->NotifyWhenAway();
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kTickMs);

@@ -60,6 +60,7 @@ void frmSaveISO2::ConnectControls() {
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
     WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, QText(CopyText::Reading));
     connect(m_runner, &EngineRunner::finished, this, &frmSaveISO2::OnCopyFinished);
+    m_runner->NotifyWhenAway();
 }
 
 void frmSaveISO2::Load() {

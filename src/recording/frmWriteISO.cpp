@@ -88,6 +88,7 @@ void frmWriteISO::ConnectControls() {
     WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea,
                               QText(WriteIsoText::WritingData));
     connect(m_runner, &EngineRunner::finished, this, &frmWriteISO::OnBurnFinished);
+    m_runner->NotifyWhenAway();
     connect(m_runner, &EngineRunner::bufferLevels, m_lblBuffers, [this](int fifo, int drive) {
         QStringList levels;
         if (fifo >= 0) levels << QText(WriteIsoText::BufferFifo, {std::to_string(fifo)});

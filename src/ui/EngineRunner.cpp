@@ -4,6 +4,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include "DesktopNotice.h"
 #include "DriveBusy.h"
 #include "MessageBoxSeam.h"
 #include "WindowThreadCalls.h"
@@ -105,6 +106,7 @@ MessageAnswer EngineRunner::AskOnWindowThread(const QString& text, const QString
     // What the job says now (its end, as a rule) settles a stop question the
     // window has open: that one goes, as if answered No.
     CloseMessageBoxes(m_window);
+    if (m_notifyWhenAway && !m_window->isActiveWindow()) DesktopNotice::Show(m_window, title, text);
     return ShowMessageBox(m_window, text, title, icon, buttons);
 }
 

@@ -47,6 +47,10 @@ class EngineRunner : public QObject {
     void RunOnWindowThread(const std::function<void()>& call);
     // True while the engine waits for the window's thread (a question, a dialog).
     bool AwaitingWindow() const;
+    // A recording, copy or erase: what the engine says (its end, as a rule)
+    // while the user works in another window also goes out as a desktop
+    // notice (DesktopNotice), since the job waits for the answer.
+    void NotifyWhenAway() { m_notifyWhenAway = true; }
 
   signals:
     void phaseText(const QString& text);
@@ -73,4 +77,5 @@ class EngineRunner : public QObject {
     std::vector<QPointer<QWidget>> m_controls;
     std::vector<QPointer<QAction>> m_menuItems;
     std::vector<bool> m_wasEnabled;
+    bool m_notifyWhenAway = false;
 };

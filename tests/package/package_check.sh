@@ -16,6 +16,8 @@ deb=$(ls "$WORK"/out/*.deb)
 
 expected="./usr/bin/maple-cli
 ./usr/bin/maple-writer
+./usr/share/applications/maple-writer-audio.desktop
+./usr/share/applications/maple-writer-data.desktop
 ./usr/share/applications/org.maple_writer.MapleWriter.desktop
 ./usr/share/bash-completion/completions/maple-cli
 ./usr/share/doc/maple-writer/changelog.gz
@@ -35,7 +37,8 @@ listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 [ "$listed" = "$expected" ] || fail "package files differ: $(diff <(echo "$expected") <(echo "$listed"))"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6svg6 libqt6gui6 libsoxr0 qt6-translations-l10n; do
+for library in libqt6widgets6 libqt6svg6 libqt6gui6 libsoxr0 qt6-translations-l10n libsystemd0 \
+    libqt6dbus6 libqt6network6; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = fonts-noto-cjk ] || fail "Recommends: fonts-noto-cjk"
@@ -43,6 +46,16 @@ done
 root=$WORK/root
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root"/usr/share/applications/*.desktop || fail "desktop entry"
+# The "Open With" entries: not in the menu, handing the files to the window.
+for kind in data audio; do
+    entry=$root/usr/share/applications/maple-writer-$kind.desktop
+    grep -qx "NoDisplay=true" "$entry" || fail "$kind entry is shown in the menu"
+    grep -qx "Exec=maple-writer --$kind %F" "$entry" || fail "$kind entry: $(grep ^Exec= "$entry")"
+done
+grep -q "^MimeType=.*inode/directory;" "$root"/usr/share/applications/maple-writer-data.desktop ||
+    fail "the data disc entry does not take folders"
+grep -q "^MimeType=.*audio/flac;" "$root"/usr/share/applications/maple-writer-audio.desktop ||
+    fail "the audio entry does not take FLAC files"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml >"$WORK/as.log" ||
     fail "metainfo: $(cat "$WORK/as.log")"
 for page in "$root"/usr/share/man/man1/*.gz; do

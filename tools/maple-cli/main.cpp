@@ -5,6 +5,8 @@
 
 #include "CliCommand.h"
 #include "CliHelp.h"
+#include "EngineMessages.h"
+#include "NoSleepWhileWriting.h"
 #include "StopSignals.h"
 #include "TransportFactory.h"
 #include "TransportSlot.h"
@@ -36,6 +38,8 @@ bool SetUpTransport(const CliContext& context) {
 
 int main(int argc, char** argv) {
     IgnoreBrokenPipes();
+    // The computer stays awake from the first write to the end of the job.
+    NoSleepWhileWriting::SetInhibitor(MakeSystemSleepInhibitor(), Text(EngineMessage::KeepAwake));
     CliContext context{{}, 1, {}, std::cout, std::cerr};
     int at = 1;
     for (; at < argc; ++at) {

@@ -1,6 +1,6 @@
 // Platform part of InstanceHandOver: Windows. The running program serves a
-// named pipe named after its instance lock; a second start writes the image
-// path (UTF-8) and reads one byte back: '1' taken, '0' refused.
+// named pipe named after its instance lock; a second start writes its
+// arguments (Message) and reads one byte back: '1' taken care of, '0' not.
 #include <windows.h>
 
 #include <QCryptographicHash>
@@ -96,7 +96,7 @@ struct InstanceHandOver::Listener {
 
     void Serve();
     void AnswerClient(const Handle& event);
-    bool Ask(const QString& image);
+    bool Ask(const QStringList& arguments);
 
     Receiver receiver;
     // Lives in the window thread: questions still queued die with it.
@@ -127,7 +127,7 @@ void InstanceHandOver::Listener::AnswerClient(const Handle& event) {
                                stop.get(), kTalkTimeout);
     if (!length || *length == 0) return;
     message.resize(*length);
-    const char reply = Ask(QString::fromUtf8(message)) ? '1' : '0';
+    const char reply = Ask(Arguments(QByteArray::fromStdString(message))) ? '1' : '0';
     OVERLAPPED written = Operation(event);
     if (!Finish(pipe.get(), written, ::WriteFile(pipe.get(), &reply, 1, nullptr, &written),
                 stop.get(), kTalkTimeout))
@@ -139,14 +139,14 @@ void InstanceHandOver::Listener::AnswerClient(const Handle& event) {
            kTalkTimeout);
 }
 
-bool InstanceHandOver::Listener::Ask(const QString& image) {
+bool InstanceHandOver::Listener::Ask(const QStringList& arguments) {
     auto question = std::make_shared<Question>();
     std::future<bool> taken = question->answer.get_future();
     QMetaObject::invokeMethod(
         &context,
-        [this, question, image] {
+        [this, question, arguments] {
             const std::lock_guard<std::mutex> hold(question->lock);
-            question->answer.set_value(!question->abandoned && receiver(image));
+            question->answer.set_value(!question->abandoned && receiver(arguments));
         },
         Qt::QueuedConnection);
     // The window thread may be the one stopping this listener: wait in slices.
@@ -185,9 +185,9 @@ bool InstanceHandOver::Listen(Receiver receiver) {
     return true;
 }
 
-bool InstanceHandOver::HandOver(const QString& image) {
-    const QByteArray path = image.toUtf8();
-    if (path.isEmpty() || path.size() > static_cast<qsizetype>(kMaxMessage)) return false;
+bool InstanceHandOver::HandOver(const QStringList& arguments) {
+    const QByteArray message = Message(arguments);
+    if (message.isEmpty() || message.size() > static_cast<qsizetype>(kMaxMessage)) return false;
     const Handle pipe(OpenPipe(PipeName()));
     DWORD mode = PIPE_READMODE_MESSAGE;
     if (!pipe.Valid() || !::SetNamedPipeHandleState(pipe.get(), &mode, nullptr, nullptr))
@@ -196,11 +196,11 @@ bool InstanceHandOver::HandOver(const QString& image) {
     ::AllowSetForegroundWindow(ASFW_ANY);
     const Handle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     OVERLAPPED sent = Operation(event);
-    const auto written = Finish(
-        pipe.get(), sent,
-        ::WriteFile(pipe.get(), path.constData(), static_cast<DWORD>(path.size()), nullptr, &sent),
-        nullptr, kTalkTimeout);
-    if (!written || *written != static_cast<DWORD>(path.size())) return false;
+    const auto written = Finish(pipe.get(), sent,
+                                ::WriteFile(pipe.get(), message.constData(),
+                                            static_cast<DWORD>(message.size()), nullptr, &sent),
+                                nullptr, kTalkTimeout);
+    if (!written || *written != static_cast<DWORD>(message.size())) return false;
     char reply = 0;
     OVERLAPPED received = Operation(event);
     const auto read =
