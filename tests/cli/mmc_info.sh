@@ -59,11 +59,11 @@ expect 1 "maple-cli: erase not confirmed" v erase
 [ "$(disc_status)" = Complete ] || fail "erase without --yes changed the disc"
 
 # Quick erase sends BLANK type 1, full erase type 0.
-expect 0 "光碟抹除成功!" v --trace erase --yes
+expect 0 "The disc was erased!" v --trace erase --yes
 grep -q '^trace: A1 01 00' err.txt || fail "quick erase: no BLANK type 1"
 [ "$(disc_status)" = Empty ] || fail "quick erase left the disc $(disc_status)"
 insert cd-rw --from image.iso
-expect 0 "光碟抹除成功!" v --trace erase --full --yes
+expect 0 "The disc was erased!" v --trace erase --full --yes
 grep -q '^trace: A1 00 00' err.txt || fail "full erase: no BLANK type 0"
 [ "$(disc_status)" = Empty ] || fail "full erase left the disc $(disc_status)"
 
@@ -74,7 +74,7 @@ grep -q '^trace: A1' err.txt && fail "BLANK sent to a CD-R"
 
 # DVD+RW: twelve 25-block writes of zeros, never BLANK, then it reads as empty.
 insert dvd+rw --from image.iso
-expect 0 "光碟抹除成功!" v --trace erase --yes
+expect 0 "The disc was erased!" v --trace erase --yes
 [ "$(grep -c '^trace: 2A ' err.txt)" = 12 ] || fail "DVD+RW erase: not 12 writes"
 grep -q '^trace: A1' err.txt && fail "BLANK sent to a DVD+RW"
 [ "$(disc_status)" = Empty ] || fail "DVD+RW erase left the disc $(disc_status)"
@@ -83,6 +83,6 @@ grep -q '^trace: A1' err.txt && fail "BLANK sent to a DVD+RW"
 insert dvd+rw --from image.iso
 fault write-error 100
 expect 1 "maple-cli: erasing the disc failed" v erase --yes
-grep -qF "光碟抹除失败!" err.txt || fail "no failure message"
+grep -qF "Erasing the disc failed!" err.txt || fail "no failure message"
 
 finish "mmc_info"

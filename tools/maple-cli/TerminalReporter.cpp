@@ -3,6 +3,7 @@
 #include <iostream>
 #include <ostream>
 
+#include "CliTexts.h"
 #include "CopyTexts.h"
 #include "DiscVerifier.h"
 #include "EngineMessages.h"
@@ -68,11 +69,11 @@ MessageAnswer TerminalReporter::Message(const std::string& text, const std::stri
     switch (buttons) {
         case MessageButtons::YesNo: {
             if (m_yes) {
-                m_err << "(answered Yes)\n";
+                m_err << Text(CliText::AnsweredYes) << "\n";
                 return MessageAnswer::Yes;
             }
             if (!m_asks) {
-                m_err << "(not answered: no terminal to ask on; pass --yes to confirm)\n";
+                m_err << Text(CliText::NotAnswered) << "\n";
                 return MessageAnswer::No;
             }
             m_err << "[y/N] " << std::flush;

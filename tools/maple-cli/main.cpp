@@ -5,6 +5,7 @@
 
 #include "CliCommand.h"
 #include "CliHelp.h"
+#include "CliTexts.h"
 #include "StopSignals.h"
 #include "TransportFactory.h"
 #include "TransportSlot.h"
@@ -23,12 +24,15 @@ bool SetUpTransport(const CliContext& context) {
     if (options.virtualDrives.empty()) options.virtualDrives = VirtualDrivesFromEnvironment();
     TransportChoice choice = CreateTransport(options);
     if (!choice.transport) {
-        std::cerr << "maple-cli: no optical drive can be used"
-                  << (choice.problem.empty() ? "" : ": " + choice.problem) << "\n"
-                  << "maple-cli: to rehearse with a virtual drive, see 'maple-cli virtual'\n";
+        std::cerr << "maple-cli: "
+                  << (choice.problem.empty()
+                          ? Text(CliText::NoUsableDrive)
+                          : Text(CliText::NoUsableDriveBecause, {choice.problem}))
+                  << "\nmaple-cli: " << Text(CliText::RehearseHint) << "\n";
         return false;
     }
-    if (!choice.problem.empty()) std::cerr << "maple-cli: note: " << choice.problem << "\n";
+    if (!choice.problem.empty())
+        std::cerr << "maple-cli: " << Text(CliText::Note, {choice.problem}) << "\n";
     SetTransport(std::move(choice.transport));
     return true;
 }
@@ -48,7 +52,7 @@ int main(int argc, char** argv) {
                 try {
                     context.driveIndex = std::stoi(value);
                 } catch (...) {
-                    std::cerr << "maple-cli: --drive needs a number\n";
+                    std::cerr << "maple-cli: " << Text(CliText::DriveNeedsNumber) << "\n";
                     return CliExit::kUsage;
                 }
             }
@@ -60,8 +64,7 @@ int main(int argc, char** argv) {
             PrintHelp(std::cout);
             return CliExit::kSuccess;
         } else if (arg == "--man-page") {
-            PrintManPage(std::cout);
-            return CliExit::kSuccess;
+            return PrintManPage(std::cout, std::cerr) ? CliExit::kSuccess : CliExit::kFailure;
         } else if (arg == "--version") {
             std::cout << "maple-cli " << MAPLE_VERSION << "\n";
             return CliExit::kSuccess;
@@ -75,7 +78,7 @@ int main(int argc, char** argv) {
     }
     const CliCommandInfo* command = FindCommand(argv[at]);
     if (command == nullptr) {
-        std::cerr << "maple-cli: unknown command '" << argv[at] << "' (see maple-cli --help)\n";
+        std::cerr << "maple-cli: " << Text(CliText::UnknownCommand, {argv[at]}) << "\n";
         return CliExit::kUsage;
     }
     context.args.assign(argv + at + 1, argv + argc);

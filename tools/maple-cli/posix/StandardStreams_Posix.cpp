@@ -1,11 +1,12 @@
 #include <unistd.h>
 
+#include "CliTexts.h"
 #include "StandardStreams.h"
 
 FileHandleRecord StandardInput() {
-    return {STDIN_FILENO, "standard input"};
+    return {STDIN_FILENO, Text(CliText::StandardInput)};
 }
 
 FileHandleRecord StandardOutput() {
-    return {STDOUT_FILENO, "standard output"};
+    return {STDOUT_FILENO, Text(CliText::StandardOutput)};
 }
