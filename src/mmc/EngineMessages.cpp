@@ -110,6 +110,7 @@ constexpr TextRow<EngineMessage> kRows[] = {
     {DiscNowDamaged, "Engines.DiscNowDamaged", "光碟现在处于损坏状态，无法再写入。"},
     {SlowSource, "Engines.SlowSource",
      "数据来源比所选的刻录速度慢，缓冲区曾经用尽：请选择较低的刻录速度。"},
+    {TestNothingRecorded, "Engines.TestNothingRecorded", "测试模式：光碟上没有刻录任何内容。"},
 };
 }  // namespace
 

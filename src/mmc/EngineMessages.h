@@ -90,6 +90,7 @@ enum class EngineMessage {
     DiscNowErase,
     DiscNowDamaged,
     SlowSource,
+    TestNothingRecorded,  // the line after a test run's completion
     Count
 };
 std::span<const TextRow<EngineMessage>> TextRows(EngineMessage);
