@@ -56,6 +56,8 @@ cmp -n "$(stat -c %s image.iso)" image.iso out/track01.iso || fail "exported tra
 insert cd-r
 v burn --test --no-eject image.iso >out.txt 2>err.txt || fail "test burn: $(cat err.txt)"
 grep -q "^test recording complete" out.txt || fail "test burn output: $(cat out.txt)"
+grep -A1 "Recording complete!" err.txt | grep -qx "Test mode: nothing was recorded on the disc." ||
+    fail "no line saying that nothing was recorded: $(cat err.txt)"
 show | grep -q "state: blank" || fail "a test recording changed the disc"
 show | grep -q "tray: closed" || fail "--no-eject ejected"
 # --no-fix leaves the disc open for another session.
