@@ -57,6 +57,7 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
           {"attach DIR", CliText::OptVirtualAttach},
           {"detach DIR", CliText::OptVirtualDetach}}},
         {"wav2cda", {{"IN.wav OUT.wav", CliText::OptWav2Cda}}},
+        {"report", {{"FILE", CliText::OptReportFile}}},
     };
     static const std::vector<CliOptionText> none;
     const auto found = options.find(command);

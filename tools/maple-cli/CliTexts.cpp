@@ -221,6 +221,13 @@ constexpr TextRow<CliText> kRows[] = {
     {SummaryVirtual, "maple-cli.SummaryVirtual", "建立并控制虚拟光碟机（保存在文件夹中的刻录机）"},
     {SummaryWav2Cda, "maple-cli.SummaryWav2Cda",
      "把 WAV、FLAC、MP3 或 Ogg 文件转换为 CD-DA WAV 文件（44.1 kHz、16 位、立体声）"},
+    {SummaryReport, "maple-cli.SummaryReport",
+     "把光碟机的回答（INQUIRY、功能、模式页 2Ah 和 05h、速度、光碟）写入文件，供错误报告使用"},
+    {OptReportFile, "maple-cli.OptReportFile",
+     "要写入的文件：先以新名称写在其旁边，完成后才替换已有的 FILE（从不经由符号链接写入）"},
+    {ReportNeedsFile, "maple-cli.ReportNeedsFile", "report 需要一个文件名"},
+    {ReportFailed, "maple-cli.ReportFailed", "无法写入报告 %1：%2"},
+    {ReportWritten, "maple-cli.ReportWritten", "报告已写入：%1"},
 };
 }  // namespace
 

@@ -189,6 +189,11 @@ enum class CliText {
     SummarySpeeds,
     SummaryVirtual,
     SummaryWav2Cda,
+    SummaryReport,
+    OptReportFile,
+    ReportNeedsFile,
+    ReportFailed,
+    ReportWritten,
     Count
 };
 std::span<const TextRow<CliText>> TextRows(CliText);
