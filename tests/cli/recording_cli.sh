@@ -62,6 +62,10 @@ show | grep -q "state: blank" || fail "a test recording changed the disc"
 show | grep -q "tray: closed" || fail "--no-eject ejected"
 # --no-fix leaves the disc open for another session.
 v burn --no-fix image.iso >/dev/null 2>&1 || fail "burn --no-fix"
+# The last job's log, for a bug report: its commands and its messages.
+{ grep -qx "job: burn" temp/last-job.log && grep -q ": 2A " temp/last-job.log &&
+    grep -qx "Information: Recording complete!" temp/last-job.log; } ||
+    fail "job log: $(head -3 temp/last-job.log)"
 show | grep -q "state: appendable" || fail "--no-fix closed the disc: $(show)"
 v load
 expect 1 "The disc is not blank" v burn image.iso

@@ -7,6 +7,7 @@
 #include "CopyTexts.h"
 #include "DiscVerifier.h"
 #include "EngineMessages.h"
+#include "JobLog.h"
 
 #include "MonotonicClock.h"
 #include "StopSignals.h"
@@ -16,6 +17,7 @@ TerminalReporter::TerminalReporter(std::ostream& err)
     : m_err(err), m_terminal(SystemAccess::IsTerminal(2)), m_asks(SystemAccess::IsTerminal(0)) {}
 
 void TerminalReporter::PhaseText(const std::string& text) {
+    JobLog::Note(text);
     m_phase = text;
     Redraw();
 }
@@ -64,6 +66,7 @@ void TerminalReporter::Finish() {
 MessageAnswer TerminalReporter::Message(const std::string& text, const std::string& title,
                                         MessageIcon icon, MessageButtons buttons) {
     Finish();
+    JobLog::Note(title + ": " + text);
     if (icon == MessageIcon::Exclamation || icon == MessageIcon::Critical) ++m_warnings;
     m_err << title << ": " << (m_asks ? TerminalWording(text) : text) << "\n";
     switch (buttons) {

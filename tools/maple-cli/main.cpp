@@ -6,6 +6,7 @@
 #include "CliCommand.h"
 #include "CliHelp.h"
 #include "CliTexts.h"
+#include "JobLog.h"
 #include "StopSignals.h"
 #include "TransportFactory.h"
 #include "TransportSlot.h"
@@ -88,7 +89,11 @@ int main(int argc, char** argv) {
     }
     if (command->needsTransport && !SetUpTransport(context)) return CliExit::kUsage;
     if (command->stoppable) CatchStopSignals();
+    // A job that sends commands to a drive leaves its log for a bug report.
+    const bool logged = command->needsTransport && command->stoppable;
+    if (logged) JobLog::Begin(command->name);
     const int result = command->handler(context);
+    if (logged) (void)JobLog::End();
     TakeTransport().reset();
     JobEnded();
     return result;
