@@ -93,8 +93,8 @@ std::vector<TableRow> EveryTableRow() {
 // Keys of texts that windows show in message boxes or while they work, not
 // as a control's text when they open, and maple-cli's lines.
 bool IsMessageKey(const QString& key) {
-    static const QRegularExpression message(
-        QStringLiteral("^(\\w+\\.String\\d+|Engines\\.\\w+|MsgBox\\.\\w+|Sessions\\.\\w+|maple-cli\\.\\w+)$"));
+    static const QRegularExpression message(QStringLiteral(
+        "^(\\w+\\.String\\d+|Engines\\.\\w+|MsgBox\\.\\w+|Sessions\\.\\w+|maple-cli\\.\\w+)$"));
     return message.match(key).hasMatch();
 }
 
