@@ -8,6 +8,8 @@ class ElapsedTime {
   public:
     // Starts counting now.
     ElapsedTime();
+    // Counts from `startMs`, a reading of MonotonicMilliseconds().
+    explicit ElapsedTime(std::int64_t startMs) : m_startMs(startMs) {}
     // Whole seconds since the start, rounded half to even.
     std::int64_t Seconds() const;
     // Seconds() as the status bar shows it.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "AudioBurnMessages.h"
+#include "CompletionMessage.h"
 #include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DiscVerifier.h"
@@ -192,6 +193,7 @@ AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
         RemoveTempTracks();
         return AudioBurnOutcome::Failed;
     }
+    m_writeStart = ElapsedTime();
     if (m_options.discAtOnce) {
         const Step step = RecordDiscAtOnce(drive);
         if (step == Step::Stop) return AudioBurnOutcome::Failed;
@@ -238,7 +240,7 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
     std::string verifyResult;
     VerifyOutcome verified = VerifyOutcome::Verified;
     if (m_options.verify && m_finishFailure.empty())
-        verified = DiscVerifier(m_reporter, m_hashes)
+        verified = DiscVerifier(m_reporter, m_hashes, m_writeStart)
                        .RunAfterRecording(drive, m_options.testMode, verifyResult);
     if (m_options.verify && m_options.discAtOnce && !m_options.testMode &&
         verified == VerifyOutcome::Verified && m_finishFailure.empty())
@@ -256,8 +258,7 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
         return AudioBurnOutcome::CompletedWithErrors;
     }
     m_reporter.PhaseText(Text(AudioText::RecordingComplete));
-    Show(verifyResult.empty() ? Text(AudioText::RecordingComplete)
-                              : Text(AudioText::RecordingComplete) + "\n" + verifyResult,
+    Show(CompletionMessage(Text(AudioText::RecordingComplete), m_options.testMode, verifyResult),
          AudioText::RecordingCompleteTitle, true);
     return AudioBurnOutcome::Completed;
 }

@@ -10,6 +10,7 @@
 #include "BlockHashes.h"
 #include "CheckedTrack.h"
 #include "DiscAtOnceLayout.h"
+#include "ElapsedTime.h"
 #include "clsWav2Cda.h"
 
 class DriveClaim;
@@ -127,5 +128,6 @@ class AudioBurnEngine {
     std::function<void(const std::string&)> m_trackCounter;
     std::string m_finishFailure;         // panel text of the first failed flush or close
     BlockHashes m_hashes;                // of the sectors sent, with the verify option
+    ElapsedTime m_writeStart;            // when the first track began, for the verification
     std::vector<CheckedTrack> m_tracks;  // the list as checked, in order
 };

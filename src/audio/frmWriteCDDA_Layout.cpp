@@ -98,7 +98,9 @@ void frmWriteCDDA::BuildOptionsAndProgress() {
 }
 
 void frmWriteCDDA::BuildStatusBar() {
-    const std::vector<QLabel*> panels = WindowParts::StatusBar(this, {0, 130, 0, 110});
+    // The elapsed time has a width of its own, so the status text gets the
+    // rest of the bar.
+    const std::vector<QLabel*> panels = WindowParts::StatusBar(this, {0, 130, 80, 110});
     std::copy(panels.begin(), panels.end(), m_panels.begin());
 }
 

@@ -111,6 +111,7 @@ constexpr TextRow<EngineMessage> kRows[] = {
     {SlowSource, "Engines.SlowSource",
      "数据来源比所选的刻录速度慢，缓冲区曾经用尽：请选择较低的刻录速度。"},
     {KeepAwake, "Engines.KeepAwake", "正在刻录光碟"},
+    {TestNothingRecorded, "Engines.TestNothingRecorded", "测试模式：光碟上没有刻录任何内容。"},
 };
 }  // namespace
 

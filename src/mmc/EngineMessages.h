@@ -90,7 +90,8 @@ enum class EngineMessage {
     DiscNowErase,
     DiscNowDamaged,
     SlowSource,
-    KeepAwake,  // why the computer must not sleep, shown by the desktop
+    KeepAwake,            // why the computer must not sleep, shown by the desktop
+    TestNothingRecorded,  // the line after a test run's completion
     Count
 };
 std::span<const TextRow<EngineMessage>> TextRows(EngineMessage);

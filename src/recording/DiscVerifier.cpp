@@ -33,8 +33,12 @@ std::int32_t ReadCdda(const std::string& drive, std::int64_t lba, std::int64_t c
 }
 }  // namespace
 
-DiscVerifier::DiscVerifier(EngineReporter& reporter, const BlockHashes& hashes)
-    : m_reporter(reporter), m_hashes(hashes), m_buffer(kBlocksPerRead * kCddaBytes) {}
+DiscVerifier::DiscVerifier(EngineReporter& reporter, const BlockHashes& hashes,
+                           const ElapsedTime& jobStart)
+    : m_reporter(reporter),
+      m_jobStart(jobStart),
+      m_hashes(hashes),
+      m_buffer(kBlocksPerRead * kCddaBytes) {}
 
 VerifyOutcome DiscVerifier::Run(const std::string& drive) {
     m_done = 0;
@@ -44,7 +48,7 @@ VerifyOutcome DiscVerifier::Run(const std::string& drive) {
     if (!Reload(drive)) return VerifyOutcome::NoDisc;
     m_reporter.PhaseText(Text(EngineMessage::Verifying));
     ProgressDisplay progress(m_reporter);
-    progress.Start();
+    progress.Start(m_jobStart);
     for (const BlockHashes::Run& run : m_hashes.Runs()) {
         const VerifyOutcome outcome = CompareRun(drive, run, progress);
         if (outcome != VerifyOutcome::Verified) return outcome;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BlockHashes.h"
+#include "ElapsedTime.h"
 
 class EngineReporter;
 class ProgressDisplay;
@@ -31,7 +32,9 @@ enum class VerifyOutcome {
 // progress; the caller shows ResultText.
 class DiscVerifier {
   public:
-    DiscVerifier(EngineReporter& reporter, const BlockHashes& hashes);
+    // The elapsed-time panel goes on from `jobStart`, the start of the
+    // recording, so that it shows the whole job.
+    DiscVerifier(EngineReporter& reporter, const BlockHashes& hashes, const ElapsedTime& jobStart);
 
     VerifyOutcome Run(const std::string& drive);
     // The step after a recording: Run, unless test mode recorded nothing.
@@ -67,6 +70,7 @@ class DiscVerifier {
     bool LostBy(std::int32_t status);
 
     EngineReporter& m_reporter;
+    ElapsedTime m_jobStart;
     const BlockHashes& m_hashes;
     std::vector<std::uint8_t> m_buffer;
     std::int64_t m_done = 0;

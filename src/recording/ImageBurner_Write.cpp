@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <span>
 
+#include "CompletionMessage.h"
 #include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
 #include "DriveBufferFill.h"
@@ -133,7 +134,7 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     m_verifyResult.clear();
     VerifyOutcome verified = VerifyOutcome::Verified;
     if (m_options.verify && failure.empty())
-        verified = DiscVerifier(m_reporter, m_hashes)
+        verified = DiscVerifier(m_reporter, m_hashes, ElapsedTime(m_writeStartMs))
                        .RunAfterRecording(drive, m_options.testMode, m_verifyResult);
     if (m_options.ejectDisc) {
         m_reporter.PhaseText(Text(WriteIsoText::Ejecting));
@@ -154,16 +155,17 @@ BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string&
     }
     // A test run recorded nothing: its temporary image is kept for the real recording.
     if (!m_options.testMode) m_temporary.DeleteIfCovered(imagePath);
-    const std::string verifiedLine = m_verifyResult.empty() ? "" : "\n" + m_verifyResult;
     if (!warning.empty()) {
         // Every block is on the disc; the warning stays in panel 1 and its box.
         m_reporter.PhaseText(warning);
-        Warn(warning + "\n" + Text(EngineMessage::CloseWarning) + verifiedLine,
+        Warn(CompletionMessage(warning + "\n" + Text(EngineMessage::CloseWarning),
+                               m_options.testMode, m_verifyResult),
              WriteIsoText::SpeedTitle);
         return BurnOutcome::Completed;
     }
     m_reporter.PhaseText(Text(WriteIsoText::RecordingComplete));
-    m_reporter.Message(Text(WriteIsoText::RecordingComplete) + verifiedLine,
+    m_reporter.Message(CompletionMessage(Text(WriteIsoText::RecordingComplete), m_options.testMode,
+                                         m_verifyResult),
                        Text(WriteIsoText::RecordingCompleteTitle), MessageIcon::Information,
                        MessageButtons::Ok);
     return BurnOutcome::Completed;

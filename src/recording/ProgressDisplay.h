@@ -14,8 +14,10 @@ class ProgressDisplay {
   public:
     explicit ProgressDisplay(EngineReporter& reporter) : m_reporter(reporter) {}
 
-    // Starts the elapsed time now.
+    // Starts the elapsed time now, or goes on counting from `since` (a step
+    // of a job that the user sees as one, such as the verification).
     void Start() { m_elapsed = ElapsedTime(); }
+    void Start(const ElapsedTime& since) { m_elapsed = since; }
     // `done` of `total` units. The bar takes done / total in percent and keeps
     // its value when that lies above 100; the percentage panel runs one ahead
     // of the bar ("1%" for 0.4 %) and never shows more than "100%"; an empty

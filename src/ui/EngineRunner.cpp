@@ -6,6 +6,7 @@
 
 #include "DesktopNotice.h"
 #include "DriveBusy.h"
+#include "JobLog.h"
 #include "MessageBoxSeam.h"
 #include "WindowThreadCalls.h"
 
@@ -16,6 +17,7 @@ class EngineRunner::QueuedReporter : public EngineReporter {
     explicit QueuedReporter(EngineRunner* runner) : m_runner(runner) {}
 
     void PhaseText(const std::string& text) override {
+        JobLog::Note(text);
         Post([runner = m_runner, t = QString::fromStdString(text)] { emit runner->phaseText(t); });
     }
     void PercentText(const std::string& text) override {
@@ -37,6 +39,7 @@ class EngineRunner::QueuedReporter : public EngineReporter {
 
     MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                           MessageButtons buttons) override {
+        JobLog::Note(title + ": " + text);
         MessageAnswer answer = CautiousAnswer(buttons);
         m_calls.Run([&, t = QString::fromStdString(text), c = QString::fromStdString(title)] {
             answer = m_runner->AskOnWindowThread(t, c, icon, buttons);
@@ -67,6 +70,7 @@ EngineRunner::~EngineRunner() {
     m_reporter->Calls().Abandon();
     m_thread->wait();
     delete m_thread;
+    if (m_busy) (void)JobLog::End();
 }
 
 void EngineRunner::LockWhileRunning(std::vector<QWidget*> controls,
@@ -79,6 +83,8 @@ bool EngineRunner::Start(Engine engine, const std::string& drive) {
     if (m_thread != nullptr) return false;
     // Set on this thread before the worker starts, so no poll slips in between.
     if (!drive.empty()) m_busy = std::make_unique<DriveBusyScope>(drive);
+    // A job on a drive leaves its log for a bug report.
+    if (!drive.empty()) JobLog::Begin(m_window->objectName().toStdString());
     SetLocked(true);
     m_reporter->Calls().RequestStop(false);
     m_thread = QThread::create(
@@ -115,6 +121,7 @@ void EngineRunner::OnThreadFinished() {
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;
+    if (m_busy) (void)JobLog::End();
     m_busy.reset();
     SetLocked(false);
     CloseMessageBoxes(m_window);  // nothing is left to stop

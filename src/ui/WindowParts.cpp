@@ -16,6 +16,7 @@
 #include "Pictures.h"
 #include "PopupMenus.h"
 #include "ProgramStyle.h"
+#include "StatusPanel.h"
 #include "Twips.h"
 #include "frmAbout.h"
 #include "frmDiscInfo.h"
@@ -94,7 +95,7 @@ std::vector<QLabel*> StatusBar(QWidget* window, std::initializer_list<int> width
     bar->setSizeGripEnabled(false);
     std::vector<QLabel*> panels;
     for (const int width : widths) {
-        auto* panel = new QLabel(bar);
+        auto* panel = new StatusPanel(bar);
         panel->setObjectName(QStringLiteral("Panels(%1)").arg(panels.size() + 1));
         if (width == 0) panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         panel->setMinimumWidth(width);

@@ -58,7 +58,8 @@ QLabel* Banner(QWidget* window, const QString& text, int height);
 
 // A status bar `sbar` across the bottom of `window` with one panel per
 // width, named "Panels(1)", "Panels(2)" ... A width of 0 makes a panel share
-// the free room; long texts are cut there instead of widening the bar.
+// the free room; a text too long for its panel ends in "…" there, whole in
+// its tool tip (StatusPanel), instead of widening the bar.
 std::vector<QLabel*> StatusBar(QWidget* window, std::initializer_list<int> widths);
 
 // The menus of a task window's tools and about buttons, each item named as

@@ -5,7 +5,6 @@
 # tracks at their addresses and read by xorriso from the last session.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-export LC_ALL=C.UTF-8
 
 # disc_image OUT: the recorded tracks at their start addresses, in one file.
 disc_image() {
@@ -46,7 +45,7 @@ echo "third" >three/third.txt
 
 # --- CD-R: three sessions, the folder "docs" merged, closed by the third.
 insert cd-r
-expect 1 "光碟是空白的" v add --no-eject three/third.txt
+expect 1 "The disc is blank" v add --no-eject three/third.txt
 v burn one.iso --no-fix --no-eject >/dev/null 2>&1 || fail "first session"
 v add --no-fix --no-eject two/video.bin two/docs >add.out 2>add.err || fail "add: $(cat add.err)"
 grep -q "^files added" add.out || fail "add did not report success"
@@ -55,7 +54,7 @@ v info >info.txt
 grep -q "^Session 3: *start 18904," info.txt || fail "sessions: $(cat info.txt)"
 grep -q "^Session 2: *start 11702," info.txt || fail "CD gap after the first session: $(cat info.txt)"
 check_disc 18904 one two three
-expect 1 "光碟已关闭" v add --no-eject two/video.bin
+expect 1 "The disc is closed" v add --no-eject two/video.bin
 
 # --- Copies of the three-session disc hold its last session's view, in one session.
 v copy --to-iso copy.iso >/dev/null 2>&1 || fail "copy to an image"

@@ -122,6 +122,6 @@ insert cd-r
 fault write-error 20
 expect 1 "Buffer Under-Run" v audio --no-eject a.wav
 grep -q '^maple-cli: audio recording failed$' err.txt || fail "write error: $(tail -1 err.txt)"
-grep -q '刻录完成' err.txt out.txt && fail "write error reported as finished"
+grep -q 'Recording complete' err.txt out.txt && fail "write error reported as finished"
 
 finish "audio_burn"

@@ -19,7 +19,7 @@ xorriso -as mkisofs -o hybrid.iso -no-pad -appended_part_as_gpt -append_partitio
 # A truncated image: refused before any command that changes the disc.
 head -c $((size / 2)) image.iso >cut.iso
 insert cd-r
-expect 1 "cut.iso 的卷需要 $size 字节，但文件只有 $((size / 2)) 字节" v --trace burn cut.iso
+expect 1 "the volume of cut.iso needs $size bytes, but the file holds only $((size / 2)) bytes" v --trace burn cut.iso
 untouched "a truncated image"
 grep -q "^maple-cli: pass --raw to record it anyway$" err.txt || fail "no --raw hint: $(grep -v ^trace err.txt)"
 v virtual show | grep -q "state: blank" || fail "the disc changed"

@@ -18,7 +18,7 @@ head -c 700000 /dev/urandom >data.bin
 insert cd-r
 fault not-ready 8
 interrupt INT 00 burn image.iso
-expect_stop "已停止。光碟上没有写入任何内容，光碟保持不变。" "maple-cli: recording stopped on request"
+expect_stop "Stopped. Nothing was written: the disc is unchanged." "maple-cli: recording stopped on request"
 grep -q '^trace: 2A' err.txt && fail "a block was written after the stop"
 show | grep -q "state: blank" || fail "the disc changed: $(show)"
 
@@ -27,7 +27,7 @@ show | grep -q "state: blank" || fail "the disc changed: $(show)"
 insert cd-r
 fault long-write 10
 interrupt INT 2A burn image.iso
-expect_stop "一次性写入的光碟已无法再使用" "maple-cli: recording stopped on request"
+expect_stop "this write-once disc cannot be used again" "maple-cli: recording stopped on request"
 show | grep -q "state: appendable" || fail "disc: $(show)"
 
 # A second Ctrl-C during the stop changes nothing.
@@ -41,7 +41,7 @@ expect_stop "Stopped. The disc holds an unfinished recording: erase it before re
 insert cd-rom --from source.iso
 fault fail 28 skip 5 count 10 sense 02 04 07
 interrupt TERM 28 copy --to-iso copy.iso
-expect_stop "没有保留映像文件" "maple-cli: copy stopped on request"
+expect_stop "No image file was kept" "maple-cli: copy stopped on request"
 [ -e copy.iso ] || ls | grep -q "^copy\.iso\..*\.part$" && fail "a copy file was left"
 
 # Audio.
@@ -49,12 +49,12 @@ sox -n -r 44100 -b 16 -c 2 song.wav synth 3 sine 440 2>/dev/null || fail "sox"
 insert cd-r
 fault long-write 10
 interrupt INT 2A audio song.wav
-expect_stop "一次性写入的光碟已无法再使用" "maple-cli: audio recording stopped on request"
+expect_stop "this write-once disc cannot be used again" "maple-cli: audio recording stopped on request"
 
 # Erasing a DVD+RW (an overwrite of its start) stopped after a block.
 insert dvd+rw --from image.iso
 fault long-write 10
 interrupt INT 2A erase --yes
-expect_stop "光碟只被部分抹除" "maple-cli: erasing stopped on request"
+expect_stop "The disc is only partly erased" "maple-cli: erasing stopped on request"
 
 finish cancellation

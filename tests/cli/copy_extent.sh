@@ -79,7 +79,7 @@ no_copy "two sessions"
 sox -n -r 44100 -b 16 -c 2 song.wav synth 5 sine 440 2>/dev/null || fail "sox"
 insert cd-r
 v audio --no-eject song.wav song.wav >/dev/null 2>&1 || fail "audio"
-expect 1 "这张光碟含有 2 个轨道；目前只能复制单轨道的光碟。" v copy --to-iso c.iso
+expect 1 "The disc holds 2 tracks; only single-track discs can be copied yet." v copy --to-iso c.iso
 no_copy "two audio tracks"
 
 # An audio CD and a removed disc end a BadCopy copy at once (not after 62
@@ -88,14 +88,14 @@ insert cd-r
 v audio --no-eject song.wav >/dev/null 2>&1 || fail "audio"
 bad_copy  # (exit 124 would be the time limit)
 [ "$code" = 1 ] || fail "audio CD: exit $code: $(grep -v '^trace' err.txt)"
-grep -q "这张光碟含有音轨，无法作为数据复制。 (05/64/00)" err.txt || fail "audio CD: $(grep -v '^trace' err.txt)"
+grep -q "The disc holds audio tracks, which cannot be copied as data. (05/64/00)" err.txt || fail "audio CD: $(grep -v '^trace' err.txt)"
 [ "$(reads)" -le 3 ] || fail "audio CD: $(reads) reads"
 no_copy "an audio CD"
 insert cd-rom --from image.iso
 fault fail 28 skip 3 count 1000000 sense 02 3A 00
 bad_copy
 [ "$code" = 1 ] || fail "removed disc: exit $code: $(grep -v '^trace' err.txt)"
-grep -q "光碟已被取出。 (02/3A/00)" err.txt || fail "removed disc: $(grep -v '^trace' err.txt)"
+grep -q "The disc was taken out of the drive. (02/3A/00)" err.txt || fail "removed disc: $(grep -v '^trace' err.txt)"
 [ "$(reads)" = 4 ] || fail "removed disc: $(reads) reads"
 no_copy "a removed disc"
 

@@ -13,7 +13,6 @@
 # the test's own folder; the files take a few megabytes of disk.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-export LC_ALL=C.UTF-8
 py=/usr/bin/python3
 
 # Room for the data, and a file system that keeps holes, or no test.

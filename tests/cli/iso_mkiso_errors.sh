@@ -18,7 +18,7 @@ expect 2 "unknown option --bogus" "$CLI" mkiso -o x.iso --bogus src
 # PATHs are added as a drop on the root: folders with their content, files into the root.
 expect 0 "src/docs/Readme: a file of that name is already there; kept as \"Readme (2)\"" \
     "$CLI" mkiso -o drop.iso --date "2024-10-03 14:05:09" src/Photos/ src/note.txt src/docs
-listing=$(isoinfo -i drop.iso -J -f | sort | tr '\n' ' ')
+listing=$(isoinfo -i drop.iso -J -f | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "/Photos /Photos/2024 /Photos/2024/a.jpg /docs /docs/README /docs/Readme (2) /note.txt " ] || fail "listing: $listing"
 # The given date, with the local offset (+8 h at Asia/Shanghai is 32 quarter hours).
 TZ=Asia/Shanghai "$CLI" mkiso -o dated.iso --date "2024-10-03 14:05:09" src/note.txt || fail "dated build"

@@ -5,7 +5,6 @@
 # names that are not UTF-8, "." and ".." as PATH); what is left out is named.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-export LC_ALL=C.UTF-8
 
 # listing IMAGE: "Joliet path=content" of every file, one a line; fails when
 # the ISO 9660 tree does not hold the same contents under unique names.

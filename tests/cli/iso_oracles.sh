@@ -12,8 +12,6 @@
 set -u
 tools=$(cd "$(dirname "$0")/../tools" && pwd)
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
-# The readers convert names to the local character set: make it UTF-8 (ctest runs with LC_ALL=C).
-export LC_ALL=C.UTF-8
 py=/usr/bin/python3  # the Debian python that has python3-pycdlib
 
 "$py" "$tools/iso_make_tree.py" tree 3000 || fail "iso_make_tree"

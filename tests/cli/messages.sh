@@ -80,7 +80,7 @@ cmp -s <(tail -c +45 tone.wav) <(tail -c +45 pipe.wav) || fail "the FLAC from a 
 # Converting onto a full file system names it, not the input.
 mkdir full
 unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs full && exec "$@"' sh \
-    env LC_ALL=C "$CLI" wav2cda tone.wav full/out.wav >out.txt 2>err.txt
+    "$CLI" wav2cda tone.wav full/out.wav >out.txt 2>err.txt
 [ $? = 1 ] || fail "wav2cda onto a full file system: $(cat err.txt)"
 grep -q "cannot write full/out.wav: No space left on device" err.txt || fail "full: $(cat err.txt)"
 

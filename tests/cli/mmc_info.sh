@@ -59,11 +59,11 @@ expect 1 "maple-cli: erase not confirmed" v erase
 [ "$(disc_status)" = Complete ] || fail "erase without --yes changed the disc"
 
 # Quick erase sends BLANK type 1, full erase type 0.
-expect 0 "光碟抹除成功!" v --trace erase --yes
+expect 0 "The disc was erased!" v --trace erase --yes
 grep -q '^trace: A1 01 00' err.txt || fail "quick erase: no BLANK type 1"
 [ "$(disc_status)" = Empty ] || fail "quick erase left the disc $(disc_status)"
 insert cd-rw --from image.iso
-expect 0 "光碟抹除成功!" v --trace erase --full --yes
+expect 0 "The disc was erased!" v --trace erase --full --yes
 grep -q '^trace: A1 00 00' err.txt || fail "full erase: no BLANK type 0"
 [ "$(disc_status)" = Empty ] || fail "full erase left the disc $(disc_status)"
 
@@ -74,7 +74,7 @@ grep -q '^trace: A1' err.txt && fail "BLANK sent to a CD-R"
 
 # DVD+RW: twelve 25-block writes of zeros, never BLANK, then it reads as empty.
 insert dvd+rw --from image.iso
-expect 0 "光碟抹除成功!" v --trace erase --yes
+expect 0 "The disc was erased!" v --trace erase --yes
 [ "$(grep -c '^trace: 2A ' err.txt)" = 12 ] || fail "DVD+RW erase: not 12 writes"
 grep -q '^trace: A1' err.txt && fail "BLANK sent to a DVD+RW"
 [ "$(disc_status)" = Empty ] || fail "DVD+RW erase left the disc $(disc_status)"
@@ -83,6 +83,39 @@ grep -q '^trace: A1' err.txt && fail "BLANK sent to a DVD+RW"
 insert dvd+rw --from image.iso
 fault write-error 100
 expect 1 "maple-cli: erasing the disc failed" v erase --yes
-grep -qF "光碟抹除失败!" err.txt || fail "no failure message"
+grep -qF "Erasing the disc failed!" err.txt || fail "no failure message"
+
+# report: the drive's answers for a bug report, read back here byte by byte.
+clear_faults
+insert cd-r
+echo old >report.txt
+v report report.txt >out.txt 2>err.txt || fail "report: $(cat err.txt)"
+grep -qx "report written: report.txt" out.txt || fail "report output: $(cat out.txt)"
+/usr/bin/python3 - report.txt "$(v drives)" <<'PY' || fail "report: $(cat report.txt)"
+import re, sys
+sections, title = {}, None
+for line in open(sys.argv[1]):
+    if line.startswith("  ") and title:
+        sections[title] += bytes.fromhex(line.split(":", 1)[1])
+    else:
+        title = line.rstrip("\n")
+        sections[title] = b""
+inquiry = sections["INQUIRY"]
+assert inquiry[0] & 0x1F == 5, "not a CD/DVD device"
+assert inquiry[8:36].decode() in sys.argv[2], inquiry  # vendor, product, revision
+features = sections["GET CONFIGURATION (every feature)"]
+assert int.from_bytes(features[:4], "big") + 4 == len(features)
+assert features[6:8] == b"\x00\x09", "current profile is not CD-R"
+for page in (0x2A, 0x05):
+    data = sections["MODE SENSE(10) page %02Xh, current values" % page]
+    assert int.from_bytes(data[:2], "big") + 2 == len(data) and data[8] & 0x3F == page, page
+assert any(re.match(r"medium: current profile 0009h, CD-R, \d+ session\(s\), disc Empty", t)
+           for t in sections), sections.keys()
+PY
+# Never written through a link, and nothing left beside it.
+ln -s elsewhere.txt link.txt
+expect 1 "link.txt" v report link.txt
+[ -L link.txt ] && [ ! -e elsewhere.txt ] || fail "the report was written through a link"
+ls | grep -q '\.part$' && fail "a partial report was left: $(ls)"
 
 finish "mmc_info"

@@ -46,7 +46,7 @@ for entry in "${targets[@]}"; do
 done
 [ "$(cat victim)" = victim ] || fail "a link's target was written"
 # A full disk (the file size limit) during a copy: named, nothing left.
-expect 1 "copy.iso创建失败！" bash -c "trap '' XFSZ; ulimit -f 16; exec \"\$0\" \"\$@\"" \
+expect 1 "copy.iso could not be created!" bash -c "trap '' XFSZ; ulimit -f 16; exec \"\$0\" \"\$@\"" \
     "$CLI" --virtual drive copy --to-iso "$WORK/full/copy.iso"
 [ -z "$(ls full)" ] || fail "a full disk left a file: $(ls full)"
 ls | grep -Eq '\.(iso|wav)\.[[:alnum:]]{6}\.part$' && fail "a partial file was left: $(ls)"

@@ -39,7 +39,7 @@ show | grep -q 'state: complete' || fail "--raw did not record"
 # Test mode on DVD+R / DVD+RW would record for real: refused, disc untouched.
 for kind in dvd+r dvd+rw; do
   insert "$kind"
-  expect 1 "${kind^^} 光碟不能进行测试刻录" v --trace burn --test image.iso
+  expect 1 "A ${kind^^} disc cannot be recorded in test mode" v --trace burn --test image.iso
   untouched "test mode on $kind"
 done
 show | grep -q 'recorded: 0 blocks' || fail "the DVD+RW was written: $(show)"
@@ -56,31 +56,37 @@ cmp -n "$(stat -c %s image.iso)" image.iso out/track01.iso || fail "exported tra
 insert cd-r
 v burn --test --no-eject image.iso >out.txt 2>err.txt || fail "test burn: $(cat err.txt)"
 grep -q "^test recording complete" out.txt || fail "test burn output: $(cat out.txt)"
+grep -A1 "Recording complete!" err.txt | grep -qx "Test mode: nothing was recorded on the disc." ||
+    fail "no line saying that nothing was recorded: $(cat err.txt)"
 show | grep -q "state: blank" || fail "a test recording changed the disc"
 show | grep -q "tray: closed" || fail "--no-eject ejected"
 # --no-fix leaves the disc open for another session.
 v burn --no-fix image.iso >/dev/null 2>&1 || fail "burn --no-fix"
+# The last job's log, for a bug report: its commands and its messages.
+{ grep -qx "job: burn" temp/last-job.log && grep -q ": 2A " temp/last-job.log &&
+    grep -qx "Information: Recording complete!" temp/last-job.log; } ||
+    fail "job log: $(head -3 temp/last-job.log)"
 show | grep -q "state: appendable" || fail "--no-fix closed the disc: $(show)"
 v load
-expect 1 "碟片不是空白的" v burn image.iso
+expect 1 "The disc is not blank" v burn image.iso
 
 # A write error ends at once with the under-run message; the disc is closed.
 insert cd-r
 fault write-error 64
-expect 1 "刻录出错 (Buffer Under-Run?)" v burn image.iso
+expect 1 "Recording error (Buffer Under-Run?)" v burn image.iso
 grep -q "^maple-cli: recording failed" err.txt || fail "no failure line"
 show | grep -q "tray: open" || fail "AbortBurn did not eject"
 clear_faults
 
 # No disc.
 v virtual eject >/dev/null
-expect 1 "您的光碟机中没有光碟片" v burn image.iso
+expect 1 "There is no disc in your drive" v burn image.iso
 
 # A DVD copied onto a CD is refused; the temporary image stays for another
 # try with 'burn --temporary', which deletes it after the recording.
 "$CLI" mkiso -o dvd.iso data.bin >/dev/null 2>&1
 insert dvd-rom --from dvd.iso
-expect 1 "您入放的是一张CD碟片，请更换成DVD-R or DVD-RW碟片再进行刻录!" v copy --blank cd-r
+expect 1 "You inserted a CD disc; please change it to a DVD-R or DVD-RW disc and record again!" v copy --blank cd-r
 grep -q "was kept" err.txt || fail "no hint about the kept image"
 ls temp/job-*/tempiso.iso >/dev/null 2>&1 || fail "the temporary image was deleted after a refusal"
 insert dvd-r
@@ -103,7 +109,7 @@ clear_faults
 
 # A blank disc has nothing to copy.
 insert cd-r
-expect 1 "读取光盘失败！" v copy --to-iso blank.iso
+expect 1 "Reading the disc failed!" v copy --to-iso blank.iso
 [ -e blank.iso ] || ls | grep -q "^blank\.iso\..*\.part$" && fail "a failed copy left a file"
 
 finish "recording cli"

@@ -44,7 +44,7 @@ diff -r tree extracted/tree >diff.out 2>&1 || fail "extracted tree differs: $(he
 "$CLI" --virtual drive copy --blank cd-r --no-eject >disc.out 2>disc.err ||
     fail "disc copy exited $?: $(cat disc.err)"
 grep -q "^disc copied" disc.out || fail "disc copy did not report success"
-grep -q "请放入一张空白光碟片,并点击确定继续" disc.err || fail "no insert-a-blank prompt"
+grep -q "Insert a blank disc and click OK to continue" disc.err || fail "no insert-a-blank prompt"
 show | grep -q "tray: closed" || fail "--no-eject ejected"
 "$CLI" --virtual drive virtual export exported >/dev/null || fail "export"
 cmp -n "$size" source.iso exported/track01.iso || fail "the second disc differs from the image"

@@ -35,7 +35,7 @@ insert cd-r
 fault not-ready 8
 interrupt HUP 00 burn image.iso
 [ "$code" = 130 ] || fail "hang-up before writing: exit $code: $(grep -v ^trace err.txt)"
-grep -q "已停止。光碟上没有写入任何内容，光碟保持不变。" err.txt || fail "no stop message"
+grep -q "Stopped. Nothing was written: the disc is unchanged." err.txt || fail "no stop message"
 show | grep -q "state: blank" || fail "a hang-up before writing changed the disc"
 # During the writes (slowed by the drive's buffer): the recording goes on to its end.
 insert cd-r

@@ -40,7 +40,7 @@ attach cd-rw
 # --verify reads every index 0 and 1 back through the Q sub-channel.
 paused() {
   maple-cli audio --dao --pause 3 --verify --no-eject /tmp/a.flac /tmp/b.flac /tmp/c.flac \
-    > /tmp/paused.log 2>&1 && grep -q '音轨起点与暂停已校验' /tmp/paused.log ||
+    > /tmp/paused.log 2>&1 && grep -q 'Track starts and pauses verified.' /tmp/paused.log ||
     { tail -n 5 /tmp/paused.log; return 1; }
 }
 check "Disc-At-Once with 3 s pauses, verified" paused

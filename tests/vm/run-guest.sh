@@ -58,12 +58,15 @@ trap 'rm -rf "$run"' EXIT
 tree="$run/tree"
 mkdir -p "$tree/work"
 for program in "${programs[@]}"; do copy_program "$tree" "$program" "/usr/bin/$(basename "$program")"; done
+# The English texts, which the guest scripts read (LC_ALL below).
+mkdir -p "$tree/usr/share/maple-writer"
+cp "$here/../../data/English.lng" "$tree/usr/share/maple-writer/"
 for file in "${files[@]}"; do cp -L "$file" "$tree/work/"; done
 cp "$script" "$tree/work/test.sh"
 cp "$here/guest-lib.sh" "$tree/work/lib.sh"
 cat > "$tree/init" <<'EOF'
 #!/bin/sh
-export PATH=/usr/bin:/bin HOME=/work TMPDIR=/tmp
+export PATH=/usr/bin:/bin HOME=/work TMPDIR=/tmp LC_ALL=en_US.UTF-8
 mount -t proc proc /proc
 mount -t sysfs sysfs /sys
 mount -t devtmpfs devtmpfs /dev

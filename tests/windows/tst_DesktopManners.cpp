@@ -1,18 +1,25 @@
 // Manners a desktop user expects: the volume label typed once names the disc
-// in both trees, and dialogs open centred on their window whatever their width.
+// in both trees, dialogs open centred on their window whatever their width,
+// and status texts are not cut off by the field beside them.
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "AudioTexts.h"
 #include "DiscProject.h"
+#include "EngineMessages.h"
+#include "LanguageFile.h"
 #include "SpeedListBox.h"
+#include "StatusPanel.h"
 #include "TaskWindows.h"
 #include "WindowPlacement.h"
 #include "WindowTestRig.h"
+#include "WriteIsoTexts.h"
 #include "frmSaveISO.h"
 
 namespace {
@@ -27,6 +34,21 @@ SpeedList Offered(std::initializer_list<int> factors) {
     SpeedList list{DefaultSpeedEntry()};
     for (int factor : factors) list.push_back(SpeedEntryOf(factor));
     return list;
+}
+
+// The texts the recording engines show in the status panel while they work.
+std::vector<std::string> PhaseTexts() {
+    return {"SYNCHRONIZE CACHE ...",
+            Text(WriteIsoText::WritingData),
+            Text(WriteIsoText::ClosingTrack) + " ...",
+            Text(WriteIsoText::ClosingSession) + "...",
+            Text(WriteIsoText::Ejecting),
+            Text(WriteIsoText::RecordingComplete),
+            Text(AudioText::WritingTrack),
+            Text(AudioText::ClosingSession) + "...",
+            Text(EngineMessage::Verifying),
+            Text(EngineMessage::VerifyReload),
+            Text(EngineMessage::VerifyTestMode)};
 }
 
 void Type(QLineEdit* box, const QString& text) {
@@ -148,6 +170,52 @@ class DesktopMannersTest : public QObject {
                          qPrintable(controls[a]->objectName() + QStringLiteral(" covers ") +
                                     controls[b]->objectName()));
         window->close();
+    }
+
+    // The status panel of the recording windows shows every phase text
+    // whole, in both scripts, beside the field after it; a failure too long
+    // for the bar ends in "…" at the panel's edge, whole in its tool tip.
+    void statusTextsAreNotCutOffByThePercentageField_data() {
+        QTest::addColumn<int>("task");
+        QTest::addColumn<QString>("language");
+        for (const char* language : {"", "English"}) {
+            QTest::addRow("record image %s", language) << Task::kRecordImage << language;
+            QTest::addRow("audio CD %s", language) << Task::kAudioCd << language;
+        }
+    }
+    void statusTextsAreNotCutOffByThePercentageField() {
+        QFETCH(int, task);
+        QFETCH(QString, language);
+        SetLanguageFilePath(language.isEmpty() ? std::string()
+                                               : ShippedLanguageFile(language.toStdString()));
+        OpenTaskWindow(task, 0);
+        QWidget* window = nullptr;
+        for (QWidget* shown : QApplication::topLevelWidgets())
+            if (shown->isVisible() && shown->objectName() != QLatin1String("frmMain"))
+                window = shown;
+        QVERIFY(window != nullptr);
+        auto* status = window->findChild<StatusPanel*>(QStringLiteral("Panels(1)"));
+        auto* next = window->findChild<QLabel*>(QStringLiteral("Panels(2)"));
+        QVERIFY(status != nullptr && next != nullptr);
+        next->setText(QStringLiteral("100%"));
+        for (const std::string& text : PhaseTexts()) {
+            status->setText(QString::fromStdString(text));
+            QApplication::processEvents();
+            QVERIFY2(!status->geometry().intersects(next->geometry()), qPrintable(status->text()));
+            QCOMPARE(status->ShownText(), status->text());
+            QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) <=
+                    status->contentsRect().width());
+        }
+        const QString failure = QString::fromStdString(
+            Text(EngineMessage::ImageCut, {"holiday-photos-2026.iso", "734003200", "367001600"}));
+        status->setText(failure);
+        QVERIFY(status->ShownText().endsWith(QChar(0x2026)));
+        QVERIFY(failure.startsWith(status->ShownText().chopped(1)));
+        QVERIFY(status->fontMetrics().horizontalAdvance(status->ShownText()) <=
+                status->contentsRect().width());
+        QCOMPARE(status->text(), failure);
+        window->close();
+        SetLanguageFilePath({});
     }
 
     // A message box sizes itself as it shows; it must still open centred.

@@ -16,6 +16,7 @@
 #include "AboutTexts.h"
 #include "AudioTexts.h"
 #include "ChooserTexts.h"
+#include "CliTexts.h"
 #include "CopyTexts.h"
 #include "EngineMessages.h"
 #include "EraseTexts.h"
@@ -85,14 +86,15 @@ std::vector<TableRow> EveryTableRow() {
     AddRows<ChooserText>(rows);
     AddRows<AboutText>(rows);
     AddRows<SessionText>(rows);
+    AddRows<CliText>(rows);
     return rows;
 }
 
 // Keys of texts that windows show in message boxes or while they work, not
-// as a control's text when they open.
+// as a control's text when they open, and maple-cli's lines.
 bool IsMessageKey(const QString& key) {
-    static const QRegularExpression message(
-        QStringLiteral("^(\\w+\\.String\\d+|Engines\\.\\w+|MsgBox\\.\\w+|Sessions\\.\\w+)$"));
+    static const QRegularExpression message(QStringLiteral(
+        "^(\\w+\\.String\\d+|Engines\\.\\w+|MsgBox\\.\\w+|Sessions\\.\\w+|maple-cli\\.\\w+)$"));
     return message.match(key).hasMatch();
 }
 

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "JobLog.h"
 #include "ModFileDlg.h"
 #include "RecordingTask.h"
 #include "SettingsStore.h"
@@ -66,6 +67,11 @@ class RecordingWindowsTest : public QObject {
         QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
         QVERIFY(DiscHoldsImage(m_rig->drives.Drive(), m_image));
         QVERIFY(std::filesystem::exists(m_image));
+        // The job's log: the window, its WRITE(10) commands and its message.
+        const std::string log = ReadFile(JobLog::LogPath());
+        QVERIFY2(log.starts_with("job: frmWriteISO\n"), log.substr(0, 200).c_str());
+        QVERIFY(log.find(m_rig->drives.Id() + ": 2A ") != std::string::npos);
+        QVERIFY(log.find("信息: 刻录完成!\n") != std::string::npos);
         // The task is over: back to the main window; the next dialog starts here.
         QTRY_VERIFY(window.isNull());
         QVERIFY(m_rig->main.widget.isVisible());

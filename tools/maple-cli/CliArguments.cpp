@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "CliTexts.h"
+
 bool CliArguments::TakeFlag(const std::string& flag) {
     const auto at = std::find(m_args.begin(), m_args.end(), flag);
     if (at == m_args.end()) return false;
@@ -13,7 +15,7 @@ std::optional<std::string> CliArguments::TakeOption(const std::string& option) {
     const auto at = std::find(m_args.begin(), m_args.end(), option);
     if (at == m_args.end()) return std::nullopt;
     if (at + 1 == m_args.end()) {
-        if (m_error.empty()) m_error = option + " needs a value";
+        if (m_error.empty()) m_error = Text(CliText::NeedsValue, {option});
         m_args.erase(at);
         return std::nullopt;
     }
@@ -31,12 +33,13 @@ std::optional<long long> CliArguments::TakeNumber(const std::string& option) {
         if (used == text->size()) return value;
     } catch (...) {
     }
-    if (m_error.empty()) m_error = option + " needs a whole number, not \"" + *text + "\"";
+    if (m_error.empty()) m_error = Text(CliText::NeedsWholeNumber, {option, *text});
     return std::nullopt;
 }
 
 std::vector<std::string> CliArguments::Positional() {
     for (const auto& arg : m_args)
-        if (arg.rfind("--", 0) == 0 && m_error.empty()) m_error = "unknown option " + arg;
+        if (arg.rfind("--", 0) == 0 && m_error.empty())
+            m_error = Text(CliText::UnknownOption, {arg});
     return m_args;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "CliTexts.h"
+
 // What a sub-command gets: its own arguments and the global options.
 struct CliContext {
     std::vector<std::string> args;           // after the sub-command's name
@@ -24,9 +26,9 @@ constexpr int kStopped = 130;  // stopped by Ctrl-C or SIGTERM, after a safe sto
 }  // namespace CliExit
 
 struct CliCommandInfo {
-    std::string name;     // "drives", "virtual", "mkiso" ...
-    std::string usage;    // "maple-cli [--drive N] eject"
-    std::string summary;  // one line for the help text
+    std::string name;   // "drives", "virtual", "mkiso" ...
+    std::string usage;  // "maple-cli [--drive N] eject"
+    CliText summary;    // one line for the help text
     CliHandler handler = nullptr;
     bool needsTransport = false;  // main creates the transport before calling
     bool stoppable = false;       // Ctrl-C asks its engine to stop (see StopSignals.h)

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "CliTexts.h"
 #include "DriveClaim.h"
 #include "TransportSlot.h"
 
@@ -9,8 +10,10 @@ std::string CliDrive(CliContext& context) {
     clsSCSI* transport = Transport();
     const int count = transport ? transport->DriveCount() : 0;
     if (context.driveIndex < 1 || context.driveIndex > count) {
-        context.err << "maple-cli: no drive " << context.driveIndex << " (" << count
-                    << " drive(s) found)\n";
+        context.err << "maple-cli: "
+                    << Text(CliText::NoSuchDrive,
+                            {std::to_string(context.driveIndex), std::to_string(count)})
+                    << "\n";
         return {};
     }
     return transport->DriveHandle(static_cast<std::int16_t>(context.driveIndex));
@@ -19,7 +22,7 @@ std::string CliDrive(CliContext& context) {
 std::string CliDriveForCommand(CliContext& context, CliArguments& arguments) {
     const auto extra = arguments.Positional();
     if (arguments.Error().empty() && !extra.empty())
-        context.err << "maple-cli: unexpected argument " << extra.front() << "\n";
+        context.err << "maple-cli: " << Text(CliText::UnexpectedArgument, {extra.front()}) << "\n";
     else if (!arguments.Error().empty())
         context.err << "maple-cli: " << arguments.Error() << "\n";
     if (!arguments.Error().empty() || !extra.empty()) return {};

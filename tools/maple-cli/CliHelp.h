@@ -8,4 +8,6 @@ struct CliCommandInfo;
 // ('maple-cli COMMAND --help') and the manual page made from the same texts.
 void PrintHelp(std::ostream& out);
 void PrintCommandHelp(const CliCommandInfo& command, std::ostream& out);
-void PrintManPage(std::ostream& out);
+// The manual page is in English, from the English language file; false
+// after telling `err` that the file is missing.
+bool PrintManPage(std::ostream& out, std::ostream& err);

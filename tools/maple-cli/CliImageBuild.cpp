@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "CliTexts.h"
 #include "DiscProject.h"
 #include "NameText.h"
 #include "clsISOWriter.h"
@@ -27,8 +28,7 @@ bool ApplyVolumeFields(CliContext& context, const VolumeOptions& options, clsISO
     if (options.date) {
         const auto date = LocalDateTime::Parse(*options.date);
         if (!date) {
-            context.err << "maple-cli: --date needs \"YYYY-MM-DD hh:mm:ss\", not \""
-                        << *options.date << "\"\n";
+            context.err << "maple-cli: " << Text(CliText::DateFormat, {*options.date}) << "\n";
             return false;
         }
         writer.SetVolumeCreation(*date);
@@ -41,12 +41,14 @@ bool ShowNotes(CliContext& context, const std::vector<SkippedEntry>& notes) {
     for (const SkippedEntry& note : notes) {
         const std::string path = NameText::ShownText(note.localPath);
         if (note.kind == SkippedEntry::Kind::Unreadable) {
-            context.err << "maple-cli: could not read " << path << " (" << note.reason << ")\n";
+            context.err << "maple-cli: " << Text(CliText::CouldNotRead, {path, note.reason})
+                        << "\n";
             readable = false;
         } else if (note.kind == SkippedEntry::Kind::Skipped) {
-            context.err << "maple-cli: warning: skipped " << path << " (" << note.reason << ")\n";
+            context.err << "maple-cli: " << Text(CliText::WarningSkipped, {path, note.reason})
+                        << "\n";
         } else {
-            context.err << "maple-cli: warning: " << path << ": " << note.reason << "\n";
+            context.err << "maple-cli: " << Text(CliText::WarningNote, {path, note.reason}) << "\n";
         }
     }
     return readable;

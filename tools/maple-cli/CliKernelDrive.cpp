@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "CliTexts.h"
+
 #ifdef __linux__
 #include <pthread.h>
 #include <unistd.h>
@@ -23,8 +25,9 @@ std::string FolderArgument(CliContext& context, CliArguments& arguments, const c
     const std::vector<std::string> rest = arguments.Positional();
     if (arguments.Error().empty() && rest.size() == 1) return rest[0];
     Fail(context,
-         arguments.Error().empty() ? std::string("usage: maple-cli virtual ") + action + " DIR"
-                                   : arguments.Error(),
+         arguments.Error().empty()
+             ? Text(CliText::UsageLine, {std::string("maple-cli virtual ") + action + " DIR"})
+             : arguments.Error(),
          CliExit::kUsage);
     return {};
 }
@@ -45,20 +48,25 @@ int AttachVirtualDrive(CliContext& context, CliArguments& arguments) {
     const std::string problem = recorder.Attach();
     if (!problem.empty()) return Fail(context, problem);
     for (const std::string& part : recorder.Configuration())
-        context.err << "maple-cli: configured " << part << "\n";
+        context.err << "maple-cli: " << Text(CliText::Configured, {part}) << "\n";
     const ServingIdentity& identity = recorder.Identity();
-    context.err << "maple-cli: serving as user " << identity.user << ", group " << identity.group
-                << " (process " << recorder.ServingProcess() << ")\n";
+    context.err << "maple-cli: "
+                << Text(CliText::ServingAs,
+                        {std::to_string(identity.user), std::to_string(identity.group),
+                         std::to_string(recorder.ServingProcess())})
+                << "\n";
     context.out << recorder.BlockNode() << "\n" << recorder.GenericNode() << std::endl;
-    context.err << "maple-cli: " << folder << " is attached as " << recorder.BlockNode() << " and "
-                << recorder.GenericNode() << " until Ctrl+C" << std::endl;
+    context.err << "maple-cli: "
+                << Text(CliText::AttachedUntil,
+                        {folder, recorder.BlockNode(), recorder.GenericNode()})
+                << std::endl;
     // Until a stop signal, or the serving process ends (other children, such
     // as modprobe, send SIGCHLD too).
     for (int received = 0; sigwait(&signals, &received) == 0;)
         if (received != SIGCHLD || recorder.ServingEnded()) break;
     const std::string problems = recorder.Detach();
     if (!problems.empty()) return Fail(context, problems);
-    context.err << "maple-cli: " << folder << " is detached\n";
+    context.err << "maple-cli: " << Text(CliText::Detached, {folder}) << "\n";
     return CliExit::kSuccess;
 }
 
@@ -67,15 +75,15 @@ int DetachVirtualDrive(CliContext& context, CliArguments& arguments) {
     if (folder.empty()) return CliExit::kUsage;
     std::vector<std::string> removed;
     const std::string problem = KernelRecorder::RemoveLeftover(folder, removed);
-    for (const std::string& part : removed) context.out << "removed " << part << "\n";
+    for (const std::string& part : removed) context.out << Text(CliText::Removed, {part}) << "\n";
     return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
 }
 #else
 int AttachVirtualDrive(CliContext& context, CliArguments&) {
-    return Fail(context, "virtual attach works on Linux only", CliExit::kUsage);
+    return Fail(context, Text(CliText::AttachLinuxOnly), CliExit::kUsage);
 }
 
 int DetachVirtualDrive(CliContext& context, CliArguments&) {
-    return Fail(context, "virtual detach works on Linux only", CliExit::kUsage);
+    return Fail(context, Text(CliText::DetachLinuxOnly), CliExit::kUsage);
 }
 #endif

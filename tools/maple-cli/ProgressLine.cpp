@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "CliTexts.h"
+
 namespace {
 constexpr std::int64_t kRedrawIntervalMs = 250;
 }
@@ -28,9 +30,9 @@ std::string ProgressLine::Text(int percent, std::int64_t nowMs) const {
     }
     const std::int64_t leftSeconds = elapsedMs * (100 - percent) / percent / 1000;
     std::snprintf(
-        text, sizeof text, "%02lld:%02lld:%02lld left", static_cast<long long>(leftSeconds / 3600),
+        text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(leftSeconds / 3600),
         static_cast<long long>(leftSeconds / 60 % 60), static_cast<long long>(leftSeconds % 60));
-    return line + text;
+    return line + ::Text(CliText::TimeLeft, {text});
 }
 
 bool ProgressLine::DueForRedraw(std::int64_t nowMs) {
@@ -41,8 +43,9 @@ bool ProgressLine::DueForRedraw(std::int64_t nowMs) {
 
 std::string ProgressLine::BuffersText(int fifoPercent, int drivePercent) {
     std::string text;
-    if (fifoPercent >= 0) text = "fifo " + std::to_string(fifoPercent) + "%";
+    if (fifoPercent >= 0) text = ::Text(CliText::FifoLevel, {std::to_string(fifoPercent)});
     if (drivePercent >= 0)
-        text += (text.empty() ? "drive " : " drive ") + std::to_string(drivePercent) + "%";
+        text += (text.empty() ? "" : " ") +
+                ::Text(CliText::DriveBufferLevel, {std::to_string(drivePercent)});
     return text;
 }

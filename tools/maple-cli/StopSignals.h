@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Ctrl-C (SIGINT) and SIGTERM during a long command: the first one asks the
 // running engine to stop at its next safe point (the reporter's
 // CancelRequested turns true); the command then ends with CliExit::kStopped.
@@ -10,6 +12,9 @@
 // a recording or erase has started, the job finishes and the command exits
 // with its own status, since stopping would ruin a write-once disc.
 void CatchStopSignals();
+// The line written when a stop signal arrives, in the user's language; made
+// before the handlers are installed, which only write it.
+const std::string& StopNote();
 // True once a stop signal arrived (a hang-up only before the disc changed).
 bool StopSignalled();
 // The command is done: on Windows a console being closed may end the program

@@ -3,9 +3,11 @@
 #include <iostream>
 #include <ostream>
 
+#include "CliTexts.h"
 #include "CopyTexts.h"
 #include "DiscVerifier.h"
 #include "EngineMessages.h"
+#include "JobLog.h"
 
 #include "MonotonicClock.h"
 #include "StopSignals.h"
@@ -15,6 +17,7 @@ TerminalReporter::TerminalReporter(std::ostream& err)
     : m_err(err), m_terminal(SystemAccess::IsTerminal(2)), m_asks(SystemAccess::IsTerminal(0)) {}
 
 void TerminalReporter::PhaseText(const std::string& text) {
+    JobLog::Note(text);
     m_phase = text;
     Redraw();
 }
@@ -63,16 +66,17 @@ void TerminalReporter::Finish() {
 MessageAnswer TerminalReporter::Message(const std::string& text, const std::string& title,
                                         MessageIcon icon, MessageButtons buttons) {
     Finish();
+    JobLog::Note(title + ": " + text);
     if (icon == MessageIcon::Exclamation || icon == MessageIcon::Critical) ++m_warnings;
     m_err << title << ": " << (m_asks ? TerminalWording(text) : text) << "\n";
     switch (buttons) {
         case MessageButtons::YesNo: {
             if (m_yes) {
-                m_err << "(answered Yes)\n";
+                m_err << Text(CliText::AnsweredYes) << "\n";
                 return MessageAnswer::Yes;
             }
             if (!m_asks) {
-                m_err << "(not answered: no terminal to ask on; pass --yes to confirm)\n";
+                m_err << Text(CliText::NotAnswered) << "\n";
                 return MessageAnswer::No;
             }
             m_err << "[y/N] " << std::flush;

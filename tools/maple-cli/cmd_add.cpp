@@ -6,6 +6,7 @@
 #include "BurnOptions.h"
 #include "CliDrive.h"
 #include "CliImageBuild.h"
+#include "CliTexts.h"
 #include "DriveClaim.h"
 #include "ImageBurner.h"
 #include "NameText.h"
@@ -37,9 +38,9 @@ bool ParseAddArguments(CliContext& context, AddArguments& parsed) {
     parsed.volume = TakeVolumeOptions(arguments);
     parsed.paths = arguments.Positional();
     std::string error = arguments.Error();
-    if (error.empty() && parsed.paths.empty()) error = "add needs at least one file or folder";
+    if (error.empty() && parsed.paths.empty()) error = Text(CliText::AddNeedsPaths);
     if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
-        error = "--speed needs a factor from 1 to 372";
+        error = Text(CliText::SpeedRange);
     if (!error.empty()) context.err << "maple-cli: " << error << "\n";
     return error.empty();
 }
@@ -60,10 +61,10 @@ bool PlaceNewFiles(CliContext& context, const AddArguments& parsed, clsISOWriter
     if (!clashes.empty() && !parsed.replace) {
         for (std::string clash : clashes) {
             std::replace(clash.begin(), clash.end(), '\\', '/');
-            context.err << "maple-cli: " << NameText::ShownText(clash)
-                        << " is already on the disc\n";
+            context.err << "maple-cli: "
+                        << Text(CliText::AlreadyOnDisc, {NameText::ShownText(clash)}) << "\n";
         }
-        context.err << "maple-cli: pass --replace to list the new files in their place\n";
+        context.err << "maple-cli: " << Text(CliText::PassReplace) << "\n";
         return false;
     }
     SessionMerge::Merge(writer.Root(), added);
@@ -74,8 +75,10 @@ bool PlaceNewFiles(CliContext& context, const AddArguments& parsed, clsISOWriter
 bool PrepareRecording(CliContext& context, AddArguments& parsed, const std::string& drive) {
     const WriteCapabilities capabilities = ReadWriteCapabilities(drive);
     if (!capabilities.canWrite || (parsed.options.testMode && !capabilities.testWrite)) {
-        context.err << "maple-cli: the drive cannot record "
-                    << (capabilities.canWrite ? "in test mode" : "this disc") << "\n";
+        context.err << "maple-cli: "
+                    << Text(capabilities.canWrite ? CliText::CannotRecordInTestMode
+                                                  : CliText::CannotRecordThisDisc)
+                    << "\n";
         return false;
     }
     parsed.options.writeSpeed = parsed.speed ? SpeedEntryOf(static_cast<int>(*parsed.speed))
@@ -83,15 +86,15 @@ bool PrepareRecording(CliContext& context, AddArguments& parsed, const std::stri
     return true;
 }
 
-int Concluded(CliContext& context, BurnOutcome outcome, const char* done) {
+int Concluded(CliContext& context, BurnOutcome outcome, CliText done) {
     if (outcome == BurnOutcome::Completed) {
-        context.out << done << "\n";
+        context.out << Text(done) << "\n";
         return CliExit::kSuccess;
     }
     context.err << "maple-cli: "
-                << (outcome == BurnOutcome::Refused     ? "refused"
-                    : outcome == BurnOutcome::Cancelled ? "stopped on request"
-                                                        : "failed")
+                << Text(outcome == BurnOutcome::Refused     ? CliText::Refused
+                        : outcome == BurnOutcome::Cancelled ? CliText::StoppedOnRequest
+                                                            : CliText::Failed)
                 << "\n";
     return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
@@ -100,7 +103,7 @@ int Concluded(CliContext& context, BurnOutcome outcome, const char* done) {
 // it cannot take one.
 bool ReadDisc(CliContext& context, const std::string& drive, SessionBuilder& builder) {
     if (modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs) != 1) {
-        context.err << "maple-cli: no disc is ready in the drive\n";
+        context.err << "maple-cli: " << Text(CliText::NoDiscReady) << "\n";
         return false;
     }
     if (const std::string refusal = builder.ReadDisc(drive); !refusal.empty()) {
@@ -108,8 +111,8 @@ bool ReadDisc(CliContext& context, const std::string& drive, SessionBuilder& bui
         return false;
     }
     for (const LeftOutEntry& entry : builder.LeftOut())
-        context.err << "maple-cli: warning: " << entry.path << " stays on the disc but is not "
-                    << "listed in the new session (" << entry.reason << ")\n";
+        context.err << "maple-cli: " << Text(CliText::LeftOutWarning, {entry.path, entry.reason})
+                    << "\n";
     return true;
 }
 
@@ -131,7 +134,7 @@ int RunAdd(CliContext& context) {
         SessionRecording::RecordNext(reporter, builder, parsed.options, drive, &progress);
     reporter.Finish();
     return Concluded(context, outcome,
-                     parsed.options.testMode ? "test recording complete" : "files added");
+                     parsed.options.testMode ? CliText::TestRecordingDone : CliText::FilesAdded);
 }
 
 // Finishes an appendable disc (SessionRecording::CloseDisc).
@@ -147,7 +150,7 @@ int RunClose(CliContext& context) {
     TerminalReporter reporter(context.err);
     const BurnOutcome outcome = SessionRecording::CloseDisc(reporter, drive, parsed.options);
     reporter.Finish();
-    return Concluded(context, outcome, "disc closed");
+    return Concluded(context, outcome, CliText::DiscClosed);
 }
 
 const CliRegistration add(
@@ -155,10 +158,8 @@ const CliRegistration add(
      "maple-cli [--drive N] add [--replace] [--no-fix] [--speed N] [--test] [--verify] "
      "[--no-eject] [--volume-id TEXT] [--joliet-volume-id TEXT] "
      "[--date \"YYYY-MM-DD hh:mm:ss\"] PATH...",
-     "add files and folders to a disc that holds data (a new session, or growth on DVD+RW)",
-     &RunAdd, true, true});
+     CliText::SummaryAdd, &RunAdd, true, true});
 
 const CliRegistration closeDisc({"close", "maple-cli [--drive N] close [--no-eject]",
-                                 "finish a disc that holds data, so nothing more can be added",
-                                 &RunClose, true, true});
+                                 CliText::SummaryClose, &RunClose, true, true});
 }  // namespace

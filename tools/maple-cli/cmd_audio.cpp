@@ -10,6 +10,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CliTexts.h"
 #include "DriveClaim.h"
 #include "OutputFile.h"
 #include "StopSignals.h"
@@ -21,20 +22,20 @@
 namespace mfa = modFileAccess;
 
 namespace {
-const char* FailureLine(AudioBurnOutcome outcome) {
+std::string FailureLine(AudioBurnOutcome outcome) {
     switch (outcome) {
         case AudioBurnOutcome::Refused:
-            return "audio recording refused";
+            return Text(CliText::AudioRefused);
         case AudioBurnOutcome::CompletedWithErrors:
-            return "audio recording finished with errors; the disc may be unusable";
+            return Text(CliText::AudioWithErrors);
         case AudioBurnOutcome::Failed:
-            return "audio recording failed";
+            return Text(CliText::AudioFailed);
         case AudioBurnOutcome::Cancelled:
-            return "audio recording stopped on request";
+            return Text(CliText::AudioStopped);
         case AudioBurnOutcome::Completed:
             break;
     }
-    return "";
+    return {};
 }
 
 int RunAudio(CliContext& context) {
@@ -48,11 +49,10 @@ int RunAudio(CliContext& context) {
     const std::optional<long long> pause = arguments.TakeNumber("--pause");
     const std::vector<std::string> tracks = arguments.Positional();
     std::string error = arguments.Error();
-    if (error.empty() && tracks.empty()) error = "audio needs at least one sound file";
-    if (error.empty() && pause && !options.discAtOnce)
-        error = "--pause needs --dao (Track At Once always pauses 2 seconds)";
+    if (error.empty() && tracks.empty()) error = Text(CliText::AudioNeedsFiles);
+    if (error.empty() && pause && !options.discAtOnce) error = Text(CliText::PauseNeedsDao);
     if (error.empty() && pause && (*pause < 0 || *pause > AudioBurnOptions::kLongestPause))
-        error = "--pause takes 0 to 10 seconds";
+        error = Text(CliText::PauseRange);
     if (pause) options.pauseSeconds.assign(tracks.size(), static_cast<std::int32_t>(*pause));
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
@@ -72,8 +72,9 @@ int RunAudio(CliContext& context) {
     const AudioBurnOutcome outcome = engine.StartAudioBurn(drive, tracks);
     reporter.Finish();
     if (outcome == AudioBurnOutcome::Completed) {
-        context.out << (options.testMode ? "test recording complete: " : "recorded: ")
-                    << tracks.size() << " audio track(s)\n";
+        context.out << Text(options.testMode ? CliText::AudioTestComplete : CliText::AudioRecorded,
+                            {std::to_string(tracks.size())})
+                    << "\n";
         return CliExit::kSuccess;
     }
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
@@ -89,20 +90,21 @@ constexpr const char* kStopped = "stopped";
 std::string CopyCdda(const std::string& source, const std::string& target) {
     const WaveFileLayout layout = ReadWaveFileLayout(source);
     std::ifstream in(source, std::ios::binary);
-    if (!layout.Ok() || !in.seekg(layout.dataOffset)) return "cannot read " + source;
+    if (!layout.Ok() || !in.seekg(layout.dataOffset))
+        return Text(CliText::CannotReadFile, {source});
     OutputFile out;
     if (!out.Create(target)) return out.Error();
     const auto header = CddaWaveHeader(44 + layout.dataSize);
-    const std::string cannotWrite = "cannot write " + target + ": ";
-    if (mfa::FileWrite(out.File(), header.data(), 44) != 44)
-        return cannotWrite + mfa::LastErrorText();
+    const auto cannotWrite = [&] {
+        return Text(CliText::CannotWriteFile, {target, mfa::LastErrorText()});
+    };
+    if (mfa::FileWrite(out.File(), header.data(), 44) != 44) return cannotWrite();
     std::vector<char> buffer(1 << 20);
     for (std::int64_t left = layout.dataSize; left > 0;) {
         if (StopSignalled()) return kStopped;
         const auto bytes = std::min<std::int64_t>(left, static_cast<std::int64_t>(buffer.size()));
-        if (!in.read(buffer.data(), bytes)) return "cannot read " + source;
-        if (mfa::FileWrite(out.File(), buffer.data(), bytes) != bytes)
-            return cannotWrite + mfa::LastErrorText();
+        if (!in.read(buffer.data(), bytes)) return Text(CliText::CannotReadFile, {source});
+        if (mfa::FileWrite(out.File(), buffer.data(), bytes) != bytes) return cannotWrite();
         left -= bytes;
     }
     return out.Commit() ? std::string() : out.Error();
@@ -112,7 +114,7 @@ int RunWav2Cda(CliContext& context) {
     CliArguments arguments(context.args);
     const std::vector<std::string> files = arguments.Positional();
     std::string error = arguments.Error();
-    if (error.empty() && files.size() != 2) error = "wav2cda needs IN and OUT.wav";
+    if (error.empty() && files.size() != 2) error = Text(CliText::Wav2CdaNeedsFiles);
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
         return CliExit::kUsage;
@@ -137,12 +139,13 @@ int RunWav2Cda(CliContext& context) {
         passedThrough ? CopyCdda(files[0], files[1]) : converter.OutputProblem();
     if (status == clsWav2Cda::kDone && problem.empty()) return CliExit::kSuccess;
     if (converter.Cancelled() || problem == kStopped) {
-        context.err << "maple-cli: conversion stopped on request; " << files[1]
-                    << " was not written\n";
+        context.err << "maple-cli: " << Text(CliText::ConversionStopped, {files[1]}) << "\n";
         return CliExit::kStopped;
     }
-    context.err << "maple-cli: converting " << files[0] << " to " << files[1] << " failed"
-                << (status == clsWav2Cda::kNothingDone ? " (the two name the same file)" : "")
+    context.err << "maple-cli: "
+                << Text(status == clsWav2Cda::kNothingDone ? CliText::ConversionSameFile
+                                                           : CliText::ConversionFailed,
+                        {files[0], files[1]})
                 << (problem.empty() ? "" : ": " + problem) << "\n";
     return CliExit::kFailure;
 }
@@ -151,12 +154,7 @@ const CliRegistration audio(
     {"audio",
      "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] [--verify] "
      "[--dao [--pause SECONDS]] FILE...",
-     "record WAV, FLAC, MP3 or Ogg files as an audio CD, one track per file; --dao "
-     "records Disc-At-Once, the tracks without gaps or with --pause seconds (0-10, "
-     "default 2) of silence before each track after the first",
-     &RunAudio, true, true});
-const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN OUT.wav",
-                               "convert a WAV, FLAC, MP3 or Ogg file to a CD-DA WAV file "
-                               "(44.1 kHz, 16-bit, stereo)",
+     CliText::SummaryAudio, &RunAudio, true, true});
+const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN OUT.wav", CliText::SummaryWav2Cda,
                                &RunWav2Cda, false, true});
 }  // namespace

@@ -6,6 +6,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CliTexts.h"
 #include "DriveClaim.h"
 #include "ImageBurner.h"
 #include "ImageContent.h"
@@ -52,9 +53,9 @@ bool ParseStreamArguments(CliArguments& arguments, BurnArguments& parsed, std::s
     parsed.size = arguments.TakeNumber("--size");
     parsed.fifoMiB = arguments.TakeNumber("--fifo-size").value_or(kDefaultFifoMiB);
     if (parsed.size && *parsed.size < ImageBurner::kSmallestImage)
-        error = "--size needs at least " + std::to_string(ImageBurner::kSmallestImage) + " bytes";
+        error = Text(CliText::SizeAtLeast, {std::to_string(ImageBurner::kSmallestImage)});
     else if (parsed.fifoMiB < 1 || parsed.fifoMiB > kLargestFifoMiB)
-        error = "--fifo-size needs a size from 1 to 1024 MiB";
+        error = Text(CliText::FifoSizeRange);
     return error.empty();
 }
 
@@ -74,13 +75,12 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     if (error.empty()) error = arguments.Error();
     parsed.stream = images.size() == 1 && images.front() == "-";
     if (error.empty() && !parsed.stream && (parsed.size || parsed.fifoMiB != kDefaultFifoMiB))
-        error = "--size and --fifo-size are for an image read from standard input (burn -)";
-    if (error.empty() && parsed.stream && temporary)
-        error = "--temporary records a file, not standard input";
+        error = Text(CliText::SizeOnlyForStream);
+    if (error.empty() && parsed.stream && temporary) error = Text(CliText::TemporaryNotStream);
     if (error.empty() && (images.size() > 1 || (images.empty() && !temporary)))
-        error = "burn needs one image file, - for standard input, or --temporary";
+        error = Text(CliText::BurnNeedsImage);
     if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
-        error = "--speed needs a factor from 1 to 372";
+        error = Text(CliText::SpeedRange);
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
         return false;
@@ -103,46 +103,46 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
 bool DriveCanRecord(CliContext& context, const std::string& drive, bool testMode) {
     const WriteCapabilities capabilities = ReadWriteCapabilities(drive);
     if (!capabilities.canWrite) {
-        context.err << "maple-cli: the drive cannot record CD-R media\n";
+        context.err << "maple-cli: " << Text(CliText::CannotRecordCdR) << "\n";
         return false;
     }
     if (testMode && !capabilities.testWrite) {
-        context.err << "maple-cli: the drive has no test mode\n";
+        context.err << "maple-cli: " << Text(CliText::NoTestMode) << "\n";
         return false;
     }
     return true;
 }
 
-const char* FailureLine(BurnOutcome outcome) {
+std::string FailureLine(BurnOutcome outcome) {
     switch (outcome) {
         case BurnOutcome::Refused:
-            return "recording refused";
+            return Text(CliText::RecordingRefused);
         case BurnOutcome::Failed:
-            return "recording failed";
+            return Text(CliText::RecordingFailed);
         case BurnOutcome::CompletedWithErrors:
-            return "recording finished with errors; the disc may be unusable";
+            return Text(CliText::RecordingWithErrors);
         case BurnOutcome::Cancelled:
-            return "recording stopped on request";
+            return Text(CliText::RecordingStopped);
         case BurnOutcome::Completed:
             break;
     }
-    return "";
+    return {};
 }
 
 int ReportOutcome(CliContext& context, BurnOutcome outcome, const ImageBurner& burner,
                   const BurnOptions& options, const std::string& shownName) {
     if (outcome == BurnOutcome::Completed) {
-        context.out << (options.testMode ? "test recording complete: " : "recorded: ") << shownName
+        context.out << Text(options.testMode ? CliText::TestRecordingComplete : CliText::Recorded,
+                            {shownName})
                     << "\n";
         return CliExit::kSuccess;
     }
     context.err << "maple-cli: " << FailureLine(outcome) << "\n";
     if (outcome == BurnOutcome::Refused && !options.raw && shownName == options.imagePath &&
         !CutImageProblem(options.imagePath).empty())
-        context.err << "maple-cli: pass --raw to record it anyway\n";
+        context.err << "maple-cli: " << Text(CliText::PassRaw) << "\n";
     if (outcome != BurnOutcome::Refused && burner.Temporary().Covers(options.imagePath))
-        context.err << "maple-cli: the temporary image " << options.imagePath
-                    << " was kept; 'maple-cli burn --temporary' tries again\n";
+        context.err << "maple-cli: " << Text(CliText::TemporaryKept, {options.imagePath}) << "\n";
     return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
@@ -155,11 +155,12 @@ SpeedEntry ChosenSpeed(const std::string& drive, const BurnArguments& parsed) {
 // "burn -": the image's first blocks are read (and its length known) before
 // the drive is asked anything; the FIFO fills while the disc is checked.
 int RunStreamBurn(CliContext& context, const std::string& drive, BurnArguments& parsed) {
-    StreamImageReader stream(StandardInput(), "standard input",
+    StreamImageReader stream(StandardInput(), Text(CliText::StandardInput),
                              static_cast<std::size_t>(parsed.fifoMiB) << 20);
     if (!stream.Open(parsed.size)) {
-        context.err << "maple-cli: standard input " << stream.Error()
-                    << "; nothing was sent to the drive\n";
+        context.err << "maple-cli: "
+                    << Text(CliText::StreamProblem, {Text(CliText::StandardInput), stream.Error()})
+                    << "\n";
         return CliExit::kFailure;
     }
     if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
@@ -188,9 +189,8 @@ int RunBurn(CliContext& context) {
     if (ImageFileReader::Check(parsed.options.imagePath, ImageBurner::kSmallestImage).empty()) {
         if (!parsed.raw && parsed.options.task == RecordingTask::kRecordImage &&
             ExamineImage(parsed.options.imagePath) == ImageContent::NotAnImage) {
-            context.err << "maple-cli: " << parsed.options.imagePath
-                        << " is not a disc image (no ISO 9660 or UDF volume at sector 16); "
-                           "pass --raw to record it anyway\n";
+            context.err << "maple-cli: " << Text(CliText::NotADiscImage, {parsed.options.imagePath})
+                        << "\n";
             return CliExit::kFailure;
         }
         if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
@@ -210,7 +210,5 @@ const CliRegistration burn(
     {"burn",
      "maple-cli [--drive N] burn IMAGE.iso|- [--speed N] [--test] [--no-fix] [--no-eject] "
      "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
-     "record an ISO image on a blank disc (--temporary: the image a disc copy left; -: an "
-     "image read from standard input, its length from its volume or --size)",
-     &RunBurn, true, true});
+     CliText::SummaryBurn, &RunBurn, true, true});
 }  // namespace

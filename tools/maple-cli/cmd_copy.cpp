@@ -7,6 +7,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CliTexts.h"
 #include "CopyTexts.h"
 #include "DiscCopier.h"
 #include "DriveClaim.h"
@@ -40,19 +41,18 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
     parsed.verify = arguments.TakeFlag("--verify");
     const bool extra = !arguments.Positional().empty();
     std::string error = arguments.Error();
-    if (error.empty() && extra) error = "copy takes no file names (use --to-iso OUT.iso)";
+    if (error.empty() && extra) error = Text(CliText::CopyTakesNoFiles);
     for (const auto& speed : {parsed.readSpeed, parsed.writeSpeed})
         if (error.empty() && speed && (*speed < 1 || *speed > 372))
-            error = "a speed needs a factor from 1 to 372";
-    if (error.empty() && toIso && toIso->empty()) error = "--to-iso needs a file name";
-    if (error.empty() && toIso && parsed.verify)
-        error = "--verify checks a recording, not --to-iso";
+            error = Text(CliText::AnySpeedRange);
+    if (error.empty() && toIso && toIso->empty()) error = Text(CliText::ToIsoNeedsName);
+    if (error.empty() && toIso && parsed.verify) error = Text(CliText::VerifyNotToIso);
     if (error.empty() && blank) {
         parsed.blank = MediumKindFromName(*blank);
         if (!parsed.blank || !TraitsOf(*parsed.blank).recordable)
-            error = "--blank needs a recordable kind (" + BlankKindNames() + ")";
+            error = Text(CliText::BlankNeedsKind, {BlankKindNames()});
         else if (dynamic_cast<clsEmulatedDrive*>(Transport()) == nullptr)
-            error = "--blank works only with a virtual drive";
+            error = Text(CliText::BlankVirtualOnly);
     }
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
@@ -112,7 +112,7 @@ int RecordCopy(CliContext& context, const std::string& drive, const CopyArgument
         return CliExit::kFailure;
     }
     if (!ReadWriteCapabilities(drive).canWrite) {
-        context.err << "maple-cli: the drive cannot record CD-R media\n";
+        context.err << "maple-cli: " << Text(CliText::CannotRecordCdR) << "\n";
         return CliExit::kFailure;
     }
     BurnOptions options = BurnOptions::ForTask(RecordingTask::kCopyDisc);
@@ -123,13 +123,14 @@ int RecordCopy(CliContext& context, const std::string& drive, const CopyArgument
     const BurnOutcome outcome = burner.Burn(drive);
     reporter.Finish();
     if (outcome == BurnOutcome::Completed) {
-        context.out << "disc copied\n";
+        context.out << Text(CliText::DiscCopied) << "\n";
         return CliExit::kSuccess;
     }
     const bool stopped = outcome == BurnOutcome::Cancelled;
-    context.err << "maple-cli: recording the copy " << (stopped ? "stopped on request" : "failed")
-                << "; the image " << options.imagePath
-                << " was kept: 'maple-cli burn --temporary' records it\n";
+    context.err << "maple-cli: "
+                << Text(stopped ? CliText::CopyRecordingStopped : CliText::CopyRecordingFailed,
+                        {options.imagePath})
+                << "\n";
     return stopped ? CliExit::kStopped : CliExit::kFailure;
 }
 
@@ -147,27 +148,28 @@ int RunCopy(CliContext& context) {
     const CopyOutcome outcome = copier.Next(drive, [&] { return parsed.imagePath; });
     reporter.Finish();
     if (outcome == CopyOutcome::ImageSaved || outcome == CopyOutcome::ReadyToRecord) {
-        context.err << "maple-cli: " << copier.SkippedSectors()
-                    << " unreadable sectors were filled with zeros\n";
+        context.err << "maple-cli: "
+                    << Text(CliText::UnreadableSectors, {std::to_string(copier.SkippedSectors())})
+                    << "\n";
         if (copier.WholeMedium())
-            context.err << "maple-cli: the disc holds no ISO 9660 volume: the whole formatted "
-                           "disc ("
-                        << copier.SectorCount() << " blocks) was copied\n";
+            context.err << "maple-cli: "
+                        << Text(CliText::WholeMediumCopied, {std::to_string(copier.SectorCount())})
+                        << "\n";
     }
     switch (outcome) {
         case CopyOutcome::ImageSaved:
-            context.out << "image saved: " << parsed.imagePath << "\n";
+            context.out << Text(CliText::ImageSaved, {parsed.imagePath}) << "\n";
             return CliExit::kSuccess;
         case CopyOutcome::ReadyToRecord:
             return RecordCopy(context, drive, parsed, reporter);
         case CopyOutcome::Cancelled:
-            context.err << "maple-cli: copy stopped on request; no image was kept\n";
+            context.err << "maple-cli: " << Text(CliText::CopyStopped) << "\n";
             return CliExit::kStopped;
         case CopyOutcome::Refused:
         case CopyOutcome::Failed:
             break;
     }
-    context.err << "maple-cli: the disc could not be copied\n";
+    context.err << "maple-cli: " << Text(CliText::CopyFailed) << "\n";
     return CliExit::kFailure;
 }
 
@@ -175,5 +177,5 @@ const CliRegistration copy(
     {"copy",
      "maple-cli [--drive N] copy [--to-iso OUT.iso] [--bad-copy] [--speed N] [--blank KIND] "
      "[--write-speed N] [--no-eject] [--verify]",
-     "copy a disc to a blank disc (or only to an image file with --to-iso)", &RunCopy, true, true});
+     CliText::SummaryCopy, &RunCopy, true, true});
 }  // namespace

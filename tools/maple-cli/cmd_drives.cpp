@@ -3,6 +3,7 @@
 
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CliTexts.h"
 #include "DriveLabel.h"
 #include "ExclusiveAccess.h"
 #include "ScsiStatus.h"
@@ -20,7 +21,7 @@ int RunDrives(CliContext& context) {
         ++listed;
     }
     if (listed == 0) {
-        context.err << "maple-cli: no usable optical drive found\n";
+        context.err << "maple-cli: " << Text(CliText::NoDriveFound) << "\n";
         return CliExit::kFailure;
     }
     return CliExit::kSuccess;
@@ -39,12 +40,18 @@ int RunTray(CliContext& context, bool load) {
         // 02/04/07: another program's recording, erase or copy holds the drive.
         const bool inUse = status == ScsiStatus::kCheckCondition && transport.LastSK() == 0x02 &&
                            transport.LastASC() == 0x04 && transport.LastASCQ() == 0x07;
-        context.err << "maple-cli: " << (load ? "load" : "eject") << " failed";
         if (inUse)
-            context.err << ": " << ExclusiveAccess::kInUse << "\n";
+            context.err << "maple-cli: "
+                        << Text(load ? CliText::LoadFailedInUse : CliText::EjectFailedInUse,
+                                {ExclusiveAccess::kInUse})
+                        << "\n";
         else
-            context.err << " (status " << status << ", sense " << int(transport.LastSK()) << "/"
-                        << int(transport.LastASC()) << "/" << int(transport.LastASCQ()) << ")\n";
+            context.err << "maple-cli: "
+                        << Text(load ? CliText::LoadFailedStatus : CliText::EjectFailedStatus,
+                                {std::to_string(status), std::to_string(transport.LastSK()),
+                                 std::to_string(transport.LastASC()),
+                                 std::to_string(transport.LastASCQ())})
+                        << "\n";
         return CliExit::kFailure;
     }
     return CliExit::kSuccess;
@@ -57,11 +64,10 @@ int RunLoad(CliContext& context) {
     return RunTray(context, true);
 }
 
-const CliRegistration drives({"drives", "maple-cli drives",
-                              "list the optical drives as the main window shows them", &RunDrives,
+const CliRegistration drives({"drives", "maple-cli drives", CliText::SummaryDrives, &RunDrives,
                               true});
 const CliRegistration eject({"eject", "maple-cli [--drive N] eject [--immed]",
-                             "open the tray of the drive", &RunEject, true});
-const CliRegistration load({"load", "maple-cli [--drive N] load [--immed]",
-                            "close the tray of the drive", &RunLoad, true});
+                             CliText::SummaryEject, &RunEject, true});
+const CliRegistration load({"load", "maple-cli [--drive N] load [--immed]", CliText::SummaryLoad,
+                            &RunLoad, true});
 }  // namespace

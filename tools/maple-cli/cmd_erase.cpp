@@ -3,32 +3,33 @@
 
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CliTexts.h"
 #include "DriveClaim.h"
 #include "EraseEngine.h"
 #include "TerminalReporter.h"
 
 namespace {
 // The one "maple-cli: " line of each outcome that is not a success.
-const char* FailureLine(EraseOutcome outcome) {
+std::string FailureLine(EraseOutcome outcome) {
     switch (outcome) {
         case EraseOutcome::Declined:
-            return "erase not confirmed (pass --yes to erase)";
+            return Text(CliText::EraseNotConfirmed);
         case EraseOutcome::DriveBusy:
-            return "the drive did not become ready";
+            return Text(CliText::DriveNeverReady);
         case EraseOutcome::InUse:
-            return "the drive could not be held for erasing";
+            return Text(CliText::DriveNotHeldForErase);
         case EraseOutcome::NoDisc:
-            return "no disc in the drive";
+            return Text(CliText::NoDiscInDrive);
         case EraseOutcome::NotErasable:
-            return "the disc is not rewritable";
+            return Text(CliText::NotRewritable);
         case EraseOutcome::Failed:
-            return "erasing the disc failed";
+            return Text(CliText::EraseFailed);
         case EraseOutcome::Cancelled:
-            return "erasing stopped on request";
+            return Text(CliText::EraseStopped);
         case EraseOutcome::Completed:
             break;
     }
-    return "";
+    return {};
 }
 
 int RunErase(CliContext& context) {
@@ -49,6 +50,5 @@ int RunErase(CliContext& context) {
 }
 
 const CliRegistration erase({"erase", "maple-cli [--drive N] erase [--full] [--yes]",
-                             "erase a rewritable disc (quick unless --full; asks unless --yes)",
-                             &RunErase, true, true});
+                             CliText::SummaryErase, &RunErase, true, true});
 }  // namespace

@@ -4,6 +4,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliImageBuild.h"
+#include "CliTexts.h"
 #include "NameText.h"
 #include "StandardStreams.h"
 #include "StopSignals.h"
@@ -25,9 +26,8 @@ bool ReadOptions(CliContext& context, MkisoOptions& options) {
     options.noJoliet = arguments.TakeFlag("--no-joliet");
     options.paths = arguments.Positional();
     std::string problem = arguments.Error();
-    if (problem.empty() && options.output.empty()) problem = "mkiso needs -o OUT.iso (or -o -)";
-    if (problem.empty() && options.paths.empty())
-        problem = "mkiso needs at least one file or folder";
+    if (problem.empty() && options.output.empty()) problem = Text(CliText::MkisoNeedsOutput);
+    if (problem.empty() && options.paths.empty()) problem = Text(CliText::MkisoNeedsPaths);
     if (!problem.empty()) context.err << "maple-cli: " << problem << "\n";
     return problem.empty();
 }
@@ -36,7 +36,7 @@ bool ReadOptions(CliContext& context, MkisoOptions& options) {
 int StreamImage(CliContext& context, clsISOWriter& writer, bool readable) {
     if (!readable) {
         // The stream would lack what could not be read: it does not start.
-        context.err << "maple-cli: nothing was written to standard output\n";
+        context.err << "maple-cli: " << Text(CliText::NothingToStandardOutput) << "\n";
         return CliExit::kFailure;
     }
     FileHandleRecord out = StandardOutput();
@@ -72,7 +72,8 @@ int RunMkiso(CliContext& context) {
         return CliExit::kStopped;
     }
     for (const auto& file : writer.UnreadableFiles())
-        context.err << "maple-cli: could not read " << file.path << " (" << file.reason << ")\n";
+        context.err << "maple-cli: " << Text(CliText::CouldNotRead, {file.path, file.reason})
+                    << "\n";
     context.err << "maple-cli: " << (writer.UnreadableFiles().empty() ? "" : options.output + ": ")
                 << writer.LastError() << "\n";
     return CliExit::kFailure;
@@ -82,6 +83,5 @@ const CliRegistration mkiso(
     {"mkiso",
      "maple-cli mkiso -o OUT.iso|- [--volume-id TEXT] [--joliet-volume-id TEXT] "
      "[--date \"YYYY-MM-DD hh:mm:ss\"] [--no-joliet] PATH...",
-     "build an ISO 9660 / Joliet image of files and folders (-o -: to standard output)", &RunMkiso,
-     false, true});
+     CliText::SummaryMkiso, &RunMkiso, false, true});
 }  // namespace

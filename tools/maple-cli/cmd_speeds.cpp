@@ -4,6 +4,7 @@
 
 #include "CliCommand.h"
 #include "CliDrive.h"
+#include "CliTexts.h"
 #include "modMMC.h"
 
 namespace {
@@ -22,7 +23,6 @@ int RunSpeeds(CliContext& context) {
     return CliExit::kSuccess;
 }
 
-const CliRegistration speeds({"speeds", "maple-cli [--drive N] speeds",
-                              "maximum and current read/write speeds of the drive (kB/s)",
+const CliRegistration speeds({"speeds", "maple-cli [--drive N] speeds", CliText::SummarySpeeds,
                               &RunSpeeds, true});
 }  // namespace

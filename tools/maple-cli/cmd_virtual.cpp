@@ -5,6 +5,7 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliKernelDrive.h"
+#include "CliTexts.h"
 #include "EmuDrive.h"
 #include "TransportFactory.h"
 
@@ -26,11 +27,12 @@ std::string ChosenFolder(CliContext& context) {
     std::vector<std::string> folders = context.virtualDrives;
     if (folders.empty()) folders = VirtualDrivesFromEnvironment();
     if (folders.empty()) {
-        Fail(context, "name the virtual drive with --virtual DIR", CliExit::kUsage);
+        Fail(context, Text(CliText::NameVirtualDrive), CliExit::kUsage);
         return {};
     }
     if (context.driveIndex < 1 || context.driveIndex > static_cast<int>(folders.size())) {
-        Fail(context, "no virtual drive " + std::to_string(context.driveIndex), CliExit::kUsage);
+        Fail(context, Text(CliText::NoSuchVirtualDrive, {std::to_string(context.driveIndex)}),
+             CliExit::kUsage);
         return {};
     }
     return folders[context.driveIndex - 1];
@@ -44,22 +46,20 @@ int Insert(CliContext& context, EmuDrive& drive, CliArguments& arguments) {
     const bool unformatted = arguments.TakeFlag("--unformatted");
     const std::vector<std::string> rest = arguments.Positional();
     if (!arguments.Error().empty() || rest.size() != 1)
-        return Fail(context,
-                    arguments.Error().empty() ? std::string("usage: ") + kUsage : arguments.Error(),
-                    CliExit::kUsage);
+        return Fail(
+            context,
+            arguments.Error().empty() ? Text(CliText::UsageLine, {kUsage}) : arguments.Error(),
+            CliExit::kUsage);
     const std::optional<MediumKind> kind = MediumKindFromName(rest[0]);
     if (!kind || *kind == MediumKind::None)
-        return Fail(context,
-                    "unknown medium '" + rest[0] + "' (" + BlankKindNames() +
-                        "; cd-rom, dvd-rom with --from)",
+        return Fail(context, Text(CliText::UnknownMedium, {rest[0], BlankKindNames()}),
                     CliExit::kUsage);
     if (image && unformatted)
-        return Fail(context, "--unformatted makes a blank; it does not go with --from",
-                    CliExit::kUsage);
+        return Fail(context, Text(CliText::UnformattedNotFrom), CliExit::kUsage);
     const std::string problem = image ? drive.InsertImage(*kind, *image, replacing)
                                       : drive.InsertBlank(*kind, replacing, unformatted);
     if (problem.rfind(EmuDrive::kHoldsData, 0) == 0)
-        return Fail(context, problem + "; 'virtual insert --replace' discards it");
+        return Fail(context, Text(CliText::ReplaceDiscards, {problem}));
     return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
 }
 
@@ -84,22 +84,23 @@ int OnDrive(CliContext& context, const std::string& action, CliArguments& argume
         problem = drive->ExportTracks(rest[0], &written, force);
         for (const std::string& path : written) context.out << path << "\n";
         if (problem.find(": exists already") != std::string::npos)
-            problem += "; pass --force to overwrite";
+            problem = Text(CliText::PassForce, {problem});
     } else {
-        return Fail(context, std::string("usage: ") + kUsage, CliExit::kUsage);
+        return Fail(context, Text(CliText::UsageLine, {kUsage}), CliExit::kUsage);
     }
     return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
 }
 
 int RunVirtual(CliContext& context) {
     if (context.args.empty())
-        return Fail(context, std::string("usage: ") + kUsage, CliExit::kUsage);
+        return Fail(context, Text(CliText::UsageLine, {kUsage}), CliExit::kUsage);
     const std::string action = context.args[0];
     CliArguments arguments({context.args.begin() + 1, context.args.end()});
     if (action == "create") {
         const std::vector<std::string> rest = arguments.Positional();
         if (!arguments.Error().empty() || rest.size() != 1)
-            return Fail(context, "usage: maple-cli virtual create DIR", CliExit::kUsage);
+            return Fail(context, Text(CliText::UsageLine, {"maple-cli virtual create DIR"}),
+                        CliExit::kUsage);
         const std::string problem = EmuDrive::CreateFolder(rest[0]);
         return problem.empty() ? CliExit::kSuccess : Fail(context, problem);
     }
@@ -107,11 +108,9 @@ int RunVirtual(CliContext& context) {
     if (action == "detach") return DetachVirtualDrive(context, arguments);
     if (action == "insert" || action == "eject" || action == "show" || action == "export")
         return OnDrive(context, action, arguments);
-    return Fail(context, "unknown virtual action '" + action + "' (usage: " + kUsage + ")",
-                CliExit::kUsage);
+    return Fail(context, Text(CliText::UnknownVirtualAction, {action, kUsage}), CliExit::kUsage);
 }
 
-const CliRegistration registration(
-    {"virtual", kUsage, "make and control a virtual drive (a recorder kept in a folder)",
-     &RunVirtual, false});
+const CliRegistration registration({"virtual", kUsage, CliText::SummaryVirtual, &RunVirtual,
+                                    false});
 }  // namespace

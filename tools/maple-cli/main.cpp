@@ -5,7 +5,9 @@
 
 #include "CliCommand.h"
 #include "CliHelp.h"
+#include "CliTexts.h"
 #include "EngineMessages.h"
+#include "JobLog.h"
 #include "NoSleepWhileWriting.h"
 #include "StopSignals.h"
 #include "TransportFactory.h"
@@ -25,12 +27,15 @@ bool SetUpTransport(const CliContext& context) {
     if (options.virtualDrives.empty()) options.virtualDrives = VirtualDrivesFromEnvironment();
     TransportChoice choice = CreateTransport(options);
     if (!choice.transport) {
-        std::cerr << "maple-cli: no optical drive can be used"
-                  << (choice.problem.empty() ? "" : ": " + choice.problem) << "\n"
-                  << "maple-cli: to rehearse with a virtual drive, see 'maple-cli virtual'\n";
+        std::cerr << "maple-cli: "
+                  << (choice.problem.empty()
+                          ? Text(CliText::NoUsableDrive)
+                          : Text(CliText::NoUsableDriveBecause, {choice.problem}))
+                  << "\nmaple-cli: " << Text(CliText::RehearseHint) << "\n";
         return false;
     }
-    if (!choice.problem.empty()) std::cerr << "maple-cli: note: " << choice.problem << "\n";
+    if (!choice.problem.empty())
+        std::cerr << "maple-cli: " << Text(CliText::Note, {choice.problem}) << "\n";
     SetTransport(std::move(choice.transport));
     return true;
 }
@@ -52,7 +57,7 @@ int main(int argc, char** argv) {
                 try {
                     context.driveIndex = std::stoi(value);
                 } catch (...) {
-                    std::cerr << "maple-cli: --drive needs a number\n";
+                    std::cerr << "maple-cli: " << Text(CliText::DriveNeedsNumber) << "\n";
                     return CliExit::kUsage;
                 }
             }
@@ -64,8 +69,7 @@ int main(int argc, char** argv) {
             PrintHelp(std::cout);
             return CliExit::kSuccess;
         } else if (arg == "--man-page") {
-            PrintManPage(std::cout);
-            return CliExit::kSuccess;
+            return PrintManPage(std::cout, std::cerr) ? CliExit::kSuccess : CliExit::kFailure;
         } else if (arg == "--version") {
             std::cout << "maple-cli " << MAPLE_VERSION << "\n";
             return CliExit::kSuccess;
@@ -79,7 +83,7 @@ int main(int argc, char** argv) {
     }
     const CliCommandInfo* command = FindCommand(argv[at]);
     if (command == nullptr) {
-        std::cerr << "maple-cli: unknown command '" << argv[at] << "' (see maple-cli --help)\n";
+        std::cerr << "maple-cli: " << Text(CliText::UnknownCommand, {argv[at]}) << "\n";
         return CliExit::kUsage;
     }
     context.args.assign(argv + at + 1, argv + argc);
@@ -89,7 +93,11 @@ int main(int argc, char** argv) {
     }
     if (command->needsTransport && !SetUpTransport(context)) return CliExit::kUsage;
     if (command->stoppable) CatchStopSignals();
+    // A job that sends commands to a drive leaves its log for a bug report.
+    const bool logged = command->needsTransport && command->stoppable;
+    if (logged) JobLog::Begin(command->name);
     const int result = command->handler(context);
+    if (logged) (void)JobLog::End();
     TakeTransport().reset();
     JobEnded();
     return result;

@@ -7,6 +7,9 @@ trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
 export MAPLE_TEMP_DIR=$WORK/temp MAPLE_CONFIG_DIR=$WORK/config
 unset MAPLE_VIRTUAL_DRIVES
+# The tests read maple-cli's lines and the engines' messages in English (under
+# C or POSIX they are Chinese), and the oracles convert names to UTF-8.
+export LC_ALL=en_US.UTF-8
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 

@@ -97,10 +97,12 @@ TEST_F(AudioBurnRecording, TestModeSendsTheSameCommandsAsARecording) {
     AudioBurnOptions options;
     options.testMode = true;
     ASSERT_EQ(bench.Start({one, two}, options), AudioBurnOutcome::Completed);
+    EXPECT_EQ(bench.reporter.LastMessage(), "刻录完成!\n测试模式：光碟上没有刻录任何内容。");
     const auto testRun = RecordingOpcodes();
     bench.Insert(MediumKind::CdR);
     bench.Transport().ClearCommandLog();
     ASSERT_EQ(bench.Start({one, two}), AudioBurnOutcome::Completed);
+    EXPECT_EQ(bench.reporter.LastMessage(), "刻录完成!");
     EXPECT_EQ(RecordingOpcodes(), testRun);
 }
 

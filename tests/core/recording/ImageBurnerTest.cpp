@@ -2,11 +2,13 @@
 // fatal write cases, the checks before recording, and what is deleted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
 #include "DriveBusy.h"
 #include "ImageBurner.h"
+#include "MonotonicClock.h"
 #include "RecordingTestEnvironment.h"
 #include "RecordingTransport.h"
 #include "clsEmulatedDrive.h"
@@ -259,13 +261,33 @@ TEST_F(ImageBurnerTest, AFailedFlushIsNotReportedAsACompletedRecording) {
     EXPECT_EQ(reporter.events.back(), "message:错误|关闭轨道(Track)失败!");
 }
 
+// The verification goes on with the recording's clock: the elapsed time
+// never goes back, and ends with the whole job's time.
+TEST_F(ImageBurnerTest, TheElapsedTimeRunsOnThroughTheVerification) {
+    std::int64_t now = 0;
+    SetClockHandler([&] { return now += 100; });  // every reading a tenth of a second later
+    bench.Insert(MediumKind::CdR);
+    BurnOptions options = UserImage(20 * kChunk);
+    options.verify = true;
+    options.ejectDisc = false;
+    const BurnOutcome outcome = Burn(options);
+    SetClockHandler({});
+    ASSERT_EQ(outcome, BurnOutcome::Completed);
+    ASSERT_NE(reporter.LastMessage().find("校验"), std::string::npos);
+    ASSERT_GE(reporter.elapsed.size(), 2u);
+    EXPECT_TRUE(std::ranges::is_sorted(reporter.elapsed))
+        << ::testing::PrintToString(reporter.elapsed);
+    EXPECT_NE(reporter.elapsed.back(), "00:00:00");
+}
+
 // Deleted after a real recording: cli_recording_cli (burn --temporary).
 TEST_F(ImageBurnerTest, ATemporaryImageIsKeptAfterATestRunOrAFailure) {
     bench.Insert(MediumKind::CdR);
     BurnOptions options = TemporaryImageOf(3, 20 * kChunk);
-    options.testMode = true;  // a test run records nothing
+    options.testMode = true;  // a test run records nothing, and says so
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
     EXPECT_TRUE(fs::exists(options.imagePath));
+    EXPECT_EQ(reporter.LastMessage(), "刻录完成!\n测试模式：光碟上没有刻录任何内容。");
     bench.Insert(MediumKind::CdR);
     bench.Drive().Faults().writeErrorLba = 0;  // a failure: kept for another try
     options.testMode = false;

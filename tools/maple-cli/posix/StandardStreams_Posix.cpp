@@ -1,6 +1,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <string>
+#include <utility>
+
+#include "CliTexts.h"
 #include "StandardStreams.h"
 
 namespace {
@@ -9,16 +13,16 @@ namespace {
 // system that refuses: the stream works as it is.
 constexpr int kPipeBytes = 1 << 20;
 
-FileHandleRecord Stream(int descriptor, const char* name) {
+FileHandleRecord Stream(int descriptor, std::string name) {
     (void)::fcntl(descriptor, F_SETPIPE_SZ, kPipeBytes);
-    return {descriptor, name};
+    return {descriptor, std::move(name)};
 }
 }  // namespace
 
 FileHandleRecord StandardInput() {
-    return Stream(STDIN_FILENO, "standard input");
+    return Stream(STDIN_FILENO, Text(CliText::StandardInput));
 }
 
 FileHandleRecord StandardOutput() {
-    return Stream(STDOUT_FILENO, "standard output");
+    return Stream(STDOUT_FILENO, Text(CliText::StandardOutput));
 }

@@ -11,9 +11,9 @@ volatile std::sig_atomic_t g_stop = 0;
 volatile std::sig_atomic_t g_hangUp = 0;
 
 void Note() {
-    static const char kNote[] = "\nmaple-cli: stopping at the next safe point...\n";
+    const std::string& note = StopNote();  // made before the handler was installed
     // write() is safe in a signal handler; there is nothing to do if it fails.
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kNote, sizeof kNote - 1);
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, note.data(), note.size());
 }
 
 void OnStopSignal(int signal) {
@@ -29,6 +29,7 @@ void OnStopSignal(int signal) {
 }  // namespace
 
 void CatchStopSignals() {
+    (void)StopNote();
     struct sigaction action {};
     action.sa_handler = &OnStopSignal;
     sigemptyset(&action.sa_mask);

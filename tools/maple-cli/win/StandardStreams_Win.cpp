@@ -4,14 +4,17 @@
 
 #include <cstdio>
 
+#include "CliTexts.h"
 #include "StandardStreams.h"
 
 FileHandleRecord StandardInput() {
     (void)_setmode(_fileno(stdin), _O_BINARY);
-    return {reinterpret_cast<std::intptr_t>(::GetStdHandle(STD_INPUT_HANDLE)), "standard input"};
+    return {reinterpret_cast<std::intptr_t>(::GetStdHandle(STD_INPUT_HANDLE)),
+            Text(CliText::StandardInput)};
 }
 
 FileHandleRecord StandardOutput() {
     (void)_setmode(_fileno(stdout), _O_BINARY);
-    return {reinterpret_cast<std::intptr_t>(::GetStdHandle(STD_OUTPUT_HANDLE)), "standard output"};
+    return {reinterpret_cast<std::intptr_t>(::GetStdHandle(STD_OUTPUT_HANDLE)),
+            Text(CliText::StandardOutput)};
 }

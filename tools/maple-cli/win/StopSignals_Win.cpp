@@ -20,9 +20,10 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (!closing && event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
     // A closed console is a hang-up: it stops only a job that has not changed the disc.
     if ((!closing || !modMMC::DiscChangeStarted()) && !g_stop.exchange(true)) {
-        static const char kNote[] = "\nmaple-cli: stopping at the next safe point...\n";
+        const std::string& note = StopNote();  // made before the handler was installed
         DWORD written = 0;
-        ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), kNote, sizeof kNote - 1, &written, nullptr);
+        ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), note.data(), static_cast<DWORD>(note.size()),
+                    &written, nullptr);
     }
     // The system ends the program when this returns from a close event: the
     // job is waited for, as long as the system allows, to stop or finish.
@@ -32,6 +33,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }  // namespace
 
 void CatchStopSignals() {
+    (void)StopNote();
     g_jobEnded = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ::SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
 }
