@@ -86,6 +86,7 @@ EmuOutcome BluRayDiscInformation(EmuCall& call) {
     unit[111] = 0x01;                          // product revision
     return EmuReply::Send(call, reply, command.Word(8));
 }
+
 // Blu-ray format 0Ah: the spare blocks, free and allocated; the spare
 // areas are what the format took from the unformatted capacity.
 EmuOutcome BluRaySpareAreas(EmuCall& call) {
