@@ -1,6 +1,5 @@
 // READ DISC INFORMATION, READ DISC STRUCTURE, READ CAPACITY.
 #include <algorithm>
-#include <cstring>
 
 #include "EmuCommandTable.h"
 #include "EmuDriveState.h"
@@ -79,10 +78,10 @@ EmuOutcome BluRayDiscInformation(EmuCall& call) {
     unit[2] = 0x01;                     // DI format 1
     unit[3] = dualLayer ? 0x10 : 0x08;  // DI units in the block, this unit's number 0
     unit[4] = 0x70;                     // bytes in use in this unit (112)
-    std::memcpy(unit + 8, type, 3);
+    std::copy_n(type, 3, unit + 8);
     unit[11] = 0x01;                           // 120 mm, class 0, version 1
     unit[12] = dualLayer ? 0x21 : 0x11;        // layers on the disc and in this unit's layer
-    std::memcpy(unit + 100, "MAPLE\0VR1", 9);  // disc manufacturer (6) and media type (3)
+    std::copy_n("MAPLE\0VR1", 9, unit + 100);  // disc manufacturer (6) and media type (3)
     unit[111] = 0x01;                          // product revision
     return EmuReply::Send(call, reply, command.Word(8));
 }
