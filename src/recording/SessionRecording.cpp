@@ -65,9 +65,13 @@ BurnOutcome CloseDisc(EngineReporter& reporter, const std::string& drive, BurnOp
         Tell(reporter, Text(SessionText::NothingToClose), MessageIcon::Information);
         return BurnOutcome::Completed;
     }
-    if (disc.media == modMMC::Media::kDVDPlusR || disc.media == modMMC::Media::kDVDPlusRDL) {
+    // DVD+R and BD-R are finalised by a close function of their own, without a session.
+    const bool bluRay = disc.media == modMMC::Media::kBDR;
+    if (bluRay || disc.media == modMMC::Media::kDVDPlusR ||
+        disc.media == modMMC::Media::kDVDPlusRDL) {
         const auto last = static_cast<std::uint16_t>(disc.trackNumber - 1);
-        if (modMMC::CloseTrackSession(drive, modMMC::kCloseFinalize, last) != ScsiStatus::kGood) {
+        const std::int32_t function = bluRay ? modMMC::kCloseFinalizeBD : modMMC::kCloseFinalize;
+        if (modMMC::CloseTrackSession(drive, function, last) != ScsiStatus::kGood) {
             Tell(reporter, Text(SessionText::CloseRefused), MessageIcon::Exclamation);
             return BurnOutcome::Failed;
         }

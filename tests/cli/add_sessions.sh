@@ -1,8 +1,9 @@
 #!/bin/bash
 # Adding files to discs that hold data, on the virtual drive: three sessions
-# on a CD-R, a DVD+R closed by `close`, a DVD-R, a DVD+RW grown in place, and
-# a disc that xorriso started. The disc is put together from the exported
-# tracks at their addresses and read by xorriso from the last session.
+# on a CD-R, a DVD+R and a BD-R closed by `close`, a DVD-R, a DVD+RW and a
+# BD-RE grown in place, and a disc that xorriso started. The disc is put
+# together from the exported tracks at their addresses and read by xorriso
+# from the last session.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh" "$1"
 
@@ -75,14 +76,19 @@ v add --replace --no-fix --no-eject clash/docs >/dev/null 2>&1 || fail "add --re
 mkdir -p want/docs && cp one/photo.jpg want/ && cp clash/docs/notes.txt want/docs/
 check_disc "$(session_start 2)" want
 
-# --- DVD+R: sessions follow each other; close finalises without a session.
-insert dvd+r
-v burn one.iso --no-fix --no-eject >/dev/null 2>&1 || fail "dvd+r first session"
-v add --no-fix --no-eject two/video.bin two/docs >/dev/null 2>&1 || fail "dvd+r add"
-v close --no-eject >close.out 2>&1 || fail "close: $(cat close.out)"
-v info | grep -q "^Disc status: *Complete" || fail "close left the DVD+R open: $(v info)"
-show | grep -q "^track 3:" && fail "closing a DVD+R recorded a track"
-check_disc "$(session_start 2)" one two
+# --- DVD+R and BD-R: sessions follow each other; close finalises without a
+# session, with the close function of the medium (DVD+R 101b, BD-R 110b).
+for kind in dvd+r:05 bd-r:06; do
+    function=${kind#*:} kind=${kind%:*}
+    insert "$kind"
+    v burn one.iso --no-fix --no-eject >/dev/null 2>&1 || fail "$kind first session"
+    v add --no-fix --no-eject two/video.bin two/docs >/dev/null 2>&1 || fail "$kind add"
+    v --trace close --no-eject >close.out 2>&1 || fail "$kind close: $(grep -v ^trace close.out)"
+    grep -q "^trace: 5B 00 $function " close.out || fail "$kind: not finalised with $function"
+    v info | grep -q "^Disc status: *Complete" || fail "close left the $kind open: $(v info)"
+    show | grep -q "^track 3:" && fail "closing a $kind recorded a track"
+    check_disc "$(session_start 2)" one two
+done
 
 # --- DVD-R: close records a last session listing the same files.
 insert dvd-r
@@ -91,12 +97,16 @@ v close --no-eject >/dev/null 2>&1 || fail "dvd-r close"
 v info | grep -q "^Disc status: *Complete" || fail "close left the DVD-R open"
 check_disc "$(session_start 2)" one
 
-# --- DVD+RW grows in place: one session, every file, verified.
-insert dvd+rw
-v burn one.iso --no-eject >/dev/null 2>&1 || fail "dvd+rw first recording"
-v add --verify --no-eject two/video.bin two/docs >/dev/null 2>add.err || fail "grow: $(cat add.err)"
-v info | grep -q "^Session 2:" && fail "a grown DVD+RW lists sessions"
-check_disc 0 one two
+# --- DVD+RW and BD-RE (formatted at its first recording) grow in place: one
+# session, every file, verified.
+for kind in dvd+rw bd-re; do
+    insert "$kind"
+    v burn one.iso --no-eject >/dev/null 2>&1 || fail "$kind first recording"
+    v add --verify --no-eject two/video.bin two/docs >/dev/null 2>add.err ||
+        fail "$kind grow: $(cat add.err)"
+    v info | grep -q "^Session 2:" && fail "a grown $kind lists sessions"
+    check_disc 0 one two
+done
 
 # --- A disc started by xorriso (Rock Ridge, no Joliet) keeps its names.
 mkdir -p theirs/"Mixed Case" && echo "from xorriso" >theirs/"Mixed Case"/"A long name, with commas.txt"

@@ -48,7 +48,8 @@ check "cdrdao: only REZERO UNIT unknown" refused 01
 check "cdrdao audio track 1" same_pcm "$(exported 1)" /tmp/a.wav
 check "cdrdao audio track 2" same_pcm "$(exported 2)" /tmp/b.wav
 
-for kind in dvd+rw dvd-r; do
+# On a blank BD-R and BD-RE growisofs formats first (spare areas on the BD-R).
+for kind in dvd+rw dvd-r bd-r bd-re; do
   attach $kind
   check "cdrom driver flags with a $kind" cdrom_caps
   check "growisofs on $kind" traced growisofs -Z "$SR=/tmp/data.iso"
@@ -72,7 +73,8 @@ for kind in cd-r dvd-r dvd+rw; do
   done
 done
 
-for kind in cd-r dvd+r; do
+# A BD-RE has no sessions: xorriso grows its volume in place.
+for kind in cd-r dvd+r bd-r bd-re; do
   attach $kind
   check "xorriso first session on $kind" traced xorriso -outdev "$SR" -map /usr/lib/modules /m1 -commit
   check "xorriso second session on $kind" traced xorriso -dev "$SR" -map /work /w -commit

@@ -42,11 +42,12 @@ from_record() {
     $1 == "track" { n++; num[n] = $2; ses[n] = $3; mode[n] = $4; start[n] = $5; len[n] = $6
                     end[n] = $5 + $6 + $7 }
     END {
-      rw = kind == "dvd+rw"
-      split("cd-r CD-R cd-rw CD-RW dvd-r DVD-R_sequential_recording dvd+rw DVD+RW", w, " ")
-      for (i = 1; i < 8; i += 2) name[w[i]] = w[i + 1]
-      split("cd-r 9h cd-rw Ah dvd-r 11h dvd+rw 1Ah", w, " ")
-      for (i = 1; i < 8; i += 2) profile[w[i]] = w[i + 1]
+      rw = kind == "dvd+rw" || kind == "bd-re"
+      split("cd-r CD-R cd-rw CD-RW dvd-r DVD-R_sequential_recording dvd+rw DVD+RW " \
+            "bd-r BD-R_sequential_recording bd-re BD-RE", w, " ")
+      for (i = 1; i < 12; i += 2) name[w[i]] = w[i + 1]
+      split("cd-r 9h cd-rw Ah dvd-r 11h dvd+rw 1Ah bd-r 41h bd-re 43h", w, " ")
+      for (i = 1; i < 12; i += 2) profile[w[i]] = w[i + 1]
       sessions = closed + (state != "complete"); if (sessions < 1) sessions = 1
       last = n; lout = n ? end[n] : 0
       if (form == "minfo") {
@@ -83,7 +84,7 @@ from_record() {
       } else if (form == "border") {
         print "nwa", (n && closed >= ses[n] ? end[n] + 16384 : nwa)
       }
-    }' | sed 's/DVD-R_sequential_recording/DVD-R sequential recording/'
+    }' | sed 's/_sequential_recording/ sequential recording/'
 }
 
 # report: each peer's own report of the disc in /tmp/peer.NAME (cdrskin
@@ -91,6 +92,7 @@ from_record() {
 report() {
   case $kind in cd*) atip=-atip ;; *) atip= ;; esac
   cdrskin --no_load dev="$SR" -minfo > /tmp/peer.minfo 2>&1
+  case $kind in bd*) dvd+rw-mediainfo "$SR" > /tmp/peer.mediainfo 2>&1; return ;; esac
   cdrskin --no_load dev="$SR" -toc $atip > /tmp/peer.cdrskin 2>&1
   wodim dev="$SR" -toc > /tmp/peer.wodim 2>&1  # -toc or -atip: one per run
   [ -z "$atip" ] || wodim dev="$SR" -atip > /tmp/peer.wodim-atip 2>&1
@@ -161,6 +163,10 @@ inspect() {
   state=$(record | awk '$1 == "state" { print $2 }')
   report
   check "$1: cdrskin -minfo" agrees minfo minfo /tmp/peer.minfo
+  case $kind in bd*)  # BD: what the medium reports; its tracks read back in the session tests
+    check "$1: dvd+rw-mediainfo" agrees mediainfo mediainfo /tmp/peer.mediainfo
+    return ;;
+  esac
   case $kind/$state in
     dvd+rw/*) check "$1: wodim -toc" agrees toc toc /tmp/peer.wodim ;;  # cdrskin: no TOC on +RW
     */blank) check "$1: cdrskin -toc" agrees summary summary /tmp/peer.cdrskin ;;
@@ -257,6 +263,19 @@ inspect "blank dvd+rw"
 check "iPXE on dvd+rw" quiet maple-cli burn --no-eject /images/ipxe.iso
 inspect "recorded dvd+rw"
 check "iPXE reads back whole and mounts" reads_back /images/ipxe.iso
+detach
+# Blu-ray: a blank BD-R, open after a session, finalised; a BD-RE recorded
+# (formatted first).
+attach bd-r
+inspect "blank bd-r"
+check "maple-cli --no-fix on bd-r" quiet maple-cli burn --no-fix --no-eject /tmp/data.iso
+inspect "open bd-r"
+check "maple-cli close on bd-r" quiet maple-cli close --no-eject
+inspect "closed bd-r"
+detach
+attach bd-re
+check "maple-cli on bd-re" quiet maple-cli burn --no-eject /tmp/data.iso
+inspect "recorded bd-re"
 detach
 # A file of 5 GiB on a pressed dual-layer DVD, built by maple-cli from a
 # sparse source (data at its start, around the boundary of its two sections

@@ -1,8 +1,9 @@
 # In the guest: files added to discs through the kernel device. Three
-# sessions on a CD-R and on a DVD+R, a DVD+RW grown in place, a disc that
-# xorriso started; after an eject and load the kernel mounts the last
-# session and every file has its source's sha256; xorriso counts the
-# sessions; a copy of the three-session disc mounts with the last view.
+# sessions on a CD-R, a DVD+R and a BD-R, a DVD+RW and a BD-RE grown in
+# place, a disc that xorriso started; after an eject and load the kernel
+# mounts the last session and every file has its source's sha256; xorriso
+# counts the sessions; a copy of the three-session disc mounts with the
+# last view.
 . ./lib.sh
 export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
 mkdir -p /tmp/one/lib /tmp/two/net /tmp/three "/tmp/theirs/Mixed Case"
@@ -39,7 +40,7 @@ sessions() {
   xorriso -indev "$SR" -toc 2> /dev/null | grep -c '^ISO session' | grep -qx "$1"
 }
 
-for kind in cd-r dvd+r; do
+for kind in cd-r dvd+r bd-r; do
   attach $kind
   check "$kind: first session" quiet maple-cli burn --no-fix --no-eject /tmp/one.iso
   check "$kind: second session" quiet maple-cli add --no-fix --no-eject /tmp/two/net
@@ -60,14 +61,16 @@ check "the copy mounts with the last session's files" \
 check "the copy is one session" sessions 1
 detach
 
-attach dvd+rw
-check "dvd+rw: first recording" quiet maple-cli burn --no-eject /tmp/one.iso
-check "dvd+rw: grown" quiet maple-cli add --no-eject /tmp/two/net
-check "dvd+rw: grown again" quiet maple-cli add /tmp/three/odd-size.bin
-check "dvd+rw: load" quiet maple-cli load
-check "dvd+rw: mount shows every file" mounted_sums "$SR" /tmp/one /tmp/two /tmp/three
-check "dvd+rw: one session" sessions 1
-detach
+for kind in dvd+rw bd-re; do
+  attach $kind
+  check "$kind: first recording" quiet maple-cli burn --no-eject /tmp/one.iso
+  check "$kind: grown" quiet maple-cli add --no-eject /tmp/two/net
+  check "$kind: grown again" quiet maple-cli add /tmp/three/odd-size.bin
+  check "$kind: load" quiet maple-cli load
+  check "$kind: mount shows every file" mounted_sums "$SR" /tmp/one /tmp/two /tmp/three
+  check "$kind: one session" sessions 1
+  detach
+done
 
 attach cd-r
 check "xorriso starts a disc" quiet xorriso -outdev "$SR" -map /tmp/theirs / -commit

@@ -223,6 +223,30 @@ class SaveIsoTest : public QObject {
                  std::string("replaced"));
     }
 
+    // A BD-R (chosen as "DVD") is continued as a DVD+R is: its next session
+    // is recorded after the first and lists the files of both.
+    void continuingABluRayDisc() {
+        m_rig->drives.Insert(MediumKind::BdR);
+        QVERIFY(RecordOpenSession(m_rig->drives, Src("")));
+        OpenTaskWindow(Task::kDataDisc, 1);
+        frmSaveISO* window = VisibleWindow<frmSaveISO>();
+        QCOMPARE(ListNames(window), QStringList{"a.txt"});
+        DropOnList(window, {Src("readme.txt")});
+        QPointer<frmWriteISO> recorder = NextToRecorder(window);
+        QVERIFY(recorder != nullptr);
+        Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        const DiscContinuation disc = DiscContinuation::Of(m_rig->drives.Id());
+        QCOMPARE(disc.sessions.size(), std::size_t(2));
+        SessionImporter importer([this](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
+            return DiscContinuation::ReadBlocks(m_rig->drives.Id(), lba, count, out);
+        });
+        const ImportedSession last = importer.Import(disc.sessions.back().start);
+        QCOMPARE(last.root.children.size(), std::size_t(2));
+        QCOMPARE(last.root.children.at(0).name, std::string("a.txt"));
+        QCOMPARE(last.root.children.at(1).name, std::string("readme.txt"));
+    }
+
     // Recording directly: the option is remembered, no temporary image is
     // made, and the disc holds the image the same project builds; a file
     // gone when Burn is pressed is named and the disc stays blank.

@@ -1,4 +1,6 @@
 // READ DISC INFORMATION, READ DISC STRUCTURE, READ CAPACITY.
+#include <algorithm>
+
 #include "EmuCommandTable.h"
 #include "EmuDriveState.h"
 #include "EmuReply.h"
@@ -56,6 +58,60 @@ void PutLeadAddresses(std::vector<std::uint8_t>& reply, const EmuMedia& media, s
     EmuReply::PutMsf(reply, 16, media.closedSessions == 0 || next < 0 ? -11559 : next - 4650);
     EmuReply::PutMsf(reply, 20, media.capacity);
 }
+
+constexpr std::uint8_t kBluRayMediaType = 0x01;
+
+// Blu-ray format 00h: the disc information (DI) of the lead-in, 4-byte header
+// and 4096 bytes of which the first DI unit is filled: identifier, disc type
+// ("BDR" recordable, "BDW" rewritable), layers and the manufacturer's disc
+// identification, which burners show as the media id.
+EmuOutcome BluRayDiscInformation(EmuCall& call) {
+    const EmuCommand& command = call.command;
+    const MediumTraits& traits = TraitsOf(call.state.media.kind);
+    std::vector<std::uint8_t> reply(4 + 4096, 0);
+    EmuReply::Put16(reply, 0, 4096 + 2);
+    std::uint8_t* unit = reply.data() + 4;
+    const bool dualLayer = traits.kind == MediumKind::BdRDl;
+    const char* type = traits.erasable ? "BDW" : "BDR";
+    unit[0] = 'D';
+    unit[1] = 'I';
+    unit[2] = 0x01;                     // DI format 1
+    unit[3] = dualLayer ? 0x10 : 0x08;  // DI units in the block, this unit's number 0
+    unit[4] = 0x70;                     // bytes in use in this unit (112)
+    std::copy_n(type, 3, unit + 8);
+    unit[11] = 0x01;                           // 120 mm, class 0, version 1
+    unit[12] = dualLayer ? 0x21 : 0x11;        // layers on the disc and in this unit's layer
+    std::copy_n("MAPLE\0VR1", 9, unit + 100);  // disc manufacturer (6) and media type (3)
+    unit[111] = 0x01;                          // product revision
+    return EmuReply::Send(call, reply, command.Word(8));
+}
+
+// Blu-ray format 0Ah: the spare blocks, free and allocated; the spare
+// areas are what the format took from the unformatted capacity.
+EmuOutcome BluRaySpareAreas(EmuCall& call) {
+    const EmuMedia& media = call.state.media;
+    const auto spare = static_cast<std::uint32_t>(
+        std::max<std::int64_t>(TraitsOf(media.kind).capacity - media.capacity, 0));
+    std::vector<std::uint8_t> reply(16, 0);
+    EmuReply::Put16(reply, 0, 14);
+    EmuReply::Put32(reply, 8, spare);
+    EmuReply::Put32(reply, 12, spare);
+    return EmuReply::Send(call, reply, call.command.Word(8));
+}
+
+EmuOutcome BluRayStructure(EmuCall& call) {
+    const EmuCommand& command = call.command;
+    if (!TraitsOf(call.state.media.kind).bd) return EmuSense::kCannotReadFormat;
+    if (command.Byte(6) != 0) return EmuSense::kInvalidFieldInCdb;  // layer 0 only
+    switch (command.Byte(7)) {
+        case 0x00:
+            return BluRayDiscInformation(call);
+        case 0x0A:
+            return BluRaySpareAreas(call);
+        default:
+            return EmuSense::kInvalidFieldInCdb;
+    }
+}
 }  // namespace
 
 EmuOutcome ReadDiscInformation(EmuCall& call) {
@@ -85,8 +141,10 @@ EmuOutcome ReadDiscStructure(EmuCall& call) {
     const EmuCommand& command = call.command;
     const EmuMedia& media = call.state.media;
     const MediumTraits& traits = TraitsOf(media.kind);
-    if ((command.Byte(1) & 0x0F) != 0) return EmuSense::kInvalidFieldInCdb;  // DVD media type only
-    if (traits.cd || traits.bd) return EmuSense::kCannotReadFormat;          // DVD media type asked
+    const std::uint8_t mediaType = command.Byte(1) & 0x0F;
+    if (mediaType == kBluRayMediaType) return BluRayStructure(call);
+    if (mediaType != 0) return EmuSense::kInvalidFieldInCdb;
+    if (traits.cd || traits.bd) return EmuSense::kCannotReadFormat;  // DVD media type asked
     if (command.Byte(6) != 0 || command.Byte(7) != 0x00) return EmuSense::kInvalidFieldInCdb;
     // Format 00h: physical format information, 4-byte header + 2048 bytes.
     std::vector<std::uint8_t> reply(4 + 2048, 0);

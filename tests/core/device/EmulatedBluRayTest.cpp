@@ -1,6 +1,6 @@
 // The double-layer DVDs and the Blu-ray discs of the virtual drive at the CDB
-// level: profiles, capacities, the formats of BD-RE and DVD+RW, the closing
-// functions of BD-R, the Blu-ray speed command.
+// level: profiles, capacities, the formats of BD-RE, BD-R and DVD+RW, the
+// closing functions of BD-R, the Blu-ray speed command and disc structures.
 #include <gtest/gtest.h>
 
 #include "VirtualDriveSession.h"
@@ -164,4 +164,63 @@ TEST(EmulatedBluRay, SpeedsAreSetWithSetStreaming) {
     descriptor[26] = 0x03, descriptor[27] = 0xE8;
     ASSERT_EQ(bench.Exec({0xB6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 28, 0}, &descriptor, true), 0);
     EXPECT_EQ(bench.Drive().CurrentWriteSpeed(), 17980);
+}
+
+// With the Blu-ray media type, READ DISC STRUCTURE gives the disc information
+// (DI unit: disc type, layers, the media id burners show) and the spare
+// areas, which a format with spares allocates; a DVD answers no BD structure.
+TEST(EmulatedBluRay, BluRayStructuresTellTheDiscAndItsSpareAreas) {
+    VirtualDriveSession bench;
+    std::vector<std::uint8_t> reply(4100, 0);
+    const auto structure = [&bench, &reply](std::uint8_t format) {
+        return bench.Exec({0xAD, 0x01, 0, 0, 0, 0, 0, format, 0x10, 0x04, 0, 0}, &reply);
+    };
+    const struct {
+        MediumKind kind;
+        const char* type;
+        std::uint8_t layers;
+    } kinds[] = {{MediumKind::BdR, "BDR", 0x11},
+                 {MediumKind::BdRDl, "BDR", 0x21},
+                 {MediumKind::BdRe, "BDW", 0x11}};
+    for (const auto& kind : kinds) {
+        bench.Insert(kind.kind);
+        ASSERT_EQ(structure(0x00), 0);
+        EXPECT_EQ(Be16(reply, 0), 4098);
+        EXPECT_EQ(std::string(reply.begin() + 4, reply.begin() + 6), "DI");
+        EXPECT_EQ(std::string(reply.begin() + 12, reply.begin() + 15), kind.type);
+        EXPECT_EQ(reply[16], kind.layers);
+        EXPECT_EQ(std::string(reply.begin() + 104, reply.begin() + 113),
+                  std::string("MAPLE\0VR1", 9));
+    }
+    ASSERT_EQ(structure(0x0A), 0);
+    EXPECT_EQ(Be32(reply, 8), 0u) << "an unformatted BD-RE has no spare blocks";
+    ASSERT_EQ(Format(bench, 0), 0);
+    ASSERT_EQ(structure(0x0A), 0);
+    EXPECT_EQ(Be32(reply, 8), 12288u * 32) << "free spare blocks";
+    EXPECT_EQ(Be32(reply, 12), 12288u * 32) << "allocated spare blocks";
+    bench.Insert(MediumKind::DvdPlusR);
+    EXPECT_EQ(structure(0x00), 2);
+    EXPECT_EQ(bench.Sense(), "05/30/02");
+}
+
+// A blank BD-R offers the default format and 32h with spare areas; formatted,
+// it stays blank with the smaller capacity. Once written it takes no format.
+TEST(EmulatedBluRay, ABlankBdRMayBeFormattedWithSpareAreas) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::BdR);
+    EXPECT_EQ(HexBytes(FormatCapacities(bench)),
+              "00 00 00 28 00 BA 74 00 01 00 08 00 "  // current: unformatted, 12219392
+              "00 B4 74 00 00 00 30 00 "              // 00h, 12288 spare clusters
+              "00 B4 74 00 C8 00 30 00 "              // 32h, the same
+              "00 B0 74 00 C8 00 50 00 "              // 32h, 20480 spare clusters
+              "00 B8 74 00 C8 00 10 00");             // 32h, 4096 spare clusters
+    ASSERT_EQ(Format(bench, 3), 0);
+    EXPECT_EQ(FormatCapacities(bench)[8], 0x02) << "formatted";
+    EXPECT_EQ(FreeBlocksOfInvisibleTrack(bench), 12088320u);
+    EXPECT_EQ(bench.DiscInformation()[2] & 0x03, 0) << "still blank";
+    ASSERT_EQ(bench.WriteDataTrack(0, 16), 0);
+    EXPECT_EQ(Format(bench, 0), -1) << "a written BD-R offers no format";
+    std::vector<std::uint8_t> list{0x00, 0x82, 0x00, 0x08, 0x00, 0xB4, 0x74, 0x00, 0, 0, 0x30, 0};
+    EXPECT_EQ(bench.Exec({0x04, 0x11, 0, 0, 0, 0}, &list, true), 2);
+    EXPECT_EQ(bench.Sense(), "05/30/00");
 }
