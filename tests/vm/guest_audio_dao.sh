@@ -1,10 +1,11 @@
 # In the guest: audio CDs recorded Disc-At-Once by maple-cli through the
-# kernel device, read back by cdparanoia. Three FLAC files cut
+# kernel device, read back by cdparanoia and cdrdao. Three FLAC files cut
 # from one continuous signal (noise; every length whole sectors of 588
 # samples) play back to back as the signal itself when gapless; with 3 s
-# pauses the rip of a track ends in the pause's silence, and the recorder's
-# own verify finds every track start and pause through the Q sub-channel.
-# flac comes from the host.
+# pauses the rip of a track ends in the pause's silence, the recorder's own
+# verify finds every track start and pause through the Q sub-channel, and
+# cdrdao, scanning the sub-channel without a Q CRC error, finds the pre-gaps
+# (START) where they were sent. flac comes from the host.
 . ./lib.sh
 export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
 head -c $((15 * 176400)) /dev/urandom > /tmp/signal.raw
@@ -26,6 +27,19 @@ same() {  # GOT WANT: the same bytes
 silence() {  # BYTES: zeros
   head -c "$1" /dev/zero
 }
+toc_starts() {  # DRIVER: the pre-gap lengths (START) cdrdao reads, one line
+  rm -f /tmp/dao.toc
+  cdrdao read-toc -v 2 --device "$SR" --driver "$1" /tmp/dao.toc > /tmp/cdrdao.log 2>&1 ||
+    { tail -n 8 /tmp/cdrdao.log >&2; show_trace 12 >&2; return 1; }
+  echo $(sed -n 's/^START //p' /tmp/dao.toc)
+}
+# starts_are EXPECTED [DRIVER]: cdrdao's pre-gaps, and no Q sub-channel CRC
+# errors; its default driver reads the raw P-W, generic-mmc:0x3 the formatted Q.
+starts_are() {
+  got=$(toc_starts "${2:-generic-mmc}") || return 1
+  ! grep 'CRC error' /tmp/cdrdao.log || return 1
+  [ "$got" = "$1" ] || { echo "cdrdao: START $got"; grep -v '^ *$' /tmp/cdrdao.log | head -n 40; return 1; }
+}
 attach cd-r
 check "gapless Disc-At-Once" quiet maple-cli audio --dao --pause 0 --no-eject \
   /tmp/a.flac /tmp/b.flac /tmp/c.flac
@@ -34,6 +48,7 @@ check "cdparanoia rips three tracks" rip /tmp/gapless
 cat /tmp/gapless/track0[123].cdda.wav > /dev/null 2>&1 || echo "FAIL not three tracks"
 for n in 1 2 3; do pcm /tmp/gapless/track0$n.cdda.wav; done > /tmp/gapless.raw
 check "the three rips are the signal sample for sample" same /tmp/gapless.raw /tmp/signal.raw
+check "cdrdao: no pre-gaps" starts_are ""
 detach
 
 attach cd-rw
@@ -51,6 +66,8 @@ pcm /tmp/paused/track01.cdda.wav > /tmp/rip1.raw
 check "track 1 ends with 3 s of silence" same /tmp/rip1.raw /tmp/one.raw
 pcm /tmp/paused/track02.cdda.wav | head -c $((300 * 2352)) > /tmp/rip2.raw
 check "track 2 starts with the second file" same /tmp/rip2.raw /tmp/b.raw
+check "cdrdao: the pre-gaps as sent" starts_are "00:03:00 00:03:00"
+check "cdrdao, formatted Q: the pre-gaps as sent" starts_are "00:03:00 00:03:00" generic-mmc:0x3
 detach
 check "no configuration left" no_leftovers
 finish

@@ -1,6 +1,6 @@
 // READ CD and READ CD MSF: the CD-DA sectors of audio tracks and of the
 // pauses before them, 2352 bytes each, as recorded, and their formatted Q
-// sub-channel.
+// or raw P-W sub-channel.
 #include <cstring>
 
 #include "EmuCommandTable.h"
@@ -15,8 +15,9 @@ constexpr std::int64_t kCddaBytes = 2352;
 // Byte 9: the user data; sync, header and EDC/ECC bits do not apply to
 // CD-DA sectors (their 2352 bytes are all user data); no C2 error bits.
 constexpr std::uint8_t kUserData = 0x10, kC2ErrorBits = 0x06;
-// Byte 10: no sub-channel, or the formatted Q (16 bytes after each sector).
-constexpr std::uint8_t kNoSubChannel = 0, kFormattedQ = 2;
+// Byte 10: no sub-channel, raw P-W (96 bytes after each sector) or the
+// formatted Q (16 bytes).
+constexpr std::uint8_t kNoSubChannel = 0, kRawPw = 1, kFormattedQ = 2;
 
 // Blocks of a running test write were never recorded.
 const EmuMedia& Recorded(const EmuDriveState& state) {
@@ -48,40 +49,49 @@ EmuOutcome ReadCddaSector(const EmuCall& call, std::int64_t lba, std::uint8_t* o
                : EmuSense::kUnrecoveredReadError;
 }
 
-// The sector at `lba` as byte 9 and 10 ask: its user data, its formatted Q
-// sub-channel, or both (the data first).
-EmuOutcome ReadSector(const EmuCall& call, std::int64_t lba, bool data, bool q, std::uint8_t* out) {
+// The sector at `lba` as byte 9 and 10 ask: its user data, its sub-channel
+// (`subChannel`: none, raw P-W or formatted Q), or both (the data first).
+EmuOutcome ReadSector(const EmuCall& call, std::int64_t lba, bool data, std::uint8_t subChannel,
+                      std::uint8_t* out) {
     if (data) {
         const EmuOutcome outcome = ReadCddaSector(call, lba, out);
         if (!outcome.Good()) return outcome;
         out += kCddaBytes;
     }
-    if (!q) return EmuSense::kGood;
-    EmuSubChannelQ::Bytes subChannel{};
-    if (!EmuSubChannelQ::At(Recorded(call.state), lba, subChannel))
+    if (subChannel == kNoSubChannel) return EmuSense::kGood;
+    EmuSubChannelQ::Bytes q{};
+    if (!EmuSubChannelQ::At(Recorded(call.state), lba, q))
         return data ? EmuSense::kIllegalModeForTrack : EmuSense::kLbaOutOfRange;
-    std::memcpy(out, subChannel.data(), subChannel.size());
+    if (subChannel == kRawPw)
+        EmuSubChannelQ::RawPw(q, out);
+    else
+        std::memcpy(out, q.data(), q.size());
     return EmuSense::kGood;
 }
 
 // Expected sector type any (000b) or CD-DA (001b), the user data and/or the
-// formatted Q, no C2 bits; anything else 05/24/00. Data sectors answer 05/64/00.
+// raw P-W or formatted Q, no C2 bits; anything else 05/24/00. Data sectors
+// answer 05/64/00.
 EmuOutcome ReadCddaSectors(const EmuCall& call, std::int64_t lba, std::int64_t blocks) {
     const EmuCommand& command = call.command;
     const int sectorType = (command.Byte(1) >> 2) & 0x07;
     const std::uint8_t fields = command.Byte(9);
     const std::uint8_t subChannel = command.Byte(10) & 0x07;
-    const bool data = (fields & kUserData) != 0, q = subChannel == kFormattedQ;
+    const bool data = (fields & kUserData) != 0;
+    const bool sub = subChannel == kFormattedQ || subChannel == kRawPw;
     if (sectorType > 1 || (fields & kC2ErrorBits) != 0 || (!data && fields != 0) ||
-        (subChannel != kNoSubChannel && !q) || (!data && !q))
+        (subChannel != kNoSubChannel && !sub) || (!data && !sub))
         return EmuSense::kInvalidFieldInCdb;
-    if (q && call.state.faults.noSubChannel) return EmuSense::kInvalidFieldInCdb;
+    if (sub && call.state.faults.noSubChannel) return EmuSense::kInvalidFieldInCdb;
     if (!TraitsOf(call.state.media.kind).cd) return EmuSense::kCannotReadFormat;
-    const std::int64_t sectorBytes = (data ? kCddaBytes : 0) + (q ? EmuSubChannelQ::kBytes : 0);
+    const std::int64_t subBytes = subChannel == kRawPw        ? EmuSubChannelQ::kRawBytes
+                                  : subChannel == kFormattedQ ? EmuSubChannelQ::kBytes
+                                                              : 0;
+    const std::int64_t sectorBytes = (data ? kCddaBytes : 0) + subBytes;
     if (blocks < 0 || command.dataInLen < blocks * sectorBytes) return EmuSense::kInvalidFieldInCdb;
     for (std::int64_t at = 0; at < blocks; ++at) {
         const EmuOutcome outcome =
-            ReadSector(call, lba + at, data, q, command.dataIn + at * sectorBytes);
+            ReadSector(call, lba + at, data, subChannel, command.dataIn + at * sectorBytes);
         if (!outcome.Good()) return outcome;
     }
     return EmuSense::kGood;

@@ -32,6 +32,15 @@ bool EmuSubChannelQ::At(const EmuMedia& media, std::int64_t lba, Bytes& out) {
     return true;
 }
 
+void EmuSubChannelQ::RawPw(const Bytes& q, std::uint8_t* out) {
+    constexpr std::uint8_t kP = 0x80, kQ = 0x40;
+    const bool pause = q[2] == 0;
+    for (int i = 0; i < kRawBytes; ++i) {
+        const bool bit = ((q[static_cast<std::size_t>(i / 8)] >> (7 - i % 8)) & 1) != 0;
+        out[i] = static_cast<std::uint8_t>((pause ? kP : 0) | (bit ? kQ : 0));
+    }
+}
+
 std::uint16_t EmuSubChannelQ::Crc(const std::uint8_t* data, int length) {
     std::uint16_t crc = 0;
     for (int i = 0; i < length; ++i) {

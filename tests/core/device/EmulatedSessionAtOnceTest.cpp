@@ -3,6 +3,8 @@
 // sub-channel that tells the index 0 and index 1 positions back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "VirtualDriveSession.h"
 
 namespace {
@@ -82,7 +84,90 @@ TEST(EmulatedSessionAtOnce, TheQSubChannelTellsWhereEachIndexStarts) {
     std::vector<std::uint8_t> q(16, 0);
     ASSERT_EQ(bench.Exec({0xBE, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0x02, 0}, &q), 0);
     EXPECT_EQ(HexBytes({q[10], q[11]}), "5A 28") << "the CRC of Q, inverted";
-    EXPECT_EQ(bench.Exec({0xBE, 0, 0, 0, 0, 0, 0, 0, 1, 0x10, 0x01, 0}, &q), 2) << "raw P-W";
+    EXPECT_EQ(bench.Exec({0xBE, 0, 0, 0, 0, 0, 0, 0, 1, 0x10, 0x04, 0}, &q), 2) << "cooked R-W";
+}
+
+// The ten Q bytes' CRC as ECMA-130 defines it, worked out bit by bit from
+// the polynomial (x^16 + x^12 + x^5 + 1, no preset) and stored inverted.
+std::uint16_t QCrc(const std::vector<std::uint8_t>& q) {
+    std::uint32_t rest = 0;
+    for (int bit = 0; bit < 80 + 16; ++bit) {
+        const bool in = bit < 80 && ((q[static_cast<std::size_t>(bit / 8)] >> (7 - bit % 8)) & 1);
+        rest = rest << 1 | (in ? 1 : 0);
+        if ((rest & 0x10000) != 0) rest ^= 0x11021;
+    }
+    return static_cast<std::uint16_t>(~rest);
+}
+
+std::uint8_t Bcd(int value) {
+    return static_cast<std::uint8_t>(value / 10 * 16 + value % 10);
+}
+
+// Every sector of the disc, read as cdrdao scans it (26 sectors a command)
+// with the raw P-W and with the formatted Q: the same twelve Q bytes, a CRC
+// that checks, index 0 with the relative time counting down to 00:00:00
+// through each pause (the P channel set there), index 1 counting up from
+// 00:00:00 at each track start, and the absolute time of the sector.
+TEST(EmulatedSessionAtOnce, EverySectorsQChecksInBothForms) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    ASSERT_EQ(bench.SetWriteParameters(kSao, 0, 0, false, 0), 0);
+    ASSERT_EQ(SendCueSheet(bench, TwoTrackSheet()), 0);
+    ASSERT_EQ(bench.Write10(std::uint32_t(-150), 150, std::vector<std::uint8_t>(150 * 2352, 0)), 0);
+    ASSERT_EQ(bench.Write10(0, 750, std::vector<std::uint8_t>(750 * 2352, 0x33)), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    struct Span {
+        int track, index, from, to;  // sectors [from, to)
+    };
+    const Span spans[] = {{1, 0, -150, 0}, {1, 1, 0, 300}, {2, 0, 300, 375}, {2, 1, 375, 750}};
+    constexpr int kChunk = 26;
+    for (const std::uint8_t mode : {std::uint8_t{0x01}, std::uint8_t{0x02}}) {
+        const std::size_t sub = mode == 0x01 ? 96 : 16, sector = 2352 + sub;
+        for (int first = -150; first < 750; first += kChunk) {
+            const int count = std::min(kChunk, 750 - first);
+            const auto at = static_cast<std::uint32_t>(first);
+            std::vector<std::uint8_t> reply(static_cast<std::size_t>(count) * sector, 0xEE);
+            ASSERT_EQ(bench.Exec({0xBE, 0, std::uint8_t(at >> 24), std::uint8_t(at >> 16),
+                                  std::uint8_t(at >> 8), std::uint8_t(at), 0, 0,
+                                  std::uint8_t(count), 0xF8, mode, 0},
+                                 &reply),
+                      0);
+            for (int k = 0; k < count; ++k) {
+                const int lba = first + k;
+                SCOPED_TRACE("sector " + std::to_string(lba) + (mode == 1 ? " raw" : " formatted"));
+                const std::uint8_t* bytes =
+                    reply.data() + static_cast<std::size_t>(k) * sector + 2352;
+                std::vector<std::uint8_t> q(12, 0);
+                bool pBit = true;
+                for (std::size_t i = 0; i < (mode == 1 ? 96U : 0U); ++i) {
+                    q[i / 8] =
+                        static_cast<std::uint8_t>(q[i / 8] | ((bytes[i] >> 6) & 1) << (7 - i % 8));
+                    pBit = pBit && (bytes[i] & 0x80) != 0;
+                    ASSERT_EQ(bytes[i] & 0x3F, 0) << "R-W";
+                }
+                if (mode == 2) q.assign(bytes, bytes + 12);
+                const Span& span =
+                    *std::find_if(std::begin(spans), std::end(spans),
+                                  [&](const Span& s) { return lba >= s.from && lba < s.to; });
+                const int relative = span.index == 0 ? span.to - 1 - lba : lba - span.from;
+                const std::vector<std::uint8_t> want = {0x01,
+                                                        Bcd(span.track),
+                                                        Bcd(span.index),
+                                                        Bcd(relative / 4500),
+                                                        Bcd(relative / 75 % 60),
+                                                        Bcd(relative % 75),
+                                                        0,
+                                                        Bcd((lba + 150) / 4500),
+                                                        Bcd((lba + 150) / 75 % 60),
+                                                        Bcd((lba + 150) % 75)};
+                EXPECT_EQ(HexBytes({q.begin(), q.begin() + 10}), HexBytes(want));
+                EXPECT_EQ(q[10] << 8 | q[11], QCrc(want));
+                if (mode == 1) {
+                    EXPECT_EQ(pBit, span.index == 0) << "P: set in a pause only";
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
