@@ -79,6 +79,12 @@ constexpr TextRow<AudioText> kRows[] = {
     {TrackStartDiffers, "frmWriteCDDA.String44", "音轨%1的起点或暂停与刻录时发送的不符(扇区%2)。"},
     {DiscAtOnce, "frmWriteCDDA.chkDiscAtOnce", "Disc-At-Once(无间隙)"},
     {PauseColumn, "frmWriteCDDA.lvwFiles.ColumnHeaders(5)", "暂停(秒)"},
+    {CdTextNotOffered, "frmWriteCDDA.String50",
+     "此刻录机不能在导入区写入CD-TEXT,光碟将不带CD-TEXT(曲目信息)刻录。"},
+    {CdTextTooLong, "frmWriteCDDA.String51",
+     "曲目信息超出CD-TEXT的容量(256个数据包),光碟将不带CD-TEXT刻录。"},
+    {CdTextReplaced, "frmWriteCDDA.String52",
+     "以下文字含有CD-TEXT(ISO 8859-1)无法表示的字符,这些字符将写为\"?\":"},
 };
 }  // namespace
 

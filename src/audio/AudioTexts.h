@@ -79,6 +79,9 @@ enum class AudioText {
     TrackStartDiffers,  // %1 the track, %2 the sector
     DiscAtOnce,
     PauseColumn,
+    CdTextNotOffered,  // CD-TEXT
+    CdTextTooLong,
+    CdTextReplaced,  // followed by the texts, one a line
     Count
 };
 std::span<const TextRow<AudioText>> TextRows(AudioText);
