@@ -113,6 +113,7 @@ class AudioBurnEngine {
     // The CD-TEXT packs and lead-in start when the drive takes lead-in text;
     // else none, and the reason is shown.
     void PrepareCdText(const std::string& drive);
+    void VerifyDiscCodes(const std::string& drive, std::string& result);
     Step RecordDiscAtOnce(const std::string& drive);
     void VerifyTrackStarts(const std::string& drive, std::string& result);
     Step RecordTrack(const std::string& drive, std::uint16_t track, const CheckedTrack& checked);

@@ -38,24 +38,6 @@ bool AudioBurnEngine::DiscAtOnceAllowed(const std::string& drive, const DiscAtOn
     return false;
 }
 
-void AudioBurnEngine::PrepareCdText(const std::string& drive) {
-    m_leadInPacks.clear();
-    if (m_options.cdText.Empty()) return;
-    CdText text = m_options.cdText;
-    text.tracks.resize(m_tracks.size());
-    CdTextPacks::Encoded encoded = CdTextPacks::Encode(text);
-    if (encoded.tooLong) {
-        Show(Text(AudioText::CdTextTooLong), AudioText::NotSupportedTitle, true);
-        return;
-    }
-    m_leadInStart = modMMC::OffersLeadInText(drive) ? modMMC::ReadLeadInStart(drive) : 0;
-    if (m_leadInStart >= -DiscAtOnceLayout::kFirstPreGap) {
-        Show(Text(AudioText::CdTextNotOffered), AudioText::NotSupportedTitle, true);
-        return;
-    }
-    m_leadInPacks = std::move(encoded.packs);
-}
-
 AudioBurnEngine::Step AudioBurnEngine::RecordDiscAtOnce(const std::string& drive) {
     if (m_reporter.CancelRequested()) return Cancel(drive, false);
     m_reporter.PhaseText(Text(AudioText::WritingTrack));

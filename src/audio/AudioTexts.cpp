@@ -85,6 +85,14 @@ constexpr TextRow<AudioText> kRows[] = {
      "曲目信息超出CD-TEXT的容量(256个数据包),光碟将不带CD-TEXT刻录。"},
     {CdTextReplaced, "frmWriteCDDA.String52",
      "以下文字含有CD-TEXT(ISO 8859-1)无法表示的字符,这些字符将写为\"?\":"},
+    {CdTextDiscDiffers, "frmWriteCDDA.String53",
+     "光碟的CD-TEXT %1与刻录时发送的不符: 发送\"%2\",读回\"%3\"。"},
+    {CdTextTrackDiffers, "frmWriteCDDA.String54",
+     "音轨%1的CD-TEXT %2与刻录时发送的不符: 发送\"%3\",读回\"%4\"。"},
+    {CatalogueDiffers, "frmWriteCDDA.String55",
+     "光碟的目录号(MCN)与刻录时发送的不符: 发送%1,读回%2。"},
+    {IsrcDiffers, "frmWriteCDDA.String56", "音轨%1的ISRC与刻录时发送的不符: 发送%2,读回%3。"},
+    {CodesVerified, "frmWriteCDDA.String57", "CD-TEXT、ISRC与目录号已校验。"},
 };
 }  // namespace
 

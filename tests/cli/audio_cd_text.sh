@@ -52,6 +52,16 @@ v info >info.txt
 grep -q 'title' info.txt && fail "--no-cd-text wrote texts: $(cat info.txt)"
 grep -qx 'Track 1:             ISRC DEA123400001' info.txt || fail "ISRC without text: $(cat info.txt)"
 
+# Verify reads the texts back; a recorder that spoils a pack is caught by name.
+insert cd-r
+v audio --dao --verify a.flac b.flac >/dev/null 2>err.txt || fail "--verify exited $?: $(cat err.txt)"
+grep -q 'ISRC' err.txt || fail "no word on the verified texts: $(cat err.txt)"
+insert cd-r
+fault corrupt-cd-text
+expect 1 "TITLE" v audio --dao --verify a.flac b.flac
+grep -q 'TITLE.*"First Light"' err.txt || fail "the spoilt title is not named: $(cat err.txt)"
+clear_faults
+
 # A drive without R-W writing records the sound and says so.
 insert cd-r
 fault no-rw-sub-channel

@@ -62,4 +62,27 @@ TEST(AudioCdText, ADriveWithoutRwWritingRecordsTheSoundAndSaysSo) {
     EXPECT_EQ(codes.isrcs, std::vector<std::string>{"DEA123400001"}) << "the codes still go";
 }
 
+TEST(AudioCdText, VerifyReadsTheTextsAndCodesBackAndNamesEachDifference) {
+    AudioBurnSession bench;
+    bench.Insert(MediumKind::CdR);
+    const std::string one = bench.PutCdda("one.wav", 300 * kSector, 1);
+    const std::string two = bench.PutCdda("two.wav", 300 * kSector, 2);
+    AudioBurnOptions options = WithTexts();
+    options.verify = true;
+    ASSERT_EQ(bench.Start({one, two}, options), AudioBurnOutcome::Completed);
+    ASSERT_FALSE(bench.reporter.Messages().empty());
+    EXPECT_NE(bench.reporter.Messages().back().find("\nCD-TEXT、ISRC与目录号已校验。"),
+              std::string::npos)
+        << bench.reporter.Messages().back();
+
+    // The recorder spoils the second pack ("Second" of track 2): its CRC no
+    // longer matches, the text reads back empty.
+    bench.reporter.messages.clear();
+    bench.Insert(MediumKind::CdR);
+    bench.Drive().Faults().corruptCdText = true;
+    ASSERT_EQ(bench.Start({one, two}, options), AudioBurnOutcome::CompletedWithErrors);
+    EXPECT_EQ(bench.reporter.Messages().back(),
+              "错误|音轨2的CD-TEXT TITLE与刻录时发送的不符: 发送\"Second\",读回\"\"。");
+}
+
 }  // namespace
