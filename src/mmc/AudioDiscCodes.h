@@ -7,7 +7,8 @@
 
 // What an audio CD in the drive carries besides its sound, as the drive
 // reads it back: the lead-in's CD-TEXT (READ TOC format 0101b), the
-// catalogue number and each audio track's ISRC (READ SUB-CHANNEL).
+// catalogue number and each audio track's ISRC (READ SUB-CHANNEL). Nothing
+// for a disc without audio tracks.
 struct AudioDiscCodes {
     CdTextPacks::Decoded cdText;
     std::string catalogue;
