@@ -21,6 +21,8 @@ AlbumTags AlbumTags::Of(const std::vector<AudioTags>& tracks) {
     if (album.text.disc.performer.empty() && shared)
         album.text.disc.performer = tracks.front().performer;
     album.catalogue = FirstOf(tracks, &AudioTags::catalogue);
+    album.text.tracks.reserve(tracks.size());
+    album.isrcs.reserve(tracks.size());
     for (const AudioTags& track : tracks) {
         album.text.tracks.push_back({track.title, track.performer, track.songwriter});
         album.isrcs.push_back(track.isrc);

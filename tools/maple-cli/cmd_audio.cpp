@@ -47,6 +47,7 @@ void TakeTags(CliContext& context, const std::vector<std::string>& tracks,
               const std::optional<std::string>& title, const std::optional<std::string>& performer,
               bool withText, AudioBurnOptions& options) {
     std::vector<AudioTags> tags;
+    tags.reserve(tracks.size());
     bool unread = false;
     for (const std::string& track : tracks) {
         tags.push_back(AudioTags::Read(track));
