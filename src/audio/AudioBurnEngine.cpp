@@ -243,8 +243,10 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
         verified = DiscVerifier(m_reporter, m_hashes, m_writeStart)
                        .RunAfterRecording(drive, m_options.testMode, verifyResult);
     if (m_options.verify && m_options.discAtOnce && !m_options.testMode &&
-        verified == VerifyOutcome::Verified && m_finishFailure.empty())
+        verified == VerifyOutcome::Verified && m_finishFailure.empty()) {
         VerifyTrackStarts(drive, verifyResult);
+        VerifyDiscCodes(drive, verifyResult);
+    }
     if (m_options.ejectDisc) {
         m_reporter.PhaseText(Text(AudioText::Ejecting));
         (void)modMMC::EjectTray(drive, kImmediate);

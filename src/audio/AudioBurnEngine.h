@@ -8,6 +8,8 @@
 #include "AudioTexts.h"
 #include "AudioTrackWriter.h"
 #include "BlockHashes.h"
+#include "CdText.h"
+#include "CdTextPacks.h"
 #include "CheckedTrack.h"
 #include "DiscAtOnceLayout.h"
 #include "ElapsedTime.h"
@@ -40,6 +42,12 @@ struct AudioBurnOptions {
     // Disc-At-Once: seconds of silence before each track (0..10; the first
     // entry, the first track's, is ignored); missing entries are 2 s.
     std::vector<std::int32_t> pauseSeconds;
+    // Disc-At-Once: the CD-TEXT for the lead-in (none when empty; written
+    // only by a drive that offers it), the disc's catalogue number (MCN) and
+    // the tracks' ISRCs (by track; empty for none) for the cue sheet.
+    CdText cdText;
+    std::string catalogue;
+    std::vector<std::string> isrcs;
 
     // The pause before track `index` (0-based) in sectors.
     std::int64_t PauseSectors(std::size_t index) const;
@@ -103,6 +111,10 @@ class AudioBurnEngine {
     // Disc-At-Once (AudioBurnEngine_DiscAtOnce.cpp).
     DiscAtOnceLayout Layout() const;
     bool DiscAtOnceAllowed(const std::string& drive, const DiscAtOnceLayout& layout);
+    // The CD-TEXT packs and lead-in start when the drive takes lead-in text;
+    // else none, and the reason is shown.
+    void PrepareCdText(const std::string& drive);
+    void VerifyDiscCodes(const std::string& drive, std::string& result);
     Step RecordDiscAtOnce(const std::string& drive);
     void VerifyTrackStarts(const std::string& drive, std::string& result);
     Step RecordTrack(const std::string& drive, std::uint16_t track, const CheckedTrack& checked);
@@ -130,4 +142,6 @@ class AudioBurnEngine {
     BlockHashes m_hashes;                // of the sectors sent, with the verify option
     ElapsedTime m_writeStart;            // when the first track began, for the verification
     std::vector<CheckedTrack> m_tracks;  // the list as checked, in order
+    std::vector<CdTextPacks::Pack> m_leadInPacks;  // Disc-At-Once: CD-TEXT being written
+    std::int64_t m_leadInStart = 0;
 };

@@ -43,7 +43,9 @@ AudioBurnEngine::Step AudioBurnEngine::RecordDiscAtOnce(const std::string& drive
     m_reporter.PhaseText(Text(AudioText::WritingTrack));
     SetAudioSpeed(drive);
     const DiscAtOnceLayout layout = Layout();
-    const std::vector<std::uint8_t> sheet = AudioCueSheet::Build(layout);
+    PrepareCdText(drive);
+    const std::vector<std::uint8_t> sheet = AudioCueSheet::Build(
+        layout, {m_options.catalogue, m_options.isrcs, !m_leadInPacks.empty()});
     if (modMMC::SendCueSheet(drive, sheet.data(), static_cast<std::int32_t>(sheet.size())) !=
         ScsiStatus::kGood) {
         RemoveTempTracks();
@@ -54,6 +56,7 @@ AudioBurnEngine::Step AudioBurnEngine::RecordDiscAtOnce(const std::string& drive
     for (const CheckedTrack& track : m_tracks) files.push_back(track.written);
     DiscAtOnceWriter writer(m_reporter,
                             m_options.verify && !m_options.testMode ? &m_hashes : nullptr);
+    if (!m_leadInPacks.empty()) writer.SetLeadInText(m_leadInPacks, m_leadInStart);
     writer.SetTrackHandler([this](int track) {
         CountTrack(static_cast<std::uint16_t>(track));
         m_reporter.PhaseText(Text(AudioText::WritingTrack));
@@ -67,7 +70,7 @@ AudioBurnEngine::Step AudioBurnEngine::RecordDiscAtOnce(const std::string& drive
     if (outcome == TrackWriteOutcome::Written && changed < m_tracks.size())
         return StopAfterWrite(drive, static_cast<std::uint16_t>(changed + 1),
                               TrackWriteOutcome::ReadFailed, m_tracks[changed], 0);
-    if (outcome == TrackWriteOutcome::Cancelled) return Cancel(drive, writer.SectorsWritten() > 0);
+    if (outcome == TrackWriteOutcome::Cancelled) return Cancel(drive, writer.DiscTouched());
     if (outcome == TrackWriteOutcome::Written) return Step::Next;
     const auto track = static_cast<std::size_t>(writer.Track());
     return StopAfterWrite(drive, static_cast<std::uint16_t>(track), outcome, m_tracks[track - 1],

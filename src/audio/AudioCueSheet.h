@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class DiscAtOnceLayout;
@@ -15,10 +16,24 @@ class AudioCueSheet {
   public:
     static constexpr int kEntryBytes = 8;
 
-    static std::vector<std::uint8_t> Build(const DiscAtOnceLayout& layout);
+    // What a disc carries besides its sound: the catalogue number (13
+    // digits, before the lead-in entry), each track's ISRC (12 letters and
+    // digits, before the track's first entry; empty for none) and whether
+    // CD-TEXT goes into the lead-in. A code of another shape is left out.
+    struct Extras {
+        std::string catalogue;
+        std::vector<std::string> isrcs;  // by track, from track 1
+        bool leadInText = false;
+    };
+
+    static std::vector<std::uint8_t> Build(const DiscAtOnceLayout& layout, const Extras& extras);
+    static bool ValidCatalogue(const std::string& digits);
+    static bool ValidIsrc(const std::string& code);
 
   private:
     void Add(std::uint8_t track, std::uint8_t index, std::uint8_t dataForm, std::int64_t lba);
+    // Two ADR 2 or 3 entries: `first` after the CTL/ADR byte, then the rest of `code`.
+    void AddCode(std::uint8_t adr, const std::string& first, const std::string& code);
 
     std::vector<std::uint8_t> m_bytes;
 };

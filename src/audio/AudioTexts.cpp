@@ -79,6 +79,20 @@ constexpr TextRow<AudioText> kRows[] = {
     {TrackStartDiffers, "frmWriteCDDA.String44", "音轨%1的起点或暂停与刻录时发送的不符(扇区%2)。"},
     {DiscAtOnce, "frmWriteCDDA.chkDiscAtOnce", "Disc-At-Once(无间隙)"},
     {PauseColumn, "frmWriteCDDA.lvwFiles.ColumnHeaders(5)", "暂停(秒)"},
+    {CdTextNotOffered, "frmWriteCDDA.String46",
+     "此刻录机不能在导入区写入CD-TEXT,光碟将不带CD-TEXT(曲目信息)刻录。"},
+    {CdTextTooLong, "frmWriteCDDA.String47",
+     "曲目信息超出CD-TEXT的容量(256个数据包),光碟将不带CD-TEXT刻录。"},
+    {CdTextReplaced, "frmWriteCDDA.String48",
+     "以下文字含有CD-TEXT(ISO 8859-1)无法表示的字符,这些字符将写为\"?\":"},
+    {CdTextDiscDiffers, "frmWriteCDDA.String49",
+     "光碟的CD-TEXT %1与刻录时发送的不符: 发送\"%2\",读回\"%3\"。"},
+    {CdTextTrackDiffers, "frmWriteCDDA.String50",
+     "音轨%1的CD-TEXT %2与刻录时发送的不符: 发送\"%3\",读回\"%4\"。"},
+    {CatalogueDiffers, "frmWriteCDDA.String51",
+     "光碟的目录号(MCN)与刻录时发送的不符: 发送%1,读回%2。"},
+    {IsrcDiffers, "frmWriteCDDA.String52", "音轨%1的ISRC与刻录时发送的不符: 发送%2,读回%3。"},
+    {CodesVerified, "frmWriteCDDA.String53", "CD-TEXT、ISRC与目录号已校验。"},
 };
 }  // namespace
 

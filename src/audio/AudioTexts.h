@@ -79,6 +79,14 @@ enum class AudioText {
     TrackStartDiffers,  // %1 the track, %2 the sector
     DiscAtOnce,
     PauseColumn,
+    CdTextNotOffered,  // CD-TEXT
+    CdTextTooLong,
+    CdTextReplaced,      // followed by the texts, one a line
+    CdTextDiscDiffers,   // %1 the field (TITLE ...), %2 sent, %3 read
+    CdTextTrackDiffers,  // %1 the track, %2 the field, %3 sent, %4 read
+    CatalogueDiffers,    // %1 sent, %2 read
+    IsrcDiffers,         // %1 the track, %2 sent, %3 read
+    CodesVerified,
     Count
 };
 std::span<const TextRow<AudioText>> TextRows(AudioText);

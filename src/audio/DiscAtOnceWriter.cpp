@@ -10,6 +10,29 @@
 #include "EngineReporter.h"
 #include "WriteWithRetry.h"
 
+TrackWriteOutcome DiscAtOnceWriter::WriteLeadIn(const std::string& drive) {
+    constexpr std::int64_t kBlockBytes = 96, kBlocksPerWrite = 32, kPacksPerBlock = 4;
+    const std::int64_t end = -DiscAtOnceLayout::kFirstPreGap;
+    const auto cycle = static_cast<std::int64_t>(m_leadInPacks.size());
+    std::vector<std::uint8_t> buffer(kBlockBytes * kBlocksPerWrite);
+    for (std::int64_t lba = m_leadInStart; lba < end;) {
+        if (m_reporter.CancelRequested()) return TrackWriteOutcome::Cancelled;
+        const std::int64_t count = std::min(kBlocksPerWrite, end - lba);
+        for (std::int64_t pack = 0; pack < count * kPacksPerBlock; ++pack) {
+            const std::int64_t index = ((lba - m_leadInStart) * kPacksPerBlock + pack) % cycle;
+            CdTextPacks::Spread(m_leadInPacks[static_cast<std::size_t>(index)],
+                                buffer.data() + pack * CdTextPacks::kSpreadBytes);
+        }
+        const WriteOutcome outcome = WriteWithRetry(
+            drive, static_cast<std::uint32_t>(lba), static_cast<std::uint16_t>(count),
+            buffer.data(), static_cast<std::int32_t>(count * kBlockBytes), &m_status);
+        if (outcome != WriteOutcome::Written) return AudioTrackWriter::OutcomeOf(outcome);
+        m_leadInWritten = true;
+        lba += count;
+    }
+    return TrackWriteOutcome::Written;
+}
+
 TrackWriteOutcome DiscAtOnceWriter::Write(const std::string& drive,
                                           const std::vector<std::string>& files,
                                           const DiscAtOnceLayout& layout) {
@@ -18,6 +41,11 @@ TrackWriteOutcome DiscAtOnceWriter::Write(const std::string& drive,
     m_sectors = 0;
     m_status = 0;
     m_track = 1;
+    m_leadInWritten = false;
+    if (!m_leadInPacks.empty()) {
+        const TrackWriteOutcome leadIn = WriteLeadIn(drive);
+        if (leadIn != TrackWriteOutcome::Written) return leadIn;
+    }
     const ElapsedTime elapsed;
     DiscAtOnceStream stream(files, layout);
     const std::vector<DiscAtOnceLayout::Track>& tracks = layout.Tracks();

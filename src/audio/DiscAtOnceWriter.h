@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AudioTrackWriter.h"
+#include "CdTextPacks.h"
 
 class BlockHashes;
 class DiscAtOnceLayout;
@@ -24,6 +25,13 @@ class DiscAtOnceWriter {
     DiscAtOnceWriter(EngineReporter& reporter, BlockHashes* hashes = nullptr)
         : m_reporter(reporter), m_hashes(hashes) {}
 
+    // CD-TEXT for the lead-in: `packs` repeated in cycles as R-W sub-channel
+    // data (96 bytes a block) from `start`, the ATIP's lead-in start, up to
+    // LBA -150, before the first pre-gap.
+    void SetLeadInText(std::vector<CdTextPacks::Pack> packs, std::int64_t start) {
+        m_leadInPacks = std::move(packs);
+        m_leadInStart = start;
+    }
     // Receives the 1-based number of each track as its index 1 is written.
     void SetTrackHandler(std::function<void(int)> handler) { m_trackStarted = std::move(handler); }
 
@@ -34,13 +42,20 @@ class DiscAtOnceWriter {
                                           const DiscAtOnceLayout& layout);
     // The track (1-based) that was being written when Write ended.
     int Track() const { return m_track; }
-    // Sectors accepted by the drive, pre-gap included.
+    // Sectors accepted by the drive, pre-gap included (the lead-in not).
     std::int64_t SectorsWritten() const { return m_sectors; }
+    // True when the drive accepted any write, the lead-in's included.
+    bool DiscTouched() const { return m_sectors > 0 || m_leadInWritten; }
     // Status of the last WRITE(10) sent (see AudioTrackWriter::LastStatus).
     std::int32_t LastStatus() const { return m_status; }
 
   private:
+    TrackWriteOutcome WriteLeadIn(const std::string& drive);
+
     EngineReporter& m_reporter;
+    std::vector<CdTextPacks::Pack> m_leadInPacks;
+    std::int64_t m_leadInStart = 0;
+    bool m_leadInWritten = false;
     BlockHashes* m_hashes;
     std::function<void(int)> m_trackStarted;
     int m_track = 1;

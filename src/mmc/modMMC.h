@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "modMMCBasic.h"
 
@@ -29,6 +30,7 @@ constexpr std::uint8_t kOpBlank = 0xA1;
 constexpr std::uint8_t kOpReadDiscInformation = 0x51;
 constexpr std::uint8_t kOpReadTrackInformation = 0x52;
 constexpr std::uint8_t kOpReadToc = 0x43;
+constexpr std::uint8_t kOpReadSubChannel = 0x42;
 constexpr std::uint8_t kOpReadDiscStructure = 0xAD;
 constexpr std::uint8_t kOpGetConfiguration = 0x46;
 constexpr std::uint8_t kOpGetEventStatus = 0x4A;
@@ -174,6 +176,20 @@ constexpr std::uint8_t kBlankMinimal = 1;
 // True when GET CONFIGURATION marks CD Mastering (002Eh) current with its
 // Session At Once bit: the drive records a CD from a cue sheet.
 [[nodiscard]] bool OffersSessionAtOnce(const std::string& drive);
+// True when CD Mastering also offers R-W sub-channel writing: the host may
+// write CD-TEXT into the lead-in of a Session At Once recording.
+[[nodiscard]] bool OffersLeadInText(const std::string& drive);
+// The lead-in start of a blank CD-R/RW from its ATIP (READ TOC format
+// 0100b) as an LBA (about -11,600), or 0 when the drive gives no ATIP.
+[[nodiscard]] std::int64_t ReadLeadInStart(const std::string& drive);
+// READ TOC format 0101b: the lead-in's CD-TEXT (a 4-byte header, then
+// 18-byte packs) into `answer`; false when the drive refuses it.
+[[nodiscard]] bool ReadCdTextPacks(const std::string& drive, std::vector<std::uint8_t>& answer);
+// READ SUB-CHANNEL of the Q data: the catalogue number (13 digits) or track
+// `track`'s ISRC (12 characters); empty when the disc has none or the drive
+// refuses.
+[[nodiscard]] std::string ReadCatalogueNumber(const std::string& drive);
+[[nodiscard]] std::string ReadIsrc(const std::string& drive, std::uint8_t track);
 // Media number 0..22 of the current profile; 0 when GET CONFIGURATION fails,
 // 22 for no medium or an unlisted profile.
 [[nodiscard]] std::int32_t GetMediaType(const std::string& drive);

@@ -75,13 +75,27 @@ DriveSpeeds GetDriveSpeeds(const std::string& drive) {
     return speeds;
 }
 
-bool OffersSessionAtOnce(const std::string& drive) {
-    constexpr std::uint8_t kCdMastering = 0x2E, kCurrent = 0x01, kSessionAtOnce = 0x20;
+namespace {
+constexpr std::uint8_t kSessionAtOnce = 0x20, kRwSubChannel = 0x01;
+
+// The flags of the CD Mastering feature (002Eh) when it is current, else 0.
+std::uint8_t CdMasteringFlags(const std::string& drive) {
+    constexpr std::uint8_t kCdMastering = 0x2E, kCurrent = 0x01;
     std::array<std::uint8_t, 16> reply{};
-    if (!GetConfiguration(drive, kCdMastering, 2, reply.data(), reply.size())) return false;
+    if (!GetConfiguration(drive, kCdMastering, 2, reply.data(), reply.size())) return 0;
     // After the 8-byte header: the feature code, its current bit, its flags.
-    return BigEndian16(&reply[8]) == kCdMastering && (reply[10] & kCurrent) != 0 &&
-           (reply[12] & kSessionAtOnce) != 0;
+    const bool current = BigEndian16(&reply[8]) == kCdMastering && (reply[10] & kCurrent) != 0;
+    return current ? reply[12] : 0;
+}
+}  // namespace
+
+bool OffersSessionAtOnce(const std::string& drive) {
+    return (CdMasteringFlags(drive) & kSessionAtOnce) != 0;
+}
+
+bool OffersLeadInText(const std::string& drive) {
+    const std::uint8_t flags = CdMasteringFlags(drive);
+    return (flags & kSessionAtOnce) != 0 && (flags & kRwSubChannel) != 0;
 }
 
 std::int32_t GetMediaType(const std::string& drive) {

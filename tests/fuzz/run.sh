@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (virtual drive, its metadata parser, Write
 # Parameters page, WAV reader, language and settings files, the kernel's
-# command ring) with the "fuzz" preset (clang, build/fuzz) and runs each for
+# command ring, the CD-TEXT decoder) with the "fuzz" preset (clang, build/fuzz) and runs each for
 # a bounded number of inputs, starting from a few seeds. Targets that need
 # files make them under $TMPDIR.
 # Fails on any crash, sanitizer report or time-out.
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
 command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/install-deps installs it)" >&2; exit 1; }
-targets=(emulated_drive emulated_metadata wpp wav_reader language_file settings_file tcmu_ring)
+targets=(emulated_drive emulated_metadata wpp wav_reader language_file settings_file tcmu_ring cd_text)
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}"
 build_dir=$PWD/build/fuzz
@@ -36,6 +36,8 @@ seed metadata/cd "maple-virtual-drive 1\ntray closed\nmedium cd-r\ncapacity 3598
 seed metadata/rw "maple-virtual-drive 1\ntray open\nmedium dvd+rw\ncapacity 2295104\nsessions 0\nrecorded-end 300\n"
 seed wpp/page "\x00\x3a\x00\x00\x00\x00\x00\x00\x05\x32\x41\x01\x04\x08"
 seed wav_reader/cdda "RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00LIST\x04\x00\x00\x00INFOdata\x08\x00\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00"
+# CD-TEXT: the header, a title pack ("Album", then "One" for track 1) and the size information.
+seed cd_text/packs "\x00\x4a\x00\x00\x80\x00\x00\x00Album\x00One\x00\x00\x00\x00\x00\x8f\x00\x01\x00\x00\x01\x01\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x8f\x01\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x8f\x02\x03\x00\x03\x00\x00\x00\x00\x00\x00\x00\x09\x00\x00\x00\x00\x00"
 seed language_file/lng "frmMain.String01=Welcome\r\nEngines.NoTestMode=%%1 cannot\nfrmWriteISO.cmdBurn.Caption=Burn\n"
 seed settings_file/ini "[Setting]\nTempISO=/tmp/a b.iso\nDefaultDrive=\"x,y\"\n[General]\nk=\\x41\\t@@v\n"
 # The ring: the kernel's head (128), then one command entry (INQUIRY, 36 bytes into the data area).

@@ -201,7 +201,9 @@ constexpr TextRow<CliText> kRows[] = {
     {SummaryAudio, "maple-cli.SummaryAudio",
      "把 WAV、FLAC、MP3 或 Ogg 文件刻录成音乐 CD，每个文件一条音轨；--dao "
      "以光碟一次方式刻录，音轨之间没有间隔，或用 --pause "
-     "在第一条之后的每条音轨前加若干秒（0-10，默认 2）静音"},
+     "在第一条之后的每条音轨前加若干秒（0-10，默认 2）静音，并写入取自文件标签的 CD-TEXT"
+     "（专辑、标题、演出者、词曲作者）、ISRC 和目录号；--title 和 --performer 设定专辑的，"
+     "--no-cd-text 不写文字"},
     {SummaryBurn, "maple-cli.SummaryBurn",
      "把 ISO "
      "映像刻录到空白光碟上（--temporary：复制光碟留下的映像；-"
@@ -213,7 +215,8 @@ constexpr TextRow<CliText> kRows[] = {
     {SummaryEject, "maple-cli.SummaryEject", "打开光碟机的托盘"},
     {SummaryErase, "maple-cli.SummaryErase",
      "抹除可重写光碟（默认快速，--full 为完整；不加 --yes 会先询问）"},
-    {SummaryInfo, "maple-cli.SummaryInfo", "光碟的类型、区段、最后轨道和状态"},
+    {SummaryInfo, "maple-cli.SummaryInfo",
+     "光碟的类型、区段、最后轨道和状态；音乐 CD 的 CD-TEXT、目录号和 ISRC"},
     {SummaryLoad, "maple-cli.SummaryLoad", "关闭光碟机的托盘"},
     {SummaryMkiso, "maple-cli.SummaryMkiso",
      "用文件和文件夹建立 ISO 9660 / Joliet 映像（-o -：写到标准输出）"},
@@ -228,6 +231,22 @@ constexpr TextRow<CliText> kRows[] = {
     {ReportNeedsFile, "maple-cli.ReportNeedsFile", "report 需要一个文件名"},
     {ReportFailed, "maple-cli.ReportFailed", "无法写入报告 %1：%2"},
     {ReportWritten, "maple-cli.ReportWritten", "报告已写入：%1"},
+    {TagsWavOnly, "maple-cli.TagsWavOnly", "此版本只从 WAV 文件（RIFF INFO）读取标签"},
+    {CdTextNeedsDao, "maple-cli.CdTextNeedsDao",
+     "--title、--performer 和 --no-cd-text 需要 --dao（CD-TEXT 以光碟一次方式写入）"},
+    {CdTextOptionsClash, "maple-cli.CdTextOptionsClash",
+     "--title 和 --performer 会写入 CD-TEXT，不能与 --no-cd-text 同用"},
+    {InfoAlbumTitle, "maple-cli.InfoAlbumTitle", "专辑标题："},
+    {InfoAlbumPerformer, "maple-cli.InfoAlbumPerformer", "专辑演出者："},
+    {InfoAlbumSongwriter, "maple-cli.InfoAlbumSongwriter", "专辑词曲作者："},
+    {InfoCatalogue, "maple-cli.InfoCatalogue", "目录号（MCN）："},
+    {InfoTrack, "maple-cli.InfoTrack", "音轨 %1："},
+    {InfoTrackTitle, "maple-cli.InfoTrackTitle", "标题：%1"},
+    {InfoTrackPerformer, "maple-cli.InfoTrackPerformer", "演出者：%1"},
+    {InfoTrackSongwriter, "maple-cli.InfoTrackSongwriter", "词曲作者：%1"},
+    {InfoTrackIsrc, "maple-cli.InfoTrackIsrc", "ISRC %1"},
+    {InfoCdText, "maple-cli.InfoCdText", "CD-TEXT："},
+    {InfoBadPacks, "maple-cli.InfoBadPacks", "已略去 %1 个 CRC 错误的数据包"},
 };
 }  // namespace
 

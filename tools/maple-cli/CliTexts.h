@@ -194,6 +194,20 @@ enum class CliText {
     ReportNeedsFile,
     ReportFailed,
     ReportWritten,
+    TagsWavOnly,
+    CdTextNeedsDao,
+    CdTextOptionsClash,
+    InfoAlbumTitle,
+    InfoAlbumPerformer,
+    InfoAlbumSongwriter,
+    InfoCatalogue,
+    InfoTrack,
+    InfoTrackTitle,
+    InfoTrackPerformer,
+    InfoTrackSongwriter,
+    InfoTrackIsrc,
+    InfoCdText,
+    InfoBadPacks,
     Count
 };
 std::span<const TextRow<CliText>> TextRows(CliText);

@@ -1,11 +1,14 @@
 // maple-cli audio: records sound files (WAV, FLAC, MP3, Ogg) as an audio CD,
 // as the audio window does.
 // maple-cli wav2cda: only the conversion of one sound file to CD-DA.
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 
+#include "AlbumTags.h"
 #include "AudioBurnEngine.h"
+#include "AudioTags.h"
 #include "CddaWaveHeader.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
@@ -38,6 +41,37 @@ std::string FailureLine(AudioBurnOutcome outcome) {
     return {};
 }
 
+// With --dao: the CD-TEXT, catalogue number and ISRCs from the files' tags
+// (the texts unless --no-cd-text; --title and --performer replace the
+// album's). Lists the texts that CD-TEXT cannot hold as they stand.
+void TakeTags(CliContext& context, const std::vector<std::string>& tracks,
+              const std::optional<std::string>& title, const std::optional<std::string>& performer,
+              bool withText, AudioBurnOptions& options) {
+    std::vector<AudioTags> tags;
+    tags.reserve(tracks.size());
+    bool unread = false;
+    for (const std::string& track : tracks) {
+        tags.push_back(AudioTags::Read(track));
+        std::string extension = std::filesystem::path(track).extension().string();
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        unread = unread || extension != ".wav";
+    }
+    if (unread && !AudioTags::ReadsAllFormats())
+        context.err << "maple-cli: " << Text(CliText::TagsWavOnly) << "\n";
+    AlbumTags album = AlbumTags::Of(tags);
+    if (title) album.text.disc.title = *title;
+    if (performer) album.text.disc.performer = *performer;
+    options.catalogue = album.catalogue;
+    options.isrcs = album.isrcs;
+    if (!withText) return;
+    options.cdText = album.text;
+    const CdTextPacks::Encoded encoded = CdTextPacks::Encode(album.text);
+    if (encoded.replaced.empty()) return;
+    context.err << Text(AudioText::CdTextReplaced) << "\n";
+    for (const std::string& text : encoded.replaced) context.err << "  " << text << "\n";
+}
+
 int RunAudio(CliContext& context) {
     CliArguments arguments(context.args);
     AudioBurnOptions options;
@@ -47,12 +81,19 @@ int RunAudio(CliContext& context) {
     options.verify = arguments.TakeFlag("--verify");
     options.discAtOnce = arguments.TakeFlag("--dao");
     const std::optional<long long> pause = arguments.TakeNumber("--pause");
+    const std::optional<std::string> title = arguments.TakeOption("--title");
+    const std::optional<std::string> performer = arguments.TakeOption("--performer");
+    const bool noCdText = arguments.TakeFlag("--no-cd-text");
     const std::vector<std::string> tracks = arguments.Positional();
     std::string error = arguments.Error();
     if (error.empty() && tracks.empty()) error = Text(CliText::AudioNeedsFiles);
     if (error.empty() && pause && !options.discAtOnce) error = Text(CliText::PauseNeedsDao);
     if (error.empty() && pause && (*pause < 0 || *pause > AudioBurnOptions::kLongestPause))
         error = Text(CliText::PauseRange);
+    if (error.empty() && (title || performer || noCdText) && !options.discAtOnce)
+        error = Text(CliText::CdTextNeedsDao);
+    if (error.empty() && (title || performer) && noCdText)
+        error = Text(CliText::CdTextOptionsClash);
     if (pause) options.pauseSeconds.assign(tracks.size(), static_cast<std::int32_t>(*pause));
     if (!error.empty()) {
         context.err << "maple-cli: " << error << "\n";
@@ -60,6 +101,7 @@ int RunAudio(CliContext& context) {
     }
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
+    if (options.discAtOnce) TakeTags(context, tracks, title, performer, !noCdText, options);
     const DriveClaim claim(drive);
     if (ClaimRefused(context, claim)) return CliExit::kFailure;
     TemporaryImage::RemoveStaleFiles();
@@ -153,7 +195,7 @@ int RunWav2Cda(CliContext& context) {
 const CliRegistration audio(
     {"audio",
      "maple-cli [--drive N] audio [--test] [--no-fix] [--no-eject] [--verify] "
-     "[--dao [--pause SECONDS]] FILE...",
+     "[--dao [--pause SECONDS] [--title TEXT] [--performer TEXT] [--no-cd-text]] FILE...",
      CliText::SummaryAudio, &RunAudio, true, true});
 const CliRegistration wav2cda({"wav2cda", "maple-cli wav2cda IN OUT.wav", CliText::SummaryWav2Cda,
                                &RunWav2Cda, false, true});

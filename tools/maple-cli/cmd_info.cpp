@@ -1,7 +1,9 @@
 // maple-cli info: what the disc information window shows.
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
+#include "AudioDiscCodes.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "CliTexts.h"
@@ -40,6 +42,36 @@ std::optional<DiscInfoTexts> DiscTexts(CliContext& context, const std::string& d
     return std::nullopt;
 }
 
+// An audio CD's CD-TEXT, catalogue number and ISRCs, each line only when
+// the disc has it.
+void PrintCodes(CliContext& context, const AudioDiscCodes& codes) {
+    const auto row = [&](const std::string& caption, const std::string& value) {
+        if (!value.empty()) context.out << PaddedLabel(caption) << value << "\n";
+    };
+    const CdText& text = codes.cdText.text;
+    row(Text(CliText::InfoAlbumTitle), text.disc.title);
+    row(Text(CliText::InfoAlbumPerformer), text.disc.performer);
+    row(Text(CliText::InfoAlbumSongwriter), text.disc.songwriter);
+    row(Text(CliText::InfoCatalogue), codes.catalogue);
+    const std::size_t tracks = std::max(text.tracks.size(), codes.isrcs.size());
+    for (std::size_t index = 0; index < tracks; ++index) {
+        const CdText::Texts texts =
+            index < text.tracks.size() ? text.tracks[index] : CdText::Texts{};
+        std::string line;
+        const auto add = [&line](CliText part, const std::string& value) {
+            if (!value.empty()) line += (line.empty() ? "" : ", ") + Text(part, {value});
+        };
+        add(CliText::InfoTrackTitle, texts.title);
+        add(CliText::InfoTrackPerformer, texts.performer);
+        add(CliText::InfoTrackSongwriter, texts.songwriter);
+        add(CliText::InfoTrackIsrc, index < codes.isrcs.size() ? codes.isrcs[index] : "");
+        row(Text(CliText::InfoTrack, {std::to_string(index + 1)}), line);
+    }
+    if (codes.cdText.badPacks > 0)
+        row(Text(CliText::InfoCdText),
+            Text(CliText::InfoBadPacks, {std::to_string(codes.cdText.badPacks)}));
+}
+
 int RunInfo(CliContext& context) {
     CliArguments arguments(context.args);
     const std::string drive = CliDriveForCommand(context, arguments);
@@ -56,12 +88,14 @@ int RunInfo(CliContext& context) {
     for (const auto& [caption, value] : rows)
         context.out << PaddedLabel(Text(caption)) << value << "\n";
     // Each recorded session, where it starts and how long it is, in blocks.
-    if (modMMC::WaitUnitReady(drive, kReadyWaitMs) == 1)
+    if (modMMC::WaitUnitReady(drive, kReadyWaitMs) == 1) {
         for (const DiscSession& session : DiscContinuation::Of(drive).sessions)
             context.out << PaddedLabel(Text(CliText::InfoSession, {std::to_string(session.number)}))
                         << Text(CliText::InfoSessionPlace,
                                 {std::to_string(session.start), std::to_string(session.length)})
                         << "\n";
+        PrintCodes(context, AudioDiscCodes::Read(drive));
+    }
     return CliExit::kSuccess;
 }
 

@@ -19,6 +19,7 @@ std::array<EmuCommandEntry, 256> BuildTable() {
     set(0x28, &Read10, true, false);
     set(0x2A, &Write10, true, false);
     set(0x35, &SynchronizeCache, true, false);
+    set(0x42, &ReadSubChannel, true, false);
     set(0x43, &ReadToc, true, false);
     set(0x46, &GetConfiguration, false, true);
     set(0x4A, &GetEventStatus, false, true);

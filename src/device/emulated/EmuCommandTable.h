@@ -41,6 +41,7 @@ EmuOutcome ReserveTrack(EmuCall& call);
 EmuOutcome ReadDiscStructure(EmuCall& call);
 EmuOutcome ReadCapacity(EmuCall& call);
 EmuOutcome ReadToc(EmuCall& call);
+EmuOutcome ReadSubChannel(EmuCall& call);
 // Data: READ(10), READ(12), READ CD, READ CD MSF, WRITE(10).
 EmuOutcome Read10(EmuCall& call);
 EmuOutcome Read12(EmuCall& call);

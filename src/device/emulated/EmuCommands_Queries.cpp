@@ -104,6 +104,7 @@ std::vector<Descriptor> Features(const EmuDriveState& state) {
     const std::uint8_t blocking = is.dvd ? 16 : is.bd ? 32 : 1;
     // The BUF bit of the write features (byte 4 bit 6).
     const std::uint8_t buf = state.faults.noUnderrunProtection ? 0 : 0x40;
+    const std::uint8_t rw = state.faults.noRwSubChannel ? 0 : 0x01;
     return {
         {0x0000, true, ProfileList(profile)},
         // Core: physical interface 2 (ATAPI).
@@ -128,8 +129,9 @@ std::vector<Descriptor> Features(const EmuDriveState& state) {
                 {0x01, 0, 0, 0}),
         // CD Track At Once: BUF, test write, CD-RW; data block types 0 and 8.
         Feature(0x002D, 2, false, is.cdWrite, {std::uint8_t(0x06 | buf), 0, 0x01, 0x01}),
-        // CD Mastering: BUF, Session At Once, test write, CD-RW; cue sheets up to 4 KiB.
-        Feature(0x002E, 2, false, is.cdWrite, {std::uint8_t(0x26 | buf), 0x00, 0x10, 0x00}),
+        // CD Mastering: BUF, Session At Once, test write, CD-RW, R-W sub-channel
+        // (CD-TEXT in the lead-in); cue sheets up to 4 KiB.
+        Feature(0x002E, 2, false, is.cdWrite, {std::uint8_t(0x26 | buf | rw), 0x00, 0x10, 0x00}),
         // DVD-R/-RW Write: BUF, test write, DVD-RW.
         Feature(0x002F, 1, false, is.dashWrite, {std::uint8_t(0x06 | buf), 0, 0, 0}),
         // DVD+R Dual Layer: written.

@@ -17,7 +17,7 @@ EmuTrack& TrackFor(EmuMedia& media, const EmuCueSheet::Stretch& stretch, int ses
     if (media.tracks.empty() || media.tracks.back().number != stretch.track) {
         if (!media.tracks.empty()) media.tracks.back().closed = true;
         media.tracks.push_back(
-            EmuTrack{stretch.track, session, stretch.mode, stretch.start, 0, 0, false});
+            EmuTrack{stretch.track, session, stretch.mode, stretch.start, 0, 0, false, {}});
     }
     return media.tracks.back();
 }
@@ -48,9 +48,15 @@ EmuOutcome SendCueSheet(EmuCall& call) {
     if (start < 0) return EmuSense::kInvalidWriteAddress;
     const int length = static_cast<int>(call.command.Long(5) & 0xFFFFFF);
     if (call.command.dataOutLen < length) return EmuSense::kParameterListLength;
-    return EmuCueSheet::Parse(call.command.dataOut, length,
-                              static_cast<int>(state.media.tracks.size()) + 1, start,
-                              state.media.capacity, state.cueSheet);
+    const EmuOutcome outcome = EmuCueSheet::Parse(
+        call.command.dataOut, length, static_cast<int>(state.media.tracks.size()) + 1, start,
+        state.media.capacity, EmuMedia::kLeadInStart, state.cueSheet);
+    const bool text = state.cueSheet && state.cueSheet->stretches.front().leadIn;
+    if (text && state.faults.noRwSubChannel) {
+        state.cueSheet.reset();
+        return EmuSense::kInvalidFieldInParameters;
+    }
+    return outcome;
 }
 
 EmuOutcome WriteSessionAtOnce(EmuCall& call, std::int64_t lba, std::int64_t blocks,
@@ -75,7 +81,9 @@ EmuOutcome WriteSessionAtOnce(EmuCall& call, std::int64_t lba, std::int64_t bloc
     for (std::int64_t at = lba; at < lba + blocks;) {
         const EmuCueSheet::Stretch& stretch = *cue.At(at);
         const std::int64_t count = std::min(stretch.end, lba + blocks) - at;
-        if (stretch.userData) {
+        if (stretch.leadIn) {
+            if (!testWrite) cue.TakeLeadIn(data, count);
+        } else if (stretch.userData) {
             EmuTrack& track = TrackFor(state.media, stretch, session);
             if (!testWrite && !call.data.Write(state.media.DataOffset(track, at), data,
                                                count * stretch.BlockSize()))
@@ -94,8 +102,20 @@ EmuOutcome WriteSessionAtOnce(EmuCall& call, std::int64_t lba, std::int64_t bloc
 
 bool SessionAtOnceComplete(EmuDriveState& state) {
     if (!state.cueSheet || state.cueSheet->next < state.cueSheet->leadOut) return false;
+    EmuCueSheet& cue = *state.cueSheet;
+    EmuMedia& media = state.media;
+    if (!state.beforeSimulation) {  // a test write leaves no codes or texts either
+        media.catalogue = cue.catalogue;
+        media.cdText = std::move(cue.leadInPacks);
+        constexpr std::size_t kSecondPackText = 18 + 4;
+        if (state.faults.corruptCdText && media.cdText.size() > kSecondPackText)
+            media.cdText[kSecondPackText] ^= 0xFF;
+        for (const auto& [number, isrc] : cue.isrcs)
+            for (EmuTrack& track : media.tracks)
+                if (track.number == number) track.isrc = isrc;
+    }
     state.cueSheet.reset();
-    if (!state.media.tracks.empty()) state.media.tracks.back().closed = true;
+    if (!media.tracks.empty()) media.tracks.back().closed = true;
     return true;
 }
 

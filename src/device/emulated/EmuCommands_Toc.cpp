@@ -1,5 +1,6 @@
 // READ TOC/PMA/ATIP: the table of contents (format 0), the session
-// information (1), the full TOC (2) and the ATIP of CD-R/RW media (4).
+// information (1), the full TOC (2), the ATIP of CD-R/RW media (4) and the
+// lead-in's CD-TEXT (5).
 #include <algorithm>
 
 #include "EmuCommandTable.h"
@@ -131,9 +132,19 @@ EmuOutcome Atip(const EmuCall& call) {
     reply[4] = 0xD1;  // indicative target writing power 5, reference speed 1
     reply[5] = 0x40;  // unrestricted use
     reply[6] = media.kind == MediumKind::CdRw ? 0xC0 : 0x80;  // disc type: CD-RW / CD-R
-    const auto leadIn = Msf(-11559), leadOut = Msf(media.capacity);
+    const auto leadIn = Msf(EmuMedia::kLeadInStart), leadOut = Msf(media.capacity);
     std::copy(leadIn.begin(), leadIn.end(), reply.begin() + 8);
     std::copy(leadOut.begin(), leadOut.end(), reply.begin() + 12);
+    return EmuReply::Send(call, reply, call.command.Word(7));
+}
+
+// The CD-TEXT packs of the lead-in (format 0101b): a 4-byte header, then the
+// packs as written; only the header when the disc has none.
+EmuOutcome CdText(const EmuCall& call) {
+    std::vector<std::uint8_t> reply(4, 0);
+    const std::vector<std::uint8_t>& packs = call.state.RecordedMedia().cdText;
+    reply.insert(reply.end(), packs.begin(), packs.end());
+    EmuReply::Put16(reply, 0, static_cast<std::uint32_t>(reply.size() - 2));
     return EmuReply::Send(call, reply, call.command.Word(7));
 }
 }  // namespace
@@ -150,8 +161,10 @@ EmuOutcome ReadToc(EmuCall& call) {
         return Atip(call);
     }
     const std::vector<TocTrack> tracks = Tracks(call.state.media);
-    if (tracks.empty() || format > 2)
+    if (tracks.empty() || (format > 2 && format != 5))
         return EmuSense::kInvalidFieldInCdb;  // a blank disc has no TOC
+    if (format == 5)
+        return TraitsOf(call.state.media.kind).cd ? CdText(call) : EmuSense::kInvalidFieldInCdb;
     if (format == 1) return SessionInformation(call, tracks, msf);
     if (format == 2) return FullToc(call, tracks);
     return Toc(call, tracks, msf);

@@ -179,7 +179,7 @@ std::string EmuDrive::InsertImage(MediumKind kind, const std::string& imagePath,
     } else {
         // A recorder writes the image Track At Once: two run-out blocks on CD.
         const std::int64_t runOut = traits.cd && traits.recordable ? 2 : 0;
-        disc.tracks.push_back(EmuTrack{1, 1, EmuTrack::Mode::Data, 0, blocks, runOut, true});
+        disc.tracks.push_back(EmuTrack{1, 1, EmuTrack::Mode::Data, 0, blocks, runOut, true, {}});
         disc.closedSessions = 1;
         disc.finalized = true;
     }

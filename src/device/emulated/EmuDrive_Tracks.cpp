@@ -1,10 +1,12 @@
 // What was recorded, for tests and `maple-cli virtual show/export`.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <sstream>
 
+#include "CdTextPacks.h"
 #include "EmuDataFile.h"
 #include "EmuDrive.h"
 
@@ -45,12 +47,33 @@ std::string CueTime(std::int64_t frames) {
     return text.str();
 }
 
+// TITLE, PERFORMER and SONGWRITER lines of the disc's or a track's CD-TEXT
+// (a cue sheet has no escape for '"'; it becomes "'").
+std::string TextLines(const CdText::Texts& texts, const char* indent) {
+    std::string lines;
+    const auto add = [&](const char* command, std::string text) {
+        if (text.empty()) return;
+        std::replace(text.begin(), text.end(), '"', '\'');
+        lines += std::string(indent) + command + " \"" + text + "\"\n";
+    };
+    add("TITLE", texts.title);
+    add("PERFORMER", texts.performer);
+    add("SONGWRITER", texts.songwriter);
+    return lines;
+}
+
 // A .cue sheet of the exported files: each track's INDEX 01 at the start of
 // its file; the pause before it (INDEX 00) where it was exported, at the
-// end of the previous file.
+// end of the previous file. The catalogue number, ISRCs and CD-TEXT go with
+// the disc and its tracks.
 std::string CueSheetText(const EmuMedia& media, const std::vector<TrackExtent>& extents,
                          const std::vector<std::string>& names) {
     std::ostringstream cue;
+    const CdTextPacks::Decoded decoded =
+        CdTextPacks::DecodePacks(media.cdText.data(), media.cdText.size());
+    const CdText& text = decoded.text;
+    if (!media.catalogue.empty()) cue << "CATALOG " << media.catalogue << "\n";
+    cue << TextLines(text.disc, "");
     for (std::size_t index = 0; index < extents.size(); ++index) {
         const EmuTrack& track = media.tracks[index];
         const bool audio = extents[index].mode == EmuTrack::Mode::Audio;
@@ -58,9 +81,12 @@ std::string CueSheetText(const EmuMedia& media, const std::vector<TrackExtent>& 
         const bool pauseBefore =
             pause > 0 && audio &&
             extents[index - 1].blocks == track.start - media.tracks[index - 1].start;
-        char header[32];
-        std::snprintf(header, sizeof header, "  TRACK %02d %s\n", track.number,
+        char line[32];
+        std::snprintf(line, sizeof line, "  TRACK %02d %s\n", track.number,
                       audio ? "AUDIO" : "MODE1/2048");
+        std::string header = line;
+        if (index < text.tracks.size()) header += TextLines(text.tracks[index], "    ");
+        if (!track.isrc.empty()) header += "    ISRC " + track.isrc + "\n";
         if (pauseBefore)
             cue << header << "    INDEX 00 " << CueTime(extents[index - 1].blocks - pause) << "\n";
         cue << "FILE \"" << names[index] << "\" " << (audio ? "WAVE" : "BINARY") << "\n";

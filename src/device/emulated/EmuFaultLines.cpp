@@ -91,6 +91,8 @@ std::string Parse(const std::vector<std::string>& words, EmuFaults& faults) {
         {"reject-default-mode-sense", &faults.rejectDefaultModeSense},
         {"reject-inquiry-control-bits", &faults.rejectInquiryControlBits},
         {"no-sub-channel", &faults.noSubChannel},
+        {"no-rw-sub-channel", &faults.noRwSubChannel},
+        {"corrupt-cd-text", &faults.corruptCdText},
         {"no-underrun-protection", &faults.noUnderrunProtection}};
     for (const auto& [name, field] : switches) {
         if (words[0] != name || words.size() != 1) continue;
@@ -116,6 +118,8 @@ std::string Format(const EmuFaults& faults) {
     if (faults.rejectDefaultModeSense) line("reject-default-mode-sense");
     if (faults.rejectInquiryControlBits) line("reject-inquiry-control-bits");
     if (faults.noSubChannel) line("no-sub-channel");
+    if (faults.noRwSubChannel) line("no-rw-sub-channel");
+    if (faults.corruptCdText) line("corrupt-cd-text");
     if (faults.noUnderrunProtection) line("no-underrun-protection");
     if (faults.underrunBeforeWrite) line("underrun " + std::to_string(*faults.underrunBeforeWrite));
     if (faults.speedRequests != EmuFaults::SpeedRequests::Honour)

@@ -55,6 +55,12 @@ struct EmuFaults {
     bool rejectInquiryControlBits = false;
     // READ CD asking for a sub-channel answers 05/24/00 (a drive that reads no Q).
     bool noSubChannel = false;
+    // CD Mastering without R-W sub-channel writing: no CD-TEXT in the lead-in
+    // (a cue sheet announcing it answers 05/26/00).
+    bool noRwSubChannel = false;
+    // The second CD-TEXT pack of a Session At Once recording reaches the disc
+    // with its first text byte inverted: only a read-back finds it.
+    bool corruptCdText = false;
     SpeedRequests speedRequests = SpeedRequests::Honour;
     // After N more accepted WRITE(10), the medium is taken out: the tray stands
     // open and empty, and every later command needing a medium answers 02/3A/02.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "EmuMediumKind.h"
@@ -16,6 +17,7 @@ struct EmuTrack {
     std::int64_t length = 0;  // user blocks written (readable)
     std::int64_t runOut = 0;  // unreadable blocks after the data (2 after a TAO data track on CD)
     bool closed = false;      // false while the track is being written
+    std::string isrc;         // 12 characters from the cue sheet, or empty
 
     // First LBA after the track including its run-out blocks.
     std::int64_t End() const { return start + length + runOut; }
@@ -41,6 +43,11 @@ struct EmuMedia {
     // DVD+RW and BD-RE before their first FORMAT UNIT: blank, neither read
     // nor written; `capacity` is then the most a format can give.
     bool unformatted = false;
+    // Session At Once on CD: the CD-TEXT packs the host wrote into the lead-in
+    // (18 bytes each, one cycle, as received) and the disc's catalogue number
+    // (13 digits) from the cue sheet.
+    std::vector<std::uint8_t> cdText;
+    std::string catalogue;
 
     bool Present() const { return kind != MediumKind::None; }
     DiscState State() const;
@@ -54,6 +61,8 @@ struct EmuMedia {
     const EmuTrack* TrackAt(std::int64_t lba) const;
     // Pre-gap a Track At Once CD track gets when nothing longer is asked for.
     static constexpr std::int64_t kTrackPreGap = 150;
+    // Where the lead-in of a blank CD-R/RW starts (ATIP 97:27:66 as an LBA).
+    static constexpr std::int64_t kLeadInStart = -11559;
     // DVD-R/-RW: blocks between the end of a closed session and the first
     // track of the next (border-out and border-in; a modelling choice).
     static constexpr std::int64_t kBorderZone = 16384;

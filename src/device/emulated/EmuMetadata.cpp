@@ -1,5 +1,7 @@
 #include "EmuMetadata.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <sstream>
 #include <vector>
@@ -45,6 +47,30 @@ std::string ParseTrack(const std::vector<std::string>& w, EmuMedia& media) {
     return {};
 }
 
+// "isrc N CCOOOYYSSSSS": track N's ISRC (after the track's own line).
+std::string ParseIsrc(const std::vector<std::string>& w, EmuMedia& media) {
+    std::int64_t number = 0;
+    if (w.size() != 3 || !Number(w[1], number) || w[2].size() != 12 || number < 1 ||
+        number > static_cast<std::int64_t>(media.tracks.size()))
+        return "expected 'isrc N' of a track listed before and 12 characters";
+    media.tracks[static_cast<std::size_t>(number - 1)].isrc = w[2];
+    return {};
+}
+
+// "cd-text HEX": the lead-in's packs, 18 bytes each.
+std::string ParseCdText(const std::vector<std::string>& w, EmuMedia& media) {
+    constexpr std::size_t kPackDigits = 36;
+    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    if (w.size() != 2 || w[1].size() % kPackDigits != 0 ||
+        !std::all_of(w[1].begin(), w[1].end(), hex))
+        return "expected 'cd-text' and whole packs in hexadecimal";
+    media.cdText.clear();
+    for (std::size_t at = 0; at < w[1].size(); at += 2)
+        media.cdText.push_back(
+            static_cast<std::uint8_t>(std::stoi(w[1].substr(at, 2), nullptr, 16)));
+    return {};
+}
+
 std::string ParseLine(const std::vector<std::string>& w, EmuMetadata& out) {
     const std::string& key = w[0];
     EmuMedia& media = out.media;
@@ -66,6 +92,14 @@ std::string ParseLine(const std::vector<std::string>& w, EmuMetadata& out) {
         media.finalized = w.size() == 3;
     } else if (key == "track") {
         return ParseTrack(w, media);
+    } else if (key == "isrc") {
+        return ParseIsrc(w, media);
+    } else if (key == "cd-text") {
+        return ParseCdText(w, media);
+    } else if (key == "catalogue" && w.size() == 2 && w[1].size() == 13 &&
+               std::all_of(w[1].begin(), w[1].end(),
+                           [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+        media.catalogue = w[1];
     } else if (key == "inserted" && w.size() == 2 && Number(w[1], out.inserted)) {
     } else if (key == "fault") {
         return EmuFaultLines::Parse({w.begin() + 1, w.end()}, out.faults);
@@ -137,6 +171,16 @@ std::string EmuMetadata::Format() const {
              << (track.mode == EmuTrack::Mode::Audio ? "audio" : "data") << " start " << track.start
              << " length " << track.length << " run-out " << track.runOut << " "
              << (track.closed ? "closed" : "open") << "\n";
+    for (const EmuTrack& track : media.tracks)
+        if (!track.isrc.empty()) text << "isrc " << track.number << " " << track.isrc << "\n";
+    if (!media.catalogue.empty()) text << "catalogue " << media.catalogue << "\n";
+    if (!media.cdText.empty()) {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        text << "cd-text ";
+        for (const std::uint8_t byte : media.cdText)
+            text << kDigits[byte >> 4] << kDigits[byte & 15];
+        text << "\n";
+    }
     text << EmuFaultLines::Format(faults);
     if (inserted > 0) text << "inserted " << inserted << "\n";
     return text.str();

@@ -15,6 +15,9 @@
 //   capacity 359849
 //   sessions 1 finalized
 //   track 1 session 1 data start 0 length 1000 run-out 2 closed
+//   isrc 1 DEA123456789
+//   catalogue 4006381333931
+//   cd-text 8000000048656C6C6F00...   (the lead-in's CD-TEXT packs in hexadecimal)
 //   fault long-write 3
 //   inserted 2
 struct EmuMetadata {

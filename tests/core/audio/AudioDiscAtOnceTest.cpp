@@ -51,7 +51,7 @@ TEST(DiscAtOnceLayout, IndexOneIsTheSectorOfTheFirstSampleRoundedDown) {
 }
 
 TEST(DiscAtOnceLayout, TheCueSheetAnnouncesEveryIndexInAbsoluteTime) {
-    const std::vector<std::uint8_t> sheet = AudioCueSheet::Build(ThreeTracks());
+    const std::vector<std::uint8_t> sheet = AudioCueSheet::Build(ThreeTracks(), {});
     const std::vector<std::uint8_t> expected = {
         0x01, 0x00, 0, 0x01, 0, 0, 0,  0,    // lead-in, audio pause
         0x01, 0x01, 0, 0x00, 0, 0, 0,  0,    // track 1 pre-gap at 00:00:00

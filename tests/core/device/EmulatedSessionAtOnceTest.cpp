@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "CdTextPacks.h"
 #include "VirtualDriveSession.h"
 
 namespace {
@@ -168,6 +169,86 @@ TEST(EmulatedSessionAtOnce, EverySectorsQChecksInBothForms) {
             }
         }
     }
+}
+
+// The sheet of TwoTrackSheet with the catalogue number (two ADR 2 entries
+// before the lead-in), ISRCs (two ADR 3 entries before each track) and the
+// lead-in's data form 41h: CD-TEXT in the lead-in.
+std::vector<std::uint8_t> SheetWithCodes() {
+    std::vector<std::uint8_t> sheet = {0x02, '4', '0', '0', '6', '3', '8', '1',
+                                       0x02, '3', '3', '3', '9', '3', '1', 0};
+    std::vector<std::uint8_t> times = TwoTrackSheet();
+    times[3] = 0x41;
+    const auto isrc = [](std::uint8_t track, const char* code) {
+        std::vector<std::uint8_t> entries = {0x03, track, 0, 0, 0, 0, 0, 0,
+                                             0x03, track, 0, 0, 0, 0, 0, 0};
+        std::copy(code, code + 6, entries.begin() + 2);
+        std::copy(code + 6, code + 12, entries.begin() + 10);
+        return entries;
+    };
+    sheet.insert(sheet.end(), times.begin(), times.begin() + 8);  // the lead-in
+    const std::vector<std::uint8_t> first = isrc(1, "DEA123400001");
+    sheet.insert(sheet.end(), first.begin(), first.end());
+    sheet.insert(sheet.end(), times.begin() + 8, times.begin() + 24);  // track 1
+    const std::vector<std::uint8_t> second = isrc(2, "DEA123400002");
+    sheet.insert(sheet.end(), second.begin(), second.end());
+    sheet.insert(sheet.end(), times.begin() + 24, times.end());
+    return sheet;
+}
+
+// Answers of READ SUB-CHANNEL (SubQ) of `format` for `track`: the code's bytes.
+std::string SubChannelCode(VirtualDriveSession& bench, std::uint8_t format, std::uint8_t track) {
+    std::vector<std::uint8_t> reply(24, 0);
+    if (bench.Exec({0x42, 0, 0x40, format, 0, 0, track, 0, 24, 0}, &reply) != 0 ||
+        (reply[8] & 0x80) == 0)
+        return {};
+    return {reply.begin() + 9, reply.begin() + (format == 2 ? 22 : 21)};
+}
+
+TEST(EmulatedSessionAtOnce, LeadInCdTextIsKeptAndReadBackWithTheCodes) {
+    VirtualDriveSession bench;
+    bench.Insert(MediumKind::CdR);
+    ASSERT_EQ(bench.SetWriteParameters(kSao, 0, 0, false, 0), 0);
+    bench.Drive().Faults().noRwSubChannel = true;
+    EXPECT_EQ(SendCueSheet(bench, SheetWithCodes()), 2) << "a drive without R-W writing";
+    bench.Drive().Faults().noRwSubChannel = false;
+    ASSERT_EQ(SendCueSheet(bench, SheetWithCodes()), 0) << bench.Sense();
+    // ATIP: where the lead-in starts (97:27:66 here).
+    std::vector<std::uint8_t> atip(28, 0);
+    ASSERT_EQ(bench.Exec({0x43, 0, 0x04, 0, 0, 0, 0, 0, 28, 0}, &atip), 0);
+    const std::int64_t leadIn = (atip[8] * 60 + atip[9]) * 75 + atip[10] - 450150;
+    EXPECT_EQ(bench.Write10(std::uint32_t(-150), 150, std::vector<std::uint8_t>(150 * 2352, 0)), 2)
+        << "the lead-in comes first";
+    CdText text;
+    text.disc = {"Album", "Maple", ""};
+    text.tracks = {{"One", "", "Writer"}, {"Two", "", ""}};
+    const std::vector<CdTextPacks::Pack> packs = CdTextPacks::Encode(text).packs;
+    // The packs in cycles, four to a 96-byte block, to LBA -150.
+    for (std::int64_t lba = leadIn, pack = 0; lba < -150;) {
+        const auto count = static_cast<std::uint16_t>(std::min<std::int64_t>(64, -150 - lba));
+        std::vector<std::uint8_t> blocks(count * 96u);
+        for (std::size_t at = 0; at < blocks.size(); at += CdTextPacks::kSpreadBytes, ++pack)
+            CdTextPacks::Spread(packs[static_cast<std::size_t>(pack) % packs.size()], &blocks[at]);
+        ASSERT_EQ(bench.Write10(static_cast<std::uint32_t>(lba), count, blocks), 0)
+            << bench.Sense();
+        lba += count;
+    }
+    ASSERT_EQ(bench.Write10(std::uint32_t(-150), 150, std::vector<std::uint8_t>(150 * 2352, 0)), 0);
+    ASSERT_EQ(bench.Write10(0, 750, std::vector<std::uint8_t>(750 * 2352, 0)), 0);
+    ASSERT_EQ(bench.SynchronizeCache(), 0);
+    std::vector<std::uint8_t> answer(4 + 256 * 18, 0);
+    ASSERT_EQ(bench.Exec({0x43, 0, 0x05, 0, 0, 0, 0, 0x12, 0x04, 0}, &answer), 0);
+    const std::size_t length = (answer[0] << 8 | answer[1]) + 2u;
+    EXPECT_EQ(length, 4 + packs.size() * 18) << "one cycle of packs";
+    EXPECT_EQ(CdTextPacks::Decode(answer.data(), length).text, text);
+    EXPECT_EQ(SubChannelCode(bench, 2, 0), "4006381333931");
+    EXPECT_EQ(SubChannelCode(bench, 3, 2), "DEA123400002");
+    // All of it stays with the disc.
+    bench.Reopen();
+    answer.assign(answer.size(), 0);
+    ASSERT_EQ(bench.Exec({0x43, 0, 0x05, 0, 0, 0, 0, 0x12, 0x04, 0}, &answer), 0);
+    EXPECT_EQ(CdTextPacks::Decode(answer.data(), answer.size()).text, text);
+    EXPECT_EQ(SubChannelCode(bench, 3, 1), "DEA123400001");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // direction, time limit and buffer.
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "ScriptedDriveTest.h"
 #include "ScsiStatus.h"
@@ -40,6 +41,18 @@ const CdbCase kCases[] = {
     {"SendCueSheet",
      [](const std::string& d) { (void)modMMC::SendCueSheet(d, g_buffer.data(), 48); },
      "5D 00 00 00 00 00 00 00 30 00", 1, 10, 48},
+    {"ReadLeadInStart", [](const std::string& d) { (void)modMMC::ReadLeadInStart(d); },
+     "43 00 04 00 00 00 00 00 1C 00", 0, 10, 28},
+    {"ReadCdTextPacks",
+     [](const std::string& d) {
+         std::vector<std::uint8_t> answer;
+         (void)modMMC::ReadCdTextPacks(d, answer);
+     },
+     "43 00 05 00 00 00 00 12 04 00", 0, 10, 4 + 256 * 18},
+    {"ReadCatalogueNumber", [](const std::string& d) { (void)modMMC::ReadCatalogueNumber(d); },
+     "42 00 40 02 00 00 00 00 18 00", 0, 10, 24},
+    {"ReadIsrc", [](const std::string& d) { (void)modMMC::ReadIsrc(d, 3); },
+     "42 00 40 03 00 00 03 00 18 00", 0, 10, 24},
     {"Write10",
      [](const std::string& d) { (void)modMMC::Write10(d, 0x01020304, 16, g_buffer.data(), 32768); },
      "2A 00 01 02 03 04 00 00 10 00", 1, 600, 32768},
