@@ -57,9 +57,27 @@ catching() {
         sleep 0.01
     done
 }
+# stuck N: a job that outlived any round by far is a hang: what it and the
+# other maple-cli processes wait for, then the test fails.
+stuck() {
+    echo "round $round: '$(cat "r/$1.cmd")' (${signals[$1]}) has not ended after 120 s" >&2
+    for pid in $(pgrep -f "$CLI|$GUI"); do
+        echo "== $pid: $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) waits in $(cat "/proc/$pid/wchan" 2>/dev/null)" >&2
+        gdb -p "$pid" -batch -ex "thread apply all bt" 2>/dev/null | grep -E '^(Thread|#)' >&2
+    done
+    cat /proc/locks >&2
+    pkill -KILL -f "$CLI|$GUI"
+    fail "round $round: a job hung"
+    finish stress
+}
 # reap N: waits for job N (once) and keeps its exit code as r/N.code.
 reap() {
     [ -e "r/$1.code" ] && return
+    local waited=0
+    while kill -0 "${pids[$1]}" 2>/dev/null; do
+        [ $((waited += 1)) -gt 1200 ] && stuck "$1"
+        sleep 0.1
+    done
     wait "${pids[$1]}"
     echo $? >"r/$1.code"
 }
