@@ -84,8 +84,10 @@ EmuOutcome EmuCueSheet::Parse(const std::uint8_t* whole, int wholeLength, int fi
     if (length < 3 * kEntry) return EmuSense::kInvalidFieldInParameters;
     const int count = length / kEntry;
     const Entry leadIn = Read(sheet);
+    // A data disc's lead-in names its first track's form (14h for Mode 1); CD-TEXT
+    // comes only with the audio lead-in (41h).
     if (leadIn.track != kLeadIn || Read(sheet + (count - 1) * kEntry).track != kLeadOut ||
-        (leadIn.form & ~kWithCdText) != 0x01)
+        ((leadIn.form & kWithCdText) != 0 && leadIn.form != (kWithCdText | 0x01)))
         return EmuSense::kInvalidFieldInParameters;
     if ((leadIn.form & kWithCdText) != 0)
         cue.stretches.push_back(

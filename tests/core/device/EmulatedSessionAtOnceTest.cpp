@@ -55,6 +55,11 @@ TEST(EmulatedSessionAtOnce, CueSheetsOutsideTheRedBookAreRefused) {
     sheet[14] = 1;  // the first pre-gap from 00:01:00: 75 blocks
     EXPECT_EQ(SendCueSheet(bench, sheet), 2);
     EXPECT_EQ(bench.Sense(), "05/26/00");
+    sheet = TwoTrackSheet();
+    sheet[3] = 0x54;  // CD-TEXT in a lead-in of data blocks
+    EXPECT_EQ(SendCueSheet(bench, sheet), 2);
+    sheet[3] = 0x14;  // a data disc's lead-in, as cdrskin and xorriso send it
+    EXPECT_EQ(SendCueSheet(bench, sheet), 0);
     EXPECT_EQ(SendCueSheet(bench, TwoTrackSheet()), 0);
 }
 
