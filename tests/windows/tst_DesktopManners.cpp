@@ -56,6 +56,15 @@ void Type(QLineEdit* box, const QString& text) {
     QTest::keyClicks(box, text);
     QTest::keyClick(box, Qt::Key_Return);
 }
+
+// Opens the window of `task`: the visible top-level window that is not the main one.
+QWidget* OpenedTaskWindow(int task) {
+    OpenTaskWindow(task, 0);
+    QWidget* window = nullptr;
+    for (QWidget* shown : QApplication::topLevelWidgets())
+        if (shown->isVisible() && shown->objectName() != QLatin1String("frmMain")) window = shown;
+    return window;
+}
 }  // namespace
 
 class DesktopMannersTest : public QObject {
@@ -155,11 +164,7 @@ class DesktopMannersTest : public QObject {
     }
     void noControlOfATaskWindowCoversAnother() {
         QFETCH(int, task);
-        OpenTaskWindow(task, 0);
-        QWidget* window = nullptr;
-        for (QWidget* shown : QApplication::topLevelWidgets())
-            if (shown->isVisible() && shown->objectName() != QLatin1String("frmMain"))
-                window = shown;
+        QWidget* window = OpenedTaskWindow(task);
         QVERIFY(window != nullptr);
         std::vector<QWidget*> controls;
         for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -188,11 +193,7 @@ class DesktopMannersTest : public QObject {
         QFETCH(QString, language);
         SetLanguageFilePath(language.isEmpty() ? std::string()
                                                : ShippedLanguageFile(language.toStdString()));
-        OpenTaskWindow(task, 0);
-        QWidget* window = nullptr;
-        for (QWidget* shown : QApplication::topLevelWidgets())
-            if (shown->isVisible() && shown->objectName() != QLatin1String("frmMain"))
-                window = shown;
+        QWidget* window = OpenedTaskWindow(task);
         QVERIFY(window != nullptr);
         auto* status = window->findChild<StatusPanel*>(QStringLiteral("Panels(1)"));
         auto* next = window->findChild<QLabel*>(QStringLiteral("Panels(2)"));

@@ -208,12 +208,8 @@ class SaveIsoTest : public QObject {
         QCOMPARE(GetProgramSetting("TempISOSession"), std::string("11702 2 0"));
         Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
         QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
-        const DiscContinuation disc = DiscContinuation::Of(m_rig->drives.Id());
-        QCOMPARE(disc.sessions.size(), std::size_t(2));
-        SessionImporter importer([this](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
-            return DiscContinuation::ReadBlocks(m_rig->drives.Id(), lba, count, out);
-        });
-        const ImportedSession last = importer.Import(disc.sessions.back().start);
+        QCOMPARE(DiscContinuation::Of(m_rig->drives.Id()).sessions.size(), std::size_t(2));
+        const ImportedSession last = LastSession();
         QCOMPARE(last.root.children.size(), std::size_t(2));
         QCOMPARE(last.root.children.at(0).name, std::string("readme.txt"));
         const ImportedEntry& replaced = last.root.children.at(1);
@@ -236,12 +232,8 @@ class SaveIsoTest : public QObject {
         QVERIFY(recorder != nullptr);
         Control<QCheckBox>(recorder, "chkEjectDisc")->setChecked(false);
         QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
-        const DiscContinuation disc = DiscContinuation::Of(m_rig->drives.Id());
-        QCOMPARE(disc.sessions.size(), std::size_t(2));
-        SessionImporter importer([this](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
-            return DiscContinuation::ReadBlocks(m_rig->drives.Id(), lba, count, out);
-        });
-        const ImportedSession last = importer.Import(disc.sessions.back().start);
+        QCOMPARE(DiscContinuation::Of(m_rig->drives.Id()).sessions.size(), std::size_t(2));
+        const ImportedSession last = LastSession();
         QCOMPARE(last.root.children.size(), std::size_t(2));
         QCOMPARE(last.root.children.at(0).name, std::string("a.txt"));
         QCOMPARE(last.root.children.at(1).name, std::string("readme.txt"));
@@ -509,6 +501,14 @@ class SaveIsoTest : public QObject {
     // A source path as the window holds it: Qt's separators on every system.
     std::string QtSrc(const std::string& relative) const {
         return QDir::fromNativeSeparators(QString::fromStdString(Src(relative))).toStdString();
+    }
+    // The tree of the last session on the disc in the drive.
+    ImportedSession LastSession() const {
+        const DiscContinuation disc = DiscContinuation::Of(m_rig->drives.Id());
+        SessionImporter importer([this](std::int64_t lba, std::int32_t count, std::uint8_t* out) {
+            return DiscContinuation::ReadBlocks(m_rig->drives.Id(), lba, count, out);
+        });
+        return importer.Import(disc.sessions.back().start);
     }
     static std::string TempImage() { return IsolatedProgramFolders::TempImage(); }
     void ReadBackWithOracles(const std::string& image) {
