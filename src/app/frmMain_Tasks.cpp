@@ -68,10 +68,10 @@ void frmMain::ConnectControls() {
 void frmMain::HoverTask(std::uint8_t task) {
     if (task != m_hoveredTask) {
         m_picture1[task]->SetBackColor(kHighlight);
-        if (task == 0) m_picture2->SetBackColor(kHighlight);
+        if (task == Task::kDataDisc) m_picture2->SetBackColor(kHighlight);
         if (m_hoveredTask < Task::kNone) {
             m_picture1[m_hoveredTask]->SetBackColor(kNormal);
-            if (m_hoveredTask == 0) m_picture2->SetBackColor(kNormal);
+            if (m_hoveredTask == Task::kDataDisc) m_picture2->SetBackColor(kNormal);
         }
         m_lblDiscType->setText(m_lblText[task]->text());
         m_imgDiscType->setPixmap(m_alternativeStyle ? m_styleImages[task] : m_builtInImages[task]);

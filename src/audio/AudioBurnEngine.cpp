@@ -24,9 +24,7 @@
 #include "modMMC.h"
 
 namespace {
-constexpr std::int32_t kReadyLimitMs = 15000;
 constexpr std::int16_t kAudioPause = 150;  // blocks: 2 seconds
-constexpr std::int16_t kImmediate = -1;
 }  // namespace
 
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
@@ -57,7 +55,7 @@ AudioBurnOutcome AudioBurnEngine::StartAudioBurn(const std::string& drive,
     const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
-    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyLimitMs);
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs);
     if (ready == -1) return Refuse(AudioText::DriveBusy, AudioText::DriveTitle);
     if (ready == 0) return Refuse(AudioText::NoDisc, AudioText::DriveTitle);
     if (MediaFamilies::OfDisc(drive) != MediaFamily::CD)  // a DVD or a Blu-ray disc
@@ -249,7 +247,7 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
     }
     if (m_options.ejectDisc) {
         m_reporter.PhaseText(Text(AudioText::Ejecting));
-        (void)modMMC::EjectTray(drive, kImmediate);
+        (void)modMMC::EjectTray(drive, modMMC::Immed::kOn);
     }
     RemoveTempTracks();
     if (verified == VerifyOutcome::Cancelled) return AudioBurnOutcome::Cancelled;
@@ -269,7 +267,7 @@ std::string AudioBurnEngine::AbortAudioBurn(const std::string& drive, std::uint1
     CloseAfterFailure(drive, track);
     // Read while the disc is still in the drive.
     std::string discNow = DiscAfterFailure(drive, track);
-    if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
+    if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, modMMC::Immed::kOn);
     RemoveTempTracks();
     m_reporter.PhaseText("error");
     return discNow;

@@ -11,11 +11,6 @@
 #include "SettingsStore.h"
 #include "modMMC.h"
 
-namespace {
-constexpr std::int32_t kReadyWaitMs = 15000;
-constexpr std::int16_t kWaitForTray = 0;
-}  // namespace
-
 DiscCopier::DiscCopier(EngineReporter& reporter, CopyOptions options)
     : m_reporter(reporter),
       m_options(std::move(options)),
@@ -30,7 +25,7 @@ CopyOutcome DiscCopier::Next(const std::string& drive,
     const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return CopyOutcome::Refused;
-    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs);
     if (ready != 1) {
         Warn(Text(ready == 0 ? CopyText::NoDisc : CopyText::DriveBusy), CopyText::DriveTitle);
         return CopyOutcome::Refused;
@@ -74,9 +69,9 @@ CopyOutcome DiscCopier::CopyToDisc(const std::string& drive) {
     }
     SaveProgramSetting("TempISO", path);
     SaveProgramSetting("CDorDVD", m_sourceIsDvd ? "1" : "0");
-    (void)modMMC::EjectTray(drive, kWaitForTray);
+    (void)modMMC::EjectTray(drive, modMMC::Immed::kOff);
     m_reporter.Message(Text(CopyText::InsertBlank), Text(CopyText::InsertBlankTitle),
                        MessageIcon::Information, MessageButtons::Ok);
-    (void)modMMC::LoadTray(drive, kWaitForTray);
+    (void)modMMC::LoadTray(drive, modMMC::Immed::kOff);
     return CopyOutcome::ReadyToRecord;
 }

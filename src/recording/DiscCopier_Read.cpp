@@ -13,6 +13,7 @@
 #include "ImageFileWriter.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "Sleeper.h"
 #include "TransportSlot.h"
 #include "modMMC.h"
@@ -39,10 +40,15 @@ AfterFailure AfterFailureOf(std::int32_t status) {
     const std::uint8_t key = transport->LastSK(), asc = transport->LastASC();
     const std::uint8_t ascq = transport->LastASCQ();
     // A medium or hardware error; a drive becoming ready or busy with an operation.
-    if (key == 0x03 || key == 0x04) return AfterFailure::Retry;
-    if (key == 0x02 && asc == 0x04 && (ascq == 0x01 || ascq == 0x07)) return AfterFailure::Retry;
+    if (key == SenseKey::kMediumError || key == SenseKey::kHardwareError)
+        return AfterFailure::Retry;
+    if (key == SenseKey::kNotReady && asc == Asc::kNotReady &&
+        (ascq == Ascq::kBecomingReady || ascq == Ascq::kOperationInProgress))
+        return AfterFailure::Retry;
     // No medium, a medium changed, a refused command (beyond the end, an audio track ...).
-    if ((key == 0x02 && asc == 0x3A) || (key == 0x06 && asc == 0x28) || key == 0x05)
+    if ((key == SenseKey::kNotReady && asc == Asc::kMediumNotPresent) ||
+        (key == SenseKey::kUnitAttention && asc == Asc::kMediumMayHaveChanged) ||
+        key == SenseKey::kIllegalRequest)
         return AfterFailure::Stop;
     return AfterFailure::Unreadable;
 }

@@ -8,6 +8,7 @@
 #include "EngineReporter.h"
 #include "ProgressDisplay.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "TransportSlot.h"
 #include "clsSCSI.h"
 #include "modMMC.h"
@@ -15,14 +16,11 @@
 namespace {
 constexpr std::int64_t kBlocksPerRead = 32;
 constexpr std::int32_t kCddaBytes = 2352;
-constexpr std::int32_t kReadyWaitMs = 30000;
-constexpr std::int16_t kWait = 0;
-constexpr std::uint8_t kSenseIllegalRequest = 0x05;
 
 // The drive refused the command itself (unknown opcode, field not supported).
 bool LastCommandRefused() {
     const clsSCSI* transport = Transport();
-    return transport != nullptr && transport->LastSK() == kSenseIllegalRequest;
+    return transport != nullptr && transport->LastSK() == SenseKey::kIllegalRequest;
 }
 
 // READ CD of `count` CD-DA sectors, user data only.
@@ -74,17 +72,17 @@ VerifyOutcome DiscVerifier::RunAfterRecording(const std::string& drive, bool tes
 // Tray out and in, then ready; a disc the tray did not bring back is asked for.
 bool DiscVerifier::Reload(const std::string& drive) {
     m_reporter.PhaseText(Text(EngineMessage::VerifyReload));
-    (void)modMMC::EjectTray(drive, kWait);
-    (void)modMMC::LoadTray(drive, kWait);
+    (void)modMMC::EjectTray(drive, modMMC::Immed::kOff);
+    (void)modMMC::LoadTray(drive, modMMC::Immed::kOff);
     for (;;) {
-        const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+        const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReloadReadyWaitMs);
         if (ready == 1) return true;
         if (ready != 0) return false;  // still not ready
         if (m_reporter.Message(InsertPrompt(), Text(EngineMessage::VerifyTitle),
                                MessageIcon::Question,
                                MessageButtons::OkCancel) != MessageAnswer::Ok)
             return false;
-        (void)modMMC::LoadTray(drive, kWait);
+        (void)modMMC::LoadTray(drive, modMMC::Immed::kOff);
     }
 }
 

@@ -22,7 +22,6 @@
 #include "modMMC.h"
 
 namespace {
-constexpr std::int32_t kReadyWaitMs = 15000;
 constexpr int kChunkBytes = 32768;
 constexpr int kDefaultWriteFactor = 8;
 constexpr std::int16_t kConstantLinearVelocity = 0;
@@ -115,7 +114,7 @@ bool ImageBurner::CheckImage() {
 
 // The image holds absolute addresses: it is recorded only where it was made for.
 bool ImageBurner::CheckContinuation(const std::string& drive) {
-    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs);
     if (ready != 1) {
         Warn(Text(ready == 0 ? WriteIsoText::NoDisc : WriteIsoText::DriveBusy),
              WriteIsoText::DriveTitle);
@@ -138,7 +137,7 @@ bool ImageBurner::HoldsDrive(const DriveClaim& claim) {
 }
 
 bool ImageBurner::CheckDrive(const std::string& drive) {
-    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs);
     if (ready != 1) {
         Warn(Text(ready == 0 ? WriteIsoText::NoDisc : WriteIsoText::DriveBusy),
              WriteIsoText::DriveTitle);

@@ -20,7 +20,6 @@
 namespace {
 constexpr std::uint16_t kBlocksPerChunk = 16;
 constexpr std::int64_t kBlockSize = 2048;
-constexpr std::int16_t kImmediate = -1;
 // The buffers' levels are shown every 2 MiB written.
 constexpr std::uint32_t kBufferReportBlocks = 1024;
 
@@ -138,7 +137,7 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
                        .RunAfterRecording(drive, m_options.testMode, m_verifyResult);
     if (m_options.ejectDisc) {
         m_reporter.PhaseText(Text(WriteIsoText::Ejecting));
-        (void)modMMC::EjectTray(drive, kImmediate);
+        (void)modMMC::EjectTray(drive, modMMC::Immed::kOn);
     }
     if (verified == VerifyOutcome::Cancelled) return BurnOutcome::Cancelled;
     if (DiscVerifier::Failed(verified)) failure = m_verifyResult;
@@ -175,7 +174,7 @@ std::string ImageBurner::AbortBurn(const std::string& drive) {
     CloseAfterFailure(drive, m_options.trackNumber);
     // Read while the disc is still in the drive.
     std::string discNow = DiscAfterFailure(drive, m_options.trackNumber);
-    if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, kImmediate);
+    if (m_options.ejectDisc) (void)modMMC::EjectTray(drive, modMMC::Immed::kOn);
     // The temporary image stays until the recording window closes, so the
     // user can try again with another disc.
     m_reporter.PhaseText("error");

@@ -75,7 +75,7 @@ BurnOutcome CloseDisc(EngineReporter& reporter, const std::string& drive, BurnOp
             Tell(reporter, Text(SessionText::CloseRefused), MessageIcon::Exclamation);
             return BurnOutcome::Failed;
         }
-        if (options.ejectDisc) (void)modMMC::EjectTray(drive, -1);
+        if (options.ejectDisc) (void)modMMC::EjectTray(drive, modMMC::Immed::kOn);
         Tell(reporter, Text(SessionText::DiscClosed), MessageIcon::Information);
         return BurnOutcome::Completed;
     }

@@ -7,6 +7,7 @@
 #include "DriveLabel.h"
 #include "ExclusiveAccess.h"
 #include "ScsiStatus.h"
+#include "SenseCodes.h"
 #include "TransportSlot.h"
 #include "modMMCBasic.h"
 
@@ -38,8 +39,10 @@ int RunTray(CliContext& context, bool load) {
     if (status != ScsiStatus::kGood) {
         const clsSCSI& transport = *Transport();
         // 02/04/07: another program's recording, erase or copy holds the drive.
-        const bool inUse = status == ScsiStatus::kCheckCondition && transport.LastSK() == 0x02 &&
-                           transport.LastASC() == 0x04 && transport.LastASCQ() == 0x07;
+        const bool inUse = status == ScsiStatus::kCheckCondition &&
+                           transport.LastSK() == SenseKey::kNotReady &&
+                           transport.LastASC() == Asc::kNotReady &&
+                           transport.LastASCQ() == Ascq::kOperationInProgress;
         if (inUse)
             context.err << "maple-cli: "
                         << Text(load ? CliText::LoadFailedInUse : CliText::EjectFailedInUse,

@@ -15,7 +15,6 @@
 #include "modMMC.h"
 
 namespace {
-constexpr std::int32_t kReadyWaitMs = 15000;
 constexpr std::size_t kLabelColumns = 21;
 
 // `label` filled with spaces to the values' column, as a terminal shows it:
@@ -28,7 +27,7 @@ std::string PaddedLabel(const std::string& label) {
 // The disc's texts; nullopt after printing why they cannot be read: a drive
 // that never becomes ready, or a disc status it does not give, is no blank.
 std::optional<DiscInfoTexts> DiscTexts(CliContext& context, const std::string& drive) {
-    const std::int32_t ready = modMMC::WaitUnitReady(drive, kReadyWaitMs);
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs);
     if (ready == 0) return DiscInfoView::NotAvailable();  // no disc
     std::int32_t status = modMMC::TestUnitReady(drive);   // also clears a unit attention
     if (ready != 1) {
@@ -88,7 +87,7 @@ int RunInfo(CliContext& context) {
     for (const auto& [caption, value] : rows)
         context.out << PaddedLabel(Text(caption)) << value << "\n";
     // Each recorded session, where it starts and how long it is, in blocks.
-    if (modMMC::WaitUnitReady(drive, kReadyWaitMs) == 1) {
+    if (modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs) == 1) {
         for (const DiscSession& session : DiscContinuation::Of(drive).sessions)
             context.out << PaddedLabel(Text(CliText::InfoSession, {std::to_string(session.number)}))
                         << Text(CliText::InfoSessionPlace,
