@@ -28,7 +28,10 @@ constexpr std::int16_t kAudioPause = 150;  // blocks: 2 seconds
 }  // namespace
 
 AudioBurnEngine::AudioBurnEngine(EngineReporter& reporter, AudioBurnOptions options)
-    : m_reporter(reporter), m_options(std::move(options)) {
+    : m_reporter(reporter),
+      m_options(std::move(options)),
+      m_closing(reporter, {Text(AudioText::ClosingTrack), Text(AudioText::CloseTrackFailed),
+                           Text(AudioText::ClosingSession), Text(AudioText::CloseSessionFailed)}) {
     m_converter.SetProgressHandler([this](std::int16_t percent) { m_reporter.Progress(percent); });
 }
 
@@ -163,7 +166,7 @@ AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
     const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return AudioBurnOutcome::Refused;
-    m_finishFailure.clear();
+    m_closing.Clear();
     if (m_reporter.CancelRequested()) {
         ReportStop(m_reporter, drive, DiscAfterStop::Unchanged);
         return AudioBurnOutcome::Cancelled;
@@ -208,17 +211,12 @@ AudioBurnOutcome AudioBurnEngine::BurnAudioTracks(const std::string& drive,
 }
 
 void AudioBurnEngine::NoteFailure(const std::string& panelText) {
-    m_reporter.PhaseText(panelText);
-    if (m_finishFailure.empty()) m_finishFailure = panelText;
+    m_closing.NoteFailure(panelText);
 }
 
 void AudioBurnEngine::FinishTrack(const std::string& drive, std::uint16_t track) {
-    m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
-    if (modMMC::SynchronizeCache(drive) != ScsiStatus::kGood)
-        NoteFailure("SYNCHRONIZE CACHE failed.");
-    m_reporter.PhaseText(Text(AudioText::ClosingTrack) + " ...");
-    if (modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, track) != ScsiStatus::kGood)
-        NoteFailure(Text(AudioText::ClosingTrack) + Text(AudioText::CloseTrackFailed));
+    m_closing.Flush(drive);
+    m_closing.CloseTrack(drive, track);
 }
 
 // Closes the session and ends the recording. A failed flush or close
@@ -227,21 +225,17 @@ void AudioBurnEngine::FinishTrack(const std::string& drive, std::uint16_t track)
 AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
     if (m_options.discAtOnce) {
         // The drive writes the lead-out, which closes the session.
-        m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
-        if (modMMC::SynchronizeCache(drive) != ScsiStatus::kGood)
-            NoteFailure("SYNCHRONIZE CACHE failed.");
+        m_closing.Flush(drive);
     } else {
-        m_reporter.PhaseText(Text(AudioText::ClosingSession) + "...");
-        if (modMMC::CloseTrackSession(drive, modMMC::kCloseSession, 1) != ScsiStatus::kGood)
-            NoteFailure(Text(AudioText::ClosingSession) + Text(AudioText::CloseSessionFailed));
+        m_closing.CloseSession(drive, modMMC::kCloseSession, 1);
     }
     std::string verifyResult;
     VerifyOutcome verified = VerifyOutcome::Verified;
-    if (m_options.verify && m_finishFailure.empty())
+    if (m_options.verify && m_closing.Failure().empty())
         verified = DiscVerifier(m_reporter, m_hashes, m_writeStart)
                        .RunAfterRecording(drive, m_options.testMode, verifyResult);
     if (m_options.verify && m_options.discAtOnce && !m_options.testMode &&
-        verified == VerifyOutcome::Verified && m_finishFailure.empty()) {
+        verified == VerifyOutcome::Verified && m_closing.Failure().empty()) {
         VerifyTrackStarts(drive, verifyResult);
         VerifyDiscCodes(drive, verifyResult);
     }
@@ -252,9 +246,9 @@ AudioBurnOutcome AudioBurnEngine::FinishDisc(const std::string& drive) {
     RemoveTempTracks();
     if (verified == VerifyOutcome::Cancelled) return AudioBurnOutcome::Cancelled;
     if (DiscVerifier::Failed(verified)) NoteFailure(verifyResult);
-    if (!m_finishFailure.empty()) {
-        m_reporter.PhaseText(m_finishFailure);
-        Show(m_finishFailure, AudioText::WriteFailedTitle);
+    if (!m_closing.Failure().empty()) {
+        m_reporter.PhaseText(m_closing.Failure());
+        Show(m_closing.Failure(), AudioText::WriteFailedTitle);
         return AudioBurnOutcome::CompletedWithErrors;
     }
     m_reporter.PhaseText(Text(AudioText::RecordingComplete));

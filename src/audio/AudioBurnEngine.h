@@ -11,6 +11,7 @@
 #include "CdText.h"
 #include "CdTextPacks.h"
 #include "CheckedTrack.h"
+#include "ClosingSteps.h"
 #include "DiscAtOnceLayout.h"
 #include "ElapsedTime.h"
 #include "clsWav2Cda.h"
@@ -138,7 +139,7 @@ class AudioBurnEngine {
     AudioBurnOptions m_options;
     clsWav2Cda m_converter;
     std::function<void(const std::string&)> m_trackCounter;
-    std::string m_finishFailure;         // panel text of the first failed flush or close
+    ClosingSteps m_closing;              // the flushes and closes, and the first failure
     BlockHashes m_hashes;                // of the sectors sent, with the verify option
     ElapsedTime m_writeStart;            // when the first track began, for the verification
     std::vector<CheckedTrack> m_tracks;  // the list as checked, in order

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <span>
 
+#include "ClosingSteps.h"
 #include "CompletionMessage.h"
 #include "DiscAfterFailure.h"
 #include "DiscAfterStop.h"
@@ -110,26 +111,15 @@ BurnOutcome ImageBurner::StopWriting(const std::string& drive, ImageSource& imag
 }
 
 BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& imagePath) {
-    std::string failure;  // the first failed step, as panel 1 showed it
-    std::string warning;  // a refused close where the medium needs none
-    const auto check = [&](bool ok, const std::string& failedText, bool matters) {
-        if (ok) return;
-        m_reporter.PhaseText(failedText);
-        std::string& first = matters ? failure : warning;
-        if (first.empty()) first = failedText;
-    };
-    m_reporter.PhaseText("SYNCHRONIZE CACHE ...");
-    check(modMMC::SynchronizeCache(drive) == ScsiStatus::kGood, "SYNCHRONIZE CACHE failed.", true);
+    ClosingSteps closing(
+        m_reporter, {Text(WriteIsoText::ClosingTrack), Text(WriteIsoText::CloseTrackFailed),
+                     Text(WriteIsoText::ClosingSession), Text(WriteIsoText::CloseSessionFailed)});
+    closing.Flush(drive);
     const bool closeMatters = !CloseIsOptional(m_mediaType);
-    m_reporter.PhaseText(Text(WriteIsoText::ClosingTrack) + " ...");
-    check(modMMC::CloseTrackSession(drive, modMMC::kCloseTrack, m_options.trackNumber) ==
-              ScsiStatus::kGood,
-          Text(WriteIsoText::ClosingTrack) + Text(WriteIsoText::CloseTrackFailed), closeMatters);
-    m_reporter.PhaseText(Text(WriteIsoText::ClosingSession) + "...");
-    check(modMMC::CloseTrackSession(drive, SessionClose(m_mediaType, m_options.fixDisc),
-                                    m_options.trackNumber) == ScsiStatus::kGood,
-          Text(WriteIsoText::ClosingSession) + Text(WriteIsoText::CloseSessionFailed),
-          closeMatters);
+    closing.CloseTrack(drive, m_options.trackNumber, closeMatters);
+    closing.CloseSession(drive, SessionClose(m_mediaType, m_options.fixDisc), m_options.trackNumber,
+                         closeMatters);
+    std::string failure = closing.Failure();
     m_verifyResult.clear();
     VerifyOutcome verified = VerifyOutcome::Verified;
     if (m_options.verify && failure.empty())
@@ -141,7 +131,7 @@ BurnOutcome ImageBurner::Finish(const std::string& drive, const std::string& ima
     }
     if (verified == VerifyOutcome::Cancelled) return BurnOutcome::Cancelled;
     if (DiscVerifier::Failed(verified)) failure = m_verifyResult;
-    return Conclude(failure, warning, imagePath);
+    return Conclude(failure, closing.Warning(), imagePath);
 }
 
 BurnOutcome ImageBurner::Conclude(const std::string& failure, const std::string& warning,
