@@ -7,8 +7,8 @@
 # cdrdao, scanning the sub-channel without a Q CRC error, finds the pre-gaps
 # (START) where they were sent. flac comes from the host.
 # The files carry tags: the gapless disc gets them as CD-TEXT in its lead-in,
-# which cd-info and cdrdao read back; a TOC with CD_TEXT written by cdrdao
-# onto the recorder shows its texts in maple-cli info.
+# which cd-info and cdrdao read back; CD-TEXT that cdrdao (a TOC) and wodim
+# (a cue sheet) write onto the recorder shows in maple-cli info.
 . ./lib.sh
 export MAPLE_TEMP_DIR=/tmp/temp MAPLE_CONFIG_DIR=/tmp/config
 head -c $((15 * 176400)) /dev/urandom > /tmp/signal.raw
@@ -94,8 +94,8 @@ check "cdrdao: the pre-gaps as sent" starts_are "00:03:00 00:03:00"
 check "cdrdao, formatted Q: the pre-gaps as sent" starts_are "00:03:00 00:03:00" generic-mmc:0x3
 detach
 
-# cdrdao writes a TOC's CD_TEXT into the lead-in; maple-cli reads it back.
-make_wav /tmp/one.wav 4 && make_wav /tmp/two.wav 4
+# cdrdao and wodim write CD_TEXT into the lead-in; maple-cli reads it back.
+make_wav /tmp/one.wav 4 && make_wav /tmp/two.wav 4 && make_wav /tmp/both.wav 10
 cat > /tmp/text.toc << 'EOF'
 CD_DA
 CD_TEXT { LANGUAGE_MAP { 0 : EN } LANGUAGE 0 { TITLE "Peer Album" PERFORMER "Peer Band" } }
@@ -106,6 +106,20 @@ TRACK AUDIO
 CD_TEXT { LANGUAGE 0 { TITLE "Song Two" PERFORMER "Singer Two" } }
 FILE "/tmp/two.wav" 0
 EOF
+# wodim takes one FILE per cue sheet: track 2 starts 6 s in (after its 2 s pre-gap).
+cat > /tmp/text.cue << 'EOF'
+TITLE "Peer Album"
+PERFORMER "Peer Band"
+FILE "/tmp/both.wav" WAVE
+  TRACK 01 AUDIO
+    TITLE "Song One"
+    PERFORMER "Singer One"
+    INDEX 01 00:00:00
+  TRACK 02 AUDIO
+    TITLE "Song Two"
+    PERFORMER "Singer Two"
+    INDEX 01 00:06:00
+EOF
 peer_texts() {
   maple-cli info > /tmp/info.log 2>&1
   for line in 'Album title: *Peer Album' 'Album performer: *Peer Band' \
@@ -113,13 +127,19 @@ peer_texts() {
     grep -qx "$line" /tmp/info.log || { echo "maple-cli info lacks $line:"; cat /tmp/info.log; return 1; }
   done
 }
+# peer_write COMMAND...: a peer records (the drive's last commands shown when it fails).
+peer_write() {
+  quiet "$@" || { show_trace; return 1; }
+}
 attach cd-r
 # Option 0x10: cdrdao writes CD-TEXT only when told the recorder can.
-peer_write() {
-  quiet cdrdao write -n --device "$SR" --driver generic-mmc:0x10 /tmp/text.toc || { show_trace; return 1; }
-}
-check "cdrdao write with CD_TEXT" peer_write
+check "cdrdao write with CD_TEXT" peer_write cdrdao write -n --device "$SR" \
+  --driver generic-mmc:0x10 /tmp/text.toc
 check "maple-cli info: cdrdao's CD-TEXT" peer_texts
+detach
+attach cd-r
+check "wodim -dao -text" peer_write wodim dev="$SR" gracetime=2 -dao -text cuefile=/tmp/text.cue
+check "maple-cli info: wodim's CD-TEXT" peer_texts
 detach
 check "no configuration left" no_leftovers
 finish
