@@ -93,6 +93,13 @@ constexpr TextRow<AudioText> kRows[] = {
      "光碟的目录号(MCN)与刻录时发送的不符: 发送%1,读回%2。"},
     {IsrcDiffers, "frmWriteCDDA.String52", "音轨%1的ISRC与刻录时发送的不符: 发送%2,读回%3。"},
     {CodesVerified, "frmWriteCDDA.String53", "CD-TEXT、ISRC与目录号已校验。"},
+    {TitleColumn, "frmWriteCDDA.lvwFiles.ColumnHeaders(6)", "标题"},
+    {PerformerColumn, "frmWriteCDDA.lvwFiles.ColumnHeaders(7)", "演出者"},
+    {AlbumTitleLabel, "frmWriteCDDA.lblAlbumTitle", "专辑标题："},
+    {AlbumPerformerLabel, "frmWriteCDDA.lblAlbumPerformer", "专辑演出者："},
+    {CdTextReplacedQuestion, "frmWriteCDDA.String54",
+     "仍以这些文字刻录吗？选择\"否\"可先修改它们。"},
+    {CdTextTitle, "frmWriteCDDA.String55", "CD-TEXT(曲目信息)"},
 };
 }  // namespace
 

@@ -87,6 +87,12 @@ enum class AudioText {
     CatalogueDiffers,    // %1 sent, %2 read
     IsrcDiffers,         // %1 the track, %2 sent, %3 read
     CodesVerified,
+    TitleColumn,  // the audio window's CD-TEXT (Disc-At-Once)
+    PerformerColumn,
+    AlbumTitleLabel,
+    AlbumPerformerLabel,
+    CdTextReplacedQuestion,  // after CdTextReplaced and the texts
+    CdTextTitle,
     Count
 };
 std::span<const TextRow<AudioText>> TextRows(AudioText);

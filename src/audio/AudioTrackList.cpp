@@ -15,7 +15,9 @@ std::vector<AudioTrack> AudioTrackList::Add(const std::vector<std::string>& path
     std::vector<AudioTrack> refused;
     for (const std::string& path : paths) {
         AudioFileFacts facts = InspectAudioFile(path);
-        (facts.accepted ? m_tracks : refused).push_back({path, std::move(facts)});
+        AudioTrack track{path, std::move(facts), 2, {}};
+        if (track.facts.accepted) track.tags = AudioTags::Read(path);
+        (track.facts.accepted ? m_tracks : refused).push_back(std::move(track));
     }
     return refused;
 }
@@ -24,7 +26,7 @@ bool AudioTrackList::Rename(std::size_t row, const std::string& path) {
     if (row >= m_tracks.size()) return false;
     AudioFileFacts facts = InspectAudioFile(path);
     if (!facts.accepted) return false;
-    m_tracks[row] = {path, std::move(facts), m_tracks[row].pauseSeconds};
+    m_tracks[row] = {path, std::move(facts), m_tracks[row].pauseSeconds, AudioTags::Read(path)};
     return true;
 }
 
@@ -49,6 +51,25 @@ std::size_t AudioTrackList::Move(const std::vector<std::size_t>& rows, std::size
                 std::make_move_iterator(moved.begin()), std::make_move_iterator(moved.end()));
     m_tracks = std::move(stay);
     return insertAt;
+}
+
+void AudioTrackList::SetTitle(std::size_t row, const std::string& title) {
+    if (row >= m_tracks.size()) return;
+    m_tracks[row].tags.title = title;
+    m_tracks[row].tags.Normalise();
+}
+
+void AudioTrackList::SetPerformer(std::size_t row, const std::string& performer) {
+    if (row >= m_tracks.size()) return;
+    m_tracks[row].tags.performer = performer;
+    m_tracks[row].tags.Normalise();
+}
+
+AlbumTags AudioTrackList::Album() const {
+    std::vector<AudioTags> tags;
+    tags.reserve(m_tracks.size());
+    for (const AudioTrack& track : m_tracks) tags.push_back(track.tags);
+    return AlbumTags::Of(tags);
 }
 
 std::vector<std::string> AudioTrackList::Paths() const {

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "AlbumTags.h"
 #include "AudioFileFacts.h"
+#include "AudioTags.h"
 
 // One row of the audio track list.
 struct AudioTrack {
@@ -13,6 +15,8 @@ struct AudioTrack {
     AudioFileFacts facts;
     // Disc-At-Once: seconds of silence before the track (not the first one's).
     std::int32_t pauseSeconds = 2;
+    // The file's tags; title and performer as the user edited them.
+    AudioTags tags;
 };
 
 // The tracks of an audio CD in recording order, with the rules of the list:
@@ -44,6 +48,11 @@ class AudioTrackList {
     std::vector<std::string> Paths() const;
     // Row `row` gets a pause of `seconds` before it (0..10); false otherwise.
     bool SetPause(std::size_t row, std::int32_t seconds);
+    // Row `row`'s CD-TEXT title or performer from now on (trimmed).
+    void SetTitle(std::size_t row, const std::string& title);
+    void SetPerformer(std::size_t row, const std::string& performer);
+    // The CD-TEXT, catalogue number and ISRCs of the tracks' tags (AlbumTags).
+    AlbumTags Album() const;
     // The pause of each row, in seconds.
     std::vector<std::int32_t> PauseSeconds() const;
     // Bytes of sound of all tracks.

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -37,10 +38,12 @@ frmWriteCDDA::frmWriteCDDA(QWidget* parent)
     ApplyStylePictures();
     m_runner->LockWhileRunning(
         {m_lvwFiles, m_cmdDel, m_cmdRen, m_cmdNewPrj, m_cmdAddFiles, m_cmdBack, m_cmdBurn,
-         m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify},
+         m_chkFixDisc, m_chkTestMode, m_chkEjectDisc, m_chkVerify, m_txtAlbumTitle,
+         m_txtAlbumPerformer},
         {m_meuFilesAdd, m_meuFilesRem, m_meuFileRen, m_meuDiscInfo, m_meuEraseDisc});
     m_timer1 = WindowParts::TickTimer(this);
     ConnectControls();
+    ShowDiscAtOnceParts();
     m_panels[0]->setText(QStringLiteral("Ready"));
     ShowTotals();
     if (MainWindow() == nullptr || MainWindow()->DriveListEmpty()) {
@@ -75,10 +78,11 @@ void frmWriteCDDA::ConnectControls() {
     connect(m_lvwFiles, &TrackListView::rightButtonPressed, this,
             [this](const QPoint& at) { m_meuMenuFiles->popup(at); });
     connect(m_lvwFiles, &QTreeWidget::itemChanged, this, &frmWriteCDDA::FinishRename);
-    connect(m_lvwFiles, &QTreeWidget::itemDoubleClicked, this, &frmWriteCDDA::EditPause);
+    connect(m_lvwFiles, &QTreeWidget::itemDoubleClicked, this, &frmWriteCDDA::EditCell);
     connect(m_chkDiscAtOnce, &QCheckBox::toggled, this, [this] {
         ShowTracks();
         ShowTotals();
+        ShowDiscAtOnceParts();
     });
     connect(m_cmdAddFiles, &QPushButton::clicked, this, &frmWriteCDDA::AskForTracks);
     connect(m_meuFilesAdd, &QAction::triggered, this, &frmWriteCDDA::AskForTracks);
@@ -122,17 +126,18 @@ void frmWriteCDDA::ReadBlankCapacity(const std::string& drive) {
 }
 
 void frmWriteCDDA::StartAudioBurn() {
+    AudioBurnOptions options;
+    options.discAtOnce = m_chkDiscAtOnce->isChecked();
+    if (options.discAtOnce && !TakeCdText(options)) return;
     m_timer1->stop();
     m_cmdBurn->setEnabled(false);
     m_prg->setValue(0);
     m_label2->clear();
     m_label3->clear();
-    AudioBurnOptions options;
     options.fixDisc = m_chkFixDisc->isChecked();
     options.testMode = m_chkTestMode->isChecked();
     options.ejectDisc = m_chkEjectDisc->isChecked();
     options.verify = m_chkVerify->isChecked();
-    options.discAtOnce = m_chkDiscAtOnce->isChecked();
     options.pauseSeconds = m_tracks.PauseSeconds();
     const std::string drive = CurrentDrive();
     const std::vector<std::string> tracks = m_tracks.Paths();

@@ -15,6 +15,7 @@ class EngineRunner;
 class QAction;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -65,6 +66,7 @@ class frmWriteCDDA : public QWidget {
   private:
     // frmWriteCDDA_Layout.cpp
     void BuildControls();
+    void BuildAlbumFields();
     void BuildButtons();
     void BuildOptionsAndProgress();
     void BuildStatusBar();
@@ -77,12 +79,22 @@ class frmWriteCDDA : public QWidget {
     void ShowTotals();
     void StartRename();
     void FinishRename(QTreeWidgetItem* item, int column);
-    // Disc-At-Once: the pause column of a row after the first is edited.
-    void EditPause(QTreeWidgetItem* item, int column);
+    // Disc-At-Once: the pause of a row after the first, or a row's title
+    // or performer, is edited.
+    void EditCell(QTreeWidgetItem* item, int column);
     void FinishPauseEdit(QTreeWidgetItem* item, int row);
     void MoveTracks(const QList<int>& rows, int before);
     // Asks for sound files and adds them as a drop does.
     void AskForTracks();
+    // frmWriteCDDA_CdText.cpp
+    // The CD-TEXT columns and album fields show only in Disc-At-Once.
+    void ShowDiscAtOnceParts();
+    // Empty album fields take the album's title and performer from the tags.
+    void FillAlbumFields();
+    void FinishTextEdit(QTreeWidgetItem* item, int row, int column);
+    // Disc-At-Once: the texts, catalogue number and ISRCs into `options`.
+    // False when the user chose to edit texts that CD-TEXT cannot hold.
+    bool TakeCdText(AudioBurnOptions& options);
     // frmWriteCDDA.cpp
     // Reads the free blocks of the disc in `drive` (empty: forgets them).
     void ReadBlankCapacity(const std::string& drive);
@@ -101,6 +113,10 @@ class frmWriteCDDA : public QWidget {
 
     QLabel* m_lblInfo = nullptr;
     QLabel* m_label1 = nullptr;
+    QLabel* m_lblAlbumTitle = nullptr;
+    QLineEdit* m_txtAlbumTitle = nullptr;
+    QLabel* m_lblAlbumPerformer = nullptr;
+    QLineEdit* m_txtAlbumPerformer = nullptr;
     TrackListView* m_lvwFiles = nullptr;
     QPushButton* m_cmdDel = nullptr;
     QPushButton* m_cmdRen = nullptr;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,6 +22,7 @@ constexpr int kBannerHeight = 52;
 constexpr int kListTop = 84;
 constexpr int kListHeight = 206;
 constexpr int kSmallButtonSize = 36;
+constexpr int kAlbumTop = 446;  // the album's CD-TEXT, under the options and buttons
 }  // namespace
 
 using WindowParts::Named;
@@ -34,13 +36,30 @@ void frmWriteCDDA::BuildControls() {
     m_lvwFiles = Named(new TrackListView(this), "lvwFiles", {16, kListTop, 626, kListHeight});
     m_lvwFiles->setHeaderLabels({QText(AudioText::NameColumn), QText(AudioText::SizeColumn),
                                  QText(AudioText::LengthColumn), QText(AudioText::ModifiedColumn),
-                                 QText(AudioText::PauseColumn)});
+                                 QText(AudioText::PauseColumn), QText(AudioText::TitleColumn),
+                                 QText(AudioText::PerformerColumn)});
     m_lvwFiles->header()->resizeSection(0, 300);
     m_lvwFiles->header()->resizeSection(1, 90);
     m_lvwFiles->header()->resizeSection(2, 80);
+    // Title and performer follow the file name where they are shown.
+    m_lvwFiles->header()->moveSection(5, 1);
+    m_lvwFiles->header()->moveSection(6, 2);
+    m_lvwFiles->header()->resizeSection(5, 150);
+    m_lvwFiles->header()->resizeSection(6, 120);
+    BuildAlbumFields();
     BuildButtons();
     BuildOptionsAndProgress();
     BuildStatusBar();
+}
+
+void frmWriteCDDA::BuildAlbumFields() {
+    m_lblAlbumTitle = Named(new QLabel(QText(AudioText::AlbumTitleLabel), this), "lblAlbumTitle",
+                            {16, kAlbumTop, 90, 22});
+    m_txtAlbumTitle = Named(new QLineEdit(this), "txtAlbumTitle", {110, kAlbumTop, 206, 22});
+    m_lblAlbumPerformer = Named(new QLabel(QText(AudioText::AlbumPerformerLabel), this),
+                                "lblAlbumPerformer", {330, kAlbumTop, 110, 22});
+    m_txtAlbumPerformer =
+        Named(new QLineEdit(this), "txtAlbumPerformer", {444, kAlbumTop, 198, 22});
 }
 
 void frmWriteCDDA::BuildButtons() {

@@ -19,6 +19,7 @@
 
 namespace {
 constexpr int kPauseColumn = 4;
+constexpr int kTitleColumn = 5, kPerformerColumn = 6;
 
 // "mm:ss" of a number of blocks (75 per second), minutes not limited to 60.
 QString DiscTime(std::int64_t blocks) {
@@ -46,6 +47,7 @@ void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
                                refused.path, Text(AudioText::NotSupported), refused.facts.refusal)),
                            QText(AudioText::NotSupportedTitle), MessageIcon::Exclamation);
         ShowTracks();
+        FillAlbumFields();
         m_panels[0]->setText(QText(AudioText::FilesAdded));
     }
     ShowTotals();
@@ -100,6 +102,7 @@ void frmWriteCDDA::FinishRename(QTreeWidgetItem* item, int column) {
     const int row = m_lvwFiles->indexOfTopLevelItem(item);
     if (m_showingRows || row < 0) return;
     if (column == kPauseColumn) FinishPauseEdit(item, row);
+    if (column == kTitleColumn || column == kPerformerColumn) FinishTextEdit(item, row, column);
     if (column != 0) return;
     const QString text = item->text(0);
     if (!OnlySpaces(text)) m_tracks.Rename(static_cast<std::size_t>(row), text.toStdString());
@@ -107,10 +110,11 @@ void frmWriteCDDA::FinishRename(QTreeWidgetItem* item, int column) {
     ShowTotals();
 }
 
-void frmWriteCDDA::EditPause(QTreeWidgetItem* item, int column) {
-    if (column == kPauseColumn && m_chkDiscAtOnce->isChecked() &&
-        m_lvwFiles->indexOfTopLevelItem(item) > 0)
-        m_lvwFiles->editItem(item, kPauseColumn);
+void frmWriteCDDA::EditCell(QTreeWidgetItem* item, int column) {
+    if (!m_chkDiscAtOnce->isChecked()) return;
+    const bool pause = column == kPauseColumn && m_lvwFiles->indexOfTopLevelItem(item) > 0;
+    if (pause || column == kTitleColumn || column == kPerformerColumn)
+        m_lvwFiles->editItem(item, column);
 }
 
 // A whole number of seconds from 0 to 10 stays; anything else gives the
@@ -157,6 +161,8 @@ void frmWriteCDDA::ShowRow(QTreeWidgetItem* item, const AudioTrack& track) {
     const bool first = m_lvwFiles->indexOfTopLevelItem(item) == 0;
     const int pause = m_chkDiscAtOnce->isChecked() ? track.pauseSeconds : 2;
     item->setText(kPauseColumn, first ? QString() : QString::number(pause));
+    item->setText(kTitleColumn, QString::fromStdString(track.tags.title));
+    item->setText(kPerformerColumn, QString::fromStdString(track.tags.performer));
     m_showingRows = showing;
 }
 

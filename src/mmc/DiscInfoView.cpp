@@ -1,21 +1,29 @@
 #include "DiscInfoView.h"
 
+#include "AudioDiscCodes.h"
 #include "DriveBusy.h"
 #include "modMMC.h"
 
 DiscInfoTexts DiscInfoView::NotAvailable() {
-    return {"N/A", "N/A", "N/A", "N/A", "N/A"};
+    return {"N/A", "N/A", "N/A", "N/A", "N/A", {}};
 }
 
 DiscInfoTexts DiscInfoView::ShowDiscInfo(const std::string& drive) {
     (void)modMMC::TestUnitReady(drive);  // takes a pending unit attention out of the way
-    return Named(modMMC::GetDiscStatus(drive));
+    const modMMC::DiscInfoRecord disc = modMMC::GetDiscStatus(drive);
+    DiscInfoTexts texts = Named(disc);
+    if (disc.DiscState != modMMC::DiscState::kEmpty)
+        texts.cdText = AudioDiscCodes::Read(drive).cdText.text;
+    return texts;
 }
 
 DiscInfoTexts DiscInfoView::Named(const modMMC::DiscInfoRecord& disc) {
-    return {modMMC::MediaName(disc.MediaType), std::to_string(disc.Sessions),
-            std::to_string(disc.LastTrack), modMMC::DiscStatusName(disc.DiscState),
-            modMMC::DiscStatusName(disc.LastSessionState)};
+    return {modMMC::MediaName(disc.MediaType),
+            std::to_string(disc.Sessions),
+            std::to_string(disc.LastTrack),
+            modMMC::DiscStatusName(disc.DiscState),
+            modMMC::DiscStatusName(disc.LastSessionState),
+            {}};
 }
 
 std::optional<DiscInfoTexts> DiscInfoView::Load(const std::string& drive) {

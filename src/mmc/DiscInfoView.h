@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "CdText.h"
 #include "MediaPresenceWatch.h"
 #include "modMMC.h"
 
@@ -13,6 +14,7 @@ struct DiscInfoTexts {
     std::string lastTrack;          // decimal
     std::string discStatus;         // status word ("Empty")
     std::string lastSessionStatus;  // status word
+    CdText cdText;                  // an audio CD's, as read from its lead-in
 
     bool operator==(const DiscInfoTexts&) const = default;
 };
@@ -27,7 +29,7 @@ class DiscInfoView {
     // The texts of "no medium known".
     static DiscInfoTexts NotAvailable();
     // Queries the drive (TEST UNIT READY to clear a pending unit attention,
-    // then the disc status) and names the results.
+    // then the disc status and an audio CD's CD-TEXT) and names the results.
     static DiscInfoTexts ShowDiscInfo(const std::string& drive);
     // The texts of a disc status.
     static DiscInfoTexts Named(const modMMC::DiscInfoRecord& disc);

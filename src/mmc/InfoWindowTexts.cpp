@@ -11,6 +11,11 @@ constexpr TextRow<InfoWindowText> kRows[] = {
     {InfoFrame, "frmDiscInfo.frameInfo", "碟片信息"},
     {CloseButton, "frmDiscInfo.cmdExit", "关闭(&C)"},
     {CloseDiscButton, "frmDiscInfo.cmdCloseDisc", "关闭光碟(&F)"},
+    {CdTextFrame, "frmDiscInfo.frameCdText", "CD-TEXT(曲目信息)"},
+    {TrackColumn, "frmDiscInfo.lvwCdText.ColumnHeaders(1)", "音轨"},
+    {TitleColumn, "frmDiscInfo.lvwCdText.ColumnHeaders(2)", "标题"},
+    {PerformerColumn, "frmDiscInfo.lvwCdText.ColumnHeaders(3)", "演出者"},
+    {AlbumRow, "frmDiscInfo.String1", "专辑"},
 };
 }  // namespace
 

@@ -14,6 +14,11 @@ enum class InfoWindowText {
     InfoFrame,
     CloseButton,
     CloseDiscButton,
+    CdTextFrame,  // an audio CD's CD-TEXT
+    TrackColumn,
+    TitleColumn,
+    PerformerColumn,
+    AlbumRow,
     Count
 };
 std::span<const TextRow<InfoWindowText>> TextRows(InfoWindowText);

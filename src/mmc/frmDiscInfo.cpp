@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "BurnOptions.h"
 #include "DriveBusy.h"
@@ -23,6 +24,8 @@ namespace {
 constexpr int kWidthTwips = 6030;
 constexpr int kHeightTwips = 4530;
 constexpr int kTickMs = 200;
+constexpr int kButtonsTop = 226;
+constexpr int kCdTextHeight = 170;  // the CD-TEXT frame and its gap, in pixels
 
 struct InfoRow {
     const char* caption;  // control name
@@ -74,13 +77,26 @@ void frmDiscInfo::BuildControls() {
         bold.setBold(true);
         m_values[i]->setFont(bold);
     }
+    m_frameCdText = new QGroupBox(QText(InfoWindowText::CdTextFrame), this);
+    m_frameCdText->setObjectName(QStringLiteral("frameCdText"));
+    m_frameCdText->setGeometry(12, 212, 370, kCdTextHeight - 10);
+    m_frameCdText->hide();
+    m_lvwCdText = new QTreeWidget(m_frameCdText);
+    m_lvwCdText->setObjectName(QStringLiteral("lvwCdText"));
+    m_lvwCdText->setGeometry(10, 24, 350, kCdTextHeight - 44);
+    m_lvwCdText->setRootIsDecorated(false);
+    m_lvwCdText->setHeaderLabels({QText(InfoWindowText::TrackColumn),
+                                  QText(InfoWindowText::TitleColumn),
+                                  QText(InfoWindowText::PerformerColumn)});
+    m_lvwCdText->setColumnWidth(0, 60);
+    m_lvwCdText->setColumnWidth(1, 150);
     m_cmdExit = new QPushButton(QText(InfoWindowText::CloseButton), this);
     m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    m_cmdExit->setGeometry(282, 226, 100, 30);
+    m_cmdExit->setGeometry(282, kButtonsTop, 100, 30);
     connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
     m_cmdCloseDisc = new QPushButton(QText(InfoWindowText::CloseDiscButton), this);
     m_cmdCloseDisc->setObjectName(QStringLiteral("cmdCloseDisc"));
-    m_cmdCloseDisc->setGeometry(12, 226, 150, 30);
+    m_cmdCloseDisc->setGeometry(12, kButtonsTop, 150, 30);
     m_cmdCloseDisc->setEnabled(false);
     connect(m_cmdCloseDisc, &QPushButton::clicked, this, &frmDiscInfo::CloseDisc);
     m_runner = new EngineRunner(this);
@@ -146,8 +162,27 @@ void frmDiscInfo::ShowTexts(const DiscInfoTexts& texts) {
                                                       &texts.lastSessionStatus};
     for (std::size_t i = 0; i < values.size(); ++i)
         m_values[i]->setText(QString::fromStdString(*values[i]));
+    ShowCdText(texts.cdText);
     // Only a disc that takes another session can be closed.
     if (!m_runner->IsRunning())
         m_cmdCloseDisc->setEnabled(texts.discStatus ==
                                    modMMC::DiscStatusName(modMMC::DiscState::kIncomplete));
+}
+
+void frmDiscInfo::ShowCdText(const CdText& text) {
+    m_lvwCdText->clear();
+    const auto row = [this](const QString& track, const CdText::Texts& texts) {
+        new QTreeWidgetItem(m_lvwCdText, {track, QString::fromStdString(texts.title),
+                                          QString::fromStdString(texts.performer)});
+    };
+    row(QText(InfoWindowText::AlbumRow), text.disc);
+    for (std::size_t track = 0; track < text.tracks.size(); ++track)
+        row(QString::number(track + 1), text.tracks[track]);
+    const bool shown = !text.Empty();
+    if (shown == !m_frameCdText->isHidden()) return;
+    m_frameCdText->setVisible(shown);
+    const int grown = shown ? kCdTextHeight : 0;
+    m_cmdExit->move(m_cmdExit->x(), kButtonsTop + grown);
+    m_cmdCloseDisc->move(m_cmdCloseDisc->x(), kButtonsTop + grown);
+    Twips::FixWindowSize(*this, kWidthTwips, kHeightTwips + Twips::FromPixels(grown));
 }

@@ -9,6 +9,8 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTreeWidget;
+struct CdText;
 class QTimer;
 class EngineRunner;
 
@@ -42,6 +44,9 @@ class frmDiscInfo : public QWidget {
     void BuildControls();
     void Load();
     void ShowTexts(const DiscInfoTexts& texts);
+    // An audio CD's CD-TEXT in its own frame, which shows only when there is
+    // some: the window grows by it.
+    void ShowCdText(const CdText& text);
     // "Close the disc": asks, then finishes the appendable disc on a worker.
     void CloseDisc();
 
@@ -51,6 +56,8 @@ class frmDiscInfo : public QWidget {
     QGroupBox* m_frameInfo = nullptr;
     std::array<QLabel*, 5> m_captions{};
     std::array<QLabel*, 5> m_values{};
+    QGroupBox* m_frameCdText = nullptr;
+    QTreeWidget* m_lvwCdText = nullptr;
     QPushButton* m_cmdExit = nullptr;
     QPushButton* m_cmdCloseDisc = nullptr;  // enabled while the disc is appendable
     EngineRunner* m_runner = nullptr;

@@ -4,13 +4,17 @@
 // the medium, the check box chooses the erase, and the erase runs on a worker with the window
 // locked. What the erase itself says and does is the engine's test.
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
+#include "AudioBurnEngine.h"
 #include "DriveBusy.h"
+#include "ScriptedReporter.h"
 #include "TestDiscImages.h"
 #include "WindowTestRig.h"
 #include "frmDiscInfo.h"
@@ -23,6 +27,23 @@ QStringList Values(const frmDiscInfo& window) {
                              "lblValueDiscStatus", "lblValueLastSessionStatus"})
         values << Control<QLabel>(&window, name)->text();
     return values;
+}
+
+// A WAV file of `seconds` of CD-DA silence.
+std::string SilentCdWav(std::uint32_t seconds) {
+    const auto le32 = [](std::uint32_t value) {
+        return std::string{static_cast<char>(value), static_cast<char>(value >> 8),
+                           static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
+    };
+    const std::uint32_t bytes = seconds * 176400;
+    return "RIFF" + le32(bytes + 36) + "WAVEfmt " + le32(16) + std::string("\1\0\2\0", 4) +
+           le32(44100) + le32(176400) + std::string("\4\0\20\0", 4) + "data" + le32(bytes) +
+           std::string(bytes, '\0');
+}
+
+QStringList Row(const QTreeWidget* list, int row) {
+    const QTreeWidgetItem* item = list->topLevelItem(row);
+    return {item->text(0), item->text(1), item->text(2)};
 }
 }  // namespace
 
@@ -85,6 +106,41 @@ class ToolWindowsTest : public QObject {
         window.Timer1Tick();
         QCOMPARE(m_rig->drives.Count(0x4A), std::size_t(1));
         QCOMPARE(Values(window).at(0), QStringLiteral("CD-R"));
+    }
+
+    // An audio CD's CD-TEXT shows in a frame of its own, which the window
+    // grows by; a disc without CD-TEXT does not show it.
+    void discInfoShowsTheCdTextOfAnAudioCd() {
+        m_rig->drives.Insert(MediumKind::CdR);
+        frmDiscInfo window;
+        auto* frame = Control<QGroupBox>(&window, "frameCdText");
+        QVERIFY(frame->isHidden());
+        const int height = window.height();
+        const TempFolder files;
+        WriteFile(files.File("four.wav"), SilentCdWav(4));
+        AudioBurnOptions options;
+        options.discAtOnce = true;
+        options.ejectDisc = false;
+        options.cdText = {{"Album", "Band", ""}, {{"One", "Singer", ""}, {"Two", "", ""}}};
+        ScriptedReporter reporter;
+        QCOMPARE(AudioBurnEngine(reporter, options)
+                     .StartAudioBurn(m_rig->drives.Id(),
+                                     {files.File("four.wav"), files.File("four.wav")}),
+                 AudioBurnOutcome::Completed);
+        window.Timer1Tick();
+        QVERIFY(!frame->isHidden());
+        auto* list = Control<QTreeWidget>(&window, "lvwCdText");
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(Row(list, 0), (QStringList{QString::fromUtf8("专辑"), "Album", "Band"}));
+        QCOMPARE(Row(list, 1), (QStringList{"1", "One", "Singer"}));
+        QCOMPARE(Row(list, 2), (QStringList{"2", "Two", ""}));
+        QVERIFY(window.height() > height);
+        QVERIFY(Control<QPushButton>(&window, "cmdExit")->geometry().top() >
+                frame->geometry().bottom());
+        m_rig->drives.Insert(MediumKind::DvdR);
+        window.Timer1Tick();
+        QVERIFY(frame->isHidden());
+        QCOMPARE(window.height(), height);
     }
 
     void discInfoExitClosesTheOneWindow() {

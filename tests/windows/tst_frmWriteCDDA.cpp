@@ -4,6 +4,7 @@
 // every refusal are proved by the engine tests and the cli_audio_* scripts.
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
 #include <QProgressBar>
@@ -13,6 +14,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "CdTextPacks.h"
 #include "DriveBusy.h"
 #include "EngineRunner.h"
 #include "TrackListView.h"
@@ -104,6 +106,10 @@ class WriteCddaTest : public QObject {
                      "sine", "330", "gain", "-6"}));
         QVERIFY(Sox({"-n", "-r", "44100", "-c", "2", "-b", "16", File("four.wav"), "synth", "4",
                      "sine", "550", "gain", "-6"}));
+        // The same as tagged FLAC files: an album's two tracks.
+        QVERIFY(Tagged("five.wav", "five.flac",
+                       {"TITLE=Morning", "ARTIST=Ann", "ALBUMARTIST=Maple Duo"}));
+        QVERIFY(Tagged("four.wav", "four.flac", {"TITLE=Evening", "ARTIST=Ben"}));
         WriteFile(m_files->File("song.mp3"), "ID3");
         std::filesystem::create_directory(m_files->File("folder.wav"));
     }
@@ -252,6 +258,50 @@ class WriteCddaTest : public QObject {
         QVERIFY(Control<QCheckBox>(&again, "chkDiscAtOnce")->isChecked());
     }
 
+    // Disc-At-Once: titles and performers from the tags, shown and edited;
+    // texts that CD-TEXT cannot hold are listed before anything is written,
+    // and the disc's CD-TEXT holds the edits.
+    void discAtOnceWritesTheTagsAsCdTextWithTheEdits() {
+        QVERIFY(m_rig->drives.Drive().InsertBlank(MediumKind::CdR).empty());
+        QPointer<frmWriteCDDA> window = new frmWriteCDDA();
+        window->show();
+        auto* dao = Control<QCheckBox>(window, "chkDiscAtOnce");
+        auto* album = Control<QLineEdit>(window, "txtAlbumTitle");
+        dao->setChecked(false);
+        QVERIFY(!album->isVisible());
+        dao->setChecked(true);
+        window->AddDroppedFiles({File("five.flac"), File("four.flac")});
+        QCOMPARE(RowTexts(*window, 5), QStringList({"Morning", "Evening"}));
+        QCOMPARE(RowTexts(*window, 6), QStringList({"Ann", "Ben"}));
+        QVERIFY(album->isVisible());
+        QCOMPARE(album->text(), QStringLiteral("Quiet Album"));
+        QCOMPARE(Control<QLineEdit>(window, "txtAlbumPerformer")->text(),
+                 QStringLiteral("Maple Duo"));
+        auto* list = Control<TrackListView>(window, "lvwFiles");
+        list->topLevelItem(1)->setText(5, QString::fromUtf8("Night 夜"));
+        list->topLevelItem(1)->setText(6, QStringLiteral(" Ben Lee "));
+        album->setText(QString::fromUtf8("月光 Moon"));
+        Control<QCheckBox>(window, "chkEjectDisc")->setChecked(false);
+        window->UpdateBurnButton();
+        m_rig->boxes.QueueAnswer(MessageAnswer::No);  // back to edit the texts
+        window->StartAudioBurn();
+        const MessageBoxRequest listed = m_rig->boxes.shown.back();
+        QCOMPARE(listed.buttons, MessageButtons::YesNo);
+        QVERIFY2(listed.text.contains(QString::fromUtf8("\n    月光 Moon\n    Night 夜\n")),
+                 qPrintable(listed.text));
+        QVERIFY(!window->Recording());
+        QCOMPARE(m_rig->drives.Count(kWrite10), std::size_t(0));
+        m_rig->boxes.QueueAnswer(MessageAnswer::Yes);
+        QCOMPARE(ClickAndWait(*window, "CmdBurn", &frmWriteCDDA::burnFinished, 60000),
+                 AudioBurnOutcome::Completed);
+        const std::vector<std::uint8_t>& packs = m_rig->drives.Drive().Media().cdText;
+        const CdText disc = CdTextPacks::DecodePacks(packs.data(), packs.size()).text;
+        QCOMPARE(disc.disc, (CdText::Texts{"?? Moon", "Maple Duo", ""}));
+        QCOMPARE(disc.tracks.size(), std::size_t(2));
+        QCOMPARE(disc.tracks[0], (CdText::Texts{"Morning", "Ann", ""}));
+        QCOMPARE(disc.tracks[1], (CdText::Texts{"Night ?", "Ben Lee", ""}));
+    }
+
     void closeOrCancelAsksAndCancelStopsAtTheNextBlockSayingWhatTheDiscHolds() {
         QVERIFY(m_rig->drives.Drive().InsertBlank(MediumKind::CdR).empty());
         // After the first block, the drive reports a long write for 2 s.
@@ -317,6 +367,12 @@ class WriteCddaTest : public QObject {
     }
 
   private:
+    // FLAC: WAV with the album "Quiet Album" and the tags given.
+    bool Tagged(const char* wav, const char* flac, const QStringList& tags) {
+        QStringList arguments{"-s", "-f", "--no-utf8-convert", "-T", "ALBUM=Quiet Album"};
+        for (const QString& tag : tags) arguments << "-T" << tag;
+        return RunTool("flac", arguments << File(wav) << "-o" << File(flac));
+    }
     QString File(const char* name) const { return QString::fromStdString(m_files->File(name)); }
 
     std::unique_ptr<TempFolder> m_files;

@@ -21,7 +21,7 @@ class DiscInfoFake : public ScriptedDriveTest {
     }
     static DiscInfoTexts Texts(std::string type, std::string sessions, std::string track,
                                std::string disc, std::string session) {
-        return {type, sessions, track, disc, session};
+        return {type, sessions, track, disc, session, {}};
     }
 
     DiscInfoView view;
