@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "modFileAccess.h"
+
 // One open source file, read front to back.
 class FileReader {
   public:
@@ -29,6 +31,12 @@ class FileReader {
         std::int64_t hole = 0, data = 0;
     };
     virtual Stretch SkipHole(std::int64_t most) { return {0, most}; }
+    // Like Read, but moves the bytes straight into the pipe `out`
+    // (modFileAccess::FileSendToPipe: -1 a read error, kSendWriteFailed,
+    // kCannotSend where this reader cannot).
+    virtual std::int64_t SendToPipe(FileHandleRecord& /*out*/, std::int64_t /*count*/) {
+        return modFileAccess::kCannotSend;
+    }
 };
 
 // Where the image writer gets the bytes of the files in its tree, by their

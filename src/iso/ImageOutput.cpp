@@ -18,13 +18,15 @@ bool AllZero(const std::uint8_t* bytes, std::size_t count) {
 }
 }  // namespace
 
-ImageOutput::ImageOutput(FileHandleRecord& file) : m_file(file), m_buffer(kBufferBytes) {}
+ImageOutput::ImageOutput(FileHandleRecord& file)
+    : m_file(file), m_seekable(modFileAccess::FileCanSeek(file)), m_buffer(kBufferBytes) {}
 
 // The buffer is judged sector by sector (at the image's sector boundaries):
 // the data, with the shorter runs of zeros among it, goes out in one write
 // per stretch between holes.
 bool ImageOutput::Flush() {
     if (Failed()) return false;
+    if (!m_seekable) return FlushWhole();
     const std::uint8_t* const bytes = m_buffer.data();
     std::size_t written = 0;   // the buffer's bytes before this are in the file
     std::size_t runStart = 0;  // the run of zeros that reaches the scan starts here
@@ -59,8 +61,19 @@ bool ImageOutput::Flush() {
     return true;
 }
 
+// A pipe has no holes: the buffer goes out as it is, after the zeros held back.
+bool ImageOutput::FlushWhole() {
+    if (!SettleZeros(m_zeroRun) || !WriteBytes(m_buffer.data(), static_cast<std::int64_t>(m_used)))
+        return false;
+    m_zeroRun = 0;
+    m_flushed += static_cast<std::int64_t>(m_used);
+    m_used = 0;
+    return true;
+}
+
 bool ImageOutput::SettleZeros(std::int64_t zeros) {
-    if (zeros >= kHoleBytes) return modFileAccess::FileLeaveHole(m_file, zeros) || Fail();
+    if (zeros >= kHoleBytes && m_seekable)
+        return modFileAccess::FileLeaveHole(m_file, zeros) || Fail();
     while (zeros > 0) {
         const std::int64_t part = std::min<std::int64_t>(zeros, kZeroBlock);
         if (!WriteBytes(ZeroBlock(), part)) return false;
@@ -80,7 +93,7 @@ bool ImageOutput::Fail() {
 
 bool ImageOutput::Finish() {
     if (!Flush()) return false;
-    if (m_zeroRun >= kHoleBytes) {
+    if (m_zeroRun >= kHoleBytes && m_seekable) {
         // Skipped zeros at the end give the file no length: it is set.
         const std::int64_t at = modFileAccess::FilePos(m_file);
         if (at < 0 || !modFileAccess::FileSetLength(m_file, at + m_zeroRun)) return Fail();
@@ -99,6 +112,26 @@ std::span<std::uint8_t> ImageOutput::Room() {
 
 void ImageOutput::Commit(std::int64_t count) {
     m_used += static_cast<std::size_t>(count);
+}
+
+std::int64_t ImageOutput::CopyFrom(FileReader& reader, std::int64_t most) {
+    if (!m_seekable && Flush()) {
+        const std::int64_t sent = reader.SendToPipe(m_file, most);
+        if (sent == modFileAccess::kSendWriteFailed) {
+            Fail();
+            return -1;
+        }
+        if (sent != modFileAccess::kCannotSend) {
+            m_flushed += std::max<std::int64_t>(sent, 0);
+            return sent;
+        }
+    }
+    const std::span<std::uint8_t> room = Room();
+    if (room.empty()) return -1;
+    const std::int64_t got =
+        reader.Read(room.data(), std::min<std::int64_t>(most, std::ssize(room)));
+    if (got > 0) Commit(got);
+    return got;
 }
 
 bool ImageOutput::Write(std::span<const std::uint8_t> bytes) {

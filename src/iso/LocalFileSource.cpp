@@ -19,6 +19,13 @@ class LocalFileReader : public FileReader {
     std::int64_t ReadHeld(std::uint8_t* buffer, std::int64_t count) override {
         return modFileAccess::FileReadHeld(m_file, buffer, count);
     }
+    std::int64_t SendToPipe(FileHandleRecord& out, std::int64_t count) override {
+        if (m_cannotSend) return modFileAccess::kCannotSend;
+        const std::int64_t moved = modFileAccess::FileSendToPipe(m_file, out, count);
+        m_cannotSend = moved == modFileAccess::kCannotSend;
+        if (moved == -1) m_problem = "read error: " + modFileAccess::LastErrorText();
+        return moved;
+    }
     void Prefetch() override { modFileAccess::FileWillRead(m_file); }
     std::string Problem() const override { return m_problem; }
     Stretch SkipHole(std::int64_t most) override {
@@ -35,6 +42,7 @@ class LocalFileReader : public FileReader {
   private:
     FileHandleRecord m_file;
     std::string m_problem;
+    bool m_cannotSend = false;  // the system refused once: read and write instead
 };
 #ifdef _WIN32
 constexpr const char* kSeparators = "/\\";

@@ -220,10 +220,8 @@ bool clsISOWriter::CopyData(ImageOutput& output, const clsISOFile& file, FileRea
                             std::int64_t count, std::int64_t& remaining) {
     for (const std::int64_t end = remaining - count; remaining > end;) {
         if (StopRequested()) return false;
-        const std::span<std::uint8_t> room = output.Room();
-        if (room.empty()) return false;
-        const std::int64_t got =
-            reader.Read(room.data(), std::min<std::int64_t>(remaining - end, std::ssize(room)));
+        const std::int64_t got = output.CopyFrom(reader, remaining - end);
+        if (output.Failed()) return false;
         if (got <= 0) {
             m_unreadable.push_back(
                 {file.LocalPath(), got < 0
@@ -232,7 +230,6 @@ bool clsISOWriter::CopyData(ImageOutput& output, const clsISOFile& file, FileRea
                                              " of " + std::to_string(file.Size()) + " bytes"});
             return true;
         }
-        output.Commit(got);
         remaining -= got;
     }
     return true;

@@ -43,6 +43,17 @@ std::int64_t FileWrite(FileHandleRecord& file, const void* buffer, std::int64_t 
 bool FileLeaveHole(FileHandleRecord& file, std::int64_t count);
 // Cuts or extends the file to `length` bytes (an extension reads as zeros).
 bool FileSetLength(FileHandleRecord& file, std::int64_t length);
+// False for a pipe, a terminal or a socket: nothing but writing moves on in
+// them, so they take no hole and no seek.
+bool FileCanSeek(FileHandleRecord& file);
+// Moves up to `count` bytes from `from`, at its position (which moves on),
+// into the pipe `to`, the system handing its pages over instead of copying
+// them through this process. The bytes moved; 0 at the end of `from`; -1
+// when reading failed; kSendWriteFailed when the pipe took nothing (its
+// reader is gone); kCannotSend where the system cannot move bytes between
+// these two (then read and write them).
+constexpr std::int64_t kSendWriteFailed = -2, kCannotSend = -3;
+std::int64_t FileSendToPipe(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count);
 // Where a sparse file keeps data: the first stretch of data [start, end) at
 // or after `offset`; start = end = the file's length when only a hole (or
 // nothing) follows. Where the system cannot tell, all from `offset` on

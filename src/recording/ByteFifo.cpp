@@ -51,6 +51,29 @@ std::size_t ByteFifo::Take(std::span<std::uint8_t> out) {
     return got;
 }
 
+std::span<const std::uint8_t> ByteFifo::Lend(std::size_t count) {
+    std::unique_lock lock(m_mutex);
+    if (m_held < count && !m_ended) {
+        if (m_taken && m_held == 0) ++m_starved;
+        m_changed.wait(lock, [&] { return m_held >= count || m_ended; });
+    }
+    if (m_held < count || m_start + count > m_ring.size()) return {};
+    m_lent = count;
+    m_taken = true;
+    return {m_ring.data() + m_start, count};
+}
+
+void ByteFifo::Release() {
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_lent == 0) return;
+        m_start = (m_start + m_lent) % m_ring.size();
+        m_held -= m_lent;
+        m_lent = 0;
+    }
+    m_changed.notify_all();
+}
+
 std::string ByteFifo::WaitEnd() {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_ended; });

@@ -22,7 +22,12 @@
 #include "modMMC.h"
 
 namespace {
-constexpr int kChunkBytes = 32768;
+// 64 KiB per WRITE(10): half the commands of 32 KiB, which counts where
+// each command crosses the kernel to a target in user space; well inside
+// the transfer length that drives and the kernel take.
+constexpr int kChunkBytes = 65536;
+// An ISO 9660 image is padded to a multiple of 16 blocks (WriteTrack).
+constexpr int kPaddingBytes = 32768;
 constexpr int kDefaultWriteFactor = 8;
 constexpr std::int16_t kConstantLinearVelocity = 0;
 // The FIFO between the image builder and the drive in a direct recording.
@@ -217,8 +222,8 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
     std::string problem =
         m_options.testMode ? RecordingChecks::TestModeProblem(m_mediaType) : std::string();
     if (problem.empty()) {
-        // Whole chunks are written; a CD track ends with two run-out blocks.
-        const std::int64_t chunks = (imageBytes + kChunkBytes - 1) / kChunkBytes;
+        // The image may be padded; a CD track ends with two run-out blocks.
+        const std::int64_t chunks = (imageBytes + kPaddingBytes - 1) / kPaddingBytes;
         const bool cd = m_mediaType == modMMC::Media::kCDR || m_mediaType == modMMC::Media::kCDRW;
         m_needsFormat = modMMC::NeedsFormat(drive, m_mediaType);
         // A disc still to be formatted holds what its first format gives.
@@ -228,7 +233,7 @@ bool ImageBurner::CheckRecording(const std::string& drive, std::int64_t imageByt
         if (m_options.growDisc && free >= 0)
             free = std::max<std::int64_t>(free - m_options.startLba, 0);
         problem =
-            RecordingChecks::DataFitProblem(chunks * (kChunkBytes / 2048) + (cd ? 2 : 0), free);
+            RecordingChecks::DataFitProblem(chunks * (kPaddingBytes / 2048) + (cd ? 2 : 0), free);
     }
     if (problem.empty()) return true;
     Warn(problem, WriteIsoText::NoImageTitle);

@@ -31,7 +31,7 @@ enum class BurnOutcome {
 };
 
 // Records an image file as one data track on a blank disc: the checks of the
-// Burn button, the Write Parameters page and speed, the 32 KiB WRITE(10)
+// Burn button, the Write Parameters page and speed, the 64 KiB WRITE(10)
 // loop from LBA 0 with its busy retries, and the closing commands. Reports
 // every phase, the progress and each message through the reporter; holds the
 // program-wide drive-busy flag while it runs, and the drive itself (a

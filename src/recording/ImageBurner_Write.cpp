@@ -19,7 +19,7 @@
 #include "modMMC.h"
 
 namespace {
-constexpr std::uint16_t kBlocksPerChunk = 16;
+constexpr std::int64_t kPaddedBlocks = 16;
 constexpr std::int64_t kBlockSize = 2048;
 // The buffers' levels are shown every 2 MiB written.
 constexpr std::uint32_t kBufferReportBlocks = 1024;
@@ -46,18 +46,18 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageSource& image
     ProgressDisplay progress(m_reporter);
     progress.Start();
     m_writeStartMs = MonotonicMilliseconds();
-    // An image that declares its length (an ISO 9660 volume) ends with a
-    // whole chunk, filled with zeros: the kernel reads a CD in 4 KiB pages,
-    // and a last block next to the Track At Once run-out could not be read.
-    // Any other image's last WRITE(10) carries only its own blocks: the
-    // track's length is all that tells a copy of the disc where it ends.
-    const bool wholeChunks = image.DeclaresLength();
+    // An image that declares its length (an ISO 9660 volume) is padded with
+    // zeros to a multiple of 16 blocks: the kernel reads a CD in 4 KiB
+    // pages, and a last block next to the Track At Once run-out could not be
+    // read. Any other image's last WRITE(10) carries only its own blocks:
+    // the track's length is all that tells a copy of the disc where it ends.
+    const bool padded = image.DeclaresLength();
     const std::int64_t imageBlocks = (image.Length() + kBlockSize - 1) / kBlockSize;
     const std::int64_t totalBlocks =
-        wholeChunks ? (imageBlocks + kBlocksPerChunk - 1) / kBlocksPerChunk * kBlocksPerChunk
-                    : imageBlocks;
+        padded ? (imageBlocks + kPaddedBlocks - 1) / kPaddedBlocks * kPaddedBlocks : imageBlocks;
     // Blocks sent so far; the track begins at startLba (0 on a blank disc).
     std::int64_t sent = 0;
+    const auto chunkBlocks = static_cast<std::int64_t>(m_chunk.size()) / kBlockSize;
     while (image.HasMore()) {
         if (m_reporter.CancelRequested()) {
             image.Close();
@@ -65,13 +65,14 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageSource& image
                        sent > 0 ? DiscAfterStop::Unfinished : DiscAfterStop::Unchanged);
             return BurnOutcome::Cancelled;
         }
-        if (!image.ReadChunk(m_chunk))
+        const std::span<const std::uint8_t> chunk = image.NextChunk(m_chunk);
+        if (chunk.empty())
             return StopWriting(drive, image, "Read error - " + image.Name() + " " + image.Error());
         std::int32_t status = 0;
         const auto blocks =
-            static_cast<std::uint16_t>(std::min<std::int64_t>(kBlocksPerChunk, totalBlocks - sent));
+            static_cast<std::uint16_t>(std::min<std::int64_t>(chunkBlocks, totalBlocks - sent));
         const auto lba = static_cast<std::uint32_t>(m_options.startLba + sent);
-        const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, m_chunk.data(),
+        const WriteOutcome outcome = WriteWithRetry(drive, lba, blocks, chunk.data(),
                                                     blocks * std::int32_t{kBlockSize}, &status);
         // Named by the drive's last answer, read before the tidy-up sends more commands.
         if (outcome != WriteOutcome::Written)
@@ -81,7 +82,7 @@ BurnOutcome ImageBurner::WriteTrack(const std::string& drive, ImageSource& image
                                  "Long write - " + Text(WriteIsoText::WriteTookLonger) + "6000ms!",
                                  Text(WriteIsoText::WriteError)));
         if (m_options.verify && !m_options.testMode)
-            m_hashes.Add(lba, kBlockSize, std::span(m_chunk).first(blocks * kBlockSize));
+            m_hashes.Add(lba, kBlockSize, chunk.first(blocks * kBlockSize));
         sent += blocks;
         progress.Update(sent, totalBlocks);
         WatchBuffers(drive, image, sent);

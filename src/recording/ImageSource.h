@@ -20,6 +20,13 @@ class ImageSource {
     // Fills `chunk` with the next bytes; a short final chunk is padded with
     // zeros. False (see Error()) when the source cannot give them.
     virtual bool ReadChunk(std::span<std::uint8_t> chunk) = 0;
+    // The same chunk of `spare.size()` bytes, where the source holds it
+    // whole in its own memory lent from there (valid until the next call or
+    // Close), else read into `spare`. Empty (see Error()) on failure.
+    virtual std::span<const std::uint8_t> NextChunk(std::span<std::uint8_t> spare) {
+        if (!ReadChunk(spare)) return {};
+        return spare;
+    }
     virtual void Close() = 0;
     // Why the last call failed, in English.
     virtual const std::string& Error() const = 0;

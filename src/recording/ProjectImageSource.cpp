@@ -37,6 +37,12 @@ bool ProjectImageSource::ReadChunk(std::span<std::uint8_t> chunk) {
     return false;
 }
 
+std::span<const std::uint8_t> ProjectImageSource::NextChunk(std::span<std::uint8_t> spare) {
+    const std::span<const std::uint8_t> chunk = m_stream->NextChunk(spare);
+    if (chunk.empty()) TakeError();
+    return chunk;
+}
+
 void ProjectImageSource::TakeError() {
     m_error = m_stream->Error();
     // A stream that ended early was ended by the builder: its end is near,

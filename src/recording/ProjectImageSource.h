@@ -32,6 +32,7 @@ class ProjectImageSource : public ImageSource, private ISOWriterEvents {
     bool DeclaresLength() const override { return true; }
     bool HasMore() const override { return m_stream && m_stream->HasMore(); }
     bool ReadChunk(std::span<std::uint8_t> chunk) override;
+    std::span<const std::uint8_t> NextChunk(std::span<std::uint8_t> spare) override;
     // Stops the build (if it still runs) and waits for it.
     void Close() override;
     const std::string& Error() const override { return m_error; }

@@ -134,14 +134,29 @@ bool StreamImageReader::ReadChunk(std::span<std::uint8_t> chunk) {
         if (m_error.empty()) m_error = EndedEarly(m_position + static_cast<std::int64_t>(got));
         return false;
     }
-    m_position += static_cast<std::int64_t>(got);
     std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(got), chunk.end(), std::uint8_t{0});
+    return Advance(got);
+}
+
+bool StreamImageReader::Advance(std::size_t got) {
+    m_position += static_cast<std::int64_t>(got);
     // The last chunk goes to the drive only once the stream is known to end well.
     if (m_position == m_length) m_error = m_fifo.WaitEnd();
     return m_error.empty();
 }
 
+std::span<const std::uint8_t> StreamImageReader::NextChunk(std::span<std::uint8_t> spare) {
+    m_fifo.Release();  // the chunk lent before has been written
+    if (m_headTaken == m_head.size() && m_length - m_position >= std::ssize(spare)) {
+        const std::span<const std::uint8_t> lent = m_fifo.Lend(spare.size());
+        if (!lent.empty()) return Advance(lent.size()) ? lent : std::span<const std::uint8_t>{};
+    }
+    // The head, a chunk across the ring's end, the last (padded) one, an early end.
+    return ImageSource::NextChunk(spare);
+}
+
 void StreamImageReader::Close() {
+    m_fifo.Release();
     m_fifo.StopTaking();
     if (m_filler.joinable()) m_filler.join();
 }

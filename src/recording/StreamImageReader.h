@@ -35,6 +35,8 @@ class StreamImageReader : public ImageSource {
     bool DeclaresLength() const override { return m_declared > 0; }
     bool HasMore() const override { return m_position < m_length; }
     bool ReadChunk(std::span<std::uint8_t> chunk) override;
+    // A whole chunk from the FIFO is lent from its ring, without a copy.
+    std::span<const std::uint8_t> NextChunk(std::span<std::uint8_t> spare) override;
     void Close() override;
     const std::string& Error() const override { return m_error; }
     std::string Name() const override { return m_name; }
@@ -46,6 +48,7 @@ class StreamImageReader : public ImageSource {
     void Fill(std::int64_t remaining);
     std::string CheckTrailer();
     std::string EndedEarly(std::int64_t got) const;
+    bool Advance(std::size_t got);
 
     FileHandleRecord m_input;
     std::string m_name;

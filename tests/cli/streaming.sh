@@ -16,6 +16,8 @@ nothing_in_temp() {
 }
 
 mkdir -p tree/sub && head -c 300000 /dev/urandom >tree/a.bin && echo "streamed" >tree/sub/b.txt
+# A pipe takes no hole: 1.5 MB of zeros (a hole in the file) go into the stream as zeros.
+truncate -s 1500000 tree/sparse.bin && echo "after the hole" >>tree/sparse.bin
 "$CLI" mkiso --date "$DATE" -o ref.iso tree >/dev/null 2>&1 || fail "mkiso -o ref.iso"
 "$CLI" virtual create drive >/dev/null || fail "virtual create"
 

@@ -45,7 +45,7 @@ class RecordingSafetyTest : public QObject {
     void init() {
         m_rig = std::make_unique<WindowTestRig>();
         m_image = m_rig->folders.Folder().File("My Image.ISO");
-        WriteTestImage(m_image, 40);
+        WriteTestImage(m_image, 80);  // three WRITEs of 32 blocks
         m_rig->drives.Insert(MediumKind::CdR);
     }
     void cleanup() { m_rig.reset(); }

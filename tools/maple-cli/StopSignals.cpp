@@ -2,6 +2,8 @@
 #include "CliTexts.h"
 
 const std::string& StopNote() {
-    static const std::string note = "\nmaple-cli: " + Text(CliText::StoppingNote) + "\n";
+    // Never destroyed: a signal during the program's exit still finds it.
+    static const std::string& note =
+        *new std::string("\nmaple-cli: " + Text(CliText::StoppingNote) + "\n");
     return note;
 }

@@ -134,6 +134,22 @@ bool FileSetLength(FileHandleRecord& file, std::int64_t length) {
     return false;
 }
 
+bool FileCanSeek(FileHandleRecord& file) {
+    return ::lseek(Fd(file), 0, SEEK_CUR) >= 0;
+}
+
+std::int64_t FileSendToPipe(FileHandleRecord& from, FileHandleRecord& to, std::int64_t count) {
+    ssize_t moved;
+    do {
+        moved = ::splice(Fd(from), nullptr, Fd(to), nullptr, static_cast<std::size_t>(count),
+                         SPLICE_F_MOVE | SPLICE_F_MORE);
+    } while (moved < 0 && errno == EINTR);
+    if (moved >= 0) return moved;
+    lastError = errno;
+    if (errno == EINVAL || errno == ENOSYS) return kCannotSend;
+    return errno == EPIPE ? kSendWriteFailed : -1;
+}
+
 DataStretch FileDataStretch(FileHandleRecord& file, std::int64_t offset) {
     const int fd = Fd(file);
     const off_t here = ::lseek(fd, 0, SEEK_CUR);

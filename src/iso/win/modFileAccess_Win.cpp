@@ -135,6 +135,14 @@ bool FileLeaveHole(FileHandleRecord& file, std::int64_t count) {
     return FileSeek(file, count, SeekMethod::Current) >= 0;
 }
 
+bool FileCanSeek(FileHandleRecord& file) {
+    return ::GetFileType(Handle(file)) == FILE_TYPE_DISK;
+}
+
+std::int64_t FileSendToPipe(FileHandleRecord&, FileHandleRecord&, std::int64_t) {
+    return kCannotSend;
+}
+
 bool FileSetLength(FileHandleRecord& file, std::int64_t length) {
     if (FileSeek(file, length, SeekMethod::Begin) < 0) return false;
     if (::SetEndOfFile(Handle(file))) return true;

@@ -72,11 +72,12 @@ std::vector<std::uint8_t> Recording(std::size_t chunks) {
 // The last WRITE(10) of an image without an ISO 9660 volume carries its last
 // blocks only, so the track is as long as the image; the bar stays, the text
 // says 100 %.
-TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
+TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf32BlocksFromLba0) {
     bench.Insert(MediumKind::CdR);
     const BurnOptions options = UserImage(20 * kChunk + 2048);
     EXPECT_EQ(Burn(options), BurnOutcome::Completed);
-    EXPECT_EQ(bench.Opcodes(), Recording(21));  // the drive takes no block but the next
+    EXPECT_EQ(bench.Opcodes(), Recording(11));  // the drive takes no block but the next
+    EXPECT_EQ(HexBytes(bench.Cdbs(0x2A).front()), "2A 00 00 00 00 00 00 00 20 00");
     EXPECT_EQ(HexBytes(bench.Cdbs(0x2A).back()), "2A 00 00 00 01 40 00 00 01 00");
     EXPECT_EQ(Track1(), ReadFile(options.imagePath));
     EXPECT_EQ(bench.Drive().Media().State(), DiscState::Complete);
@@ -92,9 +93,9 @@ TEST_F(ImageBurnerTest, AnImageIsSentInChunksOf16BlocksFromLba0) {
     EXPECT_FALSE(AnyDriveBusy());
 }
 
-// An ISO 9660 image ends with a whole chunk filled with zeros: its last block
-// is not next to a CD's run-out, where the kernel could not read it.
-TEST_F(ImageBurnerTest, AnIsoImageEndsWithAWholeChunk) {
+// An ISO 9660 image is padded with zeros to a multiple of 16 blocks: its
+// last block is not next to a CD's run-out, where the kernel could not read it.
+TEST_F(ImageBurnerTest, AnIsoImageIsPaddedToAMultipleOf16Blocks) {
     bench.Insert(MediumKind::CdR);
     BurnOptions options;
     options.imagePath = bench.File("volume.iso");

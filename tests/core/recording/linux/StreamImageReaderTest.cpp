@@ -69,10 +69,12 @@ class Pipe {
     std::thread m_feeder;
 };
 
+// As the writing loop takes them: lent from the ring where they lie whole.
 std::vector<std::uint8_t> ReadAll(StreamImageReader& reader, std::string& error) {
-    std::vector<std::uint8_t> all, chunk(32768);
+    std::vector<std::uint8_t> all, spare(32768);
     while (reader.HasMore()) {
-        if (!reader.ReadChunk(chunk)) {
+        const std::span<const std::uint8_t> chunk = reader.NextChunk(spare);
+        if (chunk.empty()) {
             error = reader.Error();
             break;
         }
@@ -106,6 +108,30 @@ TEST(ByteFifo, BytesPassInOrderThroughARingThatWrapsAndTheWaitsAreCounted) {
     EXPECT_EQ(taken, sent);
     EXPECT_EQ(fifo.WaitEnd(), "");
     EXPECT_EQ(fifo.FillPercent(), 0);
+}
+
+TEST(ByteFifo, LentBytesStayHeldUntilReleasedAndBytesAcrossTheRingsEndAreNotLent) {
+    ByteFifo fifo(10);
+    const auto put = [&](std::uint8_t first, std::size_t count) {
+        const std::span<std::uint8_t> room = fifo.Room();
+        ASSERT_GE(room.size(), count);
+        std::iota(room.begin(), room.begin() + static_cast<std::ptrdiff_t>(count), first);
+        fifo.Put(count);
+    };
+    put(0, 8);
+    const std::span<const std::uint8_t> lent = fifo.Lend(6);
+    EXPECT_EQ(std::vector(lent.begin(), lent.end()), (std::vector<std::uint8_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(fifo.Room().size(), 2u);  // the lent bytes are not room yet
+    put(8, 2);
+    fifo.Release();
+    EXPECT_EQ(fifo.FillPercent(), 40);
+    put(10, 4);  // at the ring's start: bytes 6 to 13 now wrap around its end
+    EXPECT_TRUE(fifo.Lend(6).empty());
+    std::vector<std::uint8_t> taken(6);
+    EXPECT_EQ(fifo.Take(taken), 6u);
+    EXPECT_EQ(taken, (std::vector<std::uint8_t>{6, 7, 8, 9, 10, 11}));
+    fifo.EndPut({});
+    EXPECT_TRUE(fifo.Lend(3).empty());  // two bytes left: the end comes first
 }
 
 TEST(StreamImageReader, ReadsTheDeclaredVolumeIgnoresTrailingZerosAndRefusesTrailingData) {
