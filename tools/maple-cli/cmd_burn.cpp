@@ -1,12 +1,16 @@
 // maple-cli burn: records an image file as the record-image window does.
+#include <cctype>
 #include <filesystem>
 #include <ostream>
 
+#include "AudioBurnEngine.h"
 #include "BurnOptions.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "CliTexts.h"
+#include "CueDataSource.h"
+#include "CueSheetReader.h"
 #include "DriveClaim.h"
 #include "ImageBurner.h"
 #include "ImageContent.h"
@@ -14,6 +18,7 @@
 #include "MediaFamily.h"
 #include "StandardStreams.h"
 #include "StreamImageReader.h"
+#include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "WriteCapabilities.h"
 #include "modMMC.h"
@@ -59,6 +64,12 @@ bool ParseStreamArguments(CliArguments& arguments, BurnArguments& parsed, std::s
     return error.empty();
 }
 
+bool IsCueSheet(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".cue";
+}
+
 // Reads the arguments; false after printing why they are wrong.
 bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     CliArguments arguments(context.args);
@@ -79,6 +90,9 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     if (error.empty() && parsed.stream && temporary) error = Text(CliText::TemporaryNotStream);
     if (error.empty() && (images.size() > 1 || (images.empty() && !temporary)))
         error = Text(CliText::BurnNeedsImage);
+    if (error.empty() && images.size() == 1 && IsCueSheet(images.front()) &&
+        (parsed.raw || temporary))
+        error = Text(CliText::SheetOptionsClash);
     if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
         error = Text(CliText::SpeedRange);
     if (!error.empty()) {
@@ -174,6 +188,62 @@ int RunStreamBurn(CliContext& context, const std::string& drive, BurnArguments& 
     return ReportOutcome(context, outcome, burner, parsed.options, stream.Name());
 }
 
+int ReportAudioOutcome(CliContext& context, AudioBurnOutcome outcome, const CueSheet& sheet,
+                       bool testMode) {
+    if (outcome == AudioBurnOutcome::Completed) {
+        context.out << Text(testMode ? CliText::AudioTestComplete : CliText::AudioRecorded,
+                            {std::to_string(sheet.tracks.size())})
+                    << "\n";
+        return CliExit::kSuccess;
+    }
+    const CliText line = outcome == AudioBurnOutcome::Refused     ? CliText::AudioRefused
+                         : outcome == AudioBurnOutcome::Cancelled ? CliText::AudioStopped
+                         : outcome == AudioBurnOutcome::Failed    ? CliText::AudioFailed
+                                                                  : CliText::AudioWithErrors;
+    context.err << "maple-cli: " << Text(line) << "\n";
+    return outcome == AudioBurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
+}
+
+// "burn SHEET.cue": the sheet is read, and a data track's file checked,
+// before the drive is asked anything. Audio goes Disc-At-Once through the
+// audio engine, a data track through the image recorder.
+int RunSheetBurn(CliContext& context, const std::string& drive, BurnArguments& parsed) {
+    const std::string& path = parsed.options.imagePath;
+    const CueSheetReader::Result read = CueSheetReader::ReadFile(path);
+    std::optional<CueSheetReader::Problem> problem = read.problem;
+    CueDataSource data;
+    if (!problem && !read.sheet.IsAudio()) problem = data.Open(read.sheet);
+    if (problem) {
+        context.err << "maple-cli: " << CueSheetReader::Describe(path, *problem) << "\n";
+        return CliExit::kFailure;
+    }
+    if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
+    TerminalReporter reporter(context.err);
+    if (!read.sheet.IsAudio()) {
+        parsed.options.writeSpeed = ChosenSpeed(drive, parsed);
+        reporter.SetJob(data.Length(), BytesPerX(drive));
+        ImageBurner burner(reporter, parsed.options);
+        const BurnOutcome outcome = burner.BurnSource(drive, data);
+        data.Close();
+        reporter.Finish();
+        return ReportOutcome(context, outcome, burner, parsed.options, path);
+    }
+    AudioBurnOptions options;
+    options.testMode = parsed.options.testMode;
+    options.fixDisc = parsed.options.fixDisc;
+    options.ejectDisc = parsed.options.ejectDisc;
+    options.verify = parsed.options.verify;
+    TemporaryImage::RemoveStaleFiles();
+    AudioBurnEngine engine(reporter, options);
+    engine.SetTrackCounterHandler([&](const std::string& counter) {
+        reporter.Finish();
+        context.err << counter << "\n";
+    });
+    const AudioBurnOutcome outcome = engine.StartSheetBurn(drive, read.sheet, path);
+    reporter.Finish();
+    return ReportAudioOutcome(context, outcome, read.sheet, options.testMode);
+}
+
 int RunBurn(CliContext& context) {
     BurnArguments parsed;
     if (!ParseBurnArguments(context, parsed)) return CliExit::kUsage;
@@ -182,6 +252,7 @@ int RunBurn(CliContext& context) {
     const DriveClaim claim(drive);
     if (ClaimRefused(context, claim)) return CliExit::kFailure;
     if (parsed.stream) return RunStreamBurn(context, drive, parsed);
+    if (IsCueSheet(parsed.options.imagePath)) return RunSheetBurn(context, drive, parsed);
     // The window reads the capabilities and probes the speeds when it opens;
     // here that waits until the image is known to be usable, so a wrong path
     // sends nothing to the drive.
@@ -206,9 +277,9 @@ int RunBurn(CliContext& context) {
     return ReportOutcome(context, outcome, burner, parsed.options, parsed.options.imagePath);
 }
 
-const CliRegistration burn(
-    {"burn",
-     "maple-cli [--drive N] burn IMAGE.iso|- [--speed N] [--test] [--no-fix] [--no-eject] "
-     "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
-     CliText::SummaryBurn, &RunBurn, true, true});
+const CliRegistration burn({"burn",
+                            "maple-cli [--drive N] burn IMAGE.iso|SHEET.cue|- [--speed N] [--test] "
+                            "[--no-fix] [--no-eject] "
+                            "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
+                            CliText::SummaryBurn, &RunBurn, true, true});
 }  // namespace
