@@ -16,8 +16,8 @@ constexpr TextRow<CueSheetText> kRows[] = {
     {NoTracks, "CueSheet.String11", "Cue 表中没有任何轨道"},
     {TrackShort, "CueSheet.String12", "第 %1 轨短于 4 秒"},
     {NotMode1, "CueSheet.String13", "文件 %1 的第 %2 扇区不是 Mode 1 扇区"},
-    {NotDecodable, "CueSheet.String14", "无法解码文件 %1: %2"},
-    {OneDataTrack, "CueSheet.String15", "只能刻录一条数据轨道"},
+    {OneDataTrack, "CueSheet.String14", "只能刻录一条数据轨道"},
+    {Title, "CueSheet.String15", "Cue 表"},
 };
 }  // namespace
 

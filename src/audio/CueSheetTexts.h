@@ -18,10 +18,10 @@ enum class CueSheetText {
     FileMissing,  // %1 the file
     FileShort,    // %1 the file
     NoTracks,
-    TrackShort,    // %1 the track number
-    NotMode1,      // %1 the file, %2 the sector
-    NotDecodable,  // %1 the file, %2 why
+    TrackShort,  // %1 the track number
+    NotMode1,    // %1 the file, %2 the sector
     OneDataTrack,
+    Title,
     Count
 };
 

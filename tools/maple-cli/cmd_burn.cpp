@@ -1,16 +1,13 @@
 // maple-cli burn: records an image file as the record-image window does.
-#include <cctype>
 #include <filesystem>
 #include <ostream>
 
-#include "AudioBurnEngine.h"
 #include "BurnOptions.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "CliTexts.h"
-#include "CueDataSource.h"
-#include "CueSheetReader.h"
+#include "CueSheetBurner.h"
 #include "DriveClaim.h"
 #include "ImageBurner.h"
 #include "ImageContent.h"
@@ -64,12 +61,6 @@ bool ParseStreamArguments(CliArguments& arguments, BurnArguments& parsed, std::s
     return error.empty();
 }
 
-bool IsCueSheet(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".cue";
-}
-
 // Reads the arguments; false after printing why they are wrong.
 bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     CliArguments arguments(context.args);
@@ -90,7 +81,7 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     if (error.empty() && parsed.stream && temporary) error = Text(CliText::TemporaryNotStream);
     if (error.empty() && (images.size() > 1 || (images.empty() && !temporary)))
         error = Text(CliText::BurnNeedsImage);
-    if (error.empty() && images.size() == 1 && IsCueSheet(images.front()) &&
+    if (error.empty() && images.size() == 1 && CueSheetBurner::IsSheet(images.front()) &&
         (parsed.raw || temporary))
         error = Text(CliText::SheetOptionsClash);
     if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
@@ -188,60 +179,36 @@ int RunStreamBurn(CliContext& context, const std::string& drive, BurnArguments& 
     return ReportOutcome(context, outcome, burner, parsed.options, stream.Name());
 }
 
-int ReportAudioOutcome(CliContext& context, AudioBurnOutcome outcome, const CueSheet& sheet,
-                       bool testMode) {
-    if (outcome == AudioBurnOutcome::Completed) {
-        context.out << Text(testMode ? CliText::AudioTestComplete : CliText::AudioRecorded,
-                            {std::to_string(sheet.tracks.size())})
-                    << "\n";
-        return CliExit::kSuccess;
-    }
-    const CliText line = outcome == AudioBurnOutcome::Refused     ? CliText::AudioRefused
-                         : outcome == AudioBurnOutcome::Cancelled ? CliText::AudioStopped
-                         : outcome == AudioBurnOutcome::Failed    ? CliText::AudioFailed
-                                                                  : CliText::AudioWithErrors;
-    context.err << "maple-cli: " << Text(line) << "\n";
-    return outcome == AudioBurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
-}
-
 // "burn SHEET.cue": the sheet is read, and a data track's file checked,
-// before the drive is asked anything. Audio goes Disc-At-Once through the
-// audio engine, a data track through the image recorder.
+// before the drive is asked anything.
 int RunSheetBurn(CliContext& context, const std::string& drive, BurnArguments& parsed) {
-    const std::string& path = parsed.options.imagePath;
-    const CueSheetReader::Result read = CueSheetReader::ReadFile(path);
-    std::optional<CueSheetReader::Problem> problem = read.problem;
-    CueDataSource data;
-    if (!problem && !read.sheet.IsAudio()) problem = data.Open(read.sheet);
-    if (problem) {
-        context.err << "maple-cli: " << CueSheetReader::Describe(path, *problem) << "\n";
-        return CliExit::kFailure;
-    }
-    if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
     TerminalReporter reporter(context.err);
-    if (!read.sheet.IsAudio()) {
-        parsed.options.writeSpeed = ChosenSpeed(drive, parsed);
-        reporter.SetJob(data.Length(), BytesPerX(drive));
-        ImageBurner burner(reporter, parsed.options);
-        const BurnOutcome outcome = burner.BurnSource(drive, data);
-        data.Close();
-        reporter.Finish();
-        return ReportOutcome(context, outcome, burner, parsed.options, path);
-    }
-    AudioBurnOptions options;
-    options.testMode = parsed.options.testMode;
-    options.fixDisc = parsed.options.fixDisc;
-    options.ejectDisc = parsed.options.ejectDisc;
-    options.verify = parsed.options.verify;
-    TemporaryImage::RemoveStaleFiles();
-    AudioBurnEngine engine(reporter, options);
-    engine.SetTrackCounterHandler([&](const std::string& counter) {
+    CueSheetBurner burner(reporter, parsed.options);
+    burner.SetTrackCounterHandler([&](const std::string& counter) {
         reporter.Finish();
         context.err << counter << "\n";
     });
-    const AudioBurnOutcome outcome = engine.StartSheetBurn(drive, read.sheet, path);
+    BurnOutcome outcome = BurnOutcome::Refused;
+    if (burner.Read()) {
+        if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
+        if (!burner.IsAudio()) {
+            burner.SetWriteSpeed(ChosenSpeed(drive, parsed));
+            reporter.SetJob(burner.DataBytes(), BytesPerX(drive));
+        }
+        TemporaryImage::RemoveStaleFiles();  // an audio sheet's converted files go there
+        outcome = burner.Burn(drive);
+    }
     reporter.Finish();
-    return ReportAudioOutcome(context, outcome, read.sheet, options.testMode);
+    const std::string& path = parsed.options.imagePath;
+    if (outcome == BurnOutcome::Completed) {
+        context.out << Text(parsed.options.testMode ? CliText::TestRecordingComplete
+                                                    : CliText::Recorded,
+                            {path})
+                    << "\n";
+        return CliExit::kSuccess;
+    }
+    context.err << "maple-cli: " << FailureLine(outcome) << "\n";
+    return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
 int RunBurn(CliContext& context) {
@@ -252,7 +219,8 @@ int RunBurn(CliContext& context) {
     const DriveClaim claim(drive);
     if (ClaimRefused(context, claim)) return CliExit::kFailure;
     if (parsed.stream) return RunStreamBurn(context, drive, parsed);
-    if (IsCueSheet(parsed.options.imagePath)) return RunSheetBurn(context, drive, parsed);
+    if (CueSheetBurner::IsSheet(parsed.options.imagePath))
+        return RunSheetBurn(context, drive, parsed);
     // The window reads the capabilities and probes the speeds when it opens;
     // here that waits until the image is known to be usable, so a wrong path
     // sends nothing to the drive.
