@@ -18,6 +18,7 @@ std::optional<CueSheetReader::Problem> CueDataSource::Open(const CueSheet& sheet
     const CueSheet::File& file = sheet.files[track.file];
     m_path = file.path;
     m_sectorBytes = track.SectorBytes();
+    m_postgap = track.postgap;
     std::error_code error;
     const std::filesystem::path path = Utf8Path(m_path);
     const auto bytes = std::filesystem::is_regular_file(path, error)
@@ -67,8 +68,8 @@ bool CueDataSource::ReadSector(std::uint8_t* out) {
 
 bool CueDataSource::ReadChunk(std::span<std::uint8_t> chunk) {
     std::fill(chunk.begin(), chunk.end(), std::uint8_t{0});
-    for (std::size_t at = 0; at + kUserBytes <= chunk.size() && m_next < m_sectors;
+    for (std::size_t at = 0; at + kUserBytes <= chunk.size() && HasMore();
          at += kUserBytes, ++m_next)
-        if (!ReadSector(chunk.data() + at)) return false;
+        if (m_next < m_sectors && !ReadSector(chunk.data() + at)) return false;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "AudioCueSheet.h"
+#include "CdTextPacks.h"
 #include "UnicodeText.h"
 #include "Utf8Path.h"
 
@@ -253,9 +254,8 @@ bool CueSheetReader::TakeGap(const Words& words) {
     const std::int64_t sectors = words.size() == 2 ? Sectors(words[1]) : -1;
     if (sectors < 0) return Refuse(CueSheetText::NotUnderstood);
     const bool pregap = Upper(words[0]) == "PREGAP";
-    if (track == nullptr || track->type != CueSheet::TrackType::Audio ||
-        (pregap ? track->pregapLine != 0 || !track->indexes.empty()
-                : track->postgap != 0 || track->indexes.empty()))
+    if (track == nullptr || (pregap ? track->pregapLine != 0 || !track->indexes.empty()
+                                    : track->postgap != 0 || track->indexes.empty()))
         return Refuse(CueSheetText::NotRecordable);
     if (pregap) {
         track->pregap = sectors;
@@ -292,6 +292,10 @@ bool CueSheetReader::TakeText(const Words& words) {
                             ? texts.title
                             : (field == "PERFORMER" ? texts.performer : texts.songwriter);
     if (!text.empty() || words[1].empty()) return Refuse(CueSheetText::NotRecordable);
+    // CD-TEXT holds ISO 8859-1: a text it would change is not recorded exactly.
+    CdText probe;
+    probe.disc.title = words[1];
+    if (!CdTextPacks::Encode(probe).replaced.empty()) return Refuse(CueSheetText::NotRecordable);
     text = words[1];
     if (track == nullptr && m_textLine == 0) m_textLine = m_line;
     return true;
@@ -316,6 +320,8 @@ bool CueSheetReader::TakeCode(const Words& words) {
 
 bool CueSheetReader::Finish() {
     if (m_sheet.tracks.empty()) return Refuse(CueSheetText::NoTracks, {}, 0);
+    if (CdTextPacks::Encode(m_sheet.Texts()).tooLong)
+        return Refuse(CueSheetText::TextTooLong, {}, 0);
     const CueSheet::Track& last = m_sheet.tracks.back();
     if (last.indexes.empty()) return Refuse(CueSheetText::NotRecordable, {}, last.line);
     if (!m_indexInFile) return Refuse(CueSheetText::NotRecordable, {}, m_sheet.files.back().line);

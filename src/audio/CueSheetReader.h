@@ -11,9 +11,10 @@
 // Reads a cue sheet into a CueSheet, refusing by its line everything the
 // program cannot record exactly: an unknown command or file type, MODE2
 // and CDG tracks, data and audio tracks together, more than one data
-// track, CD-TEXT fields other than TITLE, PERFORMER and SONGWRITER, flags
-// other than DCP and PRE, codes of the wrong shape, index points out of
-// order, and audio in track 1's pre-gap beyond 2 seconds (a hidden track).
+// track, CD-TEXT fields other than TITLE, PERFORMER and SONGWRITER, texts
+// that ISO 8859-1 cannot hold or more than CD-TEXT holds, flags other than
+// DCP and PRE, codes of the wrong shape, index points out of order, and
+// audio in track 1's pre-gap beyond 2 seconds (a hidden track).
 // Files are only named here; CueSheetFiles checks them.
 class CueSheetReader {
   public:

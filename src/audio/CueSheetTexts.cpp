@@ -18,6 +18,7 @@ constexpr TextRow<CueSheetText> kRows[] = {
     {NotMode1, "CueSheet.String13", "文件 %1 的第 %2 扇区不是 Mode 1 扇区"},
     {OneDataTrack, "CueSheet.String14", "只能刻录一条数据轨道"},
     {Title, "CueSheet.String15", "Cue 表"},
+    {TextTooLong, "CueSheet.String16", "Cue 表的 CD-TEXT 超出光碟所能容纳的长度"},
 };
 }  // namespace
 

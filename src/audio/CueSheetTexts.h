@@ -22,6 +22,7 @@ enum class CueSheetText {
     NotMode1,    // %1 the file, %2 the sector
     OneDataTrack,
     Title,
+    TextTooLong,
     Count
 };
 

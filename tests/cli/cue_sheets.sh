@@ -116,6 +116,7 @@ refused 4 "track 2 is shorter than 4 seconds" "${head}TRACK 02 AUDIO\nINDEX 01 0
 refused 2 "this line cannot be recorded exactly" 'FILE "album.flac" WAVE\nCDTEXTFILE "x.cdt"\n'
 refused 4 "this line cannot be recorded exactly" "${head}COMPOSER \"Someone\"\n"
 refused 4 "this line cannot be recorded exactly" "${head}FLAGS 4CH\n"
+refused 4 "this line cannot be recorded exactly" "${head}TITLE \"光\"\n"  # CD-TEXT is ISO 8859-1
 refused 3 "this line cannot be understood" 'FILE "album.flac" WAVE\nTRACK 01 AUDIO\nINDEX 01 0:61:00\n'
 head -c $((2352 * 20)) data.raw >bad.raw && printf '\002' | dd of=bad.raw bs=1 seek=$((2352 * 17 + 15)) conv=notrunc 2>/dev/null
 refused 2 "sector 17 of the file bad.raw is not a Mode 1 sector" 'FILE "bad.raw" BINARY\nTRACK 01 MODE1/2352\nINDEX 01 00:00:00\n'

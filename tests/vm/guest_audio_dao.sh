@@ -90,7 +90,12 @@ FILE "album.flac" WAVE
     INDEX 01 00:06:00
 CUE
 attach cd-r
-check "cue sheet burned" quiet maple-cli burn --no-eject /tmp/album.cue
+sheet_burn() {
+  maple-cli burn --verify --no-eject /tmp/album.cue > /tmp/sheet.log 2>&1 &&
+    grep -q 'CD-TEXT, ISRCs and catalogue number verified.' /tmp/sheet.log ||
+    { tail -n 8 /tmp/sheet.log; show_trace 30; return 1; }
+}
+check "cue sheet burned and verified" sheet_burn
 check "eject and load" reload
 check "cdparanoia rips the sheet's tracks" rip /tmp/sheet
 head -c $((450 * 2352)) /tmp/signal.raw > /tmp/sheet1.raw
@@ -99,10 +104,14 @@ pcm /tmp/sheet/track01.cdda.wav > /tmp/rip1.raw
 check "track 1 is the FLAC up to track 2's index 1" same /tmp/rip1.raw /tmp/sheet1.raw
 pcm /tmp/sheet/track02.cdda.wav > /tmp/rip2.raw
 check "track 2 is the FLAC from its index 1" same /tmp/rip2.raw /tmp/sheet2.raw
+# cd-info converts the texts with iconv: the host's ISO 8859-1 module (--file).
+mkdir -p /tmp/gconv && cp /work/ISO8859-1.so /tmp/gconv/ &&
+  printf 'module\tISO-8859-1//\tINTERNAL\tISO8859-1\t1\nmodule\tINTERNAL\tISO-8859-1//\tISO8859-1\t1\n' \
+    > /tmp/gconv/gconv-modules || echo "FAIL the iconv module"
 titles() {
-  cd-info --no-header --no-device-info --no-cddb --no-analyze "$SR" > /tmp/sheet.cd-info 2>&1
+  GCONV_PATH=/tmp/gconv cd-info --no-header --no-device-info --no-cddb "$SR" > /tmp/sheet.cd-info 2>&1
   for title in "Night Album" "Maple Trio" "First Light" "Second Wind"; do
-    grep -q "$title" /tmp/sheet.cd-info || { echo "no $title"; grep -i -A3 'CD-TEXT' /tmp/sheet.cd-info | head -n 20; return 1; }
+    grep -q "$title" /tmp/sheet.cd-info || { echo "no $title"; sed -n '/CD-TEXT/,$p' /tmp/sheet.cd-info | head -n 20; return 1; }
   done
 }
 check "cd-info shows the titles" titles
