@@ -295,6 +295,7 @@ bool CueSheetReader::TakeText(const Words& words) {
     // CD-TEXT holds ISO 8859-1: a text it would change is not recorded exactly.
     CdText probe;
     probe.disc.title = words[1];
+    probe.tracks.resize(1);
     if (!CdTextPacks::Encode(probe).replaced.empty()) return Refuse(CueSheetText::NotRecordable);
     text = words[1];
     if (track == nullptr && m_textLine == 0) m_textLine = m_line;
