@@ -71,6 +71,12 @@ int Number(const std::string& word) {
     return std::stoi(word);
 }
 
+// Index numbers go 0, 1, 2 ... or 1, 2 ...: a track reached index 1 when its
+// last one is 1 or more.
+bool HasIndexOne(const CueSheet::Track& track) {
+    return !track.indexes.empty() && track.indexes.back().number >= 1;
+}
+
 // The sheet as UTF-8: sheets from older programs are often ISO 8859-1.
 std::string AsUtf8(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
@@ -186,7 +192,7 @@ bool CueSheetReader::TakeTrack(const Words& words) {
     if (m_sheet.files.empty() || number != (previous != nullptr ? previous->number + 1 : 1) ||
         number > kLastTrack)
         return Refuse(CueSheetText::NotRecordable);
-    if (previous != nullptr && previous->indexes.empty())
+    if (previous != nullptr && !HasIndexOne(*previous))
         return Refuse(CueSheetText::NotRecordable, {}, previous->line);
     const std::string type = Upper(words[2]);
     CueSheet::Track track;
@@ -221,7 +227,8 @@ bool CueSheetReader::TakeIndex(const Words& words) {
     const int number = words.size() == 3 ? Number(words[1]) : -1;
     const std::int64_t sector = words.size() == 3 ? Sectors(words[2]) : -1;
     if (number < 0 || sector < 0) return Refuse(CueSheetText::NotUnderstood);
-    if (track == nullptr || number > kLastIndex) return Refuse(CueSheetText::NotRecordable);
+    if (track == nullptr || number > kLastIndex || track->postgap != 0)
+        return Refuse(CueSheetText::NotRecordable);
     const std::size_t file = m_sheet.files.size() - 1;
     const bool first = track->indexes.empty();
     const int expected = first ? (number == 0 ? 0 : 1) : track->indexes.back().number + 1;
@@ -324,7 +331,7 @@ bool CueSheetReader::Finish() {
     if (CdTextPacks::Encode(m_sheet.Texts()).tooLong)
         return Refuse(CueSheetText::TextTooLong, {}, 0);
     const CueSheet::Track& last = m_sheet.tracks.back();
-    if (last.indexes.empty()) return Refuse(CueSheetText::NotRecordable, {}, last.line);
+    if (!HasIndexOne(last)) return Refuse(CueSheetText::NotRecordable, {}, last.line);
     if (!m_indexInFile) return Refuse(CueSheetText::NotRecordable, {}, m_sheet.files.back().line);
     if (!m_sheet.IsAudio() && m_textLine != 0)
         return Refuse(CueSheetText::NotRecordable, {}, m_textLine);

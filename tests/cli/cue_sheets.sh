@@ -114,6 +114,7 @@ refused 1 "the file gone.wav is missing" 'FILE "gone.wav" WAVE\nTRACK 01 AUDIO\n
 refused 5 "is shorter than the sheet says" "${head}TRACK 02 AUDIO\nINDEX 01 00:20:00\n"
 refused 4 "track 2 is shorter than 4 seconds" "${head}TRACK 02 AUDIO\nINDEX 01 00:16:01\n"
 refused 2 "this line cannot be recorded exactly" 'FILE "album.flac" WAVE\nCDTEXTFILE "x.cdt"\n'
+refused 2 "this line cannot be recorded exactly" 'FILE "album.flac" WAVE\nTRACK 01 AUDIO\nINDEX 00 00:00:00\n'  # no INDEX 01
 refused 4 "this line cannot be recorded exactly" "${head}COMPOSER \"Someone\"\n"
 refused 4 "this line cannot be recorded exactly" "${head}FLAGS 4CH\n"
 refused 4 "this line cannot be recorded exactly" "${head}TITLE \"光\"\n"  # CD-TEXT is ISO 8859-1
