@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "BurnOptions.h"
 #include "CueDataSource.h"
@@ -33,7 +34,7 @@ class CueSheetBurner {
         m_trackCounter = std::move(handler);
     }
     // The data track's write speed, chosen once the drive is known.
-    void SetWriteSpeed(SpeedEntry speed) { m_options.writeSpeed = speed; }
+    void SetWriteSpeed(SpeedEntry speed) { m_options.writeSpeed = std::move(speed); }
     // Reads the sheet (unless Read did), then records it on the disc in `drive`.
     BurnOutcome Burn(const std::string& drive);
 

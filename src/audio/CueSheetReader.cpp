@@ -179,7 +179,11 @@ bool CueSheetReader::TakeFile(const Words& words) {
     else
         return Refuse(CueSheetText::NotRecordable);
     const std::filesystem::path name = Utf8Path(words[1]);
-    file.path = Utf8Of(name.is_absolute() || m_folder.empty() ? name : Utf8Path(m_folder) / name);
+    // Forward slashes on every system, as the windows show paths.
+    const std::u8string path =
+        (name.is_absolute() || m_folder.empty() ? name : Utf8Path(m_folder) / name)
+            .generic_u8string();
+    file.path.assign(path.begin(), path.end());
     file.line = m_line;
     m_sheet.files.push_back(std::move(file));
     return true;

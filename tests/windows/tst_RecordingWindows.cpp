@@ -99,7 +99,8 @@ class RecordingWindowsTest : public QObject {
         QPointer<frmWriteISO> window = frmWriteISO::OpenImage();
         Control<QCheckBox>(window, "chkVerify")->setChecked(true);
         DropLocalFiles(window, {sheet});
-        QCOMPARE(ImagePath(*window), QString::fromStdString(sheet));
+        QCOMPARE(QDir::fromNativeSeparators(ImagePath(*window)),
+                 QDir::fromNativeSeparators(QString::fromStdString(sheet)));
         QCOMPARE(RunBurn(*window), BurnOutcome::Completed);
         QCOMPARE(m_rig->drives.Count(kSendCueSheet), 1u);
         QVERIFY2(m_rig->boxes.shown.back().text.contains(QStringLiteral("900")),
