@@ -91,8 +91,13 @@ bool AudioBurnEngine::DiscAccepted(const std::string& drive) {
 // track takes.
 bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
     m_tracks.clear();
+    if (m_sheet != nullptr && !SheetFilesPresent()) return false;
     for (const std::string& path : tracks) {
         CheckedTrack track = CheckedTrack::Of(path);
+        if (m_sheet != nullptr && TakeSheetFile(m_tracks.size(), track)) {
+            m_tracks.push_back(std::move(track));
+            continue;
+        }
         m_converter.SetSource(path);
         if (m_converter.Source().empty()) {
             ShowRefusal(path);
@@ -110,7 +115,7 @@ bool AudioBurnEngine::TracksReadable(const std::vector<std::string>& tracks) {
         track.dataBytes = (frames * 44100 + rate - 1) / rate * 4;
         m_tracks.push_back(std::move(track));
     }
-    return true;
+    return m_sheet == nullptr || SheetLaidOut();
 }
 
 // The tracks with the pauses between them must fit the free space, test

@@ -12,7 +12,9 @@
 #include "CdTextPacks.h"
 #include "CheckedTrack.h"
 #include "ClosingSteps.h"
+#include "CueSheetReader.h"
 #include "DiscAtOnceLayout.h"
+#include "DiscAtOnceStream.h"
 #include "ElapsedTime.h"
 #include "clsWav2Cda.h"
 
@@ -85,6 +87,13 @@ class AudioBurnEngine {
     // file, then records. Refusals show their message and touch nothing.
     AudioBurnOutcome StartAudioBurn(const std::string& drive,
                                     const std::vector<std::string>& tracks);
+    // Records an audio cue sheet (read by CueSheetReader) Disc-At-Once with
+    // the checks of StartAudioBurn; its files, index points and track
+    // lengths are checked first and refused by the sheet's line (named
+    // `sheetName`). The sheet's CD-TEXT, catalogue number and ISRCs replace
+    // those of the options. `sheet` must outlive the call.
+    AudioBurnOutcome StartSheetBurn(const std::string& drive, const CueSheet& sheet,
+                                    const std::string& sheetName);
     // Records the tracks on the disc in `drive` (the checks passed). Refuses,
     // before the disc is touched, tracks that do not fit its free space
     // (pauses included), test mode on media that cannot simulate, and a
@@ -111,6 +120,15 @@ class AudioBurnEngine {
     bool SendWriteParameters(const std::string& drive);
     // Disc-At-Once (AudioBurnEngine_DiscAtOnce.cpp).
     DiscAtOnceLayout Layout() const;
+    DiscAtOnceStream Stream() const;
+    std::size_t TrackCount() const;
+    // The file track `track` (1-based) is recorded from.
+    const CheckedTrack& SourceOf(std::size_t track) const;
+    // A cue sheet's (AudioBurnEngine_Sheet.cpp).
+    bool SheetFilesPresent();
+    bool TakeSheetFile(std::size_t index, CheckedTrack& track);
+    bool SheetLaidOut();
+    void ShowSheetProblem(const CueSheetReader::Problem& problem);
     bool DiscAtOnceAllowed(const std::string& drive, const DiscAtOnceLayout& layout);
     // The CD-TEXT packs and lead-in start when the drive takes lead-in text;
     // else none, and the reason is shown.
@@ -145,4 +163,6 @@ class AudioBurnEngine {
     std::vector<CheckedTrack> m_tracks;  // the list as checked, in order
     std::vector<CdTextPacks::Pack> m_leadInPacks;  // Disc-At-Once: CD-TEXT being written
     std::int64_t m_leadInStart = 0;
+    const CueSheet* m_sheet = nullptr;  // recording a cue sheet: its files are m_tracks
+    std::string m_sheetName;
 };

@@ -12,7 +12,7 @@ void AudioBurnEngine::PrepareCdText(const std::string& drive) {
     m_leadInPacks.clear();
     if (m_options.cdText.Empty()) return;
     CdText text = m_options.cdText;
-    text.tracks.resize(m_tracks.size());
+    text.tracks.resize(TrackCount());
     CdTextPacks::Encoded encoded = CdTextPacks::Encode(text);
     if (encoded.tooLong) {
         Show(Text(AudioText::CdTextTooLong), AudioText::NotSupportedTitle, true);
@@ -73,8 +73,7 @@ void AudioBurnEngine::VerifyDiscCodes(const std::string& drive, std::string& res
     if (catalogue && read.catalogue != m_options.catalogue)
         differences.push_back(
             Text(AudioText::CatalogueDiffers, {m_options.catalogue, read.catalogue}));
-    for (std::size_t index = 0; index < m_options.isrcs.size() && index < m_tracks.size();
-         ++index) {
+    for (std::size_t index = 0; index < m_options.isrcs.size() && index < TrackCount(); ++index) {
         const std::string& sent = m_options.isrcs[index];
         const std::string got = index < read.isrcs.size() ? read.isrcs[index] : std::string();
         if (AudioCueSheet::ValidIsrc(sent) && got != sent)

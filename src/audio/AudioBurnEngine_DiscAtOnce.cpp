@@ -5,6 +5,7 @@
 
 #include "AudioBurnEngine.h"
 #include "AudioCueSheet.h"
+#include "CueSheetDisc.h"
 #include "DiscAtOnceWriter.h"
 #include "EngineReporter.h"
 #include "ScsiStatus.h"
@@ -17,11 +18,47 @@ std::int64_t AudioBurnOptions::PauseSectors(std::size_t index) const {
 
 DiscAtOnceLayout AudioBurnEngine::Layout() const {
     std::vector<std::int64_t> bytes, pauses;
+    if (m_sheet != nullptr) {
+        for (const CheckedTrack& track : m_tracks) bytes.push_back(track.dataBytes);
+        return CueSheetDisc(*m_sheet, bytes).Layout();
+    }
     for (std::size_t index = 0; index < m_tracks.size(); ++index) {
         bytes.push_back(m_tracks[index].dataBytes);
         pauses.push_back(m_options.PauseSectors(index));
     }
     return {bytes, pauses};
+}
+
+DiscAtOnceStream AudioBurnEngine::Stream() const {
+    std::vector<DiscAtOnceStream::Piece> pieces;
+    if (m_sheet == nullptr) {
+        std::vector<std::string> files;
+        for (const CheckedTrack& track : m_tracks) files.push_back(track.written);
+        return {files, Layout()};
+    }
+    std::vector<std::int64_t> bytes;
+    for (const CheckedTrack& track : m_tracks) bytes.push_back(track.dataBytes);
+    const CueSheetDisc disc(*m_sheet, bytes);
+    for (const CueSheetDisc::Piece& piece : disc.Pieces()) {
+        if (piece.file == CueSheetDisc::kSilence) {
+            pieces.push_back({{}, piece.bytes});
+            continue;
+        }
+        const CheckedTrack& file = m_tracks[piece.file];
+        const CueSheet::FileType type = m_sheet->files[piece.file].type;
+        // A WAVE file is read from its CD-DA WAV (itself or its conversion).
+        pieces.push_back({file.written, piece.bytes, piece.offset, type == CueSheet::FileType::Wave,
+                          type == CueSheet::FileType::Motorola});
+    }
+    return DiscAtOnceStream(std::move(pieces));
+}
+
+std::size_t AudioBurnEngine::TrackCount() const {
+    return m_sheet != nullptr ? m_sheet->tracks.size() : m_tracks.size();
+}
+
+const CheckedTrack& AudioBurnEngine::SourceOf(std::size_t track) const {
+    return m_tracks[m_sheet != nullptr ? m_sheet->tracks[track - 1].file : track - 1];
 }
 
 // Before the disc is touched: a drive that records from a cue sheet, and no
@@ -31,10 +68,12 @@ bool AudioBurnEngine::DiscAtOnceAllowed(const std::string& drive, const DiscAtOn
         Show(Text(AudioText::DaoNotOffered), AudioText::NotBlankTitle);
         return false;
     }
+    if (m_sheet != nullptr && !SheetLaidOut()) return false;
     const int shortTrack = layout.FirstShortTrack();
     if (shortTrack < 0) return true;
-    Show(Text(AudioText::TrackTooShort, {m_tracks[static_cast<std::size_t>(shortTrack)].source}),
-         AudioText::NotSupportedTitle);
+    Show(
+        Text(AudioText::TrackTooShort, {SourceOf(static_cast<std::size_t>(shortTrack) + 1).source}),
+        AudioText::NotSupportedTitle);
     return false;
 }
 
@@ -52,8 +91,7 @@ AudioBurnEngine::Step AudioBurnEngine::RecordDiscAtOnce(const std::string& drive
         Show(Text(AudioText::CueSheetRefused), AudioText::WriteFailedTitle);
         return Step::Stop;
     }
-    std::vector<std::string> files;
-    for (const CheckedTrack& track : m_tracks) files.push_back(track.written);
+    DiscAtOnceStream stream = Stream();
     DiscAtOnceWriter writer(m_reporter,
                             m_options.verify && !m_options.testMode ? &m_hashes : nullptr);
     if (!m_leadInPacks.empty()) writer.SetLeadInText(m_leadInPacks, m_leadInStart);
@@ -61,19 +99,20 @@ AudioBurnEngine::Step AudioBurnEngine::RecordDiscAtOnce(const std::string& drive
         CountTrack(static_cast<std::uint16_t>(track));
         m_reporter.PhaseText(Text(AudioText::WritingTrack));
     });
-    TrackWriteOutcome outcome = writer.Write(drive, files, layout);
+    TrackWriteOutcome outcome = writer.Write(drive, stream, layout);
     // A source read in place must still be the file that was checked.
     std::size_t changed = 0;
     while (changed < m_tracks.size() &&
            (m_tracks[changed].needsConversion || m_tracks[changed].Unchanged()))
         ++changed;
     if (outcome == TrackWriteOutcome::Written && changed < m_tracks.size())
-        return StopAfterWrite(drive, static_cast<std::uint16_t>(changed + 1),
+        return StopAfterWrite(drive,
+                              static_cast<std::uint16_t>(m_sheet ? TrackCount() : changed + 1),
                               TrackWriteOutcome::ReadFailed, m_tracks[changed], 0);
     if (outcome == TrackWriteOutcome::Cancelled) return Cancel(drive, writer.DiscTouched());
     if (outcome == TrackWriteOutcome::Written) return Step::Next;
     const auto track = static_cast<std::size_t>(writer.Track());
-    return StopAfterWrite(drive, static_cast<std::uint16_t>(track), outcome, m_tracks[track - 1],
+    return StopAfterWrite(drive, static_cast<std::uint16_t>(track), outcome, SourceOf(track),
                           writer.LastStatus());
 }
 
@@ -101,7 +140,8 @@ void AudioBurnEngine::VerifyTrackStarts(const std::string& drive, std::string& r
             const std::uint8_t* read = q.data() + at * kQBytes;
             const DiscAtOnceLayout::Position expected = layout.At(point - 1 + at);
             const int track = (read[1] >> 4) * 10 + (read[1] & 0x0F);
-            if (track == expected.track && read[2] == expected.index) continue;
+            // Index 2 and later count as the track's sound (index 1 here).
+            if (track == expected.track && std::min<int>(read[2], 1) == expected.index) continue;
             NoteFailure(Text(AudioText::TrackStartDiffers,
                              {std::to_string(expected.track), std::to_string(point - 1 + at)}));
             return;

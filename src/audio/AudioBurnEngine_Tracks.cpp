@@ -136,8 +136,8 @@ AudioBurnEngine::Step AudioBurnEngine::RecordTrack(const std::string& drive, std
 
 void AudioBurnEngine::CountTrack(std::uint16_t track) {
     if (m_trackCounter)
-        m_trackCounter("-   " + std::to_string(track) + "   of   " +
-                       std::to_string(m_tracks.size()) + "   -");
+        m_trackCounter("-   " + std::to_string(track) + "   of   " + std::to_string(TrackCount()) +
+                       "   -");
 }
 
 void AudioBurnEngine::SetAudioSpeed(const std::string& drive) {

@@ -11,9 +11,9 @@ constexpr std::uint8_t kLeadIn = 0x00, kLeadOut = 0xAA;
 }  // namespace
 
 void AudioCueSheet::Add(std::uint8_t track, std::uint8_t index, std::uint8_t dataForm,
-                        std::int64_t lba) {
+                        std::int64_t lba, std::uint8_t control) {
     const std::int64_t frames = lba + 150;
-    const std::uint8_t entry[kEntryBytes] = {kAudioAdr1,
+    const std::uint8_t entry[kEntryBytes] = {static_cast<std::uint8_t>(control << 4 | kAudioAdr1),
                                              track,
                                              index,
                                              dataForm,
@@ -60,8 +60,12 @@ std::vector<std::uint8_t> AudioCueSheet::Build(const DiscAtOnceLayout& layout,
         const std::size_t index = number - 1U;
         if (index < extras.isrcs.size() && ValidIsrc(extras.isrcs[index]))
             sheet.AddCode(kIsrcAdr, std::string(1, static_cast<char>(number)), extras.isrcs[index]);
-        if (track.pauseStart < track.start) sheet.Add(number, 0, kAudio, track.pauseStart);
-        sheet.Add(number, 1, kAudio, track.start);
+        if (track.pauseStart < track.start)
+            sheet.Add(number, 0, kAudio, track.pauseStart, track.control);
+        sheet.Add(number, 1, kAudio, track.start, track.control);
+        std::uint8_t point = 2;
+        for (const std::int64_t lba : track.indexes)
+            sheet.Add(number, point++, kAudio, lba, track.control);
         ++number;
     }
     sheet.Add(kLeadOut, 1, kAudioPause, layout.LeadOut());

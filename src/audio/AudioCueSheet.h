@@ -31,7 +31,9 @@ class AudioCueSheet {
     static bool ValidIsrc(const std::string& code);
 
   private:
-    void Add(std::uint8_t track, std::uint8_t index, std::uint8_t dataForm, std::int64_t lba);
+    // `control`: the track's CTL bits (pre-emphasis, copy permitted).
+    void Add(std::uint8_t track, std::uint8_t index, std::uint8_t dataForm, std::int64_t lba,
+             std::uint8_t control = 0);
     // Two ADR 2 or 3 entries: `first` after the CTL/ADR byte, then the rest of `code`.
     void AddCode(std::uint8_t adr, const std::string& first, const std::string& code);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // Where the tracks of a Disc-At-Once audio CD lie. The sound of all tracks
@@ -18,10 +19,12 @@ class DiscAtOnceLayout {
     static constexpr std::int64_t kSectorsPerSecond = 75;
 
     struct Track {
-        std::int64_t pauseStart = 0;  // index 0 (the first track: -150)
-        std::int64_t start = 0;       // index 1
-        std::int64_t end = 0;         // the next track's index 0, or the lead-out
-        std::int64_t bytes = 0;       // CD-DA bytes of the track's file
+        std::int64_t pauseStart = 0;        // index 0 (the first track: -150)
+        std::int64_t start = 0;             // index 1
+        std::int64_t end = 0;               // the next track's index 0, or the lead-out
+        std::int64_t bytes = 0;             // CD-DA bytes of the track's file
+        std::vector<std::int64_t> indexes;  // index 2, 3 ... (a cue sheet's)
+        std::uint8_t control = 0;  // CTL bits: 01h pre-emphasis, 02h digital copy permitted
         std::int64_t Sectors() const { return end - start; }
     };
 
@@ -29,6 +32,10 @@ class DiscAtOnceLayout {
     // before each track (the first one's is the pre-gap and ignored).
     DiscAtOnceLayout(const std::vector<std::int64_t>& dataBytes,
                      const std::vector<std::int64_t>& pauseSectors);
+    // Tracks laid out by the caller (a cue sheet's), the lead-out after them.
+    DiscAtOnceLayout(std::vector<Track> tracks, std::int64_t leadOut)
+        : m_tracks(std::move(tracks)), m_leadOut(leadOut) {}
+    DiscAtOnceLayout() = default;
 
     const std::vector<Track>& Tracks() const { return m_tracks; }
     // The first LBA after the last track: where the drive writes the lead-out.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "DiscAtOnceLayout.h"
+#include "Utf8Path.h"
 #include "WaveFileLayout.h"
 
 DiscAtOnceStream::DiscAtOnceStream(const std::vector<std::string>& files,
@@ -22,12 +24,16 @@ bool DiscAtOnceStream::OpenPiece() {
     m_left = piece.bytes;
     m_open = true;
     if (piece.path.empty()) return true;
-    const WaveFileLayout layout = ReadWaveFileLayout(piece.path);
+    std::int64_t start = 0;
+    if (piece.wave) {
+        const WaveFileLayout layout = ReadWaveFileLayout(piece.path);
+        if (!layout.Ok() || layout.dataSize < piece.offset + piece.bytes) return false;
+        start = layout.dataOffset;
+    }
     m_file.close();
     m_file.clear();
-    m_file.open(piece.path, std::ios::binary);
-    return layout.Ok() && layout.dataSize >= piece.bytes && m_file &&
-           static_cast<bool>(m_file.seekg(layout.dataOffset));
+    m_file.open(Utf8Path(piece.path), std::ios::binary);
+    return m_file && static_cast<bool>(m_file.seekg(start + piece.offset));
 }
 
 bool DiscAtOnceStream::Read(char* out, std::int64_t bytes) {
@@ -40,6 +46,8 @@ bool DiscAtOnceStream::Read(char* out, std::int64_t bytes) {
         } else {
             m_file.read(out, now);
             if (m_file.gcount() != now) return false;
+            if (m_pieces[m_piece].swapped)
+                for (std::int64_t at = 0; at + 1 < now; at += 2) std::swap(out[at], out[at + 1]);
         }
         out += now;
         bytes -= now;

@@ -36,6 +36,12 @@ TrackWriteOutcome DiscAtOnceWriter::WriteLeadIn(const std::string& drive) {
 TrackWriteOutcome DiscAtOnceWriter::Write(const std::string& drive,
                                           const std::vector<std::string>& files,
                                           const DiscAtOnceLayout& layout) {
+    DiscAtOnceStream stream(files, layout);
+    return Write(drive, stream, layout);
+}
+
+TrackWriteOutcome DiscAtOnceWriter::Write(const std::string& drive, DiscAtOnceStream& stream,
+                                          const DiscAtOnceLayout& layout) {
     constexpr std::int64_t kSector = DiscAtOnceLayout::kSectorBytes;
     constexpr std::int64_t kPreGap = DiscAtOnceLayout::kFirstPreGap;
     m_sectors = 0;
@@ -47,7 +53,6 @@ TrackWriteOutcome DiscAtOnceWriter::Write(const std::string& drive,
         if (leadIn != TrackWriteOutcome::Written) return leadIn;
     }
     const ElapsedTime elapsed;
-    DiscAtOnceStream stream(files, layout);
     const std::vector<DiscAtOnceLayout::Track>& tracks = layout.Tracks();
     const std::int64_t total = layout.SectorsSent();
     std::vector<char> block(AudioTrackWriter::kBlockBytes);

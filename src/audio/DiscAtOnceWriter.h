@@ -10,6 +10,7 @@
 
 class BlockHashes;
 class DiscAtOnceLayout;
+class DiscAtOnceStream;
 class EngineReporter;
 
 // Sends a Disc-At-Once audio CD after its cue sheet: the first track's
@@ -39,6 +40,9 @@ class DiscAtOnceWriter {
     // track, their data chunks at least as long as the layout says).
     [[nodiscard]] TrackWriteOutcome Write(const std::string& drive,
                                           const std::vector<std::string>& files,
+                                          const DiscAtOnceLayout& layout);
+    // Writes the tracks of `layout` from `stream` (a cue sheet's pieces).
+    [[nodiscard]] TrackWriteOutcome Write(const std::string& drive, DiscAtOnceStream& stream,
                                           const DiscAtOnceLayout& layout);
     // The track (1-based) that was being written when Write ended.
     int Track() const { return m_track; }

@@ -67,6 +67,7 @@ constexpr TextRow<WriteIsoText> kRows[] = {
     {BufferFifo, "frmWriteISO.String39", "缓冲区 %1%"},
     {BufferDrive, "frmWriteISO.String40", "光碟机缓冲区 %1%"},
     {DirectSource, "frmWriteISO.String41", "数据光碟项目(直接刻录,不生成临时映像)"},
+    {ImageOrSheetFilter, "frmWriteISO.String42", "ISO 文件或 Cue 表"},
 };
 }  // namespace
 

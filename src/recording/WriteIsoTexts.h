@@ -69,6 +69,7 @@ enum class WriteIsoText {
     BufferFifo,
     BufferDrive,
     DirectSource,
+    ImageOrSheetFilter,
     Count
 };
 std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText);

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "CueSheetBurner.h"
 #include "EngineRunner.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
@@ -130,9 +131,9 @@ void frmWriteISO::Timer1Tick() {
 }
 
 void frmWriteISO::Browse() {
-    const QString path =
-        ModFileDlg::ShowOpenDialog(this, QText(WriteIsoText::OpenImageTitle),
-                                   QStringLiteral("*.ISO"), QText(WriteIsoText::ImageFileFilter));
+    const QString path = ModFileDlg::ShowOpenDialog(this, QText(WriteIsoText::OpenImageTitle),
+                                                    QStringLiteral("*.ISO *.CUE"),
+                                                    QText(WriteIsoText::ImageOrSheetFilter));
     if (!path.isEmpty()) m_txtISO->setText(path);
 }
 
@@ -140,7 +141,8 @@ std::vector<QString> frmWriteISO::DroppedImages(const QMimeData* data) {
     std::vector<QString> images;
     for (const QUrl& url : data->urls())
         if (url.isLocalFile() &&
-            url.toLocalFile().endsWith(QLatin1String(".iso"), Qt::CaseInsensitive))
+            (url.toLocalFile().endsWith(QLatin1String(".iso"), Qt::CaseInsensitive) ||
+             CueSheetBurner::IsSheet(url.toLocalFile().toStdString())))
             images.push_back(url.toLocalFile());
     return images;
 }
@@ -172,7 +174,7 @@ BurnOptions frmWriteISO::ChosenOptions() const {
 // own image is asked about before the drive is touched (the program's own
 // temporary images are always ISO 9660).
 bool frmWriteISO::ImageConfirmed(const std::string& path) {
-    if (m_task != RecordingTask::kRecordImage ||
+    if (m_task != RecordingTask::kRecordImage || CueSheetBurner::IsSheet(path) ||
         !ImageFileReader::Check(path, ImageBurner::kSmallestImage).empty() ||
         ExamineImage(path) != ImageContent::NotAnImage)
         return true;
@@ -194,6 +196,11 @@ void frmWriteISO::Burn() {
     m_testRun = options.testMode;
     m_runner->Start(
         [this, drive, options, project = m_project](EngineReporter& reporter) {
+            // A cue sheet is recorded as it describes the disc: audio or data.
+            if (project == nullptr && CueSheetBurner::IsSheet(options.imagePath)) {
+                m_lastOutcome.Set(CueSheetBurner(reporter, options).Burn(drive));
+                return;
+            }
             ImageBurner burner(reporter, options);
             m_lastOutcome.Set(project != nullptr ? burner.BurnProject(drive, *project)
                                                  : burner.Burn(drive));

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (virtual drive, its metadata parser, Write
 # Parameters page, WAV reader, language and settings files, the kernel's
-# command ring, the CD-TEXT decoder) with the "fuzz" preset (clang, build/fuzz) and runs each for
+# command ring, the CD-TEXT decoder, the cue-sheet reader) with the "fuzz" preset (clang, build/fuzz) and runs each for
 # a bounded number of inputs, starting from a few seeds. Targets that need
 # files make them under $TMPDIR.
 # Fails on any crash, sanitizer report or time-out.
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
 command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/install-deps installs it)" >&2; exit 1; }
-targets=(emulated_drive emulated_metadata wpp wav_reader language_file settings_file tcmu_ring cd_text)
+targets=(emulated_drive emulated_metadata wpp wav_reader language_file settings_file tcmu_ring cd_text cue_sheet)
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}"
 build_dir=$PWD/build/fuzz
@@ -38,6 +38,8 @@ seed wpp/page "\x00\x3a\x00\x00\x00\x00\x00\x00\x05\x32\x41\x01\x04\x08"
 seed wav_reader/cdda "RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00LIST\x04\x00\x00\x00INFOdata\x08\x00\x00\x00\x01\x00\x02\x00\x03\x00\x04\x00"
 # CD-TEXT: the header, a title pack ("Album", then "One" for track 1) and the size information.
 seed cd_text/packs "\x00\x4a\x00\x00\x80\x00\x00\x00Album\x00One\x00\x00\x00\x00\x00\x8f\x00\x01\x00\x00\x01\x01\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x8f\x01\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x8f\x02\x03\x00\x03\x00\x00\x00\x00\x00\x00\x00\x09\x00\x00\x00\x00\x00"
+seed cue_sheet/album 'CATALOG 1234567890123\nPERFORMER "Band"\nFILE "a.flac" WAVE\n  TRACK 01 AUDIO\n    TITLE "One"\n    INDEX 01 00:01:00\n  TRACK 02 AUDIO\n    FLAGS DCP PRE\n    ISRC USABC1234567\n    PREGAP 00:01:00\n    INDEX 00 00:06:00\n    INDEX 01 00:08:00\n    INDEX 02 00:09:00\n    POSTGAP 00:02:00\nFILE "b.bin" MOTOROLA\n    INDEX 03 00:00:10\n  TRACK 03 AUDIO\n    INDEX 01 00:05:00\n'
+seed cue_sheet/data 'FILE "d.bin" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n'
 seed language_file/lng "frmMain.String01=Welcome\r\nEngines.NoTestMode=%%1 cannot\nfrmWriteISO.cmdBurn.Caption=Burn\n"
 seed settings_file/ini "[Setting]\nTempISO=/tmp/a b.iso\nDefaultDrive=\"x,y\"\n[General]\nk=\\x41\\t@@v\n"
 # The ring: the kernel's head (128), then one command entry (INQUIRY, 36 bytes into the data area).

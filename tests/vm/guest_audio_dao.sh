@@ -141,5 +141,48 @@ attach cd-r
 check "wodim -dao -text" peer_write wodim dev="$SR" gracetime=2 -dao -text cuefile=/tmp/text.cue
 check "maple-cli info: wodim's CD-TEXT" peer_texts
 detach
+
+# --- Cue sheets: a ripper's disc, one FLAC for the whole album and a sheet
+# with INDEX 00/01 points and CD-TEXT, burned through the kernel device.
+# cdparanoia rips each track from its index 1 on (a track's rip runs on
+# through the next one's pause), so the rips cut the FLAC at the sheet's
+# index 1 points; cd-info reads the titles from the lead-in.
+flac -s --force-raw-format --endian=little --sign=signed --channels=2 --bps=16 \
+  --sample-rate=44100 -o /tmp/album.flac /tmp/signal.raw || echo "FAIL making album.flac"
+cat > /tmp/album.cue << 'CUE'
+PERFORMER "Maple Trio"
+TITLE "Night Album"
+FILE "album.flac" WAVE
+  TRACK 01 AUDIO
+    TITLE "First Light"
+    INDEX 01 00:00:00
+  TRACK 02 AUDIO
+    TITLE "Second Wind"
+    INDEX 00 00:05:00
+    INDEX 01 00:06:00
+CUE
+attach cd-r
+sheet_burn() {
+  maple-cli burn --verify --no-eject /tmp/album.cue > /tmp/sheet.log 2>&1 &&
+    grep -q 'CD-TEXT, ISRCs and catalogue number verified.' /tmp/sheet.log ||
+    { tail -n 8 /tmp/sheet.log; show_trace 30; return 1; }
+}
+check "cue sheet burned and verified" sheet_burn
+check "eject and load" reload
+check "cdparanoia rips the sheet's tracks" rip /tmp/sheet
+head -c $((450 * 2352)) /tmp/signal.raw > /tmp/sheet1.raw
+tail -c +$((450 * 2352 + 1)) /tmp/signal.raw > /tmp/sheet2.raw
+pcm /tmp/sheet/track01.cdda.wav > /tmp/rip1.raw
+check "track 1 is the FLAC up to track 2's index 1" same /tmp/rip1.raw /tmp/sheet1.raw
+pcm /tmp/sheet/track02.cdda.wav > /tmp/rip2.raw
+check "track 2 is the FLAC from its index 1" same /tmp/rip2.raw /tmp/sheet2.raw
+titles() {
+  GCONV_PATH=/work cd-info --no-header --no-device-info --no-cddb "$SR" > /tmp/sheet.cd-info 2>&1
+  for title in "Night Album" "Maple Trio" "First Light" "Second Wind"; do
+    grep -q "$title" /tmp/sheet.cd-info || { echo "no $title"; sed -n '/CD-TEXT/,$p' /tmp/sheet.cd-info | head -n 20; return 1; }
+  done
+}
+check "cd-info shows the titles" titles
+detach
 check "no configuration left" no_leftovers
 finish

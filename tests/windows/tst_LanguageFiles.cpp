@@ -18,6 +18,7 @@
 #include "ChooserTexts.h"
 #include "CliTexts.h"
 #include "CopyTexts.h"
+#include "CueSheetTexts.h"
 #include "EngineMessages.h"
 #include "EraseTexts.h"
 #include "InfoWindowTexts.h"
@@ -87,6 +88,7 @@ std::vector<TableRow> EveryTableRow() {
     AddRows<AboutText>(rows);
     AddRows<SessionText>(rows);
     AddRows<CliText>(rows);
+    AddRows<CueSheetText>(rows);
     return rows;
 }
 

@@ -29,6 +29,7 @@
 namespace {
 constexpr std::uint8_t kWrite10 = 0x2A;
 constexpr std::uint8_t kSetCdSpeed = 0xBB;
+constexpr std::uint8_t kSendCueSheet = 0x5D;
 
 QString ImagePath(const frmWriteISO& window) {
     return Control<QLineEdit>(&window, "txtISO")->text();
@@ -60,7 +61,7 @@ class RecordingWindowsTest : public QObject {
         // The path keeps its spelling; the dialog starts in the home folder.
         QCOMPARE(ImagePath(*window), QString::fromStdString(m_image));
         QCOMPARE(asked.at(0).title, QString::fromUtf8("打开一个已存在的*.ISO文件"));
-        QCOMPARE(asked.at(0).pattern, QStringLiteral("*.ISO"));
+        QCOMPARE(asked.at(0).pattern, QStringLiteral("*.ISO *.CUE"));
         QVERIFY(!asked.at(0).save);
         QCOMPARE(asked.at(0).folder, QDir::homePath());
         QCOMPARE(RunBurn(*window), BurnOutcome::Completed);
@@ -80,6 +81,30 @@ class RecordingWindowsTest : public QObject {
         QCOMPARE(QDir::fromNativeSeparators(asked.at(1).folder),
                  QDir::fromNativeSeparators(
                      QString::fromStdString(m_rig->folders.Folder().Path().string())));
+    }
+
+    // A cue sheet dropped on the window is recorded as the disc it describes:
+    // an audio sheet Disc-At-Once (one cue sheet sent to the drive), read back.
+    void recordsADroppedCueSheetAsItsDisc() {
+        const std::string sound = m_rig->drives.File("album.bin");
+        std::string samples(900 * 2352, '\0');
+        for (std::size_t at = 0; at < samples.size(); ++at)
+            samples[at] = static_cast<char>(at % 251);
+        WriteFile(sound, samples);
+        const std::string sheet = m_rig->drives.File("album.cue");
+        WriteFile(sheet,
+                  "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                  "  TRACK 02 AUDIO\n    INDEX 00 00:05:00\n    INDEX 01 00:06:00\n");
+        m_rig->drives.Insert(MediumKind::CdR);
+        QPointer<frmWriteISO> window = frmWriteISO::OpenImage();
+        Control<QCheckBox>(window, "chkVerify")->setChecked(true);
+        DropLocalFiles(window, {sheet});
+        QCOMPARE(QDir::fromNativeSeparators(ImagePath(*window)),
+                 QDir::fromNativeSeparators(QString::fromStdString(sheet)));
+        QCOMPARE(RunBurn(*window), BurnOutcome::Completed);
+        QCOMPARE(m_rig->drives.Count(kSendCueSheet), 1u);
+        QVERIFY2(m_rig->boxes.shown.back().text.contains(QStringLiteral("900")),
+                 qPrintable(m_rig->boxes.shown.back().text));
     }
 
     // Only a user's image may be replaced: a temporary image is deleted when

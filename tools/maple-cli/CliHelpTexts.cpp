@@ -21,6 +21,7 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
           {"--verify", CliText::OptAudioVerify}}},
         {"burn",
          {{"IMAGE.iso", CliText::OptImage},
+          {"SHEET.cue", CliText::OptCueSheet},
           {"--speed N", CliText::OptWriteSpeed},
           {"--test", CliText::OptTest},
           {"--no-fix", CliText::OptNoFix},

@@ -247,6 +247,10 @@ constexpr TextRow<CliText> kRows[] = {
     {InfoTrackIsrc, "maple-cli.InfoTrackIsrc", "ISRC %1"},
     {InfoCdText, "maple-cli.InfoCdText", "CD-TEXT："},
     {InfoBadPacks, "maple-cli.InfoBadPacks", "已略去 %1 个 CRC 错误的数据包"},
+    {OptCueSheet, "maple-cli.OptCueSheet",
+     "要刻录的 Cue 表：音频以光碟一次方式刻录(含索引点、前后间隙、CD-TEXT、ISRC、目录号)，"
+     "MODE1 数据轨道刻录成资料光碟"},
+    {SheetOptionsClash, "maple-cli.SheetOptionsClash", "Cue 表不能与 --raw、--temporary 一起使用"},
 };
 }  // namespace
 

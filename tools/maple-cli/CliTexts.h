@@ -208,6 +208,8 @@ enum class CliText {
     InfoTrackIsrc,
     InfoCdText,
     InfoBadPacks,
+    OptCueSheet,
+    SheetOptionsClash,
     Count
 };
 std::span<const TextRow<CliText>> TextRows(CliText);

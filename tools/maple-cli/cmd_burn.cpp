@@ -7,6 +7,7 @@
 #include "CliCommand.h"
 #include "CliDrive.h"
 #include "CliTexts.h"
+#include "CueSheetBurner.h"
 #include "DriveClaim.h"
 #include "ImageBurner.h"
 #include "ImageContent.h"
@@ -14,6 +15,7 @@
 #include "MediaFamily.h"
 #include "StandardStreams.h"
 #include "StreamImageReader.h"
+#include "TemporaryImage.h"
 #include "TerminalReporter.h"
 #include "WriteCapabilities.h"
 #include "modMMC.h"
@@ -79,6 +81,9 @@ bool ParseBurnArguments(CliContext& context, BurnArguments& parsed) {
     if (error.empty() && parsed.stream && temporary) error = Text(CliText::TemporaryNotStream);
     if (error.empty() && (images.size() > 1 || (images.empty() && !temporary)))
         error = Text(CliText::BurnNeedsImage);
+    if (error.empty() && images.size() == 1 && CueSheetBurner::IsSheet(images.front()) &&
+        (parsed.raw || temporary))
+        error = Text(CliText::SheetOptionsClash);
     if (error.empty() && parsed.speed && (*parsed.speed < 1 || *parsed.speed > 372))
         error = Text(CliText::SpeedRange);
     if (!error.empty()) {
@@ -174,6 +179,38 @@ int RunStreamBurn(CliContext& context, const std::string& drive, BurnArguments& 
     return ReportOutcome(context, outcome, burner, parsed.options, stream.Name());
 }
 
+// "burn SHEET.cue": the sheet is read, and a data track's file checked,
+// before the drive is asked anything.
+int RunSheetBurn(CliContext& context, const std::string& drive, BurnArguments& parsed) {
+    TerminalReporter reporter(context.err);
+    CueSheetBurner burner(reporter, parsed.options);
+    burner.SetTrackCounterHandler([&](const std::string& counter) {
+        reporter.Finish();
+        context.err << counter << "\n";
+    });
+    BurnOutcome outcome = BurnOutcome::Refused;
+    if (burner.Read()) {
+        if (!DriveCanRecord(context, drive, parsed.options.testMode)) return CliExit::kFailure;
+        if (!burner.IsAudio()) {
+            burner.SetWriteSpeed(ChosenSpeed(drive, parsed));
+            reporter.SetJob(burner.DataBytes(), BytesPerX(drive));
+        }
+        TemporaryImage::RemoveStaleFiles();  // an audio sheet's converted files go there
+        outcome = burner.Burn(drive);
+    }
+    reporter.Finish();
+    const std::string& path = parsed.options.imagePath;
+    if (outcome == BurnOutcome::Completed) {
+        context.out << Text(parsed.options.testMode ? CliText::TestRecordingComplete
+                                                    : CliText::Recorded,
+                            {path})
+                    << "\n";
+        return CliExit::kSuccess;
+    }
+    context.err << "maple-cli: " << FailureLine(outcome) << "\n";
+    return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
+}
+
 int RunBurn(CliContext& context) {
     BurnArguments parsed;
     if (!ParseBurnArguments(context, parsed)) return CliExit::kUsage;
@@ -182,6 +219,8 @@ int RunBurn(CliContext& context) {
     const DriveClaim claim(drive);
     if (ClaimRefused(context, claim)) return CliExit::kFailure;
     if (parsed.stream) return RunStreamBurn(context, drive, parsed);
+    if (CueSheetBurner::IsSheet(parsed.options.imagePath))
+        return RunSheetBurn(context, drive, parsed);
     // The window reads the capabilities and probes the speeds when it opens;
     // here that waits until the image is known to be usable, so a wrong path
     // sends nothing to the drive.
@@ -206,9 +245,9 @@ int RunBurn(CliContext& context) {
     return ReportOutcome(context, outcome, burner, parsed.options, parsed.options.imagePath);
 }
 
-const CliRegistration burn(
-    {"burn",
-     "maple-cli [--drive N] burn IMAGE.iso|- [--speed N] [--test] [--no-fix] [--no-eject] "
-     "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
-     CliText::SummaryBurn, &RunBurn, true, true});
+const CliRegistration burn({"burn",
+                            "maple-cli [--drive N] burn IMAGE.iso|SHEET.cue|- [--speed N] [--test] "
+                            "[--no-fix] [--no-eject] "
+                            "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
+                            CliText::SummaryBurn, &RunBurn, true, true});
 }  // namespace
