@@ -247,6 +247,18 @@ constexpr TextRow<CliText> kRows[] = {
     {InfoTrackIsrc, "maple-cli.InfoTrackIsrc", "ISRC %1"},
     {InfoCdText, "maple-cli.InfoCdText", "CD-TEXT："},
     {InfoBadPacks, "maple-cli.InfoBadPacks", "已略去 %1 个 CRC 错误的数据包"},
+    {DriveTwice, "maple-cli.DriveTwice", "--drive 两次指定了第 %1 台光碟机"},
+    {OneDriveOnly, "maple-cli.OneDriveOnly",
+     "只有 burn 能同时在多台光碟机上刻录；请给 --drive 一个数字"},
+    {TemporaryOneDrive, "maple-cli.TemporaryOneDrive", "--temporary 只在一台光碟机上刻录"},
+    {DriveLine, "maple-cli.DriveLine", "光碟机 %1：%2"},
+    {DriveOutcome, "maple-cli.DriveOutcome", "光碟机 %1（%2）：%3"},
+    {DriveRecorded, "maple-cli.DriveRecorded", "刻录完成"},
+    {DriveTestRecorded, "maple-cli.DriveTestRecorded", "测试刻录完成"},
+    {DrivesFailed, "maple-cli.DrivesFailed", "%2 台光碟机中有 %1 台没有完成刻录"},
+    {ToDriveSame, "maple-cli.ToDriveSame", "--to-drive 必须是 --drive 以外的另一台光碟机"},
+    {ToDriveNotToIso, "maple-cli.ToDriveNotToIso",
+     "--to-drive 把副本刻录到另一台光碟机，不能与 --to-iso 同用"},
 };
 }  // namespace
 

@@ -208,6 +208,16 @@ enum class CliText {
     InfoTrackIsrc,
     InfoCdText,
     InfoBadPacks,
+    DriveTwice,
+    OneDriveOnly,
+    TemporaryOneDrive,
+    DriveLine,
+    DriveOutcome,
+    DriveRecorded,
+    DriveTestRecorded,
+    DrivesFailed,
+    ToDriveSame,
+    ToDriveNotToIso,
     Count
 };
 std::span<const TextRow<CliText>> TextRows(CliText);
