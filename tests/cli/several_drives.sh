@@ -58,4 +58,38 @@ for d in a b; do
     track "$d" && cmp -n "$size" image.iso "out-$d/track01.iso" || fail "streamed disc $d differs"
 done
 
+# Two-drive copy: drive 1's disc recorded on drive 2 while it is read, with
+# no temporary image; the copy equals the source disc.
+two=(--virtual a --virtual b)
+expect 2 "maple-cli: --to-drive must name another drive than --drive" "$CLI" "${two[@]}" copy --to-drive 1
+expect 2 "maple-cli: --to-drive records the copy on another drive" "$CLI" "${two[@]}" copy --to-drive 2 --to-iso x.iso
+put a cd-rom --from image.iso
+"$CLI" "${two[@]}" copy --to-drive 2 --blank cd-r --no-eject >out.txt 2>err.txt ||
+    fail "two-drive copy: $(cat err.txt)"
+grep -q "0 unreadable sectors" err.txt || fail "no count of unreadable sectors: $(cat err.txt)"
+ls temp/job-*/*.iso >/dev/null 2>&1 && fail "the two-drive copy left a temporary image"
+state b complete && track b && cmp -n "$size" image.iso out-b/track01.iso || fail "the copy differs"
+
+# BadCopy: an unreadable sector is recorded as zeros, and counted.
+echo "fault unreadable 300 300" >>a/drive.meta
+"$CLI" "${two[@]}" copy --to-drive 2 --blank cd-r --bad-copy --no-eject >out.txt 2>err.txt ||
+    fail "two-drive copy --bad-copy: $(cat err.txt)"
+grep -q "1 unreadable sectors were filled with zeros" err.txt || fail "count: $(cat err.txt)"
+track b || fail "export"
+cmp -n $((300 * 2048)) image.iso out-b/track01.iso || fail "the sectors before the bad ones differ"
+[ "$(dd if=out-b/track01.iso bs=2048 skip=300 count=1 2>/dev/null | tr -d '\0' | wc -c)" = 0 ] ||
+    fail "the unreadable sectors were not recorded as zeros"
+cmp <(tail -c +$((301 * 2048 + 1)) image.iso) <(tail -c +$((301 * 2048 + 1)) out-b/track01.iso | head -c $((size - 301 * 2048))) ||
+    fail "the sectors after the bad ones differ"
+sed -i '/^fault /d' a/drive.meta
+# A read that fails ends the stream early: the recording fails, the target
+# holds less than the image, and the command says so.
+put b cd-r
+echo "fault fail 28 skip 10 count 1 sense 05 21 00" >>a/drive.meta
+"$CLI" "${two[@]}" copy --to-drive 2 --no-eject >out.txt 2>err.txt && fail "a failed read gave a copy"
+grep -q "^maple-cli: the disc could not be copied" err.txt || fail "$(cat err.txt)"
+grep -q "the source disc ended after" err.txt || fail "the recording did not name the short stream"
+track b && [ "$(stat -c %s out-b/track01.iso)" -lt "$size" ] || fail "the broken copy looks whole"
+sed -i '/^fault /d' a/drive.meta
+
 finish "several drives"
