@@ -77,7 +77,8 @@ bool SharedImageFeed::Read(std::size_t tap, std::int64_t position, std::span<std
         waited = true;
         m_changed.wait(lock);
     }
-    if (!m_error.empty()) {
+    // Bytes read before the source failed are still given.
+    if (m_loaded < end) {
         error = m_error;
         return false;
     }

@@ -17,7 +17,7 @@
 // closed (its drive failed, was refused or stopped) no longer holds the
 // others back. The tap that first needs bytes not yet read reads the next
 // piece from the source, outside the lock; a source that fails fails every
-// tap with its error.
+// tap with its error where it reaches the bytes that could not be read.
 class SharedImageFeed {
   public:
     // What each read from the source takes; the ring holds a whole number of them.
