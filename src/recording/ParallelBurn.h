@@ -7,6 +7,7 @@
 
 #include "ImageBurner.h"
 
+class EngineReporter;
 class ImageSource;
 
 // One image recorded on several drives at once.
@@ -23,5 +24,18 @@ using DriveJob = std::function<BurnOutcome(std::size_t driveIndex, ImageSource& 
 // Returns each drive's outcome, in the order of `drives`; `image` is closed.
 std::vector<BurnOutcome> Run(ImageSource& image, const std::vector<std::string>& drives,
                              const DriveJob& job, std::size_t ringBytes);
+
+// The record-image window's Burn with several drives ticked: the checks of
+// the image (once), then Run with an ImageBurner per drive whose reports go
+// through `reporter` named by `names` (SeveralDrivesReport); at the end one
+// box lists each drive's outcome. Returns Completed when every drive
+// completed, Cancelled when one was stopped, Refused when every drive was
+// refused, otherwise Failed.
+BurnOutcome RecordOnDrives(EngineReporter& reporter, const BurnOptions& options,
+                           const std::vector<std::string>& drives,
+                           const std::vector<std::string>& names);
+
+// The ring between the image and the drives.
+constexpr std::size_t kRingBytes = std::size_t{16} << 20;
 
 }  // namespace ParallelBurn

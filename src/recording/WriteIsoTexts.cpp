@@ -67,6 +67,15 @@ constexpr TextRow<WriteIsoText> kRows[] = {
     {BufferFifo, "frmWriteISO.String39", "缓冲区 %1%"},
     {BufferDrive, "frmWriteISO.String40", "光碟机缓冲区 %1%"},
     {DirectSource, "frmWriteISO.String41", "数据光碟项目(直接刻录,不生成临时映像)"},
+    {DrivesCaption, "frmWriteISO.lblDrives", "刻录到："},
+    {DrivesTip, "frmWriteISO.lstDrives.ToolTipText", "勾选多台光碟机，同一映像会同时刻录到每一台"},
+    {DrivesSummaryTitle, "frmWriteISO.DrivesSummaryTitle", "刻录结果"},
+    {DriveLine, "frmWriteISO.DriveLine", "%1：%2"},
+    {OutcomeCompleted, "frmWriteISO.OutcomeCompleted", "刻录完成"},
+    {OutcomeErrors, "frmWriteISO.OutcomeErrors", "已写入，但关闭或校验失败"},
+    {OutcomeFailed, "frmWriteISO.OutcomeFailed", "刻录失败"},
+    {OutcomeRefused, "frmWriteISO.OutcomeRefused", "未刻录（检查未通过）"},
+    {OutcomeStopped, "frmWriteISO.OutcomeStopped", "已停止"},
 };
 }  // namespace
 

@@ -69,6 +69,15 @@ enum class WriteIsoText {
     BufferFifo,
     BufferDrive,
     DirectSource,
+    DrivesCaption,
+    DrivesTip,
+    DrivesSummaryTitle,
+    DriveLine,
+    OutcomeCompleted,
+    OutcomeErrors,
+    OutcomeFailed,
+    OutcomeRefused,
+    OutcomeStopped,
     Count
 };
 std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText);
