@@ -69,13 +69,13 @@ constexpr TextRow<WriteIsoText> kRows[] = {
     {DirectSource, "frmWriteISO.String41", "数据光碟项目(直接刻录,不生成临时映像)"},
     {DrivesCaption, "frmWriteISO.lblDrives", "刻录到："},
     {DrivesTip, "frmWriteISO.lstDrives.ToolTipText", "勾选多台光碟机，同一映像会同时刻录到每一台"},
-    {DrivesSummaryTitle, "frmWriteISO.DrivesSummaryTitle", "刻录结果"},
-    {DriveLine, "frmWriteISO.DriveLine", "%1：%2"},
-    {OutcomeCompleted, "frmWriteISO.OutcomeCompleted", "刻录完成"},
-    {OutcomeErrors, "frmWriteISO.OutcomeErrors", "已写入，但关闭或校验失败"},
-    {OutcomeFailed, "frmWriteISO.OutcomeFailed", "刻录失败"},
-    {OutcomeRefused, "frmWriteISO.OutcomeRefused", "未刻录（检查未通过）"},
-    {OutcomeStopped, "frmWriteISO.OutcomeStopped", "已停止"},
+    {DrivesSummaryTitle, "frmWriteISO.String42", "刻录结果"},
+    {DriveLine, "frmWriteISO.String43", "%1：%2"},
+    {OutcomeCompleted, "frmWriteISO.String44", "刻录完成"},
+    {OutcomeErrors, "frmWriteISO.String45", "已写入，但关闭或校验失败"},
+    {OutcomeFailed, "frmWriteISO.String46", "刻录失败"},
+    {OutcomeRefused, "frmWriteISO.String47", "未刻录（检查未通过）"},
+    {OutcomeStopped, "frmWriteISO.String48", "已停止"},
 };
 }  // namespace
 

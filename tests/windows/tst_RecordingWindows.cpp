@@ -268,6 +268,28 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(m_rig->main.widget.isVisible());
     }
 
+    // Another drive chosen as the target: the disc is recorded there while it
+    // is read, with no temporary image, and the task ends.
+    void copiesTheDiscOntoABlankInAnotherDrive() {
+        m_rig.reset();
+        m_rig = std::make_unique<WindowTestRig>(2);
+        m_image = m_rig->folders.Folder().File("My Image.ISO");
+        WriteTestImage(m_image, 40);
+        InsertSourceDisc();
+        m_rig->drives.Insert(MediumKind::CdR, 0, 1);
+        QPointer<frmSaveISO2> window = new frmSaveISO2();
+        auto* target = Control<QComboBox>(window, "cboTarget");
+        QCOMPARE(target->count(), 2);
+        QCOMPARE(target->itemText(0), QString::fromUtf8("同一台光碟机（读完后换入空白光盘）"));
+        target->setCurrentIndex(1);
+        QVERIFY(!Control<QCheckBox>(window, "chkCreateISOonly")->isEnabled());
+        (void)RunNext(*window);
+        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
+        QVERIFY(DiscHoldsImage(m_rig->drives.Drive(1), m_image));
+        QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::TempImage()));
+        QTRY_VERIFY(window.isNull());
+    }
+
     void copyCancelOrCloseStopsTheReadingAndKeepsNoImage_data() {
         QTest::addColumn<bool>("close");
         QTest::newRow("Cancel") << false;
