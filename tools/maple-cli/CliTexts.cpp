@@ -259,6 +259,7 @@ constexpr TextRow<CliText> kRows[] = {
     {ToDriveSame, "maple-cli.ToDriveSame", "--to-drive 必须是 --drive 以外的另一台光碟机"},
     {ToDriveNotToIso, "maple-cli.ToDriveNotToIso",
      "--to-drive 把副本刻录到另一台光碟机，不能与 --to-iso 同用"},
+    {OptToDrive, "maple-cli.OptToDrive", "边读边刻录到第 N 台光碟机的空白光盘，不产生临时映像"},
 };
 }  // namespace
 

@@ -218,6 +218,7 @@ enum class CliText {
     DrivesFailed,
     ToDriveSame,
     ToDriveNotToIso,
+    OptToDrive,
     Count
 };
 std::span<const TextRow<CliText>> TextRows(CliText);
