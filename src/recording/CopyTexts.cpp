@@ -44,6 +44,12 @@ constexpr TextRow<CopyText> kRows[] = {
     {HelpFile, "frmSaveISO2.meuHelpFile", "帮助文件"},
     {About, "frmSaveISO2.meuAbout", "关于..."},
     {CancelButton, "frmSaveISO2.cmdCancel", "取消(&C)"},
+    {SourceDisc, "frmSaveISO2.String27", "源光盘"},
+    {SessionsOneDrive, "frmSaveISO2.String28", "多区段光盘只能用一台光碟机通过映像复制。"},
+    {TargetCaption, "frmSaveISO2.lblTarget", "刻录到："},
+    {SameDrive, "frmSaveISO2.String29", "同一台光碟机（读完后换入空白光盘）"},
+    {TargetTip, "frmSaveISO2.cboTarget.ToolTipText",
+     "选择另一台光碟机时，边读边刻，不产生临时映像"},
 };
 }  // namespace
 

@@ -46,6 +46,11 @@ enum class CopyText {
     HelpFile,
     About,
     CancelButton,
+    SourceDisc,
+    SessionsOneDrive,
+    TargetCaption,
+    SameDrive,
+    TargetTip,
     Count
 };
 std::span<const TextRow<CopyText>> TextRows(CopyText);

@@ -24,18 +24,23 @@ CopyOutcome DiscCopier::Next(const std::string& drive,
                              const std::function<std::string()>& chooseImagePath) {
     const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
-    if (!HoldsDrive(claim)) return CopyOutcome::Refused;
-    const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs);
-    if (ready != 1) {
-        Warn(Text(ready == 0 ? CopyText::NoDisc : CopyText::DriveBusy), CopyText::DriveTitle);
-        return CopyOutcome::Refused;
-    }
-    // A Blu-ray source is recorded like a DVD (the chooser knows CD and DVD).
-    m_sourceIsDvd = MediaFamilies::OfDisc(drive) != MediaFamily::CD;
+    if (!CheckSource(drive, claim)) return CopyOutcome::Refused;
     if (!m_options.imageOnly) return CopyToDisc(drive);
     const std::string path = chooseImagePath ? chooseImagePath() : std::string();
     if (path.empty()) return CopyOutcome::Refused;
     return CopyImageOnly(drive, path);
+}
+
+bool DiscCopier::CheckSource(const std::string& drive, const DriveClaim& claim) {
+    if (!HoldsDrive(claim)) return false;
+    const std::int32_t ready = modMMC::WaitUnitReady(drive, modMMC::kReadyWaitMs);
+    if (ready != 1) {
+        Warn(Text(ready == 0 ? CopyText::NoDisc : CopyText::DriveBusy), CopyText::DriveTitle);
+        return false;
+    }
+    // A Blu-ray source is recorded like a DVD (the chooser knows CD and DVD).
+    m_sourceIsDvd = MediaFamilies::OfDisc(drive) != MediaFamily::CD;
+    return true;
 }
 
 bool DiscCopier::HoldsDrive(const DriveClaim& claim) {

@@ -10,7 +10,7 @@
 
 class DriveClaim;
 class EngineReporter;
-class ImageFileWriter;
+class SectorSink;
 
 // What the disc copy window asks for.
 struct CopyOptions {
@@ -59,6 +59,15 @@ class DiscCopier {
     // Reads every sector of the disc into `imagePath`. Returns false (the
     // copy failed or was cancelled) after showing why; then no image is left.
     bool CopyDiscToImage(const std::string& drive, const std::string& imagePath);
+    // A copy straight onto another drive (DriveToDriveCopy), in three steps:
+    // the drive checks of Next (`claim` holds the drive); the sectors to
+    // read, 0 after a message when the disc cannot be copied so (a disc of
+    // several sessions is copied through an image); then reading them into
+    // `sink`, false after showing why. A CD's run-out is not read: the
+    // recording makes its own.
+    bool CheckSource(const std::string& drive, const DriveClaim& claim);
+    std::int64_t StreamSectors(const std::string& drive);
+    bool ReadToSink(const std::string& drive, SectorSink& sink);
     // Whether the last copy ended on the user's request.
     bool Cancelled() const { return m_cancelled; }
 
@@ -86,9 +95,10 @@ class DiscCopier {
     std::int64_t ReadNext(const std::string& drive, std::int64_t lba, std::int32_t& status);
     std::int64_t ReadRunOut(const std::string& drive, std::int64_t lba);
     std::int32_t ReadSector(const std::string& drive, std::uint32_t lba, int attempts);
-    bool ReadSectors(const std::string& drive, ImageFileWriter& image);
-    bool Append(ImageFileWriter& image, std::int64_t sectors);
-    bool Stop(const std::string& drive, ImageFileWriter& image);
+    bool PrepareReading(const std::string& drive);
+    bool ReadSectors(const std::string& drive, SectorSink& image);
+    bool Append(SectorSink& image, std::int64_t sectors);
+    bool Stop(const std::string& drive, SectorSink& image);
     void ReadFailed(std::int64_t lba, std::int32_t status);
     void CreateFailed(const std::string& path, const std::string& reason);
     void Warn(const std::string& text, CopyText title);

@@ -64,16 +64,12 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
     const DriveBusyScope busy(drive);
     const DriveClaim claim(drive);
     if (!HoldsDrive(claim)) return false;
-    m_skipped = m_sectors = m_runOutTail = 0;
-    m_cancelled = m_wholeMedium = false;
     ImageFileWriter image;
     if (!image.Create(imagePath)) {
         CreateFailed(imagePath, image.Error());
         return false;
     }
-    const MediaFamily family = MediaFamilies::OfDisc(drive);
-    SetReadSpeed(drive, family);
-    if (!FindExtent(drive, family == MediaFamily::CD)) {
+    if (!PrepareReading(drive)) {
         image.Discard();
         return false;
     }
@@ -81,18 +77,40 @@ bool DiscCopier::CopyDiscToImage(const std::string& drive, const std::string& im
         image.Discard();
         return CopyLastSession(drive, imagePath, m_lastSession);
     }
-    if (!ReadSectors(drive, image)) return false;
-    if (m_skipped == m_sectors) {  // zeros alone are no copy
-        image.Discard();
-        Warn(Text(EngineMessage::NothingRead), CopyText::ReadTookLongerTitle);
-        return false;
-    }
+    if (!ReadToSink(drive, image)) return false;
     if (!image.Commit()) {
         CreateFailed(imagePath, image.Error());
         return false;
     }
     m_reporter.PhaseText(Text(CopyText::ImageComplete) + " " + Summary());
     return true;
+}
+
+bool DiscCopier::PrepareReading(const std::string& drive) {
+    m_skipped = m_sectors = m_runOutTail = 0;
+    m_cancelled = m_wholeMedium = false;
+    const MediaFamily family = MediaFamilies::OfDisc(drive);
+    SetReadSpeed(drive, family);
+    return FindExtent(drive, family == MediaFamily::CD);
+}
+
+std::int64_t DiscCopier::StreamSectors(const std::string& drive) {
+    if (!PrepareReading(drive)) return 0;
+    if (m_lastSession >= 0) {
+        Warn(Text(CopyText::SessionsOneDrive), CopyText::ReadFailedTitle);
+        return 0;
+    }
+    // The recording takes its own run-out: the source's is not copied.
+    m_runOutTail = 0;
+    return m_sectors;
+}
+
+bool DiscCopier::ReadToSink(const std::string& drive, SectorSink& sink) {
+    if (!ReadSectors(drive, sink)) return false;
+    if (m_skipped < m_sectors) return true;
+    sink.Discard();  // zeros alone are no copy
+    Warn(Text(EngineMessage::NothingRead), CopyText::ReadTookLongerTitle);
+    return false;
 }
 
 void DiscCopier::SetReadSpeed(const std::string& drive, MediaFamily family) {
@@ -132,7 +150,7 @@ std::string DiscCopier::Summary() const {
     return summary;
 }
 
-bool DiscCopier::ReadSectors(const std::string& drive, ImageFileWriter& image) {
+bool DiscCopier::ReadSectors(const std::string& drive, SectorSink& image) {
     m_reporter.PhaseText(Text(CopyText::Reading));
     ProgressDisplay progress(m_reporter);
     progress.Start();
@@ -209,7 +227,7 @@ std::int32_t DiscCopier::ReadSector(const std::string& drive, std::uint32_t lba,
     }
 }
 
-bool DiscCopier::Append(ImageFileWriter& image, std::int64_t sectors) {
+bool DiscCopier::Append(SectorSink& image, std::int64_t sectors) {
     if (image.Write(std::span(m_buffer.data(), static_cast<std::size_t>(sectors) * kSectorSize)))
         return true;
     const std::string path = image.Path(), reason = image.Error();
@@ -218,7 +236,7 @@ bool DiscCopier::Append(ImageFileWriter& image, std::int64_t sectors) {
     return false;
 }
 
-bool DiscCopier::Stop(const std::string& drive, ImageFileWriter& image) {
+bool DiscCopier::Stop(const std::string& drive, SectorSink& image) {
     image.Discard();
     m_cancelled = true;
     ReportStop(m_reporter, drive, DiscAfterStop::NoImage);

@@ -74,6 +74,10 @@ class ImageBurner {
     // Returns what the disc holds now (DiscAfterFailure, read before the eject).
     std::string AbortBurn(const std::string& drive);
 
+    // The image checks of Burn (a path that opens, at least one block, the
+    // whole volume it declares unless raw), shown through the reporter.
+    bool CheckImage();
+
     // The temporary image this recording may delete (nothing for task 2).
     const TemporaryImage& Temporary() const { return m_temporary; }
 
@@ -81,7 +85,6 @@ class ImageBurner {
     // The checks of Burn and AddSession (the disc's by `checkDisc`), then BurnImage.
     BurnOutcome CheckAndBurn(const std::string& drive,
                              bool (ImageBurner::*checkDisc)(const std::string&));
-    bool CheckImage();
     bool HoldsDrive(const DriveClaim& claim);
     bool CheckDrive(const std::string& drive);
     bool CheckContinuation(const std::string& drive);

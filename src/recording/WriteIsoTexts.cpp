@@ -68,6 +68,15 @@ constexpr TextRow<WriteIsoText> kRows[] = {
     {BufferDrive, "frmWriteISO.String40", "光碟机缓冲区 %1%"},
     {DirectSource, "frmWriteISO.String41", "数据光碟项目(直接刻录,不生成临时映像)"},
     {ImageOrSheetFilter, "frmWriteISO.String42", "ISO 文件或 Cue 表"},
+    {DrivesCaption, "frmWriteISO.lblDrives", "刻录到："},
+    {DrivesTip, "frmWriteISO.lstDrives.ToolTipText", "勾选多台光碟机，同一映像会同时刻录到每一台"},
+    {DrivesSummaryTitle, "frmWriteISO.String43", "刻录结果"},
+    {DriveLine, "frmWriteISO.String44", "%1：%2"},
+    {OutcomeCompleted, "frmWriteISO.String45", "刻录完成"},
+    {OutcomeErrors, "frmWriteISO.String46", "已写入，但关闭或校验失败"},
+    {OutcomeFailed, "frmWriteISO.String47", "刻录失败"},
+    {OutcomeRefused, "frmWriteISO.String48", "未刻录（检查未通过）"},
+    {OutcomeStopped, "frmWriteISO.String49", "已停止"},
 };
 }  // namespace
 

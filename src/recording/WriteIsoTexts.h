@@ -70,6 +70,15 @@ enum class WriteIsoText {
     BufferDrive,
     DirectSource,
     ImageOrSheetFilter,
+    DrivesCaption,
+    DrivesTip,
+    DrivesSummaryTitle,
+    DriveLine,
+    OutcomeCompleted,
+    OutcomeErrors,
+    OutcomeFailed,
+    OutcomeRefused,
+    OutcomeStopped,
     Count
 };
 std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText);

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -35,7 +36,7 @@ frmSaveISO2::frmSaveISO2(QWidget* parent)
     BuildControls();
     ShowNextPurpose();
     m_runner->LockWhileRunning(
-        {m_cboReadSpeed, m_chkCreateISOonly, m_chkBadCopy, m_cmdNext, m_cmdBack});
+        {m_cboReadSpeed, m_chkCreateISOonly, m_chkBadCopy, m_cmdNext, m_cmdBack, m_cboTarget});
     ConnectControls();
     Load();
 }
@@ -56,6 +57,7 @@ void frmSaveISO2::ConnectControls() {
     connect(m_timer1, &QTimer::timeout, this, &frmSaveISO2::Timer1Tick);
     connect(m_chkCreateISOonly, &QCheckBox::toggled, this, &frmSaveISO2::ShowNextPurpose);
     connect(m_cmdNext, &QPushButton::clicked, this, &frmSaveISO2::Next);
+    connect(m_cboTarget, &QComboBox::currentIndexChanged, this, &frmSaveISO2::TargetChanged);
     connect(m_cmdBack, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdCancel, &QPushButton::clicked, m_runner, &EngineRunner::Cancel);
     WindowParts::ShowProgress(m_runner, m_panels, m_prg, m_imgtea, QText(CopyText::Reading));
@@ -71,6 +73,7 @@ void frmSaveISO2::Load() {
         m_chkCreateISOonly->setEnabled(false);
         return;
     }
+    FillTargetChoice();
     Timer1Tick();
     m_panels[0]->setText(QText(CopyText::Ready));
     m_timer1->start();
@@ -97,6 +100,10 @@ void frmSaveISO2::Next() {
     options.badCopy = m_chkBadCopy->isChecked();
     options.readSpeed = m_cboReadSpeed->Selected();
     const std::string drive = CurrentDrive();
+    if (const std::string target = TargetDrive(); !target.empty()) {
+        CopyToTarget(options, drive, target);
+        return;
+    }
     m_runner->Start(
         [this, drive, options](EngineReporter& reporter) {
             DiscCopier copier(reporter, options);
@@ -120,6 +127,11 @@ void frmSaveISO2::OnCopyFinished() {
     m_cmdCancel->hide();
     m_imgtea->hide();
     emit copyFinished();
+    // A copy recorded on another drive ends the task.
+    if (m_lastRecording.Get() == BurnOutcome::Completed) {
+        close();
+        return;
+    }
     const std::optional<CopyOutcome> outcome = LastOutcome();
     if (outcome == CopyOutcome::ReadyToRecord && !m_closing.Leaving()) {
         // The recording window comes back here on Back.

@@ -7,10 +7,12 @@
 #include "CloseDuringRun.h"
 #include "DiscCopier.h"
 #include "EngineOutcome.h"
+#include "ImageBurner.h"
 #include "WindowParts.h"
 
 class EngineRunner;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -56,6 +58,13 @@ class frmSaveISO2 : public QWidget {
     void BuildOptions();
     void BuildButtons();
     void ShowNextPurpose();
+    // frmSaveISO2_Target.cpp: the target drive, when there are several recorders
+    void BuildTargetChoice();
+    void FillTargetChoice();
+    void TargetChanged();
+    std::string TargetDrive() const;
+    void CopyToTarget(const CopyOptions& options, const std::string& source,
+                      const std::string& target);
     // frmSaveISO2.cpp
     void ConnectControls();
     void Load();
@@ -65,6 +74,7 @@ class frmSaveISO2 : public QWidget {
     EngineRunner* m_runner;
     CloseDuringRun m_closing;  // a close during the copy cancels it
     EngineOutcome<CopyOutcome> m_lastOutcome;
+    EngineOutcome<BurnOutcome> m_lastRecording;  // a copy onto a target drive
 
     QLabel* m_label1 = nullptr;
     QLabel* m_label2 = nullptr;
@@ -83,4 +93,6 @@ class frmSaveISO2 : public QWidget {
     QPushButton* m_cmdAbout = nullptr;
     WindowParts::HelpMenu m_help{};
     QTimer* m_timer1 = nullptr;
+    QLabel* m_lblTarget = nullptr;
+    QComboBox* m_cboTarget = nullptr;  // first entry: the same drive
 };

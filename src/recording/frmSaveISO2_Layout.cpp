@@ -34,6 +34,7 @@ void frmSaveISO2::BuildControls() {
         Named(new SpeedListBox(&FillReadSpeeds, this), "cboReadSpeed", {kValueLeft, 106, 120, 26});
     m_imgtea = WindowParts::TeaPicture(this, {549, 66});
     BuildOptions();
+    BuildTargetChoice();
     BuildButtons();
     m_panels = WindowParts::StatusBar(this, {0, 80, 100});
     m_panels[0]->setText(QText(CopyText::StatusPanel));

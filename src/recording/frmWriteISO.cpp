@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "MainWindowLink.h"
 #include "MessageBoxSeam.h"
 #include "ModFileDlg.h"
+#include "ParallelBurn.h"
 #include "SpeedListBox.h"
 #include "WindowParts.h"
 #include "WindowTexts.h"
@@ -47,7 +49,7 @@ frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
     BuildControls();
     ApplyStylePictures();
     m_runner->LockWhileRunning({m_txtISO, m_cmdBrowse, m_cboWriteSpeed, m_chkTestMode, m_chkFixDisc,
-                                m_chkEjectDisc, m_chkVerify, m_cmdBurn, m_cmdBack},
+                                m_chkEjectDisc, m_chkVerify, m_cmdBurn, m_cmdBack, m_lstDrives},
                                {m_tools.meuDiscInfo, m_tools.meuEraseDisc});
     ConnectControls();
     Load(imagePath);
@@ -117,6 +119,7 @@ void frmWriteISO::Load(const QString& imagePath) {
     }
     m_capabilities = ReadWriteCapabilities(CurrentDrive());
     m_chkTestMode->setEnabled(m_capabilities.testWrite);
+    FillDriveChoice();
     Timer1Tick();
     m_panels[0]->setText(QText(WriteIsoText::Ready));
     m_timer1->start();
@@ -127,7 +130,8 @@ void frmWriteISO::Load(const QString& imagePath) {
 void frmWriteISO::Timer1Tick() {
     const SpeedListBox::Medium medium = m_cboWriteSpeed->Follow(CurrentDrive());
     // A drive that cannot write CD-R never gets Burn.
-    m_cmdBurn->setEnabled(medium != SpeedListBox::Medium::Absent && m_capabilities.canWrite);
+    m_cmdBurn->setEnabled(medium != SpeedListBox::Medium::Absent && m_capabilities.canWrite &&
+                          !ChosenDrives().empty());
 }
 
 void frmWriteISO::Browse() {
@@ -185,15 +189,29 @@ bool frmWriteISO::ImageConfirmed(const std::string& path) {
 }
 
 void frmWriteISO::Burn() {
-    if (!ImageConfirmed(m_txtISO->text().toStdString())) return;
+    const std::vector<TargetDrive> targets = ChosenDrives();
+    if (targets.empty() || !ImageConfirmed(m_txtISO->text().toStdString())) return;
     m_timer1->stop();
     m_cmdBurn->setEnabled(false);
     m_prg->setValue(0);
     m_lblBuffers->clear();
     m_cmdCancel->show();
-    const std::string drive = CurrentDrive();
+    const std::string drive = targets.front().drive;
     const BurnOptions options = ChosenOptions();
     m_testRun = options.testMode;
+    if (targets.size() > 1) {
+        std::vector<std::string> drives, names;
+        for (const auto& target : targets) {
+            drives.push_back(target.drive);
+            names.push_back(target.name);
+        }
+        m_runner->Start(
+            [this, drives, names, options](EngineReporter& reporter) {
+                m_lastOutcome.Set(ParallelBurn::RecordOnDrives(reporter, options, drives, names));
+            },
+            drives.front());
+        return;
+    }
     m_runner->Start(
         [this, drive, options, project = m_project](EngineReporter& reporter) {
             // A cue sheet is recorded as it describes the disc: audio or data.

@@ -18,6 +18,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QMimeData;
 class QProgressBar;
 class QPushButton;
@@ -77,6 +78,13 @@ class frmWriteISO : public QWidget {
     void BuildOptions();
     void BuildButtons();
     void ApplyStylePictures();
+    // frmWriteISO_Drives.cpp: the target drives (several when ticked)
+    struct TargetDrive {
+        std::string drive, name;
+    };
+    void BuildDriveChoice();
+    void FillDriveChoice();
+    std::vector<TargetDrive> ChosenDrives() const;
     // frmWriteISO.cpp
     void ConnectControls();
     void Load(const QString& imagePath);
@@ -122,4 +130,6 @@ class frmWriteISO : public QWidget {
     WindowParts::ToolsMenu m_tools{};
     WindowParts::HelpMenu m_help{};
     QTimer* m_timer1 = nullptr;
+    QLabel* m_lblDrives = nullptr;
+    QListWidget* m_lstDrives = nullptr;  // empty unless several recorders may be chosen
 };

@@ -35,6 +35,7 @@ void frmWriteISO::BuildControls() {
     m_lblInfo =
         Named(new QLabel(QText(WriteIsoText::DropHint), m_frame1), "lblInfo", {104, 58, 513, 24});
     BuildOptions();
+    BuildDriveChoice();
     BuildButtons();
     m_panels = WindowParts::StatusBar(this, {0, 80, 100});
     m_panels[0]->setText(QText(WriteIsoText::StatusPanel));

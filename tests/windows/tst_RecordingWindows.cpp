@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -222,6 +223,35 @@ class RecordingWindowsTest : public QObject {
                                    "第一组从区块 0 开始。"));
     }
 
+    // Several recorders: the current drive is ticked; each ticked one records
+    // the image at once, and one box names each drive's outcome.
+    void recordsTheImageOnEveryTickedDrive() {
+        m_rig.reset();
+        m_rig = std::make_unique<WindowTestRig>(3);
+        m_image = m_rig->folders.Folder().File("My Image.ISO");
+        WriteTestImage(m_image, 40);
+        m_rig->drives.Insert(MediumKind::CdR, 0, 0);
+        m_rig->drives.Insert(MediumKind::CdR, 0, 1);
+        m_rig->drives.Insert(MediumKind::CdR, 8, 2);  // not blank: refused
+        frmWriteISO window(RecordingTask::kRecordImage, QString::fromStdString(m_image));
+        auto* list = Control<QListWidget>(&window, "lstDrives");
+        QVERIFY(!list->isHidden());
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
+        list->item(1)->setCheckState(Qt::Checked);
+        list->item(2)->setCheckState(Qt::Checked);
+        QCOMPARE(RunBurn(window), BurnOutcome::Failed);
+        const MessageBoxRequest& summary = m_rig->boxes.shown.back();
+        QCOMPARE(summary.title, QString::fromUtf8("刻录结果"));
+        QCOMPARE(summary.text, list->item(0)->text() + QString::fromUtf8("：刻录完成\n") +
+                                   list->item(1)->text() + QString::fromUtf8("：刻录完成\n") +
+                                   list->item(2)->text() +
+                                   QString::fromUtf8("：未刻录（检查未通过）"));
+        QVERIFY(DiscHoldsImage(m_rig->drives.Drive(0), m_image));
+        QVERIFY(DiscHoldsImage(m_rig->drives.Drive(1), m_image));
+    }
+
     void copiesTheDiscIntoAnIsoFileNamedInTheDialog() {
         InsertSourceDisc();
         std::vector<ModFileDlg::Request> asked;
@@ -261,6 +291,28 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(!std::filesystem::exists(temporary));
         QTRY_VERIFY(recorder.isNull() && window.isNull());
         QVERIFY(m_rig->main.widget.isVisible());
+    }
+
+    // Another drive chosen as the target: the disc is recorded there while it
+    // is read, with no temporary image, and the task ends.
+    void copiesTheDiscOntoABlankInAnotherDrive() {
+        m_rig.reset();
+        m_rig = std::make_unique<WindowTestRig>(2);
+        m_image = m_rig->folders.Folder().File("My Image.ISO");
+        WriteTestImage(m_image, 40);
+        InsertSourceDisc();
+        m_rig->drives.Insert(MediumKind::CdR, 0, 1);
+        QPointer<frmSaveISO2> window = new frmSaveISO2();
+        auto* target = Control<QComboBox>(window, "cboTarget");
+        QCOMPARE(target->count(), 2);
+        QCOMPARE(target->itemText(0), QString::fromUtf8("同一台光碟机（读完后换入空白光盘）"));
+        target->setCurrentIndex(1);
+        QVERIFY(!Control<QCheckBox>(window, "chkCreateISOonly")->isEnabled());
+        (void)RunNext(*window);
+        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
+        QVERIFY(DiscHoldsImage(m_rig->drives.Drive(1), m_image));
+        QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::TempImage()));
+        QTRY_VERIFY(window.isNull());
     }
 
     void copyCancelOrCloseStopsTheReadingAndKeepsNoImage_data() {

@@ -13,6 +13,7 @@ struct CliContext {
     std::vector<std::string> virtualDrives;  // --virtual DIR, repeatable
     std::ostream& out;
     std::ostream& err;
+    std::vector<int> driveIndexes;  // --drive N,M,...: several drives (burn only)
 };
 
 using CliHandler = int (*)(CliContext&);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "CliArguments.h"
 #include "CliCommand.h"
@@ -10,6 +11,14 @@ class DriveClaim;
 // The device identifier of the drive chosen with --drive, or empty after
 // printing why there is none.
 std::string CliDrive(CliContext& context);
+
+// The drive numbers of --drive: "2" or "1,2,3"; empty when one is no
+// positive number.
+std::vector<int> DriveNumbers(const std::string& value);
+
+// The device identifiers of the drives chosen with --drive (several for a
+// recording on several drives at once), or empty after printing why.
+std::vector<std::string> CliDrives(CliContext& context);
 
 // The drive of a command that takes no file arguments, once its options were
 // taken: reports a wrong or leftover argument and a missing drive, and then

@@ -4,9 +4,9 @@
 
 const std::vector<CliOptionText>& GlobalOptionTexts() {
     static const std::vector<CliOptionText> options{
-        {"--drive N", CliText::OptDrive},   {"--virtual DIR", CliText::OptVirtual},
-        {"--trace", CliText::OptTrace},     {"--help", CliText::OptHelp},
-        {"--version", CliText::OptVersion}, {"--man-page", CliText::OptManPage},
+        {"--drive N[,N...]", CliText::OptDrive}, {"--virtual DIR", CliText::OptVirtual},
+        {"--trace", CliText::OptTrace},          {"--help", CliText::OptHelp},
+        {"--version", CliText::OptVersion},      {"--man-page", CliText::OptManPage},
     };
     return options;
 }
@@ -36,7 +36,8 @@ const std::vector<CliOptionText>& CommandOptionTexts(const std::string& command)
           {"--write-speed N", CliText::OptCopyWriteSpeed},
           {"--blank KIND", CliText::OptBlank},
           {"--no-eject", CliText::OptNoEject},
-          {"--verify", CliText::OptCopyVerify}}},
+          {"--verify", CliText::OptCopyVerify},
+          {"--to-drive N", CliText::OptToDrive}}},
         {"eject", {{"--immed", CliText::OptImmed}}},
         {"load", {{"--immed", CliText::OptImmed}}},
         {"erase", {{"--full", CliText::OptFull}, {"--yes", CliText::OptYes}}},

@@ -251,6 +251,20 @@ constexpr TextRow<CliText> kRows[] = {
      "要刻录的 Cue 表：音频以光碟一次方式刻录(含索引点、前后间隙、CD-TEXT、ISRC、目录号)，"
      "MODE1 数据轨道刻录成资料光碟"},
     {SheetOptionsClash, "maple-cli.SheetOptionsClash", "Cue 表不能与 --raw、--temporary 一起使用"},
+    {DriveTwice, "maple-cli.DriveTwice", "--drive 两次指定了第 %1 台光碟机"},
+    {OneDriveOnly, "maple-cli.OneDriveOnly",
+     "只有 burn 能同时在多台光碟机上刻录；请给 --drive 一个数字"},
+    {TemporaryOneDrive, "maple-cli.TemporaryOneDrive", "--temporary 只在一台光碟机上刻录"},
+    {DriveLine, "maple-cli.DriveLine", "光碟机 %1：%2"},
+    {DriveOutcome, "maple-cli.DriveOutcome", "光碟机 %1（%2）：%3"},
+    {DriveRecorded, "maple-cli.DriveRecorded", "刻录完成"},
+    {DriveTestRecorded, "maple-cli.DriveTestRecorded", "测试刻录完成"},
+    {DrivesFailed, "maple-cli.DrivesFailed", "%2 台光碟机中有 %1 台没有完成刻录"},
+    {ToDriveSame, "maple-cli.ToDriveSame", "--to-drive 必须是 --drive 以外的另一台光碟机"},
+    {ToDriveNotToIso, "maple-cli.ToDriveNotToIso",
+     "--to-drive 把副本刻录到另一台光碟机，不能与 --to-iso 同用"},
+    {OptToDrive, "maple-cli.OptToDrive", "边读边刻录到第 N 台光碟机的空白光盘，不产生临时映像"},
+    {SheetOneDrive, "maple-cli.SheetOneDrive", "Cue 表只能刻录到一台光碟机"},
 };
 }  // namespace
 

@@ -210,6 +210,18 @@ enum class CliText {
     InfoBadPacks,
     OptCueSheet,
     SheetOptionsClash,
+    DriveTwice,
+    OneDriveOnly,
+    TemporaryOneDrive,
+    DriveLine,
+    DriveOutcome,
+    DriveRecorded,
+    DriveTestRecorded,
+    DrivesFailed,
+    ToDriveSame,
+    ToDriveNotToIso,
+    OptToDrive,
+    SheetOneDrive,
     Count
 };
 std::span<const TextRow<CliText>> TextRows(CliText);

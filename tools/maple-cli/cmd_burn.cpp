@@ -1,6 +1,8 @@
 // maple-cli burn: records an image file as the record-image window does.
 #include <filesystem>
+#include <memory>
 #include <ostream>
+#include <sstream>
 
 #include "BurnOptions.h"
 #include "CliArguments.h"
@@ -9,14 +11,19 @@
 #include "CliTexts.h"
 #include "CueSheetBurner.h"
 #include "DriveClaim.h"
+#include "DriveLabel.h"
 #include "ImageBurner.h"
 #include "ImageContent.h"
 #include "ImageFileReader.h"
 #include "MediaFamily.h"
+#include "ParallelBurn.h"
+#include "ParallelLines.h"
+#include "ParallelReporter.h"
 #include "StandardStreams.h"
 #include "StreamImageReader.h"
 #include "TemporaryImage.h"
 #include "TerminalReporter.h"
+#include "TransportSlot.h"
 #include "WriteCapabilities.h"
 #include "modMMC.h"
 
@@ -211,9 +218,108 @@ int RunSheetBurn(CliContext& context, const std::string& drive, BurnArguments& p
     return outcome == BurnOutcome::Cancelled ? CliExit::kStopped : CliExit::kFailure;
 }
 
+// The image of a recording on several drives, checked once as for one
+// drive; null after printing why it cannot be recorded.
+std::unique_ptr<ImageSource> OpenSharedImage(CliContext& context, const BurnArguments& parsed) {
+    if (parsed.stream) {
+        auto stream =
+            std::make_unique<StreamImageReader>(StandardInput(), Text(CliText::StandardInput),
+                                                static_cast<std::size_t>(parsed.fifoMiB) << 20);
+        if (stream->Open(parsed.size)) return stream;
+        context.err << "maple-cli: "
+                    << Text(CliText::StreamProblem, {stream->Name(), stream->Error()}) << "\n";
+        return nullptr;
+    }
+    const std::string& path = parsed.options.imagePath;
+    auto file = std::make_unique<ImageFileReader>();
+    std::string problem = ImageFileReader::Check(path, ImageBurner::kSmallestImage);
+    if (problem.empty() && !parsed.raw && ExamineImage(path) == ImageContent::NotAnImage)
+        problem = Text(CliText::NotADiscImage, {path});
+    else if (!problem.empty())
+        problem = path + " " + problem;
+    if (problem.empty() && !parsed.raw) problem = CutImageProblem(path);
+    if (problem.empty() && !file->Open(path)) problem = path + " " + file->Error();
+    if (problem.empty()) return file;
+    context.err << "maple-cli: " << problem << "\n"
+                << "maple-cli: " << Text(CliText::RecordingRefused) << "\n";
+    return nullptr;
+}
+
+// One of several drives: held, its capabilities and speed, then the
+// recording from its own tap of the shared image.
+BurnOutcome BurnOnDrive(const BurnArguments& parsed, const std::string& drive, ParallelLines& lines,
+                        std::size_t index, ImageSource& image) {
+    const DriveClaim claim(drive);
+    std::ostringstream refusal;
+    CliContext quiet{{}, 1, {}, refusal, refusal, {}};
+    if (ClaimRefused(quiet, claim) || !DriveCanRecord(quiet, drive, parsed.options.testMode)) {
+        std::string line = refusal.str();
+        if (line.starts_with("maple-cli: ")) line.erase(0, 11);
+        lines.Line(index, line);
+        return BurnOutcome::Refused;
+    }
+    BurnOptions options = parsed.options;
+    options.writeSpeed = ChosenSpeed(drive, parsed);
+    ParallelReporter reporter(lines, index);
+    ImageBurner burner(reporter, options);
+    return burner.BurnSource(drive, image);
+}
+
+// A line per drive on standard output; exit status: stopped when a drive
+// stopped on request, failed when any drive did not complete.
+int ReportDrives(CliContext& context, const std::vector<std::string>& drives,
+                 const std::vector<BurnOutcome>& outcomes, bool testMode) {
+    int failed = 0;
+    bool stopped = false;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        const int number = context.driveIndexes.at(i);
+        const std::string label =
+            BuildDriveLabel(*Transport(), static_cast<std::int16_t>(number)).value_or(drives[i]);
+        const bool done = outcomes[i] == BurnOutcome::Completed;
+        const std::string result =
+            done ? Text(testMode ? CliText::DriveTestRecorded : CliText::DriveRecorded)
+                 : FailureLine(outcomes[i]);
+        context.out << Text(CliText::DriveOutcome, {std::to_string(number), label, result}) << "\n";
+        failed += done ? 0 : 1;
+        stopped = stopped || outcomes[i] == BurnOutcome::Cancelled;
+    }
+    if (failed == 0) return CliExit::kSuccess;
+    context.err << "maple-cli: "
+                << Text(CliText::DrivesFailed,
+                        {std::to_string(failed), std::to_string(drives.size())})
+                << "\n";
+    return stopped ? CliExit::kStopped : CliExit::kFailure;
+}
+
+// --drive 1,2,3: the image is read once and recorded on every drive at once.
+int RunBurnOnDrives(CliContext& context, const BurnArguments& parsed) {
+    if (parsed.options.task != RecordingTask::kRecordImage) {
+        context.err << "maple-cli: " << Text(CliText::TemporaryOneDrive) << "\n";
+        return CliExit::kUsage;
+    }
+    if (CueSheetBurner::IsSheet(parsed.options.imagePath)) {
+        context.err << "maple-cli: " << Text(CliText::SheetOneDrive) << "\n";
+        return CliExit::kUsage;
+    }
+    const std::vector<std::string> drives = CliDrives(context);
+    if (drives.empty()) return CliExit::kUsage;
+    const std::unique_ptr<ImageSource> image = OpenSharedImage(context, parsed);
+    if (!image) return CliExit::kFailure;
+    ParallelLines lines(context.err, context.driveIndexes);
+    const std::vector<BurnOutcome> outcomes = ParallelBurn::Run(
+        *image, drives,
+        [&](std::size_t i, ImageSource& tap) {
+            return BurnOnDrive(parsed, drives[i], lines, i, tap);
+        },
+        static_cast<std::size_t>(parsed.fifoMiB) << 20);
+    lines.Finish();
+    return ReportDrives(context, drives, outcomes, parsed.options.testMode);
+}
+
 int RunBurn(CliContext& context) {
     BurnArguments parsed;
     if (!ParseBurnArguments(context, parsed)) return CliExit::kUsage;
+    if (context.driveIndexes.size() > 1) return RunBurnOnDrives(context, parsed);
     const std::string drive = CliDrive(context);
     if (drive.empty()) return CliExit::kUsage;
     const DriveClaim claim(drive);
@@ -245,9 +351,10 @@ int RunBurn(CliContext& context) {
     return ReportOutcome(context, outcome, burner, parsed.options, parsed.options.imagePath);
 }
 
-const CliRegistration burn({"burn",
-                            "maple-cli [--drive N] burn IMAGE.iso|SHEET.cue|- [--speed N] [--test] "
-                            "[--no-fix] [--no-eject] "
-                            "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
-                            CliText::SummaryBurn, &RunBurn, true, true});
+const CliRegistration burn(
+    {"burn",
+     "maple-cli [--drive N[,N...]] burn IMAGE.iso|SHEET.cue|- [--speed N] [--test] "
+     "[--no-fix] [--no-eject] "
+     "[--raw] [--temporary] [--verify] [--size BYTES] [--fifo-size MiB]",
+     CliText::SummaryBurn, &RunBurn, true, true});
 }  // namespace

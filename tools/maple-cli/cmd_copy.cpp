@@ -11,6 +11,7 @@
 #include "CopyTexts.h"
 #include "DiscCopier.h"
 #include "DriveClaim.h"
+#include "DriveToDriveCopy.h"
 #include "EmuMediumKind.h"
 #include "ImageBurner.h"
 #include "SystemAccess.h"
@@ -28,6 +29,7 @@ struct CopyArguments {
     std::optional<MediumKind> blank;
     bool eject = true;
     bool verify = false;
+    std::optional<long long> toDrive;  // --to-drive: record there while reading
 };
 
 bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
@@ -39,6 +41,7 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
     const auto blank = arguments.TakeOption("--blank");
     parsed.eject = !arguments.TakeFlag("--no-eject");
     parsed.verify = arguments.TakeFlag("--verify");
+    parsed.toDrive = arguments.TakeNumber("--to-drive");
     const bool extra = !arguments.Positional().empty();
     std::string error = arguments.Error();
     if (error.empty() && extra) error = Text(CliText::CopyTakesNoFiles);
@@ -47,6 +50,7 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
             error = Text(CliText::AnySpeedRange);
     if (error.empty() && toIso && toIso->empty()) error = Text(CliText::ToIsoNeedsName);
     if (error.empty() && toIso && parsed.verify) error = Text(CliText::VerifyNotToIso);
+    if (error.empty() && toIso && parsed.toDrive) error = Text(CliText::ToDriveNotToIso);
     if (error.empty() && blank) {
         parsed.blank = MediumKindFromName(*blank);
         if (!parsed.blank || !TraitsOf(*parsed.blank).recordable)
@@ -61,6 +65,11 @@ bool ParseCopyArguments(CliContext& context, CopyArguments& parsed) {
     parsed.options.imageOnly = toIso.has_value();
     if (toIso) parsed.imagePath = *toIso;
     return true;
+}
+
+EmuDrive* VirtualDrive(const std::string& drive) {
+    auto* virtualDrives = dynamic_cast<clsEmulatedDrive*>(Transport());
+    return virtualDrives ? virtualDrives->DriveById(drive) : nullptr;
 }
 
 // Answers the "insert a blank disc" prompt: a virtual drive gets the blank
@@ -85,10 +94,8 @@ class CopyReporter : public TerminalReporter {
 
   private:
     void InsertBlank() {
-        auto* virtualDrives = dynamic_cast<clsEmulatedDrive*>(Transport());
-        EmuDrive* drive = virtualDrives ? virtualDrives->DriveById(m_drive) : nullptr;
-        if (m_blank && drive) {
-            problem = drive->InsertBlank(*m_blank);
+        if (m_blank && VirtualDrive(m_drive)) {
+            problem = VirtualDrive(m_drive)->InsertBlank(*m_blank);
         } else if (SystemAccess::IsTerminal(0)) {
             std::string line;
             std::getline(std::cin, line);
@@ -134,6 +141,56 @@ int RecordCopy(CliContext& context, const std::string& drive, const CopyArgument
     return stopped ? CliExit::kStopped : CliExit::kFailure;
 }
 
+// The target of --to-drive, held and able to record, a virtual one with the
+// blank of --blank put in; empty after printing why not.
+std::string TargetDrive(CliContext& context, const std::string& source, const CopyArguments& parsed,
+                        std::optional<DriveClaim>& claim) {
+    CliContext chosen{{}, static_cast<int>(*parsed.toDrive), {}, context.out, context.err, {}};
+    const std::string target = CliDrive(chosen);
+    if (target.empty() || target == source) {
+        if (!target.empty()) context.err << "maple-cli: " << Text(CliText::ToDriveSame) << "\n";
+        return {};
+    }
+    claim.emplace(target);
+    std::string problem = claim->Problem();
+    if (problem.empty() && parsed.blank && VirtualDrive(target))
+        problem = VirtualDrive(target)->InsertBlank(*parsed.blank);
+    if (problem.empty() && !ReadWriteCapabilities(target).canWrite)
+        problem = Text(CliText::CannotRecordCdR);
+    if (problem.empty()) return target;
+    context.err << "maple-cli: " << problem << "\n";
+    return {};
+}
+
+// --to-drive N: the disc is read here and recorded there at once, with no
+// temporary image.
+int CopyToDrive(CliContext& context, const std::string& source, CopyArguments& parsed) {
+    std::optional<DriveClaim> claim;
+    const std::string target = TargetDrive(context, source, parsed, claim);
+    if (target.empty()) return claim ? CliExit::kFailure : CliExit::kUsage;
+    parsed.options.readSpeed = ChosenSpeed(parsed.readSpeed, &FillReadSpeeds, source);
+    BurnOptions recording = BurnOptions::ForTask(RecordingTask::kRecordImage);
+    recording.writeSpeed = ChosenSpeed(parsed.writeSpeed, &FillWriteSpeeds, target);
+    recording.ejectDisc = parsed.eject;
+    recording.verify = parsed.verify;
+    TerminalReporter reporter(context.err);
+    DriveToDriveCopy copy(reporter, parsed.options, recording);
+    const BurnOutcome outcome = copy.Run(source, target);
+    reporter.Finish();
+    if (outcome != BurnOutcome::Refused)
+        context.err << "maple-cli: "
+                    << Text(CliText::UnreadableSectors, {std::to_string(copy.SkippedSectors())})
+                    << "\n";
+    if (outcome == BurnOutcome::Completed) {
+        context.out << Text(CliText::DiscCopied) << "\n";
+        return CliExit::kSuccess;
+    }
+    const bool stopped = outcome == BurnOutcome::Cancelled;
+    context.err << "maple-cli: " << Text(stopped ? CliText::CopyStopped : CliText::CopyFailed)
+                << "\n";
+    return stopped ? CliExit::kStopped : CliExit::kFailure;
+}
+
 int RunCopy(CliContext& context) {
     CopyArguments parsed;
     if (!ParseCopyArguments(context, parsed)) return CliExit::kUsage;
@@ -141,6 +198,7 @@ int RunCopy(CliContext& context) {
     if (drive.empty()) return CliExit::kUsage;
     const DriveClaim claim(drive);
     if (ClaimRefused(context, claim)) return CliExit::kFailure;
+    if (parsed.toDrive) return CopyToDrive(context, drive, parsed);
     TemporaryImage::RemoveStaleFiles();
     parsed.options.readSpeed = ChosenSpeed(parsed.readSpeed, &FillReadSpeeds, drive);
     CopyReporter reporter(context.err, drive, parsed.blank);
@@ -176,6 +234,6 @@ int RunCopy(CliContext& context) {
 const CliRegistration copy(
     {"copy",
      "maple-cli [--drive N] copy [--to-iso OUT.iso] [--bad-copy] [--speed N] [--blank KIND] "
-     "[--write-speed N] [--no-eject] [--verify]",
+     "[--write-speed N] [--no-eject] [--verify] [--to-drive N]",
      CliText::SummaryCopy, &RunCopy, true, true});
 }  // namespace

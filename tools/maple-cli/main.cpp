@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "CliDrive.h"
 #include "CliHelp.h"
 #include "CliTexts.h"
 #include "EngineMessages.h"
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     IgnoreBrokenPipes();
     // The computer stays awake from the first write to the end of the job.
     NoSleepWhileWriting::SetInhibitor(MakeSystemSleepInhibitor(), Text(EngineMessage::KeepAwake));
-    CliContext context{{}, 1, {}, std::cout, std::cerr};
+    CliContext context{{}, 1, {}, std::cout, std::cerr, {}};
     int at = 1;
     for (; at < argc; ++at) {
         const std::string arg = argv[at];
@@ -54,12 +55,12 @@ int main(int argc, char** argv) {
             if (arg == "--virtual") {
                 context.virtualDrives.push_back(value);
             } else {
-                try {
-                    context.driveIndex = std::stoi(value);
-                } catch (...) {
+                context.driveIndexes = DriveNumbers(value);
+                if (context.driveIndexes.empty()) {
                     std::cerr << "maple-cli: " << Text(CliText::DriveNeedsNumber) << "\n";
                     return CliExit::kUsage;
                 }
+                context.driveIndex = context.driveIndexes.front();
             }
         } else if (arg == "--trace") {
             SetCommandTrace([](const CommandTraceEntry& entry) {

@@ -1,0 +1,61 @@
+// The record-image window's choice of target drives: with several recorders
+// the image may be recorded on each ticked one at once.
+#include <QLabel>
+#include <QListWidget>
+
+#include "DriveLabel.h"
+#include "MainWindowLink.h"
+#include "TransportSlot.h"
+#include "WindowParts.h"
+#include "WindowTexts.h"
+#include "WriteCapabilities.h"
+#include "WriteIsoTexts.h"
+#include "frmWriteISO.h"
+
+using WindowParts::Named;
+
+void frmWriteISO::BuildDriveChoice() {
+    m_lblDrives = Named(new QLabel(QText(WriteIsoText::DrivesCaption), this), "lblDrives",
+                        {300, 214, 240, 22});
+    m_lstDrives = Named(new QListWidget(this), "lstDrives", {300, 238, 240, 82});
+    m_lstDrives->setToolTip(QText(WriteIsoText::DrivesTip));
+    m_lblDrives->hide();
+    m_lstDrives->hide();
+}
+
+// Only an image file is offered for several drives, and only when there are
+// several recorders; the current drive is ticked.
+void frmWriteISO::FillDriveChoice() {
+    clsSCSI* transport = Transport();
+    if (m_task != RecordingTask::kRecordImage || m_project != nullptr || transport == nullptr ||
+        transport->DriveCount() < 2)
+        return;
+    const std::string current = CurrentDrive();
+    for (std::int16_t index = 1; index <= transport->DriveCount(); ++index) {
+        const std::string drive = transport->DriveHandle(index);
+        const auto label = BuildDriveLabel(*transport, index);
+        if (!label || !ReadWriteCapabilities(drive).canWrite) continue;
+        auto* item = new QListWidgetItem(QString::fromLatin1(label->c_str()), m_lstDrives);
+        item->setData(Qt::UserRole, QString::fromStdString(drive));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(drive == current ? Qt::Checked : Qt::Unchecked);
+    }
+    if (m_lstDrives->count() < 2) {
+        m_lstDrives->clear();
+        return;
+    }
+    m_lblDrives->show();
+    m_lstDrives->show();
+}
+
+std::vector<frmWriteISO::TargetDrive> frmWriteISO::ChosenDrives() const {
+    if (m_lstDrives->count() == 0) return {{CurrentDrive(), CurrentDrive()}};
+    std::vector<TargetDrive> drives;
+    for (int row = 0; row < m_lstDrives->count(); ++row) {
+        const QListWidgetItem* item = m_lstDrives->item(row);
+        if (item->checkState() == Qt::Checked)
+            drives.push_back(
+                {item->data(Qt::UserRole).toString().toStdString(), item->text().toStdString()});
+    }
+    return drives;
+}
