@@ -77,6 +77,7 @@ constexpr TextRow<WriteIsoText> kRows[] = {
     {OutcomeFailed, "frmWriteISO.String47", "刻录失败"},
     {OutcomeRefused, "frmWriteISO.String48", "未刻录（检查未通过）"},
     {OutcomeStopped, "frmWriteISO.String49", "已停止"},
+    {DriveCopySource, "frmWriteISO.String50", "光盘复制(从光碟机 %1 直接刻录,不生成临时映像)"},
 };
 }  // namespace
 

@@ -79,6 +79,7 @@ enum class WriteIsoText {
     OutcomeFailed,
     OutcomeRefused,
     OutcomeStopped,
+    DriveCopySource,
     Count
 };
 std::span<const TextRow<WriteIsoText>> TextRows(WriteIsoText);

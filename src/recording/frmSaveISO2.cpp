@@ -91,19 +91,19 @@ void frmSaveISO2::Timer1Tick() {
 }
 
 void frmSaveISO2::Next() {
-    m_timer1->stop();
-    m_cmdNext->setEnabled(false);
-    m_prg->setValue(0);
-    m_cmdCancel->show();
     CopyOptions options;
     options.imageOnly = m_chkCreateISOonly->isChecked();
     options.badCopy = m_chkBadCopy->isChecked();
     options.readSpeed = m_cboReadSpeed->Selected();
-    const std::string drive = CurrentDrive();
     if (const std::string target = TargetDrive(); !target.empty()) {
-        CopyToTarget(options, drive, target);
+        HandOver(options, target);
         return;
     }
+    m_timer1->stop();
+    m_cmdNext->setEnabled(false);
+    m_prg->setValue(0);
+    m_cmdCancel->show();
+    const std::string drive = CurrentDrive();
     m_runner->Start(
         [this, drive, options](EngineReporter& reporter) {
             DiscCopier copier(reporter, options);
@@ -127,11 +127,6 @@ void frmSaveISO2::OnCopyFinished() {
     m_cmdCancel->hide();
     m_imgtea->hide();
     emit copyFinished();
-    // A copy recorded on another drive ends the task.
-    if (m_lastRecording.Get() == BurnOutcome::Completed) {
-        close();
-        return;
-    }
     const std::optional<CopyOutcome> outcome = LastOutcome();
     if (outcome == CopyOutcome::ReadyToRecord && !m_closing.Leaving()) {
         // The recording window comes back here on Back.
@@ -146,6 +141,16 @@ void frmSaveISO2::OnCopyFinished() {
         close();
         return;
     }
+    m_timer1->start();
+}
+
+// Back from the record-image window: Next follows the disc again.
+void frmSaveISO2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_timer1->isActive() || Copying() || MainWindow() == nullptr ||
+        MainWindow()->DriveListEmpty())
+        return;
+    Timer1Tick();
     m_timer1->start();
 }
 

@@ -7,7 +7,6 @@
 #include "CloseDuringRun.h"
 #include "DiscCopier.h"
 #include "EngineOutcome.h"
-#include "ImageBurner.h"
 #include "WindowParts.h"
 
 class EngineRunner;
@@ -22,7 +21,9 @@ class SpeedListBox;
 // The disc copy window: reads the disc in the current drive sector by
 // sector into an image, either an .ISO file the user names or the temporary
 // image that the record-image window then records on a blank disc. The
-// reading runs in DiscCopier on a worker thread and can be cancelled.
+// reading runs in DiscCopier on a worker thread and can be cancelled. With
+// another recorder chosen, Next hands the copy to the record-image window,
+// which reads and records at once.
 class frmSaveISO2 : public QWidget {
     Q_OBJECT
   public:
@@ -42,7 +43,7 @@ class frmSaveISO2 : public QWidget {
     // Timer1: Next follows the medium in the current drive; a new medium
     // gets its read speed list.
     void Timer1Tick();
-    // Next: copies the disc on a worker thread.
+    // Next: copies the disc on a worker thread (or hands it over).
     void Next();
 
   signals:
@@ -51,6 +52,7 @@ class frmSaveISO2 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     // frmSaveISO2_Layout.cpp
@@ -63,8 +65,7 @@ class frmSaveISO2 : public QWidget {
     void FillTargetChoice();
     void TargetChanged();
     std::string TargetDrive() const;
-    void CopyToTarget(const CopyOptions& options, const std::string& source,
-                      const std::string& target);
+    void HandOver(const CopyOptions& options, const std::string& target);
     // frmSaveISO2.cpp
     void ConnectControls();
     void Load();
@@ -74,7 +75,6 @@ class frmSaveISO2 : public QWidget {
     EngineRunner* m_runner;
     CloseDuringRun m_closing;  // a close during the copy cancels it
     EngineOutcome<CopyOutcome> m_lastOutcome;
-    EngineOutcome<BurnOutcome> m_lastRecording;  // a copy onto a target drive
 
     QLabel* m_label1 = nullptr;
     QLabel* m_label2 = nullptr;
@@ -95,4 +95,5 @@ class frmSaveISO2 : public QWidget {
     QTimer* m_timer1 = nullptr;
     QLabel* m_lblTarget = nullptr;
     QComboBox* m_cboTarget = nullptr;  // first entry: the same drive
+    QString m_sourceName;              // the current drive's label, for the hand-over
 };

@@ -1,19 +1,19 @@
 // The disc copy window's target drive: with another recorder chosen, the
-// disc is read and recorded there at once, with no temporary image.
+// record-image window reads the disc and records it there at once, with no
+// temporary image.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QTimer>
 
 #include "CopyTexts.h"
 #include "DriveLabel.h"
-#include "DriveToDriveCopy.h"
-#include "EngineReporter.h"
-#include "EngineRunner.h"
 #include "MainWindowLink.h"
 #include "TransportSlot.h"
 #include "WindowTexts.h"
 #include "WriteCapabilities.h"
 #include "frmSaveISO2.h"
+#include "frmWriteISO.h"
 
 using WindowParts::Named;
 
@@ -35,6 +35,7 @@ void frmSaveISO2::FillTargetChoice() {
     for (std::int16_t index = 1; index <= transport->DriveCount(); ++index) {
         const std::string drive = transport->DriveHandle(index);
         const auto label = BuildDriveLabel(*transport, index);
+        if (drive == source && label) m_sourceName = QString::fromLatin1(label->c_str());
         if (drive == source || !label || !ReadWriteCapabilities(drive).canWrite) continue;
         m_cboTarget->addItem(QString::fromLatin1(label->c_str()), QString::fromStdString(drive));
     }
@@ -53,16 +54,10 @@ std::string frmSaveISO2::TargetDrive() const {
     return m_cboTarget->currentData().toString().toStdString();
 }
 
-void frmSaveISO2::CopyToTarget(const CopyOptions& options, const std::string& source,
-                               const std::string& target) {
-    m_runner->Start(
-        [this, options, source, target](EngineReporter& reporter) {
-            BurnOptions recording = BurnOptions::ForTask(RecordingTask::kRecordImage);
-            recording.writeSpeed = FillWriteSpeeds(target).front();
-            DriveToDriveCopy copy(reporter, options, recording);
-            const BurnOutcome outcome = copy.Run(source, target);
-            if (outcome != BurnOutcome::Refused) reporter.PhaseText(copy.Summary());
-            m_lastRecording.Set(outcome);
-        },
-        source);
+// The record-image window shows the recording with its options and comes
+// back here on Back.
+void frmSaveISO2::HandOver(const CopyOptions& options, const std::string& target) {
+    m_timer1->stop();
+    frmWriteISO::OpenDriveCopy(options, CurrentDrive(), m_sourceName, target, this);
+    hide();
 }

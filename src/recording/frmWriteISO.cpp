@@ -35,7 +35,8 @@ frmWriteISO* ShowNew(frmWriteISO* window) {
 }
 }  // namespace
 
-frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
+frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous,
+                         std::string drive)
     : QWidget(nullptr, Qt::Window),
       m_task(task),
       m_taskOptions(BurnOptions::ForTask(task)),
@@ -43,7 +44,8 @@ frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous)
       m_temporary(task, m_taskOptions.temporaryImage),
       m_runner(new EngineRunner(this)),
       m_closing(this, m_runner, CloseDuringRun::Rule::AskThenStop,
-                QText(WriteIsoText::StopQuestion), QText(WriteIsoText::StopTitle)) {
+                QText(WriteIsoText::StopQuestion), QText(WriteIsoText::StopTitle)),
+      m_drive(std::move(drive)) {
     WindowParts::TaskWindowFrame(this, "frmWriteISO", QStringLiteral("ISO Burner"), kWidthTwips,
                                  kHeightTwips);
     BuildControls();
@@ -71,6 +73,15 @@ frmWriteISO* frmWriteISO::OpenProject(clsISOWriter& project, QWidget* previous) 
     auto* window = new frmWriteISO(RecordingTask::kDataDisc, {}, previous);
     window->m_project = &project;
     window->m_txtISO->setText(QText(WriteIsoText::DirectSource));
+    return ShowNew(window);
+}
+
+frmWriteISO* frmWriteISO::OpenDriveCopy(const CopyOptions& copy, const std::string& source,
+                                        const QString& sourceName, const std::string& target,
+                                        QWidget* previous) {
+    auto* window = new frmWriteISO(RecordingTask::kCopyDisc, {}, previous, target);
+    window->m_copySource = DriveCopySource{copy, source};
+    window->m_txtISO->setText(QText(WriteIsoText::DriveCopySource, {sourceName.toStdString()}));
     return ShowNew(window);
 }
 
@@ -117,7 +128,7 @@ void frmWriteISO::Load(const QString& imagePath) {
         m_tools.meuEraseDisc->setEnabled(false);
         return;
     }
-    m_capabilities = ReadWriteCapabilities(CurrentDrive());
+    m_capabilities = ReadWriteCapabilities(Drive());
     m_chkTestMode->setEnabled(m_capabilities.testWrite);
     FillDriveChoice();
     Timer1Tick();
@@ -128,7 +139,7 @@ void frmWriteISO::Load(const QString& imagePath) {
 // The test-mode box is the user's: a disc that cannot simulate leaves it as
 // it is, and the recorder refuses test mode on such a disc before writing.
 void frmWriteISO::Timer1Tick() {
-    const SpeedListBox::Medium medium = m_cboWriteSpeed->Follow(CurrentDrive());
+    const SpeedListBox::Medium medium = m_cboWriteSpeed->Follow(Drive());
     // A drive that cannot write CD-R never gets Burn.
     m_cmdBurn->setEnabled(medium != SpeedListBox::Medium::Absent && m_capabilities.canWrite &&
                           !ChosenDrives().empty());
@@ -199,6 +210,10 @@ void frmWriteISO::Burn() {
     const std::string drive = targets.front().drive;
     const BurnOptions options = ChosenOptions();
     m_testRun = options.testMode;
+    if (m_copySource) {
+        StartDriveCopy(options);
+        return;
+    }
     if (targets.size() > 1) {
         std::vector<std::string> drives, names;
         for (const auto& target : targets) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CloseDuringRun.h"
+#include "DiscCopier.h"
 #include "EngineOutcome.h"
 #include "ImageBurner.h"
 #include "TemporaryImage.h"
@@ -35,8 +36,10 @@ class frmWriteISO : public QWidget {
   public:
     // `task`: RecordingTask::kRecordImage records `imagePath` (the user may
     // change it); kDataDisc and kCopyDisc record the temporary image, and
-    // `previous` is the hidden window Back returns to.
-    explicit frmWriteISO(int task, const QString& imagePath = {}, QWidget* previous = nullptr);
+    // `previous` is the hidden window Back returns to. `drive`: the drive
+    // recorded on; none means the main window's current drive.
+    explicit frmWriteISO(int task, const QString& imagePath = {}, QWidget* previous = nullptr,
+                         std::string drive = {});
     // Waits for a running recording before the window's state goes away.
     ~frmWriteISO() override;
 
@@ -50,6 +53,13 @@ class frmWriteISO : public QWidget {
     // temporary image; `previous` (the project window, which owns the
     // project) has hidden itself and comes back on Back.
     static frmWriteISO* OpenProject(clsISOWriter& project, QWidget* previous);
+    // Opens the window to record the disc in `source` on the blank in
+    // `target` while it is read (`copy`: the copy window's read options),
+    // with no temporary image; `previous` (the copy window) has hidden
+    // itself and comes back on Back.
+    static frmWriteISO* OpenDriveCopy(const CopyOptions& copy, const std::string& source,
+                                      const QString& sourceName, const std::string& target,
+                                      QWidget* previous);
 
     // True from Burn until the recording's last message is answered.
     bool Recording() const;
@@ -85,6 +95,8 @@ class frmWriteISO : public QWidget {
     void BuildDriveChoice();
     void FillDriveChoice();
     std::vector<TargetDrive> ChosenDrives() const;
+    std::string Drive() const;
+    void StartDriveCopy(const BurnOptions& options);
     // frmWriteISO.cpp
     void ConnectControls();
     void Load(const QString& imagePath);
@@ -104,6 +116,12 @@ class frmWriteISO : public QWidget {
     CloseDuringRun m_closing;  // asks before a close or Cancel stops the recording
     bool m_testRun = false;
     clsISOWriter* m_project = nullptr;  // recorded directly instead of an image (OpenProject)
+    const std::string m_drive;          // empty: the main window's current drive
+    struct DriveCopySource {
+        CopyOptions options;
+        std::string drive;
+    };
+    std::optional<DriveCopySource> m_copySource;  // read while recorded (OpenDriveCopy)
     EngineOutcome<BurnOutcome> m_lastOutcome;
 
     QGroupBox* m_frame1 = nullptr;

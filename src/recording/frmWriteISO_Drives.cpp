@@ -1,9 +1,13 @@
-// The record-image window's choice of target drives: with several recorders
-// the image may be recorded on each ticked one at once.
+// The record-image window's target drives: with several recorders the image
+// may be recorded on each ticked one at once, and a disc copied from another
+// drive is recorded on the drive the copy window chose.
 #include <QLabel>
 #include <QListWidget>
 
 #include "DriveLabel.h"
+#include "DriveToDriveCopy.h"
+#include "EngineReporter.h"
+#include "EngineRunner.h"
 #include "MainWindowLink.h"
 #include "TransportSlot.h"
 #include "WindowParts.h"
@@ -30,7 +34,7 @@ void frmWriteISO::FillDriveChoice() {
     if (m_task != RecordingTask::kRecordImage || m_project != nullptr || transport == nullptr ||
         transport->DriveCount() < 2)
         return;
-    const std::string current = CurrentDrive();
+    const std::string current = Drive();
     for (std::int16_t index = 1; index <= transport->DriveCount(); ++index) {
         const std::string drive = transport->DriveHandle(index);
         const auto label = BuildDriveLabel(*transport, index);
@@ -49,7 +53,7 @@ void frmWriteISO::FillDriveChoice() {
 }
 
 std::vector<frmWriteISO::TargetDrive> frmWriteISO::ChosenDrives() const {
-    if (m_lstDrives->count() == 0) return {{CurrentDrive(), CurrentDrive()}};
+    if (m_lstDrives->count() == 0) return {{Drive(), Drive()}};
     std::vector<TargetDrive> drives;
     for (int row = 0; row < m_lstDrives->count(); ++row) {
         const QListWidgetItem* item = m_lstDrives->item(row);
@@ -58,4 +62,21 @@ std::vector<frmWriteISO::TargetDrive> frmWriteISO::ChosenDrives() const {
                 {item->data(Qt::UserRole).toString().toStdString(), item->text().toStdString()});
     }
     return drives;
+}
+
+std::string frmWriteISO::Drive() const {
+    return m_drive.empty() ? CurrentDrive() : m_drive;
+}
+
+// The source is read on a thread of the copy's own while this window's
+// worker records; the zero-filled sectors are told at the end.
+void frmWriteISO::StartDriveCopy(const BurnOptions& options) {
+    m_runner->Start(
+        [this, source = *m_copySource, target = Drive(), options](EngineReporter& reporter) {
+            DriveToDriveCopy copy(reporter, source.options, options);
+            const BurnOutcome outcome = copy.Run(source.drive, target);
+            if (outcome != BurnOutcome::Refused) reporter.PhaseText(copy.Summary());
+            m_lastOutcome.Set(outcome);
+        },
+        Drive());
 }

@@ -5,7 +5,7 @@
 // recording; the verify box (closing and Cancel during a recording:
 // tst_RecordingSafety). The disc copy window: a disc copied into an .ISO file
 // and onto a second blank disc through the record-image window, each read
-// back with cmp; Cancel or a close while reading. The engine's own refusals
+// back with cmp, or onto a blank in another drive while it is read; Cancel or a close while reading. The engine's own refusals
 // are the core and cli tests'.
 #include <QCheckBox>
 #include <QComboBox>
@@ -293,9 +293,11 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(m_rig->main.widget.isVisible());
     }
 
-    // Another drive chosen as the target: the disc is recorded there while it
-    // is read, with no temporary image, and the task ends.
-    void copiesTheDiscOntoABlankInAnotherDrive() {
+    // Another drive chosen as the target: Next hands the copy to the
+    // record-image window, which shows it as its source and comes back on
+    // Back; Burn records the disc there while it is read, with its options
+    // (verify), no temporary image, and the task ends.
+    void copiesTheDiscOntoABlankInAnotherDriveThroughTheRecordingWindow() {
         m_rig.reset();
         m_rig = std::make_unique<WindowTestRig>(2);
         m_image = m_rig->folders.Folder().File("My Image.ISO");
@@ -308,11 +310,25 @@ class RecordingWindowsTest : public QObject {
         QCOMPARE(target->itemText(0), QString::fromUtf8("同一台光碟机（读完后换入空白光盘）"));
         target->setCurrentIndex(1);
         QVERIFY(!Control<QCheckBox>(window, "chkCreateISOonly")->isEnabled());
-        (void)RunNext(*window);
-        QCOMPARE(m_rig->boxes.shown.back().text, QString::fromUtf8("刻录完成!"));
+        QPointer<frmWriteISO> recorder = HandOver(*window);
+        const QString source = Control<QLineEdit>(recorder, "txtISO")->text();
+        QVERIFY2(source.startsWith(QString::fromUtf8("光盘复制(从光碟机 ")) &&
+                     source.endsWith(QString::fromUtf8(" 直接刻录,不生成临时映像)")) &&
+                     source.size() > 30,
+                 qPrintable(source));
+        QVERIFY(!Control<QLineEdit>(recorder, "txtISO")->isEnabled());
+        QTest::mouseClick(Control<QPushButton>(recorder, "cmdBack"), Qt::LeftButton);
+        QTRY_VERIFY(recorder.isNull());
+        QVERIFY(window->isVisible());
+        recorder = HandOver(*window);
+        Control<QCheckBox>(recorder, "chkVerify")->setChecked(true);
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        const QString end = m_rig->boxes.shown.back().text;
+        QVERIFY2(end.startsWith(QString::fromUtf8("刻录完成!\n校验通过：")), qPrintable(end));
         QVERIFY(DiscHoldsImage(m_rig->drives.Drive(1), m_image));
         QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::TempImage()));
-        QTRY_VERIFY(window.isNull());
+        QTRY_VERIFY(recorder.isNull() && window.isNull());
+        QVERIFY(m_rig->main.widget.isVisible());
     }
 
     void copyCancelOrCloseStopsTheReadingAndKeepsNoImage_data() {
@@ -353,6 +369,17 @@ class RecordingWindowsTest : public QObject {
         window.show();
         window.Timer1Tick();
         return ClickAndWait(window, "cmdNext", &frmSaveISO2::copyFinished);
+    }
+
+    // Next with another drive chosen: the record-image window takes over.
+    static QPointer<frmWriteISO> HandOver(frmSaveISO2& window) {
+        window.show();
+        window.Timer1Tick();
+        QTest::mouseClick(Control<QPushButton>(&window, "cmdNext"), Qt::LeftButton);
+        QPointer<frmWriteISO> recorder = VisibleWindow<frmWriteISO>();
+        if (recorder == nullptr || !window.isHidden()) return nullptr;
+        recorder->Timer1Tick();
+        return recorder;
     }
 
     void InsertSourceDisc() {
