@@ -35,8 +35,7 @@ frmWriteISO* ShowNew(frmWriteISO* window) {
 }
 }  // namespace
 
-frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous,
-                         std::string drive)
+frmWriteISO::frmWriteISO(int task, const QString& imagePath, QWidget* previous, std::string drive)
     : QWidget(nullptr, Qt::Window),
       m_task(task),
       m_taskOptions(BurnOptions::ForTask(task)),

@@ -5,8 +5,9 @@
 // recording; the verify box (closing and Cancel during a recording:
 // tst_RecordingSafety). The disc copy window: a disc copied into an .ISO file
 // and onto a second blank disc through the record-image window, each read
-// back with cmp, or onto a blank in another drive while it is read; Cancel or a close while reading. The engine's own refusals
-// are the core and cli tests'.
+// back with cmp, or onto a blank in another drive while it is read; Cancel
+// or a close while reading. The engine's own refusals are the core and cli
+// tests'.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
