@@ -80,6 +80,9 @@ frmWriteISO* frmWriteISO::OpenDriveCopy(const CopyOptions& copy, const std::stri
                                         QWidget* previous) {
     auto* window = new frmWriteISO(RecordingTask::kCopyDisc, {}, previous, target);
     window->m_copySource = DriveCopySource{copy, source};
+    // Its disc information and erasing act on the main window's drive: the
+    // source here, whose disc is being copied.
+    window->m_cmdTools->setEnabled(false);
     window->m_txtISO->setText(QText(WriteIsoText::DriveCopySource, {sourceName.toStdString()}));
     return ShowNew(window);
 }

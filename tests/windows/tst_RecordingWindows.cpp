@@ -318,6 +318,7 @@ class RecordingWindowsTest : public QObject {
                      source.size() > 30,
                  qPrintable(source));
         QVERIFY(!Control<QLineEdit>(recorder, "txtISO")->isEnabled());
+        QVERIFY(!Control<QPushButton>(recorder, "CmdTools")->isEnabled());  // the source's
         QTest::mouseClick(Control<QPushButton>(recorder, "cmdBack"), Qt::LeftButton);
         QTRY_VERIFY(recorder.isNull());
         QVERIFY(window->isVisible());
