@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include "CopyTexts.h"
 #include "DriveLabel.h"
 #include "DriveToDriveCopy.h"
 #include "EngineReporter.h"
@@ -76,6 +77,11 @@ void frmWriteISO::StartDriveCopy(const BurnOptions& options) {
             DriveToDriveCopy copy(reporter, source.options, options);
             const BurnOutcome outcome = copy.Run(source.drive, target);
             if (outcome != BurnOutcome::Refused) reporter.PhaseText(copy.Summary());
+            // The recording's end box came before the reading's count was
+            // final; zeros on the copy are told in a box of their own.
+            if (outcome != BurnOutcome::Refused && copy.SkippedSectors() > 0)
+                reporter.Message(copy.Summary(), Text(CopyText::SpeedTitle),
+                                 MessageIcon::Exclamation, MessageButtons::Ok);
             m_lastOutcome.Set(outcome);
         },
         Drive());

@@ -23,6 +23,7 @@
 #include "ModFileDlg.h"
 #include "RecordingTask.h"
 #include "SettingsStore.h"
+#include "Sleeper.h"
 #include "TestDiscImages.h"
 #include "WindowTestRig.h"
 #include "frmSaveISO2.h"
@@ -331,6 +332,29 @@ class RecordingWindowsTest : public QObject {
         QVERIFY(!std::filesystem::exists(IsolatedProgramFolders::TempImage()));
         QTRY_VERIFY(recorder.isNull() && window.isNull());
         QVERIFY(m_rig->main.widget.isVisible());
+    }
+
+    // BadCopy: the zero-filled sectors are told in a box of their own, after
+    // the recording's end box and before the windows close.
+    void aTwoDriveCopyTellsItsZeroFilledSectors() {
+        m_rig.reset();
+        m_rig = std::make_unique<WindowTestRig>(2);
+        m_image = m_rig->folders.Folder().File("My Image.ISO");
+        WriteTestImage(m_image, 40);
+        InsertSourceDisc();
+        m_rig->drives.Insert(MediumKind::CdR, 0, 1);
+        m_rig->drives.Drive().Faults().unreadable.push_back({30, 30});
+        SetSleepHandler([](int) {});
+        QPointer<frmSaveISO2> window = new frmSaveISO2();
+        Control<QCheckBox>(window, "ChkBadCopy")->setChecked(true);
+        Control<QComboBox>(window, "cboTarget")->setCurrentIndex(1);
+        QPointer<frmWriteISO> recorder = HandOver(*window);
+        QCOMPARE(RunBurn(*recorder), BurnOutcome::Completed);
+        SetSleepHandler({});
+        const QString last = m_rig->boxes.shown.back().text;
+        QVERIFY2(last.startsWith(QString::fromUtf8("1 个无法读取的区块以零填充。")),
+                 qPrintable(last));
+        QTRY_VERIFY(recorder.isNull() && window.isNull());
     }
 
     void copyCancelOrCloseStopsTheReadingAndKeepsNoImage_data() {
