@@ -300,12 +300,7 @@ class RecordingWindowsTest : public QObject {
     // Back; Burn records the disc there while it is read, with its options
     // (verify), no temporary image, and the task ends.
     void copiesTheDiscOntoABlankInAnotherDriveThroughTheRecordingWindow() {
-        m_rig.reset();
-        m_rig = std::make_unique<WindowTestRig>(2);
-        m_image = m_rig->folders.Folder().File("My Image.ISO");
-        WriteTestImage(m_image, 40);
-        InsertSourceDisc();
-        m_rig->drives.Insert(MediumKind::CdR, 0, 1);
+        TwoDrivesWithASourceAndABlank();
         QPointer<frmSaveISO2> window = new frmSaveISO2();
         auto* target = Control<QComboBox>(window, "cboTarget");
         QCOMPARE(target->count(), 2);
@@ -337,12 +332,7 @@ class RecordingWindowsTest : public QObject {
     // BadCopy: the zero-filled sectors are told in a box of their own, after
     // the recording's end box and before the windows close.
     void aTwoDriveCopyTellsItsZeroFilledSectors() {
-        m_rig.reset();
-        m_rig = std::make_unique<WindowTestRig>(2);
-        m_image = m_rig->folders.Folder().File("My Image.ISO");
-        WriteTestImage(m_image, 40);
-        InsertSourceDisc();
-        m_rig->drives.Insert(MediumKind::CdR, 0, 1);
+        TwoDrivesWithASourceAndABlank();
         m_rig->drives.Drive().Faults().unreadable.push_back({30, 30});
         SetSleepHandler([](int) {});
         QPointer<frmSaveISO2> window = new frmSaveISO2();
@@ -406,6 +396,16 @@ class RecordingWindowsTest : public QObject {
         if (recorder == nullptr || !window.isHidden()) return nullptr;
         recorder->Timer1Tick();
         return recorder;
+    }
+
+    // Drive 1 holds a written CD-R, drive 2 a blank one.
+    void TwoDrivesWithASourceAndABlank() {
+        m_rig.reset();
+        m_rig = std::make_unique<WindowTestRig>(2);
+        m_image = m_rig->folders.Folder().File("My Image.ISO");
+        WriteTestImage(m_image, 40);
+        InsertSourceDisc();
+        m_rig->drives.Insert(MediumKind::CdR, 0, 1);
     }
 
     void InsertSourceDisc() {
