@@ -7,6 +7,20 @@ enum class MessageIcon { Information, Exclamation, Question, Critical };
 enum class MessageButtons { Ok, YesNo, OkCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
+// The answer of a box nobody chose in: No, Cancel, or OK (a box closed by the
+// program, a question asked where nobody can answer it).
+inline MessageAnswer CautiousAnswer(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::OkCancel:
+            return MessageAnswer::Cancel;
+        case MessageButtons::Ok:
+            break;
+    }
+    return MessageAnswer::Ok;
+}
+
 // How a long operation (image build, burn, copy, erase, audio) reports to
 // whoever runs it: a window (through queued signals), the command line, or a
 // test. Texts are UTF-8. Every call comes from the engine's own thread.

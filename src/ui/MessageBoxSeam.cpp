@@ -88,18 +88,6 @@ MessageAnswer ShowOnScreen(const MessageBoxRequest& request, OpenBox& open) {
 }
 }  // namespace
 
-MessageAnswer CautiousAnswer(MessageButtons buttons) {
-    switch (buttons) {
-        case MessageButtons::YesNo:
-            return MessageAnswer::No;
-        case MessageButtons::OkCancel:
-            return MessageAnswer::Cancel;
-        case MessageButtons::Ok:
-            break;
-    }
-    return MessageAnswer::Ok;
-}
-
 MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, const QString& title,
                              MessageIcon icon, MessageButtons buttons, bool noIsDefault) {
     OpenBox open{parent, std::make_shared<bool>(false)};

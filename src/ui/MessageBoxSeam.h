@@ -27,8 +27,6 @@ struct MessageBoxRequest {
 MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, const QString& title,
                              MessageIcon icon, MessageButtons buttons = MessageButtons::Ok,
                              bool noIsDefault = false);
-// The answer of a box closed without a choice: No, Cancel, or OK.
-MessageAnswer CautiousAnswer(MessageButtons buttons);
 // Closes the boxes open over `parent`, as if No, Cancel or OK was chosen:
 // what they asked about has been settled meanwhile (a recording ended while
 // its stop question was open).

@@ -21,16 +21,8 @@ MessageAnswer ParallelReporter::Message(const std::string& text, const std::stri
                                         MessageIcon /*icon*/, MessageButtons buttons) {
     JobLog::Note(Prefix() + title + ": " + text);
     m_lines.Line(m_index, title + ": " + text);
-    switch (buttons) {
-        case MessageButtons::YesNo:
-            m_lines.Line(m_index, Text(CliText::NotAnswered));
-            return MessageAnswer::No;
-        case MessageButtons::OkCancel:
-            return MessageAnswer::Cancel;
-        case MessageButtons::Ok:
-            break;
-    }
-    return MessageAnswer::Ok;
+    if (buttons == MessageButtons::YesNo) m_lines.Line(m_index, Text(CliText::NotAnswered));
+    return CautiousAnswer(buttons);
 }
 
 bool ParallelReporter::CancelRequested() {
