@@ -5,8 +5,9 @@
 // A transport that can hold a drive for this program alone while a
 // recording, erase or copy runs, so that no other program (another copy of
 // this one, a desktop service mounting the disc) can start one on it. The
-// Linux transport opens the drive with O_EXCL; the virtual drive locks its
-// folder. Claims of one drive nest.
+// Linux transport opens the drive with O_EXCL; the Windows pass-through locks
+// the disc's volume and takes the CD-ROM driver's exclusive access; the
+// virtual drive locks its folder. Claims of one drive nest.
 class ExclusiveAccess {
   public:
     // The reason every transport gives when another program holds the drive.

@@ -20,6 +20,8 @@ class SptiSystem {
     // One device I/O control request; the buffer is both input and output.
     virtual bool Control(std::intptr_t handle, std::uint32_t code, void* buffer,
                          std::uint32_t inBytes, std::uint32_t outBytes) = 0;
+    // The error code of the calling thread's last failed call.
+    virtual std::uint32_t LastError() = 0;
 };
 
 // The real system calls.

@@ -35,6 +35,8 @@ class WindowsSptiSystem final : public SptiSystem {
         return ::DeviceIoControl(reinterpret_cast<HANDLE>(handle), code, buffer, inBytes, buffer,
                                  outBytes, &returned, nullptr) != 0;
     }
+
+    std::uint32_t LastError() override { return ::GetLastError(); }
 };
 }  // namespace
 

@@ -12,6 +12,7 @@
 
 #include "ScsiStatus.h"
 #include "SenseData.h"
+#include "Sleeper.h"
 
 namespace {
 constexpr unsigned kCdRom = 5;
@@ -36,6 +37,46 @@ constexpr std::uint32_t ControlCode(std::uint32_t deviceType, std::uint32_t func
 
 std::string DevicePath(char letter) {
     return std::string("\\\\.\\") + letter + ":";
+}
+
+// 0 to 25 for a drive letter, -1 for anything else.
+int LetterIndex(const std::string& drive) {
+    const char letter = drive.empty() ? '\0' : static_cast<char>(std::toupper(drive.front()));
+    return letter >= 'A' && letter <= 'Z' ? letter - 'A' : -1;
+}
+
+// The CD-ROM driver's exclusive access (Windows Vista and later; not in
+// mingw-w64's headers): one request type, and with a lock the name the
+// driver reports to other programs (letters, digits and spaces only).
+constexpr std::uint32_t kExclusiveAccess = ControlCode(2, 0x17, 0, 3);
+enum ExclusiveRequest : std::uint32_t { kQueryState = 0, kLockDevice = 1, kUnlockDevice = 2 };
+// Our own volume lock already keeps the file system off the disc.
+constexpr std::uint32_t kIgnoreVolume = 1;
+struct ExclusiveRequestHeader {
+    std::uint32_t request, flags;
+};
+struct ExclusiveLock {
+    ExclusiveRequestHeader header;
+    char callerName[64];
+};
+static_assert(sizeof(ExclusiveLock) == 72, "CDROM_EXCLUSIVE_LOCK is 72 bytes");
+// The state query's answer, written over its header: held, and by whom.
+struct ExclusiveState {
+    std::uint8_t locked;
+    char callerName[64];
+};
+union ExclusiveQuery {
+    ExclusiveRequestHeader header;
+    ExclusiveState state;
+};
+
+// A volume lock asks the programs with open files on the disc (Explorer) to
+// let go: it is tried again for a few seconds while they do.
+constexpr int kVolumeLockTries = 20, kVolumeLockWaitMs = 250;
+
+// Errors by which the system says another program holds the disc or drive.
+bool InUseError(std::uint32_t error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
 }
 }  // namespace
 
@@ -70,10 +111,10 @@ void clsSPTI::OpenHandles() {
 }
 
 std::intptr_t clsSPTI::HandleOf(const std::string& drive) {
-    const char letter = drive.empty() ? '\0' : static_cast<char>(std::toupper(drive.front()));
-    if (letter < 'A' || letter > 'Z') return SptiSystem::kInvalidHandle;
+    const int index = LetterIndex(drive);
+    if (index < 0) return SptiSystem::kInvalidHandle;
     std::call_once(m_handlesOpened, [this] { OpenHandles(); });
-    return m_handles[static_cast<std::size_t>(letter - 'A')];
+    return m_handles[static_cast<std::size_t>(index)];
 }
 
 std::uint8_t clsSPTI::AddressByte(const std::string& drive, std::size_t offset) {
@@ -108,4 +149,62 @@ std::int32_t clsSPTI::ExecCMD(const std::string& drive, const std::uint8_t* cdb,
         m_system->Control(handle, m_passThroughCode, &request, sizeof request, sizeof request);
     m_states.SetSense(drive, DecodeSense(request.sense, sizeof request.sense));
     return sent ? request.header.ScsiStatus : ScsiStatus::kServiceFailure;
+}
+
+std::string clsSPTI::ClaimDrive(const std::string& drive) {
+    const std::intptr_t handle = HandleOf(drive);
+    if (handle == SptiSystem::kInvalidHandle) return drive + ": the drive cannot be opened";
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
+    Claim& claim = m_claims[static_cast<std::size_t>(LetterIndex(drive))];
+    if (claim.count == 0 && !TakeDrive(handle, claim)) return kInUse;
+    ++claim.count;
+    return {};
+}
+
+void clsSPTI::ReleaseDrive(const std::string& drive) {
+    const std::intptr_t handle = HandleOf(drive);
+    if (handle == SptiSystem::kInvalidHandle) return;
+    const std::lock_guard<std::mutex> lock(m_states.CommandLock(drive));
+    Claim& claim = m_claims[static_cast<std::size_t>(LetterIndex(drive))];
+    if (claim.count == 0 || --claim.count > 0) return;
+    GiveBack(handle, claim);
+}
+
+bool clsSPTI::HeldByAnotherProgram(std::intptr_t handle) {
+    ExclusiveQuery query{};
+    query.header.request = kQueryState;
+    return m_system->Control(handle, kExclusiveAccess, &query, sizeof(ExclusiveRequestHeader),
+                             sizeof(ExclusiveState)) &&
+           query.state.locked != 0;
+}
+
+// False when another program holds the drive or keeps files open on its
+// disc. A lock the system refuses with any other error (not offered, no
+// disc) is done without: the drive is then shared as before the claim.
+bool clsSPTI::TakeDrive(std::intptr_t handle, Claim& claim) {
+    if (HeldByAnotherProgram(handle) || !LockVolume(handle, claim)) return false;
+    ExclusiveLock request{{kLockDevice, kIgnoreVolume}, "MAPLE CD DVD Writer"};
+    claim.exclusive = m_system->Control(handle, kExclusiveAccess, &request, sizeof request, 0);
+    if (claim.exclusive || !InUseError(m_system->LastError())) return true;
+    GiveBack(handle, claim);
+    return false;
+}
+
+// False only when other programs kept their files open on the disc.
+bool clsSPTI::LockVolume(std::intptr_t handle, Claim& claim) {
+    for (int attempt = 1;; ++attempt) {
+        claim.volumeLocked = m_system->Control(handle, FSCTL_LOCK_VOLUME, nullptr, 0, 0);
+        if (claim.volumeLocked || !InUseError(m_system->LastError())) return true;
+        if (attempt == kVolumeLockTries) return false;
+        SleepMilliseconds(kVolumeLockWaitMs);
+    }
+}
+
+void clsSPTI::GiveBack(std::intptr_t handle, Claim& claim) {
+    if (claim.exclusive) {
+        ExclusiveRequestHeader request{kUnlockDevice, 0};
+        m_system->Control(handle, kExclusiveAccess, &request, sizeof request, 0);
+    }
+    if (claim.volumeLocked) m_system->Control(handle, FSCTL_UNLOCK_VOLUME, nullptr, 0, 0);
+    claim = Claim{};
 }

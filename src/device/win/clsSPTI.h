@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "DriveStates.h"
+#include "ExclusiveAccess.h"
 #include "SptiSystem.h"
 #include "clsSCSI.h"
 
 // The pass-through transport of Windows: every optical drive is opened as a
 // volume by its letter ("\\.\D:") and each command is one pass-through
 // request on that handle. Device identifiers are the drive letters.
-class clsSPTI final : public clsSCSI {
+class clsSPTI final : public clsSCSI, public ExclusiveAccess {
   public:
     explicit clsSPTI(std::unique_ptr<SptiSystem> system = MakeWindowsSptiSystem());
     ~clsSPTI() override;
@@ -40,17 +41,34 @@ class clsSPTI final : public clsSCSI {
     std::int32_t ExecCMD(const std::string& drive, const std::uint8_t* cdb, std::uint8_t cdbLen,
                          std::int32_t direction, void* buffer, std::int32_t bufferLen,
                          std::int32_t& timeout) override;
+    // Locks the disc's volume against other programs' files, then takes the
+    // CD-ROM driver's exclusive access, so that only this program's handle
+    // reaches the drive. A layer the system does not offer (an older Windows)
+    // is left out; only "in use" refuses.
+    std::string ClaimDrive(const std::string& drive) override;
+    void ReleaseDrive(const std::string& drive) override;
 
   private:
+    struct Claim {
+        int count = 0;
+        bool volumeLocked = false, exclusive = false;
+    };
+
     void OpenHandles();
     std::intptr_t HandleOf(const std::string& drive);
     std::uint8_t AddressByte(const std::string& drive, std::size_t offset);
+    bool HeldByAnotherProgram(std::intptr_t handle);
+    bool LockVolume(std::intptr_t handle, Claim& claim);
+    bool TakeDrive(std::intptr_t handle, Claim& claim);
+    void GiveBack(std::intptr_t handle, Claim& claim);
 
     std::unique_ptr<SptiSystem> m_system;
     std::vector<std::string> m_drives;
     // Opened once, on the first command of any thread (m_handlesOpened).
     std::array<std::intptr_t, 26> m_handles;
     std::once_flag m_handlesOpened;
+    // Each letter's entry under that drive's command lock.
+    std::array<Claim, 26> m_claims{};
     // The control codes, computed from device type, access, function and method.
     std::uint32_t m_passThroughCode = 0, m_addressCode = 0;
     DriveStates m_states;

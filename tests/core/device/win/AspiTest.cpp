@@ -97,6 +97,7 @@ class NoLetters : public SptiSystem {
     bool Control(std::intptr_t, std::uint32_t, void*, std::uint32_t, std::uint32_t) override {
         return false;
     }
+    std::uint32_t LastError() override { return 1; }
 };
 
 class Aspi : public ::testing::Test {

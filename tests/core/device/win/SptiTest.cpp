@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "Sleeper.h"
 #include "clsSPTI.h"
 
 namespace {
@@ -44,20 +45,40 @@ class RecordingSystem : public SptiSystem {
         if (code == IOCTL_SCSI_GET_ADDRESS) {
             const std::uint8_t address[] = {1, 2, 3, 4};  // port, path, target, LUN
             std::memcpy(bytes + 4, address, 4);
-        } else {
+        } else if (code == IOCTL_SCSI_PASS_THROUGH_DIRECT) {
             bytes[2] = status;
             std::memcpy(bytes + 60, sense.data(), sense.size());
+        } else {
+            return Answer(code, bytes);
         }
         return accept;
     }
+    std::uint32_t LastError() override { return m_lastError; }
+
+    // Locks: the error each request fails with (0: succeeds), and whether
+    // another program holds the drive's exclusive access.
+    static constexpr std::uint32_t kExclusive = 0x2C05C;  // IOCTL_CDROM_EXCLUSIVE_ACCESS
+    std::map<std::uint32_t, std::vector<std::uint32_t>> lockErrors;
+    bool heldElsewhere = false;
 
     bool nt5 = true, accept = true;
     std::uint8_t status = 0;
     std::vector<std::uint8_t> sense;
 
   private:
+    // Volume locks by code; exclusive access by request type (its first byte).
+    bool Answer(std::uint32_t code, std::uint8_t* bytes) {
+        const std::uint32_t key = code == kExclusive ? kExclusive + bytes[0] : code;
+        if (code == kExclusive && bytes[0] == 0) bytes[0] = heldElsewhere;
+        std::vector<std::uint32_t>& errors = lockErrors[key];
+        m_lastError = errors.empty() ? 0 : errors.front();
+        if (errors.size() > 1) errors.erase(errors.begin());  // the last one stays
+        return m_lastError == 0;
+    }
+
     std::string m_letters;
     Log& m_log;
+    std::uint32_t m_lastError = 0;
 };
 
 class Spti : public ::testing::Test {
@@ -161,6 +182,67 @@ TEST_F(Spti, StatusesAndSenseOfEachOutcome) {
     EXPECT_EQ(spti.ExecCMD("D", cdb, 6, 0, nullptr, 0, timeout), 255);
     EXPECT_EQ(spti.LastSK(), 0);
     EXPECT_EQ(spti.HostAdapter("D"), 0);  // a failed address request
+}
+
+// Exclusive access requests share one code; the stand-in keys them by type.
+constexpr std::uint32_t kExclusive = RecordingSystem::kExclusive, kQuery = kExclusive,
+                        kLock = kExclusive + 1;
+
+TEST_F(Spti, AClaimLocksTheVolumeThenTakesExclusiveAccessNestsAndGivesBoth) {
+    clsSPTI& spti = Transport();
+    ASSERT_EQ(spti.ClaimDrive("d"), "");
+    ASSERT_EQ(m_log.codes, (std::vector<std::uint32_t>{kExclusive, FSCTL_LOCK_VOLUME, kExclusive}));
+    EXPECT_EQ(m_log.sizes[0], 65u);  // the state answered over the 8-byte query
+    const std::vector<std::uint8_t>& lock = m_log.requests.back();
+    ASSERT_EQ(lock.size(), 72u);
+    EXPECT_EQ(Field(lock, 0, 4), 1u);  // lock
+    EXPECT_EQ(Field(lock, 4, 4), 1u);  // the file system is kept off by the volume lock
+    EXPECT_STREQ(reinterpret_cast<const char*>(lock.data() + 8), "MAPLE CD DVD Writer");
+    ASSERT_EQ(spti.ClaimDrive("D"), "");  // nested: nothing more is asked
+    spti.ReleaseDrive("D");
+    EXPECT_EQ(m_log.codes.size(), 3u);
+    spti.ReleaseDrive("D");
+    EXPECT_EQ(m_log.codes, (std::vector<std::uint32_t>{kExclusive, FSCTL_LOCK_VOLUME, kExclusive,
+                                                       kExclusive, FSCTL_UNLOCK_VOLUME}));
+    EXPECT_EQ(m_log.requests[3], (std::vector<std::uint8_t>{2, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(spti.ClaimDrive("E"), "E: the drive cannot be opened");
+}
+
+TEST_F(Spti, AnotherProgramsLockOrOpenFilesRefuseTheClaimAndNothingStaysLocked) {
+    std::vector<int> waits;
+    SetSleepHandler([&](int ms) { waits.push_back(ms); });
+    clsSPTI& spti = Transport();
+    System().heldElsewhere = true;
+    EXPECT_EQ(spti.ClaimDrive("D"), ExclusiveAccess::kInUse);
+    EXPECT_EQ(m_log.codes.size(), 1u);  // asked, nothing locked
+    System().heldElsewhere = false;
+    System().lockErrors[FSCTL_LOCK_VOLUME] = {ERROR_ACCESS_DENIED};
+    EXPECT_EQ(spti.ClaimDrive("D"), ExclusiveAccess::kInUse);
+    EXPECT_EQ(waits, std::vector<int>(19, 250));  // Explorer is given about five seconds
+    System().lockErrors[FSCTL_LOCK_VOLUME] = {ERROR_SHARING_VIOLATION, 0};
+    System().lockErrors[kLock] = {ERROR_ACCESS_DENIED};
+    m_log.codes.clear();
+    EXPECT_EQ(spti.ClaimDrive("D"), ExclusiveAccess::kInUse);
+    EXPECT_EQ(m_log.codes,
+              (std::vector<std::uint32_t>{kExclusive, FSCTL_LOCK_VOLUME, FSCTL_LOCK_VOLUME,
+                                          kExclusive, FSCTL_UNLOCK_VOLUME}));
+    System().lockErrors[kLock] = {0};
+    EXPECT_EQ(spti.ClaimDrive("D"), "");  // the failed claims left no count behind
+    m_log.codes.clear();
+    spti.ReleaseDrive("D");
+    EXPECT_EQ(m_log.codes.size(), 2u);
+    SetSleepHandler({});
+}
+
+TEST_F(Spti, LocksTheSystemDoesNotOfferAreDoneWithout) {
+    clsSPTI& spti = Transport();
+    System().lockErrors[kQuery] = {ERROR_INVALID_FUNCTION};
+    System().lockErrors[kLock] = {ERROR_INVALID_FUNCTION};
+    System().lockErrors[FSCTL_LOCK_VOLUME] = {ERROR_NOT_READY};  // no disc yet
+    EXPECT_EQ(spti.ClaimDrive("D"), "");
+    m_log.codes.clear();
+    spti.ReleaseDrive("D");
+    EXPECT_TRUE(m_log.codes.empty());  // nothing was held, nothing to give back
 }
 
 TEST_F(Spti, OlderSystemsOpenTheDrivesReadOnlyAndNoDriveIsNotInstalled) {
