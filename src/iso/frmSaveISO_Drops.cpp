@@ -82,14 +82,14 @@ void frmSaveISO::AddDropped(const std::string& key, const std::vector<std::strin
             }
             std::vector<std::string> skipped;
             for (const SkippedEntry& entry : m_addResult.skipped)
-                skipped.push_back(entry.localPath);
+                skipped.push_back(FileAdding::ShownPath(entry.localPath).toStdString());
             if (!skipped.empty()) ShowList(SaveIsoText::NotAdded, skipped);
         });
 }
 
 bool frmSaveISO::AskToReplace(const std::vector<std::string>& clashes) {
     QString list;
-    for (const std::string& path : clashes) list += QString::fromStdString(path) + u'\n';
+    for (const std::string& path : clashes) list += FileAdding::ShownPath(path) + u'\n';
     return ShowMessageBox(this, QText(SessionText::Clashes, {list.trimmed().toStdString()}),
                           QText(SaveIsoText::NoticeTitle), MessageIcon::Question,
                           MessageButtons::YesNo) == MessageAnswer::Yes;

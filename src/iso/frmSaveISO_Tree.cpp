@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "FileAdding.h"
 #include "InputBoxSeam.h"
 #include "MessageBoxSeam.h"
 #include "SessionTexts.h"
@@ -67,8 +68,8 @@ void frmSaveISO::FillList() {
             m_lvwFiles, {Text(file.name), Text(SizeText(file.size)), DateText(file.date)});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         // Files already on the disc are grey and say so; they take no new room.
-        item->setToolTip(0, file.onDisc ? QText(SessionText::OnDiscTip)
-                                        : QString::fromStdString(file.localPath));
+        item->setToolTip(
+            0, file.onDisc ? QText(SessionText::OnDiscTip) : FileAdding::ShownPath(file.localPath));
         if (file.onDisc)
             for (int column = 0; column < 3; ++column) item->setForeground(column, Qt::gray);
     }

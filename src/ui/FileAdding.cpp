@@ -1,6 +1,7 @@
 #include "FileAdding.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QShortcut>
@@ -15,6 +16,10 @@ QStringList ClipboardPaths() {
     for (const QUrl& url : data->urls())
         paths.append(url.isLocalFile() ? url.toLocalFile() : url.toString());
     return paths;
+}
+
+QString ShownPath(const std::string& localPath) {
+    return QDir::toNativeSeparators(QString::fromStdString(localPath));
 }
 
 QString DialogTitle(const QString& menuText) {

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -14,6 +15,10 @@ namespace FileAdding {
 // The files the clipboard holds as URLs, as a drop gives them: local paths,
 // other URLs as text (so that a refusal can name them). Empty without URLs.
 QStringList ClipboardPaths();
+
+// A local path as the system writes it, for showing: drops and dialogs give
+// "/" separators, Windows users read "\\".
+QString ShownPath(const std::string& localPath);
 
 // A dialog's title made of its menu item's text: "Add files..." -> "Add files".
 QString DialogTitle(const QString& menuText);
