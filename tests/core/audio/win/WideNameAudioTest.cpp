@@ -1,6 +1,6 @@
-// The Windows build's decoders on files the Linux encoders made
-// (tests/wine/codec_fixtures.sh), opened under names of Chinese characters,
-// which no western ANSI code page holds.
+// The Windows build's decoders and tag reader on files the Linux encoders
+// made (tests/wine/codec_fixtures.sh), opened under names of Chinese
+// characters, which no western ANSI code page holds.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AudioTags.h"
 #include "SoundFileDecoder.h"
 #include "TestEnvironment.h"
 
@@ -72,7 +73,7 @@ int ZeroCrossings(const std::string& bytes, int channels) {
     return crossings;
 }
 
-TEST(SoundFileDecoderWideName, FlacInCdFormatDecodesBitForBit) {
+TEST(WideNameAudio, FlacInCdFormatDecodesBitForBit) {
     TempFolder temp;
     const std::string path = UnderChineseName(temp, "tone.flac", u8"光.flac");
     std::string reason;
@@ -84,7 +85,7 @@ TEST(SoundFileDecoderWideName, FlacInCdFormatDecodesBitForBit) {
     EXPECT_TRUE(Decoded(*decoder) == ReadFile(std::string(MAPLE_CODEC_FIXTURES) + "/cd.raw"));
 }
 
-TEST(SoundFileDecoderWideName, LossyFilesKeepLengthAndLevel) {
+TEST(WideNameAudio, LossyFilesKeepLengthAndLevel) {
     const struct {
         const char* fixture;
         std::u8string name;
@@ -119,6 +120,24 @@ TEST(SoundFileDecoderWideName, LossyFilesKeepLengthAndLevel) {
         // Two seconds of the tone.
         EXPECT_NEAR(ZeroCrossings(samples, file.channels), 4 * file.hertz, 4 * file.hertz / 50)
             << file.fixture;
+    }
+}
+TEST(WideNameAudio, TagsAreRead) {
+    TempFolder temp;
+    const struct {
+        const char* fixture;
+        std::u8string name;
+        const char* title;
+        const char* performer;
+    } files[] = {
+        {"tone.flac", u8"光.flac", "Morning", "Ann"},
+        {"tone.mp3", u8"歌.mp3", "Evening", "Ben"},
+        {"tone.ogg", u8"风.ogg", "Night", "Cai"},
+    };
+    for (const auto& file : files) {
+        const AudioTags tags = AudioTags::Read(UnderChineseName(temp, file.fixture, file.name));
+        EXPECT_EQ(tags.title, file.title) << file.fixture;
+        EXPECT_EQ(tags.performer, file.performer) << file.fixture;
     }
 }
 }  // namespace
