@@ -3,9 +3,8 @@
 #include <string>
 
 // What a sound file's tags say about its track and its album: Vorbis
-// comments (FLAC, Ogg), ID3v2 (MP3) and RIFF INFO (WAV) through TagLib; the
-// Windows build reads RIFF INFO only (ReadsAllFormats). Texts are UTF-8;
-// ISRC and catalogue number are kept only in their valid form.
+// comments (FLAC, Ogg), ID3v2 (MP3) and RIFF INFO (WAV) through TagLib.
+// Texts are UTF-8; ISRC and catalogue number are kept only in their valid form.
 struct AudioTags {
     std::string title, performer, songwriter;
     std::string album, albumPerformer;
@@ -14,8 +13,6 @@ struct AudioTags {
 
     // The tags of `path`; all empty when it has none or cannot be read.
     static AudioTags Read(const std::string& path);
-    // False in a build that reads only the RIFF INFO of WAV files.
-    static bool ReadsAllFormats();
 
     // Trims the texts and keeps ISRC and catalogue number only when valid
     // (after taking dashes and spaces out of them).

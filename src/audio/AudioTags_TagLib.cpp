@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "AudioTags.h"
+#ifdef _WIN32
+#include "WideText.h"
+#endif
 
 namespace {
 // The first value of the first of `keys` the file has.
@@ -22,7 +25,12 @@ std::string First(const TagLib::PropertyMap& properties, std::initializer_list<c
 }  // namespace
 
 AudioTags AudioTags::Read(const std::string& path) {
+#ifdef _WIN32
+    // A char name would be taken in the ANSI code page.
+    const TagLib::FileRef file(Wide(path).c_str(), false);
+#else
     const TagLib::FileRef file(path.c_str(), false);
+#endif
     AudioTags tags;
     if (file.isNull() || file.tag() == nullptr) return tags;
     // A WAV file's tag() is its ID3v2 tag only; its RIFF INFO comes after.
@@ -41,8 +49,4 @@ AudioTags AudioTags::Read(const std::string& path) {
     tags.catalogue = First(properties, {"MCN", "BARCODE", "UPC", "EAN"});
     tags.Normalise();
     return tags;
-}
-
-bool AudioTags::ReadsAllFormats() {
-    return true;
 }

@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "Mp3Length.h"
+#include "Utf8Path.h"
+#ifdef _WIN32
+#include "WideText.h"
+#endif
 
 // The resampler reads little-endian samples; libsndfile delivers the host's order.
 static_assert(std::endian::native == std::endian::little);
@@ -61,6 +65,16 @@ std::string HeaderRefusal(const SF_INFO& info, const Kind& kind) {
     if (info.samplerate < 1 || info.samplerate > kHighestRate) return "unsupported sample rate";
     return "";
 }
+
+// sf_open takes an ANSI name on Windows: a name outside the system's code
+// page opens only through sf_wchar_open.
+SNDFILE* OpenForReading(const std::string& path, SF_INFO& info) {
+#ifdef _WIN32
+    return sf_wchar_open(Wide(path).c_str(), SFM_READ, &info);
+#else
+    return sf_open(path.c_str(), SFM_READ, &info);
+#endif
+}
 }  // namespace
 
 bool SoundFileDecoder::HandlesName(const std::string& path) {
@@ -75,7 +89,7 @@ std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(const std::string& path
     const Kind* kind = KindOfName(path);
     std::error_code error;
     // libsndfile would wait forever on a pipe.
-    if (kind == nullptr || !std::filesystem::is_regular_file(path, error)) {
+    if (kind == nullptr || !std::filesystem::is_regular_file(Utf8Path(path), error)) {
         reason = "not found or not a regular file";
         why = AudioRefusal::Missing;
         return nullptr;
@@ -89,7 +103,7 @@ std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(const std::string& path
         return nullptr;
     }
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    SNDFILE* file = OpenForReading(path, info);
     if (file == nullptr) {
         reason = "the decoder does not recognise it as sound";
         return nullptr;

@@ -54,11 +54,7 @@ void frmWriteCDDA::AddDroppedFiles(const QStringList& paths) {
 }
 
 void frmWriteCDDA::AskForTracks() {
-#ifdef Q_OS_WIN
-    const QString patterns = QStringLiteral("*.WAV");  // the Windows build reads WAV only
-#else
     const QString patterns = QStringLiteral("*.WAV *.FLAC *.MP3 *.OGG *.OGA *.OPUS");
-#endif
     AddDroppedFiles(ModFileDlg::ShowOpenFilesDialog(
         this, FileAdding::DialogTitle(QText(AudioText::AddFilesMenu)), patterns,
         QText(AudioText::SoundFiles)));

@@ -42,6 +42,7 @@ step "installing"
 wine "$setup" /S
 program="$WINEPREFIX/drive_c/Program Files/MAPLE CD-DVD Writer"
 for file in maple-writer.exe maple-cli.exe Qt6Core.dll Qt6Widgets.dll libsoxr.dll \
+            libsndfile-1.dll libmpg123-0.dll libtag.dll licenses/libsndfile/COPYING.txt \
             platforms/qwindows.dll styles/qwindowsvistastyle.dll English.lng \
             "Chinese Tradition.lng" "User Manual.pdf" THIRD-PARTY.txt licenses/Qt/LGPL-3.0-only.txt \
             translations/qtbase_zh_CN.qm translations/qtbase_zh_TW.qm \

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 # The ASPI layer is found beside the program, under its usual name.
 mkdir "$work/bin"
 cp "$cli_exe" "$work/bin/maple-cli.exe"
-cp "$(dirname "$cli_exe")/libsoxr.dll" "$work/bin/"
+cp "$(dirname "$cli_exe")"/{libsoxr,libsndfile-1,libmpg123-0,libtag}.dll "$work/bin/"
 cp "$aspi_dll" "$work/bin/WNASPI32.DLL"
 cli() { "$wine_run" "$work/bin/maple-cli.exe" "$@" | tr -d '\r'; }
 win() { printf 'Z:%s' "${1//\//\\}"; }  # Wine's Z: is the Linux root

@@ -231,7 +231,6 @@ constexpr TextRow<CliText> kRows[] = {
     {ReportNeedsFile, "maple-cli.ReportNeedsFile", "report 需要一个文件名"},
     {ReportFailed, "maple-cli.ReportFailed", "无法写入报告 %1：%2"},
     {ReportWritten, "maple-cli.ReportWritten", "报告已写入：%1"},
-    {TagsWavOnly, "maple-cli.TagsWavOnly", "此版本只从 WAV 文件（RIFF INFO）读取标签"},
     {CdTextNeedsDao, "maple-cli.CdTextNeedsDao",
      "--title、--performer 和 --no-cd-text 需要 --dao（CD-TEXT 以光碟一次方式写入）"},
     {CdTextOptionsClash, "maple-cli.CdTextOptionsClash",

@@ -194,7 +194,6 @@ enum class CliText {
     ReportNeedsFile,
     ReportFailed,
     ReportWritten,
-    TagsWavOnly,
     CdTextNeedsDao,
     CdTextOptionsClash,
     InfoAlbumTitle,

@@ -1,8 +1,6 @@
 // maple-cli audio: records sound files (WAV, FLAC, MP3, Ogg) as an audio CD,
 // as the audio window does.
 // maple-cli wav2cda: only the conversion of one sound file to CD-DA.
-#include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <ostream>
 
@@ -49,16 +47,7 @@ void TakeTags(CliContext& context, const std::vector<std::string>& tracks,
               bool withText, AudioBurnOptions& options) {
     std::vector<AudioTags> tags;
     tags.reserve(tracks.size());
-    bool unread = false;
-    for (const std::string& track : tracks) {
-        tags.push_back(AudioTags::Read(track));
-        std::string extension = std::filesystem::path(track).extension().string();
-        for (char& c : extension)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        unread = unread || extension != ".wav";
-    }
-    if (unread && !AudioTags::ReadsAllFormats())
-        context.err << "maple-cli: " << Text(CliText::TagsWavOnly) << "\n";
+    for (const std::string& track : tracks) tags.push_back(AudioTags::Read(track));
     AlbumTags album = AlbumTags::Of(tags);
     if (title) album.text.disc.title = *title;
     if (performer) album.text.disc.performer = *performer;
