@@ -10,6 +10,7 @@
 
 #include "ProgramPaths.h"
 #include "SystemAccess.h"
+#include "Utf8Path.h"
 
 namespace {
 std::optional<std::string>& OverriddenPath() {
@@ -47,7 +48,7 @@ std::string FindKeyValue(std::string_view content, std::string_view key) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(Utf8Path(path), std::ios::binary);
     if (!file) return {};
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

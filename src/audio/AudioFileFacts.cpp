@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "SoundFileDecoder.h"
+#include "Utf8Path.h"
 #include "WaveFileLayout.h"
 #include "clsWav2Cda.h"
 #include "modACM.h"
@@ -25,7 +26,7 @@ bool EndsInDotWav(const std::string& path) {
 
 std::optional<std::int64_t> ModifiedSeconds(const std::string& path) {
     std::error_code error;
-    const auto stamp = std::filesystem::last_write_time(path, error);
+    const auto stamp = std::filesystem::last_write_time(Utf8Path(path), error);
     if (error) return std::nullopt;
     const auto system = std::chrono::file_clock::to_sys(stamp);
     return std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
@@ -49,7 +50,7 @@ AudioFileFacts InspectAudioFile(const std::string& path) {
     if (frames < 1) return Refused("holds no sound");
     const std::int64_t cdFrames = (frames * kCdRate + rate - 1) / rate;
     std::error_code error;
-    const auto fileBytes = std::filesystem::file_size(path, error);
+    const auto fileBytes = std::filesystem::file_size(Utf8Path(path), error);
     if (error) return Refused("cannot be read");
     AudioFileFacts facts;
     facts.accepted = true;

@@ -8,6 +8,7 @@
 #include "BlockHashes.h"
 #include "ElapsedTime.h"
 #include "EngineReporter.h"
+#include "Utf8Path.h"
 #include "WaveFileLayout.h"
 #include "WriteWithRetry.h"
 
@@ -31,7 +32,7 @@ TrackWriteOutcome AudioTrackWriter::Write(const std::string& drive, const std::s
     m_status = 0;
     const ElapsedTime elapsed;
     const WaveFileLayout layout = ReadWaveFileLayout(path);
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     if (!layout.Ok() || !in || layout.dataSize < dataBytes) return TrackWriteOutcome::ReadFailed;
     in.seekg(layout.dataOffset);
     // Whole sectors of the track, for the percentage only.

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Utf8Path.h"
+
 namespace {
 constexpr std::int64_t kRiffHeaderBytes = 12;  // "RIFF", size, "WAVE"
 constexpr std::int64_t kChunkHeaderBytes = 8;  // id, little-endian size
@@ -115,10 +117,11 @@ WaveFileLayout ReadWaveFileLayout(std::istream& in, std::int64_t fileSize) {
 WaveFileLayout ReadWaveFileLayout(const std::string& path) {
     std::error_code error;
     WaveFileLayout failed;
-    if (!std::filesystem::is_regular_file(path, error)) return failed;
-    const auto size = std::filesystem::file_size(path, error);
+    const std::filesystem::path name = Utf8Path(path);
+    if (!std::filesystem::is_regular_file(name, error)) return failed;
+    const auto size = std::filesystem::file_size(name, error);
     if (error) return failed;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(name, std::ios::binary);
     if (!in) return failed;
     return ReadWaveFileLayout(in, static_cast<std::int64_t>(size));
 }

@@ -11,6 +11,7 @@
 #include "CddaWaveHeader.h"
 #include "OutputFile.h"
 #include "SoundFileDecoder.h"
+#include "Utf8Path.h"
 #include "WaveFileLayout.h"
 
 namespace mfa = modFileAccess;
@@ -40,13 +41,13 @@ bool EndsInWav(const std::string& path) {
 
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    return std::filesystem::equivalent(a, b, error) && !error;
+    return std::filesystem::equivalent(Utf8Path(a), Utf8Path(b), error) && !error;
 }
 }  // namespace
 
 bool clsWav2Cda::FileFound(const std::string& path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::is_regular_file(Utf8Path(path), error);
 }
 
 void clsWav2Cda::SetSource(const std::string& path) {
@@ -105,7 +106,7 @@ std::int32_t clsWav2Cda::Convert() {
 std::int32_t clsWav2Cda::ConvertWave(CddaResampler& resampler) {
     const WaveFileLayout layout = ReadWaveFileLayout(m_source);
     if (!layout.Ok() || layout.format != m_sourceFormat) return kBlockFailed;
-    std::ifstream in(m_source, std::ios::binary);
+    std::ifstream in(Utf8Path(m_source), std::ios::binary);
     if (!in) return kBlockFailed;
     in.seekg(layout.dataOffset);
     const std::int64_t frameBytes = m_sourceFormat.blockAlign;

@@ -12,6 +12,7 @@
 #include "ProgramPaths.h"
 #include "RecordingTask.h"
 #include "SettingsStore.h"
+#include "Utf8Path.h"
 #include "WindowTexts.h"
 #include "frmSaveISO.h"
 #include "frmWriteISO.h"
@@ -36,7 +37,7 @@ void frmSaveISO::Next() {
         path = TempImagePath();
         // A temporary image left by an earlier run goes first.
         std::error_code error;
-        std::filesystem::remove(path, error);
+        std::filesystem::remove(Utf8Path(path), error);
     }
     StartBuild(path, isoOnly);
 }
@@ -86,7 +87,7 @@ void frmSaveISO::BuildEnded(const std::string& path, bool isoOnly) {
         ShowBuildFailure(result);
         // An image with zeros for unreadable files is never recorded.
         std::error_code error;
-        if (!isoOnly) std::filesystem::remove(path, error);
+        if (!isoOnly) std::filesystem::remove(Utf8Path(path), error);
         return;
     }
     if (isoOnly) {

@@ -9,6 +9,7 @@
 #include "ProgramPaths.h"
 #include "RecordingChecks.h"
 #include "SettingsStore.h"
+#include "Utf8Path.h"
 #include "modMMC.h"
 
 DiscCopier::DiscCopier(EngineReporter& reporter, CopyOptions options)
@@ -65,7 +66,7 @@ CopyOutcome DiscCopier::CopyImageOnly(const std::string& drive, const std::strin
 CopyOutcome DiscCopier::CopyToDisc(const std::string& drive) {
     const std::string path = TempImagePath();
     std::error_code error;
-    std::filesystem::remove(path, error);  // an earlier copy's image
+    std::filesystem::remove(Utf8Path(path), error);  // an earlier copy's image
     m_reporter.ElapsedText(path);
     if (!CopyDiscToImage(drive, path)) {
         if (m_cancelled) return CopyOutcome::Cancelled;

@@ -6,6 +6,7 @@
 #include "ImageBurner.h"
 #include "ScsiStatus.h"
 #include "SessionTexts.h"
+#include "Utf8Path.h"
 #include "WriteWithRetry.h"
 #include "modMMC.h"
 
@@ -16,7 +17,7 @@ constexpr int kMostDescriptors = 32;
 // The volume descriptors of the image (block 16 up to and including the
 // terminator); empty when the image holds no terminated set.
 std::vector<std::uint8_t> DescriptorSet(const std::string& imagePath) {
-    std::ifstream image(imagePath, std::ios::binary);
+    std::ifstream image(Utf8Path(imagePath), std::ios::binary);
     image.seekg(16 * kBlock);
     std::vector<std::uint8_t> set;
     for (int i = 0; i < kMostDescriptors; ++i) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EngineMessages.h"
+#include "Utf8Path.h"
 #include "VolumeSpaceSize.h"
 
 namespace {
@@ -14,7 +15,7 @@ constexpr std::streamoff kSector16 = 16 * 2048;
 }  // namespace
 
 ImageContent ExamineImage(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(Utf8Path(path), std::ios::binary);
     if (!file) return ImageContent::Unreadable;
     std::array<char, 6> head{};
     // Bytes 1-5 of the descriptor hold its standard identifier.
@@ -28,7 +29,7 @@ ImageContent ExamineImage(const std::string& path) {
 }
 
 std::int64_t DeclaredImageBlocks(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(Utf8Path(path), std::ios::binary);
     std::vector<char> head(kDeclaringBytes, 0);
     if (!file.read(head.data(), static_cast<std::streamsize>(head.size()))) return 0;
     return DeclaredVolumeBlocks(
@@ -38,7 +39,7 @@ std::int64_t DeclaredImageBlocks(const std::string& path) {
 std::string CutImageProblem(const std::string& path) {
     const std::int64_t declared = DeclaredImageBlocks(path) * 2048;
     std::error_code error;
-    const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
+    const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(Utf8Path(path), error));
     if (error || declared <= bytes) return {};
     return Text(EngineMessage::ImageCut, {path, std::to_string(declared), std::to_string(bytes)});
 }

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <random>
 
+#include "Utf8Path.h"
+
 TempFolder::TempFolder() {
     std::random_device random;
     const auto base = std::filesystem::temp_directory_path();
@@ -20,8 +22,9 @@ TempFolder::~TempFolder() {
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    const std::filesystem::path name = Utf8Path(path);
+    std::filesystem::create_directories(name.parent_path());
+    std::ofstream file(name, std::ios::binary | std::ios::trunc);
     file.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 

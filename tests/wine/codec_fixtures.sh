@@ -19,4 +19,5 @@ tone ogg 48000 2 1500
 oggenc -Q -t Night -a Cai ogg.wav -o tone.ogg
 tone opus 48000 1 2000
 opusenc --quiet opus.wav tone.opus
-rm -f ./*.wav
+# Two WAV files stay for the program's own reader: CD format and 48 kHz.
+rm -f mp3.wav opus.wav

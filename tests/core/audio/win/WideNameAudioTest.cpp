@@ -12,6 +12,8 @@
 #include "AudioTags.h"
 #include "SoundFileDecoder.h"
 #include "TestEnvironment.h"
+#include "WaveFileLayout.h"
+#include "clsWav2Cda.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -139,5 +141,25 @@ TEST(WideNameAudio, TagsAreRead) {
         EXPECT_EQ(tags.title, file.title) << file.fixture;
         EXPECT_EQ(tags.performer, file.performer) << file.fixture;
     }
+}
+
+// WAV files are read by the program itself: found, laid out, converted from
+// 48 kHz, and a CD-format one taken in place.
+TEST(WideNameAudio, WaveFilesAreFoundReadAndConverted) {
+    TempFolder temp;
+    const std::string cd = UnderChineseName(temp, "cd.wav", u8"晨.wav");
+    const std::string other = UnderChineseName(temp, "ogg.wav", u8"夜.wav");
+    EXPECT_EQ(ReadWaveFileLayout(cd).dataSize, 2 * 44100 * 4);
+    clsWav2Cda converter;
+    converter.SetSource(cd);
+    ASSERT_EQ(converter.RefusalReason(), "");
+    converter.SetDestination(Utf8(temp.Path() / u8"转换.wav"));
+    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
+    EXPECT_EQ(converter.Destination(), cd);
+    converter.SetSource(other);
+    ASSERT_EQ(converter.RefusalReason(), "");
+    converter.SetDestination(Utf8(temp.Path() / u8"转换.wav"));
+    ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone) << converter.OutputProblem();
+    EXPECT_NEAR(ReadWaveFileLayout(converter.Destination()).dataSize, 2 * 44100 * 4, 4 * 64);
 }
 }  // namespace
