@@ -12,16 +12,12 @@
 #include "AudioTags.h"
 #include "SoundFileDecoder.h"
 #include "TestEnvironment.h"
+#include "Utf8Path.h"
 #include "WaveFileLayout.h"
 #include "clsWav2Cda.h"
 
 namespace {
 namespace fs = std::filesystem;
-
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 // The fixture `name` copied to `chinese` in a folder of a Chinese name; its UTF-8 path.
 std::string UnderChineseName(const TempFolder& temp, const std::string& name,
@@ -29,7 +25,7 @@ std::string UnderChineseName(const TempFolder& temp, const std::string& name,
     const fs::path folder = temp.Path() / u8"歌曲 音乐";
     fs::create_directories(folder);
     fs::copy_file(fs::path(MAPLE_CODEC_FIXTURES) / name, folder / chinese);
-    return Utf8(folder / chinese);
+    return Utf8Of(folder / chinese);
 }
 
 // Every frame the decoder gives, as bytes; the read that ends it must be 0,
@@ -153,12 +149,12 @@ TEST(WideNameAudio, WaveFilesAreFoundReadAndConverted) {
     clsWav2Cda converter;
     converter.SetSource(cd);
     ASSERT_EQ(converter.RefusalReason(), "");
-    converter.SetDestination(Utf8(temp.Path() / u8"转换.wav"));
+    converter.SetDestination(Utf8Of(temp.Path() / u8"转换.wav"));
     ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone);
     EXPECT_EQ(converter.Destination(), cd);
     converter.SetSource(other);
     ASSERT_EQ(converter.RefusalReason(), "");
-    converter.SetDestination(Utf8(temp.Path() / u8"转换.wav"));
+    converter.SetDestination(Utf8Of(temp.Path() / u8"转换.wav"));
     ASSERT_EQ(converter.Convert(), clsWav2Cda::kDone) << converter.OutputProblem();
     EXPECT_NEAR(ReadWaveFileLayout(converter.Destination()).dataSize, 2 * 44100 * 4, 4 * 64);
 }
