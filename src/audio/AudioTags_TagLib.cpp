@@ -4,13 +4,12 @@
 #include <tpropertymap.h>
 #include <wavfile.h>
 
+#include <filesystem>
 #include <initializer_list>
 #include <vector>
 
 #include "AudioTags.h"
-#ifdef _WIN32
-#include "WideText.h"
-#endif
+#include "Utf8Path.h"
 
 namespace {
 // The first value of the first of `keys` the file has.
@@ -25,12 +24,10 @@ std::string First(const TagLib::PropertyMap& properties, std::initializer_list<c
 }  // namespace
 
 AudioTags AudioTags::Read(const std::string& path) {
-#ifdef _WIN32
-    // A char name would be taken in the ANSI code page.
-    const TagLib::FileRef file(Wide(path).c_str(), false);
-#else
-    const TagLib::FileRef file(path.c_str(), false);
-#endif
+    // The system's own form of the name: wide on Windows, where a char name
+    // would be taken in the ANSI code page.
+    const std::filesystem::path name = Utf8Path(path);
+    const TagLib::FileRef file(name.c_str(), false);
     AudioTags tags;
     if (file.isNull() || file.tag() == nullptr) return tags;
     // A WAV file's tag() is its ID3v2 tag only; its RIFF INFO comes after.
